@@ -1,0 +1,92 @@
+// The whole state of one program run: the job settings, the shared pictures, flags,
+// paths and lists. One object, handed to the pages and the engine; tests make fresh ones.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "albums/bildzahlen.h"
+#include "engine/einstellungen.h"
+#include "platform/bitmap.h"
+#include "platform/clock.h"
+#include "platform/zufall.h"
+
+namespace tilvendo {
+
+// The application title and its version, as the window captions show them.
+inline constexpr const char* kProgrammTitel = "Nubo Tilvendo";
+inline constexpr const char* kProgrammVersion = "1.9";
+
+// Environment variable that moves the album folder (tests and portable installs).
+inline constexpr const char* kAlbenPfadVariable = "TILVENDO_ALBEN";
+
+// Page numbers of the wizard that the engine needs to know.
+inline constexpr uint16_t kSeiteVorlage = 1;
+inline constexpr uint16_t kSeiteErgebnis = 6;
+inline constexpr uint16_t kSeiteUebersicht = 7;
+
+struct Auftrag {
+  Einstellungen einstellungen;
+  Analyse analyse;
+  Vorlage vorlage;
+  Bildzahlen BilderAnzahl;  // pictures in the chosen albums
+
+  std::array<Zeitpunkt, kPhasenZeitenAnzahl> PhasenZeiten{};
+  std::array<double, kLaufzeitenAnzahl> Laufzeiten{};
+
+  // Shared pictures. MosaikBild is absent until the first run.
+  Bitmap VorlageBild;
+  Bitmap VorschauBild;
+  Bitmap SpeicherVorschau;
+  Bitmap AnzeigeBild;
+  std::optional<Bitmap> MosaikBild;
+
+  // Set by a second press of START (or Ctrl+C); polled by every phase. Atomic because
+  // a signal handler or another thread may set it.
+  std::atomic<bool> Abbruch{false};
+  bool ProgrammEnde = false;
+  bool ErgebnisFertig = false;
+  uint16_t AktSeite = kSeiteVorlage;
+  int32_t AnzeigeMaxBreite = 0;
+  int32_t AnzeigeMaxHoehe = 0;
+  int32_t RahmenBreite = 0;
+  int32_t RahmenHoehe = 0;
+  bool Protokoll = false;  // write the log of pictures read
+
+  std::string ProgrammPfad;
+  std::string AlbenPfad;
+  std::string Arbeitspfad;
+
+  // File names of all tile pictures read in the current run; a picture's number is its
+  // index here.
+  std::vector<std::string> Dateiliste;
+
+  Zufall zufall;
+};
+
+struct Startoptionen {
+  std::vector<std::string> argumente;    // command-line arguments after the program name
+  std::optional<uint32_t> seed;          // fixed seed for reproducible runs
+  std::optional<std::string> albenPfad;  // overrides the environment and the default
+};
+
+// Start-up: seeds the random generator (from the clock unless a seed is given), sets
+// `Protokoll` from the first argument, the paths (creating the album folder, silently
+// when that fails) and the shared pictures.
+void Programmstart(Auftrag& auftrag, const Startoptionen& optionen);
+
+// The job defaults every start begins from.
+void StandardwerteSetzen(Auftrag& auftrag);
+
+// Whether the first argument switches the picture log on: "L" in any letter case.
+bool ProtokollSchalter(const std::vector<std::string>& argumente);
+
+// The album folder: $TILVENDO_ALBEN, else $XDG_DATA_HOME/nubo-tilvendo/Alben/.
+std::string AlbenPfadErmitteln();
+
+}  // namespace tilvendo

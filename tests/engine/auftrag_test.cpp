@@ -1,0 +1,61 @@
+#include "engine/auftrag.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/methodenparameter.h"
+#include "platform/paths.h"
+#include "support/temp_folder.h"
+
+namespace tilvendo {
+namespace {
+
+TEST(Auftrag, StartsFromTheDefaults) {
+  testing::TempFolder folder;
+  Auftrag auftrag;
+  Programmstart(auftrag, Startoptionen{{}, 42u, folder / "a/b/Alben"});
+  StandardwerteSetzen(auftrag);
+  EXPECT_EQ(auftrag.einstellungen.Helligkeitsfenster, -25);
+  EXPECT_EQ(auftrag.einstellungen.Kandidatenzahl, -25);
+  EXPECT_EQ(auftrag.einstellungen.ZoomX, 150);
+  EXPECT_EQ(auftrag.analyse.Formanalyse, 5);
+  EXPECT_EQ(auftrag.analyse.Abtastgroesse, 10);
+  EXPECT_EQ(BenoetigteBilder(auftrag.einstellungen), 25);
+  EXPECT_FALSE(auftrag.Protokoll);
+  EXPECT_EQ(auftrag.AlbenPfad, folder / "a/b/Alben/");
+  EXPECT_TRUE(FolderExists(auftrag.AlbenPfad));
+  EXPECT_EQ(auftrag.Arbeitspfad, auftrag.ProgrammPfad);
+  EXPECT_EQ(auftrag.ProgrammPfad.back(), '/');
+}
+
+TEST(Auftrag, TheLogSwitchIsAFirstArgumentL) {
+  EXPECT_TRUE(ProtokollSchalter({"L"}));
+  EXPECT_TRUE(ProtokollSchalter({"l", "x"}));
+  EXPECT_FALSE(ProtokollSchalter({"LOG"}));
+  EXPECT_FALSE(ProtokollSchalter({"x", "L"}));
+  EXPECT_FALSE(ProtokollSchalter({}));
+}
+
+TEST(Auftrag, AFixedSeedGivesTheSameDraws) {
+  Auftrag a;
+  Auftrag b;
+  Programmstart(a, Startoptionen{{}, 7u, testing::TempFolder().path()});
+  Programmstart(b, Startoptionen{{}, 7u, testing::TempFolder().path()});
+  for (int i = 0; i < 100; ++i) {
+    const int32_t draw = a.zufall.next(6);
+    EXPECT_EQ(draw, b.zufall.next(6));
+    EXPECT_GE(draw, 0);
+    EXPECT_LT(draw, 6);
+  }
+}
+
+TEST(Einstellungen, TileSizeFollowsTheZoom) {
+  Einstellungen e;
+  e.ZellBreite = 400 / 10;
+  EXPECT_EQ(KachelBreite(e), 60);  // a 600 pixel wide mosaic of 10 tiles
+  e.ZellBreite = 3;
+  e.ZoomX = 20;
+  EXPECT_EQ(KachelBreite(e), 0);
+}
+
+}  // namespace
+}  // namespace tilvendo

@@ -1,0 +1,75 @@
+#include "engine/methodenparameter.h"
+
+#include <gtest/gtest.h>
+
+namespace tilvendo {
+namespace {
+
+Bildzahlen Anzahl(int32_t gesamt) {
+  return Bildzahlen{gesamt, 0, 0, 0};
+}
+
+TEST(BenoetigteBilder, IsTheSquareOfTheLargestDistancePlusOne) {
+  Einstellungen e;
+  EXPECT_EQ(BenoetigteBilder(e), 25);  // start values 2 and 2
+  SetzeMusterbildung(e, 0);
+  EXPECT_EQ(BenoetigteBilder(e), 36);
+  e.minAbstand = 0;
+  SetzeMusterbildung(e, 1);
+  EXPECT_EQ(BenoetigteBilder(e), 1);
+  e.minAbstand = UINT16_MAX;
+  e.Musterabstand = INT32_MAX - UINT16_MAX;  // absurd, must not overflow
+  EXPECT_EQ(BenoetigteBilder(e), INT32_MAX);
+}
+
+TEST(MaxAbstand, FindsTheLargestDistanceThePicturesAllow) {
+  Einstellungen e;
+  e.Musterabstand = 3;
+  EXPECT_EQ(MaxAbstand(Anzahl(0), e), 0);
+  EXPECT_EQ(MaxAbstand(Anzahl(24), e), 0);
+  EXPECT_EQ(MaxAbstand(Anzahl(25), e), 1);
+  EXPECT_EQ(MaxAbstand(Anzahl(36), e), 2);
+  EXPECT_EQ(e.minAbstand, 2);  // the caller's record stays as it was
+  EXPECT_EQ(MaxAbstand(Anzahl(INT32_MAX), e), 46336);
+}
+
+TEST(SetzeBerechnungsart, CollectsAtLeastTheRequiredAndAtMostTheAvailable) {
+  Einstellungen e;
+  SetzeMusterbildung(e, 0);  // required 36
+  SetzeBerechnungsart(e, 10'000, 0);
+  EXPECT_EQ(e.Kandidatenzahl, 350);
+  EXPECT_EQ(e.Helligkeitsfenster, 25);
+  SetzeBerechnungsart(e, 10'000, 3);
+  EXPECT_EQ(e.Kandidatenzahl, 2500);
+  EXPECT_EQ(e.Helligkeitsfenster, 150);
+  for (uint8_t methode = 0; methode < 4; ++methode) {
+    SetzeBerechnungsart(e, 20, methode);
+    EXPECT_EQ(e.Kandidatenzahl, 20);
+  }
+  SetzeBerechnungsart(e, 0, 2);
+  EXPECT_EQ(e.Kandidatenzahl, 0);
+  SetzeBerechnungsart(e, 2'000'000, 3);
+  EXPECT_EQ(e.Kandidatenzahl, 201'500);
+}
+
+TEST(SetzeBerechnungsart, UnknownValuesBehaveLikeTheFirstAndAreStored) {
+  Einstellungen e;
+  SetzeBerechnungsart(e, 10'000, 7);
+  EXPECT_EQ(e.Helligkeitsfenster, 25);
+  EXPECT_EQ(e.Berechnungsart, 7);
+  SetzeMusterbildung(e, 9);
+  EXPECT_EQ(e.Musterabstand, 3);
+  EXPECT_EQ(e.Musterbildung, 9);
+  SetzeMusterbildung(e, 3);
+  EXPECT_EQ(e.Musterabstand, 5);
+}
+
+TEST(ZoomAngleichen, FollowsTheChangedValueWithinBothLimits) {
+  EXPECT_EQ(ZoomAngleichen(true, 200, 150, 10000, 10000), 200);
+  EXPECT_EQ(ZoomAngleichen(false, 100, 150, 10000, 10000), 100);
+  EXPECT_EQ(ZoomAngleichen(true, 900, 150, 800, 10000), 800);
+  EXPECT_EQ(ZoomAngleichen(true, 150, 300, 10000, 250), 250);
+}
+
+}  // namespace
+}  // namespace tilvendo
