@@ -12,6 +12,7 @@
 
 #include "albums/bildzahlen.h"
 #include "engine/einstellungen.h"
+#include "engine/kachelliste.h"
 #include "platform/bitmap.h"
 #include "platform/clock.h"
 #include "platform/zufall.h"
@@ -65,6 +66,9 @@ struct Auftrag {
   // File names of all tile pictures read in the current run; a picture's number is its
   // index here.
   std::vector<std::string> Dateiliste;
+
+  // The tile list of the last reading phase with its brightness index.
+  Kachelliste kachelliste;
 
   Zufall zufall;
 };
