@@ -1,0 +1,75 @@
+#include "engine/fortschritt.h"
+
+#include <cstdint>
+
+#include "platform/clock.h"
+
+namespace tilvendo {
+namespace {
+
+constexpr int32_t kFertigstellenMaximum = 100;
+constexpr int64_t kProzent = 100;
+
+}  // namespace
+
+std::string FertigZeile(int index, double dauer) {
+  const MinutenSekunden teile = DauerZerlegen(dauer);
+  std::string zeile(kFortschrittTexte[static_cast<size_t>(index)]);
+  zeile += teile.minuten;
+  zeile += " min. und ";
+  zeile += teile.sekunden;
+  zeile += " sek.)";
+  return zeile;
+}
+
+Fortschritt::Fortschritt(Auftrag& auftrag, Benutzer& benutzer)
+    : auftrag_(auftrag), benutzer_(benutzer) {}
+
+int32_t Fortschritt::StandardMaximum(int n) const {
+  switch (n) {
+    case kPhaseEinlesen:
+    case kPhaseZusammenstellen:
+      return auftrag_.BilderAnzahl.gesamt;
+    case kPhaseVorbereiten:
+    case kPhaseBerechnen:
+      return static_cast<int32_t>(auftrag_.einstellungen.KachelnX) *
+             static_cast<int32_t>(auftrag_.einstellungen.KachelnY);
+    default:
+      return kFertigstellenMaximum;
+  }
+}
+
+void Fortschritt::PhaseAnzeigen(int n) {
+  PhaseAnzeigen(n, StandardMaximum(n));
+}
+
+void Fortschritt::PhaseAnzeigen(int n, int32_t maximum) {
+  position_ = 0;
+  maximum_ = maximum;
+  if (n <= kPhaseEinlesen) {
+    zeilen_.clear();
+  } else {
+    while (static_cast<size_t>(n) > zeilen_.size() + 1) zeilen_.emplace_back();
+    // The running line of the previous phase gives way to its finished line.
+    zeilen_.erase(zeilen_.begin() + (n - 2));
+    const int fertig = n + 3;
+    const double dauer = auftrag_.PhasenZeiten[static_cast<size_t>(fertig)] -
+                         auftrag_.PhasenZeiten[static_cast<size_t>(n - 2)];
+    zeilen_.push_back(FertigZeile(fertig, dauer));
+  }
+  if (n < kPhaseFertigstellen) zeilen_.emplace_back(kFortschrittTexte[static_cast<size_t>(n - 1)]);
+  benutzer_.FortschrittsZeilen(zeilen_);
+  benutzer_.Fortschrittsbalken(position_, maximum_);
+}
+
+void Fortschritt::FortschrittAnzeigen(int32_t k) {
+  // A phase without units of work (no pictures, an empty grid) has a maximum of 0; the
+  // gauge then stays where it is instead of dividing by zero.
+  if (maximum_ > 0 && (static_cast<int64_t>(k) - position_) * kProzent >= maximum_) {
+    position_ = k;
+    benutzer_.Fortschrittsbalken(position_, maximum_);
+  }
+  benutzer_.EreignisseVerarbeiten();
+}
+
+}  // namespace tilvendo
