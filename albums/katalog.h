@@ -1,0 +1,81 @@
+// The album catalogue "Alben.nbx" and the per-album text files.
+//
+// The catalogue's section "Alben" lists the album names under the keys "1", "2", ...;
+// an empty value is a blank slot left by a deletion or a rename. Each album has a
+// section named like it with its settings, and the files "<Dateiname>.nbd" (chosen
+// folders, separator, all scanned folders) and "<Dateiname>.nbf" (picture list).
+// Every change of the catalogue is one atomic rewrite; a failure raises WriteError
+// "nach <Katalog> kann nicht geschrieben werden" and leaves the old catalogue intact.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "albums/alben_kontext.h"
+#include "albums/galerie.h"
+
+namespace tilvendo {
+
+inline constexpr std::string_view kAlbenSektion = "Alben";
+// Line between the chosen folders and all scanned folders in a folder file.
+inline constexpr std::string_view kOrdnerTrennzeile = "<<<<<---------->>>>>";
+inline constexpr std::string_view kOrdnerdateiEndung = ".nbd";
+inline constexpr std::string_view kDateilisteEndung = ".nbf";
+inline constexpr std::string_view kSignaturdateiEndung = ".nba";
+// Prefix of the cache-state keys "Ak<level>".
+inline constexpr std::string_view kCacheZustandPraefix = "Ak";
+
+// Slot of `name` in section "Alben": its own slot when listed (exact comparison),
+// else the first blank slot, else one past the last. Always at least 1.
+int32_t SlotSuchen(const AlbenKontext& kontext, std::string_view name);
+
+// All album names of the catalogue, sorted without regard to letter case.
+void AlbennamenLaden(const AlbenKontext& kontext, std::vector<std::string>& ziel);
+
+// Reads the catalogue section named album.Name into the record's fields (with the
+// defaults for missing keys); the lists stay untouched.
+void AlbumKopfLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
+// The section, then the folder and picture files.
+void AlbumLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
+void AlbumListenLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
+
+// Writes the folder and picture files, then enters the album into the catalogue.
+// Throws WriteError when a file cannot be written.
+void AlbumSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album);
+void AlbumListenSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album);
+void KatalogEintragSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& album);
+
+// Removes the album from the catalogue (its slot stays blank) and deletes its files.
+// An unlisted name changes nothing.
+void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name);
+
+// Moves the catalogue section with all its keys ("DN" and the "Ak" keys included) to
+// the new name and blanks the old slot; the caller then saves the album under the new
+// name with AlbumSpeichern. The album files keep their names.
+void AlbumUmbenennen(const AlbenKontext& kontext, std::string_view alt, std::string_view neu);
+
+// Whether `kandidat` may become an album name: not empty, not one of the two fixed
+// names, storable as a section name, and not used by another album. Names are told
+// apart without regard to letter case, because the catalogue's sections are.
+bool AlbumnameFrei(const AlbenKontext& kontext, std::string_view fest1, std::string_view fest2,
+                   std::string_view kandidat, std::string_view eigenerName);
+
+// The smallest n ≥ 1 for which no file "Album <n>.nbd" exists.
+int32_t FreieAlbumNummer(const AlbenKontext& kontext);
+// "Album <n>".
+std::string AlbumDateiname(int32_t nummer);
+
+// Sets every "Ak" key of the album to `wert`; keys of levels never built are not made.
+void SignaturenVeralten(const AlbenKontext& kontext, std::string_view name, int32_t wert);
+
+// Deletes or tests "<Dateiname>.nbf".
+void DateilisteLoeschen(const AlbenKontext& kontext, const TGalerieGlobal& album);
+bool DateilisteVorhanden(const AlbenKontext& kontext, const TGalerieGlobal& album);
+
+// Whether a Dateiname read from the catalogue names a file inside the album folder
+// (not empty, no "/", not "." or ".."). Albums with another Dateiname have no files.
+bool DateinameGueltig(std::string_view dateiname);
+
+}  // namespace tilvendo

@@ -1,0 +1,35 @@
+// Collecting an album's folders and counting its picture files. No picture is opened.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "albums/alben_kontext.h"
+#include "albums/bildzahlen.h"
+#include "platform/benutzer.h"
+
+namespace tilvendo {
+
+// Scans the chosen folders (full paths ending in "/"): a chosen folder that lies
+// inside another chosen one is scanned only through its parent. `ergebnis` becomes
+// the sorted list of every folder visited (with `rekursiv` all subfolders too, hidden
+// ones included; symbolic links to folders are never followed, so a link to a parent
+// cannot loop). Counts the files with a picture extension (links to picture files
+// included). With `mitFortschritt` the scan reports each folder and the running count
+// through `benutzer` and lets it handle pending events. Unreadable folders contribute
+// nothing. Finally every signature cache of album `name` is marked for rebuilding.
+// Returns (total, 0, 0, 0).
+Bildzahlen AlbumScannen(const AlbenKontext& kontext, Benutzer& benutzer, std::string_view name,
+                        const std::vector<std::string>& gewaehlt,
+                        std::vector<std::string>& ergebnis, bool rekursiv, bool mitFortschritt);
+
+// The scan alone, without touching the catalogue.
+Bildzahlen OrdnerScannen(Benutzer& benutzer, const std::vector<std::string>& gewaehlt,
+                         std::vector<std::string>& ergebnis, bool rekursiv, bool mitFortschritt);
+
+// The chosen folders without those that lie inside another chosen folder (and
+// without repeated ones), in their order.
+std::vector<std::string> ArbeitslisteBilden(const std::vector<std::string>& gewaehlt);
+
+}  // namespace tilvendo
