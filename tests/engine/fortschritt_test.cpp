@@ -1,0 +1,104 @@
+#include "engine/fortschritt.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_benutzer.h"
+
+namespace tilvendo {
+namespace {
+
+double Sekunden(double s) {
+  return s / kSecondsPerDay;
+}
+
+TEST(Fortschritt, PhaseLinesTurnIntoFinishedLinesWithTheirDurations) {
+  Auftrag auftrag;
+  auftrag.BilderAnzahl.gesamt = 40;
+  auftrag.einstellungen.KachelnX = 10;
+  auftrag.einstellungen.KachelnY = 8;
+  auftrag.PhasenZeiten[0] = 100.0;
+  auftrag.PhasenZeiten[5] = 100.0 + Sekunden(75);
+  auftrag.PhasenZeiten[1] = 200.0;
+  auftrag.PhasenZeiten[6] = 200.0 + Sekunden(4);
+  auftrag.PhasenZeiten[2] = 300.0;
+  auftrag.PhasenZeiten[7] = 300.0 + Sekunden(3600 + 125);  // an hour shows only its minutes
+  auftrag.PhasenZeiten[3] = 400.0;
+  auftrag.PhasenZeiten[8] = 400.0;
+  testing::TestBenutzer benutzer;
+  Fortschritt fortschritt(auftrag, benutzer);
+
+  fortschritt.PhaseAnzeigen(1);
+  EXPECT_EQ(fortschritt.Zeilen(), std::vector<std::string>{"Einlesen der Bilddateien ..."});
+  EXPECT_EQ(fortschritt.Maximum(), 40);
+  fortschritt.PhaseAnzeigen(2);
+  EXPECT_EQ(fortschritt.Maximum(), 80);
+  fortschritt.PhaseAnzeigen(3);
+  fortschritt.PhaseAnzeigen(4, 7);
+  EXPECT_EQ(fortschritt.Maximum(), 7);
+  fortschritt.PhaseAnzeigen(5);
+  EXPECT_EQ(fortschritt.Maximum(), 100);
+  const std::vector<std::string> erwartet = {
+      "Einlesen der Bilddateien ... fertig (01 min. und 15 sek.)",
+      "Vorbereiten der Vorlage ... fertig (00 min. und 04 sek.)",
+      "Berechnen des Mosaiks ... fertig (02 min. und 05 sek.)",
+      "Zusammenstellen des Mosaiks ... fertig (00 min. und 00 sek.)"};
+  EXPECT_EQ(fortschritt.Zeilen(), erwartet);
+  ASSERT_EQ(benutzer.zeilenStaende.size(), 5u);
+  EXPECT_EQ(benutzer.zeilenStaende[2].back(), "Berechnen des Mosaiks ...");
+  EXPECT_EQ(benutzer.zeilenStaende[4], erwartet);
+  EXPECT_EQ(benutzer.balkenStaende.back(), (testing::Balkenstand{0, 100}));
+
+  // A new run starts the list afresh.
+  fortschritt.PhaseAnzeigen(1);
+  EXPECT_EQ(fortschritt.Zeilen().size(), 1u);
+}
+
+TEST(Fortschritt, SkippedComposingStillEndsWithFourLines) {
+  // After a cancel in matching, phase 4 is never announced: the fifth announcement pads
+  // the list and the matching line stays a running line.
+  Auftrag auftrag;
+  testing::TestBenutzer benutzer;
+  Fortschritt fortschritt(auftrag, benutzer);
+  fortschritt.PhaseAnzeigen(1);
+  fortschritt.PhaseAnzeigen(2);
+  fortschritt.PhaseAnzeigen(3);
+  fortschritt.PhaseAnzeigen(5);
+  ASSERT_EQ(fortschritt.Zeilen().size(), 4u);
+  EXPECT_EQ(fortschritt.Zeilen()[2], "Berechnen des Mosaiks ...");
+  EXPECT_EQ(fortschritt.Zeilen()[3],
+            "Zusammenstellen des Mosaiks ... fertig (00 min. und 00 sek.)");
+}
+
+TEST(Fortschritt, GaugeMovesInStepsOfOnePercentButEventsRunEveryTime) {
+  Auftrag auftrag;
+  testing::TestBenutzer benutzer;
+  Fortschritt fortschritt(auftrag, benutzer);
+  fortschritt.PhaseAnzeigen(3, 1000);
+  benutzer.balkenStaende.clear();
+  for (int32_t k = 1; k <= 1000; ++k) fortschritt.FortschrittAnzeigen(k);
+  EXPECT_EQ(benutzer.ereignisRunden, 1000);
+  ASSERT_EQ(benutzer.balkenStaende.size(), 100u);
+  for (size_t i = 0; i < benutzer.balkenStaende.size(); ++i) {
+    EXPECT_EQ(benutzer.balkenStaende[i].position, static_cast<int32_t>(10 * (i + 1)));
+  }
+
+  // A small maximum moves on every unit.
+  fortschritt.PhaseAnzeigen(4, 3);
+  benutzer.balkenStaende.clear();
+  for (int32_t k = 1; k <= 3; ++k) fortschritt.FortschrittAnzeigen(k);
+  EXPECT_EQ(benutzer.balkenStaende.size(), 3u);
+}
+
+TEST(Fortschritt, EmptyPhaseKeepsTheGaugeStill) {
+  Auftrag auftrag;  // no pictures, no cells
+  testing::TestBenutzer benutzer;
+  Fortschritt fortschritt(auftrag, benutzer);
+  fortschritt.PhaseAnzeigen(1);
+  benutzer.balkenStaende.clear();
+  fortschritt.FortschrittAnzeigen(1);
+  EXPECT_TRUE(benutzer.balkenStaende.empty());
+  EXPECT_EQ(benutzer.ereignisRunden, 1);
+}
+
+}  // namespace
+}  // namespace tilvendo
