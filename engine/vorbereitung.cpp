@@ -1,0 +1,213 @@
+#include "engine/vorbereitung.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "engine/methodenparameter.h"
+
+namespace tilvendo {
+namespace {
+
+constexpr int64_t kProzent = 100;
+constexpr double kMillimeterProZoll = 25.4;
+// Template pixels × zoom ÷ this = tiles of kMinKachelPixel result pixels.
+constexpr int64_t kKachelTeiler = kProzent * kMinKachelPixel;
+
+int32_t Begrenzt(int64_t wert, int64_t kleinster, int64_t groesster) {
+  return static_cast<int32_t>(std::clamp(wert, kleinster, groesster));
+}
+
+// Sizes and zooms computed in 64 bits and held within 32 bits, so absurd templates
+// cannot wrap around into small or negative sizes.
+int32_t Int32(int64_t wert) {
+  return Begrenzt(wert, INT32_MIN, INT32_MAX);
+}
+
+// Zoom of a size: size × 100 ÷ template size.
+int32_t ZoomAus(int64_t groesse, int64_t vorlage) {
+  return Int32(groesse * kProzent / vorlage);
+}
+
+// Size of a zoom: template size × zoom ÷ 100.
+int32_t GroesseAus(int64_t zoom, int64_t vorlage) {
+  return Int32(vorlage * zoom / kProzent);
+}
+
+int32_t Millimeter(int32_t pixel, int32_t dpi) {
+  if (dpi <= 0) return 0;
+  return static_cast<int32_t>(std::trunc(pixel * kMillimeterProZoll / dpi));
+}
+
+int32_t Pixel(int32_t millimeter, int32_t dpi) {
+  return Int32(static_cast<int64_t>(std::trunc(millimeter / kMillimeterProZoll * dpi)));
+}
+
+// A template always has a size once it is loaded; an empty one is treated as one pixel
+// so that no step divides by zero.
+int64_t Kante(int32_t vorlagenKante) {
+  return std::max<int64_t>(vorlagenKante, 1);
+}
+
+uint16_t AlsZoom(int32_t zoom) {
+  return static_cast<uint16_t>(std::clamp<int32_t>(zoom, 0, UINT16_MAX));
+}
+
+// One direction of the overview's tile check: when a tile would be narrower than one
+// result pixel the count is reduced to tiles of kMinKachelPixel pixels. A count that
+// would end at 0 (a tiny template at a low zoom) ends at 1, and so does a count larger
+// than the template has pixels.
+uint16_t KachelzahlPruefen(uint16_t kacheln, int64_t vorlagenKante, int64_t zoom,
+                           int64_t zoomFuerNeueZahl) {
+  int64_t zahl = std::max<int64_t>(kacheln, 1);
+  if (vorlagenKante / zahl * zoom / kProzent == 0) {
+    zahl = std::clamp<int64_t>(vorlagenKante * zoomFuerNeueZahl / kKachelTeiler, 1, kMaxKacheln);
+    if (vorlagenKante / zahl == 0) zahl = 1;
+  }
+  return static_cast<uint16_t>(zahl);
+}
+
+}  // namespace
+
+Zoomgrenzen ZoomGrenzen(const Vorlage& vorlage) {
+  const int64_t grenzeX = kMaxZielgroesse * kProzent / Kante(vorlage.VorlageBreite);
+  const int64_t grenzeY = kMaxZielgroesse * kProzent / Kante(vorlage.VorlageHoehe);
+  return Zoomgrenzen{Begrenzt(grenzeX, 1, kMaxZoom), Begrenzt(grenzeY, 1, kMaxZoom)};
+}
+
+void ZielgroesseBerechnen(Zielgroessenwerte& werte, Zielaenderung aenderung, const Vorlage& vorlage,
+                          Einstellungen& einstellungen) {
+  const int64_t w = Kante(vorlage.VorlageBreite);
+  const int64_t h = Kante(vorlage.VorlageHoehe);
+  // The boxes are read as absolute values.
+  int32_t sx = std::abs(werte.SizeX);
+  int32_t sy = std::abs(werte.SizeY);
+  int32_t zx = std::abs(werte.ZoomX);
+  int32_t zy = std::abs(werte.ZoomY);
+  const int32_t dpi = werte.dpi;
+  int32_t pw = werte.PapierBreite;
+  int32_t ph = werte.PapierHoehe;
+  const bool zoomOderPixel = aenderung == Zielaenderung::Zoom || aenderung == Zielaenderung::Pixel;
+
+  // Growth is told from the values stored by the previous computation.
+  bool vergroessert = false;
+  if (aenderung == Zielaenderung::Zoom) {
+    vergroessert = zx > einstellungen.ZoomX || zy > einstellungen.ZoomY;
+  } else if (aenderung == Zielaenderung::Pixel) {
+    vergroessert = sx > einstellungen.ZielBreite || sy > einstellungen.ZielHoehe;
+  }
+
+  const Zoomgrenzen grenzen = ZoomGrenzen(vorlage);
+  auto angleichen = [&] {
+    zx = ZoomAngleichen(vergroessert, zx, zy, grenzen.maxX, grenzen.maxY);
+    zy = ZoomAngleichen(vergroessert, zx, zy, grenzen.maxX, grenzen.maxY);
+  };
+
+  if (!werte.festesSV) {
+    if (aenderung == Zielaenderung::Zoom) {
+      sx = GroesseAus(zx, w);
+      sy = GroesseAus(zy, h);
+    } else if (aenderung == Zielaenderung::Pixel) {
+      zx = ZoomAus(sx, w);
+      zy = ZoomAus(sy, h);
+    }
+  } else if (aenderung == Zielaenderung::Zoom || aenderung == Zielaenderung::Seitenverhaeltnis) {
+    angleichen();
+    sx = GroesseAus(zx, w);
+    sy = GroesseAus(zy, h);
+    if (static_cast<int64_t>(sx) * sy == 0) {
+      sx = std::max(sx, 1);
+      sy = std::max(sy, 1);
+      zx = ZoomAus(sx, w);
+      zy = ZoomAus(sy, h);
+    }
+  } else if (aenderung == Zielaenderung::Pixel) {
+    zx = ZoomAus(sx, w);
+    zy = ZoomAus(sy, h);
+    const int32_t vorherX = zx;
+    const int32_t vorherY = zy;
+    angleichen();
+    if (zx != vorherX || zy != vorherY) {
+      // One pixel more than the truncated size, so the zoom read back from it is exact.
+      sx = Int32(static_cast<int64_t>(GroesseAus(zx, w)) + 1);
+      sy = Int32(static_cast<int64_t>(GroesseAus(zy, h)) + 1);
+    }
+  }
+
+  if (zoomOderPixel || (werte.festesSV && aenderung == Zielaenderung::Seitenverhaeltnis)) {
+    pw = Millimeter(sx, dpi);
+    ph = Millimeter(sy, dpi);
+  }
+  if (aenderung == Zielaenderung::Aufloesung || aenderung == Zielaenderung::Papier) {
+    sx = Pixel(pw, dpi);
+    sy = Pixel(ph, dpi);
+    zx = ZoomAus(sx, w);
+    zy = ZoomAus(sy, h);
+  }
+
+  werte.SizeX = sx;
+  werte.SizeY = sy;
+  werte.ZoomX = zx;
+  werte.ZoomY = zy;
+  werte.PapierBreite = pw;
+  werte.PapierHoehe = ph;
+  einstellungen.ZielBreite = sx;
+  einstellungen.ZielHoehe = sy;
+  einstellungen.ZoomX = AlsZoom(zx);
+  einstellungen.ZoomY = AlsZoom(zy);
+}
+
+Kachelgrenzen KachelGrenzen(const Vorlage& vorlage, const Einstellungen& einstellungen) {
+  // Both directions use the horizontal zoom, like the overview's check below.
+  const int64_t zoom = einstellungen.ZoomX;
+  return Kachelgrenzen{
+      Begrenzt(std::max<int64_t>(vorlage.VorlageBreite, 0) * zoom / kKachelTeiler, 1, kMaxKacheln),
+      Begrenzt(std::max<int64_t>(vorlage.VorlageHoehe, 0) * zoom / kKachelTeiler, 1, kMaxKacheln)};
+}
+
+void KachelnSetzen(Einstellungen& einstellungen, const Vorlage& vorlage, int32_t kachelnX,
+                   int32_t kachelnY) {
+  const Kachelgrenzen grenzen = KachelGrenzen(vorlage, einstellungen);
+  einstellungen.KachelnX = static_cast<uint16_t>(std::clamp(kachelnX, 1, grenzen.maxX));
+  einstellungen.KachelnY = static_cast<uint16_t>(std::clamp(kachelnY, 1, grenzen.maxY));
+}
+
+int32_t AbstandsGrenze(const Bildzahlen& anzahl, const Einstellungen& einstellungen) {
+  const int32_t grenze = Min(Max(einstellungen.KachelnX, einstellungen.KachelnY) - 1,
+                             MaxAbstand(anzahl, einstellungen));
+  return std::max(grenze, 0);
+}
+
+void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahlen& anzahl,
+                                   uint8_t berechnungsart, uint8_t musterbildung,
+                                   int32_t minAbstand) {
+  SetzeBerechnungsart(einstellungen, anzahl.gesamt, berechnungsart);
+  SetzeMusterbildung(einstellungen, musterbildung);
+  // The bound depends on the pattern's distance range, so it is taken after the table.
+  const int32_t grenze = Min(AbstandsGrenze(anzahl, einstellungen), kMaxMindestabstand);
+  einstellungen.minAbstand = static_cast<uint16_t>(std::clamp(minAbstand, 0, grenze));
+}
+
+void UebersichtAbgleichen(Einstellungen& einstellungen, const Vorlage& vorlage,
+                          const Bildzahlen& anzahl) {
+  const int64_t w = std::max<int64_t>(vorlage.VorlageBreite, 0);
+  const int64_t h = std::max<int64_t>(vorlage.VorlageHoehe, 0);
+  Einstellungen& e = einstellungen;
+
+  // The reduced count down uses the horizontal zoom, as the tiling page's bound does.
+  e.KachelnX = KachelzahlPruefen(e.KachelnX, w, e.ZoomX, e.ZoomX);
+  e.KachelnY = KachelzahlPruefen(e.KachelnY, h, e.ZoomY, e.ZoomX);
+
+  e.ZellBreite = static_cast<int32_t>(w / e.KachelnX);
+  e.ZellHoehe = static_cast<int32_t>(h / e.KachelnY);
+  e.ZielBreite = Int32(static_cast<int64_t>(KachelBreite(e)) * e.KachelnX);
+  e.ZielHoehe = Int32(static_cast<int64_t>(KachelHoehe(e)) * e.KachelnY);
+
+  const bool nochNichtAbgeleitet = e.Kandidatenzahl < 0 || e.Helligkeitsfenster < 0;
+  SetzeBerechnungsart(e, anzahl.gesamt, nochNichtAbgeleitet ? 0 : e.Berechnungsart);
+
+  const int32_t groessteKachelzahl = Max(e.KachelnX, e.KachelnY);
+  if (groessteKachelzahl < e.minAbstand) e.minAbstand = static_cast<uint16_t>(groessteKachelzahl);
+}
+
+}  // namespace tilvendo

@@ -1,0 +1,99 @@
+// Preparing a mosaic job: the rules by which the target size, the tiling, the extended
+// settings and the overview make the job consistent before a run. Plain functions over
+// the job state, so the wizard pages and the command line apply exactly the same rules.
+#pragma once
+
+#include <cstdint>
+
+#include "albums/bildzahlen.h"
+#include "engine/einstellungen.h"
+
+namespace tilvendo {
+
+// Largest result edge the size page offers, in pixels.
+inline constexpr int32_t kMaxZielgroesse = 2500;
+// Largest zoom the size page offers, in per cent.
+inline constexpr int32_t kMaxZoom = 10000;
+// Tile counts across and down the tiling page offers.
+inline constexpr int32_t kMaxKacheln = 999;
+// A tile must stay at least this many result pixels wide.
+inline constexpr int32_t kMinKachelPixel = 4;
+// Largest minimum distance the extended settings page offers.
+inline constexpr int32_t kMaxMindestabstand = 100;
+
+// Printer resolution and paper size the size page starts from.
+inline constexpr int32_t kDpiStandard = 720;
+inline constexpr int32_t kPapierBreiteStandard = 105;  // A6, millimetres
+inline constexpr int32_t kPapierHoeheStandard = 148;
+
+// What the target-size page shows besides the job settings: its boxes and the held
+// printer resolution and paper size. The computation reads and writes these values
+// unclamped; showing them within the boxes' ranges is the page's business.
+struct Zielgroessenwerte {
+  int32_t SizeX = kMaxZielgroesse;  // result size in pixels
+  int32_t SizeY = kMaxZielgroesse;
+  int32_t ZoomX = 100;  // result size in per cent of the template
+  int32_t ZoomY = 100;
+  bool festesSV = true;  // aspect ratio held
+  int32_t dpi = kDpiStandard;
+  int32_t PapierBreite = kPapierBreiteStandard;  // millimetres
+  int32_t PapierHoehe = kPapierHoeheStandard;
+};
+
+// What changed before the recomputation.
+enum class Zielaenderung {
+  Zoom = 1,
+  Pixel = 2,
+  Aufloesung = 3,
+  Papier = 4,
+  Seitenverhaeltnis = 5,
+};
+
+struct Zoomgrenzen {
+  int32_t maxX = 0;
+  int32_t maxY = 0;
+};
+
+// The zoom bounds that keep the result within kMaxZielgroesse in both directions
+// (at least 1, also for an empty template).
+Zoomgrenzen ZoomGrenzen(const Vorlage& vorlage);
+
+// Recomputes zoom, pixel size and paper size after one of them changed, and writes
+// ZielBreite, ZielHoehe, ZoomX, ZoomY of the settings. With the aspect ratio held the
+// two zooms are made equal, following the larger after growth and the smaller otherwise.
+// All integer divisions truncate.
+void ZielgroesseBerechnen(Zielgroessenwerte& werte, Zielaenderung aenderung, const Vorlage& vorlage,
+                          Einstellungen& einstellungen);
+
+struct Kachelgrenzen {
+  int32_t maxX = 1;
+  int32_t maxY = 1;
+};
+
+// The most tiles across and down so that a tile stays at least kMinKachelPixel result
+// pixels wide: template size × ZoomX ÷ 400 for both directions, held within
+// 1..kMaxKacheln.
+Kachelgrenzen KachelGrenzen(const Vorlage& vorlage, const Einstellungen& einstellungen);
+
+// Stores the wanted tile counts, each within 1 and its bound.
+void KachelnSetzen(Einstellungen& einstellungen, const Vorlage& vorlage, int32_t kachelnX,
+                   int32_t kachelnY);
+
+// The largest minimum distance the grid and the available pictures allow:
+// Min(Max(KachelnX, KachelnY) − 1, MaxAbstand), never below 0.
+int32_t AbstandsGrenze(const Bildzahlen& anzahl, const Einstellungen& einstellungen);
+
+// Applies method, pattern handling and minimum distance as the extended settings page
+// does: both tables, then the distance lowered to AbstandsGrenze (and to 0..100).
+void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahlen& anzahl,
+                                   uint8_t berechnungsart, uint8_t musterbildung,
+                                   int32_t minAbstand);
+
+// Makes the job consistent before it is shown on the overview and started: tile counts
+// that would give tiles narrower than a result pixel are reduced (never below 1), the
+// cell size is derived, the result size snapped to whole cells, the method parameters
+// derived for the available pictures and the distance held within the grid.
+void UebersichtAbgleichen(Einstellungen& einstellungen, const Vorlage& vorlage,
+                          const Bildzahlen& anzahl);
+
+}  // namespace tilvendo

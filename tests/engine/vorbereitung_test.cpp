@@ -1,0 +1,229 @@
+#include "engine/vorbereitung.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/methodenparameter.h"
+
+namespace tilvendo {
+namespace {
+
+Vorlage VorlageMit(int32_t breite, int32_t hoehe) {
+  Vorlage v;
+  v.VorlageBreite = breite;
+  v.VorlageHoehe = hoehe;
+  return v;
+}
+
+Bildzahlen Anzahl(int32_t gesamt) {
+  return Bildzahlen{gesamt, 0, 0, 0};
+}
+
+TEST(ZielgroesseBerechnen, HeldRatioFollowsTheGrowingZoomThenTheShrinkingSize) {
+  const Vorlage vorlage = VorlageMit(800, 600);
+  Einstellungen e;
+  Zielgroessenwerte werte;  // 100 %, 720 dpi, ratio held
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+  EXPECT_EQ(e.ZielBreite, 800);
+  EXPECT_EQ(e.ZielHoehe, 600);
+
+  werte.ZoomX = 150;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+  EXPECT_EQ(werte.ZoomY, 150);
+  EXPECT_EQ(e.ZielBreite, 1200);
+  EXPECT_EQ(e.ZielHoehe, 900);
+  EXPECT_EQ(werte.PapierBreite, 42);
+  EXPECT_EQ(werte.PapierHoehe, 31);
+
+  // Zoom Y changes by the equalising, so both sizes get one pixel more.
+  werte.SizeX = 400;
+  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
+  EXPECT_EQ(e.ZoomX, 50);
+  EXPECT_EQ(e.ZoomY, 50);
+  EXPECT_EQ(e.ZielBreite, 401);
+  EXPECT_EQ(e.ZielHoehe, 301);
+}
+
+TEST(ZielgroesseBerechnen, FreeRatioChangesOnlyTheTouchedDirection) {
+  const Vorlage vorlage = VorlageMit(800, 600);
+  Einstellungen e;
+  Zielgroessenwerte werte;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+  werte.festesSV = false;
+  werte.SizeX = 1000;
+  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
+  EXPECT_EQ(e.ZoomX, 125);
+  EXPECT_EQ(e.ZoomY, 100);
+  EXPECT_EQ(e.ZielHoehe, 600);
+
+  // Sizes are truncated.
+  werte.ZoomX = 50;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(333, 600), e);
+  EXPECT_EQ(e.ZielBreite, 166);
+
+  // Unchecking the ratio box changes nothing.
+  Zielgroessenwerte vorher = werte;
+  ZielgroesseBerechnen(werte, Zielaenderung::Seitenverhaeltnis, VorlageMit(333, 600), e);
+  EXPECT_EQ(werte.SizeX, vorher.SizeX);
+  EXPECT_EQ(werte.ZoomY, vorher.ZoomY);
+}
+
+TEST(ZielgroesseBerechnen, HeldRatioKeepsBothZoomsWithinTheirBounds) {
+  const Vorlage vorlage = VorlageMit(800, 600);  // bounds 312 and 416
+  Einstellungen e;
+  Zielgroessenwerte werte;
+  werte.ZoomX = 500;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+  EXPECT_EQ(e.ZoomX, 312);
+  EXPECT_EQ(e.ZoomY, 312);
+  EXPECT_LE(e.ZielBreite, kMaxZielgroesse);
+
+  // Checking the box is never growth: both take the smaller zoom.
+  werte.festesSV = false;
+  werte.ZoomX = 200;
+  werte.ZoomY = 120;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+  werte.festesSV = true;
+  ZielgroesseBerechnen(werte, Zielaenderung::Seitenverhaeltnis, vorlage, e);
+  EXPECT_EQ(e.ZoomX, 120);
+  EXPECT_EQ(e.ZoomY, 120);
+}
+
+TEST(ZielgroesseBerechnen, TinyResultsAndEmptyTemplatesStayAtLeastOnePixel) {
+  Einstellungen e;
+  Zielgroessenwerte werte;
+  werte.ZoomX = werte.ZoomY = 1;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(50, 40), e);
+  EXPECT_EQ(e.ZielBreite, 1);
+  EXPECT_EQ(e.ZielHoehe, 1);
+  EXPECT_EQ(e.ZoomX, 2);  // read back from the one pixel
+
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(0, 0), e);
+  EXPECT_GE(e.ZielBreite, 1);
+}
+
+TEST(ZielgroesseBerechnen, PaperAndResolutionGiveThePixelSize) {
+  const Vorlage vorlage = VorlageMit(800, 600);
+  Einstellungen e;
+  Zielgroessenwerte werte;
+  werte.PapierBreite = 210;
+  werte.PapierHoehe = 297;
+  werte.dpi = 300;
+  ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
+  EXPECT_EQ(e.ZielBreite, 2480);  // 210 / 25.4 × 300 = 2480.3
+  EXPECT_EQ(e.ZielHoehe, 3507);
+  EXPECT_EQ(e.ZoomX, 310);
+}
+
+TEST(Kachelung, BoundsKeepTilesFourPixelsWideUsingTheHorizontalZoom) {
+  Einstellungen e;
+  e.ZoomX = 100;
+  e.ZoomY = 200;
+  const Kachelgrenzen grenzen = KachelGrenzen(VorlageMit(800, 600), e);
+  EXPECT_EQ(grenzen.maxX, 200);
+  EXPECT_EQ(grenzen.maxY, 150);
+
+  KachelnSetzen(e, VorlageMit(800, 600), 250, 0);
+  EXPECT_EQ(e.KachelnX, 200);
+  EXPECT_EQ(e.KachelnY, 1);
+
+  // A template too small for even one tile still allows one.
+  EXPECT_EQ(KachelGrenzen(VorlageMit(2, 2), e).maxX, 1);
+}
+
+TEST(AbstandsGrenze, IsTheSmallerOfGridAndPictures) {
+  Einstellungen e;
+  SetzeMusterbildung(e, 0);
+  e.KachelnX = 40;
+  e.KachelnY = 30;
+  EXPECT_EQ(AbstandsGrenze(Anzahl(30), e), 1);
+  e.KachelnX = e.KachelnY = 1;
+  EXPECT_EQ(AbstandsGrenze(Anzahl(0), e), 0);
+  e.KachelnX = e.KachelnY = 0;  // no grid yet: never negative
+  EXPECT_EQ(AbstandsGrenze(Anzahl(10'000), e), 0);
+  e.KachelnX = 5;
+  EXPECT_EQ(AbstandsGrenze(Anzahl(10'000), e), 4);
+}
+
+TEST(ErweiterteEinstellungen, LowerTheDistanceToTheBoundAfterApplyingThePattern) {
+  Einstellungen e;  // Musterabstand still 2 here
+  e.KachelnX = 40;
+  e.KachelnY = 30;
+  ErweiterteEinstellungenSetzen(e, Anzahl(30), 0, 0, 2);
+  EXPECT_EQ(e.Musterabstand, 3);
+  EXPECT_EQ(e.minAbstand, 1);
+  EXPECT_EQ(BenoetigteBilder(e), 25);
+
+  ErweiterteEinstellungenSetzen(e, Anzahl(1'000'000), 3, 1, 500);
+  EXPECT_EQ(e.minAbstand, 39);  // the grid's bound
+  e.KachelnX = 400;
+  ErweiterteEinstellungenSetzen(e, Anzahl(1'000'000), 3, 1, 500);
+  EXPECT_EQ(e.minAbstand, kMaxMindestabstand);
+  EXPECT_EQ(e.Berechnungsart, 3);
+  EXPECT_EQ(e.Helligkeitsfenster, 150);
+}
+
+TEST(UebersichtAbgleichen, SnapsTheResultToWholeCells) {
+  Einstellungen e;
+  e.ZoomX = e.ZoomY = 150;
+  e.KachelnX = 33;
+  e.KachelnY = 25;
+  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(100));
+  EXPECT_EQ(e.ZellBreite, 24);
+  EXPECT_EQ(e.ZellHoehe, 24);
+  EXPECT_EQ(e.ZielBreite, 1188);
+  EXPECT_EQ(e.ZielHoehe, 900);
+  // The method is derived on the first show: Standard.
+  EXPECT_EQ(e.Helligkeitsfenster, 25);
+  EXPECT_EQ(e.Kandidatenzahl, 100);
+}
+
+TEST(UebersichtAbgleichen, ReducesCountsOfTilesNarrowerThanAPixel) {
+  Einstellungen e;
+  e.ZoomX = e.ZoomY = 10;
+  e.KachelnX = 20;
+  e.KachelnY = 3;
+  UebersichtAbgleichen(e, VorlageMit(100, 600), Anzahl(0));
+  EXPECT_EQ(e.KachelnX, 2);
+  EXPECT_EQ(e.KachelnY, 3);
+  EXPECT_EQ(e.ZielBreite, 10);
+
+  // Down, the reduced count is taken from the horizontal zoom.
+  e.ZoomX = 200;
+  e.ZoomY = 10;
+  e.KachelnY = 200;
+  UebersichtAbgleichen(e, VorlageMit(100, 600), Anzahl(0));
+  EXPECT_EQ(e.KachelnY, 300);
+}
+
+TEST(UebersichtAbgleichen, TinyTemplatesEndAtOneTileInsteadOfDividingByZero) {
+  Einstellungen e;
+  e.ZoomX = e.ZoomY = 10;
+  e.KachelnX = 20;
+  e.KachelnY = 20;
+  UebersichtAbgleichen(e, VorlageMit(30, 3), Anzahl(0));  // 30 × 10 / 400 = 0
+  EXPECT_EQ(e.KachelnX, 1);
+  EXPECT_EQ(e.KachelnY, 1);
+  EXPECT_EQ(e.ZellBreite, 30);
+  EXPECT_EQ(e.ZielBreite, 3);
+  EXPECT_EQ(e.ZielHoehe, 0);  // the run's size check reports this
+
+  e.KachelnX = e.KachelnY = 0;  // never set: no division by zero either
+  UebersichtAbgleichen(e, VorlageMit(0, 0), Anzahl(0));
+  EXPECT_EQ(e.KachelnX, 1);
+  EXPECT_EQ(e.ZielBreite, 0);
+}
+
+TEST(UebersichtAbgleichen, HoldsTheDistanceWithinTheGridAndKeepsTheChosenMethod) {
+  Einstellungen e;
+  e.ZoomX = e.ZoomY = 100;
+  e.KachelnX = e.KachelnY = 5;
+  e.minAbstand = 8;
+  SetzeBerechnungsart(e, 10'000, 2);
+  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(20));
+  EXPECT_EQ(e.minAbstand, 5);
+  EXPECT_EQ(e.Berechnungsart, 2);
+  EXPECT_EQ(e.Kandidatenzahl, 20);  // follows the pictures now available
+}
+
+}  // namespace
+}  // namespace tilvendo
