@@ -1,0 +1,285 @@
+#include "engine/bilder_einlesen.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "albums/alben_kontext.h"
+#include "albums/alben_zustand.h"
+#include "albums/katalog.h"
+#include "albums/signaturdatei.h"
+#include "engine/bild_vermesser.h"
+#include "engine/bilder_suchen.h"
+#include "engine/bilderprotokoll.h"
+#include "engine/signatur.h"
+#include "platform/atomic_file.h"
+#include "platform/clock.h"
+#include "platform/paths.h"
+
+namespace tilvendo {
+namespace {
+
+// Pictures handed to the workers ahead of the one the run waits for, per worker: enough
+// to keep every core busy while the run files results, few enough that only paths wait.
+constexpr size_t kFensterJeArbeiter = 4;
+
+unsigned Arbeiterzahl(const EinleseOptionen& optionen) {
+  return optionen.arbeiter > 0 ? optionen.arbeiter : StandardArbeiterzahl();
+}
+
+// Sets the phase's end time however the phase ends.
+class Endzeit {
+ public:
+  explicit Endzeit(Auftrag& auftrag) : auftrag_(auftrag) {}
+  ~Endzeit() { auftrag_.PhasenZeiten[kEndeEinlesen] = Jetzt(); }
+  Endzeit(const Endzeit&) = delete;
+  Endzeit& operator=(const Endzeit&) = delete;
+
+  static constexpr size_t kBeginnEinlesen = 0;
+  static constexpr size_t kEndeEinlesen = 5;
+
+ private:
+  Auftrag& auftrag_;
+};
+
+class Einleser {
+ public:
+  Einleser(Auftrag& auftrag, Fortschritt& fortschritt, Benutzer& benutzer,
+           const EinleseOptionen& optionen)
+      : auftrag_(auftrag),
+        fortschritt_(fortschritt),
+        benutzer_(benutzer),
+        kontext_{MitSchraegstrich(auftrag.AlbenPfad)},
+        formanalyse_(auftrag.analyse.Formanalyse),
+        vermesser_(auftrag.analyse, auftrag.Arbeitspfad, Arbeiterzahl(optionen),
+                   auftrag.Protokoll ? 0 : kFensterJeArbeiter * Arbeiterzahl(optionen)) {
+    if (auftrag.Protokoll) protokoll_.emplace(HomeFolder() + kProtokollDateiname);
+  }
+
+  // Reads one album; false when the run was cancelled on the way.
+  bool AlbumLesen(TGalerieGlobal& album);
+
+  // One warning naming every file that could not be written, if there was one.
+  void Melden();
+
+ private:
+  std::optional<std::vector<Kachelsignatur>> CacheVorlesen(Signaturdatei& datei,
+                                                           const TGalerieGlobal& album);
+  bool CacheEinfuegen(const std::vector<Kachelsignatur>& signaturen, const TGalerieGlobal& album);
+  uint8_t NeuAufbauen(Signaturdatei& datei, TGalerieGlobal& album);
+  bool Scannen(Signaturdatei* cache, TGalerieGlobal& album);
+  void Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal& album, bool neuAufbauen);
+  bool Schliessen(Signaturdatei& datei, const TGalerieGlobal& album);
+  void Einfuegen(Kachelsignatur signatur, const std::string& pfad);
+  void Meldung(const std::string& text);
+  void Protokollieren(std::string_view text) {
+    if (protokoll_) protokoll_->Zeile(text);
+  }
+
+  Auftrag& auftrag_;
+  Fortschritt& fortschritt_;
+  Benutzer& benutzer_;
+  const AlbenKontext kontext_;
+  const uint8_t formanalyse_;
+  BildVermesser vermesser_;
+  std::optional<Bilderprotokoll> protokoll_;
+  int32_t zaehler_ = 0;  // pictures handled so far, skipped ones included
+  std::vector<std::string> meldungen_;
+};
+
+bool Einleser::AlbumLesen(TGalerieGlobal& album) {
+  Signaturdatei datei;
+  uint8_t modus = SignaturdateiOeffnen(datei, formanalyse_, album, kontext_);
+  bool abgebrochen = false;
+  bool ohneCache = false;
+  try {
+    if (modus == kCacheLesen) {
+      // The whole cache is checked before its first picture is taken, so a damaged one
+      // can still be replaced by a scan in this run without leaving stray tiles behind.
+      if (auto signaturen = CacheVorlesen(datei, album)) {
+        abgebrochen = CacheEinfuegen(*signaturen, album);
+      } else {
+        modus = NeuAufbauen(datei, album);
+        ohneCache = modus == kCacheLesen;
+        if (ohneCache) modus = kCacheNeuAufbauen;
+      }
+    }
+    if (modus == kCacheNeuAufbauen) abgebrochen = Scannen(ohneCache ? nullptr : &datei, album);
+  } catch (...) {
+    // Whatever was written so far must not pass for a complete cache.
+    Abschliessen(datei, modus, album, modus == kCacheNeuAufbauen);
+    throw;
+  }
+  // A rebuild cut short by a cancel is thrown away, so that the next run rebuilds it.
+  Abschliessen(datei, modus, album, ohneCache || (abgebrochen && modus == kCacheNeuAufbauen));
+  return !abgebrochen;
+}
+
+std::optional<std::vector<Kachelsignatur>> Einleser::CacheVorlesen(Signaturdatei& datei,
+                                                                   const TGalerieGlobal& album) {
+  const size_t zeilen = album.Dateien.size();
+  std::vector<Kachelsignatur> signaturen;
+  signaturen.reserve(zeilen);
+  while (signaturen.size() < zeilen) {
+    std::optional<Kachelsignatur> signatur;
+    try {
+      signatur = SignaturLesen(datei, formanalyse_);
+    } catch (const SignaturBeschaedigt&) {
+      return std::nullopt;
+    }
+    if (!signatur) break;
+    if (signatur->Nummer < 0 || static_cast<size_t>(signatur->Nummer) >= zeilen) {
+      datei.AlsBeschaedigtMarkieren();
+      return std::nullopt;
+    }
+    signaturen.push_back(*signatur);
+  }
+  // A cache that simply stops early gives the pictures it has; it no longer matches the
+  // picture list, though, so the next run rebuilds it.
+  if (signaturen.size() < zeilen) datei.AlsBeschaedigtMarkieren();
+  return signaturen;
+}
+
+bool Einleser::CacheEinfuegen(const std::vector<Kachelsignatur>& signaturen,
+                              const TGalerieGlobal& album) {
+  // Every line of the picture list counts for the gauge, also those the cache lacks.
+  for (size_t zeile = 0; zeile < album.Dateien.size(); ++zeile) {
+    if (auftrag_.Abbruch) return true;
+    fortschritt_.FortschrittAnzeigen(zaehler_);
+    if (zeile < signaturen.size()) {
+      const Kachelsignatur& signatur = signaturen[zeile];
+      Einfuegen(signatur, album.Dateien[static_cast<size_t>(signatur.Nummer)]);
+    }
+    ++zaehler_;
+  }
+  return false;
+}
+
+uint8_t Einleser::NeuAufbauen(Signaturdatei& datei, TGalerieGlobal& album) {
+  datei.AlsBeschaedigtMarkieren();
+  Schliessen(datei, album);
+  const uint8_t modus = SignaturdateiOeffnen(datei, formanalyse_, album, kontext_);
+  if (modus == kCacheLesen) {
+    // The catalogue could not take the mark, so the damaged cache came back: scan the
+    // album all the same, but leave that cache alone.
+    datei.AlsBeschaedigtMarkieren();
+    Schliessen(datei, album);
+  }
+  return modus;
+}
+
+bool Einleser::Scannen(Signaturdatei* cache, TGalerieGlobal& album) {
+  album.Dateien.clear();
+  vermesser_.Beginnen(AlbumBilderSuchen(album.AlleVerzeichnisse));
+  const auto ereignisse = [this] { benutzer_.EreignisseVerarbeiten(); };
+  for (size_t k = 0; k < vermesser_.Anzahl(); ++k) {
+    if (auftrag_.Abbruch) return true;
+    fortschritt_.FortschrittAnzeigen(zaehler_);
+    const std::string& pfad = vermesser_.Pfad(k);
+    Protokollieren(pfad);
+    BildMessung messung = vermesser_.Nehmen(k, ereignisse);
+    if (messung.ergebnis == BildMessung::Ergebnis::kGemessen) {
+      album.Dateien.push_back(pfad);
+      messung.signatur.Nummer = static_cast<int32_t>(album.Dateien.size() - 1);
+      if (cache != nullptr) SignaturSchreiben(*cache, messung.signatur, formanalyse_);
+      Einfuegen(messung.signatur, pfad);
+    } else if (messung.ergebnis == BildMessung::Ergebnis::kFehler) {
+      Protokollieren(messung.fehler);
+    }
+    ++zaehler_;
+  }
+  return false;
+}
+
+void Einleser::Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal& album,
+                            bool neuAufbauen) {
+  if (neuAufbauen && datei.modus() != Signaturdatei::Modus::Geschlossen) {
+    datei.AlsBeschaedigtMarkieren();
+  }
+  if (!Schliessen(datei, album)) neuAufbauen = true;
+  try {
+    AlbumSpeichern(kontext_, album);
+  } catch (const WriteError& fehler) {
+    Meldung(fehler.what());
+    neuAufbauen = true;
+  }
+  // Without its picture list the album's cache is rebuilt next time, whatever the
+  // catalogue says.
+  if (neuAufbauen && modus == kCacheNeuAufbauen) {
+    try {
+      DateilisteLoeschen(kontext_, album);
+    } catch (const std::exception& fehler) {
+      Meldung(fehler.what());
+    }
+  }
+}
+
+bool Einleser::Schliessen(Signaturdatei& datei, const TGalerieGlobal& album) {
+  if (datei.modus() == Signaturdatei::Modus::Geschlossen) return true;
+  try {
+    if (std::optional<std::string> fehler =
+            SignaturdateiSchliessen(datei, formanalyse_, album, kontext_)) {
+      Meldung(*fehler);
+      return false;
+    }
+  } catch (const WriteError& fehler) {
+    Meldung(fehler.what());
+    return false;
+  }
+  return true;
+}
+
+void Einleser::Einfuegen(Kachelsignatur signatur, const std::string& pfad) {
+  auftrag_.Dateiliste.push_back(pfad);
+  signatur.Nummer = static_cast<int32_t>(auftrag_.Dateiliste.size() - 1);
+  auftrag_.kachelliste.KachelEinfuegen(signatur);
+}
+
+void Einleser::Meldung(const std::string& text) {
+  for (const std::string& bekannt : meldungen_) {
+    if (bekannt == text) return;
+  }
+  meldungen_.push_back(text);
+}
+
+void Einleser::Melden() {
+  if (protokoll_ && protokoll_->Fehler()) Meldung(*protokoll_->Fehler());
+  if (meldungen_.empty()) return;
+  std::string text;
+  for (const std::string& meldung : meldungen_) {
+    if (!text.empty()) text += '\n';
+    text += meldung;
+  }
+  benutzer_.Warnung(text);
+}
+
+}  // namespace
+
+void BilderEinlesen(Auftrag& auftrag, std::vector<TGalerieGlobal>& albenliste,
+                    Fortschritt& fortschritt, Benutzer& benutzer, const EinleseOptionen& optionen) {
+  Teilkante(auftrag.analyse);  // refuses a level outside 1..10 before anything changes
+  auftrag.PhasenZeiten[Endzeit::kBeginnEinlesen] = Jetzt();
+  const Endzeit endzeit(auftrag);
+
+  auftrag.Dateiliste.clear();
+  auftrag.kachelliste.Leeren();
+  if (auftrag.BilderAnzahl.gesamt > 0) {
+    auftrag.kachelliste.Reservieren(static_cast<size_t>(auftrag.BilderAnzahl.gesamt));
+  }
+
+  Einleser einleser(auftrag, fortschritt, benutzer, optionen);
+  try {
+    for (size_t i = kErstesGewaehltesAlbum; i < albenliste.size(); ++i) {
+      if (!einleser.AlbumLesen(albenliste[i])) break;
+    }
+  } catch (...) {
+    einleser.Melden();
+    throw;
+  }
+  einleser.Melden();
+}
+
+}  // namespace tilvendo
