@@ -1,0 +1,86 @@
+#include "pictures/jpeg_memory_reader.h"
+
+#include "pictures/jpeg_fehlerbehandlung.h"
+#include "pictures/jpeg_io.h"
+
+namespace tilvendo {
+namespace {
+
+constexpr int kKanaeleGrau = 1;
+constexpr int kKanaeleFarbe = 3;
+
+struct Dekodierer {
+  jpeg_decompress_struct info{};
+  JpegFehlerbehandlung fehler;
+  ~Dekodierer() { jpeg_destroy_decompress(&info); }
+};
+
+// Reads the header and starts decoding into `ziel` (8 or 24 bits); false on any error
+// and for data that is neither grey nor three-channel colour.
+bool Beginnen(Dekodierer& d, const uint8_t* data, size_t size, PixelFormat ziel, int scale) {
+  d.info.err = StilleFehlerbehandlung(d.fehler);
+  if (setjmp(d.fehler.sprung)) return false;
+  jpeg_create_decompress(&d.info);
+  jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
+  if (jpeg_read_header(&d.info, TRUE) != JPEG_HEADER_OK) return false;
+  const bool grau = d.info.num_components == kKanaeleGrau;
+  if (!grau && d.info.num_components != kKanaeleFarbe) return false;
+  d.info.out_color_space = ziel == PixelFormat::k8 ? JCS_GRAYSCALE : JCS_EXT_BGR;
+  d.info.scale_num = 1;
+  d.info.scale_denom = 1u << scale;
+  jpeg_start_decompress(&d.info);
+  return true;
+}
+
+bool ZeilenLesen(Dekodierer& d, Bitmap& bild) {
+  if (setjmp(d.fehler.sprung)) return false;
+  while (d.info.output_scanline < d.info.output_height) {
+    JSAMPROW zeile = bild.row(static_cast<int32_t>(d.info.output_scanline));
+    if (jpeg_read_scanlines(&d.info, &zeile, 1) != 1) return false;
+  }
+  jpeg_finish_decompress(&d.info);
+  return true;
+}
+
+// The header alone, to learn whether the data is grey.
+bool IstGrau(const uint8_t* data, size_t size, bool& grau) {
+  Dekodierer d;
+  d.info.err = StilleFehlerbehandlung(d.fehler);
+  if (setjmp(d.fehler.sprung)) return false;
+  jpeg_create_decompress(&d.info);
+  jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
+  if (jpeg_read_header(&d.info, TRUE) != JPEG_HEADER_OK) return false;
+  grau = d.info.num_components == kKanaeleGrau;
+  return true;
+}
+
+}  // namespace
+
+bool ReadJpegMemory(Bitmap& bitmap, const uint8_t* data, size_t size, bool mayChangePixelFormat,
+                    int scale) {
+  if (data == nullptr || size == 0 || scale < 0 || scale > kJpegScaleMax) return false;
+  PixelFormat ziel = bitmap.format();
+  if (mayChangePixelFormat) {
+    bool grau = false;
+    if (!IstGrau(data, size, grau)) return false;
+    ziel = grau ? PixelFormat::k8 : PixelFormat::k24;
+  } else if (ziel != PixelFormat::k8 && ziel != PixelFormat::k24) {
+    return false;
+  }
+
+  Dekodierer d;
+  if (!Beginnen(d, data, size, ziel, scale)) return false;
+  Bitmap bild;
+  try {
+    bild = Bitmap::Uninitialized(static_cast<int32_t>(d.info.output_width),
+                                 static_cast<int32_t>(d.info.output_height), ziel);
+  } catch (const PictureTooLarge&) {
+    return false;
+  }
+  // The bitmap type's rows run top-down, as the decoder delivers them.
+  if (!ZeilenLesen(d, bild)) return false;
+  bitmap = std::move(bild);
+  return true;
+}
+
+}  // namespace tilvendo

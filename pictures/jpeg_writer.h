@@ -1,0 +1,49 @@
+// Writing JPEG files: three-channel YCbCr at a given quality, with the encoder's default
+// chroma subsampling.
+//
+// Pictures handed over whole must be 8-bit or 24-bit; 8-bit pictures are written through
+// their palette (a grey palette gives a grey picture). The blended mosaic is handed
+// over as strips of working-format rows, which the encoder reads directly.
+//
+// The encoder never ends the process and never prints: every failure inside it becomes
+// WriteError with the text kJpegSchreibFehler.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "pictures/byte_sink.h"
+#include "pictures/streifen_quelle.h"
+#include "platform/atomic_file.h"
+#include "platform/bitmap.h"
+
+namespace tilvendo {
+
+inline constexpr const char* kJpegFormatFehler =
+    "Cannot save bitmap as JPEG with specified PixelFormat";
+inline constexpr const char* kJpegSchreibFehler = "Error writing JPEG to file";
+
+inline constexpr int kJpegQualitaetMin = 1;
+inline constexpr int kJpegQualitaetMax = 100;
+
+// Raised for a picture that is neither 8-bit nor 24-bit.
+class JpegFormatError : public std::invalid_argument {
+ public:
+  JpegFormatError() : std::invalid_argument(kJpegFormatFehler) {}
+};
+
+// Quality outside 1..100 counts as the nearest end.
+void WriteJpeg(ByteSink& sink, const Bitmap& bitmap, int quality);
+void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality);
+
+// Into a file that is replaced only once it is completely written; on a failure the
+// old file stays as it was.
+void WriteJpegFile(const Bitmap& bitmap, const std::string& fileName, int quality);
+void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality);
+
+// The encoded file in memory (the save preview measures and shows it).
+std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, int quality);
+
+}  // namespace tilvendo

@@ -1,0 +1,143 @@
+#include "pictures/speichern.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "pictures/blending.h"
+#include "pictures/bmp_writer.h"
+#include "pictures/byte_sink.h"
+#include "pictures/farbreduktion.h"
+#include "pictures/jpeg_memory_reader.h"
+#include "pictures/jpeg_writer.h"
+#include "platform/atomic_file.h"
+#include "platform/fit_to_box.h"
+#include "platform/paths.h"
+#include "platform/rounding.h"
+
+namespace tilvendo {
+namespace {
+
+// Room the BMP estimate allows for headers and palette.
+constexpr int64_t kBmpKopfReserve = 2048;
+// JPEG estimate: a full-size file compresses a little better than its preview, and
+// every quality step below 100 saves another half per cent.
+constexpr double kJpegGroessenFaktor = 0.85;
+constexpr double kJpegQualitaetsSchritt = 0.005;
+
+double UngerundeterFaktor(int64_t mosaikPixel, int64_t vorschauPixel, int32_t qualitaet) {
+  return static_cast<double>(mosaikPixel) / static_cast<double>(vorschauPixel) *
+         kJpegGroessenFaktor * (1.0 - (kJpegQualitaetMax - qualitaet) * kJpegQualitaetsSchritt);
+}
+
+int32_t Qualitaet(uint8_t qualitaet) {
+  return std::clamp<int32_t>(qualitaet, kJpegQualitaetMin, kJpegQualitaetMax);
+}
+
+}  // namespace
+
+void ForceSaveExtension(uint8_t format, std::string& dateiname) {
+  if (format >= kSpeicherFormate.size()) return;
+  const std::string endung = kSpeicherFormate[format].endung;
+  const std::string alt = UpperExtension(dateiname);
+  if (alt == UpperExtension(endung)) return;
+  dateiname.erase(dateiname.size() - alt.size());
+  dateiname += endung;
+}
+
+void DateinameUebernehmen(SpeicherOptionen& optionen, const std::string& gewaehlt) {
+  std::string name = gewaehlt;
+  ForceSaveExtension(optionen.Format, name);
+  optionen.Pfad = FolderOf(name);
+  optionen.Datei = FileNameOf(name);
+}
+
+PixelFormat BmpPixelFormat(uint8_t farbtiefe) {
+  switch (farbtiefe) {
+    case kFarbtiefe8:
+      return PixelFormat::k8;
+    case kFarbtiefe16:
+      return PixelFormat::k16;
+    case kFarbtiefe24:
+      return PixelFormat::k24;
+    default:
+      return PixelFormat::k32;
+  }
+}
+
+int32_t BmpBytesProPixel(uint8_t farbtiefe) {
+  return BytesPerPixel(BmpPixelFormat(farbtiefe));
+}
+
+bool MosaikSpeichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
+                     const SpeicherOptionen& optionen) {
+  if (optionen.Format >= kSpeicherFormate.size()) return false;
+  const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
+  if (mosaik.empty()) {
+    throw WriteError("Das Mosaik ist leer, nach " + ziel + " wurde nichts geschrieben");
+  }
+  UeberblendeteStreifen quelle(mosaik, vorlage, a);
+  if (optionen.Format == kFormatJpeg) {
+    WriteJpegFile(quelle, ziel, Qualitaet(optionen.Qualitaet));
+  } else {
+    WriteBmpFile(quelle, BmpPixelFormat(optionen.Farbtiefe), ziel);
+  }
+  return true;
+}
+
+int64_t JpegSchaetzFaktor(int64_t mosaikPixel, int64_t vorschauPixel, int32_t qualitaet) {
+  return RoundHalfEven(UngerundeterFaktor(mosaikPixel, vorschauPixel, qualitaet));
+}
+
+int64_t MakeSavePreview(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, int32_t boxBreite,
+                        int32_t boxHoehe, const SpeicherOptionen& optionen,
+                        Bitmap& speicherVorschau, Bitmap& vorschau) {
+  const Size groesse = FitToBox(mosaik.width(), mosaik.height(), boxBreite, boxHoehe);
+  if (groesse.width <= 0 || groesse.height <= 0) {
+    vorschau = Bitmap();
+    return -1;
+  }
+
+  Bitmap arbeit;
+  if (speicherVorschau.width() == groesse.width && speicherVorschau.height() == groesse.height &&
+      speicherVorschau.format() == kPixelformat) {
+    arbeit = speicherVorschau.Clone();
+  } else {
+    arbeit = Bitmap(groesse.width, groesse.height, kPixelformat);
+    BlendTemplateIntoMosaic(arbeit, mosaik, vorlage, a);
+    speicherVorschau = arbeit.Clone();
+  }
+
+  const int64_t mosaikPixel = static_cast<int64_t>(mosaik.width()) * mosaik.height();
+  switch (optionen.Format) {
+    case kFormatBmp:
+      vorschau = InFormatWandeln(arbeit, BmpPixelFormat(optionen.Farbtiefe));
+      return mosaikPixel * BmpBytesProPixel(optionen.Farbtiefe) + kBmpKopfReserve;
+    case kFormatJpeg: {
+      // Encoded in memory and decoded back: the preview shows the real artefacts, and
+      // no file in a shared folder can be planted or overwritten.
+      const int32_t qualitaet = Qualitaet(optionen.Qualitaet);
+      MemorySink kodiert;
+      BitmapStreifen quelle(arbeit);
+      WriteJpeg(kodiert, quelle, qualitaet);
+      const auto laenge = static_cast<int64_t>(kodiert.bytes().size());
+      const int64_t vorschauPixel = static_cast<int64_t>(groesse.width) * groesse.height;
+      int64_t schaetzung = JpegSchaetzFaktor(mosaikPixel, vorschauPixel, qualitaet) * laenge;
+      if (schaetzung == 0) {
+        // A mosaic smaller than its preview rounds the factor down to nothing; a file
+        // is never empty, so scale the length without rounding the factor first.
+        schaetzung = RoundHalfEven(UngerundeterFaktor(mosaikPixel, vorschauPixel, qualitaet) *
+                                   static_cast<double>(laenge));
+      }
+      if (!ReadJpegMemory(vorschau, kodiert.bytes().data(), kodiert.bytes().size(),
+                          /*mayChangePixelFormat=*/true, /*scale=*/0)) {
+        throw std::runtime_error("Die JPEG-Vorschau konnte nicht gelesen werden");
+      }
+      return schaetzung;
+    }
+    default:
+      vorschau = std::move(arbeit);
+      return -1;
+  }
+}
+
+}  // namespace tilvendo

@@ -1,0 +1,86 @@
+// Saving the finished mosaic, blended with its template, and the save preview with its
+// estimate of the file size.
+//
+// The saved picture is always the mosaic at full size with the template laid over it at
+// the strength of the result page. It is blended and encoded strip by strip, so saving
+// needs little more memory than the mosaic itself, and the file is written under a
+// temporary name and renamed over the target only when it is complete: a failed save
+// leaves an older file of that name untouched.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/bitmap.h"
+
+namespace tilvendo {
+
+// File formats (`SpeicherOptionen::Format`).
+inline constexpr uint8_t kFormatBmp = 0;
+inline constexpr uint8_t kFormatJpeg = 1;
+
+// BMP colour depth codes (`SpeicherOptionen::Farbtiefe`); any other code means 32 bits.
+inline constexpr uint8_t kFarbtiefe8 = 3;
+inline constexpr uint8_t kFarbtiefe16 = 5;
+inline constexpr uint8_t kFarbtiefe24 = 6;
+inline constexpr uint8_t kFarbtiefe32 = 7;
+
+// The quality every save starts from.
+inline constexpr uint8_t kStandardQualitaet = 90;
+
+struct SpeicherFormat {
+  const char* beschreibung;  // the save dialog's filter text
+  const char* endung;        // the extension every saved file of the format gets
+};
+// Indexed by `SpeicherOptionen::Format`.
+inline constexpr std::array<SpeicherFormat, 2> kSpeicherFormate{{
+    {"Windowsbilder (*.bmp)", ".bmp"},
+    {"JPEG Bilder (*.jpg)", ".jpg"},
+}};
+
+struct SpeicherOptionen {
+  std::string Pfad;   // folder of the file, with trailing "/"
+  std::string Datei;  // file name without folder
+  uint8_t Format = 0;
+  uint8_t Qualitaet = 0;  // JPEG quality 1..100
+  uint8_t Farbtiefe = 0;  // BMP depth code
+};
+
+// Makes `dateiname` end in the format's extension: a different extension (compared
+// without regard to case) is replaced, a missing one appended, a matching one kept as
+// it is ("a.JPEG" → "a.jpg", "a" → "a.jpg", "a.JPG" stays). Unknown formats change
+// nothing.
+void ForceSaveExtension(uint8_t format, std::string& dateiname);
+
+// Takes the file the user chose: forces the format's extension and stores folder and
+// name into `Pfad` and `Datei`.
+void DateinameUebernehmen(SpeicherOptionen& optionen, const std::string& gewaehlt);
+
+// The file's pixel format for a BMP depth code, and its bytes per pixel.
+PixelFormat BmpPixelFormat(uint8_t farbtiefe);
+int32_t BmpBytesProPixel(uint8_t farbtiefe);
+
+// Blends template and mosaic with blend value `a` at the mosaic's size and writes the
+// result to `Pfad` + `Datei` in the chosen format (JPEG with `Qualitaet`, BMP with
+// `Farbtiefe`). False when the format is unknown and nothing was written. Raises
+// WriteError when the file cannot be written (the old file then stays untouched) and
+// for an empty mosaic.
+bool MosaikSpeichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
+                     const SpeicherOptionen& optionen);
+
+// The JPEG estimate's factor: mosaic pixels per preview pixel × 0.85, less half a per
+// cent per quality step below 100, rounded (halves to even) before the encoded length
+// is multiplied by it.
+int64_t JpegSchaetzFaktor(int64_t mosaikPixel, int64_t vorschauPixel, int32_t qualitaet);
+
+// The save preview: `vorschau` becomes the blended picture fitted into the box, as it
+// will look in the file (reduced to the BMP depth, or encoded as JPEG and decoded back
+// so the artefacts show). `speicherVorschau` caches the blended preview between calls;
+// the caller empties it whenever the blend value may have changed. Returns the
+// estimated file size in bytes, or −1 for an unknown format or an empty box or mosaic.
+int64_t MakeSavePreview(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, int32_t boxBreite,
+                        int32_t boxHoehe, const SpeicherOptionen& optionen,
+                        Bitmap& speicherVorschau, Bitmap& vorschau);
+
+}  // namespace tilvendo
