@@ -1,0 +1,140 @@
+#include "engine/berechnungslauf.h"
+
+#include <memory>
+
+#include "engine/arbeitsgruppe.h"
+#include "engine/bilder_einlesen.h"
+#include "engine/methodenparameter.h"
+#include "engine/mosaik_berechnen.h"
+#include "engine/vorlage_vorbereiten.h"
+#include "engine/zusammenstellen.h"
+
+namespace tilvendo {
+namespace {
+
+constexpr int kPhasen = 4;
+constexpr int kEndeVersatz = 5;  // PhasenZeiten holds the end of phase i at i + 5
+constexpr uint8_t kStandardMethode = 0;
+
+// Whatever happens in the run, the cancel request is dropped and the driver is idle again.
+class Aufraeumen {
+ public:
+  Aufraeumen(Auftrag& auftrag, bool& laeuft) : auftrag_(auftrag), laeuft_(laeuft) {
+    laeuft_ = true;
+  }
+  ~Aufraeumen() {
+    auftrag_.Abbruch = false;
+    laeuft_ = false;
+  }
+  Aufraeumen(const Aufraeumen&) = delete;
+  Aufraeumen& operator=(const Aufraeumen&) = delete;
+
+ private:
+  Auftrag& auftrag_;
+  bool& laeuft_;
+};
+
+}  // namespace
+
+Berechnungslauf::Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer,
+                                 std::vector<TGalerieGlobal>& albenliste, LaufOptionen optionen)
+    : auftrag_(auftrag),
+      benutzer_(benutzer),
+      albenliste_(albenliste),
+      optionen_(std::move(optionen)) {}
+
+bool Berechnungslauf::Vorpruefungen() {
+  const Einstellungen& e = auftrag_.einstellungen;
+  if (benutzer_.Farbtiefe() < kMindestFarbtiefe) {
+    benutzer_.Warnung(kFarbtiefeWarnung);
+    return false;
+  }
+  if (e.ZielBreite < static_cast<int32_t>(e.KachelnX) ||
+      e.ZielHoehe < static_cast<int32_t>(e.KachelnY)) {
+    benutzer_.Warnung(kPlatzWarnung);
+    return false;
+  }
+  if (BenoetigteBilder(e) > auftrag_.BilderAnzahl.gesamt) {
+    benutzer_.Warnung(kBilderWarnung);
+    return false;
+  }
+  return true;
+}
+
+Laufausgang Berechnungslauf::Starten() {
+  if (laeuft_) {
+    auftrag_.Abbruch = true;
+    return Laufausgang::AbbruchAngefordert;
+  }
+  auftrag_.Abbruch = false;
+  if (!Vorpruefungen()) return Laufausgang::Abgelehnt;
+
+  Aufraeumen aufraeumen(auftrag_, laeuft_);
+  Einstellungen& e = auftrag_.einstellungen;
+  // The overview derives the method parameters before every start; a job that never
+  // went through it would otherwise search with negative counts and place nothing.
+  if (e.Kandidatenzahl < 0 || e.Helligkeitsfenster < 0) {
+    SetzeBerechnungsart(e, auftrag_.BilderAnzahl.gesamt, kStandardMethode);
+  }
+  // Phases that do not run (after a cancel) must not show the times of an earlier run.
+  auftrag_.PhasenZeiten.fill(0.0);
+  e.Raster.reset();
+  e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
+
+  Fortschritt fortschritt(auftrag_, benutzer_);
+  PhasenAusfuehren(fortschritt);
+
+  const Size bildschirm = benutzer_.Bildschirmgroesse();
+  auftrag_.RahmenBreite = kRahmenBreite;
+  auftrag_.RahmenHoehe = kRahmenHoehe;
+  auftrag_.AnzeigeMaxBreite = bildschirm.width - kRahmenBreite - kBildschirmRandBreite;
+  auftrag_.AnzeigeMaxHoehe = bildschirm.height - kRahmenHoehe - kBildschirmRandHoehe;
+  fortschritt.PhaseAnzeigen(kPhaseFertigstellen);
+  return Abschliessen();
+}
+
+void Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
+  Arbeitsgruppe gruppe(optionen_.threads);
+  fortschritt.PhaseAnzeigen(kPhaseEinlesen);
+  if (!auftrag_.Abbruch) {
+    if (optionen_.einlesen) {
+      optionen_.einlesen(auftrag_, fortschritt);
+    } else {
+      BilderEinlesen(auftrag_, albenliste_, fortschritt, benutzer_,
+                     EinleseOptionen{optionen_.threads});
+    }
+  }
+  fortschritt.PhaseAnzeigen(kPhaseVorbereiten);
+  if (!auftrag_.Abbruch) VorlageVorbereiten(auftrag_, fortschritt);
+  fortschritt.PhaseAnzeigen(kPhaseBerechnen);
+  if (!auftrag_.Abbruch) MosaikBerechnen(auftrag_, fortschritt, gruppe);
+}
+
+Laufausgang Berechnungslauf::Abschliessen() {
+  // The finishing step is not timed: the total is the sum of the four phases.
+  double gesamt = 0.0;
+  for (int i = 0; i < kPhasen; ++i) {
+    auftrag_.Laufzeiten[static_cast<size_t>(i)] =
+        auftrag_.PhasenZeiten[static_cast<size_t>(i + kEndeVersatz)] -
+        auftrag_.PhasenZeiten[static_cast<size_t>(i)];
+    gesamt += auftrag_.Laufzeiten[static_cast<size_t>(i)];
+  }
+  auftrag_.Laufzeiten[kPhasen] = gesamt;
+  if (!auftrag_.Abbruch) MosaikFertigstellen(auftrag_);
+
+  if (auftrag_.Abbruch) {
+    auftrag_.Laufzeiten.fill(0.0);
+    return Laufausgang::Abgebrochen;
+  }
+  if (auftrag_.ErgebnisFertig) {
+    auftrag_.analyse.ErgebnisGespeichert = 0;
+    auftrag_.AktSeite = kSeiteErgebnis;
+    return Laufausgang::Fertig;
+  }
+  // Nothing was made that could be saved, so there is no unsaved result to ask about.
+  benutzer_.Information(kZuKleinInformation);
+  auftrag_.ProgrammEnde = true;
+  return Laufausgang::ZuKlein;
+}
+
+}  // namespace tilvendo

@@ -1,0 +1,78 @@
+// The driver of a computation run, what the START button does: the pre-checks, the cell
+// grid, the four phases with their progress, the durations and the outcome. A second
+// start while a run is in progress (from the event pump) asks the run to stop.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "albums/galerie.h"
+#include "engine/auftrag.h"
+#include "engine/fortschritt.h"
+#include "platform/benutzer.h"
+
+namespace tilvendo {
+
+inline constexpr std::string_view kFarbtiefeWarnung =
+    "Bitte starten Sie das Programm mit einer Farbtiefe von mindestens 16 Bit (HighColor) "
+    "oder besser 24 Bit (TrueColor)";
+inline constexpr std::string_view kPlatzWarnung =
+    "Bitte verringern Sie die Zahl der Kacheln oder wählen Sie eine größere "
+    "Ergebnisbildgröße, da so nicht genug Platz für alle Kacheln vorhanden ist.";
+inline constexpr std::string_view kBilderWarnung =
+    "Sie haben nicht genügend Bilder für die Berechnung des Fotomosaikes ausgewählt. Fügen "
+    "Sie weitere hinzu oder verringern Sie den Mindestabstand zwischen identischen Kacheln.";
+inline constexpr std::string_view kZuKleinInformation =
+    "Leider konnte Ihre Vorlage nicht als Fotomosaik dargestellt werden. Vermutlich war sie "
+    "zu klein.";
+
+// Least colour depth of the display, bits per pixel.
+inline constexpr int32_t kMindestFarbtiefe = 16;
+
+// What the result window adds around the displayed picture, and the margin kept free
+// on the screen beside it.
+inline constexpr int32_t kRahmenBreite = 18;
+inline constexpr int32_t kRahmenHoehe = 123;
+inline constexpr int32_t kBildschirmRandBreite = 50;
+inline constexpr int32_t kBildschirmRandHoehe = 100;
+
+enum class Laufausgang {
+  Abgelehnt,           // a pre-check failed and warned; nothing changed
+  AbbruchAngefordert,  // a run was in progress; it was asked to stop
+  Abgebrochen,         // the run was cancelled; durations are zero
+  Fertig,              // a mosaic is ready; AktSeite is the result page
+  ZuKlein,             // the mosaic has no area; the user was told, ProgrammEnde is set
+};
+
+struct LaufOptionen {
+  // Threads for reading, matching and composing; 0: one per core. The mosaic does not
+  // depend on it.
+  unsigned threads = 0;
+  // Replaces the reading phase (a prepared tile list for tests and measurements).
+  std::function<void(Auftrag&, Fortschritt&)> einlesen;
+};
+
+class Berechnungslauf {
+ public:
+  // `albenliste` is the list of chosen albums with its two summary entries in front.
+  Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer, std::vector<TGalerieGlobal>& albenliste,
+                  LaufOptionen optionen = {});
+
+  Laufausgang Starten();
+  bool Laeuft() const { return laeuft_; }
+
+ private:
+  bool Vorpruefungen();
+  void PhasenAusfuehren(Fortschritt& fortschritt);
+  Laufausgang Abschliessen();
+
+  Auftrag& auftrag_;
+  Benutzer& benutzer_;
+  std::vector<TGalerieGlobal>& albenliste_;
+  LaufOptionen optionen_;
+  bool laeuft_ = false;
+};
+
+}  // namespace tilvendo
