@@ -1,0 +1,46 @@
+// Comparing decoded pictures with what they should show, in the tests of the readers.
+#pragma once
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+#include "platform/bitmap.h"
+#include "platform/pixel.h"
+
+namespace tilvendo::testing {
+
+// How far a picture lies from the expected one: per pixel the largest difference of a
+// colour channel, over the picture its maximum and its mean.
+struct Abweichung {
+  int maximum = 0;
+  double mittel = 0;
+};
+
+inline int Farbabstand(Farbe a, Farbe b) {
+  return std::max(
+      {std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
+}
+
+// `erwartet(x, y)` gives the colour pixel (x, y) of `bild` should have.
+inline Abweichung Vergleichen(const Bitmap& bild,
+                              const std::function<Farbe(int32_t, int32_t)>& erwartet) {
+  Abweichung abweichung;
+  double summe = 0;
+  for (int32_t y = 0; y < bild.height(); ++y) {
+    for (int32_t x = 0; x < bild.width(); ++x) {
+      const int abstand = Farbabstand(ReadPixel(bild, x, y), erwartet(x, y));
+      abweichung.maximum = std::max(abweichung.maximum, abstand);
+      summe += abstand;
+    }
+  }
+  if (!bild.empty())
+    abweichung.mittel = summe / (static_cast<double>(bild.width()) * bild.height());
+  return abweichung;
+}
+
+inline Abweichung Vergleichen(const Bitmap& bild, const Bitmap& vorbild) {
+  return Vergleichen(bild, [&](int32_t x, int32_t y) { return ReadPixel(vorbild, x, y); });
+}
+
+}  // namespace tilvendo::testing
