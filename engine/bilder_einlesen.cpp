@@ -15,6 +15,7 @@
 #include "engine/bilder_suchen.h"
 #include "engine/bilderprotokoll.h"
 #include "engine/signatur.h"
+#include "engine/signatur_cache.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "platform/paths.h"

@@ -4,11 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <stdexcept>
 
-#include "albums/signaturdatei.h"
+#include "albums/signaturdatei.h"  // the record size
 #include "engine/einstellungen.h"
 #include "engine/kachelsignatur.h"
 #include "platform/bitmap.h"
@@ -51,13 +50,5 @@ class SignaturBeschaedigt : public std::runtime_error {
 // The signature in `quelle` (SignaturGroesse(formanalyse) bytes). Throws
 // SignaturBeschaedigt for inconsistent records.
 Kachelsignatur SignaturDekodieren(std::span<const uint8_t> quelle, int formanalyse);
-
-// The next signature of an open cache: nothing at its clean end. Throws
-// SignaturBeschaedigt (and marks the cache damaged) when the file ends inside a
-// signature or its records are inconsistent.
-std::optional<Kachelsignatur> SignaturLesen(Signaturdatei& datei, int formanalyse);
-// Appends the records of one signature. A failed write is remembered by the cache and
-// reported when it is closed.
-void SignaturSchreiben(Signaturdatei& datei, const Kachelsignatur& signatur, int formanalyse);
 
 }  // namespace tilvendo
