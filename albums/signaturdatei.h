@@ -67,6 +67,7 @@ class Signaturdatei {
   Modus modus_ = Modus::Geschlossen;
   std::string pfad_;
   bool beschaedigt_ = false;
+  bool schreibfehler_ = false;
   struct FileCloser {
     void operator()(std::FILE* file) const;
   };

@@ -1,0 +1,313 @@
+#include "albums/katalog.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "albums/katalog_intern.h"
+#include "platform/atomic_file.h"
+#include "platform/gross_klein.h"
+#include "platform/paths.h"
+
+namespace tilvendo {
+namespace {
+
+constexpr std::string_view kZeilenende = "\r\n";
+constexpr std::string_view kDateinamePraefix = "Album ";
+
+// Catalogue keys of an album section, in the order they are written.
+constexpr std::string_view kSchluesselDateiname = "DN";
+constexpr std::string_view kSchluesselVersion = "Ve";
+constexpr std::string_view kSchluesselMediumName = "MN";
+constexpr std::string_view kSchluesselSeriennummer = "SN";
+constexpr std::string_view kSchluesselLaufwerk = "MB";
+constexpr std::string_view kSchluesselGesamt = "AG";
+constexpr std::string_view kSchluesselHochkant = "AH";
+constexpr std::string_view kSchluesselQuerformat = "AQ";
+constexpr std::string_view kSchluesselQuadratisch = "AS";
+constexpr std::string_view kSchluesselWechselmedium = "WM";
+constexpr std::string_view kSchluesselUnterverzeichnisse = "mUV";
+
+// Defaults of keys missing from a section.
+constexpr std::string_view kSeriennummerFehlt = "0-0";
+constexpr std::string_view kLaufwerkFehlt = "z";
+constexpr int32_t kZahlFehlt = 0;
+constexpr int32_t kWahr = 1;
+constexpr int32_t kFalsch = 0;
+
+std::string Ordnerdatei(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  return kontext.Datei(album.Dateiname + std::string(kOrdnerdateiEndung));
+}
+
+std::string Dateiliste(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  return kontext.Datei(album.Dateiname + std::string(kDateilisteEndung));
+}
+
+std::string_view Wahrheitswert(bool wert) {
+  return wert ? "1" : "0";
+}
+
+// Whether `dateiname` is "<base> <level>.nba" of the album with that base.
+bool IstSignaturdateiVon(std::string_view dateiname, std::string_view basis) {
+  const std::string praefix = std::string(basis) + " ";
+  if (!dateiname.starts_with(praefix) || !dateiname.ends_with(kSignaturdateiEndung)) return false;
+  const std::string_view stufe = dateiname.substr(
+      praefix.size(), dateiname.size() - praefix.size() - kSignaturdateiEndung.size());
+  return !stufe.empty() &&
+         std::all_of(stufe.begin(), stufe.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void SignaturdateienLoeschen(const AlbenKontext& kontext, const std::string& basis) {
+  std::unique_ptr<DIR, int (*)(DIR*)> ordner(::opendir(kontext.AlbenPfad.c_str()), &::closedir);
+  if (!ordner) return;
+  std::vector<std::string> treffer;
+  while (const dirent* eintrag = ::readdir(ordner.get())) {
+    if (IstSignaturdateiVon(eintrag->d_name, basis)) treffer.emplace_back(eintrag->d_name);
+  }
+  for (const std::string& name : treffer) DateiEntfernen(kontext.Datei(name));
+}
+
+}  // namespace
+
+// ---- steps on a loaded catalogue -------------------------------------------------
+
+int32_t SlotSuchen(const ProfileFile& katalog, std::string_view name) {
+  int32_t ersteLuecke = 0;
+  for (int32_t slot = 1;; ++slot) {
+    const std::optional<std::string> wert = katalog.Read(kAlbenSektion, std::to_string(slot));
+    if (!wert) return ersteLuecke > 0 ? ersteLuecke : slot;
+    if (wert->empty()) {
+      if (ersteLuecke == 0) ersteLuecke = slot;
+      continue;
+    }
+    if (*wert == name) return slot;
+  }
+}
+
+bool Gelistet(const ProfileFile& katalog, std::string_view name) {
+  const int32_t slot = SlotSuchen(katalog, name);
+  return katalog.Read(kAlbenSektion, std::to_string(slot)) == std::optional<std::string>(name);
+}
+
+std::string CacheZustandSchluessel(uint8_t formanalyse) {
+  return std::string(kCacheZustandPraefix) + std::to_string(formanalyse);
+}
+
+void KatalogEintragLesen(const ProfileFile& katalog, TGalerieGlobal& album) {
+  const std::string& s = album.Name;
+  album.Dateiname = katalog.ReadString(s, kSchluesselDateiname, "");
+  album.Version = katalog.ReadString(s, kSchluesselVersion, kAlbumVersionAlt);
+  album.MediumName = katalog.ReadString(s, kSchluesselMediumName, "");
+  album.Seriennummer = katalog.ReadString(s, kSchluesselSeriennummer, kSeriennummerFehlt);
+  // The whole mount point: Linux media have no one-letter names.
+  album.Laufwerk = katalog.ReadString(s, kSchluesselLaufwerk, kLaufwerkFehlt);
+  album.Anzahl.gesamt = katalog.ReadInteger(s, kSchluesselGesamt, kZahlFehlt);
+  album.Anzahl.hochkant = katalog.ReadInteger(s, kSchluesselHochkant, kZahlFehlt);
+  album.Anzahl.querformat = katalog.ReadInteger(s, kSchluesselQuerformat, kZahlFehlt);
+  album.Anzahl.quadratisch = katalog.ReadInteger(s, kSchluesselQuadratisch, kZahlFehlt);
+  album.Wechselmedium = katalog.ReadInteger(s, kSchluesselWechselmedium, kFalsch) != 0;
+  album.mitUnterverzeichnissen = katalog.ReadInteger(s, kSchluesselUnterverzeichnisse, kWahr) != 0;
+}
+
+void KatalogEintragSchreiben(ProfileFile& katalog, const TGalerieGlobal& album) {
+  const std::string& s = album.Name;
+  katalog.Write(kAlbenSektion, std::to_string(SlotSuchen(katalog, s)), s);
+  katalog.Write(s, kSchluesselDateiname, album.Dateiname);
+  katalog.Write(s, kSchluesselVersion, album.Version);
+  katalog.Write(s, kSchluesselMediumName, album.MediumName);
+  katalog.Write(s, kSchluesselSeriennummer, album.Seriennummer);
+  katalog.Write(s, kSchluesselLaufwerk, album.Laufwerk);
+  katalog.WriteInteger(s, kSchluesselGesamt, album.Anzahl.gesamt);
+  katalog.WriteInteger(s, kSchluesselHochkant, album.Anzahl.hochkant);
+  katalog.WriteInteger(s, kSchluesselQuerformat, album.Anzahl.querformat);
+  katalog.WriteInteger(s, kSchluesselQuadratisch, album.Anzahl.quadratisch);
+  katalog.Write(s, kSchluesselWechselmedium, Wahrheitswert(album.Wechselmedium));
+  katalog.Write(s, kSchluesselUnterverzeichnisse, Wahrheitswert(album.mitUnterverzeichnissen));
+}
+
+std::vector<std::string> TextzeilenLesen(const std::string& pfad) {
+  std::ifstream in(pfad, std::ios::binary);
+  const std::string inhalt((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::string> zeilen;
+  std::string_view rest(inhalt);
+  while (!rest.empty()) {
+    const size_t ende = rest.find_first_of("\r\n");
+    zeilen.emplace_back(rest.substr(0, ende));
+    if (ende == std::string_view::npos) break;
+    rest.remove_prefix(rest.substr(ende).starts_with(kZeilenende) ? ende + 2 : ende + 1);
+  }
+  return zeilen;
+}
+
+void TextzeilenSchreiben(const std::string& pfad, const std::vector<std::string>& zeilen) {
+  std::string inhalt;
+  for (const std::string& zeile : zeilen) {
+    inhalt += zeile;
+    inhalt += kZeilenende;
+  }
+  WriteFileAtomically(pfad, inhalt);
+}
+
+void DateiEntfernen(const std::string& pfad) {
+  ::unlink(pfad.c_str());
+}
+
+// ---- the operations -----------------------------------------------------------------
+
+bool DateinameGueltig(std::string_view dateiname) {
+  return !dateiname.empty() && dateiname != "." && dateiname != ".." &&
+         dateiname.find('/') == std::string_view::npos &&
+         dateiname.find('\0') == std::string_view::npos;
+}
+
+int32_t SlotSuchen(const AlbenKontext& kontext, std::string_view name) {
+  return SlotSuchen(ProfileFile::Load(kontext.Katalog()), name);
+}
+
+void AlbennamenLaden(const AlbenKontext& kontext, std::vector<std::string>& ziel) {
+  ziel.clear();
+  for (auto& [schluessel, wert] : ProfileFile::Load(kontext.Katalog()).Entries(kAlbenSektion)) {
+    if (!wert.empty()) ziel.push_back(std::move(wert));
+  }
+  std::sort(ziel.begin(), ziel.end(),
+            [](const std::string& a, const std::string& b) { return VorOhneGrossKlein(a, b); });
+}
+
+void AlbumKopfLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
+  KatalogEintragLesen(ProfileFile::Load(kontext.Katalog()), album);
+}
+
+void AlbumLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
+  AlbumKopfLaden(kontext, album);
+  AlbumListenLaden(kontext, album);
+}
+
+void AlbumListenLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
+  const bool gueltig = DateinameGueltig(album.Dateiname);
+  if (!gueltig || !FileExists(Ordnerdatei(kontext, album))) {
+    album.Dateien.clear();
+    album.Verzeichnisse.clear();
+    album.Anzahl = Bildzahlen{};
+    return;
+  }
+  std::vector<std::string> zeilen = TextzeilenLesen(Ordnerdatei(kontext, album));
+  // An empty line names no folder; it only appears in files edited by hand.
+  std::erase_if(zeilen, [](const std::string& zeile) { return zeile.empty(); });
+  const auto trenner = std::find(zeilen.begin(), zeilen.end(), kOrdnerTrennzeile);
+  album.Verzeichnisse.assign(zeilen.begin(), trenner);
+  album.AlleVerzeichnisse.assign(trenner == zeilen.end() ? zeilen.end() : trenner + 1,
+                                 zeilen.end());
+  album.AlleVerzeichnisseVorhanden = true;
+  album.Dateien = TextzeilenLesen(Dateiliste(kontext, album));
+}
+
+void AlbumListenSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  if (!DateinameGueltig(album.Dateiname)) {
+    throw WriteError(CannotWriteMessage(Ordnerdatei(kontext, album)));
+  }
+  std::vector<std::string> zeilen = album.Verzeichnisse;
+  zeilen.emplace_back(kOrdnerTrennzeile);
+  zeilen.insert(zeilen.end(), album.AlleVerzeichnisse.begin(), album.AlleVerzeichnisse.end());
+  TextzeilenSchreiben(Ordnerdatei(kontext, album), zeilen);
+  if (album.Dateien.empty()) {
+    DateilisteLoeschen(kontext, album);
+  } else {
+    TextzeilenSchreiben(Dateiliste(kontext, album), album.Dateien);
+  }
+}
+
+void KatalogEintragSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  KatalogEintragSchreiben(katalog, album);
+  katalog.Save();
+}
+
+void AlbumSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  AlbumListenSpeichern(kontext, album);
+  KatalogEintragSchreiben(kontext, album);
+}
+
+void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name) {
+  ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  if (!Gelistet(katalog, name)) return;
+  TGalerieGlobal album;
+  album.Name = std::string(name);
+  KatalogEintragLesen(katalog, album);
+  // The catalogue first: should it fail, the album is still complete.
+  katalog.Write(kAlbenSektion, std::to_string(SlotSuchen(katalog, name)), "");
+  katalog.EraseSection(name);
+  katalog.Save();
+  if (!DateinameGueltig(album.Dateiname)) return;
+  DateiEntfernen(Ordnerdatei(kontext, album));
+  DateiEntfernen(Dateiliste(kontext, album));
+  SignaturdateienLoeschen(kontext, album.Dateiname);
+}
+
+void AlbumUmbenennen(const AlbenKontext& kontext, std::string_view alt, std::string_view neu) {
+  ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  const auto eintraege = katalog.Entries(alt);
+  if (Gelistet(katalog, alt)) {
+    katalog.Write(kAlbenSektion, std::to_string(SlotSuchen(katalog, alt)), "");
+  }
+  katalog.EraseSection(alt);
+  for (const auto& [schluessel, wert] : eintraege) katalog.Write(neu, schluessel, wert);
+  katalog.Save();
+}
+
+bool AlbumnameFrei(const AlbenKontext& kontext, std::string_view fest1, std::string_view fest2,
+                   std::string_view kandidat, std::string_view eigenerName) {
+  // The list of album names is a section itself; an album of that name would share it.
+  if (kandidat.empty() || GleichOhneGrossKlein(kandidat, fest1) ||
+      GleichOhneGrossKlein(kandidat, fest2) || GleichOhneGrossKlein(kandidat, kAlbenSektion) ||
+      !ProfileFile::IsStorableSectionName(kandidat)) {
+    return false;
+  }
+  if (kandidat == eigenerName) return true;
+  // Sections are found without regard to letter case, so "Urlaub" and "URLAUB" would
+  // share one: only the album's own name may differ from the candidate in case.
+  for (const auto& [schluessel, wert] :
+       ProfileFile::Load(kontext.Katalog()).Entries(kAlbenSektion)) {
+    if (!wert.empty() && wert != eigenerName && GleichOhneGrossKlein(wert, kandidat)) return false;
+  }
+  return true;
+}
+
+std::string AlbumDateiname(int32_t nummer) {
+  return std::string(kDateinamePraefix) + std::to_string(nummer);
+}
+
+int32_t FreieAlbumNummer(const AlbenKontext& kontext) {
+  int32_t nummer = 1;
+  while (FileExists(kontext.Datei(AlbumDateiname(nummer) + std::string(kOrdnerdateiEndung)))) {
+    ++nummer;
+  }
+  return nummer;
+}
+
+void SignaturenVeralten(const AlbenKontext& kontext, std::string_view name, int32_t wert) {
+  if (name.empty()) return;
+  ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  bool geaendert = false;
+  for (const std::string& schluessel : katalog.Keys(name)) {
+    if (schluessel.starts_with(kCacheZustandPraefix)) {
+      katalog.WriteInteger(name, schluessel, wert);
+      geaendert = true;
+    }
+  }
+  if (geaendert) katalog.Save();
+}
+
+void DateilisteLoeschen(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  if (DateinameGueltig(album.Dateiname)) DateiEntfernen(Dateiliste(kontext, album));
+}
+
+bool DateilisteVorhanden(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  return DateinameGueltig(album.Dateiname) && FileExists(Dateiliste(kontext, album));
+}
+
+}  // namespace tilvendo

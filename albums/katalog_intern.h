@@ -1,0 +1,31 @@
+// Catalogue steps on an already loaded profile, so that one operation reads and
+// writes the catalogue once.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "albums/galerie.h"
+#include "platform/profile_file.h"
+
+namespace tilvendo {
+
+int32_t SlotSuchen(const ProfileFile& katalog, std::string_view name);
+// Whether `name` is the value of one of the slots.
+bool Gelistet(const ProfileFile& katalog, std::string_view name);
+void KatalogEintragLesen(const ProfileFile& katalog, TGalerieGlobal& album);
+void KatalogEintragSchreiben(ProfileFile& katalog, const TGalerieGlobal& album);
+// "Ak<level>".
+std::string CacheZustandSchluessel(uint8_t formanalyse);
+
+// The lines of a text file, accepting CR LF, LF and CR; an empty list when missing.
+std::vector<std::string> TextzeilenLesen(const std::string& pfad);
+// Writes the lines with CR LF, atomically.
+void TextzeilenSchreiben(const std::string& pfad, const std::vector<std::string>& zeilen);
+
+// Removes a file; a missing file is no error.
+void DateiEntfernen(const std::string& pfad);
+
+}  // namespace tilvendo

@@ -1,0 +1,140 @@
+#include "albums/signaturdatei.h"
+
+#include "albums/katalog.h"
+#include "albums/katalog_intern.h"
+#include "platform/atomic_file.h"
+#include "platform/paths.h"
+#include "platform/profile_file.h"
+
+namespace tilvendo {
+namespace {
+
+// Records are collected and handed to the file in blocks of this size.
+constexpr size_t kSchreibpuffer = 64 * 1024;
+constexpr int32_t kCacheGueltig = 0;
+constexpr int32_t kCacheNieGebaut = 1;
+
+void CacheZustandSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& album,
+                           uint8_t formanalyse, int32_t zustand) {
+  // A name read back from a section is always storable; anything else has no section.
+  if (!ProfileFile::IsStorableSectionName(album.Name)) return;
+  ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  katalog.WriteInteger(album.Name, CacheZustandSchluessel(formanalyse), zustand);
+  katalog.Save();
+}
+
+}  // namespace
+
+void Signaturdatei::FileCloser::operator()(std::FILE* file) const {
+  std::fclose(file);
+}
+
+Signaturdatei::Signaturdatei() = default;
+Signaturdatei::~Signaturdatei() = default;
+
+void Signaturdatei::Zuruecksetzen() {
+  lesen_.reset();
+  schreiben_.reset();  // removes an uncommitted temporary file
+  puffer_.clear();
+  puffer_.shrink_to_fit();
+  modus_ = Modus::Geschlossen;
+  beschaedigt_ = false;
+  schreibfehler_ = false;
+  pfad_.clear();
+}
+
+bool Signaturdatei::Lesen(SignaturDatensatz& datensatz) {
+  if (modus_ != Modus::Lesen || !lesen_) return false;
+  const size_t gelesen = std::fread(datensatz.data(), 1, datensatz.size(), lesen_.get());
+  if (gelesen == datensatz.size()) return true;
+  if (gelesen != 0 || std::ferror(lesen_.get())) beschaedigt_ = true;
+  return false;
+}
+
+void Signaturdatei::Schreiben(const SignaturDatensatz& datensatz) {
+  if (modus_ != Modus::Schreiben || schreibfehler_) return;
+  puffer_.append(reinterpret_cast<const char*>(datensatz.data()), datensatz.size());
+  if (puffer_.size() >= kSchreibpuffer) Puffern();
+}
+
+void Signaturdatei::Puffern() {
+  if (puffer_.empty() || schreibfehler_) return;
+  try {
+    schreiben_->Write(puffer_);
+  } catch (const WriteError&) {
+    schreibfehler_ = true;
+    schreiben_.reset();
+  }
+  puffer_.clear();
+}
+
+std::string SignaturdateiName(const TGalerieGlobal& album, uint8_t formanalyse) {
+  return album.Dateiname + " " + std::to_string(formanalyse) + std::string(kSignaturdateiEndung);
+}
+
+uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerieGlobal& album,
+                             const AlbenKontext& kontext) {
+  datei.Zuruecksetzen();
+  datei.pfad_ = kontext.Datei(SignaturdateiName(album, formanalyse));
+  const bool gueltigerName = DateinameGueltig(album.Dateiname);
+
+  // Every value but 0 means "rebuild" (also 256 and the like, whose low byte is 0).
+  const ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  bool lesen = katalog.ReadInteger(album.Name, CacheZustandSchluessel(formanalyse),
+                                   kCacheNieGebaut) == kCacheGueltig;
+  lesen = lesen && gueltigerName && DateilisteVorhanden(kontext, album) && FileExists(datei.pfad_);
+  if (lesen) {
+    datei.lesen_.reset(std::fopen(datei.pfad_.c_str(), "rb"));
+    lesen = datei.lesen_ != nullptr;
+  }
+  if (lesen) {
+    datei.modus_ = Signaturdatei::Modus::Lesen;
+    album.NeuAufbau = kCacheLesen;
+    return kCacheLesen;
+  }
+
+  datei.modus_ = Signaturdatei::Modus::Schreiben;
+  album.NeuAufbau = kCacheNeuAufbauen;
+  if (!gueltigerName) {
+    datei.schreibfehler_ = true;
+    return kCacheNeuAufbauen;
+  }
+  // The old picture list no longer matches: without it an interrupted rebuild can never
+  // be mistaken for a valid cache.
+  DateilisteLoeschen(kontext, album);
+  try {
+    datei.schreiben_ = std::make_unique<AtomicFile>(datei.pfad_);
+  } catch (const WriteError&) {
+    datei.schreibfehler_ = true;
+  }
+  return kCacheNeuAufbauen;
+}
+
+std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t formanalyse,
+                                                   const TGalerieGlobal& album,
+                                                   const AlbenKontext& kontext) {
+  using Modus = Signaturdatei::Modus;
+  if (datei.modus_ == Modus::Geschlossen) return std::nullopt;
+  const bool schreibend = datei.modus_ == Modus::Schreiben;
+  bool gueltig = !datei.beschaedigt_;
+  std::optional<std::string> meldung;
+  if (schreibend) {
+    datei.Puffern();
+    if (!datei.schreibfehler_ && gueltig) {
+      try {
+        datei.schreiben_->Commit();
+      } catch (const WriteError&) {
+        datei.schreibfehler_ = true;
+      }
+    }
+    if (datei.schreibfehler_) {
+      gueltig = false;
+      meldung = CannotWriteMessage(datei.pfad_);
+    }
+  }
+  datei.Zuruecksetzen();
+  CacheZustandSchreiben(kontext, album, formanalyse, gueltig ? kCacheGueltig : kCacheNieGebaut);
+  return meldung;
+}
+
+}  // namespace tilvendo

@@ -1,0 +1,282 @@
+#include "albums/katalog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "alben_helfer.h"
+#include "platform/atomic_file.h"
+#include "platform/paths.h"
+#include "platform/profile_file.h"
+
+namespace tilvendo {
+namespace {
+
+using testing::AlbenOrdner;
+using testing::ReadWholeFile;
+using testing::WriteWholeFile;
+
+constexpr const char* kAlle = "alle vorhandenen Alben zusammen";
+constexpr const char* kGewaehlt = "alle gewählten Alben zusammen";
+
+TGalerieGlobal NeuesAlbum(const AlbenKontext& kontext, const std::string& name) {
+  TGalerieGlobal album;
+  album.Name = name;
+  album.Dateiname = AlbumDateiname(FreieAlbumNummer(kontext));
+  album.Verzeichnisse = {"/bilder/" + name + "/"};
+  album.AlleVerzeichnisse = album.Verzeichnisse;
+  return album;
+}
+
+std::vector<std::string> Namen(const AlbenKontext& kontext) {
+  std::vector<std::string> namen = {"vorher"};
+  AlbennamenLaden(kontext, namen);
+  return namen;
+}
+
+std::string Wert(const AlbenKontext& kontext, const std::string& sektion, const std::string& key) {
+  return ProfileFile::Load(kontext.Katalog()).ReadString(sektion, key, "<fehlt>");
+}
+
+TEST(Katalog, EmptyCatalogueHasNoNamesAndTheFirstAlbumTakesSlotOne) {
+  AlbenOrdner alben;
+  EXPECT_TRUE(Namen(alben.kontext).empty());
+  WriteWholeFile(alben.kontext.Katalog(), "");
+  EXPECT_TRUE(Namen(alben.kontext).empty());
+  EXPECT_EQ(SlotSuchen(alben.kontext, "Urlaub"), 1);
+
+  TGalerieGlobal urlaub = NeuesAlbum(alben.kontext, "Urlaub");
+  urlaub.Anzahl = {120, 1, 2, 3};
+  urlaub.Laufwerk = "/media/anna/URLAUB";
+  urlaub.Seriennummer = "0012-ABCD";
+  urlaub.Wechselmedium = true;
+  AlbumSpeichern(alben.kontext, urlaub);
+  EXPECT_EQ(alben.Katalog(),
+            "[Alben]\r\n1=Urlaub\r\n[Urlaub]\r\nDN=Album 1\r\nVe=1.9\r\nMN=\r\nSN=0012-ABCD\r\n"
+            "MB=/media/anna/URLAUB\r\nAG=120\r\nAH=1\r\nAQ=2\r\nAS=3\r\nWM=1\r\nmUV=1\r\n");
+  EXPECT_EQ(ReadWholeFile(alben.Datei("Album 1.nbd")),
+            "/bilder/Urlaub/\r\n<<<<<---------->>>>>\r\n/bilder/Urlaub/\r\n");
+
+  TGalerieGlobal gelesen;
+  gelesen.Name = "Urlaub";
+  AlbumLaden(alben.kontext, gelesen);
+  EXPECT_EQ(gelesen.Dateiname, "Album 1");
+  EXPECT_EQ(gelesen.Anzahl, (Bildzahlen{120, 1, 2, 3}));
+  EXPECT_EQ(gelesen.Laufwerk, "/media/anna/URLAUB");
+  EXPECT_TRUE(gelesen.Wechselmedium);
+  EXPECT_TRUE(gelesen.AlleVerzeichnisseVorhanden);
+  EXPECT_EQ(gelesen.Verzeichnisse, urlaub.Verzeichnisse);
+  EXPECT_EQ(gelesen.AlleVerzeichnisse, urlaub.AlleVerzeichnisse);
+}
+
+TEST(Katalog, BlankSlotsAreSkippedFoundPastAndReused) {
+  AlbenOrdner alben;
+  for (const char* name : {"Urlaub", "Familie", "Garten"}) {
+    AlbumSpeichern(alben.kontext, NeuesAlbum(alben.kontext, name));
+  }
+  AlbumLoeschen(alben.kontext, "Familie");
+  EXPECT_EQ(Wert(alben.kontext, "Alben", "2"), "");
+  EXPECT_EQ(Namen(alben.kontext), (std::vector<std::string>{"Garten", "Urlaub"}));
+  EXPECT_FALSE(FileExists(alben.Datei("Album 2.nbd")));
+
+  // Listed after the blank slot: found, and saved again into its own slot.
+  EXPECT_EQ(SlotSuchen(alben.kontext, "Garten"), 3);
+  TGalerieGlobal garten;
+  garten.Name = "Garten";
+  AlbumLaden(alben.kontext, garten);
+  AlbumSpeichern(alben.kontext, garten);
+  EXPECT_EQ(Wert(alben.kontext, "Alben", "3"), "Garten");
+  EXPECT_EQ(Wert(alben.kontext, "Alben", "2"), "");
+
+  // A new album fills the blank slot and the freed file number.
+  const TGalerieGlobal neu = NeuesAlbum(alben.kontext, "Hochzeit");
+  EXPECT_EQ(neu.Dateiname, "Album 2");
+  AlbumSpeichern(alben.kontext, neu);
+  EXPECT_EQ(Wert(alben.kontext, "Alben", "2"), "Hochzeit");
+  EXPECT_EQ(Wert(alben.kontext, "Alben", "4"), "<fehlt>");
+}
+
+TEST(Katalog, NamesAreSortedWithoutRegardToLetterCaseAndUmlauts) {
+  AlbenOrdner alben;
+  WriteWholeFile(alben.kontext.Katalog(),
+                 "[Alben]\n1=zoo\n2=Äpfel\n3=\n4=Birnen\n5=apfel\n6=Zebra\n");
+  EXPECT_EQ(Namen(alben.kontext),
+            (std::vector<std::string>{"apfel", "Äpfel", "Birnen", "Zebra", "zoo"}));
+}
+
+TEST(Katalog, MissingKeysReadAsDefaultsAndGarbageDoesNoHarm) {
+  AlbenOrdner alben;
+  WriteWholeFile(alben.kontext.Katalog(),
+                 "[Alben]\r\n1=Alt\r\n2=Kaputt\r\n[Alt]\r\nAG=0x10\r\n[Kaputt]\r\nDN=../../etc\r\n"
+                 "AG=viele\r\nmUV=0\r\nWM\xff\xfe\x01garbage\r\n[Kap");
+  TGalerieGlobal alt;
+  alt.Name = "Alt";
+  AlbumKopfLaden(alben.kontext, alt);
+  EXPECT_EQ(alt.Dateiname, "");
+  EXPECT_EQ(alt.Version, "1.0");
+  EXPECT_EQ(alt.Seriennummer, "0-0");
+  EXPECT_EQ(alt.Laufwerk, "z");
+  EXPECT_EQ(alt.Anzahl.gesamt, 16);
+  EXPECT_FALSE(alt.Wechselmedium);
+  EXPECT_TRUE(alt.mitUnterverzeichnissen);
+  EXPECT_FALSE(alt.AlleVerzeichnisseVorhanden);
+
+  // A file base name leading out of the album folder is never used for a file.
+  TGalerieGlobal kaputt;
+  kaputt.Name = "Kaputt";
+  AlbumLaden(alben.kontext, kaputt);
+  EXPECT_EQ(kaputt.Anzahl.gesamt, 0);
+  EXPECT_FALSE(kaputt.mitUnterverzeichnissen);
+  EXPECT_THROW(AlbumSpeichern(alben.kontext, kaputt), WriteError);
+  AlbumLoeschen(alben.kontext, "Kaputt");
+  EXPECT_EQ(Namen(alben.kontext), std::vector<std::string>{"Alt"});
+}
+
+TEST(Katalog, FolderFileWithoutSeparatorAndAnyLineEnds) {
+  AlbenOrdner alben;
+  TGalerieGlobal album = NeuesAlbum(alben.kontext, "Urlaub");
+  AlbumSpeichern(alben.kontext, album);
+  WriteWholeFile(alben.Datei("Album 1.nbd"), "/a/\r\n/b/\r/c/\n");
+  album.AlleVerzeichnisse = {"/alt/"};
+  AlbumLaden(alben.kontext, album);
+  EXPECT_EQ(album.Verzeichnisse, (std::vector<std::string>{"/a/", "/b/", "/c/"}));
+  EXPECT_TRUE(album.AlleVerzeichnisse.empty());
+  EXPECT_TRUE(album.AlleVerzeichnisseVorhanden);
+
+  // Without a folder file the lists are empty and the counts 0; the scanned folders of
+  // the record stay.
+  album.Anzahl = {5, 0, 0, 0};
+  std::filesystem::remove(alben.Datei("Album 1.nbd"));
+  album.AlleVerzeichnisse = {"/gescannt/"};
+  AlbumListenLaden(alben.kontext, album);
+  EXPECT_TRUE(album.Verzeichnisse.empty());
+  EXPECT_EQ(album.AlleVerzeichnisse, std::vector<std::string>{"/gescannt/"});
+  EXPECT_EQ(album.Anzahl, Bildzahlen{});
+}
+
+TEST(Katalog, PictureListExistsOnlyWhileNotEmpty) {
+  AlbenOrdner alben;
+  TGalerieGlobal album = NeuesAlbum(alben.kontext, "Urlaub");
+  album.Dateien = {"/a/1.jpg", "/a/2.jpg"};
+  AlbumSpeichern(alben.kontext, album);
+  EXPECT_EQ(ReadWholeFile(alben.Datei("Album 1.nbf")), "/a/1.jpg\r\n/a/2.jpg\r\n");
+  EXPECT_TRUE(DateilisteVorhanden(alben.kontext, album));
+  album.Dateien.clear();
+  AlbumSpeichern(alben.kontext, album);
+  EXPECT_FALSE(DateilisteVorhanden(alben.kontext, album));
+  // Both lists empty: the separator is still written.
+  album.Verzeichnisse.clear();
+  album.AlleVerzeichnisse.clear();
+  AlbumSpeichern(alben.kontext, album);
+  EXPECT_EQ(ReadWholeFile(alben.Datei("Album 1.nbd")), "<<<<<---------->>>>>\r\n");
+}
+
+TEST(Katalog, DeletingRemovesEveryFileOfTheAlbumAndNothingElse) {
+  AlbenOrdner alben;
+  TGalerieGlobal eins = NeuesAlbum(alben.kontext, "Eins");
+  eins.Dateien = {"/a.jpg"};
+  AlbumSpeichern(alben.kontext, eins);
+  for (const char* name : {"Album 1 5.nba", "Album 1 10.nba", "Album 12 5.nba", "Album 1 x.nba"}) {
+    WriteWholeFile(alben.Datei(name), "");
+  }
+  AlbumLoeschen(alben.kontext, "Unbekannt");
+  EXPECT_TRUE(FileExists(alben.Datei("Album 1.nbd")));
+
+  AlbumLoeschen(alben.kontext, "Eins");
+  for (const char* weg : {"Album 1.nbd", "Album 1.nbf", "Album 1 5.nba", "Album 1 10.nba"}) {
+    EXPECT_FALSE(FileExists(alben.Datei(weg))) << weg;
+  }
+  EXPECT_TRUE(FileExists(alben.Datei("Album 12 5.nba")));
+  EXPECT_TRUE(FileExists(alben.Datei("Album 1 x.nba")));
+  EXPECT_FALSE(ProfileFile::Load(alben.kontext.Katalog()).HasSection("Eins"));
+}
+
+TEST(Katalog, RenamingKeepsFileNameAndCacheStates) {
+  AlbenOrdner alben;
+  TGalerieGlobal album = NeuesAlbum(alben.kontext, "Urlaub");
+  AlbumSpeichern(alben.kontext, NeuesAlbum(alben.kontext, "Davor"));
+  album.Dateiname = AlbumDateiname(FreieAlbumNummer(alben.kontext));
+  AlbumSpeichern(alben.kontext, album);
+  WriteProfileString(alben.kontext.Katalog(), "Urlaub", "Ak5", "0");
+  WriteProfileString(alben.kontext.Katalog(), "Urlaub", "Ak1", "2");
+
+  AlbumUmbenennen(alben.kontext, "Urlaub", "Ferien 2024");
+  album.Name = "Ferien 2024";
+  AlbumSpeichern(alben.kontext, album);
+
+  EXPECT_EQ(Wert(alben.kontext, "Alben", "2"), "Ferien 2024");
+  EXPECT_EQ(Wert(alben.kontext, "Ferien 2024", "DN"), "Album 2");
+  EXPECT_EQ(Wert(alben.kontext, "Ferien 2024", "Ak5"), "0");
+  EXPECT_EQ(Wert(alben.kontext, "Ferien 2024", "Ak1"), "2");
+  EXPECT_FALSE(ProfileFile::Load(alben.kontext.Katalog()).HasSection("Urlaub"));
+  EXPECT_TRUE(FileExists(alben.Datei("Album 2.nbd")));
+
+  // Only the letter case changes: the section stays one.
+  AlbumUmbenennen(alben.kontext, "Ferien 2024", "FERIEN 2024");
+  album.Name = "FERIEN 2024";
+  AlbumSpeichern(alben.kontext, album);
+  EXPECT_EQ(Wert(alben.kontext, "Alben", "2"), "FERIEN 2024");
+  EXPECT_EQ(Wert(alben.kontext, "FERIEN 2024", "Ak5"), "0");
+}
+
+TEST(Katalog, AlbumNamesThatWouldBreakTheCatalogueOrClashAreNotFree) {
+  AlbenOrdner alben;
+  AlbumSpeichern(alben.kontext, NeuesAlbum(alben.kontext, "Urlaub"));
+  const auto frei = [&](std::string_view kandidat, std::string_view eigener = "") {
+    return AlbumnameFrei(alben.kontext, kAlle, kGewaehlt, kandidat, eigener);
+  };
+  EXPECT_TRUE(frei("Garten"));
+  EXPECT_TRUE(frei("Urlaub", "Urlaub"));
+  EXPECT_TRUE(frei("URLAUB", "Urlaub"));
+  EXPECT_FALSE(frei("Urlaub"));
+  EXPECT_FALSE(frei("urlaub", "Garten"));
+  EXPECT_FALSE(frei(""));
+  EXPECT_FALSE(frei(kAlle));
+  EXPECT_FALSE(frei("ALLE GEWÄHLTEN ALBEN ZUSAMMEN"));
+  EXPECT_FALSE(frei("alben"));
+  for (const char* kaputt : {"a]b", "[Alben", "Zeile\neins", "Tab\there", " Rand", "Rand "}) {
+    EXPECT_FALSE(frei(kaputt)) << kaputt;
+  }
+  // "=" is harmless in a section name.
+  EXPECT_TRUE(frei("A=B"));
+}
+
+TEST(Katalog, FreeNumberSkipsFolderFilesWithoutCatalogueEntry) {
+  AlbenOrdner alben;
+  EXPECT_EQ(FreieAlbumNummer(alben.kontext), 1);
+  WriteWholeFile(alben.Datei("Album 1.nbd"), "");
+  WriteWholeFile(alben.Datei("Album 2.nbd"), "");
+  WriteWholeFile(alben.Datei("Album 4.nbd"), "");
+  EXPECT_EQ(FreieAlbumNummer(alben.kontext), 3);
+}
+
+TEST(Katalog, OutdatingTouchesOnlyTheCacheStatesThatExist) {
+  AlbenOrdner alben;
+  WriteWholeFile(alben.kontext.Katalog(),
+                 "[Alben]\n1=U\n[U]\nDN=Album 1\nAk1=0\nak3=0\nAk10=1\nAG=0\n");
+  SignaturenVeralten(alben.kontext, "U", 2);
+  const ProfileFile katalog = ProfileFile::Load(alben.kontext.Katalog());
+  EXPECT_EQ(katalog.Read("U", "Ak1"), "2");
+  EXPECT_EQ(katalog.Read("U", "Ak10"), "2");
+  EXPECT_EQ(katalog.Read("U", "ak3"), "0");  // the prefix is compared exactly
+  EXPECT_EQ(katalog.Read("U", "Ak5"), std::nullopt);
+  EXPECT_EQ(katalog.Read("U", "AG"), "0");
+  SignaturenVeralten(alben.kontext, "", 2);
+  SignaturenVeralten(alben.kontext, "Fehlt", 2);
+  EXPECT_FALSE(ProfileFile::Load(alben.kontext.Katalog()).HasSection("Fehlt"));
+}
+
+TEST(Katalog, AFailedCatalogueWriteNamesTheCatalogue) {
+  AlbenOrdner alben;
+  const AlbenKontext anderswo{alben.folder.path() + "fehlt/"};
+  try {
+    KatalogEintragSchreiben(anderswo, NeuesAlbum(alben.kontext, "Neu"));
+    FAIL() << "no error";
+  } catch (const WriteError& fehler) {
+    EXPECT_EQ(std::string(fehler.what()),
+              "nach " + anderswo.Katalog() + " kann nicht geschrieben werden");
+  }
+}
+
+}  // namespace
+}  // namespace tilvendo
