@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "albums/alben_zustand.h"
 #include "albums/bildzahlen.h"
 #include "engine/einstellungen.h"
 #include "engine/kachelliste.h"
@@ -69,6 +70,10 @@ struct Auftrag {
 
   // The tile list of the last reading phase with its brightness index.
   Kachelliste kachelliste;
+
+  // The chosen albums (from entry 2 on) that the reading phase walks, and the album
+  // editor's working copy.
+  AlbenZustand alben;
 
   Zufall zufall;
 };
