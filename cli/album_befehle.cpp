@@ -1,0 +1,156 @@
+#include "cli/album_befehle.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include "albums/alben_zustand.h"
+#include "albums/katalog.h"
+#include "albums/medium_bindung.h"
+#include "albums/ordner_scan.h"
+#include "platform/paths.h"
+
+namespace tilvendo::cli {
+namespace {
+
+// A folder as the album keeps it: absolute, normalised, with trailing "/".
+std::string OrdnerPfad(const std::string& eingabe) {
+  std::error_code fehler;
+  std::filesystem::path pfad = std::filesystem::absolute(eingabe, fehler);
+  if (fehler) pfad = eingabe;
+  std::string text = pfad.lexically_normal().string();
+  return MitSchraegstrich(text);
+}
+
+TGalerieGlobal VorhandenesAlbumLaden(const AlbenKontext& kontext, const std::string& name) {
+  if (!AlbumVorhanden(kontext, name)) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
+  TGalerieGlobal album;
+  album.Name = name;
+  AlbumLaden(kontext, album);
+  return album;
+}
+
+void MediumPruefen(const TGalerieGlobal& album, Umgebung& umgebung) {
+  const AktuellesMedium medium = AktuellesMedium::Von(album);
+  if (!MediumEingelegt(medium, umgebung.medien)) {
+    umgebung.benutzer.Warnung(WarnungMediumEinlegen(medium));
+    throw Befehlsfehler("");
+  }
+}
+
+std::string MediumText(const TGalerieGlobal& album) {
+  if (album.Wechselmedium) {
+    return "Wechselmedium „" + album.MediumName + "“ (" + album.Laufwerk + ", " +
+           album.Seriennummer + ")";
+  }
+  return album.Seriennummer.empty() ? std::string("Festplatte")
+                                    : "Festplatte (" + album.Seriennummer + ")";
+}
+
+void NameFreiPruefen(const AlbenKontext& kontext, const std::string& name,
+                     const std::string& eigenerName) {
+  if (!AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, name, eigenerName)) {
+    throw Befehlsfehler("Der Albumname „" + name +
+                        "“ ist schon vergeben oder nicht erlaubt. Bitte wählen Sie einen "
+                        "anderen Namen.");
+  }
+}
+
+void Scannen(const AlbenKontext& kontext, Umgebung& umgebung, TGalerieGlobal& album) {
+  album.Anzahl = AlbumScannen(kontext, umgebung.benutzer, album.Name, album.Verzeichnisse,
+                              album.AlleVerzeichnisse, album.mitUnterverzeichnissen,
+                              /*mitFortschritt=*/false);
+  album.AlleVerzeichnisseVorhanden = true;
+}
+
+std::string Bilder(int32_t anzahl) {
+  return std::to_string(anzahl) + (anzahl == 1 ? " Bild" : " Bilder");
+}
+
+}  // namespace
+
+std::string MeldungUnbekanntesAlbum(const std::string& name) {
+  return "Das Album „" + name + "“ gibt es nicht. „tilvendo album liste“ zeigt alle Alben.";
+}
+
+bool AlbumVorhanden(const AlbenKontext& kontext, const std::string& name) {
+  std::vector<std::string> namen;
+  AlbennamenLaden(kontext, namen);
+  return std::find(namen.begin(), namen.end(), name) != namen.end();
+}
+
+void AlbumAnlegen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name,
+                  const std::vector<std::string>& ordner, bool mitUnterordnern) {
+  NameFreiPruefen(kontext, name, "");
+  TGalerieGlobal album;
+  album.Name = name;
+  album.mitUnterverzeichnissen = mitUnterordnern;
+  for (const std::string& eingabe : ordner) {
+    const std::string pfad = OrdnerPfad(eingabe);
+    if (!FolderExists(pfad)) throw Befehlsfehler("Den Ordner „" + eingabe + "“ gibt es nicht.");
+    // The same medium rules as in the album editor: one medium per album.
+    if (!MediumBinden(album, pfad, umgebung.medien, umgebung.benutzer)) throw Befehlsfehler("");
+    if (std::find(album.Verzeichnisse.begin(), album.Verzeichnisse.end(), pfad) ==
+        album.Verzeichnisse.end()) {
+      album.Verzeichnisse.push_back(pfad);
+    }
+  }
+  album.Dateiname = AlbumDateiname(FreieAlbumNummer(kontext));
+  Scannen(kontext, umgebung, album);
+  AlbumSpeichern(kontext, album);
+  umgebung.aus << "Album „" << name << "“ angelegt: " << Bilder(album.Anzahl.gesamt) << " in "
+               << album.AlleVerzeichnisse.size() << " Ordnern.\n";
+}
+
+void AlbenAuflisten(const AlbenKontext& kontext, Umgebung& umgebung) {
+  std::vector<std::string> namen;
+  AlbennamenLaden(kontext, namen);
+  for (const std::string& name : namen) {
+    TGalerieGlobal album;
+    album.Name = name;
+    AlbumKopfLaden(kontext, album);
+    umgebung.aus << name << '\t' << Bilder(album.Anzahl.gesamt) << '\t' << MediumText(album)
+                 << '\n';
+  }
+}
+
+void AlbumZeigen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
+  const TGalerieGlobal album = VorhandenesAlbumLaden(kontext, name);
+  std::ostream& aus = umgebung.aus;
+  aus << "Name: " << album.Name << '\n'
+      << "Bilder: " << album.Anzahl.gesamt << '\n'
+      << "Medium: " << MediumText(album) << '\n'
+      << "mit Unterordnern: " << (album.mitUnterverzeichnissen ? "ja" : "nein") << '\n'
+      << "Dateien: " << kontext.Datei(album.Dateiname) << ".*\n"
+      << "gewählte Ordner:\n";
+  for (const std::string& ordner : album.Verzeichnisse) aus << "  " << ordner << '\n';
+  aus << "durchsuchte Ordner: " << album.AlleVerzeichnisse.size() << '\n';
+}
+
+void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
+  TGalerieGlobal album = VorhandenesAlbumLaden(kontext, name);
+  MediumPruefen(album, umgebung);
+  Scannen(kontext, umgebung, album);
+  AlbumSpeichern(kontext, album);
+  umgebung.aus << "Album „" << name << "“ aktualisiert: " << Bilder(album.Anzahl.gesamt) << " in "
+               << album.AlleVerzeichnisse.size() << " Ordnern.\n";
+}
+
+void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& alt,
+                      const std::string& neu) {
+  TGalerieGlobal album = VorhandenesAlbumLaden(kontext, alt);
+  NameFreiPruefen(kontext, neu, alt);
+  if (neu == alt) return;
+  AlbumUmbenennen(kontext, alt, neu);
+  album.Name = neu;
+  AlbumSpeichern(kontext, album);
+  umgebung.aus << "Album „" << alt << "“ heißt jetzt „" << neu << "“.\n";
+}
+
+void AlbumEntfernen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
+  if (!AlbumVorhanden(kontext, name)) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
+  AlbumLoeschen(kontext, name);
+  umgebung.aus << "Album „" << name << "“ gelöscht; die Bilder bleiben, wo sie sind.\n";
+}
+
+}  // namespace tilvendo::cli

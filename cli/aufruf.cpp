@@ -1,0 +1,363 @@
+#include "cli/aufruf.h"
+
+#include <array>
+#include <charconv>
+#include <string_view>
+
+#include "engine/vorbereitung.h"
+#include "platform/paths.h"
+
+namespace tilvendo::cli {
+namespace {
+
+constexpr std::array<int32_t, 5> kFormanalyseStufen = {1, 3, 5, 7, 10};
+constexpr std::array<int32_t, 4> kFarbtiefen = {8, 16, 24, 32};
+constexpr int32_t kQualitaetMin = 1;
+constexpr int32_t kQualitaetMax = 100;
+constexpr int32_t kProzentVoll = 100;
+
+// The command-line spellings of the method and pattern lists, in the order of their
+// values; the umlaut spellings are accepted too.
+constexpr std::array<std::array<std::string_view, 2>, 4> kMethodenNamen = {{
+    {"standard", "standard"},
+    {"schnell", "schnell"},
+    {"gruendlich", "gründlich"},
+    {"optimal", "optimal"},
+}};
+constexpr std::array<std::array<std::string_view, 2>, 4> kMusterNamen = {{
+    {"standard", "standard"},
+    {"ignorieren", "ignorieren"},
+    {"abschwaechen", "abschwächen"},
+    {"unterdruecken", "unterdrücken"},
+}};
+
+std::string Klein(std::string_view text) {
+  std::string ergebnis(text);
+  for (char& c : ergebnis) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return ergebnis;
+}
+
+[[noreturn]] void Fehler(const std::string& text) {
+  throw Aufruffehler(text);
+}
+
+int64_t Zahl(std::string_view option, std::string_view text) {
+  int64_t wert = 0;
+  const auto [ende, fehler] = std::from_chars(text.data(), text.data() + text.size(), wert);
+  if (text.empty() || fehler != std::errc() || ende != text.data() + text.size()) {
+    Fehler("„" + std::string(text) + "“ ist keine ganze Zahl (" + std::string(option) + ").");
+  }
+  return wert;
+}
+
+int32_t ZahlIn(std::string_view option, std::string_view text, int64_t min, int64_t max) {
+  const int64_t wert = Zahl(option, text);
+  if (wert < min || wert > max) {
+    Fehler(std::string(option) + " muss zwischen " + std::to_string(min) + " und " +
+           std::to_string(max) + " liegen.");
+  }
+  return static_cast<int32_t>(wert);
+}
+
+// "40x30" (also with "X" or "×").
+Paar PaarLesen(std::string_view option, std::string_view text, int64_t max) {
+  size_t trenner = text.find_first_of("xX");
+  size_t laenge = 1;
+  if (trenner == std::string_view::npos) {
+    trenner = text.find("×");
+    laenge = std::string_view("×").size();
+  }
+  if (trenner == std::string_view::npos) {
+    Fehler(std::string(option) + " erwartet zwei Zahlen der Form BREITExHÖHE, z. B. 40x30.");
+  }
+  return Paar{ZahlIn(option, text.substr(0, trenner), 1, max),
+              ZahlIn(option, text.substr(trenner + laenge), 1, max)};
+}
+
+template <size_t N>
+uint8_t NameWaehlen(std::string_view option, std::string_view text,
+                    const std::array<std::array<std::string_view, 2>, N>& namen) {
+  const std::string klein = Klein(text);
+  std::string erlaubt;
+  for (size_t i = 0; i < N; ++i) {
+    if (klein == namen[i][0] || klein == namen[i][1]) return static_cast<uint8_t>(i);
+    erlaubt += (i == 0 ? "" : ", ") + std::string(namen[i][0]);
+  }
+  Fehler("Unbekannter Wert „" + std::string(text) + "“ für " + std::string(option) +
+         " (erlaubt: " + erlaubt + ").");
+}
+
+template <size_t N>
+int32_t AusListe(std::string_view option, std::string_view text,
+                 const std::array<int32_t, N>& erlaubt) {
+  const int64_t wert = Zahl(option, text);
+  std::string liste;
+  for (size_t i = 0; i < N; ++i) {
+    if (wert == erlaubt[i]) return erlaubt[i];
+    liste += (i == 0 ? "" : ", ") + std::to_string(erlaubt[i]);
+  }
+  Fehler(std::string(option) + " erlaubt nur " + liste + ".");
+}
+
+// Options without a value; every other option takes one, as "--name wert" or
+// "--name=wert".
+constexpr std::array<std::string_view, 7> kSchalter = {
+    "--help", "-h", "--hilfe", "--version", "--ohne-unterordner", "--protokoll", "--bericht"};
+
+constexpr std::array<std::string_view, 15> kWertOptionen = {
+    "--alben-pfad", "--album",       "--kacheln",   "--zoom",     "--groesse",
+    "--größe",      "--formanalyse", "--methode",   "--muster",   "--mindestabstand",
+    "--einblenden", "--farbtiefe",   "--qualitaet", "--qualität", "--seed"};
+
+bool IstWertOption(std::string_view name) {
+  for (std::string_view option : kWertOptionen) {
+    if (name == option) return true;
+  }
+  return false;
+}
+
+bool IstSchalter(std::string_view name) {
+  for (std::string_view schalter : kSchalter) {
+    if (name == schalter) return true;
+  }
+  return false;
+}
+
+bool IstOption(const std::string& argument) {
+  return argument.size() > 1 && argument[0] == '-';
+}
+
+struct Option {
+  std::string name;
+  std::string wert;
+};
+
+void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
+  const std::string& name = option.name;
+  auto wert = [&] { return option.wert; };
+  if (name == "--album") {
+    m.alben.push_back(wert());
+  } else if (name == "--kacheln") {
+    m.kacheln = PaarLesen(name, wert(), kMaxKacheln);
+  } else if (name == "--zoom") {
+    m.zoom = ZahlIn(name, wert(), 1, kMaxZoom);
+  } else if (name == "--groesse" || name == "--größe") {
+    m.groesse = PaarLesen(name, wert(), kMaxZielgroesse);
+  } else if (name == "--formanalyse") {
+    m.formanalyse = static_cast<uint8_t>(AusListe(name, wert(), kFormanalyseStufen));
+  } else if (name == "--methode") {
+    m.methode = NameWaehlen(name, wert(), kMethodenNamen);
+  } else if (name == "--muster") {
+    m.muster = NameWaehlen(name, wert(), kMusterNamen);
+  } else if (name == "--mindestabstand") {
+    m.mindestabstand = ZahlIn(name, wert(), 0, kMaxMindestabstand);
+  } else if (name == "--einblenden") {
+    m.vorlagenAnteil = ZahlIn(name, wert(), 0, kProzentVoll);
+    if (m.vorlagenAnteil % kVorlagenAnteilSchritt != 0) {
+      Fehler("--einblenden geht in Schritten von 5 (0, 5, 10, … 100).");
+    }
+  } else if (name == "--farbtiefe") {
+    m.farbtiefe = AusListe(name, wert(), kFarbtiefen);
+  } else if (name == "--qualitaet" || name == "--qualität") {
+    m.qualitaet = ZahlIn(name, wert(), kQualitaetMin, kQualitaetMax);
+  } else if (name == "--seed") {
+    m.seed = static_cast<uint32_t>(ZahlIn(name, wert(), 0, INT32_MAX));
+  } else if (name == "--protokoll") {
+    m.protokoll = true;
+  } else if (name == "--bericht") {
+    m.bericht = true;
+  } else {
+    Fehler("Unbekannte Option " + name + ".");
+  }
+}
+
+void AnzahlPruefen(const std::vector<std::string>& werte, size_t min, size_t max,
+                   const std::string& aufruf) {
+  if (werte.size() < min || werte.size() > max) Fehler("Aufruf: tilvendo " + aufruf);
+}
+
+}  // namespace
+
+Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
+  Aufruf aufruf;
+  std::vector<std::string> woerter;
+  std::vector<Option> optionen;
+  bool nurNochWoerter = false;
+  for (size_t i = 0; i < argumente.size(); ++i) {
+    const std::string& argument = argumente[i];
+    if (nurNochWoerter || !IstOption(argument)) {
+      woerter.push_back(argument);
+    } else if (argument == "--") {
+      nurNochWoerter = true;
+    } else {
+      const size_t gleich = argument.find('=');
+      Option option{argument.substr(0, gleich), {}};
+      if (!IstSchalter(option.name) && !IstWertOption(option.name)) {
+        Fehler("Unbekannte Option " + option.name + ". Siehe tilvendo --help.");
+      }
+      if (IstSchalter(option.name)) {
+        if (gleich != std::string::npos) Fehler(option.name + " nimmt keinen Wert.");
+      } else if (gleich != std::string::npos) {
+        option.wert = argument.substr(gleich + 1);
+      } else if (i + 1 < argumente.size()) {
+        option.wert = argumente[++i];
+      } else {
+        Fehler("Der Option " + option.name + " fehlt ihr Wert.");
+      }
+      optionen.push_back(std::move(option));
+    }
+  }
+
+  bool hilfe = false;
+  bool version = false;
+  std::vector<Option> spaeter;  // options of the command
+  for (Option& option : optionen) {
+    if (option.name == "--help" || option.name == "-h" || option.name == "--hilfe") {
+      hilfe = true;
+    } else if (option.name == "--version") {
+      version = true;
+    } else if (option.name == "--alben-pfad") {
+      if (option.wert.empty()) Fehler("--alben-pfad braucht einen Ordner.");
+      aufruf.albenPfad = option.wert;
+    } else if (option.name == "--ohne-unterordner") {
+      aufruf.ohneUnterordner = true;
+    } else {
+      spaeter.push_back(std::move(option));
+    }
+  }
+
+  if (hilfe || (woerter.empty() && !version)) {
+    aufruf.befehl = Befehl::Hilfe;
+    return aufruf;
+  }
+  if (version) {
+    aufruf.befehl = Befehl::Version;
+    return aufruf;
+  }
+
+  const std::string befehl = woerter.front();
+  std::vector<std::string> rest(woerter.begin() + 1, woerter.end());
+  if (befehl == "hilfe") {
+    aufruf.befehl = Befehl::Hilfe;
+    return aufruf;
+  }
+  if (befehl == "mosaik") {
+    aufruf.befehl = Befehl::Mosaik;
+    AnzahlPruefen(rest, 2, 2, "mosaik VORLAGE AUSGABE --album NAME [OPTIONEN]");
+    aufruf.mosaik.vorlage = rest[0];
+    aufruf.mosaik.ausgabe = rest[1];
+    for (const Option& option : spaeter) MosaikOptionLesen(aufruf.mosaik, option);
+    if (aufruf.mosaik.alben.empty()) Fehler("mosaik braucht mindestens ein --album NAME.");
+    if (aufruf.mosaik.zoom && aufruf.mosaik.groesse) {
+      Fehler("--zoom und --groesse schließen einander aus.");
+    }
+    if (aufruf.ohneUnterordner) Fehler("--ohne-unterordner gilt nur für „album anlegen“.");
+    const Ausgabeformat format = AusgabeFormat(aufruf.mosaik.ausgabe);
+    if (format == Ausgabeformat::Unbekannt) {
+      Fehler("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden; die Endung bestimmt das Format.");
+    }
+    if (format == Ausgabeformat::Jpeg && aufruf.mosaik.farbtiefe) {
+      Fehler("--farbtiefe gilt nur für .bmp; JPEG-Bilder haben immer 24 Bit.");
+    }
+    if (format == Ausgabeformat::Bmp && aufruf.mosaik.qualitaet) {
+      Fehler("--qualitaet gilt nur für .jpg und .jpeg.");
+    }
+    return aufruf;
+  }
+  if (befehl != "album") Fehler("Unbekannter Befehl „" + befehl + "“. Siehe tilvendo --help.");
+  if (!spaeter.empty()) Fehler("Unbekannte Option " + spaeter.front().name + ".");
+  if (rest.empty())
+    Fehler(
+        "album braucht einen Unterbefehl: anlegen, liste, zeigen, "
+        "aktualisieren, umbenennen oder loeschen.");
+
+  const std::string unter = rest.front();
+  std::vector<std::string> werte(rest.begin() + 1, rest.end());
+  if (unter != "anlegen" && aufruf.ohneUnterordner) {
+    Fehler("--ohne-unterordner gilt nur für „album anlegen“.");
+  }
+  if (unter == "anlegen") {
+    aufruf.befehl = Befehl::AlbumAnlegen;
+    AnzahlPruefen(werte, 2, SIZE_MAX, "album anlegen NAME ORDNER… [--ohne-unterordner]");
+    aufruf.namen = {werte.front()};
+    aufruf.ordner.assign(werte.begin() + 1, werte.end());
+  } else if (unter == "liste") {
+    aufruf.befehl = Befehl::AlbumListe;
+    AnzahlPruefen(werte, 0, 0, "album liste");
+  } else if (unter == "zeigen") {
+    aufruf.befehl = Befehl::AlbumZeigen;
+    AnzahlPruefen(werte, 1, 1, "album zeigen NAME");
+    aufruf.namen = werte;
+  } else if (unter == "aktualisieren") {
+    aufruf.befehl = Befehl::AlbumAktualisieren;
+    AnzahlPruefen(werte, 1, 1, "album aktualisieren NAME");
+    aufruf.namen = werte;
+  } else if (unter == "umbenennen") {
+    aufruf.befehl = Befehl::AlbumUmbenennen;
+    AnzahlPruefen(werte, 2, 2, "album umbenennen ALT NEU");
+    aufruf.namen = werte;
+  } else if (unter == "loeschen" || unter == "löschen") {
+    aufruf.befehl = Befehl::AlbumLoeschen;
+    AnzahlPruefen(werte, 1, 1, "album loeschen NAME");
+    aufruf.namen = werte;
+  } else {
+    Fehler("Unbekannter Unterbefehl „album " + unter + "“. Siehe tilvendo --help.");
+  }
+  return aufruf;
+}
+
+Ausgabeformat AusgabeFormat(const std::string& pfad) {
+  const std::string endung = UpperExtension(FileNameOf(pfad));
+  if (endung == ".BMP") return Ausgabeformat::Bmp;
+  if (endung == ".JPG" || endung == ".JPEG") return Ausgabeformat::Jpeg;
+  return Ausgabeformat::Unbekannt;
+}
+
+std::string Hilfetext() {
+  return R"(Aufruf: tilvendo [--alben-pfad ORDNER] BEFEHL …
+
+Fotomosaike aus den eigenen Bildern, ohne Fenster.
+
+Alben:
+  tilvendo album anlegen NAME ORDNER… [--ohne-unterordner]
+                              legt ein Album an und durchsucht seine Ordner
+  tilvendo album liste        alle Alben mit Bilderzahl und Medium
+  tilvendo album zeigen NAME  Einstellungen und Ordner eines Albums
+  tilvendo album aktualisieren NAME
+                              durchsucht die Ordner des Albums erneut
+  tilvendo album umbenennen ALT NEU
+  tilvendo album loeschen NAME
+
+Mosaik:
+  tilvendo mosaik VORLAGE AUSGABE --album NAME [--album NAME …] [OPTIONEN]
+    AUSGABE endet auf .bmp, .jpg oder .jpeg; die Endung bestimmt das Format.
+    --kacheln XxY         Kacheln in der Breite und Höhe (Standard 25x25)
+    --zoom P              Ergebnisgröße in Prozent der Vorlage (Standard 100)
+    --groesse BxH         Ergebnisgröße in Pixel (höchstens 2500x2500)
+    --formanalyse N       1, 3, 5, 7 oder 10 Teilfelder je Seite (Standard 5)
+    --methode M           standard, schnell, gruendlich oder optimal
+    --muster M            standard, ignorieren, abschwaechen oder unterdruecken
+    --mindestabstand N    Kacheln zwischen zwei gleichen Bildern (Standard 2)
+    --einblenden P        Anteil der Vorlage in Prozent, 0 bis 100 in Fünferschritten
+                          (Standard 25)
+    --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard 24)
+    --qualitaet Q         JPEG-Qualität 1 bis 100 (Standard 90)
+    --seed N              fester Startwert des Zufalls: gleiche Eingaben, gleiches Mosaik
+    --protokoll           schreibt die Liste der gelesenen Bilder
+                          nach ~/tilvendo file list.txt
+    --bericht             zeigt am Ende die Dauer der Phasen und die Zahlen
+
+Allgemein:
+  --alben-pfad ORDNER     Ordner der Albumdateien (sonst $TILVENDO_ALBEN oder
+                          ~/.local/share/nubo-tilvendo/Alben)
+  --help                  diese Hilfe
+  --version               Programmversion
+
+Rückgabewerte: 0 fertig, 1 Fehler, 2 falscher Aufruf, 130 abgebrochen (Strg+C;
+ein zweites Strg+C beendet sofort).
+)";
+}
+
+}  // namespace tilvendo::cli

@@ -1,0 +1,81 @@
+// What the user asked for on the command line, read from the arguments. Wrong use
+// raises Aufruffehler with a German message; the program then ends with exit code 2.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tilvendo::cli {
+
+class Aufruffehler : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class Befehl {
+  Hilfe,
+  Version,
+  AlbumAnlegen,
+  AlbumListe,
+  AlbumZeigen,
+  AlbumAktualisieren,
+  AlbumUmbenennen,
+  AlbumLoeschen,
+  Mosaik,
+};
+
+struct Paar {
+  int32_t a = 0;
+  int32_t b = 0;
+};
+
+// Defaults are those the wizard starts from.
+inline constexpr int32_t kVorlagenAnteilStandard = 25;  // per cent of the template blended in
+inline constexpr int32_t kVorlagenAnteilSchritt = 5;
+inline constexpr int32_t kVorlagenAnteilVoll = 100;
+inline constexpr int32_t kFarbtiefeStandard = 24;
+inline constexpr int32_t kQualitaetStandard = 90;
+inline constexpr int32_t kKachelnStandard = 25;
+
+struct MosaikOptionen {
+  std::string vorlage;
+  std::string ausgabe;
+  std::vector<std::string> alben;
+  std::optional<Paar> kacheln;
+  std::optional<int32_t> zoom;
+  std::optional<Paar> groesse;
+  uint8_t formanalyse = 5;
+  uint8_t methode = 0;
+  uint8_t muster = 0;
+  int32_t mindestabstand = 2;
+  int32_t vorlagenAnteil = kVorlagenAnteilStandard;
+  std::optional<int32_t> farbtiefe;
+  std::optional<int32_t> qualitaet;
+  std::optional<uint32_t> seed;
+  bool protokoll = false;
+  bool bericht = false;
+};
+
+struct Aufruf {
+  Befehl befehl = Befehl::Hilfe;
+  std::optional<std::string> albenPfad;
+  std::vector<std::string> namen;   // album names of the album commands
+  std::vector<std::string> ordner;  // folders of "album anlegen"
+  bool ohneUnterordner = false;
+  MosaikOptionen mosaik;
+};
+
+// The file format of the mosaic, by the output's extension (letter case ignored).
+enum class Ausgabeformat { Bmp, Jpeg, Unbekannt };
+Ausgabeformat AusgabeFormat(const std::string& pfad);
+
+// Reads the arguments after the program name. Throws Aufruffehler.
+Aufruf AufrufLesen(const std::vector<std::string>& argumente);
+
+// The text of "--help".
+std::string Hilfetext();
+
+}  // namespace tilvendo::cli

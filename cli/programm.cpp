@@ -1,0 +1,98 @@
+#include "cli/programm.h"
+
+#include <new>
+#include <ostream>
+
+#include "albums/alben_kontext.h"
+#include "cli/album_befehle.h"
+#include "cli/aufruf.h"
+#include "cli/mosaik_befehl.h"
+#include "engine/auftrag.h"
+#include "platform/atomic_file.h"
+#include "platform/bitmap.h"
+#include "platform/paths.h"
+
+namespace tilvendo::cli {
+namespace {
+
+constexpr const char* kProgrammName = "tilvendo";
+
+AlbenKontext KontextFuer(const Aufruf& aufruf) {
+  AlbenKontext kontext{aufruf.albenPfad ? MitSchraegstrich(*aufruf.albenPfad)
+                                        : AlbenPfadErmitteln()};
+  CreateFolders(kontext.AlbenPfad);  // a folder that cannot be made fails at its first use
+  return kontext;
+}
+
+int BefehlAusfuehren(const Aufruf& aufruf, Umgebung& umgebung, bool signaleAbfangen) {
+  switch (aufruf.befehl) {
+    case Befehl::Hilfe:
+      umgebung.aus << Hilfetext();
+      return kExitErfolg;
+    case Befehl::Version:
+      umgebung.aus << kProgrammTitel << ' ' << kProgrammVersion << '\n';
+      return kExitErfolg;
+    case Befehl::Mosaik:
+      return MosaikErstellen(aufruf.mosaik, aufruf.albenPfad, umgebung, signaleAbfangen);
+    default:
+      break;
+  }
+  const AlbenKontext kontext = KontextFuer(aufruf);
+  switch (aufruf.befehl) {
+    case Befehl::AlbumAnlegen:
+      AlbumAnlegen(kontext, umgebung, aufruf.namen[0], aufruf.ordner, !aufruf.ohneUnterordner);
+      break;
+    case Befehl::AlbumListe:
+      AlbenAuflisten(kontext, umgebung);
+      break;
+    case Befehl::AlbumZeigen:
+      AlbumZeigen(kontext, umgebung, aufruf.namen[0]);
+      break;
+    case Befehl::AlbumAktualisieren:
+      AlbumAktualisieren(kontext, umgebung, aufruf.namen[0]);
+      break;
+    case Befehl::AlbumUmbenennen:
+      AlbumNeuBenennen(kontext, umgebung, aufruf.namen[0], aufruf.namen[1]);
+      break;
+    case Befehl::AlbumLoeschen:
+      AlbumEntfernen(kontext, umgebung, aufruf.namen[0]);
+      break;
+    default:
+      break;
+  }
+  return kExitErfolg;
+}
+
+int Fehlschlag(Umgebung& umgebung, const std::string& meldung) {
+  umgebung.benutzer.ZeileAbschliessen();
+  if (!meldung.empty()) umgebung.fehler << kProgrammName << ": " << meldung << '\n';
+  return kExitFehler;
+}
+
+}  // namespace
+
+int Ausfuehren(const std::vector<std::string>& argumente, Umgebung& umgebung,
+               bool signaleAbfangen) {
+  Aufruf aufruf;
+  try {
+    aufruf = AufrufLesen(argumente);
+  } catch (const Aufruffehler& fehler) {
+    umgebung.fehler << kProgrammName << ": " << fehler.what() << '\n';
+    return kExitAufruf;
+  }
+  try {
+    return BefehlAusfuehren(aufruf, umgebung, signaleAbfangen);
+  } catch (const Befehlsfehler& fehler) {
+    return Fehlschlag(umgebung, fehler.what());
+  } catch (const WriteError& fehler) {
+    return Fehlschlag(umgebung, fehler.what());
+  } catch (const PictureTooLarge&) {
+    return Fehlschlag(umgebung, "Das Bild wäre zu groß für den Speicher.");
+  } catch (const std::bad_alloc&) {
+    return Fehlschlag(umgebung, "Nicht genug Arbeitsspeicher.");
+  } catch (const std::exception& fehler) {
+    return Fehlschlag(umgebung, std::string("Unerwarteter Fehler: ") + fehler.what());
+  }
+}
+
+}  // namespace tilvendo::cli

@@ -1,0 +1,405 @@
+#include "engine/abgleich.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <list>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "lauf_testkacheln.h"
+#include "support/temp_folder.h"
+#include "support/test_benutzer.h"
+
+namespace tilvendo {
+namespace {
+
+using testing::EinfarbigeSignatur;
+
+Kachelsignatur Zufallssignatur(std::mt19937& gen, int formanalyse, int grenze = 256) {
+  std::uniform_int_distribution<int> wert(0, grenze - 1);
+  Kachelsignatur s;
+  for (int i = 0; i < formanalyse; ++i) {
+    for (int j = 0; j < formanalyse; ++j) {
+      Feld& f = s.Felder[i][j];
+      f.Rot = static_cast<uint8_t>(wert(gen));
+      f.Gruen = static_cast<uint8_t>(wert(gen));
+      f.Blau = static_cast<uint8_t>(wert(gen));
+      f.Summe = static_cast<uint16_t>(f.Rot + f.Gruen + f.Blau);
+    }
+  }
+  s.Rot = s.Felder[0][0].Rot;
+  s.Gruen = s.Felder[0][0].Gruen;
+  s.Blau = s.Felder[0][0].Blau;
+  s.Helligkeit = static_cast<uint16_t>(s.Rot + s.Gruen + s.Blau);
+  return s;
+}
+
+// A tile list of nodes with the given brightness values, numbered in insertion order.
+Kachelliste ListeMit(const std::vector<int>& helligkeiten) {
+  Kachelliste liste;
+  int32_t nummer = 0;
+  for (const int h : helligkeiten) {
+    Kachelsignatur s;
+    s.Nummer = nummer++;
+    s.Helligkeit = static_cast<uint16_t>(h);
+    liste.KachelEinfuegen(s);
+  }
+  return liste;
+}
+
+std::vector<int> Helligkeiten(const Kachelliste& liste, const std::vector<int32_t>& knoten) {
+  std::vector<int> werte;
+  for (const int32_t k : knoten) werte.push_back(liste.Knoten(k).signatur.Helligkeit);
+  return werte;
+}
+
+std::vector<int32_t> Vorauswahl(const Kachelliste& liste, int t, int32_t k, int32_t w) {
+  std::vector<int32_t> v;
+  VorauswahlBilden(liste, t, k, w, v);
+  return v;
+}
+
+TEST(Distanz, PackedFormGivesTheValueOfTheDefinition) {
+  std::mt19937 gen(7);
+  for (int formanalyse = 1; formanalyse <= kMaxFormanalyse; ++formanalyse) {
+    for (int runde = 0; runde < 200; ++runde) {
+      const Kachelsignatur a = Zufallssignatur(gen, formanalyse);
+      const Kachelsignatur b = Zufallssignatur(gen, formanalyse);
+      ASSERT_EQ(Distanz(Packen(a, formanalyse), Packen(b, formanalyse), formanalyse,
+                        Bloecke(formanalyse)),
+                Distanz(a, b, formanalyse))
+          << "level " << formanalyse;
+    }
+  }
+  // The extreme: black against white at the finest level.
+  const Kachelsignatur schwarz = EinfarbigeSignatur(0, Farbe{0, 0, 0}, kMaxFormanalyse);
+  const Kachelsignatur weiss = EinfarbigeSignatur(0, Farbe{255, 255, 255}, kMaxFormanalyse);
+  EXPECT_EQ(Distanz(Packen(schwarz, 10), Packen(weiss, 10), 10, Bloecke(10)), 765);
+}
+
+TEST(Distanz, MeanIsRoundedHalfToEvenAndIgnoresAveragesAndSums) {
+  Kachelsignatur a;
+  Kachelsignatur b;
+  b.Rot = 200;  // averages and sums do not enter
+  b.Helligkeit = 200;
+  b.Felder[0][0].Summe = 99;
+  EXPECT_EQ(Distanz(a, b, 2), 0);
+  b.Felder[1][1].Rot = 2;  // 2 / 4 = 0.5 → 0
+  EXPECT_EQ(Distanz(a, b, 2), 0);
+  b.Felder[1][1].Rot = 6;  // 1.5 → 2
+  EXPECT_EQ(Distanz(a, b, 2), 2);
+  b.Felder[1][1].Rot = 10;  // 2.5 → 2
+  EXPECT_EQ(Distanz(a, b, 2), 2);
+  b.Felder[1][0].Blau = 1;  // 11 / 4 = 2.75 → 3
+  EXPECT_EQ(Distanz(a, b, 2), 3);
+  b.Felder[2][2].Rot = 255;  // outside level 2
+  EXPECT_EQ(Distanz(Packen(a, 2), Packen(b, 2), 2, Bloecke(2)), 3);
+}
+
+TEST(Vorauswahl, WithoutWindowItIsExactlyTheKNearestUpperFirst) {
+  const Kachelliste liste = ListeMit({150, 100, 110, 120, 130, 140, 160, 170, 180, 190, 200});
+  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 150, 3, 0)), (std::vector<int>{150, 160, 140}));
+  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 150, 4, 0)),
+            (std::vector<int>{150, 160, 140, 170}));
+  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 150, 1, 0)), (std::vector<int>{150}));
+  // At the bright end only darker nodes remain.
+  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 765, 3, 0)), (std::vector<int>{200, 190, 180}));
+  // More wanted than there are: all of them, then the walk stops.
+  EXPECT_EQ(Vorauswahl(liste, 150, 50, 0).size(), 11u);
+}
+
+TEST(Vorauswahl, StartsAtTheNearerNeighbourAndTheBrighterOnEqualDistance) {
+  const Kachelliste liste = ListeMit({100, 110});
+  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 104, 1, 0)), (std::vector<int>{100}));
+  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 105, 1, 0)), (std::vector<int>{110}));
+  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 106, 1, 0)), (std::vector<int>{110}));
+  // t = 0 without a picture of brightness 0: the head itself.
+  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 0, 1, 0)), (std::vector<int>{100}));
+  EXPECT_TRUE(Vorauswahl(Kachelliste(), 300, 5, 25).empty());
+}
+
+TEST(Vorauswahl, ExactBrightnessStartsAtTheIndexEntry) {
+  // Three of brightness 300 in the order A, C, B; the index entry is A.
+  const Kachelliste liste = ListeMit({300, 300, 300, 200});
+  const std::vector<int32_t> v = Vorauswahl(liste, 300, 1, 0);
+  ASSERT_EQ(v.size(), 1u);
+  EXPECT_EQ(v[0], liste.Helligkeitsindex(300));
+  EXPECT_EQ(liste.Knoten(v[0]).signatur.Nummer, 0);
+}
+
+TEST(Vorauswahl, WindowCollectsBeyondKWhileNeighboursStayWithinIt) {
+  std::vector<int> werte(10, 300);
+  werte.insert(werte.end(), {290, 276, 275, 325, 330});
+  const Kachelliste liste = ListeMit(werte);
+  std::vector<int> gefunden = Helligkeiten(liste, Vorauswahl(liste, 300, 5, 25));
+  std::sort(gefunden.begin(), gefunden.end());
+  std::vector<int> erwartet(10, 300);
+  erwartet.insert(erwartet.begin(), {276, 290});
+  EXPECT_EQ(gefunden, erwartet);  // 275, 325 and 330 lie 25 or more away
+}
+
+// The ranking as a list into which each offered node is inserted, exactly as the matching
+// describes it, to check the sorted form against.
+std::vector<int32_t> RanglisteNachVorschrift(const std::vector<int32_t>& distanzen, int32_t k) {
+  std::list<std::pair<int32_t, int32_t>> liste;  // (offer position, distance)
+  int32_t angeboten = 0;
+  for (int32_t i = 0; i < static_cast<int32_t>(distanzen.size()); ++i) {
+    const int32_t e = distanzen[static_cast<size_t>(i)];
+    auto platz = liste.begin();
+    if (!liste.empty() && e > liste.front().second) {
+      platz = liste.end();
+      for (auto it = liste.begin(); it != liste.end(); ++it) {
+        if (it->second >= e) {
+          platz = it;
+          break;
+        }
+      }
+    }
+    ++angeboten;
+    if (angeboten > k && platz == liste.end()) continue;
+    liste.insert(platz, {i, e});
+    if (angeboten > k) liste.pop_back();
+  }
+  std::vector<int32_t> ergebnis;
+  for (const auto& [position, distanz] : liste) ergebnis.push_back(position);
+  return ergebnis;
+}
+
+TEST(Rangliste, KeepsTheKSmallestWithLaterOfferedFirstOnEqualDistance) {
+  std::mt19937 gen(11);
+  const int formanalyse = 1;
+  for (const int32_t k : {1, 2, 3, 7, 40}) {
+    for (int runde = 0; runde < 50; ++runde) {
+      // Few distinct colours, so that equal distances are common.
+      std::vector<GepackteFelder> felder;
+      std::vector<int32_t> vorauswahl;
+      const int anzahl = 1 + runde % 30;
+      for (int i = 0; i < anzahl; ++i) {
+        felder.push_back(Packen(Zufallssignatur(gen, formanalyse, 4), formanalyse));
+        vorauswahl.push_back(anzahl - 1 - i);  // offered in reverse node order
+      }
+      const GepackteFelder anfrage = Packen(Zufallssignatur(gen, formanalyse, 4), formanalyse);
+      std::vector<int32_t> distanzen;
+      for (const int32_t knoten : vorauswahl) {
+        distanzen.push_back(Distanz(anfrage, felder[static_cast<size_t>(knoten)], formanalyse, 1));
+      }
+      std::vector<int32_t> rangliste;
+      RanglisteBilden(felder, vorauswahl, anfrage, formanalyse, k, rangliste);
+      std::vector<int32_t> erwartet;
+      for (const int32_t position : RanglisteNachVorschrift(distanzen, k)) {
+        erwartet.push_back(vorauswahl[static_cast<size_t>(position)]);
+      }
+      ASSERT_EQ(rangliste, erwartet) << "K " << k << ", round " << runde;
+    }
+  }
+  std::vector<int32_t> leer;
+  RanglisteBilden({GepackteFelder{}}, {0}, GepackteFelder{}, 1, 0, leer);
+  EXPECT_TRUE(leer.empty());
+}
+
+TEST(AbstandFrei, RadiusZeroLetsEqualPicturesTouchRadiusOneKeepsTheNeighboursFree) {
+  Zellenraster raster(5, 5);
+  raster.at(2, 2).Bild = 7;
+  Platzierungen platz(8);
+  platz.Platzieren(2, 2, 7);
+  for (int x = 1; x <= 5; ++x) {
+    for (int y = 1; y <= 5; ++y) {
+      if (x < 2 || (x == 2 && y <= 2)) continue;  // cells filled before (2, 2)
+      EXPECT_TRUE(AbstandFrei(raster, x, y, 0, 7));
+      const bool nachbar = x - 2 <= 1 && std::abs(y - 2) <= 1;
+      EXPECT_EQ(AbstandFrei(raster, x, y, 1, 7), !nachbar) << x << "," << y;
+      EXPECT_EQ(platz.AbstandFrei(x, y, 1, 7), !nachbar) << x << "," << y;
+      EXPECT_TRUE(AbstandFrei(raster, x, y, 1, 6));
+    }
+  }
+}
+
+TEST(AbstandFrei, PlacementListsAgreeWithTheGridScan) {
+  std::mt19937 gen(3);
+  std::uniform_int_distribution<int32_t> bild(0, 5);
+  std::uniform_int_distribution<int32_t> radius(0, 4);
+  Zellenraster raster(9, 7);
+  Platzierungen platz(6);
+  for (int x = 1; x <= 9; ++x) {
+    for (int y = 1; y <= 7; ++y) {
+      for (int32_t p = 0; p < 6; ++p) {
+        const int32_t r = radius(gen);
+        ASSERT_EQ(platz.AbstandFrei(x, y, r, p), AbstandFrei(raster, x, y, r, p));
+      }
+      const int32_t p = bild(gen);
+      raster.at(x, y).Bild = p;
+      platz.Platzieren(x, y, p);
+    }
+  }
+}
+
+// A job with a grid of random cells and `bilder` tiles of random colours behind files.
+struct Zuordnungsfall {
+  testing::TempFolder ordner;
+  Auftrag auftrag;
+  testing::TestBenutzer benutzer;
+
+  Zuordnungsfall(int kachelnX, int kachelnY, int bilder, uint32_t seed) {
+    std::mt19937 gen(seed);
+    std::uniform_int_distribution<int> wert(0, 255);
+    Einstellungen& e = auftrag.einstellungen;
+    e.KachelnX = static_cast<uint16_t>(kachelnX);
+    e.KachelnY = static_cast<uint16_t>(kachelnY);
+    e.ZellBreite = 4;
+    e.ZellHoehe = 4;
+    e.ZoomX = e.ZoomY = 100;
+    e.minAbstand = 1;
+    e.Musterabstand = 2;
+    e.Kandidatenzahl = 8;
+    e.Helligkeitsfenster = 25;
+    auftrag.analyse.Formanalyse = 3;
+    auftrag.zufall.seed(seed);
+    for (int i = 0; i < bilder; ++i) {
+      testing::KachelHinzufuegen(
+          auftrag, ordner,
+          Farbe{static_cast<uint8_t>(wert(gen)), static_cast<uint8_t>(wert(gen)),
+                static_cast<uint8_t>(wert(gen))},
+          2, 2);
+    }
+    e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
+    for (int x = 1; x <= kachelnX; ++x) {
+      for (int y = 1; y <= kachelnY; ++y) {
+        e.Raster->at(x, y).signatur = Zufallssignatur(gen, 3);
+      }
+    }
+  }
+
+  std::optional<Verwendungsliste> Zuordnen(unsigned threads) {
+    Fortschritt fortschritt(auftrag, benutzer);
+    Arbeitsgruppe gruppe(threads);
+    return KachelnZuordnen(auftrag, fortschritt, gruppe);
+  }
+
+  std::vector<int32_t> Bilder() const {
+    std::vector<int32_t> bilder;
+    const Zellenraster& r = *auftrag.einstellungen.Raster;
+    for (int x = 1; x <= r.kachelnX(); ++x) {
+      for (int y = 1; y <= r.kachelnY(); ++y) bilder.push_back(r.at(x, y).Bild);
+    }
+    return bilder;
+  }
+};
+
+TEST(KachelnZuordnen, OneThreadAndManyGiveTheSameMosaic) {
+  Zuordnungsfall einer(23, 17, 40, 5);
+  Zuordnungsfall viele(23, 17, 40, 5);
+  viele.auftrag.Dateiliste = einer.auftrag.Dateiliste;  // same files
+  const auto a = einer.Zuordnen(1);
+  const auto b = viele.Zuordnen(4);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(einer.Bilder(), viele.Bilder());
+  EXPECT_EQ(a->Zeilen(), b->Zeilen());
+  EXPECT_EQ(einer.auftrag.zufall.state(), viele.auftrag.zufall.state());
+  const std::vector<int32_t> bilder = einer.Bilder();
+  // Eight candidates may all be too close now and then, but not often.
+  EXPECT_LT(std::count(bilder.begin(), bilder.end(), kKeinBild), 23 * 17 / 20);
+  // One progress report per cell; the mosaic is made black at the mosaic's size.
+  EXPECT_EQ(einer.benutzer.ereignisRunden, 23 * 17);
+  ASSERT_TRUE(einer.auftrag.MosaikBild);
+  EXPECT_EQ(einer.auftrag.MosaikBild->width(), 23 * 4);
+  EXPECT_EQ(einer.auftrag.MosaikBild->height(), 17 * 4);
+}
+
+TEST(KachelnZuordnen, DistanceOneNeverRepeatsAPictureAmongTheEightNeighbours) {
+  Zuordnungsfall fall(15, 12, 30, 9);
+  fall.auftrag.einstellungen.Musterabstand = 0;
+  const auto verwendung = fall.Zuordnen(2);
+  ASSERT_TRUE(verwendung);
+  const Zellenraster& r = *fall.auftrag.einstellungen.Raster;
+  for (int x = 1; x <= 15; ++x) {
+    for (int y = 1; y <= 12; ++y) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+          const int nx = x + dx;
+          const int ny = y + dy;
+          if ((dx == 0 && dy == 0) || nx < 1 || nx > 15 || ny < 1 || ny > 12) continue;
+          if (r.at(x, y).Bild != kKeinBild) {
+            EXPECT_NE(r.at(x, y).Bild, r.at(nx, ny).Bild);
+          }
+        }
+      }
+    }
+  }
+  // Every placed cell is listed under its file, in the order of first placement.
+  size_t zellen = 0;
+  for (size_t k = 0; k < verwendung->Anzahl(); ++k) {
+    for (const Zellort& z : (*verwendung)[k].zellen) {
+      EXPECT_EQ(fall.auftrag.Dateiliste[static_cast<size_t>(r.at(z.x, z.y).Bild)],
+                (*verwendung)[k].datei);
+      ++zellen;
+    }
+  }
+  EXPECT_EQ(zellen, 15u * 12u);
+}
+
+TEST(KachelnZuordnen, VanishedPictureIsPassedOverAndCellListsReadAsPairs) {
+  testing::TempFolder ordner;
+  Auftrag auftrag;
+  Einstellungen& e = auftrag.einstellungen;
+  e.KachelnX = 1;
+  e.KachelnY = 2;
+  e.minAbstand = 0;
+  e.Musterabstand = 0;
+  e.Kandidatenzahl = 5;
+  e.Helligkeitsfenster = 0;
+  auftrag.analyse.Formanalyse = 1;
+  const std::string weg = testing::KachelHinzufuegen(auftrag, ordner, Farbe{10, 10, 10});
+  const std::string da = testing::KachelHinzufuegen(auftrag, ordner, Farbe{40, 40, 40});
+  std::remove(weg.c_str());
+  e.Raster = std::make_unique<Zellenraster>(1, 2);
+  e.Raster->at(1, 1).signatur = EinfarbigeSignatur(0, Farbe{10, 10, 10}, 1);
+  e.Raster->at(1, 2).signatur = EinfarbigeSignatur(0, Farbe{10, 10, 10}, 1);
+  testing::TestBenutzer benutzer;
+  Fortschritt fortschritt(auftrag, benutzer);
+  Arbeitsgruppe gruppe(1);
+  const auto verwendung = KachelnZuordnen(auftrag, fortschritt, gruppe);
+  ASSERT_TRUE(verwendung);
+  EXPECT_EQ(e.Raster->at(1, 1).Bild, 1);
+  EXPECT_EQ(e.Raster->at(1, 2).Bild, 1);
+  EXPECT_EQ(verwendung->Zeilen(), (std::vector<std::string>{da, "1|1|1|2|"}));
+}
+
+TEST(KachelnZuordnen, EmptyTileListLeavesEveryCellEmptyButStillDrawsPerCell) {
+  Auftrag auftrag;
+  Einstellungen& e = auftrag.einstellungen;
+  e.KachelnX = 4;
+  e.KachelnY = 3;
+  e.Musterabstand = 3;
+  e.Kandidatenzahl = 5;
+  e.Helligkeitsfenster = 25;
+  e.Raster = std::make_unique<Zellenraster>(4, 3);
+  auftrag.zufall.seed(99);
+  Zufall erwartet(99);
+  for (int i = 0; i < 12; ++i) erwartet.next(4);
+  testing::TestBenutzer benutzer;
+  Fortschritt fortschritt(auftrag, benutzer);
+  Arbeitsgruppe gruppe(2);
+  const auto verwendung = KachelnZuordnen(auftrag, fortschritt, gruppe);
+  ASSERT_TRUE(verwendung);
+  EXPECT_EQ(verwendung->Anzahl(), 0u);
+  EXPECT_EQ(auftrag.zufall.state(), erwartet.state());
+  EXPECT_EQ(e.Raster->at(4, 3).Bild, kKeinBild);
+}
+
+TEST(KachelnZuordnen, CancelEndsThePhaseAndLeavesNoResultToShow) {
+  Zuordnungsfall fall(6, 5, 10, 2);
+  fall.auftrag.ErgebnisFertig = true;  // from an earlier run
+  fall.benutzer.beimEreignis = [&](int32_t runde) {
+    if (runde == 4) fall.auftrag.Abbruch = true;
+  };
+  EXPECT_FALSE(fall.Zuordnen(2));
+  EXPECT_EQ(fall.benutzer.ereignisRunden, 4);
+  EXPECT_FALSE(fall.auftrag.ErgebnisFertig);
+  ASSERT_TRUE(fall.auftrag.MosaikBild);
+  EXPECT_EQ(fall.auftrag.einstellungen.Raster->at(1, 5).Bild, kKeinBild);
+}
+
+}  // namespace
+}  // namespace tilvendo

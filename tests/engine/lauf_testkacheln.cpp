@@ -1,0 +1,34 @@
+#include "lauf_testkacheln.h"
+
+#include "support/bild_dateien.h"
+
+namespace tilvendo::testing {
+
+Kachelsignatur EinfarbigeSignatur(int32_t nummer, Farbe farbe, int formanalyse) {
+  Kachelsignatur s;
+  s.Nummer = nummer;
+  for (int i = 0; i < formanalyse; ++i) {
+    for (int j = 0; j < formanalyse; ++j) {
+      s.Felder[i][j] = Feld{static_cast<uint16_t>(farbe.red + farbe.green + farbe.blue), farbe.red,
+                            farbe.green, farbe.blue};
+    }
+  }
+  s.Rot = farbe.red;
+  s.Gruen = farbe.green;
+  s.Blau = farbe.blue;
+  s.Helligkeit = static_cast<uint16_t>(farbe.red + farbe.green + farbe.blue);
+  return s;
+}
+
+std::string KachelHinzufuegen(Auftrag& auftrag, const TempFolder& ordner, Farbe farbe,
+                              int32_t breite, int32_t hoehe) {
+  const auto nummer = static_cast<int32_t>(auftrag.Dateiliste.size());
+  const std::string datei = ordner / ("kachel" + std::to_string(nummer) + ".bmp");
+  WriteTestBmp(datei, Einfarbig(breite, hoehe, farbe));
+  auftrag.Dateiliste.push_back(datei);
+  auftrag.kachelliste.KachelEinfuegen(
+      EinfarbigeSignatur(nummer, farbe, auftrag.analyse.Formanalyse));
+  return datei;
+}
+
+}  // namespace tilvendo::testing

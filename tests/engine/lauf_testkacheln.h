@@ -1,0 +1,23 @@
+// Tile lists for the run's tests: signatures of one colour, and real picture files of
+// that colour behind them so that matching and composing find something to load.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/auftrag.h"
+#include "engine/kachelsignatur.h"
+#include "platform/pixel.h"
+#include "support/temp_folder.h"
+
+namespace tilvendo::testing {
+
+// Every sub-cell and the average have colour `farbe`.
+Kachelsignatur EinfarbigeSignatur(int32_t nummer, Farbe farbe, int formanalyse);
+
+// Writes a `breite` × `hoehe` BMP of colour `farbe` into `ordner`, appends it to
+// `Dateiliste` and inserts its signature into the tile list. Returns the file name.
+std::string KachelHinzufuegen(Auftrag& auftrag, const TempFolder& ordner, Farbe farbe,
+                              int32_t breite = 8, int32_t hoehe = 6);
+
+}  // namespace tilvendo::testing
