@@ -1,0 +1,370 @@
+#include "engine/bilder_einlesen.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "albums/alben_zustand.h"
+#include "albums/katalog.h"
+#include "albums/signaturdatei.h"
+#include "engine/bilder_suchen.h"
+#include "engine/bilderprotokoll.h"
+#include "engine/signatur.h"
+#include "platform/paths.h"
+#include "platform/pixel.h"
+#include "platform/profile_file.h"
+#include "support/bild_dateien.h"
+#include "support/temp_folder.h"
+#include "support/test_benutzer.h"
+
+namespace tilvendo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Einfarbig;
+using testing::TempFolder;
+using testing::TestBenutzer;
+using testing::WriteTestBmp;
+using testing::WriteTestJpeg;
+
+constexpr const char* kAlbumName = "Testalbum";
+constexpr int kJpegAnzahl = 20;
+constexpr int kBmpAnzahl = 6;
+// Readable pictures: the JPEGs, the BMPs, "B.JPG", "c.jpeg" and two in the subfolder.
+constexpr size_t kLesbar = kJpegAnzahl + kBmpAnzahl + 4;
+// Listed files: the readable ones and "kaputt.jpg".
+constexpr int32_t kGelistet = static_cast<int32_t>(kLesbar) + 1;
+
+Farbe BmpFarbe(int k) {
+  return Farbe{static_cast<uint8_t>(30 * k), static_cast<uint8_t>(200 - 20 * k),
+               static_cast<uint8_t>(10 + k)};
+}
+
+std::string Nummeriert(const std::string& vor, int k, const std::string& endung) {
+  std::string zahl = std::to_string(k);
+  if (zahl.size() < 2) zahl.insert(0, "0");
+  return vor + zahl + endung;
+}
+
+class BilderEinlesenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bilder_ = ordner_ / "bilder/";
+    unter_ = bilder_ + "unter/";
+    ASSERT_TRUE(CreateFolders(unter_));
+    ASSERT_TRUE(CreateFolders(ordner_ / "alben/"));
+    for (int k = 1; k <= kJpegAnzahl; ++k) {
+      WriteTestJpeg(
+          bilder_ + Nummeriert("a", k, ".jpg"),
+          Einfarbig(16, 12,
+                    Farbe{static_cast<uint8_t>(12 * k), 90, static_cast<uint8_t>(250 - 12 * k)}));
+    }
+    for (int k = 1; k <= kBmpAnzahl; ++k) {
+      WriteTestBmp(bilder_ + Nummeriert("d", k, ".bmp"), Einfarbig(20, 20, BmpFarbe(k)));
+    }
+    // Left half red, right half blue: tells column bands from row bands.
+    Bitmap geteilt = Einfarbig(40, 20, Farbe{0, 0, 255});
+    for (int y = 0; y < 20; ++y) {
+      for (int x = 20; x < 40; ++x) WritePixel(geteilt, x, y, Farbe{255, 0, 0});
+    }
+    WriteTestJpeg(bilder_ + "B.JPG", Einfarbig(8, 8, Farbe{1, 2, 3}));
+    WriteTestJpeg(bilder_ + "c.jpeg", Einfarbig(8, 8, Farbe{4, 5, 6}));
+    WriteTestJpeg(bilder_ + ".versteckt.jpg", Einfarbig(8, 8, Farbe{7, 8, 9}));
+    testing::WriteWholeFile(bilder_ + "kaputt.jpg", "kein JPEG");
+    testing::WriteWholeFile(bilder_ + "notiz.txt", "nichts");
+    ASSERT_TRUE(CreateFolders(bilder_ + "ordner.jpg/"));
+    WriteTestBmp(unter_ + "e1.bmp", geteilt);
+    WriteTestJpeg(unter_ + "e2.jpg", Einfarbig(8, 8, Farbe{40, 50, 60}));
+
+    auftrag_.AlbenPfad = ordner_ / "alben/";
+    auftrag_.Arbeitspfad = ordner_.path();
+    albenliste_.resize(kErstesGewaehltesAlbum);
+    albenliste_[kAlleAlbenPosition].Name = kAlleAlbenName;
+    albenliste_[kGewaehlteAlbenPosition].Name = kGewaehlteAlbenName;
+    TGalerieGlobal album;
+    album.Name = kAlbumName;
+    album.Dateiname = "Album 1";
+    album.Verzeichnisse = {bilder_};
+    album.AlleVerzeichnisse = {bilder_, unter_};
+    album.AlleVerzeichnisseVorhanden = true;
+    album.Anzahl.gesamt = kGelistet;
+    AlbumSpeichern(Kontext(), album);
+    albenliste_.push_back(album);
+    auftrag_.BilderAnzahl.gesamt = kGelistet;
+  }
+
+  AlbenKontext Kontext() const { return AlbenKontext{auftrag_.AlbenPfad}; }
+  TGalerieGlobal& Album() { return albenliste_[kErstesGewaehltesAlbum]; }
+  std::string Cache() const { return auftrag_.AlbenPfad + "Album 1 5.nba"; }
+  std::string Liste() const { return auftrag_.AlbenPfad + "Album 1.nbf"; }
+
+  int32_t CacheZustand() const {
+    return ProfileFile::Load(Kontext().Katalog()).ReadInteger(kAlbumName, "Ak5", 1);
+  }
+
+  void Lesen(unsigned arbeiter = 2) {
+    Fortschritt fortschritt(auftrag_, benutzer_);
+    fortschritt.PhaseAnzeigen(1, kGelistet);
+    BilderEinlesen(auftrag_, albenliste_, fortschritt, benutzer_, EinleseOptionen{arbeiter});
+    position_ = fortschritt.Position();
+  }
+
+  // The signatures in picture-number order, after checking that every picture has one.
+  std::vector<Kachelsignatur> Signaturen() const {
+    std::vector<Kachelsignatur> signaturen(auftrag_.kachelliste.Anzahl());
+    EXPECT_EQ(signaturen.size(), auftrag_.Dateiliste.size());
+    for (size_t k = 0; k < auftrag_.kachelliste.Anzahl(); ++k) {
+      const Kachelsignatur& s = auftrag_.kachelliste.Knoten(static_cast<int32_t>(k)).signatur;
+      signaturen.at(static_cast<size_t>(s.Nummer)) = s;
+    }
+    return signaturen;
+  }
+
+  void BilderLoeschen() { fs::remove_all(bilder_); }
+
+  TempFolder ordner_;
+  std::string bilder_;
+  std::string unter_;
+  Auftrag auftrag_;
+  std::vector<TGalerieGlobal> albenliste_;
+  TestBenutzer benutzer_;
+  int32_t position_ = 0;
+};
+
+TEST_F(BilderEinlesenTest, FirstRunScansAndWritesTheCacheSecondReadsOnlyTheCache) {
+  Lesen();
+  std::vector<std::string> erwartet;
+  for (int k = 1; k <= kBmpAnzahl; ++k) erwartet.push_back(bilder_ + Nummeriert("d", k, ".bmp"));
+  erwartet.push_back(bilder_ + "B.JPG");  // upper case sorts first and matches ".jpg"
+  for (int k = 1; k <= kJpegAnzahl; ++k) erwartet.push_back(bilder_ + Nummeriert("a", k, ".jpg"));
+  erwartet.push_back(bilder_ + "c.jpeg");
+  erwartet.push_back(unter_ + "e1.bmp");
+  erwartet.push_back(unter_ + "e2.jpg");
+  ASSERT_EQ(auftrag_.Dateiliste, erwartet);  // kaputt.jpg is skipped
+  EXPECT_EQ(Album().Dateien, erwartet);
+  EXPECT_EQ(position_, kGelistet - 1);  // the broken picture counts too
+  EXPECT_TRUE(benutzer_.warnungen.empty());
+
+  const std::vector<Kachelsignatur> erste = Signaturen();
+  for (int k = 1; k <= kBmpAnzahl; ++k) {
+    const Kachelsignatur& s = erste[static_cast<size_t>(k - 1)];
+    const Farbe f = BmpFarbe(k);
+    EXPECT_EQ(s.Felder[4][4],
+              (Feld{static_cast<uint16_t>(f.red + f.green + f.blue), f.red, f.green, f.blue}));
+    EXPECT_EQ(s.Helligkeit, f.red + f.green + f.blue);
+  }
+  // e1.bmp: red columns on the left, blue on the right, every row alike.
+  const Kachelsignatur& geteilt = erste[kLesbar - 2];
+  EXPECT_EQ(geteilt.Felder[0][4].Rot, 255);
+  EXPECT_EQ(geteilt.Felder[4][0].Blau, 255);
+  EXPECT_EQ(geteilt.Felder[4][0].Rot, 0);
+
+  EXPECT_EQ(fs::file_size(Cache()), kLesbar * SignaturGroesse(5));
+  EXPECT_EQ(CacheZustand(), 0);
+  EXPECT_TRUE(FileExists(Liste()));
+
+  // Without a single picture left, the second run can only use the cache.
+  BilderLoeschen();
+  TGalerieGlobal geladen;
+  geladen.Name = kAlbumName;
+  AlbumLaden(Kontext(), geladen);
+  Album() = geladen;
+  Lesen();
+  EXPECT_EQ(auftrag_.Dateiliste, erwartet);
+  EXPECT_EQ(Signaturen(), erste);
+  EXPECT_EQ(Album().NeuAufbau, kCacheLesen);
+}
+
+TEST_F(BilderEinlesenTest, OneWorkerAndManyGiveTheSameTiles) {
+  Lesen(1);
+  const std::vector<std::string> dateien = auftrag_.Dateiliste;
+  const std::vector<Kachelsignatur> signaturen = Signaturen();
+  std::vector<int32_t> reihenfolge;
+  for (int32_t k = auftrag_.kachelliste.Kopf(); k != kKeinKnoten;
+       k = auftrag_.kachelliste.Knoten(k).Hoeher) {
+    reihenfolge.push_back(auftrag_.kachelliste.Knoten(k).signatur.Nummer);
+  }
+
+  SignaturenVeralten(Kontext(), kAlbumName, 2);
+  Lesen(5);
+  ASSERT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
+  EXPECT_EQ(auftrag_.Dateiliste, dateien);
+  EXPECT_EQ(Signaturen(), signaturen);
+  std::vector<int32_t> parallel;
+  for (int32_t k = auftrag_.kachelliste.Kopf(); k != kKeinKnoten;
+       k = auftrag_.kachelliste.Knoten(k).Hoeher) {
+    parallel.push_back(auftrag_.kachelliste.Knoten(k).signatur.Nummer);
+  }
+  EXPECT_EQ(parallel, reihenfolge);
+}
+
+TEST_F(BilderEinlesenTest, CancelLeavesTheHalfBuiltCacheMarkedForRebuilding) {
+  benutzer_.beimEreignis = [this](int32_t) {
+    if (auftrag_.Dateiliste.size() >= 5) auftrag_.Abbruch = true;
+  };
+  Lesen();
+  EXPECT_GT(auftrag_.Dateiliste.size(), 0u);
+  EXPECT_LT(auftrag_.Dateiliste.size(), kLesbar);
+  EXPECT_NE(CacheZustand(), 0);
+  EXPECT_FALSE(FileExists(Liste()));
+
+  auftrag_.Abbruch = false;
+  benutzer_.beimEreignis = nullptr;
+  Lesen();
+  EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
+  EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);
+  EXPECT_EQ(CacheZustand(), 0);
+}
+
+// Damaged caches: the album is scanned again in the same run and the cache rebuilt.
+class BeschaedigterCacheTest : public BilderEinlesenTest {
+ protected:
+  void Pruefen(const std::function<void(std::string&)>& beschaedigen) {
+    Lesen();
+    const std::vector<std::string> dateien = auftrag_.Dateiliste;
+    const std::vector<Kachelsignatur> signaturen = Signaturen();
+    std::string bytes = testing::ReadWholeFile(Cache());
+    beschaedigen(bytes);
+    testing::WriteWholeFile(Cache(), bytes);
+
+    Lesen();
+    EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);  // scanned anew
+    EXPECT_EQ(auftrag_.Dateiliste, dateien);
+    EXPECT_EQ(Signaturen(), signaturen);
+    EXPECT_EQ(position_, kGelistet - 1);
+    EXPECT_EQ(CacheZustand(), 0);
+    EXPECT_EQ(fs::file_size(Cache()), kLesbar * SignaturGroesse(5));
+
+    BilderLoeschen();
+    Lesen();
+    EXPECT_EQ(Album().NeuAufbau, kCacheLesen);
+    EXPECT_EQ(Signaturen(), signaturen);
+  }
+};
+
+TEST_F(BeschaedigterCacheTest, CutOffInsideARecord) {
+  Pruefen([](std::string& bytes) { bytes.resize(bytes.size() - 5); });
+}
+
+TEST_F(BeschaedigterCacheTest, CutOffBetweenTheRecordsOfOneSignature) {
+  Pruefen([](std::string& bytes) { bytes.resize(bytes.size() - 2 * kSatzGroesse); });
+}
+
+TEST_F(BeschaedigterCacheTest, NumberBeyondThePictureList) {
+  Pruefen([](std::string& bytes) {
+    // Picture 3 claims number 999 in its head and all its field records.
+    const size_t anfang = 3 * SignaturGroesse(5);
+    for (size_t satz = anfang; satz < anfang + SignaturGroesse(5); satz += kSatzGroesse) {
+      bytes[satz] = static_cast<char>(0xE7);
+      bytes[satz + 1] = 0x03;
+    }
+  });
+}
+
+TEST_F(BeschaedigterCacheTest, NegativeNumber) {
+  Pruefen([](std::string& bytes) {
+    for (size_t satz = 0; satz < SignaturGroesse(5); satz += kSatzGroesse) {
+      bytes.replace(satz, 4, std::string(4, static_cast<char>(0xFF)));
+    }
+  });
+}
+
+TEST_F(BeschaedigterCacheTest, BrightnessBeyondTheIndex) {
+  Pruefen([](std::string& bytes) {
+    bytes[4] = static_cast<char>(0xFF);
+    bytes[5] = static_cast<char>(0xFF);
+  });
+}
+
+TEST_F(BilderEinlesenTest, ACacheEndingEarlyGivesWhatItHasAndIsRebuiltNextTime) {
+  Lesen();
+  const std::vector<std::string> dateien = auftrag_.Dateiliste;
+  std::string bytes = testing::ReadWholeFile(Cache());
+  bytes.resize(bytes.size() - 2 * SignaturGroesse(5));
+  testing::WriteWholeFile(Cache(), bytes);
+
+  Lesen();
+  EXPECT_EQ(Album().NeuAufbau, kCacheLesen);
+  EXPECT_EQ(auftrag_.Dateiliste, std::vector<std::string>(dateien.begin(), dateien.end() - 2));
+  EXPECT_EQ(position_, static_cast<int32_t>(kLesbar) - 1);  // every list line still counts
+  EXPECT_NE(CacheZustand(), 0);
+
+  Lesen();
+  EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
+  EXPECT_EQ(auftrag_.Dateiliste, dateien);
+}
+
+TEST_F(BilderEinlesenTest, UnwritableCacheOrListDoesNotEndTheRun) {
+  // A folder where a file should go cannot be replaced, not even by root.
+  ASSERT_TRUE(CreateFolders(Cache() + "/"));
+  Lesen();
+  EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);
+  ASSERT_EQ(benutzer_.warnungen.size(), 1u);
+  EXPECT_NE(benutzer_.warnungen[0].find("Album 1 5.nba"), std::string::npos);
+  EXPECT_NE(CacheZustand(), 0);
+  EXPECT_FALSE(FileExists(Liste()));
+
+  fs::remove(Cache());
+  ASSERT_TRUE(CreateFolders(Liste() + "/"));
+  benutzer_.warnungen.clear();
+  Lesen();
+  EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);
+  ASSERT_EQ(benutzer_.warnungen.size(), 1u);
+  EXPECT_NE(benutzer_.warnungen[0].find("Album 1.nbf"), std::string::npos);
+
+  // The cache was written, but without its list it is not taken next time.
+  fs::remove(Liste());
+  benutzer_.warnungen.clear();
+  Lesen();
+  EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
+  EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);
+  EXPECT_TRUE(benutzer_.warnungen.empty());
+}
+
+TEST_F(BilderEinlesenTest, LogListsEveryPictureBeforeItIsRead) {
+  TempFolder heim;
+  const char* altesHeim = std::getenv("HOME");
+  const std::string altes = altesHeim != nullptr ? altesHeim : "";
+  setenv("HOME", heim.path().c_str(), 1);
+  auftrag_.Protokoll = true;
+  Lesen();
+  if (altesHeim != nullptr) {
+    setenv("HOME", altes.c_str(), 1);
+  } else {
+    unsetenv("HOME");
+  }
+
+  std::string erwartet;
+  for (const std::string& pfad : AlbumBilderSuchen(Album().AlleVerzeichnisse)) {
+    erwartet += pfad + "\n";
+  }
+  EXPECT_EQ(testing::ReadWholeFile(heim / kProtokollDateiname), erwartet);
+  EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);
+}
+
+TEST(BilddateienSuchen, MatchesExtensionsIgnoringCaseAndSortsByBytes) {
+  TempFolder ordner;
+  for (const char* name : {"b.jpg", "a.JPG", "Z.Jpg", "c.jpeg", "d.JPEG", "e.bmp", ".f.jpg",
+                           "g.jpg.txt", "\xC3\xA4.jpg"}) {
+    testing::WriteWholeFile(ordner / name, "x");
+  }
+  ASSERT_TRUE(CreateFolders(ordner / "h.jpg/"));
+  fs::create_symlink(ordner / "b.jpg", ordner / "verweis.jpg");
+
+  const std::string o = ordner.path();
+  EXPECT_EQ(BilddateienSuchen(o, ".jpg"),
+            (std::vector<std::string>{o + "Z.Jpg", o + "a.JPG", o + "b.jpg", o + "verweis.jpg",
+                                      o + "\xC3\xA4.jpg"}));
+  EXPECT_EQ(BilddateienSuchen(o, ".jpeg"), (std::vector<std::string>{o + "c.jpeg", o + "d.JPEG"}));
+  EXPECT_EQ(BilddateienSuchen(o, ".bmp"), (std::vector<std::string>{o + "e.bmp"}));
+  EXPECT_TRUE(BilddateienSuchen(o + "fehlt/", ".jpg").empty());
+}
+
+}  // namespace
+}  // namespace tilvendo
