@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -266,13 +267,15 @@ TEST(BmpLeser, DamagedHeadersNeverLeadOutOfBounds) {
 // A bottom-up 8-bit run-length file of the given size and data, with a palette of two
 // entries: 0 blue, 1 red.
 std::vector<uint8_t> Rle8Datei(int32_t breite, int32_t hoehe, const std::vector<uint8_t>& daten) {
-  std::vector<uint8_t> bytes(14 + 40 + 8);
+  constexpr size_t kKopf = 14 + 40 + 8;
+  std::vector<uint8_t> bytes(kKopf + daten.size());
+  std::copy(daten.begin(), daten.end(), bytes.begin() + kKopf);
   auto setze32 = [&](size_t stelle, uint32_t wert) {
     for (int i = 0; i < 4; ++i) bytes[stelle + i] = static_cast<uint8_t>(wert >> (8 * i));
   };
   bytes[0] = 'B';
   bytes[1] = 'M';
-  setze32(10, 14 + 40 + 8);
+  setze32(10, kKopf);
   setze32(14, 40);
   setze32(18, static_cast<uint32_t>(breite));
   setze32(22, static_cast<uint32_t>(hoehe));
@@ -282,7 +285,6 @@ std::vector<uint8_t> Rle8Datei(int32_t breite, int32_t hoehe, const std::vector<
   setze32(46, 2);   // colours used
   bytes[54] = 255;  // palette 0: blue
   bytes[60] = 255;  // palette 1: red
-  bytes.insert(bytes.end(), daten.begin(), daten.end());
   return bytes;
 }
 

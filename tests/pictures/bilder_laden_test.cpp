@@ -1,0 +1,117 @@
+#include "pictures/bilder_laden.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bild_vergleich.h"
+#include "support/bild_dateien.h"
+#include "support/temp_folder.h"
+
+namespace tilvendo {
+namespace {
+
+using testing::Einfarbig;
+using testing::TempFolder;
+using testing::Vergleichen;
+
+constexpr Farbe kGruen{40, 200, 30};  // blue, green, red
+constexpr Farbe kGrau{90, 90, 90};
+
+class BilderLaden : public ::testing::Test {
+ protected:
+  BilderLaden() {
+    testing::WriteTestJpeg(ordner_ / "gruen.jpg", Einfarbig(40, 30, kGruen), 95);
+    testing::WriteTestBmp(ordner_ / "gruen.bmp", Einfarbig(40, 30, kGruen));
+  }
+
+  void Kopieren(const std::string& von, const std::string& nach) const {
+    testing::WriteWholeFile(ordner_ / nach, testing::ReadWholeFile(ordner_ / von));
+  }
+
+  // The target of the tile loader: grey everywhere.
+  static Bitmap Ziel() { return Einfarbig(20, 20, kGrau); }
+
+  const TempFolder ordner_;
+  const TempFolder arbeitspfad_;
+};
+
+TEST_F(BilderLaden, WholePicturesByExtensionInAnyCase) {
+  for (const std::string name : {"a.JPEG", "b.jpeg", "c.JpEg", "d.JPG", "e.jpg"}) {
+    Kopieren("gruen.jpg", name);
+    Bitmap bild;
+    ASSERT_TRUE(LoadWholePicture(bild, ordner_ / name)) << name;
+    EXPECT_EQ(bild.format(), PixelFormat::k24) << name;
+    EXPECT_EQ(bild.width(), 40) << name;
+    EXPECT_LE(testing::Farbabstand(ReadPixel(bild, 20, 15), kGruen), 4) << name;
+  }
+  Kopieren("gruen.bmp", "f.BMP");
+  Bitmap bild;
+  ASSERT_TRUE(LoadWholePicture(bild, ordner_ / "f.BMP"));
+  EXPECT_EQ(ReadPixel(bild, 39, 29), kGruen);
+}
+
+TEST_F(BilderLaden, WholePictureReportsFailureWhenNothingWasRead) {
+  // Unknown extensions are not read even when the content is a picture.
+  Kopieren("gruen.jpg", "bild.gif");
+  testing::WriteWholeFile(ordner_ / "kaputt.jpg", "kein Bild");
+  testing::WriteWholeFile(ordner_ / "kaputt.bmp", "BM kein Bild");
+  Bitmap bild = Einfarbig(2, 2, kGrau);
+  for (const std::string name : {"bild.gif", "kaputt.jpg", "kaputt.bmp", "fehlt.jpg", "ohne"}) {
+    EXPECT_FALSE(LoadWholePicture(bild, ordner_ / name)) << name;
+    EXPECT_EQ(bild.width(), 2) << name;
+  }
+  // A dot in a folder name is no extension.
+  EXPECT_FALSE(LoadWholePicture(bild, ordner_.path() + "ordner.jpg/bild"));
+}
+
+TEST_F(BilderLaden, TilePictureIsDrawnIntoItsRectangleOnly) {
+  for (const std::string name : {"gruen.jpg", "gruen.bmp"}) {
+    Bitmap ziel = Ziel();
+    ASSERT_TRUE(LoadTilePicture(ziel, Rect{5, 5, 15, 15}, ordner_ / name, arbeitspfad_.path()))
+        << name;
+    const testing::Abweichung abweichung = Vergleichen(ziel, [](int32_t x, int32_t y) {
+      const bool innen = x >= 5 && x < 15 && y >= 5 && y < 15;
+      return innen ? kGruen : kGrau;
+    });
+    EXPECT_LE(abweichung.maximum, 4) << name;
+  }
+}
+
+TEST_F(BilderLaden, TilePictureOfTheTemporaryFileIsNeverUsed) {
+  Kopieren("gruen.bmp", "x.bmp");
+  testing::WriteWholeFile(arbeitspfad_ / kTemporaeresBild,
+                          testing::ReadWholeFile(ordner_ / "gruen.bmp"));
+  Bitmap ziel = Ziel();
+  EXPECT_FALSE(LoadTilePicture(ziel, Rect{0, 0, 20, 20}, arbeitspfad_ / kTemporaeresBild,
+                               arbeitspfad_.path()));
+  EXPECT_EQ(Vergleichen(ziel, Ziel()).maximum, 0);
+  // The same name in another folder is an ordinary picture.
+  testing::WriteWholeFile(ordner_ / kTemporaeresBild, testing::ReadWholeFile(ordner_ / "x.bmp"));
+  EXPECT_TRUE(
+      LoadTilePicture(ziel, Rect{0, 0, 20, 20}, ordner_ / kTemporaeresBild, arbeitspfad_.path()));
+  EXPECT_EQ(ReadPixel(ziel, 10, 10), kGruen);
+}
+
+TEST_F(BilderLaden, TilePictureThatCannotBeReadLeavesTheTargetAlone) {
+  testing::WriteWholeFile(ordner_ / "kaputt.jpg", "kein Bild");
+  const std::string ganz = testing::ReadWholeFile(ordner_ / "gruen.bmp");
+  testing::WriteWholeFile(ordner_ / "kurz.bmp", ganz.substr(0, ganz.size() - 100));
+  for (const std::string name : {"kaputt.jpg", "kurz.bmp", "fehlt.bmp"}) {
+    Bitmap ziel = Ziel();
+    EXPECT_FALSE(LoadTilePicture(ziel, Rect{0, 0, 20, 20}, ordner_ / name, arbeitspfad_.path()))
+        << name;
+    EXPECT_EQ(Vergleichen(ziel, Ziel()).maximum, 0) << name;
+  }
+}
+
+TEST_F(BilderLaden, TilePictureTakesEveryOtherExtensionAsJpeg) {
+  Kopieren("gruen.jpg", "gruen.jfif");
+  Bitmap ziel = Ziel();
+  EXPECT_TRUE(
+      LoadTilePicture(ziel, Rect{0, 0, 20, 20}, ordner_ / "gruen.jfif", arbeitspfad_.path()));
+  EXPECT_LE(testing::Farbabstand(ReadPixel(ziel, 10, 10), kGruen), 4);
+}
+
+}  // namespace
+}  // namespace tilvendo
