@@ -43,6 +43,9 @@ Berechnungslauf::Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer,
       albenliste_(albenliste),
       optionen_(std::move(optionen)) {}
 
+Berechnungslauf::Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer, LaufOptionen optionen)
+    : Berechnungslauf(auftrag, benutzer, auftrag.alben.Albenliste, std::move(optionen)) {}
+
 bool Berechnungslauf::Vorpruefungen() {
   const Einstellungen& e = auftrag_.einstellungen;
   if (benutzer_.Farbtiefe() < kMindestFarbtiefe) {

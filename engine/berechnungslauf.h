@@ -59,6 +59,8 @@ class Berechnungslauf {
   // `albenliste` is the list of chosen albums with its two summary entries in front.
   Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer, std::vector<TGalerieGlobal>& albenliste,
                   LaufOptionen optionen = {});
+  // Reads the chosen albums of the job itself.
+  Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer, LaufOptionen optionen = {});
 
   Laufausgang Starten();
   bool Laeuft() const { return laeuft_; }

@@ -1,0 +1,293 @@
+#include "engine/berechnungslauf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <stdexcept>
+
+#include "albums/alben_zustand.h"
+#include "albums/katalog.h"
+#include "engine/methodenparameter.h"
+#include "lauf_testkacheln.h"
+#include "platform/paths.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+#include "support/temp_folder.h"
+#include "support/test_benutzer.h"
+
+namespace tilvendo {
+namespace {
+
+// A job of 6 × 4 cells over a two-coloured template, with a prepared tile list of 30
+// solid pictures behind real files (the reading phase replaced).
+class LaufTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Einstellungen& e = auftrag_.einstellungen;
+    e.KachelnX = 6;
+    e.KachelnY = 4;
+    e.ZielBreite = 60;
+    e.ZielHoehe = 40;
+    e.ZellBreite = 10;
+    e.ZellHoehe = 10;
+    e.ZoomX = e.ZoomY = 100;
+    e.minAbstand = 1;
+    e.Musterabstand = 1;
+    auftrag_.BilderAnzahl.gesamt = 30;
+    SetzeBerechnungsart(e, 30, 0);
+    auftrag_.zufall.seed(1234);
+    Bitmap vorlage = testing::Einfarbig(60, 40, Farbe{200, 40, 10});
+    for (int y = 20; y < 40; ++y) {
+      for (int x = 0; x < 60; ++x) WritePixel(vorlage, x, y, Farbe{10, 60, 220});
+    }
+    auftrag_.VorlageBild = std::move(vorlage);
+  }
+
+  LaufOptionen Optionen(unsigned threads = 2) {
+    LaufOptionen optionen;
+    optionen.threads = threads;
+    optionen.einlesen = [this](Auftrag& auftrag, Fortschritt& fortschritt) {
+      auftrag.PhasenZeiten[0] = Jetzt();
+      ++eingelesen_;
+      auftrag.Dateiliste.clear();
+      auftrag.kachelliste.Leeren();
+      for (int k = 0; k < 30; ++k) {
+        fortschritt.FortschrittAnzeigen(k + 1);
+        const auto w = static_cast<uint8_t>(8 * k);
+        testing::KachelHinzufuegen(auftrag, ordner_, Farbe{w, static_cast<uint8_t>(255 - w), 90}, 4,
+                                   4);
+      }
+      auftrag.PhasenZeiten[5] = Jetzt();
+    };
+    return optionen;
+  }
+
+  Laufausgang Starten(LaufOptionen optionen) {
+    Berechnungslauf lauf(auftrag_, benutzer_, albenliste_, std::move(optionen));
+    return lauf.Starten();
+  }
+
+  std::vector<int32_t> Bilder() const {
+    std::vector<int32_t> bilder;
+    const Zellenraster& r = *auftrag_.einstellungen.Raster;
+    for (int x = 1; x <= r.kachelnX(); ++x) {
+      for (int y = 1; y <= r.kachelnY(); ++y) bilder.push_back(r.at(x, y).Bild);
+    }
+    return bilder;
+  }
+
+  testing::TempFolder ordner_;
+  Auftrag auftrag_;
+  testing::TestBenutzer benutzer_;
+  std::vector<TGalerieGlobal> albenliste_;
+  int eingelesen_ = 0;
+};
+
+TEST_F(LaufTest, FinishedRunShowsTheResultPageWithDurationsAndAScreenSizedCopy) {
+  ASSERT_EQ(Starten(Optionen()), Laufausgang::Fertig);
+  EXPECT_TRUE(benutzer_.warnungen.empty());
+  EXPECT_TRUE(auftrag_.ErgebnisFertig);
+  EXPECT_EQ(auftrag_.AktSeite, kSeiteErgebnis);
+  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 0);
+  EXPECT_FALSE(auftrag_.Abbruch);
+  EXPECT_EQ(auftrag_.RahmenBreite, 18);
+  EXPECT_EQ(auftrag_.RahmenHoehe, 123);
+  EXPECT_EQ(auftrag_.AnzeigeMaxBreite, 1920 - 18 - 50);
+  EXPECT_EQ(auftrag_.AnzeigeMaxHoehe, 1080 - 123 - 100);
+  // 60 × 40 fitted into 1852 × 857: the height touches the box.
+  EXPECT_EQ(auftrag_.AnzeigeBild.height(), 857);
+  EXPECT_EQ(auftrag_.AnzeigeBild.width(), 1286);
+
+  double summe = 0;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_GE(auftrag_.Laufzeiten[static_cast<size_t>(i)], 0.0);
+    summe += auftrag_.Laufzeiten[static_cast<size_t>(i)];
+  }
+  EXPECT_DOUBLE_EQ(auftrag_.Laufzeiten[4], summe);
+
+  // Upper cells are matched to reddish tiles, lower ones to greenish ones, every cell
+  // got a picture, and the mosaic holds the tiles' colours.
+  for (const int32_t bild : Bilder()) EXPECT_NE(bild, kKeinBild);
+  ASSERT_TRUE(auftrag_.MosaikBild);
+  EXPECT_EQ(auftrag_.MosaikBild->width(), 60);
+  const std::vector<std::string>& zeilen = benutzer_.zeilenStaende.back();
+  ASSERT_EQ(zeilen.size(), 4u);
+  EXPECT_EQ(zeilen[0].rfind("Einlesen der Bilddateien ... fertig (", 0), 0u);
+  EXPECT_EQ(zeilen[3].rfind("Zusammenstellen des Mosaiks ... fertig (", 0), 0u);
+}
+
+TEST_F(LaufTest, SameInputsAndSeedGiveTheSameMosaicWithAnyNumberOfThreads) {
+  ASSERT_EQ(Starten(Optionen(1)), Laufausgang::Fertig);
+  const std::vector<int32_t> einer = Bilder();
+  const Bitmap mosaik = auftrag_.MosaikBild->Clone();
+  auftrag_.zufall.seed(1234);
+  ASSERT_EQ(Starten(Optionen(4)), Laufausgang::Fertig);
+  EXPECT_EQ(Bilder(), einer);
+  EXPECT_EQ(std::memcmp(mosaik.data(), auftrag_.MosaikBild->data(), mosaik.byteSize()), 0);
+}
+
+TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
+  struct Fall {
+    int32_t farbtiefe, zielBreite, zielHoehe, bilder;
+    std::string_view warnung;  // empty: the checks pass
+  };
+  // 6 × 4 tiles; minAbstand 1 + Musterabstand 1 + 1 = 3 → 9 pictures needed.
+  const Fall faelle[] = {
+      {15, 60, 40, 30, kFarbtiefeWarnung}, {16, 6, 4, 9, ""},
+      {32, 5, 40, 30, kPlatzWarnung},      {32, 60, 3, 30, kPlatzWarnung},
+      {32, 60, 40, 8, kBilderWarnung},
+  };
+  for (const Fall& fall : faelle) {
+    benutzer_.warnungen.clear();
+    benutzer_.farbtiefe = fall.farbtiefe;
+    auftrag_.einstellungen.ZielBreite = fall.zielBreite;
+    auftrag_.einstellungen.ZielHoehe = fall.zielHoehe;
+    auftrag_.BilderAnzahl.gesamt = fall.bilder;
+    auftrag_.einstellungen.Raster.reset();
+    auftrag_.Abbruch = true;  // a stale request is dropped at the start
+    LaufOptionen optionen = Optionen();
+    optionen.einlesen = [](Auftrag& auftrag, Fortschritt&) { auftrag.Abbruch = true; };
+    const Laufausgang ausgang = Starten(std::move(optionen));
+    if (fall.warnung.empty()) {
+      EXPECT_EQ(ausgang, Laufausgang::Abgebrochen);
+      EXPECT_TRUE(benutzer_.warnungen.empty());
+    } else {
+      EXPECT_EQ(ausgang, Laufausgang::Abgelehnt);
+      EXPECT_EQ(benutzer_.warnungen, std::vector<std::string>{std::string(fall.warnung)});
+      EXPECT_FALSE(auftrag_.einstellungen.Raster);
+    }
+    EXPECT_FALSE(auftrag_.Abbruch);
+  }
+}
+
+TEST_F(LaufTest, CancelDuringReadingSkipsThePhasesAndShowsZeroDurations) {
+  const Bitmap vorher = testing::Einfarbig(3, 3, Farbe{1, 2, 3});
+  auftrag_.MosaikBild = vorher.Clone();
+  auftrag_.Laufzeiten.fill(0.5);
+  // The user presses the button again while the pictures are read.
+  Berechnungslauf* laufend = nullptr;
+  benutzer_.beimEreignis = [&](int32_t runde) {
+    if (runde == 3) {
+      EXPECT_EQ(laufend->Starten(), Laufausgang::AbbruchAngefordert);
+    }
+  };
+  Berechnungslauf lauf(auftrag_, benutzer_, albenliste_, Optionen());
+  laufend = &lauf;
+  EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
+  EXPECT_FALSE(lauf.Laeuft());
+  EXPECT_FALSE(auftrag_.Abbruch);
+  for (const double dauer : auftrag_.Laufzeiten) EXPECT_EQ(dauer, 0.0);
+  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
+  EXPECT_EQ(auftrag_.AktSeite, kSeiteVorlage);
+  ASSERT_TRUE(auftrag_.MosaikBild);
+  EXPECT_EQ(auftrag_.MosaikBild->width(), 3);  // matching never ran
+  EXPECT_EQ(auftrag_.einstellungen.Raster->at(1, 1).signatur.Helligkeit, 0);
+  // The announcements 2, 3 and 5 still ran; skipped phases show no time of their own.
+  const std::vector<std::string>& zeilen = benutzer_.zeilenStaende.back();
+  ASSERT_EQ(zeilen.size(), 4u);
+  EXPECT_EQ(zeilen[1], "Vorbereiten der Vorlage ... fertig (00 min. und 00 sek.)");
+  EXPECT_EQ(zeilen[2], "Berechnen des Mosaiks ...");
+  EXPECT_EQ(zeilen[3], "Zusammenstellen des Mosaiks ... fertig (00 min. und 00 sek.)");
+  EXPECT_EQ(benutzer_.zeilenStaende.size(), 4u);
+}
+
+TEST_F(LaufTest, TilesWithoutAreaEndInTheTooSmallInformation) {
+  auftrag_.einstellungen.ZellBreite = 3;
+  auftrag_.einstellungen.ZoomX = 20;  // tiles 0 pixels wide
+  EXPECT_EQ(Starten(Optionen()), Laufausgang::ZuKlein);
+  EXPECT_EQ(benutzer_.informationen, std::vector<std::string>{std::string(kZuKleinInformation)});
+  EXPECT_FALSE(auftrag_.ErgebnisFertig);
+  EXPECT_TRUE(auftrag_.ProgrammEnde);
+  EXPECT_EQ(auftrag_.AktSeite, kSeiteVorlage);
+  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);  // nothing there to be saved
+}
+
+TEST_F(LaufTest, AnErrorInAPhaseStillLeavesTheDriverIdle) {
+  LaufOptionen optionen = Optionen();
+  optionen.einlesen = [](Auftrag&, Fortschritt&) { throw std::runtime_error("kaputt"); };
+  Berechnungslauf lauf(auftrag_, benutzer_, albenliste_, std::move(optionen));
+  EXPECT_THROW(lauf.Starten(), std::runtime_error);
+  EXPECT_FALSE(lauf.Laeuft());
+  EXPECT_FALSE(auftrag_.Abbruch);
+}
+
+TEST_F(LaufTest, MethodParametersNeverDerivedAreDerivedBeforeTheSearch) {
+  auftrag_.einstellungen.Kandidatenzahl = -25;
+  auftrag_.einstellungen.Helligkeitsfenster = -25;
+  ASSERT_EQ(Starten(Optionen()), Laufausgang::Fertig);
+  EXPECT_EQ(auftrag_.einstellungen.Kandidatenzahl, 30);
+  for (const int32_t bild : Bilder()) EXPECT_NE(bild, kKeinBild);
+}
+
+// The whole road from an album folder: the first run scans and writes the cache, the
+// second reads only the cache and gives the same mosaic.
+TEST(BerechnungslaufAlbum, ScannedAndCachedRunsGiveTheSameMosaic) {
+  testing::TempFolder ordner;
+  const std::string bilder = ordner / "bilder/";
+  ASSERT_TRUE(CreateFolders(bilder));
+  ASSERT_TRUE(CreateFolders(ordner / "alben/"));
+  for (int k = 0; k < 24; ++k) {
+    const Farbe farbe{static_cast<uint8_t>(10 * k), static_cast<uint8_t>(240 - 10 * k),
+                      static_cast<uint8_t>(k % 2 == 0 ? 30 : 200)};
+    const std::string name = bilder + "b" + std::to_string(100 + k);
+    if (k % 3 == 0) {
+      testing::WriteTestBmp(name + ".bmp", testing::Einfarbig(12, 9, farbe));
+    } else {
+      testing::WriteTestJpeg(name + ".jpg", testing::Einfarbig(16, 12, farbe));
+    }
+  }
+
+  Auftrag auftrag;
+  auftrag.AlbenPfad = ordner / "alben/";
+  auftrag.Arbeitspfad = ordner.path();
+  std::vector<TGalerieGlobal>& liste = auftrag.alben.Albenliste;
+  TGalerieGlobal album;
+  album.Name = "Farben";
+  album.Dateiname = "Album 1";
+  album.Verzeichnisse = {bilder};
+  album.AlleVerzeichnisse = {bilder};
+  album.AlleVerzeichnisseVorhanden = true;
+  album.Anzahl.gesamt = 24;
+  AlbumSpeichern(AlbenKontext{auftrag.AlbenPfad}, album);
+  liste.push_back(album);
+  ASSERT_EQ(liste.size(), kErstesGewaehltesAlbum + 1);
+
+  Einstellungen& e = auftrag.einstellungen;
+  e.KachelnX = 8;
+  e.KachelnY = 6;
+  e.ZielBreite = 80;
+  e.ZielHoehe = 60;
+  e.ZellBreite = 5;
+  e.ZellHoehe = 5;
+  e.ZoomX = e.ZoomY = 200;
+  e.minAbstand = 1;
+  e.Musterabstand = 1;
+  auftrag.BilderAnzahl.gesamt = 24;
+  SetzeBerechnungsart(e, 24, 2);
+  auftrag.VorlageBild = testing::Einfarbig(40, 30, Farbe{100, 120, 140});
+  testing::TestBenutzer benutzer;
+
+  auftrag.zufall.seed(77);
+  ASSERT_EQ(Berechnungslauf(auftrag, benutzer).Starten(), Laufausgang::Fertig);
+  EXPECT_EQ(auftrag.Dateiliste.size(), 24u);
+  EXPECT_EQ(liste[kErstesGewaehltesAlbum].NeuAufbau, 1);
+  std::vector<int32_t> erste;
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 6; ++y) erste.push_back(e.Raster->at(x, y).Bild);
+  }
+  const Bitmap mosaik = auftrag.MosaikBild->Clone();
+
+  auftrag.zufall.seed(77);
+  ASSERT_EQ(Berechnungslauf(auftrag, benutzer).Starten(), Laufausgang::Fertig);
+  EXPECT_EQ(liste[kErstesGewaehltesAlbum].NeuAufbau, 0);
+  std::vector<int32_t> zweite;
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 6; ++y) zweite.push_back(e.Raster->at(x, y).Bild);
+  }
+  EXPECT_EQ(zweite, erste);
+  EXPECT_EQ(std::memcmp(mosaik.data(), auftrag.MosaikBild->data(), mosaik.byteSize()), 0);
+  EXPECT_TRUE(benutzer.warnungen.empty());
+}
+
+}  // namespace
+}  // namespace tilvendo
