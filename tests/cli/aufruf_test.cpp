@@ -1,0 +1,93 @@
+#include "cli/aufruf.h"
+
+#include <gtest/gtest.h>
+
+namespace tilvendo::cli {
+namespace {
+
+Aufruf Lesen(std::vector<std::string> argumente) {
+  return AufrufLesen(argumente);
+}
+
+TEST(AufrufLesen, ReadsTheMosaicOptionsInBothSpellings) {
+  const Aufruf a =
+      Lesen({"mosaik",          "v.jpg",     "m.bmp",        "--album",     "Urlaub",
+             "--album=Familie", "--kacheln", "40X30",        "--zoom=150",  "--methode",
+             "Gründlich",       "--muster",  "abschwaechen", "--farbtiefe", "16",
+             "--einblenden",    "0",         "--seed",       "7",           "--bericht",
+             "--alben-pfad",    "/a"});
+  EXPECT_EQ(a.befehl, Befehl::Mosaik);
+  EXPECT_EQ(a.albenPfad, "/a");
+  EXPECT_EQ(a.mosaik.alben, (std::vector<std::string>{"Urlaub", "Familie"}));
+  EXPECT_EQ(a.mosaik.kacheln->a, 40);
+  EXPECT_EQ(a.mosaik.kacheln->b, 30);
+  EXPECT_EQ(a.mosaik.zoom, 150);
+  EXPECT_EQ(a.mosaik.methode, 2);
+  EXPECT_EQ(a.mosaik.muster, 2);
+  EXPECT_EQ(a.mosaik.farbtiefe, 16);
+  EXPECT_EQ(a.mosaik.vorlagenAnteil, 0);
+  EXPECT_EQ(a.mosaik.seed, 7u);
+  EXPECT_TRUE(a.mosaik.bericht);
+  EXPECT_FALSE(a.mosaik.protokoll);
+}
+
+TEST(AufrufLesen, ReadsTheAlbumCommands) {
+  Aufruf a = Lesen({"album", "anlegen", "Urlaub", "/x", "/y", "--ohne-unterordner"});
+  EXPECT_EQ(a.befehl, Befehl::AlbumAnlegen);
+  EXPECT_EQ(a.namen, (std::vector<std::string>{"Urlaub"}));
+  EXPECT_EQ(a.ordner, (std::vector<std::string>{"/x", "/y"}));
+  EXPECT_TRUE(a.ohneUnterordner);
+  EXPECT_EQ(Lesen({"album", "umbenennen", "A", "B"}).namen, (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(Lesen({"album", "löschen", "A"}).befehl, Befehl::AlbumLoeschen);
+  // A name that looks like an option, after "--".
+  EXPECT_EQ(Lesen({"album", "zeigen", "--", "-x"}).namen, (std::vector<std::string>{"-x"}));
+  EXPECT_EQ(Lesen({}).befehl, Befehl::Hilfe);
+  EXPECT_EQ(Lesen({"album", "liste", "--help"}).befehl, Befehl::Hilfe);
+}
+
+TEST(AufrufLesen, RefusesWrongUseWithAMessage) {
+  const std::vector<std::vector<std::string>> falsch = {
+      {"malen"},
+      {"album"},
+      {"album", "anlegen", "NurName"},
+      {"album", "liste", "zuviel"},
+      {"album", "zeigen", "A", "--zoom", "5"},
+      {"album", "liste", "--ohne-unterordner"},
+      {"mosaik", "v.jpg"},
+      {"mosaik", "v.jpg", "m.jpg"},  // no album
+      {"mosaik", "v.jpg", "m.png", "--album", "A"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--farbe", "rot"},
+      {"mosaik", "v.jpg", "m.jpg", "--album"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--kacheln", "0x5"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--kacheln", "1000x5"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--kacheln", "40"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--zoom", "0"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--zoom", "12abc"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--zoom", "99999999999999999999"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--groesse", "3000x100"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--zoom", "50", "--groesse", "50x50"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--formanalyse", "4"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--methode", "langsam"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--mindestabstand", "-1"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--einblenden", "33"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--einblenden", "105"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--farbtiefe", "8"},
+      {"mosaik", "v.jpg", "m.bmp", "--album", "A", "--qualitaet", "80"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--qualitaet", "101"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--bericht=ja"},
+      {"--alben-pfad="},
+  };
+  for (const auto& argumente : falsch) {
+    std::string zeile;
+    for (const auto& a : argumente) zeile += a + " ";
+    try {
+      AufrufLesen(argumente);
+      ADD_FAILURE() << "accepted: " << zeile;
+    } catch (const Aufruffehler& fehler) {
+      EXPECT_FALSE(std::string(fehler.what()).empty()) << zeile;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tilvendo::cli

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <filesystem>
+
+#include "cli/mosaik_befehl.h"
+#include "engine/berechnungslauf.h"
+#include "kommandozeile.h"
+#include "pictures/bilder_laden.h"
+
+namespace tilvendo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Enthaelt(const std::string& text, const std::string& teil) {
+  return text.find(teil) != std::string::npos;
+}
+
+// Every file of the folder, so that no partial or temporary output can hide.
+std::vector<std::string> Dateien(const std::string& ordner) {
+  std::vector<std::string> namen;
+  for (const auto& eintrag : fs::directory_iterator(ordner)) {
+    namen.push_back(eintrag.path().filename().string());
+  }
+  std::sort(namen.begin(), namen.end());
+  return namen;
+}
+
+class MosaikBefehl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FotosSchreiben(tilvendo / "fotos", 40);
+    VorlageSchreiben(tilvendo / "vorlage.bmp");
+    fs::create_directories(tilvendo / "aus");
+    ASSERT_EQ(tilvendo({"album", "anlegen", "Farben", tilvendo / "fotos"}).code, 0);
+  }
+
+  std::vector<std::string> Mosaik(const std::string& ausgabe, std::vector<std::string> mehr = {}) {
+    std::vector<std::string> argumente = {"mosaik", tilvendo / "vorlage.bmp",
+                                          ausgabe,  "--album",
+                                          "Farben", "--kacheln",
+                                          "6x4",    "--seed",
+                                          "5"};
+    argumente.insert(argumente.end(), mehr.begin(), mehr.end());
+    return argumente;
+  }
+
+  Kommandozeile tilvendo;
+};
+
+TEST_F(MosaikBefehl, WritesTheMosaicAndTheSecondRunReadsOnlyTheCache) {
+  const std::string ausgabe = tilvendo / "aus/mosaik.jpg";
+  Ergebnis e = tilvendo(Mosaik(ausgabe, {"--bericht"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.fehler, "Einlesen der Bilddateien ... fertig (")) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.aus, "6 x 4 Kacheln, 24 insgesamt, je 20 x 22 Pixel")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "Mosaik gespeichert: " + ausgabe + " (120 x 88 Pixel)")) << e.aus;
+  Bitmap bild;
+  ASSERT_TRUE(LoadWholePicture(bild, ausgabe));
+  EXPECT_EQ(bild.width(), 120);  // 6 cells of 20 template pixels at 100 %
+  EXPECT_EQ(bild.height(), 88);  // 4 cells of 22
+  EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"mosaik.jpg"});
+
+  // The signature cache written by the first run is read, not rebuilt.
+  std::vector<fs::path> caches;
+  for (const auto& eintrag : fs::directory_iterator(tilvendo.alben())) {
+    if (eintrag.path().extension() == ".nba") caches.push_back(eintrag.path());
+  }
+  ASSERT_EQ(caches.size(), 1u);
+  const auto geschrieben = fs::last_write_time(caches[0]);
+  const std::string zweite = tilvendo / "aus/zweite.jpg";
+  e = tilvendo(Mosaik(zweite));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_EQ(fs::last_write_time(caches[0]), geschrieben);
+  // Same seed, same pictures: the same mosaic.
+  EXPECT_EQ(ReadWholeFile(zweite), ReadWholeFile(ausgabe));
+}
+
+TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
+  const std::string ausgabe = tilvendo / "aus/mosaik.BMP";
+  Ergebnis e = tilvendo(Mosaik(ausgabe, {"--farbtiefe", "8", "--zoom", "200"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  Bitmap bild;
+  ASSERT_TRUE(LoadWholePicture(bild, ausgabe));
+  EXPECT_EQ(bild.format(), PixelFormat::k8);
+  EXPECT_EQ(bild.width(), 240);
+  EXPECT_EQ(bild.height(), 176);
+
+  // An explicit size, snapped to whole tiles: 300 × 100 px of a 120 × 90 template.
+  e = tilvendo(Mosaik(tilvendo / "aus/breit.bmp", {"--groesse", "300x100"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/breit.bmp"));
+  EXPECT_EQ(bild.width(), 300);  // 20 × 250 % × 6
+  EXPECT_EQ(bild.height(), 96);  // 22 × 111 % = 24 × 4
+}
+
+TEST_F(MosaikBefehl, BadInputEndsWithItsMessageAndLeavesNoFile) {
+  WriteWholeFile(tilvendo / "kaputt.jpg", "kein Bild");
+  WriteWholeFile(tilvendo / "datei", "x");
+  const std::string ausgabe = tilvendo / "aus/m.jpg";
+  auto mit = [&](std::string vorlage, std::string ziel, std::vector<std::string> mehr) {
+    std::vector<std::string> argumente = {"mosaik", vorlage, ziel, "--kacheln", "6x4"};
+    argumente.insert(argumente.end(), mehr.begin(), mehr.end());
+    return argumente;
+  };
+  struct Fall {
+    std::vector<std::string> argumente;
+    int code;
+    std::string meldung;
+  };
+  const std::vector<Fall> faelle = {
+      {mit(tilvendo / "fehlt.bmp", ausgabe, {"--album", "Farben"}), 1,
+       cli::MeldungVorlageFehlt(tilvendo / "fehlt.bmp")},
+      {mit(tilvendo / "kaputt.jpg", ausgabe, {"--album", "Farben"}), 1,
+       cli::MeldungVorlageUnlesbar(tilvendo / "kaputt.jpg")},
+      {mit(tilvendo / "vorlage.bmp", ausgabe, {"--album", "Fehlt"}), 1,
+       "Das Album „Fehlt“ gibt es nicht."},
+      {mit(tilvendo / "vorlage.bmp", tilvendo / "datei/m.jpg", {"--album", "Farben"}), 1,
+       "kann nicht geschrieben werden"},
+      {mit(tilvendo / "vorlage.bmp", tilvendo / "aus", {"--album", "Farben"}), 2,
+       "muss auf .bmp, .jpg oder .jpeg enden"},
+      {mit(tilvendo / "vorlage.bmp", ausgabe, {"--album", "Farben", "--groesse", "0x10"}), 2,
+       "--groesse muss zwischen 1 und 2500 liegen."},
+      {mit(tilvendo / "vorlage.bmp", ausgabe, {"--album", "Farben", "--zoom", "99999"}), 2,
+       "--zoom muss zwischen 1 und 10000 liegen."},
+      {mit(tilvendo / "vorlage.bmp", ausgabe, {}), 2, "mindestens ein --album"},
+  };
+  for (const Fall& fall : faelle) {
+    const Ergebnis e = tilvendo(fall.argumente);
+    EXPECT_EQ(e.code, fall.code) << fall.meldung;
+    EXPECT_TRUE(Enthaelt(e.fehler, fall.meldung)) << e.fehler;
+    EXPECT_TRUE(Dateien(tilvendo / "aus").empty()) << fall.meldung;
+  }
+}
+
+TEST_F(MosaikBefehl, TooFewPicturesGiveTheRunsWarning) {
+  FotosSchreiben(tilvendo / "wenige", 5);
+  ASSERT_EQ(tilvendo({"album", "anlegen", "Wenig", tilvendo / "wenige"}).code, 0);
+  const std::string ausgabe = tilvendo / "aus/m.jpg";
+  const Ergebnis e = tilvendo(
+      {"mosaik", tilvendo / "vorlage.bmp", ausgabe, "--album", "Wenig", "--mindestabstand", "0"});
+  EXPECT_EQ(e.code, 1);
+  EXPECT_EQ(e.fehler, "Warnung: " + std::string(kBilderWarnung) + "\n");
+  EXPECT_TRUE(Dateien(tilvendo / "aus").empty());
+}
+
+TEST_F(MosaikBefehl, LowersAskedValuesToWhatTheJobAllowsWithANote) {
+  const Ergebnis e =
+      tilvendo(Mosaik(tilvendo / "aus/m.jpg", {"--mindestabstand", "9", "--kacheln", "50x50"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  // 120 × 100 % ÷ 400: at most 30 tiles across; 90 → 22 down.
+  EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: Die Kachelung wurde auf 30 x 22 verringert"))
+      << e.fehler;
+  // 40 pictures with pattern "Standard": (d + 4)² ≤ 40 allows d = 2.
+  EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: Der Mindestabstand wurde auf 2 verringert")) << e.fehler;
+}
+
+// Presses Ctrl+C at the first progress report of the run.
+class DrueckterStrgC : public cli::TerminalBenutzer {
+ public:
+  using TerminalBenutzer::TerminalBenutzer;
+  void EreignisseVerarbeiten() override {
+    if (!gedrueckt_) ::raise(SIGINT);
+    gedrueckt_ = true;
+  }
+
+ private:
+  bool gedrueckt_ = false;
+};
+
+TEST_F(MosaikBefehl, CtrlCCancelsTheRunWithExitCode130AndNoFile) {
+  std::ostringstream fehler;
+  DrueckterStrgC benutzer(fehler, false);
+  const Ergebnis e =
+      tilvendo.Mit(benutzer, fehler, Mosaik(tilvendo / "aus/m.jpg"), /*signaleAbfangen=*/true);
+  EXPECT_EQ(e.code, 130);
+  EXPECT_TRUE(Enthaelt(e.fehler, "Abgebrochen")) << e.fehler;
+  EXPECT_TRUE(Dateien(tilvendo / "aus").empty());
+
+  // The cache of the cancelled run is not taken for complete: the next run works.
+  EXPECT_EQ(tilvendo(Mosaik(tilvendo / "aus/m.jpg")).code, 0);
+}
+
+}  // namespace
+}  // namespace tilvendo::testing
