@@ -1,5 +1,6 @@
 #include "cli/mosaik_befehl.h"
 
+#include <cstdio>
 #include <memory>
 #include <ostream>
 #include <set>
@@ -132,9 +133,12 @@ SpeicherOptionen SpeicherOptionenBilden(const MosaikOptionen& m) {
   return optionen;
 }
 
+// As the overview shows durations, with the exact seconds behind for measurements.
 std::string Dauer(double tage) {
   const MinutenSekunden teile = DauerZerlegen(tage);
-  return teile.minuten + " min. und " + teile.sekunden + " sek.";
+  char genau[32];
+  std::snprintf(genau, sizeof(genau), " (%.3f s)", tage * kSecondsPerDay);
+  return teile.minuten + " min. und " + teile.sekunden + " sek." + genau;
 }
 
 int32_t VerschiedeneBilder(const Einstellungen& e) {
