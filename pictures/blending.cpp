@@ -43,7 +43,10 @@ bool GleichesArbeitsbild(const Bitmap& bild, int32_t width, int32_t height) {
 // is one, else a resampled copy kept in `copy`.
 const Bitmap& AufGroesse(const Bitmap& source, int32_t width, int32_t height, Bitmap& copy) {
   if (GleichesArbeitsbild(source, width, height)) return source;
-  copy = Bitmap(width, height, kPixelformat);
+  // The resampler covers every pixel of a non-empty source; only an empty one leaves
+  // the picture as it starts, which must then be black.
+  copy = source.empty() ? Bitmap(width, height, kPixelformat)
+                        : Bitmap::Uninitialized(width, height, kPixelformat);
   BildEinpassen(copy, Rect{0, 0, width, height}, source);
   return copy;
 }

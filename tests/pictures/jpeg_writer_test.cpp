@@ -1,0 +1,179 @@
+#include "pictures/jpeg_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "pictures/farbreduktion.h"
+#include "pictures/jpeg_io.h"
+#include "pictures/jpeg_memory_reader.h"
+#include "speicher_testbilder.h"
+#include "support/temp_folder.h"
+
+namespace tilvendo {
+namespace {
+
+using testing::MittlererFehler;
+using testing::TempFolder;
+using testing::Verlauf;
+
+constexpr uint8_t kMarke = 0xFF;
+constexpr uint8_t kSof0 = 0xC0;
+
+// The number of components the frame header declares (0 when there is none).
+int Komponenten(const std::vector<uint8_t>& jpeg) {
+  for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
+    if (jpeg[i] == kMarke && jpeg[i + 1] == kSof0) return jpeg[i + 9];
+  }
+  return 0;
+}
+
+Bitmap Dekodiert(const std::vector<uint8_t>& jpeg) {
+  Bitmap bild;
+  EXPECT_TRUE(ReadJpegMemory(bild, jpeg.data(), jpeg.size(), true, 0));
+  return bild;
+}
+
+class KaputteSenke : public ByteSink {
+ public:
+  void Write(const void*, size_t) override { throw WriteError("Platte voll"); }
+};
+
+TEST(JpegWriter, ColourPicturesRoundTripThroughBothReaders) {
+  TempFolder ordner;
+  const Bitmap arbeit = Verlauf(61, 37);
+  const Bitmap bild = InFormatWandeln(arbeit, PixelFormat::k24);
+  WriteJpegFile(bild, ordner / "bild.jpg", 95);
+
+  Bitmap gelesen;
+  ASSERT_TRUE(ReadJpegFile(gelesen, ordner / "bild.jpg", true, 0));
+  ASSERT_EQ(gelesen.width(), 61);
+  ASSERT_EQ(gelesen.height(), 37);
+  EXPECT_LT(MittlererFehler(gelesen, arbeit), 2.0);
+
+  // Rows in the working format give the same file as the 24-bit picture.
+  MemorySink streifen;
+  BitmapStreifen quelle(arbeit);
+  WriteJpeg(streifen, quelle, 95);
+  EXPECT_EQ(streifen.bytes(), EncodeJpeg(bild, 95));
+  EXPECT_EQ(Komponenten(streifen.bytes()), 3);
+}
+
+TEST(JpegWriter, EightBitPicturesAreWrittenThroughTheirPalette) {
+  // Grey ramp: the file shows the grey levels, still as three-channel YCbCr.
+  Bitmap grau(16, 8, PixelFormat::k8);
+  for (int32_t y = 0; y < 8; ++y) {
+    for (int32_t x = 0; x < 16; ++x) grau.row(y)[x] = static_cast<uint8_t>(x * 16);
+  }
+  const std::vector<uint8_t> grauJpeg = EncodeJpeg(grau, 100);
+  EXPECT_EQ(Komponenten(grauJpeg), 3);
+  EXPECT_LT(MittlererFehler(Dekodiert(grauJpeg), grau), 2.0);
+
+  // A colour palette keeps its colours instead of turning the indices into grey.
+  Bitmap bunt(16, 8, PixelFormat::k8);
+  bunt.palette()[0] = PaletteEntry{0, 0, 255, 0};
+  EXPECT_LT(MittlererFehler(Dekodiert(EncodeJpeg(bunt, 100)), bunt), 3.0);
+}
+
+TEST(JpegWriter, QualityChangesTheSize) {
+  const Bitmap bild = InFormatWandeln(Verlauf(64, 64), PixelFormat::k24);
+  EXPECT_LT(EncodeJpeg(bild, 10).size(), EncodeJpeg(bild, 95).size());
+  // Out-of-range qualities count as the nearest end.
+  EXPECT_EQ(EncodeJpeg(bild, 0), EncodeJpeg(bild, 1));
+  EXPECT_EQ(EncodeJpeg(bild, 250), EncodeJpeg(bild, 100));
+}
+
+TEST(JpegWriter, OtherPixelFormatsAreRefusedAndNothingIsWritten) {
+  TempFolder ordner;
+  for (PixelFormat format : {PixelFormat::k16, PixelFormat::k32}) {
+    const Bitmap bild(4, 4, format);
+    try {
+      WriteJpegFile(bild, ordner / "bild.jpg", 90);
+      FAIL() << "kein Fehler";
+    } catch (const JpegFormatError& fehler) {
+      EXPECT_STREQ(fehler.what(), "Cannot save bitmap as JPEG with specified PixelFormat");
+    }
+    MemorySink senke;
+    EXPECT_THROW(WriteJpeg(senke, bild, 90), JpegFormatError);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(ordner.path()));
+}
+
+TEST(JpegWriter, LibraryFailuresBecomeOneErrorAndStaySilent) {
+  ::testing::internal::CaptureStderr();
+  // Wider than the format allows: the library refuses.
+  const Bitmap zuBreit(70000, 1, PixelFormat::k24);
+  MemorySink senke;
+  try {
+    WriteJpeg(senke, zuBreit, 90);
+    ADD_FAILURE() << "kein Fehler";
+  } catch (const WriteError& fehler) {
+    EXPECT_STREQ(fehler.what(), "Error writing JPEG to file");
+  }
+  // The bytes cannot be stored.
+  KaputteSenke kaputt;
+  try {
+    WriteJpeg(kaputt, Bitmap(8, 8, PixelFormat::k24), 90);
+    ADD_FAILURE() << "kein Fehler";
+  } catch (const WriteError& fehler) {
+    EXPECT_STREQ(fehler.what(), "Error writing JPEG to file");
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(JpegWriter, AFailedWriteKeepsTheOldFile) {
+  TempFolder ordner;
+  testing::WriteWholeFile(ordner / "bild.jpg", "alt");
+  EXPECT_THROW(WriteJpegFile(Bitmap(70000, 1, PixelFormat::k24), ordner / "bild.jpg", 90),
+               WriteError);
+  EXPECT_EQ(testing::ReadWholeFile(ordner / "bild.jpg"), "alt");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ordner.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(JpegWriter, FilesOpenInAnIndependentDecoder) {
+  if (!testing::WerkzeugDa("djpeg")) GTEST_SKIP() << "djpeg fehlt";
+  TempFolder ordner;
+  const Bitmap arbeit = Verlauf(33, 2 * kStreifenZeilen + 3);
+  BitmapStreifen streifen(arbeit);
+  WriteJpegFile(streifen, ordner / "bild.jpg", 90);
+  std::string ausgabe;
+  ASSERT_TRUE(
+      testing::Ausfuehren("djpeg -pnm " + ordner / "bild.jpg" + " 2>&1 | head -c 15", ausgabe));
+  EXPECT_EQ(ausgabe.substr(0, 3), "P6\n");
+  EXPECT_EQ(ausgabe.substr(3, 7), "33 131\n");
+}
+
+TEST(JpegMemoryReader, ReadsReducedAndRefusesWhatItCannotRead) {
+  const std::vector<uint8_t> jpeg = EncodeJpeg(Bitmap(101, 51, PixelFormat::k24), 90);
+  Bitmap halb;
+  ASSERT_TRUE(ReadJpegMemory(halb, jpeg.data(), jpeg.size(), true, 1));
+  EXPECT_EQ(halb.width(), 51);
+  EXPECT_EQ(halb.height(), 26);
+  EXPECT_EQ(halb.format(), PixelFormat::k24);
+
+  // Without leave to change it, the bitmap's own format must be one a JPEG can fill.
+  Bitmap arbeit(3, 3, kPixelformat);
+  EXPECT_FALSE(ReadJpegMemory(arbeit, jpeg.data(), jpeg.size(), false, 0));
+  EXPECT_EQ(arbeit.width(), 3);
+  Bitmap grau(1, 1, PixelFormat::k8);
+  ASSERT_TRUE(ReadJpegMemory(grau, jpeg.data(), jpeg.size(), false, 3));
+  EXPECT_EQ(grau.format(), PixelFormat::k8);
+  EXPECT_EQ(grau.width(), 13);
+
+  // Broken data: false, the bitmap untouched, nothing printed.
+  ::testing::internal::CaptureStderr();
+  std::vector<uint8_t> kaputt(jpeg.begin(), jpeg.begin() + jpeg.size() / 3);
+  kaputt[kaputt.size() / 2] ^= 0xFF;
+  const uint8_t muell[] = {1, 2, 3, 4, 5};
+  EXPECT_FALSE(ReadJpegMemory(halb, muell, sizeof muell, true, 0));
+  ReadJpegMemory(halb, kaputt.data(), kaputt.size(), true, 0);  // truncated: may still decode
+  EXPECT_FALSE(ReadJpegMemory(halb, jpeg.data(), jpeg.size(), true, 4));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+}  // namespace
+}  // namespace tilvendo

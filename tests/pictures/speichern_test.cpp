@@ -1,0 +1,264 @@
+#include "pictures/speichern.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "pictures/blending.h"
+#include "pictures/bmp_reader.h"
+#include "pictures/byte_sink.h"
+#include "pictures/jpeg_io.h"
+#include "pictures/jpeg_writer.h"
+#include "pictures/streifen_quelle.h"
+#include "speicher_testbilder.h"
+#include "support/bild_dateien.h"
+#include "support/temp_folder.h"
+
+namespace tilvendo {
+namespace {
+
+using testing::Einfarbig;
+using testing::GroessterFehler;
+using testing::MittlererFehler;
+using testing::ReadWholeFile;
+using testing::TempFolder;
+using testing::Verlauf;
+using testing::WriteWholeFile;
+
+std::string Erzwungen(uint8_t format, std::string name) {
+  ForceSaveExtension(format, name);
+  return name;
+}
+
+std::set<std::string> DateienIn(const std::string& ordner) {
+  std::set<std::string> namen;
+  for (const auto& eintrag : std::filesystem::directory_iterator(ordner)) {
+    namen.insert(eintrag.path().filename().string());
+  }
+  return namen;
+}
+
+SpeicherOptionen Optionen(const TempFolder& ordner, const std::string& datei, uint8_t format,
+                          uint8_t farbtiefe = kFarbtiefe24) {
+  SpeicherOptionen optionen;
+  optionen.Pfad = ordner.path();
+  optionen.Datei = datei;
+  optionen.Format = format;
+  optionen.Qualitaet = kStandardQualitaet;
+  optionen.Farbtiefe = farbtiefe;
+  return optionen;
+}
+
+// The blend every saved file must show.
+Bitmap Erwartet(const Bitmap& mosaik, const Bitmap& vorlage, uint8_t a) {
+  Bitmap bild(mosaik.width(), mosaik.height());
+  BlendTemplateIntoMosaic(bild, mosaik, vorlage, a);
+  return bild;
+}
+
+TEST(Speichern, ForceSaveExtension) {
+  EXPECT_EQ(Erzwungen(kFormatJpeg, "bild.bmp"), "bild.jpg");
+  EXPECT_EQ(Erzwungen(kFormatJpeg, "bild.JPEG"), "bild.jpg");
+  EXPECT_EQ(Erzwungen(kFormatJpeg, "bild"), "bild.jpg");
+  EXPECT_EQ(Erzwungen(kFormatJpeg, "bild.JPG"), "bild.JPG");
+  EXPECT_EQ(Erzwungen(kFormatBmp, "urlaub.2024.jpg"), "urlaub.2024.bmp");
+  EXPECT_EQ(Erzwungen(kFormatBmp, "a.b/c"), "a.b/c.bmp");
+  EXPECT_EQ(Erzwungen(kFormatBmp, "bild."), "bild.bmp");
+  EXPECT_EQ(Erzwungen(7, "bild.gif"), "bild.gif");
+
+  SpeicherOptionen optionen;
+  optionen.Format = kFormatJpeg;
+  DateinameUebernehmen(optionen, "/home/anna/Bilder/mosaik.bmp");
+  EXPECT_EQ(optionen.Pfad, "/home/anna/Bilder/");
+  EXPECT_EQ(optionen.Datei, "mosaik.jpg");
+}
+
+TEST(Speichern, EveryFormatShowsTheBlendAtFullSize) {
+  TempFolder ordner;
+  const Bitmap mosaik = Verlauf(45, 2 * kStreifenZeilen + 7);
+  const Bitmap vorlage = Verlauf(8, 5);
+  const uint8_t a = BlendwertAusRegler(kReglerStandard);
+  const Bitmap erwartet = Erwartet(mosaik, vorlage, a);
+
+  struct Fall {
+    uint8_t farbtiefe;
+    int groessterFehler;
+    double mittlererFehler;
+  };
+  for (const Fall& fall : {Fall{kFarbtiefe24, 0, 0}, Fall{kFarbtiefe32, 0, 0},
+                           Fall{kFarbtiefe16, 7, 4}, Fall{kFarbtiefe8, 40, 6}}) {
+    ASSERT_TRUE(
+        MosaikSpeichern(vorlage, mosaik, a, Optionen(ordner, "m.bmp", kFormatBmp, fall.farbtiefe)));
+    Bitmap gelesen;
+    ASSERT_TRUE(ReadBmpFile(gelesen, ordner / "m.bmp"));
+    ASSERT_EQ(gelesen.width(), mosaik.width());
+    ASSERT_EQ(gelesen.height(), mosaik.height());
+    EXPECT_LE(GroessterFehler(gelesen, erwartet), fall.groessterFehler);
+    EXPECT_LE(MittlererFehler(gelesen, erwartet), fall.mittlererFehler);
+  }
+
+  ASSERT_TRUE(MosaikSpeichern(vorlage, mosaik, a, Optionen(ordner, "m.jpg", kFormatJpeg)));
+  Bitmap gelesen;
+  ASSERT_TRUE(ReadJpegFile(gelesen, ordner / "m.jpg", true, 0));
+  ASSERT_EQ(gelesen.width(), mosaik.width());
+  EXPECT_LT(MittlererFehler(gelesen, erwartet), 3.0);
+  EXPECT_EQ(DateienIn(ordner.path()), (std::set<std::string>{"m.bmp", "m.jpg"}));
+}
+
+TEST(Speichern, UnknownFormatWritesNothingAndAnEmptyMosaicIsAnError) {
+  TempFolder ordner;
+  const Bitmap mosaik = Verlauf(4, 4);
+  EXPECT_FALSE(MosaikSpeichern(mosaik, mosaik, 0, Optionen(ordner, "m.xyz", 2)));
+  EXPECT_THROW(MosaikSpeichern(mosaik, Bitmap(), 0, Optionen(ordner, "m.bmp", kFormatBmp)),
+               WriteError);
+  EXPECT_TRUE(std::filesystem::is_empty(ordner.path()));
+}
+
+TEST(Speichern, AFolderThatCannotBeWrittenIsReportedInGerman) {
+  TempFolder ordner;
+  WriteWholeFile(ordner / "datei", "kein Ordner");
+  SpeicherOptionen optionen = Optionen(ordner, "m.jpg", kFormatJpeg);
+  optionen.Pfad = ordner / "datei/";
+  try {
+    MosaikSpeichern(Verlauf(4, 4), Verlauf(6, 6), 100, optionen);
+    FAIL() << "kein Fehler";
+  } catch (const WriteError& fehler) {
+    EXPECT_NE(std::string(fehler.what()).find("kann nicht geschrieben werden"), std::string::npos);
+  }
+  EXPECT_EQ(ReadWholeFile(ordner / "datei"), "kein Ordner");
+}
+
+// Lets the process write files of at most `bytes` bytes, as a nearly full disk would:
+// writing beyond fails with EFBIG instead of the signal that would end the process.
+class DateiGrenze {
+ public:
+  explicit DateiGrenze(rlim_t bytes) {
+    alterHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &alt_);
+    rlimit neu = alt_;
+    neu.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &neu);
+  }
+  ~DateiGrenze() {
+    ::setrlimit(RLIMIT_FSIZE, &alt_);
+    std::signal(SIGXFSZ, alterHandler_);
+  }
+
+ private:
+  rlimit alt_{};
+  void (*alterHandler_)(int) = nullptr;
+};
+
+TEST(Speichern, AWriteThatFailsOnTheDiskLeavesTheOldFileByteForByte) {
+  TempFolder ordner;
+  const std::string alt(5000, '\x42');
+  const Bitmap mosaik = Verlauf(100, 100);
+  for (uint8_t format : {kFormatBmp, kFormatJpeg}) {
+    const std::string datei = format == kFormatBmp ? "m.bmp" : "m.jpg";
+    WriteWholeFile(ordner / datei, alt);
+    {
+      DateiGrenze grenze(1000);
+      EXPECT_THROW(MosaikSpeichern(mosaik, mosaik, 0, Optionen(ordner, datei, format)), WriteError);
+    }
+    EXPECT_EQ(ReadWholeFile(ordner / datei), alt);
+    EXPECT_EQ(DateienIn(ordner.path()).size(), format == kFormatBmp ? 1u : 2u);
+  }
+}
+
+TEST(Speichern, BmpEstimateCountsBytesPerPixelPlusHeaderRoom) {
+  const Bitmap mosaik(1000, 500);
+  const Bitmap vorlage(10, 10);
+  SpeicherOptionen optionen;
+  optionen.Format = kFormatBmp;
+  Bitmap cache;
+  Bitmap vorschau;
+  const std::pair<uint8_t, int64_t> faelle[] = {
+      {kFarbtiefe16, 1'002'048}, {kFarbtiefe8, 502'048}, {kFarbtiefe24, 1'502'048},
+      {kFarbtiefe32, 2'002'048}, {0, 2'002'048},  // a depth never chosen counts 4 bytes
+  };
+  for (const auto& [farbtiefe, schaetzung] : faelle) {
+    optionen.Farbtiefe = farbtiefe;
+    EXPECT_EQ(MakeSavePreview(vorlage, mosaik, 128, 236, 170, optionen, cache, vorschau),
+              schaetzung);
+    EXPECT_EQ(vorschau.format(), BmpPixelFormat(farbtiefe));
+  }
+  optionen.Format = 5;
+  EXPECT_EQ(MakeSavePreview(vorlage, mosaik, 128, 236, 170, optionen, cache, vorschau), -1);
+}
+
+TEST(Speichern, PreviewFitsTheBoxAndUsesItsCache) {
+  const Bitmap mosaik = Einfarbig(2000, 1000, Farbe{0, 0, 0});
+  const Bitmap vorlage = Einfarbig(20, 20, Farbe{200, 200, 200});
+  SpeicherOptionen optionen;
+  optionen.Format = kFormatBmp;
+  optionen.Farbtiefe = kFarbtiefe32;
+  Bitmap cache;
+  Bitmap vorschau;
+  MakeSavePreview(vorlage, mosaik, 0, 236, 170, optionen, cache, vorschau);
+  EXPECT_EQ(vorschau.width(), 236);
+  EXPECT_EQ(vorschau.height(), 118);
+  EXPECT_EQ(ReadPixel(vorschau, 100, 50), (Farbe{200, 200, 200}));
+  ASSERT_EQ(cache.width(), 236);
+
+  // The same size again comes from the cache, not from a new blend.
+  WritePixel(cache, 100, 50, Farbe{1, 2, 3});
+  MakeSavePreview(vorlage, mosaik, 0, 236, 170, optionen, cache, vorschau);
+  EXPECT_EQ(ReadPixel(vorschau, 100, 50), (Farbe{1, 2, 3}));
+  // Another size is blended afresh.
+  MakeSavePreview(vorlage, mosaik, 255, 100, 100, optionen, cache, vorschau);
+  EXPECT_EQ(vorschau.width(), 100);
+  EXPECT_EQ(ReadPixel(vorschau, 10, 10), (Farbe{0, 0, 0}));
+
+  EXPECT_EQ(MakeSavePreview(vorlage, mosaik, 0, 0, 170, optionen, cache, vorschau), -1);
+}
+
+TEST(Speichern, JpegEstimateRoundsTheFactorBeforeMultiplying) {
+  EXPECT_EQ(JpegSchaetzFaktor(4, 1, 100), 3);  // 3.4
+  EXPECT_EQ(JpegSchaetzFaktor(4, 1, 90), 3);   // 3.23
+  EXPECT_EQ(JpegSchaetzFaktor(10, 1, 50), 6);  // 6.375
+
+  // Quality 100 and a preview of a quarter of the mosaic's pixels: 3 × L, where L is the
+  // length of the encoded preview.
+  const Bitmap mosaik = Verlauf(200, 100);
+  const Bitmap vorlage = Verlauf(30, 30);
+  SpeicherOptionen optionen;
+  optionen.Format = kFormatJpeg;
+  optionen.Qualitaet = 100;
+  Bitmap cache;
+  Bitmap vorschau;
+  const int64_t schaetzung =
+      MakeSavePreview(vorlage, mosaik, 191, 100, 50, optionen, cache, vorschau);
+  MemorySink kodiert;
+  BitmapStreifen quelle(cache);
+  WriteJpeg(kodiert, quelle, 100);
+  EXPECT_EQ(schaetzung, 3 * static_cast<int64_t>(kodiert.bytes().size()));
+  // The preview is the decoded JPEG, artefacts and all.
+  EXPECT_EQ(vorschau.format(), PixelFormat::k24);
+  EXPECT_EQ(vorschau.width(), 100);
+  EXPECT_GT(GroessterFehler(vorschau, cache), 0);
+  EXPECT_LT(MittlererFehler(vorschau, cache), 3.0);
+}
+
+TEST(Speichern, JpegEstimateOfAMosaicSmallerThanItsPreviewIsNotZero) {
+  // 80 × 40 enlarged to 236 × 118: the factor alone would round to 0.
+  const Bitmap mosaik = Verlauf(80, 40);
+  SpeicherOptionen optionen;
+  optionen.Format = kFormatJpeg;
+  optionen.Qualitaet = kStandardQualitaet;
+  Bitmap cache;
+  Bitmap vorschau;
+  const int64_t schaetzung =
+      MakeSavePreview(mosaik, mosaik, 255, 236, 170, optionen, cache, vorschau);
+  EXPECT_GT(schaetzung, 0);
+  MemorySink kodiert;
+  BitmapStreifen quelle(mosaik);
+  WriteJpeg(kodiert, quelle, kStandardQualitaet);
+  EXPECT_LT(schaetzung, 4 * static_cast<int64_t>(kodiert.bytes().size()));
+}
+
+}  // namespace
+}  // namespace tilvendo
