@@ -159,6 +159,10 @@ void DateiEntfernen(const std::string& pfad) {
 
 // ---- the operations -----------------------------------------------------------------
 
+bool AlsZeileSpeicherbar(std::string_view pfad) {
+  return pfad.find_first_of("\r\n") == std::string_view::npos;
+}
+
 bool DateinameGueltig(std::string_view dateiname) {
   return !dateiname.empty() && dateiname != "." && dateiname != ".." &&
          dateiname.find('/') == std::string_view::npos &&
@@ -210,11 +214,17 @@ void AlbumListenSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& alb
   if (!DateinameGueltig(album.Dateiname)) {
     throw WriteError(CannotWriteMessage(Ordnerdatei(kontext, album)));
   }
-  std::vector<std::string> zeilen = album.Verzeichnisse;
+  std::vector<std::string> zeilen;
+  std::copy_if(album.Verzeichnisse.begin(), album.Verzeichnisse.end(), std::back_inserter(zeilen),
+               AlsZeileSpeicherbar);
   zeilen.emplace_back(kOrdnerTrennzeile);
-  zeilen.insert(zeilen.end(), album.AlleVerzeichnisse.begin(), album.AlleVerzeichnisse.end());
+  std::copy_if(album.AlleVerzeichnisse.begin(), album.AlleVerzeichnisse.end(),
+               std::back_inserter(zeilen), AlsZeileSpeicherbar);
   TextzeilenSchreiben(Ordnerdatei(kontext, album), zeilen);
-  if (album.Dateien.empty()) {
+  // A list that cannot be stored line by line is not stored at all, so the cache is
+  // rebuilt rather than read against a shifted list.
+  if (album.Dateien.empty() ||
+      !std::all_of(album.Dateien.begin(), album.Dateien.end(), AlsZeileSpeicherbar)) {
     DateilisteLoeschen(kontext, album);
   } else {
     TextzeilenSchreiben(Dateiliste(kontext, album), album.Dateien);
@@ -262,9 +272,11 @@ void AlbumUmbenennen(const AlbenKontext& kontext, std::string_view alt, std::str
 bool AlbumnameFrei(const AlbenKontext& kontext, std::string_view fest1, std::string_view fest2,
                    std::string_view kandidat, std::string_view eigenerName) {
   // The list of album names is a section itself; an album of that name would share it.
+  // "=" is kept out as well, because profile readers elsewhere split lines at it.
   if (kandidat.empty() || GleichOhneGrossKlein(kandidat, fest1) ||
       GleichOhneGrossKlein(kandidat, fest2) || GleichOhneGrossKlein(kandidat, kAlbenSektion) ||
-      !ProfileFile::IsStorableSectionName(kandidat)) {
+      !ProfileFile::IsStorableSectionName(kandidat) ||
+      kandidat.find('=') != std::string_view::npos) {
     return false;
   }
   if (kandidat == eigenerName) return true;

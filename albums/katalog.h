@@ -74,6 +74,11 @@ void SignaturenVeralten(const AlbenKontext& kontext, std::string_view name, int3
 void DateilisteLoeschen(const AlbenKontext& kontext, const TGalerieGlobal& album);
 bool DateilisteVorhanden(const AlbenKontext& kontext, const TGalerieGlobal& album);
 
+// Whether a path fits on one line of an album file. Linux allows line breaks in file
+// names; such a path would split into two lines and shift every later picture against
+// its cache record, so folders and pictures with one are left out of albums.
+bool AlsZeileSpeicherbar(std::string_view pfad);
+
 // Whether a Dateiname read from the catalogue names a file inside the album folder
 // (not empty, no "/", not "." or ".."). Albums with another Dateiname have no files.
 bool DateinameGueltig(std::string_view dateiname);

@@ -58,7 +58,7 @@ class Scanner {
       const int ordnerFd = ::dirfd(verzeichnis.get());
       while (const dirent* eintrag = ::readdir(verzeichnis.get())) {
         const std::string_view name = eintrag->d_name;
-        if (name == "." || name == "..") continue;
+        if (name == "." || name == ".." || !AlsZeileSpeicherbar(name)) continue;
         unsigned char typ = eintrag->d_type;
         if (typ == DT_UNKNOWN) {
           struct stat info {};

@@ -15,7 +15,8 @@ namespace tilvendo {
 // inside another chosen one is scanned only through its parent. `ergebnis` becomes
 // the sorted list of every folder visited (with `rekursiv` all subfolders too, hidden
 // ones included; symbolic links to folders are never followed, so a link to a parent
-// cannot loop). Counts the files with a picture extension (links to picture files
+// cannot loop; names with line breaks, which no album file can hold, are left out).
+// Counts the files with a picture extension (links to picture files
 // included). With `mitFortschritt` the scan reports each folder and the running count
 // through `benutzer` and lets it handle pending events. Unreadable folders contribute
 // nothing. Finally every signature cache of album `name` is marked for rebuilding.

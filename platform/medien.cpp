@@ -206,4 +206,19 @@ int SystemMedien::Laufwerksklasse(std::string_view pfad) const {
   return kLaufwerksklasseFestplatte;
 }
 
+std::vector<std::string> SystemMedien::Einhaengepunkte() const {
+  std::vector<std::string> punkte;
+  const Mounttabelle tabelle = TabelleLesen();
+  if (!tabelle) return punkte;
+  struct IteratorFreigeben {
+    void operator()(libmnt_iter* iterator) const { mnt_free_iter(iterator); }
+  };
+  std::unique_ptr<libmnt_iter, IteratorFreigeben> iterator(mnt_new_iter(MNT_ITER_FORWARD));
+  libmnt_fs* fs = nullptr;
+  while (iterator && mnt_table_next_fs(tabelle.get(), iterator.get(), &fs) == 0) {
+    if (const char* ziel = mnt_fs_get_target(fs)) punkte.emplace_back(ziel);
+  }
+  return punkte;
+}
+
 }  // namespace tilvendo

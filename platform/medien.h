@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tilvendo {
 
@@ -34,6 +35,9 @@ class Medien {
   // removable medium (removable or USB block device, optical file system); 2 for a
   // fixed disk or a network file system mounted into the tree.
   virtual int Laufwerksklasse(std::string_view pfad) const = 0;
+
+  // Every mount point, in mount order (for finding a medium just inserted).
+  virtual std::vector<std::string> Einhaengepunkte() const { return {}; }
 };
 
 // The media of this machine, read from the mount table on every call (media come and
@@ -43,6 +47,7 @@ class SystemMedien final : public Medien {
   std::string Einhaengepunkt(std::string_view pfad) const override;
   std::string Datentraegerkennung(std::string_view einhaengepunkt) const override;
   int Laufwerksklasse(std::string_view pfad) const override;
+  std::vector<std::string> Einhaengepunkte() const override;
 };
 
 // "0012-ABCD" for 0x0012ABCD.

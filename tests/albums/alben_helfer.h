@@ -57,6 +57,11 @@ class FalscheMedien : public Medien {
     const auto it = media.find(std::string(punkt));
     return it == media.end() ? std::string() : it->second.kennung;
   }
+  std::vector<std::string> Einhaengepunkte() const override {
+    std::vector<std::string> punkte;
+    for (const auto& [punkt, medium] : media) punkte.push_back(punkt);
+    return punkte;
+  }
   int Laufwerksklasse(std::string_view pfad) const override {
     const auto it = media.find(Einhaengepunkt(pfad));
     return it == media.end() ? kLaufwerksklasseUngeeignet : it->second.klasse;

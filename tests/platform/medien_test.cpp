@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 
@@ -38,6 +39,10 @@ TEST(SystemMedien, FindsTheMountPointsOfExistingAndMissingPaths) {
   const std::string echt = std::filesystem::canonical(folder.path()).string() + "/";
   EXPECT_TRUE(echt.starts_with(MitSchraegstrich(punkt))) << punkt << " / " << echt;
   EXPECT_EQ(medien.Einhaengepunkt(""), "");
+
+  const std::vector<std::string> alle = medien.Einhaengepunkte();
+  EXPECT_NE(std::find(alle.begin(), alle.end(), "/"), alle.end());
+  EXPECT_NE(std::find(alle.begin(), alle.end(), punkt), alle.end());
 }
 
 TEST(SystemMedien, ClassifiesKernelFileSystemsAsUnusableAndTheSourceDiskAsUsable) {
