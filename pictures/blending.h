@@ -37,7 +37,8 @@ void BlendBitmaps(const Bitmap& t, const Bitmap& m, Bitmap& destination, uint8_t
 
 // Draws mosaic and template, each stretched with the staged resampler to the
 // destination's current size (the template's aspect ratio is not kept), and blends them
-// into the destination, whose old contents are replaced.
+// into the destination, whose old contents are replaced. The destination must be a
+// picture of its own, neither the mosaic nor the template.
 void BlendTemplateIntoMosaic(Bitmap& destination, const Bitmap& mosaik, const Bitmap& vorlage,
                              uint8_t a);
 

@@ -141,14 +141,5 @@ TEST(Blending, StripsMatchTheWholePictureBlend) {
   }
 }
 
-TEST(Blending, StripsOfAMosaicInAnotherFormat) {
-  Bitmap mosaik(6, 5, PixelFormat::k24);
-  WritePixel(mosaik, 5, 4, Farbe{1, 2, 3});
-  UeberblendeteStreifen streifen(mosaik, Bitmap(), 255);
-  const Zeilen zeilen = streifen.Streifen(3, 2);
-  EXPECT_EQ(zeilen.row(1)[20], 1);
-  EXPECT_EQ(zeilen.row(1)[22], 3);
-}
-
 }  // namespace
 }  // namespace tilvendo

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -38,30 +37,9 @@ Bitmap WenigeFarben(int32_t width, int32_t height) {
   return bild;
 }
 
-std::set<std::string> DateienIn(const std::string& ordner) {
-  std::set<std::string> namen;
-  for (const auto& eintrag : std::filesystem::directory_iterator(ordner)) {
-    namen.insert(eintrag.path().filename().string());
-  }
-  return namen;
-}
-
 // Odd widths make every depth pad its rows.
 constexpr int32_t kBreite = 23;
 constexpr int32_t kHoehe = 9;
-
-TEST(BmpWriter, TrueColourRoundTripsExactly) {
-  TempFolder ordner;
-  const Bitmap bild = Verlauf(kBreite, kHoehe);
-  for (PixelFormat format : {PixelFormat::k24, PixelFormat::k32}) {
-    BitmapStreifen quelle(bild);
-    WriteBmpFile(quelle, format, ordner / "bild.bmp");
-    const Bitmap gelesen = Lesen(ordner / "bild.bmp");
-    ASSERT_EQ(gelesen.width(), kBreite);
-    ASSERT_EQ(gelesen.height(), kHoehe);
-    EXPECT_EQ(GroessterFehler(gelesen, bild), 0) << static_cast<int>(format);
-  }
-}
 
 TEST(BmpWriter, SixteenBitsKeepTheTop565Bits) {
   TempFolder ordner;
@@ -169,57 +147,6 @@ TEST(BmpWriter, HeadersReadByAnIndependentReader) {
             "23 9 16 3 0 66 0xf800 0x7e0 0x1f\n"
             "23 9 24 0 0 54 \n"
             "23 9 32 0 0 54 \n");
-}
-
-TEST(BmpWriter, AFolderThatCannotHoldFilesIsReported) {
-  TempFolder ordner;
-  WriteWholeFile(ordner / "keinOrdner", "x");
-  const Bitmap bild = Verlauf(4, 4);
-  try {
-    WriteBmpFile(bild, ordner / "keinOrdner/bild.bmp");
-    FAIL() << "kein Fehler";
-  } catch (const WriteError& fehler) {
-    EXPECT_NE(std::string(fehler.what()).find("keinOrdner/bild.bmp"), std::string::npos);
-  }
-}
-
-// Fails after handing out a few strips, as a full disk would in the middle of a file.
-class AbbrechendeQuelle : public StreifenQuelle {
- public:
-  explicit AbbrechendeQuelle(const Bitmap& bild) : bild_(bild) {}
-  int32_t width() const override { return bild_.width(); }
-  int32_t height() const override { return bild_.height(); }
-  Zeilen Streifen(int32_t first, int32_t count) override {
-    if (++aufrufe_ > 2) throw WriteError("simulierter Schreibfehler");
-    return Zeilen{bild_.row(first), bild_.stride(), count};
-  }
-
- private:
-  const Bitmap& bild_;
-  int aufrufe_ = 0;
-};
-
-TEST(BmpWriter, AFailureHalfwayLeavesTheOldFileAndNoLeftovers) {
-  TempFolder ordner;
-  WriteWholeFile(ordner / "bild.bmp", "der alte Inhalt");
-  const Bitmap bild = Verlauf(50, 5 * kStreifenZeilen);
-  AbbrechendeQuelle quelle(bild);
-  EXPECT_THROW(WriteBmpFile(quelle, PixelFormat::k24, ordner / "bild.bmp"), WriteError);
-  EXPECT_EQ(testing::ReadWholeFile(ordner / "bild.bmp"), "der alte Inhalt");
-  EXPECT_EQ(DateienIn(ordner.path()), std::set<std::string>{"bild.bmp"});
-}
-
-TEST(BmpWriter, TallPicturesSpanSeveralStripsInTheRightOrder) {
-  TempFolder ordner;
-  const Bitmap bild = Verlauf(3, 2 * kStreifenZeilen + 5);
-  for (PixelFormat format : {PixelFormat::k8, PixelFormat::k24}) {
-    BitmapStreifen quelle(bild);
-    WriteBmpFile(quelle, format, ordner / "hoch.bmp");
-    const Bitmap gelesen = Lesen(ordner / "hoch.bmp");
-    ASSERT_EQ(gelesen.height(), bild.height());
-    // Green runs down the picture: swapped or reversed strips would break it.
-    EXPECT_LE(GroessterFehler(gelesen, bild), format == PixelFormat::k24 ? 0 : 24);
-  }
 }
 
 }  // namespace
