@@ -179,6 +179,9 @@ Palette PalettenWahl::Waehlen() const {
     auto mittel = [&](size_t k) { return static_cast<uint8_t>((summe[k] + n / 2) / n); };
     palette[i] = PaletteEntry{mittel(0), mittel(1), mittel(2), 0};
   }
+  // Unused entries repeat the first colour, so that no colour the picture lacks can
+  // ever be chosen for a pixel.
+  for (size_t i = boxen.size(); i < palette.size() && !boxen.empty(); ++i) palette[i] = palette[0];
   return palette;
 }
 

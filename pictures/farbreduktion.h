@@ -24,7 +24,8 @@ class PalettenWahl {
  public:
   PalettenWahl();
   void Zeile(const uint8_t* bgrx, int32_t width);
-  // 256 entries; entries left over when the picture has fewer colours are black.
+  // 256 entries; when the picture has fewer colours, the entries left over repeat the
+  // first one (all black for a picture without pixels).
   Palette Waehlen() const;
 
  private:
