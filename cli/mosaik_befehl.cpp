@@ -31,8 +31,9 @@ void VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
   if (!LoadWholePicture(gelesen, pfad) || gelesen.empty()) {
     throw Befehlsfehler(MeldungVorlageUnlesbar(pfad));
   }
-  // Every working picture is held in the one working format.
-  Bitmap vorlage(gelesen.width(), gelesen.height(), kPixelformat);
+  // Every working picture is held in the one working format. The copy covers every
+  // pixel, so the new picture need not be cleared first.
+  Bitmap vorlage = Bitmap::Uninitialized(gelesen.width(), gelesen.height(), kPixelformat);
   StretchCopy(gelesen, vorlage, Rect{0, 0, gelesen.width(), gelesen.height()});
   auftrag.VorlageBild = std::move(vorlage);
   auftrag.vorlage.VorlagePfad = FolderOf(pfad);
