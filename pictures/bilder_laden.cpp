@@ -5,28 +5,16 @@
 #include "pictures/bild_einpassen.h"
 #include "pictures/bmp_reader.h"
 #include "pictures/jpeg_io.h"
+#include "pictures/zeilen_einpassen.h"
+#include "platform/paths.h"
 
 namespace tilvendo {
 namespace {
 
 enum class Bildart { kBmp, kJpeg, kUnbekannt };
 
-// The extension with its dot, upper-cased; "" when the name has none.
-std::string GrossEndung(const std::string& fileName) {
-  const size_t punkt = fileName.rfind('.');
-  const size_t schraegstrich = fileName.rfind('/');
-  if (punkt == std::string::npos || (schraegstrich != std::string::npos && punkt < schraegstrich)) {
-    return {};
-  }
-  std::string endung = fileName.substr(punkt);
-  for (char& c : endung) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return endung;
-}
-
 Bildart ArtNachEndung(const std::string& fileName) {
-  const std::string endung = GrossEndung(fileName);
+  const std::string endung = UpperExtension(fileName);
   if (endung == ".BMP") return Bildart::kBmp;
   if (endung == ".JPG" || endung == ".JPEG") return Bildart::kJpeg;
   return Bildart::kUnbekannt;
@@ -66,6 +54,15 @@ bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,
     // Everything that is not a bitmap file is tried as JPEG, as the album scan only
     // offers the picture extensions.
     const Bildart art = ArtNachEndung(fileName) == Bildart::kBmp ? Bildart::kBmp : Bildart::kJpeg;
+    if (art == Bildart::kJpeg) {
+      // Photos are decoded at full size, but only the pixels the reduction picks are kept.
+      ZeilenEinpassen einpassen(rect);
+      if (ReadJpegRows(fileName, einpassen)) {
+        einpassen.Zeichnen(target);
+        return true;
+      }
+      if (!einpassen.brauchtGanzesBild()) return false;
+    }
     Bitmap arbeitsbild;
     if (!Lesen(arbeitsbild, fileName, art)) return false;
     BildEinpassen(target, rect, arbeitsbild);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 // jpeglib.h needs FILE and size_t declared before it, and jerror.h the configuration
 // that jpeglib.h brings.
@@ -98,6 +99,24 @@ class JpegDekoder {
     return true;
   }
 
+  // Decodes strip by strip into `streifen` (kZeilenProAufruf rows of `zeilenBytes`) and
+  // hands every row on.
+  bool ZeilenWeitergeben(uint8_t* streifen, size_t zeilenBytes, JpegZeilenEmpfaenger& empfaenger) {
+    if (setjmp(fehler_.sprung)) return false;
+    if (!jpeg_start_decompress(&info_)) return false;
+    JSAMPROW zeilen[kZeilenProAufruf];
+    for (int i = 0; i < kZeilenProAufruf; ++i) zeilen[i] = streifen + i * zeilenBytes;
+    while (info_.output_scanline < info_.output_height) {
+      const JDIMENSION erste = info_.output_scanline;
+      const JDIMENSION anzahl = jpeg_read_scanlines(&info_, zeilen, kZeilenProAufruf);
+      if (anzahl == 0) return false;
+      for (JDIMENSION i = 0; i < anzahl; ++i) {
+        empfaenger.Zeile(static_cast<int32_t>(erste + i), zeilen[i]);
+      }
+    }
+    return true;
+  }
+
  private:
   struct Fehler {
     jpeg_error_mgr manager;  // first, so the library's pointer is also ours
@@ -148,13 +167,16 @@ bool IstFarbraumLesbar(const jpeg_decompress_struct& info) {
   return false;  // CMYK, YCCK and other multi-channel files
 }
 
-bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int scale) {
-  JpegDekoder dekoder;
+// Reads the header and chooses the output: `kanaele` channels at the given reduction.
+// False for files that are not 8-bit grey or colour, or whose reduced size would not be
+// the rounded-up one.
+bool Vorbereiten(JpegDekoder& dekoder, std::FILE* datei, bool mayChangePixelFormat,
+                 int kanaeleVorgabe, int scale, int& kanaele) {
   if (!dekoder.KopfLesen(datei)) return false;
   const jpeg_decompress_struct& info = dekoder.info();
   if (info.data_precision != kAbtastBits || !IstFarbraumLesbar(info)) return false;
 
-  const int kanaele = mayChangePixelFormat ? info.num_components : KanaeleVon(bitmap.format());
+  kanaele = mayChangePixelFormat ? info.num_components : kanaeleVorgabe;
   if (!dekoder.AusgabeWaehlen(kanaele == kFarbKanaele ? JCS_EXT_BGR : JCS_GRAYSCALE, scale)) {
     return false;
   }
@@ -163,8 +185,18 @@ bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int
       info.output_components != kanaele) {
     return false;
   }
-
   CheckPictureSize(info.output_width, info.output_height);
+  return true;
+}
+
+bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int scale) {
+  JpegDekoder dekoder;
+  int kanaele = 0;
+  if (!Vorbereiten(dekoder, datei, mayChangePixelFormat, KanaeleVon(bitmap.format()), scale,
+                   kanaele)) {
+    return false;
+  }
+  const jpeg_decompress_struct& info = dekoder.info();
   // A grey picture keeps the grey ramp every new 8-bit bitmap starts with.
   Bitmap bild = Bitmap::Uninitialized(static_cast<int32_t>(info.output_width),
                                       static_cast<int32_t>(info.output_height),
@@ -182,6 +214,21 @@ bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int
   return true;
 }
 
+bool Weitergeben(std::FILE* datei, JpegZeilenEmpfaenger& empfaenger) {
+  JpegDekoder dekoder;
+  int kanaele = 0;
+  constexpr int kVolleGroesse = 0;
+  if (!Vorbereiten(dekoder, datei, false, kFarbKanaele, kVolleGroesse, kanaele)) return false;
+  const jpeg_decompress_struct& info = dekoder.info();
+  if (!empfaenger.Groesse(static_cast<int32_t>(info.output_width),
+                          static_cast<int32_t>(info.output_height))) {
+    return false;
+  }
+  const size_t zeilenBytes = static_cast<size_t>(info.output_width) * kFarbKanaele;
+  std::vector<uint8_t> streifen(zeilenBytes * kZeilenProAufruf);
+  return dekoder.ZeilenWeitergeben(streifen.data(), zeilenBytes, empfaenger);
+}
+
 }  // namespace
 
 bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePixelFormat,
@@ -195,6 +242,16 @@ bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePix
   } catch (const PictureTooLarge&) {
     return false;
   } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+bool ReadJpegRows(const std::string& fileName, JpegZeilenEmpfaenger& empfaenger) {
+  try {
+    const Datei datei(std::fopen(fileName.c_str(), "rbe"));
+    if (!datei) return false;
+    return Weitergeben(datei.get(), empfaenger);
+  } catch (const PictureTooLarge&) {
     return false;
   }
 }

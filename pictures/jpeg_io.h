@@ -1,6 +1,7 @@
 // Reading JPEG files into bitmaps. Safe to call from several threads at once.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/bitmap.h"
@@ -14,9 +15,26 @@ inline constexpr int kJpegScaleMax = 3;
 // Decodes `fileName` into `bitmap`. With mayChangePixelFormat the bitmap becomes 24-bit
 // for colour files and 8-bit (grey palette) for grey ones; without it the bitmap must
 // already be 8-bit or 24-bit and the file is converted to that. Only grey and colour
-// files are read; every failure (missing file, broken data, four channels, 12-bit
-// samples) yields false and never ends the process.
+// files are read; every failure (missing file, broken or cut-off data, four channels,
+// 12-bit samples, pictures above kMaxPixelCount) yields false, leaves the bitmap as it
+// was, and never ends the process or prints anything.
 bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePixelFormat,
                   int scale);
+
+// Receives a picture row by row while it is decoded.
+class JpegZeilenEmpfaenger {
+ public:
+  virtual ~JpegZeilenEmpfaenger() = default;
+  // Once, before the first row, with the picture's size. False stops the decoding.
+  virtual bool Groesse(int32_t breite, int32_t hoehe) = 0;
+  // Every row once, top to bottom: `breite` pixels of blue, green, red.
+  virtual void Zeile(int32_t y, const uint8_t* bgr) = 0;
+};
+
+// Decodes `fileName` at full size like ReadJpegFile, but hands the rows to `empfaenger`
+// (grey files as three equal channels) instead of keeping the whole picture, for readers
+// that need only some of its pixels. False like ReadJpegFile, also when the receiver
+// stopped; it may then have seen some of the rows. Exceptions of the receiver pass on.
+bool ReadJpegRows(const std::string& fileName, JpegZeilenEmpfaenger& empfaenger);
 
 }  // namespace tilvendo

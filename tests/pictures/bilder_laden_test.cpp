@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "bild_vergleich.h"
+#include "pictures/bild_einpassen.h"
 #include "support/bild_dateien.h"
 #include "support/temp_folder.h"
 
@@ -102,6 +104,47 @@ TEST_F(BilderLaden, TilePictureThatCannotBeReadLeavesTheTargetAlone) {
     EXPECT_FALSE(LoadTilePicture(ziel, Rect{0, 0, 20, 20}, ordner_ / name, arbeitspfad_.path()))
         << name;
     EXPECT_EQ(Vergleichen(ziel, Ziel()).maximum, 0) << name;
+  }
+}
+
+// A picture whose every pixel differs, so that a wrongly picked row or column shows.
+Bitmap Rauschen(int32_t breite, int32_t hoehe, PixelFormat format) {
+  Bitmap bild(breite, hoehe, format);
+  uint32_t zufall = 12345;
+  for (int32_t y = 0; y < hoehe; ++y) {
+    for (int32_t x = 0; x < breite; ++x) {
+      zufall = zufall * 1103515245u + 12345u;
+      const auto wert = static_cast<uint8_t>(zufall >> 16);
+      if (format == PixelFormat::k8) {
+        bild.row(y)[x] = wert;
+      } else {
+        WritePixel(bild, x, y, Farbe{wert, static_cast<uint8_t>(x), static_cast<uint8_t>(y)});
+      }
+    }
+  }
+  return bild;
+}
+
+TEST_F(BilderLaden, TilePictureGivesTheSamePixelsAsLoadingWholeAndFitting) {
+  // The tile loader keeps only the pixels the reduction picks while decoding; the result
+  // must be exactly that of the whole picture drawn with BildEinpassen.
+  testing::WriteTestJpeg(ordner_ / "farbe.jpg", Rauschen(457, 331, PixelFormat::k24));
+  testing::WriteTestJpeg(ordner_ / "grau.jpg", Rauschen(457, 331, PixelFormat::k8));
+  const std::vector<Rect> rechtecke = {
+      {0, 0, 10, 10},   {3, 4, 63, 49},   {0, 0, 1, 1},     {0, 0, 40, 300},  // one axis only
+      {-5, -5, 15, 15}, {10, 10, 90, 90}, {0, 0, 305, 221},                   // factor 1.5
+      {0, 0, 600, 400}, {5, 5, 5, 20}};                                       // larger, empty
+  for (const std::string name : {"farbe.jpg", "grau.jpg"}) {
+    Bitmap ganz;
+    ASSERT_TRUE(LoadWholePicture(ganz, ordner_ / name));
+    for (const Rect& rect : rechtecke) {
+      Bitmap erwartet(80, 80, PixelFormat::k32);
+      BildEinpassen(erwartet, rect, ganz);
+      Bitmap ziel(80, 80, PixelFormat::k32);
+      ASSERT_TRUE(LoadTilePicture(ziel, rect, ordner_ / name, arbeitspfad_.path()));
+      EXPECT_EQ(Vergleichen(ziel, erwartet).maximum, 0)
+          << name << " " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+    }
   }
 }
 

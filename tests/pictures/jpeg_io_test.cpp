@@ -247,7 +247,7 @@ TEST(JpegLeser, SeveralThreadsDecodeAtOnce) {
   std::vector<std::thread> faeden;
   for (int f = 0; f < kFaeden; ++f) {
     faeden.emplace_back([&, f] {
-      for (int i = 0; i < 10; ++i) {
+      for (int i = 0; i < 5; ++i) {
         Bitmap bild;
         if (!ReadJpegFile(bild, TestdataPath("jpeg/testorig.jpg"), true, 0) ||
             Vergleichen(bild, muster).maximum != 0) {

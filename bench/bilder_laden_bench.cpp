@@ -1,0 +1,186 @@
+// Reading a 12-megapixel photo into the 10 × 10 signature square, against a bare
+// libjpeg-turbo decode of the same file (the limit: ours should stay within 1.10× of it),
+// and the staged resampler on a picture of that size.
+//
+//   bilder_laden_bench --benchmark_repetitions=5
+// and compare the "_min" lines of LoadTilePicture and BareJpegDecode.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+
+#include "pictures/bild_einpassen.h"
+#include "pictures/bilder_laden.h"
+#include "platform/bitmap.h"
+#include "platform/paths.h"
+
+namespace {
+
+using namespace tilvendo;
+
+constexpr int32_t kBreite = 4000;
+constexpr int32_t kHoehe = 3000;
+constexpr int kQualitaet = 90;
+
+// Something like a photo: soft colour gradients, a few hard edges and sensor grain, so
+// that the file has the size and entropy of a real 12-megapixel picture.
+Bitmap Fotoaehnlich(int32_t breite, int32_t hoehe) {
+  Bitmap bild = Bitmap::Uninitialized(breite, hoehe, kPixelformat);
+  uint32_t zufall = 2463534242u;
+  for (int32_t y = 0; y < hoehe; ++y) {
+    uint8_t* zeile = bild.row(y);
+    for (int32_t x = 0; x < breite; ++x) {
+      zufall ^= zufall << 13;
+      zufall ^= zufall >> 17;
+      zufall ^= zufall << 5;
+      const int korn = static_cast<int>(zufall & 15) - 8;
+      const double u = static_cast<double>(x) / breite;
+      const double v = static_cast<double>(y) / hoehe;
+      const bool himmel = v < 0.4 + 0.1 * std::sin(9 * u);
+      const bool haus = u > 0.55 && u < 0.8 && v > 0.3;
+      double blau = himmel ? 200 - 80 * v : 60 + 40 * std::sin(30 * u + 7 * v);
+      double gruen = himmel ? 150 - 50 * v : 110 + 50 * std::sin(23 * v) * std::cos(17 * u);
+      double rot = himmel ? 90 + 60 * v : 70 + 30 * std::cos(40 * u * v);
+      if (haus) {
+        rot = 170 + 30 * std::sin(200 * v);
+        gruen = 90;
+        blau = 70;
+      }
+      const double werte[3] = {blau, gruen, rot};
+      for (int c = 0; c < 3; ++c) {
+        zeile[4 * x + c] =
+            static_cast<uint8_t>(std::clamp(static_cast<int>(werte[c]) + korn, 0, 255));
+      }
+      zeile[4 * x + 3] = 0;
+    }
+  }
+  return bild;
+}
+
+void JpegSchreiben(const std::string& path, const Bitmap& bild) {
+  std::FILE* datei = std::fopen(path.c_str(), "wb");
+  if (datei == nullptr) throw std::runtime_error("cannot write " + path);
+  jpeg_compress_struct info;
+  jpeg_error_mgr fehler;
+  info.err = jpeg_std_error(&fehler);
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, datei);
+  info.image_width = static_cast<JDIMENSION>(bild.width());
+  info.image_height = static_cast<JDIMENSION>(bild.height());
+  info.input_components = 4;
+  info.in_color_space = JCS_EXT_BGRX;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, kQualitaet, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW zeile = const_cast<JSAMPROW>(bild.row(static_cast<int32_t>(info.next_scanline)));
+    jpeg_write_scanlines(&info, &zeile, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::fclose(datei);
+}
+
+// The generated photo, written once per run into a folder that goes with the process.
+class Testfoto {
+ public:
+  static const Testfoto& Get() {
+    static const Testfoto foto;
+    return foto;
+  }
+  const std::string& path() const { return path_; }
+  const Bitmap& bild() const { return bild_; }
+
+ private:
+  Testfoto() : bild_(Fotoaehnlich(kBreite, kHoehe)) {
+    std::string muster = TempFolder() + "tilvendo-bench-XXXXXX";
+    if (::mkdtemp(muster.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    ordner_ = muster + "/";
+    path_ = ordner_ + "foto.jpg";
+    JpegSchreiben(path_, bild_);
+  }
+  ~Testfoto() {
+    std::error_code fehler;
+    std::filesystem::remove_all(ordner_, fehler);
+  }
+
+  Bitmap bild_;
+  std::string ordner_;
+  std::string path_;
+};
+
+void BM_LoadTilePicture(benchmark::State& state) {
+  const std::string& path = Testfoto::Get().path();
+  Bitmap ziel(10, 10, kPixelformat);
+  for (auto _ : state) {
+    if (!LoadTilePicture(ziel, Rect{0, 0, 10, 10}, path, "/kein/arbeitspfad/")) {
+      state.SkipWithError("LoadTilePicture failed");
+      return;
+    }
+    benchmark::DoNotOptimize(ziel.data());
+  }
+  state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+
+// The limit: libjpeg-turbo decoding the whole file into one buffer, nothing else.
+void BM_BareJpegDecode(benchmark::State& state) {
+  const std::string& path = Testfoto::Get().path();
+  std::vector<uint8_t> puffer;
+  for (auto _ : state) {
+    std::FILE* datei = std::fopen(path.c_str(), "rb");
+    jpeg_decompress_struct info;
+    jpeg_error_mgr fehler;
+    info.err = jpeg_std_error(&fehler);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, datei);
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    const size_t zeilenBytes = static_cast<size_t>(info.output_width) * info.output_components;
+    puffer.resize(zeilenBytes * info.output_height);
+    while (info.output_scanline < info.output_height) {
+      JSAMPROW zeile = puffer.data() + zeilenBytes * info.output_scanline;
+      jpeg_read_scanlines(&info, &zeile, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(datei);
+    benchmark::DoNotOptimize(puffer.data());
+  }
+}
+
+void BM_BildEinpassen(benchmark::State& state) {
+  const Bitmap& quelle = Testfoto::Get().bild();
+  const auto breite = static_cast<int32_t>(state.range(0));
+  const auto hoehe = static_cast<int32_t>(state.range(1));
+  Bitmap ziel(breite, hoehe, kPixelformat);
+  for (auto _ : state) {
+    BildEinpassen(ziel, Rect{0, 0, breite, hoehe}, quelle);
+    benchmark::DoNotOptimize(ziel.data());
+  }
+}
+
+double Kleinster(const std::vector<double>& werte) {
+  return *std::min_element(werte.begin(), werte.end());
+}
+
+BENCHMARK(BM_LoadTilePicture)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
+BENCHMARK(BM_BareJpegDecode)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
+BENCHMARK(BM_BildEinpassen)
+    ->Args({10, 10})
+    ->Args({60, 45})
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", Kleinster);
+
+}  // namespace
+
+BENCHMARK_MAIN();
