@@ -19,56 +19,73 @@ constexpr size_t kZellenProThread = 32;
 // that on equal distance the later offered node sorts first.
 constexpr uint64_t kPositionsMaske = std::numeric_limits<uint32_t>::max();
 
-int Helligkeit(const Kachelliste& liste, int32_t knoten) {
-  return liste.Knoten(knoten).signatur.Helligkeit;
-}
+// Entries sorted at once when a ranking is made; the walk rarely needs more.
+constexpr size_t kSofortSortiert = 16;
 
 }  // namespace
 
-int32_t Startknoten(const Kachelliste& liste, int t) {
-  for (int k = std::clamp(t, 0, kMaxHelligkeit); k >= 0; --k) {
-    if (liste.Helligkeitsindex(k) != kKeinKnoten) return liste.Helligkeitsindex(k);
+Helligkeitsreihe::Helligkeitsreihe(const Kachelliste& liste, int formanalyse)
+    : start_(kMaxHelligkeit + 1, kKeinKnoten) {
+  const size_t anzahl = liste.Anzahl();
+  knoten_.reserve(anzahl);
+  helligkeit_.reserve(anzahl);
+  luecke_.reserve(anzahl);
+  nummer_.reserve(anzahl);
+  felder_.reserve(anzahl);
+  std::vector<int32_t> rang(anzahl, kKeinKnoten);
+  for (int32_t k = liste.Kopf(); k != kKeinKnoten; k = liste.Knoten(k).Hoeher) {
+    const KachelKnoten& knoten = liste.Knoten(k);
+    rang[static_cast<size_t>(k)] = static_cast<int32_t>(knoten_.size());
+    knoten_.push_back(k);
+    helligkeit_.push_back(knoten.signatur.Helligkeit);
+    luecke_.push_back(knoten.Luecke);
+    nummer_.push_back(knoten.signatur.Nummer);
+    felder_.push_back(Packen(knoten.signatur, formanalyse));
   }
-  return liste.Kopf();
+  // The start for every brightness, looked up once instead of once per cell.
+  int32_t letzter = knoten_.empty() ? kKeinKnoten : 0;
+  for (int t = 0; t <= kMaxHelligkeit; ++t) {
+    const int32_t eintrag = liste.Helligkeitsindex(t);
+    if (eintrag != kKeinKnoten) letzter = rang[static_cast<size_t>(eintrag)];
+    start_[static_cast<size_t>(t)] = letzter;
+  }
 }
 
-void VorauswahlBilden(const Kachelliste& liste, int t, int32_t kandidatenzahl,
+void VorauswahlBilden(const Helligkeitsreihe& reihe, int t, int32_t kandidatenzahl,
                       int32_t helligkeitsfenster, std::vector<int32_t>& vorauswahl) {
   vorauswahl.clear();
-  int32_t m = Startknoten(liste, t);
+  int32_t m = reihe.Start(t);
   if (m == kKeinKnoten) return;
+  const int32_t letzter = reihe.Anzahl() - 1;
 
-  while (t > Helligkeit(liste, m) && liste.Knoten(m).Hoeher != kKeinKnoten) {
-    m = liste.Knoten(m).Hoeher;
-  }
-  if (Helligkeit(liste, m) != t) {
+  while (t > reihe.Helligkeit(m) && m < letzter) ++m;
+  if (reihe.Helligkeit(m) != t) {
     // The darker neighbour wins only when it is strictly nearer to t.
-    const int hm = Helligkeit(liste, m);
-    const int g = liste.Knoten(m).Luecke;
-    if (std::abs(hm - g - t) < std::abs(hm - t) && liste.Knoten(m).Tiefer != kKeinKnoten) {
-      m = liste.Knoten(m).Tiefer;
-    }
+    const int hm = reihe.Helligkeit(m);
+    const int g = reihe.Luecke(m);
+    if (std::abs(hm - g - t) < std::abs(hm - t) && m > 0) --m;
   }
   vorauswahl.push_back(m);
   const auto k = static_cast<size_t>(std::max(kandidatenzahl, 0));
   if (vorauswahl.size() >= k) return;
 
-  const auto imFenster = [&](int32_t knoten) {
-    return std::abs(Helligkeit(liste, knoten) - t) < helligkeitsfenster;
+  const auto imFenster = [&](int32_t r) {
+    return std::abs(reihe.Helligkeit(r) - t) < helligkeitsfenster;
   };
-  const auto passt = [&](int32_t knoten) { return vorauswahl.size() < k || imFenster(knoten); };
-  int32_t u = m;
-  int32_t d = m;
-  while (vorauswahl.size() < k || (d != kKeinKnoten && imFenster(d)) ||
-         (u != kKeinKnoten && imFenster(u))) {
-    if (d != kKeinKnoten) d = liste.Knoten(d).Tiefer;
-    if (u != kKeinKnoten) u = liste.Knoten(u).Hoeher;
-    if (d != kKeinKnoten && u != kKeinKnoten) {
+  const auto passt = [&](int32_t r) { return vorauswahl.size() < k || imFenster(r); };
+  constexpr int32_t kKeiner = -1;
+  int32_t u = m;  // walks to brighter nodes
+  int32_t d = m;  // walks to darker nodes
+  while (vorauswahl.size() < k || (d != kKeiner && imFenster(d)) ||
+         (u != kKeiner && imFenster(u))) {
+    if (d != kKeiner) d = d > 0 ? d - 1 : kKeiner;
+    if (u != kKeiner) u = u < letzter ? u + 1 : kKeiner;
+    if (d != kKeiner && u != kKeiner) {
       if (passt(u)) vorauswahl.push_back(u);
       if (passt(d)) vorauswahl.push_back(d);
-    } else if (d != kKeinKnoten) {
+    } else if (d != kKeiner) {
       if (passt(d)) vorauswahl.push_back(d);
-    } else if (u != kKeinKnoten) {
+    } else if (u != kKeiner) {
       if (passt(u)) vorauswahl.push_back(u);
     } else {
       break;
@@ -76,35 +93,39 @@ void VorauswahlBilden(const Kachelliste& liste, int t, int32_t kandidatenzahl,
   }
 }
 
-std::vector<GepackteFelder> KnotenPacken(const Kachelliste& liste, int formanalyse) {
-  std::vector<GepackteFelder> felder(liste.Anzahl());
-  for (size_t i = 0; i < liste.Anzahl(); ++i) {
-    felder[i] = Packen(liste.Knoten(static_cast<int32_t>(i)).signatur, formanalyse);
+void Rangliste::Bilden(const std::vector<GepackteFelder>& felder, std::vector<int32_t>& vorauswahl,
+                       const GepackteFelder& anfrage, int formanalyse, int32_t kandidatenzahl) {
+  schluessel_.clear();
+  sortiert_ = 0;
+  vorauswahl_.swap(vorauswahl);
+  if (kandidatenzahl <= 0 || vorauswahl_.empty()) return;
+  const int bloecke = Bloecke(formanalyse);
+  schluessel_.resize(vorauswahl_.size());
+  for (size_t i = 0; i < vorauswahl_.size(); ++i) {
+    const auto distanz = static_cast<uint64_t>(
+        Distanz(anfrage, felder[static_cast<size_t>(vorauswahl_[i])], formanalyse, bloecke));
+    schluessel_[i] = (distanz << 32) | (kPositionsMaske - i);
   }
-  return felder;
+  // Keep the K smallest keys; order only the first few of them now.
+  const size_t behalten = std::min(schluessel_.size(), static_cast<size_t>(kandidatenzahl));
+  if (behalten < schluessel_.size()) {
+    std::nth_element(schluessel_.begin(),
+                     schluessel_.begin() + static_cast<std::ptrdiff_t>(behalten),
+                     schluessel_.end());
+    schluessel_.resize(behalten);
+  }
+  sortiert_ = std::min(kSofortSortiert, behalten);
+  std::partial_sort(schluessel_.begin(),
+                    schluessel_.begin() + static_cast<std::ptrdiff_t>(sortiert_),
+                    schluessel_.end());
 }
 
-void RanglisteBilden(const std::vector<GepackteFelder>& knotenFelder,
-                     const std::vector<int32_t>& vorauswahl, const GepackteFelder& anfrage,
-                     int formanalyse, int32_t kandidatenzahl, std::vector<int32_t>& rangliste) {
-  rangliste.clear();
-  if (kandidatenzahl <= 0 || vorauswahl.empty()) return;
-  const int bloecke = Bloecke(formanalyse);
-  thread_local std::vector<uint64_t> schluessel;
-  schluessel.resize(vorauswahl.size());
-  for (size_t i = 0; i < vorauswahl.size(); ++i) {
-    const auto distanz = static_cast<uint64_t>(
-        Distanz(anfrage, knotenFelder[static_cast<size_t>(vorauswahl[i])], formanalyse, bloecke));
-    schluessel[i] = (distanz << 32) | (kPositionsMaske - i);
+int32_t Rangliste::Eintrag(size_t i) {
+  if (i >= sortiert_) {
+    std::sort(schluessel_.begin() + static_cast<std::ptrdiff_t>(sortiert_), schluessel_.end());
+    sortiert_ = schluessel_.size();
   }
-  const size_t behalten = std::min(schluessel.size(), static_cast<size_t>(kandidatenzahl));
-  const auto ende = schluessel.begin() + static_cast<std::ptrdiff_t>(behalten);
-  if (behalten < schluessel.size()) std::nth_element(schluessel.begin(), ende, schluessel.end());
-  std::sort(schluessel.begin(), ende);
-  rangliste.reserve(behalten);
-  for (auto it = schluessel.begin(); it != ende; ++it) {
-    rangliste.push_back(vorauswahl[kPositionsMaske - (*it & kPositionsMaske)]);
-  }
+  return vorauswahl_[kPositionsMaske - (schluessel_[i] & kPositionsMaske)];
 }
 
 bool AbstandFrei(const Zellenraster& raster, int x, int y, int32_t r, int32_t p) {
@@ -155,8 +176,7 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
   }
   auftrag.MosaikBild.emplace(static_cast<int32_t>(breite), static_cast<int32_t>(hoehe));
 
-  const Kachelliste& liste = auftrag.kachelliste;
-  const std::vector<GepackteFelder> knotenFelder = KnotenPacken(liste, formanalyse);
+  const Helligkeitsreihe reihe(auftrag.kachelliste, formanalyse);
   const int32_t kandidatenzahl = e.Kandidatenzahl;
   const int32_t fenster = e.Helligkeitsfenster;
   const int32_t zufallsBereich = static_cast<int32_t>(std::min<int64_t>(
@@ -170,7 +190,7 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
   const int kachelnY = raster.kachelnY();
   const size_t zellen = static_cast<size_t>(raster.kachelnX()) * static_cast<size_t>(kachelnY);
   const size_t block = kZellenProThread * gruppe.Threads();
-  std::vector<std::vector<int32_t>> ranglisten(block);
+  std::vector<Rangliste> ranglisten(block);
   int32_t zaehler = 0;
 
   for (size_t anfang = 0; anfang < zellen; anfang += block) {
@@ -182,9 +202,9 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
             raster.at(static_cast<int>(c / kachelnY) + 1, static_cast<int>(c % kachelnY) + 1)
                 .signatur;
         thread_local std::vector<int32_t> vorauswahl;
-        VorauswahlBilden(liste, signatur.Helligkeit, kandidatenzahl, fenster, vorauswahl);
-        RanglisteBilden(knotenFelder, vorauswahl, Packen(signatur, formanalyse), formanalyse,
-                        kandidatenzahl, ranglisten[i]);
+        VorauswahlBilden(reihe, signatur.Helligkeit, kandidatenzahl, fenster, vorauswahl);
+        ranglisten[i].Bilden(reihe.Felder(), vorauswahl, Packen(signatur, formanalyse), formanalyse,
+                             kandidatenzahl);
       });
     }
     for (size_t i = 0; i < anzahl; ++i) {
@@ -194,8 +214,9 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
       const int x = static_cast<int>(c / kachelnY) + 1;
       const int y = static_cast<int>(c % kachelnY) + 1;
       const int32_t r = static_cast<int32_t>(e.minAbstand) + auftrag.zufall.next(zufallsBereich);
-      for (const int32_t knoten : ranglisten[i]) {
-        const int32_t p = liste.Knoten(knoten).signatur.Nummer;
+      Rangliste& rangliste = ranglisten[i];
+      for (size_t eintrag = 0; eintrag < rangliste.Anzahl(); ++eintrag) {
+        const int32_t p = reihe.Nummer(rangliste.Eintrag(eintrag));
         if (p < 0 || static_cast<size_t>(p) >= bilder) continue;
         if (!platzierungen.AbstandFrei(x, y, r, p)) continue;
         const std::string& datei = auftrag.Dateiliste[static_cast<size_t>(p)];

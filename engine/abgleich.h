@@ -9,6 +9,7 @@
 // is the same for any number of threads.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -22,23 +23,60 @@
 
 namespace tilvendo {
 
-// The node the preselection starts from: the first node of the nearest filled bucket at
-// or below brightness t, else the darkest node; kKeinKnoten for an empty list.
-int32_t Startknoten(const Kachelliste& liste, int t);
+// The tile list laid out flat in brightness order for the search: position r holds the
+// r-th node from the darkest, so walking to the brighter or darker neighbour is r ± 1 and
+// the colours the distance reads lie side by side. Built once per matching phase.
+class Helligkeitsreihe {
+ public:
+  Helligkeitsreihe(const Kachelliste& liste, int formanalyse);
 
-// `Vorauswahl`: the K nodes nearest to brightness t, taken alternately above and below
-// (upper first), plus every node less than W away from t; in the order collected.
-void VorauswahlBilden(const Kachelliste& liste, int t, int32_t kandidatenzahl,
+  int32_t Anzahl() const { return static_cast<int32_t>(knoten_.size()); }
+  int32_t Knoten(int32_t rang) const { return knoten_[static_cast<size_t>(rang)]; }
+  int Helligkeit(int32_t rang) const { return helligkeit_[static_cast<size_t>(rang)]; }
+  int Luecke(int32_t rang) const { return luecke_[static_cast<size_t>(rang)]; }
+  int32_t Nummer(int32_t rang) const { return nummer_[static_cast<size_t>(rang)]; }
+  const std::vector<GepackteFelder>& Felder() const { return felder_; }
+
+  // Where the preselection starts for brightness t: the first node of the nearest filled
+  // bucket at or below t, else the darkest node; -1 for an empty list.
+  int32_t Start(int t) const {
+    return start_[static_cast<size_t>(std::clamp(t, 0, kMaxHelligkeit))];
+  }
+
+ private:
+  std::vector<int32_t> knoten_;  // node index by position
+  std::vector<uint16_t> helligkeit_;
+  std::vector<uint16_t> luecke_;
+  std::vector<int32_t> nummer_;  // picture number by position
+  std::vector<GepackteFelder> felder_;
+  std::vector<int32_t> start_;
+};
+
+// `Vorauswahl` as positions in `reihe`: the K nodes nearest to brightness t, taken
+// alternately above and below (upper first), plus every node less than W away from t;
+// in the order collected.
+void VorauswahlBilden(const Helligkeitsreihe& reihe, int t, int32_t kandidatenzahl,
                       int32_t helligkeitsfenster, std::vector<int32_t>& vorauswahl);
 
-// The packed colours of every node of the list, by node index.
-std::vector<GepackteFelder> KnotenPacken(const Kachelliste& liste, int formanalyse);
+// `Rangliste`: of the preselected entries the K with the smallest distance to the
+// cell, in ascending order; on equal distance the entry offered later comes first.
+// Usually only the first few entries are looked at, so beyond those the order is
+// established only when an entry further down is asked for.
+class Rangliste {
+ public:
+  // `vorauswahl` indexes `felder`; it is taken over.
+  void Bilden(const std::vector<GepackteFelder>& felder, std::vector<int32_t>& vorauswahl,
+              const GepackteFelder& anfrage, int formanalyse, int32_t kandidatenzahl);
 
-// `Rangliste`: of the preselected nodes the K with the smallest distance to `anfrage`,
-// sorted ascending; on equal distance the node offered later comes first.
-void RanglisteBilden(const std::vector<GepackteFelder>& knotenFelder,
-                     const std::vector<int32_t>& vorauswahl, const GepackteFelder& anfrage,
-                     int formanalyse, int32_t kandidatenzahl, std::vector<int32_t>& rangliste);
+  size_t Anzahl() const { return schluessel_.size(); }
+  // The i-th entry (an element of the preselection), asked for in ascending i.
+  int32_t Eintrag(size_t i);
+
+ private:
+  std::vector<uint64_t> schluessel_;
+  size_t sortiert_ = 0;
+  std::vector<int32_t> vorauswahl_;
+};
 
 // The repetition rule straight from its definition: false when picture p lies within r
 // = minAbstand + extra columns to the left (or in the same column) and r rows above or

@@ -6,6 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/kachelsignatur.h"
 
@@ -31,15 +36,48 @@ int Bloecke(int formanalyse);
 // `Distanz` straight from the definition (0..765). Average colours and sums do not enter.
 int32_t Distanz(const Kachelsignatur& a, const Kachelsignatur& b, int formanalyse);
 
-// The same value from packed colours; `bloecke` = Bloecke(formanalyse).
-int32_t Distanz(const GepackteFelder& a, const GepackteFelder& b, int formanalyse, int bloecke);
-
 // total / divisor rounded to the nearest integer, halves to the even neighbour
 // (non-negative operands).
 inline int32_t GerundeterQuotient(int64_t total, int64_t divisor) {
   int64_t quotient = total / divisor;
   const int64_t doppelterRest = 2 * (total % divisor);
   if (doppelterRest > divisor || (doppelterRest == divisor && quotient % 2 != 0)) ++quotient;
+  return static_cast<int32_t>(quotient);
+}
+
+// Sum of the absolute differences of the first `bloecke` 16-byte blocks.
+inline uint32_t AbstandSumme(const GepackteFelder& a, const GepackteFelder& b, int bloecke) {
+#if defined(__SSE2__)
+  __m128i summe = _mm_setzero_si128();
+  for (int blk = 0; blk < bloecke; ++blk) {
+    const __m128i va =
+        _mm_load_si128(reinterpret_cast<const __m128i*>(a.bytes.data() + blk * kBlockBytes));
+    const __m128i vb =
+        _mm_load_si128(reinterpret_cast<const __m128i*>(b.bytes.data() + blk * kBlockBytes));
+    summe = _mm_add_epi64(summe, _mm_sad_epu8(va, vb));
+  }
+  return static_cast<uint32_t>(_mm_cvtsi128_si32(summe) +
+                               _mm_cvtsi128_si32(_mm_unpackhi_epi64(summe, summe)));
+#else
+  uint32_t summe = 0;
+  const int bytes = bloecke * kBlockBytes;
+  for (int k = 0; k < bytes; ++k) {
+    summe += static_cast<uint32_t>(std::abs(a.bytes[k] - b.bytes[k]));
+  }
+  return summe;
+#endif
+}
+
+// The same value from packed colours; `bloecke` = Bloecke(formanalyse). Inline because
+// the ranking calls it for every preselected picture of every cell; the sum stays below
+// 2^17, so 32-bit arithmetic suffices.
+inline int32_t Distanz(const GepackteFelder& a, const GepackteFelder& b, int formanalyse,
+                       int bloecke) {
+  const uint32_t total = AbstandSumme(a, b, bloecke);
+  const auto divisor = static_cast<uint32_t>(formanalyse * formanalyse);
+  uint32_t quotient = total / divisor;
+  const uint32_t doppelterRest = 2 * (total - quotient * divisor);
+  if (doppelterRest > divisor || (doppelterRest == divisor && (quotient & 1u) != 0)) ++quotient;
   return static_cast<int32_t>(quotient);
 }
 

@@ -55,10 +55,14 @@ std::vector<int> Helligkeiten(const Kachelliste& liste, const std::vector<int32_
   return werte;
 }
 
+// The preselection as node indices of `liste`.
 std::vector<int32_t> Vorauswahl(const Kachelliste& liste, int t, int32_t k, int32_t w) {
-  std::vector<int32_t> v;
-  VorauswahlBilden(liste, t, k, w, v);
-  return v;
+  const Helligkeitsreihe reihe(liste, 1);
+  std::vector<int32_t> raenge;
+  VorauswahlBilden(reihe, t, k, w, raenge);
+  std::vector<int32_t> knoten;
+  for (const int32_t r : raenge) knoten.push_back(reihe.Knoten(r));
+  return knoten;
 }
 
 TEST(Distanz, PackedFormGivesTheValueOfTheDefinition) {
@@ -170,12 +174,12 @@ std::vector<int32_t> RanglisteNachVorschrift(const std::vector<int32_t>& distanz
 TEST(Rangliste, KeepsTheKSmallestWithLaterOfferedFirstOnEqualDistance) {
   std::mt19937 gen(11);
   const int formanalyse = 1;
-  for (const int32_t k : {1, 2, 3, 7, 40}) {
+  for (const int32_t k : {1, 2, 3, 7, 17, 40}) {
     for (int runde = 0; runde < 50; ++runde) {
       // Few distinct colours, so that equal distances are common.
       std::vector<GepackteFelder> felder;
       std::vector<int32_t> vorauswahl;
-      const int anzahl = 1 + runde % 30;
+      const int anzahl = 1 + runde;
       for (int i = 0; i < anzahl; ++i) {
         felder.push_back(Packen(Zufallssignatur(gen, formanalyse, 4), formanalyse));
         vorauswahl.push_back(anzahl - 1 - i);  // offered in reverse node order
@@ -185,8 +189,11 @@ TEST(Rangliste, KeepsTheKSmallestWithLaterOfferedFirstOnEqualDistance) {
       for (const int32_t knoten : vorauswahl) {
         distanzen.push_back(Distanz(anfrage, felder[static_cast<size_t>(knoten)], formanalyse, 1));
       }
+      std::vector<int32_t> angeboten = vorauswahl;
+      Rangliste liste;
+      liste.Bilden(felder, angeboten, anfrage, formanalyse, k);
       std::vector<int32_t> rangliste;
-      RanglisteBilden(felder, vorauswahl, anfrage, formanalyse, k, rangliste);
+      for (size_t i = 0; i < liste.Anzahl(); ++i) rangliste.push_back(liste.Eintrag(i));
       std::vector<int32_t> erwartet;
       for (const int32_t position : RanglisteNachVorschrift(distanzen, k)) {
         erwartet.push_back(vorauswahl[static_cast<size_t>(position)]);
@@ -194,9 +201,10 @@ TEST(Rangliste, KeepsTheKSmallestWithLaterOfferedFirstOnEqualDistance) {
       ASSERT_EQ(rangliste, erwartet) << "K " << k << ", round " << runde;
     }
   }
-  std::vector<int32_t> leer;
-  RanglisteBilden({GepackteFelder{}}, {0}, GepackteFelder{}, 1, 0, leer);
-  EXPECT_TRUE(leer.empty());
+  Rangliste leer;
+  std::vector<int32_t> einer = {0};
+  leer.Bilden({GepackteFelder{}}, einer, GepackteFelder{}, 1, 0);
+  EXPECT_EQ(leer.Anzahl(), 0u);
 }
 
 TEST(AbstandFrei, RadiusZeroLetsEqualPicturesTouchRadiusOneKeepsTheNeighboursFree) {
