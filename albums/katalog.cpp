@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <unordered_map>
 
 #include "albums/katalog_intern.h"
 #include "platform/atomic_file.h"
@@ -77,15 +78,20 @@ void SignaturdateienLoeschen(const AlbenKontext& kontext, const std::string& bas
 // ---- steps on a loaded catalogue -------------------------------------------------
 
 int32_t SlotSuchen(const ProfileFile& katalog, std::string_view name) {
+  // One pass over the section: a catalogue with very many slots stays fast.
+  std::unordered_map<std::string, std::string> slots;
+  for (auto& [schluessel, wert] : katalog.Entries(kAlbenSektion)) {
+    slots.emplace(std::move(schluessel), std::move(wert));
+  }
   int32_t ersteLuecke = 0;
   for (int32_t slot = 1;; ++slot) {
-    const std::optional<std::string> wert = katalog.Read(kAlbenSektion, std::to_string(slot));
-    if (!wert) return ersteLuecke > 0 ? ersteLuecke : slot;
-    if (wert->empty()) {
+    const auto wert = slots.find(std::to_string(slot));
+    if (wert == slots.end()) return ersteLuecke > 0 ? ersteLuecke : slot;
+    if (wert->second.empty()) {
       if (ersteLuecke == 0) ersteLuecke = slot;
       continue;
     }
-    if (*wert == name) return slot;
+    if (wert->second == name) return slot;
   }
 }
 

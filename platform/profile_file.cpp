@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "platform/atomic_file.h"
 #include "platform/gross_klein.h"
@@ -253,12 +254,10 @@ std::vector<std::pair<std::string, std::string>> ProfileFile::Entries(
   std::vector<std::pair<std::string, std::string>> entries;
   const Section* found = FindSection(section);
   if (found == nullptr) return entries;
+  std::unordered_set<std::string> gesehen;
   for (const Line& line : found->lines) {
-    if (line.key.empty()) continue;
-    bool schonDa = false;
-    for (const auto& entry : entries)
-      schonDa = schonDa || GleichOhneGrossKlein(entry.first, line.key);
-    if (!schonDa) entries.emplace_back(line.key, Gekuerzt(line.value));
+    if (line.key.empty() || !gesehen.insert(KleinGeschrieben(line.key)).second) continue;
+    entries.emplace_back(line.key, Gekuerzt(line.value));
   }
   return entries;
 }
