@@ -123,7 +123,6 @@ std::optional<std::vector<Kachelsignatur>> Einleser::CacheVorlesen(Signaturdatei
                                                                    const TGalerieGlobal& album) {
   const size_t zeilen = album.Dateien.size();
   std::vector<Kachelsignatur> signaturen;
-  signaturen.reserve(zeilen);
   while (signaturen.size() < zeilen) {
     std::optional<Kachelsignatur> signatur;
     try {
@@ -266,10 +265,9 @@ void BilderEinlesen(Auftrag& auftrag, std::vector<TGalerieGlobal>& albenliste,
   const Endzeit endzeit(auftrag);
 
   auftrag.Dateiliste.clear();
+  // No room is reserved from BilderAnzahl: that count comes from the catalogue, which a
+  // hand-edited or damaged file can make absurd.
   auftrag.kachelliste.Leeren();
-  if (auftrag.BilderAnzahl.gesamt > 0) {
-    auftrag.kachelliste.Reservieren(static_cast<size_t>(auftrag.BilderAnzahl.gesamt));
-  }
 
   Einleser einleser(auftrag, fortschritt, benutzer, optionen);
   try {
