@@ -63,12 +63,24 @@ bool IstSignaturdateiVon(std::string_view dateiname, std::string_view basis) {
          std::all_of(stufe.begin(), stufe.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Whether `dateiname` is a cache of that album still being written when the program
+// ended: "." + cache name + "." + six characters (the temporary name of AtomicFile).
+bool IstVerwaisterCacheVon(std::string_view dateiname, std::string_view basis) {
+  constexpr size_t kZufallsteil = 6;
+  if (!dateiname.starts_with('.') || dateiname.size() < 2 + kZufallsteil) return false;
+  const std::string_view cache = dateiname.substr(1, dateiname.size() - 2 - kZufallsteil);
+  return dateiname[dateiname.size() - 1 - kZufallsteil] == '.' && IstSignaturdateiVon(cache, basis);
+}
+
 void SignaturdateienLoeschen(const AlbenKontext& kontext, const std::string& basis) {
   std::unique_ptr<DIR, int (*)(DIR*)> ordner(::opendir(kontext.AlbenPfad.c_str()), &::closedir);
   if (!ordner) return;
   std::vector<std::string> treffer;
   while (const dirent* eintrag = ::readdir(ordner.get())) {
-    if (IstSignaturdateiVon(eintrag->d_name, basis)) treffer.emplace_back(eintrag->d_name);
+    if (IstSignaturdateiVon(eintrag->d_name, basis) ||
+        IstVerwaisterCacheVon(eintrag->d_name, basis)) {
+      treffer.emplace_back(eintrag->d_name);
+    }
   }
   for (const std::string& name : treffer) DateiEntfernen(kontext.Datei(name));
 }
