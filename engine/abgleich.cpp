@@ -15,6 +15,11 @@ namespace {
 // every thread busy, few enough that a cancel is seen soon and the rankings stay small.
 constexpr size_t kZellenProThread = 32;
 
+// A cell's preselection can hold every picture of a huge collection, so the cells of one
+// block together keep at most about this many entries (some 200 MB), but every thread
+// still gets one cell.
+constexpr size_t kEintraegeProBlock = size_t{1} << 24;
+
 // A ranking key: the distance above, and below it the offer position counted down, so
 // that on equal distance the later offered node sorts first.
 constexpr uint64_t kPositionsMaske = std::numeric_limits<uint32_t>::max();
@@ -189,7 +194,9 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
 
   const int kachelnY = raster.kachelnY();
   const size_t zellen = static_cast<size_t>(raster.kachelnX()) * static_cast<size_t>(kachelnY);
-  const size_t block = kZellenProThread * gruppe.Threads();
+  const size_t block = std::max<size_t>(
+      gruppe.Threads(), std::min(kZellenProThread * gruppe.Threads(),
+                                 kEintraegeProBlock / std::max<size_t>(reihe.Anzahl(), 1)));
   std::vector<Rangliste> ranglisten(block);
   int32_t zaehler = 0;
 
