@@ -1,6 +1,6 @@
 // A small group of worker threads for work that splits into independent items: the
 // rankings of many grid cells, the decoding of many tile pictures. The calling thread
-// takes part, so a group of one thread runs everything on the caller, in item order.
+// works along, so a group of one thread runs everything on the caller, in item order.
 #pragma once
 
 #include <condition_variable>
