@@ -1,6 +1,7 @@
 // Reading a 12-megapixel photo into the 10 × 10 signature square, against a bare
 // libjpeg-turbo decode of the same file (the limit: ours should stay within 1.10× of it),
-// and the staged resampler on a picture of that size.
+// the staged resampler on a picture of that size, and reading the same photo as a 24-bit
+// bitmap file against reading its bytes.
 //
 //   bilder_laden_bench --benchmark_repetitions=5
 // and compare the "_min" lines of LoadTilePicture and BareJpegDecode.
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@
 
 #include "pictures/bild_einpassen.h"
 #include "pictures/bilder_laden.h"
+#include "pictures/bmp_reader.h"
 #include "platform/bitmap.h"
 #include "platform/paths.h"
 
@@ -91,6 +94,35 @@ void JpegSchreiben(const std::string& path, const Bitmap& bild) {
   std::fclose(datei);
 }
 
+// A 24-bit bottom-up BI_RGB bitmap file of `bild`.
+void BmpSchreiben(const std::string& path, const Bitmap& bild) {
+  const uint32_t zeilenBytes = (static_cast<uint32_t>(bild.width()) * 3 + 3) / 4 * 4;
+  const uint32_t pixelBytes = zeilenBytes * static_cast<uint32_t>(bild.height());
+  std::string kopf(54, '\0');
+  auto setze = [&](size_t stelle, uint32_t wert, int bytes) {
+    for (int i = 0; i < bytes; ++i) kopf[stelle + i] = static_cast<char>(wert >> (8 * i));
+  };
+  kopf[0] = 'B';
+  kopf[1] = 'M';
+  setze(2, 54 + pixelBytes, 4);
+  setze(10, 54, 4);
+  setze(14, 40, 4);
+  setze(18, static_cast<uint32_t>(bild.width()), 4);
+  setze(22, static_cast<uint32_t>(bild.height()), 4);
+  setze(26, 1, 2);
+  setze(28, 24, 2);
+  std::FILE* datei = std::fopen(path.c_str(), "wb");
+  if (datei == nullptr) throw std::runtime_error("cannot write " + path);
+  std::fwrite(kopf.data(), 1, kopf.size(), datei);
+  std::vector<uint8_t> zeile(zeilenBytes, 0);
+  for (int32_t y = bild.height() - 1; y >= 0; --y) {
+    const uint8_t* quelle = bild.row(y);
+    for (int32_t x = 0; x < bild.width(); ++x) std::copy_n(quelle + 4 * x, 3, zeile.data() + 3 * x);
+    std::fwrite(zeile.data(), 1, zeile.size(), datei);
+  }
+  std::fclose(datei);
+}
+
 // The generated photo, written once per run into a folder that goes with the process.
 class Testfoto {
  public:
@@ -99,6 +131,7 @@ class Testfoto {
     return foto;
   }
   const std::string& path() const { return path_; }
+  const std::string& bmpPath() const { return bmpPath_; }
   const Bitmap& bild() const { return bild_; }
 
  private:
@@ -108,6 +141,8 @@ class Testfoto {
     ordner_ = muster + "/";
     path_ = ordner_ + "foto.jpg";
     JpegSchreiben(path_, bild_);
+    bmpPath_ = ordner_ + "foto.bmp";
+    BmpSchreiben(bmpPath_, bild_);
   }
   ~Testfoto() {
     std::error_code fehler;
@@ -117,6 +152,7 @@ class Testfoto {
   Bitmap bild_;
   std::string ordner_;
   std::string path_;
+  std::string bmpPath_;
 };
 
 void BM_LoadTilePicture(benchmark::State& state) {
@@ -158,6 +194,32 @@ void BM_BareJpegDecode(benchmark::State& state) {
   }
 }
 
+void BM_ReadBmpFile(benchmark::State& state) {
+  const std::string& path = Testfoto::Get().bmpPath();
+  for (auto _ : state) {
+    Bitmap bild;
+    if (!ReadBmpFile(bild, path)) {
+      state.SkipWithError("ReadBmpFile failed");
+      return;
+    }
+    benchmark::DoNotOptimize(bild.data());
+  }
+}
+
+// The limit for bitmap files: reading the file into a fresh buffer, nothing else.
+void BM_BareFileRead(benchmark::State& state) {
+  const std::string& path = Testfoto::Get().bmpPath();
+  const auto groesse = static_cast<size_t>(std::filesystem::file_size(path));
+  for (auto _ : state) {
+    auto puffer = std::make_unique_for_overwrite<uint8_t[]>(groesse);
+    std::FILE* datei = std::fopen(path.c_str(), "rb");
+    const size_t gelesen = std::fread(puffer.get(), 1, groesse, datei);
+    std::fclose(datei);
+    benchmark::DoNotOptimize(gelesen);
+    benchmark::DoNotOptimize(puffer.get());
+  }
+}
+
 void BM_BildEinpassen(benchmark::State& state) {
   const Bitmap& quelle = Testfoto::Get().bild();
   const auto breite = static_cast<int32_t>(state.range(0));
@@ -175,6 +237,8 @@ double Kleinster(const std::vector<double>& werte) {
 
 BENCHMARK(BM_LoadTilePicture)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
 BENCHMARK(BM_BareJpegDecode)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
+BENCHMARK(BM_ReadBmpFile)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
+BENCHMARK(BM_BareFileRead)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
 BENCHMARK(BM_BildEinpassen)
     ->Args({10, 10})
     ->Args({60, 45})

@@ -48,6 +48,10 @@ constexpr uint64_t kMaxDateiGroesse = static_cast<uint64_t>(kMaxPixelCount) * 4 
 // allocate memory. Pixels skipped by delta or end codes count against the same budget.
 constexpr uint64_t kMaxLauflaengenPixelProByte = 256;
 
+// The headers, masks and palette lie in this many bytes at the start of every file we
+// understand: file header, the largest info header, an alpha mask and 256 entries.
+constexpr size_t kKopfBereich = 14 + 124 + 16 + 256 * 4;
+
 constexpr std::array<uint32_t, 3> kMasken16 = {0x7C00, 0x03E0, 0x001F};        // 5-5-5
 constexpr std::array<uint32_t, 3> kMasken32 = {0xFF0000, 0x00FF00, 0x0000FF};  // 8-8-8
 
@@ -110,7 +114,8 @@ bool SindMaskenGueltig(const std::array<uint32_t, 3>& masken, uint32_t bits) {
   return alle != 0;
 }
 
-std::optional<BmpKopf> KopfLesen(ByteReader& leser) {
+// `leser` holds at least the headers and the palette (all within kKopfBereich bytes).
+std::optional<BmpKopf> KopfLesen(ByteReader& leser, uint64_t dateiGroesse) {
   if (leser.U16(0) != kSignatur) return std::nullopt;
   const uint32_t pixelOffset = leser.U32(kPixelOffsetStelle);
   const uint32_t kopfGroesse = leser.U32(kDateiKopf);
@@ -174,7 +179,7 @@ std::optional<BmpKopf> KopfLesen(ByteReader& leser) {
   }
 
   // Pixel data that overlaps the headers is a lie.
-  if (pixelOffset < kopfEnde || pixelOffset > leser.size()) return std::nullopt;
+  if (pixelOffset < kopfEnde || pixelOffset > dateiGroesse) return std::nullopt;
   kopf.pixelStart = pixelOffset;
 
   if (kopf.bitsProPixel <= kMaxPaletteBits) {
@@ -272,6 +277,7 @@ void BitfelderLesen(const BmpKopf& kopf, const uint8_t* pixel, Bitmap& bild) {
       ziel[0] = blau(wert);
       ziel[1] = gruen(wert);
       ziel[2] = rot(wert);
+      if (zielBytes == 4) ziel[3] = 0;
     }
   }
 }
@@ -332,6 +338,14 @@ bool LauflaengenLesen(std::span<const uint8_t> daten, bool vierBit, Bitmap& bild
   return true;
 }
 
+void PolsterLeeren(Bitmap& bild) {
+  const size_t nutzBytes = static_cast<size_t>(bild.width()) * BytesPerPixel(bild.format());
+  if (bild.stride() == nutzBytes) return;
+  for (int32_t y = 0; y < bild.height(); ++y) {
+    std::memset(bild.row(y) + nutzBytes, 0, bild.stride() - nutzBytes);
+  }
+}
+
 PixelFormat ZielFormat(const BmpKopf& kopf) {
   switch (kopf.bitsProPixel) {
     case 16:
@@ -344,41 +358,68 @@ PixelFormat ZielFormat(const BmpKopf& kopf) {
   }
 }
 
+bool IstLauflaenge(const BmpKopf& kopf) {
+  return kopf.kompression == kBiRle8 || kopf.kompression == kBiRle4;
+}
+
+// Uncompressed rows that hold exactly the bytes of the picture's rows.
+bool IstDirekt(const BmpKopf& kopf) {
+  return !IstLauflaenge(kopf) && (kopf.bitsProPixel == 8 || kopf.bitsProPixel == 24 ||
+                                  (kopf.bitsProPixel == 32 && kopf.masken == kMasken32));
+}
+
+uint64_t Pixelanzahl(const BmpKopf& kopf) {
+  return static_cast<uint64_t>(kopf.breite) * static_cast<uint64_t>(kopf.hoehe);
+}
+
+// Bytes of uncompressed pixel data from the pixel offset on; the last row may lack its
+// padding.
+uint64_t NoetigeBytes(const BmpKopf& kopf) {
+  const uint64_t letzteZeile = (static_cast<uint64_t>(kopf.breite) * kopf.bitsProPixel + 7) / 8;
+  return DateiZeilenBytes(kopf) * static_cast<uint64_t>(kopf.hoehe - 1) + letzteZeile;
+}
+
+// The picture to fill, with its palette. Run-length data may skip pixels, which then keep
+// index 0; every other coding fills each pixel, and only the row padding needs clearing.
+Bitmap NeuesBild(const BmpKopf& kopf) {
+  if (IstLauflaenge(kopf)) {
+    Bitmap bild(kopf.breite, kopf.hoehe, PixelFormat::k8);
+    bild.palette() = kopf.palette;
+    return bild;
+  }
+  Bitmap bild = Bitmap::Uninitialized(kopf.breite, kopf.hoehe, ZielFormat(kopf));
+  PolsterLeeren(bild);
+  if (bild.format() == PixelFormat::k8) bild.palette() = kopf.palette;
+  return bild;
+}
+
 }  // namespace
 
 bool DecodeBmp(Bitmap& bitmap, std::span<const uint8_t> bytes) {
   try {
     ByteReader leser(bytes);
-    const std::optional<BmpKopf> kopf = KopfLesen(leser);
+    const std::optional<BmpKopf> kopf = KopfLesen(leser, bytes.size());
     if (!kopf) return false;
-
-    const bool lauflaengen = kopf->kompression == kBiRle8 || kopf->kompression == kBiRle4;
-    const uint64_t pixelAnzahl = static_cast<uint64_t>(kopf->breite) * kopf->hoehe;
-    if (lauflaengen) {
-      if (pixelAnzahl / kMaxLauflaengenPixelProByte > bytes.size() - kopf->pixelStart) return false;
-    } else {
-      // The last row may lack its padding; every pixel byte must be there.
-      const uint64_t letzteZeile =
-          (static_cast<uint64_t>(kopf->breite) * kopf->bitsProPixel + 7) / 8;
-      const uint64_t noetig = DateiZeilenBytes(*kopf) * (kopf->hoehe - 1) + letzteZeile;
-      if (!leser.Contains(kopf->pixelStart, noetig)) return false;
+    const uint64_t verfuegbar = bytes.size() - kopf->pixelStart;
+    if (IstLauflaenge(*kopf)) {
+      if (Pixelanzahl(*kopf) / kMaxLauflaengenPixelProByte > verfuegbar) return false;
+    } else if (NoetigeBytes(*kopf) > verfuegbar) {
+      return false;
     }
 
-    Bitmap bild(kopf->breite, kopf->hoehe, ZielFormat(*kopf));
+    Bitmap bild = NeuesBild(*kopf);
     const uint8_t* pixel = bytes.data() + kopf->pixelStart;
-    if (lauflaengen) {
+    if (IstLauflaenge(*kopf)) {
       if (!LauflaengenLesen(bytes.subspan(kopf->pixelStart), kopf->kompression == kBiRle4, bild)) {
         return false;
       }
+    } else if (IstDirekt(*kopf)) {
+      ZeilenKopieren(*kopf, pixel, bild);
     } else if (kopf->bitsProPixel <= kMaxPaletteBits) {
       IndizesLesen(*kopf, pixel, bild);
-    } else if (kopf->bitsProPixel == 24 ||
-               (kopf->bitsProPixel == 32 && kopf->masken == kMasken32)) {
-      ZeilenKopieren(*kopf, pixel, bild);
     } else {
       BitfelderLesen(*kopf, pixel, bild);
     }
-    if (bild.format() == PixelFormat::k8) bild.palette() = kopf->palette;
     bitmap = std::move(bild);
     return true;
   } catch (const PictureTooLarge&) {
@@ -390,9 +431,35 @@ bool DecodeBmp(Bitmap& bitmap, std::span<const uint8_t> bytes) {
 
 bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName) {
   try {
-    DateiInhalt inhalt;
-    if (!inhalt.Lesen(fileName, kMaxDateiGroesse)) return false;
-    return DecodeBmp(bitmap, inhalt.bytes());
+    const LeseDatei datei(fileName);
+    if (!datei.offen() || datei.size() > kMaxDateiGroesse) return false;
+    std::array<uint8_t, kKopfBereich> kopfBytes;
+    const size_t kopfLaenge = std::min<uint64_t>(datei.size(), kKopfBereich);
+    if (!datei.Lesen(0, kopfBytes.data(), kopfLaenge)) return false;
+    ByteReader leser({kopfBytes.data(), kopfLaenge});
+    const std::optional<BmpKopf> kopf = KopfLesen(leser, datei.size());
+    if (!kopf) return false;
+
+    if (!IstDirekt(*kopf)) {
+      DateiInhalt inhalt;
+      return inhalt.Lesen(datei, kMaxDateiGroesse) && DecodeBmp(bitmap, inhalt.bytes());
+    }
+    // Rows stored as the picture holds them are read straight into it: no copy of the
+    // whole file in between.
+    if (NoetigeBytes(*kopf) > datei.size() - kopf->pixelStart) return false;
+    Bitmap bild = NeuesBild(*kopf);
+    const uint64_t dateiZeile = DateiZeilenBytes(*kopf);
+    const size_t zeilenBytes = static_cast<size_t>(kopf->breite) * (kopf->bitsProPixel / 8);
+    for (int32_t i = 0; i < kopf->hoehe; ++i) {
+      if (!datei.Lesen(kopf->pixelStart + i * dateiZeile, bild.row(BildZeile(*kopf, i)),
+                       zeilenBytes)) {
+        return false;
+      }
+    }
+    bitmap = std::move(bild);
+    return true;
+  } catch (const PictureTooLarge&) {
+    return false;
   } catch (const std::bad_alloc&) {
     return false;
   }

@@ -233,6 +233,34 @@ TEST(BmpLeser, EveryCutOffFileIsRefusedOrDecodedWithinItsBytes) {
   }
 }
 
+TEST(BmpLeser, FilesAndBytesInMemoryDecodeAlike) {
+  // Plain rows are read from the file straight into the picture, everything else from
+  // the whole file in memory; both ways must agree on every file of the suite.
+  for (const std::string ordner : {"g", "q", "b", "x"}) {
+    for (const auto& eintrag : std::filesystem::directory_iterator(Suite(ordner))) {
+      const std::vector<uint8_t> bytes = Bytes(eintrag.path().string());
+      Bitmap ausDatei;
+      Bitmap ausSpeicher;
+      const bool datei = ReadBmpFile(ausDatei, eintrag.path().string());
+      ASSERT_EQ(datei, DecodeGenau(ausSpeicher, bytes, bytes.size())) << eintrag.path();
+      if (datei) {
+        EXPECT_EQ(ausDatei.format(), ausSpeicher.format()) << eintrag.path();
+        EXPECT_TRUE(IstGleich(ausDatei, ausSpeicher)) << eintrag.path();
+      }
+    }
+  }
+  // A cut-off file of plain rows is refused on the direct way too.
+  const testing::TempFolder temp;
+  const std::vector<uint8_t> ganz = Bytes(Suite("g/rgb24.bmp"));
+  for (const size_t weniger : {1u, 3u, 400u}) {
+    testing::WriteWholeFile(temp / "kurz.bmp",
+                            std::string(ganz.begin(), ganz.end() - static_cast<long>(weniger)));
+    Bitmap bild;
+    // One missing byte is only the last row's padding (127 × 3 = 381 of 384 bytes).
+    EXPECT_EQ(ReadBmpFile(bild, temp / "kurz.bmp"), weniger <= 3) << weniger;
+  }
+}
+
 TEST(BmpLeser, DamagedHeadersNeverLeadOutOfBounds) {
   // Deterministic random damage to the first bytes of several files.
   std::mt19937 zufall(4711);
