@@ -88,6 +88,8 @@ void TerminalBenutzer::Fortschrittsbalken(int32_t position, int32_t maximum) {
 void TerminalBenutzer::BalkenZeichnen() {
   const int64_t anteil =
       maximum_ > 0 ? std::clamp<int64_t>(int64_t{position_} * kProzent / maximum_, 0, kProzent) : 0;
+  if (balkenOffen_ && anteil == gezeichnet_) return;
+  gezeichnet_ = anteil;
   const int64_t voll = anteil * kBalkenBreite / kProzent;
   fehler_ << kZeileLeeren << laufend_ << " [" << std::string(static_cast<size_t>(voll), '#')
           << std::string(static_cast<size_t>(kBalkenBreite - voll), '.') << "] " << anteil << " %"

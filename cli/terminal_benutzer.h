@@ -47,6 +47,7 @@ class TerminalBenutzer : public Benutzer {
   int32_t position_ = 0;
   int32_t maximum_ = 0;
   bool balkenOffen_ = false;
+  int64_t gezeichnet_ = -1;  // per cent last drawn; -1 when the line must be drawn anew
   int32_t warnungen_ = 0;
 };
 
