@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "albums/katalog.h"
 #include "pictures/bild_endungen.h"
 #include "platform/paths.h"
 
@@ -31,6 +32,9 @@ std::vector<std::string> BilddateienSuchen(const std::string& ordner, std::strin
     const std::string name = eintrag->path().filename().string();
     if (name.empty() || name.front() == '.') continue;
     if (!EndetAuf(name, endung)) continue;
+    // A name with a line break could not be kept in the album's picture list, and the
+    // album would never get a cache it can use again.
+    if (!AlsZeileSpeicherbar(name)) continue;
     std::error_code artFehler;
     if (!eintrag->is_regular_file(artFehler)) continue;
     namen.push_back(name);

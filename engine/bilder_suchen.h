@@ -12,8 +12,8 @@ namespace tilvendo {
 bool EndetAuf(std::string_view name, std::string_view endung);
 
 // The full paths of the plain files in `ordner` whose names end in `endung`: no folders,
-// no hidden files (a leading "."), sorted by name. An unreadable or missing folder has
-// none.
+// no hidden files (a leading "."), no names with a line break, sorted by name. An unreadable or
+// missing folder has none.
 std::vector<std::string> BilddateienSuchen(const std::string& ordner, std::string_view endung);
 
 // The pictures of the given folders: folder by folder, within each the ".bmp" files, then

@@ -351,7 +351,7 @@ TEST_F(BilderEinlesenTest, LogListsEveryPictureBeforeItIsRead) {
 TEST(BilddateienSuchen, MatchesExtensionsIgnoringCaseAndSortsByBytes) {
   TempFolder ordner;
   for (const char* name : {"b.jpg", "a.JPG", "Z.Jpg", "c.jpeg", "d.JPEG", "e.bmp", ".f.jpg",
-                           "g.jpg.txt", "\xC3\xA4.jpg"}) {
+                           "g.jpg.txt", "\xC3\xA4.jpg", "zwei\nzeilen.jpg"}) {
     testing::WriteWholeFile(ordner / name, "x");
   }
   ASSERT_TRUE(CreateFolders(ordner / "h.jpg/"));
