@@ -267,21 +267,6 @@ TEST_F(BeschaedigterCacheTest, NumberBeyondThePictureList) {
   });
 }
 
-TEST_F(BeschaedigterCacheTest, NegativeNumber) {
-  Pruefen([](std::string& bytes) {
-    for (size_t satz = 0; satz < SignaturGroesse(5); satz += kSatzGroesse) {
-      bytes.replace(satz, 4, std::string(4, static_cast<char>(0xFF)));
-    }
-  });
-}
-
-TEST_F(BeschaedigterCacheTest, BrightnessBeyondTheIndex) {
-  Pruefen([](std::string& bytes) {
-    bytes[4] = static_cast<char>(0xFF);
-    bytes[5] = static_cast<char>(0xFF);
-  });
-}
-
 TEST_F(BilderEinlesenTest, ACacheEndingEarlyGivesWhatItHasAndIsRebuiltNextTime) {
   Lesen();
   const std::vector<std::string> dateien = auftrag_.Dateiliste;
