@@ -110,6 +110,15 @@ TEST_F(LaufTest, FinishedRunShowsTheResultPageWithDurationsAndAScreenSizedCopy) 
   for (const int32_t bild : Bilder()) EXPECT_NE(bild, kKeinBild);
   ASSERT_TRUE(auftrag_.MosaikBild);
   EXPECT_EQ(auftrag_.MosaikBild->width(), 60);
+  // The upper half of the template is blue, the lower red: the tiles chosen above are
+  // bluer than those below (rows 0..19 against 20..39 of the mosaic).
+  int64_t blauOben = 0;
+  int64_t blauUnten = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 60; ++x)
+      (y < 20 ? blauOben : blauUnten) += ReadPixel(*auftrag_.MosaikBild, x, y).blue;
+  }
+  EXPECT_GT(blauOben, blauUnten + 60 * 20 * 50);
   const std::vector<std::string>& zeilen = benutzer_.zeilenStaende.back();
   ASSERT_EQ(zeilen.size(), 4u);
   EXPECT_EQ(zeilen[0].rfind("Einlesen der Bilddateien ... fertig (", 0), 0u);
