@@ -101,8 +101,8 @@ int32_t AusListe(std::string_view option, std::string_view text,
   Fehler(std::string(option) + " erlaubt nur " + liste + ".");
 }
 
-// Options without a value; every other option takes one, as "--name wert" or
-// "--name=wert".
+// Options without a value, then those with one ("--name wert" or "--name=wert");
+// any other option is refused.
 constexpr std::array<std::string_view, 7> kSchalter = {
     "--help", "-h", "--hilfe", "--version", "--ohne-unterordner", "--protokoll", "--bericht"};
 
