@@ -22,6 +22,8 @@ constexpr size_t kSummeStelle = 4;
 constexpr size_t kRotStelle = 6;
 constexpr size_t kGruenStelle = 7;
 constexpr size_t kBlauStelle = 8;
+constexpr size_t kNummerBytes = 4;
+constexpr unsigned kBitsJeByte = 8;
 
 uint8_t Mittel(int64_t summe, int64_t anzahl) {
   return static_cast<uint8_t>(
@@ -36,9 +38,11 @@ void SatzSchreiben(uint8_t* satz, int32_t nummer, uint16_t summe, uint8_t rot, u
                    uint8_t blau) {
   std::fill(satz, satz + kSatzGroesse, uint8_t{0});
   const auto n = static_cast<uint32_t>(nummer);
-  for (size_t b = 0; b < 4; ++b) satz[kNummerStelle + b] = static_cast<uint8_t>(n >> (8 * b));
+  for (size_t b = 0; b < kNummerBytes; ++b) {
+    satz[kNummerStelle + b] = static_cast<uint8_t>(n >> (kBitsJeByte * b));
+  }
   satz[kSummeStelle] = static_cast<uint8_t>(summe);
-  satz[kSummeStelle + 1] = static_cast<uint8_t>(summe >> 8);
+  satz[kSummeStelle + 1] = static_cast<uint8_t>(summe >> kBitsJeByte);
   satz[kRotStelle] = rot;
   satz[kGruenStelle] = gruen;
   satz[kBlauStelle] = blau;
@@ -46,12 +50,14 @@ void SatzSchreiben(uint8_t* satz, int32_t nummer, uint16_t summe, uint8_t rot, u
 
 int32_t NummerLesen(const uint8_t* satz) {
   uint32_t n = 0;
-  for (size_t b = 0; b < 4; ++b) n |= static_cast<uint32_t>(satz[kNummerStelle + b]) << (8 * b);
+  for (size_t b = 0; b < kNummerBytes; ++b) {
+    n |= static_cast<uint32_t>(satz[kNummerStelle + b]) << (kBitsJeByte * b);
+  }
   return static_cast<int32_t>(n);
 }
 
 uint16_t SummeLesen(const uint8_t* satz) {
-  return static_cast<uint16_t>(satz[kSummeStelle] | (satz[kSummeStelle + 1] << 8));
+  return static_cast<uint16_t>(satz[kSummeStelle] | (satz[kSummeStelle + 1] << kBitsJeByte));
 }
 
 void LevelPruefen(int formanalyse) {
