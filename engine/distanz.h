@@ -13,6 +13,7 @@
 #endif
 
 #include "engine/kachelsignatur.h"
+#include "platform/rounding.h"
 
 namespace tilvendo {
 
@@ -39,10 +40,7 @@ int32_t Distanz(const Kachelsignatur& a, const Kachelsignatur& b, int formanalys
 // total / divisor rounded to the nearest integer, halves to the even neighbour
 // (non-negative operands).
 inline int32_t GerundeterQuotient(int64_t total, int64_t divisor) {
-  int64_t quotient = total / divisor;
-  const int64_t doppelterRest = 2 * (total % divisor);
-  if (doppelterRest > divisor || (doppelterRest == divisor && quotient % 2 != 0)) ++quotient;
-  return static_cast<int32_t>(quotient);
+  return static_cast<int32_t>(DivideRoundHalfEven(total, divisor));
 }
 
 // Sum of the absolute differences of the first `bloecke` 16-byte blocks.

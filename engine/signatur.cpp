@@ -10,12 +10,6 @@
 namespace tilvendo {
 namespace {
 
-// Byte positions inside a 32-bit working pixel (blue, green, red, unused).
-constexpr size_t kBlauByte = 0;
-constexpr size_t kGruenByte = 1;
-constexpr size_t kRotByte = 2;
-constexpr size_t kPixelBytes = 4;
-
 // Positions inside a cache record.
 constexpr size_t kNummerStelle = 0;
 constexpr size_t kSummeStelle = 4;
@@ -26,8 +20,7 @@ constexpr size_t kNummerBytes = 4;
 constexpr unsigned kBitsJeByte = 8;
 
 uint8_t Mittel(int64_t summe, int64_t anzahl) {
-  return static_cast<uint8_t>(
-      RoundHalfEven(static_cast<double>(summe) / static_cast<double>(anzahl)));
+  return static_cast<uint8_t>(DivideRoundHalfEven(summe, anzahl));
 }
 
 uint16_t Farbsumme(uint8_t rot, uint8_t gruen, uint8_t blau) {
@@ -83,8 +76,14 @@ Kachelsignatur SignaturBerechnen(const Bitmap& w, int formanalyse, int teilkante
   if (w.format() != PixelFormat::k32 || w.width() < kante || w.height() < kante) {
     throw std::invalid_argument("Arbeitsbild passt nicht zur Formanalyse");
   }
-  const int64_t pixelJeFeld = static_cast<int64_t>(teilkante) * teilkante;
   Kachelsignatur signatur;
+  SignaturMessen(w, 0, 0, formanalyse, teilkante, signatur);
+  return signatur;
+}
+
+void SignaturMessen(const Bitmap& bild, int32_t links, int32_t oben, int formanalyse, int teilkante,
+                    Kachelsignatur& ziel) {
+  const int64_t pixelJeFeld = static_cast<int64_t>(teilkante) * teilkante;
   int64_t rotGesamt = 0;
   int64_t gruenGesamt = 0;
   int64_t blauGesamt = 0;
@@ -93,15 +92,16 @@ Kachelsignatur SignaturBerechnen(const Bitmap& w, int formanalyse, int teilkante
       int64_t rot = 0;
       int64_t gruen = 0;
       int64_t blau = 0;
-      for (int y = j * teilkante; y < (j + 1) * teilkante; ++y) {
-        const uint8_t* pixel = w.row(y) + static_cast<size_t>(i * teilkante) * kPixelBytes;
-        for (int x = 0; x < teilkante; ++x, pixel += kPixelBytes) {
+      for (int y = oben + j * teilkante; y < oben + (j + 1) * teilkante; ++y) {
+        const uint8_t* pixel =
+            bild.row(y) + static_cast<size_t>(links + i * teilkante) * kBytesJePixel;
+        for (int x = 0; x < teilkante; ++x, pixel += kBytesJePixel) {
           rot += pixel[kRotByte];
           gruen += pixel[kGruenByte];
           blau += pixel[kBlauByte];
         }
       }
-      Feld& feld = signatur.Felder[static_cast<size_t>(i)][static_cast<size_t>(j)];
+      Feld& feld = ziel.Felder[static_cast<size_t>(i)][static_cast<size_t>(j)];
       feld.Rot = Mittel(rot, pixelJeFeld);
       feld.Gruen = Mittel(gruen, pixelJeFeld);
       feld.Blau = Mittel(blau, pixelJeFeld);
@@ -114,11 +114,10 @@ Kachelsignatur SignaturBerechnen(const Bitmap& w, int formanalyse, int teilkante
   // The whole picture's colour is the mean of the rounded sub-cell colours, not of the
   // pixels, so that it can be recomputed from a cached signature alone.
   const int64_t felder = static_cast<int64_t>(formanalyse) * formanalyse;
-  signatur.Rot = Mittel(rotGesamt, felder);
-  signatur.Gruen = Mittel(gruenGesamt, felder);
-  signatur.Blau = Mittel(blauGesamt, felder);
-  signatur.Helligkeit = Farbsumme(signatur.Rot, signatur.Gruen, signatur.Blau);
-  return signatur;
+  ziel.Rot = Mittel(rotGesamt, felder);
+  ziel.Gruen = Mittel(gruenGesamt, felder);
+  ziel.Blau = Mittel(blauGesamt, felder);
+  ziel.Helligkeit = Farbsumme(ziel.Rot, ziel.Gruen, ziel.Blau);
 }
 
 size_t SignaturGroesse(int formanalyse) {

@@ -27,6 +27,13 @@ int Arbeitskante(const Analyse& analyse);
 // average of those for the whole picture. `Nummer` stays 0.
 Kachelsignatur SignaturBerechnen(const Bitmap& w, int formanalyse, int teilkante);
 
+// Measures the formanalyse × formanalyse sub-cells of teilkante × teilkante pixels whose
+// grid starts at (links, oben) of the 32-bit picture `bild` into the colour fields,
+// average colour and brightness of `ziel` (its `Nummer` stays). Tiles and template
+// cells are measured alike, so that they compare directly.
+void SignaturMessen(const Bitmap& bild, int32_t links, int32_t oben, int formanalyse, int teilkante,
+                    Kachelsignatur& ziel);
+
 // One cache record: 4 bytes number, 2 bytes sum or brightness, red, green, blue, three
 // bytes nobody reads; little-endian.
 inline constexpr size_t kSatzGroesse = kSignaturDatensatzLaenge;

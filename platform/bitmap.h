@@ -27,6 +27,12 @@ inline constexpr int64_t kMaxPixelCount = 400'000'000;
 
 int BytesPerPixel(PixelFormat format);
 
+// Byte positions of the colour components inside a 32-bit working pixel.
+inline constexpr size_t kBlauByte = 0;
+inline constexpr size_t kGruenByte = 1;
+inline constexpr size_t kRotByte = 2;
+inline constexpr size_t kBytesJePixel = 4;
+
 struct PaletteEntry {
   uint8_t blue = 0;
   uint8_t green = 0;

@@ -15,4 +15,13 @@ inline int64_t RoundHalfEven(double value) {
   return result;
 }
 
+// total / divisor for a positive divisor, rounded like RoundHalfEven but exactly, in
+// integers.
+inline int64_t DivideRoundHalfEven(int64_t total, int64_t divisor) {
+  int64_t quotient = total / divisor;
+  const int64_t twiceRemainder = 2 * (total % divisor);
+  if (twiceRemainder > divisor || (twiceRemainder == divisor && quotient % 2 != 0)) ++quotient;
+  return quotient;
+}
+
 }  // namespace tilvendo
