@@ -2,13 +2,8 @@
 
 namespace tilvendo {
 
-unsigned StandardThreadZahl() {
-  const unsigned kerne = std::thread::hardware_concurrency();
-  return kerne == 0 ? 1 : kerne;
-}
-
 Arbeitsgruppe::Arbeitsgruppe(unsigned threads) {
-  if (threads == 0) threads = StandardThreadZahl();
+  if (threads == 0) threads = StandardArbeiterzahl();
   arbeiter_.reserve(threads - 1);
   for (unsigned i = 1; i < threads; ++i) arbeiter_.emplace_back([this] { Arbeiten(); });
 }

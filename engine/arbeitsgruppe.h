@@ -11,14 +11,13 @@
 #include <thread>
 #include <vector>
 
-namespace tilvendo {
+#include "engine/arbeiter_pool.h"  // StandardArbeiterzahl
 
-// As many threads as the machine has cores (at least one).
-unsigned StandardThreadZahl();
+namespace tilvendo {
 
 class Arbeitsgruppe {
  public:
-  // `threads` counts the caller; 0 means StandardThreadZahl().
+  // `threads` counts the caller; 0 means StandardArbeiterzahl().
   explicit Arbeitsgruppe(unsigned threads = 0);
   ~Arbeitsgruppe();
   Arbeitsgruppe(const Arbeitsgruppe&) = delete;
