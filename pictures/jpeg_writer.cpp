@@ -173,21 +173,33 @@ void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality) {
            });
 }
 
+namespace {
+
+// A JPEG file that cannot be created, filled or put in place is reported like every
+// other encoder failure, with the one JPEG write message.
+template <typename Bild>
+void InDateiKodieren(Bild& bild, const std::string& fileName, int quality) {
+  try {
+    AtomicFile file(fileName);
+    AtomicFileSink sink(file);
+    WriteJpeg(sink, bild, quality);
+    file.Commit();
+  } catch (const WriteError&) {
+    throw WriteError(kJpegSchreibFehler);
+  }
+}
+
+}  // namespace
+
 void WriteJpegFile(const Bitmap& bitmap, const std::string& fileName, int quality) {
   if (bitmap.format() != PixelFormat::k8 && bitmap.format() != PixelFormat::k24) {
     throw JpegFormatError();
   }
-  AtomicFile file(fileName);
-  AtomicFileSink sink(file);
-  WriteJpeg(sink, bitmap, quality);
-  file.Commit();
+  InDateiKodieren(bitmap, fileName, quality);
 }
 
 void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality) {
-  AtomicFile file(fileName);
-  AtomicFileSink sink(file);
-  WriteJpeg(sink, quelle, quality);
-  file.Commit();
+  InDateiKodieren(quelle, fileName, quality);
 }
 
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, int quality) {

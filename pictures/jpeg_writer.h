@@ -39,7 +39,8 @@ void WriteJpeg(ByteSink& sink, const Bitmap& bitmap, int quality);
 void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality);
 
 // Into a file that is replaced only once it is completely written; on a failure the
-// old file stays as it was.
+// old file stays as it was and WriteError with kJpegSchreibFehler is raised, also when
+// the file cannot be created or put in place.
 void WriteJpegFile(const Bitmap& bitmap, const std::string& fileName, int quality);
 void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality);
 
