@@ -144,6 +144,68 @@ TEST(Vorauswahl, WindowCollectsBeyondKWhileNeighboursStayWithinIt) {
   EXPECT_EQ(gefunden, erwartet);  // 275, 325 and 330 lie 25 or more away
 }
 
+// The preselection walked over the linked tile list node by node, exactly as the
+// matching describes it, to check the flat form against.
+std::vector<int32_t> VorauswahlNachVorschrift(const Kachelliste& liste, int t, int32_t k,
+                                              int32_t w) {
+  std::vector<int32_t> ergebnis;
+  int32_t m = liste.Kopf();
+  for (int b = t; b >= 0; --b) {
+    if (liste.Helligkeitsindex(b) != kKeinKnoten) {
+      m = liste.Helligkeitsindex(b);
+      break;
+    }
+  }
+  if (m == kKeinKnoten) return ergebnis;
+  const auto h = [&](int32_t knoten) {
+    return static_cast<int>(liste.Knoten(knoten).signatur.Helligkeit);
+  };
+  const auto nah = [&](int32_t knoten) { return std::abs(h(knoten) - t) < w; };
+  while (t > h(m) && liste.Knoten(m).Hoeher != kKeinKnoten) m = liste.Knoten(m).Hoeher;
+  if (h(m) != t) {
+    const int g = liste.Knoten(m).Luecke;
+    if (std::abs(h(m) - g - t) < std::abs(h(m) - t) && liste.Knoten(m).Tiefer != kKeinKnoten) {
+      m = liste.Knoten(m).Tiefer;
+    }
+  }
+  ergebnis.push_back(m);
+  if (static_cast<int32_t>(ergebnis.size()) >= k) return ergebnis;
+  const auto wenigerAlsK = [&] { return static_cast<int32_t>(ergebnis.size()) < k; };
+  int32_t u = m;
+  int32_t d = m;
+  while (wenigerAlsK() || (d != kKeinKnoten && nah(d)) || (u != kKeinKnoten && nah(u))) {
+    if (d != kKeinKnoten) d = liste.Knoten(d).Tiefer;
+    if (u != kKeinKnoten) u = liste.Knoten(u).Hoeher;
+    if (d == kKeinKnoten && u == kKeinKnoten) break;
+    if (u != kKeinKnoten && (wenigerAlsK() || nah(u))) ergebnis.push_back(u);
+    if (d != kKeinKnoten && (wenigerAlsK() || nah(d))) ergebnis.push_back(d);
+  }
+  return ergebnis;
+}
+
+TEST(Vorauswahl, FlatWalkCollectsWhatTheListWalkCollectsInTheSameOrder) {
+  std::mt19937 gen(17);
+  for (int runde = 0; runde < 400; ++runde) {
+    // Narrow brightness ranges, so that equal brightness, gaps and both ends are common.
+    const int unten = static_cast<int>(gen() % 766);
+    const int breite = static_cast<int>(gen() % 60);
+    std::vector<int> werte(gen() % 40);
+    for (int& wert : werte) {
+      wert = std::min(kMaxHelligkeit, unten + static_cast<int>(gen() % (breite + 1)));
+    }
+    const Kachelliste liste = ListeMit(werte);
+    for (int frage = 0; frage < 20; ++frage) {
+      const int t = frage % 2 == 0
+                        ? static_cast<int>(gen() % 766)
+                        : std::min(kMaxHelligkeit, unten + static_cast<int>(gen() % (breite + 2)));
+      const auto k = static_cast<int32_t>(gen() % 12);
+      const auto w = static_cast<int32_t>(gen() % 4) * 10;
+      ASSERT_EQ(Vorauswahl(liste, t, k, w), VorauswahlNachVorschrift(liste, t, k, w))
+          << "round " << runde << ", t " << t << ", K " << k << ", W " << w;
+    }
+  }
+}
+
 // The ranking as a list into which each offered node is inserted, exactly as the matching
 // describes it, to check the sorted form against.
 std::vector<int32_t> RanglisteNachVorschrift(const std::vector<int32_t>& distanzen, int32_t k) {
