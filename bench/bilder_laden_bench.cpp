@@ -24,8 +24,10 @@
 #include "pictures/bild_einpassen.h"
 #include "pictures/bilder_laden.h"
 #include "pictures/bmp_reader.h"
+#include "pictures/jpeg_writer.h"
 #include "platform/bitmap.h"
 #include "platform/paths.h"
+#include "platform/stretch_copy.h"
 
 namespace {
 
@@ -68,30 +70,6 @@ Bitmap Fotoaehnlich(int32_t breite, int32_t hoehe) {
     }
   }
   return bild;
-}
-
-void JpegSchreiben(const std::string& path, const Bitmap& bild) {
-  std::FILE* datei = std::fopen(path.c_str(), "wb");
-  if (datei == nullptr) throw std::runtime_error("cannot write " + path);
-  jpeg_compress_struct info;
-  jpeg_error_mgr fehler;
-  info.err = jpeg_std_error(&fehler);
-  jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, datei);
-  info.image_width = static_cast<JDIMENSION>(bild.width());
-  info.image_height = static_cast<JDIMENSION>(bild.height());
-  info.input_components = 4;
-  info.in_color_space = JCS_EXT_BGRX;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, kQualitaet, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW zeile = const_cast<JSAMPROW>(bild.row(static_cast<int32_t>(info.next_scanline)));
-    jpeg_write_scanlines(&info, &zeile, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::fclose(datei);
 }
 
 // A 24-bit bottom-up BI_RGB bitmap file of `bild`.
@@ -140,7 +118,12 @@ class Testfoto {
     if (::mkdtemp(muster.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     ordner_ = muster + "/";
     path_ = ordner_ + "foto.jpg";
-    JpegSchreiben(path_, bild_);
+    {
+      // The encoder takes whole pictures of 24 bits; an equal-size stretch copy converts.
+      Bitmap farbe = Bitmap::Uninitialized(bild_.width(), bild_.height(), PixelFormat::k24);
+      StretchCopy(bild_, farbe, Rect{0, 0, bild_.width(), bild_.height()});
+      WriteJpegFile(farbe, path_, kQualitaet);
+    }
     bmpPath_ = ordner_ + "foto.bmp";
     BmpSchreiben(bmpPath_, bild_);
   }

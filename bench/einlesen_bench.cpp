@@ -27,15 +27,13 @@
 #include <thread>
 #include <vector>
 
-// jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
-
 #include "albums/alben_zustand.h"
 #include "albums/katalog.h"
 #include "engine/auftrag.h"
 #include "engine/bilder_einlesen.h"
 #include "engine/bilder_suchen.h"
 #include "engine/fortschritt.h"
+#include "pictures/jpeg_writer.h"
 #include "platform/benutzer.h"
 #include "platform/bitmap.h"
 #include "platform/paths.h"
@@ -101,30 +99,6 @@ Bitmap Foto(int32_t breite, int32_t hoehe, uint32_t nummer) {
   return bild;
 }
 
-void JpegSchreiben(const std::string& path, const Bitmap& bild) {
-  std::FILE* datei = std::fopen(path.c_str(), "wb");
-  if (datei == nullptr) throw std::runtime_error("cannot write " + path);
-  jpeg_compress_struct info;
-  jpeg_error_mgr fehler;
-  info.err = jpeg_std_error(&fehler);
-  jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, datei);
-  info.image_width = static_cast<JDIMENSION>(bild.width());
-  info.image_height = static_cast<JDIMENSION>(bild.height());
-  info.input_components = 3;
-  info.in_color_space = JCS_EXT_BGR;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, kQualitaet, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW zeile = const_cast<JSAMPROW>(bild.row(static_cast<int32_t>(info.next_scanline)));
-    jpeg_write_scanlines(&info, &zeile, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::fclose(datei);
-}
-
 // The photo collection, generated once and kept in the user's cache folder.
 class Sammlung {
  public:
@@ -154,8 +128,9 @@ class Sammlung {
         const bool gross = k % kGrossJedes == kGrossJedes - 1;
         char name[32];
         std::snprintf(name, sizeof name, "foto%05d.jpg", k);
-        JpegSchreiben(ordner_ + name, Foto(gross ? kGrossBreite : kBreite,
-                                           gross ? kGrossHoehe : kHoehe, static_cast<uint32_t>(k)));
+        WriteJpegFile(Foto(gross ? kGrossBreite : kBreite, gross ? kGrossHoehe : kHoehe,
+                           static_cast<uint32_t>(k)),
+                      ordner_ + name, kQualitaet);
       }
     };
     std::vector<std::thread> arbeiter;
@@ -164,7 +139,7 @@ class Sammlung {
     }
     for (std::thread& t : arbeiter) t.join();
     CreateFolders(ordner_ + "start/");
-    JpegSchreiben(ordner_ + "start/winzig.jpg", Foto(8, 8, 0));
+    WriteJpegFile(Foto(8, 8, 0), ordner_ + "start/winzig.jpg", kQualitaet);
     std::FILE* marke = std::fopen((ordner_ + kFertigMarke).c_str(), "w");
     if (marke != nullptr) std::fclose(marke);
   }
