@@ -348,12 +348,7 @@ struct Zuordnungsfall {
   }
 
   std::vector<int32_t> Bilder() const {
-    std::vector<int32_t> bilder;
-    const Zellenraster& r = *auftrag.einstellungen.Raster;
-    for (int x = 1; x <= r.kachelnX(); ++x) {
-      for (int y = 1; y <= r.kachelnY(); ++y) bilder.push_back(r.at(x, y).Bild);
-    }
-    return bilder;
+    return testing::Bildnummern(*auftrag.einstellungen.Raster);
   }
 };
 

@@ -68,12 +68,7 @@ class LaufTest : public ::testing::Test {
   }
 
   std::vector<int32_t> Bilder() const {
-    std::vector<int32_t> bilder;
-    const Zellenraster& r = *auftrag_.einstellungen.Raster;
-    for (int x = 1; x <= r.kachelnX(); ++x) {
-      for (int y = 1; y <= r.kachelnY(); ++y) bilder.push_back(r.at(x, y).Bild);
-    }
-    return bilder;
+    return testing::Bildnummern(*auftrag_.einstellungen.Raster);
   }
 
   testing::TempFolder ordner_;
@@ -280,19 +275,13 @@ TEST(BerechnungslaufAlbum, ScannedAndCachedRunsGiveTheSameMosaic) {
   ASSERT_EQ(Berechnungslauf(auftrag, benutzer).Starten(), Laufausgang::Fertig);
   EXPECT_EQ(auftrag.Dateiliste.size(), 24u);
   EXPECT_EQ(liste[kErstesGewaehltesAlbum].NeuAufbau, 1);
-  std::vector<int32_t> erste;
-  for (int x = 1; x <= 8; ++x) {
-    for (int y = 1; y <= 6; ++y) erste.push_back(e.Raster->at(x, y).Bild);
-  }
+  const std::vector<int32_t> erste = testing::Bildnummern(*e.Raster);
   const Bitmap mosaik = auftrag.MosaikBild->Clone();
 
   auftrag.zufall.seed(77);
   ASSERT_EQ(Berechnungslauf(auftrag, benutzer).Starten(), Laufausgang::Fertig);
   EXPECT_EQ(liste[kErstesGewaehltesAlbum].NeuAufbau, 0);
-  std::vector<int32_t> zweite;
-  for (int x = 1; x <= 8; ++x) {
-    for (int y = 1; y <= 6; ++y) zweite.push_back(e.Raster->at(x, y).Bild);
-  }
+  const std::vector<int32_t> zweite = testing::Bildnummern(*e.Raster);
   EXPECT_EQ(zweite, erste);
   EXPECT_EQ(std::memcmp(mosaik.data(), auftrag.MosaikBild->data(), mosaik.byteSize()), 0);
   EXPECT_TRUE(benutzer.warnungen.empty());

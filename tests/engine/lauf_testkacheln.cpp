@@ -31,4 +31,12 @@ std::string KachelHinzufuegen(Auftrag& auftrag, const TempFolder& ordner, Farbe 
   return datei;
 }
 
+std::vector<int32_t> Bildnummern(const Zellenraster& raster) {
+  std::vector<int32_t> bilder;
+  for (int x = 1; x <= raster.kachelnX(); ++x) {
+    for (int y = 1; y <= raster.kachelnY(); ++y) bilder.push_back(raster.at(x, y).Bild);
+  }
+  return bilder;
+}
+
 }  // namespace tilvendo::testing

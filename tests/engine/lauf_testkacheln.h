@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/auftrag.h"
 #include "engine/kachelsignatur.h"
@@ -19,5 +20,8 @@ Kachelsignatur EinfarbigeSignatur(int32_t nummer, Farbe farbe, int formanalyse);
 // `Dateiliste` and inserts its signature into the tile list. Returns the file name.
 std::string KachelHinzufuegen(Auftrag& auftrag, const TempFolder& ordner, Farbe farbe,
                               int32_t breite = 8, int32_t hoehe = 6);
+
+// The picture number of every cell, in the order the run visits them (column by column).
+std::vector<int32_t> Bildnummern(const Zellenraster& raster);
 
 }  // namespace tilvendo::testing
