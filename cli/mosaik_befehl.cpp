@@ -3,44 +3,22 @@
 #include <cstdio>
 #include <memory>
 #include <ostream>
-#include <set>
 
-#include "albums/alben_zustand.h"
 #include "cli/abbruch_signal.h"
 #include "cli/album_befehle.h"
 #include "engine/auftrag.h"
 #include "engine/berechnungslauf.h"
 #include "engine/fortschritt.h"
+#include "engine/sitzung.h"
 #include "engine/vorbereitung.h"
-#include "pictures/bilder_laden.h"
 #include "pictures/blending.h"
 #include "pictures/speichern.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
-#include "platform/stretch_copy.h"
 
 namespace tilvendo::cli {
 namespace {
-
-constexpr int32_t kZoomStandard = 100;  // the size page's start value
-
-void VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
-  if (!FileExists(pfad)) throw Befehlsfehler(MeldungVorlageFehlt(pfad));
-  Bitmap gelesen;
-  if (!LoadWholePicture(gelesen, pfad) || gelesen.empty()) {
-    throw Befehlsfehler(MeldungVorlageUnlesbar(pfad));
-  }
-  // Every working picture is held in the one working format. The copy covers every
-  // pixel, so the new picture need not be cleared first.
-  Bitmap vorlage = Bitmap::Uninitialized(gelesen.width(), gelesen.height(), kPixelformat);
-  StretchCopy(gelesen, vorlage, Rect{0, 0, gelesen.width(), gelesen.height()});
-  auftrag.VorlageBild = std::move(vorlage);
-  auftrag.vorlage.VorlagePfad = FolderOf(pfad);
-  auftrag.vorlage.VorlageDatei = FileNameOf(pfad);
-  auftrag.vorlage.VorlageBreite = auftrag.VorlageBild.width();
-  auftrag.vorlage.VorlageHoehe = auftrag.VorlageBild.height();
-}
 
 // A long run must not end in a file that cannot be written: tried before it starts,
 // with a temporary file that is removed again at once.
@@ -57,54 +35,47 @@ void AusgabeOrdnerPruefen(const std::string& ausgabe) {
   }
 }
 
-void AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& alben, Umgebung& umgebung) {
-  AlbenZustand& zustand = auftrag.alben;
-  const AlbenKontext kontext{auftrag.AlbenPfad};
-  for (const std::string& name : alben) {
-    if (!AlbumVorhanden(kontext, name)) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
-    // Refused with the insert-medium warning when a removable medium is missing.
-    if (zustand.AlbumWaehlen(name, kontext, umgebung.medien, umgebung.benutzer) < 0) {
-      throw Befehlsfehler("");
-    }
+void AlbenDesAufrufsWaehlen(Auftrag& auftrag, const std::vector<std::string>& alben,
+                            Umgebung& umgebung) {
+  const Albenwahl wahl = AlbenWaehlen(auftrag, alben, umgebung.medien, umgebung.benutzer);
+  switch (wahl.ausgang) {
+    case Albenausgang::Gewaehlt:
+      return;
+    case Albenausgang::Unbekannt:
+      throw Befehlsfehler(MeldungUnbekanntesAlbum(wahl.album));
+    case Albenausgang::MediumFehlt:
+      throw Befehlsfehler("");  // the insert-medium warning said why
   }
-  auftrag.BilderAnzahl = zustand.GewaehlteBilderZaehlen();
 }
 
 // The settings of the size, tiling and extended pages, then the overview's consistency
-// steps, each with a note where the command line's wish had to give way.
+// steps, each with a note where the command line's wish had to give way. Values the
+// user did not ask for give way silently.
 void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenutzer& benutzer) {
-  Einstellungen& e = auftrag.einstellungen;
-  const Vorlage& vorlage = auftrag.vorlage;
-
-  Zielgroessenwerte werte;
-  if (m.groesse) {
-    werte.festesSV = false;
-    werte.SizeX = m.groesse->a;
-    werte.SizeY = m.groesse->b;
-    ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  } else {
-    const int32_t zoom = m.zoom.value_or(kZoomStandard);
-    werte.ZoomX = werte.ZoomY = zoom;
-    ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-    if (m.zoom && e.ZoomX != zoom) {
-      benutzer.Hinweis("Der Zoom wurde auf " + std::to_string(e.ZoomX) +
-                       " % begrenzt, damit das Ergebnis höchstens " +
-                       std::to_string(kMaxZielgroesse) + " Pixel breit und hoch wird.");
-    }
-  }
-
+  Auftragswunsch wunsch;
+  if (m.groesse) wunsch.groesse = Size{m.groesse->a, m.groesse->b};
+  wunsch.zoom = m.zoom.value_or(kZoomStandard);
   const Paar kacheln = m.kacheln.value_or(Paar{kKachelnStandard, kKachelnStandard});
-  KachelnSetzen(e, vorlage, kacheln.a, kacheln.b);
-  if (m.kacheln && (e.KachelnX != kacheln.a || e.KachelnY != kacheln.b)) {
+  wunsch.kachelnX = kacheln.a;
+  wunsch.kachelnY = kacheln.b;
+  wunsch.formanalyse = m.formanalyse;
+  wunsch.berechnungsart = m.methode;
+  wunsch.musterbildung = m.muster;
+  wunsch.minAbstand = m.mindestabstand;
+
+  const Nachgaben nachgaben = Einrichten(auftrag, wunsch);
+  const Einstellungen& e = auftrag.einstellungen;
+  if (m.zoom && nachgaben.zoom) {
+    benutzer.Hinweis("Der Zoom wurde auf " + std::to_string(e.ZoomX) +
+                     " % begrenzt, damit das Ergebnis höchstens " +
+                     std::to_string(kMaxZielgroesse) + " Pixel breit und hoch wird.");
+  }
+  if (m.kacheln && nachgaben.kacheln) {
     benutzer.Hinweis("Die Kachelung wurde auf " + std::to_string(e.KachelnX) + " x " +
                      std::to_string(e.KachelnY) +
                      " verringert, damit jede Kachel mindestens 4 Pixel breit bleibt.");
   }
-  auftrag.analyse.Formanalyse = m.formanalyse;
-
-  ErweiterteEinstellungenSetzen(e, auftrag.BilderAnzahl, m.methode, m.muster, m.mindestabstand);
-  UebersichtAbgleichen(e, vorlage, auftrag.BilderAnzahl);
-  if (e.minAbstand != m.mindestabstand) {
+  if (nachgaben.minAbstand) {
     benutzer.Hinweis("Der Mindestabstand wurde auf " + std::to_string(e.minAbstand) +
                      " verringert; mehr erlauben Kachelung und Bilderzahl nicht.");
   }
@@ -142,34 +113,20 @@ std::string Dauer(double tage) {
   return teile.minuten + " min. und " + teile.sekunden + " sek." + genau;
 }
 
-int32_t VerschiedeneBilder(const Einstellungen& e) {
-  std::set<int32_t> bilder;
-  if (!e.Raster) return 0;
-  for (int x = 1; x <= e.Raster->kachelnX(); ++x) {
-    for (int y = 1; y <= e.Raster->kachelnY(); ++y) {
-      if (e.Raster->at(x, y).Bild != kKeinBild) bilder.insert(e.Raster->at(x, y).Bild);
-    }
-  }
-  return static_cast<int32_t>(bilder.size());
-}
-
-void BerichtSchreiben(const Auftrag& auftrag, std::ostream& aus) {
-  const Einstellungen& e = auftrag.einstellungen;
+void BerichtSchreiben(const Laufbericht& b, std::ostream& aus) {
   static constexpr std::array<const char*, kLaufzeitenAnzahl> kPhasen = {
       "Einlesen der Bilddateien: ", "Vorbereiten der Vorlage: ", "Berechnen des Mosaiks: ",
       "Zusammenstellen des Mosaiks: ", "Gesamtdauer: "};
   aus << "Informationen zur letzten Berechnung:\n";
   for (size_t i = 0; i < kPhasen.size(); ++i) {
-    aus << "  " << kPhasen[i] << Dauer(auftrag.Laufzeiten[i]) << '\n';
+    aus << "  " << kPhasen[i] << Dauer(b.Laufzeiten[i]) << '\n';
   }
-  aus << "  Vorlagengröße: " << auftrag.vorlage.VorlageBreite << " x "
-      << auftrag.vorlage.VorlageHoehe << " Pixel\n"
-      << "  absolute Größe: " << e.ZielBreite << " x " << e.ZielHoehe << " Pixel\n"
-      << "  " << e.KachelnX << " x " << e.KachelnY << " Kacheln, "
-      << int32_t{e.KachelnX} * e.KachelnY << " insgesamt, je " << KachelBreite(e) << " x "
-      << KachelHoehe(e) << " Pixel\n"
-      << "  Anzahl an Bildern insgesamt: " << auftrag.BilderAnzahl.gesamt << '\n'
-      << "  verschiedene Bilder im Mosaik: " << VerschiedeneBilder(e) << '\n';
+  aus << "  Vorlagengröße: " << b.vorlage.width << " x " << b.vorlage.height << " Pixel\n"
+      << "  absolute Größe: " << b.ziel.width << " x " << b.ziel.height << " Pixel\n"
+      << "  " << b.kachelnX << " x " << b.kachelnY << " Kacheln, " << b.kacheln << " insgesamt, je "
+      << b.kachel.width << " x " << b.kachel.height << " Pixel\n"
+      << "  Anzahl an Bildern insgesamt: " << b.bilder << '\n'
+      << "  verschiedene Bilder im Mosaik: " << b.verschiedeneBilder << '\n';
 }
 
 }  // namespace
@@ -190,9 +147,16 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
   StandardwerteSetzen(*auftrag);
   auftrag->Protokoll = m.protokoll;
 
-  VorlageLaden(*auftrag, m.vorlage);
+  switch (VorlageLaden(*auftrag, m.vorlage)) {
+    case Vorlagenausgang::Geladen:
+      break;
+    case Vorlagenausgang::Fehlt:
+      throw Befehlsfehler(MeldungVorlageFehlt(m.vorlage));
+    case Vorlagenausgang::Unlesbar:
+      throw Befehlsfehler(MeldungVorlageUnlesbar(m.vorlage));
+  }
   AusgabeOrdnerPruefen(m.ausgabe);
-  AlbenWaehlen(*auftrag, m.alben, umgebung);
+  AlbenDesAufrufsWaehlen(*auftrag, m.alben, umgebung);
   AuftragVorbereiten(*auftrag, m, umgebung.benutzer);
 
   std::optional<AbbruchSignal> signal;
@@ -220,15 +184,15 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
 
   const uint8_t blendwert =
       BlendwertAusRegler((m.vorlagenAnteil - kVorlagenAnteilVoll) / kVorlagenAnteilSchritt);
-  if (!MosaikSpeichern(auftrag->VorlageBild, *auftrag->MosaikBild, blendwert,
-                       SpeicherOptionenBilden(m))) {
+  if (!ErgebnisSpeichern(*auftrag, blendwert, SpeicherOptionenBilden(m))) {
     throw Befehlsfehler("Das Mosaik konnte nicht gespeichert werden.");
   }
   signal.reset();
 
-  if (m.bericht) BerichtSchreiben(*auftrag, umgebung.aus);
-  umgebung.aus << "Mosaik gespeichert: " << m.ausgabe << " (" << auftrag->MosaikBild->width()
-               << " x " << auftrag->MosaikBild->height() << " Pixel)\n";
+  const Laufbericht bericht = LaufberichtErstellen(*auftrag);
+  if (m.bericht) BerichtSchreiben(bericht, umgebung.aus);
+  umgebung.aus << "Mosaik gespeichert: " << m.ausgabe << " (" << bericht.mosaik.width << " x "
+               << bericht.mosaik.height << " Pixel)\n";
   return kExitErfolg;
 }
 

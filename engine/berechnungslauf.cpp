@@ -16,25 +16,40 @@ constexpr int kPhasen = 4;
 constexpr int kEndeVersatz = 5;  // PhasenZeiten holds the end of phase i at i + 5
 constexpr uint8_t kStandardMethode = 0;
 
-// Whatever happens in the run, the cancel request is dropped and the driver is idle again.
-class Aufraeumen {
+}  // namespace
+
+// Marks the run in progress for its whole life: begins it with a fresh cancel flag and,
+// whatever happens in the run, drops a pending cancel and leaves the driver idle.
+class Berechnungslauf::Klammer {
  public:
-  Aufraeumen(Auftrag& auftrag, bool& laeuft) : auftrag_(auftrag), laeuft_(laeuft) {
-    laeuft_ = true;
+  explicit Klammer(Berechnungslauf& lauf) : lauf_(lauf) {}
+  Klammer(const Klammer&) = delete;
+  Klammer& operator=(const Klammer&) = delete;
+
+  // False (and a cancel request made) when a run is already in progress.
+  bool Beginnen() {
+    const std::lock_guard<std::mutex> sperre(lauf_.zustand_);
+    if (lauf_.laeuft_) {
+      lauf_.auftrag_.Abbruch = true;
+      return false;
+    }
+    lauf_.auftrag_.Abbruch = false;
+    lauf_.laeuft_ = true;
+    begonnen_ = true;
+    return true;
   }
-  ~Aufraeumen() {
-    auftrag_.Abbruch = false;
-    laeuft_ = false;
+
+  ~Klammer() {
+    if (!begonnen_) return;
+    const std::lock_guard<std::mutex> sperre(lauf_.zustand_);
+    lauf_.auftrag_.Abbruch = false;
+    lauf_.laeuft_ = false;
   }
-  Aufraeumen(const Aufraeumen&) = delete;
-  Aufraeumen& operator=(const Aufraeumen&) = delete;
 
  private:
-  Auftrag& auftrag_;
-  bool& laeuft_;
+  Berechnungslauf& lauf_;
+  bool begonnen_ = false;
 };
-
-}  // namespace
 
 Berechnungslauf::Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer,
                                  std::vector<TGalerieGlobal>& albenliste, LaufOptionen optionen)
@@ -64,15 +79,21 @@ bool Berechnungslauf::Vorpruefungen() {
   return true;
 }
 
+void Berechnungslauf::Abbrechen() {
+  const std::lock_guard<std::mutex> sperre(zustand_);
+  if (laeuft_) auftrag_.Abbruch = true;
+}
+
+bool Berechnungslauf::Laeuft() const {
+  const std::lock_guard<std::mutex> sperre(zustand_);
+  return laeuft_;
+}
+
 Laufausgang Berechnungslauf::Starten() {
-  if (laeuft_) {
-    auftrag_.Abbruch = true;
-    return Laufausgang::AbbruchAngefordert;
-  }
-  auftrag_.Abbruch = false;
+  Klammer klammer(*this);
+  if (!klammer.Beginnen()) return Laufausgang::AbbruchAngefordert;
   if (!Vorpruefungen()) return Laufausgang::Abgelehnt;
 
-  Aufraeumen aufraeumen(auftrag_, laeuft_);
   Einstellungen& e = auftrag_.einstellungen;
   // The overview derives the method parameters before every start; a job that never
   // went through it would otherwise search with negative counts and place nothing.

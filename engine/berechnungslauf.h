@@ -1,10 +1,12 @@
 // The driver of a computation run, what the START button does: the pre-checks, the cell
 // grid, the four phases with their progress, the durations and the outcome. A second
-// start while a run is in progress (from the event pump) asks the run to stop.
+// start while a run is in progress (from the event pump) asks the run to stop, and so
+// does `Abbrechen` from any thread.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string_view>
 #include <vector>
 
@@ -62,10 +64,23 @@ class Berechnungslauf {
   // Reads the chosen albums of the job itself.
   Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer, LaufOptionen optionen = {});
 
+  // Runs the whole computation on the calling thread, which then is the only one that
+  // touches the job until it returns. While a run is in progress (a second press of
+  // START through the event pump) it only asks that run to stop.
   Laufausgang Starten();
-  bool Laeuft() const { return laeuft_; }
+
+  // Asks the run in progress to stop at its next poll; callable from any thread. Without
+  // a run in progress it does nothing: a request made before a run has begun or after
+  // it ended never stops the next one.
+  void Abbrechen();
+
+  // Whether a run is in progress (from the first pre-check to the last step); callable
+  // from any thread.
+  bool Laeuft() const;
 
  private:
+  class Klammer;
+
   bool Vorpruefungen();
   void PhasenAusfuehren(Fortschritt& fortschritt);
   Laufausgang Abschliessen();
@@ -74,6 +89,9 @@ class Berechnungslauf {
   Benutzer& benutzer_;
   std::vector<TGalerieGlobal>& albenliste_;
   LaufOptionen optionen_;
+  // Guards `laeuft_` together with the clearing of `Abbruch` at the start and end of a
+  // run, so that a cancel either reaches the run in progress or is dropped as a whole.
+  mutable std::mutex zustand_;
   bool laeuft_ = false;
 };
 

@@ -1,6 +1,11 @@
 // What the engine and the albums need from whoever talks to the user: message boxes,
 // the medium-name question, progress and the event pump. The wizard, the command line
 // and the tests each provide one; the defaults here keep quiet and answer "no".
+//
+// Threads: every call arrives on the thread that started the run or the folder scan;
+// the engine's worker threads never call it. A user interface that runs the work on a
+// thread of its own therefore gets its calls there and brings them to its window thread
+// itself.
 #pragma once
 
 #include <cstdint>

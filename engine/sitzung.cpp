@@ -1,0 +1,142 @@
+#include "engine/sitzung.h"
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+#include "albums/katalog.h"
+#include "albums/medium_bindung.h"
+#include "engine/vorbereitung.h"
+#include "pictures/bilder_laden.h"
+#include "platform/paths.h"
+#include "platform/stretch_copy.h"
+
+namespace tilvendo {
+namespace {
+
+void ZielgroesseEinrichten(Auftrag& auftrag, const Auftragswunsch& wunsch, Nachgaben& nachgaben) {
+  Zielgroessenwerte werte;
+  if (wunsch.groesse) {
+    werte.festesSV = false;
+    werte.SizeX = wunsch.groesse->width;
+    werte.SizeY = wunsch.groesse->height;
+    ZielgroesseBerechnen(werte, Zielaenderung::Pixel, auftrag.vorlage, auftrag.einstellungen);
+    return;
+  }
+  werte.ZoomX = werte.ZoomY = wunsch.zoom;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, auftrag.vorlage, auftrag.einstellungen);
+  nachgaben.zoom = auftrag.einstellungen.ZoomX != wunsch.zoom;
+}
+
+int32_t VerschiedeneBilder(const Einstellungen& e) {
+  if (!e.Raster) return 0;
+  std::set<int32_t> bilder;
+  for (int x = 1; x <= e.Raster->kachelnX(); ++x) {
+    for (int y = 1; y <= e.Raster->kachelnY(); ++y) {
+      if (e.Raster->at(x, y).Bild != kKeinBild) bilder.insert(e.Raster->at(x, y).Bild);
+    }
+  }
+  return static_cast<int32_t>(bilder.size());
+}
+
+}  // namespace
+
+Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
+  if (!FileExists(pfad)) return Vorlagenausgang::Fehlt;
+  auftrag.vorlage.VorlagePfad = FolderOf(pfad);
+  auftrag.vorlage.VorlageDatei = FileNameOf(pfad);
+  Bitmap gelesen;
+  if (!LoadWholePicture(gelesen, pfad) || gelesen.empty()) return Vorlagenausgang::Unlesbar;
+
+  // Every working picture is held in the one working format. The copy covers every
+  // pixel, so the new picture need not be cleared first.
+  Bitmap vorlage = Bitmap::Uninitialized(gelesen.width(), gelesen.height(), kPixelformat);
+  StretchCopy(gelesen, vorlage, Rect{0, 0, gelesen.width(), gelesen.height()});
+  auftrag.VorlageBild = std::move(vorlage);
+  auftrag.vorlage.VorlageBreite = auftrag.VorlageBild.width();
+  auftrag.vorlage.VorlageHoehe = auftrag.VorlageBild.height();
+  auftrag.einstellungen.ZielBreite = auftrag.vorlage.VorlageBreite;
+  auftrag.einstellungen.ZielHoehe = auftrag.vorlage.VorlageHoehe;
+  return Vorlagenausgang::Geladen;
+}
+
+Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
+                       const Medien& medien, Benutzer& benutzer) {
+  AlbenZustand& zustand = auftrag.alben;
+  const AlbenKontext kontext{auftrag.AlbenPfad};
+  std::vector<std::string> vorhanden;
+  AlbennamenLaden(kontext, vorhanden);
+  Albenwahl wahl;
+  for (const std::string& name : namen) {
+    if (std::find(vorhanden.begin(), vorhanden.end(), name) == vorhanden.end()) {
+      wahl = Albenwahl{Albenausgang::Unbekannt, name};
+      break;
+    }
+    // Selecting an album on the selection page makes its medium the one that must be
+    // present before it can be added.
+    TGalerieGlobal kopf;
+    kopf.Name = name;
+    AlbumKopfLaden(kontext, kopf);
+    zustand.AktMedium = AktuellesMedium::Von(kopf);
+    if (zustand.AlbumWaehlen(name, kontext, medien, benutzer) < 0) {
+      wahl = Albenwahl{Albenausgang::MediumFehlt, name};
+      break;
+    }
+  }
+  BilderZaehlen(auftrag);
+  return wahl;
+}
+
+void BilderZaehlen(Auftrag& auftrag) {
+  auftrag.BilderAnzahl = auftrag.alben.GewaehlteBilderZaehlen();
+}
+
+Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
+  Einstellungen& e = auftrag.einstellungen;
+  Nachgaben nachgaben;
+  ZielgroesseEinrichten(auftrag, wunsch, nachgaben);
+
+  KachelnSetzen(e, auftrag.vorlage, wunsch.kachelnX, wunsch.kachelnY);
+  nachgaben.kacheln = e.KachelnX != wunsch.kachelnX || e.KachelnY != wunsch.kachelnY;
+  auftrag.analyse.Formanalyse = wunsch.formanalyse;
+
+  ErweiterteEinstellungenSetzen(e, auftrag.BilderAnzahl, wunsch.berechnungsart,
+                                wunsch.musterbildung, wunsch.minAbstand);
+  UebersichtVorbereiten(auftrag);
+  nachgaben.minAbstand = e.minAbstand != wunsch.minAbstand;
+  return nachgaben;
+}
+
+void UebersichtVorbereiten(Auftrag& auftrag) {
+  auftrag.kachelliste.Leeren();
+  UebersichtAbgleichen(auftrag.einstellungen, auftrag.vorlage, auftrag.BilderAnzahl);
+}
+
+bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen) {
+  if (!auftrag.MosaikBild) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
+  if (!MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, optionen)) {
+    return false;
+  }
+  auftrag.analyse.ErgebnisGespeichert = 1;
+  return true;
+}
+
+Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
+  const Einstellungen& e = auftrag.einstellungen;
+  Laufbericht bericht;
+  bericht.Laufzeiten = auftrag.Laufzeiten;
+  bericht.vorlage = Size{auftrag.vorlage.VorlageBreite, auftrag.vorlage.VorlageHoehe};
+  bericht.ziel = Size{e.ZielBreite, e.ZielHoehe};
+  if (auftrag.MosaikBild) {
+    bericht.mosaik = Size{auftrag.MosaikBild->width(), auftrag.MosaikBild->height()};
+  }
+  bericht.kachelnX = e.KachelnX;
+  bericht.kachelnY = e.KachelnY;
+  bericht.kacheln = int32_t{e.KachelnX} * e.KachelnY;
+  bericht.kachel = Size{KachelBreite(e), KachelHoehe(e)};
+  bericht.bilder = auftrag.BilderAnzahl.gesamt;
+  bericht.verschiedeneBilder = VerschiedeneBilder(e);
+  return bericht;
+}
+
+}  // namespace tilvendo

@@ -1,0 +1,111 @@
+// Setting up a mosaic job from the front ends: loading the template, choosing the
+// albums, applying the wished size, tiling and extended settings in the order the
+// wizard's pages do, the overview's consistency step, saving the result and the figures
+// of the last run. The wizard pages and the command line both go through these plain
+// functions over the job, so the two cannot set a job up differently.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/auftrag.h"
+#include "pictures/speichern.h"
+#include "platform/benutzer.h"
+#include "platform/medien.h"
+#include "platform/rect.h"
+
+namespace tilvendo {
+
+// The zoom the target-size page starts from, in per cent.
+inline constexpr int32_t kZoomStandard = 100;
+
+enum class Vorlagenausgang {
+  Geladen,   // the picture is the new template
+  Fehlt,     // there is no file of that name; nothing changed
+  Unlesbar,  // the file is no picture we can read; only its name was taken
+};
+
+// Loads the picture at `pfad` as the template. When the file exists, `VorlageDatei` and
+// `VorlagePfad` take its name and folder whatever else happens (the template page keeps
+// showing the newly chosen name). When it could be read, `VorlageBild` holds it in the
+// working format, `VorlageBreite`/`VorlageHoehe` its size, and the result starts at
+// 100 %: `ZielBreite`/`ZielHoehe` := the template's size. When it could not be read,
+// the previous picture, its size and the result size stay.
+Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad);
+
+enum class Albenausgang {
+  Gewaehlt,     // every album is chosen and BilderAnzahl counts them
+  Unbekannt,    // the catalogue has no album of that name
+  MediumFehlt,  // the album's removable medium is not inserted (the user was warned)
+};
+
+struct Albenwahl {
+  Albenausgang ausgang = Albenausgang::Gewaehlt;
+  std::string album;  // the album that could not be chosen
+};
+
+// Chooses the albums `namen` in order, as the selection page does for each (its medium
+// must be present; an album never scanned is scanned), and recounts `BilderAnzahl`.
+// Stops at the first album that cannot be chosen; those chosen before it stay chosen.
+Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
+                       const Medien& medien, Benutzer& benutzer);
+
+// `BilderAnzahl` := the picture counts of the albums chosen now (after the selection
+// page changed them).
+void BilderZaehlen(Auftrag& auftrag);
+
+// What a front end wishes for the job; `Einrichten` holds it within what the template,
+// the grid and the pictures allow.
+struct Auftragswunsch {
+  std::optional<Size> groesse;   // result size in pixels; without it the zoom applies
+  int32_t zoom = kZoomStandard;  // result size in per cent of the template's
+  int32_t kachelnX = 0;          // tiles across and down
+  int32_t kachelnY = 0;
+  uint8_t formanalyse = kFormanalyseStandard;
+  uint8_t berechnungsart = 0;
+  uint8_t musterbildung = 0;
+  int32_t minAbstand = 2;
+};
+
+// Which wishes had to give way.
+struct Nachgaben {
+  bool zoom = false;        // held below the largest result size
+  bool kacheln = false;     // lowered so that every tile keeps its least width
+  bool minAbstand = false;  // lowered to what grid and pictures allow
+};
+
+// Applies the wish as the size, tiling and extended settings pages would, in that
+// order, then `UebersichtVorbereiten`. Needs the template loaded and the albums counted.
+Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch);
+
+// What the overview does each time it is shown: releases the tile list a previous run
+// left, then makes the job consistent (`UebersichtAbgleichen`).
+void UebersichtVorbereiten(Auftrag& auftrag);
+
+// Saves the last run's mosaic with the template blended in at `blendwert` (0..255) as
+// `optionen` say (`MosaikSpeichern`); on success the result counts as saved
+// (`ErgebnisGespeichert` := 1). False when the format is unknown and nothing was
+// written; raises WriteError when the file cannot be written and std::logic_error
+// when there is no mosaic yet.
+bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen);
+
+// The figures of the last run, as the overview and the command line report them.
+struct Laufbericht {
+  std::array<double, kLaufzeitenAnzahl> Laufzeiten{};  // days; the four phases, then the sum
+  Size vorlage;                                        // template pixels
+  Size ziel;                                           // result size of the settings
+  Size mosaik;                                         // the mosaic made (0 × 0 without one)
+  int32_t kachelnX = 0;
+  int32_t kachelnY = 0;
+  int32_t kacheln = 0;             // across × down
+  Size kachel;                     // result pixels of one tile
+  int32_t bilder = 0;              // pictures in the chosen albums
+  int32_t verschiedeneBilder = 0;  // distinct pictures placed in the grid
+};
+
+Laufbericht LaufberichtErstellen(const Auftrag& auftrag);
+
+}  // namespace tilvendo

@@ -1,0 +1,153 @@
+#include "engine/sitzung.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include "engine/berechnungslauf.h"
+#include "lauf_testkacheln.h"
+#include "platform/paths.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+#include "support/temp_folder.h"
+#include "support/test_benutzer.h"
+
+namespace tilvendo {
+namespace {
+
+constexpr Farbe kVorlagenFarbe{30, 140, 220};
+
+TEST(Sitzung, AFailedTemplateLoadTakesTheNameButKeepsPictureAndSizes) {
+  testing::TempFolder ordner;
+  testing::WriteTestBmp(ordner / "vorlage.bmp", testing::Einfarbig(40, 30, kVorlagenFarbe));
+  Auftrag auftrag;
+
+  ASSERT_EQ(VorlageLaden(auftrag, ordner / "vorlage.bmp"), Vorlagenausgang::Geladen);
+  EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
+  EXPECT_EQ(auftrag.vorlage.VorlagePfad, ordner.path());
+  EXPECT_EQ(auftrag.VorlageBild.format(), kPixelformat);  // the file is 24-bit
+  EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 39, 29), kVorlagenFarbe);
+  EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
+  EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 30);
+  EXPECT_EQ(auftrag.einstellungen.ZielBreite, 40);  // the result starts at 100 %
+  EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 30);
+
+  // The size page has changed the result since; neither an undecodable file nor a
+  // picture under another type's name may take that or the picture away.
+  auftrag.einstellungen.ZielBreite = 80;
+  auftrag.einstellungen.ZielHoehe = 60;
+  testing::WriteWholeFile(ordner / "kaputt.jpg", "kein Bild");
+  testing::WriteTestBmp(ordner / "anders.png", testing::Einfarbig(5, 5, Farbe{1, 2, 3}));
+  for (const char* name : {"kaputt.jpg", "anders.png"}) {
+    EXPECT_EQ(VorlageLaden(auftrag, ordner / name), Vorlagenausgang::Unlesbar) << name;
+    EXPECT_EQ(auftrag.vorlage.VorlageDatei, name);
+    EXPECT_EQ(auftrag.VorlageBild.width(), 40);
+    EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 0, 0), kVorlagenFarbe);
+    EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
+    EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 30);
+    EXPECT_EQ(auftrag.einstellungen.ZielBreite, 80);
+    EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 60);
+  }
+
+  // A name without a file changes nothing at all.
+  EXPECT_EQ(VorlageLaden(auftrag, ordner / "fehlt.bmp"), Vorlagenausgang::Fehlt);
+  EXPECT_EQ(auftrag.vorlage.VorlageDatei, "anders.png");
+}
+
+// A 6 × 4 job over a loaded template, with a prepared tile list in place of the reading
+// phase. The reading phase can be made to wait until the run is asked to stop.
+class SitzungLauf : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::WriteTestBmp(ordner_ / "vorlage.bmp", testing::Einfarbig(60, 40, kVorlagenFarbe));
+    ASSERT_EQ(VorlageLaden(auftrag_, ordner_ / "vorlage.bmp"), Vorlagenausgang::Geladen);
+    auftrag_.BilderAnzahl.gesamt = kKacheln;
+    Auftragswunsch wunsch;
+    wunsch.kachelnX = 6;
+    wunsch.kachelnY = 4;
+    wunsch.minAbstand = 1;
+    const Nachgaben nachgaben = Einrichten(auftrag_, wunsch);
+    EXPECT_FALSE(nachgaben.zoom || nachgaben.kacheln || nachgaben.minAbstand);
+    auftrag_.zufall.seed(99);
+  }
+
+  LaufOptionen Optionen() {
+    LaufOptionen optionen;
+    optionen.threads = 2;
+    optionen.einlesen = [this](Auftrag& auftrag, Fortschritt& fortschritt) {
+      auftrag.Dateiliste.clear();
+      auftrag.kachelliste.Leeren();
+      for (int k = 0; k < kKacheln; ++k) {
+        fortschritt.FortschrittAnzeigen(k + 1);
+        const auto w = static_cast<uint8_t>(8 * k);
+        testing::KachelHinzufuegen(auftrag, ordner_, Farbe{w, 90, static_cast<uint8_t>(255 - w)}, 4,
+                                   4);
+      }
+      if (!warten_) return;
+      gestartet_.set_value();
+      // Bounded only so that a broken cancel fails instead of hanging.
+      for (int runde = 0; runde < kWarteRunden && !auftrag.Abbruch; ++runde) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      EXPECT_TRUE(auftrag.Abbruch);
+    };
+    return optionen;
+  }
+
+  static constexpr int kKacheln = 30;
+  static constexpr int kWarteRunden = 20000;
+
+  testing::TempFolder ordner_;
+  Auftrag auftrag_;
+  testing::TestBenutzer benutzer_;
+  bool warten_ = false;
+  std::promise<void> gestartet_;
+};
+
+TEST_F(SitzungLauf, ACancelFromAnotherThreadStopsOnlyTheRunInProgress) {
+  Berechnungslauf lauf(auftrag_, benutzer_, Optionen());
+
+  // Asked while nothing runs: the next run is not affected.
+  lauf.Abbrechen();
+  ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
+
+  warten_ = true;
+  Laufausgang ausgang = Laufausgang::Fertig;
+  std::thread arbeiter([&] { ausgang = lauf.Starten(); });
+  gestartet_.get_future().wait();
+  EXPECT_TRUE(lauf.Laeuft());
+  lauf.Abbrechen();
+  arbeiter.join();
+  EXPECT_EQ(ausgang, Laufausgang::Abgebrochen);
+  EXPECT_FALSE(lauf.Laeuft());
+  EXPECT_FALSE(auftrag_.Abbruch);
+  for (const double dauer : auftrag_.Laufzeiten) EXPECT_EQ(dauer, 0.0);
+  for (const int32_t bild : testing::Bildnummern(*auftrag_.einstellungen.Raster)) {
+    EXPECT_EQ(bild, kKeinBild);  // matching never ran
+  }
+
+  // The cancelled run's request does not reach the next one.
+  warten_ = false;
+  ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
+  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 0);
+
+  const Laufbericht bericht = LaufberichtErstellen(auftrag_);
+  EXPECT_EQ(bericht.mosaik, (Size{60, 40}));
+  EXPECT_EQ(bericht.kacheln, 24);
+  EXPECT_GT(bericht.verschiedeneBilder, 1);
+  EXPECT_LE(bericht.verschiedeneBilder, 24);
+
+  SpeicherOptionen optionen;
+  optionen.Pfad = ordner_.path();
+  optionen.Datei = "mosaik.bmp";
+  optionen.Format = kFormatBmp;
+  optionen.Farbtiefe = kFarbtiefe24;
+  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, 255, optionen));
+  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
+  EXPECT_TRUE(FileExists(ordner_ / "mosaik.bmp"));
+}
+
+}  // namespace
+}  // namespace tilvendo
