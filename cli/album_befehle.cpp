@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
+#include "albums/alben_operationen.h"
 #include "albums/alben_zustand.h"
+#include "albums/album_bearbeitung.h"
 #include "albums/katalog.h"
-#include "albums/medium_bindung.h"
-#include "albums/ordner_scan.h"
 #include "platform/paths.h"
 
 namespace tilvendo::cli {
@@ -30,14 +31,6 @@ TGalerieGlobal VorhandenesAlbumLaden(const AlbenKontext& kontext, const std::str
   return album;
 }
 
-void MediumPruefen(const TGalerieGlobal& album, Umgebung& umgebung) {
-  const AktuellesMedium medium = AktuellesMedium::Von(album);
-  if (!MediumEingelegt(medium, umgebung.medien)) {
-    umgebung.benutzer.Warnung(WarnungMediumEinlegen(medium));
-    throw Befehlsfehler("");
-  }
-}
-
 std::string MediumText(const TGalerieGlobal& album) {
   if (album.Wechselmedium) {
     return "Wechselmedium „" + album.MediumName + "“ (" + album.Laufwerk + ", " +
@@ -56,11 +49,10 @@ void NameFreiPruefen(const AlbenKontext& kontext, const std::string& name,
   }
 }
 
-void Scannen(const AlbenKontext& kontext, Umgebung& umgebung, TGalerieGlobal& album) {
-  album.Anzahl = AlbumScannen(kontext, umgebung.benutzer, album.Name, album.Verzeichnisse,
-                              album.AlleVerzeichnisse, album.mitUnterverzeichnissen,
-                              /*mitFortschritt=*/false);
-  album.AlleVerzeichnisseVorhanden = true;
+// The album editor's steps, without its progress display.
+Bearbeitungsumgebung Bearbeitung(const AlbenKontext& kontext, Umgebung& umgebung) {
+  return Bearbeitungsumgebung{kontext, umgebung.medien, umgebung.benutzer,
+                              /*mitFortschritt=*/false};
 }
 
 std::string Bilder(int32_t anzahl) {
@@ -82,24 +74,24 @@ bool AlbumVorhanden(const AlbenKontext& kontext, const std::string& name) {
 void AlbumAnlegen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name,
                   const std::vector<std::string>& ordner, bool mitUnterordnern) {
   NameFreiPruefen(kontext, name, "");
-  TGalerieGlobal album;
-  album.Name = name;
+  // The same steps as "neu" on the album page, with the folders given at once.
+  AlbenZustand zustand;
+  AlbumImEditor editor = NeuesAlbumBeginnen(zustand, kontext, umgebung.benutzer);
+  const Bearbeitungsumgebung bearbeitung = Bearbeitung(kontext, umgebung);
+  TGalerieGlobal& album = zustand.AktAlbum;
   album.mitUnterverzeichnissen = mitUnterordnern;
   for (const std::string& eingabe : ordner) {
     const std::string pfad = OrdnerPfad(eingabe);
     if (!FolderExists(pfad)) throw Befehlsfehler("Den Ordner „" + eingabe + "“ gibt es nicht.");
     // The same medium rules as in the album editor: one medium per album.
-    if (!MediumBinden(album, pfad, umgebung.medien, umgebung.benutzer)) throw Befehlsfehler("");
-    if (std::find(album.Verzeichnisse.begin(), album.Verzeichnisse.end(), pfad) ==
-        album.Verzeichnisse.end()) {
-      album.Verzeichnisse.push_back(pfad);
-    }
+    if (OrdnerAufnehmen(bearbeitung, album, pfad) == Aufnahme::Abgelehnt) throw Befehlsfehler("");
   }
-  album.Dateiname = AlbumDateiname(FreieAlbumNummer(kontext));
-  Scannen(kontext, umgebung, album);
-  AlbumSpeichern(kontext, album);
-  umgebung.aus << "Album „" << name << "“ angelegt: " << Bilder(album.Anzahl.gesamt) << " in "
-               << album.AlleVerzeichnisse.size() << " Ordnern.\n";
+  AlbumNeuScannen(bearbeitung, album, editor.anzahl);
+  const size_t ordnerAnzahl = album.AlleVerzeichnisse.size();
+  editor.name = name;
+  AlbumBearbeitungAbschliessen(zustand, kontext, editor);
+  umgebung.aus << "Album „" << name << "“ angelegt: " << Bilder(editor.anzahl.gesamt) << " in "
+               << ordnerAnzahl << " Ordnern.\n";
 }
 
 void AlbenAuflisten(const AlbenKontext& kontext, Umgebung& umgebung) {
@@ -128,12 +120,19 @@ void AlbumZeigen(const AlbenKontext& kontext, Umgebung& umgebung, const std::str
 }
 
 void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
-  TGalerieGlobal album = VorhandenesAlbumLaden(kontext, name);
-  MediumPruefen(album, umgebung);
-  Scannen(kontext, umgebung, album);
-  AlbumSpeichern(kontext, album);
-  umgebung.aus << "Album „" << name << "“ aktualisiert: " << Bilder(album.Anzahl.gesamt) << " in "
-               << album.AlleVerzeichnisse.size() << " Ordnern.\n";
+  if (!AlbumVorhanden(kontext, name)) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
+  // As "aktualisieren" in the album editor: choose (the medium must be inserted),
+  // rescan, save.
+  AlbenZustand zustand;
+  const int position = AlbumAuswaehlen(zustand, kontext, umgebung.medien, umgebung.benutzer, name);
+  if (position < 0) throw Befehlsfehler("");
+  std::optional<AlbumImEditor> editor =
+      AlbumBearbeitenBeginnen(zustand, static_cast<size_t>(position));
+  if (!editor) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
+  AlbumNeuScannen(Bearbeitung(kontext, umgebung), zustand.AktAlbum, editor->anzahl);
+  AlbumBearbeitungAbschliessen(zustand, kontext, *editor);
+  umgebung.aus << "Album „" << name << "“ aktualisiert: " << Bilder(editor->anzahl.gesamt) << " in "
+               << zustand.AktAlbum.AlleVerzeichnisse.size() << " Ordnern.\n";
 }
 
 void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& alt,
@@ -141,15 +140,14 @@ void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std
   TGalerieGlobal album = VorhandenesAlbumLaden(kontext, alt);
   NameFreiPruefen(kontext, neu, alt);
   if (neu == alt) return;
-  AlbumUmbenennen(kontext, alt, neu);
-  album.Name = neu;
-  AlbumSpeichern(kontext, album);
+  AlbumUnterNeuemNamenSpeichern(kontext, album, neu);
   umgebung.aus << "Album „" << alt << "“ heißt jetzt „" << neu << "“.\n";
 }
 
 void AlbumEntfernen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
   if (!AlbumVorhanden(kontext, name)) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
-  AlbumLoeschen(kontext, name);
+  AlbenZustand zustand;
+  AlbumLoeschenUndAbwaehlen(zustand, kontext, name);
   umgebung.aus << "Album „" << name << "“ gelöscht; die Bilder bleiben, wo sie sind.\n";
 }
 

@@ -1,0 +1,158 @@
+#include "albums/alben_operationen.h"
+
+#include "albums/katalog.h"
+#include "albums/medium_bindung.h"
+#include "albums/ordner_scan.h"
+#include "platform/paths.h"
+
+namespace tilvendo {
+namespace {
+
+// The fields the editor works on, as a working copy of `album`.
+TGalerieGlobal Arbeitskopie(const TGalerieGlobal& album) {
+  TGalerieGlobal kopie;
+  kopie.Name = album.Name;
+  kopie.MediumName = album.MediumName;
+  kopie.Seriennummer = album.Seriennummer;
+  kopie.Laufwerk = album.Laufwerk;
+  kopie.Wechselmedium = album.Wechselmedium;
+  kopie.Verzeichnisse = album.Verzeichnisse;
+  kopie.AlleVerzeichnisse = album.AlleVerzeichnisse;
+  kopie.AlleVerzeichnisseVorhanden = album.AlleVerzeichnisseVorhanden;
+  kopie.mitUnterverzeichnissen = album.mitUnterverzeichnissen;
+  return kopie;
+}
+
+void Zurueckkopieren(const TGalerieGlobal& kopie, const Bildzahlen& anzahl, TGalerieGlobal& album) {
+  album.MediumName = kopie.MediumName;
+  album.Seriennummer = kopie.Seriennummer;
+  album.Laufwerk = kopie.Laufwerk;
+  album.Wechselmedium = kopie.Wechselmedium;
+  album.Verzeichnisse = kopie.Verzeichnisse;
+  album.AlleVerzeichnisse = kopie.AlleVerzeichnisse;
+  album.AlleVerzeichnisseVorhanden = kopie.AlleVerzeichnisseVorhanden;
+  album.mitUnterverzeichnissen = kopie.mitUnterverzeichnissen;
+  album.Anzahl = anzahl;
+}
+
+std::string NeuerAlbumname(const AlbenZustand& zustand, const AlbenKontext& kontext) {
+  for (int32_t n = 1;; ++n) {
+    std::string name = kNeuesAlbumName + std::to_string(n);
+    if (AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, name, "") &&
+        zustand.Position(name) < 0) {
+      return name;
+    }
+  }
+}
+
+}  // namespace
+
+AlbumImEditor NeuesAlbumBeginnen(AlbenZustand& zustand, const AlbenKontext& kontext,
+                                 Benutzer& benutzer) {
+  TGalerieGlobal album;
+  album.Dateiname = AlbumDateiname(FreieAlbumNummer(kontext));
+  album.Name = NeuerAlbumname(zustand, kontext);
+  album.mitUnterverzeichnissen = true;
+  // The editor is not shown yet: no progress. The scan of no folders still marks any
+  // cache left under this name for rebuilding.
+  album.Anzahl = AlbumScannen(kontext, benutzer, album.Name, album.Verzeichnisse,
+                              album.AlleVerzeichnisse, album.mitUnterverzeichnissen,
+                              /*mitFortschritt=*/false);
+  album.AlleVerzeichnisseVorhanden = true;
+
+  AlbumImEditor editor;
+  editor.neu = true;
+  editor.name = album.Name;
+  editor.anzahl = album.Anzahl;
+  zustand.AktAlbum = Arbeitskopie(album);
+  zustand.AlbenAuswahl.reserve(zustand.AlbenAuswahl.size() + 1);
+  zustand.Albenliste.push_back(std::move(album));
+  zustand.AlbenAuswahl.push_back(editor.name);
+  editor.position = zustand.Albenliste.size() - 1;
+  return editor;
+}
+
+std::optional<AlbumImEditor> AlbumBearbeitenBeginnen(AlbenZustand& zustand, size_t position) {
+  if (position < kErstesGewaehltesAlbum || position >= zustand.Albenliste.size()) {
+    return std::nullopt;
+  }
+  const TGalerieGlobal& album = zustand.Albenliste[position];
+  zustand.AktAlbum = Arbeitskopie(album);
+  return AlbumImEditor{position, false, album.Name, album.Anzahl};
+}
+
+void AlbumUnterNeuemNamenSpeichern(const AlbenKontext& kontext, TGalerieGlobal& album,
+                                   std::string_view neu) {
+  AlbumUmbenennen(kontext, album.Name, neu);
+  // From here on the catalogue section carries the new name, whatever saving does.
+  album.Name = std::string(neu);
+  AlbumSpeichern(kontext, album);
+}
+
+void AlbumBearbeitungAbschliessen(AlbenZustand& zustand, const AlbenKontext& kontext,
+                                  const AlbumImEditor& editor) {
+  if (editor.position < kErstesGewaehltesAlbum || editor.position >= zustand.Albenliste.size()) {
+    return;
+  }
+  TGalerieGlobal& album = zustand.Albenliste[editor.position];
+  Zurueckkopieren(zustand.AktAlbum, editor.anzahl, album);
+  CreateFolders(kontext.AlbenPfad);
+  if (editor.neu) {
+    album.Name = editor.name;
+    zustand.AlbenAuswahl[editor.position] = editor.name;
+    try {
+      AlbumSpeichern(kontext, album);
+    } catch (...) {
+      zustand.AlbumAbwaehlen(editor.position);
+      throw;
+    }
+    return;
+  }
+  try {
+    AlbumUnterNeuemNamenSpeichern(kontext, album, editor.name);
+  } catch (...) {
+    zustand.AlbenAuswahl[editor.position] = album.Name;
+    throw;
+  }
+  zustand.AlbenAuswahl[editor.position] = album.Name;
+}
+
+void AlbumLoeschenUndAbwaehlen(AlbenZustand& zustand, const AlbenKontext& kontext,
+                               std::string_view name) {
+  const int position = zustand.Position(name);
+  if (position >= 0 && static_cast<size_t>(position) < kErstesGewaehltesAlbum) return;
+  // The catalogue first: when it cannot be written, the album stays chosen as before.
+  AlbumLoeschen(kontext, name);
+  if (position >= 0) zustand.AlbumAbwaehlen(static_cast<size_t>(position));
+}
+
+void AlbumAuswahlSetzen(AlbenZustand& zustand, const AlbenKontext& kontext, std::string_view name) {
+  const int position = zustand.Position(name);
+  if (position >= 0) {
+    zustand.AktMedium = AktuellesMedium::Von(zustand.Albenliste[static_cast<size_t>(position)]);
+    return;
+  }
+  TGalerieGlobal kopf;
+  kopf.Name = std::string(name);
+  AlbumKopfLaden(kontext, kopf);
+  zustand.AktMedium = AktuellesMedium::Von(kopf);
+}
+
+int AlbumAuswaehlen(AlbenZustand& zustand, const AlbenKontext& kontext, const Medien& medien,
+                    Benutzer& benutzer, std::string_view name) {
+  AlbumAuswahlSetzen(zustand, kontext, name);
+  return zustand.AlbumWaehlen(name, kontext, medien, benutzer);
+}
+
+int AlbumAuswahlUmschalten(AlbenZustand& zustand, const AlbenKontext& kontext, const Medien& medien,
+                           Benutzer& benutzer, std::string_view name) {
+  const int position = zustand.Position(name);
+  if (position >= 0 && static_cast<size_t>(position) < kErstesGewaehltesAlbum) return position;
+  if (position >= 0) {
+    zustand.AlbumAbwaehlen(static_cast<size_t>(position));
+    return -1;
+  }
+  return AlbumAuswaehlen(zustand, kontext, medien, benutzer, name);
+}
+
+}  // namespace tilvendo

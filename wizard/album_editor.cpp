@@ -1,0 +1,76 @@
+#include "wizard/album_editor.h"
+
+#include <algorithm>
+
+#include "albums/alben_zustand.h"
+#include "albums/album_bearbeitung.h"
+#include "albums/katalog.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+bool Enthaelt(const std::vector<std::string>& liste, const std::string& wert) {
+  return std::find(liste.begin(), liste.end(), wert) != liste.end();
+}
+
+}  // namespace
+
+bool SchliessenMoeglich(const AlbenKontext& kontext, std::string_view eigenerName,
+                        std::string_view text) {
+  return AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, text, eigenerName);
+}
+
+bool AblegenMoeglich(const TGalerieGlobal& album, std::string_view ordner) {
+  return !ordner.empty() && !OrdnerGewaehlt(album.Verzeichnisse, ordner);
+}
+
+size_t AuswahlNachHinzufuegen(std::optional<size_t> vorher) {
+  return vorher.value_or(0);
+}
+
+std::optional<size_t> AuswahlNachEntfernen(size_t entfernt, size_t verbleibend) {
+  if (verbleibend == 0) return std::nullopt;
+  return std::min(entfernt == 0 ? 0 : entfernt - 1, verbleibend - 1);
+}
+
+std::vector<Laufwerk> LaufwerkeAuflisten(const Medien& medien, const Volumenname& volumenname) {
+  std::vector<Laufwerk> laufwerke;
+  std::vector<std::string> gesehen;
+  for (const std::string& punkt : medien.Einhaengepunkte()) {
+    if (Enthaelt(gesehen, punkt)) continue;
+    gesehen.push_back(punkt);
+    if (medien.Laufwerksklasse(punkt) == kLaufwerksklasseUngeeignet) continue;
+    const std::string name = volumenname ? volumenname(punkt) : std::string();
+    laufwerke.push_back({punkt, name.empty() ? punkt : name + " (" + punkt + ")"});
+  }
+  return laufwerke;
+}
+
+bool LaufwerkLesbar(const Medien& medien, const std::string& einhaengepunkt) {
+  return !medien.Datentraegerkennung(einhaengepunkt).empty();
+}
+
+std::string HeimLaufwerk(const Medien& medien, const std::string& heimordner) {
+  std::string punkt = medien.Einhaengepunkt(heimordner);
+  return punkt.empty() ? std::string("/") : punkt;
+}
+
+std::optional<std::string> LaufwerkNachAenderung(const Medien& medien,
+                                                 const std::vector<std::string>& vorher,
+                                                 const std::vector<std::string>& nachher,
+                                                 const std::string& gewaehlt,
+                                                 const std::string& heim) {
+  // Only media that just arrived draw the tree to them: the mount table also changes
+  // for things the user did not insert (system services, containers).
+  for (const std::string& punkt : nachher) {
+    if (Enthaelt(vorher, punkt)) continue;
+    if (medien.Laufwerksklasse(punkt) == kLaufwerksklasseWechselmedium &&
+        LaufwerkLesbar(medien, punkt)) {
+      return punkt;
+    }
+  }
+  if (!LaufwerkLesbar(medien, gewaehlt) && gewaehlt != heim) return heim;
+  return std::nullopt;
+}
+
+}  // namespace tilvendo::wizard
