@@ -4,8 +4,8 @@
 #include <set>
 #include <stdexcept>
 
+#include "albums/alben_operationen.h"
 #include "albums/katalog.h"
-#include "albums/medium_bindung.h"
 #include "engine/vorbereitung.h"
 #include "pictures/bilder_laden.h"
 #include "platform/paths.h"
@@ -62,7 +62,6 @@ Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
 
 Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
                        const Medien& medien, Benutzer& benutzer) {
-  AlbenZustand& zustand = auftrag.alben;
   const AlbenKontext kontext{auftrag.AlbenPfad};
   std::vector<std::string> vorhanden;
   AlbennamenLaden(kontext, vorhanden);
@@ -72,13 +71,7 @@ Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
       wahl = Albenwahl{Albenausgang::Unbekannt, name};
       break;
     }
-    // Selecting an album on the selection page makes its medium the one that must be
-    // present before it can be added.
-    TGalerieGlobal kopf;
-    kopf.Name = name;
-    AlbumKopfLaden(kontext, kopf);
-    zustand.AktMedium = AktuellesMedium::Von(kopf);
-    if (zustand.AlbumWaehlen(name, kontext, medien, benutzer) < 0) {
+    if (AlbumAuswaehlen(auftrag.alben, kontext, medien, benutzer, name) < 0) {
       wahl = Albenwahl{Albenausgang::MediumFehlt, name};
       break;
     }
