@@ -1,0 +1,97 @@
+// The shell's rules: where "weiter" leads, the detour through the information page, the
+// exit questions, the spin-box rule, the help texts and the help popup's placement.
+#include <gtest/gtest.h>
+
+#include "wizard/hilfe_fenster.h"
+#include "wizard/hilfetexte.h"
+#include "wizard/navigation.h"
+#include "wizard/spin_wert.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+TEST(Navigation, WeiterFolgtDerSeitenreihenfolgeUndFuehrtZurUebersichtZurueck) {
+  Navigation navigation;
+  const std::vector<std::pair<int, int>> tabelle = {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 7},
+                                                    {6, 7}, {7, 6}, {8, 0}, {9, 0}, {10, 0}};
+  for (const auto& [von, nach] : tabelle) EXPECT_EQ(NextPage(navigation, von), nach) << von;
+
+  navigation.ZurUebersicht = true;
+  EXPECT_EQ(NextPage(navigation, 3), 7);  // the tiling page no longer leads to the albums
+  EXPECT_EQ(PageTitle(NextPage(navigation, 3)), "alles im Überblick");
+  EXPECT_EQ(PageTitle(0), "");
+  EXPECT_EQ(PageTitle(11), "");
+}
+
+TEST(Navigation, InformationsseiteKehrtZurAufrufendenSeiteZurueck) {
+  Navigation navigation;
+  EXPECT_EQ(InfoVerlassen(navigation), 1);  // never opened: the first page
+  EXPECT_EQ(InfoOeffnen(navigation, 5), 9);
+  EXPECT_EQ(InfoVerlassen(navigation), 5);
+
+  EXPECT_TRUE(PositionUebernehmen(2, 1));
+  EXPECT_FALSE(PositionUebernehmen(7, 6));  // the result page centres itself
+  EXPECT_FALSE(PositionUebernehmen(6, 7));
+  EXPECT_FALSE(PositionUebernehmen(10, 6));  // opened by another page
+  EXPECT_FALSE(PositionUebernehmen(0, 3));
+}
+
+TEST(Navigation, AusstiegsfrageUndIhreAntworten) {
+  EXPECT_EQ(AusstiegsfrageWaehlen(1), Ausstiegsfrage::WirklichVerlassen);
+  EXPECT_EQ(AusstiegsfrageWaehlen(0), Ausstiegsfrage::ErgebnisSpeichern);
+  EXPECT_EQ(Fragetext(Ausstiegsfrage::WirklichVerlassen),
+            "Wollen Sie das Programm wirklich verlassen ?");
+
+  using enum Antwort;
+  EXPECT_EQ(AusstiegEntscheiden(Ausstiegsfrage::WirklichVerlassen, Ja), Ausstieg::Beenden);
+  EXPECT_EQ(AusstiegEntscheiden(Ausstiegsfrage::WirklichVerlassen, Nein), Ausstieg::Bleiben);
+  EXPECT_EQ(AusstiegEntscheiden(Ausstiegsfrage::ErgebnisSpeichern, Ja),
+            Ausstieg::SpeichernDannEnden);
+  EXPECT_EQ(AusstiegEntscheiden(Ausstiegsfrage::ErgebnisSpeichern, Nein), Ausstieg::Beenden);
+  EXPECT_EQ(AusstiegEntscheiden(Ausstiegsfrage::ErgebnisSpeichern, Abbrechen), Ausstieg::Bleiben);
+}
+
+TEST(CheckSpinValue, BetragErsatzUndUntergrenze) {
+  EXPECT_EQ(CheckSpinValue(-7, true, 0, 0), 7);
+  EXPECT_EQ(CheckSpinValue(0, true, 0, 1), 1);   // the tiling page's 0 becomes 1
+  EXPECT_EQ(CheckSpinValue(3, false, 5, 9), 9);  // below the low bound
+  EXPECT_EQ(CheckSpinValue(3, true, 5, 9), 3);
+  EXPECT_EQ(CheckSpinValue(INT32_MIN, true, 0, 0), INT32_MAX);
+}
+
+TEST(HelpText, SchluesselUndZeilen) {
+  EXPECT_EQ(HilfeSchluessel(kHilfeArt, 4, 1, kSpracheDeutsch), 4151);
+  EXPECT_EQ(HilfeSchluessel(kHilfeArt, 10, 1, kSpracheDeutsch), 10151);
+  EXPECT_EQ(HilfeSchluessel(kInfoArt, 0, 1, kSpracheDeutsch), -1);
+
+  EXPECT_EQ(HilfeZeilenTeilen("a^^b^"), (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_EQ(HilfeZeilenTeilen("a^b"), (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(HilfeZeilenTeilen("").empty());
+
+  for (int seite : {1, 2, 3, 4, 5, 6, 7, 8, 10}) {
+    EXPECT_FALSE(HelpText(kHilfeArt, seite).empty()) << seite;
+  }
+  EXPECT_TRUE(HelpText(kHilfeArt, 9).empty());
+  for (int eintrag = 1; eintrag <= 6; ++eintrag) {
+    EXPECT_FALSE(HelpText(kInfoArt, eintrag).empty()) << eintrag;
+  }
+}
+
+TEST(Hilfefenster, GeometrieUndZweiterKlick) {
+  EXPECT_EQ(HilfeFensterBreite(451), 225);
+  EXPECT_EQ(HilfeFensterHoehe(3), 49);
+  const HilfeFensterLage oben = HilfeFensterPlatzieren(100, 500, 25, 49);
+  EXPECT_EQ(oben.oben, 451);
+  EXPECT_FALSE(oben.unterhalb);
+  const HilfeFensterLage unten = HilfeFensterPlatzieren(100, 40, 25, 49);  // near the top
+  EXPECT_EQ(unten.oben, 65);
+  EXPECT_TRUE(unten.unterhalb);
+
+  EXPECT_EQ(HilfeKlickPruefen(true, 150.0, 3), HilfeKlick::Schliessen);  // the closing click
+  EXPECT_EQ(HilfeKlickPruefen(true, 250.0, 3), HilfeKlick::Oeffnen);
+  EXPECT_EQ(HilfeKlickPruefen(false, 10.0, 3), HilfeKlick::Oeffnen);
+  EXPECT_EQ(HilfeKlickPruefen(false, 1000.0, 11), HilfeKlick::Schliessen);
+}
+
+}  // namespace
+}  // namespace tilvendo::wizard

@@ -1,0 +1,42 @@
+// The help popup: a borderless window with rounded corners in the tooltip colours that
+// shows a page's help text and closes at the next click elsewhere.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+class QFontMetrics;
+
+namespace tilvendo::ui {
+
+class Hinweisfenster : public QWidget {
+  Q_OBJECT
+
+ public:
+  Hinweisfenster();
+
+  // Shows the wrapped lines in `rahmen` (screen coordinates) without blocking.
+  void Zeigen(const QStringList& zeilen, const QString& titel, const QRect& rahmen, int nummer);
+  const QStringList& Zeilen() const { return zeilen_; }
+  int Nummer() const { return nummer_; }
+
+ signals:
+  void geschlossen();
+
+ protected:
+  void paintEvent(QPaintEvent* ereignis) override;
+  void hideEvent(QHideEvent* ereignis) override;
+
+ private:
+  QStringList zeilen_;
+  int nummer_ = 0;
+};
+
+// The help lines wrapped at word boundaries to `breite` pixels in the given font; an
+// empty line stays an empty line, a word wider than the line stands alone.
+QStringList HilfeUmbrechen(const std::vector<std::string>& zeilen, const QFontMetrics& metrik,
+                           int breite);
+
+}  // namespace tilvendo::ui

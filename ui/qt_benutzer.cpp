@@ -1,0 +1,98 @@
+#include "ui/qt_benutzer.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tilvendo::ui {
+namespace {
+
+const QString kWarnungTitel = QStringLiteral("Warnung");
+const QString kInformationTitel = QStringLiteral("Information");
+const QString kBestaetigungTitel = QStringLiteral("Bestätigung");
+const QString kScanOrdnerLeer = QStringLiteral("-");
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QWidget* QtBenutzer::Elternfenster() {
+  return QApplication::activeWindow();
+}
+
+void QtBenutzer::Warnung(std::string_view text) {
+  QMessageBox::warning(Elternfenster(), kWarnungTitel, Text(text), QMessageBox::Ok);
+}
+
+void QtBenutzer::Information(std::string_view text) {
+  QMessageBox::information(Elternfenster(), kInformationTitel, Text(text), QMessageBox::Ok);
+}
+
+bool QtBenutzer::Bestaetigung(std::string_view text) {
+  return Frage(text, false) == wizard::Antwort::Ja;
+}
+
+wizard::Antwort QtBenutzer::Frage(std::string_view text, bool mitAbbrechen) {
+  QMessageBox box(QMessageBox::Question, kBestaetigungTitel, Text(text), QMessageBox::NoButton,
+                  Elternfenster());
+  QPushButton* ja = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+  QPushButton* nein = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+  QPushButton* abbrechen =
+      mitAbbrechen ? box.addButton(QStringLiteral("&Abbrechen"), QMessageBox::RejectRole) : nullptr;
+  box.setDefaultButton(ja);
+  box.setEscapeButton(abbrechen != nullptr ? static_cast<QAbstractButton*>(abbrechen) : nein);
+  box.exec();
+  if (box.clickedButton() == ja) return wizard::Antwort::Ja;
+  if (box.clickedButton() == nein) return wizard::Antwort::Nein;
+  return mitAbbrechen ? wizard::Antwort::Abbrechen : wizard::Antwort::Nein;
+}
+
+std::string QtBenutzer::MediumNameErfragen() {
+  if (mediumNameFrage) return mediumNameFrage();
+  return QInputDialog::getText(Elternfenster(), QStringLiteral("Namen für das eingelegte Medium"),
+                               QStringLiteral("Bitte geben Sie einen Namen für das momentan "
+                                              "eingelegte Medium ein:"))
+      .toStdString();
+}
+
+void QtBenutzer::EreignisseVerarbeiten() {
+  QCoreApplication::processEvents();
+}
+
+void QtBenutzer::ScanOrdnerLeeren() {
+  if (scanOrdner) scanOrdner(kScanOrdnerLeer.toStdString());
+}
+
+void QtBenutzer::ScanOrdnerSetzen(std::string_view ordner) {
+  if (scanOrdner) scanOrdner(ordner);
+}
+
+void QtBenutzer::ScanAnzahlSetzen(int32_t anzahl) {
+  if (scanAnzahl) scanAnzahl(anzahl);
+}
+
+void QtBenutzer::FortschrittsZeilen(const std::vector<std::string>& zeilen) {
+  if (fortschrittsZeilen) fortschrittsZeilen(zeilen);
+}
+
+void QtBenutzer::Fortschrittsbalken(int32_t position, int32_t maximum) {
+  if (fortschrittsBalken) fortschrittsBalken(position, maximum);
+}
+
+Size QtBenutzer::Bildschirmgroesse() const {
+  const QScreen* bildschirm = QGuiApplication::primaryScreen();
+  if (bildschirm == nullptr) return Benutzer::Bildschirmgroesse();
+  const QRect verfuegbar = bildschirm->availableGeometry();
+  return Size{verfuegbar.width(), verfuegbar.height()};
+}
+
+int32_t QtBenutzer::Farbtiefe() const {
+  const QScreen* bildschirm = QGuiApplication::primaryScreen();
+  return bildschirm != nullptr ? bildschirm->depth() : Benutzer::Farbtiefe();
+}
+
+}  // namespace tilvendo::ui

@@ -1,0 +1,99 @@
+// What every wizard page has: the window caption, a frame titled with the page title
+// around its controls, and a row of buttons below, with the common buttons "Info",
+// "Hilfe", "weiter" and "Ende" that behave the same on every page.
+//
+// A page is shown modally by the shell's page loop. It never opens the next page
+// itself: its navigation buttons set the job's `AktSeite` and close it. Closing the
+// window any other way counts as "Ende" (Escape is ignored), so a page can never be
+// left without the loop knowing where to go.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+
+#include "ui/glyphen.h"
+#include "wizard/seiten.h"
+
+class QAbstractButton;
+class QGroupBox;
+class QHBoxLayout;
+class QPushButton;
+
+namespace tilvendo {
+struct Auftrag;
+}
+
+namespace tilvendo::ui {
+
+class Assistent;
+
+class Seite : public QDialog {
+  Q_OBJECT
+
+ public:
+  Seite(Assistent& assistent, wizard::Seite seite, QWidget* parent = nullptr);
+
+  int Nummer() const { return wizard::Nummer(seite_); }
+  Assistent& assistent() const { return assistent_; }
+  Auftrag& auftrag() const;
+
+  // The common buttons (null on pages that do not have them).
+  QPushButton* InfoKnopf() const { return info_; }
+  QPushButton* HilfeKnopf() const { return hilfe_; }
+  QPushButton* WeiterKnopf() const { return weiter_; }
+  QPushButton* EndeKnopf() const { return ende_; }
+
+  // The page "weiter" leads to; its hint shows that page's title.
+  uint16_t WeiterZiel() const { return weiterZiel_; }
+
+ protected:
+  // The frame, titled with the page title, that holds the page's own controls.
+  QGroupBox* Gruppe() const { return gruppe_; }
+  // The row of buttons below the frame.
+  QHBoxLayout* KnopfLeiste() const { return knopfLeiste_; }
+
+  // A button with a glyph, appended to the button row.
+  QPushButton* KnopfAnlegen(const QString& text, Glyphe glyphe);
+  // Info and Hilfe on the left, weiter and Ende on the right.
+  void StandardKnoepfeAnlegen();
+
+  void WeiterZielSetzen(uint16_t ziel);
+
+  // Closes the page; the loop shows page `ziel` next.
+  void GeheZu(uint16_t ziel);
+  // Closes the page and asks the loop to end the program.
+  void Beenden();
+  void HilfeZeigen(QAbstractButton* knopf);
+  void InfoZeigen();
+
+  // Run every time the page is shown, and when it closes (however it is closed).
+  virtual void FormShow() {}
+  virtual void FormClose() {}
+
+  // Pages opened by another page (not by the loop) close without ending the program.
+  void SchliessenOhneEnde(bool ja) { schliessenOhneEnde_ = ja; }
+
+  void showEvent(QShowEvent* ereignis) override;
+  void keyPressEvent(QKeyEvent* ereignis) override;
+
+ public slots:
+  void done(int ergebnis) override;
+
+ private:
+  Assistent& assistent_;
+  wizard::Seite seite_;
+  QGroupBox* gruppe_ = nullptr;
+  QHBoxLayout* knopfLeiste_ = nullptr;
+  QPushButton* info_ = nullptr;
+  QPushButton* hilfe_ = nullptr;
+  QPushButton* weiter_ = nullptr;
+  QPushButton* ende_ = nullptr;
+  uint16_t weiterZiel_ = 0;
+  bool schliessenOhneEnde_ = false;
+  bool navigiert_ = false;
+};
+
+// The window caption of every page: "Nubo Tilvendo 1.9".
+QString ProgrammTitel();
+
+}  // namespace tilvendo::ui

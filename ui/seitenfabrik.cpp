@@ -1,0 +1,36 @@
+#include "ui/seitenfabrik.h"
+
+#include "ui/platzhalter_seite.h"
+#include "ui/seite.h"
+
+namespace tilvendo::ui {
+
+std::unique_ptr<Seite> SeiteErzeugen(Assistent& assistent, uint16_t nummer) {
+  using wizard::Seite;
+  switch (static_cast<Seite>(nummer)) {
+    case Seite::Vorlage:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Vorlage);
+    case Seite::Zielgroesse:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Zielgroesse);
+    case Seite::Kachelung:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Kachelung);
+    case Seite::Alben:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Alben);
+    case Seite::Erweitert:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Erweitert);
+    case Seite::Ergebnis:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Ergebnis);
+    case Seite::Uebersicht:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Uebersicht);
+    case Seite::AlbumEditor:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::AlbumEditor);
+    case Seite::Information:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Information);
+    case Seite::SpeichernOptionen:
+      return std::make_unique<PlatzhalterSeite>(assistent, Seite::SpeichernOptionen);
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace tilvendo::ui

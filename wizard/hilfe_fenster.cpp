@@ -1,0 +1,38 @@
+#include "wizard/hilfe_fenster.h"
+
+#include "wizard/seiten.h"
+
+namespace tilvendo::wizard {
+
+int32_t HilfeFensterBreite(int32_t elternBreite) {
+  return elternBreite / 2;
+}
+
+int32_t HilfeUmbruchBreite(int32_t seitenBreite) {
+  return seitenBreite / 2 - kHilfeRandLinks;
+}
+
+int32_t HilfeFensterHoehe(int32_t zeilen) {
+  return zeilen * kHilfeZeilenHoehe + kHilfeRandOben;
+}
+
+HilfeFensterLage HilfeFensterPlatzieren(int32_t knopfX, int32_t knopfY, int32_t knopfHoehe,
+                                        int32_t fensterHoehe) {
+  HilfeFensterLage lage;
+  lage.links = knopfX;
+  if (knopfY - fensterHoehe < kHilfeBildschirmRand) {
+    lage.oben = knopfY + knopfHoehe;
+    lage.unterhalb = true;
+  } else {
+    lage.oben = knopfY - fensterHoehe;
+  }
+  return lage;
+}
+
+HilfeKlick HilfeKlickPruefen(bool offen, double msSeitSchliessen, int32_t seite) {
+  if (offen && msSeitSchliessen <= kHilfeSchliessZeitMs) return HilfeKlick::Schliessen;
+  if (seite < 1 || seite > kSeitenAnzahl) return HilfeKlick::Schliessen;
+  return HilfeKlick::Oeffnen;
+}
+
+}  // namespace tilvendo::wizard
