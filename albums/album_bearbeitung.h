@@ -19,7 +19,7 @@ namespace tilvendo {
 // What the changes need: the album folder (for the cache marks of a scan), the media
 // and the user for warnings, the medium-name question and the scan's progress.
 struct Bearbeitungsumgebung {
-  const AlbenKontext& kontext;
+  AlbenKontext kontext;
   const Medien& medien;
   Benutzer& benutzer;
   // The editor shows the scan's progress; the command line does not.
