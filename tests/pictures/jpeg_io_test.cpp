@@ -94,6 +94,7 @@ bool IstUnveraendert(const Bitmap& bild, const Bitmap& vorher) {
 }
 
 TEST(JpegLeser, ReferencePicturesDecodeCloseToTheirOriginal) {
+  TESTDATEN_ERFORDERLICH();
   const Bitmap original = PpmLesen(TestdataPath("jpeg/testorig.ppm"));
   ASSERT_EQ(original.width(), 227);
   ASSERT_EQ(original.height(), 149);
@@ -111,6 +112,7 @@ TEST(JpegLeser, ReferencePicturesDecodeCloseToTheirOriginal) {
 }
 
 TEST(JpegLeser, TwelveBitFilesAreRefusedAndTheBitmapKept) {
+  TESTDATEN_ERFORDERLICH();
   Bitmap bild = Einfarbig(4, 3, kRosa);
   const Bitmap vorher = bild.Clone();
   EXPECT_FALSE(ReadJpegFile(bild, TestdataPath("jpeg/monkey12.jpg"), true, 0));
@@ -199,6 +201,7 @@ TEST(JpegLeser, PixelFormatRules) {
 }
 
 TEST(JpegLeser, BrokenAndMissingFilesAreRefusedQuietly) {
+  TESTDATEN_ERFORDERLICH();
   const TempFolder ordner;
   WriteTestJpeg(ordner / "ganz.jpg", Verlauf(64, 48));
   const std::string ganz = testing::ReadWholeFile(ordner / "ganz.jpg");
@@ -235,6 +238,7 @@ TEST(JpegLeser, BrokenAndMissingFilesAreRefusedQuietly) {
 }
 
 TEST(JpegLeser, SeveralThreadsDecodeAtOnce) {
+  TESTDATEN_ERFORDERLICH();
   const TempFolder ordner;
   WriteTestJpeg(ordner / "ganz.jpg", Verlauf(64, 48));
   const std::string ganz = testing::ReadWholeFile(ordner / "ganz.jpg");

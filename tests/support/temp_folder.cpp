@@ -48,4 +48,9 @@ std::string TestdataPath(const std::string& relative) {
   return std::string(TILVENDO_TESTDATA) + "/" + relative;
 }
 
+bool TestdataVorhanden() {
+  std::error_code error;
+  return std::filesystem::is_directory(TILVENDO_TESTDATA, error);
+}
+
 }  // namespace tilvendo::testing
