@@ -22,6 +22,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <exception>
 #include <functional>
 
 #include "engine/auftrag.h"
@@ -104,30 +105,6 @@ QLabel* FettesLabel(QWidget* parent) {
 }
 
 }  // namespace
-
-// While a scan runs, the scan's own event handling lets clicks through; a second change
-// of the album in the middle of a scan would pull the folder list from under it. Every
-// handler therefore does nothing while another one is at work.
-class AlbumEditorSeite::Beschaeftigt {
- public:
-  Beschaeftigt(AlbumEditorSeite& seite, bool deaktivieren)
-      : seite_(seite), deaktiviert_(deaktivieren) {
-    seite_.beschaeftigt_ = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (deaktiviert_) seite_.Gruppe()->setEnabled(false);
-  }
-  ~Beschaeftigt() {
-    if (deaktiviert_) seite_.Gruppe()->setEnabled(true);
-    QApplication::restoreOverrideCursor();
-    seite_.beschaeftigt_ = false;
-  }
-  Beschaeftigt(const Beschaeftigt&) = delete;
-  Beschaeftigt& operator=(const Beschaeftigt&) = delete;
-
- private:
-  AlbumEditorSeite& seite_;
-  bool deaktiviert_;
-};
 
 AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
     : Seite(assistent, wizard::Seite::AlbumEditor) {
@@ -338,52 +315,71 @@ void AlbumEditorSeite::BilderZahlAnzeigen() {
 
 // --- changing the album --------------------------------------------------------------
 
-void AlbumEditorSeite::HinzufuegenClick() {
-  if (beschaeftigt_ || editor_ == nullptr || ordner_.empty()) return;
-  const Beschaeftigt beschaeftigt(*this, /*deaktivieren=*/true);
-  // A name typed into the medium field so far is kept when the medium is shown again.
-  Album().MediumName = mediumName_->text().toStdString();
-  std::optional<size_t> vorher;
-  if (aktListe_->currentRow() >= 0) vorher = static_cast<size_t>(aktListe_->currentRow());
-  const Aufnahme aufnahme = OrdnerHinzufuegen(Umgebung(), Album(), editor_->anzahl, ordner_);
-  if (aufnahme == Aufnahme::Abgelehnt) return;
-  MediumAnzeigen();
-  if (aufnahme == Aufnahme::Aufgenommen) {
-    ListeAnzeigen(wizard::AuswahlNachHinzufuegen(vorher));
-    BilderZahlAnzeigen();
+// While a scan runs, the scan's own event handling lets clicks through; a second change
+// of the album in the middle of a scan would pull the folder list from under it. Every
+// change therefore waits for none other to be at work, and an error (an album folder
+// that cannot be written) is told to the user instead of ending the program.
+void AlbumEditorSeite::Ausfuehren(bool deaktivieren, const std::function<void()>& schritt) {
+  if (beschaeftigt_ || editor_ == nullptr) return;
+  beschaeftigt_ = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (deaktivieren) Gruppe()->setEnabled(false);
+  try {
+    // A name typed into the medium field so far is kept when the medium is shown again.
+    Album().MediumName = mediumName_->text().toStdString();
+    schritt();
+  } catch (const std::exception& fehler) {
+    assistent().benutzer().Warnung(fehler.what());
   }
+  if (deaktivieren) Gruppe()->setEnabled(true);
+  QApplication::restoreOverrideCursor();
+  beschaeftigt_ = false;
+}
+
+void AlbumEditorSeite::HinzufuegenClick() {
+  if (ordner_.empty()) return;
+  Ausfuehren(true, [&] {
+    std::optional<size_t> vorher;
+    if (aktListe_->currentRow() >= 0) vorher = static_cast<size_t>(aktListe_->currentRow());
+    const Aufnahme aufnahme = OrdnerHinzufuegen(Umgebung(), Album(), editor_->anzahl, ordner_);
+    if (aufnahme == Aufnahme::Abgelehnt) return;
+    MediumAnzeigen();
+    if (aufnahme == Aufnahme::Aufgenommen) {
+      ListeAnzeigen(wizard::AuswahlNachHinzufuegen(vorher));
+      BilderZahlAnzeigen();
+    }
+  });
 }
 
 void AlbumEditorSeite::entfernenClick() {
   const int zeile = aktListe_->currentRow();
-  if (beschaeftigt_ || editor_ == nullptr || zeile < 0) return;
-  const Beschaeftigt beschaeftigt(*this, /*deaktivieren=*/false);
-  Album().MediumName = mediumName_->text().toStdString();
-  const size_t position = static_cast<size_t>(zeile);
-  if (!OrdnerEntfernen(Umgebung(), Album(), editor_->anzahl, position)) return;
-  ListeAnzeigen(wizard::AuswahlNachEntfernen(position, Album().Verzeichnisse.size()));
-  BilderZahlAnzeigen();
-  MediumAnzeigen();
+  if (zeile < 0) return;
+  Ausfuehren(false, [&] {
+    const size_t position = static_cast<size_t>(zeile);
+    if (!OrdnerEntfernen(Umgebung(), Album(), editor_->anzahl, position)) return;
+    ListeAnzeigen(wizard::AuswahlNachEntfernen(position, Album().Verzeichnisse.size()));
+    BilderZahlAnzeigen();
+    MediumAnzeigen();
+  });
 }
 
 void AlbumEditorSeite::UnterverzClick(bool mit) {
-  if (editor_ == nullptr) return;
-  if (beschaeftigt_) {
-    // Not now: the box keeps showing what the album does.
+  Ausfuehren(false, [&] {
+    UnterverzeichnisseSetzen(Umgebung(), Album(), editor_->anzahl, mit);
+    BilderZahlAnzeigen();
+  });
+  // Refused while another change was at work: the box keeps showing what the album does.
+  if (editor_ != nullptr && Album().mitUnterverzeichnissen != unterverz_->isChecked()) {
     const QSignalBlocker ohneHandler(unterverz_);
     unterverz_->setChecked(Album().mitUnterverzeichnissen);
-    return;
   }
-  const Beschaeftigt beschaeftigt(*this, /*deaktivieren=*/false);
-  UnterverzeichnisseSetzen(Umgebung(), Album(), editor_->anzahl, mit);
-  BilderZahlAnzeigen();
 }
 
 void AlbumEditorSeite::aktualisierenClick() {
-  if (beschaeftigt_ || editor_ == nullptr) return;
-  const Beschaeftigt beschaeftigt(*this, /*deaktivieren=*/false);
-  AlbumNeuScannen(Umgebung(), Album(), editor_->anzahl);
-  BilderZahlAnzeigen();
+  Ausfuehren(false, [&] {
+    AlbumNeuScannen(Umgebung(), Album(), editor_->anzahl);
+    BilderZahlAnzeigen();
+  });
 }
 
 void AlbumEditorSeite::SchliessenClick() {

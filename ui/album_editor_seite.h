@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -85,8 +86,8 @@ class AlbumEditorSeite : public Seite {
   void done(int ergebnis) override;
 
  private:
-  class Beschaeftigt;
-  friend class Beschaeftigt;
+  // Runs one change of the album with a busy cursor (and the page disabled).
+  void Ausfuehren(bool deaktivieren, const std::function<void()>& schritt);
 
   Bearbeitungsumgebung Umgebung();
   TGalerieGlobal& Album();
