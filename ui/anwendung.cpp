@@ -28,6 +28,8 @@ void AnwendungEinrichten() {
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   IconThemaEinrichten();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/nubo-tilvendo.svg")));
+  // Lets the desktop match the windows to the installed starter and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.NuboTilvendo"));
 }
 
 }  // namespace tilvendo::ui
