@@ -62,6 +62,15 @@ QIcon GlyphIcon(Glyphe glyphe) {
 }
 
 void IconThemaEinrichten() {
+  // Without a desktop (the offscreen platform) Qt looks for themes only in its resources.
+  QStringList suchpfade = QIcon::themeSearchPaths();
+  QString datenOrdner = qEnvironmentVariable("XDG_DATA_DIRS");
+  if (datenOrdner.isEmpty()) datenOrdner = QStringLiteral("/usr/local/share:/usr/share");
+  for (const QString& ordner : datenOrdner.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+    const QString icons = ordner + QStringLiteral("/icons");
+    if (!suchpfade.contains(icons)) suchpfade.append(icons);
+  }
+  QIcon::setThemeSearchPaths(suchpfade);
   QIcon::setFallbackThemeName(QString::fromLatin1(kGlyphenThema));
   for (Glyphe glyphe : kAlleGlyphen) {
     if (!QIcon::hasThemeIcon(QString::fromLatin1(Iconname(glyphe)))) {
