@@ -1,0 +1,47 @@
+#include "wizard/ergebnis_seite.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+TEST(Ergebnisseite, WindowAndCaptionsForA2000By1500MosaicOnA1024By768Screen) {
+  // The run fits the mosaic into 956 × 545, giving 727 × 545 on the screen.
+  const Size fenster = ErgebnisFenster(Size{727, 545}, 18, 123);
+  EXPECT_EQ(fenster, (Size{745, 668}));
+  EXPECT_EQ(FensterZentrieren(Size{1024, 768}, fenster), (Lage{139, 50}));
+  EXPECT_EQ(Skalierungstext(727, 2000, 2000, 1500),
+            "Fotomosaik ist auf 36,35% der Originalgröße (2000 x 1500 Pixel) skaliert");
+  // A narrow picture still gets the least window width.
+  EXPECT_EQ(ErgebnisFenster(Size{100, 300}, 18, 123), (Size{420, 423}));
+  EXPECT_EQ(Blendtext(-15), "die Vorlage ist zu 25 % in das Fotomosaik eingeblendet");
+  EXPECT_EQ(Blendtext(-20), "die Vorlage ist zu 0 % in das Fotomosaik eingeblendet");
+  EXPECT_EQ(Blendtext(0), "die Vorlage ist zu 100 % in das Fotomosaik eingeblendet");
+}
+
+TEST(Ergebnisseite, BlendsTheScreenPictureOncePerNewPosition) {
+  constexpr Farbe kRot{0, 0, 255};
+  constexpr Farbe kBlau{255, 0, 0};
+  const Bitmap mosaik = testing::Einfarbig(400, 300, kRot);
+  const Bitmap vorlage = testing::Einfarbig(40, 20, kBlau);
+  Bitmap anzeige(40, 30);
+  Ergebnisanzeige ergebnis;
+  ergebnis.Vorbereiten(mosaik, vorlage, -20, anzeige);
+  EXPECT_EQ(ReadPixel(anzeige, 39, 29), kRot);  // the pure mosaic
+
+  EXPECT_TRUE(ergebnis.ReglerGeaendert(0, anzeige));
+  EXPECT_EQ(ReadPixel(anzeige, 0, 0), kBlau);  // the stretched template alone
+  EXPECT_FALSE(ergebnis.ReglerGeaendert(0, anzeige));
+  EXPECT_EQ(ergebnis.Blendungen(), 2);
+
+  EXPECT_TRUE(ergebnis.ReglerGeaendert(-15, anzeige));  // A = 191
+  const Farbe mitte = ReadPixel(anzeige, 20, 15);
+  EXPECT_EQ(mitte.red, 191);
+  EXPECT_EQ(mitte.blue, 64);
+}
+
+}  // namespace
+}  // namespace tilvendo::wizard

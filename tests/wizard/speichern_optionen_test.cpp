@@ -1,0 +1,53 @@
+#include "wizard/speichern_optionen.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+TEST(SpeichernOptionen, QualityWordsAndSizeTexts) {
+  EXPECT_EQ(QualitaetsText(19), "Qualität: 19% (schlecht)");
+  EXPECT_EQ(QualitaetsWort(20), "dürftig");
+  EXPECT_EQ(QualitaetsWort(99), "hervorragend");
+  EXPECT_EQ(QualitaetsWort(100), "excellent");
+
+  EXPECT_EQ(GroessenText(1023), "voraussichtliche Dateigröße: 1023 Byte");
+  EXPECT_EQ(GroessenText(1024), "voraussichtliche Dateigröße: 1,00 Kilobyte");
+  EXPECT_EQ(GroessenText(1002048), "voraussichtliche Dateigröße: 978,56 Kilobyte");
+  EXPECT_EQ(GroessenText(1048576), "voraussichtliche Dateigröße: 1,00 Megabyte");
+}
+
+TEST(SpeichernOptionen, FormatButtonsKeepTheChosenDepth) {
+  SpeicherOptionen optionen;  // as at start: BMP, no depth chosen yet
+  Optionsanzeige anzeige = OptionenAnzeigen(optionen);
+  EXPECT_FALSE(anzeige.jpeg);
+  EXPECT_TRUE(anzeige.farbtiefeAktiv);
+  EXPECT_FALSE(anzeige.qualitaetAktiv);
+  EXPECT_EQ(anzeige.farbtiefeIndex, 3);  // "Truecolor (32 Bit)"
+
+  optionen.Farbtiefe = FarbtiefeAusIndex(1);
+  EXPECT_EQ(optionen.Farbtiefe, kFarbtiefe16);
+  anzeige = FormatWaehlen(optionen, kFormatJpeg);
+  EXPECT_EQ(optionen.Format, kFormatJpeg);
+  EXPECT_EQ(anzeige.farbtiefeIndex, kJpegFarbtiefeIndex);
+  EXPECT_TRUE(anzeige.qualitaetAktiv);
+  anzeige = FormatWaehlen(optionen, kFormatBmp);
+  EXPECT_EQ(anzeige.farbtiefeIndex, 1);
+  EXPECT_EQ(IndexAusFarbtiefe(kFarbtiefe8), 0);
+  EXPECT_EQ(IndexAusFarbtiefe(42), 3);
+}
+
+TEST(SpeichernOptionen, AnotherExistingFileBehindTheForcedExtensionIsAskedAbout) {
+  testing::TempFolder ordner;
+  const std::string bild = ordner / "bild.jpg";
+  EXPECT_FALSE(ErsetzenErfragen(ordner / "bild.bmp", bild));
+  testing::WriteWholeFile(bild, "x");
+  EXPECT_TRUE(ErsetzenErfragen(ordner / "bild.bmp", bild));
+  // The dialog itself asked about the very name written.
+  EXPECT_FALSE(ErsetzenErfragen(bild, bild));
+}
+
+}  // namespace
+}  // namespace tilvendo::wizard

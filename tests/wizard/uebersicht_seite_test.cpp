@@ -1,0 +1,87 @@
+#include "wizard/uebersicht_seite.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+constexpr double kSekunde = 1.0 / kSecondsPerDay;
+
+TEST(Uebersicht, FiveEntriesWithoutAMosaicAndTheRememberedOneOnlyWhileItExists) {
+  Auftrag auftrag;
+  std::vector<std::string> eintraege = UebersichtEintraege(auftrag);
+  ASSERT_EQ(eintraege.size(), 5u);
+  EXPECT_EQ(eintraege.front(), "Vorlage wählen");
+  EXPECT_EQ(eintraege.back(), "weitere Einstellungen");
+  EXPECT_EQ(EintragWiederfinden(kEintragLetzteBerechnung, 5), 0);
+  EXPECT_EQ(EintragWiederfinden(4, 5), 4);
+
+  auftrag.MosaikBild.emplace(4, 4);
+  eintraege = UebersichtEintraege(auftrag);
+  ASSERT_EQ(eintraege.size(), 6u);
+  EXPECT_EQ(eintraege.back(), "letzte Berechnung");
+  EXPECT_EQ(EintragWiederfinden(kEintragLetzteBerechnung, 6), kEintragLetzteBerechnung);
+  EXPECT_EQ(EintragsSeite(kEintragLetzteBerechnung), 6);
+}
+
+TEST(Uebersicht, DurationsShowMinutesWithinTheHour) {
+  EXPECT_EQ(DauerText((75 * 60 + 30) * kSekunde), "15 min. und 30 sek.");
+  Auftrag auftrag;
+  auftrag.Laufzeiten = {3 * kSekunde, 0, 62 * kSekunde, 0, 65 * kSekunde};
+  const Eintragsinfo info = EintragsInfo(auftrag, kEintragLetzteBerechnung);
+  EXPECT_EQ(info.InfoT, "Informationen zur letzten Berechnung:");
+  const std::vector<std::string> zeilen = {
+      "Einlesen der Bilddateien: 00 min. und 03 sek.",
+      "Vorbereiten der Vorlage: 00 min. und 00 sek.", "Berechnen des Mosaiks: 01 min. und 02 sek.",
+      "Zusammenstellen des Mosaiks: 00 min. und 00 sek.", "Gesamtdauer: 01 min. und 05 sek."};
+  EXPECT_EQ(info.InfoFeld, zeilen);
+}
+
+TEST(Uebersicht, InfoLinesOfTheSettings) {
+  Auftrag auftrag;
+  Einstellungen& e = auftrag.einstellungen;
+  auftrag.vorlage = {"see.jpg", "/bilder/", 800, 600};
+  e.ZellBreite = e.ZellHoehe = 24;
+  e.ZoomX = e.ZoomY = 150;
+  e.KachelnX = 33;
+  e.KachelnY = 25;
+  e.ZielBreite = 1188;
+  e.ZielHoehe = 900;
+  e.Berechnungsart = 7;  // outside the list: shown as the first method
+  e.Musterbildung = 3;
+  e.minAbstand = 5;
+  e.Musterabstand = 5;
+  auftrag.BilderAnzahl.gesamt = 500;
+  auftrag.analyse.Formanalyse = 10;
+
+  EXPECT_EQ(EintragsInfo(auftrag, 0).InfoFeld,
+            (std::vector<std::string>{"Bilddatei:", "/bilder/see.jpg",
+                                      "Vorlagengröße: 800 x 600 Pixel"}));
+  EXPECT_EQ(EintragsInfo(auftrag, 1).InfoFeld[1],
+            "das ist eine Skalierung auf etwa 150 % der Vorlagenbreite bzw. ");
+  EXPECT_EQ(
+      EintragsInfo(auftrag, 2).InfoFeld,
+      (std::vector<std::string>{"Breite der Kacheln: 36 Pixel", "Höhe der Kacheln: 36 Pixel",
+                                "33 x 25 Kacheln, 825 insgesamt", "detailierte Formanalyse"}));
+  auftrag.analyse.Formanalyse = 4;  // a level without a name gets no line
+  EXPECT_EQ(EintragsInfo(auftrag, 2).InfoFeld.size(), 3u);
+  EXPECT_EQ(EintragsInfo(auftrag, 3).InfoFeld[1],
+            "für die Berechnung mindestens benötigte Bilder: 121");
+  EXPECT_EQ(EintragsInfo(auftrag, 4).InfoFeld,
+            (std::vector<std::string>{
+                "Berechnungsmethode \"Standard\"", "Umgang mit Musterbildung \"unterdrücken\"",
+                "Mindestabstand zwischen zwei identischen Bildern: 5 Kacheln"}));
+
+  // Previews: the template's proportions for entry 0, the result's for the others, none
+  // for the picture counts.
+  e.ZielHoehe = 1188;
+  EXPECT_EQ(VorschauGroesse(auftrag, 0), (Size{133, 100}));
+  EXPECT_EQ(VorschauGroesse(auftrag, 2), (Size{100, 100}));
+  EXPECT_EQ(VorschauGroesse(auftrag, 3), (Size{}));
+  EXPECT_EQ(VorschauArt(4), Vorschauart::Abstandsregel);
+}
+
+}  // namespace
+}  // namespace tilvendo::wizard

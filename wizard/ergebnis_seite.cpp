@@ -1,0 +1,65 @@
+#include "wizard/ergebnis_seite.h"
+
+#include <algorithm>
+
+#include "pictures/bild_einpassen.h"
+#include "pictures/blending.h"
+#include "wizard/dezimalkomma.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+Bitmap AufGroesse(const Bitmap& bild, int32_t breite, int32_t hoehe) {
+  Bitmap ergebnis(breite, hoehe);
+  BildEinpassen(ergebnis, Rect{0, 0, breite, hoehe}, bild);
+  return ergebnis;
+}
+
+}  // namespace
+
+Size ErgebnisFenster(Size anzeige, int32_t rahmenBreite, int32_t rahmenHoehe) {
+  return Size{std::max(anzeige.width + rahmenBreite, kErgebnisMindestBreite),
+              anzeige.height + rahmenHoehe};
+}
+
+Lage FensterZentrieren(Size bildschirm, Size fenster) {
+  return Lage{(bildschirm.width - fenster.width) / 2, (bildschirm.height - fenster.height) / 2};
+}
+
+std::string Skalierungstext(int32_t anzeigeBreite, int32_t mosaikBreite, int32_t zielBreite,
+                            int32_t zielHoehe) {
+  return "Fotomosaik ist auf " +
+         MitDezimalkomma(Hundertstel(anzeigeBreite * int64_t{100}, mosaikBreite)) +
+         "% der Originalgröße (" + std::to_string(zielBreite) + " x " + std::to_string(zielHoehe) +
+         " Pixel) skaliert";
+}
+
+std::string Blendtext(int32_t position) {
+  return "die Vorlage ist zu " + std::to_string(VorlagenAnteil(position)) +
+         " % in das Fotomosaik eingeblendet";
+}
+
+void Ergebnisanzeige::Vorbereiten(const Bitmap& mosaik, const Bitmap& vorlage, int32_t position,
+                                  Bitmap& anzeige) {
+  mosaik_ = AufGroesse(mosaik, anzeige.width(), anzeige.height());
+  vorlage_ = AufGroesse(vorlage, anzeige.width(), anzeige.height());
+  Blenden(position, anzeige);
+}
+
+bool Ergebnisanzeige::ReglerGeaendert(int32_t position, Bitmap& anzeige) {
+  if (letztePosition_ == position) return false;
+  Blenden(position, anzeige);
+  return true;
+}
+
+void Ergebnisanzeige::Blenden(int32_t position, Bitmap& anzeige) {
+  letztePosition_ = position;
+  if (anzeige.empty() || mosaik_.width() != anzeige.width() ||
+      mosaik_.height() != anzeige.height()) {
+    return;
+  }
+  BlendBitmaps(vorlage_, mosaik_, anzeige, BlendwertAusRegler(position));
+  ++blendungen_;
+}
+
+}  // namespace tilvendo::wizard

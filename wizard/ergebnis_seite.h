@@ -1,0 +1,66 @@
+// The result page without Qt: its window size and place, its two captions, and the
+// blending of the template into the screen-sized mosaic as the slider moves.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/bitmap.h"
+#include "platform/rect.h"
+
+namespace tilvendo::wizard {
+
+// The window is never narrower than this, however narrow the picture.
+inline constexpr int32_t kErgebnisMindestBreite = 420;
+
+inline constexpr const char* kBlendHinweis =
+    "stellen Sie hier ein, wie stark die Vorlage in das ERgebnisbild eingemischt wird";
+
+// The window around a displayed picture of size `anzeige`: the frame added, and at
+// least kErgebnisMindestBreite wide.
+Size ErgebnisFenster(Size anzeige, int32_t rahmenBreite, int32_t rahmenHoehe);
+
+// Top-left corner that centres a window on the screen (halves truncated).
+struct Lage {
+  int32_t links = 0;
+  int32_t oben = 0;
+  friend bool operator==(const Lage&, const Lage&) = default;
+};
+Lage FensterZentrieren(Size bildschirm, Size fenster);
+
+// "Fotomosaik ist auf 36,35% der Originalgröße (2000 x 1500 Pixel) skaliert": the
+// displayed width in per cent of the mosaic's, and the result size of the settings.
+std::string Skalierungstext(int32_t anzeigeBreite, int32_t mosaikBreite, int32_t zielBreite,
+                            int32_t zielHoehe);
+
+// "die Vorlage ist zu 25 % in das Fotomosaik eingeblendet" for slider position −15.
+std::string Blendtext(int32_t position);
+
+// The screen-sized result and the blending of the template into it. Only the screen
+// picture is blended on a slider step: mosaic and template are reduced to its size
+// once per showing, so a step is one pass over the screen's pixels.
+class Ergebnisanzeige {
+ public:
+  // Reduces mosaic and template to the size of `anzeige` (the run's screen-sized copy,
+  // which may already show an earlier blend) and blends it at `position`.
+  void Vorbereiten(const Bitmap& mosaik, const Bitmap& vorlage, int32_t position, Bitmap& anzeige);
+
+  // The slider moved to `position`: blends into `anzeige` unless that position was the
+  // last one processed. Returns whether it blended.
+  bool ReglerGeaendert(int32_t position, Bitmap& anzeige);
+
+  // How often a blend was made (for the checks that a repeated position costs nothing).
+  int32_t Blendungen() const { return blendungen_; }
+
+ private:
+  void Blenden(int32_t position, Bitmap& anzeige);
+
+  Bitmap mosaik_;
+  Bitmap vorlage_;
+  // No position yet, so the first change always counts.
+  std::optional<int32_t> letztePosition_;
+  int32_t blendungen_ = 0;
+};
+
+}  // namespace tilvendo::wizard

@@ -1,0 +1,85 @@
+#include "wizard/speichern_optionen.h"
+
+#include <algorithm>
+
+#include "platform/paths.h"
+#include "wizard/dezimalkomma.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+constexpr std::array<std::string_view, 6> kQualitaetsWoerter = {
+    "schlecht", "dürftig", "befriedigend", "gut", "hervorragend", "excellent"};
+constexpr int32_t kQualitaetsStufe = 20;
+
+constexpr std::array<uint8_t, kFarbtiefenTexte.size()> kFarbtiefenCodes = {
+    kFarbtiefe8, kFarbtiefe16, kFarbtiefe24, kFarbtiefe32};
+constexpr int kIndex32Bit = 3;
+
+constexpr int64_t kKilo = 1024;
+constexpr int64_t kMega = kKilo * kKilo;
+constexpr const char* kGroessePraefix = "voraussichtliche Dateigröße: ";
+
+}  // namespace
+
+std::string_view QualitaetsWort(int32_t qualitaet) {
+  const int32_t stufe = std::clamp<int32_t>(qualitaet / kQualitaetsStufe, 0,
+                                            static_cast<int32_t>(kQualitaetsWoerter.size()) - 1);
+  return kQualitaetsWoerter[static_cast<size_t>(stufe)];
+}
+
+std::string QualitaetsText(int32_t qualitaet) {
+  return "Qualität: " + std::to_string(qualitaet) + "% (" + std::string(QualitaetsWort(qualitaet)) +
+         ")";
+}
+
+uint8_t FarbtiefeAusIndex(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= kFarbtiefenCodes.size()) return kFarbtiefe32;
+  return kFarbtiefenCodes[static_cast<size_t>(index)];
+}
+
+int IndexAusFarbtiefe(uint8_t farbtiefe) {
+  const auto* it = std::find(kFarbtiefenCodes.begin(), kFarbtiefenCodes.end(), farbtiefe);
+  return it == kFarbtiefenCodes.end() ? kIndex32Bit
+                                      : static_cast<int>(it - kFarbtiefenCodes.begin());
+}
+
+std::string GroessenText(int64_t bytes) {
+  if (bytes < kKilo) return kGroessePraefix + std::to_string(bytes) + " Byte";
+  if (bytes < kMega)
+    return kGroessePraefix + MitDezimalkomma(Hundertstel(bytes, kKilo)) + " Kilobyte";
+  return kGroessePraefix + MitDezimalkomma(Hundertstel(bytes, kMega)) + " Megabyte";
+}
+
+Optionsanzeige OptionenAnzeigen(const SpeicherOptionen& optionen) {
+  Optionsanzeige anzeige;
+  anzeige.jpeg = optionen.Format == kFormatJpeg;
+  anzeige.qualitaetAktiv = anzeige.jpeg;
+  anzeige.farbtiefeAktiv = !anzeige.jpeg;
+  if (!anzeige.jpeg) anzeige.farbtiefeIndex = IndexAusFarbtiefe(optionen.Farbtiefe);
+  // The slider always shows the quality that will be written, also while BMP is chosen:
+  // a later switch to JPEG must not show an older position than the one in effect.
+  anzeige.qualitaet = optionen.Qualitaet;
+  return anzeige;
+}
+
+Optionsanzeige FormatWaehlen(SpeicherOptionen& optionen, uint8_t format) {
+  optionen.Format = format;
+  Optionsanzeige anzeige;
+  anzeige.jpeg = format == kFormatJpeg;
+  anzeige.qualitaetAktiv = anzeige.jpeg;
+  anzeige.farbtiefeAktiv = !anzeige.jpeg;
+  anzeige.farbtiefeIndex =
+      anzeige.jpeg ? kJpegFarbtiefeIndex : IndexAusFarbtiefe(optionen.Farbtiefe);
+  return anzeige;
+}
+
+bool ErsetzenErfragen(const std::string& gewaehlt, const std::string& geschrieben) {
+  return geschrieben != gewaehlt && FileExists(geschrieben);
+}
+
+std::string ErsetzenFrage(const std::string& geschrieben) {
+  return "Die Datei \"" + geschrieben + "\" existiert bereits. Soll sie ersetzt werden?";
+}
+
+}  // namespace tilvendo::wizard

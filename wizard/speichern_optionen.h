@@ -1,0 +1,66 @@
+// The save options page without Qt: the quality words, the colour-depth list and its
+// codes, the size estimate's text, and which controls the page shows for a format.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "pictures/speichern.h"
+
+namespace tilvendo::wizard {
+
+inline constexpr int32_t kQualitaetMinimum = 1;
+inline constexpr int32_t kQualitaetMaximum = 100;
+inline constexpr int32_t kQualitaetTickAbstand = 5;
+
+// What the quality label and the size label say before anything changed them.
+inline constexpr const char* kQualitaetAnfangstext = "Qualität: 90% (sehr gut)";
+inline constexpr const char* kGroesseAnfangstext = "voraussichtliche Dateigröße: 800 Kilobyte";
+
+// The colour-depth list, in the order of its codes (kFarbtiefe8 … kFarbtiefe32).
+inline constexpr std::array<std::string_view, 4> kFarbtiefenTexte = {
+    "256 Farben (8 Bit)", "Highcolor (16 Bit)", "Truecolor (24 Bit)", "Truecolor (32 Bit)"};
+// The entry a JPEG is written with.
+inline constexpr int kJpegFarbtiefeIndex = 2;
+
+// The word for a quality: one per step of 20, "excellent" only at 100.
+std::string_view QualitaetsWort(int32_t qualitaet);
+// "Qualität: 90% (hervorragend)".
+std::string QualitaetsText(int32_t qualitaet);
+
+// Depth code of a list entry, and the entry of a code (codes not in the list show
+// "Truecolor (32 Bit)").
+uint8_t FarbtiefeAusIndex(int index);
+int IndexAusFarbtiefe(uint8_t farbtiefe);
+
+// "voraussichtliche Dateigröße: 1,00 Kilobyte": bytes below 1024, kilobytes below
+// 1024 × 1024, megabytes from there, with two decimals and the decimal comma.
+std::string GroessenText(int64_t bytes);
+
+// What the page's controls show. Unset entries leave their control as it is.
+struct Optionsanzeige {
+  bool jpeg = false;            // the JPEG button is selected, else the BMP button
+  bool qualitaetAktiv = false;  // slider and its label
+  bool farbtiefeAktiv = false;  // depth list and its label
+  std::optional<int> farbtiefeIndex;
+  std::optional<int32_t> qualitaet;
+};
+
+// The controls when the page is shown for `optionen`.
+Optionsanzeige OptionenAnzeigen(const SpeicherOptionen& optionen);
+
+// The user chose a format with the buttons: BMP shows the depth chosen before, JPEG
+// the depth a JPEG is written with (without changing the chosen depth).
+Optionsanzeige FormatWaehlen(SpeicherOptionen& optionen, uint8_t format);
+
+// Whether the file actually written (the chosen name with the format's extension
+// forced) is another existing file, which the save dialog did not ask about.
+bool ErsetzenErfragen(const std::string& gewaehlt, const std::string& geschrieben);
+
+// The question asked then.
+std::string ErsetzenFrage(const std::string& geschrieben);
+
+}  // namespace tilvendo::wizard
