@@ -48,18 +48,18 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   const int32_t th = KachelHoehe(auftrag.einstellungen);
   // With a tile of no area there is nothing to draw; the files need not be read at all.
   const bool zeichnen = tw > 0 && th > 0 && auftrag.MosaikBild.has_value();
-  if (!auftrag.Abbruch) {
-    const size_t block = kDateienProThread * gruppe.Threads();
-    for (size_t anfang = 0; anfang < verwendung.Anzahl(); anfang += block) {
-      const size_t anzahl = std::min(block, verwendung.Anzahl() - anfang);
-      if (zeichnen) {
-        gruppe.FuerAlle(anzahl, [&](size_t i) {
-          DateiEinsetzen(verwendung[anfang + i], tw, th, *auftrag.MosaikBild);
-        });
-      }
-      for (size_t i = 0; i < anzahl; ++i) {
-        fortschritt.FortschrittAnzeigen(static_cast<int32_t>(anfang + i + 1));
-      }
+  // A cancel is seen before every block of files, by every file not yet begun, and
+  // after every file reported, so a run stops within a block of a few pictures.
+  const size_t block = kDateienProThread * gruppe.Threads();
+  for (size_t anfang = 0; anfang < verwendung.Anzahl() && !auftrag.Abbruch; anfang += block) {
+    const size_t anzahl = std::min(block, verwendung.Anzahl() - anfang);
+    if (zeichnen) {
+      gruppe.FuerAlle(anzahl, [&](size_t i) {
+        if (!auftrag.Abbruch) DateiEinsetzen(verwendung[anfang + i], tw, th, *auftrag.MosaikBild);
+      });
+    }
+    for (size_t i = 0; i < anzahl && !auftrag.Abbruch; ++i) {
+      fortschritt.FortschrittAnzeigen(static_cast<int32_t>(anfang + i + 1));
     }
   }
   auftrag.PhasenZeiten[8] = Jetzt();

@@ -13,7 +13,7 @@ namespace tilvendo {
 // Composes `MosaikBild` (already of the mosaic's size) from `verwendung`. Announces
 // phase 4 with the number of distinct files as gauge maximum and reports each file. The
 // files are decoded in parallel, each exactly once; a file that cannot be loaded leaves
-// its cells black. A cancel is honoured only before the first file. Sets
+// its cells black. A cancel stops it before the next block of files. Sets
 // PhasenZeiten[7], [3] and [8].
 void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
                            const Verwendungsliste& verwendung, Arbeitsgruppe& gruppe);

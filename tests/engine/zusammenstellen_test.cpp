@@ -95,6 +95,21 @@ TEST(MosaikZusammenstellen, CancelBeforeComposingDrawsNothing) {
   EXPECT_GT(z.auftrag.PhasenZeiten[8], 0.0);
 }
 
+TEST(MosaikZusammenstellen, CancelWhileComposingStopsBeforeTheNextBlock) {
+  Zusammenstellung z;
+  const std::string blau = z.ordner / "blau.bmp";
+  testing::WriteTestBmp(blau, testing::Einfarbig(7, 5, Farbe{255, 0, 0}));
+  z.verwendung.Hinzufuegen(blau, Zellort{1, 2});  // the fourth file: the second block
+  z.benutzer.beimEreignis = [&](int32_t runde) {
+    if (runde == 1) z.auftrag.Abbruch = true;
+  };
+  z.Zusammenstellen(1);  // one thread: blocks of two files
+  EXPECT_EQ(z.benutzer.ereignisRunden, 1);
+  EXPECT_EQ(z.benutzer.balkenStaende.back().maximum, 4);
+  EXPECT_EQ(ReadPixel(*z.auftrag.MosaikBild, 0, 30), kSchwarz);
+  EXPECT_GT(z.auftrag.PhasenZeiten[8], 0.0);
+}
+
 TEST(MosaikFertigstellen, FitsTheMosaicIntoTheScreenBox) {
   Auftrag auftrag;
   auftrag.MosaikBild = testing::Einfarbig(2000, 1500, kGruen);
