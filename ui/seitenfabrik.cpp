@@ -1,7 +1,10 @@
 #include "ui/seitenfabrik.h"
 
+#include "ui/kachelung_seite.h"
 #include "ui/platzhalter_seite.h"
 #include "ui/seite.h"
+#include "ui/vorlage_seite.h"
+#include "ui/zielgroesse_seite.h"
 
 namespace tilvendo::ui {
 
@@ -9,11 +12,11 @@ std::unique_ptr<Seite> SeiteErzeugen(Assistent& assistent, uint16_t nummer) {
   using wizard::Seite;
   switch (static_cast<Seite>(nummer)) {
     case Seite::Vorlage:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Vorlage);
+      return std::make_unique<VorlageSeite>(assistent);
     case Seite::Zielgroesse:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Zielgroesse);
+      return std::make_unique<ZielgroesseSeite>(assistent);
     case Seite::Kachelung:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Kachelung);
+      return std::make_unique<KachelungSeite>(assistent);
     case Seite::Alben:
       return std::make_unique<PlatzhalterSeite>(assistent, Seite::Alben);
     case Seite::Erweitert:

@@ -1,0 +1,159 @@
+// The first pages through real windows: a template chosen in the open dialog, the size
+// and tiling set with their boxes, on to the extended settings, where "Ende" answered
+// with "Abbrechen" keeps the page and everything set so far.
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "support/bild_dateien.h"
+#include "ui/seite.h"
+#include "ui/vorlage_seite.h"
+#include "ui_test_umgebung.h"
+
+namespace tilvendo::testing {
+namespace {
+
+ui::Seite* AlsSeite(QWidget* fenster, int nummer) {
+  auto* seite = qobject_cast<ui::Seite*>(fenster);
+  if (seite == nullptr || seite->Nummer() != nummer) return nullptr;
+  return seite;
+}
+
+template <typename T>
+T* Element(QWidget* seite, const char* name) {
+  return seite->findChild<T*>(QString::fromLatin1(name));
+}
+
+QString Text(QWidget* seite, const char* name) {
+  return Element<QLabel>(seite, name)->text();
+}
+
+int Wert(QWidget* seite, const char* name) {
+  return Element<QSpinBox>(seite, name)->value();
+}
+
+}  // namespace
+
+class ErsteSeitenTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { UiTestsEinrichten(); }
+
+  void VorlageGroesseUndKachelungBisZurErweitertenSeite() {
+    UiTestUmgebung umgebung;
+    Auftrag& auftrag = umgebung.auftrag();
+    const std::string vorlage = umgebung.ordner / "vorlage.jpg";
+    WriteTestJpeg(vorlage, Einfarbig(800, 600, Farbe{40, 120, 200}));
+    WriteWholeFile(umgebung.ordner / "kaputt.jpg", "kein Bild");
+    auftrag.analyse.ErgebnisGespeichert = 0;  // so that the exit question offers "Abbrechen"
+    umgebung.benutzer.antworten = {wizard::Antwort::Abbrechen, wizard::Antwort::Nein};
+    std::vector<int> gezeigt;
+
+    // Each step runs once its page is shown and ends by leaving it.
+    std::function<void(QWidget*)> erweitert = [&](QWidget* fenster) {
+      ui::Seite* seite = AlsSeite(fenster, 5);
+      QVERIFY(seite != nullptr);
+      gezeigt.push_back(5);
+      QCOMPARE(auftrag.einstellungen.KachelnX, 40);
+      QCOMPARE(auftrag.einstellungen.KachelnY, 25);
+      QCOMPARE(auftrag.analyse.Formanalyse, 1);
+      QCOMPARE(auftrag.einstellungen.ZielBreite, 1200);
+      // The first "Ende" is answered "Abbrechen" and shows this page again.
+      if (gezeigt.size() == 5) WennModal(erweitert);
+      QTest::mouseClick(seite->EndeKnopf(), Qt::LeftButton);
+    };
+    auto alben = [&](QWidget* fenster) {
+      ui::Seite* seite = AlsSeite(fenster, 4);
+      QVERIFY(seite != nullptr);
+      gezeigt.push_back(4);
+      // No albums are needed to walk on here.
+      seite->WeiterKnopf()->setEnabled(true);
+      WennModal(erweitert);
+      QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
+    };
+    auto kachelung = [&](QWidget* fenster) {
+      ui::Seite* seite = AlsSeite(fenster, 3);
+      QVERIFY(seite != nullptr);
+      gezeigt.push_back(3);
+      // 1200 result pixels across allow 300 tiles of 4 pixels; down the horizontal zoom
+      // counts too.
+      QCOMPARE(Element<QSpinBox>(seite, "KachelnXR")->maximum(), 300);
+      QCOMPARE(Element<QSpinBox>(seite, "KachelnYR")->maximum(), 225);
+      QCOMPARE(Text(seite, "KachelAnzahl"), QStringLiteral("25 x 25 Kacheln, 625 insgesamt"));
+      QCOMPARE(Element<QWidget>(seite, "Bild")->size(), QSize(230, 172));
+      Element<QSpinBox>(seite, "KachelnXR")->stepBy(15);
+      QCOMPARE(Text(seite, "KachelAnzahl"), QStringLiteral("40 x 25 Kacheln, 1000 insgesamt"));
+      seite->findChildren<QRadioButton*>().front()->click();  // "keine Formanalyse"
+      WennModal(alben);
+      QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
+    };
+    auto groesse = [&](QWidget* fenster) {
+      ui::Seite* seite = AlsSeite(fenster, 2);
+      QVERIFY(seite != nullptr);
+      gezeigt.push_back(2);
+      QCOMPARE(Text(seite, "VorlBreite"), QStringLiteral("800 Pixel"));
+      QCOMPARE(Wert(seite, "SizeX"), 800);
+      QCOMPARE(Element<QSpinBox>(seite, "ZoomX")->maximum(), 312);
+      // With the ratio held, the other zoom and both sizes follow.
+      Element<QSpinBox>(seite, "ZoomX")->setValue(150);
+      QCOMPARE(Wert(seite, "ZoomY"), 150);
+      QCOMPARE(Wert(seite, "SizeX"), 1200);
+      QCOMPARE(Wert(seite, "SizeY"), 900);
+      QCOMPARE(Element<QWidget>(seite, "Bild")->size(), QSize(230, 172));
+      WennModal(kachelung);
+      QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
+    };
+    auto vorlageSeite = [&](QWidget* fenster) {
+      auto* seite = qobject_cast<ui::VorlageSeite*>(AlsSeite(fenster, 1));
+      QVERIFY(seite != nullptr);
+      gezeigt.push_back(1);
+      QVERIFY(!seite->WeiterKnopf()->isEnabled());
+      seite->VorlageOeffnen(QString::fromStdString(umgebung.ordner / "kaputt.jpg"));
+      QCOMPARE(umgebung.benutzer.warnungen,
+               std::vector<std::string>{"Sie haben ein ungültiges Bild gewählt."});
+      QVERIFY(Element<QLabel>(seite, "noPic")->isVisible());
+      QVERIFY(!seite->WeiterKnopf()->isEnabled());
+
+      WennModal([&](QWidget* dialogFenster) {
+        auto* dialog = qobject_cast<QFileDialog*>(dialogFenster);
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Öffnen einer Vorlage"));
+        QCOMPARE(dialog->nameFilters().size(), 4);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name != nullptr);
+        name->setText(QString::fromStdString(vorlage));
+        auto* knoepfe = dialog->findChild<QDialogButtonBox*>();
+        QVERIFY(knoepfe != nullptr);
+        knoepfe->button(QDialogButtonBox::Open)->click();
+      });
+      QTest::mouseClick(Element<QPushButton>(seite, "laden"), Qt::LeftButton);
+      QCOMPARE(Text(seite, "BildBreite"), QStringLiteral("800 Pixel"));
+      QCOMPARE(Text(seite, "BildHoehe"), QStringLiteral("600 Pixel"));
+      QVERIFY(!Element<QLabel>(seite, "noPic")->isVisible());
+      QVERIFY(Element<QWidget>(seite, "Bild")->isVisible());
+      QCOMPARE(Element<QWidget>(seite, "Bild")->size(), QSize(230, 172));
+      QVERIFY(seite->WeiterKnopf()->isEnabled());
+      QCOMPARE(umgebung.benutzer.warnungen.size(), size_t{1});
+      WennModal(groesse);
+      QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
+    };
+
+    WennModal(vorlageSeite);
+    umgebung.assistent().Seitenlauf();
+    QCOMPARE(gezeigt, (std::vector<int>{1, 2, 3, 4, 5, 5}));
+    QCOMPARE(umgebung.benutzer.fragen.size(), size_t{2});
+    QCOMPARE(auftrag.vorlage.VorlageDatei, std::string("vorlage.jpg"));
+  }
+};
+
+}  // namespace tilvendo::testing
+
+QTEST_MAIN(tilvendo::testing::ErsteSeitenTest)
+#include "erste_seiten_test.moc"

@@ -1,0 +1,56 @@
+#include "wizard/vorlage_seite.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+#include "support/temp_folder.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+TEST(VorlageSeite, FilterOffersAllTypesFirstThenEachType) {
+  EXPECT_EQ(VorlagenFilter(),
+            "alle unterstützten Grafikdateien (*.bmp *.jpg *.jpeg);;Windowsbilder (*.bmp);;"
+            "JPEG Bilder (*.jpg);;JPEG Bilder (*.jpeg)");
+  EXPECT_EQ(PixelText(800), "800 Pixel");
+}
+
+TEST(VorlageSeite, PreviewFitsTheBoxRoundingHalvesToEven) {
+  EXPECT_EQ(VorschauGroesse(4000, 3000), (Size{230, 172}));  // 172.5
+  EXPECT_EQ(VorschauGroesse(100, 400), (Size{49, 195}));     // 48.75
+}
+
+TEST(VorlageSeite, ChoosingATemplateDrawsItsPreviewAndLetsThePageBeLeft) {
+  testing::TempFolder ordner;
+  constexpr Farbe kOben{200, 10, 10};
+  constexpr Farbe kUnten{10, 10, 200};
+  Bitmap bild = testing::Einfarbig(100, 400, kOben);
+  for (int32_t y = 200; y < 400; ++y) {
+    for (int32_t x = 0; x < 100; ++x) WritePixel(bild, x, y, kUnten);
+  }
+  testing::WriteTestBmp(ordner / "hoch.bmp", bild);
+  Auftrag auftrag;
+  EXPECT_FALSE(VorlageBereit(auftrag.vorlage));
+
+  ASSERT_EQ(VorlageWaehlen(auftrag, ordner / "hoch.bmp"), Vorlagenausgang::Geladen);
+  ASSERT_EQ(auftrag.VorschauBild.width(), 49);
+  ASSERT_EQ(auftrag.VorschauBild.height(), 195);
+  EXPECT_EQ(ReadPixel(auftrag.VorschauBild, 24, 10), kOben);
+  EXPECT_EQ(ReadPixel(auftrag.VorschauBild, 24, 190), kUnten);
+  EXPECT_TRUE(VorlageBereit(auftrag.vorlage));
+
+  // An unreadable file keeps the preview; the page stays passable only while the newly
+  // named file exists.
+  testing::WriteWholeFile(ordner / "kaputt.jpg", "kein Bild");
+  EXPECT_EQ(VorlageWaehlen(auftrag, ordner / "kaputt.jpg"), Vorlagenausgang::Unlesbar);
+  EXPECT_EQ(auftrag.VorschauBild.width(), 49);
+  EXPECT_TRUE(VorlageBereit(auftrag.vorlage));
+  std::remove((ordner / "kaputt.jpg").c_str());
+  EXPECT_FALSE(VorlageBereit(auftrag.vorlage));
+}
+
+}  // namespace
+}  // namespace tilvendo::wizard

@@ -1,0 +1,150 @@
+#include "ui/kachelung_seite.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "engine/auftrag.h"
+#include "engine/vorbereitung.h"
+#include "ui/assistent.h"
+#include "ui/bild_anzeige.h"
+#include "ui/malfeld.h"
+#include "wizard/kachelung_seite.h"
+#include "wizard/navigation.h"
+#include "wizard/raster_zeichnung.h"
+#include "wizard/spin_wert.h"
+#include "wizard/vorlage_seite.h"
+#include "wizard/zielgroesse_seite.h"
+
+namespace tilvendo::ui {
+namespace {
+
+// The label before the first show.
+constexpr int32_t kBeispielKacheln = 10;
+
+// A tile count box: arrows only, no typing.
+QSpinBox* Kachelfeld(QWidget* eltern, const char* name) {
+  auto* feld = new QSpinBox(eltern);
+  feld->setObjectName(QString::fromLatin1(name));
+  feld->setRange(1, kMaxKacheln);
+  feld->setValue(wizard::kStartKacheln);
+  if (auto* zeile = feld->findChild<QLineEdit*>()) zeile->setReadOnly(true);
+  return feld;
+}
+
+// A box's value as the tile boxes are read: its absolute value, 0 taken as 1.
+int32_t Lesen(QSpinBox* feld) {
+  const int32_t wert = wizard::CheckSpinValue(feld->value(), true, 0, 1);
+  feld->setValue(wert);
+  return wert;
+}
+
+}  // namespace
+
+KachelungSeite::KachelungSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Kachelung) {
+  QWidget* g = Gruppe();
+  auto* raster = new QGridLayout(g);
+  kachelnXR_ = Kachelfeld(g, "KachelnXR");
+  kachelnYR_ = Kachelfeld(g, "KachelnYR");
+  raster->addWidget(new QLabel(QStringLiteral("Kacheln in der Breite:"), g), 0, 0);
+  raster->addWidget(kachelnXR_, 0, 1);
+  raster->addWidget(new QLabel(QStringLiteral("Kacheln in der Höhe:"), g), 1, 0);
+  raster->addWidget(kachelnYR_, 1, 1);
+  kachelAnzahl_ = new QLabel(
+      QString::fromStdString(wizard::KachelAnzahlText(kBeispielKacheln, kBeispielKacheln)), g);
+  kachelAnzahl_->setObjectName(QStringLiteral("KachelAnzahl"));
+  raster->addWidget(kachelAnzahl_, 2, 0, 1, 2);
+
+  auto* gruppe = new QGroupBox(QStringLiteral("Formanalyse"), g);
+  gruppe->setObjectName(QStringLiteral("Formanalyse"));
+  auto* knoepfe = new QVBoxLayout(gruppe);
+  formanalyse_ = new QButtonGroup(this);
+  for (size_t i = 0; i < wizard::kFormanalyseWahl.size(); ++i) {
+    auto* knopf = new QRadioButton(QString::fromUtf8(wizard::kFormanalyseWahl[i]), gruppe);
+    formanalyse_->addButton(knopf, static_cast<int>(i));
+    knoepfe->addWidget(knopf);
+  }
+  formanalyse_->button(wizard::kStartFormanalyseWahl)->setChecked(true);
+  raster->addWidget(gruppe, 3, 0, 1, 2);
+  raster->setRowStretch(4, 1);
+
+  auto* box = new QWidget(g);
+  box->setFixedSize(wizard::kVorschauBreite, wizard::kVorschauHoehe);
+  auto* boxRaster = new QGridLayout(box);
+  boxRaster->setContentsMargins(0, 0, 0, 0);
+  bild_ = new Malfeld(box);
+  bild_->setObjectName(QStringLiteral("Bild"));
+  bild_->MalerSetzen([this](QPainter& maler, const QSize& groesse) { BildPaint(maler, groesse); });
+  boxRaster->addWidget(bild_, 0, 0, Qt::AlignRight | Qt::AlignTop);
+  raster->addWidget(box, 0, 2, 5, 1, Qt::AlignRight | Qt::AlignTop);
+  raster->setColumnStretch(2, 1);
+
+  StandardKnoepfeAnlegen();
+  for (QSpinBox* feld : {kachelnXR_, kachelnYR_}) {
+    connect(feld, &QSpinBox::valueChanged, this, &KachelungSeite::KachelnXRChange);
+  }
+}
+
+void KachelungSeite::KachelnXRChange() {
+  const int32_t x = Lesen(kachelnXR_);
+  const int32_t y = Lesen(kachelnYR_);
+  kachelAnzahl_->setText(QString::fromStdString(wizard::KachelAnzahlText(x, y)));
+  bild_->update();
+}
+
+void KachelungSeite::BildPaint(QPainter& maler, const QSize& groesse) {
+  const QRect flaeche(QPoint(0, 0), groesse);
+  maler.fillRect(flaeche, palette().window());
+  BildZeichnen(maler, flaeche, auftrag().VorschauBild);
+  maler.setPen(QPen(Qt::black, 1));
+  // The left and top edges get a line, the right and bottom edges do not.
+  for (int32_t x : wizard::RasterLinien(groesse.width(), kachelnXR_->value())) {
+    maler.drawLine(x, 0, x, groesse.height());
+  }
+  for (int32_t y : wizard::RasterLinien(groesse.height(), kachelnYR_->value())) {
+    maler.drawLine(0, y, groesse.width(), y);
+  }
+}
+
+void KachelungSeite::FormShow() {
+  const Auftrag& auftrag = this->auftrag();
+  const Size groesse = wizard::ZielVorschauGroesse(auftrag.einstellungen);
+  bild_->setFixedSize(groesse.width, groesse.height);
+  bild_->update();
+
+  // A tile stays at least a few result pixels wide; a box above its bound drops to it.
+  const Kachelgrenzen grenzen = KachelGrenzen(auftrag.vorlage, auftrag.einstellungen);
+  kachelnXR_->setMaximum(grenzen.maxX);
+  kachelnYR_->setMaximum(grenzen.maxY);
+
+  // Levels the group does not offer leave the selection as it is.
+  if (const std::optional<int> wahl = wizard::FormanalyseWahl(auftrag.analyse.Formanalyse)) {
+    formanalyse_->button(*wahl)->setChecked(true);
+  }
+
+  const uint16_t ziel = wizard::NextPage(assistent().navigation(), Nummer());
+  WeiterZielSetzen(ziel);
+  WeiterKnopf()->setEnabled(ziel > 0 &&
+                            wizard::KachelungBereit(kachelnXR_->value(), kachelnYR_->value()));
+  kachelAnzahl_->setText(
+      QString::fromStdString(wizard::KachelAnzahlText(kachelnXR_->value(), kachelnYR_->value())));
+}
+
+void KachelungSeite::FormClose() {
+  Auftrag& auftrag = this->auftrag();
+  const int gewaehlt = formanalyse_->checkedId();
+  auftrag.analyse.Formanalyse = wizard::FormanalyseStufe(
+      gewaehlt < 0 ? std::nullopt : std::optional<int>(gewaehlt), auftrag.analyse.Formanalyse);
+  auftrag.einstellungen.KachelnX = static_cast<uint16_t>(kachelnXR_->value());
+  auftrag.einstellungen.KachelnY = static_cast<uint16_t>(kachelnYR_->value());
+}
+
+}  // namespace tilvendo::ui

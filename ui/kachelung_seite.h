@@ -1,0 +1,36 @@
+// Page 3: how many tiles across and down, and whether the shape analysis is on. The
+// preview shows the grid over the template in the result's proportions.
+#pragma once
+
+#include "ui/seite.h"
+
+class QButtonGroup;
+class QLabel;
+class QSpinBox;
+
+namespace tilvendo::ui {
+
+class Malfeld;
+
+class KachelungSeite : public Seite {
+  Q_OBJECT
+
+ public:
+  explicit KachelungSeite(Assistent& assistent);
+
+ protected:
+  void FormShow() override;
+  void FormClose() override;
+
+ private:
+  void KachelnXRChange();
+  void BildPaint(QPainter& maler, const QSize& groesse);
+
+  QSpinBox* kachelnXR_ = nullptr;
+  QSpinBox* kachelnYR_ = nullptr;
+  QLabel* kachelAnzahl_ = nullptr;
+  QButtonGroup* formanalyse_ = nullptr;
+  Malfeld* bild_ = nullptr;
+};
+
+}  // namespace tilvendo::ui

@@ -1,0 +1,278 @@
+#include "ui/zielgroesse_seite.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <cstdlib>
+
+#include "engine/auftrag.h"
+#include "ui/assistent.h"
+#include "ui/bild_anzeige.h"
+#include "ui/malfeld.h"
+#include "wizard/navigation.h"
+#include "wizard/spin_wert.h"
+#include "wizard/vorlage_seite.h"
+
+namespace tilvendo::ui {
+namespace {
+
+constexpr int32_t kStartZoom = 100;
+// The rows of the page's grid below the boxes and labels, and its width in columns.
+constexpr int kDruckerZeile = 6;
+constexpr int kPapierZeile = 7;
+constexpr int kSpalten = 6;
+
+QSpinBox* Zahlenfeld(QWidget* eltern, const char* name, int32_t hoechstens, int32_t start) {
+  auto* feld = new QSpinBox(eltern);
+  feld->setObjectName(QString::fromLatin1(name));
+  feld->setRange(1, hoechstens);
+  feld->setValue(start);
+  // A typed number counts when it is complete (Enter or leaving the box), not after every
+  // digit: the recomputation would otherwise rewrite the box while it is being typed.
+  feld->setKeyboardTracking(false);
+  return feld;
+}
+
+// A box that is changed with its arrows only.
+void NurPfeile(QSpinBox* feld) {
+  if (auto* zeile = feld->findChild<QLineEdit*>()) zeile->setReadOnly(true);
+}
+
+QLabel* Beschriftung(const QString& text, const char* hinweis, QWidget* eltern) {
+  auto* label = new QLabel(text, eltern);
+  label->setToolTip(QString::fromUtf8(hinweis));
+  return label;
+}
+
+// A box's value as the page's boxes are read: its absolute value, written back.
+int32_t Lesen(QSpinBox* feld) {
+  const int32_t wert = wizard::CheckSpinValue(feld->value(), true, 0, 0);
+  feld->setValue(wert);
+  return wert;
+}
+
+}  // namespace
+
+ZielgroesseSeite::ZielgroesseSeite(Assistent& assistent)
+    : Seite(assistent, wizard::Seite::Zielgroesse) {
+  BoxenAnlegen();
+  DruckergruppeAnlegen();
+  PapiergruppeAnlegen();
+  StandardKnoepfeAnlegen();
+}
+
+void ZielgroesseSeite::BoxenAnlegen() {
+  auto* raster = new QGridLayout(Gruppe());
+  QWidget* g = Gruppe();
+  zoomX_ = Zahlenfeld(g, "ZoomX", kMaxZoom, kStartZoom);
+  zoomY_ = Zahlenfeld(g, "ZoomY", kMaxZoom, kStartZoom);
+  sizeX_ = Zahlenfeld(g, "SizeX", kMaxZielgroesse, kMaxZielgroesse);
+  sizeY_ = Zahlenfeld(g, "SizeY", kMaxZielgroesse, kMaxZielgroesse);
+
+  const QString prozent = QStringLiteral("%");
+  const QString pixel = QStringLiteral("Pixel");
+  raster->addWidget(Beschriftung(QStringLiteral("Ergebnisbildbreite:"), wizard::kHinweisX, g), 0,
+                    0);
+  raster->addWidget(zoomX_, 0, 1);
+  raster->addWidget(Beschriftung(prozent, wizard::kHinweisX, g), 0, 2);
+  raster->addWidget(sizeX_, 0, 3);
+  raster->addWidget(Beschriftung(pixel, wizard::kHinweisX, g), 0, 4);
+  raster->addWidget(Beschriftung(QStringLiteral("Ergebnisbildhöhe:"), wizard::kHinweisY, g), 1, 0);
+  raster->addWidget(zoomY_, 1, 1);
+  raster->addWidget(Beschriftung(prozent, wizard::kHinweisX, g), 1, 2);
+  raster->addWidget(sizeY_, 1, 3);
+  raster->addWidget(Beschriftung(pixel, wizard::kHinweisX, g), 1, 4);
+
+  festesSV_ = new QCheckBox(QStringLiteral("Seitenverhältnis beibehalten"), g);
+  festesSV_->setObjectName(QStringLiteral("festesSV"));
+  festesSV_->setChecked(werte_.festesSV);
+  raster->addWidget(festesSV_, 2, 0, 1, kSpalten - 1);
+
+  const QString keinWert = QString::fromUtf8(wizard::kKeinWert);
+  raster->addWidget(new QLabel(QStringLiteral("Breite der Vorlage:"), g), 3, 0);
+  vorlBreite_ = new QLabel(keinWert, g);
+  vorlBreite_->setObjectName(QStringLiteral("VorlBreite"));
+  raster->addWidget(vorlBreite_, 3, 1, 1, 4);
+  raster->addWidget(new QLabel(QStringLiteral("Höhe der Vorlage:"), g), 4, 0);
+  vorlHoehe_ = new QLabel(keinWert, g);
+  vorlHoehe_->setObjectName(QStringLiteral("VorlHoehe"));
+  raster->addWidget(vorlHoehe_, 4, 1, 1, 4);
+  raster->setRowStretch(5, 1);
+
+  // The preview box, the preview at its right edge with the result's proportions.
+  auto* box = new QWidget(g);
+  box->setFixedSize(wizard::kVorschauBreite, wizard::kVorschauHoehe);
+  auto* boxRaster = new QGridLayout(box);
+  boxRaster->setContentsMargins(0, 0, 0, 0);
+  bild_ = new Malfeld(box);
+  bild_->setObjectName(QStringLiteral("Bild"));
+  bild_->MalerSetzen([this](QPainter& maler, const QSize& groesse) {
+    const QRect flaeche(QPoint(0, 0), groesse);
+    maler.fillRect(flaeche, palette().window());
+    BildZeichnen(maler, flaeche, auftrag().VorschauBild);
+  });
+  boxRaster->addWidget(bild_, 0, 0, Qt::AlignRight | Qt::AlignTop);
+  raster->addWidget(box, 0, 5, 6, 1, Qt::AlignRight | Qt::AlignTop);
+  raster->setColumnStretch(5, 1);
+
+  for (QSpinBox* zoom : {zoomX_, zoomY_}) {
+    connect(zoom, &QSpinBox::valueChanged, this,
+            [this] { ZielgroesseBerechnen(Zielaenderung::Zoom); });
+  }
+  for (QSpinBox* groesse : {sizeX_, sizeY_}) {
+    connect(groesse, &QSpinBox::valueChanged, this,
+            [this] { ZielgroesseBerechnen(Zielaenderung::Pixel); });
+  }
+  connect(festesSV_, &QCheckBox::toggled, this,
+          [this] { ZielgroesseBerechnen(Zielaenderung::Seitenverhaeltnis); });
+}
+
+QGridLayout* ZielgroesseSeite::Gruppenraster() const {
+  return qobject_cast<QGridLayout*>(Gruppe()->layout());
+}
+
+void ZielgroesseSeite::DruckergruppeAnlegen() {
+  druckeraufloesung_ = new QGroupBox(QStringLiteral("Druckerauflösung"), Gruppe());
+  druckeraufloesung_->setObjectName(QStringLiteral("Druckeraufloesung"));
+  auto* raster = new QGridLayout(druckeraufloesung_);
+  int zeile = 0;
+  for (int32_t dpi : wizard::kAufloesungen) {
+    auto* knopf =
+        new QRadioButton(QString::number(dpi) + QStringLiteral(" dpi"), druckeraufloesung_);
+    knopf->setChecked(dpi == kDpiStandard);
+    raster->addWidget(knopf, zeile++, 0, 1, 3);
+    connect(knopf, &QRadioButton::clicked, this,
+            [this, knopf, dpi] { AufloesungGewaehlt(knopf, dpi); });
+  }
+  dpianders_ = new QRadioButton(QStringLiteral("frei:"), druckeraufloesung_);
+  dpiFrei_ = Zahlenfeld(druckeraufloesung_, "dpiFrei", wizard::kMaxDpi, kDpiStandard);
+  NurPfeile(dpiFrei_);
+  raster->addWidget(dpianders_, zeile, 0);
+  raster->addWidget(dpiFrei_, zeile, 1);
+  raster->addWidget(new QLabel(QStringLiteral("dpi"), druckeraufloesung_), zeile, 2);
+  connect(dpianders_, &QRadioButton::clicked, this, &ZielgroesseSeite::FreieAufloesung);
+  connect(dpiFrei_, &QSpinBox::valueChanged, this, [this] {
+    dpianders_->setChecked(true);
+    if (!zielAktualisierung_) FreieAufloesung();
+  });
+  druckeraufloesung_->hide();
+  Gruppenraster()->addWidget(druckeraufloesung_, kDruckerZeile, 0, 1, kSpalten);
+}
+
+void ZielgroesseSeite::PapiergruppeAnlegen() {
+  papierformat_ = new QGroupBox(QStringLiteral("Papierformat"), Gruppe());
+  papierformat_->setObjectName(QStringLiteral("Papierformat"));
+  auto* raster = new QGridLayout(papierformat_);
+  int zeile = 0;
+  for (size_t i = 0; i < wizard::kPapierformate.size(); ++i) {
+    const wizard::Papierformat format = wizard::kPapierformate[i];
+    auto* knopf = new QRadioButton(QString::fromUtf8(format.text), papierformat_);
+    knopf->setChecked(i == wizard::kStartPapierformat);
+    raster->addWidget(knopf, zeile++, 0, 1, 5);
+    connect(knopf, &QRadioButton::clicked, this,
+            [this, knopf, format] { PapierGewaehlt(knopf, format.nummer); });
+  }
+  paperanders_ = new QRadioButton(QStringLiteral("frei:"), papierformat_);
+  breiteFrei_ =
+      Zahlenfeld(papierformat_, "BreiteFrei", wizard::kMaxPapierkante, kPapierBreiteStandard);
+  hoeheFrei_ =
+      Zahlenfeld(papierformat_, "HoeheFrei", wizard::kMaxPapierkante, kPapierHoeheStandard);
+  NurPfeile(breiteFrei_);
+  NurPfeile(hoeheFrei_);
+  raster->addWidget(paperanders_, zeile, 0);
+  raster->addWidget(breiteFrei_, zeile, 1);
+  raster->addWidget(new QLabel(QStringLiteral("x"), papierformat_), zeile, 2);
+  raster->addWidget(hoeheFrei_, zeile, 3);
+  raster->addWidget(new QLabel(QStringLiteral("mm"), papierformat_), zeile, 4);
+  connect(paperanders_, &QRadioButton::clicked, this, &ZielgroesseSeite::FreiesPapier);
+  for (QSpinBox* kante : {breiteFrei_, hoeheFrei_}) {
+    connect(kante, &QSpinBox::valueChanged, this, [this] {
+      paperanders_->setChecked(true);
+      if (!zielAktualisierung_) FreiesPapier();
+    });
+  }
+  papierformat_->hide();
+  Gruppenraster()->addWidget(papierformat_, kPapierZeile, 0, 1, kSpalten);
+}
+
+void ZielgroesseSeite::AufloesungGewaehlt(QRadioButton* knopf, int32_t dpi) {
+  werte_.dpi = dpi;
+  ZielgroesseBerechnen(Zielaenderung::Aufloesung);
+  knopf->setChecked(true);
+}
+
+void ZielgroesseSeite::FreieAufloesung() {
+  werte_.dpi = std::abs(dpiFrei_->value());
+  ZielgroesseBerechnen(Zielaenderung::Aufloesung);
+}
+
+void ZielgroesseSeite::PapierGewaehlt(QRadioButton* knopf, int32_t nummer) {
+  const wizard::Papiermass mass = wizard::PapierAusNummer(nummer);
+  werte_.PapierBreite = mass.breite;
+  werte_.PapierHoehe = mass.hoehe;
+  ZielgroesseBerechnen(Zielaenderung::Papier);
+  knopf->setChecked(true);
+}
+
+void ZielgroesseSeite::FreiesPapier() {
+  werte_.PapierBreite = std::abs(breiteFrei_->value());
+  werte_.PapierHoehe = std::abs(hoeheFrei_->value());
+  ZielgroesseBerechnen(Zielaenderung::Papier);
+}
+
+void ZielgroesseSeite::ZielgroesseBerechnen(Zielaenderung aenderung) {
+  if (zielAktualisierung_) return;
+  zielAktualisierung_ = true;
+  werte_.SizeX = Lesen(sizeX_);
+  werte_.SizeY = Lesen(sizeY_);
+  werte_.ZoomX = Lesen(zoomX_);
+  werte_.ZoomY = Lesen(zoomY_);
+  werte_.festesSV = festesSV_->isChecked();
+  Auftrag& auftrag = this->auftrag();
+  tilvendo::ZielgroesseBerechnen(werte_, aenderung, auftrag.vorlage, auftrag.einstellungen);
+
+  // The boxes show the results within their ranges.
+  sizeX_->setValue(werte_.SizeX);
+  sizeY_->setValue(werte_.SizeY);
+  zoomX_->setValue(werte_.ZoomX);
+  zoomY_->setValue(werte_.ZoomY);
+  dpiFrei_->setValue(werte_.dpi);
+  breiteFrei_->setValue(werte_.PapierBreite);
+  hoeheFrei_->setValue(werte_.PapierHoehe);
+  vorlBreite_->setText(QString::fromStdString(wizard::PixelText(auftrag.vorlage.VorlageBreite)));
+  vorlHoehe_->setText(QString::fromStdString(wizard::PixelText(auftrag.vorlage.VorlageHoehe)));
+  zielAktualisierung_ = false;
+  VorschauAnpassen();
+}
+
+void ZielgroesseSeite::VorschauAnpassen() {
+  const Size groesse = wizard::ZielVorschauGroesse(auftrag().einstellungen);
+  bild_->setFixedSize(groesse.width, groesse.height);
+  bild_->update();
+}
+
+void ZielgroesseSeite::FormShow() {
+  // The zoom bounds keep the result within the largest size for this template. A box
+  // above its new bound drops to it; the recomputation below reads it from there.
+  const Zoomgrenzen grenzen = ZoomGrenzen(auftrag().vorlage);
+  {
+    const QSignalBlocker ohneX(zoomX_);
+    const QSignalBlocker ohneY(zoomY_);
+    zoomX_->setMaximum(grenzen.maxX);
+    zoomY_->setMaximum(grenzen.maxY);
+  }
+  if (!zielAktualisierung_) ZielgroesseBerechnen(Zielaenderung::Zoom);
+  VorschauAnpassen();
+  const uint16_t ziel = wizard::NextPage(assistent().navigation(), Nummer());
+  WeiterZielSetzen(ziel);
+  WeiterKnopf()->setEnabled(ziel > 0 && wizard::ZielgroesseBereit(auftrag().einstellungen));
+}
+
+}  // namespace tilvendo::ui

@@ -1,0 +1,29 @@
+#include "wizard/kachelung_seite.h"
+
+#include <cstddef>
+
+namespace tilvendo::wizard {
+
+std::string KachelAnzahlText(int32_t kachelnX, int32_t kachelnY) {
+  const int64_t insgesamt = static_cast<int64_t>(kachelnX) * kachelnY;
+  return std::to_string(kachelnX) + " x " + std::to_string(kachelnY) + " Kacheln, " +
+         std::to_string(insgesamt) + " insgesamt";
+}
+
+std::optional<int> FormanalyseWahl(uint8_t stufe) {
+  for (size_t i = 0; i < kFormanalyseStufen.size(); ++i) {
+    if (kFormanalyseStufen[i] == stufe) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+uint8_t FormanalyseStufe(std::optional<int> wahl, uint8_t bisher) {
+  if (!wahl || *wahl < 0 || *wahl >= static_cast<int>(kFormanalyseStufen.size())) return bisher;
+  return kFormanalyseStufen[static_cast<size_t>(*wahl)];
+}
+
+bool KachelungBereit(int32_t kachelnX, int32_t kachelnY) {
+  return static_cast<int64_t>(kachelnX) * kachelnY > 0;
+}
+
+}  // namespace tilvendo::wizard

@@ -1,0 +1,34 @@
+// The tiling page without Qt: the count label, the two choices of the shape analysis and
+// when the page may be left. The bounds are the engine's (`KachelGrenzen`), the grid
+// lines those of the preview drawings (`RasterLinien`).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tilvendo::wizard {
+
+// Tiles across and down before the user chose any.
+inline constexpr int32_t kStartKacheln = 25;
+
+// The two choices of the "Formanalyse" group and the levels they stand for.
+inline constexpr std::array<const char*, 2> kFormanalyseWahl = {"keine Formanalyse",
+                                                                "Formanalyse eingeschaltet"};
+inline constexpr std::array<uint8_t, 2> kFormanalyseStufen = {1, 5};
+// The choice selected at start.
+inline constexpr int kStartFormanalyseWahl = 1;
+
+// "10 x 10 Kacheln, 100 insgesamt".
+std::string KachelAnzahlText(int32_t kachelnX, int32_t kachelnY);
+
+// The choice that shows `stufe`; none for the levels the group does not offer.
+std::optional<int> FormanalyseWahl(uint8_t stufe);
+// The level a choice stands for; `bisher` when no choice is selected.
+uint8_t FormanalyseStufe(std::optional<int> wahl, uint8_t bisher);
+
+// The page may be left when there is at least one tile (and a next page).
+bool KachelungBereit(int32_t kachelnX, int32_t kachelnY);
+
+}  // namespace tilvendo::wizard

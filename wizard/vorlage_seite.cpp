@@ -1,0 +1,75 @@
+#include "wizard/vorlage_seite.h"
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "pictures/bild_einpassen.h"
+#include "pictures/bild_endungen.h"
+#include "platform/fit_to_box.h"
+#include "platform/paths.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+// The names of the picture types, one for each extension the program reads.
+constexpr std::array<std::string_view, kBildEndungen.size()> kBildTypen = {
+    "Windowsbilder (*.bmp)", "JPEG Bilder (*.jpg)", "JPEG Bilder (*.jpeg)"};
+
+constexpr std::string_view kAlleBildtypen = "alle unterstützten Grafikdateien";
+// Qt's dialog reads an entry's patterns from its parentheses, separated by blanks, and
+// separates the entries by ";;".
+constexpr std::string_view kMusterTrenner = " ";
+constexpr std::string_view kEintragTrenner = ";;";
+
+}  // namespace
+
+std::string VorlagenFilter() {
+  std::string filter(kAlleBildtypen);
+  filter += " (";
+  for (size_t i = 0; i < kBildEndungen.size(); ++i) {
+    if (i > 0) filter += kMusterTrenner;
+    filter += '*';
+    filter += kBildEndungen[i];
+  }
+  filter += ')';
+  for (std::string_view typ : kBildTypen) {
+    filter += kEintragTrenner;
+    filter += typ;
+  }
+  return filter;
+}
+
+std::string PixelText(int32_t pixel) {
+  return std::to_string(pixel) + " Pixel";
+}
+
+Size VorschauGroesse(int32_t breite, int32_t hoehe) {
+  return FitToBox(breite, hoehe, kVorschauBreite, kVorschauHoehe);
+}
+
+void VorschauErstellen(const Bitmap& vorlage, Bitmap& vorschau) {
+  const Size groesse = VorschauGroesse(vorlage.width(), vorlage.height());
+  if (vorlage.empty() || groesse.width < 1 || groesse.height < 1) {
+    vorschau = Bitmap();
+    return;
+  }
+  // The resampler covers every pixel of the rectangle.
+  vorschau = Bitmap::Uninitialized(groesse.width, groesse.height, kPixelformat);
+  BildEinpassen(vorschau, Rect{0, 0, groesse.width, groesse.height}, vorlage);
+}
+
+Vorlagenausgang VorlageWaehlen(Auftrag& auftrag, const std::string& pfad) {
+  const Vorlagenausgang ausgang = VorlageLaden(auftrag, pfad);
+  if (ausgang == Vorlagenausgang::Geladen) {
+    VorschauErstellen(auftrag.VorlageBild, auftrag.VorschauBild);
+  }
+  return ausgang;
+}
+
+bool VorlageBereit(const Vorlage& vorlage) {
+  const int64_t flaeche = static_cast<int64_t>(vorlage.VorlageBreite) * vorlage.VorlageHoehe;
+  return flaeche > 0 && FileExists(vorlage.VorlagePfad + vorlage.VorlageDatei);
+}
+
+}  // namespace tilvendo::wizard

@@ -1,0 +1,54 @@
+// The target-size page without Qt: its texts, the printer resolutions and paper formats
+// of its two hidden groups, and when the page may be left. The size arithmetic itself is
+// the engine's (`ZielgroesseBerechnen`).
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "engine/einstellungen.h"
+#include "platform/rect.h"
+
+namespace tilvendo::wizard {
+
+inline constexpr const char* kHinweisX =
+    "gibt an, wie genau Vorlage und Kacheln in X-Richtung angepaßt werden";
+inline constexpr const char* kHinweisY =
+    "gibt an, wie genau Vorlage und Kacheln in Y-Richtung angepaßt werden";
+
+// The resolutions the printer group offers, in dots per inch, and the range of its free
+// entry.
+inline constexpr std::array<int32_t, 6> kAufloesungen = {300, 360, 600, 720, 1200, 1440};
+inline constexpr int32_t kMaxDpi = 9999;
+// Largest free paper edge, in millimetres.
+inline constexpr int32_t kMaxPapierkante = 999;
+
+// A paper format of the paper group. Its number holds width × 1000 + height in
+// millimetres; the postcard has no size yet (0).
+struct Papierformat {
+  const char* text;
+  int32_t nummer;
+};
+inline constexpr std::array<Papierformat, 4> kPapierformate{{
+    {"A4 210 x 297 mm", 210297},
+    {"A5 148 x 210 mm", 148210},
+    {"A6 105 x 148 mm", 105148},
+    {"Postkarte ? x ?", 0},
+}};
+// The format chosen at start (A6).
+inline constexpr size_t kStartPapierformat = 2;
+
+struct Papiermass {
+  int32_t breite = 0;  // millimetres
+  int32_t hoehe = 0;
+  friend bool operator==(const Papiermass&, const Papiermass&) = default;
+};
+Papiermass PapierAusNummer(int32_t nummer);
+
+// The size of the preview box: the result's proportions fitted into the preview box.
+Size ZielVorschauGroesse(const Einstellungen& einstellungen);
+
+// The page may be left when both stored zooms are above 0 (and there is a next page).
+bool ZielgroesseBereit(const Einstellungen& einstellungen);
+
+}  // namespace tilvendo::wizard
