@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <algorithm>
 #include <optional>
 
@@ -134,9 +135,13 @@ VorlageSeite::VorlageSeite(Assistent& assistent) : Seite(assistent, wizard::Seit
 }
 
 void VorlageSeite::ladenClick() {
+  // The dialog opens where the last template lay, the first time in the user's pictures.
   const Vorlage& vorlage = auftrag().vorlage;
-  const std::optional<QString> pfad =
-      VorlageErfragen(this, QFile::decodeName(vorlage.VorlagePfad.c_str()));
+  const QString startordner =
+      vorlage.VorlagePfad.empty()
+          ? QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
+          : QFile::decodeName(vorlage.VorlagePfad.c_str());
+  const std::optional<QString> pfad = VorlageErfragen(this, startordner);
   if (pfad) {
     VorlageOeffnen(*pfad);
   } else {
