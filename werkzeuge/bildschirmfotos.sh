@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Renders every page of the wizard, the help popup and the dialogs to PNG files, without
+# a display, so that anyone can look at them.
+#
+#   werkzeuge/bildschirmfotos.sh ZIELORDNER
+#
+# TILVENDO_BUILD chooses the build folder (default build/release).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ $# -ne 1 ]; then
+  echo "Aufruf: $0 ZIELORDNER" >&2
+  exit 2
+fi
+ZIEL="$1"
+BAU="${TILVENDO_BUILD:-build/release}"
+
+echo "== Baue die Bildschirmfotos (Release) in $BAU"
+cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_TESTS=OFF \
+  -DTILVENDO_BENCH=OFF >/dev/null
+cmake --build "$BAU" -j "$(nproc)" --target nubo-tilvendo-bildschirmfotos
+
+mkdir -p "$ZIEL"
+QT_QPA_PLATFORM=offscreen "$BAU/ui/nubo-tilvendo-bildschirmfotos" "$ZIEL"
+echo "Die Bilder liegen in $(realpath "$ZIEL")"
