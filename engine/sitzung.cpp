@@ -43,10 +43,12 @@ int32_t VerschiedeneBilder(const Einstellungen& e) {
 
 Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
   if (!FileExists(pfad)) return Vorlagenausgang::Fehlt;
+  Bitmap gelesen;
+  // A file that is no picture leaves the job as it was, its name included: the name
+  // of a file that was never read must not stand for the picture that is still used.
+  if (!LoadWholePicture(gelesen, pfad) || gelesen.empty()) return Vorlagenausgang::Unlesbar;
   auftrag.vorlage.VorlagePfad = FolderOf(pfad);
   auftrag.vorlage.VorlageDatei = FileNameOf(pfad);
-  Bitmap gelesen;
-  if (!LoadWholePicture(gelesen, pfad) || gelesen.empty()) return Vorlagenausgang::Unlesbar;
 
   // Every working picture is held in the one working format. The copy covers every
   // pixel, so the new picture need not be cleared first.

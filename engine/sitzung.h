@@ -25,15 +25,14 @@ inline constexpr int32_t kZoomStandard = 100;
 enum class Vorlagenausgang {
   Geladen,   // the picture is the new template
   Fehlt,     // there is no file of that name; nothing changed
-  Unlesbar,  // the file is no picture we can read; only its name was taken
+  Unlesbar,  // the file is no picture we can read; nothing changed
 };
 
-// Loads the picture at `pfad` as the template. When the file exists, `VorlageDatei` and
-// `VorlagePfad` take its name and folder whatever else happens (the template page keeps
-// showing the newly chosen name). When it could be read, `VorlageBild` holds it in the
-// working format, `VorlageBreite`/`VorlageHoehe` its size, and the result starts at
-// 100 %: `ZielBreite`/`ZielHoehe` := the template's size. When it could not be read,
-// the previous picture, its size and the result size stay.
+// Loads the picture at `pfad` as the template. When it could be read, `VorlageDatei`
+// and `VorlagePfad` take its name and folder, `VorlageBild` holds it in the working
+// format, `VorlageBreite`/`VorlageHoehe` its size, and the result starts at 100 %:
+// `ZielBreite`/`ZielHoehe` := the template's size. When it could not be read, the job
+// keeps its previous template, name and result size.
 Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad);
 
 enum class Albenausgang {

@@ -167,7 +167,7 @@ void VorlageSeite::VorlageOeffnen(const QString& pfad) {
       break;
     }
     case Vorlagenausgang::Unlesbar:
-      bild_->hide();
+      // The job keeps its template; the page goes on showing it.
       assistent().benutzer().Warnung(wizard::kUngueltigesBild);
       break;
     case Vorlagenausgang::Fehlt:

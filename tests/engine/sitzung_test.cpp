@@ -19,7 +19,7 @@ namespace {
 
 constexpr Farbe kVorlagenFarbe{30, 140, 220};
 
-TEST(Sitzung, AFailedTemplateLoadTakesTheNameButKeepsPictureAndSizes) {
+TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
   testing::TempFolder ordner;
   testing::WriteTestBmp(ordner / "vorlage.bmp", testing::Einfarbig(40, 30, kVorlagenFarbe));
   Auftrag auftrag;
@@ -42,7 +42,7 @@ TEST(Sitzung, AFailedTemplateLoadTakesTheNameButKeepsPictureAndSizes) {
   testing::WriteTestBmp(ordner / "anders.png", testing::Einfarbig(5, 5, Farbe{1, 2, 3}));
   for (const char* name : {"kaputt.jpg", "anders.png"}) {
     EXPECT_EQ(VorlageLaden(auftrag, ordner / name), Vorlagenausgang::Unlesbar) << name;
-    EXPECT_EQ(auftrag.vorlage.VorlageDatei, name);
+    EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
     EXPECT_EQ(auftrag.VorlageBild.width(), 40);
     EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 0, 0), kVorlagenFarbe);
     EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
@@ -53,7 +53,7 @@ TEST(Sitzung, AFailedTemplateLoadTakesTheNameButKeepsPictureAndSizes) {
 
   // A name without a file changes nothing at all.
   EXPECT_EQ(VorlageLaden(auftrag, ordner / "fehlt.bmp"), Vorlagenausgang::Fehlt);
-  EXPECT_EQ(auftrag.vorlage.VorlageDatei, "anders.png");
+  EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
 }
 
 // A 6 × 4 job over a loaded template, with a prepared tile list in place of the reading

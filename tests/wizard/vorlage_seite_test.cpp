@@ -42,13 +42,14 @@ TEST(VorlageSeite, ChoosingATemplateDrawsItsPreviewAndLetsThePageBeLeft) {
   EXPECT_EQ(ReadPixel(auftrag.VorschauBild, 24, 190), kUnten);
   EXPECT_TRUE(VorlageBereit(auftrag.vorlage));
 
-  // An unreadable file keeps the preview; the page stays passable only while the newly
-  // named file exists.
+  // An unreadable file keeps the template, its name and its preview; the page stays
+  // passable only while the template's file exists.
   testing::WriteWholeFile(ordner / "kaputt.jpg", "kein Bild");
   EXPECT_EQ(VorlageWaehlen(auftrag, ordner / "kaputt.jpg"), Vorlagenausgang::Unlesbar);
   EXPECT_EQ(auftrag.VorschauBild.width(), 49);
+  EXPECT_EQ(auftrag.vorlage.VorlageDatei, "hoch.bmp");
   EXPECT_TRUE(VorlageBereit(auftrag.vorlage));
-  std::remove((ordner / "kaputt.jpg").c_str());
+  std::remove((ordner / "hoch.bmp").c_str());
   EXPECT_FALSE(VorlageBereit(auftrag.vorlage));
 }
 
