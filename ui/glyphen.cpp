@@ -32,7 +32,7 @@ const char* Iconname(Glyphe glyphe) {
     case Glyphe::HilfeUp:
       return "go-up";
     case Glyphe::HilfeAn:
-      return "help-contextual";
+      return "help-contents";
     case Glyphe::aktualisieren:
       return "view-refresh";
     case Glyphe::loeschen:
@@ -46,7 +46,7 @@ const char* Iconname(Glyphe glyphe) {
     case Glyphe::Haekchen:
       return "emblem-checked";
     case Glyphe::keinHaekchen:
-      return "checkbox";
+      return "draw-rectangle";
     case Glyphe::Speichern2:
       return "document-save";
     case Glyphe::Abbrechen2:

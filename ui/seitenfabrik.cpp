@@ -1,5 +1,7 @@
 #include "ui/seitenfabrik.h"
 
+#include "ui/erweitert_seite.h"
+#include "ui/info_seite.h"
 #include "ui/kachelung_seite.h"
 #include "ui/platzhalter_seite.h"
 #include "ui/seite.h"
@@ -20,7 +22,7 @@ std::unique_ptr<Seite> SeiteErzeugen(Assistent& assistent, uint16_t nummer) {
     case Seite::Alben:
       return std::make_unique<PlatzhalterSeite>(assistent, Seite::Alben);
     case Seite::Erweitert:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Erweitert);
+      return std::make_unique<ErweitertSeite>(assistent);
     case Seite::Ergebnis:
       return std::make_unique<PlatzhalterSeite>(assistent, Seite::Ergebnis);
     case Seite::Uebersicht:
@@ -28,7 +30,7 @@ std::unique_ptr<Seite> SeiteErzeugen(Assistent& assistent, uint16_t nummer) {
     case Seite::AlbumEditor:
       return std::make_unique<PlatzhalterSeite>(assistent, Seite::AlbumEditor);
     case Seite::Information:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Information);
+      return std::make_unique<InfoSeite>(assistent);
     case Seite::SpeichernOptionen:
       return std::make_unique<PlatzhalterSeite>(assistent, Seite::SpeichernOptionen);
     default:

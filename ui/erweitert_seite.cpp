@@ -1,0 +1,196 @@
+#include "ui/erweitert_seite.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <span>
+#include <string_view>
+
+#include "engine/auftrag.h"
+#include "engine/methodenparameter.h"
+#include "engine/vorbereitung.h"
+#include "ui/assistent.h"
+#include "ui/bild_anzeige.h"
+#include "ui/malfeld.h"
+#include "wizard/erweitert_seite.h"
+#include "wizard/navigation.h"
+#include "wizard/raster_zeichnung.h"
+
+namespace tilvendo::ui {
+namespace {
+
+constexpr int32_t kStartAbstand = 2;
+
+// A radio group with one button per list text; the texts are set on every show.
+QButtonGroup* Auswahlgruppe(QWidget* eltern, QObject* besitzer, const char* name,
+                            const QString& titel, size_t anzahl, QLayout* ziel) {
+  auto* rahmen = new QGroupBox(titel, eltern);
+  rahmen->setObjectName(QString::fromLatin1(name));
+  auto* knoepfe = new QVBoxLayout(rahmen);
+  auto* gruppe = new QButtonGroup(besitzer);
+  for (size_t i = 0; i < anzahl; ++i) {
+    auto* knopf = new QRadioButton(rahmen);
+    gruppe->addButton(knopf, static_cast<int>(i));
+    knoepfe->addWidget(knopf);
+  }
+  gruppe->button(0)->setChecked(true);
+  ziel->addWidget(rahmen);
+  return gruppe;
+}
+
+void Beschriften(QButtonGroup* gruppe, std::span<const std::string_view> texte, uint8_t wert) {
+  for (size_t i = 0; i < texte.size(); ++i) {
+    gruppe->button(static_cast<int>(i))->setText(QString::fromUtf8(texte[i]));
+  }
+  gruppe->button(wizard::ListenPosition(wert, static_cast<int>(texte.size())))->setChecked(true);
+}
+
+uint8_t Gewaehlt(const QButtonGroup* gruppe) {
+  return static_cast<uint8_t>(std::max(gruppe->checkedId(), 0));
+}
+
+}  // namespace
+
+ErweitertSeite::ErweitertSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Erweitert) {
+  QWidget* g = Gruppe();
+  auto* raster = new QGridLayout(g);
+
+  auto* gruppen = new QHBoxLayout;
+  berechnungsart_ = Auswahlgruppe(g, this, "Berechnungsart", QStringLiteral("Art der Berechnung"),
+                                  kBerechnungsarten.size(), gruppen);
+  musterbildung_ = Auswahlgruppe(g, this, "Musterbildung", QStringLiteral("Musterbildung"),
+                                 kMusterbildungen.size(), gruppen);
+  raster->addLayout(gruppen, 0, 0);
+
+  auto* abstandText =
+      new QLabel(QStringLiteral("minimaler Abstand zwischen identischen Kacheln:"), g);
+  QFont fett = abstandText->font();
+  fett.setBold(true);
+  abstandText->setFont(fett);
+  const QString abstandHinweis = QStringLiteral(
+      "gibt an, wie groß der minimale Abstand zwischen zwei identischen Kacheln sein muß");
+  abstandText->setToolTip(abstandHinweis);
+  raster->addWidget(abstandText, 1, 0);
+
+  minAbstand_ = new QSpinBox(g);
+  minAbstand_->setObjectName(QStringLiteral("minAbstand"));
+  minAbstand_->setRange(0, kMaxMindestabstand);
+  minAbstand_->setValue(kStartAbstand);
+  minAbstand_->setToolTip(abstandHinweis);
+  // Arrows only: the value cannot be typed.
+  if (auto* zeile = minAbstand_->findChild<QLineEdit*>()) zeile->setReadOnly(true);
+  auto* abstand = new QHBoxLayout;
+  abstand->addWidget(minAbstand_);
+  abstand->addWidget(
+      new QLabel(QStringLiteral("Kacheln in horizontaler, vertikaler und diagonaler Richtung"), g));
+  abstand->addStretch(1);
+  raster->addLayout(abstand, 2, 0);
+
+  auto* benoetigt = new QHBoxLayout;
+  benoetigt->addWidget(
+      new QLabel(QStringLiteral("benötigte Bilder zum Erstellen des Mosaiks:"), g));
+  benoetigteBilder_ = new QLabel(QStringLiteral("0"), g);
+  benoetigteBilder_->setObjectName(QStringLiteral("benoetigteBilder"));
+  benoetigt->addWidget(benoetigteBilder_);
+  benoetigt->addStretch(1);
+  raster->addLayout(benoetigt, 3, 0);
+
+  // The preview keeps the result's proportions inside a fixed box at the frame's right.
+  auto* box = new QWidget(g);
+  box->setFixedSize(wizard::kErweitertVorschauBreite, wizard::kErweitertVorschauHoehe);
+  auto* boxRaster = new QGridLayout(box);
+  boxRaster->setContentsMargins(0, 0, 0, 0);
+  bild_ = new Malfeld(box);
+  bild_->setObjectName(QStringLiteral("Bild"));
+  bild_->MalerSetzen([this](QPainter& maler, const QSize& groesse) { BildPaint(maler, groesse); });
+  boxRaster->addWidget(bild_, 0, 0, Qt::AlignRight | Qt::AlignTop);
+  raster->addWidget(box, 0, 1, 5, 1, Qt::AlignRight | Qt::AlignTop);
+  raster->setColumnStretch(1, 1);
+  raster->setRowStretch(4, 1);
+
+  StandardKnoepfeAnlegen();
+  connect(berechnungsart_, &QButtonGroup::idClicked, this, &ErweitertSeite::Anwenden);
+  connect(musterbildung_, &QButtonGroup::idClicked, this, &ErweitertSeite::Anwenden);
+  connect(minAbstand_, &QSpinBox::valueChanged, this, &ErweitertSeite::Anwenden);
+}
+
+void ErweitertSeite::Anwenden() {
+  Auftrag& auftrag = this->auftrag();
+  const wizard::Abstandsanzeige anzeige = wizard::ErweitertAnwenden(
+      auftrag.einstellungen, auftrag.BilderAnzahl, Gewaehlt(berechnungsart_),
+      Gewaehlt(musterbildung_), minAbstand_->value());
+  {
+    // The box shows what the job now holds; that is no new change of the user's.
+    const QSignalBlocker still(minAbstand_);
+    minAbstand_->setMaximum(anzeige.obergrenze);
+    minAbstand_->setValue(anzeige.minAbstand);
+  }
+  benoetigteBilder_->setText(QString::number(anzeige.benoetigteBilder));
+  bild_->update();
+}
+
+void ErweitertSeite::BildPaint(QPainter& maler, const QSize& groesse) {
+  const QRect flaeche(QPoint(0, 0), groesse);
+  maler.fillRect(flaeche, palette().window());
+  BildZeichnen(maler, flaeche, auftrag().VorschauBild);
+  const Einstellungen& e = auftrag().einstellungen;
+  const int32_t kx = e.KachelnX;
+  const int32_t ky = e.KachelnY;
+  if (kx < 1 || ky < 1) return;
+
+  // The red tile in the corner, the blue cells where it may not recur, and the red cells
+  // at the distance where it may appear next.
+  const wizard::Abstandsregel regel = wizard::AbstandsregelZellen(kx, ky, e.minAbstand);
+  const auto fuellen = [&](const std::vector<wizard::ZellIndex>& zellen, const QColor& farbe) {
+    for (const wizard::ZellIndex& zelle : zellen) {
+      const Rect r = wizard::ZellRechteck(groesse.width(), groesse.height(), kx, ky, zelle);
+      maler.fillRect(QRect(r.left, r.top, r.width(), r.height()), farbe);
+    }
+  };
+  fuellen(regel.blau, QColor(0, 0, 255));
+  fuellen(regel.rot, QColor(255, 0, 0));
+
+  maler.setPen(QPen(Qt::black, 1));
+  for (int32_t x : wizard::RasterLinien(groesse.width(), kx)) {
+    maler.drawLine(x, 0, x, groesse.height());
+  }
+  for (int32_t y : wizard::RasterLinien(groesse.height(), ky)) {
+    maler.drawLine(0, y, groesse.width(), y);
+  }
+}
+
+void ErweitertSeite::FormShow() {
+  const Auftrag& auftrag = this->auftrag();
+  const Size groesse = wizard::ErweitertVorschauGroesse(auftrag.einstellungen);
+  bild_->setFixedSize(groesse.width, groesse.height);
+
+  Beschriften(berechnungsart_, kBerechnungsarten, auftrag.einstellungen.Berechnungsart);
+  Beschriften(musterbildung_, kMusterbildungen, auftrag.einstellungen.Musterbildung);
+  {
+    const QSignalBlocker still(minAbstand_);
+    minAbstand_->setMaximum(kMaxMindestabstand);
+    minAbstand_->setValue(auftrag.einstellungen.minAbstand);
+  }
+  WeiterZielSetzen(wizard::NextPage(assistent().navigation(), Nummer()));
+  // Both tables applied with the shown choices, the box held to its bound.
+  Anwenden();
+}
+
+void ErweitertSeite::FormClose() {
+  Einstellungen& e = auftrag().einstellungen;
+  e.Berechnungsart = Gewaehlt(berechnungsart_);
+  e.Musterbildung = Gewaehlt(musterbildung_);
+}
+
+}  // namespace tilvendo::ui

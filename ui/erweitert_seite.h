@@ -1,0 +1,38 @@
+// Page 5: the calculation method, the pattern handling and the minimum distance between
+// identical tiles. It shows how many distinct pictures the job then needs and draws the
+// distance rule over the template preview.
+#pragma once
+
+#include "ui/seite.h"
+
+class QButtonGroup;
+class QLabel;
+class QSpinBox;
+
+namespace tilvendo::ui {
+
+class Malfeld;
+
+class ErweitertSeite : public Seite {
+  Q_OBJECT
+
+ public:
+  explicit ErweitertSeite(Assistent& assistent);
+
+ protected:
+  void FormShow() override;
+  void FormClose() override;
+
+ private:
+  // Every control applies the page's three choices to the job and shows the outcome.
+  void Anwenden();
+  void BildPaint(QPainter& maler, const QSize& groesse);
+
+  QButtonGroup* berechnungsart_ = nullptr;
+  QButtonGroup* musterbildung_ = nullptr;
+  QSpinBox* minAbstand_ = nullptr;
+  QLabel* benoetigteBilder_ = nullptr;
+  Malfeld* bild_ = nullptr;
+};
+
+}  // namespace tilvendo::ui

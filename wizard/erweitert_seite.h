@@ -1,0 +1,41 @@
+// The extended settings page without Qt: what its controls show after each change, and
+// the box its distance-rule preview is fitted into.
+#pragma once
+
+#include <cstdint>
+
+#include "albums/bildzahlen.h"
+#include "engine/einstellungen.h"
+#include "platform/rect.h"
+
+namespace tilvendo::wizard {
+
+// The box the preview is fitted into.
+inline constexpr int32_t kErweitertVorschauBreite = 190;
+inline constexpr int32_t kErweitertVorschauHoehe = 120;
+
+// The preview takes the proportions of the result; empty while no result size is chosen.
+Size ErweitertVorschauGroesse(const Einstellungen& einstellungen);
+
+// What the page shows once its choices are applied.
+struct Abstandsanzeige {
+  int32_t obergrenze = 0;        // the distance box's upper bound
+  int32_t minAbstand = 0;        // the distance box's value
+  int32_t benoetigteBilder = 0;  // "benötigte Bilder zum Erstellen des Mosaiks:"
+  friend bool operator==(const Abstandsanzeige&, const Abstandsanzeige&) = default;
+};
+
+// Applies the page's method, pattern handling and distance box value to the job, as
+// every change on the page does: both tables for the available pictures, the distance
+// read like every spin box and lowered to the bound that grid and pictures allow.
+// Applying all three on every change keeps the derived numbers (Kandidatenzahl follows
+// the needed count) consistent whichever control changed last.
+Abstandsanzeige ErweitertAnwenden(Einstellungen& einstellungen, const Bildzahlen& anzahl,
+                                  uint8_t berechnungsart, uint8_t musterbildung,
+                                  int32_t abstandsfeld);
+
+// The list item that shows a stored method or pattern value: the value itself, the first
+// item for a value the list does not have.
+int ListenPosition(uint8_t wert, int eintraege);
+
+}  // namespace tilvendo::wizard
