@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <limits>
 
 #include "engine/berechnungslauf.h"
@@ -142,9 +143,11 @@ void Assistent::HilfeZeigen(QAbstractButton* knopf, QWidget* seite, int32_t numm
 
   const QWidget* eltern = knopf->parentWidget() != nullptr ? knopf->parentWidget() : seite;
   const int breite = wizard::HilfeFensterBreite(eltern->width());
-  const QStringList zeilen =
-      HilfeUmbrechen(wizard::HelpText(wizard::kHilfeArt, nummer), QFontMetrics(hilfe_->font()),
-                     wizard::HilfeUmbruchBreite(seite->width()));
+  // Wrapped a little narrower than the popup, so no line runs into its border.
+  const int umbruch =
+      std::min(wizard::HilfeUmbruchBreite(seite->width()), breite - 2 * wizard::kHilfeRandLinks);
+  const QStringList zeilen = HilfeUmbrechen(wizard::HelpText(wizard::kHilfeArt, nummer),
+                                            QFontMetrics(hilfe_->font()), umbruch);
   const int hoehe = wizard::HilfeFensterHoehe(static_cast<int32_t>(zeilen.size()));
   const QPoint oben = knopf->mapToGlobal(QPoint(0, 0));
   const wizard::HilfeFensterLage lage =

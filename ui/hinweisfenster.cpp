@@ -74,7 +74,7 @@ void Hinweisfenster::paintEvent(QPaintEvent*) {
   const QFontMetrics metrik(font());
   for (int i = 0; i < zeilen_.size(); ++i) {
     const int oben = i * wizard::kHilfeZeilenHoehe + wizard::kHilfeRandOben;
-    maler.drawText(QRect(wizard::kHilfeRandLinks, oben, width() - 2 * wizard::kHilfeRandLinks,
+    maler.drawText(QRect(wizard::kHilfeRandLinks, oben, width() - wizard::kHilfeRandLinks,
                          wizard::kHilfeZeilenHoehe),
                    Qt::AlignLeft | Qt::AlignVCenter, zeilen_[i]);
   }
