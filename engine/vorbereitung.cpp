@@ -181,11 +181,12 @@ int32_t AbstandsGrenze(const Bildzahlen& anzahl, const Einstellungen& einstellun
 void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahlen& anzahl,
                                    uint8_t berechnungsart, uint8_t musterbildung,
                                    int32_t minAbstand) {
-  SetzeBerechnungsart(einstellungen, anzahl.gesamt, berechnungsart);
   SetzeMusterbildung(einstellungen, musterbildung);
   // The bound depends on the pattern's distance range, so it is taken after the table.
   const int32_t grenze = Min(AbstandsGrenze(anzahl, einstellungen), kMaxMindestabstand);
   einstellungen.minAbstand = static_cast<uint16_t>(std::clamp(minAbstand, 0, grenze));
+  // Last, so that the candidates cover the needed count of the distance now in force.
+  SetzeBerechnungsart(einstellungen, anzahl.gesamt, berechnungsart);
 }
 
 void UebersichtAbgleichen(Einstellungen& einstellungen, const Vorlage& vorlage,

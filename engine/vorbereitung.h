@@ -84,7 +84,8 @@ void KachelnSetzen(Einstellungen& einstellungen, const Vorlage& vorlage, int32_t
 int32_t AbstandsGrenze(const Bildzahlen& anzahl, const Einstellungen& einstellungen);
 
 // Applies method, pattern handling and minimum distance as the extended settings page
-// does: both tables, then the distance lowered to AbstandsGrenze (and to 0..100).
+// does: the pattern table, the distance lowered to AbstandsGrenze (and to 0..100), then
+// the method table, whose candidate count must cover the distance now in force.
 void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahlen& anzahl,
                                    uint8_t berechnungsart, uint8_t musterbildung,
                                    int32_t minAbstand);

@@ -17,9 +17,6 @@ Abstandsanzeige ErweitertAnwenden(Einstellungen& einstellungen, const Bildzahlen
                                   int32_t abstandsfeld) {
   const int32_t gewuenscht = CheckSpinValue(abstandsfeld, false, 0, 0);
   ErweiterteEinstellungenSetzen(einstellungen, anzahl, berechnungsart, musterbildung, gewuenscht);
-  // The method table was applied before the distance settled; the candidates must cover
-  // the needed count of the distance now in force.
-  SetzeBerechnungsart(einstellungen, anzahl.gesamt, berechnungsart);
   return Abstandsanzeige{Min(AbstandsGrenze(anzahl, einstellungen), kMaxMindestabstand),
                          einstellungen.minAbstand, BenoetigteBilder(einstellungen)};
 }
