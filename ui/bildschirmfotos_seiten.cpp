@@ -9,6 +9,7 @@
 
 #include "ui/assistent.h"
 #include "ui/hinweisfenster.h"
+#include "ui/info_seite.h"
 #include "ui/seite.h"
 
 namespace tilvendo::ui {
@@ -76,7 +77,13 @@ void SpaetereSeitenAufnehmen(Fotograf& fotograf, Assistent& assistent) {
 }
 
 void InfoSeiteAufnehmen(Fotograf& fotograf, Assistent& assistent) {
-  fotograf.SeiteAufnehmen(assistent, 9, QStringLiteral("information"));
+  auto* seite = static_cast<InfoSeite*>(assistent.SeiteHolen(9));
+  seite->show();
+  fotograf.Aufnehmen(seite, QStringLiteral("information"));
+  constexpr int kKontakt = 4;
+  seite->EintragWaehlen(kKontakt);
+  fotograf.Aufnehmen(seite, QStringLiteral("information-kontakt"));
+  seite->hide();
 }
 
 }  // namespace tilvendo::ui
