@@ -1,10 +1,13 @@
 #include "ui/seitenfabrik.h"
 
+#include "ui/ergebnis_seite.h"
 #include "ui/erweitert_seite.h"
 #include "ui/info_seite.h"
 #include "ui/kachelung_seite.h"
 #include "ui/platzhalter_seite.h"
 #include "ui/seite.h"
+#include "ui/speichern_optionen_seite.h"
+#include "ui/uebersicht_seite.h"
 #include "ui/vorlage_seite.h"
 #include "ui/zielgroesse_seite.h"
 
@@ -24,15 +27,15 @@ std::unique_ptr<Seite> SeiteErzeugen(Assistent& assistent, uint16_t nummer) {
     case Seite::Erweitert:
       return std::make_unique<ErweitertSeite>(assistent);
     case Seite::Ergebnis:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Ergebnis);
+      return std::make_unique<ErgebnisSeite>(assistent);
     case Seite::Uebersicht:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Uebersicht);
+      return std::make_unique<UebersichtSeite>(assistent);
     case Seite::AlbumEditor:
       return std::make_unique<PlatzhalterSeite>(assistent, Seite::AlbumEditor);
     case Seite::Information:
       return std::make_unique<InfoSeite>(assistent);
     case Seite::SpeichernOptionen:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::SpeichernOptionen);
+      return std::make_unique<SpeichernOptionenSeite>(assistent);
     default:
       return nullptr;
   }

@@ -1,0 +1,282 @@
+// A mosaic through the wizard's windows, from the template to the saved file, and a run
+// cancelled with "abbrechen" while it is in progress.
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "albums/alben_helfer.h"
+#include "albums/alben_operationen.h"
+#include "albums/album_bearbeitung.h"
+#include "engine/sitzung.h"
+#include "pictures/bilder_laden.h"
+#include "pictures/blending.h"
+#include "platform/paths.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+#include "ui/ergebnis_seite.h"
+#include "ui/malfeld.h"
+#include "ui/seite.h"
+#include "ui/speichern_optionen_seite.h"
+#include "ui/uebersicht_seite.h"
+#include "ui_test_umgebung.h"
+
+namespace tilvendo::testing {
+namespace {
+
+constexpr int kFotos = 40;
+constexpr int kWarteMs = 30000;
+constexpr int kTaktMs = 10;
+
+// Runs `aktion` once the active modal window is a `T` that `passt` accepts. Other modal
+// windows (the page a run keeps open meanwhile) are waited out.
+template <typename T>
+void WennFenster(std::function<bool(T*)> passt, std::function<void(T*)> aktion) {
+  auto gewartet = std::make_shared<int>(0);
+  auto* takt = new QTimer(qApp);
+  QObject::connect(takt, &QTimer::timeout, takt, [=] {
+    auto* fenster = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (fenster != nullptr && fenster->isVisible() && passt(fenster)) {
+      takt->stop();
+      takt->deleteLater();
+      aktion(fenster);
+      if (QTest::currentTestFailed()) fenster->close();
+      return;
+    }
+    *gewartet += kTaktMs;
+    if (*gewartet > kWarteMs) {
+      takt->stop();
+      takt->deleteLater();
+      QFAIL("the expected window did not appear");
+    }
+  });
+  takt->start(kTaktMs);
+}
+
+template <typename S>
+void WennSeite(int nummer, std::function<void(S*)> aktion) {
+  WennFenster<S>([nummer](S* seite) { return seite->Nummer() == nummer; }, std::move(aktion));
+}
+
+// A template with four coloured quarters, and kFotos photos of different colours in an
+// album that is chosen for the job.
+struct Sammlung {
+  FalscheMedien medien;
+  std::unique_ptr<UiTestUmgebung> umgebung;
+  std::string vorlage;
+
+  Sammlung() {
+    medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
+    umgebung = std::make_unique<UiTestUmgebung>(&medien);
+    vorlage = umgebung->ordner / "vorlage.jpg";
+    Bitmap bild = Einfarbig(320, 240, Farbe{200, 40, 40});
+    for (int32_t y = 0; y < 240; ++y) {
+      for (int32_t x = 0; x < 320; ++x) {
+        if (x < 160 || y < 120) WritePixel(bild, x, y, Farbe{40, uint8_t(x / 2), uint8_t(y)});
+      }
+    }
+    WriteTestJpeg(vorlage, bild);
+
+    const std::string fotos = umgebung->ordner / "fotos/";
+    CreateFolders(fotos);
+    for (int i = 0; i < kFotos; ++i) {
+      const auto stufe = static_cast<uint8_t>(i * 6);
+      WriteTestJpeg(fotos + std::to_string(i) + ".jpg",
+                    Einfarbig(16, 12, Farbe{stufe, uint8_t(255 - stufe), uint8_t(i % 4 * 60)}));
+    }
+    Auftrag& auftrag = umgebung->auftrag();
+    const AlbenKontext kontext = umgebung->assistent().albenKontext();
+    const Bearbeitungsumgebung bearbeitung{kontext, medien, umgebung->benutzer, false};
+    AlbumImEditor album = NeuesAlbumBeginnen(auftrag.alben, kontext, umgebung->benutzer);
+    QCOMPARE(OrdnerAufnehmen(bearbeitung, auftrag.alben.AktAlbum, fotos), Aufnahme::Aufgenommen);
+    AlbumNeuScannen(bearbeitung, auftrag.alben.AktAlbum, album.anzahl);
+    album.name = "Fotos";
+    AlbumBearbeitungAbschliessen(auftrag.alben, kontext, album);
+    BilderZaehlen(auftrag);
+    QCOMPARE(auftrag.BilderAnzahl.gesamt, kFotos);
+    QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
+  }
+};
+
+void Weiter(ui::Seite* seite) {
+  QVERIFY(seite->WeiterKnopf()->isEnabled());
+  QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
+}
+
+}  // namespace
+
+class LaufTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { UiTestsEinrichten(); }
+
+  void VonDerVorlageBisZurGespeichertenDatei() {
+    Sammlung sammlung;
+    UiTestUmgebung& umgebung = *sammlung.umgebung;
+    Auftrag& auftrag = umgebung.auftrag();
+    const std::string datei = umgebung.ordner / "mosaik";
+    umgebung.benutzer.antworten = {wizard::Antwort::Ja};  // "wirklich verlassen ?"
+    std::vector<int> gezeigt;
+    const auto merken = [&](ui::Seite* seite) { gezeigt.push_back(seite->Nummer()); };
+
+    WennSeite<ui::Seite>(1, [&](ui::Seite* seite) {
+      merken(seite);
+      WennSeite<ui::Seite>(2, [&](ui::Seite* seite) {
+        merken(seite);
+        WennSeite<ui::Seite>(3, [&](ui::Seite* seite) {
+          merken(seite);
+          seite->findChild<QSpinBox*>(QStringLiteral("KachelnXR"))->setValue(20);
+          seite->findChild<QSpinBox*>(QStringLiteral("KachelnYR"))->setValue(15);
+          WennSeite<ui::Seite>(4, [&](ui::Seite* seite) {
+            merken(seite);
+            WennSeite<ui::Seite>(5, [&](ui::Seite* seite) {
+              merken(seite);
+              WennSeite<ui::UebersichtSeite>(7, [&](ui::UebersichtSeite* seite) {
+                merken(seite);
+                UebersichtPruefenUndStarten(seite);
+              });
+              Weiter(seite);
+            });
+            Weiter(seite);
+          });
+          Weiter(seite);
+        });
+        Weiter(seite);
+      });
+      Weiter(seite);
+    });
+    WennSeite<ui::ErgebnisSeite>(6, [&](ui::ErgebnisSeite* seite) {
+      merken(seite);
+      ErgebnisBlendenUndSpeichern(seite, datei);
+    });
+    umgebung.assistent().Seitenlauf();
+
+    QCOMPARE(gezeigt, (std::vector<int>{1, 2, 3, 4, 5, 7, 6}));
+    QCOMPARE(umgebung.benutzer.fragen,
+             std::vector<std::string>{"Wollen Sie das Programm wirklich verlassen ?"});
+    QVERIFY(umgebung.benutzer.warnungen.empty());
+    Bitmap gespeichert;
+    QVERIFY(LoadWholePicture(gespeichert, datei + ".jpg"));
+    QCOMPARE(gespeichert.width(), auftrag.einstellungen.ZielBreite);
+    QCOMPARE(gespeichert.height(), auftrag.einstellungen.ZielHoehe);
+  }
+
+  void AbbrechenHaeltDenLaufAnUndBleibtAufDerUebersicht() {
+    Sammlung sammlung;
+    UiTestUmgebung& umgebung = *sammlung.umgebung;
+    Auftrag& auftrag = umgebung.auftrag();
+    Auftragswunsch wunsch;
+    wunsch.kachelnX = 20;
+    wunsch.kachelnY = 15;
+    Einrichten(auftrag, wunsch);
+    auftrag.AktSeite = kSeiteUebersicht;
+    umgebung.benutzer.antworten = {wizard::Antwort::Ja};
+    bool geprueft = false;
+
+    WennSeite<ui::UebersichtSeite>(7, [&](ui::UebersichtSeite* seite) {
+      // The first turn of the event pump inside the run presses the button again.
+      QTimer::singleShot(0, seite, [&, seite] {
+        QVERIFY(seite->Laeuft());
+        QCOMPARE(seite->StartKnopf()->text(), QStringLiteral("abbrechen"));
+        QVERIFY(!seite->NeubeginnKnopf()->isEnabled());
+        QVERIFY(!seite->Uebersicht()->isEnabled());
+        QVERIFY(seite->HGFortschritt()->isVisible());
+        seite->close();  // a running page cannot be closed
+        QVERIFY(seite->isVisible());
+        seite->StartKnopf()->click();
+      });
+      QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
+      QVERIFY(!seite->Laeuft());
+      QVERIFY(seite->isVisible());
+      QCOMPARE(seite->StartKnopf()->text(), QStringLiteral("starten"));
+      QVERIFY(seite->NeubeginnKnopf()->isEnabled());
+      QVERIFY(!seite->HGFortschritt()->isVisible());
+      QVERIFY(seite->HGInfo()->isVisible());
+      QVERIFY(!auftrag.MosaikBild.has_value());
+      QCOMPARE(auftrag.Laufzeiten[4], 0.0);
+      geprueft = true;
+      QTest::mouseClick(seite->findChild<QPushButton*>(QStringLiteral("Ende")), Qt::LeftButton);
+    });
+    umgebung.assistent().Seitenlauf();
+    QVERIFY(geprueft);
+    QCOMPARE(auftrag.AktSeite, kSeiteUebersicht);
+  }
+
+ private:
+  static void UebersichtPruefenUndStarten(ui::UebersichtSeite* seite) {
+    // Without a run there are five entries; entry 3 has no preview.
+    QCOMPARE(seite->Uebersicht()->count(), 5);
+    seite->Uebersicht()->setCurrentRow(3);
+    QCOMPARE(seite->InfoT()->text(), QStringLiteral("Quellbilder:"));
+    QCOMPARE(seite->InfoFeld()->item(0)->text(),
+             QStringLiteral("Anzahl an Bildern insgesamt: %1").arg(kFotos));
+    QVERIFY(!seite->Vorschau()->isVisible());
+    seite->Uebersicht()->setCurrentRow(2);
+    QCOMPARE(seite->InfoFeld()->item(2)->text(), QStringLiteral("20 x 15 Kacheln, 300 insgesamt"));
+    QVERIFY(seite->Vorschau()->isVisible());
+    QCOMPARE(seite->Vorschau()->size(), QSize(133, 100));
+    QCOMPARE(seite->WechselnZu()->toolTip(), QStringLiteral("Kachelung bestimmen"));
+    QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
+    // The run's lines stay in the panel: every phase finished.
+    QVERIFY(seite->FortschrittsListe()->count() >= 4);
+    QVERIFY(seite->FortschrittsListe()->item(0)->text().startsWith(
+        QStringLiteral("Einlesen der Bilddateien ... fertig (")));
+  }
+
+  static void ErgebnisBlendenUndSpeichern(ui::ErgebnisSeite* seite, const std::string& datei) {
+    QVERIFY(seite->BildGruppe()->title().startsWith(QStringLiteral("Fotomosaik ist auf ")));
+    QCOMPARE(seite->BlendGruppe()->title(),
+             QStringLiteral("die Vorlage ist zu 25 % in das Fotomosaik eingeblendet"));
+    const int32_t vorher = seite->Anzeige().Blendungen();
+    seite->Blenden()->setValue(-10);
+    QCOMPARE(seite->Anzeige().Blendungen(), vorher + 1);
+    QCOMPARE(seite->BlendGruppe()->title(),
+             QStringLiteral("die Vorlage ist zu 50 % in das Fotomosaik eingeblendet"));
+
+    WennSeite<ui::SpeichernOptionenSeite>(10, [datei](ui::SpeichernOptionenSeite* optionen) {
+      QVERIFY(optionen->BmpKnopf()->isChecked());
+      QTest::mouseClick(optionen->JpegKnopf(), Qt::LeftButton);
+      QVERIFY(optionen->Qualitaet()->isEnabled());
+      QVERIFY(!optionen->Farbtiefe()->isEnabled());
+      optionen->Qualitaet()->setValue(80);
+      QCOMPARE(optionen->QualitaetText()->text(), QStringLiteral("Qualität: 80% (hervorragend)"));
+      QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
+      QVERIFY(optionen->VorschauGruppe()->isVisible());
+      QVERIFY(optionen->Dateigroesse()->text().startsWith(
+          QStringLiteral("voraussichtliche Dateigröße: ")));
+
+      WennFenster<QFileDialog>(
+          [](QFileDialog*) { return true; },
+          [datei](QFileDialog* dialog) {
+            QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("JPEG Bilder (*.jpg)")});
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            name->clear();
+            dialog->setDirectory(QString::fromStdString(FolderOf(datei)));
+            QTest::keyClicks(name, QString::fromStdString(FileNameOf(datei)));
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+          });
+      QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+    });
+    QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+    QCOMPARE(seite->auftrag().analyse.ErgebnisGespeichert, uint8_t{1});
+    QCOMPARE(seite->assistent().Blendwert(), BlendwertAusRegler(-10));
+    QTest::mouseClick(seite->findChild<QPushButton*>(QStringLiteral("Ende")), Qt::LeftButton);
+  }
+};
+
+}  // namespace tilvendo::testing
+
+QTEST_MAIN(tilvendo::testing::LaufTest)
+#include "lauf_test.moc"

@@ -1,0 +1,209 @@
+#include "ui/speichern_optionen_seite.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "engine/auftrag.h"
+#include "ui/assistent.h"
+#include "ui/bild_anzeige.h"
+#include "ui/malfeld.h"
+#include "ui/qt_benutzer.h"
+
+namespace tilvendo::ui {
+namespace {
+
+// The box the preview is fitted into.
+constexpr int kVorschauBreite = 236;
+constexpr int kVorschauHoehe = 170;
+
+class Sanduhr {
+ public:
+  Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~Sanduhr() { QApplication::restoreOverrideCursor(); }
+  Sanduhr(const Sanduhr&) = delete;
+  Sanduhr& operator=(const Sanduhr&) = delete;
+};
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
+    : Seite(assistent, wizard::Seite::SpeichernOptionen) {
+  SchliessenOhneEnde(true);
+  auto* layout = new QVBoxLayout(Gruppe());
+
+  auto* format = new QGroupBox(QStringLiteral("Bildformat"), Gruppe());
+  auto* formatLayout = new QGridLayout(format);
+  bmp_ = new QRadioButton(QStringLiteral("BMP (unkomprimiert)"), format);
+  jpeg_ = new QRadioButton(QStringLiteral("JPEG (komprimiert)"), format);
+  auto* knoepfe = new QButtonGroup(this);
+  knoepfe->addButton(bmp_, kFormatBmp);
+  knoepfe->addButton(jpeg_, kFormatJpeg);
+  formatLayout->addWidget(bmp_, 0, 0);
+  formatLayout->addWidget(jpeg_, 0, 1);
+
+  lbJPEGQuality_ = new QLabel(QString::fromUtf8(wizard::kQualitaetAnfangstext), format);
+  qualitaet_ = new QSlider(Qt::Horizontal, format);
+  qualitaet_->setRange(wizard::kQualitaetMinimum, wizard::kQualitaetMaximum);
+  qualitaet_->setTickInterval(wizard::kQualitaetTickAbstand);
+  qualitaet_->setTickPosition(QSlider::TicksBelow);
+  qualitaet_->setValue(kStandardQualitaet);
+  formatLayout->addWidget(lbJPEGQuality_, 1, 1);
+  formatLayout->addWidget(qualitaet_, 2, 1);
+
+  farbtiefeLabel_ = new QLabel(QStringLiteral("Farbtiefe:"), format);
+  cbFarbtiefe_ = new QComboBox(format);
+  for (std::string_view text : wizard::kFarbtiefenTexte) cbFarbtiefe_->addItem(Text(text));
+  formatLayout->addWidget(farbtiefeLabel_, 1, 0);
+  formatLayout->addWidget(cbFarbtiefe_, 2, 0, Qt::AlignTop);
+  layout->addWidget(format);
+
+  vorschauGruppe_ = new QGroupBox(QStringLiteral("Vorschau"), Gruppe());
+  auto* vorschauLayout = new QHBoxLayout(vorschauGruppe_);
+  vorschaubild_ = new Malfeld(vorschauGruppe_);
+  vorschaubild_->setFixedSize(kVorschauBreite, kVorschauHoehe);
+  vorschaubild_->MalerSetzen([this](QPainter& maler, const QSize& groesse) {
+    maler.fillRect(QRect(QPoint(0, 0), groesse), palette().window());
+    // The preview is drawn centred in the view at its own size.
+    const QRect ziel(QPoint((groesse.width() - vorschau_.width()) / 2,
+                            (groesse.height() - vorschau_.height()) / 2),
+                     QSize(vorschau_.width(), vorschau_.height()));
+    BildZeichnen(maler, ziel, vorschau_);
+  });
+  vorschauLayout->addWidget(vorschaubild_, 0, Qt::AlignCenter);
+  vorschauGruppe_->hide();
+  layout->addWidget(vorschauGruppe_);
+
+  lbFileSize_ = new QLabel(QString::fromUtf8(wizard::kGroesseAnfangstext), Gruppe());
+  layout->addWidget(lbFileSize_);
+  layout->addStretch(1);
+
+  vorschauKnopf_ = KnopfAnlegen(QStringLiteral("Vorschau"), Glyphe::Vorschau);
+  hilfe_ = KnopfAnlegen(QStringLiteral("&Hilfe"), Glyphe::HilfeAn);
+  KnopfLeiste()->addStretch(1);
+  speichern_ = KnopfAnlegen(QStringLiteral("Speichern"), Glyphe::Speichern2);
+  abbrechen_ = KnopfAnlegen(QStringLiteral("Abbrechen"), Glyphe::Abbrechen2);
+
+  connect(knoepfe, &QButtonGroup::idClicked, this, [this] { FormatClick(); });
+  connect(qualitaet_, &QSlider::valueChanged, this, &SpeichernOptionenSeite::QualitaetChange);
+  connect(cbFarbtiefe_, &QComboBox::currentIndexChanged, this,
+          &SpeichernOptionenSeite::FarbtiefeChange);
+  connect(vorschauKnopf_, &QPushButton::clicked, this, &SpeichernOptionenSeite::VorschauClick);
+  connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
+  connect(speichern_, &QPushButton::clicked, this, &SpeichernOptionenSeite::SpeichernClick);
+  connect(abbrechen_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void SpeichernOptionenSeite::FormShow() {
+  Anzeigen(wizard::OptionenAnzeigen(optionen_));
+  VorschauLeeren();
+}
+
+void SpeichernOptionenSeite::Anzeigen(const wizard::Optionsanzeige& anzeige) {
+  (anzeige.jpeg ? jpeg_ : bmp_)->setChecked(true);
+  qualitaet_->setEnabled(anzeige.qualitaetAktiv);
+  lbJPEGQuality_->setEnabled(anzeige.qualitaetAktiv);
+  cbFarbtiefe_->setEnabled(anzeige.farbtiefeAktiv);
+  farbtiefeLabel_->setEnabled(anzeige.farbtiefeAktiv);
+  if (anzeige.farbtiefeIndex) {
+    // Showing a depth is not choosing it: the chosen depth changes only by the user.
+    const QSignalBlocker ohneHandler(cbFarbtiefe_);
+    cbFarbtiefe_->setCurrentIndex(*anzeige.farbtiefeIndex);
+  }
+  if (anzeige.qualitaet) qualitaet_->setValue(*anzeige.qualitaet);
+}
+
+void SpeichernOptionenSeite::VorschauLeeren() {
+  lbFileSize_->clear();
+  vorschauGruppe_->hide();
+}
+
+void SpeichernOptionenSeite::FormatClick() {
+  Anzeigen(wizard::FormatWaehlen(optionen_, jpeg_->isChecked() ? kFormatJpeg : kFormatBmp));
+  VorschauLeeren();
+}
+
+void SpeichernOptionenSeite::QualitaetChange(int position) {
+  lbJPEGQuality_->setText(Text(wizard::QualitaetsText(position)));
+  optionen_.Qualitaet = static_cast<uint8_t>(position);
+  VorschauLeeren();
+}
+
+void SpeichernOptionenSeite::FarbtiefeChange(int index) {
+  optionen_.Farbtiefe = wizard::FarbtiefeAusIndex(index);
+  VorschauLeeren();
+}
+
+void SpeichernOptionenSeite::VorschauClick() {
+  Auftrag& job = auftrag();
+  if (!job.MosaikBild) return;
+  int64_t schaetzung = -1;
+  try {
+    const Sanduhr sanduhr;
+    schaetzung =
+        MakeSavePreview(job.VorlageBild, *job.MosaikBild, assistent().Blendwert(), kVorschauBreite,
+                        kVorschauHoehe, optionen_, job.SpeicherVorschau, vorschau_);
+  } catch (const std::exception& fehler) {
+    // The preview's temporary file could not be written; saving may still work.
+    assistent().benutzer().Warnung(fehler.what());
+  }
+  if (schaetzung < 0) {
+    VorschauLeeren();
+    return;
+  }
+  lbFileSize_->setText(Text(wizard::GroessenText(schaetzung)));
+  vorschauGruppe_->show();
+  vorschaubild_->repaint();
+}
+
+void SpeichernOptionenSeite::SpeichernClick() {
+  const SpeicherFormat& format = kSpeicherFormate.at(optionen_.Format);
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // Exactly one file type: the chosen format's.
+  dialog.setNameFilter(QString::fromUtf8(format.beschreibung));
+  dialog.setDefaultSuffix(QString::fromUtf8(format.endung).mid(1));
+  // The folder of the last save, at first the user's pictures.
+  dialog.setDirectory(optionen_.Pfad.empty()
+                          ? QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
+                          : QString::fromStdString(optionen_.Pfad));
+  if (!optionen_.Datei.empty()) {
+    std::string vorschlag = optionen_.Datei;
+    ForceSaveExtension(optionen_.Format, vorschlag);
+    dialog.selectFile(QString::fromStdString(vorschlag));
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+
+  const std::string gewaehlt = dialog.selectedFiles().front().toStdString();
+  std::string geschrieben = gewaehlt;
+  ForceSaveExtension(optionen_.Format, geschrieben);
+  // The dialog asked about the name as typed; the file written may be another one.
+  if (wizard::ErsetzenErfragen(gewaehlt, geschrieben) &&
+      !assistent().benutzer().Bestaetigung(wizard::ErsetzenFrage(geschrieben))) {
+    return;
+  }
+  DateinameUebernehmen(optionen_, gewaehlt);
+  optionen_.Farbtiefe = wizard::FarbtiefeAusIndex(cbFarbtiefe_->currentIndex());
+  FormShow();
+  accept();
+}
+
+}  // namespace tilvendo::ui
