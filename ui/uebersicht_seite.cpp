@@ -29,7 +29,7 @@ namespace tilvendo::ui {
 namespace {
 
 constexpr int kListenBreite = 230;
-constexpr int kInfoBreite = 340;
+constexpr int kInfoBreite = 430;
 constexpr int kInfoHoehe = 300;
 constexpr int kWechselKante = 20;  // the small button beside the selected entry
 
