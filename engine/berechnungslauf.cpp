@@ -106,7 +106,7 @@ Laufausgang Berechnungslauf::Starten() {
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
   Fortschritt fortschritt(auftrag_, benutzer_);
-  PhasenAusfuehren(fortschritt);
+  const bool mosaikErsetzt = PhasenAusfuehren(fortschritt);
 
   const Size bildschirm = benutzer_.Bildschirmgroesse();
   auftrag_.RahmenBreite = kRahmenBreite;
@@ -114,10 +114,10 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.AnzeigeMaxBreite = bildschirm.width - kRahmenBreite - kBildschirmRandBreite;
   auftrag_.AnzeigeMaxHoehe = bildschirm.height - kRahmenHoehe - kBildschirmRandHoehe;
   fortschritt.PhaseAnzeigen(kPhaseFertigstellen);
-  return Abschliessen();
+  return Abschliessen(mosaikErsetzt);
 }
 
-void Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
+bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   Arbeitsgruppe gruppe(optionen_.threads);
   fortschritt.PhaseAnzeigen(kPhaseEinlesen);
   if (!auftrag_.Abbruch) {
@@ -131,10 +131,12 @@ void Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   fortschritt.PhaseAnzeigen(kPhaseVorbereiten);
   if (!auftrag_.Abbruch) VorlageVorbereiten(auftrag_, fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
-  if (!auftrag_.Abbruch) MosaikBerechnen(auftrag_, fortschritt, gruppe);
+  if (auftrag_.Abbruch) return false;
+  MosaikBerechnen(auftrag_, fortschritt, gruppe);
+  return true;
 }
 
-Laufausgang Berechnungslauf::Abschliessen() {
+Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
   // The finishing step is not timed: the total is the sum of the four phases.
   double gesamt = 0.0;
   for (int i = 0; i < kPhasen; ++i) {
@@ -148,6 +150,14 @@ Laufausgang Berechnungslauf::Abschliessen() {
 
   if (auftrag_.Abbruch) {
     auftrag_.Laufzeiten.fill(0.0);
+    if (mosaikErsetzt) {
+      // A mosaic cut off while it was matched or composed must be neither shown nor
+      // saved; the earlier one was already given up when the matching began.
+      auftrag_.MosaikBild.reset();
+      auftrag_.AnzeigeBild = Bitmap();
+      auftrag_.ErgebnisFertig = false;
+      auftrag_.analyse.ErgebnisGespeichert = 1;
+    }
     return Laufausgang::Abgebrochen;
   }
   if (auftrag_.ErgebnisFertig) {

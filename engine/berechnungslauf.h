@@ -82,8 +82,9 @@ class Berechnungslauf {
   class Klammer;
 
   bool Vorpruefungen();
-  void PhasenAusfuehren(Fortschritt& fortschritt);
-  Laufausgang Abschliessen();
+  // True when the matching began, which replaces the mosaic of an earlier run.
+  bool PhasenAusfuehren(Fortschritt& fortschritt);
+  Laufausgang Abschliessen(bool mosaikErsetzt);
 
   Auftrag& auftrag_;
   Benutzer& benutzer_;

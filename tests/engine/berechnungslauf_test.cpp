@@ -195,6 +195,24 @@ TEST_F(LaufTest, CancelDuringReadingSkipsThePhasesAndShowsZeroDurations) {
   EXPECT_EQ(benutzer_.zeilenStaende.size(), 4u);
 }
 
+TEST_F(LaufTest, CancelDuringMatchingLeavesNoHalfMosaic) {
+  auftrag_.MosaikBild = testing::Einfarbig(3, 3, Farbe{1, 2, 3});
+  auftrag_.ErgebnisFertig = true;
+  auftrag_.analyse.ErgebnisGespeichert = 0;  // an unsaved earlier result
+  Berechnungslauf* laufend = nullptr;
+  benutzer_.beimEreignis = [&](int32_t) {
+    // Once the matching is announced, its first cell asks to stop.
+    if (benutzer_.zeilenStaende.back().back() == "Berechnen des Mosaiks ...") laufend->Abbrechen();
+  };
+  Berechnungslauf lauf(auftrag_, benutzer_, albenliste_, Optionen());
+  laufend = &lauf;
+  EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
+  EXPECT_FALSE(auftrag_.MosaikBild);
+  EXPECT_FALSE(auftrag_.ErgebnisFertig);
+  EXPECT_TRUE(auftrag_.AnzeigeBild.empty());
+  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);  // nothing left that could be saved
+}
+
 TEST_F(LaufTest, TilesWithoutAreaEndInTheTooSmallInformation) {
   auftrag_.einstellungen.ZellBreite = 3;
   auftrag_.einstellungen.ZoomX = 20;  // tiles 0 pixels wide
