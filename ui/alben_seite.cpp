@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "ui/album_editor_seite.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/qt_benutzer.h"
 #include "wizard/alben_seite.h"
 #include "wizard/navigation.h"
@@ -26,18 +27,6 @@ namespace {
 
 constexpr int kBreite = 520;
 constexpr int kHoehe = 480;
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-QLabel* FettesLabel(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QFont fett = label->font();
-  fett.setBold(true);
-  label->setFont(fett);
-  return label;
-}
 
 QIcon Zustandsbild(wizard::Zustandsbild bild) {
   switch (bild) {
@@ -50,14 +39,6 @@ QIcon Zustandsbild(wizard::Zustandsbild bild) {
   }
   return {};
 }
-
-class Sanduhr {
- public:
-  Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Sanduhr() { QApplication::restoreOverrideCursor(); }
-  Sanduhr(const Sanduhr&) = delete;
-  Sanduhr& operator=(const Sanduhr&) = delete;
-};
 
 }  // namespace
 

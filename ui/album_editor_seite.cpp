@@ -29,6 +29,7 @@
 #include "platform/gross_klein.h"
 #include "platform/paths.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/medien_melder.h"
 #include "ui/medium_name_dialog.h"
 #include "ui/qt_benutzer.h"
@@ -47,10 +48,6 @@ constexpr int kLaufwerkVersuchAbstandMs = 250;
 constexpr const char* kKeinOrdner = "-";
 constexpr int kBreite = 720;
 constexpr int kHoehe = 560;
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The album's folder list: takes folders dragged from the tree.
 class OrdnerAblage : public QListWidget {
@@ -95,14 +92,6 @@ class OrdnerAblage : public QListWidget {
   std::function<bool()> erlaubt_;
   std::function<void()> ablegen_;
 };
-
-QLabel* FettesLabel(QWidget* parent) {
-  auto* label = new QLabel(parent);
-  QFont fett = label->font();
-  fett.setBold(true);
-  label->setFont(fett);
-  return label;
-}
 
 }  // namespace
 
@@ -164,7 +153,7 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
 
   auto* zahlen = new QGridLayout;
   zahlen->addWidget(new QLabel(QStringLiteral("Anzahl der Bilder:"), Gruppe()), 0, 0);
-  bilderZahl_ = FettesLabel(Gruppe());
+  bilderZahl_ = FettesLabel(QString(), Gruppe());
   bilderZahl_->setText(QStringLiteral("0"));
   zahlen->addWidget(bilderZahl_, 0, 1);
   zahlen->addWidget(new QLabel(QStringLiteral("momentanes Verzeichnis:"), Gruppe()), 1, 0);

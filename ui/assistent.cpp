@@ -9,6 +9,7 @@
 
 #include "engine/berechnungslauf.h"
 #include "pictures/blending.h"
+#include "ui/bausteine.h"
 #include "ui/glyphen.h"
 #include "ui/hinweisfenster.h"
 #include "ui/qt_benutzer.h"
@@ -23,14 +24,6 @@ namespace {
 
 // The open mark of a help button, kept on the button itself.
 constexpr const char* kHilfeOffen = "hilfeOffen";
-
-class Sanduhr {
- public:
-  Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Sanduhr() { QApplication::restoreOverrideCursor(); }
-  Sanduhr(const Sanduhr&) = delete;
-  Sanduhr& operator=(const Sanduhr&) = delete;
-};
 
 }  // namespace
 

@@ -91,6 +91,7 @@ void AlbenSeiteAufnehmen(Fotograf& fotograf, Assistent& assistent, const std::st
     seite->Alben()->setCurrentItem(eintrag);
   }
   fotograf.Aufnehmen(seite, QStringLiteral("alben"));
+  seite->hide();
 
   // The editor on the chosen album while it scans a big folder, and afterwards.
   AlbenZustand& zustand = assistent.auftrag().alben;
@@ -118,7 +119,6 @@ void AlbenSeiteAufnehmen(Fotograf& fotograf, Assistent& assistent, const std::st
   });
   editorSeite->Bearbeiten(*editor);
   AlbumBearbeitungAbschliessen(zustand, assistent.albenKontext(), *editor);
-  seite->hide();
   BilderZaehlen(assistent.auftrag());
 }
 
@@ -152,7 +152,7 @@ int Ausfuehren(const QString& ziel) {
   fotograf.MitHilfeAufnehmen(vorlageSeite, assistent.Hilfefenster(),
                              QStringLiteral("vorlage-hilfe"));
   assistent.Hilfefenster()->close();
-  vorlageSeite->hide();
+  Schliessen(assistent, vorlageSeite);
 
   fotograf.SeiteAufnehmen(assistent, 2, QStringLiteral("zielgroesse"));
   fotograf.SeiteAufnehmen(assistent, 3, QStringLiteral("kachelung"));

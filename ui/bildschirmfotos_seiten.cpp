@@ -1,16 +1,25 @@
 #include "ui/bildschirmfotos_seiten.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
+#include "pictures/speichern.h"
 #include "ui/assistent.h"
+#include "ui/ergebnis_seite.h"
 #include "ui/hinweisfenster.h"
 #include "ui/info_seite.h"
+#include "ui/qt_benutzer.h"
 #include "ui/seite.h"
+#include "ui/speichern_optionen_seite.h"
+#include "ui/uebersicht_seite.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -57,7 +66,14 @@ void Fotograf::SeiteAufnehmen(Assistent& assistent, int nummer, const QString& n
   Seite* seite = assistent.SeiteHolen(static_cast<uint16_t>(nummer));
   seite->show();
   Aufnehmen(seite, name);
-  seite->hide();
+  Schliessen(assistent, seite);
+}
+
+void Schliessen(Assistent& assistent, QWidget* seite) {
+  // Closed as the user would close it, so that it hands its values to the job; that
+  // counts as "Ende", which these pictures do not want.
+  seite->close();
+  assistent.auftrag().ProgrammEnde = false;
 }
 
 void BeiModal(std::function<void(QWidget* fenster)> aktion) {
@@ -73,7 +89,51 @@ void BeiModal(std::function<void(QWidget* fenster)> aktion) {
 }
 
 void SpaetereSeitenAufnehmen(Fotograf& fotograf, Assistent& assistent) {
-  fotograf.SeiteAufnehmen(assistent, 7, QStringLiteral("ueberblick"));
+  auto* uebersicht = static_cast<UebersichtSeite*>(assistent.SeiteHolen(7));
+  uebersicht->show();
+  for (int eintrag = 0; eintrag < uebersicht->Uebersicht()->count(); ++eintrag) {
+    uebersicht->Uebersicht()->setCurrentRow(eintrag);
+    fotograf.Aufnehmen(uebersicht, QStringLiteral("ueberblick-%1").arg(eintrag + 1));
+  }
+
+  // The run, taken once the matching is under way.
+  QtBenutzer& benutzer = assistent.benutzer();
+  const auto anzeige = benutzer.fortschrittsZeilen;
+  bool aufgenommen = false;
+  benutzer.fortschrittsZeilen = [&](const std::vector<std::string>& zeilen) {
+    if (anzeige) anzeige(zeilen);
+    if (!aufgenommen && zeilen.size() >= 3) {
+      aufgenommen = true;
+      fotograf.Aufnehmen(uebersicht, QStringLiteral("berechnung-laeuft"));
+    }
+  };
+  uebersicht->StartKnopf()->click();
+  benutzer.fortschrittsZeilen = anzeige;
+  if (!assistent.auftrag().MosaikBild) {
+    std::fprintf(stderr, "Die Berechnung hat kein Mosaik ergeben.\n");
+    return;
+  }
+  uebersicht->show();
+  uebersicht->Uebersicht()->setCurrentRow(uebersicht->Uebersicht()->count() - 1);
+  fotograf.Aufnehmen(uebersicht, QStringLiteral("ueberblick-letzte-berechnung"));
+  Schliessen(assistent, uebersicht);
+
+  auto* ergebnis = static_cast<ErgebnisSeite*>(assistent.SeiteHolen(6));
+  ergebnis->show();
+  fotograf.Aufnehmen(ergebnis, QStringLiteral("ergebnis"));
+  constexpr int kStaerkerEingeblendet = -6;
+  ergebnis->Blenden()->setValue(kStaerkerEingeblendet);
+  fotograf.Aufnehmen(ergebnis, QStringLiteral("ergebnis-eingeblendet"));
+  ergebnis->hide();
+
+  auto* speichern = static_cast<SpeichernOptionenSeite*>(assistent.SeiteHolen(10));
+  speichern->Optionen().Qualitaet = kStandardQualitaet;  // as every save starts
+  speichern->show();
+  fotograf.Aufnehmen(speichern, QStringLiteral("speichern"));
+  speichern->JpegKnopf()->click();
+  speichern->VorschauClick();
+  fotograf.Aufnehmen(speichern, QStringLiteral("speichern-vorschau"));
+  speichern->hide();
 }
 
 void InfoSeiteAufnehmen(Fotograf& fotograf, Assistent& assistent) {

@@ -30,6 +30,9 @@ class Fotograf {
   int nummer_ = 0;
 };
 
+// Closes a page as the user would, so it hands its values to the job.
+void Schliessen(Assistent& assistent, QWidget* seite);
+
 // Runs `aktion` once a modal window is active (for windows shown with exec()).
 void BeiModal(std::function<void(QWidget* fenster)> aktion);
 

@@ -15,26 +15,13 @@
 #include "engine/auftrag.h"
 #include "pictures/blending.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "wizard/navigation.h"
 
 namespace tilvendo::ui {
-namespace {
-
-class Sanduhr {
- public:
-  Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Sanduhr() { QApplication::restoreOverrideCursor(); }
-  Sanduhr(const Sanduhr&) = delete;
-  Sanduhr& operator=(const Sanduhr&) = delete;
-};
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Ergebnis) {
   Gruppe()->setTitle(QStringLiteral("das fertige Fotomosaik"));

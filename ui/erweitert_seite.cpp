@@ -21,6 +21,7 @@
 #include "engine/methodenparameter.h"
 #include "engine/vorbereitung.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "wizard/erweitert_seite.h"
@@ -74,10 +75,7 @@ ErweitertSeite::ErweitertSeite(Assistent& assistent) : Seite(assistent, wizard::
   raster->addLayout(gruppen, 0, 0);
 
   auto* abstandText =
-      new QLabel(QStringLiteral("minimaler Abstand zwischen identischen Kacheln:"), g);
-  QFont fett = abstandText->font();
-  fett.setBold(true);
-  abstandText->setFont(fett);
+      FettesLabel(QStringLiteral("minimaler Abstand zwischen identischen Kacheln:"), g);
   const QString abstandHinweis = QStringLiteral(
       "gibt an, wie groß der minimale Abstand zwischen zwei identischen Kacheln sein muß");
   abstandText->setToolTip(abstandHinweis);
@@ -107,15 +105,11 @@ ErweitertSeite::ErweitertSeite(Assistent& assistent) : Seite(assistent, wizard::
   raster->addLayout(benoetigt, 3, 0);
 
   // The preview keeps the result's proportions inside a fixed box at the frame's right.
-  auto* box = new QWidget(g);
-  box->setFixedSize(wizard::kErweitertVorschauBreite, wizard::kErweitertVorschauHoehe);
-  auto* boxRaster = new QGridLayout(box);
-  boxRaster->setContentsMargins(0, 0, 0, 0);
-  bild_ = new Malfeld(box);
-  bild_->setObjectName(QStringLiteral("Bild"));
-  bild_->MalerSetzen([this](QPainter& maler, const QSize& groesse) { BildPaint(maler, groesse); });
-  boxRaster->addWidget(bild_, 0, 0, Qt::AlignRight | Qt::AlignTop);
-  raster->addWidget(box, 0, 1, 5, 1, Qt::AlignRight | Qt::AlignTop);
+  const Vorschau vorschau =
+      VorschauAnlegen(g, wizard::kErweitertVorschauBreite, wizard::kErweitertVorschauHoehe,
+                      [this](QPainter& maler, const QSize& groesse) { BildPaint(maler, groesse); });
+  bild_ = vorschau.bild;
+  raster->addWidget(vorschau.box, 0, 1, 5, 1, Qt::AlignRight | Qt::AlignTop);
   raster->setColumnStretch(1, 1);
   raster->setRowStretch(4, 1);
 

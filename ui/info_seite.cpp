@@ -19,6 +19,7 @@
 
 #include "platform/paths.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "wizard/info_seite.h"
 #include "wizard/navigation.h"
 
@@ -94,10 +95,7 @@ InfoSeite::InfoSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Inf
   kontakt_->setObjectName(QStringLiteral("aKontakt"));
   auto* kontaktRaster = new QGridLayout(kontakt_);
   kontaktRaster->setContentsMargins(0, 0, 0, 0);
-  auto* ueberschrift = new QLabel(QStringLiteral("Kontakt:"), kontakt_);
-  QFont fett = ueberschrift->font();
-  fett.setBold(true);
-  ueberschrift->setFont(fett);
+  auto* ueberschrift = FettesLabel(QStringLiteral("Kontakt:"), kontakt_);
   kontaktRaster->addWidget(ueberschrift, 0, 0, 1, 2);
   // Links without a target are left out.
   const std::string programmOrdner = ExecutableFolder();

@@ -15,6 +15,7 @@
 #include "engine/auftrag.h"
 #include "engine/vorbereitung.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "wizard/kachelung_seite.h"
@@ -76,15 +77,11 @@ KachelungSeite::KachelungSeite(Assistent& assistent) : Seite(assistent, wizard::
   raster->addWidget(gruppe, 3, 0, 1, 2);
   raster->setRowStretch(4, 1);
 
-  auto* box = new QWidget(g);
-  box->setFixedSize(wizard::kVorschauBreite, wizard::kVorschauHoehe);
-  auto* boxRaster = new QGridLayout(box);
-  boxRaster->setContentsMargins(0, 0, 0, 0);
-  bild_ = new Malfeld(box);
-  bild_->setObjectName(QStringLiteral("Bild"));
-  bild_->MalerSetzen([this](QPainter& maler, const QSize& groesse) { BildPaint(maler, groesse); });
-  boxRaster->addWidget(bild_, 0, 0, Qt::AlignRight | Qt::AlignTop);
-  raster->addWidget(box, 0, 2, 5, 1, Qt::AlignRight | Qt::AlignTop);
+  const Vorschau vorschau =
+      VorschauAnlegen(g, wizard::kVorschauBreite, wizard::kVorschauHoehe,
+                      [this](QPainter& maler, const QSize& groesse) { BildPaint(maler, groesse); });
+  bild_ = vorschau.bild;
+  raster->addWidget(vorschau.box, 0, 2, 5, 1, Qt::AlignRight | Qt::AlignTop);
   raster->setColumnStretch(2, 1);
 
   StandardKnoepfeAnlegen();

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/bausteine.h"
 #include "ui/glyphen.h"
 
 namespace tilvendo::ui {
@@ -19,11 +20,8 @@ MediumNameDialog::MediumNameDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QString::fromUtf8(kMediumNameTitel));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
-  auto* frage = new QLabel(QString::fromUtf8(kMediumNameFrage), this);
+  auto* frage = FettesLabel(QString::fromUtf8(kMediumNameFrage), this);
   frage->setWordWrap(true);
-  QFont fett = frage->font();
-  fett.setBold(true);
-  frage->setFont(fett);
   layout->addWidget(frage);
   name_ = new QLineEdit(this);
   name_->setObjectName(QStringLiteral("Name"));

@@ -1,4 +1,5 @@
 #include "ui/qt_benutzer.h"
+#include "ui/bausteine.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -13,10 +14,6 @@ const QString kWarnungTitel = QStringLiteral("Warnung");
 const QString kInformationTitel = QStringLiteral("Information");
 const QString kBestaetigungTitel = QStringLiteral("Bestätigung");
 const QString kScanOrdnerLeer = QStringLiteral("-");
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

@@ -1,10 +1,10 @@
 #include "ui/seitenfabrik.h"
 
+#include "ui/alben_seite.h"
 #include "ui/ergebnis_seite.h"
 #include "ui/erweitert_seite.h"
 #include "ui/info_seite.h"
 #include "ui/kachelung_seite.h"
-#include "ui/platzhalter_seite.h"
 #include "ui/seite.h"
 #include "ui/speichern_optionen_seite.h"
 #include "ui/uebersicht_seite.h"
@@ -23,20 +23,19 @@ std::unique_ptr<Seite> SeiteErzeugen(Assistent& assistent, uint16_t nummer) {
     case Seite::Kachelung:
       return std::make_unique<KachelungSeite>(assistent);
     case Seite::Alben:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::Alben);
+      return std::make_unique<AlbenSeite>(assistent);
     case Seite::Erweitert:
       return std::make_unique<ErweitertSeite>(assistent);
     case Seite::Ergebnis:
       return std::make_unique<ErgebnisSeite>(assistent);
     case Seite::Uebersicht:
       return std::make_unique<UebersichtSeite>(assistent);
-    case Seite::AlbumEditor:
-      return std::make_unique<PlatzhalterSeite>(assistent, Seite::AlbumEditor);
     case Seite::Information:
       return std::make_unique<InfoSeite>(assistent);
     case Seite::SpeichernOptionen:
       return std::make_unique<SpeichernOptionenSeite>(assistent);
     default:
+      // The album editor belongs to the album page, which makes and keeps its own.
       return nullptr;
   }
 }

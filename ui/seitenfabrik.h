@@ -9,7 +9,7 @@ namespace tilvendo::ui {
 class Assistent;
 class Seite;
 
-// The page of number 1..10, or null for any other number.
+// The page of number 1..10 but 8 (the album page's own editor), or null.
 std::unique_ptr<Seite> SeiteErzeugen(Assistent& assistent, uint16_t nummer);
 
 }  // namespace tilvendo::ui

@@ -19,6 +19,7 @@
 
 #include "engine/auftrag.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "ui/qt_benutzer.h"
@@ -29,18 +30,6 @@ namespace {
 // The box the preview is fitted into.
 constexpr int kVorschauBreite = 236;
 constexpr int kVorschauHoehe = 170;
-
-class Sanduhr {
- public:
-  Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Sanduhr() { QApplication::restoreOverrideCursor(); }
-  Sanduhr(const Sanduhr&) = delete;
-  Sanduhr& operator=(const Sanduhr&) = delete;
-};
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

@@ -18,6 +18,7 @@
 #include "engine/berechnungslauf.h"
 #include "engine/sitzung.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "ui/qt_benutzer.h"
@@ -35,18 +36,6 @@ constexpr int kWechselKante = 20;  // the small button beside the selected entry
 
 const QColor kRegelBlau(0, 0, 255);
 const QColor kRegelRot(255, 0, 0);
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-QLabel* FettesLabel(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QFont fett = label->font();
-  fett.setBold(true);
-  label->setFont(fett);
-  return label;
-}
 
 // The tile grid over a preview: black lines at the left and top edge of every cell.
 void RasterMalen(QPainter& maler, const QSize& groesse, int32_t kx, int32_t ky) {

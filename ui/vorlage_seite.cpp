@@ -16,6 +16,7 @@
 #include "engine/auftrag.h"
 #include "platform/fit_to_box.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "ui/qt_benutzer.h"
@@ -30,18 +31,6 @@ constexpr int kDialogVorschau = 200;
 // Where Qt's own file dialog keeps its file list in its grid: row 1, three columns wide.
 constexpr int kDialogListenZeile = 1;
 constexpr int kDialogNebenListe = 3;
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-class Sanduhr {
- public:
-  Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Sanduhr() { QApplication::restoreOverrideCursor(); }
-  Sanduhr(const Sanduhr&) = delete;
-  Sanduhr& operator=(const Sanduhr&) = delete;
-};
 
 // Shows the picture file `pfad` shrunk into the label, or nothing for anything else. The
 // preview reads through Qt, which decodes a JPEG at a fraction of its size when asked for

@@ -14,6 +14,7 @@
 
 #include "engine/auftrag.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "wizard/navigation.h"
@@ -107,19 +108,14 @@ void ZielgroesseSeite::BoxenAnlegen() {
   raster->setRowStretch(5, 1);
 
   // The preview box, the preview at its right edge with the result's proportions.
-  auto* box = new QWidget(g);
-  box->setFixedSize(wizard::kVorschauBreite, wizard::kVorschauHoehe);
-  auto* boxRaster = new QGridLayout(box);
-  boxRaster->setContentsMargins(0, 0, 0, 0);
-  bild_ = new Malfeld(box);
-  bild_->setObjectName(QStringLiteral("Bild"));
-  bild_->MalerSetzen([this](QPainter& maler, const QSize& groesse) {
-    const QRect flaeche(QPoint(0, 0), groesse);
-    maler.fillRect(flaeche, palette().window());
-    BildZeichnen(maler, flaeche, auftrag().VorschauBild);
-  });
-  boxRaster->addWidget(bild_, 0, 0, Qt::AlignRight | Qt::AlignTop);
-  raster->addWidget(box, 0, 5, 6, 1, Qt::AlignRight | Qt::AlignTop);
+  const Vorschau vorschau = VorschauAnlegen(g, wizard::kVorschauBreite, wizard::kVorschauHoehe,
+                                            [this](QPainter& maler, const QSize& groesse) {
+                                              const QRect flaeche(QPoint(0, 0), groesse);
+                                              maler.fillRect(flaeche, palette().window());
+                                              BildZeichnen(maler, flaeche, auftrag().VorschauBild);
+                                            });
+  bild_ = vorschau.bild;
+  raster->addWidget(vorschau.box, 0, 5, 6, 1, Qt::AlignRight | Qt::AlignTop);
   raster->setColumnStretch(5, 1);
 
   for (QSpinBox* zoom : {zoomX_, zoomY_}) {

@@ -1,0 +1,42 @@
+#include "ui/bausteine.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+
+namespace tilvendo::ui {
+
+Sanduhr::Sanduhr() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+Sanduhr::~Sanduhr() {
+  QApplication::restoreOverrideCursor();
+}
+
+QLabel* FettesLabel(const QString& text, QWidget* eltern) {
+  auto* label = new QLabel(text, eltern);
+  QFont fett = label->font();
+  fett.setBold(true);
+  label->setFont(fett);
+  return label;
+}
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Vorschau VorschauAnlegen(QWidget* eltern, int breite, int hoehe, Malfeld::Maler maler) {
+  Vorschau vorschau;
+  vorschau.box = new QWidget(eltern);
+  vorschau.box->setFixedSize(breite, hoehe);
+  auto* raster = new QGridLayout(vorschau.box);
+  raster->setContentsMargins(0, 0, 0, 0);
+  vorschau.bild = new Malfeld(vorschau.box);
+  vorschau.bild->setObjectName(QStringLiteral("Bild"));
+  vorschau.bild->MalerSetzen(std::move(maler));
+  raster->addWidget(vorschau.bild, 0, 0, Qt::AlignRight | Qt::AlignTop);
+  return vorschau;
+}
+
+}  // namespace tilvendo::ui

@@ -1,0 +1,38 @@
+// Small pieces the windows share: the hourglass during long work, bold labels, texts
+// from the core, and the fixed box of a picture preview.
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+#include "ui/malfeld.h"
+
+class QLabel;
+class QWidget;
+
+namespace tilvendo::ui {
+
+// Shows the hourglass for as long as it lives.
+class Sanduhr {
+ public:
+  Sanduhr();
+  ~Sanduhr();
+  Sanduhr(const Sanduhr&) = delete;
+  Sanduhr& operator=(const Sanduhr&) = delete;
+};
+
+// A label in bold type.
+QLabel* FettesLabel(const QString& text, QWidget* eltern);
+
+// A text of the core (UTF-8) for Qt.
+QString Text(std::string_view text);
+
+// A preview: a box of fixed size with a paint area in its top right corner, which the
+// page sizes to the picture's proportions inside the box.
+struct Vorschau {
+  QWidget* box = nullptr;
+  Malfeld* bild = nullptr;
+};
+Vorschau VorschauAnlegen(QWidget* eltern, int breite, int hoehe, Malfeld::Maler maler);
+
+}  // namespace tilvendo::ui
