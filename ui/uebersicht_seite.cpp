@@ -29,6 +29,9 @@
 namespace tilvendo::ui {
 namespace {
 
+// Before the reason of a run that failed (a picture too large, a full disk …).
+constexpr const char* kLaufFehler = "Die Berechnung ist fehlgeschlagen: ";
+
 constexpr int kListenBreite = 230;
 constexpr int kInfoBreite = 430;
 constexpr int kInfoHoehe = 300;
@@ -287,7 +290,7 @@ void UebersichtSeite::sbweiterClick() {
   try {
     ausgang = lauf.Starten();
   } catch (const std::exception& e) {
-    fehler = e.what();
+    fehler = std::string(kLaufFehler) + e.what();
   }
   lauf_ = nullptr;
   KnoepfeSperren(false);

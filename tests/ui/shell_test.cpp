@@ -39,6 +39,15 @@ class ShellTest : public QObject {
              std::string("Wollen Sie das Ergebnis speichern, bevor Sie das Programm verlassen ?"));
   }
 
+  void ZuWenigFarbenWarntUndEndetOhneSeite() {
+    UiTestUmgebung umgebung;
+    umgebung.benutzer.farbtiefe = 8;
+    QCOMPARE(umgebung.assistent().Ausfuehren(), 0);
+    QCOMPARE(umgebung.benutzer.warnungen.size(), size_t{1});
+    QVERIFY(umgebung.benutzer.warnungen[0].starts_with("Bitte starten Sie das Programm"));
+    QVERIFY(umgebung.benutzer.fragen.empty());  // no page, so no exit question either
+  }
+
   void HilfeSchliesstBeimZweitenKlickUndOeffnetSpaeterWieder() {
     UiTestUmgebung umgebung;
     ui::Seite* seite = umgebung.assistent().SeiteHolen(3);

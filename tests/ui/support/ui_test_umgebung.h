@@ -24,12 +24,14 @@ class SkriptBenutzer : public ui::QtBenutzer {
   void Information(std::string_view text) override { informationen.emplace_back(text); }
   wizard::Antwort Frage(std::string_view text, bool mitAbbrechen) override;
   std::string MediumNameErfragen() override;
+  int32_t Farbtiefe() const override { return farbtiefe; }
 
   std::vector<std::string> warnungen;
   std::vector<std::string> informationen;
   std::vector<std::string> fragen;
   std::deque<wizard::Antwort> antworten;  // "Nein" when empty
   std::deque<std::string> mediennamen;
+  int32_t farbtiefe = 32;  // bits per pixel of the screen
 };
 
 // A shell over a fresh album folder, with the job defaults set (as after start-up).
