@@ -8,30 +8,28 @@
 namespace tilvendo {
 namespace {
 
-// The fields the editor works on, as a working copy of `album`.
+// The fields the editor works on, copied either way between an album and its working
+// copy.
+void EditorFelderKopieren(const TGalerieGlobal& von, TGalerieGlobal& nach) {
+  nach.MediumName = von.MediumName;
+  nach.Seriennummer = von.Seriennummer;
+  nach.Laufwerk = von.Laufwerk;
+  nach.Wechselmedium = von.Wechselmedium;
+  nach.Verzeichnisse = von.Verzeichnisse;
+  nach.AlleVerzeichnisse = von.AlleVerzeichnisse;
+  nach.AlleVerzeichnisseVorhanden = von.AlleVerzeichnisseVorhanden;
+  nach.mitUnterverzeichnissen = von.mitUnterverzeichnissen;
+}
+
 TGalerieGlobal Arbeitskopie(const TGalerieGlobal& album) {
   TGalerieGlobal kopie;
   kopie.Name = album.Name;
-  kopie.MediumName = album.MediumName;
-  kopie.Seriennummer = album.Seriennummer;
-  kopie.Laufwerk = album.Laufwerk;
-  kopie.Wechselmedium = album.Wechselmedium;
-  kopie.Verzeichnisse = album.Verzeichnisse;
-  kopie.AlleVerzeichnisse = album.AlleVerzeichnisse;
-  kopie.AlleVerzeichnisseVorhanden = album.AlleVerzeichnisseVorhanden;
-  kopie.mitUnterverzeichnissen = album.mitUnterverzeichnissen;
+  EditorFelderKopieren(album, kopie);
   return kopie;
 }
 
 void Zurueckkopieren(const TGalerieGlobal& kopie, const Bildzahlen& anzahl, TGalerieGlobal& album) {
-  album.MediumName = kopie.MediumName;
-  album.Seriennummer = kopie.Seriennummer;
-  album.Laufwerk = kopie.Laufwerk;
-  album.Wechselmedium = kopie.Wechselmedium;
-  album.Verzeichnisse = kopie.Verzeichnisse;
-  album.AlleVerzeichnisse = kopie.AlleVerzeichnisse;
-  album.AlleVerzeichnisseVorhanden = kopie.AlleVerzeichnisseVorhanden;
-  album.mitUnterverzeichnissen = kopie.mitUnterverzeichnissen;
+  EditorFelderKopieren(kopie, album);
   album.Anzahl = anzahl;
 }
 
