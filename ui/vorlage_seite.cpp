@@ -58,6 +58,8 @@ std::optional<QString> VorlageErfragen(QWidget* eltern, const QString& startordn
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
+  // The entries carry their patterns at the end; hidden, each shows just its name.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilter(Text(wizard::VorlagenFilter()));
   dialog.setSizeGripEnabled(true);
 

@@ -16,26 +16,39 @@ namespace {
 constexpr std::array<std::string_view, kBildEndungen.size()> kBildTypen = {
     "Windowsbilder (*.bmp)", "JPEG Bilder (*.jpg)", "JPEG Bilder (*.jpeg)"};
 
-constexpr std::string_view kAlleBildtypen = "alle unterstützten Grafikdateien";
-// Qt's dialog reads an entry's patterns from its parentheses, separated by blanks, and
-// separates the entries by ";;".
+constexpr std::string_view kAlleBildtypen = "alle unterstützten Grafikdateien (";
+constexpr std::string_view kAlleTrenner = ", ";
+// Qt's dialog reads an entry's patterns from its last parentheses, separated by blanks,
+// and separates the entries by ";;". The dialog hides that last part, so every entry
+// shows exactly its name.
 constexpr std::string_view kMusterTrenner = " ";
 constexpr std::string_view kEintragTrenner = ";;";
+
+// "*.bmp" + trenner + "*.jpg" + trenner + "*.jpeg".
+std::string AlleMuster(std::string_view trenner) {
+  std::string muster;
+  for (size_t i = 0; i < kBildEndungen.size(); ++i) {
+    if (i > 0) muster += trenner;
+    muster += '*';
+    muster += kBildEndungen[i];
+  }
+  return muster;
+}
 
 }  // namespace
 
 std::string VorlagenFilter() {
   std::string filter(kAlleBildtypen);
-  filter += " (";
-  for (size_t i = 0; i < kBildEndungen.size(); ++i) {
-    if (i > 0) filter += kMusterTrenner;
-    filter += '*';
-    filter += kBildEndungen[i];
-  }
+  filter += AlleMuster(kAlleTrenner);
+  filter += ") (";
+  filter += AlleMuster(kMusterTrenner);
   filter += ')';
-  for (std::string_view typ : kBildTypen) {
+  for (size_t i = 0; i < kBildTypen.size(); ++i) {
     filter += kEintragTrenner;
-    filter += typ;
+    filter += kBildTypen[i];
+    filter += " (*";
+    filter += kBildEndungen[i];
+    filter += ')';
   }
   return filter;
 }

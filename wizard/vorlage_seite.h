@@ -23,7 +23,10 @@ inline constexpr const char* kUngueltigesBild = "Sie haben ein ungültiges Bild 
 inline constexpr const char* kKeinWert = "-";
 
 // The open dialog's file types, in the syntax of Qt's file dialog: first every picture
-// type at once, then one entry per type ("Windowsbilder (*.bmp)" …), separated by ";;".
+// type at once ("alle unterstützten Grafikdateien (*.bmp, *.jpg, *.jpeg)"), then one entry
+// per type ("Windowsbilder (*.bmp)" …), separated by ";;". Each entry ends in the patterns
+// Qt filters by, in parentheses of their own, which the dialog is told to hide, so that
+// it shows the names as they stand.
 std::string VorlagenFilter();
 
 // "800 Pixel".

@@ -2,6 +2,7 @@
 // and tiling set with their boxes, on to the extended settings, where "Ende" answered
 // with "Abbrechen" keeps the page and everything set so far.
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -126,6 +127,12 @@ class ErsteSeitenTest : public QObject {
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Öffnen einer Vorlage"));
         QCOMPARE(dialog->nameFilters().size(), 4);
+        // The patterns Qt filters by stay hidden behind the names.
+        auto* typen = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(typen != nullptr);
+        QCOMPARE(typen->itemText(0),
+                 QStringLiteral("alle unterstützten Grafikdateien (*.bmp, *.jpg, *.jpeg)"));
+        QCOMPARE(typen->itemText(1), QStringLiteral("Windowsbilder (*.bmp)"));
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QVERIFY(name != nullptr);
         name->setText(QString::fromStdString(vorlage));

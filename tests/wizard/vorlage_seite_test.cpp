@@ -13,8 +13,9 @@ namespace {
 
 TEST(VorlageSeite, FilterOffersAllTypesFirstThenEachType) {
   EXPECT_EQ(VorlagenFilter(),
-            "alle unterstützten Grafikdateien (*.bmp *.jpg *.jpeg);;Windowsbilder (*.bmp);;"
-            "JPEG Bilder (*.jpg);;JPEG Bilder (*.jpeg)");
+            "alle unterstützten Grafikdateien (*.bmp, *.jpg, *.jpeg) (*.bmp *.jpg *.jpeg);;"
+            "Windowsbilder (*.bmp) (*.bmp);;JPEG Bilder (*.jpg) (*.jpg);;"
+            "JPEG Bilder (*.jpeg) (*.jpeg)");
   EXPECT_EQ(PixelText(800), "800 Pixel");
 }
 
