@@ -1,11 +1,9 @@
 #include "wizard/vorlage_seite.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
 
-#include "engine/vorbereitung.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/bild_endungen.h"
 #include "platform/fit_to_box.h"
@@ -35,26 +33,6 @@ std::string AlleMuster(std::string_view trenner) {
     muster += kBildEndungen[i];
   }
   return muster;
-}
-
-// The result's size follows the stored zooms. A template chosen again from the overview
-// leads back there without passing the size page, which holds the zooms within the
-// template's bounds; a larger template would then give a result far beyond the largest
-// size. So they are held here as well, shrunk by a common factor to keep the proportions.
-void ZoomBegrenzen(Einstellungen& einstellungen, const Zoomgrenzen& grenzen) {
-  int64_t zx = std::max<int64_t>(einstellungen.ZoomX, 1);
-  int64_t zy = std::max<int64_t>(einstellungen.ZoomY, 1);
-  if (zx <= grenzen.maxX && zy <= grenzen.maxY) return;
-  // The direction whose bound is tighter, relative to its zoom, decides the factor.
-  if (grenzen.maxX * zy <= grenzen.maxY * zx) {
-    zy = std::max<int64_t>(zy * grenzen.maxX / zx, 1);
-    zx = grenzen.maxX;
-  } else {
-    zx = std::max<int64_t>(zx * grenzen.maxY / zy, 1);
-    zy = grenzen.maxY;
-  }
-  einstellungen.ZoomX = static_cast<uint16_t>(zx);
-  einstellungen.ZoomY = static_cast<uint16_t>(zy);
 }
 
 }  // namespace
@@ -98,7 +76,6 @@ Vorlagenausgang VorlageWaehlen(Auftrag& auftrag, const std::string& pfad) {
   const Vorlagenausgang ausgang = VorlageLaden(auftrag, pfad);
   if (ausgang == Vorlagenausgang::Geladen) {
     VorschauErstellen(auftrag.VorlageBild, auftrag.VorschauBild);
-    ZoomBegrenzen(auftrag.einstellungen, ZoomGrenzen(auftrag.vorlage));
   }
   return ausgang;
 }

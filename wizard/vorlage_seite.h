@@ -40,8 +40,7 @@ Size VorschauGroesse(int32_t breite, int32_t hoehe);
 void VorschauErstellen(const Bitmap& vorlage, Bitmap& vorschau);
 
 // The step after the dialog: loads the picture at `pfad` as the template and, when it
-// could be read, makes the preview `VorschauBild` from it and holds the stored zooms
-// within the new template's bounds (shrunk together, so the proportions stay).
+// could be read, makes the preview `VorschauBild` from it.
 Vorlagenausgang VorlageWaehlen(Auftrag& auftrag, const std::string& pfad);
 
 // The page may be left when the named template file exists and has a size recorded
