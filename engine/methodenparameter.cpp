@@ -77,7 +77,10 @@ int32_t ZoomAngleichen(bool vergroessert, int32_t a, int32_t b, int32_t maxA, in
     a = maxB;
     b = maxB;
   }
-  return ((b < a) == vergroessert) ? a : b;
+  const int32_t gemeinsam = ((b < a) == vergroessert) ? a : b;
+  // The common value stands for both zooms, so it must fit both limits; after growth the
+  // larger value may otherwise be the one that passed only its own limit.
+  return Min(gemeinsam, Min(maxA, maxB));
 }
 
 }  // namespace tilvendo

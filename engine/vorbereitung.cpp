@@ -189,11 +189,34 @@ void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahle
   SetzeBerechnungsart(einstellungen, anzahl.gesamt, berechnungsart);
 }
 
+void ZoomsBegrenzen(Einstellungen& e, const Vorlage& vorlage) {
+  const Zoomgrenzen grenzen = ZoomGrenzen(vorlage);
+  const int64_t zx = e.ZoomX;
+  const int64_t zy = e.ZoomY;
+  if (zx <= grenzen.maxX && zy <= grenzen.maxY) return;
+  if (zx < 1 || zy < 1) {
+    e.ZoomX = static_cast<uint16_t>(std::min<int64_t>(zx, grenzen.maxX));
+    e.ZoomY = static_cast<uint16_t>(std::min<int64_t>(zy, grenzen.maxY));
+    return;
+  }
+  // Both shrink by the same factor, the one the tighter limit asks for.
+  if (grenzen.maxX * zy <= grenzen.maxY * zx) {
+    e.ZoomX = static_cast<uint16_t>(grenzen.maxX);
+    e.ZoomY = static_cast<uint16_t>(std::max<int64_t>(zy * grenzen.maxX / zx, 1));
+  } else {
+    e.ZoomY = static_cast<uint16_t>(grenzen.maxY);
+    e.ZoomX = static_cast<uint16_t>(std::max<int64_t>(zx * grenzen.maxY / zy, 1));
+  }
+}
+
 void UebersichtAbgleichen(Einstellungen& einstellungen, const Vorlage& vorlage,
                           const Bildzahlen& anzahl) {
   const int64_t w = std::max<int64_t>(vorlage.VorlageBreite, 0);
   const int64_t h = std::max<int64_t>(vorlage.VorlageHoehe, 0);
   Einstellungen& e = einstellungen;
+  // A template exchanged from the overview keeps the zoom chosen for the old one; the
+  // result must still stay within the largest size.
+  ZoomsBegrenzen(e, vorlage);
 
   // The reduced count down uses the horizontal zoom, as the tiling page's bound does.
   e.KachelnX = KachelzahlPruefen(e.KachelnX, w, e.ZoomX, e.ZoomX);

@@ -90,7 +90,11 @@ void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahle
                                    uint8_t berechnungsart, uint8_t musterbildung,
                                    int32_t minAbstand);
 
-// Makes the job consistent before it is shown on the overview and started: tile counts
+// Brings zooms above the bounds of ZoomGrenzen within them, both by the same factor.
+void ZoomsBegrenzen(Einstellungen& einstellungen, const Vorlage& vorlage);
+
+// Makes the job consistent before it is shown on the overview and started: zooms beyond
+// the template's bounds are held within them (ZoomsBegrenzen), tile counts
 // that would give tiles narrower than a result pixel are reduced (never below 1), the
 // cell size is derived, the result size snapped to whole cells, the method parameters
 // derived for the available pictures and the distance held within the grid.

@@ -69,6 +69,8 @@ TEST(ZoomAngleichen, FollowsTheChangedValueWithinBothLimits) {
   EXPECT_EQ(ZoomAngleichen(false, 100, 150, 10000, 10000), 100);
   EXPECT_EQ(ZoomAngleichen(true, 900, 150, 800, 10000), 800);
   EXPECT_EQ(ZoomAngleichen(true, 150, 300, 10000, 250), 250);
+  // Zoom Y of a 4000 × 3000 template raised past zoom X's limit: both stay at 62.
+  EXPECT_EQ(ZoomAngleichen(true, 62, 63, 62, 83), 62);
 }
 
 }  // namespace

@@ -177,6 +177,17 @@ TEST(UebersichtAbgleichen, SnapsTheResultToWholeCells) {
   EXPECT_EQ(e.Kandidatenzahl, 100);
 }
 
+TEST(UebersichtAbgleichen, HoldsTheZoomOfAnExchangedTemplateWithinTheLargestSize) {
+  Einstellungen e;
+  e.ZoomX = e.ZoomY = 300;  // chosen for an 800 × 600 template
+  e.KachelnX = e.KachelnY = 25;
+  UebersichtAbgleichen(e, VorlageMit(4000, 3000), Anzahl(100));
+  EXPECT_EQ(e.ZoomX, 62);  // 2500 × 100 / 4000, both by the same factor
+  EXPECT_EQ(e.ZoomY, 62);
+  EXPECT_LE(e.ZielBreite, kMaxZielgroesse);
+  EXPECT_LE(e.ZielHoehe, kMaxZielgroesse);
+}
+
 TEST(UebersichtAbgleichen, ReducesCountsOfTilesNarrowerThanAPixel) {
   Einstellungen e;
   e.ZoomX = e.ZoomY = 10;
