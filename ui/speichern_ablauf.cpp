@@ -48,6 +48,9 @@ bool SaveMosaic(Assistent& assistent) {
   if (seite == nullptr) return false;
   SpeicherOptionen& optionen = seite->Optionen();
   optionen.Qualitaet = kStandardQualitaet;
+  // The cached preview may show another blend value or the mosaic of an earlier run:
+  // the exit question saves without passing the result page, which empties it too.
+  assistent.auftrag().SpeicherVorschau = Bitmap();
   {
     // The caller's hourglass is meant for the writing, not for the choosing.
     const Mauszeiger normal(Qt::ArrowCursor);
