@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <exception>
+#include <string>
 
 #include "engine/auftrag.h"
 #include "ui/assistent.h"
@@ -30,6 +31,9 @@ namespace {
 // The box the preview is fitted into.
 constexpr int kVorschauBreite = 236;
 constexpr int kVorschauHoehe = 170;
+
+// Before the reason of a preview that failed (the encoder's own words).
+constexpr const char* kVorschauFehler = "Die Vorschau konnte nicht erstellt werden: ";
 
 }  // namespace
 
@@ -77,6 +81,10 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
     BildZeichnen(maler, ziel, vorschau_);
   });
   vorschauLayout->addWidget(vorschaubild_, 0, Qt::AlignCenter);
+  // The window keeps its size when a preview appears or goes.
+  QSizePolicy platzHalten = vorschauGruppe_->sizePolicy();
+  platzHalten.setRetainSizeWhenHidden(true);
+  vorschauGruppe_->setSizePolicy(platzHalten);
   vorschauGruppe_->hide();
   layout->addWidget(vorschauGruppe_);
 
@@ -150,8 +158,8 @@ void SpeichernOptionenSeite::VorschauClick() {
         MakeSavePreview(job.VorlageBild, *job.MosaikBild, assistent().Blendwert(), kVorschauBreite,
                         kVorschauHoehe, optionen_, job.SpeicherVorschau, vorschau_);
   } catch (const std::exception& fehler) {
-    // The preview's temporary file could not be written; saving may still work.
-    assistent().benutzer().Warnung(fehler.what());
+    // The preview could not be encoded or decoded; saving may still work.
+    assistent().benutzer().Warnung(std::string(kVorschauFehler) + fehler.what());
   }
   if (schaetzung < 0) {
     VorschauLeeren();
