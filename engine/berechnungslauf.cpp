@@ -165,7 +165,9 @@ Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
     auftrag_.AktSeite = kSeiteErgebnis;
     return Laufausgang::Fertig;
   }
-  // Nothing was made that could be saved, so there is no unsaved result to ask about.
+  // Nothing was made that could be saved, so there is no unsaved result to ask about;
+  // an earlier one was given up when the matching began.
+  if (mosaikErsetzt) auftrag_.analyse.ErgebnisGespeichert = 1;
   benutzer_.Information(kZuKleinInformation);
   auftrag_.ProgrammEnde = true;
   return Laufausgang::ZuKlein;
