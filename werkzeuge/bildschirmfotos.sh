@@ -4,7 +4,8 @@
 #
 #   werkzeuge/bildschirmfotos.sh ZIELORDNER
 #
-# TILVENDO_BUILD chooses the build folder (default build/release).
+# TILVENDO_BUILD chooses the build folder (default build/release); like the demo, the
+# script configures it as a Release build without tests and benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
