@@ -270,8 +270,10 @@ void AlbumEditorSeite::FormShow() {
   benutzer.scanOrdner = [this](std::string_view ordner) { ScanOrdnerZeigen(ordner); };
   benutzer.scanAnzahl = [this](int32_t anzahl) { ScanAnzahlZeigen(anzahl); };
   benutzer.mediumNameFrage = [this] { return mediumNameDialog_->Erfragen(); };
-  // Media may have come and gone while the page was hidden.
+  // Media may have come and gone while the page was hidden; a tree on a medium taken out
+  // meanwhile would show an empty folder.
   einhaengepunkte_ = assistent().medien().Einhaengepunkte();
+  if (assistent().medien().Einhaengepunkt(laufwerk_) != laufwerk_) LaufwerkZeigen(heim_);
   LaufwerkeFuellen(laufwerk_);
 }
 

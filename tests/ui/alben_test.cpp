@@ -188,6 +188,19 @@ class AlbenTest : public QObject {
     editor->Bearbeiten(album);
     QVERIFY(geprueft);
 
+    // A medium taken out while the editor was closed: it opens on the home drive again.
+    medien.media[stick] = {"0012-ABCD", kLaufwerksklasseWechselmedium};
+    editor->OrdnerZeigen(stick);
+    QCOMPARE(editor->AktuellesLaufwerk(), stick);
+    medien.media.erase(stick);
+    std::string geoeffnetAuf;
+    WennModal([&](QWidget*) {
+      geoeffnetAuf = editor->AktuellesLaufwerk();
+      editor->Schliessen()->click();
+    });
+    editor->Bearbeiten(album);
+    QCOMPARE(geoeffnetAuf, std::string("/"));
+
     // The system's own watcher can be set up without privileges.
     QVERIFY(MounttabellenBeobachter().Deskriptor() >= 0);
   }
