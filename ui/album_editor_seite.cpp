@@ -295,7 +295,9 @@ void AlbumEditorSeite::ListeAnzeigen(std::optional<size_t> auswahl) {
 
 void AlbumEditorSeite::MediumAnzeigen() {
   const TGalerieGlobal& album = Album();
-  if (album.Wechselmedium) mediumName_->setText(Text(album.MediumName));
+  // A name left in the hidden field would go back into an album freed from its medium
+  // with the next change, and be saved with it.
+  mediumName_->setText(album.Wechselmedium ? Text(album.MediumName) : QString());
   mediumNameHG_->setVisible(album.Wechselmedium);
 }
 
