@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTimer>
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <exception>
 #include <functional>
+#include <initializer_list>
 
 #include "engine/auftrag.h"
 #include "platform/gross_klein.h"
@@ -316,7 +318,8 @@ void AlbumEditorSeite::Ausfuehren(bool deaktivieren, const std::function<void()>
   if (beschaeftigt_ || editor_ == nullptr) return;
   beschaeftigt_ = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  if (deaktivieren) Gruppe()->setEnabled(false);
+  const QPointer<QWidget> fokus = QApplication::focusWidget();
+  if (deaktivieren) BedienungFreigeben(false);
   try {
     // A name typed into the medium field so far is kept when the medium is shown again.
     Album().MediumName = mediumName_->text().toStdString();
@@ -324,9 +327,22 @@ void AlbumEditorSeite::Ausfuehren(bool deaktivieren, const std::function<void()>
   } catch (const std::exception& fehler) {
     assistent().benutzer().Warnung(fehler.what());
   }
-  if (deaktivieren) Gruppe()->setEnabled(true);
+  if (deaktivieren) {
+    BedienungFreigeben(true);
+    if (fokus && isAncestorOf(fokus)) fokus->setFocus();
+  }
   QApplication::restoreOverrideCursor();
   beschaeftigt_ = false;
+}
+
+// Only the controls: the scan's labels stay in full colour, for they are what the user
+// watches meanwhile.
+void AlbumEditorSeite::BedienungFreigeben(bool frei) {
+  for (QWidget* element :
+       std::initializer_list<QWidget*>{albenname_, verzListe_, laufwListe_, aktListe_, unterverz_,
+                                       hinzufuegen_, entfernen_, mediumName_}) {
+    element->setEnabled(frei);
+  }
 }
 
 void AlbumEditorSeite::HinzufuegenClick() {

@@ -88,6 +88,8 @@ class AlbumEditorSeite : public Seite {
  private:
   // Runs one change of the album with a busy cursor (and the page disabled).
   void Ausfuehren(bool deaktivieren, const std::function<void()>& schritt);
+  // Lets the page's controls be used, or not while a folder is being added.
+  void BedienungFreigeben(bool frei);
 
   Bearbeitungsumgebung Umgebung();
   TGalerieGlobal& Album();
