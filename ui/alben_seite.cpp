@@ -6,7 +6,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <exception>
@@ -28,7 +30,16 @@ namespace {
 constexpr int kBreite = 520;
 constexpr int kHoehe = 480;
 
-QIcon Zustandsbild(wizard::Zustandsbild bild) {
+// The summary entries show no state picture, but keep its room: their captions line up
+// with the albums' and their rows are as high.
+QIcon KeinZustandsbild(const QWidget* liste) {
+  const int seite = liste->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, liste);
+  QPixmap leer(seite, seite);
+  leer.fill(Qt::transparent);
+  return QIcon(leer);
+}
+
+QIcon Zustandsbild(wizard::Zustandsbild bild, const QIcon& keines) {
   switch (bild) {
     case wizard::Zustandsbild::Haekchen:
       return GlyphIcon(Glyphe::Haekchen);
@@ -37,7 +48,7 @@ QIcon Zustandsbild(wizard::Zustandsbild bild) {
     case wizard::Zustandsbild::Keines:
       break;
   }
-  return {};
+  return keines;
 }
 
 }  // namespace
@@ -153,9 +164,10 @@ void AlbenSeite::ListeFuellen() {
   {
     const QSignalBlocker ohneHandler(alben_);
     alben_->clear();
+    const QIcon keines = KeinZustandsbild(alben_);
     for (const wizard::Listeneintrag& eintrag : eintraege) {
       auto* item = new QTreeWidgetItem(alben_, QStringList{Text(eintrag.name)});
-      item->setIcon(0, Zustandsbild(eintrag.bild));
+      item->setIcon(0, Zustandsbild(eintrag.bild, keines));
       if (auswahlName && eintrag.name == *auswahlName) {
         item->setSelected(true);
         alben_->setCurrentItem(item);
