@@ -27,12 +27,13 @@ constexpr size_t kKennungZiffern = 8;
 constexpr size_t kKennungHaelfte = 4;
 constexpr size_t kNtfsZiffern = 16;
 
-// File systems that live in memory or only show kernel state: no place for albums.
-constexpr std::array<std::string_view, 27> kUngeeigneteDateisysteme = {
+// File systems that live in memory or only show kernel state, and the read-only images
+// software packages are mounted from: no place for albums.
+constexpr std::array<std::string_view, 28> kUngeeigneteDateisysteme = {
     "tmpfs",      "ramfs",     "devtmpfs",  "proc",    "sysfs",       "devpts",   "cgroup",
     "cgroup2",    "mqueue",    "debugfs",   "tracefs", "securityfs",  "pstore",   "bpf",
     "configfs",   "fusectl",   "hugetlbfs", "autofs",  "binfmt_misc", "efivarfs", "nsfs",
-    "rpc_pipefs", "selinuxfs", "nfsd",      "rootfs",  "pipefs",      "sockfs"};
+    "rpc_pipefs", "selinuxfs", "nfsd",      "rootfs",  "pipefs",      "sockfs",   "squashfs"};
 // File systems of CDs and DVDs: always a removable medium.
 constexpr std::array<std::string_view, 2> kOptischeDateisysteme = {"iso9660", "udf"};
 
