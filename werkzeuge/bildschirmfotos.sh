@@ -4,8 +4,9 @@
 #
 #   werkzeuge/bildschirmfotos.sh ZIELORDNER
 #
-# TILVENDO_BUILD chooses the build folder (default build/release); like the demo, the
-# script configures it as a Release build without tests and benchmarks.
+# TILVENDO_BUILD chooses the build folder (default build/bildschirmfotos, apart from the
+# demo's, which is built without the wizard); the script configures it as a Release
+# build of the wizard without tests and benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,10 +15,10 @@ if [ $# -ne 1 ]; then
   exit 2
 fi
 ZIEL="$1"
-BAU="${TILVENDO_BUILD:-build/release}"
+BAU="${TILVENDO_BUILD:-build/bildschirmfotos}"
 
 echo "== Baue die Bildschirmfotos (Release) in $BAU"
-cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_TESTS=OFF \
+cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_UI=ON -DTILVENDO_TESTS=OFF \
   -DTILVENDO_BENCH=OFF >/dev/null
 cmake --build "$BAU" -j "$(nproc)" --target nubo-tilvendo-bildschirmfotos
 
