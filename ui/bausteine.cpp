@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+
+#include "wizard/spin_wert.h"
 
 namespace tilvendo::ui {
 
@@ -20,6 +24,16 @@ QLabel* FettesLabel(const QString& text, QWidget* eltern) {
   fett.setBold(true);
   label->setFont(fett);
   return label;
+}
+
+void NurPfeile(QSpinBox* feld) {
+  if (auto* zeile = feld->findChild<QLineEdit*>()) zeile->setReadOnly(true);
+}
+
+int32_t SpinWertLesen(QSpinBox* feld, bool allowBelow, int32_t low, int32_t replacement) {
+  const int32_t wert = wizard::CheckSpinValue(feld->value(), allowBelow, low, replacement);
+  feld->setValue(wert);
+  return wert;
 }
 
 QString Text(std::string_view text) {

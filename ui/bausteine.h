@@ -3,11 +3,13 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <string_view>
 
 #include "ui/malfeld.h"
 
 class QLabel;
+class QSpinBox;
 class QWidget;
 
 namespace tilvendo::ui {
@@ -23,6 +25,13 @@ class Sanduhr {
 
 // A label in bold type.
 QLabel* FettesLabel(const QString& text, QWidget* eltern);
+
+// A spin box that is changed with its arrows only, never typed into.
+void NurPfeile(QSpinBox* feld);
+
+// Reads a spin box by the one rule of the wizard (`wizard::CheckSpinValue`) and writes
+// the value it gives back into the box.
+int32_t SpinWertLesen(QSpinBox* feld, bool allowBelow, int32_t low, int32_t replacement);
 
 // A text of the core (UTF-8) for Qt.
 QString Text(std::string_view text);

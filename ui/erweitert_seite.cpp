@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -87,7 +86,7 @@ ErweitertSeite::ErweitertSeite(Assistent& assistent) : Seite(assistent, wizard::
   minAbstand_->setValue(kStartAbstand);
   minAbstand_->setToolTip(abstandHinweis);
   // Arrows only: the value cannot be typed.
-  if (auto* zeile = minAbstand_->findChild<QLineEdit*>()) zeile->setReadOnly(true);
+  NurPfeile(minAbstand_);
   auto* abstand = new QHBoxLayout;
   abstand->addWidget(minAbstand_);
   abstand->addWidget(

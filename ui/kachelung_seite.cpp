@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,7 +20,6 @@
 #include "wizard/kachelung_seite.h"
 #include "wizard/navigation.h"
 #include "wizard/raster_zeichnung.h"
-#include "wizard/spin_wert.h"
 #include "wizard/vorlage_seite.h"
 #include "wizard/zielgroesse_seite.h"
 
@@ -37,15 +35,13 @@ QSpinBox* Kachelfeld(QWidget* eltern, const char* name) {
   feld->setObjectName(QString::fromLatin1(name));
   feld->setRange(1, kMaxKacheln);
   feld->setValue(wizard::kStartKacheln);
-  if (auto* zeile = feld->findChild<QLineEdit*>()) zeile->setReadOnly(true);
+  NurPfeile(feld);
   return feld;
 }
 
 // A box's value as the tile boxes are read: its absolute value, 0 taken as 1.
 int32_t Lesen(QSpinBox* feld) {
-  const int32_t wert = wizard::CheckSpinValue(feld->value(), true, 0, 1);
-  feld->setValue(wert);
-  return wert;
+  return SpinWertLesen(feld, true, 0, 1);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,7 +17,6 @@
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "wizard/navigation.h"
-#include "wizard/spin_wert.h"
 #include "wizard/vorlage_seite.h"
 
 namespace tilvendo::ui {
@@ -41,11 +39,6 @@ QSpinBox* Zahlenfeld(QWidget* eltern, const char* name, int32_t hoechstens, int3
   return feld;
 }
 
-// A box that is changed with its arrows only.
-void NurPfeile(QSpinBox* feld) {
-  if (auto* zeile = feld->findChild<QLineEdit*>()) zeile->setReadOnly(true);
-}
-
 QLabel* Beschriftung(const QString& text, const char* hinweis, QWidget* eltern) {
   auto* label = new QLabel(text, eltern);
   label->setToolTip(QString::fromUtf8(hinweis));
@@ -54,9 +47,7 @@ QLabel* Beschriftung(const QString& text, const char* hinweis, QWidget* eltern) 
 
 // A box's value as the page's boxes are read: its absolute value, written back.
 int32_t Lesen(QSpinBox* feld) {
-  const int32_t wert = wizard::CheckSpinValue(feld->value(), true, 0, 0);
-  feld->setValue(wert);
-  return wert;
+  return SpinWertLesen(feld, true, 0, 0);
 }
 
 }  // namespace
