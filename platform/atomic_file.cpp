@@ -1,11 +1,16 @@
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <charconv>
+#include <memory>
+#include <random>
 #include <vector>
 
 #include "platform/paths.h"
@@ -16,6 +21,64 @@ namespace {
 // New files get the usual permissions of the user's umask.
 constexpr mode_t kNewFileMode = 0666;
 
+// A temporary name is "." + (the start of) the target's name + kMarker + pid + "-" +
+// kRandomLength letters or digits.
+constexpr std::string_view kMarker = ".tilvendo-";
+constexpr char kPidEnd = '-';
+constexpr size_t kRandomLength = 6;
+constexpr std::string_view kRandomLetters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+// Names already taken are rare; this many tries only fail when something is wrong.
+constexpr int kNameTries = 100;
+// The longest pid text on Linux (pid_max is at most 2^22).
+constexpr size_t kLongestPid = 7;
+
+std::string RandomPart() {
+  std::random_device source;
+  std::uniform_int_distribution<size_t> pick(0, kRandomLetters.size() - 1);
+  std::string part(kRandomLength, ' ');
+  for (char& letter : part) letter = kRandomLetters[pick(source)];
+  return part;
+}
+
+std::string TemporaryName(const std::string& target) {
+  // Shortened so that a long target name still leaves room for the suffix.
+  constexpr size_t kSuffix = 1 + kMarker.size() + kLongestPid + 1 + kRandomLength;
+  const std::string name = FileNameOf(target).substr(0, NAME_MAX - kSuffix);
+  return FolderOf(target) + "." + name + std::string(kMarker) + std::to_string(::getpid()) +
+         kPidEnd + RandomPart();
+}
+
+// The writer's pid when `name` is one of our temporary names, else 0.
+pid_t PidOfTemporary(std::string_view name) {
+  if (!name.starts_with('.')) return 0;
+  const size_t marker = name.rfind(kMarker);
+  if (marker == std::string_view::npos || marker == 0) return 0;
+  const std::string_view rest = name.substr(marker + kMarker.size());
+  const size_t end = rest.find(kPidEnd);
+  if (end == std::string_view::npos || rest.size() - end - 1 != kRandomLength) return 0;
+  for (char letter : rest.substr(end + 1)) {
+    if (kRandomLetters.find(letter) == std::string_view::npos) return 0;
+  }
+  pid_t pid = 0;
+  const auto [last, error] = std::from_chars(rest.data(), rest.data() + end, pid);
+  if (error != std::errc() || last != rest.data() + end || pid <= 0) return 0;
+  return pid;
+}
+
+bool ProcessGone(pid_t pid) {
+  return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Makes the rename itself survive a power cut; a folder that cannot be opened for that
+// only loses this extra safety.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 }  // namespace
 
 std::string CannotWriteMessage(const std::string& path) {
@@ -23,16 +86,12 @@ std::string CannotWriteMessage(const std::string& path) {
 }
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
-  std::string pattern = FolderOf(target_) + "." + FileNameOf(target_) + ".XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  fd_ = ::mkstemp(name.data());
-  if (fd_ < 0) throw WriteError(CannotWriteMessage(target_));
-  temporary_ = name.data();
-  // mkstemp makes the file private; give it the permissions a plain create would.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd_, kNewFileMode & ~mask);
+  const std::string folder = FolderOf(target_);
+  fd_ =
+      ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+  // Some file systems (network, FUSE) have no unnamed files; any other cause fails the
+  // named file the same way and is reported there.
+  if (fd_ < 0) OpenNamed();
 }
 
 AtomicFile::~AtomicFile() {
@@ -40,10 +99,41 @@ AtomicFile::~AtomicFile() {
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
+void AtomicFile::OpenNamed() {
+  for (int attempt = 0; attempt < kNameTries; ++attempt) {
+    std::string name = TemporaryName(target_);
+    fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+    if (fd_ >= 0) {
+      temporary_ = std::move(name);
+      return;
+    }
+    if (errno != EEXIST) break;
+  }
+  throw WriteError(CannotWriteMessage(target_));
+}
+
+void AtomicFile::NameUnnamed() {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  for (int attempt = 0; attempt < kNameTries; ++attempt) {
+    std::string name = TemporaryName(target_);
+    int result = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+    // Without /proc the file can still be named directly (where privileges allow).
+    if (result != 0 && errno == ENOENT) {
+      result = ::linkat(fd_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
+    }
+    if (result == 0) {
+      temporary_ = std::move(name);
+      return;
+    }
+    if (errno != EEXIST) break;
+  }
+  Fail();
+}
+
 void AtomicFile::Fail() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
-  ::unlink(temporary_.c_str());
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
   throw WriteError(CannotWriteMessage(target_));
 }
@@ -64,19 +154,43 @@ void AtomicFile::Write(const void* data, size_t length) {
 
 void AtomicFile::Commit() {
   if (fd_ < 0) Fail();
-  if (::fsync(fd_) != 0 || ::close(fd_) != 0) {
-    fd_ = -1;
-    Fail();
-  }
+  if (::fsync(fd_) != 0) Fail();
+  if (temporary_.empty()) NameUnnamed();
+  const int fd = fd_;
   fd_ = -1;
+  if (::close(fd) != 0) Fail();
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) Fail();
   temporary_.clear();
+  SyncFolder(FolderOf(target_));
 }
 
 void WriteFileAtomically(const std::string& target, std::string_view content) {
   AtomicFile file(target);
   file.Write(content);
   file.Commit();
+}
+
+size_t RemoveStaleTemporaries(const std::string& folder) {
+  const std::string path = folder.empty() ? "." : folder;
+  std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(path.c_str()), &::closedir);
+  if (!listing) return 0;
+  const int folderFd = ::dirfd(listing.get());
+  std::vector<std::string> stale;
+  while (const dirent* entry = ::readdir(listing.get())) {
+    const pid_t pid = PidOfTemporary(entry->d_name);
+    if (pid == 0 || pid == ::getpid() || !ProcessGone(pid)) continue;
+    struct stat info {};
+    if (::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode)) {
+      continue;
+    }
+    stale.emplace_back(entry->d_name);
+  }
+  size_t removed = 0;
+  for (const std::string& name : stale) {
+    if (::unlinkat(folderFd, name.c_str(), 0) == 0) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace tilvendo

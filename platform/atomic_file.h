@@ -1,9 +1,13 @@
 // Writing a file so that it is either wholly there or not changed at all.
 //
-// The bytes go to a new, uniquely named file in the target's folder; Commit() flushes
-// it to disk and renames it over the target. If anything fails, or the writer is
-// destroyed without Commit(), the temporary file is removed and the old target stays
-// exactly as it was.
+// The bytes go to an unnamed file in the target's folder; Commit() flushes it to disk,
+// gives it a unique temporary name and renames that over the target. If anything
+// fails, or the writer is destroyed without Commit(), the old target stays exactly as
+// it was. A process killed while writing leaves nothing behind: the unnamed file goes
+// with it. Only in the short step between naming and renaming, or on a file system
+// without unnamed files (then the bytes go to a named temporary file from the start),
+// can a kill leave a temporary file; its name carries the writer's process id, so
+// RemoveStaleTemporaries() can tell it from the files of a writer still running.
 #pragma once
 
 #include <cstddef>
@@ -34,9 +38,13 @@ class AtomicFile {
   void Commit();
 
   const std::string& target() const { return target_; }
+  // The named temporary file; empty while the bytes go to an unnamed one, and after
+  // Commit().
   const std::string& temporaryPath() const { return temporary_; }
 
  private:
+  void OpenNamed();
+  void NameUnnamed();
   [[noreturn]] void Fail();
 
   std::string target_;
@@ -46,6 +54,13 @@ class AtomicFile {
 
 // Convenience: the whole content at once.
 void WriteFileAtomically(const std::string& target, std::string_view content);
+
+// Removes from `folder` the temporary files that writers of this program left behind
+// when their process ended before finishing (a kill, a crash, a power cut): only names
+// of our own pattern, and only when the process named in them no longer runs, so the
+// files of another running instance are left alone. Returns how many were removed;
+// never throws (a folder that cannot be read removes nothing).
+size_t RemoveStaleTemporaries(const std::string& folder);
 
 // The German message for a file that cannot be written.
 std::string CannotWriteMessage(const std::string& path);
