@@ -2,7 +2,9 @@
 
 #include "albums/katalog.h"
 #include "albums/katalog_intern.h"
+#include "albums/listenkennung.h"
 #include "platform/atomic_file.h"
+#include "platform/gross_klein.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
 
@@ -13,13 +15,68 @@ namespace {
 constexpr size_t kSchreibpuffer = 64 * 1024;
 constexpr int32_t kCacheGueltig = 0;
 constexpr int32_t kCacheNieGebaut = 1;
+constexpr int32_t kKeineZeilen = -1;
 
+// Keys beside "Ak<level>" that name the picture list the cache of that level was
+// built against: its number of lines and its checksum. Older versions ignore them;
+// they do not start with "Ak", so that marking all caches stale leaves them alone.
+constexpr std::string_view kListenzeilenPraefix = "Lz";
+constexpr std::string_view kListenpruefsummePraefix = "Lp";
+
+// The mark stored for the level written `stufe` (as in its "Ak" key); nothing when a
+// key is missing or garbled (a catalogue of an older version, or edited by hand).
+std::optional<Listenkennung> GespeicherteKennung(const ProfileFile& katalog,
+                                                 const std::string& name, std::string_view stufe) {
+  const int32_t zeilen = katalog.ReadInteger(
+      name, std::string(kListenzeilenPraefix) + std::string(stufe), kKeineZeilen);
+  const std::optional<uint64_t> summe = PruefsummeLesen(
+      katalog.ReadString(name, std::string(kListenpruefsummePraefix) + std::string(stufe), ""));
+  if (zeilen < 0 || !summe) return std::nullopt;
+  return Listenkennung{zeilen, *summe};
+}
+
+std::optional<Listenkennung> GespeicherteKennung(const ProfileFile& katalog,
+                                                 const std::string& name, uint8_t formanalyse) {
+  return GespeicherteKennung(katalog, name, std::to_string(formanalyse));
+}
+
+// A rebuilt cache comes with a new picture list. Every other level whose valid cache
+// was built against another list would count its records in lines that have moved:
+// it is marked for rebuilding, also for older versions, which know only "Ak". Levels
+// built against the same list keep their cache, so that levels rebuilt one after the
+// other do not keep marking each other.
+void AndereStufenVeralten(ProfileFile& katalog, const TGalerieGlobal& album, uint8_t formanalyse,
+                          const Listenkennung& neueListe) {
+  const std::string eigener = CacheZustandSchluessel(formanalyse);
+  for (const std::string& schluessel : katalog.Keys(album.Name)) {
+    if (!schluessel.starts_with(kCacheZustandPraefix) ||
+        GleichOhneGrossKlein(schluessel, eigener) ||
+        katalog.ReadInteger(album.Name, schluessel, kCacheNieGebaut) != kCacheGueltig) {
+      continue;
+    }
+    const std::string_view stufe = std::string_view(schluessel).substr(kCacheZustandPraefix.size());
+    if (GespeicherteKennung(katalog, album.Name, stufe) != neueListe) {
+      katalog.WriteInteger(album.Name, schluessel, kCacheNieGebaut);
+    }
+  }
+}
+
+// "Ak<level>" := zustand; for a valid cache also the mark of album.Dateien, and after
+// a rebuild the marks of the other levels. One rewrite of the catalogue.
 void CacheZustandSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& album,
-                           uint8_t formanalyse, int32_t zustand) {
+                           uint8_t formanalyse, int32_t zustand, bool neuGebaut) {
   // A name read back from a section is always storable; anything else has no section.
   if (!ProfileFile::IsStorableSectionName(album.Name)) return;
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   katalog.WriteInteger(album.Name, CacheZustandSchluessel(formanalyse), zustand);
+  if (zustand == kCacheGueltig) {
+    const Listenkennung kennung = ListenkennungBilden(album.Dateien);
+    const std::string stufe = std::to_string(formanalyse);
+    katalog.WriteInteger(album.Name, std::string(kListenzeilenPraefix) + stufe, kennung.zeilen);
+    katalog.Write(album.Name, std::string(kListenpruefsummePraefix) + stufe,
+                  PruefsummeAlsText(kennung.pruefsumme));
+    if (neuGebaut) AndereStufenVeralten(katalog, album, formanalyse, kennung);
+  }
   katalog.Save();
 }
 
@@ -83,6 +140,11 @@ uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerie
   bool lesen = katalog.ReadInteger(album.Name, CacheZustandSchluessel(formanalyse),
                                    kCacheNieGebaut) == kCacheGueltig;
   lesen = lesen && gueltigerName && DateilisteVorhanden(kontext, album) && FileExists(datei.pfad_);
+  // The records name lines of the list: read with any other list (another level
+  // rewrote it, a line was edited by hand), every picture would get a stranger's
+  // signature. A catalogue without the mark is rebuilt once.
+  lesen = lesen && GespeicherteKennung(katalog, album.Name, formanalyse) ==
+                       ListenkennungBilden(album.Dateien);
   if (lesen) {
     datei.lesen_.reset(std::fopen(datei.pfad_.c_str(), "rb"));
     lesen = datei.lesen_ != nullptr;
@@ -133,7 +195,8 @@ std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t
     }
   }
   datei.Zuruecksetzen();
-  CacheZustandSchreiben(kontext, album, formanalyse, gueltig ? kCacheGueltig : kCacheNieGebaut);
+  CacheZustandSchreiben(kontext, album, formanalyse, gueltig ? kCacheGueltig : kCacheNieGebaut,
+                        schreibend);
   return meldung;
 }
 

@@ -1,6 +1,9 @@
 // The signature cache of an album for one shape-analysis level:
 // "<Dateiname> <level>.nba", a sequence of 12-byte records that the engine reads and
-// writes. Its validity is the catalogue key "Ak<level>" (0 = valid).
+// writes. Its validity is the catalogue key "Ak<level>" (0 = valid); beside it the keys
+// "Lz<level>" and "Lp<level>" hold the number of lines and the checksum of the picture
+// list the cache belongs to (albums/listenkennung.h), because all levels share one list
+// and a record is worth only as much as the line it points to.
 //
 // A rebuilt cache is written to a temporary file that becomes the cache only when it
 // is closed after a complete, error-free write; a crash or a full disk in between
@@ -80,18 +83,22 @@ class Signaturdatei {
 std::string SignaturdateiName(const TGalerieGlobal& album, uint8_t formanalyse);
 
 // Opens the album's cache of level `formanalyse`: for reading when "Ak<level>" is 0,
-// the picture list exists and the cache file exists (returns 0); otherwise a new,
-// empty cache for writing (returns 1; the old picture list is deleted at once, so an
-// interrupted rebuild can never pair the new cache with the old list). Sets
-// album.NeuAufbau to the result. Closes a file the handle still held first.
+// the picture list exists, album.Dateien is the list the cache was built against, and
+// the cache file exists (returns 0); otherwise a new, empty cache for writing (returns
+// 1; the old picture list is deleted at once, so an interrupted rebuild can never pair
+// the new cache with the old list). Sets album.NeuAufbau to the result. Closes a file
+// the handle still held first.
 uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerieGlobal& album,
                              const AlbenKontext& kontext);
 
 // Closes the handle. A complete rebuild replaces the cache; then, like after reading
-// an intact cache, "Ak<level>" := 0. After a failed write or with a damaged cache
-// "Ak<level>" := 1 instead, so the next run rebuilds it. The result is the German
-// message "nach <cache> kann nicht geschrieben werden" when a rebuilt cache could not
-// be written, otherwise nothing. A catalogue that cannot be written raises WriteError.
+// an intact cache, "Ak<level>" := 0 and the mark of album.Dateien is stored; after a
+// rebuild every other level whose valid cache belongs to another list is marked for
+// rebuilding (album.Dateien is the new list, which the caller saves next). After a
+// failed write or with a damaged cache "Ak<level>" := 1 instead, so the next run
+// rebuilds it. The result is the German message "nach <cache> kann nicht geschrieben
+// werden" when a rebuilt cache could not be written, otherwise nothing. A catalogue
+// that cannot be written raises WriteError.
 std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t formanalyse,
                                                    const TGalerieGlobal& album,
                                                    const AlbenKontext& kontext);

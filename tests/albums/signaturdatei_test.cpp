@@ -106,6 +106,14 @@ TEST(Signaturdatei, EveryStateButAValidCacheWithItsListIsRebuilt) {
   AlbumSpeichern(c.kontext, c.album);
   EXPECT_EQ(SignaturdateiOeffnen(datei, kStufe, c.album, c.kontext), kCacheLesen);
   SignaturdateiSchliessen(datei, kStufe, c.album, c.kontext);
+  // A catalogue that does not tell which list the cache belongs to (older versions
+  // wrote none) has it rebuilt once.
+  WriteProfileString(c.kontext.Katalog(), "Urlaub", "Lp5", "");
+  EXPECT_EQ(SignaturdateiOeffnen(datei, kStufe, c.album, c.kontext), kCacheNeuAufbauen);
+  SignaturdateiSchliessen(datei, kStufe, c.album, c.kontext);
+  AlbumSpeichern(c.kontext, c.album);
+  EXPECT_EQ(SignaturdateiOeffnen(datei, kStufe, c.album, c.kontext), kCacheLesen);
+  SignaturdateiSchliessen(datei, kStufe, c.album, c.kontext);
   // Other levels have their own state and file.
   EXPECT_EQ(SignaturdateiOeffnen(datei, 3, c.album, c.kontext), kCacheNeuAufbauen);
   EXPECT_EQ(SignaturdateiName(c.album, 3), "Album 1 3.nba");

@@ -222,6 +222,89 @@ TEST_F(BilderEinlesenTest, CancelLeavesTheHalfBuiltCacheMarkedForRebuilding) {
   EXPECT_EQ(CacheZustand(), 0);
 }
 
+// All levels share one picture list; a cache may only be read with the list it was built
+// against, whichever level last wrote that list and whatever was done to it by hand.
+class ListeJeStufeTest : public BilderEinlesenTest {
+ protected:
+  void LesenAuf(uint8_t stufe) {
+    auftrag_.analyse.Formanalyse = stufe;
+    Lesen();
+  }
+  // Reads every level and expects each to take its cache with exactly `liste`.
+  void AlleLesenAusDemCache(const std::vector<std::string>& liste) {
+    for (const uint8_t stufe : kStufen) {
+      LesenAuf(stufe);
+      EXPECT_EQ(Album().NeuAufbau, kCacheLesen) << int{stufe};
+      EXPECT_EQ(auftrag_.Dateiliste, liste) << int{stufe};
+    }
+  }
+  void ListeNeuLaden() {
+    TGalerieGlobal geladen;
+    geladen.Name = kAlbumName;
+    AlbumLaden(Kontext(), geladen);
+    Album() = geladen;
+  }
+
+  static constexpr uint8_t kStufen[] = {1, 3, 5};
+  static constexpr Farbe kRot{.red = 255};
+};
+
+TEST_F(ListeJeStufeTest, ALevelBuiltLaterNeverLeavesAnotherReadingShiftedRecords) {
+  LesenAuf(1);
+  // A red picture that sorts first; level 5, built for the first time, lists it first.
+  WriteTestBmp(bilder_ + "a.bmp", Einfarbig(20, 20, kRot));
+  LesenAuf(5);
+  const std::vector<std::string> mitRot = auftrag_.Dateiliste;
+  ASSERT_EQ(mitRot.front(), bilder_ + "a.bmp");
+  EXPECT_NE(ProfileFile::Load(Kontext().Katalog()).ReadInteger(kAlbumName, "Ak1", 0), 0);
+
+  LesenAuf(1);
+  EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
+  EXPECT_EQ(auftrag_.Dateiliste, mitRot);
+  EXPECT_EQ(Signaturen().front().Helligkeit, kRot.red);  // red, not the next picture's colour
+
+  // A picture removed: the first level to notice writes a shorter list, the other two
+  // rebuild once against it, and from then on every level reads its cache.
+  fs::remove(bilder_ + "d03.bmp");
+  SignaturenVeralten(Kontext(), kAlbumName, 2);
+  LesenAuf(3);
+  const std::vector<std::string> ohne = auftrag_.Dateiliste;
+  ASSERT_EQ(ohne.size(), mitRot.size() - 1);
+  for (const uint8_t stufe : {1, 5}) {
+    LesenAuf(stufe);
+    EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen) << int{stufe};
+  }
+  AlleLesenAusDemCache(ohne);
+}
+
+TEST_F(ListeJeStufeTest, AListChangedByHandIsNeverReadWithTheOldCache) {
+  for (const uint8_t stufe : kStufen) LesenAuf(stufe);
+  const std::vector<std::string> liste = auftrag_.Dateiliste;
+  const std::string original = testing::ReadWholeFile(Liste());
+  const std::vector<std::function<void(std::vector<std::string>&)>> eingriffe = {
+      [](auto& zeilen) { zeilen.erase(zeilen.begin()); },
+      [this](auto& zeilen) { zeilen.insert(zeilen.begin(), bilder_ + "fremd.jpg"); },
+      [](auto& zeilen) { std::swap(zeilen[1], zeilen[2]); },
+      [](auto& zeilen) { zeilen = {"\x01\xFF kaputt"}; },
+  };
+  for (size_t k = 0; k < eingriffe.size(); ++k) {
+    std::vector<std::string> zeilen = liste;
+    eingriffe[k](zeilen);
+    std::string text;
+    for (const std::string& zeile : zeilen) text += zeile + "\r\n";
+    testing::WriteWholeFile(Liste(), text);
+    ListeNeuLaden();
+    LesenAuf(5);
+    EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen) << k;
+    EXPECT_EQ(auftrag_.Dateiliste, liste) << k;
+  }
+  // The last rebuild wrote the list as it was; the other levels had been built against
+  // that list and read their caches again.
+  EXPECT_EQ(testing::ReadWholeFile(Liste()), original);
+  ListeNeuLaden();
+  AlleLesenAusDemCache(liste);
+}
+
 // Damaged caches: the album is scanned again in the same run and the cache rebuilt.
 class BeschaedigterCacheTest : public BilderEinlesenTest {
  protected:
