@@ -22,7 +22,8 @@ namespace {
 
 // A long run must not end in a file that cannot be written: tried before it starts,
 // with a temporary file that is removed again at once.
-void AusgabeOrdnerPruefen(const std::string& ausgabe) {
+void AusgabePruefen(const Auftrag& auftrag, const std::string& ausgabe) {
+  if (IstVorlage(auftrag, ausgabe)) throw Befehlsfehler(MeldungZielIstVorlage(ausgabe));
   if (FolderExists(ausgabe)) {
     throw Befehlsfehler("„" + ausgabe + "“ ist ein Ordner; bitte geben Sie einen Dateinamen an.");
   }
@@ -127,6 +128,9 @@ void BerichtSchreiben(const Laufbericht& b, std::ostream& aus) {
       << b.kachel.width << " x " << b.kachel.height << " Pixel\n"
       << "  Anzahl an Bildern insgesamt: " << b.bilder << '\n'
       << "  verschiedene Bilder im Mosaik: " << b.verschiedeneBilder << '\n';
+  if (b.schwarzeKacheln > 0) {
+    aus << "  schwarz gebliebene Kacheln (Bilder nicht lesbar): " << b.schwarzeKacheln << '\n';
+  }
 }
 
 }  // namespace
@@ -155,7 +159,7 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
     case Vorlagenausgang::Unlesbar:
       throw Befehlsfehler(MeldungVorlageUnlesbar(m.vorlage));
   }
-  AusgabeOrdnerPruefen(m.ausgabe);
+  AusgabePruefen(*auftrag, m.ausgabe);
   AlbenDesAufrufsWaehlen(*auftrag, m.alben, umgebung);
   AuftragVorbereiten(*auftrag, m, umgebung.benutzer);
 
@@ -174,6 +178,7 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
       return kExitAbbruch;
     case Laufausgang::Abgelehnt:
     case Laufausgang::ZuKlein:
+    case Laufausgang::Unlesbar:
       throw Befehlsfehler("");  // the warning or information said why
   }
   // A Ctrl+C after the last phase still means: do not write the result.

@@ -175,10 +175,7 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
   // The mosaic shown so far is gone; until a new one is finished there is none to show.
   auftrag.MosaikBild.reset();
   auftrag.ErgebnisFertig = false;
-  if (breite > std::numeric_limits<int32_t>::max() || hoehe > std::numeric_limits<int32_t>::max()) {
-    throw PictureTooLarge("Bild zu groß: " + std::to_string(breite) + " × " +
-                          std::to_string(hoehe) + " Pixel");
-  }
+  CheckPictureSize(breite, hoehe);
   auftrag.MosaikBild.emplace(static_cast<int32_t>(breite), static_cast<int32_t>(hoehe));
 
   const Helligkeitsreihe reihe(auftrag.kachelliste, formanalyse);
@@ -235,6 +232,7 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
           if (fehlt[static_cast<size_t>(p)] != 0) continue;
           if (!FileExists(datei)) {
             fehlt[static_cast<size_t>(p)] = 1;
+            ++auftrag.FehlendeBilder;
             continue;
           }
           verwendung.Hinzufuegen(datei, Zellort{x, y});

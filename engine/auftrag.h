@@ -53,6 +53,11 @@ struct Auftrag {
   std::atomic<bool> Abbruch{false};
   bool ProgrammEnde = false;
   bool ErgebnisFertig = false;
+  // Pictures of the last run that had gone since their album was read (passed over by
+  // the matching) or could not be read when composing, and the cells left black.
+  int32_t FehlendeBilder = 0;
+  int32_t UnlesbareBilder = 0;
+  int32_t SchwarzeKacheln = 0;
   uint16_t AktSeite = kSeiteVorlage;
   int32_t AnzeigeMaxBreite = 0;
   int32_t AnzeigeMaxHoehe = 0;

@@ -18,6 +18,14 @@ constexpr uint8_t kStandardMethode = 0;
 
 }  // namespace
 
+std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
+  return std::to_string(schwarzeKacheln) + " von " + std::to_string(kacheln) +
+         (schwarzeKacheln == 1 ? " Kacheln ist" : " Kacheln sind") +
+         " schwarz geblieben, weil Bilder fehlen oder nicht gelesen werden können. "
+         "Vermutlich wurden sie seit dem Einlesen verschoben oder gelöscht. Bitte "
+         "aktualisieren Sie die verwendeten Alben.";
+}
+
 // Marks the run in progress for its whole life: begins it with a fresh cancel flag and,
 // whatever happens in the run, drops a pending cancel and leaves the driver idle.
 class Berechnungslauf::Klammer {
@@ -102,6 +110,9 @@ Laufausgang Berechnungslauf::Starten() {
   }
   // Phases that do not run (after a cancel) must not show the times of an earlier run.
   auftrag_.PhasenZeiten.fill(0.0);
+  auftrag_.FehlendeBilder = 0;
+  auftrag_.UnlesbareBilder = 0;
+  auftrag_.SchwarzeKacheln = 0;
   e.Raster.reset();
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
@@ -136,6 +147,13 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   return true;
 }
 
+void Berechnungslauf::MosaikVerwerfen() {
+  auftrag_.MosaikBild.reset();
+  auftrag_.AnzeigeBild = Bitmap();
+  auftrag_.ErgebnisFertig = false;
+  auftrag_.analyse.ErgebnisGespeichert = 1;
+}
+
 Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
   // The finishing step is not timed: the total is the sum of the four phases.
   double gesamt = 0.0;
@@ -150,15 +168,23 @@ Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
 
   if (auftrag_.Abbruch) {
     auftrag_.Laufzeiten.fill(0.0);
-    if (mosaikErsetzt) {
-      // A mosaic cut off while it was matched or composed must be neither shown nor
-      // saved; the earlier one was already given up when the matching began.
-      auftrag_.MosaikBild.reset();
-      auftrag_.AnzeigeBild = Bitmap();
-      auftrag_.ErgebnisFertig = false;
-      auftrag_.analyse.ErgebnisGespeichert = 1;
-    }
+    // A mosaic cut off while it was matched or composed must be neither shown nor saved;
+    // the earlier one was already given up when the matching began.
+    if (mosaikErsetzt) MosaikVerwerfen();
     return Laufausgang::Abgebrochen;
+  }
+  // Pictures that went missing since their album was read leave cells black. A mosaic
+  // that is black all over must not pass for a result to be saved; one black in parts
+  // is kept, with a word on why.
+  if (auftrag_.FehlendeBilder + auftrag_.UnlesbareBilder > 0 && auftrag_.SchwarzeKacheln > 0) {
+    const int32_t kacheln =
+        int32_t{auftrag_.einstellungen.KachelnX} * auftrag_.einstellungen.KachelnY;
+    if (auftrag_.SchwarzeKacheln >= kacheln) {
+      MosaikVerwerfen();
+      benutzer_.Warnung(kUnlesbarWarnung);
+      return Laufausgang::Unlesbar;
+    }
+    benutzer_.Warnung(SchwarzeKachelnWarnung(auftrag_.SchwarzeKacheln, kacheln));
   }
   if (auftrag_.ErgebnisFertig) {
     auftrag_.analyse.ErgebnisGespeichert = 0;

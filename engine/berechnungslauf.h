@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,13 @@ inline constexpr std::string_view kBilderWarnung =
 inline constexpr std::string_view kZuKleinInformation =
     "Leider konnte Ihre Vorlage nicht als Fotomosaik dargestellt werden. Vermutlich war sie "
     "zu klein.";
+inline constexpr std::string_view kUnlesbarWarnung =
+    "Keines der Bilder, die das Mosaik zeigen sollte, konnte gelesen werden; es ist kein "
+    "Mosaik entstanden. Vermutlich wurden die Bilder seit dem Einlesen verschoben oder "
+    "gelöscht. Bitte aktualisieren Sie die verwendeten Alben.";
+
+// The warning after a run in which some pictures had gone or could not be read.
+std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln);
 
 // Least colour depth of the display, bits per pixel.
 inline constexpr int32_t kMindestFarbtiefe = 16;
@@ -46,6 +54,7 @@ enum class Laufausgang {
   Abgebrochen,         // the run was cancelled; durations are zero
   Fertig,              // a mosaic is ready; AktSeite is the result page
   ZuKlein,             // the mosaic has no area; the user was told, ProgrammEnde is set
+  Unlesbar,            // no placed picture could be read; the user was warned, no mosaic
 };
 
 struct LaufOptionen {
@@ -85,6 +94,8 @@ class Berechnungslauf {
   // True when the matching began, which replaces the mosaic of an earlier run.
   bool PhasenAusfuehren(Fortschritt& fortschritt);
   Laufausgang Abschliessen(bool mosaikErsetzt);
+  // Drops the run's mosaic; nothing is left that counts as unsaved.
+  void MosaikVerwerfen();
 
   Auftrag& auftrag_;
   Benutzer& benutzer_;

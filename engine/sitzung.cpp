@@ -8,6 +8,7 @@
 #include "albums/katalog.h"
 #include "engine/vorbereitung.h"
 #include "pictures/bilder_laden.h"
+#include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/stretch_copy.h"
 
@@ -107,8 +108,21 @@ void UebersichtVorbereiten(Auftrag& auftrag) {
   UebersichtAbgleichen(auftrag.einstellungen, auftrag.vorlage, auftrag.BilderAnzahl);
 }
 
+bool IstVorlage(const Auftrag& auftrag, const std::string& ziel) {
+  const Vorlage& v = auftrag.vorlage;
+  return !v.VorlageDatei.empty() &&
+         SameFile(ziel, MitSchraegstrich(v.VorlagePfad) + v.VorlageDatei);
+}
+
+std::string MeldungZielIstVorlage(const std::string& ziel) {
+  return "„" + ziel + "“ ist die Vorlage selbst; sie wird nicht überschrieben. Bitte wählen " +
+         "Sie einen anderen Dateinamen für das Mosaik.";
+}
+
 bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen) {
   if (!auftrag.MosaikBild) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
+  const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
+  if (IstVorlage(auftrag, ziel)) throw WriteError(MeldungZielIstVorlage(ziel));
   if (!MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, optionen)) {
     return false;
   }
@@ -131,6 +145,7 @@ Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
   bericht.kachel = Size{KachelBreite(e), KachelHoehe(e)};
   bericht.bilder = auftrag.BilderAnzahl.gesamt;
   bericht.verschiedeneBilder = VerschiedeneBilder(e);
+  bericht.schwarzeKacheln = auftrag.SchwarzeKacheln;
   return bericht;
 }
 

@@ -87,9 +87,16 @@ void UebersichtVorbereiten(Auftrag& auftrag);
 // Saves the last run's mosaic with the template blended in at `blendwert` (0..255) as
 // `optionen` say (`MosaikSpeichern`); on success the result counts as saved
 // (`ErgebnisGespeichert` := 1). False when the format is unknown and nothing was
-// written; raises WriteError when the file cannot be written and std::logic_error
-// when there is no mosaic yet.
+// written; raises WriteError when the file cannot be written or is the template itself
+// (under any name: the template is never overwritten), and std::logic_error when there
+// is no mosaic yet.
 bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen);
+
+// Whether `ziel` names the job's template file, however it is spelt.
+bool IstVorlage(const Auftrag& auftrag, const std::string& ziel);
+
+// The refusal to save over the template.
+std::string MeldungZielIstVorlage(const std::string& ziel);
 
 // The figures of the last run, as the overview and the command line report them.
 struct Laufbericht {
@@ -103,6 +110,7 @@ struct Laufbericht {
   Size kachel;                     // result pixels of one tile
   int32_t bilder = 0;              // pictures in the chosen albums
   int32_t verschiedeneBilder = 0;  // distinct pictures placed in the grid
+  int32_t schwarzeKacheln = 0;     // cells left black by pictures that could not be read
 };
 
 Laufbericht LaufberichtErstellen(const Auftrag& auftrag);

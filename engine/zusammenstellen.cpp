@@ -1,6 +1,7 @@
 #include "engine/zusammenstellen.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "pictures/bild_einpassen.h"
@@ -17,10 +18,11 @@ constexpr size_t kBytesProPixel = 4;
 constexpr size_t kDateienProThread = 2;
 
 // Scales one file to the tile and copies it into its cells. Different files never share
-// a cell, so several threads may write into the mosaic at once.
-void DateiEinsetzen(const Verwendung& v, int32_t tw, int32_t th, Bitmap& mosaik) {
+// a cell, so several threads may write into the mosaic at once. False when the file
+// could not be read.
+bool DateiEinsetzen(const Verwendung& v, int32_t tw, int32_t th, Bitmap& mosaik) {
   Bitmap q;
-  if (!LoadWholePicture(q, v.datei)) return;
+  if (!LoadWholePicture(q, v.datei)) return false;
   Bitmap t(tw, th);
   BildEinpassen(t, Rect{0, 0, tw, th}, q);
   q.clear();
@@ -33,6 +35,7 @@ void DateiEinsetzen(const Verwendung& v, int32_t tw, int32_t th, Bitmap& mosaik)
                   zeilenBytes);
     }
   }
+  return true;
 }
 
 }  // namespace
@@ -41,6 +44,8 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
                            const Verwendungsliste& verwendung, Arbeitsgruppe& gruppe) {
   auftrag.PhasenZeiten[7] = Jetzt();
   auftrag.PhasenZeiten[3] = Jetzt();
+  std::atomic<int32_t> unlesbar{0};
+  std::atomic<int64_t> gezeichnet{0};
   const auto dateien = static_cast<int32_t>(verwendung.Anzahl());
   fortschritt.PhaseAnzeigen(kPhaseZusammenstellen, dateien);
 
@@ -55,12 +60,24 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
     const size_t anzahl = std::min(block, verwendung.Anzahl() - anfang);
     if (zeichnen) {
       gruppe.FuerAlle(anzahl, [&](size_t i) {
-        if (!auftrag.Abbruch) DateiEinsetzen(verwendung[anfang + i], tw, th, *auftrag.MosaikBild);
+        const Verwendung& v = verwendung[anfang + i];
+        if (auftrag.Abbruch) return;
+        if (DateiEinsetzen(v, tw, th, *auftrag.MosaikBild)) {
+          gezeichnet.fetch_add(static_cast<int64_t>(v.zellen.size()), std::memory_order_relaxed);
+        } else {
+          unlesbar.fetch_add(1, std::memory_order_relaxed);
+        }
       });
     }
     for (size_t i = 0; i < anzahl && !auftrag.Abbruch; ++i) {
       fortschritt.FortschrittAnzeigen(static_cast<int32_t>(anfang + i + 1));
     }
+  }
+  auftrag.UnlesbareBilder = unlesbar.load();
+  if (zeichnen) {
+    const int64_t kacheln =
+        int64_t{auftrag.einstellungen.KachelnX} * auftrag.einstellungen.KachelnY;
+    auftrag.SchwarzeKacheln = static_cast<int32_t>(kacheln - gezeichnet.load());
   }
   auftrag.PhasenZeiten[8] = Jetzt();
 }

@@ -13,8 +13,9 @@ namespace tilvendo {
 // Composes `MosaikBild` (already of the mosaic's size) from `verwendung`. Announces
 // phase 4 with the number of distinct files as gauge maximum and reports each file. The
 // files are decoded in parallel, each exactly once; a file that cannot be loaded leaves
-// its cells black. A cancel stops it before the next block of files. Sets
-// PhasenZeiten[7], [3] and [8].
+// its cells black and is counted in `UnlesbareBilder`; `SchwarzeKacheln` counts the
+// cells that got no picture, those the matching left empty included.
+// A cancel stops it before the next block of files. Sets PhasenZeiten[7], [3] and [8].
 void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
                            const Verwendungsliste& verwendung, Arbeitsgruppe& gruppe);
 

@@ -21,6 +21,10 @@ std::string FileNameOf(std::string_view path);
 bool FileExists(const std::string& path);    // a regular file (links followed)
 bool FolderExists(const std::string& path);  // a folder (links followed)
 
+// Whether both names lead to the same existing file, however they are spelt: relative
+// or absolute, through links, or as two hard links of one file.
+bool SameFile(const std::string& a, const std::string& b);
+
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool CreateFolders(const std::string& path);
 

@@ -313,6 +313,7 @@ void UebersichtSeite::sbweiterClick() {
       Beenden();
       break;
     case Laufausgang::Abgebrochen:
+    case Laufausgang::Unlesbar:  // the user was warned; there is no mosaic to show
       hgFortschritt_->hide();
       UebersichtClick();
       break;

@@ -13,12 +13,15 @@
 
 namespace tilvendo::testing {
 
-// Every folder lies on one fixed disk.
+// Every folder lies on one medium, a fixed disk unless a test says otherwise.
 class EineFestplatte : public Medien {
  public:
   std::string Einhaengepunkt(std::string_view) const override { return "/"; }
-  std::string Datentraegerkennung(std::string_view) const override { return "1234-ABCD"; }
-  int Laufwerksklasse(std::string_view) const override { return kLaufwerksklasseFestplatte; }
+  std::string Datentraegerkennung(std::string_view) const override { return kennung; }
+  int Laufwerksklasse(std::string_view) const override { return klasse; }
+
+  std::string kennung = "1234-ABCD";
+  int klasse = kLaufwerksklasseFestplatte;
 };
 
 struct Ergebnis {
@@ -38,6 +41,7 @@ class Kommandozeile {
   const TempFolder& ordner() const { return ordner_; }
   std::string operator/(const std::string& name) const { return ordner_ / name; }
   std::string alben() const { return ordner_ / "Alben"; }
+  EineFestplatte& medien() { return medien_; }
 
  private:
   TempFolder ordner_;

@@ -109,7 +109,18 @@ TEST_F(MosaikBefehl, BadInputEndsWithItsMessageAndLeavesNoFile) {
     int code;
     std::string meldung;
   };
+  // The template under other names: never written over.
+  fs::create_directories(tilvendo / "unter");
+  fs::create_symlink(tilvendo / "vorlage.bmp", tilvendo / "verweis.bmp");
+  fs::create_hard_link(tilvendo / "vorlage.bmp", tilvendo / "zweitname.bmp");
+  const std::string vorlage = ReadWholeFile(tilvendo / "vorlage.bmp");
   const std::vector<Fall> faelle = {
+      {mit(tilvendo / "vorlage.bmp", tilvendo / "unter/../vorlage.bmp", {"--album", "Farben"}), 1,
+       "ist die Vorlage selbst; sie wird nicht überschrieben."},
+      {mit(tilvendo / "verweis.bmp", tilvendo / "./vorlage.bmp", {"--album", "Farben"}), 1,
+       "ist die Vorlage selbst"},
+      {mit(tilvendo / "vorlage.bmp", tilvendo / "zweitname.bmp", {"--album", "Farben"}), 1,
+       "ist die Vorlage selbst"},
       {mit(tilvendo / "fehlt.bmp", ausgabe, {"--album", "Farben"}), 1,
        cli::MeldungVorlageFehlt(tilvendo / "fehlt.bmp")},
       {mit(tilvendo / "kaputt.jpg", ausgabe, {"--album", "Farben"}), 1,
@@ -123,7 +134,7 @@ TEST_F(MosaikBefehl, BadInputEndsWithItsMessageAndLeavesNoFile) {
       {mit(tilvendo / "vorlage.bmp", ausgabe, {"--album", "Farben", "--groesse", "0x10"}), 2,
        "--groesse muss zwischen 1 und 2500 liegen."},
       {mit(tilvendo / "vorlage.bmp", ausgabe, {"--album", "Farben", "--zoom", "99999"}), 2,
-       "--zoom muss zwischen 1 und 10000 liegen."},
+       "--zoom muss zwischen 1 und 65535 liegen."},
       {mit(tilvendo / "vorlage.bmp", ausgabe, {}), 2, "mindestens ein --album"},
   };
   for (const Fall& fall : faelle) {
@@ -132,6 +143,46 @@ TEST_F(MosaikBefehl, BadInputEndsWithItsMessageAndLeavesNoFile) {
     EXPECT_TRUE(Enthaelt(e.fehler, fall.meldung)) << e.fehler;
     EXPECT_TRUE(Dateien(tilvendo / "aus").empty()) << fall.meldung;
   }
+  EXPECT_EQ(ReadWholeFile(tilvendo / "vorlage.bmp"), vorlage);
+}
+
+TEST_F(MosaikBefehl, PhotosGoneSinceReadingAreReportedNotSavedAsBlack) {
+  ASSERT_EQ(tilvendo(Mosaik(tilvendo / "aus/erst.jpg")).code, 0);  // the cache is written
+  auto foto = [&](int i) { return tilvendo / ("fotos/foto" + std::to_string(i) + ".jpg"); };
+  // Photos that were moved away are passed over: others take their cells.
+  for (int i = 0; i < 40; i += 2) fs::remove(foto(i));
+  Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/ohne.jpg"));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.fehler, "Warnung")) << e.fehler;
+
+  // Photos damaged since are placed but cannot be drawn: their cells stay black.
+  for (int i = 1; i < 40; i += 4) WriteWholeFile(foto(i), "kaputt");
+  e = tilvendo(Mosaik(tilvendo / "aus/teil.jpg", {"--bericht"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.fehler, "Kacheln sind schwarz geblieben, weil Bilder fehlen")) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.fehler, "aktualisieren Sie die verwendeten Alben")) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.aus, "schwarz gebliebene Kacheln (Bilder nicht lesbar): ")) << e.aus;
+
+  // With no photo left that can be read there is no mosaic: nothing is written, and the
+  // exit code says so.
+  for (int i = 3; i < 40; i += 4) WriteWholeFile(foto(i), "kaputt");
+  e = tilvendo(Mosaik(tilvendo / "aus/leer.jpg"));
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "Warnung: " + std::string(kUnlesbarWarnung))) << e.fehler;
+  EXPECT_EQ(Dateien(tilvendo / "aus"),
+            (std::vector<std::string>{"erst.jpg", "ohne.jpg", "teil.jpg"}));
+}
+
+TEST_F(MosaikBefehl, AnAlbumOnARemovedMediumIsNotUsed) {
+  FotosSchreiben(tilvendo / "stick", 30);
+  tilvendo.medien().klasse = kLaufwerksklasseWechselmedium;
+  ASSERT_EQ(tilvendo({"album", "anlegen", "Stick", tilvendo / "stick"}).code, 0);
+  tilvendo.medien().kennung = "9999-0000";  // another stick is in the slot
+  const Ergebnis e =
+      tilvendo({"mosaik", tilvendo / "vorlage.bmp", tilvendo / "aus/m.jpg", "--album", "Stick"});
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "Bitte legen Sie erst das ensprechende Medium ")) << e.fehler;
+  EXPECT_TRUE(Dateien(tilvendo / "aus").empty());
 }
 
 TEST_F(MosaikBefehl, TooFewPicturesGiveTheRunsWarning) {

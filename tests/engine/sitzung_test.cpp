@@ -8,6 +8,7 @@
 
 #include "engine/berechnungslauf.h"
 #include "lauf_testkacheln.h"
+#include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
@@ -147,6 +148,15 @@ TEST_F(SitzungLauf, ACancelFromAnotherThreadStopsOnlyTheRunInProgress) {
   ASSERT_TRUE(ErgebnisSpeichern(auftrag_, 255, optionen));
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
   EXPECT_TRUE(FileExists(ordner_ / "mosaik.bmp"));
+
+  // The wizard's save, too, never writes over the template.
+  auftrag_.vorlage.VorlagePfad = ordner_.path();
+  auftrag_.vorlage.VorlageDatei = "mosaik.bmp";
+  const std::string vorher = testing::ReadWholeFile(ordner_ / "mosaik.bmp");
+  optionen.Format = kFormatBmp;
+  optionen.Farbtiefe = kFarbtiefe8;
+  EXPECT_THROW(ErgebnisSpeichern(auftrag_, 0, optionen), WriteError);
+  EXPECT_EQ(testing::ReadWholeFile(ordner_ / "mosaik.bmp"), vorher);
 }
 
 }  // namespace
