@@ -1,5 +1,6 @@
 #include "albums/alben_operationen.h"
 
+#include "albums/aufraeumen.h"
 #include "albums/katalog.h"
 #include "albums/medium_bindung.h"
 #include "albums/ordner_scan.h"
@@ -47,8 +48,10 @@ std::string NeuerAlbumname(const AlbenZustand& zustand, const AlbenKontext& kont
 
 AlbumImEditor NeuesAlbumBeginnen(AlbenZustand& zustand, const AlbenKontext& kontext,
                                  Benutzer& benutzer) {
+  // The catalogue is about to be written: a safe moment to drop what killed runs left.
+  AlbenordnerAufraeumen(kontext);
   TGalerieGlobal album;
-  album.Dateiname = AlbumDateiname(FreieAlbumNummer(kontext));
+  album.Dateiname = FreierAlbumDateiname(kontext);
   album.Name = NeuerAlbumname(zustand, kontext);
   album.mitUnterverzeichnissen = true;
   // The editor is not shown yet: no progress. The scan of no folders still marks any
@@ -122,6 +125,7 @@ void AlbumLoeschenUndAbwaehlen(AlbenZustand& zustand, const AlbenKontext& kontex
   // The catalogue first: when it cannot be written, the album stays chosen as before.
   AlbumLoeschen(kontext, name);
   if (position >= 0) zustand.AlbumAbwaehlen(static_cast<size_t>(position));
+  AlbenordnerAufraeumen(kontext);
 }
 
 void AlbumAuswahlSetzen(AlbenZustand& zustand, const AlbenKontext& kontext, std::string_view name) {

@@ -31,8 +31,9 @@ struct AlbumImEditor {
   Bildzahlen anzahl;    // the counts the editor shows; each scan replaces them
 };
 
-// A new album, chosen at once: file name "Album <first free number>", name "neues
-// Album <first free number>", no folders. AktAlbum becomes its working copy.
+// A new album, chosen at once: file name FreierAlbumDateiname, name "neues Album
+// <first free number>", no folders. AktAlbum becomes its working copy. Tidies the album
+// folder first (albums/aufraeumen.h).
 AlbumImEditor NeuesAlbumBeginnen(AlbenZustand& zustand, const AlbenKontext& kontext,
                                  Benutzer& benutzer);
 
@@ -52,7 +53,7 @@ void AlbumUnterNeuemNamenSpeichern(const AlbenKontext& kontext, TGalerieGlobal& 
                                    std::string_view neu);
 
 // Deletes album `name` from the catalogue with its files, and unchooses it when it was
-// chosen. The summary entries are left alone.
+// chosen; then tidies the album folder. The summary entries are left alone.
 void AlbumLoeschenUndAbwaehlen(AlbenZustand& zustand, const AlbenKontext& kontext,
                                std::string_view name);
 

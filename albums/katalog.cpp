@@ -40,6 +40,8 @@ constexpr std::string_view kLaufwerkFehlt = "z";
 constexpr int32_t kZahlFehlt = 0;
 constexpr int32_t kWahr = 1;
 constexpr int32_t kFalsch = 0;
+// Cache state of a cache that must be built anew.
+constexpr int32_t kCacheNeu = 1;
 
 std::string Ordnerdatei(const AlbenKontext& kontext, const TGalerieGlobal& album) {
   return kontext.Datei(album.Dateiname + std::string(kOrdnerdateiEndung));
@@ -85,6 +87,40 @@ void SignaturdateienLoeschen(const AlbenKontext& kontext, const std::string& bas
   for (const std::string& name : treffer) DateiEntfernen(kontext.Datei(name));
 }
 
+int32_t FreieNummer(const AlbenKontext& kontext, const ProfileFile& katalog) {
+  for (int32_t nummer = 1;; ++nummer) {
+    const std::string basis = AlbumDateiname(nummer);
+    if (!FileExists(kontext.Datei(basis + std::string(kOrdnerdateiEndung))) &&
+        !FileExists(kontext.Datei(basis + std::string(kDateilisteEndung))) &&
+        !DateinameBenannt(katalog, basis)) {
+      return nummer;
+    }
+  }
+}
+
+// Another album of a catalogue edited by hand names the same files: this one gets files
+// of its own, starting from what it has just read, so that neither overwrites the
+// other's folders and list. Its caches are rebuilt under the new name. When the album
+// folder cannot be written, both go on sharing (deleting one keeps the files).
+void EigeneDateienGeben(const AlbenKontext& kontext, TGalerieGlobal& album) {
+  const std::string bisher = album.Dateiname;
+  try {
+    ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+    album.Dateiname = AlbumDateiname(FreieNummer(kontext, katalog));
+    // An album never scanned stays so: it has no folder file to copy.
+    if (album.AlleVerzeichnisseVorhanden) AlbumListenSpeichern(kontext, album);
+    katalog.Write(album.Name, kSchluesselDateiname, album.Dateiname);
+    for (const std::string& schluessel : katalog.Keys(album.Name)) {
+      if (schluessel.starts_with(kCacheZustandPraefix)) {
+        katalog.WriteInteger(album.Name, schluessel, kCacheNeu);
+      }
+    }
+    katalog.Save();
+  } catch (const WriteError&) {
+    album.Dateiname = bisher;
+  }
+}
+
 }  // namespace
 
 // ---- steps on a loaded catalogue -------------------------------------------------
@@ -110,6 +146,25 @@ int32_t SlotSuchen(const ProfileFile& katalog, std::string_view name) {
 bool Gelistet(const ProfileFile& katalog, std::string_view name) {
   const int32_t slot = SlotSuchen(katalog, name);
   return katalog.Read(kAlbenSektion, std::to_string(slot)) == std::optional<std::string>(name);
+}
+
+std::vector<AlbumMitDateiname> AlbenDateinamen(const ProfileFile& katalog) {
+  std::vector<AlbumMitDateiname> alben;
+  for (auto& [schluessel, name] : katalog.Entries(kAlbenSektion)) {
+    if (name.empty()) continue;
+    std::string dateiname = katalog.ReadString(name, kSchluesselDateiname, "");
+    alben.push_back({std::move(name), std::move(dateiname)});
+  }
+  return alben;
+}
+
+bool DateinameBenannt(const ProfileFile& katalog, std::string_view dateiname,
+                      std::string_view ausser) {
+  const std::vector<AlbumMitDateiname> alben = AlbenDateinamen(katalog);
+  return std::any_of(alben.begin(), alben.end(), [&](const AlbumMitDateiname& album) {
+    return !GleichOhneGrossKlein(album.name, ausser) &&
+           GleichOhneGrossKlein(album.dateiname, dateiname);
+  });
 }
 
 std::string CacheZustandSchluessel(uint8_t formanalyse) {
@@ -205,8 +260,12 @@ void AlbumKopfLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
 }
 
 void AlbumLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
-  AlbumKopfLaden(kontext, album);
+  const ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  KatalogEintragLesen(katalog, album);
   AlbumListenLaden(kontext, album);
+  if (DateinameGueltig(album.Dateiname) && DateinameBenannt(katalog, album.Dateiname, album.Name)) {
+    EigeneDateienGeben(kontext, album);
+  }
 }
 
 void AlbumListenLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
@@ -270,7 +329,9 @@ void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name) {
   katalog.Write(kAlbenSektion, std::to_string(SlotSuchen(katalog, name)), "");
   katalog.EraseSection(name);
   katalog.Save();
-  if (!DateinameGueltig(album.Dateiname)) return;
+  // A catalogue edited by hand may give two albums the same files: they stay as long as
+  // another album names them.
+  if (!DateinameGueltig(album.Dateiname) || DateinameBenannt(katalog, album.Dateiname)) return;
   DateiEntfernen(Ordnerdatei(kontext, album));
   DateiEntfernen(Dateiliste(kontext, album));
   SignaturdateienLoeschen(kontext, album.Dateiname);
@@ -309,6 +370,10 @@ bool AlbumnameFrei(const AlbenKontext& kontext, std::string_view fest1, std::str
 
 std::string AlbumDateiname(int32_t nummer) {
   return std::string(kDateinamePraefix) + std::to_string(nummer);
+}
+
+std::string FreierAlbumDateiname(const AlbenKontext& kontext) {
+  return AlbumDateiname(FreieNummer(kontext, ProfileFile::Load(kontext.Katalog())));
 }
 
 int32_t FreieAlbumNummer(const AlbenKontext& kontext) {

@@ -37,7 +37,9 @@ void AlbennamenLaden(const AlbenKontext& kontext, std::vector<std::string>& ziel
 // Reads the catalogue section named album.Name into the record's fields (with the
 // defaults for missing keys); the lists stay untouched.
 void AlbumKopfLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
-// The section, then the folder and picture files.
+// The section, then the folder and picture files. An album whose Dateiname another
+// album of the catalogue names as well (a hand-edited catalogue) is given files of its
+// own first, under a free Dateiname, with its caches marked for rebuilding.
 void AlbumLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
 void AlbumListenLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
 
@@ -66,6 +68,10 @@ bool AlbumnameFrei(const AlbenKontext& kontext, std::string_view fest1, std::str
 int32_t FreieAlbumNummer(const AlbenKontext& kontext);
 // "Album <n>".
 std::string AlbumDateiname(int32_t nummer);
+// The Dateiname for a new album: "Album <n>" for the smallest n with no folder or
+// picture file and no album in the catalogue naming it (a hand-edited catalogue may
+// name files that are missing), so that no two albums share files.
+std::string FreierAlbumDateiname(const AlbenKontext& kontext);
 
 // Sets every "Ak" key of the album to `wert`; keys of levels never built are not made.
 void SignaturenVeralten(const AlbenKontext& kontext, std::string_view name, int32_t wert);

@@ -20,6 +20,17 @@ void KatalogEintragSchreiben(ProfileFile& katalog, const TGalerieGlobal& album);
 // "Ak<level>".
 std::string CacheZustandSchluessel(uint8_t formanalyse);
 
+// The listed albums with their Dateiname, in slot order.
+struct AlbumMitDateiname {
+  std::string name;
+  std::string dateiname;
+};
+std::vector<AlbumMitDateiname> AlbenDateinamen(const ProfileFile& katalog);
+// Whether a listed album other than `ausser` names `dateiname` (letter case ignored,
+// so that files are kept also on a file system that ignores it).
+bool DateinameBenannt(const ProfileFile& katalog, std::string_view dateiname,
+                      std::string_view ausser = {});
+
 // The lines of a text file, accepting CR LF, LF and CR; an empty list when missing.
 std::vector<std::string> TextzeilenLesen(const std::string& pfad);
 // Writes the lines with CR LF, atomically.

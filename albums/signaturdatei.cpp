@@ -164,6 +164,8 @@ uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerie
   // The old picture list no longer matches: without it an interrupted rebuild can never
   // be mistaken for a valid cache.
   DateilisteLoeschen(kontext, album);
+  // Caches of earlier runs that were killed while writing would stay for ever.
+  RemoveStaleTemporaries(kontext.AlbenPfad);
   try {
     datei.schreiben_ = std::make_unique<AtomicFile>(datei.pfad_);
   } catch (const WriteError&) {

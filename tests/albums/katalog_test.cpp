@@ -198,6 +198,45 @@ TEST(Katalog, DeletingRemovesEveryFileOfTheAlbumAndNothingElse) {
   EXPECT_FALSE(ProfileFile::Load(alben.kontext.Katalog()).HasSection("Eins"));
 }
 
+// A hand-edited catalogue in which two albums name the same files.
+TEST(Katalog, AlbumsSharingFilesByHandNeverOverwriteOrDeleteEachOthers) {
+  AlbenOrdner alben;
+  TGalerieGlobal eins = NeuesAlbum(alben.kontext, "Eins");
+  eins.Dateien = {"/bilder/Eins/a.jpg"};
+  AlbumSpeichern(alben.kontext, eins);
+  const auto teilen = [&] {
+    WriteProfileString(alben.kontext.Katalog(), "Alben", "2", "Zwei");
+    WriteProfileString(alben.kontext.Katalog(), "Zwei", "DN", "Album 1");
+    WriteProfileString(alben.kontext.Katalog(), "Zwei", "Ak5", "0");
+  };
+  teilen();
+  const std::string ordnerdatei = ReadWholeFile(alben.Datei("Album 1.nbd"));
+
+  // Loading one of them gives it files of its own, with what it read, and a rebuild.
+  TGalerieGlobal zwei;
+  zwei.Name = "Zwei";
+  AlbumLaden(alben.kontext, zwei);
+  EXPECT_EQ(zwei.Dateiname, "Album 2");
+  EXPECT_EQ(zwei.Verzeichnisse, eins.Verzeichnisse);
+  EXPECT_EQ(zwei.Dateien, eins.Dateien);
+  EXPECT_EQ(Wert(alben.kontext, "Zwei", "DN"), "Album 2");
+  EXPECT_EQ(Wert(alben.kontext, "Zwei", "Ak5"), "1");
+  EXPECT_EQ(ReadWholeFile(alben.Datei("Album 2.nbd")), ordnerdatei);
+  EXPECT_EQ(Wert(alben.kontext, "Eins", "DN"), "Album 1");
+
+  // Deleting one of two sharing albums keeps the files the other still names; a new
+  // album never takes files an album names, even when they are missing.
+  teilen();
+  WriteProfileString(alben.kontext.Katalog(), "Alben", "3", "Drei");
+  WriteProfileString(alben.kontext.Katalog(), "Drei", "DN", "Album 3");
+  AlbumLoeschen(alben.kontext, "Zwei");
+  EXPECT_EQ(ReadWholeFile(alben.Datei("Album 1.nbd")), ordnerdatei);
+  EXPECT_TRUE(FileExists(alben.Datei("Album 1.nbf")));
+  EXPECT_EQ(FreierAlbumDateiname(alben.kontext), "Album 4");
+  AlbumLoeschen(alben.kontext, "Eins");
+  EXPECT_FALSE(FileExists(alben.Datei("Album 1.nbd")));
+}
+
 TEST(Katalog, RenamingKeepsFileNameAndCacheStates) {
   AlbenOrdner alben;
   TGalerieGlobal album = NeuesAlbum(alben.kontext, "Urlaub");

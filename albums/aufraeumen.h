@@ -1,0 +1,26 @@
+// Tidying the album folder after programs that ended before they had finished.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+
+#include "albums/alben_kontext.h"
+
+namespace tilvendo {
+
+// Album files younger than this are never taken for left-overs: another running
+// program may be between writing an album's files and entering it into the catalogue.
+inline constexpr std::chrono::minutes kVerwaistNach{10};
+
+// Removes from the album folder what no album can use any more:
+// - temporary files of writers whose process has ended (a kill during a run);
+// - album files of our own naming ("Album <n>.nbd", "Album <n>.nbf",
+//   "Album <n> <level>.nba") whose Dateiname no album of the catalogue names (a kill
+//   between writing them and the catalogue), once they are older than kVerwaistNach.
+// Only regular files are removed, nothing else in the folder; no album file at all
+// while the catalogue is missing, unreadable or lists no albums, so that a lost
+// catalogue never costs the album files. Returns how many files were removed; never
+// throws.
+size_t AlbenordnerAufraeumen(const AlbenKontext& kontext);
+
+}  // namespace tilvendo
