@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "albums/bildzahlen.h"
 #include "engine/einstellungen.h"
@@ -12,8 +13,9 @@ namespace tilvendo {
 
 // Largest result edge the size page offers, in pixels.
 inline constexpr int32_t kMaxZielgroesse = 2500;
-// Largest zoom the size page offers, in per cent.
-inline constexpr int32_t kMaxZoom = 10000;
+// Largest zoom the job can hold, in per cent: the zooms are stored in 16 bits. The size
+// page's real bound is smaller for every template wider than 3 pixels (ZoomGrenzen).
+inline constexpr int32_t kMaxZoom = std::numeric_limits<uint16_t>::max();
 // Tile counts across and down the tiling page offers.
 inline constexpr int32_t kMaxKacheln = 999;
 // A tile must stay at least this many result pixels wide.

@@ -99,6 +99,18 @@ TEST(ZielgroesseBerechnen, TinyResultsAndEmptyTemplatesStayAtLeastOnePixel) {
 
   ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(0, 0), e);
   EXPECT_GE(e.ZielBreite, 1);
+
+  // The zoom of a tiny template may pass 10000 % up to the 2500-pixel edge; it is held
+  // within what 16 bits store rather than wrapped.
+  EXPECT_EQ(ZoomGrenzen(VorlageMit(20, 5)).maxX, 12500);
+  EXPECT_EQ(ZoomGrenzen(VorlageMit(20, 5)).maxY, 50000);
+  EXPECT_EQ(ZoomGrenzen(VorlageMit(1, 2)).maxX, 65535);
+  werte = Zielgroessenwerte{};
+  werte.ZoomX = werte.ZoomY = 65535;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(1, 2), e);
+  EXPECT_EQ(e.ZoomY, 65535);
+  EXPECT_EQ(e.ZielBreite, 655);
+  EXPECT_EQ(e.ZielHoehe, 1310);
 }
 
 TEST(ZielgroesseBerechnen, PaperAndResolutionGiveThePixelSize) {
