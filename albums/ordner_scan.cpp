@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "albums/katalog.h"
-#include "pictures/bild_endungen.h"
+#include "pictures/bildart.h"
 #include "platform/gross_klein.h"
 #include "platform/paths.h"
 
@@ -19,12 +19,7 @@ namespace {
 constexpr int32_t kCacheNachScan = 2;
 
 bool IstBildname(std::string_view name) {
-  const size_t punkt = name.rfind('.');
-  if (punkt == std::string_view::npos) return false;
-  const std::string_view endung = name.substr(punkt);
-  return std::any_of(kBildEndungen.begin(), kBildEndungen.end(), [&](std::string_view bekannt) {
-    return endung.size() == bekannt.size() && GleichOhneGrossKlein(endung, bekannt);
-  });
+  return BildartVonName(name).has_value();
 }
 
 class Scanner {

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
 #include <string_view>
 
 #include "engine/vorbereitung.h"
+#include "pictures/bildart.h"
 #include "platform/paths.h"
 
 namespace tilvendo::cli {
@@ -309,9 +311,11 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
 }
 
 Ausgabeformat AusgabeFormat(const std::string& pfad) {
-  const std::string endung = UpperExtension(FileNameOf(pfad));
-  if (endung == ".BMP") return Ausgabeformat::Bmp;
-  if (endung == ".JPG" || endung == ".JPEG") return Ausgabeformat::Jpeg;
+  // Only the types the program can also write; a readable type without a writer is no
+  // output format.
+  const std::optional<Bildart> art = BildartVonName(FileNameOf(pfad));
+  if (art == Bildart::kBmp) return Ausgabeformat::Bmp;
+  if (art == Bildart::kJpeg) return Ausgabeformat::Jpeg;
   return Ausgabeformat::Unbekannt;
 }
 

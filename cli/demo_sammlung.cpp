@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "pictures/bild_einpassen.h"
+#include "pictures/bildart.h"
 #include "pictures/jpeg_io.h"
 #include "pictures/jpeg_writer.h"
 #include "platform/bitmap.h"
@@ -42,7 +43,8 @@ std::vector<Quelle> QuellenLaden(const std::vector<std::string>& pfade) {
   std::vector<Quelle> quellen;
   for (const std::string& pfad : pfade) {
     Bitmap gelesen;
-    const bool jpeg = UpperExtension(pfad) != ".BMP";
+    // Only JPEG sources are read, at a reduced size; every name but a bitmap's is tried.
+    const bool jpeg = BildartVonName(pfad) != Bildart::kBmp;
     bool gut = false;
     if (jpeg) {
       gut = ReadJpegFile(gelesen, pfad, /*mayChangePixelFormat=*/true, kQuellVerkleinerung);
@@ -114,8 +116,7 @@ std::vector<std::string> BilderSuchen(const std::string& ordner) {
   for (auto it = std::filesystem::recursive_directory_iterator(ordner, fehler);
        !fehler && it != std::filesystem::recursive_directory_iterator(); it.increment(fehler)) {
     if (!it->is_regular_file(fehler)) continue;
-    const std::string endung = UpperExtension(it->path().string());
-    if (endung == ".JPG" || endung == ".JPEG" || endung == ".BMP") {
+    if (BildartVonName(it->path().string())) {
       bilder.push_back(it->path().string());
     }
   }

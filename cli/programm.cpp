@@ -1,6 +1,5 @@
 #include "cli/programm.h"
 
-#include <new>
 #include <ostream>
 
 #include "albums/alben_kontext.h"
@@ -81,15 +80,13 @@ int Ausfuehren(const std::vector<std::string>& argumente, Umgebung& umgebung,
     return kExitAufruf;
   }
   try {
-    return BefehlAusfuehren(aufruf, umgebung, signaleAbfangen);
+    return AsPictureTooLarge([&] { return BefehlAusfuehren(aufruf, umgebung, signaleAbfangen); });
   } catch (const Befehlsfehler& fehler) {
     return Fehlschlag(umgebung, fehler.what());
   } catch (const WriteError& fehler) {
     return Fehlschlag(umgebung, fehler.what());
-  } catch (const PictureTooLarge&) {
-    return Fehlschlag(umgebung, "Das Bild wäre zu groß für den Speicher.");
-  } catch (const std::bad_alloc&) {
-    return Fehlschlag(umgebung, "Nicht genug Arbeitsspeicher.");
+  } catch (const PictureTooLarge& fehler) {
+    return Fehlschlag(umgebung, fehler.what());
   } catch (const std::exception& fehler) {
     return Fehlschlag(umgebung, std::string("Unerwarteter Fehler: ") + fehler.what());
   }

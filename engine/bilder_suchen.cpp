@@ -1,24 +1,23 @@
 #include "engine/bilder_suchen.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
 #include "albums/katalog.h"
-#include "pictures/bild_endungen.h"
+#include "pictures/bildart.h"
 #include "platform/paths.h"
 
 namespace tilvendo {
 
-bool EndetAuf(std::string_view name, std::string_view endung) {
-  if (name.size() < endung.size()) return false;
-  const std::string_view ende = name.substr(name.size() - endung.size());
-  return std::equal(ende.begin(), ende.end(), endung.begin(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
+namespace {
+
+bool HatEndung(std::string_view name, std::string_view endung) {
+  const Bildendung* bekannt = BildendungVonName(name);
+  return bekannt != nullptr && BildendungVonName(endung) == bekannt;
 }
+
+}  // namespace
 
 std::vector<std::string> BilddateienSuchen(const std::string& ordner, std::string_view endung) {
   namespace fs = std::filesystem;
@@ -31,7 +30,7 @@ std::vector<std::string> BilddateienSuchen(const std::string& ordner, std::strin
   for (; !fehler && eintrag != ende; eintrag.increment(fehler)) {
     const std::string name = eintrag->path().filename().string();
     if (name.empty() || name.front() == '.') continue;
-    if (!EndetAuf(name, endung)) continue;
+    if (!HatEndung(name, endung)) continue;
     // A name with a line break could not be kept in the album's picture list, and the
     // album would never get a cache it can use again.
     if (!AlsZeileSpeicherbar(name)) continue;
@@ -50,8 +49,8 @@ std::vector<std::string> BilddateienSuchen(const std::string& ordner, std::strin
 std::vector<std::string> AlbumBilderSuchen(const std::vector<std::string>& verzeichnisse) {
   std::vector<std::string> pfade;
   for (const std::string& ordner : verzeichnisse) {
-    for (std::string_view endung : kBildEndungen) {
-      std::vector<std::string> gefunden = BilddateienSuchen(ordner, endung);
+    for (const Bildendung& endung : kBildEndungen) {
+      std::vector<std::string> gefunden = BilddateienSuchen(ordner, endung.endung);
       pfade.insert(pfade.end(), std::make_move_iterator(gefunden.begin()),
                    std::make_move_iterator(gefunden.end()));
     }

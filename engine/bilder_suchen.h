@@ -8,16 +8,14 @@
 
 namespace tilvendo {
 
-// Whether `name` ends in `endung` (".jpg"), compared without regard to ASCII letter case.
-bool EndetAuf(std::string_view name, std::string_view endung);
-
-// The full paths of the plain files in `ordner` whose names end in `endung`: no folders,
+// The full paths of the plain files in `ordner` whose extension is `endung` (".jpg", one of
+// kBildEndungen, in any letter case): no folders,
 // no hidden files (a leading "."), no names with a line break, sorted by name. An unreadable or
 // missing folder has none.
 std::vector<std::string> BilddateienSuchen(const std::string& ordner, std::string_view endung);
 
-// The pictures of the given folders: folder by folder, within each the ".bmp" files, then
-// the ".jpg" files, then the ".jpeg" files.
+// The pictures of the given folders: folder by folder, within each the files of each
+// extension in the order of kBildEndungen (".bmp", then ".jpg", then ".jpeg").
 std::vector<std::string> AlbumBilderSuchen(const std::vector<std::string>& verzeichnisse);
 
 }  // namespace tilvendo

@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <new>
 #include <optional>
 #include <vector>
 
@@ -396,7 +395,7 @@ Bitmap NeuesBild(const BmpKopf& kopf) {
 }  // namespace
 
 bool DecodeBmp(Bitmap& bitmap, std::span<const uint8_t> bytes) {
-  try {
+  return FalseIfTooLarge([&] {
     ByteReader leser(bytes);
     const std::optional<BmpKopf> kopf = KopfLesen(leser, bytes.size());
     if (!kopf) return false;
@@ -422,15 +421,11 @@ bool DecodeBmp(Bitmap& bitmap, std::span<const uint8_t> bytes) {
     }
     bitmap = std::move(bild);
     return true;
-  } catch (const PictureTooLarge&) {
-    return false;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  });
 }
 
 bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName) {
-  try {
+  return FalseIfTooLarge([&] {
     const LeseDatei datei(fileName);
     if (!datei.offen() || datei.size() > kMaxDateiGroesse) return false;
     std::array<uint8_t, kKopfBereich> kopfBytes;
@@ -458,11 +453,7 @@ bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName) {
     }
     bitmap = std::move(bild);
     return true;
-  } catch (const PictureTooLarge&) {
-    return false;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  });
 }
 
 }  // namespace tilvendo

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared before it, and jerror.h the configuration
@@ -235,25 +234,17 @@ bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePix
                   int scale) {
   if (scale < 0 || scale > kJpegScaleMax) return false;
   if (KanaeleVon(bitmap.format()) == 0 && !mayChangePixelFormat) return false;
-  try {
+  return FalseIfTooLarge([&] {
     const Datei datei(std::fopen(fileName.c_str(), "rbe"));
-    if (!datei) return false;
-    return Dekodieren(datei.get(), bitmap, mayChangePixelFormat, scale);
-  } catch (const PictureTooLarge&) {
-    return false;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+    return datei && Dekodieren(datei.get(), bitmap, mayChangePixelFormat, scale);
+  });
 }
 
 bool ReadJpegRows(const std::string& fileName, JpegZeilenEmpfaenger& empfaenger) {
-  try {
+  return FalseIfTooLarge([&] {
     const Datei datei(std::fopen(fileName.c_str(), "rbe"));
-    if (!datei) return false;
-    return Weitergeben(datei.get(), empfaenger);
-  } catch (const PictureTooLarge&) {
-    return false;
-  }
+    return datei && Weitergeben(datei.get(), empfaenger);
+  });
 }
 
 }  // namespace tilvendo

@@ -34,7 +34,8 @@ class JpegZeilenEmpfaenger {
 // Decodes `fileName` at full size like ReadJpegFile, but hands the rows to `empfaenger`
 // (grey files as three equal channels) instead of keeping the whole picture, for readers
 // that need only some of its pixels. False like ReadJpegFile, also when the receiver
-// stopped; it may then have seen some of the rows. Exceptions of the receiver pass on.
+// stopped; it may then have seen some of the rows. Exceptions of the receiver pass on,
+// except a picture too large to hold (PictureTooLarge, std::bad_alloc), which gives false.
 bool ReadJpegRows(const std::string& fileName, JpegZeilenEmpfaenger& empfaenger);
 
 }  // namespace tilvendo

@@ -70,17 +70,14 @@ bool ReadJpegMemory(Bitmap& bitmap, const uint8_t* data, size_t size, bool mayCh
 
   Dekodierer d;
   if (!Beginnen(d, data, size, ziel, scale)) return false;
-  Bitmap bild;
-  try {
-    bild = Bitmap::Uninitialized(static_cast<int32_t>(d.info.output_width),
-                                 static_cast<int32_t>(d.info.output_height), ziel);
-  } catch (const PictureTooLarge&) {
-    return false;
-  }
-  // The bitmap type's rows run top-down, as the decoder delivers them.
-  if (!ZeilenLesen(d, bild)) return false;
-  bitmap = std::move(bild);
-  return true;
+  return FalseIfTooLarge([&] {
+    Bitmap bild = Bitmap::Uninitialized(static_cast<int32_t>(d.info.output_width),
+                                        static_cast<int32_t>(d.info.output_height), ziel);
+    // The bitmap type's rows run top-down, as the decoder delivers them.
+    if (!ZeilenLesen(d, bild)) return false;
+    bitmap = std::move(bild);
+    return true;
+  });
 }
 
 }  // namespace tilvendo

@@ -1,6 +1,7 @@
 #include "platform/bitmap.h"
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace tilvendo {
@@ -27,9 +28,11 @@ size_t RowStride(int32_t width, PixelFormat format) {
 }
 
 void CheckPictureSize(int64_t width, int64_t height) {
-  if (width < 0 || height < 0 || (height != 0 && width > kMaxPixelCount / height)) {
-    throw PictureTooLarge("Bild zu groß: " + std::to_string(width) + " × " +
-                          std::to_string(height) + " Pixel");
+  constexpr int64_t kMaxSeite = std::numeric_limits<int32_t>::max();
+  if (width < 0 || height < 0 || width > kMaxSeite || height > kMaxSeite ||
+      (height != 0 && width > kMaxPixelCount / height)) {
+    throw PictureTooLarge("Das Bild wäre zu groß für den Speicher (" + std::to_string(width) +
+                          " × " + std::to_string(height) + " Pixel).");
   }
 }
 

@@ -12,7 +12,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace tilvendo {
 
@@ -41,11 +43,16 @@ struct PaletteEntry {
 };
 using Palette = std::array<PaletteEntry, 256>;
 
-// Raised when a picture of an absurd size is asked for.
+// Raised when a picture of an absurd size is asked for (CheckPictureSize), and in place
+// of std::bad_alloc where memory ran out while a picture was made (AsPictureTooLarge).
+// The message is German and may be shown to the user as it stands.
 class PictureTooLarge : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// The message of a PictureTooLarge that stands for memory that ran out.
+inline constexpr const char* kMeldungKeinSpeicher = "Nicht genug Arbeitsspeicher.";
 
 // Bytes of one row of `width` pixels in `format`, padded to four bytes.
 size_t RowStride(int32_t width, PixelFormat format);
@@ -96,7 +103,30 @@ class Bitmap {
   Palette palette_{};
 };
 
-// Throws PictureTooLarge when width × height is negative or above kMaxPixelCount.
+// Throws PictureTooLarge when a side is negative or beyond int32_t, or width × height is
+// above kMaxPixelCount. Every picture is checked here before memory is asked for.
 void CheckPictureSize(int64_t width, int64_t height);
+
+// Runs `work` and returns what it returns. Memory that runs out inside it leaves as
+// PictureTooLarge, so a caller handles both ways a picture can be too large in one place.
+template <typename Work>
+decltype(auto) AsPictureTooLarge(Work&& work) {
+  try {
+    return std::forward<Work>(work)();
+  } catch (const std::bad_alloc&) {
+    throw PictureTooLarge(kMeldungKeinSpeicher);
+  }
+}
+
+// Runs `read`, which reads or makes a picture and returns whether it succeeded. A picture
+// too large to hold, refused by the size check or by the memory, makes the result false.
+template <typename Read>
+bool FalseIfTooLarge(Read&& read) {
+  try {
+    return AsPictureTooLarge(std::forward<Read>(read));
+  } catch (const PictureTooLarge&) {
+    return false;
+  }
+}
 
 }  // namespace tilvendo

@@ -1,20 +1,15 @@
 #include "wizard/vorlage_seite.h"
 
-#include <array>
 #include <cstddef>
 #include <string_view>
 
 #include "pictures/bild_einpassen.h"
-#include "pictures/bild_endungen.h"
+#include "pictures/bildart.h"
 #include "platform/fit_to_box.h"
 #include "platform/paths.h"
 
 namespace tilvendo::wizard {
 namespace {
-
-// The names of the picture types, one for each extension the program reads.
-constexpr std::array<std::string_view, kBildEndungen.size()> kBildTypen = {
-    "Windowsbilder (*.bmp)", "JPEG Bilder (*.jpg)", "JPEG Bilder (*.jpeg)"};
 
 constexpr std::string_view kAlleBildtypen = "alle unterstützten Grafikdateien (";
 constexpr std::string_view kAlleTrenner = ", ";
@@ -30,7 +25,7 @@ std::string AlleMuster(std::string_view trenner) {
   for (size_t i = 0; i < kBildEndungen.size(); ++i) {
     if (i > 0) muster += trenner;
     muster += '*';
-    muster += kBildEndungen[i];
+    muster += kBildEndungen[i].endung;
   }
   return muster;
 }
@@ -43,11 +38,11 @@ std::string VorlagenFilter() {
   filter += ") (";
   filter += AlleMuster(kMusterTrenner);
   filter += ')';
-  for (size_t i = 0; i < kBildTypen.size(); ++i) {
+  for (const Bildendung& endung : kBildEndungen) {
     filter += kEintragTrenner;
-    filter += kBildTypen[i];
+    filter += endung.typname;
     filter += " (*";
-    filter += kBildEndungen[i];
+    filter += endung.endung;
     filter += ')';
   }
   return filter;

@@ -1,0 +1,35 @@
+// The picture types the program reads, told apart by the extension of the file name.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace tilvendo {
+
+enum class Bildart { kBmp, kJpeg };
+
+struct Bildendung {
+  std::string_view endung;  // with its dot, in lower case
+  Bildart art;
+  std::string_view typname;  // how an open dialog names the files of this extension
+};
+
+// Every extension the program reads, one line each. The order matters: the album scan
+// and the tile reading walk the extensions in this order, and the pictures' numbers,
+// hence the mosaics, depend on it.
+inline constexpr std::array<Bildendung, 3> kBildEndungen = {{
+    {".bmp", Bildart::kBmp, "Windowsbilder (*.bmp)"},
+    {".jpg", Bildart::kJpeg, "JPEG Bilder (*.jpg)"},
+    {".jpeg", Bildart::kJpeg, "JPEG Bilder (*.jpeg)"},
+}};
+
+// The entry of kBildEndungen that the name's extension (from its last dot on, in any
+// letter case) matches; null for every other name. A dot before the last "/" starts
+// no extension.
+const Bildendung* BildendungVonName(std::string_view name);
+
+// The picture type of a file name by its extension, as above; none for other names.
+std::optional<Bildart> BildartVonName(std::string_view name);
+
+}  // namespace tilvendo

@@ -1,0 +1,28 @@
+#include "pictures/bildart.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tilvendo {
+namespace {
+
+TEST(Bildart, ExtensionDecidesInAnyCaseAndOrderIsTheScanOrder) {
+  EXPECT_EQ(BildartVonName("urlaub.BMP"), Bildart::kBmp);
+  EXPECT_EQ(BildartVonName("/a/b.c/Urlaub.JpG"), Bildart::kJpeg);
+  EXPECT_EQ(BildartVonName("x.tar.jPEG"), Bildart::kJpeg);
+  EXPECT_EQ(BildartVonName(".jpg"), Bildart::kJpeg);
+  for (const std::string name : {"bild.gif", "bild.jpg.txt", "bildjpg", "ordner.jpg/bild",
+                                 "bild.jp", "bild.jpgg", "bild.", "", "bild.j\xC3\xA4g"}) {
+    EXPECT_FALSE(BildartVonName(name).has_value()) << name;
+  }
+  // Tile numbers follow this order: bitmaps, then ".jpg", then ".jpeg".
+  ASSERT_EQ(kBildEndungen.size(), 3u);
+  EXPECT_EQ(kBildEndungen[0].endung, ".bmp");
+  EXPECT_EQ(kBildEndungen[1].endung, ".jpg");
+  EXPECT_EQ(kBildEndungen[2].endung, ".jpeg");
+  EXPECT_EQ(BildendungVonName("A.JPEG"), &kBildEndungen[2]);
+}
+
+}  // namespace
+}  // namespace tilvendo
