@@ -93,6 +93,19 @@ TEST(ProfileFile, ReadsLinesThatAreNoUtf8AsWindows1252) {
   const ProfileFile profile = ProfileFile::Load(folder / "a.ini");
   EXPECT_EQ(profile.Read("BÄREN", "MN"), "München €");
   EXPECT_EQ(profile.Read("Bären", "xy"), "Köln");
+
+  // Overlong forms ("/" in two and three bytes, NUL in two) and encoded surrogates are no
+  // UTF-8: taking them as such would let a hidden "/" or NUL through, so they are
+  // Windows-1252 like any other invalid line.
+  WriteWholeFile(folder / "b.ini",
+                 "[S]\nzwei=\xC0\xAF\ndrei=\xE0\x80\xAF\nnull=\xC0\x80\nsurrogat=\xED\xA0\x80\n"
+                 "echt=\xC3\xAF\n");
+  const ProfileFile ungueltig = ProfileFile::Load(folder / "b.ini");
+  EXPECT_EQ(ungueltig.Read("S", "zwei"), "À¯");
+  EXPECT_EQ(ungueltig.Read("S", "drei"), "à€¯");
+  EXPECT_EQ(ungueltig.Read("S", "null"), "À€");
+  EXPECT_EQ(ungueltig.Read("S", "surrogat"), "í\u00A0€");
+  EXPECT_EQ(ungueltig.Read("S", "echt"), "ï");
 }
 
 TEST(ProfileFile, SurvivesFilesCutOffOrFullOfGarbage) {
