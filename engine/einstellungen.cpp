@@ -17,4 +17,14 @@ int32_t KachelHoehe(const Einstellungen& einstellungen) {
                               kProzent);
 }
 
+std::string CacheVariante(const Verfahren& verfahren) {
+  // Fixed order, one letter each, so that one way always gives one name.
+  std::string variante;
+  if (verfahren.Aufrichten) variante += 'a';
+  if (verfahren.SchnellLesen) variante += 's';
+  if (verfahren.Wahrnehmung) variante += 'w';
+  if (verfahren.Zuschneiden) variante += 'z';
+  return variante;
+}
+
 }  // namespace tilvendo

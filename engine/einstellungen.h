@@ -44,6 +44,27 @@ class Zellenraster {
   std::vector<Zelle> zellen_;
 };
 
+// Ways of reading and matching that the program offers beyond its original method.
+// Each one off gives the mosaics and signature caches of earlier versions byte for
+// byte; upright reading is on by default because photos lying on their side are a
+// plain fault for today's phone pictures.
+struct Verfahren {
+  bool Aufrichten = true;       // measure and draw photos upright as their EXIF tag says
+  bool SchnellLesen = false;    // decode JPEGs at the least reduction the tile allows
+  bool Wahrnehmung = false;     // signatures and distances in a perceptual colour space
+  bool Zuschneiden = false;     // cut a photo to the cell's proportions instead of squeezing
+  uint8_t Farbangleich = 0;     // 0..100 %: each tile's colours moved toward its cell's
+  int32_t MaxVerwendungen = 0;  // uses of one photo in the whole mosaic; 0: no limit
+};
+
+inline constexpr uint8_t kMaxFarbangleich = 100;
+
+// The letters that tell a signature cache measured one way from another: empty for the
+// original way (not upright, exact, RGB, stretched), so caches of earlier versions stay
+// valid for exactly that way. Colour correction and the usage cap do not change the
+// signatures and have no letter.
+std::string CacheVariante(const Verfahren& verfahren);
+
 // The job settings record. Field names, widths and start values are the program's own.
 struct Einstellungen {
   uint16_t minAbstand = 2;           // cells between two equal pictures, 0..100
@@ -61,6 +82,7 @@ struct Einstellungen {
   uint16_t ZoomX = 150;  // result size in per cent of the template's
   uint16_t ZoomY = 150;
   std::unique_ptr<Zellenraster> Raster;  // the grid of the last run, or none
+  Verfahren verfahren;
 };
 
 // Tile size in pixels of the result: template pixels per cell scaled by the zoom.
