@@ -1,5 +1,6 @@
 #include "support/temp_folder.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -42,6 +43,17 @@ void WriteWholeFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << content;
   if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadTestFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    ADD_FAILURE() << "test file missing or unreadable: " << path;
+    return {};
+  }
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
 }
 
 std::string TestdataPath(const std::string& relative) {

@@ -24,6 +24,10 @@ class TempFolder {
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& content);
 
+// The whole content of a file a test needs. A missing or unreadable file fails the test
+// with a message naming it (and gives ""), so a lost data file is never a crash or a skip.
+std::string ReadTestFile(const std::string& path);
+
 // The shared test pictures that nobody on this project wrote. They lie beside the
 // project, not in it, so a clone on its own skips the tests that need them.
 std::string TestdataPath(const std::string& relative);
