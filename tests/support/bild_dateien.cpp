@@ -31,8 +31,21 @@ struct DateiSchliessen {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+constexpr int kCmykKanaele = 4;
+
 // One row of `picture` in the layout the encoder is told about.
-void ZeileVorbereiten(const Bitmap& picture, int32_t y, std::vector<uint8_t>& zeile) {
+void ZeileVorbereiten(const Bitmap& picture, int32_t y, bool cmyk, std::vector<uint8_t>& zeile) {
+  if (cmyk) {
+    for (int32_t x = 0; x < picture.width(); ++x) {
+      const Farbe farbe = ReadPixel(picture, x, y);
+      uint8_t* ziel = &zeile[static_cast<size_t>(x) * kCmykKanaele];
+      ziel[0] = static_cast<uint8_t>(255 - farbe.red);
+      ziel[1] = static_cast<uint8_t>(255 - farbe.green);
+      ziel[2] = static_cast<uint8_t>(255 - farbe.blue);
+      ziel[3] = 0;
+    }
+    return;
+  }
   switch (picture.format()) {
     case PixelFormat::k8:
       for (int32_t x = 0; x < picture.width(); ++x) {
@@ -55,8 +68,8 @@ void ZeileVorbereiten(const Bitmap& picture, int32_t y, std::vector<uint8_t>& ze
 
 // Runs the encoder; false with `meldung` filled when libjpeg reported an error. Kept free
 // of objects with destructors, because a libjpeg error leaves it by longjmp.
-bool Kodieren(std::FILE* file, const Bitmap& picture, int quality, std::vector<uint8_t>& zeile,
-              JpegFehler& fehler) {
+bool Kodieren(std::FILE* file, const Bitmap& picture, const JpegArt& art,
+              std::vector<uint8_t>& zeile, JpegFehler& fehler) {
   jpeg_compress_struct info;
   info.err = jpeg_std_error(&fehler.manager);
   fehler.manager.error_exit = JpegFehlerAusgang;
@@ -84,17 +97,25 @@ bool Kodieren(std::FILE* file, const Bitmap& picture, int quality, std::vector<u
       info.in_color_space = JCS_EXT_BGRX;
       break;
   }
+  if (art.cmyk) {
+    info.input_components = kCmykKanaele;
+    info.in_color_space = JCS_CMYK;
+  }
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
+  jpeg_set_quality(&info, art.quality, TRUE);
+  if (art.progressiv) jpeg_simple_progression(&info);
+  info.arith_code = art.arithmetisch ? TRUE : FALSE;
+  info.restart_in_rows = static_cast<int>(art.neustartZeilen);
   jpeg_start_compress(&info, TRUE);
-  const bool direkt = picture.format() == PixelFormat::k24 || picture.format() == PixelFormat::k32;
+  const bool direkt =
+      !art.cmyk && (picture.format() == PixelFormat::k24 || picture.format() == PixelFormat::k32);
   while (info.next_scanline < info.image_height) {
     const auto y = static_cast<int32_t>(info.next_scanline);
     JSAMPROW row;
     if (direkt) {
       row = const_cast<JSAMPROW>(picture.row(y));
     } else {
-      ZeileVorbereiten(picture, y, zeile);
+      ZeileVorbereiten(picture, y, art.cmyk, zeile);
       row = zeile.data();
     }
     jpeg_write_scanlines(&info, &row, 1);
@@ -117,12 +138,16 @@ void Anhaengen32(std::string& out, uint32_t value) {
 }  // namespace
 
 void WriteTestJpeg(const std::string& path, const Bitmap& picture, int quality) {
+  WriteTestJpeg(path, picture, JpegArt{.quality = quality});
+}
+
+void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegArt& art) {
   if (picture.empty()) throw std::runtime_error("WriteTestJpeg: empty picture");
   std::unique_ptr<std::FILE, DateiSchliessen> file(std::fopen(path.c_str(), "wb"));
   if (!file) throw std::runtime_error("cannot write " + path);
-  std::vector<uint8_t> zeile(static_cast<size_t>(picture.width()) * 3);
+  std::vector<uint8_t> zeile(static_cast<size_t>(picture.width()) * kCmykKanaele);
   JpegFehler fehler{};
-  if (!Kodieren(file.get(), picture, quality, zeile, fehler)) {
+  if (!Kodieren(file.get(), picture, art, zeile, fehler)) {
     throw std::runtime_error("WriteTestJpeg " + path + ": " + fehler.meldung);
   }
   if (std::fflush(file.get()) != 0) throw std::runtime_error("cannot write " + path);

@@ -17,6 +17,16 @@ namespace tilvendo::testing {
 // pixel is the green value of its palette entry, exact for a grey palette).
 void WriteTestJpeg(const std::string& path, const Bitmap& picture, int quality = 90);
 
+// The other codings a JPEG file may use.
+struct JpegArt {
+  int quality = 90;
+  bool progressiv = false;
+  bool arithmetisch = false;        // arithmetic instead of Huffman coding
+  unsigned int neustartZeilen = 0;  // a restart marker every so many rows of blocks
+  bool cmyk = false;  // four channels: C = 255 - red, M = 255 - green, Y = 255 - blue, K = 0
+};
+void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegArt& art);
+
 // A 24-bit BI_RGB bottom-up Windows bitmap of `picture` (any format; 8-bit through its
 // palette), with a 40-byte info header.
 void WriteTestBmp(const std::string& path, const Bitmap& picture);

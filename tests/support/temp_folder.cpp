@@ -56,13 +56,4 @@ std::string ReadTestFile(const std::string& path) {
   return content.str();
 }
 
-std::string TestdataPath(const std::string& relative) {
-  return std::string(TILVENDO_TESTDATA) + "/" + relative;
-}
-
-bool TestdataVorhanden() {
-  std::error_code error;
-  return std::filesystem::is_directory(TILVENDO_TESTDATA, error);
-}
-
 }  // namespace tilvendo::testing

@@ -28,13 +28,4 @@ void WriteWholeFile(const std::string& path, const std::string& content);
 // with a message naming it (and gives ""), so a lost data file is never a crash or a skip.
 std::string ReadTestFile(const std::string& path);
 
-// The shared test pictures that nobody on this project wrote. They lie beside the
-// project, not in it, so a clone on its own skips the tests that need them.
-std::string TestdataPath(const std::string& relative);
-bool TestdataVorhanden();
-
-#define TESTDATEN_ERFORDERLICH()                 \
-  if (!::tilvendo::testing::TestdataVorhanden()) \
-  GTEST_SKIP() << "the shared test pictures are not beside the project"
-
 }  // namespace tilvendo::testing
