@@ -7,7 +7,9 @@
 #include <charconv>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "albums/katalog_intern.h"
@@ -85,6 +87,17 @@ void SignaturdateienLoeschen(const AlbenKontext& kontext, const std::string& bas
     }
   }
   for (const std::string& name : treffer) DateiEntfernen(kontext.Datei(name));
+}
+
+// A picture count of the section; nothing when it is there but absurd (negative, or no
+// number that fits 32 bits), as only a damaged or hand-edited catalogue has it.
+std::optional<int32_t> BildzahlLesen(const ProfileFile& katalog, std::string_view sektion,
+                                     std::string_view schluessel) {
+  constexpr int32_t kUnlesbar = -1;
+  if (!katalog.Read(sektion, schluessel)) return kZahlFehlt;
+  const int32_t zahl = katalog.ReadInteger(sektion, schluessel, kUnlesbar);
+  if (zahl < 0) return std::nullopt;
+  return zahl;
 }
 
 int32_t FreieNummer(const AlbenKontext& kontext, const ProfileFile& katalog) {
@@ -179,10 +192,10 @@ void KatalogEintragLesen(const ProfileFile& katalog, TGalerieGlobal& album) {
   album.Seriennummer = katalog.ReadString(s, kSchluesselSeriennummer, kSeriennummerFehlt);
   // The whole mount point: Linux media have no one-letter names.
   album.Laufwerk = katalog.ReadString(s, kSchluesselLaufwerk, kLaufwerkFehlt);
-  album.Anzahl.gesamt = katalog.ReadInteger(s, kSchluesselGesamt, kZahlFehlt);
-  album.Anzahl.hochkant = katalog.ReadInteger(s, kSchluesselHochkant, kZahlFehlt);
-  album.Anzahl.querformat = katalog.ReadInteger(s, kSchluesselQuerformat, kZahlFehlt);
-  album.Anzahl.quadratisch = katalog.ReadInteger(s, kSchluesselQuadratisch, kZahlFehlt);
+  album.Anzahl.gesamt = BildzahlLesen(katalog, s, kSchluesselGesamt).value_or(kZahlFehlt);
+  album.Anzahl.hochkant = BildzahlLesen(katalog, s, kSchluesselHochkant).value_or(kZahlFehlt);
+  album.Anzahl.querformat = BildzahlLesen(katalog, s, kSchluesselQuerformat).value_or(kZahlFehlt);
+  album.Anzahl.quadratisch = BildzahlLesen(katalog, s, kSchluesselQuadratisch).value_or(kZahlFehlt);
   album.Wechselmedium = katalog.ReadInteger(s, kSchluesselWechselmedium, kFalsch) != 0;
   album.mitUnterverzeichnissen = katalog.ReadInteger(s, kSchluesselUnterverzeichnisse, kWahr) != 0;
 }
@@ -263,6 +276,13 @@ void AlbumLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
   const ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   KatalogEintragLesen(katalog, album);
   AlbumListenLaden(kontext, album);
+  // An absurd total is not trusted: the pictures the album's list holds are counted
+  // instead. The next save stores the count.
+  if (!BildzahlLesen(katalog, album.Name, kSchluesselGesamt) && !album.Dateien.empty()) {
+    album.Anzahl = Bildzahlen{};
+    album.Anzahl.gesamt = static_cast<int32_t>(
+        std::min<size_t>(album.Dateien.size(), std::numeric_limits<int32_t>::max()));
+  }
   if (DateinameGueltig(album.Dateiname) && DateinameBenannt(katalog, album.Dateiname, album.Name)) {
     EigeneDateienGeben(kontext, album);
   }

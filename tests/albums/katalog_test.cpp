@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "alben_helfer.h"
 #include "platform/atomic_file.h"
@@ -130,6 +131,27 @@ TEST(Katalog, MissingKeysReadAsDefaultsAndGarbageDoesNoHarm) {
   EXPECT_THROW(AlbumSpeichern(alben.kontext, kaputt), WriteError);
   AlbumLoeschen(alben.kontext, "Kaputt");
   EXPECT_EQ(Namen(alben.kontext), std::vector<std::string>{"Alt"});
+}
+
+TEST(Katalog, AbsurdPictureCountsAreRecountedAndSumsNeverWrap) {
+  AlbenOrdner alben;
+  TGalerieGlobal album = NeuesAlbum(alben.kontext, "Urlaub");
+  album.Dateien = {"/a.jpg", "/b.jpg", "/c.jpg"};
+  album.Anzahl = {3, 0, 0, 0};
+  AlbumSpeichern(alben.kontext, album);
+  for (const char* absurd : {"-5", "99999999999", "0x1FFFFFFFF", "viele"}) {
+    WriteProfileString(alben.kontext.Katalog(), "Urlaub", "AG", absurd);
+    WriteProfileString(alben.kontext.Katalog(), "Urlaub", "AH", "-7");
+    TGalerieGlobal geladen;
+    geladen.Name = "Urlaub";
+    AlbumKopfLaden(alben.kontext, geladen);
+    EXPECT_EQ(geladen.Anzahl, Bildzahlen{}) << absurd;
+    AlbumLaden(alben.kontext, geladen);
+    EXPECT_EQ(geladen.Anzahl, (Bildzahlen{3, 0, 0, 0})) << absurd;
+  }
+  Bildzahlen summe{std::numeric_limits<int32_t>::max() - 1, 0, 0, 0};
+  summe += Bildzahlen{std::numeric_limits<int32_t>::max(), 0, 0, 0};
+  EXPECT_EQ(summe.gesamt, std::numeric_limits<int32_t>::max());
 }
 
 TEST(Katalog, FolderFileWithoutSeparatorAndAnyLineEnds) {
