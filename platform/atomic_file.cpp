@@ -30,6 +30,8 @@ constexpr std::string_view kRandomLetters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 // Names already taken are rare; this many tries only fail when something is wrong.
 constexpr int kNameTries = 100;
+// The process's open files, by number.
+constexpr const char* kOwnFiles = "/proc/self/fd";
 // The longest pid text on Linux (pid_max is at most 2^22).
 constexpr size_t kLongestPid = 7;
 
@@ -86,9 +88,12 @@ std::string CannotWriteMessage(const std::string& path) {
 }
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
-  const std::string folder = FolderOf(target_);
-  fd_ =
-      ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+  // Without /proc an unnamed file could only be named with extra privileges.
+  if (::access(kOwnFiles, X_OK) == 0) {
+    const std::string folder = FolderOf(target_);
+    fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                 kNewFileMode);
+  }
   // Some file systems (network, FUSE) have no unnamed files; any other cause fails the
   // named file the same way and is reported there.
   if (fd_ < 0) OpenNamed();
@@ -113,15 +118,10 @@ void AtomicFile::OpenNamed() {
 }
 
 void AtomicFile::NameUnnamed() {
-  const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  const std::string self = std::string(kOwnFiles) + "/" + std::to_string(fd_);
   for (int attempt = 0; attempt < kNameTries; ++attempt) {
     std::string name = TemporaryName(target_);
-    int result = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
-    // Without /proc the file can still be named directly (where privileges allow).
-    if (result != 0 && errno == ENOENT) {
-      result = ::linkat(fd_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
-    }
-    if (result == 0) {
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
       temporary_ = std::move(name);
       return;
     }

@@ -122,9 +122,12 @@ def vorbereiten_fuer(dateigrenze):
 
 
 def ausfuehren(befehl, dateigrenze=None):
-    p = subprocess.run(befehl, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.PIPE, timeout=LAUFZEIT_GRENZE,
-                       preexec_fn=vorbereiten_fuer(dateigrenze))
+    try:
+        p = subprocess.run(befehl, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.PIPE, timeout=LAUFZEIT_GRENZE,
+                           preexec_fn=vorbereiten_fuer(dateigrenze))
+    except subprocess.TimeoutExpired:
+        return Ergebnis(-signal.SIGKILL, f"hängt länger als {LAUFZEIT_GRENZE} s")
     return Ergebnis(p.returncode, p.stderr.decode("utf-8", "replace").strip())
 
 
@@ -464,6 +467,7 @@ class Probe:
         for datei in set(jetzt) - set(vorher):
             if ist_temporaer(datei):
                 self.zaehlen(phase, "temporäre Reste direkt danach")
+                self.zaehlen(phase, "ihre Bytes", os.path.getsize(jetzt.pfade[datei]))
                 continue
             gueltig = {phase.nach_befehl.get(datei), phase.referenz.get(datei)}
             if jetzt[datei] not in gueltig and not ganz_wirkend(jetzt.pfade[datei]):
