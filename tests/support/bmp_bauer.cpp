@@ -11,7 +11,6 @@ namespace {
 
 constexpr size_t kDateiKopf = 14;
 constexpr uint32_t kCoreKopf = 12;
-constexpr uint32_t kOs2KurzKopf = 16;
 constexpr uint32_t kInfoKopf = 40;
 constexpr uint32_t kV2Kopf = 52;
 constexpr uint32_t kV3Kopf = 56;
@@ -163,32 +162,17 @@ class Lauflaengen {
   std::string& out_;
 };
 
-void Pruefen(const Bitmap& bild, const BmpAufbau& aufbau) {
-  const bool lauflaenge = aufbau.kompression == kBmpRle8 || aufbau.kompression == kBmpRle4;
-  if (lauflaenge && aufbau.vonOben) throw std::invalid_argument("run-length data is bottom-up");
-  if (aufbau.kopfGroesse < kInfoKopf && (aufbau.kompression != kBmpRgb || aufbau.farbenBenutzt))
-    throw std::invalid_argument("this header has no compression or palette count");
-  if (aufbau.kopfGroesse == kCoreKopf && aufbau.vonOben)
-    throw std::invalid_argument("the core header has no sign");
-  if (aufbau.bits > kMaxPaletteBits) return;
-  if (bild.format() != PixelFormat::k8) throw std::invalid_argument("not an 8-bit picture");
-  for (int32_t y = 0; y < bild.height(); ++y) {
-    for (int32_t x = 0; x < bild.width(); ++x) {
-      if (bild.row(y)[x] >> aufbau.bits) throw std::invalid_argument("index beyond the bits");
-    }
-  }
-}
-
 }  // namespace
 
 std::string BmpBauen(const Bitmap& bild, const BmpAufbau& aufbau) {
-  Pruefen(bild, aufbau);
+  if (aufbau.bits <= kMaxPaletteBits && bild.format() != PixelFormat::k8) {
+    throw std::invalid_argument("BmpBauen: indices need an 8-bit picture");
+  }
   const bool bitfelder =
       aufbau.kompression == kBmpBitfelder || aufbau.kompression == kBmpAlphaBitfelder;
   const std::array<uint32_t, 4> masken =
       bitfelder ? aufbau.masken : (aufbau.bits == 16 ? kMasken16 : kMasken32);
   const bool core = aufbau.kopfGroesse == kCoreKopf;
-  const bool os2 = aufbau.kopfGroesse == kOs2KurzKopf || aufbau.kopfGroesse == kOs2Kopf;
   const int64_t eintraege = aufbau.paletteEintraege >= 0     ? aufbau.paletteEintraege
                             : aufbau.farbenBenutzt != 0      ? aufbau.farbenBenutzt
                             : aufbau.bits <= kMaxPaletteBits ? (int64_t{1} << aufbau.bits)
@@ -206,7 +190,7 @@ std::string BmpBauen(const Bitmap& bild, const BmpAufbau& aufbau) {
     kopf.resize(kFarbenBenutztStelle, '\0');
     Anhaengen(kopf, aufbau.farbenBenutzt, 4);
   }
-  if (aufbau.kopfGroesse >= kV2Kopf && !os2) {
+  if (aufbau.kopfGroesse >= kV2Kopf && aufbau.kopfGroesse != kOs2Kopf) {
     kopf.resize(kInfoKopf, '\0');
     const size_t anzahl = aufbau.kopfGroesse >= kV3Kopf ? 4 : 3;
     for (size_t i = 0; i < anzahl; ++i) Anhaengen(kopf, aufbau.masken[i], 4);
@@ -217,11 +201,7 @@ std::string BmpBauen(const Bitmap& bild, const BmpAufbau& aufbau) {
     for (size_t i = 0; i < anzahl; ++i) Anhaengen(kopf, aufbau.masken[i], 4);
   }
   for (int64_t i = 0; i < eintraege; ++i) {
-    // Entries beyond the picture's palette are a grey ramp.
-    const PaletteEntry e = bild.format() == PixelFormat::k8 && i < 256
-                               ? bild.palette()[static_cast<size_t>(i)]
-                               : PaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(i),
-                                              static_cast<uint8_t>(i), 0};
+    const PaletteEntry e = i < 256 ? bild.palette()[static_cast<size_t>(i)] : PaletteEntry{};
     Anhaengen(kopf, e.blue | (e.green << 8) | (e.red << 16), core ? 3 : 4);
   }
   kopf.append(aufbau.luecke, '\0');

@@ -47,7 +47,7 @@ struct BmpAufbau {
 // indices fit the bit count, and its palette is written; above 8 bits any picture does,
 // its colours scaled into the masks (5-5-5 or 8-8-8 without bit fields). Run-length data
 // leaves out pixels of index 0 where it can, through delta, end-of-line and end-of-picture
-// codes. Throws std::invalid_argument for a layout it cannot build.
+// codes. Throws std::invalid_argument for a picture of the wrong format.
 std::string BmpBauen(const Bitmap& bild, const BmpAufbau& aufbau);
 
 // The picture the generated files show: an 8-bit picture of a 256-colour palette (0 black,
