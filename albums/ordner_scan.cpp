@@ -2,10 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <set>
+#include <utility>
 
 #include "albums/katalog.h"
 #include "pictures/bildart.h"
@@ -22,76 +27,104 @@ bool IstBildname(std::string_view name) {
   return BildartVonName(name).has_value();
 }
 
+// A folder as the file system knows it, whatever path leads there.
+struct Ordnerkennung {
+  dev_t geraet = 0;
+  ino_t knoten = 0;
+  friend auto operator<=>(const Ordnerkennung&, const Ordnerkennung&) = default;
+};
+
+Ordnerkennung KennungVon(const struct stat& info) {
+  return Ordnerkennung{info.st_dev, info.st_ino};
+}
+
 class Scanner {
  public:
-  Scanner(Benutzer& benutzer, bool rekursiv, bool mitFortschritt,
-          std::vector<std::string>& gefunden)
-      : benutzer_(benutzer),
-        rekursiv_(rekursiv),
-        mitFortschritt_(mitFortschritt),
-        gefunden_(gefunden) {}
+  // Without `benutzer` nothing is reported.
+  Scanner(Benutzer* benutzer, bool rekursiv, std::vector<std::string>& gefunden)
+      : benutzer_(benutzer), rekursiv_(rekursiv), gefunden_(gefunden) {}
 
-  void OrdnerBetreten(const std::string& ordner) {
-    gefunden_.push_back(ordner);
-    if (mitFortschritt_) {
-      benutzer_.ScanOrdnerSetzen(ordner);
-      benutzer_.EreignisseVerarbeiten();
-    }
-    Durchsuchen(ordner);
-  }
+  // A chosen folder: reached through whatever links its path holds, as the user chose it.
+  void OrdnerBetreten(const std::string& ordner) { Betreten(ordner, std::nullopt); }
 
   int32_t gesamt() const { return gesamt_; }
 
  private:
-  void Durchsuchen(const std::string& ordner) {
+  // `erwartet`: for a subfolder, the folder its parent listed.
+  void Betreten(const std::string& ordner, std::optional<Ordnerkennung> erwartet) {
+    gefunden_.push_back(ordner);
+    if (benutzer_ != nullptr) {
+      benutzer_->ScanOrdnerSetzen(ordner);
+      benutzer_->EreignisseVerarbeiten();
+    }
+    Durchsuchen(ordner, erwartet);
+  }
+
+  void Durchsuchen(const std::string& ordner, std::optional<Ordnerkennung> erwartet) {
     // Subfolders are entered after the folder is closed, so a deep tree holds only one
     // folder open at a time.
-    std::vector<std::string> unterordner;
+    std::vector<std::pair<std::string, Ordnerkennung>> unterordner;
     {
-      std::unique_ptr<DIR, int (*)(DIR*)> verzeichnis(::opendir(ordner.c_str()), &::closedir);
-      if (!verzeichnis) return;
-      const int ordnerFd = ::dirfd(verzeichnis.get());
+      // A subfolder is opened only as the very folder its parent listed: one replaced by
+      // a link meanwhile (or a path through a replaced parent) is not followed, so the
+      // scan never wanders out of the chosen folders.
+      const int fd =
+          ::open(ordner.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (erwartet ? O_NOFOLLOW : 0));
+      if (fd < 0) return;
+      std::unique_ptr<DIR, int (*)(DIR*)> verzeichnis(::fdopendir(fd), &::closedir);
+      if (!verzeichnis) {
+        ::close(fd);
+        return;
+      }
+      struct stat selbst {};
+      if (::fstat(fd, &selbst) != 0) return;
+      if (erwartet && KennungVon(selbst) != *erwartet) return;
+      // A folder met again (a bind mount of a parent folder, a chosen folder reached by
+      // another path) is scanned only once, so no mount can make the scan run forever.
+      if (!besucht_.insert(KennungVon(selbst)).second) return;
       while (const dirent* eintrag = ::readdir(verzeichnis.get())) {
         const std::string_view name = eintrag->d_name;
         if (name == "." || name == ".." || !AlsZeileSpeicherbar(name)) continue;
         unsigned char typ = eintrag->d_type;
-        if (typ == DT_UNKNOWN) {
-          struct stat info {};
-          if (::fstatat(ordnerFd, eintrag->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        struct stat info {};
+        if (typ == DT_UNKNOWN || (typ == DT_DIR && rekursiv_)) {
+          if (::fstatat(fd, eintrag->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
           typ = S_ISDIR(info.st_mode)   ? DT_DIR
                 : S_ISREG(info.st_mode) ? DT_REG
                 : S_ISLNK(info.st_mode) ? DT_LNK
                                         : DT_UNKNOWN;
         }
         if (typ == DT_DIR && rekursiv_) {
-          unterordner.emplace_back(name);
+          // A folder whose path is too long to open is no folder anybody could use.
+          if (ordner.size() + name.size() + 1 < PATH_MAX) {
+            unterordner.emplace_back(std::string(name), KennungVon(info));
+          }
         } else if ((typ == DT_REG || typ == DT_LNK) && IstBildname(name)) {
           // A link counts when it leads to a regular file; a link to a folder is never
           // entered, so a link to a parent folder cannot make the scan run forever.
-          struct stat info {};
           if (typ == DT_LNK &&
-              (::fstatat(ordnerFd, eintrag->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode))) {
+              (::fstatat(fd, eintrag->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode))) {
             continue;
           }
           BildGezaehlt();
         }
       }
     }
-    for (const std::string& name : unterordner) OrdnerBetreten(ordner + name + "/");
+    for (const auto& [name, kennung] : unterordner) Betreten(ordner + name + "/", kennung);
   }
 
   void BildGezaehlt() {
     ++gesamt_;
-    if (mitFortschritt_) {
-      benutzer_.ScanAnzahlSetzen(gesamt_);
-      benutzer_.EreignisseVerarbeiten();
+    if (benutzer_ != nullptr) {
+      benutzer_->ScanAnzahlSetzen(gesamt_);
+      benutzer_->EreignisseVerarbeiten();
     }
   }
 
-  Benutzer& benutzer_;
+  Benutzer* benutzer_;
   bool rekursiv_;
-  bool mitFortschritt_;
   std::vector<std::string>& gefunden_;
+  std::set<Ordnerkennung> besucht_;
   int32_t gesamt_ = 0;
 };
 
@@ -119,7 +152,7 @@ Bildzahlen OrdnerScannen(Benutzer& benutzer, const std::vector<std::string>& gew
   if (mitFortschritt) benutzer.ScanOrdnerLeeren();
   const std::vector<std::string> arbeitsliste = ArbeitslisteBilden(gewaehlt);
   std::vector<std::string> gefunden;
-  Scanner scanner(benutzer, rekursiv, mitFortschritt, gefunden);
+  Scanner scanner(mitFortschritt ? &benutzer : nullptr, rekursiv, gefunden);
   for (const std::string& ordner : arbeitsliste) scanner.OrdnerBetreten(ordner);
   // Sorted as the user reads it; folders whose names differ only in letter case are
   // different folders here and both stay.
@@ -131,6 +164,13 @@ Bildzahlen OrdnerScannen(Benutzer& benutzer, const std::vector<std::string>& gew
   Bildzahlen zahlen;
   zahlen.gesamt = scanner.gesamt();
   return zahlen;
+}
+
+int32_t BilderZaehlen(const std::vector<std::string>& ordner) {
+  std::vector<std::string> gefunden;
+  Scanner scanner(nullptr, /*rekursiv=*/false, gefunden);
+  for (const std::string& eintrag : ordner) scanner.OrdnerBetreten(MitSchraegstrich(eintrag));
+  return scanner.gesamt();
 }
 
 Bildzahlen AlbumScannen(const AlbenKontext& kontext, Benutzer& benutzer, std::string_view name,

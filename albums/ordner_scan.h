@@ -15,7 +15,9 @@ namespace tilvendo {
 // inside another chosen one is scanned only through its parent. `ergebnis` becomes
 // the sorted list of every folder visited (with `rekursiv` all subfolders too, hidden
 // ones included; symbolic links to folders are never followed, so a link to a parent
-// cannot loop; names with line breaks, which no album file can hold, are left out).
+// cannot loop, nor is a subfolder that became a link while the scan ran; a folder met
+// twice, as through a bind mount, is scanned once; names with line breaks, which no
+// album file can hold, and subfolders whose path is too long to open are left out).
 // Counts the files with a picture extension (links to picture files
 // included). With `mitFortschritt` the scan reports each folder and the running count
 // through `benutzer` and lets it handle pending events. Unreadable folders contribute
@@ -24,6 +26,10 @@ namespace tilvendo {
 Bildzahlen AlbumScannen(const AlbenKontext& kontext, Benutzer& benutzer, std::string_view name,
                         const std::vector<std::string>& gewaehlt,
                         std::vector<std::string>& ergebnis, bool rekursiv, bool mitFortschritt);
+
+// The picture files directly inside the folders, each folder counted once; subfolders
+// are not entered (an album's list of all folders names them itself).
+int32_t BilderZaehlen(const std::vector<std::string>& ordner);
 
 // The scan alone, without touching the catalogue.
 Bildzahlen OrdnerScannen(Benutzer& benutzer, const std::vector<std::string>& gewaehlt,

@@ -1,8 +1,14 @@
 #include "albums/ordner_scan.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "alben_helfer.h"
 #include "platform/profile_file.h"
@@ -99,6 +105,96 @@ TEST(OrdnerScan, LeavesOutNamesWithLineBreaksThatNoAlbumFileCouldHold) {
   std::vector<std::string> ergebnis;
   EXPECT_EQ(OrdnerScannen(benutzer, {root / "A/"}, ergebnis, true, false).gesamt, 1);
   EXPECT_EQ(ergebnis, std::vector<std::string>{root / "A/"});
+}
+
+TEST(OrdnerScan, HostileNamesAndFileTypesAreCountedOrSkippedButNeverHang) {
+  TempFolder root;
+  const std::string a = root / "A/";
+  fs::create_directories(a + "\xC3(ungueltig");
+  for (const char* name : {"-rf.jpg", "--help.bmp", "\xFF\xFE.jpg", "\xC3(ungueltig/x.jpg"}) {
+    WriteWholeFile(a + name, "");
+  }
+  fs::create_symlink(a + "schleife2.jpg", a + "schleife1.jpg");
+  fs::create_symlink(a + "schleife1.jpg", a + "schleife2.jpg");
+  ASSERT_EQ(::mkfifo((a + "rohr.jpg").c_str(), 0600), 0);
+  fs::create_symlink(a + "rohr.jpg", a + "zum-rohr.jpg");
+  fs::create_symlink("/dev/zero", a + "null.jpg");
+  fs::create_directory_symlink(a + "\xC3(ungueltig", a + "kreis");
+  ProtokollBenutzer benutzer;
+  std::vector<std::string> ergebnis;
+  EXPECT_EQ(OrdnerScannen(benutzer, {a}, ergebnis, true, false).gesamt, 4);
+  EXPECT_EQ(ergebnis, (std::vector<std::string>{a, a + "\xC3(ungueltig/"}));
+}
+
+// A user interface that, while the scan announces a folder, swaps it for a link to a
+// tree outside the chosen folders.
+struct TauschenderBenutzer : ProtokollBenutzer {
+  void EreignisseVerarbeiten() override {
+    ProtokollBenutzer::EreignisseVerarbeiten();
+    if (scan.empty() || scan.back() != "ordner " + ziel) return;
+    fs::rename(ziel, ziel.substr(0, ziel.size() - 1) + ".weg");
+    fs::create_directory_symlink(draussen, ziel.substr(0, ziel.size() - 1));
+  }
+  std::string ziel;
+  std::string draussen;
+};
+
+TEST(OrdnerScan, AFolderSwappedForALinkWhileScanningIsNotFollowed) {
+  TempFolder root;
+  TempFolder draussen;
+  fs::create_directories(root / "A/B");
+  WriteWholeFile(root / "A/B/b.jpg", "");
+  WriteWholeFile(draussen / "fremd.jpg", "");
+  TauschenderBenutzer benutzer;
+  benutzer.ziel = root / "A/B/";
+  benutzer.draussen = draussen.path();
+  std::vector<std::string> ergebnis;
+  EXPECT_EQ(OrdnerScannen(benutzer, {root / "A/"}, ergebnis, true, true).gesamt, 0);
+}
+
+// Removes a tree whose paths are too long to name whole, one folder at a time.
+void TiefenBaumEntfernen(int ordner) {
+  std::unique_ptr<DIR, int (*)(DIR*)> liste(::fdopendir(ordner), &::closedir);
+  if (!liste) return;
+  std::vector<std::string> namen;
+  while (const dirent* eintrag = ::readdir(liste.get())) {
+    if (std::string_view(eintrag->d_name) != "." && std::string_view(eintrag->d_name) != "..") {
+      namen.emplace_back(eintrag->d_name);
+    }
+  }
+  for (const std::string& name : namen) {
+    if (::unlinkat(ordner, name.c_str(), 0) == 0) continue;
+    TiefenBaumEntfernen(::openat(ordner, name.c_str(), O_RDONLY | O_DIRECTORY));
+    ::unlinkat(ordner, name.c_str(), AT_REMOVEDIR);
+  }
+}
+
+TEST(OrdnerScan, PathsBeyondTheSystemLimitsEndTheScanCleanly) {
+  TempFolder root;
+  const std::string langerName(NAME_MAX - 5, 'n');
+  {
+    // Deeper than a path can name: each folder is made from its parent's handle.
+    int ordner = ::open(root.path().c_str(), O_RDONLY | O_DIRECTORY);
+    for (size_t tiefe = 0; tiefe * (langerName.size() + 1) < 2 * PATH_MAX; ++tiefe) {
+      ASSERT_EQ(::mkdirat(ordner, langerName.c_str(), 0700), 0);
+      ::close(::openat(ordner, "bild.jpg", O_CREAT | O_WRONLY, 0600));
+      const int unter = ::openat(ordner, langerName.c_str(), O_RDONLY | O_DIRECTORY);
+      ::close(ordner);
+      ordner = unter;
+    }
+    ::close(ordner);
+  }
+  ProtokollBenutzer benutzer;
+  std::vector<std::string> ergebnis;
+  const int32_t gezaehlt = OrdnerScannen(benutzer, {root.path()}, ergebnis, true, false).gesamt;
+  EXPECT_GT(gezaehlt, 0);
+  for (const std::string& pfad : ergebnis) EXPECT_LT(pfad.size(), size_t{PATH_MAX});
+  EXPECT_EQ(ergebnis.size(), static_cast<size_t>(gezaehlt));
+
+  const std::string zuLang = root / (std::string(NAME_MAX + 1, 'x') + "/");
+  const std::string vielZuLang = root / (std::string(2 * PATH_MAX, 'y') + "/");
+  EXPECT_EQ(OrdnerScannen(benutzer, {zuLang, vielZuLang}, ergebnis, true, false).gesamt, 0);
+  TiefenBaumEntfernen(::open(root.path().c_str(), O_RDONLY | O_DIRECTORY));
 }
 
 TEST(OrdnerScan, MissingFoldersContributeNothing) {
