@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "albums/katalog_intern.h"
+#include "albums/ordner_scan.h"
 #include "platform/atomic_file.h"
 #include "platform/gross_klein.h"
 #include "platform/paths.h"
@@ -276,12 +277,15 @@ void AlbumLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
   const ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   KatalogEintragLesen(katalog, album);
   AlbumListenLaden(kontext, album);
-  // An absurd total is not trusted: the pictures the album's list holds are counted
-  // instead. The next save stores the count.
-  if (!BildzahlLesen(katalog, album.Name, kSchluesselGesamt) && !album.Dateien.empty()) {
+  // An absurd total is not trusted: the pictures are counted again, those of the
+  // album's picture list or, before it has one, the picture files of its folders. The
+  // next save stores the count.
+  if (!BildzahlLesen(katalog, album.Name, kSchluesselGesamt)) {
     album.Anzahl = Bildzahlen{};
-    album.Anzahl.gesamt = static_cast<int32_t>(
-        std::min<size_t>(album.Dateien.size(), std::numeric_limits<int32_t>::max()));
+    album.Anzahl.gesamt = album.Dateien.empty()
+                              ? BilderZaehlen(album.AlleVerzeichnisse)
+                              : static_cast<int32_t>(std::min<size_t>(
+                                    album.Dateien.size(), std::numeric_limits<int32_t>::max()));
   }
   if (DateinameGueltig(album.Dateiname) && DateinameBenannt(katalog, album.Dateiname, album.Name)) {
     EigeneDateienGeben(kontext, album);

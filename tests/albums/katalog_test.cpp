@@ -149,6 +149,18 @@ TEST(Katalog, AbsurdPictureCountsAreRecountedAndSumsNeverWrap) {
     AlbumLaden(alben.kontext, geladen);
     EXPECT_EQ(geladen.Anzahl, (Bildzahlen{3, 0, 0, 0})) << absurd;
   }
+  // Without a picture list yet, the picture files of its folders are counted.
+  testing::TempFolder bilder;
+  for (const char* name : {"a.jpg", "b.BMP", "c.txt"}) WriteWholeFile(bilder / name, "");
+  album.Dateien.clear();
+  album.AlleVerzeichnisse = {bilder.path()};
+  AlbumSpeichern(alben.kontext, album);
+  WriteProfileString(alben.kontext.Katalog(), "Urlaub", "AG", "-1");
+  TGalerieGlobal ohneListe;
+  ohneListe.Name = "Urlaub";
+  AlbumLaden(alben.kontext, ohneListe);
+  EXPECT_EQ(ohneListe.Anzahl.gesamt, 2);
+
   Bildzahlen summe{std::numeric_limits<int32_t>::max() - 1, 0, 0, 0};
   summe += Bildzahlen{std::numeric_limits<int32_t>::max(), 0, 0, 0};
   EXPECT_EQ(summe.gesamt, std::numeric_limits<int32_t>::max());
