@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/signatur.h"
+#include "engine/wahrnehmung.h"
 #include "pictures/bild_einpassen.h"
 #include "platform/bitmap.h"
 
@@ -28,6 +29,8 @@ void VorlageVorbereiten(Auftrag& auftrag, Fortschritt& fortschritt) {
   }
   const int n = VorlagenTeilkante(formanalyse, kachelnY);
   const int s = formanalyse * n;
+  // Tiles measured in the perceptual space must meet cells measured the same way.
+  const bool wahrnehmung = auftrag.einstellungen.verfahren.Wahrnehmung;
 
   Bitmap p(s * kachelnX, s * kachelnY);
   BildEinpassen(p, Rect{0, 0, p.width(), p.height()}, auftrag.VorlageBild);
@@ -40,7 +43,9 @@ void VorlageVorbereiten(Auftrag& auftrag, Fortschritt& fortschritt) {
         return;
       }
       fortschritt.FortschrittAnzeigen(++zaehler);
-      SignaturMessen(p, s * (x - 1), s * (y - 1), formanalyse, n, raster.at(x, y).signatur);
+      Kachelsignatur& signatur = raster.at(x, y).signatur;
+      SignaturMessen(p, s * (x - 1), s * (y - 1), formanalyse, n, signatur);
+      if (wahrnehmung) InWahrnehmungsraum(signatur, formanalyse);
     }
   }
   auftrag.PhasenZeiten[6] = Jetzt();
