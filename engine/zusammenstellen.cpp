@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <optional>
 
+#include "engine/farbangleich.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/bilder_laden.h"
 #include "platform/fit_to_box.h"
@@ -17,15 +19,47 @@ constexpr size_t kBytesProPixel = 4;
 // threads busy while the gauge still moves steadily.
 constexpr size_t kDateienProThread = 2;
 
-// Scales one file to the tile and copies it into its cells. Different files never share
-// a cell, so several threads may write into the mosaic at once. False when the file
-// could not be read.
-bool DateiEinsetzen(const Verwendung& v, int32_t tw, int32_t th, Bitmap& mosaik) {
+// What moving the tiles' colours toward their cells needs of the job.
+struct Angleich {
+  const Bitmap& vorlage;
+  int staerke = 0;      // per cent, 1..100
+  int formanalyse = 1;  // parts per side of the shape analysis
+  int kachelnX = 1;
+  int kachelnY = 1;
+};
+
+// The part of the template that cell z stands for: the template split evenly into the
+// grid, as the template's cells were measured for the matching.
+Rect Zellrechteck(const Angleich& a, Zellort z) {
+  const int64_t w = a.vorlage.width();
+  const int64_t h = a.vorlage.height();
+  return Rect{static_cast<int32_t>((z.x - 1) * w / a.kachelnX),
+              static_cast<int32_t>((z.y - 1) * h / a.kachelnY),
+              static_cast<int32_t>(z.x * w / a.kachelnX),
+              static_cast<int32_t>(z.y * h / a.kachelnY)};
+}
+
+// Scales one file to the tile and copies it into its cells, with `angleich` moved toward
+// each cell's colours. Different files never share a cell, so several threads may write
+// into the mosaic at once. False when the file could not be read.
+bool DateiEinsetzen(const Verwendung& v, int32_t tw, int32_t th, const Angleich* angleich,
+                    Bitmap& mosaik) {
   Bitmap q;
   if (!LoadWholePicture(q, v.datei)) return false;
   Bitmap t(tw, th);
   BildEinpassen(t, Rect{0, 0, tw, th}, q);
   q.clear();
+  if (angleich != nullptr) {
+    const int teile = Angleichteile(angleich->formanalyse, tw, th);
+    const Teilfarben kachelFarben = TeilfarbenMessen(t, Rect{0, 0, tw, th}, teile);
+    for (const Zellort& z : v.zellen) {
+      const Teilfarben zellFarben =
+          TeilfarbenMessen(angleich->vorlage, Zellrechteck(*angleich, z), teile);
+      AngeglichenEinsetzen(t, kachelFarben, zellFarben, angleich->staerke, mosaik, (z.x - 1) * tw,
+                           (z.y - 1) * th);
+    }
+    return true;
+  }
   const size_t zeilenBytes = static_cast<size_t>(tw) * kBytesProPixel;
   for (const Zellort& z : v.zellen) {
     const int32_t links = (z.x - 1) * tw;
@@ -53,6 +87,15 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   const int32_t th = KachelHoehe(auftrag.einstellungen);
   // With a tile of no area there is nothing to draw; the files need not be read at all.
   const bool zeichnen = tw > 0 && th > 0 && auftrag.MosaikBild.has_value();
+  // At 0 % the tiles are copied as they are, without measuring anything.
+  const Einstellungen& e = auftrag.einstellungen;
+  std::optional<Angleich> angleich;
+  if (e.verfahren.Farbangleich > 0 && !auftrag.VorlageBild.empty() &&
+      auftrag.VorlageBild.format() == PixelFormat::k32 && e.KachelnX > 0 && e.KachelnY > 0) {
+    angleich.emplace(Angleich{auftrag.VorlageBild,
+                              std::min<int>(e.verfahren.Farbangleich, kMaxFarbangleich),
+                              auftrag.analyse.Formanalyse, e.KachelnX, e.KachelnY});
+  }
   // A cancel is seen before every block of files, by every file not yet begun, and
   // after every file reported, so a run stops within a block of a few pictures.
   const size_t block = kDateienProThread * gruppe.Threads();
@@ -62,7 +105,7 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
       gruppe.FuerAlle(anzahl, [&](size_t i) {
         const Verwendung& v = verwendung[anfang + i];
         if (auftrag.Abbruch) return;
-        if (DateiEinsetzen(v, tw, th, *auftrag.MosaikBild)) {
+        if (DateiEinsetzen(v, tw, th, angleich ? &*angleich : nullptr, *auftrag.MosaikBild)) {
           gezeichnet.fetch_add(static_cast<int64_t>(v.zellen.size()), std::memory_order_relaxed);
         } else {
           unlesbar.fetch_add(1, std::memory_order_relaxed);

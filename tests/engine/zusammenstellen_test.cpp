@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
@@ -108,6 +111,58 @@ TEST(MosaikZusammenstellen, CancelWhileComposingStopsBeforeTheNextBlock) {
   EXPECT_EQ(z.benutzer.balkenStaende.back().maximum, 4);
   EXPECT_EQ(ReadPixel(*z.auftrag.MosaikBild, 0, 30), kSchwarz);
   EXPECT_GT(z.auftrag.PhasenZeiten[8], 0.0);
+}
+
+// One grey file placed in both cells of a 2 × 1 grid of 8 × 6 tiles, composed with its
+// colours moved toward a template whose first cell has four coloured quarters and whose
+// second is plain.
+Bitmap Angeglichen(int staerke, int formanalyse) {
+  testing::TempFolder ordner;
+  Auftrag auftrag;
+  testing::TestBenutzer benutzer;
+  Einstellungen& e = auftrag.einstellungen;
+  e.KachelnX = 2;
+  e.KachelnY = 1;
+  e.ZellBreite = 8;
+  e.ZellHoehe = 6;
+  e.ZoomX = e.ZoomY = 100;
+  e.verfahren.Farbangleich = static_cast<uint8_t>(staerke);
+  auftrag.analyse.Formanalyse = static_cast<uint8_t>(formanalyse);
+  auftrag.VorlageBild = testing::Einfarbig(16, 6, Farbe{40, 200, 90});
+  const std::array<Farbe, 4> viertel = {Farbe{0, 0, 250}, Farbe{250, 0, 0}, Farbe{10, 20, 30},
+                                        Farbe{255, 255, 255}};
+  for (int y = 0; y < 6; ++y) {
+    for (int x = 0; x < 8; ++x) WritePixel(auftrag.VorlageBild, x, y, viertel[(x / 4) * 2 + y / 3]);
+  }
+  auftrag.MosaikBild.emplace(16, 6);
+  const std::string grau = ordner / "grau.bmp";
+  testing::WriteTestBmp(grau, testing::Einfarbig(5, 5, Farbe{100, 100, 100}));
+  Verwendungsliste verwendung;
+  verwendung.Hinzufuegen(grau, Zellort{1, 1});
+  verwendung.ZelleAnfuegen(0, Zellort{2, 1});
+  Fortschritt fortschritt(auftrag, benutzer);
+  Arbeitsgruppe gruppe(2);
+  MosaikZusammenstellen(auftrag, fortschritt, verwendung, gruppe);
+  return std::move(*auftrag.MosaikBild);
+}
+
+TEST(MosaikZusammenstellen, ColourCorrectionMovesEachTilePartTowardItsCell) {
+  // Fully: a uniform tile takes on the template's sub-cell colours exactly, and the
+  // same file gets another shift in the other cell.
+  const Bitmap voll = Angeglichen(100, 2);
+  EXPECT_EQ(ReadPixel(voll, 0, 0), (Farbe{0, 0, 250}));
+  EXPECT_EQ(ReadPixel(voll, 3, 5), (Farbe{250, 0, 0}));
+  EXPECT_EQ(ReadPixel(voll, 4, 2), (Farbe{10, 20, 30}));
+  EXPECT_EQ(ReadPixel(voll, 7, 5), (Farbe{255, 255, 255}));
+  EXPECT_EQ(ReadPixel(voll, 12, 3), (Farbe{40, 200, 90}));
+  // Half way, rounded halves to even: 100 + (0 − 100) / 2, 100 + (250 − 100) / 2.
+  const Bitmap halb = Angeglichen(50, 2);
+  EXPECT_EQ(ReadPixel(halb, 0, 0), (Farbe{50, 50, 175}));
+  EXPECT_EQ(ReadPixel(halb, 15, 5), (Farbe{70, 150, 95}));
+  // Without shape analysis the whole tile moves toward the cell's mean colour.
+  const Bitmap ganz = Angeglichen(100, 1);
+  EXPECT_EQ(ReadPixel(ganz, 0, 0), (Farbe{129, 69, 134}));  // 128.75, 68.75, 133.75
+  EXPECT_EQ(ReadPixel(ganz, 7, 5), ReadPixel(ganz, 0, 0));
 }
 
 TEST(MosaikFertigstellen, FitsTheMosaicIntoTheScreenBox) {
