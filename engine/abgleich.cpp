@@ -27,6 +27,38 @@ constexpr uint64_t kPositionsMaske = std::numeric_limits<uint32_t>::max();
 // Entries sorted at once when a ranking is made; the walk rarely needs more.
 constexpr size_t kSofortSortiert = 16;
 
+// How much wider each step of the search for a cell whose candidates are all used up
+// looks than the step before.
+constexpr int64_t kAusweitungsFaktor = 4;
+
+int32_t Ausweitung(int32_t weite, int32_t alle) {
+  return static_cast<int32_t>(
+      std::min<int64_t>(alle, std::max<int64_t>(weite, 1) * kAusweitungsFaktor));
+}
+
+// The usage cap of a run: remembers the picture numbers whose file has been placed the
+// allowed number of times, so that the walk passes them over without a file lookup.
+class Verwendungsdeckel {
+ public:
+  Verwendungsdeckel(int32_t maximum, size_t bilder)
+      : maximum_(maximum), voll_(maximum > 0 ? bilder : 0, 0) {}
+
+  bool Aktiv() const { return maximum_ > 0; }
+  bool Voll(int32_t p) const { return Aktiv() && voll_[static_cast<size_t>(p)] != 0; }
+
+  // Notes that the file of picture p now has `verwendungen` uses; true when that is as
+  // many as allowed.
+  bool Erreicht(int32_t p, size_t verwendungen) {
+    if (!Aktiv() || verwendungen < static_cast<size_t>(maximum_)) return false;
+    voll_[static_cast<size_t>(p)] = 1;
+    return true;
+  }
+
+ private:
+  int32_t maximum_;
+  std::vector<uint8_t> voll_;
+};
+
 }  // namespace
 
 Helligkeitsreihe::Helligkeitsreihe(const Kachelliste& liste, int formanalyse)
@@ -189,12 +221,44 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
   std::vector<uint8_t> fehlt(bilder, 0);  // files found missing once are not tested again
   Verwendungsliste verwendung;
 
+  // Places picture p in cell (x, y) unless the repetition rule (when `abstand` is kept),
+  // the usage cap or a vanished file forbids it.
+  Verwendungsdeckel deckel(e.verfahren.MaxVerwendungen, bilder);
+  const auto platzieren = [&](int x, int y, int32_t r, int32_t p, bool abstand) {
+    if (p < 0 || static_cast<size_t>(p) >= bilder) return false;
+    if (abstand && !platzierungen.AbstandFrei(x, y, r, p)) return false;
+    if (deckel.Voll(p)) return false;
+    const std::string& datei = auftrag.Dateiliste[static_cast<size_t>(p)];
+    size_t k = verwendung.Finden(datei);
+    if (k != Verwendungsliste::kNichtGefunden) {
+      // The cap counts uses of the file, whichever album number reached it.
+      if (deckel.Erreicht(p, verwendung[k].zellen.size())) return false;
+      verwendung.ZelleAnfuegen(k, Zellort{x, y});
+    } else {
+      // A picture that vanished since its signature was taken is passed over.
+      if (fehlt[static_cast<size_t>(p)] != 0) return false;
+      if (!FileExists(datei)) {
+        fehlt[static_cast<size_t>(p)] = 1;
+        ++auftrag.FehlendeBilder;
+        return false;
+      }
+      verwendung.Hinzufuegen(datei, Zellort{x, y});
+      k = verwendung.Anzahl() - 1;
+    }
+    deckel.Erreicht(p, verwendung[k].zellen.size());
+    raster.at(x, y).Bild = p;
+    platzierungen.Platzieren(x, y, p);
+    return true;
+  };
+
   const int kachelnY = raster.kachelnY();
   const size_t zellen = static_cast<size_t>(raster.kachelnX()) * static_cast<size_t>(kachelnY);
   const size_t block = std::max<size_t>(
       gruppe.Threads(), std::min(kZellenProThread * gruppe.Threads(),
                                  kEintraegeProBlock / std::max<size_t>(reihe.Anzahl(), 1)));
   std::vector<Rangliste> ranglisten(block);
+  std::vector<int32_t> weiteVorauswahl;
+  Rangliste weiteRangliste;
   int32_t zaehler = 0;
 
   for (size_t anfang = 0; anfang < zellen; anfang += block) {
@@ -219,27 +283,29 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
       const int y = static_cast<int>(c % kachelnY) + 1;
       const int32_t r = static_cast<int32_t>(e.minAbstand) + auftrag.zufall.next(zufallsBereich);
       Rangliste& rangliste = ranglisten[i];
-      for (size_t eintrag = 0; eintrag < rangliste.Anzahl(); ++eintrag) {
-        const int32_t p = reihe.Nummer(rangliste.Eintrag(eintrag));
-        if (p < 0 || static_cast<size_t>(p) >= bilder) continue;
-        if (!platzierungen.AbstandFrei(x, y, r, p)) continue;
-        const std::string& datei = auftrag.Dateiliste[static_cast<size_t>(p)];
-        const size_t k = verwendung.Finden(datei);
-        if (k != Verwendungsliste::kNichtGefunden) {
-          verwendung.ZelleAnfuegen(k, Zellort{x, y});
-        } else {
-          // A picture that vanished since its signature was taken is passed over.
-          if (fehlt[static_cast<size_t>(p)] != 0) continue;
-          if (!FileExists(datei)) {
-            fehlt[static_cast<size_t>(p)] = 1;
-            ++auftrag.FehlendeBilder;
-            continue;
+      bool platziert = false;
+      for (size_t eintrag = 0; eintrag < rangliste.Anzahl() && !platziert; ++eintrag) {
+        platziert = platzieren(x, y, r, reihe.Nummer(rangliste.Eintrag(eintrag)), true);
+      }
+      if (platziert || !deckel.Aktiv()) continue;
+      // With the cap on, the nearest pictures run out as the mosaic fills; a cell left
+      // black would be a plain hole. Search ever wider in brightness, the whole list at
+      // last, and only when even that finds no picture outside the distance, give up
+      // the distance rather than the cap.
+      const Kachelsignatur& signatur = raster.at(x, y).signatur;
+      const GepackteFelder anfrage = Packen(signatur, formanalyse);
+      for (int32_t weite = Ausweitung(kandidatenzahl, reihe.Anzahl()); !platziert && weite > 0;
+           weite = Ausweitung(weite, reihe.Anzahl())) {
+        VorauswahlBilden(reihe, signatur.Helligkeit, weite, fenster, weiteVorauswahl);
+        weiteRangliste.Bilden(reihe.Felder(), weiteVorauswahl, anfrage, formanalyse, weite);
+        const bool ganz = weite >= reihe.Anzahl();
+        for (int abstand = 1; abstand >= (ganz ? 0 : 1) && !platziert; --abstand) {
+          for (size_t eintrag = 0; eintrag < weiteRangliste.Anzahl() && !platziert; ++eintrag) {
+            platziert =
+                platzieren(x, y, r, reihe.Nummer(weiteRangliste.Eintrag(eintrag)), abstand != 0);
           }
-          verwendung.Hinzufuegen(datei, Zellort{x, y});
         }
-        raster.at(x, y).Bild = p;
-        platzierungen.Platzieren(x, y, p);
-        break;
+        if (ganz) break;
       }
     }
   }

@@ -98,6 +98,10 @@ class Platzierungen {
 // The matching phase: fills the picture numbers of `Raster` and returns the pictures
 // placed, or nothing after a cancel. Replaces `MosaikBild` by a new black picture of the
 // mosaic's size. Sets PhasenZeiten[2] and, unless cancelled, [7].
+// With `MaxVerwendungen` N > 0 no file is placed in more than N cells; a cell whose
+// ranked candidates are all used up or too close is then given the best picture of an
+// ever wider search, at last of the whole list, and only when no picture outside the
+// repetition distance is left, the best one still allowed under the cap.
 std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& fortschritt,
                                                 Arbeitsgruppe& gruppe);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <list>
 #include <random>
@@ -402,6 +403,28 @@ TEST(KachelnZuordnen, DistanceOneNeverRepeatsAPictureAmongTheEightNeighbours) {
     }
   }
   EXPECT_EQ(zellen, 15u * 12u);
+}
+
+TEST(KachelnZuordnen, UsageCapIsNeverExceededAndStillFillsEveryCell) {
+  // 30 cells, 10 pictures, at most 3 uses each: every picture is needed to its limit,
+  // so the last cells find their ranked candidates used up and must search wider.
+  Zuordnungsfall fall(6, 5, 10, 4);
+  fall.auftrag.einstellungen.Kandidatenzahl = 3;
+  fall.auftrag.einstellungen.verfahren.MaxVerwendungen = 3;
+  const auto verwendung = fall.Zuordnen(2);
+  ASSERT_TRUE(verwendung);
+  EXPECT_EQ(verwendung->Anzahl(), 10u);
+  for (size_t k = 0; k < verwendung->Anzahl(); ++k) EXPECT_EQ((*verwendung)[k].zellen.size(), 3u);
+  const std::vector<int32_t> bilder = fall.Bilder();
+  EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 0);
+
+  // A cap nobody reaches changes nothing.
+  Zuordnungsfall ohne(9, 7, 25, 6);
+  Zuordnungsfall weit(9, 7, 25, 6);
+  weit.auftrag.Dateiliste = ohne.auftrag.Dateiliste;
+  weit.auftrag.einstellungen.verfahren.MaxVerwendungen = 9 * 7;
+  ASSERT_TRUE(ohne.Zuordnen(1) && weit.Zuordnen(1));
+  EXPECT_EQ(ohne.Bilder(), weit.Bilder());
 }
 
 TEST(KachelnZuordnen, VanishedPictureIsPassedOverAndCellListsReadAsPairs) {

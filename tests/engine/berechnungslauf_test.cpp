@@ -133,16 +133,27 @@ TEST_F(LaufTest, SameInputsAndSeedGiveTheSameMosaicWithAnyNumberOfThreads) {
 TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
   struct Fall {
     int32_t farbtiefe, zielBreite, zielHoehe, bilder;
-    std::string_view warnung;  // empty: the checks pass
+    std::string warnung;  // empty: the checks pass
+    int32_t maxVerwendungen = 0;
   };
-  // 6 × 4 tiles; minAbstand 1 + Musterabstand 1 + 1 = 3 → 9 pictures needed.
+  // 6 × 4 tiles; minAbstand 1 + Musterabstand 1 + 1 = 3 → 9 pictures needed; with at most
+  // two uses of each, 12.
   const Fall faelle[] = {
-      {15, 60, 40, 30, kFarbtiefeWarnung}, {16, 6, 4, 9, ""},
-      {32, 5, 40, 30, kPlatzWarnung},      {32, 60, 3, 30, kPlatzWarnung},
-      {32, 60, 40, 8, kBilderWarnung},
+      {15, 60, 40, 30, std::string(kFarbtiefeWarnung)},
+      {16, 6, 4, 9, ""},
+      {32, 5, 40, 30, std::string(kPlatzWarnung)},
+      {32, 60, 3, 30, std::string(kPlatzWarnung)},
+      {32, 60, 40, 8, std::string(kBilderWarnung)},
+      {32, 60, 40, 11, VerwendungsWarnung(24, 2, 11), 2},
+      {32, 60, 40, 12, "", 2},
   };
+  EXPECT_EQ(VerwendungsWarnung(25, 2, 11),
+            "Nicht genügend Bilder: Das Mosaik hat 25 Kacheln, und jedes Bild darf höchstens "
+            "2-mal verwendet werden. Dafür sind mindestens 13 Bilder nötig, ausgewählt sind 11. "
+            "Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.");
   for (const Fall& fall : faelle) {
     benutzer_.warnungen.clear();
+    auftrag_.einstellungen.verfahren.MaxVerwendungen = fall.maxVerwendungen;
     benutzer_.farbtiefe = fall.farbtiefe;
     auftrag_.einstellungen.ZielBreite = fall.zielBreite;
     auftrag_.einstellungen.ZielHoehe = fall.zielHoehe;
@@ -157,7 +168,7 @@ TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
       EXPECT_TRUE(benutzer_.warnungen.empty());
     } else {
       EXPECT_EQ(ausgang, Laufausgang::Abgelehnt);
-      EXPECT_EQ(benutzer_.warnungen, std::vector<std::string>{std::string(fall.warnung)});
+      EXPECT_EQ(benutzer_.warnungen, std::vector<std::string>{fall.warnung});
       EXPECT_FALSE(auftrag_.einstellungen.Raster);
     }
     EXPECT_FALSE(auftrag_.Abbruch);
