@@ -55,7 +55,7 @@ ZOOM_GROSS = "600"
 FUELLER = "füller"  # the file that fills the tmpfs; not part of any state
 # Temporary names: ours ("…tilvendo-PID-XXXXXX") and those of earlier builds.
 TEMPORAER = re.compile(r"^\..+(\.tilvendo-\d+-|\.)[A-Za-z0-9]{6}$")
-TEMPORAER_EIGEN = re.compile(r"\.tilvendo-\d+-[A-Za-z0-9]{6}$")
+TEMPORAER_ENDE = re.compile(r"(\.tilvendo-\d+-|\.)[A-Za-z0-9]{6}$")
 TEXTDATEIEN = (".nbx", ".nbd", ".nbf")
 KATALOG = "Alben.nbx"
 NUMMER_EINTRAG = re.compile(rb"^DN=([^\r\n]*)", re.MULTILINE)
@@ -444,7 +444,8 @@ class Probe:
 
     def melden(self, phase, art, datei, fall):
         # Temporary files differ only in pid and letters: one finding for all of them.
-        datei = TEMPORAER_EIGEN.sub(".tilvendo-PID-XXXXXX", datei)
+        if ist_temporaer(datei):
+            datei = TEMPORAER_ENDE.sub(".…", datei)
         schluessel = (phase.name, art, datei)
         if schluessel not in self.fehler:
             self.fehler[schluessel] = [0, fall]
