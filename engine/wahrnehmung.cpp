@@ -39,17 +39,18 @@ constexpr double kHellVersatz = 16.0;
 constexpr double kAFaktor = 500.0;
 constexpr double kBFaktor = 200.0;
 
+// An encoded channel value (0..1) in linear light.
+double Linear(double c) {
+  return c <= kLinearGrenze
+             ? c / kLinearFaktor
+             : std::pow((c + kKurvenVersatz) / (1.0 + kKurvenVersatz), kKurvenExponent);
+}
+
 // The 256 encoded values of a channel in linear light, computed once.
 const std::array<double, kStufen>& Linearisierung() {
   static const std::array<double, kStufen> tabelle = [] {
     std::array<double, kStufen> t{};
-    for (int k = 0; k < kStufen; ++k) {
-      const double c = k / kGroessterWert;
-      t[static_cast<size_t>(k)] =
-          c <= kLinearGrenze
-              ? c / kLinearFaktor
-              : std::pow((c + kKurvenVersatz) / (1.0 + kKurvenVersatz), kKurvenExponent);
-    }
+    for (int k = 0; k < kStufen; ++k) t[static_cast<size_t>(k)] = Linear(k / kGroessterWert);
     return t;
   }();
   return tabelle;
@@ -63,11 +64,8 @@ uint8_t AlsByte(double wert) {
   return static_cast<uint8_t>(std::clamp<int64_t>(RoundHalfEven(wert), 0, kStufen - 1));
 }
 
-}  // namespace
-
-LabFarbe SrgbNachLab(uint8_t rot, uint8_t gruen, uint8_t blau) {
-  const auto& lin = Linearisierung();
-  const std::array<double, 3> rgb = {lin[rot], lin[gruen], lin[blau]};
+LabFarbe LinearNachLab(double rot, double gruen, double blau) {
+  const std::array<double, 3> rgb = {rot, gruen, blau};
   std::array<double, 3> xyz{};
   for (size_t z = 0; z < 3; ++z) {
     xyz[z] = kNachXyz[z][0] * rgb[0] + kNachXyz[z][1] * rgb[1] + kNachXyz[z][2] * rgb[2];
@@ -76,6 +74,20 @@ LabFarbe SrgbNachLab(uint8_t rot, uint8_t gruen, uint8_t blau) {
   const double fy = Kompandieren(xyz[1] / kWeissY);
   const double fz = Kompandieren(xyz[2] / kWeissZ);
   return LabFarbe{kHellFaktor * fy - kHellVersatz, kAFaktor * (fx - fy), kBFaktor * (fy - fz)};
+}
+
+}  // namespace
+
+LabFarbe SrgbNachLab(uint8_t rot, uint8_t gruen, uint8_t blau) {
+  const auto& lin = Linearisierung();
+  return LinearNachLab(lin[rot], lin[gruen], lin[blau]);
+}
+
+LabFarbe SrgbMittelNachLab(double rot, double gruen, double blau) {
+  const auto kanal = [](double wert) {
+    return Linear(std::clamp(wert, 0.0, kGroessterWert) / kGroessterWert);
+  };
+  return LinearNachLab(kanal(rot), kanal(gruen), kanal(blau));
 }
 
 void InWahrnehmungsraum(Kachelsignatur& signatur, int formanalyse) {

@@ -26,6 +26,8 @@ struct LabFarbe {
 
 // The CIELAB value of an sRGB colour.
 LabFarbe SrgbNachLab(uint8_t rot, uint8_t gruen, uint8_t blau);
+// The same for a colour between the byte values, such as a mean (components 0..255).
+LabFarbe SrgbMittelNachLab(double rot, double gruen, double blau);
 
 // Byte units per CIELAB unit, the same for all three axes so that they weigh alike. The
 // largest a* and b* magnitudes of any sRGB colour (b* of pure blue, −107.9) still fit

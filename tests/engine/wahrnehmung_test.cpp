@@ -27,6 +27,7 @@ TEST(Wahrnehmung, ConvertsKnownColoursAndKeepsTheSignatureReadableFromTheCache) 
   nah(SrgbNachLab(0, 0, 0), 0.0, 0.0, 0.0);
   nah(SrgbNachLab(255, 0, 0), 53.24, 80.09, 67.20);
   nah(SrgbNachLab(0, 0, 255), 32.30, 79.19, -107.86);
+  nah(SrgbMittelNachLab(0.0, 0.0, 255.0), 32.30, 79.19, -107.86);
   nah(SrgbNachLab(10, 10, 10), 2.74, 0.0, 0.0);  // on the straight part of both curves
 
   // Level 2 with white, black, red and blue sub-cells.
