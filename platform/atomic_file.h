@@ -6,8 +6,9 @@
 // it was. A process killed while writing leaves nothing behind: the unnamed file goes
 // with it. Only in the short step between naming and renaming, or on a file system
 // without unnamed files or a system without /proc (then the bytes go to a named
-// temporary file from the start), can a kill leave a temporary file; its name carries the writer's
-// process id, so RemoveStaleTemporaries() can tell it from the files of a writer still running.
+// temporary file from the start), can a kill leave a temporary file; its name carries
+// the writer's process id, so RemoveStaleTemporaries() can tell it from the files of a
+// writer still running.
 #pragma once
 
 #include <cstddef>
