@@ -5,6 +5,7 @@ set -euo pipefail
 
 PAKETE=(
   build-essential cmake ninja-build pkg-config clang-format
+  clang-14 libclang-rt-14-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libmount-dev libblkid-dev
   libgtest-dev libgmock-dev libbenchmark-dev

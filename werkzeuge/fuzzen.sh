@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the fuzzing targets of the file readers (clang, libFuzzer, AddressSanitizer,
+# UndefinedBehaviorSanitizer) in a clean build/fuzz and runs each for SEKUNDEN seconds,
+# one after the other with a single worker. Fails when a target crashes; the input that
+# did it lands in build/fuzz/funde/<target>/, the log beside it.
+#   werkzeuge/fuzzen.sh [SEKUNDEN]   (default 30)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sekunden=${1:-30}
+ordner=build/fuzz
+ziele=(bmp jpeg profil katalog signaturen)
+declare -A woerterbuch=([bmp]=bmp.dict [jpeg]=jpeg.dict [profil]=profil.dict [katalog]=profil.dict)
+
+rm -rf "$ordner"
+# -O1 with line tables builds quickly and still names file and line in every report.
+cmake -S . -B "$ordner" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DTILVENDO_FUZZ=ON >/dev/null
+cmake --build "$ordner" -j "$(nproc)" --target "${ziele[@]/#/fuzz_}"
+
+# The targets write every input as a file: keep that in memory where possible, and
+# remove what a crashed process leaves there.
+arbeit=$(mktemp -d "$( [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}" )/tilvendo-fuzzen.XXXXXX")
+trap 'rm -rf "$arbeit"' EXIT
+
+fehlgeschlagen=()
+for ziel in "${ziele[@]}"; do
+  korpus="$ordner/korpus/$ziel"
+  funde="$ordner/funde/$ziel"
+  mkdir -p "$korpus" "$funde"
+  optionen=(-max_total_time="$sekunden" -timeout=25 -rss_limit_mb=4096 -print_final_stats=1
+            -artifact_prefix="$funde/")
+  if [ -n "${woerterbuch[$ziel]:-}" ]; then
+    optionen+=(-dict="tests/fuzz/woerterbuch/${woerterbuch[$ziel]}")
+  fi
+  echo "== $ziel: $sekunden s"
+  if TMPDIR="$arbeit" "$ordner/tests/fuzz/fuzz_$ziel" "${optionen[@]}" "$korpus" \
+      "tests/fuzz/korpus/$ziel" >"$funde/log.txt" 2>&1; then
+    grep -E '^stat::number_of_executed_units|^stat::average_exec_per_sec|^#[0-9]+[[:space:]]+DONE' \
+      "$funde/log.txt" || true
+  else
+    echo "   FEHLER: $ziel ist abgestürzt; Eingabe und Bericht in $funde/"
+    grep -E '^(==[0-9]+==ERROR|SUMMARY)' "$funde/log.txt" || tail -5 "$funde/log.txt"
+    fehlgeschlagen+=("$ziel")
+  fi
+done
+
+if [ ${#fehlgeschlagen[@]} -gt 0 ]; then
+  echo "Abgestürzt: ${fehlgeschlagen[*]}"
+  exit 1
+fi
+echo "Kein Leser ist abgestürzt."
