@@ -1,0 +1,389 @@
+#include "formate_testbilder.h"
+
+#include <jpeglib.h>
+#include <libheif/heif.h>
+#include <png.h>
+#include <tiffio.h>
+#include <webp/encode.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/pixel.h"
+#include "support/temp_folder.h"
+
+namespace tilvendo::testing {
+namespace {
+
+struct DateiSchliessen {
+  void operator()(std::FILE* datei) const { std::fclose(datei); }
+};
+using Datei = std::unique_ptr<std::FILE, DateiSchliessen>;
+
+Datei Anlegen(const std::string& path) {
+  Datei datei(std::fopen(path.c_str(), "wb"));
+  if (!datei) throw std::runtime_error("cannot write " + path);
+  return datei;
+}
+
+void Pruefen(bool gelungen, const std::string& was) {
+  if (!gelungen) throw std::runtime_error(was + " failed");
+}
+
+void Anhaengen(std::string& ziel, uint32_t wert, int bytes, bool grossEndian) {
+  for (int i = 0; i < bytes; ++i) {
+    const int verschiebung = 8 * (grossEndian ? bytes - 1 - i : i);
+    ziel.push_back(static_cast<char>((wert >> verschiebung) & 0xFF));
+  }
+}
+
+// The picture's pixels as red, green, blue (and the opacity, when given), row after row.
+std::vector<uint8_t> Rgb(const Bitmap& bild, std::optional<uint8_t> alpha) {
+  std::vector<uint8_t> rgb;
+  for (int32_t y = 0; y < bild.height(); ++y) {
+    for (int32_t x = 0; x < bild.width(); ++x) {
+      const Farbe farbe = ReadPixel(bild, x, y);
+      rgb.insert(rgb.end(), {farbe.red, farbe.green, farbe.blue});
+      if (alpha) rgb.push_back(*alpha);
+    }
+  }
+  return rgb;
+}
+
+struct JpegFehler {
+  jpeg_error_mgr manager;
+  std::jmp_buf sprung;
+};
+
+[[noreturn]] void JpegAbbruch(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<JpegFehler*>(info->err)->sprung, 1);
+}
+
+// Kept free of objects with destructors: a libjpeg error leaves it by longjmp.
+bool JpegKodieren(std::FILE* datei, int32_t breite, int32_t hoehe, JpegFarben farben,
+                  const std::string& exif, std::vector<uint8_t>& pixel, JpegFehler& fehler) {
+  jpeg_compress_struct info;
+  info.err = jpeg_std_error(&fehler.manager);
+  fehler.manager.error_exit = JpegAbbruch;
+  if (setjmp(fehler.sprung)) {
+    jpeg_destroy_compress(&info);
+    return false;
+  }
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, datei);
+  info.image_width = static_cast<JDIMENSION>(breite);
+  info.image_height = static_cast<JDIMENSION>(hoehe);
+  const bool cmyk = farben != JpegFarben::kFarbe;
+  info.input_components = cmyk ? 4 : 3;
+  info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_set_defaults(&info);
+  if (farben == JpegFarben::kYcck) jpeg_set_colorspace(&info, JCS_YCCK);
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  if (!exif.empty()) {
+    jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
+                      static_cast<unsigned int>(exif.size()));
+  }
+  const size_t zeilenBytes = static_cast<size_t>(breite) * info.input_components;
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW zeile = pixel.data() + zeilenBytes * info.next_scanline;
+    jpeg_write_scanlines(&info, &zeile, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  return true;
+}
+
+bool PngKodieren(std::FILE* datei, const Bitmap& bild, const PngArt& art, int farbtyp,
+                 const std::vector<png_color>& palette, const std::vector<uint8_t>& deckung,
+                 const std::string& exif, std::vector<png_bytep>& zeilen) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, datei);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(bild.width()),
+               static_cast<png_uint_32>(bild.height()), art.sechzehnBit ? 16 : 8, farbtyp,
+               art.verschraenkt ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (!palette.empty()) {
+    png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+    if (!deckung.empty()) {
+      png_set_tRNS(png, info, deckung.data(), static_cast<int>(deckung.size()), nullptr);
+    }
+  }
+  if (!exif.empty()) {
+    png_set_eXIf_1(png, info, static_cast<png_uint_32>(exif.size()),
+                   reinterpret_cast<png_bytep>(const_cast<char*>(exif.data())));
+  }
+  png_write_info(png, info);
+  if (!art.nurKopf) {
+    png_write_image(png, zeilen.data());
+    png_write_end(png, nullptr);
+  }
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+// Samples for the PNG writer: grey takes the green channel, 16 bits repeat the byte.
+void PngSamples(const std::vector<uint8_t>& rgba, int kanaeleIn, const PngArt& art,
+                std::vector<uint8_t>& samples) {
+  for (size_t i = 0; i < rgba.size(); i += static_cast<size_t>(kanaeleIn)) {
+    std::vector<uint8_t> pixel;
+    if (art.farben == PngFarben::kGrau) {
+      pixel.push_back(rgba[i + 1]);
+    } else {
+      pixel.insert(pixel.end(), {rgba[i], rgba[i + 1], rgba[i + 2]});
+    }
+    if (art.alpha) pixel.push_back(rgba[i + 3]);
+    for (const uint8_t wert : pixel) {
+      samples.push_back(wert);
+      if (art.sechzehnBit) samples.push_back(wert);
+    }
+  }
+}
+
+}  // namespace
+
+std::string ExifBlock(uint16_t ausrichtung, bool grossEndian) {
+  std::string block = grossEndian ? "MM" : "II";
+  Anhaengen(block, 42, 2, grossEndian);
+  Anhaengen(block, 8, 4, grossEndian);  // the first directory follows the header
+  Anhaengen(block, 2, 2, grossEndian);  // two entries, the orientation second
+  const uint32_t kAufloesung = 0x011A, kAusrichtung = 0x0112, kRational = 5, kShort = 3;
+  Anhaengen(block, kAufloesung, 2, grossEndian);
+  Anhaengen(block, kRational, 2, grossEndian);
+  Anhaengen(block, 1, 4, grossEndian);
+  Anhaengen(block, 38, 4, grossEndian);
+  Anhaengen(block, kAusrichtung, 2, grossEndian);
+  Anhaengen(block, kShort, 2, grossEndian);
+  Anhaengen(block, 1, 4, grossEndian);
+  Anhaengen(block, ausrichtung, 2, grossEndian);
+  Anhaengen(block, 0, 2, grossEndian);
+  Anhaengen(block, 0, 4, grossEndian);  // no next directory
+  Anhaengen(block, 72, 4, grossEndian);
+  Anhaengen(block, 1, 4, grossEndian);
+  return block;
+}
+
+void WriteTestJpegMitExif(const std::string& path, const Bitmap& bild,
+                          std::optional<uint16_t> ausrichtung, JpegFarben farben) {
+  std::vector<uint8_t> pixel = Rgb(bild, std::nullopt);
+  if (farben != JpegFarben::kFarbe) {
+    // Some black ink too, so that both parts of the conversion count: every channel of the
+    // picture must then be at most 200.
+    constexpr int kSchwarzRest = 200;  // 255 − the black ink, stored inverted
+    std::vector<uint8_t> cmyk;
+    for (const uint8_t wert : pixel) {
+      cmyk.push_back(static_cast<uint8_t>(std::min(255, (wert * 255 + 100) / kSchwarzRest)));
+      if (cmyk.size() % 4 == 3) cmyk.push_back(kSchwarzRest);
+    }
+    pixel = std::move(cmyk);
+  }
+  const std::string exif = ausrichtung ? std::string("Exif\0\0", 6) + ExifBlock(*ausrichtung) : "";
+  const Datei datei = Anlegen(path);
+  JpegFehler fehler{};
+  Pruefen(JpegKodieren(datei.get(), bild.width(), bild.height(), farben, exif, pixel, fehler),
+          "JPEG " + path);
+}
+
+void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art) {
+  const std::vector<uint8_t> rgba = Rgb(bild, art.alpha.value_or(255));
+  std::vector<uint8_t> samples;
+  std::vector<png_color> palette;
+  std::vector<uint8_t> deckung;
+  int farbtyp = art.farben == PngFarben::kGrau ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB;
+  if (art.alpha) farbtyp |= PNG_COLOR_MASK_ALPHA;
+  if (art.farben == PngFarben::kPalette) {
+    farbtyp = PNG_COLOR_TYPE_PALETTE;
+    std::map<uint32_t, uint8_t> indizes;
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+      const uint32_t schluessel = (rgba[i] << 16) | (rgba[i + 1] << 8) | rgba[i + 2];
+      if (indizes.emplace(schluessel, static_cast<uint8_t>(palette.size())).second) {
+        palette.push_back(png_color{rgba[i], rgba[i + 1], rgba[i + 2]});
+        if (art.alpha) deckung.push_back(*art.alpha);
+      }
+      samples.push_back(indizes.at(schluessel));
+    }
+  } else {
+    PngSamples(rgba, 4, art, samples);
+  }
+  const size_t zeilenBytes = samples.size() / std::max<size_t>(bild.height(), 1);
+  std::vector<png_bytep> zeilen;
+  for (int32_t y = 0; y < bild.height(); ++y) zeilen.push_back(samples.data() + y * zeilenBytes);
+  const std::string exif = art.ausrichtung ? ExifBlock(*art.ausrichtung, true) : "";
+  const Datei datei = Anlegen(path);
+  Pruefen(PngKodieren(datei.get(), bild, art, farbtyp, palette, deckung, exif, zeilen),
+          "PNG " + path);
+}
+
+void WriteTestPngKopf(const std::string& path, uint32_t breite, uint32_t hoehe) {
+  const Datei datei = Anlegen(path);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+  png_init_io(png, datei.get());
+  png_set_IHDR(png, info, breite, hoehe, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  png_destroy_write_struct(&png, &info);
+}
+
+void WriteTestTiff(const std::string& path, const Bitmap& bild, uint16_t ausrichtung, bool kacheln,
+                   std::optional<uint8_t> alpha) {
+  constexpr uint32_t kKachel = 16, kStreifen = 3;
+  const std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), "w"), &TIFFClose);
+  Pruefen(tif != nullptr, "TIFF " + path);
+  const uint16_t kanaele = alpha ? 4 : 3;
+  TIFFSetField(tif.get(), TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(bild.width()));
+  TIFFSetField(tif.get(), TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(bild.height()));
+  TIFFSetField(tif.get(), TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(tif.get(), TIFFTAG_SAMPLESPERPIXEL, kanaele);
+  TIFFSetField(tif.get(), TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+  TIFFSetField(tif.get(), TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tif.get(), TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+  TIFFSetField(tif.get(), TIFFTAG_ORIENTATION, ausrichtung);
+  if (alpha) {
+    const uint16_t art = EXTRASAMPLE_UNASSALPHA;
+    TIFFSetField(tif.get(), TIFFTAG_EXTRASAMPLES, 1, &art);
+  }
+  std::vector<uint8_t> pixel = Rgb(bild, alpha);
+  const size_t zeilenBytes = static_cast<size_t>(bild.width()) * kanaele;
+  if (!kacheln) {
+    TIFFSetField(tif.get(), TIFFTAG_ROWSPERSTRIP, kStreifen);
+    for (int32_t y = 0; y < bild.height(); ++y) {
+      Pruefen(TIFFWriteScanline(tif.get(), pixel.data() + y * zeilenBytes, y, 0) == 1, "row");
+    }
+    return;
+  }
+  TIFFSetField(tif.get(), TIFFTAG_TILEWIDTH, kKachel);
+  TIFFSetField(tif.get(), TIFFTAG_TILELENGTH, kKachel);
+  std::vector<uint8_t> kachel(kKachel * kKachel * kanaele);
+  for (uint32_t ky = 0; ky < static_cast<uint32_t>(bild.height()); ky += kKachel) {
+    for (uint32_t kx = 0; kx < static_cast<uint32_t>(bild.width()); kx += kKachel) {
+      std::fill(kachel.begin(), kachel.end(), 0);
+      for (uint32_t y = ky; y < std::min<uint32_t>(ky + kKachel, bild.height()); ++y) {
+        const uint32_t breite = std::min<uint32_t>(kKachel, bild.width() - kx);
+        std::memcpy(&kachel[(y - ky) * kKachel * kanaele], &pixel[y * zeilenBytes + kx * kanaele],
+                    breite * kanaele);
+      }
+      Pruefen(TIFFWriteTile(tif.get(), kachel.data(), kx, ky, 0, 0) >= 0, "tile");
+    }
+  }
+}
+
+void WriteTestTiffKopf(const std::string& path, uint32_t breite, uint32_t hoehe) {
+  const std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), "w"), &TIFFClose);
+  Pruefen(tif != nullptr, "TIFF " + path);
+  TIFFSetField(tif.get(), TIFFTAG_IMAGEWIDTH, breite);
+  TIFFSetField(tif.get(), TIFFTAG_IMAGELENGTH, hoehe);
+  TIFFSetField(tif.get(), TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(tif.get(), TIFFTAG_SAMPLESPERPIXEL, 3);
+  TIFFSetField(tif.get(), TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+  TIFFSetField(tif.get(), TIFFTAG_ROWSPERSTRIP, hoehe);
+  TIFFWriteDirectory(tif.get());
+}
+
+void WriteTestWebp(const std::string& path, const Bitmap& bild, std::optional<uint16_t> ausrichtung,
+                   std::optional<int> qualitaet, std::optional<uint8_t> alpha) {
+  const std::vector<uint8_t> rgb = Rgb(bild, alpha);
+  const int zeilenBytes = bild.width() * (alpha ? 4 : 3);
+  uint8_t* ausgabe = nullptr;
+  size_t groesse = 0;
+  if (qualitaet && alpha) {
+    groesse = WebPEncodeRGBA(rgb.data(), bild.width(), bild.height(), zeilenBytes,
+                             static_cast<float>(*qualitaet), &ausgabe);
+  } else if (qualitaet) {
+    groesse = WebPEncodeRGB(rgb.data(), bild.width(), bild.height(), zeilenBytes,
+                            static_cast<float>(*qualitaet), &ausgabe);
+  } else if (alpha) {
+    groesse =
+        WebPEncodeLosslessRGBA(rgb.data(), bild.width(), bild.height(), zeilenBytes, &ausgabe);
+  } else {
+    groesse = WebPEncodeLosslessRGB(rgb.data(), bild.width(), bild.height(), zeilenBytes, &ausgabe);
+  }
+  Pruefen(groesse > 0, "WebP " + path);
+  std::string datei(reinterpret_cast<const char*>(ausgabe), groesse);
+  WebPFree(ausgabe);
+  if (ausrichtung) {
+    // The extended container: a VP8X chunk announcing the EXIF chunk after the picture.
+    constexpr size_t kKopf = 12;  // "RIFF", size, "WEBP"
+    constexpr uint8_t kExifMerker = 0x08, kAlphaMerker = 0x10;
+    std::string erweitert = datei.substr(kKopf);
+    if (erweitert.compare(0, 4, "VP8X") == 0) {
+      erweitert[8] = static_cast<char>(erweitert[8] | kExifMerker);
+    } else {
+      std::string vp8x = "VP8X";
+      Anhaengen(vp8x, 10, 4, false);
+      vp8x.push_back(static_cast<char>(kExifMerker | (alpha ? kAlphaMerker : 0)));
+      Anhaengen(vp8x, 0, 3, false);
+      Anhaengen(vp8x, static_cast<uint32_t>(bild.width() - 1), 3, false);
+      Anhaengen(vp8x, static_cast<uint32_t>(bild.height() - 1), 3, false);
+      erweitert = vp8x + erweitert;
+    }
+    const std::string exif = ExifBlock(*ausrichtung);
+    erweitert += "EXIF";
+    Anhaengen(erweitert, static_cast<uint32_t>(exif.size()), 4, false);
+    erweitert += exif;
+    if (exif.size() % 2 != 0) erweitert.push_back('\0');
+    datei = "RIFF";
+    Anhaengen(datei, static_cast<uint32_t>(erweitert.size() + 4), 4, false);
+    datei += "WEBP" + erweitert;
+  }
+  WriteWholeFile(path, datei);
+}
+
+void WriteTestHeif(const std::string& path, const Bitmap& bild, uint16_t ausrichtung,
+                   std::optional<int> vorschau) {
+  const std::unique_ptr<heif_context, void (*)(heif_context*)> kontext(heif_context_alloc(),
+                                                                       &heif_context_free);
+  heif_encoder* kodierer = nullptr;
+  Pruefen(
+      heif_context_get_encoder_for_format(kontext.get(), heif_compression_HEVC, &kodierer).code ==
+          heif_error_Ok,
+      "HEVC encoder");
+  const std::unique_ptr<heif_encoder, void (*)(heif_encoder*)> kodiererHalter(
+      kodierer, &heif_encoder_release);
+  heif_encoder_set_lossy_quality(kodierer, 95);
+  heif_image* roh = nullptr;
+  Pruefen(heif_image_create(bild.width(), bild.height(), heif_colorspace_RGB,
+                            heif_chroma_interleaved_RGB, &roh)
+                  .code == heif_error_Ok,
+          "HEIF picture");
+  const std::unique_ptr<heif_image, void (*)(const heif_image*)> bildHalter(roh,
+                                                                            &heif_image_release);
+  heif_image_add_plane(roh, heif_channel_interleaved, bild.width(), bild.height(), 8);
+  int zeilenBytes = 0;
+  uint8_t* ebene = heif_image_get_plane(roh, heif_channel_interleaved, &zeilenBytes);
+  const std::vector<uint8_t> rgb = Rgb(bild, std::nullopt);
+  for (int32_t y = 0; y < bild.height(); ++y) {
+    std::memcpy(ebene + static_cast<size_t>(y) * zeilenBytes, &rgb[3 * y * bild.width()],
+                3 * static_cast<size_t>(bild.width()));
+  }
+  const std::unique_ptr<heif_encoding_options, void (*)(heif_encoding_options*)> optionen(
+      heif_encoding_options_alloc(), &heif_encoding_options_free);
+  optionen->image_orientation = static_cast<heif_orientation>(ausrichtung);
+  heif_image_handle* handle = nullptr;
+  Pruefen(heif_context_encode_image(kontext.get(), roh, kodierer, optionen.get(), &handle).code ==
+              heif_error_Ok,
+          "HEIF encoding");
+  if (vorschau) {
+    heif_image_handle* klein = nullptr;
+    heif_context_encode_thumbnail(kontext.get(), roh, handle, kodierer, optionen.get(), *vorschau,
+                                  &klein);
+    if (klein != nullptr) heif_image_handle_release(klein);
+  }
+  heif_image_handle_release(handle);
+  Pruefen(heif_context_write_to_file(kontext.get(), path.c_str()).code == heif_error_Ok,
+          "HEIF " + path);
+}
+
+}  // namespace tilvendo::testing

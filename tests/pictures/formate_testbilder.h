@@ -1,0 +1,55 @@
+// Writing test pictures of the other picture types through their libraries' own writers,
+// and JPEG files with the markers cameras and Adobe's programs add. Every writer takes a
+// picture of any format and throws std::runtime_error when the file cannot be written.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/bitmap.h"
+
+namespace tilvendo::testing {
+
+// The TIFF-structured block of Exif data holding just the orientation tag (big-endian or
+// little-endian), as PNG, WebP and JPEG (after "Exif\0\0") carry it.
+std::string ExifBlock(uint16_t ausrichtung, bool grossEndian = false);
+
+// Colour or CMYK. CMYK holds ink amounts the way Adobe's programs store them, inverted
+// (255 is no ink); YCCK is that CMYK transformed as they do for photos.
+enum class JpegFarben { kFarbe, kCmyk, kYcck };
+void WriteTestJpegMitExif(const std::string& path, const Bitmap& bild,
+                          std::optional<uint16_t> ausrichtung,
+                          JpegFarben farben = JpegFarben::kFarbe);
+
+enum class PngFarben { kFarbe, kGrau, kPalette };
+struct PngArt {
+  PngFarben farben = PngFarben::kFarbe;
+  bool sechzehnBit = false;
+  bool verschraenkt = false;            // interlaced
+  std::optional<uint8_t> alpha;         // one opacity for every pixel
+  std::optional<uint16_t> ausrichtung;  // an eXIf chunk before the pixels
+  bool nurKopf = false;                 // the header only, as a cut-off file
+};
+void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art = {});
+// The header of a PNG of any declared size, and nothing after it.
+void WriteTestPngKopf(const std::string& path, uint32_t breite, uint32_t hoehe);
+
+// Strips of a few rows, or tiles of 16 × 16 pixels.
+void WriteTestTiff(const std::string& path, const Bitmap& bild, uint16_t ausrichtung = 1,
+                   bool kacheln = false, std::optional<uint8_t> alpha = std::nullopt);
+// A directory declaring a picture of any size, without pixels.
+void WriteTestTiffKopf(const std::string& path, uint32_t breite, uint32_t hoehe);
+
+// Lossless unless a quality is given; the orientation goes into an EXIF chunk.
+void WriteTestWebp(const std::string& path, const Bitmap& bild,
+                   std::optional<uint16_t> ausrichtung = std::nullopt,
+                   std::optional<int> qualitaet = std::nullopt,
+                   std::optional<uint8_t> alpha = std::nullopt);
+
+// HEVC-coded, the library turning or mirroring the picture through the container as the
+// orientation says; with a thumbnail whose longer side is at most `vorschau` pixels.
+void WriteTestHeif(const std::string& path, const Bitmap& bild, uint16_t ausrichtung = 1,
+                   std::optional<int> vorschau = std::nullopt);
+
+}  // namespace tilvendo::testing
