@@ -17,6 +17,7 @@ struct BildVermesser::Platz {
 };
 
 struct BildVermesser::Gemeinsam {
+  MemoryBudget budget{MemoryBudget::ForThisMachine()};
   std::mutex mutex;
   std::condition_variable fertig;
   std::deque<std::shared_ptr<Platz>> plaetze;  // pictures handed out and not yet taken
@@ -24,12 +25,12 @@ struct BildVermesser::Gemeinsam {
 };
 
 BildMessung BildMessen(const std::string& pfad, const Analyse& analyse,
-                       const std::string& arbeitspfad) {
+                       const std::string& arbeitspfad, MemoryBudget& budget) {
   BildMessung messung;
   try {
     const int kante = Arbeitskante(analyse);
     Bitmap arbeitsbild(kante, kante, kPixelformat);
-    if (LoadTilePicture(arbeitsbild, Rect{0, 0, kante, kante}, pfad, arbeitspfad)) {
+    if (LoadTilePicture(arbeitsbild, Rect{0, 0, kante, kante}, pfad, arbeitspfad, budget)) {
       messung.signatur = SignaturBerechnen(arbeitsbild, analyse.Formanalyse, Teilkante(analyse));
       messung.ergebnis = BildMessung::Ergebnis::kGemessen;
     }
@@ -76,7 +77,7 @@ void BildVermesser::Nachlegen() {
     gemeinsam_->plaetze.push_back(platz);
     pool_->Einreihen([platz, gemeinsam = gemeinsam_, pfad = pfade_[naechsterAuftrag_],
                       analyse = analyse_, arbeitspfad = arbeitspfad_] {
-      BildMessung messung = BildMessen(pfad, analyse, arbeitspfad);
+      BildMessung messung = BildMessen(pfad, analyse, arbeitspfad, gemeinsam->budget);
       {
         std::lock_guard<std::mutex> sperre(gemeinsam->mutex);
         platz->messung = std::move(messung);
@@ -89,7 +90,7 @@ void BildVermesser::Nachlegen() {
 }
 
 BildMessung BildVermesser::Nehmen(size_t k, const std::function<void()>& beimWarten) {
-  if (!pool_) return BildMessen(pfade_.at(k), analyse_, arbeitspfad_);
+  if (!pool_) return BildMessen(pfade_.at(k), analyse_, arbeitspfad_, gemeinsam_->budget);
 
   Nachlegen();
   std::shared_ptr<Platz> platz;

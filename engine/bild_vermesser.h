@@ -18,6 +18,7 @@
 #include "engine/arbeiter_pool.h"
 #include "engine/einstellungen.h"
 #include "engine/kachelsignatur.h"
+#include "platform/memory_budget.h"
 
 namespace tilvendo {
 
@@ -33,16 +34,19 @@ struct BildMessung {
   std::string fehler;
 };
 
-// Reads one picture into a work picture of the level's size and measures it. Never
-// throws: raised errors come back as kFehler.
+// Reads one picture into a work picture of the level's size and measures it, with the
+// memory for reading reserved from `budget` (a picture too large for it is kUnlesbar).
+// Never throws: raised errors come back as kFehler.
 BildMessung BildMessen(const std::string& pfad, const Analyse& analyse,
-                       const std::string& arbeitspfad);
+                       const std::string& arbeitspfad, MemoryBudget& budget);
 
 class BildVermesser {
  public:
   // `arbeiter` workers (0: one per core) measure up to `fenster` pictures ahead of the
-  // one the caller waits for. With `fenster` 0 no worker is started and every picture is
-  // read on the caller's thread when it is asked for, exactly one after the other.
+  // one the caller waits for. They share one MemoryBudget::ForThisMachine(), so that a
+  // few huge pictures at once wait for each other instead of exhausting the memory. With `fenster`
+  // 0 no worker is started and every picture is read on the caller's thread when it is asked for,
+  // exactly one after the other.
   BildVermesser(const Analyse& analyse, std::string arbeitspfad, unsigned arbeiter, size_t fenster);
   ~BildVermesser();
   BildVermesser(const BildVermesser&) = delete;

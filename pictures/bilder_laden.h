@@ -1,10 +1,12 @@
-// Reading the template and tile pictures (".bmp", ".jpg", ".jpeg").
+// Reading the template and tile pictures (the types of pictures/bildart.h).
 // Safe to call from several threads at once.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/bitmap.h"
+#include "platform/memory_budget.h"
 #include "platform/rect.h"
 
 namespace tilvendo {
@@ -18,12 +20,41 @@ inline constexpr const char* kTemporaeresBild = "~tmp.bmp";
 // the bitmap as it was, for other extensions and for files that cannot be read.
 bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName);
 
+// The largest template read: 120 megapixels. Every camera photo up to 100-megapixel
+// sensors and panoramas of about 15000 × 8000 fit. Loading one holds the picture as read
+// (24 bits) and its working copy (32 bits), at this size 840 MB, plus for a progressive
+// JPEG the decoder's coefficients (up to 720 MB); the mosaic itself is at most
+// 2500 × 2500 pixels, so more template pixels could not show in it anyway.
+inline constexpr int64_t kMaxVorlagenPixel = 120'000'000;
+
+enum class Vorlagenlesung { kGelesen, kUnlesbar, kZuGross };
+
+struct Vorlagenbild {
+  Vorlagenlesung lesung = Vorlagenlesung::kUnlesbar;
+  Size groesse{0, 0};  // as the file declares it; 0 × 0 when unreadable
+};
+
+// Reads a template like LoadWholePicture, but refuses, before decoding anything, a
+// picture whose header declares more than kMaxVorlagenPixel (kZuGross; the bitmap stays
+// as it was).
+Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName);
+
+// The message for a template of `groesse` that is too large.
+std::string MeldungVorlageZuGross(Size groesse);
+
 // Reads a picture and draws it, stretched with the staged resampler, into `rect` of
 // `target`. ".bmp" files are read as bitmaps, every other name as JPEG, always at full
 // size; the pixels drawn are exactly those BildEinpassen would draw from the whole
-// picture. False, with the target untouched, for `arbeitspfad` + "~tmp.bmp" and for
-// pictures that cannot be read. An empty rectangle draws nothing (true when the picture
-// could be read).
+// picture, but only the rows and columns its first stage picks are kept while decoding.
+// What reading needs (estimated from the header) is reserved from `budget` first,
+// waiting while other readers hold it; a picture needing more than the whole budget is
+// not read. False, with the target untouched, for `arbeitspfad` + "~tmp.bmp", for
+// pictures that cannot be read and for those refused. An empty rectangle draws nothing
+// (true when the picture could be read).
+bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,
+                     const std::string& arbeitspfad, MemoryBudget& budget);
+
+// The same with a budget of its own of MemoryBudget::ForThisMachine(), for a single reader.
 bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,
                      const std::string& arbeitspfad);
 

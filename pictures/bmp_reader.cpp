@@ -4,11 +4,13 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <vector>
 
 #include "pictures/byte_reader.h"
 #include "pictures/datei_inhalt.h"
+#include "pictures/zeilen_empfaenger.h"
 
 namespace tilvendo {
 namespace {
@@ -114,7 +116,10 @@ bool SindMaskenGueltig(const std::array<uint32_t, 3>& masken, uint32_t bits) {
 }
 
 // `leser` holds at least the headers and the palette (all within kKopfBereich bytes).
-std::optional<BmpKopf> KopfLesen(ByteReader& leser, uint64_t dateiGroesse) {
+// Throws PictureTooLarge for a size beyond CheckPictureSize, unless `groessePruefen` is
+// false (for learning the size alone).
+std::optional<BmpKopf> KopfLesen(ByteReader& leser, uint64_t dateiGroesse,
+                                 bool groessePruefen = true) {
   if (leser.U16(0) != kSignatur) return std::nullopt;
   const uint32_t pixelOffset = leser.U32(kPixelOffsetStelle);
   const uint32_t kopfGroesse = leser.U32(kDateiKopf);
@@ -158,7 +163,8 @@ std::optional<BmpKopf> KopfLesen(ByteReader& leser, uint64_t dateiGroesse) {
   if (kopf.vonOben && (kopf.kompression == kBiRle8 || kopf.kompression == kBiRle4)) {
     return std::nullopt;
   }
-  CheckPictureSize(breite, hoehe);
+  if (groessePruefen) CheckPictureSize(breite, hoehe);
+  if (hoehe > std::numeric_limits<int32_t>::max()) return std::nullopt;
   kopf.breite = static_cast<int32_t>(breite);
   kopf.hoehe = static_cast<int32_t>(hoehe);
 
@@ -227,124 +233,6 @@ class Kanal {
   double faktor_;
 };
 
-// 1, 2, 4 and 8 bits per pixel into an 8-bit picture, one index per byte.
-void IndizesLesen(const BmpKopf& kopf, const uint8_t* pixel, Bitmap& bild) {
-  const uint64_t zeilenBytes = DateiZeilenBytes(kopf);
-  const uint32_t bits = kopf.bitsProPixel;
-  const uint32_t indexMaske = (1u << bits) - 1;
-  for (int32_t i = 0; i < kopf.hoehe; ++i) {
-    const uint8_t* quelle = pixel + static_cast<uint64_t>(i) * zeilenBytes;
-    uint8_t* ziel = bild.row(BildZeile(kopf, i));
-    if (bits == 8) {
-      std::memcpy(ziel, quelle, static_cast<size_t>(kopf.breite));
-      continue;
-    }
-    for (int32_t x = 0; x < kopf.breite; ++x) {
-      const uint64_t bit = static_cast<uint64_t>(x) * bits;
-      const uint32_t verschiebung = 8 - bits - static_cast<uint32_t>(bit & 7);
-      ziel[x] = static_cast<uint8_t>((quelle[bit >> 3] >> verschiebung) & indexMaske);
-    }
-  }
-}
-
-// Rows stored exactly as the picture holds them (24 bits, or 32 bits in the usual order).
-void ZeilenKopieren(const BmpKopf& kopf, const uint8_t* pixel, Bitmap& bild) {
-  const uint64_t zeilenBytes = DateiZeilenBytes(kopf);
-  const size_t bytes = static_cast<size_t>(kopf.breite) * (kopf.bitsProPixel / 8);
-  for (int32_t i = 0; i < kopf.hoehe; ++i) {
-    std::memcpy(bild.row(BildZeile(kopf, i)), pixel + static_cast<uint64_t>(i) * zeilenBytes,
-                bytes);
-  }
-}
-
-// 16- and 32-bit pixels through their masks.
-void BitfelderLesen(const BmpKopf& kopf, const uint8_t* pixel, Bitmap& bild) {
-  const uint64_t zeilenBytes = DateiZeilenBytes(kopf);
-  const Kanal rot(kopf.masken[0]);
-  const Kanal gruen(kopf.masken[1]);
-  const Kanal blau(kopf.masken[2]);
-  const int quellBytes = static_cast<int>(kopf.bitsProPixel / 8);
-  const int zielBytes = BytesPerPixel(bild.format());
-  for (int32_t i = 0; i < kopf.hoehe; ++i) {
-    const uint8_t* quelle = pixel + static_cast<uint64_t>(i) * zeilenBytes;
-    uint8_t* ziel = bild.row(BildZeile(kopf, i));
-    for (int32_t x = 0; x < kopf.breite; ++x, quelle += quellBytes, ziel += zielBytes) {
-      uint32_t wert = static_cast<uint32_t>(quelle[0]) | (static_cast<uint32_t>(quelle[1]) << 8);
-      if (quellBytes == 4) {
-        wert |= (static_cast<uint32_t>(quelle[2]) << 16) | (static_cast<uint32_t>(quelle[3]) << 24);
-      }
-      ziel[0] = blau(wert);
-      ziel[1] = gruen(wert);
-      ziel[2] = rot(wert);
-      if (zielBytes == 4) ziel[3] = 0;
-    }
-  }
-}
-
-// Run-length data into an 8-bit picture. Pixels the data skips (delta codes, early end of
-// line or of the picture) keep palette index 0; runs past the right edge are clipped.
-// False when the data ends before its end-of-picture code and before the last row.
-bool LauflaengenLesen(std::span<const uint8_t> daten, bool vierBit, Bitmap& bild) {
-  constexpr uint8_t kEscape = 0;
-  constexpr uint8_t kZeilenende = 0;
-  constexpr uint8_t kBildende = 1;
-  constexpr uint8_t kVersatz = 2;
-  const int64_t breite = bild.width();
-  const int64_t hoehe = bild.height();
-  int64_t x = 0;
-  int64_t zeile = 0;  // counted from the bottom, as stored
-  size_t pos = 0;
-  auto setzen = [&](uint8_t index) {
-    if (x < breite) bild.row(static_cast<int32_t>(hoehe - 1 - zeile))[x] = index;
-    ++x;
-  };
-  while (zeile < hoehe) {
-    if (daten.size() - pos < 2) return false;
-    const uint8_t anzahl = daten[pos];
-    const uint8_t wert = daten[pos + 1];
-    pos += 2;
-    if (anzahl != kEscape) {
-      for (int k = 0; k < anzahl && x < breite; ++k) {
-        setzen(vierBit ? static_cast<uint8_t>((k & 1) ? (wert & 0x0F) : (wert >> 4)) : wert);
-      }
-      continue;
-    }
-    switch (wert) {
-      case kZeilenende:
-        x = 0;
-        ++zeile;
-        break;
-      case kBildende:
-        return true;
-      case kVersatz:
-        if (daten.size() - pos < 2) return false;
-        x += daten[pos];
-        zeile += daten[pos + 1];
-        pos += 2;
-        break;
-      default: {  // literal pixels, padded to a whole number of 16-bit words
-        const size_t bytes = vierBit ? (wert + 1u) / 2 : wert;
-        if (daten.size() - pos < bytes) return false;
-        for (int k = 0; k < wert && x < breite; ++k) {
-          const uint8_t b = daten[pos + (vierBit ? k / 2 : k)];
-          setzen(vierBit ? static_cast<uint8_t>((k & 1) ? (b & 0x0F) : (b >> 4)) : b);
-        }
-        pos += std::min(daten.size() - pos, bytes + (bytes & 1));
-        break;
-      }
-    }
-  }
-  return true;
-}
-
-void PolsterLeeren(Bitmap& bild) {
-  const size_t nutzBytes = static_cast<size_t>(bild.width()) * BytesPerPixel(bild.format());
-  if (bild.stride() == nutzBytes) return;
-  for (int32_t y = 0; y < bild.height(); ++y) {
-    std::memset(bild.row(y) + nutzBytes, 0, bild.stride() - nutzBytes);
-  }
-}
-
 PixelFormat ZielFormat(const BmpKopf& kopf) {
   switch (kopf.bitsProPixel) {
     case 16:
@@ -367,6 +255,193 @@ bool IstDirekt(const BmpKopf& kopf) {
                                   (kopf.bitsProPixel == 32 && kopf.masken == kMasken32));
 }
 
+// One uncompressed stored row into a row of the picture's format.
+class ZeilenDekoder {
+ public:
+  explicit ZeilenDekoder(const BmpKopf& kopf)
+      : kopf_(kopf),
+        direkt_(IstDirekt(kopf)),
+        zielBytes_(BytesPerPixel(ZielFormat(kopf))),
+        rot_(kopf.masken[0]),
+        gruen_(kopf.masken[1]),
+        blau_(kopf.masken[2]) {}
+
+  void Dekodieren(const uint8_t* quelle, uint8_t* ziel) const {
+    if (direkt_) {
+      std::memcpy(ziel, quelle, static_cast<size_t>(kopf_.breite) * (kopf_.bitsProPixel / 8));
+    } else if (kopf_.bitsProPixel <= kMaxPaletteBits) {
+      Indizes(quelle, ziel);
+    } else {
+      Bitfelder(quelle, ziel);
+    }
+  }
+
+ private:
+  // 1, 2 and 4 bits per pixel, one index per byte.
+  void Indizes(const uint8_t* quelle, uint8_t* ziel) const {
+    const uint32_t bits = kopf_.bitsProPixel;
+    const uint32_t indexMaske = (1u << bits) - 1;
+    for (int32_t x = 0; x < kopf_.breite; ++x) {
+      const uint64_t bit = static_cast<uint64_t>(x) * bits;
+      const uint32_t verschiebung = 8 - bits - static_cast<uint32_t>(bit & 7);
+      ziel[x] = static_cast<uint8_t>((quelle[bit >> 3] >> verschiebung) & indexMaske);
+    }
+  }
+
+  // 16- and 32-bit pixels through their masks.
+  void Bitfelder(const uint8_t* quelle, uint8_t* ziel) const {
+    const int quellBytes = static_cast<int>(kopf_.bitsProPixel / 8);
+    for (int32_t x = 0; x < kopf_.breite; ++x, quelle += quellBytes, ziel += zielBytes_) {
+      uint32_t wert = static_cast<uint32_t>(quelle[0]) | (static_cast<uint32_t>(quelle[1]) << 8);
+      if (quellBytes == 4) {
+        wert |= (static_cast<uint32_t>(quelle[2]) << 16) | (static_cast<uint32_t>(quelle[3]) << 24);
+      }
+      ziel[0] = blau_(wert);
+      ziel[1] = gruen_(wert);
+      ziel[2] = rot_(wert);
+      if (zielBytes_ == 4) ziel[3] = 0;
+    }
+  }
+
+  const BmpKopf& kopf_;
+  bool direkt_;
+  int zielBytes_;
+  Kanal rot_;
+  Kanal gruen_;
+  Kanal blau_;
+};
+
+// The bytes of a bitmap, either all in memory or read from the file piece by piece.
+class BmpQuelle {
+ public:
+  explicit BmpQuelle(std::span<const uint8_t> bytes) : speicher_(bytes), size_(bytes.size()) {}
+  explicit BmpQuelle(const LeseDatei& datei) : datei_(&datei), size_(datei.size()) {}
+
+  uint64_t size() const { return size_; }
+
+  // `count` bytes at `offset`, valid until the next call; null when the source has
+  // fewer. From a file, `fenster` bytes (when more) are read ahead for the next calls.
+  const uint8_t* Bytes(uint64_t offset, size_t count, size_t fenster = 0) {
+    if (offset > size_ || count > size_ - offset) return nullptr;
+    if (datei_ == nullptr) return speicher_.data() + offset;
+    if (offset < pufferStart_ || offset + count > pufferStart_ + puffer_.size()) {
+      const size_t lesen =
+          static_cast<size_t>(std::min<uint64_t>(std::max(count, fenster), size_ - offset));
+      puffer_.resize(lesen);
+      pufferStart_ = offset;
+      if (!datei_->Lesen(offset, puffer_.data(), lesen)) {
+        puffer_.clear();
+        return nullptr;
+      }
+    }
+    return puffer_.data() + (offset - pufferStart_);
+  }
+
+ private:
+  std::span<const uint8_t> speicher_;
+  const LeseDatei* datei_ = nullptr;
+  uint64_t size_ = 0;
+  std::vector<uint8_t> puffer_;
+  uint64_t pufferStart_ = 0;
+};
+
+// Run-length data is read ahead in pieces of this size from a file.
+constexpr size_t kLauflaengenFenster = size_t{64} << 10;
+
+// Where the decoded rows go, each in the picture's format (palette indices up to 8 bits).
+class ZeilenSenke {
+ public:
+  virtual ~ZeilenSenke() = default;
+  // The row to fill for picture row y, null when the row is not wanted. For run-length
+  // data its bytes must be 0, as the data may skip pixels.
+  virtual uint8_t* Beginnen(int32_t y) = 0;
+  // Row y is complete (called only for rows that Beginnen gave a buffer for).
+  virtual void Beenden(int32_t y) = 0;
+};
+
+// Run-length data, stored rows from the bottom. Pixels the data skips (delta codes,
+// early end of line or of the picture) keep palette index 0; runs past the right edge
+// are clipped. False when the data ends before its end-of-picture code and before the
+// last row.
+bool LauflaengenLesen(const BmpKopf& kopf, BmpQuelle& quelle, ZeilenSenke& senke) {
+  constexpr uint8_t kEscape = 0;
+  constexpr uint8_t kZeilenende = 0;
+  constexpr uint8_t kBildende = 1;
+  constexpr uint8_t kVersatz = 2;
+  const bool vierBit = kopf.kompression == kBiRle4;
+  const int64_t breite = kopf.breite;
+  const int32_t hoehe = kopf.hoehe;
+  uint64_t pos = kopf.pixelStart;
+  auto naechste = [&](size_t count) {
+    const uint8_t* bytes = quelle.Bytes(pos, count, kLauflaengenFenster);
+    if (bytes != nullptr) pos += count;
+    return bytes;
+  };
+
+  int64_t x = 0;
+  int32_t zeile = 0;  // counted from the bottom, as stored
+  uint8_t* ziel = senke.Beginnen(hoehe - 1);
+  auto weiter = [&] {
+    if (ziel != nullptr) senke.Beenden(hoehe - 1 - zeile);
+    ++zeile;
+    ziel = zeile < hoehe ? senke.Beginnen(hoehe - 1 - zeile) : nullptr;
+  };
+  auto setzen = [&](uint8_t index) {
+    if (x < breite) ziel[x] = index;
+    ++x;
+  };
+  // A row nobody wants: only where the pixels end matters.
+  auto uebergehen = [&](int64_t pixel) {
+    if (x < breite) x = std::min(x + pixel, breite);
+  };
+  while (zeile < hoehe) {
+    const uint8_t* paar = naechste(2);
+    if (paar == nullptr) return false;
+    const uint8_t anzahl = paar[0];
+    const uint8_t wert = paar[1];
+    if (anzahl != kEscape) {
+      if (ziel == nullptr) {
+        uebergehen(anzahl);
+        continue;
+      }
+      for (int k = 0; k < anzahl && x < breite; ++k) {
+        setzen(vierBit ? static_cast<uint8_t>((k & 1) ? (wert & 0x0F) : (wert >> 4)) : wert);
+      }
+      continue;
+    }
+    switch (wert) {
+      case kZeilenende:
+        x = 0;
+        weiter();
+        break;
+      case kBildende:
+        while (zeile < hoehe) weiter();
+        return true;
+      case kVersatz: {
+        const uint8_t* versatz = naechste(2);
+        if (versatz == nullptr) return false;
+        x += versatz[0];
+        const int32_t zeilen = versatz[1];
+        for (int32_t k = 0; k < zeilen && zeile < hoehe; ++k) weiter();
+        break;
+      }
+      default: {  // literal pixels, padded to a whole number of 16-bit words
+        const size_t bytes = vierBit ? (wert + 1u) / 2 : wert;
+        const uint8_t* daten = naechste(bytes);
+        if (daten == nullptr) return false;
+        if (ziel == nullptr) uebergehen(wert);
+        for (int k = 0; k < wert && x < breite && ziel != nullptr; ++k) {
+          const uint8_t b = daten[vierBit ? k / 2 : k];
+          setzen(vierBit ? static_cast<uint8_t>((k & 1) ? (b & 0x0F) : (b >> 4)) : b);
+        }
+        if ((bytes & 1) != 0 && pos < quelle.size()) ++pos;
+        break;
+      }
+    }
+  }
+  return true;
+}
+
 uint64_t Pixelanzahl(const BmpKopf& kopf) {
   return static_cast<uint64_t>(kopf.breite) * static_cast<uint64_t>(kopf.hoehe);
 }
@@ -376,6 +451,40 @@ uint64_t Pixelanzahl(const BmpKopf& kopf) {
 uint64_t NoetigeBytes(const BmpKopf& kopf) {
   const uint64_t letzteZeile = (static_cast<uint64_t>(kopf.breite) * kopf.bitsProPixel + 7) / 8;
   return DateiZeilenBytes(kopf) * static_cast<uint64_t>(kopf.hoehe - 1) + letzteZeile;
+}
+
+// Whether the source holds enough data for the picture the header declares.
+bool GenugDaten(const BmpKopf& kopf, uint64_t dateiGroesse) {
+  const uint64_t verfuegbar = dateiGroesse - kopf.pixelStart;
+  if (IstLauflaenge(kopf)) return Pixelanzahl(kopf) / kMaxLauflaengenPixelProByte <= verfuegbar;
+  return NoetigeBytes(kopf) <= verfuegbar;
+}
+
+// Decodes every row the sink wants.
+bool ZeilenLesen(const BmpKopf& kopf, BmpQuelle& quelle, ZeilenSenke& senke) {
+  if (IstLauflaenge(kopf)) return LauflaengenLesen(kopf, quelle, senke);
+  const ZeilenDekoder dekoder(kopf);
+  const uint64_t dateiZeile = DateiZeilenBytes(kopf);
+  const auto zeilenBytes =
+      static_cast<size_t>((static_cast<uint64_t>(kopf.breite) * kopf.bitsProPixel + 7) / 8);
+  for (int32_t i = 0; i < kopf.hoehe; ++i) {
+    const int32_t y = BildZeile(kopf, i);
+    uint8_t* ziel = senke.Beginnen(y);
+    if (ziel == nullptr) continue;
+    const uint8_t* zeile = quelle.Bytes(kopf.pixelStart + i * dateiZeile, zeilenBytes);
+    if (zeile == nullptr) return false;
+    dekoder.Dekodieren(zeile, ziel);
+    senke.Beenden(y);
+  }
+  return true;
+}
+
+void PolsterLeeren(Bitmap& bild) {
+  const size_t nutzBytes = static_cast<size_t>(bild.width()) * BytesPerPixel(bild.format());
+  if (bild.stride() == nutzBytes) return;
+  for (int32_t y = 0; y < bild.height(); ++y) {
+    std::memset(bild.row(y) + nutzBytes, 0, bild.stride() - nutzBytes);
+  }
 }
 
 // The picture to fill, with its palette. Run-length data may skip pixels, which then keep
@@ -392,6 +501,78 @@ Bitmap NeuesBild(const BmpKopf& kopf) {
   return bild;
 }
 
+// Rows straight into the whole picture (cleared beforehand where the data may skip pixels).
+class BildSenke final : public ZeilenSenke {
+ public:
+  explicit BildSenke(Bitmap& bild) : bild_(bild) {}
+  uint8_t* Beginnen(int32_t y) override { return bild_.row(y); }
+  void Beenden(int32_t) override {}
+
+ private:
+  Bitmap& bild_;
+};
+
+// Rows for a receiver: only the rows it wants, palette indices turned into colours.
+class EmpfaengerSenke final : public ZeilenSenke {
+ public:
+  EmpfaengerSenke(const BmpKopf& kopf, ZeilenEmpfaenger& empfaenger)
+      : kopf_(kopf),
+        empfaenger_(empfaenger),
+        zeile_(static_cast<size_t>(kopf.breite) * BytesPerPixel(ZielFormat(kopf))),
+        farben_(ZielFormat(kopf) == PixelFormat::k8 ? static_cast<size_t>(kopf.breite) * 3 : 0) {}
+
+  uint8_t* Beginnen(int32_t y) override {
+    if (!empfaenger_.BrauchtZeile(y)) return nullptr;
+    std::fill(zeile_.begin(), zeile_.end(), uint8_t{0});
+    return zeile_.data();
+  }
+
+  void Beenden(int32_t y) override {
+    if (farben_.empty()) {
+      empfaenger_.Zeile(y, zeile_.data());
+      return;
+    }
+    for (size_t x = 0; x < zeile_.size(); ++x) {
+      const PaletteEntry& farbe = kopf_.palette[zeile_[x]];
+      farben_[3 * x] = farbe.blue;
+      farben_[3 * x + 1] = farbe.green;
+      farben_[3 * x + 2] = farbe.red;
+    }
+    empfaenger_.Zeile(y, farben_.data());
+  }
+
+  // What the reader holds besides the receiver's own: these rows and the read-ahead.
+  static uint64_t Bytes(const BmpKopf& kopf) {
+    const uint64_t breite = static_cast<uint64_t>(kopf.breite);
+    return breite * (kBytesJePixel + 3) + DateiZeilenBytes(kopf) + kLauflaengenFenster;
+  }
+
+ private:
+  const BmpKopf& kopf_;
+  ZeilenEmpfaenger& empfaenger_;
+  std::vector<uint8_t> zeile_;
+  std::vector<uint8_t> farben_;
+};
+
+bool GanzLesen(const BmpKopf& kopf, BmpQuelle& quelle, Bitmap& bitmap) {
+  if (!GenugDaten(kopf, quelle.size())) return false;
+  Bitmap bild = NeuesBild(kopf);
+  BildSenke senke(bild);
+  if (!ZeilenLesen(kopf, quelle, senke)) return false;
+  bitmap = std::move(bild);
+  return true;
+}
+
+// The header of a bitmap file, read from its first bytes.
+std::optional<BmpKopf> DateiKopfLesen(const LeseDatei& datei, bool groessePruefen = true) {
+  if (!datei.offen() || datei.size() > kMaxDateiGroesse) return std::nullopt;
+  std::array<uint8_t, kKopfBereich> kopfBytes;
+  const size_t kopfLaenge = std::min<uint64_t>(datei.size(), kKopfBereich);
+  if (!datei.Lesen(0, kopfBytes.data(), kopfLaenge)) return std::nullopt;
+  ByteReader leser({kopfBytes.data(), kopfLaenge});
+  return KopfLesen(leser, datei.size(), groessePruefen);
+}
+
 }  // namespace
 
 bool DecodeBmp(Bitmap& bitmap, std::span<const uint8_t> bytes) {
@@ -399,61 +580,44 @@ bool DecodeBmp(Bitmap& bitmap, std::span<const uint8_t> bytes) {
     ByteReader leser(bytes);
     const std::optional<BmpKopf> kopf = KopfLesen(leser, bytes.size());
     if (!kopf) return false;
-    const uint64_t verfuegbar = bytes.size() - kopf->pixelStart;
-    if (IstLauflaenge(*kopf)) {
-      if (Pixelanzahl(*kopf) / kMaxLauflaengenPixelProByte > verfuegbar) return false;
-    } else if (NoetigeBytes(*kopf) > verfuegbar) {
-      return false;
-    }
-
-    Bitmap bild = NeuesBild(*kopf);
-    const uint8_t* pixel = bytes.data() + kopf->pixelStart;
-    if (IstLauflaenge(*kopf)) {
-      if (!LauflaengenLesen(bytes.subspan(kopf->pixelStart), kopf->kompression == kBiRle4, bild)) {
-        return false;
-      }
-    } else if (IstDirekt(*kopf)) {
-      ZeilenKopieren(*kopf, pixel, bild);
-    } else if (kopf->bitsProPixel <= kMaxPaletteBits) {
-      IndizesLesen(*kopf, pixel, bild);
-    } else {
-      BitfelderLesen(*kopf, pixel, bild);
-    }
-    bitmap = std::move(bild);
-    return true;
+    BmpQuelle quelle(bytes);
+    return GanzLesen(*kopf, quelle, bitmap);
   });
 }
 
 bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName) {
   return FalseIfTooLarge([&] {
     const LeseDatei datei(fileName);
-    if (!datei.offen() || datei.size() > kMaxDateiGroesse) return false;
-    std::array<uint8_t, kKopfBereich> kopfBytes;
-    const size_t kopfLaenge = std::min<uint64_t>(datei.size(), kKopfBereich);
-    if (!datei.Lesen(0, kopfBytes.data(), kopfLaenge)) return false;
-    ByteReader leser({kopfBytes.data(), kopfLaenge});
-    const std::optional<BmpKopf> kopf = KopfLesen(leser, datei.size());
+    const std::optional<BmpKopf> kopf = DateiKopfLesen(datei);
     if (!kopf) return false;
-
-    if (!IstDirekt(*kopf)) {
-      DateiInhalt inhalt;
-      return inhalt.Lesen(datei, kMaxDateiGroesse) && DecodeBmp(bitmap, inhalt.bytes());
-    }
-    // Rows stored as the picture holds them are read straight into it: no copy of the
-    // whole file in between.
-    if (NoetigeBytes(*kopf) > datei.size() - kopf->pixelStart) return false;
-    Bitmap bild = NeuesBild(*kopf);
-    const uint64_t dateiZeile = DateiZeilenBytes(*kopf);
-    const size_t zeilenBytes = static_cast<size_t>(kopf->breite) * (kopf->bitsProPixel / 8);
-    for (int32_t i = 0; i < kopf->hoehe; ++i) {
-      if (!datei.Lesen(kopf->pixelStart + i * dateiZeile, bild.row(BildZeile(*kopf, i)),
-                       zeilenBytes)) {
-        return false;
-      }
-    }
-    bitmap = std::move(bild);
-    return true;
+    // Row by row from the file: no copy of the whole file in between.
+    BmpQuelle quelle(datei);
+    return GanzLesen(*kopf, quelle, bitmap);
   });
+}
+
+bool ReadBmpRows(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {
+  return FalseIfTooLarge([&] {
+    const LeseDatei datei(fileName);
+    const std::optional<BmpKopf> kopf = DateiKopfLesen(datei);
+    if (!kopf || !GenugDaten(*kopf, datei.size())) return false;
+    Zeilenformat format;
+    format.breite = kopf->breite;
+    format.hoehe = kopf->hoehe;
+    format.bytesJePixel = ZielFormat(*kopf) == PixelFormat::k32 ? 4 : 3;
+    format.leserBytes = EmpfaengerSenke::Bytes(*kopf);
+    if (!empfaenger.Groesse(format)) return false;
+    BmpQuelle quelle(datei);
+    EmpfaengerSenke senke(*kopf, empfaenger);
+    return ZeilenLesen(*kopf, quelle, senke);
+  });
+}
+
+std::optional<Size> ReadBmpSize(const std::string& fileName) {
+  const LeseDatei datei(fileName);
+  const std::optional<BmpKopf> kopf = DateiKopfLesen(datei, /*groessePruefen=*/false);
+  if (!kopf) return std::nullopt;
+  return Size{kopf->breite, kopf->hoehe};
 }
 
 }  // namespace tilvendo

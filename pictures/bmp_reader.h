@@ -12,10 +12,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
+#include "pictures/zeilen_empfaenger.h"
 #include "platform/bitmap.h"
+#include "platform/rect.h"
 
 namespace tilvendo {
 
@@ -26,5 +29,16 @@ bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName);
 
 // The same for a file already in memory.
 bool DecodeBmp(Bitmap& bitmap, std::span<const uint8_t> bytes);
+
+// Decodes `fileName` like ReadBmpFile, but hands the rows the receiver wants to it as
+// colours (palette indices looked up; 32-bit pictures with their fourth byte) instead of
+// keeping the whole picture; rows it does not want are not decoded where the coding
+// allows. Never holds more than a few rows. False like ReadBmpFile, also when the
+// receiver stopped; it may then have seen some of the rows.
+bool ReadBmpRows(const std::string& fileName, ZeilenEmpfaenger& empfaenger);
+
+// The size the file's header declares, also beyond kMaxPixelCount, without decoding;
+// none when it is no bitmap file the reader understands.
+std::optional<Size> ReadBmpSize(const std::string& fileName);
 
 }  // namespace tilvendo

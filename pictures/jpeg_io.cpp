@@ -12,6 +12,8 @@
 
 #include <jerror.h>
 
+#include "pictures/jpeg_speicher.h"
+
 namespace tilvendo {
 namespace {
 
@@ -79,6 +81,13 @@ class JpegDekoder {
     return true;
   }
 
+  // What the decoder will hold (see JpegDekoderBedarf); false when the library objects.
+  bool BedarfErmitteln(uint64_t& bytes) {
+    if (setjmp(fehler_.sprung)) return false;
+    bytes = JpegDekoderBedarf(&info_);
+    return true;
+  }
+
   // Decodes every row straight into the picture's rows.
   bool ZeilenLesen(Bitmap& bild) {
     if (setjmp(fehler_.sprung)) return false;
@@ -100,7 +109,7 @@ class JpegDekoder {
 
   // Decodes strip by strip into `streifen` (kZeilenProAufruf rows of `zeilenBytes`) and
   // hands every row on.
-  bool ZeilenWeitergeben(uint8_t* streifen, size_t zeilenBytes, JpegZeilenEmpfaenger& empfaenger) {
+  bool ZeilenWeitergeben(uint8_t* streifen, size_t zeilenBytes, ZeilenEmpfaenger& empfaenger) {
     if (setjmp(fehler_.sprung)) return false;
     if (!jpeg_start_decompress(&info_)) return false;
     JSAMPROW zeilen[kZeilenProAufruf];
@@ -110,7 +119,8 @@ class JpegDekoder {
       const JDIMENSION anzahl = jpeg_read_scanlines(&info_, zeilen, kZeilenProAufruf);
       if (anzahl == 0) return false;
       for (JDIMENSION i = 0; i < anzahl; ++i) {
-        empfaenger.Zeile(static_cast<int32_t>(erste + i), zeilen[i]);
+        const auto y = static_cast<int32_t>(erste + i);
+        if (empfaenger.BrauchtZeile(y)) empfaenger.Zeile(y, zeilen[i]);
       }
     }
     return true;
@@ -213,17 +223,22 @@ bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int
   return true;
 }
 
-bool Weitergeben(std::FILE* datei, JpegZeilenEmpfaenger& empfaenger) {
+bool Weitergeben(std::FILE* datei, ZeilenEmpfaenger& empfaenger) {
   JpegDekoder dekoder;
   int kanaele = 0;
   constexpr int kVolleGroesse = 0;
   if (!Vorbereiten(dekoder, datei, false, kFarbKanaele, kVolleGroesse, kanaele)) return false;
-  const jpeg_decompress_struct& info = dekoder.info();
-  if (!empfaenger.Groesse(static_cast<int32_t>(info.output_width),
-                          static_cast<int32_t>(info.output_height))) {
-    return false;
-  }
+  jpeg_decompress_struct& info = dekoder.info();
   const size_t zeilenBytes = static_cast<size_t>(info.output_width) * kFarbKanaele;
+  uint64_t dekoderBytes = 0;
+  if (!dekoder.BedarfErmitteln(dekoderBytes)) return false;
+  Zeilenformat format;
+  format.breite = static_cast<int32_t>(info.output_width);
+  format.hoehe = static_cast<int32_t>(info.output_height);
+  format.bytesJePixel = kFarbKanaele;
+  format.leserBytes = dekoderBytes + zeilenBytes * kZeilenProAufruf;
+  if (!empfaenger.Groesse(format)) return false;
+  JpegDekoderBegrenzen(&info, dekoderBytes);
   std::vector<uint8_t> streifen(zeilenBytes * kZeilenProAufruf);
   return dekoder.ZeilenWeitergeben(streifen.data(), zeilenBytes, empfaenger);
 }
@@ -240,11 +255,20 @@ bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePix
   });
 }
 
-bool ReadJpegRows(const std::string& fileName, JpegZeilenEmpfaenger& empfaenger) {
+bool ReadJpegRows(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {
   return FalseIfTooLarge([&] {
     const Datei datei(std::fopen(fileName.c_str(), "rbe"));
     return datei && Weitergeben(datei.get(), empfaenger);
   });
+}
+
+std::optional<Size> ReadJpegSize(const std::string& fileName) {
+  const Datei datei(std::fopen(fileName.c_str(), "rbe"));
+  if (!datei) return std::nullopt;
+  JpegDekoder dekoder;
+  if (!dekoder.KopfLesen(datei.get())) return std::nullopt;
+  const jpeg_decompress_struct& info = dekoder.info();
+  return Size{static_cast<int32_t>(info.image_width), static_cast<int32_t>(info.image_height)};
 }
 
 }  // namespace tilvendo

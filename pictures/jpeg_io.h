@@ -2,9 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "pictures/zeilen_empfaenger.h"
 #include "platform/bitmap.h"
+#include "platform/rect.h"
 
 namespace tilvendo {
 
@@ -21,21 +24,17 @@ inline constexpr int kJpegScaleMax = 3;
 bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePixelFormat,
                   int scale);
 
-// Receives a picture row by row while it is decoded.
-class JpegZeilenEmpfaenger {
- public:
-  virtual ~JpegZeilenEmpfaenger() = default;
-  // Once, before the first row, with the picture's size. False stops the decoding.
-  virtual bool Groesse(int32_t breite, int32_t hoehe) = 0;
-  // Every row once, top to bottom: `breite` pixels of blue, green, red.
-  virtual void Zeile(int32_t y, const uint8_t* bgr) = 0;
-};
-
 // Decodes `fileName` at full size like ReadJpegFile, but hands the rows to `empfaenger`
-// (grey files as three equal channels) instead of keeping the whole picture, for readers
-// that need only some of its pixels. False like ReadJpegFile, also when the receiver
-// stopped; it may then have seen some of the rows. Exceptions of the receiver pass on,
-// except a picture too large to hold (PictureTooLarge, std::bad_alloc), which gives false.
-bool ReadJpegRows(const std::string& fileName, JpegZeilenEmpfaenger& empfaenger);
+// top to bottom as blue, green, red (grey files as three equal channels) instead of
+// keeping the whole picture, for readers that need only some of its pixels. The decoder
+// holds no more than the `leserBytes` it announces: a file that would need more fails.
+// False like ReadJpegFile, also when the receiver stopped; it may then have seen some of
+// the rows. Exceptions of the receiver pass on, except a picture too large to hold
+// (PictureTooLarge, std::bad_alloc), which gives false.
+bool ReadJpegRows(const std::string& fileName, ZeilenEmpfaenger& empfaenger);
+
+// The size the file's header declares, without decoding; none when it is no JPEG file
+// the reader understands.
+std::optional<Size> ReadJpegSize(const std::string& fileName);
 
 }  // namespace tilvendo

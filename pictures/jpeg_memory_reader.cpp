@@ -16,7 +16,9 @@ struct Dekodierer {
 };
 
 // Reads the header and starts decoding into `ziel` (8 or 24 bits); false on any error
-// and for data that is neither grey nor three-channel colour.
+// and for data that is neither grey nor three-channel colour. Throws PictureTooLarge,
+// before the decoder allocates anything for the picture, when it declares a size the
+// file readers refuse as well.
 bool Beginnen(Dekodierer& d, const uint8_t* data, size_t size, PixelFormat ziel, int scale) {
   d.info.err = StilleFehlerbehandlung(d.fehler);
   if (setjmp(d.fehler.sprung)) return false;
@@ -28,6 +30,8 @@ bool Beginnen(Dekodierer& d, const uint8_t* data, size_t size, PixelFormat ziel,
   d.info.out_color_space = ziel == PixelFormat::k8 ? JCS_GRAYSCALE : JCS_EXT_BGR;
   d.info.scale_num = 1;
   d.info.scale_denom = 1u << scale;
+  jpeg_calc_output_dimensions(&d.info);
+  CheckPictureSize(d.info.output_width, d.info.output_height);
   jpeg_start_decompress(&d.info);
   return true;
 }
@@ -68,9 +72,9 @@ bool ReadJpegMemory(Bitmap& bitmap, const uint8_t* data, size_t size, bool mayCh
     return false;
   }
 
-  Dekodierer d;
-  if (!Beginnen(d, data, size, ziel, scale)) return false;
   return FalseIfTooLarge([&] {
+    Dekodierer d;
+    if (!Beginnen(d, data, size, ziel, scale)) return false;
     Bitmap bild = Bitmap::Uninitialized(static_cast<int32_t>(d.info.output_width),
                                         static_cast<int32_t>(d.info.output_height), ziel);
     // The bitmap type's rows run top-down, as the decoder delivers them.

@@ -1,0 +1,32 @@
+// Receiving a picture row by row while a reader decodes it, for readers of pictures
+// that need only some of the pixels and must not hold the whole picture.
+#pragma once
+
+#include <cstdint>
+
+namespace tilvendo {
+
+struct Zeilenformat {
+  int32_t breite = 0;
+  int32_t hoehe = 0;
+  // 3: blue, green, red; 4: blue, green, red and a fourth byte handed on as the file
+  // has it (32-bit bitmaps), as a whole read would keep it.
+  int bytesJePixel = 3;
+  // What the reader itself holds while it decodes (its row and coefficient buffers).
+  // The reader never asks for more than this from the memory.
+  uint64_t leserBytes = 0;
+};
+
+class ZeilenEmpfaenger {
+ public:
+  virtual ~ZeilenEmpfaenger() = default;
+  // Once, after the header and before the first row. False stops the reading.
+  virtual bool Groesse(const Zeilenformat& format) = 0;
+  // Whether row y is wanted; a reader may skip the rows that are not.
+  virtual bool BrauchtZeile(int32_t y) const = 0;
+  // Row y (counted from the top) with `breite` pixels. Each row comes at most once, in
+  // the file's order: top-down or, for most bitmaps, bottom-up.
+  virtual void Zeile(int32_t y, const uint8_t* pixel) = 0;
+};
+
+}  // namespace tilvendo

@@ -1,0 +1,174 @@
+// Small files that declare huge pictures, and the budget that parallel readers share.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "pictures/bilder_laden.h"
+#include "pictures/jpeg_memory_reader.h"
+#include "platform/memory_budget.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+#include "support/bmp_bauer.h"
+#include "support/temp_folder.h"
+
+namespace tilvendo {
+namespace {
+
+constexpr int32_t kRiesig = 20000;  // 400 megapixels: just allowed by the size check
+constexpr Farbe kRot{0, 0, 255};    // blue, green, red
+constexpr Farbe kSchwarz{0, 0, 0};
+
+// A bottom-up RLE8 bitmap of kRiesig × kRiesig in about 1.6 MB: every row 40 runs of 255
+// red pixels, the rest of the row left out (palette index 0, black).
+std::string RiesigesRle8() {
+  constexpr int kLaeufe = 40;
+  constexpr uint32_t kPixelStart = 14 + 40 + 256 * 4;
+  std::string bytes(kPixelStart, '\0');
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  testing::Setzen32(bytes, testing::kBmpPixelOffsetStelle, kPixelStart);
+  testing::Setzen32(bytes, testing::kBmpKopfgroesseStelle, 40);
+  testing::Setzen32(bytes, testing::kBmpBreiteStelle, kRiesig);
+  testing::Setzen32(bytes, testing::kBmpHoeheStelle, kRiesig);
+  testing::Setzen16(bytes, testing::kBmpEbenenStelle, 1);
+  testing::Setzen16(bytes, testing::kBmpBitsStelle, 8);
+  testing::Setzen32(bytes, testing::kBmpKompressionStelle, testing::kBmpRle8);
+  bytes[14 + 40 + 4 + 2] = static_cast<char>(kRot.red);  // palette entry 1
+  std::string zeile;
+  for (int k = 0; k < kLaeufe; ++k) zeile += std::string{'\xFF', '\x01'};
+  zeile += std::string(2, '\0');  // end of line
+  bytes.reserve(bytes.size() + zeile.size() * kRiesig + 2);
+  for (int32_t y = 0; y < kRiesig; ++y) bytes += zeile;
+  return bytes + std::string{'\0', '\x01'};  // end of picture
+}
+
+// A small progressive JPEG whose frame header claims `breite` × `hoehe`.
+std::string JpegMitGroesse(const std::string& pfad, uint16_t breite, uint16_t hoehe) {
+  testing::JpegArt progressiv;
+  progressiv.progressiv = true;
+  testing::WriteTestJpeg(pfad, testing::Einfarbig(16, 16, kRot), progressiv);
+  std::string bytes = testing::ReadWholeFile(pfad);
+  const size_t sof = bytes.find("\xFF\xC2");
+  EXPECT_NE(sof, std::string::npos);
+  bytes[sof + 5] = static_cast<char>(hoehe >> 8);
+  bytes[sof + 6] = static_cast<char>(hoehe & 0xFF);
+  bytes[sof + 7] = static_cast<char>(breite >> 8);
+  bytes[sof + 8] = static_cast<char>(breite & 0xFF);
+  testing::WriteWholeFile(pfad, bytes);
+  return bytes;
+}
+
+struct Messung {
+  bool ergebnis = false;
+  long zuwachsMb = -1;  // growth of the peak memory while the work ran
+};
+
+// Runs `arbeit` in a child process, so that no earlier peak hides what it needs.
+Messung ImKind(const std::function<bool()>& arbeit) {
+  constexpr int kFehlschlag = 255;
+  constexpr long kKbJeMb = 1024;
+  const pid_t kind = ::fork();
+  if (kind == 0) {
+    rusage vorher{};
+    ::getrusage(RUSAGE_SELF, &vorher);
+    const bool ergebnis = arbeit();
+    rusage nachher{};
+    ::getrusage(RUSAGE_SELF, &nachher);
+    const long zuwachs = (nachher.ru_maxrss - vorher.ru_maxrss) / kKbJeMb;
+    ::_exit(static_cast<int>(std::min(zuwachs, 126L)) * 2 + (ergebnis ? 1 : 0));
+  }
+  int status = 0;
+  if (kind < 0 || ::waitpid(kind, &status, 0) != kind || !WIFEXITED(status) ||
+      WEXITSTATUS(status) == kFehlschlag) {
+    return {};
+  }
+  return {(WEXITSTATUS(status) & 1) != 0, WEXITSTATUS(status) / 2};
+}
+
+// Far below the 400 MB to 2.4 GB these pictures would take whole or as coefficients.
+constexpr long kHoechstensMb = 100;
+
+TEST(Speichergrenzen, HugeDeclaredPicturesAreNoTemplatesAndTilesStayWithinBounds) {
+  const testing::TempFolder ordner;
+  testing::WriteWholeFile(ordner / "riesig.bmp", RiesigesRle8());
+  const std::string jpeg = JpegMitGroesse(ordner / "riesig.jpg", kRiesig, kRiesig);
+
+  for (const std::string name : {"riesig.bmp", "riesig.jpg"}) {
+    Bitmap bild = testing::Einfarbig(2, 2, kSchwarz);
+    const Vorlagenbild vorlage = VorlagenbildLesen(bild, ordner / name);
+    EXPECT_EQ(vorlage.lesung, Vorlagenlesung::kZuGross) << name;
+    EXPECT_EQ(vorlage.groesse.width, kRiesig) << name;
+    EXPECT_EQ(bild.width(), 2) << name;
+  }
+  EXPECT_EQ(MeldungVorlageZuGross(Size{kRiesig, kRiesig}),
+            "Das Bild ist mit 20000 × 20000 Pixeln zu groß für eine Vorlage; höchstens 120 "
+            "Millionen Pixel sind möglich.");
+
+  // The bitmap is read row by row into the tile: red where the runs are, black beyond.
+  constexpr int32_t kKante = 100;
+  const Messung bitmap = ImKind([&] {
+    MemoryBudget budget(uint64_t{64} << 20);
+    Bitmap kachel(kKante, kKante);
+    return LoadTilePicture(kachel, Rect{0, 0, kKante, kKante}, ordner / "riesig.bmp", ordner.path(),
+                           budget) &&
+           ReadPixel(kachel, 10, 50) == kRot && ReadPixel(kachel, 90, 50) == kSchwarz &&
+           budget.inUse() == 0;
+  });
+  EXPECT_TRUE(bitmap.ergebnis);
+  EXPECT_LT(bitmap.zuwachsMb, kHoechstensMb);
+  EXPECT_GE(bitmap.zuwachsMb, 0);
+
+  // The progressive JPEG would need 1.2 GB of coefficients: more than the budget, so the
+  // tile is unreadable and the target untouched, before anything is allocated.
+  const Messung progressiv = ImKind([&] {
+    MemoryBudget budget(uint64_t{256} << 20);
+    Bitmap kachel = testing::Einfarbig(kKante, kKante, kSchwarz);
+    return !LoadTilePicture(kachel, Rect{0, 0, kKante, kKante}, ordner / "riesig.jpg",
+                            ordner.path(), budget) &&
+           ReadPixel(kachel, 50, 50) == kSchwarz;
+  });
+  EXPECT_TRUE(progressiv.ergebnis);
+  EXPECT_LT(progressiv.zuwachsMb, kHoechstensMb);
+
+  // In memory, beyond the size check: refused before the decoder sets up.
+  const std::string zuGross = JpegMitGroesse(ordner / "zu_gross.jpg", 30000, 30000);
+  const Messung speicher = ImKind([&] {
+    Bitmap bild;
+    return !ReadJpegMemory(bild, reinterpret_cast<const uint8_t*>(zuGross.data()), zuGross.size(),
+                           true, 0) &&
+           bild.empty();
+  });
+  EXPECT_TRUE(speicher.ergebnis);
+  EXPECT_LT(speicher.zuwachsMb, kHoechstensMb);
+}
+
+TEST(Speichergrenzen, BudgetRefusesMoreThanItHoldsAndLetsReadersWaitForEachOther) {
+  MemoryBudget budget(100);
+  EXPECT_FALSE(budget.Reserve(101).has_value());
+  std::optional<MemoryBudget::Reservation> erste = budget.Reserve(60);
+  ASSERT_TRUE(erste.has_value());
+  std::atomic<bool> bekommen{false};
+  std::thread zweiter([&] {
+    const std::optional<MemoryBudget::Reservation> zweite = budget.Reserve(60);
+    bekommen = zweite.has_value();
+    EXPECT_EQ(budget.inUse(), 60u);
+  });
+  while (budget.waiting() == 0) std::this_thread::yield();
+  EXPECT_FALSE(bekommen);  // 60 + 60 do not fit into 100: the second waits
+  erste.reset();
+  zweiter.join();
+  EXPECT_TRUE(bekommen);
+  EXPECT_EQ(budget.inUse(), 0u);
+  EXPECT_GE(MemoryBudget::ForThisMachine(), MemoryBudget::kMinBytes);
+  EXPECT_LE(MemoryBudget::ForThisMachine(), MemoryBudget::kMaxBytes);
+}
+
+}  // namespace
+}  // namespace tilvendo
