@@ -105,13 +105,16 @@ int32_t AusListe(std::string_view option, std::string_view text,
 
 // Options without a value, then those with one ("--name wert" or "--name=wert");
 // any other option is refused.
-constexpr std::array<std::string_view, 7> kSchalter = {
-    "--help", "-h", "--hilfe", "--version", "--ohne-unterordner", "--protokoll", "--bericht"};
+constexpr std::array<std::string_view, 11> kSchalter = {
+    "--help",       "-h",        "--hilfe",        "--version", "--ohne-unterordner",
+    "--protokoll",  "--bericht", "--ohne-drehung", "--schnell", "--wahrnehmung",
+    "--zuschneiden"};
 
-constexpr std::array<std::string_view, 15> kWertOptionen = {
-    "--alben-pfad", "--album",       "--kacheln",   "--zoom",     "--groesse",
-    "--größe",      "--formanalyse", "--methode",   "--muster",   "--mindestabstand",
-    "--einblenden", "--farbtiefe",   "--qualitaet", "--qualität", "--seed"};
+constexpr std::array<std::string_view, 17> kWertOptionen = {
+    "--alben-pfad",   "--album",           "--kacheln",   "--zoom",     "--groesse",
+    "--größe",        "--formanalyse",     "--methode",   "--muster",   "--mindestabstand",
+    "--einblenden",   "--farbtiefe",       "--qualitaet", "--qualität", "--seed",
+    "--farbangleich", "--max-verwendungen"};
 
 bool IstWertOption(std::string_view name) {
   for (std::string_view option : kWertOptionen) {
@@ -170,6 +173,18 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.protokoll = true;
   } else if (name == "--bericht") {
     m.bericht = true;
+  } else if (name == "--ohne-drehung") {
+    m.verfahren.Aufrichten = false;
+  } else if (name == "--schnell") {
+    m.verfahren.SchnellLesen = true;
+  } else if (name == "--wahrnehmung") {
+    m.verfahren.Wahrnehmung = true;
+  } else if (name == "--zuschneiden") {
+    m.verfahren.Zuschneiden = true;
+  } else if (name == "--farbangleich") {
+    m.verfahren.Farbangleich = static_cast<uint8_t>(ZahlIn(name, wert(), 0, kMaxFarbangleich));
+  } else if (name == "--max-verwendungen") {
+    m.verfahren.MaxVerwendungen = ZahlIn(name, wert(), 0, kMaxVerwendungenGrenze);
   } else {
     Fehler("Unbekannte Option " + name + ".");
   }
@@ -352,6 +367,16 @@ Mosaik:
     --protokoll           schreibt die Liste der gelesenen Bilder
                           nach ~/tilvendo file list.txt
     --bericht             zeigt am Ende die Dauer der Phasen und die Zahlen
+
+  Lesen und Vergleichen der Fotos (jede Art hat ihren eigenen Zwischenspeicher):
+    --ohne-drehung        Fotos nicht nach ihrer Kamera-Drehung aufrecht stellen
+                          (wie frühere Versionen)
+    --schnell             große JPEG-Fotos verkleinert lesen
+    --wahrnehmung         Farben nach dem Sehempfinden vergleichen
+    --zuschneiden         Fotos auf die Form der Kacheln zuschneiden statt stauchen
+    --farbangleich P      Kacheln um P Prozent an die Farben der Vorlage angleichen
+                          (0 bis 100, Standard 0)
+    --max-verwendungen N  jedes Foto höchstens N-mal verwenden (Standard 0: unbegrenzt)
 
 Allgemein:
   --alben-pfad ORDNER     Ordner der Albumdateien (sonst $TILVENDO_ALBEN oder

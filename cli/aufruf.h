@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/einstellungen.h"
+
 namespace tilvendo::cli {
 
 class Aufruffehler : public std::runtime_error {
@@ -57,6 +59,7 @@ struct MosaikOptionen {
   std::optional<uint32_t> seed;
   bool protokoll = false;
   bool bericht = false;
+  Verfahren verfahren;  // the ways of reading and matching beyond the original method
 };
 
 struct Aufruf {

@@ -63,6 +63,7 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
   wunsch.berechnungsart = m.methode;
   wunsch.musterbildung = m.muster;
   wunsch.minAbstand = m.mindestabstand;
+  wunsch.verfahren = m.verfahren;
 
   const Nachgaben nachgaben = Einrichten(auftrag, wunsch);
   const Einstellungen& e = auftrag.einstellungen;

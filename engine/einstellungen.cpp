@@ -17,6 +17,13 @@ int32_t KachelHoehe(const Einstellungen& einstellungen) {
                               kProzent);
 }
 
+int64_t BilderFuerVerwendungsgrenze(const Einstellungen& einstellungen) {
+  const int64_t grenze = einstellungen.verfahren.MaxVerwendungen;
+  if (grenze <= 0) return 0;
+  const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
+  return (zellen + grenze - 1) / grenze;
+}
+
 std::string CacheVariante(const Verfahren& verfahren) {
   // Fixed order, one letter each, so that one way always gives one name.
   std::string variante;

@@ -58,6 +58,8 @@ struct Verfahren {
 };
 
 inline constexpr uint8_t kMaxFarbangleich = 100;
+// Largest usage cap the front ends take; a cap at least as large as the cells is none.
+inline constexpr int32_t kMaxVerwendungenGrenze = 999999;
 
 // The letters that tell a signature cache measured one way from another: empty for the
 // original way (not upright, exact, RGB, stretched), so caches of earlier versions stay
@@ -84,6 +86,10 @@ struct Einstellungen {
   std::unique_ptr<Zellenraster> Raster;  // the grid of the last run, or none
   Verfahren verfahren;
 };
+
+// The distinct pictures a usage cap needs at the least: every cell gets one, and each
+// picture fills at most `MaxVerwendungen` of them. 0 without a cap.
+int64_t BilderFuerVerwendungsgrenze(const Einstellungen& einstellungen);
 
 // Tile size in pixels of the result: template pixels per cell scaled by the zoom.
 // Products in 64 bits, quotient truncated.

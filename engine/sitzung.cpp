@@ -96,6 +96,7 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   nachgaben.kacheln = e.KachelnX != wunsch.kachelnX || e.KachelnY != wunsch.kachelnY;
   auftrag.analyse.Formanalyse = wunsch.formanalyse;
 
+  e.verfahren = wunsch.verfahren;
   ErweiterteEinstellungenSetzen(e, auftrag.BilderAnzahl, wunsch.berechnungsart,
                                 wunsch.musterbildung, wunsch.minAbstand);
   UebersichtVorbereiten(auftrag);

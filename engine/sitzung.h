@@ -67,6 +67,7 @@ struct Auftragswunsch {
   uint8_t berechnungsart = 0;
   uint8_t musterbildung = 0;
   int32_t minAbstand = 2;
+  Verfahren verfahren;
 };
 
 // Which wishes had to give way.

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -108,14 +109,74 @@ ErweitertSeite::ErweitertSeite(Assistent& assistent) : Seite(assistent, wizard::
       VorschauAnlegen(g, wizard::kErweitertVorschauBreite, wizard::kErweitertVorschauHoehe,
                       [this](QPainter& maler, const QSize& groesse) { BildPaint(maler, groesse); });
   bild_ = vorschau.bild;
-  raster->addWidget(vorschau.box, 0, 1, 5, 1, Qt::AlignRight | Qt::AlignTop);
+  raster->addWidget(vorschau.box, 0, 1, 4, 1, Qt::AlignRight | Qt::AlignTop);
   raster->setColumnStretch(1, 1);
-  raster->setRowStretch(4, 1);
+  raster->setRowStretch(5, 1);
+  raster->addWidget(VerfahrenAnlegen(g), 4, 0, 1, 2);
 
   StandardKnoepfeAnlegen();
   connect(berechnungsart_, &QButtonGroup::idClicked, this, &ErweitertSeite::Anwenden);
   connect(musterbildung_, &QButtonGroup::idClicked, this, &ErweitertSeite::Anwenden);
   connect(minAbstand_, &QSpinBox::valueChanged, this, &ErweitertSeite::Anwenden);
+}
+
+QGroupBox* ErweitertSeite::VerfahrenAnlegen(QWidget* g) {
+  auto* rahmen = new QGroupBox(QStringLiteral("Lesen und Vergleichen der Fotos"), g);
+  rahmen->setObjectName(QStringLiteral("Verfahren"));
+  auto* raster = new QGridLayout(rahmen);
+  const auto kasten = [&](const char* name, const char* text, const char* hinweis, int zeile,
+                          int spalte) {
+    auto* k = new QCheckBox(QString::fromUtf8(text), rahmen);
+    k->setObjectName(QString::fromLatin1(name));
+    k->setToolTip(QString::fromUtf8(hinweis));
+    raster->addWidget(k, zeile, spalte);
+    connect(k, &QCheckBox::toggled, this, &ErweitertSeite::VerfahrenUebernehmen);
+    return k;
+  };
+  aufrichten_ = kasten("Aufrichten", "Fotos aufrecht stellen",
+                       "dreht Fotos so, wie die Kamera sie beim Aufnehmen gehalten hat", 0, 0);
+  schnellLesen_ =
+      kasten("SchnellLesen", "schnell einlesen",
+             "liest große JPEG-Fotos verkleinert; die Kacheln werden fast gleich", 0, 1);
+  wahrnehmung_ =
+      kasten("Wahrnehmung", "Farben vergleichen wie das Auge",
+             "wählt Fotos nach dem Farbeindruck statt nach Rot-, Grün- und Blauwerten", 1, 0);
+  zuschneiden_ = kasten("Zuschneiden", "zuschneiden statt stauchen",
+                        "schneidet Fotos auf das Seitenverhältnis der Kacheln zu, statt sie zu "
+                        "verzerren",
+                        1, 1);
+
+  const auto zahl = [&](const char* name, const char* text, int hoechstens, int zeile) {
+    auto* zeilenLayout = new QHBoxLayout;
+    zeilenLayout->addWidget(new QLabel(QString::fromUtf8(text), rahmen));
+    auto* feld = new QSpinBox(rahmen);
+    feld->setObjectName(QString::fromLatin1(name));
+    feld->setRange(0, hoechstens);
+    zeilenLayout->addWidget(feld);
+    zeilenLayout->addStretch(1);
+    raster->addLayout(zeilenLayout, zeile, 0, 1, 2);
+    connect(feld, &QSpinBox::valueChanged, this, &ErweitertSeite::VerfahrenUebernehmen);
+    return feld;
+  };
+  farbangleich_ =
+      zahl("Farbangleich", "Farben der Kacheln an die Vorlage angleichen:", kMaxFarbangleich, 2);
+  farbangleich_->setSuffix(QStringLiteral(" %"));
+  maxVerwendungen_ =
+      zahl("MaxVerwendungen", "jedes Foto höchstens so oft verwenden:", kMaxVerwendungenGrenze, 3);
+  maxVerwendungen_->setSpecialValueText(QStringLiteral("unbegrenzt"));
+  return rahmen;
+}
+
+void ErweitertSeite::VerfahrenUebernehmen() {
+  Verfahren& v = auftrag().einstellungen.verfahren;
+  v.Aufrichten = aufrichten_->isChecked();
+  v.SchnellLesen = schnellLesen_->isChecked();
+  v.Wahrnehmung = wahrnehmung_->isChecked();
+  v.Zuschneiden = zuschneiden_->isChecked();
+  v.Farbangleich = static_cast<uint8_t>(farbangleich_->value());
+  v.MaxVerwendungen = maxVerwendungen_->value();
+  // The cap changes how many pictures the job needs.
+  Anwenden();
 }
 
 void ErweitertSeite::Anwenden() {
@@ -174,6 +235,17 @@ void ErweitertSeite::FormShow() {
     const QSignalBlocker still(minAbstand_);
     minAbstand_->setMaximum(kMaxMindestabstand);
     minAbstand_->setValue(auftrag.einstellungen.minAbstand);
+  }
+  {
+    const Verfahren& v = auftrag.einstellungen.verfahren;
+    const QSignalBlocker a(aufrichten_), b(schnellLesen_), c(wahrnehmung_), d(zuschneiden_),
+        f(farbangleich_), m(maxVerwendungen_);
+    aufrichten_->setChecked(v.Aufrichten);
+    schnellLesen_->setChecked(v.SchnellLesen);
+    wahrnehmung_->setChecked(v.Wahrnehmung);
+    zuschneiden_->setChecked(v.Zuschneiden);
+    farbangleich_->setValue(v.Farbangleich);
+    maxVerwendungen_->setValue(v.MaxVerwendungen);
   }
   WeiterZielSetzen(wizard::NextPage(assistent().navigation(), Nummer()));
   // Both tables applied with the shown choices, the box held to its bound.

@@ -1,11 +1,14 @@
 // Page 5: the calculation method, the pattern handling and the minimum distance between
 // identical tiles. It shows how many distinct pictures the job then needs and draws the
-// distance rule over the template preview.
+// distance rule over the template preview. Below, the ways of reading and matching the
+// photos that go beyond the original method.
 #pragma once
 
 #include "ui/seite.h"
 
 class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QSpinBox;
 
@@ -26,6 +29,9 @@ class ErweitertSeite : public Seite {
  private:
   // Every control applies the page's three choices to the job and shows the outcome.
   void Anwenden();
+  // The reading and matching choices go to the job as they are made.
+  void VerfahrenUebernehmen();
+  QGroupBox* VerfahrenAnlegen(QWidget* g);
   void BildPaint(QPainter& maler, const QSize& groesse);
 
   QButtonGroup* berechnungsart_ = nullptr;
@@ -33,6 +39,12 @@ class ErweitertSeite : public Seite {
   QSpinBox* minAbstand_ = nullptr;
   QLabel* benoetigteBilder_ = nullptr;
   Malfeld* bild_ = nullptr;
+  QCheckBox* aufrichten_ = nullptr;
+  QCheckBox* schnellLesen_ = nullptr;
+  QCheckBox* wahrnehmung_ = nullptr;
+  QCheckBox* zuschneiden_ = nullptr;
+  QSpinBox* farbangleich_ = nullptr;
+  QSpinBox* maxVerwendungen_ = nullptr;
 };
 
 }  // namespace tilvendo::ui

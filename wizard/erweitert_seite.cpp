@@ -1,5 +1,7 @@
 #include "wizard/erweitert_seite.h"
 
+#include <algorithm>
+
 #include "engine/methodenparameter.h"
 #include "engine/vorbereitung.h"
 #include "platform/fit_to_box.h"
@@ -17,8 +19,11 @@ Abstandsanzeige ErweitertAnwenden(Einstellungen& einstellungen, const Bildzahlen
                                   int32_t abstandsfeld) {
   const int32_t gewuenscht = CheckSpinValue(abstandsfeld, false, 0, 0);
   ErweiterteEinstellungenSetzen(einstellungen, anzahl, berechnungsart, musterbildung, gewuenscht);
+  // A usage cap may ask for more distinct pictures than the distance rule does.
+  const int64_t benoetigt = std::max<int64_t>(BenoetigteBilder(einstellungen),
+                                              BilderFuerVerwendungsgrenze(einstellungen));
   return Abstandsanzeige{Min(AbstandsGrenze(anzahl, einstellungen), kMaxMindestabstand),
-                         einstellungen.minAbstand, BenoetigteBilder(einstellungen)};
+                         einstellungen.minAbstand, static_cast<int32_t>(benoetigt)};
 }
 
 int ListenPosition(uint8_t wert, int eintraege) {

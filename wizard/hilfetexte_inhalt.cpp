@@ -7,7 +7,7 @@ namespace {
 
 // Help popups (kind 5) of pages 1–8 and 10, and the information page's texts (kind 6).
 // "^" ends a line, "^^" leaves an empty one; the popup wraps each line at its width.
-constexpr std::array<HilfeEintrag, 15> kInhalt = {{
+constexpr std::array<HilfeEintrag, 16> kInhalt = {{
     {1151,
      "Wählen Sie hier die Vorlage: das Bild, das Ihr Fotomosaik aus der Entfernung zeigen soll.^^"
      "Klicken Sie auf „Bild laden“ und öffnen Sie eine Bilddatei (.bmp, .jpg oder .jpeg). "
@@ -56,6 +56,22 @@ constexpr std::array<HilfeEintrag, 15> kInhalt = {{
      "Musterbildung: Gegen sichtbare Muster gleicher Fotos vergrößert das Programm den "
      "Abstand zufällig, von „ignorieren“ (gar nicht) bis „unterdrücken“ (am meisten).^^"
      "Mehr Abstand braucht mehr verschiedene Fotos; wie viele, zeigt „benötigte Bilder“."},
+    {5251,
+     "Lesen und Vergleichen der Fotos:^^"
+     "„Fotos aufrecht stellen“ dreht Fotos so, wie die Kamera sie gehalten hat. Ohne den "
+     "Haken liegen hochkant aufgenommene Handyfotos oft auf der Seite.^^"
+     "„schnell einlesen“ liest große JPEG-Fotos verkleinert. Das erste Einlesen eines Albums "
+     "geht so deutlich schneller; die Kacheln sehen fast gleich aus.^^"
+     "„Farben vergleichen wie das Auge“ sucht Fotos nach dem Farbeindruck aus. Das Mosaik "
+     "wird der Vorlage oft ähnlicher.^^"
+     "„zuschneiden statt stauchen“ schneidet Fotos auf die Form der Kacheln zu, statt sie zu "
+     "verzerren.^^"
+     "„Farben angleichen“ tönt jede Kachel um den gewählten Anteil zur Farbe ihrer Stelle in "
+     "der Vorlage hin; 0 % lässt die Fotos unverändert.^^"
+     "„höchstens so oft verwenden“ begrenzt, wie oft ein Foto im ganzen Mosaik vorkommt. Dann "
+     "braucht das Mosaik mehr verschiedene Fotos.^^"
+     "Jede Art zu lesen hat ihren eigenen Zwischenspeicher im Album; ein Wechsel liest die "
+     "Fotos einmal neu ein."},
     {6151,
      "Hier sehen Sie das fertige Fotomosaik, verkleinert auf die Größe des Bildschirms. Die "
      "Überschrift nennt den Maßstab und die volle Größe in Pixeln.^^"

@@ -1,7 +1,10 @@
 #include "wizard/uebersicht_seite.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/methodenparameter.h"
 #include "platform/clock.h"
@@ -10,6 +13,23 @@
 
 namespace tilvendo::wizard {
 namespace {
+
+// The ways beyond the original method that the job uses, in the page's order.
+std::string VerfahrenText(const Verfahren& v) {
+  std::vector<std::string> teile;
+  if (v.Aufrichten) teile.emplace_back("aufrecht gestellt");
+  if (v.SchnellLesen) teile.emplace_back("schnell eingelesen");
+  if (v.Wahrnehmung) teile.emplace_back("Farben wie das Auge");
+  if (v.Zuschneiden) teile.emplace_back("zugeschnitten");
+  if (v.Farbangleich > 0) teile.push_back("Farbangleich " + std::to_string(v.Farbangleich) + " %");
+  if (v.MaxVerwendungen > 0) {
+    teile.push_back("höchstens " + std::to_string(v.MaxVerwendungen) + "-mal je Foto");
+  }
+  if (teile.empty()) return "wie ursprünglich";
+  std::string text = teile.front();
+  for (size_t i = 1; i < teile.size(); ++i) text += ", " + teile[i];
+  return text;
+}
 
 enum Eintrag : int {
   kVorlage = 0,
@@ -98,14 +118,16 @@ Eintragsinfo EintragsInfo(const Auftrag& auftrag, int eintrag) {
     case kQuellbilder:
       info.InfoT = "Quellbilder:";
       z = {"Anzahl an Bildern insgesamt: " + Zahl(auftrag.BilderAnzahl.gesamt),
-           "für die Berechnung mindestens benötigte Bilder: " + Zahl(BenoetigteBilder(e))};
+           "für die Berechnung mindestens benötigte Bilder: " +
+               Zahl(std::max<int64_t>(BenoetigteBilder(e), BilderFuerVerwendungsgrenze(e)))};
       break;
     case kErweitert:
       info.InfoT = "erweiterte Einstellungen:";
       z = {
           "Berechnungsmethode " + InAnfuehrung(Listentext(kBerechnungsarten, e.Berechnungsart)),
           "Umgang mit Musterbildung " + InAnfuehrung(Listentext(kMusterbildungen, e.Musterbildung)),
-          "Mindestabstand zwischen zwei identischen Bildern: " + Zahl(e.minAbstand) + " Kacheln"};
+          "Mindestabstand zwischen zwei identischen Bildern: " + Zahl(e.minAbstand) + " Kacheln",
+          "Lesen und Vergleichen der Fotos: " + VerfahrenText(e.verfahren)};
       break;
     case kEintragLetzteBerechnung: {
       info.InfoT = "Informationen zur letzten Berechnung:";

@@ -29,6 +29,15 @@ TEST(AufrufLesen, ReadsTheMosaicOptionsInBothSpellings) {
   EXPECT_EQ(a.mosaik.seed, 7u);
   EXPECT_TRUE(a.mosaik.bericht);
   EXPECT_FALSE(a.mosaik.protokoll);
+  EXPECT_TRUE(a.mosaik.verfahren.Aufrichten);
+  EXPECT_EQ(CacheVariante(a.mosaik.verfahren), "a");
+
+  const Aufruf b =
+      Lesen({"mosaik", "v.jpg", "m.bmp", "--album", "U", "--ohne-drehung", "--schnell",
+             "--wahrnehmung", "--zuschneiden", "--farbangleich=35", "--max-verwendungen", "4"});
+  EXPECT_EQ(CacheVariante(b.mosaik.verfahren), "swz");
+  EXPECT_EQ(b.mosaik.verfahren.Farbangleich, 35);
+  EXPECT_EQ(b.mosaik.verfahren.MaxVerwendungen, 4);
 }
 
 TEST(AufrufLesen, ReadsTheAlbumCommands) {
@@ -75,6 +84,8 @@ TEST(AufrufLesen, RefusesWrongUseWithAMessage) {
       {"mosaik", "v.jpg", "m.bmp", "--album", "A", "--qualitaet", "80"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--qualitaet", "101"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--bericht=ja"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--farbangleich", "101"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--max-verwendungen", "-2"},
       {"--alben-pfad="},
   };
   for (const auto& argumente : falsch) {

@@ -31,6 +31,12 @@ TEST(ErweitertSeite, ShowsTheBoundTheBoxValueAndTheNeededPictures) {
   EXPECT_EQ(ErweitertAnwenden(e, Anzahl(1'000'000), 3, 1, -5), (Abstandsanzeige{100, 5, 36}));
   EXPECT_EQ(e.Musterabstand, 0);
   EXPECT_EQ(e.Berechnungsart, 3);
+
+  // A usage cap needs cells ÷ cap pictures, rounded up, when that is more.
+  e.verfahren.MaxVerwendungen = 7;
+  EXPECT_EQ(ErweitertAnwenden(e, Anzahl(1'000'000), 3, 1, 5).benoetigteBilder, 17143);
+  e.verfahren.MaxVerwendungen = 120'000;
+  EXPECT_EQ(ErweitertAnwenden(e, Anzahl(1'000'000), 3, 1, 5).benoetigteBilder, 36);
 }
 
 TEST(ErweitertSeite, TheCandidatesFollowTheDistanceWhicheverControlChanged) {

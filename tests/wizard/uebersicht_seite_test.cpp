@@ -70,9 +70,17 @@ TEST(Uebersicht, InfoLinesOfTheSettings) {
   EXPECT_EQ(EintragsInfo(auftrag, 3).InfoFeld[1],
             "für die Berechnung mindestens benötigte Bilder: 121");
   EXPECT_EQ(EintragsInfo(auftrag, 4).InfoFeld,
-            (std::vector<std::string>{
-                "Berechnungsmethode \"Standard\"", "Umgang mit Musterbildung \"unterdrücken\"",
-                "Mindestabstand zwischen zwei identischen Bildern: 5 Kacheln"}));
+            (std::vector<std::string>{"Berechnungsmethode \"Standard\"",
+                                      "Umgang mit Musterbildung \"unterdrücken\"",
+                                      "Mindestabstand zwischen zwei identischen Bildern: 5 Kacheln",
+                                      "Lesen und Vergleichen der Fotos: aufrecht gestellt"}));
+  e.verfahren = Verfahren{.Aufrichten = false};
+  EXPECT_EQ(EintragsInfo(auftrag, 4).InfoFeld[3],
+            "Lesen und Vergleichen der Fotos: wie ursprünglich");
+  e.verfahren = Verfahren{.Wahrnehmung = true, .Farbangleich = 40, .MaxVerwendungen = 3};
+  EXPECT_EQ(EintragsInfo(auftrag, 4).InfoFeld[3],
+            "Lesen und Vergleichen der Fotos: aufrecht gestellt, Farben wie das Auge, "
+            "Farbangleich 40 %, höchstens 3-mal je Foto");
 
   // Previews: the template's proportions for entry 0, the result's for the others, none
   // for the picture counts.
