@@ -1,6 +1,5 @@
 #include "albums/ordner_scan.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <limits.h>
@@ -8,7 +7,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
 
 #include "alben_helfer.h"
 #include "platform/profile_file.h"
@@ -152,23 +150,6 @@ TEST(OrdnerScan, AFolderSwappedForALinkWhileScanningIsNotFollowed) {
   EXPECT_EQ(OrdnerScannen(benutzer, {root / "A/"}, ergebnis, true, true).gesamt, 0);
 }
 
-// Removes a tree whose paths are too long to name whole, one folder at a time.
-void TiefenBaumEntfernen(int ordner) {
-  std::unique_ptr<DIR, int (*)(DIR*)> liste(::fdopendir(ordner), &::closedir);
-  if (!liste) return;
-  std::vector<std::string> namen;
-  while (const dirent* eintrag = ::readdir(liste.get())) {
-    if (std::string_view(eintrag->d_name) != "." && std::string_view(eintrag->d_name) != "..") {
-      namen.emplace_back(eintrag->d_name);
-    }
-  }
-  for (const std::string& name : namen) {
-    if (::unlinkat(ordner, name.c_str(), 0) == 0) continue;
-    TiefenBaumEntfernen(::openat(ordner, name.c_str(), O_RDONLY | O_DIRECTORY));
-    ::unlinkat(ordner, name.c_str(), AT_REMOVEDIR);
-  }
-}
-
 TEST(OrdnerScan, PathsBeyondTheSystemLimitsEndTheScanCleanly) {
   TempFolder root;
   const std::string langerName(NAME_MAX - 5, 'n');
@@ -190,19 +171,15 @@ TEST(OrdnerScan, PathsBeyondTheSystemLimitsEndTheScanCleanly) {
   EXPECT_GT(gezaehlt, 0);
   for (const std::string& pfad : ergebnis) EXPECT_LT(pfad.size(), size_t{PATH_MAX});
   EXPECT_EQ(ergebnis.size(), static_cast<size_t>(gezaehlt));
-
-  const std::string zuLang = root / (std::string(NAME_MAX + 1, 'x') + "/");
-  const std::string vielZuLang = root / (std::string(2 * PATH_MAX, 'y') + "/");
-  EXPECT_EQ(OrdnerScannen(benutzer, {zuLang, vielZuLang}, ergebnis, true, false).gesamt, 0);
-  TiefenBaumEntfernen(::open(root.path().c_str(), O_RDONLY | O_DIRECTORY));
 }
 
-TEST(OrdnerScan, MissingFoldersContributeNothing) {
+TEST(OrdnerScan, MissingOrUnnameableFoldersContributeNothing) {
   TempFolder root;
   ProtokollBenutzer benutzer;
   std::vector<std::string> ergebnis;
-  EXPECT_EQ(OrdnerScannen(benutzer, {root / "fehlt/"}, ergebnis, true, false).gesamt, 0);
-  EXPECT_EQ(ergebnis, std::vector<std::string>{root / "fehlt/"});
+  const std::string zuLang = root / (std::string(NAME_MAX + 1, 'x') + "/");
+  EXPECT_EQ(OrdnerScannen(benutzer, {root / "fehlt/", zuLang}, ergebnis, true, false).gesamt, 0);
+  EXPECT_EQ(ergebnis, (std::vector<std::string>{root / "fehlt/", zuLang}));
 }
 
 TEST(OrdnerScan, AlbumScanMarksEveryCacheOfTheAlbumForRebuilding) {
