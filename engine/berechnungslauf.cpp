@@ -1,6 +1,5 @@
 #include "engine/berechnungslauf.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "engine/arbeitsgruppe.h"
@@ -27,12 +26,13 @@ std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
          "aktualisieren Sie die verwendeten Alben.";
 }
 
-std::string VerwendungsWarnung(int64_t zellen, int32_t maxVerwendungen, int32_t bilder) {
-  const int64_t je = std::max<int64_t>(maxVerwendungen, 1);
-  const int64_t benoetigt = (zellen + je - 1) / je;
+std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder) {
+  const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
   return "Nicht genügend Bilder: Das Mosaik hat " + std::to_string(zellen) +
-         " Kacheln, und jedes Bild darf höchstens " + std::to_string(maxVerwendungen) +
-         "-mal verwendet werden. Dafür sind mindestens " + std::to_string(benoetigt) +
+         " Kacheln, und jedes Bild darf höchstens " +
+         std::to_string(einstellungen.verfahren.MaxVerwendungen) +
+         "-mal verwendet werden. Dafür sind mindestens " +
+         std::to_string(BilderFuerVerwendungsgrenze(einstellungen)) +
          " Bilder nötig, ausgewählt sind " + std::to_string(bilder) +
          ". Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.";
 }
@@ -96,11 +96,8 @@ bool Berechnungslauf::Vorpruefungen() {
     return false;
   }
   // With a usage cap the cells must fit into the uses the chosen pictures allow.
-  const int32_t maxVerwendungen = e.verfahren.MaxVerwendungen;
-  const int64_t zellen = int64_t{e.KachelnX} * e.KachelnY;
-  if (maxVerwendungen > 0 &&
-      zellen > int64_t{maxVerwendungen} * std::max<int32_t>(auftrag_.BilderAnzahl.gesamt, 0)) {
-    benutzer_.Warnung(VerwendungsWarnung(zellen, maxVerwendungen, auftrag_.BilderAnzahl.gesamt));
+  if (BilderFuerVerwendungsgrenze(e) > auftrag_.BilderAnzahl.gesamt) {
+    benutzer_.Warnung(VerwendungsWarnung(e, auftrag_.BilderAnzahl.gesamt));
     return false;
   }
   return true;

@@ -36,9 +36,9 @@ inline constexpr std::string_view kUnlesbarWarnung =
     "gelöscht. Bitte aktualisieren Sie die verwendeten Alben.";
 
 // The warning that refuses a job whose cells cannot be filled when no picture may be
-// used more than `maxVerwendungen` times: `bilder` pictures are chosen, at least
-// `zellen` ÷ `maxVerwendungen` (rounded up) would be needed.
-std::string VerwendungsWarnung(int64_t zellen, int32_t maxVerwendungen, int32_t bilder);
+// used more than `MaxVerwendungen` times: it names the cells, the cap, the pictures
+// needed (BilderFuerVerwendungsgrenze) and the `bilder` chosen.
+std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder);
 
 // The warning after a run in which some pictures had gone or could not be read.
 std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln);
