@@ -190,8 +190,12 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
 
   const uint8_t blendwert =
       BlendwertAusRegler((m.vorlagenAnteil - kVorlagenAnteilVoll) / kVorlagenAnteilSchritt);
-  if (!ErgebnisSpeichern(*auftrag, blendwert, SpeicherOptionenBilden(m))) {
-    throw Befehlsfehler("Das Mosaik konnte nicht gespeichert werden.");
+  try {
+    if (!ErgebnisSpeichern(*auftrag, blendwert, SpeicherOptionenBilden(m))) {
+      throw Befehlsfehler("Das Mosaik konnte nicht gespeichert werden.");
+    }
+  } catch (const WriteError& fehler) {
+    throw Befehlsfehler(std::string(kSpeicherFehler) + fehler.what());
   }
   signal.reset();
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/auftrag.h"
@@ -92,6 +93,10 @@ void UebersichtVorbereiten(Auftrag& auftrag);
 // (under any name: the template is never overwritten), and std::logic_error when there
 // is no mosaic yet.
 bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen);
+
+// What both front ends put before the reason a save failed (the writers' own texts may
+// be brief, or English where they must stay as they are).
+inline constexpr std::string_view kSpeicherFehler = "Das Bild konnte nicht gespeichert werden: ";
 
 // Whether `ziel` names the job's template file, however it is spelt.
 bool IstVorlage(const Auftrag& auftrag, const std::string& ziel);

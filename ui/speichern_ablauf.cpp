@@ -17,7 +17,6 @@ namespace tilvendo::ui {
 namespace {
 
 constexpr std::chrono::milliseconds kMalTakt{20};
-constexpr const char* kSpeicherFehler = "Das Bild konnte nicht gespeichert werden: ";
 
 // Sets a cursor for as long as it lives.
 class Mauszeiger {
