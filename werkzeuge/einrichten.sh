@@ -7,6 +7,7 @@ PAKETE=(
   build-essential cmake ninja-build pkg-config clang-format
   clang-14 libclang-rt-14-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
+  libpng-dev libwebp-dev libtiff-dev libheif-dev
   libmount-dev libblkid-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
