@@ -109,7 +109,9 @@ std::vector<std::string> ZeilenLesen(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::string inhalt((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string_view rest(inhalt);
-  if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
+  // Every leading mark, not just one: Save() writes none, so a second mark left on the
+  // first line would hide it now and let it count after the next save.
+  while (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
   std::vector<std::string> zeilen;
   while (!rest.empty()) {
     const size_t ende = rest.find_first_of("\r\n");

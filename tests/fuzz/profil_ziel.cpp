@@ -1,4 +1,4 @@
-#include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #include "arbeitsordner.h"
@@ -14,15 +14,16 @@ constexpr std::string_view kSchluessel = "Ak3";
 constexpr std::string_view kWert = "-17";
 constexpr int32_t kZahlWert = -17;
 
-void Pruefen(bool bedingung) {
-  if (!bedingung) std::abort();
+// Thrown, so that the fuzzer reports it as a crash and the replaying test as a failure.
+void Pruefen(bool bedingung, const char* was) {
+  if (!bedingung) throw std::logic_error(was);
 }
 
 // Reads every key of `sektion` as text and as number.
 void SektionLesen(const ProfileFile& profil, std::string_view sektion) {
   for (const auto& [schluessel, wert] : profil.Entries(sektion)) {
-    Pruefen(wert.size() <= kProfileValueMaxLength);
-    Pruefen(profil.Read(sektion, schluessel) == wert);
+    Pruefen(wert.size() <= kProfileValueMaxLength, "Wert zu lang");
+    Pruefen(profil.Read(sektion, schluessel) == wert, "Read weicht von Entries ab");
     profil.ReadInteger(sektion, schluessel, 0);
   }
 }
@@ -47,8 +48,8 @@ void ProfilLesen(Eingabe daten) {
   profil.Write(ziel, kSchluessel, kWert);
   profil.Save();
   const ProfileFile wieder = ProfileFile::Load(pfad);
-  Pruefen(wieder.ReadInteger(ziel, kSchluessel, 0) == kZahlWert);
-  Pruefen(wieder.Entries(ziel) == profil.Entries(ziel));
+  Pruefen(wieder.ReadInteger(ziel, kSchluessel, 0) == kZahlWert, "Wert nach Save verloren");
+  Pruefen(wieder.Entries(ziel) == profil.Entries(ziel), "Sektion nach Save anders");
 }
 
 }  // namespace tilvendo::fuzz

@@ -1,4 +1,4 @@
-#include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #include "albums/katalog.h"
@@ -41,13 +41,16 @@ void SignaturenLesen(Eingabe daten) {
   ordner.Schreiben(SignaturdateiName(album, stufe), AlsText(daten.subspan(1)));
 
   Signaturdatei datei;
-  if (SignaturdateiOeffnen(datei, stufe, album, kontext) != kCacheLesen) std::abort();
+  if (SignaturdateiOeffnen(datei, stufe, album, kontext) != kCacheLesen) {
+    throw std::logic_error("Cache nicht zum Lesen geöffnet");
+  }
   try {
     while (const auto signatur = SignaturLesen(datei, stufe)) {
-      if (signatur->Helligkeit > kMaxHelligkeit) std::abort();
+      if (signatur->Helligkeit > kMaxHelligkeit) throw std::logic_error("Helligkeit zu groß");
     }
   } catch (const SignaturBeschaedigt&) {
-    if (!datei.Beschaedigt()) std::abort();
+    // The next run must rebuild a cache that could not be read to its end.
+    if (!datei.Beschaedigt()) throw std::logic_error("Beschädigung nicht vermerkt");
   }
 }
 
