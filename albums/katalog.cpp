@@ -362,10 +362,14 @@ void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name) {
 }
 
 void AlbumUmbenennen(const AlbenKontext& kontext, std::string_view alt, std::string_view neu) {
+  // Saving an album under its own name must not rewrite the catalogue at all.
+  if (alt == neu) return;
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   const auto eintraege = katalog.Entries(alt);
+  // One write: the album keeps its place in the list under the new name and its keys
+  // move with it, so that a crash at any moment leaves it listed under one of its names.
   if (Gelistet(katalog, alt)) {
-    katalog.Write(kAlbenSektion, std::to_string(SlotSuchen(katalog, alt)), "");
+    katalog.Write(kAlbenSektion, std::to_string(SlotSuchen(katalog, alt)), neu);
   }
   katalog.EraseSection(alt);
   for (const auto& [schluessel, wert] : eintraege) katalog.Write(neu, schluessel, wert);

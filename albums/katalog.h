@@ -54,8 +54,9 @@ void KatalogEintragSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& 
 void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name);
 
 // Moves the catalogue section with all its keys ("DN" and the "Ak" keys included) to
-// the new name and blanks the old slot; the caller then saves the album under the new
-// name with AlbumSpeichern. The album files keep their names.
+// the new name, which takes the old name's slot, in one write of the catalogue; the
+// caller then saves the album under the new name with AlbumSpeichern. The album files
+// keep their names. The same name changes nothing.
 void AlbumUmbenennen(const AlbenKontext& kontext, std::string_view alt, std::string_view neu);
 
 // Whether `kandidat` may become an album name: not empty, not one of the two fixed

@@ -281,6 +281,11 @@ TEST(Katalog, RenamingKeepsFileNameAndCacheStates) {
   WriteProfileString(alben.kontext.Katalog(), "Urlaub", "Ak1", "2");
 
   AlbumUmbenennen(alben.kontext, "Urlaub", "Ferien 2024");
+  // Listed under the new name at once: a crash before the album is saved loses nothing.
+  EXPECT_EQ(Wert(alben.kontext, "Alben", "2"), "Ferien 2024");
+  const std::string katalog = ReadWholeFile(alben.kontext.Katalog());
+  AlbumUmbenennen(alben.kontext, "Ferien 2024", "Ferien 2024");
+  EXPECT_EQ(ReadWholeFile(alben.kontext.Katalog()), katalog);
   album.Name = "Ferien 2024";
   AlbumSpeichern(alben.kontext, album);
 
