@@ -266,6 +266,9 @@ class ZeilenDekoder {
         gruen_(kopf.masken[1]),
         blau_(kopf.masken[2]) {}
 
+  // Whether stored rows hold exactly the bytes of the picture's rows.
+  bool direkt() const { return direkt_; }
+
   void Dekodieren(const uint8_t* quelle, uint8_t* ziel) const {
     if (direkt_) {
       std::memcpy(ziel, quelle, static_cast<size_t>(kopf_.breite) * (kopf_.bitsProPixel / 8));
@@ -335,6 +338,14 @@ class BmpQuelle {
       }
     }
     return puffer_.data() + (offset - pufferStart_);
+  }
+
+  // Copies `count` bytes at `offset` to `ziel`; from a file straight, without the buffer.
+  bool Kopieren(uint64_t offset, size_t count, uint8_t* ziel) {
+    if (offset > size_ || count > size_ - offset) return false;
+    if (datei_ != nullptr) return datei_->Lesen(offset, ziel, count);
+    std::memcpy(ziel, speicher_.data() + offset, count);
+    return true;
   }
 
  private:
@@ -471,9 +482,14 @@ bool ZeilenLesen(const BmpKopf& kopf, BmpQuelle& quelle, ZeilenSenke& senke) {
     const int32_t y = BildZeile(kopf, i);
     uint8_t* ziel = senke.Beginnen(y);
     if (ziel == nullptr) continue;
-    const uint8_t* zeile = quelle.Bytes(kopf.pixelStart + i * dateiZeile, zeilenBytes);
-    if (zeile == nullptr) return false;
-    dekoder.Dekodieren(zeile, ziel);
+    const uint64_t offset = kopf.pixelStart + i * dateiZeile;
+    if (dekoder.direkt()) {
+      if (!quelle.Kopieren(offset, zeilenBytes, ziel)) return false;
+    } else {
+      const uint8_t* zeile = quelle.Bytes(offset, zeilenBytes);
+      if (zeile == nullptr) return false;
+      dekoder.Dekodieren(zeile, ziel);
+    }
     senke.Beenden(y);
   }
   return true;
