@@ -53,7 +53,8 @@ class MemoryBudget {
   uint64_t total() const { return total_; }
 
   // Reserves `bytes`, waiting while the reservations held and those asked for earlier
-  // leave too little. None, at once, when `bytes` exceeds the whole budget.
+  // leave too little. None, at once, when `bytes` exceeds the whole budget. A thread must
+  // not ask while it holds a reservation of the same budget: it could wait for itself.
   std::optional<Reservation> Reserve(uint64_t bytes);
 
   // Bytes held now, and readers waiting now (for tests and measurements).
