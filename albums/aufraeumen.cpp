@@ -14,6 +14,7 @@
 
 #include "albums/katalog.h"
 #include "albums/katalog_intern.h"
+#include "albums/signaturdatei.h"
 #include "platform/atomic_file.h"
 #include "platform/gross_klein.h"
 #include "platform/profile_file.h"
@@ -29,7 +30,8 @@ bool IstZahl(std::string_view text) {
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// "Album <n>" when `name` is "Album <n>.nbd", "Album <n>.nbf" or "Album <n> <level>.nba".
+// "Album <n>" when `name` is "Album <n>.nbd", "Album <n>.nbf" or
+// "Album <n> <level><variant>.nba".
 std::optional<std::string_view> EigeneBasis(std::string_view name) {
   std::string_view rest;
   if (name.ends_with(kOrdnerdateiEndung)) {
@@ -39,7 +41,11 @@ std::optional<std::string_view> EigeneBasis(std::string_view name) {
   } else if (name.ends_with(kSignaturdateiEndung)) {
     rest = name.substr(0, name.size() - kSignaturdateiEndung.size());
     const size_t leer = rest.rfind(' ');
-    if (leer == std::string_view::npos || !IstZahl(rest.substr(leer + 1))) return std::nullopt;
+    if (leer == std::string_view::npos) return std::nullopt;
+    const std::string_view stufe = rest.substr(leer + 1);
+    if (!IstZahl(StufeVonVariante(stufe)) || !CachevarianteGueltig(VarianteVonStufe(stufe))) {
+      return std::nullopt;
+    }
     rest = rest.substr(0, leer);
   } else {
     return std::nullopt;

@@ -14,6 +14,7 @@
 
 #include "albums/katalog_intern.h"
 #include "albums/ordner_scan.h"
+#include "albums/signaturdatei.h"
 #include "platform/atomic_file.h"
 #include "platform/gross_klein.h"
 #include "platform/paths.h"
@@ -58,14 +59,13 @@ std::string_view Wahrheitswert(bool wert) {
   return wert ? "1" : "0";
 }
 
-// Whether `dateiname` is "<base> <level>.nba" of the album with that base.
+// Whether `dateiname` is "<base> <level><variant>.nba" of the album with that base.
 bool IstSignaturdateiVon(std::string_view dateiname, std::string_view basis) {
   const std::string praefix = std::string(basis) + " ";
   if (!dateiname.starts_with(praefix) || !dateiname.ends_with(kSignaturdateiEndung)) return false;
   const std::string_view stufe = dateiname.substr(
       praefix.size(), dateiname.size() - praefix.size() - kSignaturdateiEndung.size());
-  return !stufe.empty() &&
-         std::all_of(stufe.begin(), stufe.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return !StufeVonVariante(stufe).empty() && CachevarianteGueltig(VarianteVonStufe(stufe));
 }
 
 // Whether `dateiname` is a cache of that album still being written when the program
@@ -181,8 +181,13 @@ bool DateinameBenannt(const ProfileFile& katalog, std::string_view dateiname,
   });
 }
 
-std::string CacheZustandSchluessel(uint8_t formanalyse) {
-  return std::string(kCacheZustandPraefix) + std::to_string(formanalyse);
+std::string_view StufeVonVariante(std::string_view zeichen) {
+  const size_t ziffern = std::min(zeichen.find_first_not_of("0123456789"), zeichen.size());
+  return zeichen.substr(0, ziffern);
+}
+
+std::string_view VarianteVonStufe(std::string_view zeichen) {
+  return zeichen.substr(StufeVonVariante(zeichen).size());
 }
 
 void KatalogEintragLesen(const ProfileFile& katalog, TGalerieGlobal& album) {

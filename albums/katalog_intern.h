@@ -17,8 +17,10 @@ int32_t SlotSuchen(const ProfileFile& katalog, std::string_view name);
 bool Gelistet(const ProfileFile& katalog, std::string_view name);
 void KatalogEintragLesen(const ProfileFile& katalog, TGalerieGlobal& album);
 void KatalogEintragSchreiben(ProfileFile& katalog, const TGalerieGlobal& album);
-// "Ak<level>".
-std::string CacheZustandSchluessel(uint8_t formanalyse);
+// What follows "Ak" in a cache key or the blank in a cache file name is
+// "<level><variant>": the level's digits, then the variant's letters. These split it.
+std::string_view StufeVonVariante(std::string_view zeichen);
+std::string_view VarianteVonStufe(std::string_view zeichen);
 
 // The listed albums with their Dateiname, in slot order.
 struct AlbumMitDateiname {

@@ -1,5 +1,8 @@
 #include "albums/signaturdatei.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "albums/katalog.h"
 #include "albums/katalog_intern.h"
 #include "albums/listenkennung.h"
@@ -35,19 +38,19 @@ std::optional<Listenkennung> GespeicherteKennung(const ProfileFile& katalog,
   return Listenkennung{zeilen, *summe};
 }
 
-std::optional<Listenkennung> GespeicherteKennung(const ProfileFile& katalog,
-                                                 const std::string& name, uint8_t formanalyse) {
-  return GespeicherteKennung(katalog, name, std::to_string(formanalyse));
+// What follows "Ak", "Lz" and "Lp" in the keys of one cache: "<level><variant>".
+std::string Stufenzeichen(uint8_t formanalyse, std::string_view variante) {
+  return std::to_string(formanalyse) + std::string(variante);
 }
 
-// A rebuilt cache comes with a new picture list. Every other level whose valid cache
-// was built against another list would count its records in lines that have moved:
-// it is marked for rebuilding, also for older versions, which know only "Ak". Levels
-// built against the same list keep their cache, so that levels rebuilt one after the
-// other do not keep marking each other.
-void AndereStufenVeralten(ProfileFile& katalog, const TGalerieGlobal& album, uint8_t formanalyse,
-                          const Listenkennung& neueListe) {
-  const std::string eigener = CacheZustandSchluessel(formanalyse);
+// A rebuilt cache comes with a new picture list. Every other cache, of any level and
+// variant, whose valid records were built against another list would count them in lines
+// that have moved: it is marked for rebuilding, also for older versions, which know only
+// "Ak". Caches built against the same list stay, so that levels and variants rebuilt one
+// after the other do not keep marking each other.
+void AndereStufenVeralten(ProfileFile& katalog, const TGalerieGlobal& album,
+                          std::string_view eigeneStufe, const Listenkennung& neueListe) {
+  const std::string eigener = std::string(kCacheZustandPraefix) + std::string(eigeneStufe);
   for (const std::string& schluessel : katalog.Keys(album.Name)) {
     if (!schluessel.starts_with(kCacheZustandPraefix) ||
         GleichOhneGrossKlein(schluessel, eigener) ||
@@ -61,21 +64,20 @@ void AndereStufenVeralten(ProfileFile& katalog, const TGalerieGlobal& album, uin
   }
 }
 
-// "Ak<level>" := zustand; for a valid cache also the mark of album.Dateien, and after
-// a rebuild the marks of the other levels. One rewrite of the catalogue.
+// "Ak<stufe>" := zustand; for a valid cache also the mark of album.Dateien, and after
+// a rebuild the marks of the other caches. One rewrite of the catalogue.
 void CacheZustandSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& album,
-                           uint8_t formanalyse, int32_t zustand, bool neuGebaut) {
+                           const std::string& stufe, int32_t zustand, bool neuGebaut) {
   // A name read back from a section is always storable; anything else has no section.
   if (!ProfileFile::IsStorableSectionName(album.Name)) return;
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
-  katalog.WriteInteger(album.Name, CacheZustandSchluessel(formanalyse), zustand);
+  katalog.WriteInteger(album.Name, std::string(kCacheZustandPraefix) + stufe, zustand);
   if (zustand == kCacheGueltig) {
     const Listenkennung kennung = ListenkennungBilden(album.Dateien);
-    const std::string stufe = std::to_string(formanalyse);
     katalog.WriteInteger(album.Name, std::string(kListenzeilenPraefix) + stufe, kennung.zeilen);
     katalog.Write(album.Name, std::string(kListenpruefsummePraefix) + stufe,
                   PruefsummeAlsText(kennung.pruefsumme));
-    if (neuGebaut) AndereStufenVeralten(katalog, album, formanalyse, kennung);
+    if (neuGebaut) AndereStufenVeralten(katalog, album, stufe, kennung);
   }
   katalog.Save();
 }
@@ -125,26 +127,36 @@ void Signaturdatei::Puffern() {
   puffer_.clear();
 }
 
-std::string SignaturdateiName(const TGalerieGlobal& album, uint8_t formanalyse) {
-  return album.Dateiname + " " + std::to_string(formanalyse) + std::string(kSignaturdateiEndung);
+bool CachevarianteGueltig(std::string_view variante) {
+  return std::all_of(variante.begin(), variante.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+std::string SignaturdateiName(const TGalerieGlobal& album, uint8_t formanalyse,
+                              std::string_view variante) {
+  if (!CachevarianteGueltig(variante)) {
+    throw std::invalid_argument("Cachevariante aus anderen Zeichen als a-z");
+  }
+  return album.Dateiname + " " + Stufenzeichen(formanalyse, variante) +
+         std::string(kSignaturdateiEndung);
 }
 
 uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerieGlobal& album,
-                             const AlbenKontext& kontext) {
+                             const AlbenKontext& kontext, std::string_view variante) {
   datei.Zuruecksetzen();
-  datei.pfad_ = kontext.Datei(SignaturdateiName(album, formanalyse));
+  datei.pfad_ = kontext.Datei(SignaturdateiName(album, formanalyse, variante));
+  const std::string stufe = Stufenzeichen(formanalyse, variante);
   const bool gueltigerName = DateinameGueltig(album.Dateiname);
 
   // Every value but 0 means "rebuild" (also 256 and the like, whose low byte is 0).
   const ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
-  bool lesen = katalog.ReadInteger(album.Name, CacheZustandSchluessel(formanalyse),
+  bool lesen = katalog.ReadInteger(album.Name, std::string(kCacheZustandPraefix) + stufe,
                                    kCacheNieGebaut) == kCacheGueltig;
   lesen = lesen && gueltigerName && DateilisteVorhanden(kontext, album) && FileExists(datei.pfad_);
   // The records name lines of the list: read with any other list (another level
   // rewrote it, a line was edited by hand), every picture would get a stranger's
   // signature. A catalogue without the mark is rebuilt once.
-  lesen = lesen && GespeicherteKennung(katalog, album.Name, formanalyse) ==
-                       ListenkennungBilden(album.Dateien);
+  lesen = lesen &&
+          GespeicherteKennung(katalog, album.Name, stufe) == ListenkennungBilden(album.Dateien);
   if (lesen) {
     datei.lesen_.reset(std::fopen(datei.pfad_.c_str(), "rb"));
     lesen = datei.lesen_ != nullptr;
@@ -176,7 +188,8 @@ uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerie
 
 std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t formanalyse,
                                                    const TGalerieGlobal& album,
-                                                   const AlbenKontext& kontext) {
+                                                   const AlbenKontext& kontext,
+                                                   std::string_view variante) {
   using Modus = Signaturdatei::Modus;
   if (datei.modus_ == Modus::Geschlossen) return std::nullopt;
   const bool schreibend = datei.modus_ == Modus::Schreiben;
@@ -197,8 +210,8 @@ std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t
     }
   }
   datei.Zuruecksetzen();
-  CacheZustandSchreiben(kontext, album, formanalyse, gueltig ? kCacheGueltig : kCacheNieGebaut,
-                        schreibend);
+  CacheZustandSchreiben(kontext, album, Stufenzeichen(formanalyse, variante),
+                        gueltig ? kCacheGueltig : kCacheNieGebaut, schreibend);
   return meldung;
 }
 

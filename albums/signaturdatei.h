@@ -1,9 +1,14 @@
-// The signature cache of an album for one shape-analysis level:
-// "<Dateiname> <level>.nba", a sequence of 12-byte records that the engine reads and
-// writes. Its validity is the catalogue key "Ak<level>" (0 = valid); beside it the keys
-// "Lz<level>" and "Lp<level>" hold the number of lines and the checksum of the picture
-// list the cache belongs to (albums/listenkennung.h), because all levels share one list
-// and a record is worth only as much as the line it points to.
+// The signature cache of an album for one shape-analysis level and one way of measuring:
+// "<Dateiname> <level><variant>.nba", a sequence of 12-byte records that the engine reads
+// and writes. The variant is a few lower-case letters naming how the pictures were
+// measured (upright, fast, perceptual, cut); signatures measured one way are never read
+// for another. The empty variant is the original way, whose names are those of earlier
+// versions, so their caches stay valid. Its validity is the catalogue key
+// "Ak<level><variant>" (0 = valid); beside it the keys "Lz<level><variant>" and
+// "Lp<level><variant>" hold the number of lines and the checksum of the picture list the
+// cache belongs to (albums/listenkennung.h), because all caches share one list and a
+// record is worth only as much as the line it points to. Older versions know only the
+// keys and files without letters and never touch the others.
 //
 // A rebuilt cache is written to a temporary file that becomes the cache only when it
 // is closed after a complete, error-free write; a crash or a full disk in between
@@ -18,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "albums/alben_kontext.h"
 #include "albums/galerie.h"
@@ -59,11 +65,11 @@ class Signaturdatei {
   bool Beschaedigt() const { return beschaedigt_; }
 
  private:
-  friend uint8_t SignaturdateiOeffnen(Signaturdatei&, uint8_t, TGalerieGlobal&,
-                                      const AlbenKontext&);
+  friend uint8_t SignaturdateiOeffnen(Signaturdatei&, uint8_t, TGalerieGlobal&, const AlbenKontext&,
+                                      std::string_view);
   friend std::optional<std::string> SignaturdateiSchliessen(Signaturdatei&, uint8_t,
                                                             const TGalerieGlobal&,
-                                                            const AlbenKontext&);
+                                                            const AlbenKontext&, std::string_view);
   void Puffern();  // moves the write buffer into the temporary file
   void Zuruecksetzen();
 
@@ -79,28 +85,39 @@ class Signaturdatei {
   std::string puffer_;
 };
 
-// The cache file name of an album for a level: "<Dateiname> <level>.nba".
-std::string SignaturdateiName(const TGalerieGlobal& album, uint8_t formanalyse);
+// Whether `variante` may name a way of measuring: lower-case letters a-z only (also
+// none), so that a level's digits always end where the letters begin ("Ak1" + "0" could
+// be taken for "Ak10").
+bool CachevarianteGueltig(std::string_view variante);
 
-// Opens the album's cache of level `formanalyse`: for reading when "Ak<level>" is 0,
+// The cache file name of an album for a level and variant:
+// "<Dateiname> <level><variant>.nba". Throws std::invalid_argument for a variant that
+// CachevarianteGueltig refuses.
+std::string SignaturdateiName(const TGalerieGlobal& album, uint8_t formanalyse,
+                              std::string_view variante = {});
+
+// Opens the album's cache of level `formanalyse` and `variante`: for reading when
+// "Ak<level><variant>" is 0,
 // the picture list exists, album.Dateien is the list the cache was built against, and
 // the cache file exists (returns 0); otherwise a new, empty cache for writing (returns
 // 1; the old picture list is deleted at once, so an interrupted rebuild can never pair
 // the new cache with the old list). Sets album.NeuAufbau to the result. Closes a file
 // the handle still held first.
 uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerieGlobal& album,
-                             const AlbenKontext& kontext);
+                             const AlbenKontext& kontext, std::string_view variante = {});
 
-// Closes the handle. A complete rebuild replaces the cache; then, like after reading
-// an intact cache, "Ak<level>" := 0 and the mark of album.Dateien is stored; after a
-// rebuild every other level whose valid cache belongs to another list is marked for
-// rebuilding (album.Dateien is the new list, which the caller saves next). After a
-// failed write or with a damaged cache "Ak<level>" := 1 instead, so the next run
+// Closes the handle (with the level and variant it was opened with). A complete rebuild
+// replaces the cache; then, like after reading an intact cache, "Ak<level><variant>" := 0
+// and the mark of album.Dateien is stored; after a rebuild every other cache, of any
+// level and variant, whose valid cache belongs to another list is marked for rebuilding
+// (album.Dateien is the new list, which the caller saves next). After a failed write or
+// with a damaged cache "Ak<level><variant>" := 1 instead, so the next run
 // rebuilds it. The result is the German message "nach <cache> kann nicht geschrieben
 // werden" when a rebuilt cache could not be written, otherwise nothing. A catalogue
 // that cannot be written raises WriteError.
 std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t formanalyse,
                                                    const TGalerieGlobal& album,
-                                                   const AlbenKontext& kontext);
+                                                   const AlbenKontext& kontext,
+                                                   std::string_view variante = {});
 
 }  // namespace tilvendo

@@ -47,10 +47,11 @@ TEST(Aufraeumen, RemovesOnlyLeftOversOfOurOwnNamingThatNoAlbumNamesAndNoWriterUs
   eins.Dateien = {"/a.jpg"};
   AlbumSpeichern(alben.kontext, eins);
   const std::vector<std::string> verwaist = {"Album 2.nbd", "Album 2.nbf", "Album 2 5.nba",
-                                             "Album 7 10.nba"};
-  const std::vector<std::string> bleiben = {"Album 1.nbd", "Album 1.nbf",  "Album 1 5.nba",
-                                            "Album 2.txt", "Album 02.nbd", "Album 2 x.nba",
-                                            "album 2.nbd", "Notizen.nbd",  "Album 2.nbd.bak"};
+                                             "Album 7 10.nba", "Album 2 5aw.nba"};
+  const std::vector<std::string> bleiben = {"Album 1.nbd",    "Album 1.nbf",    "Album 1 5.nba",
+                                            "Album 1 5a.nba", "Album 2 5A.nba", "Album 2 a.nba",
+                                            "Album 2.txt",    "Album 02.nbd",   "Album 2 x.nba",
+                                            "album 2.nbd",    "Notizen.nbd",    "Album 2.nbd.bak"};
   for (const auto& name : verwaist) anlegen(name);
   for (const auto& name : bleiben) anlegen(name);
   WriteWholeFile(alben.Datei("Album 3.nbd"), "gerade geschrieben");

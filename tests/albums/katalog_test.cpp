@@ -214,8 +214,10 @@ TEST(Katalog, DeletingRemovesEveryFileOfTheAlbumAndNothingElse) {
   TGalerieGlobal eins = NeuesAlbum(alben.kontext, "Eins");
   eins.Dateien = {"/a.jpg"};
   AlbumSpeichern(alben.kontext, eins);
-  for (const char* name : {"Album 1 5.nba", "Album 1 10.nba", ".Album 1 3.nba.Ab12Cd",
-                           "Album 12 5.nba", "Album 1 x.nba", ".Album 12 3.nba.Ab12Cd"}) {
+  for (const char* name :
+       {"Album 1 5.nba", "Album 1 10.nba", ".Album 1 3.nba.Ab12Cd", "Album 1 5a.nba",
+        "Album 1 10aswz.nba", ".Album 1 3w.nba.Ab12Cd", "Album 12 5.nba", "Album 1 x.nba",
+        ".Album 12 3.nba.Ab12Cd", "Album 12 5a.nba", "Album 1 5A.nba"}) {
     WriteWholeFile(alben.Datei(name), "");
   }
   AlbumLoeschen(alben.kontext, "Unbekannt");
@@ -223,11 +225,14 @@ TEST(Katalog, DeletingRemovesEveryFileOfTheAlbumAndNothingElse) {
 
   AlbumLoeschen(alben.kontext, "Eins");
   for (const char* weg :
-       {"Album 1.nbd", "Album 1.nbf", "Album 1 5.nba", "Album 1 10.nba", ".Album 1 3.nba.Ab12Cd"}) {
+       {"Album 1.nbd", "Album 1.nbf", "Album 1 5.nba", "Album 1 10.nba", ".Album 1 3.nba.Ab12Cd",
+        "Album 1 5a.nba", "Album 1 10aswz.nba", ".Album 1 3w.nba.Ab12Cd"}) {
     EXPECT_FALSE(FileExists(alben.Datei(weg))) << weg;
   }
   EXPECT_TRUE(FileExists(alben.Datei("Album 12 5.nba")));
   EXPECT_TRUE(FileExists(alben.Datei("Album 1 x.nba")));
+  EXPECT_TRUE(FileExists(alben.Datei("Album 12 5a.nba")));
+  EXPECT_TRUE(FileExists(alben.Datei("Album 1 5A.nba")));  // no name of ours
   EXPECT_TRUE(FileExists(alben.Datei(".Album 12 3.nba.Ab12Cd")));
   EXPECT_FALSE(ProfileFile::Load(alben.kontext.Katalog()).HasSection("Eins"));
 }
