@@ -5,8 +5,9 @@
 #include <limits>
 #include <stdexcept>
 
+#include "engine/gedeckelte_zuordnung.h"
+#include "engine/platzierer.h"
 #include "platform/bitmap.h"
-#include "platform/paths.h"
 
 namespace tilvendo {
 namespace {
@@ -26,38 +27,6 @@ constexpr uint64_t kPositionsMaske = std::numeric_limits<uint32_t>::max();
 
 // Entries sorted at once when a ranking is made; the walk rarely needs more.
 constexpr size_t kSofortSortiert = 16;
-
-// How much wider each step of the search for a cell whose candidates are all used up
-// looks than the step before.
-constexpr int64_t kAusweitungsFaktor = 4;
-
-int32_t Ausweitung(int32_t weite, int32_t alle) {
-  return static_cast<int32_t>(
-      std::min<int64_t>(alle, std::max<int64_t>(weite, 1) * kAusweitungsFaktor));
-}
-
-// The usage cap of a run: remembers the picture numbers whose file has been placed the
-// allowed number of times, so that the walk passes them over without a file lookup.
-class Verwendungsdeckel {
- public:
-  Verwendungsdeckel(int32_t maximum, size_t bilder)
-      : maximum_(maximum), voll_(maximum > 0 ? bilder : 0, 0) {}
-
-  bool Aktiv() const { return maximum_ > 0; }
-  bool Voll(int32_t p) const { return Aktiv() && voll_[static_cast<size_t>(p)] != 0; }
-
-  // Notes that the file of picture p now has `verwendungen` uses; true when that is as
-  // many as allowed.
-  bool Erreicht(int32_t p, size_t verwendungen) {
-    if (!Aktiv() || verwendungen < static_cast<size_t>(maximum_)) return false;
-    voll_[static_cast<size_t>(p)] = 1;
-    return true;
-  }
-
- private:
-  int32_t maximum_;
-  std::vector<uint8_t> voll_;
-};
 
 }  // namespace
 
@@ -191,6 +160,42 @@ bool Platzierungen::AbstandFrei(int x, int y, int32_t r, int32_t p) const {
   return true;
 }
 
+bool Platzierungen::RingsumFrei(int x, int y, int32_t r, int32_t p) const {
+  for (const Zellort& ort : orte_[static_cast<size_t>(p)]) {
+    if (std::abs(ort.x - x) <= r && std::abs(ort.y - y) <= r && !(ort.x == x && ort.y == y)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+int32_t AbstandZiehen(const Einstellungen& einstellungen, Zufall& zufall) {
+  const auto bereich = static_cast<int32_t>(std::min<int64_t>(
+      static_cast<int64_t>(einstellungen.Musterabstand) + 1, std::numeric_limits<int32_t>::max()));
+  return static_cast<int32_t>(einstellungen.minAbstand) + zufall.next(bereich);
+}
+
+size_t Blockgroesse(const Helligkeitsreihe& reihe, const Arbeitsgruppe& gruppe) {
+  return std::max<size_t>(gruppe.Threads(),
+                          std::min(kZellenProThread * gruppe.Threads(),
+                                   kEintraegeProBlock / std::max<size_t>(reihe.Anzahl(), 1)));
+}
+
+void RanglistenBilden(const Zellenraster& raster, const Helligkeitsreihe& reihe, int formanalyse,
+                      int32_t kandidatenzahl, int32_t fenster, size_t anfang, size_t anzahl,
+                      std::vector<Rangliste>& ranglisten, Arbeitsgruppe& gruppe) {
+  const auto kachelnY = static_cast<size_t>(raster.kachelnY());
+  gruppe.FuerAlle(anzahl, [&](size_t i) {
+    const size_t c = anfang + i;
+    const Kachelsignatur& signatur =
+        raster.at(static_cast<int>(c / kachelnY) + 1, static_cast<int>(c % kachelnY) + 1).signatur;
+    thread_local std::vector<int32_t> vorauswahl;
+    VorauswahlBilden(reihe, signatur.Helligkeit, kandidatenzahl, fenster, vorauswahl);
+    ranglisten[i].Bilden(reihe.Felder(), vorauswahl, Packen(signatur, formanalyse), formanalyse,
+                         kandidatenzahl);
+  });
+}
+
 std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& fortschritt,
                                                 Arbeitsgruppe& gruppe) {
   auftrag.PhasenZeiten[2] = Jetzt();
@@ -213,67 +218,25 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
   const Helligkeitsreihe reihe(auftrag.kachelliste, formanalyse);
   const int32_t kandidatenzahl = e.Kandidatenzahl;
   const int32_t fenster = e.Helligkeitsfenster;
-  const int32_t zufallsBereich = static_cast<int32_t>(std::min<int64_t>(
-      static_cast<int64_t>(e.Musterabstand) + 1, std::numeric_limits<int32_t>::max()));
 
-  const size_t bilder = auftrag.Dateiliste.size();
-  Platzierungen platzierungen(bilder);
-  std::vector<uint8_t> fehlt(bilder, 0);  // files found missing once are not tested again
-  Verwendungsliste verwendung;
-
-  // Places picture p in cell (x, y) unless the repetition rule (when `abstand` is kept),
-  // the usage cap or a vanished file forbids it.
-  Verwendungsdeckel deckel(e.verfahren.MaxVerwendungen, bilder);
-  const auto platzieren = [&](int x, int y, int32_t r, int32_t p, bool abstand) {
-    if (p < 0 || static_cast<size_t>(p) >= bilder) return false;
-    if (abstand && !platzierungen.AbstandFrei(x, y, r, p)) return false;
-    if (deckel.Voll(p)) return false;
-    const std::string& datei = auftrag.Dateiliste[static_cast<size_t>(p)];
-    size_t k = verwendung.Finden(datei);
-    if (k != Verwendungsliste::kNichtGefunden) {
-      // The cap counts uses of the file, whichever album number reached it.
-      if (deckel.Erreicht(p, verwendung[k].zellen.size())) return false;
-      verwendung.ZelleAnfuegen(k, Zellort{x, y});
-    } else {
-      // A picture that vanished since its signature was taken is passed over.
-      if (fehlt[static_cast<size_t>(p)] != 0) return false;
-      if (!FileExists(datei)) {
-        fehlt[static_cast<size_t>(p)] = 1;
-        ++auftrag.FehlendeBilder;
-        return false;
-      }
-      verwendung.Hinzufuegen(datei, Zellort{x, y});
-      k = verwendung.Anzahl() - 1;
-    }
-    deckel.Erreicht(p, verwendung[k].zellen.size());
-    raster.at(x, y).Bild = p;
-    platzierungen.Platzieren(x, y, p);
-    return true;
-  };
+  Platzierer platzierer(auftrag);
+  if (platzierer.Gedeckelt()) {
+    if (!GedeckeltZuordnen(auftrag, fortschritt, gruppe, reihe, platzierer)) return std::nullopt;
+    auftrag.PhasenZeiten[7] = Jetzt();
+    return std::move(platzierer.Verwendung());
+  }
 
   const int kachelnY = raster.kachelnY();
   const size_t zellen = static_cast<size_t>(raster.kachelnX()) * static_cast<size_t>(kachelnY);
-  const size_t block = std::max<size_t>(
-      gruppe.Threads(), std::min(kZellenProThread * gruppe.Threads(),
-                                 kEintraegeProBlock / std::max<size_t>(reihe.Anzahl(), 1)));
+  const size_t block = Blockgroesse(reihe, gruppe);
   std::vector<Rangliste> ranglisten(block);
-  std::vector<int32_t> weiteVorauswahl;
-  Rangliste weiteRangliste;
   int32_t zaehler = 0;
 
   for (size_t anfang = 0; anfang < zellen; anfang += block) {
     const size_t anzahl = std::min(block, zellen - anfang);
     if (!auftrag.Abbruch) {
-      gruppe.FuerAlle(anzahl, [&](size_t i) {
-        const size_t c = anfang + i;
-        const Kachelsignatur& signatur =
-            raster.at(static_cast<int>(c / kachelnY) + 1, static_cast<int>(c % kachelnY) + 1)
-                .signatur;
-        thread_local std::vector<int32_t> vorauswahl;
-        VorauswahlBilden(reihe, signatur.Helligkeit, kandidatenzahl, fenster, vorauswahl);
-        ranglisten[i].Bilden(reihe.Felder(), vorauswahl, Packen(signatur, formanalyse), formanalyse,
-                             kandidatenzahl);
-      });
+      RanglistenBilden(raster, reihe, formanalyse, kandidatenzahl, fenster, anfang, anzahl,
+                       ranglisten, gruppe);
     }
     for (size_t i = 0; i < anzahl; ++i) {
       if (auftrag.Abbruch) return std::nullopt;
@@ -281,36 +244,16 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
       const size_t c = anfang + i;
       const int x = static_cast<int>(c / kachelnY) + 1;
       const int y = static_cast<int>(c % kachelnY) + 1;
-      const int32_t r = static_cast<int32_t>(e.minAbstand) + auftrag.zufall.next(zufallsBereich);
+      const int32_t r = AbstandZiehen(e, auftrag.zufall);
       Rangliste& rangliste = ranglisten[i];
-      bool platziert = false;
-      for (size_t eintrag = 0; eintrag < rangliste.Anzahl() && !platziert; ++eintrag) {
-        platziert = platzieren(x, y, r, reihe.Nummer(rangliste.Eintrag(eintrag)), true);
-      }
-      if (platziert || !deckel.Aktiv()) continue;
-      // With the cap on, the nearest pictures run out as the mosaic fills; a cell left
-      // black would be a plain hole. Search ever wider in brightness, the whole list at
-      // last, and only when even that finds no picture outside the distance, give up
-      // the distance rather than the cap.
-      const Kachelsignatur& signatur = raster.at(x, y).signatur;
-      const GepackteFelder anfrage = Packen(signatur, formanalyse);
-      for (int32_t weite = Ausweitung(kandidatenzahl, reihe.Anzahl()); !platziert && weite > 0;
-           weite = Ausweitung(weite, reihe.Anzahl())) {
-        VorauswahlBilden(reihe, signatur.Helligkeit, weite, fenster, weiteVorauswahl);
-        weiteRangliste.Bilden(reihe.Felder(), weiteVorauswahl, anfrage, formanalyse, weite);
-        const bool ganz = weite >= reihe.Anzahl();
-        for (int abstand = 1; abstand >= (ganz ? 0 : 1) && !platziert; --abstand) {
-          for (size_t eintrag = 0; eintrag < weiteRangliste.Anzahl() && !platziert; ++eintrag) {
-            platziert =
-                platzieren(x, y, r, reihe.Nummer(weiteRangliste.Eintrag(eintrag)), abstand != 0);
-          }
-        }
-        if (ganz) break;
+      for (size_t eintrag = 0; eintrag < rangliste.Anzahl(); ++eintrag) {
+        const int32_t p = reihe.Nummer(rangliste.Eintrag(eintrag));
+        if (platzierer.Platzieren(x, y, r, p, Abstandsregel::Links)) break;
       }
     }
   }
   auftrag.PhasenZeiten[7] = Jetzt();
-  return verwendung;
+  return std::move(platzierer.Verwendung());
 }
 
 }  // namespace tilvendo

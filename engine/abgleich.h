@@ -71,6 +71,8 @@ class Rangliste {
   size_t Anzahl() const { return schluessel_.size(); }
   // The i-th entry (an element of the preselection), asked for in ascending i.
   int32_t Eintrag(size_t i);
+  // The distance of the i-th entry, once Eintrag(i) was asked for.
+  int32_t EintragsDistanz(size_t i) const { return static_cast<int32_t>(schluessel_[i] >> 32); }
 
  private:
   std::vector<uint64_t> schluessel_;
@@ -89,19 +91,33 @@ class Platzierungen {
  public:
   explicit Platzierungen(size_t bilder) : orte_(bilder) {}
   bool AbstandFrei(int x, int y, int32_t r, int32_t p) const;
+  // The rule in all directions, for cells filled in any order: false when p lies within
+  // r columns and r rows of (x, y).
+  bool RingsumFrei(int x, int y, int32_t r, int32_t p) const;
   void Platzieren(int x, int y, int32_t p) { orte_[static_cast<size_t>(p)].push_back({x, y}); }
 
  private:
   std::vector<std::vector<Zellort>> orte_;
 };
 
+// The repetition radius of the next cell: minAbstand plus a random 0..Musterabstand.
+int32_t AbstandZiehen(const Einstellungen& einstellungen, Zufall& zufall);
+
+// Cells whose rankings are computed together: enough to keep every thread busy, few
+// enough that a cancel is seen soon and the rankings of a huge collection stay small.
+size_t Blockgroesse(const Helligkeitsreihe& reihe, const Arbeitsgruppe& gruppe);
+
+// The rankings of the `anzahl` cells from cell `anfang` on (counted column by column)
+// into ranglisten[0 ..], in parallel.
+void RanglistenBilden(const Zellenraster& raster, const Helligkeitsreihe& reihe, int formanalyse,
+                      int32_t kandidatenzahl, int32_t fenster, size_t anfang, size_t anzahl,
+                      std::vector<Rangliste>& ranglisten, Arbeitsgruppe& gruppe);
+
 // The matching phase: fills the picture numbers of `Raster` and returns the pictures
 // placed, or nothing after a cancel. Replaces `MosaikBild` by a new black picture of the
 // mosaic's size. Sets PhasenZeiten[2] and, unless cancelled, [7].
-// With `MaxVerwendungen` N > 0 no file is placed in more than N cells; a cell whose
-// ranked candidates are all used up or too close is then given the best picture of an
-// ever wider search, at last of the whole list, and only when no picture outside the
-// repetition distance is left, the best one still allowed under the cap.
+// With `MaxVerwendungen` N > 0 no file is placed in more than N cells, and the cells are
+// filled as GedeckeltZuordnen (engine/gedeckelte_zuordnung.h) describes.
 std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& fortschritt,
                                                 Arbeitsgruppe& gruppe);
 

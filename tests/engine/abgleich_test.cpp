@@ -418,13 +418,36 @@ TEST(KachelnZuordnen, UsageCapIsNeverExceededAndStillFillsEveryCell) {
   const std::vector<int32_t> bilder = fall.Bilder();
   EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 0);
 
-  // A cap nobody reaches changes nothing.
+  // A cap of one use per cell can never be reached: it changes nothing.
   Zuordnungsfall ohne(9, 7, 25, 6);
   Zuordnungsfall weit(9, 7, 25, 6);
   weit.auftrag.Dateiliste = ohne.auftrag.Dateiliste;
   weit.auftrag.einstellungen.verfahren.MaxVerwendungen = 9 * 7;
   ASSERT_TRUE(ohne.Zuordnen(1) && weit.Zuordnen(1));
   EXPECT_EQ(ohne.Bilder(), weit.Bilder());
+
+  // Under a cap of one the grey picture goes to the cell it matches exactly (the second),
+  // not to the first cell filled, which has a worse match for it and an alternative.
+  testing::TempFolder ordner;
+  Auftrag auftrag;
+  Einstellungen& e = auftrag.einstellungen;
+  e.KachelnX = 2;
+  e.KachelnY = 1;
+  e.minAbstand = e.Musterabstand = 0;
+  e.Kandidatenzahl = 2;
+  e.Helligkeitsfenster = 0;
+  e.verfahren.MaxVerwendungen = 1;
+  auftrag.analyse.Formanalyse = 1;
+  testing::KachelHinzufuegen(auftrag, ordner, Farbe{100, 100, 100});
+  testing::KachelHinzufuegen(auftrag, ordner, Farbe{60, 60, 60});
+  e.Raster = std::make_unique<Zellenraster>(2, 1);
+  e.Raster->at(1, 1).signatur = EinfarbigeSignatur(0, Farbe{90, 90, 90}, 1);
+  e.Raster->at(2, 1).signatur = EinfarbigeSignatur(0, Farbe{100, 100, 100}, 1);
+  testing::TestBenutzer benutzer;
+  Fortschritt fortschritt(auftrag, benutzer);
+  Arbeitsgruppe gruppe(1);
+  ASSERT_TRUE(KachelnZuordnen(auftrag, fortschritt, gruppe));
+  EXPECT_EQ(testing::Bildnummern(*e.Raster), (std::vector<int32_t>{1, 0}));
 }
 
 TEST(KachelnZuordnen, VanishedPictureIsPassedOverAndCellListsReadAsPairs) {
