@@ -28,7 +28,8 @@ KACHEL_B=40
 KACHEL_H=33
 ABSTAND=2
 
-# Name and options of each case; the last line is everything together.
+# Name and options of each case. The cap trades likeness for variety (it has to use
+# photos that suit less), so everything together is measured with and without it.
 FAELLE=(
   "Standard|"
   "Wahrnehmung|--wahrnehmung"
@@ -37,6 +38,7 @@ FAELLE=(
   "Max. 3 Verwendungen|--max-verwendungen 3"
   "Zuschneiden|--zuschneiden"
   "Optimal + ignorieren|--methode optimal --muster ignorieren"
+  "Alle ohne Deckel|--wahrnehmung --farbangleich 50 --zuschneiden --methode optimal --muster ignorieren"
   "Alle zusammen|--wahrnehmung --farbangleich 50 --max-verwendungen 3 --zuschneiden --methode optimal --muster ignorieren"
 )
 
