@@ -128,8 +128,12 @@ void Rangliste::Bilden(const std::vector<GepackteFelder>& felder, std::vector<in
 
 int32_t Rangliste::Eintrag(size_t i) {
   if (i >= sortiert_) {
-    std::sort(schluessel_.begin() + static_cast<std::ptrdiff_t>(sortiert_), schluessel_.end());
-    sortiert_ = schluessel_.size();
+    // Twice as many as before each time: a walk that goes on far is served in a few
+    // steps, and one that stops soon never pays for ordering the whole list.
+    const size_t bis = std::min(schluessel_.size(), std::max(2 * sortiert_, i + 1));
+    std::partial_sort(schluessel_.begin() + static_cast<std::ptrdiff_t>(sortiert_),
+                      schluessel_.begin() + static_cast<std::ptrdiff_t>(bis), schluessel_.end());
+    sortiert_ = bis;
   }
   return vorauswahl_[kPositionsMaske - (schluessel_[i] & kPositionsMaske)];
 }

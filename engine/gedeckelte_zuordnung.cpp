@@ -83,31 +83,45 @@ bool GedeckeltZuordnen(Auftrag& auftrag, Fortschritt& fortschritt, Arbeitsgruppe
   }
   paare = {};
 
-  // 3. The cells left: ever wider searches.
-  std::vector<int32_t> vorauswahl;
-  Rangliste rangliste;
+  // 3. The cells left, column by column: ever wider searches, each ranking its cells in
+  // parallel before they are placed in turn.
+  std::vector<size_t> offen;
   for (size_t c = 0; c < zellen; ++c) {
-    if (belegt[c] != 0) continue;
-    if (auftrag.Abbruch) return false;
-    const Zellort z = ort(c);
-    const Kachelsignatur& signatur = raster.at(z.x, z.y).signatur;
-    const GepackteFelder anfrage = Packen(signatur, formanalyse);
-    bool platziert = false;
-    for (int32_t weite = Ausweitung(e.Kandidatenzahl, reihe.Anzahl()); !platziert && weite > 0;
-         weite = Ausweitung(weite, reihe.Anzahl())) {
-      VorauswahlBilden(reihe, signatur.Helligkeit, weite, e.Helligkeitsfenster, vorauswahl);
-      rangliste.Bilden(reihe.Felder(), vorauswahl, anfrage, formanalyse, weite);
-      const bool ganz = weite >= reihe.Anzahl();
-      for (const Abstandsregel regel : {Abstandsregel::Ringsum, Abstandsregel::Keine}) {
-        if (regel == Abstandsregel::Keine && !ganz) break;
-        for (size_t k = 0; k < rangliste.Anzahl() && !platziert; ++k) {
-          platziert =
-              platzierer.Platzieren(z.x, z.y, radius[c], reihe.Nummer(rangliste.Eintrag(k)), regel);
+    if (belegt[c] == 0) offen.push_back(c);
+  }
+  std::vector<size_t> weiter;
+  for (int32_t weite = Ausweitung(e.Kandidatenzahl, reihe.Anzahl()); !offen.empty() && weite > 0;
+       weite = Ausweitung(weite, reihe.Anzahl())) {
+    const bool ganz = weite >= reihe.Anzahl();
+    weiter.clear();
+    for (size_t anfang = 0; anfang < offen.size(); anfang += block) {
+      if (auftrag.Abbruch) return false;
+      const size_t anzahl = std::min(block, offen.size() - anfang);
+      gruppe.FuerAlle(anzahl, [&](size_t i) {
+        const Zellort z = ort(offen[anfang + i]);
+        const Kachelsignatur& signatur = raster.at(z.x, z.y).signatur;
+        thread_local std::vector<int32_t> vorauswahl;
+        VorauswahlBilden(reihe, signatur.Helligkeit, weite, e.Helligkeitsfenster, vorauswahl);
+        ranglisten[i].Bilden(reihe.Felder(), vorauswahl, Packen(signatur, formanalyse), formanalyse,
+                             weite);
+      });
+      for (size_t i = 0; i < anzahl; ++i) {
+        const size_t c = offen[anfang + i];
+        const Zellort z = ort(c);
+        Rangliste& rangliste = ranglisten[i];
+        bool platziert = false;
+        for (const Abstandsregel regel : {Abstandsregel::Ringsum, Abstandsregel::Keine}) {
+          if (platziert || (regel == Abstandsregel::Keine && !ganz)) break;
+          for (size_t k = 0; k < rangliste.Anzahl() && !platziert; ++k) {
+            platziert = platzierer.Platzieren(z.x, z.y, radius[c],
+                                              reihe.Nummer(rangliste.Eintrag(k)), regel);
+          }
         }
-        if (platziert) break;
+        if (!platziert) weiter.push_back(c);
       }
-      if (ganz) break;
     }
+    offen.swap(weiter);
+    if (ganz) break;
   }
   return true;
 }
