@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+#include "pictures/ausrichtung.h"
+#include "platform/rect.h"
+
 namespace tilvendo {
 
 struct Zeilenformat {
@@ -15,11 +18,22 @@ struct Zeilenformat {
   // What the reader itself holds while it decodes (its row and coefficient buffers).
   // The reader never asks for more than this from the memory.
   uint64_t leserBytes = 0;
+  // How the rows stand upright, as the file says; the receiver turns them if it wants to.
+  Ausrichtung ausrichtung = Ausrichtung::kNormal;
 };
 
 class ZeilenEmpfaenger {
  public:
   virtual ~ZeilenEmpfaenger() = default;
+  // Asked before Groesse by readers that can deliver the picture smaller while decoding
+  // (JPEG's reduced decoding, WebP's scaling, HEIF thumbnails), with its full size as
+  // stored: the least size, as stored, the rows must have; such a reader then delivers a
+  // size between it and `gespeichert`, the same picture smaller. The whole size unless
+  // the receiver wants less.
+  virtual Size Mindestgroesse(Size gespeichert, Ausrichtung ausrichtung) {
+    (void)ausrichtung;
+    return gespeichert;
+  }
   // Once, after the header and before the first row. False stops the reading.
   virtual bool Groesse(const Zeilenformat& format) = 0;
   // Whether row y is wanted; a reader may skip the rows that are not.

@@ -56,4 +56,17 @@ void BgraVormultipliziertZuBgr(const uint8_t* bgra, uint8_t* bgr, int32_t breite
   }
 }
 
+void CmykZuBgr(const uint8_t* cmyk, uint8_t* bgr, int32_t breite, bool invertiert) {
+  constexpr uint32_t kVoll = 255;
+  const auto rest = [invertiert](uint8_t tinte) -> uint32_t {
+    return invertiert ? tinte : kVoll - tinte;
+  };
+  for (int32_t x = 0; x < breite; ++x, cmyk += kVier, bgr += kDrei) {
+    const uint32_t schwarz = rest(cmyk[3]);
+    bgr[0] = Gewichtet(rest(cmyk[2]), schwarz);
+    bgr[1] = Gewichtet(rest(cmyk[1]), schwarz);
+    bgr[2] = Gewichtet(rest(cmyk[0]), schwarz);
+  }
+}
+
 }  // namespace tilvendo

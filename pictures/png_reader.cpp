@@ -1,0 +1,155 @@
+#include "pictures/png_reader.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "pictures/exif_ausrichtung.h"
+#include "pictures/zeilen_umwandeln.h"
+#include "platform/bitmap.h"
+
+namespace tilvendo {
+namespace {
+
+constexpr int kFarbKanaele = 3;
+constexpr int kMitAlpha = 4;
+// The format's own limit of a side; the size check refuses large pictures on its own terms.
+constexpr png_uint_32 kSeitenGrenze = PNG_UINT_31_MAX;
+
+struct DateiSchliessen {
+  void operator()(std::FILE* datei) const { std::fclose(datei); }
+};
+using Datei = std::unique_ptr<std::FILE, DateiSchliessen>;
+
+// libpng's decoder for one file. Errors never end the process or print anything: the library's
+// error function jumps back into the method that called it, which returns false. Each method sets
+// its own jump target and keeps only trivially destructible locals after it, so the jump skips no
+// destructor.
+class PngDekoder {
+ public:
+  PngDekoder() {
+    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, &Fehler, &Warnung);
+    if (png_ != nullptr) info_ = png_create_info_struct(png_);
+  }
+  ~PngDekoder() { png_destroy_read_struct(&png_, &info_, nullptr); }
+  PngDekoder(const PngDekoder&) = delete;
+  PngDekoder& operator=(const PngDekoder&) = delete;
+
+  // Reads everything before the pixels and asks for 8-bit blue-green-red rows, with alpha where the
+  // file has transparency.
+  bool KopfLesen(std::FILE* datei) {
+    if (png_ == nullptr || info_ == nullptr) return false;
+    if (setjmp(png_jmpbuf(png_))) return false;
+    png_init_io(png_, datei);
+    png_set_user_limits(png_, kSeitenGrenze, kSeitenGrenze);
+    png_read_info(png_, info_);
+    png_set_expand(png_);
+    png_set_scale_16(png_);
+    png_set_gray_to_rgb(png_);
+    png_set_bgr(png_);
+    durchgaenge_ = png_set_interlace_handling(png_);
+    png_read_update_info(png_, info_);
+    kanaele_ = png_get_channels(png_, info_);
+    png_uint_32 anzahl = 0;
+    png_bytep exif = nullptr;
+    if (png_get_eXIf_1(png_, info_, &anzahl, &exif) != 0 && exif != nullptr) {
+      ausrichtung_ =
+          ExifAusrichtung(std::span<const uint8_t>(exif, anzahl)).value_or(Ausrichtung::kNormal);
+    }
+    return kanaele_ == kFarbKanaele || kanaele_ == kMitAlpha;
+  }
+
+  bool ZeileLesen(uint8_t* zeile) {
+    if (setjmp(png_jmpbuf(png_))) return false;
+    png_read_row(png_, zeile, nullptr);
+    return true;
+  }
+
+  bool BildLesen(uint8_t** zeilen) {
+    if (setjmp(png_jmpbuf(png_))) return false;
+    png_read_image(png_, zeilen);
+    return true;
+  }
+
+  Size groesse() const {
+    return Size{static_cast<int32_t>(png_get_image_width(png_, info_)),
+                static_cast<int32_t>(png_get_image_height(png_, info_))};
+  }
+  int kanaele() const { return kanaele_; }
+  bool verschraenkt() const { return durchgaenge_ > 1; }
+  Ausrichtung ausrichtung() const { return ausrichtung_; }
+
+ private:
+  [[noreturn]] static void Fehler(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+  static void Warnung(png_structp, png_const_charp) {}
+
+  png_structp png_ = nullptr;
+  png_infop info_ = nullptr;
+  int durchgaenge_ = 1;
+  int kanaele_ = 0;
+  Ausrichtung ausrichtung_ = Ausrichtung::kNormal;
+};
+
+// One decoded row in blue-green-red: as it stands, or with its alpha laid over black into `bgr`.
+const uint8_t* AlsBgr(const uint8_t* zeile, int kanaele, int32_t breite,
+                      std::vector<uint8_t>& bgr) {
+  if (kanaele == kFarbKanaele) return zeile;
+  BgraZuBgr(zeile, bgr.data(), breite);
+  return bgr.data();
+}
+
+bool Weitergeben(std::FILE* datei, ZeilenEmpfaenger& empfaenger) {
+  PngDekoder dekoder;
+  if (!dekoder.KopfLesen(datei)) return false;
+  const Size groesse = dekoder.groesse();
+  CheckPictureSize(groesse.width, groesse.height);
+  const int kanaele = dekoder.kanaele();
+  const size_t zeilenBytes = static_cast<size_t>(groesse.width) * static_cast<size_t>(kanaele);
+  const size_t bildBytes = zeilenBytes * static_cast<size_t>(groesse.height);
+  // Interlaced rows are complete only after the last pass, so the whole picture is held; else a
+  // decoded row, the library's previous one and ours in blue-green-red.
+  const uint64_t leserBytes = dekoder.verschraenkt() ? bildBytes + zeilenBytes : 4 * zeilenBytes;
+  const Zeilenformat format{.breite = groesse.width,
+                            .hoehe = groesse.height,
+                            .bytesJePixel = kFarbKanaele,
+                            .leserBytes = leserBytes,
+                            .ausrichtung = dekoder.ausrichtung()};
+  if (!empfaenger.Groesse(format)) return false;
+
+  std::vector<uint8_t> bgr(static_cast<size_t>(groesse.width) * kFarbKanaele);
+  if (!dekoder.verschraenkt()) {
+    std::vector<uint8_t> zeile(zeilenBytes);
+    for (int32_t y = 0; y < groesse.height; ++y) {
+      if (!dekoder.ZeileLesen(zeile.data())) return false;
+      if (empfaenger.BrauchtZeile(y)) {
+        empfaenger.Zeile(y, AlsBgr(zeile.data(), kanaele, groesse.width, bgr));
+      }
+    }
+    return true;
+  }
+  const auto bild = std::make_unique_for_overwrite<uint8_t[]>(bildBytes);
+  std::vector<uint8_t*> zeilen(static_cast<size_t>(groesse.height));
+  for (size_t y = 0; y < zeilen.size(); ++y) zeilen[y] = bild.get() + y * zeilenBytes;
+  if (!dekoder.BildLesen(zeilen.data())) return false;
+  for (int32_t y = 0; y < groesse.height; ++y) {
+    if (empfaenger.BrauchtZeile(y)) {
+      empfaenger.Zeile(y, AlsBgr(zeilen[static_cast<size_t>(y)], kanaele, groesse.width, bgr));
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadPngRows(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {
+  return FalseIfTooLarge([&] {
+    const Datei datei(std::fopen(fileName.c_str(), "rbe"));
+    return datei && Weitergeben(datei.get(), empfaenger);
+  });
+}
+
+}  // namespace tilvendo
