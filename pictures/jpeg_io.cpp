@@ -1,9 +1,11 @@
 #include "pictures/jpeg_io.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared before it, and jerror.h the configuration
@@ -12,15 +14,22 @@
 
 #include <jerror.h>
 
+#include "pictures/exif_ausrichtung.h"
+#include "pictures/ganzes_bild.h"
 #include "pictures/jpeg_speicher.h"
+#include "pictures/zeilen_umwandeln.h"
 
 namespace tilvendo {
 namespace {
 
 constexpr int kGrauKanaele = 1;
 constexpr int kFarbKanaele = 3;
+constexpr int kDruckKanaele = 4;  // cyan, magenta, yellow, black
 constexpr int kAbtastBits = 8;
 constexpr int kZeilenProAufruf = 16;
+// Exif data lies in the first APP1 segment that starts so; a segment holds up to 64 KiB.
+constexpr unsigned int kExifSegment = JPEG_APP0 + 1;
+constexpr unsigned int kSegmentMax = 0xFFFF;
 
 // Warnings after which the library would make up the rest of the picture (grey or garbage
 // rows for a cut-off or broken file). Such a picture is refused rather than used half
@@ -68,6 +77,7 @@ class JpegDekoder {
     jpeg_create_decompress(&info_);
     angelegt_ = true;
     jpeg_stdio_src(&info_, datei);
+    jpeg_save_markers(&info_, kExifSegment, kSegmentMax);
     return jpeg_read_header(&info_, TRUE) == JPEG_HEADER_OK;
   }
 
@@ -108,8 +118,9 @@ class JpegDekoder {
   }
 
   // Decodes strip by strip into `streifen` (kZeilenProAufruf rows of `zeilenBytes`) and
-  // hands every row on.
-  bool ZeilenWeitergeben(uint8_t* streifen, size_t zeilenBytes, ZeilenEmpfaenger& empfaenger) {
+  // hands every wanted row on; rows of ink are first turned into colour in `bgr`.
+  bool ZeilenWeitergeben(uint8_t* streifen, size_t zeilenBytes, uint8_t* bgr,
+                         ZeilenEmpfaenger& empfaenger) {
     if (setjmp(fehler_.sprung)) return false;
     if (!jpeg_start_decompress(&info_)) return false;
     JSAMPROW zeilen[kZeilenProAufruf];
@@ -120,7 +131,14 @@ class JpegDekoder {
       if (anzahl == 0) return false;
       for (JDIMENSION i = 0; i < anzahl; ++i) {
         const auto y = static_cast<int32_t>(erste + i);
-        if (empfaenger.BrauchtZeile(y)) empfaenger.Zeile(y, zeilen[i]);
+        if (!empfaenger.BrauchtZeile(y)) continue;
+        if (info_.out_color_space == JCS_CMYK) {
+          CmykZuBgr(zeilen[i], bgr, static_cast<int32_t>(info_.output_width),
+                    info_.saw_Adobe_marker != FALSE);
+          empfaenger.Zeile(y, bgr);
+        } else {
+          empfaenger.Zeile(y, zeilen[i]);
+        }
       }
     }
     return true;
@@ -168,44 +186,102 @@ JDIMENSION VerkleinerteLaenge(JDIMENSION laenge, int scale) {
   return (laenge + teiler - 1) / teiler;
 }
 
+bool IstDruckfarben(const jpeg_decompress_struct& info) {
+  return info.num_components == kDruckKanaele &&
+         (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK);
+}
+
 bool IstFarbraumLesbar(const jpeg_decompress_struct& info) {
   if (info.num_components == kGrauKanaele) return info.jpeg_color_space == JCS_GRAYSCALE;
   if (info.num_components == kFarbKanaele) {
     return info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB;
   }
-  return false;  // CMYK, YCCK and other multi-channel files
+  return IstDruckfarben(info);  // other multi-channel files are not read
 }
 
-// Reads the header and chooses the output: `kanaele` channels at the given reduction.
-// False for files that are not 8-bit grey or colour, or whose reduced size would not be
-// the rounded-up one.
-bool Vorbereiten(JpegDekoder& dekoder, std::FILE* datei, bool mayChangePixelFormat,
-                 int kanaeleVorgabe, int scale, int& kanaele) {
-  if (!dekoder.KopfLesen(datei)) return false;
+// The orientation of the first Exif segment that has one.
+Ausrichtung AusrichtungVon(const jpeg_decompress_struct& info) {
+  for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
+    if (marker->marker != kExifSegment) continue;
+    const std::optional<Ausrichtung> ausrichtung =
+        ExifAusrichtung(std::span<const uint8_t>(marker->data, marker->data_length));
+    if (ausrichtung) return *ausrichtung;
+  }
+  return Ausrichtung::kNormal;
+}
+
+// The greatest reduction that still gives at least `mindestens`.
+int Verkleinerung(const jpeg_decompress_struct& info, Size mindestens) {
+  int scale = 0;
+  while (scale < kJpegScaleMax &&
+         VerkleinerteLaenge(info.image_width, scale + 1) >=
+             static_cast<JDIMENSION>(std::max(mindestens.width, 1)) &&
+         VerkleinerteLaenge(info.image_height, scale + 1) >=
+             static_cast<JDIMENSION>(std::max(mindestens.height, 1))) {
+    ++scale;
+  }
+  return scale;
+}
+
+// After the header: chooses the output, `kanaele` channels at the given reduction
+// (files of ink come as four channels and are turned into colour as the rows go by).
+// False for files that are not 8-bit grey, colour or ink, for ink into grey, and when the
+// reduced size would not be the rounded-up one.
+bool Vorbereiten(JpegDekoder& dekoder, bool mayChangePixelFormat, int kanaeleVorgabe, int scale,
+                 int& kanaele) {
   const jpeg_decompress_struct& info = dekoder.info();
   if (info.data_precision != kAbtastBits || !IstFarbraumLesbar(info)) return false;
 
-  kanaele = mayChangePixelFormat ? info.num_components : kanaeleVorgabe;
-  if (!dekoder.AusgabeWaehlen(kanaele == kFarbKanaele ? JCS_EXT_BGR : JCS_GRAYSCALE, scale)) {
-    return false;
-  }
+  const bool druck = IstDruckfarben(info);
+  kanaele = mayChangePixelFormat ? (druck ? kFarbKanaele : info.num_components) : kanaeleVorgabe;
+  if (druck && kanaele != kFarbKanaele) return false;
+  const J_COLOR_SPACE farbraum =
+      druck ? JCS_CMYK : (kanaele == kFarbKanaele ? JCS_EXT_BGR : JCS_GRAYSCALE);
+  if (!dekoder.AusgabeWaehlen(farbraum, scale)) return false;
   if (info.output_width != VerkleinerteLaenge(info.image_width, scale) ||
       info.output_height != VerkleinerteLaenge(info.image_height, scale) ||
-      info.output_components != kanaele) {
+      info.output_components != (druck ? kDruckKanaele : kanaele)) {
     return false;
   }
   CheckPictureSize(info.output_width, info.output_height);
   return true;
 }
 
+// After Vorbereiten: hands the rows to `empfaenger`, the decoder held to what it announces.
+bool Weitergeben(JpegDekoder& dekoder, ZeilenEmpfaenger& empfaenger, Ausrichtung ausrichtung) {
+  jpeg_decompress_struct& info = dekoder.info();
+  const size_t zeilenBytes = static_cast<size_t>(info.output_width) * info.output_components;
+  const size_t bgrBytes = static_cast<size_t>(info.output_width) * kFarbKanaele;
+  uint64_t dekoderBytes = 0;
+  if (!dekoder.BedarfErmitteln(dekoderBytes)) return false;
+  Zeilenformat format;
+  format.breite = static_cast<int32_t>(info.output_width);
+  format.hoehe = static_cast<int32_t>(info.output_height);
+  format.bytesJePixel = kFarbKanaele;
+  format.leserBytes = dekoderBytes + zeilenBytes * kZeilenProAufruf + bgrBytes;
+  format.ausrichtung = ausrichtung;
+  if (!empfaenger.Groesse(format)) return false;
+  JpegDekoderBegrenzen(&info, dekoderBytes);
+  std::vector<uint8_t> streifen(zeilenBytes * kZeilenProAufruf);
+  std::vector<uint8_t> bgr(bgrBytes);
+  return dekoder.ZeilenWeitergeben(streifen.data(), zeilenBytes, bgr.data(), empfaenger);
+}
+
 bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int scale) {
   JpegDekoder dekoder;
   int kanaele = 0;
-  if (!Vorbereiten(dekoder, datei, mayChangePixelFormat, KanaeleVon(bitmap.format()), scale,
-                   kanaele)) {
+  if (!dekoder.KopfLesen(datei) ||
+      !Vorbereiten(dekoder, mayChangePixelFormat, KanaeleVon(bitmap.format()), scale, kanaele)) {
     return false;
   }
   const jpeg_decompress_struct& info = dekoder.info();
+  if (IstDruckfarben(info)) {
+    // Ink is turned into colour row by row, as stored: upright turning is the caller's.
+    GanzesBild ganz(/*aufrichten=*/false);
+    if (!Weitergeben(dekoder, ganz, Ausrichtung::kNormal)) return false;
+    bitmap = std::move(ganz.bild());
+    return true;
+  }
   // A grey picture keeps the grey ramp every new 8-bit bitmap starts with.
   Bitmap bild = Bitmap::Uninitialized(static_cast<int32_t>(info.output_width),
                                       static_cast<int32_t>(info.output_height),
@@ -225,22 +301,14 @@ bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int
 
 bool Weitergeben(std::FILE* datei, ZeilenEmpfaenger& empfaenger) {
   JpegDekoder dekoder;
+  if (!dekoder.KopfLesen(datei)) return false;
+  const jpeg_decompress_struct& info = dekoder.info();
+  const Ausrichtung ausrichtung = AusrichtungVon(info);
+  const Size voll{static_cast<int32_t>(info.image_width), static_cast<int32_t>(info.image_height)};
+  const int scale = Verkleinerung(info, empfaenger.Mindestgroesse(voll, ausrichtung));
   int kanaele = 0;
-  constexpr int kVolleGroesse = 0;
-  if (!Vorbereiten(dekoder, datei, false, kFarbKanaele, kVolleGroesse, kanaele)) return false;
-  jpeg_decompress_struct& info = dekoder.info();
-  const size_t zeilenBytes = static_cast<size_t>(info.output_width) * kFarbKanaele;
-  uint64_t dekoderBytes = 0;
-  if (!dekoder.BedarfErmitteln(dekoderBytes)) return false;
-  Zeilenformat format;
-  format.breite = static_cast<int32_t>(info.output_width);
-  format.hoehe = static_cast<int32_t>(info.output_height);
-  format.bytesJePixel = kFarbKanaele;
-  format.leserBytes = dekoderBytes + zeilenBytes * kZeilenProAufruf;
-  if (!empfaenger.Groesse(format)) return false;
-  JpegDekoderBegrenzen(&info, dekoderBytes);
-  std::vector<uint8_t> streifen(zeilenBytes * kZeilenProAufruf);
-  return dekoder.ZeilenWeitergeben(streifen.data(), zeilenBytes, empfaenger);
+  return Vorbereiten(dekoder, false, kFarbKanaele, scale, kanaele) &&
+         Weitergeben(dekoder, empfaenger, ausrichtung);
 }
 
 }  // namespace

@@ -17,16 +17,20 @@ inline constexpr int kJpegScaleMax = 3;
 
 // Decodes `fileName` into `bitmap`. With mayChangePixelFormat the bitmap becomes 24-bit
 // for colour files and 8-bit (grey palette) for grey ones; without it the bitmap must
-// already be 8-bit or 24-bit and the file is converted to that. Only grey and colour
-// files are read; every failure (missing file, broken or cut-off data, four channels,
-// 12-bit samples, pictures above kMaxPixelCount) yields false, leaves the bitmap as it
-// was, and never ends the process or prints anything.
+// already be 8-bit or 24-bit and the file is converted to that. Grey, colour and ink
+// files are read: ink (CMYK, or YCCK, Adobe's inverted inks when its marker says so) into
+// colour only, as in CmykZuBgr. The rows come as stored, whatever an Exif orientation
+// says. Every failure (missing file, broken or cut-off data, other channel counts, 12-bit
+// samples, pictures above kMaxPixelCount) yields false, leaves the bitmap as it was, and
+// never ends the process or prints anything.
 bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePixelFormat,
                   int scale);
 
-// Decodes `fileName` at full size like ReadJpegFile, but hands the rows to `empfaenger`
-// top to bottom as blue, green, red (grey files as three equal channels) instead of
-// keeping the whole picture, for readers that need only some of its pixels. The decoder
+// Decodes `fileName` like ReadJpegFile, but hands the rows to `empfaenger` top to bottom as
+// blue, green, red (grey files as three equal channels) instead of keeping the whole
+// picture, for readers that need only some of its pixels. The orientation of the Exif
+// segment is passed on in the format; the picture is decoded at the greatest reduction
+// (1/2, 1/4, 1/8) still at least as large as the receiver's Mindestgroesse. The decoder
 // holds no more than the `leserBytes` it announces: a file that would need more fails.
 // False like ReadJpegFile, also when the receiver stopped; it may then have seen some of
 // the rows. Exceptions of the receiver pass on, except a picture too large to hold
