@@ -7,7 +7,7 @@
 
 namespace tilvendo {
 
-enum class Bildart { kBmp, kJpeg };
+enum class Bildart { kBmp, kJpeg, kPng, kWebp, kTiff, kHeif };
 
 struct Bildendung {
   std::string_view endung;  // with its dot, in lower case
@@ -17,11 +17,17 @@ struct Bildendung {
 
 // Every extension the program reads, one line each. The order matters: the album scan
 // and the tile reading walk the extensions in this order, and the pictures' numbers,
-// hence the mosaics, depend on it.
-inline constexpr std::array<Bildendung, 3> kBildEndungen = {{
+// hence the mosaics, depend on it: a new type goes at the end.
+inline constexpr std::array<Bildendung, 9> kBildEndungen = {{
     {".bmp", Bildart::kBmp, "Windowsbilder (*.bmp)"},
     {".jpg", Bildart::kJpeg, "JPEG Bilder (*.jpg)"},
     {".jpeg", Bildart::kJpeg, "JPEG Bilder (*.jpeg)"},
+    {".png", Bildart::kPng, "PNG Bilder (*.png)"},
+    {".webp", Bildart::kWebp, "WebP Bilder (*.webp)"},
+    {".tif", Bildart::kTiff, "TIFF Bilder (*.tif)"},
+    {".tiff", Bildart::kTiff, "TIFF Bilder (*.tiff)"},
+    {".heic", Bildart::kHeif, "HEIF Bilder (*.heic)"},
+    {".heif", Bildart::kHeif, "HEIF Bilder (*.heif)"},
 }};
 
 // The entry of kBildEndungen that the name's extension (from its last dot on, in any

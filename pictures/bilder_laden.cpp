@@ -4,7 +4,12 @@
 
 #include "pictures/bildart.h"
 #include "pictures/bmp_reader.h"
+#include "pictures/ganzes_bild.h"
+#include "pictures/heif_reader.h"
 #include "pictures/jpeg_io.h"
+#include "pictures/png_reader.h"
+#include "pictures/tiff_reader.h"
+#include "pictures/webp_reader.h"
 #include "pictures/zeilen_einpassen.h"
 
 namespace tilvendo {
@@ -15,24 +20,43 @@ constexpr int64_t kPixelJeMegapixel = 1'000'000;
 // Full size always: the tile loader wants the whole picture for the staged reduction.
 constexpr int kVolleGroesse = 0;
 
-bool Lesen(Bitmap& bitmap, const std::string& fileName, Bildart art) {
-  switch (art) {
-    case Bildart::kBmp:
-      return ReadBmpFile(bitmap, fileName);
-    case Bildart::kJpeg:
-      return ReadJpegFile(bitmap, fileName, /*mayChangePixelFormat=*/true, kVolleGroesse);
-  }
-  return false;
-}
-
 bool ZeilenLesen(const std::string& fileName, Bildart art, ZeilenEmpfaenger& empfaenger) {
   switch (art) {
     case Bildart::kBmp:
       return ReadBmpRows(fileName, empfaenger);
     case Bildart::kJpeg:
       return ReadJpegRows(fileName, empfaenger);
+    case Bildart::kPng:
+      return ReadPngRows(fileName, empfaenger);
+    case Bildart::kWebp:
+      return ReadWebpRows(fileName, empfaenger);
+    case Bildart::kTiff:
+      return ReadTiffRows(fileName, empfaenger);
+    case Bildart::kHeif:
+      return ReadHeifRows(fileName, empfaenger);
   }
   return false;
+}
+
+// Reads no further than the header: the format the rows would have.
+class NurKopf final : public ZeilenEmpfaenger {
+ public:
+  bool Groesse(const Zeilenformat& format) override {
+    format_ = format;
+    return false;
+  }
+  bool BrauchtZeile(int32_t) const override { return false; }
+  void Zeile(int32_t, const uint8_t*) override {}
+  const std::optional<Zeilenformat>& format() const { return format_; }
+
+ private:
+  std::optional<Zeilenformat> format_;
+};
+
+std::optional<Zeilenformat> KopfLesen(const std::string& fileName, Bildart art) {
+  NurKopf kopf;
+  ZeilenLesen(fileName, art, kopf);
+  return kopf.format();
 }
 
 std::optional<Size> GroesseLesen(const std::string& fileName, Bildart art) {
@@ -41,28 +65,49 @@ std::optional<Size> GroesseLesen(const std::string& fileName, Bildart art) {
       return ReadBmpSize(fileName);
     case Bildart::kJpeg:
       return ReadJpegSize(fileName);
+    default: {
+      const std::optional<Zeilenformat> format = KopfLesen(fileName, art);
+      if (!format) return std::nullopt;
+      return Size{format->breite, format->hoehe};
+    }
   }
-  return std::nullopt;
+}
+
+bool Lesen(Bitmap& bitmap, const std::string& fileName, Bildart art, Leseart leseart) {
+  if (art == Bildart::kBmp) return ReadBmpFile(bitmap, fileName);
+  if (art == Bildart::kJpeg) {
+    // As stored, and a grey photo kept 8-bit, unless it must be turned.
+    const bool drehen =
+        leseart.aufrichten &&
+        KopfLesen(fileName, art).value_or(Zeilenformat{}).ausrichtung != Ausrichtung::kNormal;
+    if (!drehen) {
+      return ReadJpegFile(bitmap, fileName, /*mayChangePixelFormat=*/true, kVolleGroesse);
+    }
+  }
+  GanzesBild ganz(leseart.aufrichten);
+  if (!ZeilenLesen(fileName, art, ganz)) return false;
+  bitmap = std::move(ganz.bild());
+  return true;
 }
 
 }  // namespace
 
-bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName) {
+bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName, Leseart art) {
   return FalseIfTooLarge([&] {
-    const std::optional<Bildart> art = BildartVonName(fileName);
-    return art && Lesen(bitmap, fileName, *art);
+    const std::optional<Bildart> bildart = BildartVonName(fileName);
+    return bildart && Lesen(bitmap, fileName, *bildart, art);
   });
 }
 
-Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName) {
-  const std::optional<Bildart> art = BildartVonName(fileName);
-  if (!art) return {};
-  const std::optional<Size> groesse = GroesseLesen(fileName, *art);
+Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Leseart art) {
+  const std::optional<Bildart> bildart = BildartVonName(fileName);
+  if (!bildart) return {};
+  const std::optional<Size> groesse = GroesseLesen(fileName, *bildart);
   if (!groesse) return {};
   if (static_cast<int64_t>(groesse->width) * groesse->height > kMaxVorlagenPixel) {
     return {Vorlagenlesung::kZuGross, *groesse};
   }
-  if (!LoadWholePicture(bitmap, fileName)) return {};
+  if (!LoadWholePicture(bitmap, fileName, art)) return {};
   return {Vorlagenlesung::kGelesen, *groesse};
 }
 
@@ -73,23 +118,23 @@ std::string MeldungVorlageZuGross(Size groesse) {
 }
 
 bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,
-                     const std::string& arbeitspfad, MemoryBudget& budget) {
+                     const std::string& arbeitspfad, MemoryBudget& budget, Leseart art) {
   if (fileName == arbeitspfad + kTemporaeresBild) return false;
   return FalseIfTooLarge([&] {
     // Everything that is not a bitmap file is tried as JPEG, as the album scan only
     // offers the picture extensions.
-    const Bildart art = BildartVonName(fileName).value_or(Bildart::kJpeg);
-    ZeilenEinpassen einpassen(rect, budget);
-    if (!ZeilenLesen(fileName, art, einpassen)) return false;
+    const Bildart bildart = BildartVonName(fileName).value_or(Bildart::kJpeg);
+    ZeilenEinpassen einpassen(rect, budget, art);
+    if (!ZeilenLesen(fileName, bildart, einpassen)) return false;
     einpassen.Zeichnen(target);
     return true;
   });
 }
 
 bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,
-                     const std::string& arbeitspfad) {
+                     const std::string& arbeitspfad, Leseart art) {
   MemoryBudget budget(MemoryBudget::ForThisMachine());
-  return LoadTilePicture(target, rect, fileName, arbeitspfad, budget);
+  return LoadTilePicture(target, rect, fileName, arbeitspfad, budget, art);
 }
 
 }  // namespace tilvendo

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "pictures/leseart.h"
 #include "platform/bitmap.h"
 #include "platform/memory_budget.h"
 #include "platform/rect.h"
@@ -16,9 +17,12 @@ inline constexpr const char* kTemporaeresBild = "~tmp.bmp";
 
 // Reads a whole picture at full size, chosen by the extension in any letter case: ".bmp"
 // through the bitmap reader, ".jpg" and ".jpeg" through the JPEG reader (the bitmap then
-// becomes 24-bit, or 8-bit grey). True only when a picture was actually read; false, with
-// the bitmap as it was, for other extensions and for files that cannot be read.
-bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName);
+// becomes 24-bit, or 8-bit grey), the other types of the table into 24 bits. With
+// `art.aufrichten` a photo whose orientation tag says it lies otherwise is turned upright
+// (then 24-bit); its other choices concern tiles only. True only when a picture was
+// actually read; false, with the bitmap as it was, for other extensions and for files that
+// cannot be read.
+bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName, Leseart art = {});
 
 // The largest template read: 120 megapixels. Every camera photo up to 100-megapixel
 // sensors and panoramas of about 15000 × 8000 fit. Loading one holds the picture as read
@@ -37,25 +41,28 @@ struct Vorlagenbild {
 // Reads a template like LoadWholePicture, but refuses, before decoding anything, a
 // picture whose header declares more than kMaxVorlagenPixel (kZuGross; the bitmap stays
 // as it was).
-Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName);
+Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Leseart art = {});
 
 // The message for a template of `groesse` that is too large.
 std::string MeldungVorlageZuGross(Size groesse);
 
 // Reads a picture and draws it, stretched with the staged resampler, into `rect` of
-// `target`. ".bmp" files are read as bitmaps, every other name as JPEG, always at full
-// size; the pixels drawn are exactly those BildEinpassen would draw from the whole
-// picture, but only the rows and columns its first stage picks are kept while decoding.
+// `target`. The types of the table are read by their extension, every other name as JPEG.
+// The pixels drawn are exactly those BildEinpassen would draw from the whole picture as
+// the Leseart shapes it (upright, cut to the rectangle's proportions), but only the rows
+// and columns its first stage picks are kept while decoding; in the fast way the picture
+// is decoded smaller where its type allows. With Leseart{.aufrichten = false} the pixels
+// are those of earlier versions.
 // What reading needs (estimated from the header) is reserved from `budget` first,
 // waiting while other readers hold it; a picture needing more than the whole budget is
 // not read. False, with the target untouched, for `arbeitspfad` + "~tmp.bmp", for
 // pictures that cannot be read and for those refused. An empty rectangle draws nothing
 // (true when the picture could be read).
 bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,
-                     const std::string& arbeitspfad, MemoryBudget& budget);
+                     const std::string& arbeitspfad, MemoryBudget& budget, Leseart art = {});
 
 // The same with a budget of its own of MemoryBudget::ForThisMachine(), for a single reader.
 bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,
-                     const std::string& arbeitspfad);
+                     const std::string& arbeitspfad, Leseart art = {});
 
 }  // namespace tilvendo

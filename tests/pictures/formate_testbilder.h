@@ -26,10 +26,10 @@ enum class PngFarben { kFarbe, kGrau, kPalette };
 struct PngArt {
   PngFarben farben = PngFarben::kFarbe;
   bool sechzehnBit = false;
-  bool verschraenkt = false;            // interlaced
-  std::optional<uint8_t> alpha;         // one opacity for every pixel
-  std::optional<uint16_t> ausrichtung;  // an eXIf chunk before the pixels
-  bool nurKopf = false;                 // the header only, as a cut-off file
+  bool verschraenkt = false;  // interlaced
+  int alpha = -1;             // one opacity for every pixel; none below 0
+  int ausrichtung = 0;        // in an eXIf chunk before the pixels; none at 0
+  bool nurKopf = false;       // the header only, as a cut-off file
 };
 void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art = {});
 // The header of a PNG of any declared size, and nothing after it.

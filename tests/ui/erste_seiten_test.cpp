@@ -126,12 +126,13 @@ class ErsteSeitenTest : public QObject {
         auto* dialog = qobject_cast<QFileDialog*>(dialogFenster);
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Öffnen einer Vorlage"));
-        QCOMPARE(dialog->nameFilters().size(), 4);
+        QCOMPARE(dialog->nameFilters().size(), 10);
         // The patterns Qt filters by stay hidden behind the names.
         auto* typen = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         QVERIFY(typen != nullptr);
         QCOMPARE(typen->itemText(0),
-                 QStringLiteral("alle unterstützten Grafikdateien (*.bmp, *.jpg, *.jpeg)"));
+                 QStringLiteral("alle unterstützten Grafikdateien (*.bmp, *.jpg, *.jpeg, *.png, "
+                                "*.webp, *.tif, *.tiff, *.heic, *.heif)"));
         QCOMPARE(typen->itemText(1), QStringLiteral("Windowsbilder (*.bmp)"));
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QVERIFY(name != nullptr);

@@ -13,9 +13,13 @@ namespace {
 
 TEST(VorlageSeite, FilterOffersAllTypesFirstThenEachType) {
   EXPECT_EQ(VorlagenFilter(),
-            "alle unterstützten Grafikdateien (*.bmp, *.jpg, *.jpeg) (*.bmp *.jpg *.jpeg);;"
-            "Windowsbilder (*.bmp) (*.bmp);;JPEG Bilder (*.jpg) (*.jpg);;"
-            "JPEG Bilder (*.jpeg) (*.jpeg)");
+            "alle unterstützten Grafikdateien (*.bmp, *.jpg, *.jpeg, *.png, *.webp, *.tif, "
+            "*.tiff, *.heic, *.heif) (*.bmp *.jpg *.jpeg *.png *.webp *.tif *.tiff *.heic "
+            "*.heif);;Windowsbilder (*.bmp) (*.bmp);;JPEG Bilder (*.jpg) (*.jpg);;"
+            "JPEG Bilder (*.jpeg) (*.jpeg);;PNG Bilder (*.png) (*.png);;"
+            "WebP Bilder (*.webp) (*.webp);;TIFF Bilder (*.tif) (*.tif);;"
+            "TIFF Bilder (*.tiff) (*.tiff);;HEIF Bilder (*.heic) (*.heic);;"
+            "HEIF Bilder (*.heif) (*.heif)");
   EXPECT_EQ(PixelText(800), "800 Pixel");
 }
 

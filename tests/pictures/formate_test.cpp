@@ -1,0 +1,351 @@
+// The picture types beyond bitmaps and JPEG, photos that lie on their side, ink JPEGs,
+// and the fast and cutting ways of reading tiles, through the loader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bild_vergleich.h"
+#include "formate_testbilder.h"
+#include "pictures/ausrichtung.h"
+#include "pictures/bild_einpassen.h"
+#include "pictures/bildart.h"
+#include "pictures/bilder_laden.h"
+#include "platform/memory_budget.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+#include "support/temp_folder.h"
+
+namespace tilvendo {
+namespace {
+
+using testing::Farbabstand;
+using testing::Vergleichen;
+
+constexpr Farbe kGrau{90, 90, 90};
+constexpr int32_t kBlock = 16;
+
+// Turned a quarter clockwise, and mirrored left to right: the two steps by which the
+// published descriptions of the orientation values stand a stored picture upright.
+Bitmap Drehen(const Bitmap& bild) {
+  Bitmap gedreht(bild.height(), bild.width());
+  for (int32_t v = 0; v < gedreht.height(); ++v) {
+    for (int32_t u = 0; u < gedreht.width(); ++u) {
+      WritePixel(gedreht, u, v, ReadPixel(bild, v, bild.height() - 1 - u));
+    }
+  }
+  return gedreht;
+}
+Bitmap Spiegeln(const Bitmap& bild) {
+  Bitmap gespiegelt(bild.width(), bild.height());
+  for (int32_t y = 0; y < bild.height(); ++y) {
+    for (int32_t x = 0; x < bild.width(); ++x) {
+      WritePixel(gespiegelt, x, y, ReadPixel(bild, bild.width() - 1 - x, y));
+    }
+  }
+  return gespiegelt;
+}
+Bitmap Aufgerichtet(const Bitmap& gespeichert, uint16_t wert) {
+  // 1 as stored, 2 mirrored, 3 turned by 180°, 4 mirrored upside down, 5 mirrored and
+  // turned by 270°, 6 turned by 90°, 7 mirrored and turned by 90°, 8 turned by 270°.
+  const int vierteln[] = {0, 0, 0, 2, 2, 3, 1, 1, 3};
+  Bitmap bild = (wert == 2 || wert == 4 || wert == 5 || wert == 7) ? Spiegeln(gespeichert)
+                                                                   : gespeichert.Clone();
+  for (int i = 0; i < vierteln[wert]; ++i) bild = Drehen(bild);
+  return bild;
+}
+
+Bitmap Ausschneiden(const Bitmap& bild, Rect teil) {
+  Bitmap ausschnitt(teil.width(), teil.height());
+  for (int32_t y = 0; y < teil.height(); ++y) {
+    for (int32_t x = 0; x < teil.width(); ++x) {
+      WritePixel(ausschnitt, x, y, ReadPixel(bild, teil.left + x, teil.top + y));
+    }
+  }
+  return ausschnitt;
+}
+
+// Every pixel different, so that a row or column taken from the wrong place shows.
+Bitmap Rauschen(int32_t breite, int32_t hoehe) {
+  Bitmap bild(breite, hoehe);
+  uint32_t zufall = 4711;
+  for (int32_t y = 0; y < hoehe; ++y) {
+    for (int32_t x = 0; x < breite; ++x) {
+      zufall = zufall * 1103515245u + 12345u;
+      WritePixel(bild, x, y,
+                 Farbe{static_cast<uint8_t>(zufall >> 16), static_cast<uint8_t>(x),
+                       static_cast<uint8_t>(y)});
+    }
+  }
+  return bild;
+}
+
+// Blocks of kBlock pixels in colours lossy coding keeps apart (each channel at most 200).
+Bitmap Bloecke(int32_t spalten, int32_t zeilen) {
+  Bitmap bild(spalten * kBlock, zeilen * kBlock);
+  for (int32_t y = 0; y < bild.height(); ++y) {
+    for (int32_t x = 0; x < bild.width(); ++x) {
+      const int32_t bx = x / kBlock, by = y / kBlock;
+      WritePixel(bild, x, y,
+                 Farbe{static_cast<uint8_t>(30 + 80 * bx), static_cast<uint8_t>(20 + 170 * by),
+                       static_cast<uint8_t>(190 - 60 * bx)});
+    }
+  }
+  return bild;
+}
+
+// The largest difference at the blocks' centres.
+int BlockAbstand(const Bitmap& bild, const Bitmap& erwartet) {
+  if (bild.width() != erwartet.width() || bild.height() != erwartet.height()) return 999;
+  int abstand = 0;
+  for (int32_t y = kBlock / 2; y < bild.height(); y += kBlock) {
+    for (int32_t x = kBlock / 2; x < bild.width(); x += kBlock) {
+      abstand = std::max(abstand, Farbabstand(ReadPixel(bild, x, y), ReadPixel(erwartet, x, y)));
+    }
+  }
+  return abstand;
+}
+
+using Schreiber = std::function<void(const std::string&, const Bitmap&, uint16_t)>;
+struct Typ {
+  std::string name;  // with its extension, in a letter case of its own
+  Schreiber schreiben;
+};
+
+std::vector<Typ> AlleTypen() {
+  using namespace testing;
+  return {
+      {"bild.jpg", [](auto& p, auto& b, uint16_t o) { WriteTestJpegMitExif(p, b, o); }},
+      {"bild.PNG", [](auto& p, auto& b, uint16_t o) { WriteTestPng(p, b, {.ausrichtung = o}); }},
+      {"bild.Tiff", [](auto& p, auto& b, uint16_t o) { WriteTestTiff(p, b, o, o % 2 == 0); }},
+      {"bild.webp", [](auto& p, auto& b, uint16_t o) { WriteTestWebp(p, b, o, 95); }},
+      {"bild.HEIC", [](auto& p, auto& b, uint16_t o) { WriteTestHeif(p, b, o); }},
+  };
+}
+
+class Formate : public ::testing::Test {
+ protected:
+  std::string Pfad(const std::string& name) const { return ordner_ / name; }
+  bool Kachel(Bitmap& ziel, Rect rect, const std::string& name, Leseart art) {
+    return LoadTilePicture(ziel, rect, Pfad(name), arbeitspfad_.path(), budget_, art);
+  }
+
+  const testing::TempFolder ordner_;
+  const testing::TempFolder arbeitspfad_;
+  MemoryBudget budget_{MemoryBudget::kMinBytes};
+};
+
+TEST_F(Formate, NewTypesFollowTheOldOnesInTheTable) {
+  EXPECT_EQ(BildartVonName("a.PNG"), Bildart::kPng);
+  EXPECT_EQ(BildartVonName("a.WebP"), Bildart::kWebp);
+  EXPECT_EQ(BildartVonName("a.tif"), Bildart::kTiff);
+  EXPECT_EQ(BildartVonName("a.TIFF"), Bildart::kTiff);
+  EXPECT_EQ(BildartVonName("a.heic"), Bildart::kHeif);
+  EXPECT_EQ(BildartVonName("a.Heif"), Bildart::kHeif);
+  EXPECT_EQ(kBildEndungen[2].endung, ".jpeg");
+}
+
+TEST_F(Formate, EveryTypeStandsUprightInEachOrientationOrAsStoredWhenAsked) {
+  const Bitmap gespeichert = Bloecke(3, 2);
+  for (const Typ& typ : AlleTypen()) {
+    for (uint16_t wert = 1; wert <= 8; ++wert) {
+      typ.schreiben(Pfad(typ.name), gespeichert, wert);
+      const Bitmap erwartet = Aufgerichtet(gespeichert, wert);
+      Bitmap ganz;
+      ASSERT_TRUE(LoadWholePicture(ganz, Pfad(typ.name))) << typ.name << wert;
+      EXPECT_LE(BlockAbstand(ganz, erwartet), 12) << typ.name << wert;
+      // A tile of the upright size takes every pixel as it is.
+      Bitmap kachel(erwartet.width(), erwartet.height());
+      const Rect rect{0, 0, erwartet.width(), erwartet.height()};
+      ASSERT_TRUE(Kachel(kachel, rect, typ.name, {})) << typ.name << wert;
+      EXPECT_LE(BlockAbstand(kachel, erwartet), 12) << typ.name << wert;
+      // HEIF turns its pictures through the container, which belongs to the picture.
+      if (typ.name == "bild.HEIC") continue;
+      Bitmap roh;
+      ASSERT_TRUE(LoadWholePicture(roh, Pfad(typ.name), {.aufrichten = false}));
+      EXPECT_LE(BlockAbstand(roh, gespeichert), 12) << typ.name << wert;
+    }
+  }
+}
+
+TEST_F(Formate, TilesOfTurnedOrCutPicturesAreExactlyTheFittedUprightPart) {
+  const Bitmap gespeichert = Rauschen(231, 170);
+  const Rect rect{3, 4, 23, 19};  // reduced in stages along both axes
+  for (uint16_t wert = 1; wert <= 8; ++wert) {
+    testing::WriteTestPng(Pfad("r.png"), gespeichert, {.ausrichtung = wert});
+    for (const bool aufrichten : {true, false}) {
+      const Bitmap aufrecht = aufrichten ? Aufgerichtet(gespeichert, wert) : gespeichert.Clone();
+      for (const bool zuschneiden : {false, true}) {
+        const Rect teil = zuschneiden ? MittigerZuschnitt({aufrecht.width(), aufrecht.height()},
+                                                          {rect.width(), rect.height()})
+                                      : Rect{0, 0, aufrecht.width(), aufrecht.height()};
+        Bitmap erwartet(30, 30);
+        BildEinpassen(erwartet, rect, Ausschneiden(aufrecht, teil));
+        Bitmap kachel(30, 30);
+        ASSERT_TRUE(
+            Kachel(kachel, rect, "r.png", {.aufrichten = aufrichten, .zuschneiden = zuschneiden}));
+        EXPECT_EQ(Vergleichen(kachel, erwartet).maximum, 0)
+            << wert << " " << aufrichten << " " << zuschneiden;
+      }
+    }
+  }
+}
+
+TEST_F(Formate, TransparencyLiesOverBlackAndEverySampleLayoutGivesItsColours) {
+  using namespace testing;
+  const Bitmap bild = Bloecke(2, 2);
+  constexpr uint8_t kHalb = 128;
+  WriteTestPng(Pfad("palette.png"), bild,
+               {.farben = PngFarben::kPalette, .verschraenkt = true, .alpha = kHalb});
+  WriteTestPng(Pfad("sechzehn.png"), bild, {.sechzehnBit = true, .alpha = kHalb});
+  WriteTestTiff(Pfad("kacheln.tif"), bild, 1, true, kHalb);
+  WriteTestWebp(Pfad("alpha.webp"), bild, std::nullopt, std::nullopt, kHalb);
+  for (const std::string name : {"palette.png", "sechzehn.png", "kacheln.tif", "alpha.webp"}) {
+    Bitmap gelesen;
+    ASSERT_TRUE(LoadWholePicture(gelesen, Pfad(name))) << name;
+    const auto halb = [](uint8_t wert) { return static_cast<uint8_t>((wert * kHalb + 127) / 255); };
+    EXPECT_LE(Vergleichen(gelesen,
+                          [&](int32_t x, int32_t y) {
+                            const Farbe farbe = ReadPixel(bild, x, y);
+                            return Farbe{halb(farbe.blue), halb(farbe.green), halb(farbe.red)};
+                          })
+                  .maximum,
+              2)
+        << name;
+  }
+  // Grey, 16 bits, no transparency: the green channel in all three.
+  WriteTestPng(Pfad("grau.png"), bild, {.farben = PngFarben::kGrau, .sechzehnBit = true});
+  Bitmap grau;
+  ASSERT_TRUE(LoadWholePicture(grau, Pfad("grau.png")));
+  EXPECT_EQ(Vergleichen(grau,
+                        [&](int32_t x, int32_t y) {
+                          const uint8_t g = ReadPixel(bild, x, y).green;
+                          return Farbe{g, g, g};
+                        })
+                .maximum,
+            0);
+}
+
+TEST_F(Formate, InkJpegsOfAdobesKindGiveTheirColours) {
+  const Bitmap bild = Bloecke(3, 2);
+  for (const auto farben : {testing::JpegFarben::kCmyk, testing::JpegFarben::kYcck}) {
+    testing::WriteTestJpegMitExif(Pfad("druck.jpg"), bild, 6, farben);
+    Bitmap gelesen;
+    ASSERT_TRUE(LoadWholePicture(gelesen, Pfad("druck.jpg")));
+    EXPECT_LE(BlockAbstand(gelesen, Aufgerichtet(bild, 6)), 6);
+    Bitmap kachel = testing::Einfarbig(32, 48, kGrau);
+    ASSERT_TRUE(Kachel(kachel, Rect{0, 0, 32, 48}, "druck.jpg", {}));
+    EXPECT_LE(BlockAbstand(kachel, Aufgerichtet(bild, 6)), 6);
+  }
+}
+
+// `ganz` with the 32-bit big-endian values after the last `kennung` replaced.
+std::string Ersetzt(std::string ganz, const std::string& kennung, std::vector<uint32_t> werte) {
+  size_t stelle = ganz.rfind(kennung);
+  EXPECT_NE(stelle, std::string::npos) << kennung;
+  stelle += kennung.size();
+  for (const uint32_t wert : werte) {
+    for (int i = 3; i >= 0; --i) ganz[stelle++] = static_cast<char>(wert >> (8 * i));
+  }
+  return ganz;
+}
+
+TEST_F(Formate, DamagedFilesAreRefusedQuietlyAndHugeOnesBeforeTheirMemoryIsTaken) {
+  std::vector<std::string> kaputt;
+  for (const Typ& typ : AlleTypen()) {
+    typ.schreiben(Pfad(typ.name), Bloecke(2, 2), 1);
+    const std::string ganz = testing::ReadWholeFile(Pfad(typ.name));
+    testing::WriteWholeFile(Pfad("kurz" + typ.name), ganz.substr(0, ganz.size() / 2));
+    testing::WriteWholeFile(Pfad("kopf" + typ.name), std::string(16, 'x') + ganz.substr(16));
+    kaputt.insert(kaputt.end(), {"kurz" + typ.name, "kopf" + typ.name});
+  }
+  // Declared sizes beyond the size check (PNG, TIFF, HEIF) or the budget (WebP's largest).
+  testing::WriteTestPngKopf(Pfad("riesig.png"), 30000, 30000);
+  testing::WriteTestTiffKopf(Pfad("riesig.tif"), 25000, 20000);
+  const std::string heif = testing::ReadWholeFile(Pfad("bild.HEIC"));
+  // The size of the picture the coded tiles make up.
+  testing::WriteWholeFile(Pfad("riesig.heic"), Ersetzt(heif, "ispe", {0, 30000, 30000}));
+  testing::WriteTestWebp(Pfad("klein.webp"), Bloecke(1, 1));
+  std::string webp = testing::ReadWholeFile(Pfad("klein.webp"));
+  constexpr size_t kVp8lGroesse = 21;  // after the headers and the signature byte
+  constexpr uint32_t kGroessteSeite = (1u << 14) - 1;
+  const uint32_t groesse = kGroessteSeite | (kGroessteSeite << 14);
+  for (int i = 0; i < 4; ++i) webp[kVp8lGroesse + i] = static_cast<char>(groesse >> (8 * i));
+  testing::WriteWholeFile(Pfad("riesig.webp"), webp);
+
+  ::testing::internal::CaptureStderr();
+  for (const std::string& name : kaputt) {
+    Bitmap bild = testing::Einfarbig(3, 2, kGrau);
+    EXPECT_FALSE(LoadWholePicture(bild, Pfad(name))) << name;
+    EXPECT_EQ(bild.width(), 3) << name;
+  }
+  for (const std::string& name : kaputt) {
+    Bitmap ziel = testing::Einfarbig(8, 8, kGrau);
+    EXPECT_FALSE(Kachel(ziel, Rect{0, 0, 8, 8}, name, {.schnell = true})) << name;
+    EXPECT_EQ(Vergleichen(ziel, testing::Einfarbig(8, 8, kGrau)).maximum, 0) << name;
+  }
+  for (const std::string name : {"riesig.png", "riesig.tif", "riesig.heic", "riesig.webp"}) {
+    Bitmap bild;
+    EXPECT_NE(VorlagenbildLesen(bild, Pfad(name)).lesung, Vorlagenlesung::kGelesen) << name;
+    EXPECT_TRUE(bild.empty()) << name;
+    Bitmap ziel(8, 8);
+    EXPECT_FALSE(Kachel(ziel, Rect{0, 0, 8, 8}, name, {})) << name;
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(Formate, FastTilesStayCloseToExactOnes) {
+  // Soft gradients, as photos have: picking single pixels and averaging agree there.
+  Bitmap foto(800, 600);
+  for (int32_t y = 0; y < foto.height(); ++y) {
+    for (int32_t x = 0; x < foto.width(); ++x) {
+      WritePixel(foto, x, y,
+                 Farbe{static_cast<uint8_t>(x / 4), static_cast<uint8_t>(y / 3),
+                       static_cast<uint8_t>(100 + (x + y) / 20)});
+    }
+  }
+  testing::WriteTestJpeg(Pfad("foto.jpg"), foto, 90);
+  testing::WriteTestWebp(Pfad("foto.webp"), foto, std::nullopt, 90);
+  testing::WriteTestHeif(Pfad("foto.heic"), foto, 1, 160);
+  for (const std::string name : {"foto.jpg", "foto.webp", "foto.heic"}) {
+    for (const Rect rect : {Rect{0, 0, 10, 10}, Rect{0, 0, 30, 20}, Rect{0, 0, 200, 150}}) {
+      Bitmap genau(rect.right, rect.bottom), schnell(rect.right, rect.bottom);
+      ASSERT_TRUE(Kachel(genau, rect, name, {}));
+      ASSERT_TRUE(Kachel(schnell, rect, name, {.schnell = true}));
+      const testing::Abweichung abweichung = Vergleichen(schnell, genau);
+      EXPECT_LE(abweichung.maximum, 8) << name << " " << rect.right;
+      EXPECT_LE(abweichung.mittel, 2.0) << name << " " << rect.right;
+    }
+  }
+}
+
+TEST_F(Formate, CuttingKeepsAPortraitsProportionsInALandscapeCell) {
+  // Stored lying on its side (200 × 100), upright a portrait with a square in its centre.
+  Bitmap gespeichert = testing::Einfarbig(200, 100, Farbe{200, 200, 200});
+  for (int32_t y = 30; y < 70; ++y) {
+    for (int32_t x = 80; x < 120; ++x) WritePixel(gespeichert, x, y, Farbe{20, 20, 200});
+  }
+  testing::WriteTestJpegMitExif(Pfad("hoch.jpg"), gespeichert, 8);
+  const auto quadrat = [&](bool zuschneiden) {
+    Bitmap kachel(60, 30);
+    EXPECT_TRUE(Kachel(kachel, Rect{0, 0, 60, 30}, "hoch.jpg", {.zuschneiden = zuschneiden}));
+    Rect rot{60, 30, 0, 0};
+    for (int32_t y = 0; y < 30; ++y) {
+      for (int32_t x = 0; x < 60; ++x) {
+        if (ReadPixel(kachel, x, y).green > 100) continue;
+        rot = Rect{std::min(rot.left, x), std::min(rot.top, y), std::max(rot.right, x + 1),
+                   std::max(rot.bottom, y + 1)};
+      }
+    }
+    return rot;
+  };
+  // Cut: 100 × 50 of the upright 100 × 200 picture, times 0.6; the square stays square.
+  EXPECT_EQ(quadrat(true), (Rect{18, 3, 42, 27}));
+  // Squeezed, it becomes flat.
+  EXPECT_EQ(quadrat(false), (Rect{18, 12, 42, 18}));
+}
+
+}  // namespace
+}  // namespace tilvendo
