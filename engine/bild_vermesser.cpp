@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/signatur.h"
+#include "engine/wahrnehmung.h"
 #include "pictures/bilder_laden.h"
 #include "platform/bitmap.h"
 #include "platform/rect.h"
@@ -24,14 +25,25 @@ struct BildVermesser::Gemeinsam {
   size_t ersterPlatz = 0;                      // picture number of plaetze.front()
 };
 
+Leseart KachelLeseart(const Verfahren& verfahren) {
+  return Leseart{.aufrichten = verfahren.Aufrichten,
+                 .schnell = verfahren.SchnellLesen,
+                 .zuschneiden = verfahren.Zuschneiden};
+}
+
 BildMessung BildMessen(const std::string& pfad, const Analyse& analyse,
-                       const std::string& arbeitspfad, MemoryBudget& budget) {
+                       const std::string& arbeitspfad, MemoryBudget& budget,
+                       const Verfahren& verfahren) {
   BildMessung messung;
   try {
     const int kante = Arbeitskante(analyse);
     Bitmap arbeitsbild(kante, kante, kPixelformat);
-    if (LoadTilePicture(arbeitsbild, Rect{0, 0, kante, kante}, pfad, arbeitspfad, budget)) {
+    if (LoadTilePicture(arbeitsbild, Rect{0, 0, kante, kante}, pfad, arbeitspfad, budget,
+                        KachelLeseart(verfahren))) {
       messung.signatur = SignaturBerechnen(arbeitsbild, analyse.Formanalyse, Teilkante(analyse));
+      // The template's cells are converted the same way, so tiles and cells compare
+      // in one colour space.
+      if (verfahren.Wahrnehmung) InWahrnehmungsraum(messung.signatur, analyse.Formanalyse);
       messung.ergebnis = BildMessung::Ergebnis::kGemessen;
     }
   } catch (const std::exception& fehler) {
@@ -44,9 +56,10 @@ BildMessung BildMessen(const std::string& pfad, const Analyse& analyse,
   return messung;
 }
 
-BildVermesser::BildVermesser(const Analyse& analyse, std::string arbeitspfad, unsigned arbeiter,
-                             size_t fenster)
+BildVermesser::BildVermesser(const Analyse& analyse, const Verfahren& verfahren,
+                             std::string arbeitspfad, unsigned arbeiter, size_t fenster)
     : analyse_(analyse),
+      verfahren_(verfahren),
       arbeitspfad_(std::move(arbeitspfad)),
       fenster_(fenster),
       gemeinsam_(std::make_shared<Gemeinsam>()) {
@@ -76,8 +89,8 @@ void BildVermesser::Nachlegen() {
     auto platz = std::make_shared<Platz>();
     gemeinsam_->plaetze.push_back(platz);
     pool_->Einreihen([platz, gemeinsam = gemeinsam_, pfad = pfade_[naechsterAuftrag_],
-                      analyse = analyse_, arbeitspfad = arbeitspfad_] {
-      BildMessung messung = BildMessen(pfad, analyse, arbeitspfad, gemeinsam->budget);
+                      analyse = analyse_, verfahren = verfahren_, arbeitspfad = arbeitspfad_] {
+      BildMessung messung = BildMessen(pfad, analyse, arbeitspfad, gemeinsam->budget, verfahren);
       {
         std::lock_guard<std::mutex> sperre(gemeinsam->mutex);
         platz->messung = std::move(messung);
@@ -90,7 +103,9 @@ void BildVermesser::Nachlegen() {
 }
 
 BildMessung BildVermesser::Nehmen(size_t k, const std::function<void()>& beimWarten) {
-  if (!pool_) return BildMessen(pfade_.at(k), analyse_, arbeitspfad_, gemeinsam_->budget);
+  if (!pool_) {
+    return BildMessen(pfade_.at(k), analyse_, arbeitspfad_, gemeinsam_->budget, verfahren_);
+  }
 
   Nachlegen();
   std::shared_ptr<Platz> platz;

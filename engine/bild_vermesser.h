@@ -18,6 +18,7 @@
 #include "engine/arbeiter_pool.h"
 #include "engine/einstellungen.h"
 #include "engine/kachelsignatur.h"
+#include "pictures/leseart.h"
 #include "platform/memory_budget.h"
 
 namespace tilvendo {
@@ -34,11 +35,17 @@ struct BildMessung {
   std::string fehler;
 };
 
-// Reads one picture into a work picture of the level's size and measures it, with the
-// memory for reading reserved from `budget` (a picture too large for it is kUnlesbar).
-// Never throws: raised errors come back as kFehler.
+// How the job's way of measuring reads a tile photo; the composing reads the placed
+// photos the same way, so that a tile looks as it was measured.
+Leseart KachelLeseart(const Verfahren& verfahren);
+
+// Reads one picture into a work picture of the level's size as `verfahren` says
+// (upright, fast, cut) and measures it, in the perceptual colour space when it says so,
+// with the memory for reading reserved from `budget` (a picture too large for it is
+// kUnlesbar). Never throws: raised errors come back as kFehler.
 BildMessung BildMessen(const std::string& pfad, const Analyse& analyse,
-                       const std::string& arbeitspfad, MemoryBudget& budget);
+                       const std::string& arbeitspfad, MemoryBudget& budget,
+                       const Verfahren& verfahren = {});
 
 class BildVermesser {
  public:
@@ -47,7 +54,8 @@ class BildVermesser {
   // few huge pictures at once wait for each other instead of exhausting the memory. With `fenster`
   // 0 no worker is started and every picture is read on the caller's thread when it is asked for,
   // exactly one after the other.
-  BildVermesser(const Analyse& analyse, std::string arbeitspfad, unsigned arbeiter, size_t fenster);
+  BildVermesser(const Analyse& analyse, const Verfahren& verfahren, std::string arbeitspfad,
+                unsigned arbeiter, size_t fenster);
   ~BildVermesser();
   BildVermesser(const BildVermesser&) = delete;
   BildVermesser& operator=(const BildVermesser&) = delete;
@@ -73,6 +81,7 @@ class BildVermesser {
   void Nachlegen();
 
   Analyse analyse_;
+  Verfahren verfahren_;
   std::string arbeitspfad_;
   size_t fenster_;
   std::vector<std::string> pfade_;

@@ -55,7 +55,9 @@ class Einleser {
         benutzer_(benutzer),
         kontext_{MitSchraegstrich(auftrag.AlbenPfad)},
         formanalyse_(auftrag.analyse.Formanalyse),
-        vermesser_(auftrag.analyse, auftrag.Arbeitspfad, Arbeiterzahl(optionen),
+        variante_(CacheVariante(auftrag.einstellungen.verfahren)),
+        vermesser_(auftrag.analyse, auftrag.einstellungen.verfahren, auftrag.Arbeitspfad,
+                   Arbeiterzahl(optionen),
                    auftrag.Protokoll ? 0 : kFensterJeArbeiter * Arbeiterzahl(optionen)) {
     if (auftrag.Protokoll) protokoll_.emplace(HomeFolder() + kProtokollDateiname);
   }
@@ -85,6 +87,8 @@ class Einleser {
   Benutzer& benutzer_;
   const AlbenKontext kontext_;
   const uint8_t formanalyse_;
+  // Signatures measured one way are kept in a cache of their own.
+  const std::string variante_;
   BildVermesser vermesser_;
   std::optional<Bilderprotokoll> protokoll_;
   int32_t zaehler_ = 0;  // pictures handled so far, skipped ones included
@@ -93,7 +97,7 @@ class Einleser {
 
 bool Einleser::AlbumLesen(TGalerieGlobal& album) {
   Signaturdatei datei;
-  uint8_t modus = SignaturdateiOeffnen(datei, formanalyse_, album, kontext_);
+  uint8_t modus = SignaturdateiOeffnen(datei, formanalyse_, album, kontext_, variante_);
   bool abgebrochen = false;
   bool ohneCache = false;
   try {
@@ -161,7 +165,7 @@ bool Einleser::CacheEinfuegen(const std::vector<Kachelsignatur>& signaturen,
 uint8_t Einleser::NeuAufbauen(Signaturdatei& datei, TGalerieGlobal& album) {
   datei.AlsBeschaedigtMarkieren();
   Schliessen(datei, album);
-  const uint8_t modus = SignaturdateiOeffnen(datei, formanalyse_, album, kontext_);
+  const uint8_t modus = SignaturdateiOeffnen(datei, formanalyse_, album, kontext_, variante_);
   if (modus == kCacheLesen) {
     // The catalogue could not take the mark, so the damaged cache came back: scan the
     // album all the same, but leave that cache alone.
@@ -221,7 +225,7 @@ bool Einleser::Schliessen(Signaturdatei& datei, const TGalerieGlobal& album) {
   if (datei.modus() == Signaturdatei::Modus::Geschlossen) return true;
   try {
     if (std::optional<std::string> fehler =
-            SignaturdateiSchliessen(datei, formanalyse_, album, kontext_)) {
+            SignaturdateiSchliessen(datei, formanalyse_, album, kontext_, variante_)) {
       Meldung(*fehler);
       return false;
     }

@@ -45,9 +45,12 @@ int32_t VerschiedeneBilder(const Einstellungen& e) {
 Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
   if (!FileExists(pfad)) return Vorlagenausgang::Fehlt;
   Bitmap gelesen;
+  // Upright as the job says when the template is chosen: a photo lying on its side
+  // would otherwise be matched lying.
+  const Leseart art{.aufrichten = auftrag.einstellungen.verfahren.Aufrichten};
   // A file that is no picture leaves the job as it was, its name included: the name
   // of a file that was never read must not stand for the picture that is still used.
-  if (!LoadWholePicture(gelesen, pfad) || gelesen.empty()) return Vorlagenausgang::Unlesbar;
+  if (!LoadWholePicture(gelesen, pfad, art) || gelesen.empty()) return Vorlagenausgang::Unlesbar;
   auftrag.vorlage.VorlagePfad = FolderOf(pfad);
   auftrag.vorlage.VorlageDatei = FileNameOf(pfad);
 

@@ -4,7 +4,9 @@
 #include <atomic>
 #include <cstring>
 #include <optional>
+#include <string>
 
+#include "engine/bild_vermesser.h"
 #include "engine/farbangleich.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/bilder_laden.h"
@@ -39,16 +41,35 @@ Rect Zellrechteck(const Angleich& a, Zellort z) {
               static_cast<int32_t>(z.y * h / a.kachelnY)};
 }
 
+// How the placed files are read: the way they were measured.
+struct Lesen {
+  Leseart art;
+  const std::string& arbeitspfad;
+  MemoryBudget& budget;
+};
+
+// Reads one file into the tile `t` as `lesen` says. Read whole and stretched as earlier
+// versions did while neither fast reading nor cutting is asked for, so that their
+// mosaics come out byte for byte; otherwise through the tile reader, which alone knows
+// those ways.
+bool KachelLesen(const std::string& datei, const Lesen& lesen, Bitmap& t) {
+  const Rect ganz{0, 0, t.width(), t.height()};
+  if (lesen.art.schnell || lesen.art.zuschneiden) {
+    return LoadTilePicture(t, ganz, datei, lesen.arbeitspfad, lesen.budget, lesen.art);
+  }
+  Bitmap q;
+  if (!LoadWholePicture(q, datei, lesen.art)) return false;
+  BildEinpassen(t, ganz, q);
+  return true;
+}
+
 // Scales one file to the tile and copies it into its cells, with `angleich` moved toward
 // each cell's colours. Different files never share a cell, so several threads may write
 // into the mosaic at once. False when the file could not be read.
-bool DateiEinsetzen(const Verwendung& v, int32_t tw, int32_t th, const Angleich* angleich,
-                    Bitmap& mosaik) {
-  Bitmap q;
-  if (!LoadWholePicture(q, v.datei)) return false;
+bool DateiEinsetzen(const Verwendung& v, int32_t tw, int32_t th, const Lesen& lesen,
+                    const Angleich* angleich, Bitmap& mosaik) {
   Bitmap t(tw, th);
-  BildEinpassen(t, Rect{0, 0, tw, th}, q);
-  q.clear();
+  if (!KachelLesen(v.datei, lesen, t)) return false;
   if (angleich != nullptr) {
     const int teile = Angleichteile(angleich->formanalyse, tw, th);
     const Teilfarben kachelFarben = TeilfarbenMessen(t, Rect{0, 0, tw, th}, teile);
@@ -96,6 +117,10 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
                               std::min<int>(e.verfahren.Farbangleich, kMaxFarbangleich),
                               auftrag.analyse.Formanalyse, e.KachelnX, e.KachelnY});
   }
+  // The readers of all threads share one budget, so that a few huge photos at once wait
+  // for each other instead of exhausting the memory.
+  MemoryBudget budget{MemoryBudget::ForThisMachine()};
+  const Lesen lesen{KachelLeseart(e.verfahren), auftrag.Arbeitspfad, budget};
   // A cancel is seen before every block of files, by every file not yet begun, and
   // after every file reported, so a run stops within a block of a few pictures.
   const size_t block = kDateienProThread * gruppe.Threads();
@@ -105,7 +130,8 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
       gruppe.FuerAlle(anzahl, [&](size_t i) {
         const Verwendung& v = verwendung[anfang + i];
         if (auftrag.Abbruch) return;
-        if (DateiEinsetzen(v, tw, th, angleich ? &*angleich : nullptr, *auftrag.MosaikBild)) {
+        if (DateiEinsetzen(v, tw, th, lesen, angleich ? &*angleich : nullptr,
+                           *auftrag.MosaikBild)) {
           gezeichnet.fetch_add(static_cast<int64_t>(v.zellen.size()), std::memory_order_relaxed);
         } else {
           unlesbar.fetch_add(1, std::memory_order_relaxed);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "albums/alben_zustand.h"
@@ -16,6 +17,7 @@
 #include "engine/bilder_suchen.h"
 #include "engine/bilderprotokoll.h"
 #include "engine/signatur.h"
+#include "engine/wahrnehmung.h"
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "platform/profile_file.h"
@@ -84,6 +86,9 @@ class BilderEinlesenTest : public ::testing::Test {
 
     auftrag_.AlbenPfad = ordner_ / "alben/";
     auftrag_.Arbeitspfad = ordner_.path();
+    // The caches of the original way, whose names and records are those of earlier
+    // versions.
+    auftrag_.einstellungen.verfahren.Aufrichten = false;
     albenliste_.resize(kErstesGewaehltesAlbum);
     albenliste_[kAlleAlbenPosition].Name = kAlleAlbenName;
     albenliste_[kGewaehlteAlbenPosition].Name = kGewaehlteAlbenName;
@@ -393,6 +398,115 @@ TEST_F(BilderEinlesenTest, UnwritableCacheOrListDoesNotEndTheRun) {
   EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
   EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);
   EXPECT_TRUE(benutzer_.warnungen.empty());
+}
+
+// A JPEG whose orientation tag says it must be turned 90° clockwise to stand upright:
+// an Exif segment with just that tag, put behind the JFIF segment.
+void WriteTestJpegLiegend(const std::string& pfad, const Bitmap& bild) {
+  constexpr uint16_t kRechtsDrehen = 6;
+  WriteTestJpeg(pfad, bild);
+  std::string jpeg = testing::ReadWholeFile(pfad);
+  const std::string ifd = {'I',
+                           'I',
+                           42,
+                           0,
+                           8,
+                           0,
+                           0,
+                           0,  // little-endian TIFF, IFD at 8
+                           1,
+                           0,  // one entry:
+                           0x12,
+                           0x01,
+                           3,
+                           0,
+                           1,
+                           0,
+                           0,
+                           0,  // orientation, one SHORT
+                           static_cast<char>(kRechtsDrehen),
+                           0,
+                           0,
+                           0,
+                           0,
+                           0,
+                           0,
+                           0};  // no further IFD
+  const std::string nutzlast = std::string("Exif\0\0", 6) + ifd;
+  const size_t laenge = nutzlast.size() + 2;
+  const std::string segment = std::string{'\xFF', '\xE1', static_cast<char>(laenge >> 8),
+                                          static_cast<char>(laenge & 0xFF)} +
+                              nutzlast;
+  // SOI, then APP0 with its big-endian length.
+  ASSERT_EQ(jpeg.substr(0, 4), "\xFF\xD8\xFF\xE0");
+  const size_t nachApp0 =
+      4 + ((static_cast<uint8_t>(jpeg[4]) << 8) | static_cast<uint8_t>(jpeg[5]));
+  jpeg.insert(nachApp0, segment);
+  testing::WriteWholeFile(pfad, jpeg);
+}
+
+// Signatures measured upright, as stored, or perceptually each have a cache of their
+// own; reading one for another would match every lying photo by the wrong picture.
+TEST_F(ListeJeStufeTest, EachWayOfMeasuringReadsOnlyItsOwnCache) {
+  // Stored: left half red, right half blue; upright: one above the other.
+  Bitmap liegend = Einfarbig(40, 20, Farbe{0, 0, 255});
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 20; ++x) WritePixel(liegend, x, y, Farbe{255, 0, 0});
+  }
+  WriteTestJpegLiegend(bilder_ + "a00.jpg", liegend);  // sorts before the other a*.jpg
+  // How much the red changes from the first band of columns to the last, and of rows.
+  const auto UeberSpalten = [](const Kachelsignatur& s) {
+    return std::abs(s.Felder[0][2].Rot - s.Felder[4][2].Rot);
+  };
+  const auto UeberZeilen = [](const Kachelsignatur& s) {
+    return std::abs(s.Felder[2][0].Rot - s.Felder[2][4].Rot);
+  };
+  Verfahren& verfahren = auftrag_.einstellungen.verfahren;
+  const std::string ohneLetter = auftrag_.AlbenPfad + "Album 1 5.nba";
+  const std::string aufrecht = auftrag_.AlbenPfad + "Album 1 5a.nba";
+  const auto lesen = [&](bool aufrichten, bool wahrnehmung) {
+    verfahren.Aufrichten = aufrichten;
+    verfahren.Wahrnehmung = wahrnehmung;
+    ListeNeuLaden();
+    LesenAuf(5);
+    const auto liste = auftrag_.Dateiliste;
+    const size_t k = std::find(liste.begin(), liste.end(), bilder_ + "a00.jpg") - liste.begin();
+    EXPECT_LT(k, liste.size());
+    return std::pair{Signaturen(), k};
+  };
+
+  // The original way writes what earlier versions wrote, and nothing with a letter.
+  const auto [gespeichert, k] = lesen(false, false);
+  EXPECT_GT(UeberSpalten(gespeichert[k]), 200);
+  EXPECT_LT(UeberZeilen(gespeichert[k]), 20);
+  const std::string alt = testing::ReadWholeFile(ohneLetter);
+  EXPECT_FALSE(FileExists(aufrecht));
+  EXPECT_EQ(CacheZustand(), 0);
+
+  // Upright: rebuilt beside it, the first cache untouched and still valid.
+  const auto [gedreht, k2] = lesen(true, false);
+  EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
+  ASSERT_EQ(k2, k);
+  EXPECT_GT(UeberZeilen(gedreht[k]), 200);
+  EXPECT_LT(UeberSpalten(gedreht[k]), 20);
+  EXPECT_TRUE(FileExists(aufrecht));
+  EXPECT_EQ(testing::ReadWholeFile(ohneLetter), alt);
+  EXPECT_EQ(CacheZustand(), 0);
+
+  // Perceptual: the upright measurement converted once, in a third cache.
+  std::vector<Kachelsignatur> umgerechnet = gedreht;
+  for (Kachelsignatur& signatur : umgerechnet) InWahrnehmungsraum(signatur, 5);
+  EXPECT_EQ(lesen(true, true).first, umgerechnet);
+  EXPECT_TRUE(FileExists(auftrag_.AlbenPfad + "Album 1 5aw.nba"));
+
+  // Without a picture left, each way can only take its own cache.
+  BilderLoeschen();
+  for (const auto& [aufrichten, erwartet] : {std::pair{false, gespeichert}, {true, gedreht}}) {
+    EXPECT_EQ(lesen(aufrichten, false).first, erwartet) << aufrichten;
+    EXPECT_EQ(Album().NeuAufbau, kCacheLesen) << aufrichten;
+  }
+  EXPECT_EQ(lesen(true, true).first, umgerechnet);
+  EXPECT_EQ(testing::ReadWholeFile(ohneLetter), alt);
 }
 
 TEST_F(BilderEinlesenTest, LogListsEveryPictureBeforeItIsRead) {
