@@ -18,6 +18,7 @@
 #include "engine/bilderprotokoll.h"
 #include "engine/signatur.h"
 #include "engine/wahrnehmung.h"
+#include "liegendes_jpeg.h"
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "platform/profile_file.h"
@@ -34,6 +35,7 @@ using testing::TempFolder;
 using testing::TestBenutzer;
 using testing::WriteTestBmp;
 using testing::WriteTestJpeg;
+using testing::WriteTestJpegLiegend;
 
 constexpr const char* kAlbumName = "Testalbum";
 constexpr int kJpegAnzahl = 20;
@@ -398,51 +400,6 @@ TEST_F(BilderEinlesenTest, UnwritableCacheOrListDoesNotEndTheRun) {
   EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
   EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);
   EXPECT_TRUE(benutzer_.warnungen.empty());
-}
-
-// A JPEG whose orientation tag says it must be turned 90° clockwise to stand upright:
-// an Exif segment with just that tag, put behind the JFIF segment.
-void WriteTestJpegLiegend(const std::string& pfad, const Bitmap& bild) {
-  constexpr uint16_t kRechtsDrehen = 6;
-  WriteTestJpeg(pfad, bild);
-  std::string jpeg = testing::ReadWholeFile(pfad);
-  const std::string ifd = {'I',
-                           'I',
-                           42,
-                           0,
-                           8,
-                           0,
-                           0,
-                           0,  // little-endian TIFF, IFD at 8
-                           1,
-                           0,  // one entry:
-                           0x12,
-                           0x01,
-                           3,
-                           0,
-                           1,
-                           0,
-                           0,
-                           0,  // orientation, one SHORT
-                           static_cast<char>(kRechtsDrehen),
-                           0,
-                           0,
-                           0,
-                           0,
-                           0,
-                           0,
-                           0};  // no further IFD
-  const std::string nutzlast = std::string("Exif\0\0", 6) + ifd;
-  const size_t laenge = nutzlast.size() + 2;
-  const std::string segment = std::string{'\xFF', '\xE1', static_cast<char>(laenge >> 8),
-                                          static_cast<char>(laenge & 0xFF)} +
-                              nutzlast;
-  // SOI, then APP0 with its big-endian length.
-  ASSERT_EQ(jpeg.substr(0, 4), "\xFF\xD8\xFF\xE0");
-  const size_t nachApp0 =
-      4 + ((static_cast<uint8_t>(jpeg[4]) << 8) | static_cast<uint8_t>(jpeg[5]));
-  jpeg.insert(nachApp0, segment);
-  testing::WriteWholeFile(pfad, jpeg);
 }
 
 // Signatures measured upright, as stored, or perceptually each have a cache of their

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "liegendes_jpeg.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
 #include "support/temp_folder.h"
@@ -87,6 +88,36 @@ TEST(MosaikZusammenstellen, ManyThreadsComposeTheSamePicture) {
   const Bitmap& b = *viele.auftrag.MosaikBild;
   ASSERT_EQ(a.byteSize(), b.byteSize());
   EXPECT_EQ(std::memcmp(a.data(), b.data(), a.byteSize()), 0);
+}
+
+// A placed photo looks as it was measured: as stored and squeezed the way earlier
+// versions drew it, upright, or cut to the tile's proportions.
+TEST(MosaikZusammenstellen, PlacedPhotosAreReadTheWayTheyWereMeasured) {
+  // Stored 96 × 32 with a strip along the left edge, as wide as a JPEG block of colour;
+  // upright the strip is on top.
+  Bitmap liegend = testing::Einfarbig(96, 32, kGruen);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 16; ++x) WritePixel(liegend, x, y, kRot);
+  }
+  const auto zeichnen = [&](bool aufrichten, bool zuschneiden) {
+    Zusammenstellung z;
+    z.auftrag.einstellungen.verfahren.Aufrichten = aufrichten;
+    z.auftrag.einstellungen.verfahren.Zuschneiden = zuschneiden;
+    testing::WriteTestJpegLiegend(z.ordner / "liegend.jpg", liegend);
+    z.verwendung = Verwendungsliste();
+    z.verwendung.Hinzufuegen(z.ordner / "liegend.jpg", Zellort{1, 1});
+    z.Zusammenstellen(1);
+    // Whether the left edge, the middle and the top edge of the 40 × 30 tile show the strip.
+    const auto streifen = [&](int x, int y) {
+      const Farbe f = ReadPixel(*z.auftrag.MosaikBild, x, y);
+      return f.green < kGruen.green / 2;
+    };
+    return std::array{streifen(4, 15), streifen(20, 15), streifen(20, 2)};
+  };
+  EXPECT_EQ(zeichnen(false, false), (std::array{true, false, false}));
+  EXPECT_EQ(zeichnen(true, false), (std::array{false, false, true}));
+  // The 4 : 3 middle of a 3 : 1 photo leaves the strip out.
+  EXPECT_EQ(zeichnen(false, true), (std::array{false, false, false}));
 }
 
 TEST(MosaikZusammenstellen, CancelBeforeComposingDrawsNothing) {
