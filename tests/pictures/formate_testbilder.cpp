@@ -1,13 +1,12 @@
 #include "formate_testbilder.h"
 
 #include <jpeglib.h>
-#include <libheif/heif.h>
+#include <libheif/heif_cxx.h>
 #include <png.h>
 #include <tiffio.h>
 #include <webp/encode.h>
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -62,25 +61,12 @@ std::vector<uint8_t> Rgb(const Bitmap& bild, std::optional<uint8_t> alpha) {
   return rgb;
 }
 
-struct JpegFehler {
-  jpeg_error_mgr manager;
-  std::jmp_buf sprung;
-};
-
-[[noreturn]] void JpegAbbruch(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<JpegFehler*>(info->err)->sprung, 1);
-}
-
-// Kept free of objects with destructors: a libjpeg error leaves it by longjmp.
-bool JpegKodieren(std::FILE* datei, int32_t breite, int32_t hoehe, JpegFarben farben,
-                  const std::string& exif, std::vector<uint8_t>& pixel, JpegFehler& fehler) {
+void JpegKodieren(std::FILE* datei, int32_t breite, int32_t hoehe, JpegFarben farben,
+                  const std::string& exif, std::vector<uint8_t>& pixel) {
+  // The library's own error handling ends the process: these files are always writable.
   jpeg_compress_struct info;
-  info.err = jpeg_std_error(&fehler.manager);
-  fehler.manager.error_exit = JpegAbbruch;
-  if (setjmp(fehler.sprung)) {
-    jpeg_destroy_compress(&info);
-    return false;
-  }
+  jpeg_error_mgr fehler;
+  info.err = jpeg_std_error(&fehler);
   jpeg_create_compress(&info);
   jpeg_stdio_dest(&info, datei);
   info.image_width = static_cast<JDIMENSION>(breite);
@@ -103,58 +89,6 @@ bool JpegKodieren(std::FILE* datei, int32_t breite, int32_t hoehe, JpegFarben fa
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
-  return true;
-}
-
-bool PngKodieren(std::FILE* datei, const Bitmap& bild, const PngArt& art, int farbtyp,
-                 const std::vector<png_color>& palette, const std::vector<uint8_t>& deckung,
-                 const std::string& exif, std::vector<png_bytep>& zeilen) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return false;
-  }
-  png_init_io(png, datei);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(bild.width()),
-               static_cast<png_uint_32>(bild.height()), art.sechzehnBit ? 16 : 8, farbtyp,
-               art.verschraenkt ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!palette.empty()) {
-    png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    if (!deckung.empty()) {
-      png_set_tRNS(png, info, deckung.data(), static_cast<int>(deckung.size()), nullptr);
-    }
-  }
-  if (!exif.empty()) {
-    png_set_eXIf_1(png, info, static_cast<png_uint_32>(exif.size()),
-                   reinterpret_cast<png_bytep>(const_cast<char*>(exif.data())));
-  }
-  png_write_info(png, info);
-  if (!art.nurKopf) {
-    png_write_image(png, zeilen.data());
-    png_write_end(png, nullptr);
-  }
-  png_destroy_write_struct(&png, &info);
-  return true;
-}
-
-// Samples for the PNG writer: grey takes the green channel, 16 bits repeat the byte.
-void PngSamples(const std::vector<uint8_t>& rgba, int kanaeleIn, const PngArt& art,
-                std::vector<uint8_t>& samples) {
-  for (size_t i = 0; i < rgba.size(); i += static_cast<size_t>(kanaeleIn)) {
-    std::vector<uint8_t> pixel;
-    if (art.farben == PngFarben::kGrau) {
-      pixel.push_back(rgba[i + 1]);
-    } else {
-      pixel.insert(pixel.end(), {rgba[i], rgba[i + 1], rgba[i + 2]});
-    }
-    if (art.alpha >= 0) pixel.push_back(rgba[i + 3]);
-    for (const uint8_t wert : pixel) {
-      samples.push_back(wert);
-      if (art.sechzehnBit) samples.push_back(wert);
-    }
-  }
 }
 
 }  // namespace
@@ -196,9 +130,7 @@ void WriteTestJpegMitExif(const std::string& path, const Bitmap& bild,
   }
   const std::string exif = ausrichtung ? std::string("Exif\0\0", 6) + ExifBlock(*ausrichtung) : "";
   const Datei datei = Anlegen(path);
-  JpegFehler fehler{};
-  Pruefen(JpegKodieren(datei.get(), bild.width(), bild.height(), farben, exif, pixel, fehler),
-          "JPEG " + path);
+  JpegKodieren(datei.get(), bild.width(), bild.height(), farben, exif, pixel);
 }
 
 void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art) {
@@ -209,28 +141,53 @@ void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art
   std::vector<uint8_t> deckung;
   int farbtyp = art.farben == PngFarben::kGrau ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB;
   if (mitAlpha) farbtyp |= PNG_COLOR_MASK_ALPHA;
-  if (art.farben == PngFarben::kPalette) {
-    farbtyp = PNG_COLOR_TYPE_PALETTE;
-    std::map<uint32_t, uint8_t> indizes;
-    for (size_t i = 0; i < rgba.size(); i += 4) {
-      const uint32_t schluessel = (rgba[i] << 16) | (rgba[i + 1] << 8) | rgba[i + 2];
+  if (art.farben == PngFarben::kPalette) farbtyp = PNG_COLOR_TYPE_PALETTE;
+  std::map<uint32_t, uint8_t> indizes;
+  for (size_t i = 0; i < rgba.size(); i += 4) {
+    const uint8_t* p = &rgba[i];
+    if (art.farben == PngFarben::kPalette) {
+      const uint32_t schluessel = (p[0] << 16) | (p[1] << 8) | p[2];
       if (indizes.emplace(schluessel, static_cast<uint8_t>(palette.size())).second) {
-        palette.push_back(png_color{rgba[i], rgba[i + 1], rgba[i + 2]});
-        if (mitAlpha) deckung.push_back(static_cast<uint8_t>(art.alpha));
+        palette.push_back(png_color{p[0], p[1], p[2]});
+        if (mitAlpha) deckung.push_back(p[3]);
       }
       samples.push_back(indizes.at(schluessel));
+      continue;
     }
-  } else {
-    PngSamples(rgba, 4, art, samples);
+    // Grey takes the green channel; 16 bits repeat each byte.
+    std::vector<uint8_t> werte = art.farben == PngFarben::kGrau
+                                     ? std::vector<uint8_t>{p[1]}
+                                     : std::vector<uint8_t>{p[0], p[1], p[2]};
+    if (mitAlpha) werte.push_back(p[3]);
+    for (const uint8_t wert : werte) samples.insert(samples.end(), art.sechzehnBit ? 2 : 1, wert);
   }
-  const size_t zeilenBytes = samples.size() / std::max<size_t>(bild.height(), 1);
-  std::vector<png_bytep> zeilen;
-  for (int32_t y = 0; y < bild.height(); ++y) zeilen.push_back(samples.data() + y * zeilenBytes);
-  const std::string exif =
-      art.ausrichtung > 0 ? ExifBlock(static_cast<uint16_t>(art.ausrichtung), true) : "";
   const Datei datei = Anlegen(path);
-  Pruefen(PngKodieren(datei.get(), bild, art, farbtyp, palette, deckung, exif, zeilen),
-          "PNG " + path);
+  // The library's own error handling ends the process: these files are always writable.
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_init_io(png, datei.get());
+  png_set_IHDR(png, info, static_cast<png_uint_32>(bild.width()),
+               static_cast<png_uint_32>(bild.height()), art.sechzehnBit ? 16 : 8, farbtyp,
+               art.verschraenkt ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+  if (!deckung.empty()) {
+    png_set_tRNS(png, info, deckung.data(), static_cast<int>(deckung.size()), nullptr);
+  }
+  std::string exif =
+      art.ausrichtung > 0 ? ExifBlock(static_cast<uint16_t>(art.ausrichtung), true) : "";
+  if (!exif.empty()) {
+    png_set_eXIf_1(png, info, static_cast<png_uint_32>(exif.size()),
+                   reinterpret_cast<png_bytep>(exif.data()));
+  }
+  png_write_info(png, info);
+  std::vector<png_bytep> zeilen;
+  for (size_t y = 0; y < static_cast<size_t>(bild.height()); ++y) {
+    zeilen.push_back(&samples[y * samples.size() / static_cast<size_t>(bild.height())]);
+  }
+  png_write_image(png, zeilen.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
 }
 
 void WriteTestPngKopf(const std::string& path, uint32_t breite, uint32_t hoehe) {
@@ -302,22 +259,15 @@ void WriteTestTiffKopf(const std::string& path, uint32_t breite, uint32_t hoehe)
 
 void WriteTestWebp(const std::string& path, const Bitmap& bild, std::optional<uint16_t> ausrichtung,
                    std::optional<int> qualitaet, std::optional<uint8_t> alpha) {
-  const std::vector<uint8_t> rgb = Rgb(bild, alpha);
-  const int zeilenBytes = bild.width() * (alpha ? 4 : 3);
+  // Opaque pictures are coded without alpha by the encoder itself.
+  const std::vector<uint8_t> rgba = Rgb(bild, alpha.value_or(255));
+  const int zeilenBytes = bild.width() * 4;
   uint8_t* ausgabe = nullptr;
-  size_t groesse = 0;
-  if (qualitaet && alpha) {
-    groesse = WebPEncodeRGBA(rgb.data(), bild.width(), bild.height(), zeilenBytes,
-                             static_cast<float>(*qualitaet), &ausgabe);
-  } else if (qualitaet) {
-    groesse = WebPEncodeRGB(rgb.data(), bild.width(), bild.height(), zeilenBytes,
-                            static_cast<float>(*qualitaet), &ausgabe);
-  } else if (alpha) {
-    groesse =
-        WebPEncodeLosslessRGBA(rgb.data(), bild.width(), bild.height(), zeilenBytes, &ausgabe);
-  } else {
-    groesse = WebPEncodeLosslessRGB(rgb.data(), bild.width(), bild.height(), zeilenBytes, &ausgabe);
-  }
+  const size_t groesse =
+      qualitaet
+          ? WebPEncodeRGBA(rgba.data(), bild.width(), bild.height(), zeilenBytes,
+                           static_cast<float>(*qualitaet), &ausgabe)
+          : WebPEncodeLosslessRGBA(rgba.data(), bild.width(), bild.height(), zeilenBytes, &ausgabe);
   Pruefen(groesse > 0, "WebP " + path);
   std::string datei(reinterpret_cast<const char*>(ausgabe), groesse);
   WebPFree(ausgabe);
@@ -351,47 +301,24 @@ void WriteTestWebp(const std::string& path, const Bitmap& bild, std::optional<ui
 
 void WriteTestHeif(const std::string& path, const Bitmap& bild, uint16_t ausrichtung,
                    std::optional<int> vorschau) {
-  const std::unique_ptr<heif_context, void (*)(heif_context*)> kontext(heif_context_alloc(),
-                                                                       &heif_context_free);
-  heif_encoder* kodierer = nullptr;
-  Pruefen(
-      heif_context_get_encoder_for_format(kontext.get(), heif_compression_HEVC, &kodierer).code ==
-          heif_error_Ok,
-      "HEVC encoder");
-  const std::unique_ptr<heif_encoder, void (*)(heif_encoder*)> kodiererHalter(
-      kodierer, &heif_encoder_release);
-  heif_encoder_set_lossy_quality(kodierer, 95);
-  heif_image* roh = nullptr;
-  Pruefen(heif_image_create(bild.width(), bild.height(), heif_colorspace_RGB,
-                            heif_chroma_interleaved_RGB, &roh)
-                  .code == heif_error_Ok,
-          "HEIF picture");
-  const std::unique_ptr<heif_image, void (*)(const heif_image*)> bildHalter(roh,
-                                                                            &heif_image_release);
-  heif_image_add_plane(roh, heif_channel_interleaved, bild.width(), bild.height(), 8);
+  heif::Image roh;
+  roh.create(bild.width(), bild.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB);
+  roh.add_plane(heif_channel_interleaved, bild.width(), bild.height(), 8);
   int zeilenBytes = 0;
-  uint8_t* ebene = heif_image_get_plane(roh, heif_channel_interleaved, &zeilenBytes);
+  uint8_t* ebene = roh.get_plane(heif_channel_interleaved, &zeilenBytes);
   const std::vector<uint8_t> rgb = Rgb(bild, std::nullopt);
   for (int32_t y = 0; y < bild.height(); ++y) {
     std::memcpy(ebene + static_cast<size_t>(y) * zeilenBytes, &rgb[3 * y * bild.width()],
                 3 * static_cast<size_t>(bild.width()));
   }
-  const std::unique_ptr<heif_encoding_options, void (*)(heif_encoding_options*)> optionen(
-      heif_encoding_options_alloc(), &heif_encoding_options_free);
-  optionen->image_orientation = static_cast<heif_orientation>(ausrichtung);
-  heif_image_handle* handle = nullptr;
-  Pruefen(heif_context_encode_image(kontext.get(), roh, kodierer, optionen.get(), &handle).code ==
-              heif_error_Ok,
-          "HEIF encoding");
-  if (vorschau) {
-    heif_image_handle* klein = nullptr;
-    heif_context_encode_thumbnail(kontext.get(), roh, handle, kodierer, optionen.get(), *vorschau,
-                                  &klein);
-    if (klein != nullptr) heif_image_handle_release(klein);
-  }
-  heif_image_handle_release(handle);
-  Pruefen(heif_context_write_to_file(kontext.get(), path.c_str()).code == heif_error_Ok,
-          "HEIF " + path);
+  heif::Context kontext;
+  heif::Encoder kodierer(heif_compression_HEVC);
+  kodierer.set_lossy_quality(95);
+  heif::Context::EncodingOptions optionen;
+  optionen.image_orientation = static_cast<heif_orientation>(ausrichtung);
+  const heif::ImageHandle handle = kontext.encode_image(roh, kodierer, optionen);
+  if (vorschau) kontext.encode_thumbnail(roh, handle, kodierer, optionen, *vorschau);
+  kontext.write_to_file(path);
 }
 
 }  // namespace tilvendo::testing

@@ -29,7 +29,6 @@ struct PngArt {
   bool verschraenkt = false;  // interlaced
   int alpha = -1;             // one opacity for every pixel; none below 0
   int ausrichtung = 0;        // in an eXIf chunk before the pixels; none at 0
-  bool nurKopf = false;       // the header only, as a cut-off file
 };
 void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art = {});
 // The header of a PNG of any declared size, and nothing after it.

@@ -1,4 +1,4 @@
-#include "pictures/ausrichtung.h"
+#include "pictures/exif_ausrichtung.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "formate_testbilder.h"
-#include "pictures/exif_ausrichtung.h"
 
 namespace tilvendo {
 namespace {
@@ -48,15 +47,6 @@ TEST(ExifAusrichtung, EveryValueInBothByteOrdersWithOrWithoutPrefixAndNothingFro
   kaputt = block;
   kaputt[0] = kaputt[1] = 'X';  // no byte order
   EXPECT_FALSE(Lesen(kaputt));
-}
-
-TEST(MittigerZuschnitt, KeepsTheTargetsProportionsCentredAndNeverEmpty) {
-  EXPECT_EQ(MittigerZuschnitt({4000, 3000}, {100, 100}), (Rect{500, 0, 3500, 3000}));
-  EXPECT_EQ(MittigerZuschnitt({300, 600}, {200, 100}), (Rect{0, 225, 300, 375}));
-  EXPECT_EQ(MittigerZuschnitt({301, 200}, {3, 2}), (Rect{0, 0, 300, 200}));  // rounded
-  EXPECT_EQ(MittigerZuschnitt({640, 480}, {64, 48}), (Rect{0, 0, 640, 480}));
-  EXPECT_EQ(MittigerZuschnitt({10000, 1}, {1, 10000}), (Rect{4999, 0, 5000, 1}));
-  EXPECT_EQ(MittigerZuschnitt({640, 480}, {0, 48}), (Rect{0, 0, 640, 480}));
 }
 
 }  // namespace
