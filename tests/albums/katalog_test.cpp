@@ -343,11 +343,13 @@ TEST(Katalog, FreeNumberSkipsFolderFilesWithoutCatalogueEntry) {
 TEST(Katalog, OutdatingTouchesOnlyTheCacheStatesThatExist) {
   AlbenOrdner alben;
   WriteWholeFile(alben.kontext.Katalog(),
-                 "[Alben]\n1=U\n[U]\nDN=Album 1\nAk1=0\nak3=0\nAk10=1\nAG=0\n");
+                 "[Alben]\n1=U\n[U]\nDN=Album 1\nAk1=0\nak3=0\nAk10=1\nAk5aw=0\nLz5aw=3\nAG=0\n");
   SignaturenVeralten(alben.kontext, "U", 2);
   const ProfileFile katalog = ProfileFile::Load(alben.kontext.Katalog());
   EXPECT_EQ(katalog.Read("U", "Ak1"), "2");
   EXPECT_EQ(katalog.Read("U", "Ak10"), "2");
+  EXPECT_EQ(katalog.Read("U", "Ak5aw"), "2");  // every way of measuring
+  EXPECT_EQ(katalog.Read("U", "Lz5aw"), "3");
   EXPECT_EQ(katalog.Read("U", "ak3"), "0");  // the prefix is compared exactly
   EXPECT_EQ(katalog.Read("U", "Ak5"), std::nullopt);
   EXPECT_EQ(katalog.Read("U", "AG"), "0");

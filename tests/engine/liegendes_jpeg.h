@@ -1,5 +1,5 @@
-// Photos that lie on their side: a camera stores the pixels as taken and says in the
-// Exif orientation tag how to turn them.
+// A photo lying on its side: stored as taken, with an Exif orientation tag saying it must
+// be turned 90° clockwise to stand upright.
 #pragma once
 
 #include <string>
@@ -8,8 +8,6 @@
 
 namespace tilvendo::testing {
 
-// A JPEG of `bild` whose orientation tag says it must be turned 90° clockwise to stand
-// upright.
 void WriteTestJpegLiegend(const std::string& pfad, const Bitmap& bild);
 
 }  // namespace tilvendo::testing
