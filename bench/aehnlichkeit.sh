@@ -38,8 +38,9 @@ FAELLE=(
   "Max. 3 Verwendungen|--max-verwendungen 3"
   "Zuschneiden|--zuschneiden"
   "Optimal + ignorieren|--methode optimal --muster ignorieren"
-  "Alle ohne Deckel|--wahrnehmung --farbangleich 50 --zuschneiden --methode optimal --muster ignorieren"
-  "Alle zusammen|--wahrnehmung --farbangleich 50 --max-verwendungen 3 --zuschneiden --methode optimal --muster ignorieren"
+  "Alle ohne Deckel|--wahrnehmung --farbangleich 50 --zuschneiden"
+  "Alle + Optimal|--wahrnehmung --farbangleich 50 --zuschneiden --methode optimal --muster ignorieren"
+  "Alle zusammen|--wahrnehmung --farbangleich 50 --zuschneiden --max-verwendungen 3"
 )
 
 if ! command -v metapixel >/dev/null || ! command -v metapixel-prepare >/dev/null; then
