@@ -141,8 +141,8 @@ std::string MeldungVorlageFehlt(const std::string& pfad) {
 }
 
 std::string MeldungVorlageUnlesbar(const std::string& pfad) {
-  return "Die Vorlage „" + pfad + "“ kann nicht gelesen werden; sie muss ein BMP- oder " +
-         "JPEG-Bild sein.";
+  return "Die Vorlage „" + pfad + "“ kann nicht gelesen werden; sie muss ein Bild im " +
+         "Format BMP, JPEG, PNG, WebP, TIFF oder HEIF sein.";
 }
 
 int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& albenPfad,
@@ -159,6 +159,8 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
       throw Befehlsfehler(MeldungVorlageFehlt(m.vorlage));
     case Vorlagenausgang::Unlesbar:
       throw Befehlsfehler(MeldungVorlageUnlesbar(m.vorlage));
+    case Vorlagenausgang::ZuGross:
+      throw Befehlsfehler(MeldungVorlageZuGross(m.vorlage));
   }
   AusgabePruefen(*auftrag, m.ausgabe);
   AlbenDesAufrufsWaehlen(*auftrag, m.alben, umgebung);

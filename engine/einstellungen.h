@@ -112,6 +112,7 @@ struct Vorlage {
   std::string VorlagePfad;
   int32_t VorlageBreite = 0;
   int32_t VorlageHoehe = 0;
+  bool aufrecht = true;  // read upright as its orientation tag says
 };
 
 // Start (0..3) and end (5..8) times of the four phases; 4 and 9 are never written.

@@ -42,17 +42,27 @@ int32_t VerschiedeneBilder(const Einstellungen& e) {
 
 }  // namespace
 
-Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
+namespace {
+
+// Reads the picture into the job's template, leaving the settings alone.
+Vorlagenausgang VorlagenbildLaden(Auftrag& auftrag, const std::string& pfad) {
   if (!FileExists(pfad)) return Vorlagenausgang::Fehlt;
   Bitmap gelesen;
-  // Upright as the job says when the template is chosen: a photo lying on its side
-  // would otherwise be matched lying.
-  const Leseart art{.aufrichten = auftrag.einstellungen.verfahren.Aufrichten};
+  const bool aufrecht = auftrag.einstellungen.verfahren.Aufrichten;
   // A file that is no picture leaves the job as it was, its name included: the name
   // of a file that was never read must not stand for the picture that is still used.
-  if (!LoadWholePicture(gelesen, pfad, art) || gelesen.empty()) return Vorlagenausgang::Unlesbar;
+  switch (VorlagenbildLesen(gelesen, pfad, Leseart{.aufrichten = aufrecht}).lesung) {
+    case Vorlagenlesung::kGelesen:
+      break;
+    case Vorlagenlesung::kZuGross:
+      return Vorlagenausgang::ZuGross;
+    case Vorlagenlesung::kUnlesbar:
+      return Vorlagenausgang::Unlesbar;
+  }
+  if (gelesen.empty()) return Vorlagenausgang::Unlesbar;
   auftrag.vorlage.VorlagePfad = FolderOf(pfad);
   auftrag.vorlage.VorlageDatei = FileNameOf(pfad);
+  auftrag.vorlage.aufrecht = aufrecht;
 
   // Every working picture is held in the one working format. The copy covers every
   // pixel, so the new picture need not be cleared first.
@@ -61,9 +71,24 @@ Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
   auftrag.VorlageBild = std::move(vorlage);
   auftrag.vorlage.VorlageBreite = auftrag.VorlageBild.width();
   auftrag.vorlage.VorlageHoehe = auftrag.VorlageBild.height();
-  auftrag.einstellungen.ZielBreite = auftrag.vorlage.VorlageBreite;
-  auftrag.einstellungen.ZielHoehe = auftrag.vorlage.VorlageHoehe;
   return Vorlagenausgang::Geladen;
+}
+
+}  // namespace
+
+Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
+  const Vorlagenausgang ausgang = VorlagenbildLaden(auftrag, pfad);
+  if (ausgang == Vorlagenausgang::Geladen) {
+    auftrag.einstellungen.ZielBreite = auftrag.vorlage.VorlageBreite;
+    auftrag.einstellungen.ZielHoehe = auftrag.vorlage.VorlageHoehe;
+  }
+  return ausgang;
+}
+
+std::string MeldungVorlageZuGross(const std::string& pfad) {
+  // A picture too large is refused from its header alone, so asking again is cheap.
+  Bitmap leer;
+  return MeldungVorlageZuGross(VorlagenbildLesen(leer, pfad).groesse);
 }
 
 Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
@@ -107,9 +132,18 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   return nachgaben;
 }
 
-void UebersichtVorbereiten(Auftrag& auftrag) {
+bool UebersichtVorbereiten(Auftrag& auftrag) {
   auftrag.kachelliste.Leeren();
+  // The template must stand as the photos will: matched on its side against upright
+  // photos, the mosaic would show it lying. The command line, too, chooses the way only
+  // after the template was read.
+  const Vorlage& v = auftrag.vorlage;
+  const bool neuGelesen =
+      !v.VorlageDatei.empty() && v.aufrecht != auftrag.einstellungen.verfahren.Aufrichten &&
+      VorlagenbildLaden(auftrag, MitSchraegstrich(v.VorlagePfad) + v.VorlageDatei) ==
+          Vorlagenausgang::Geladen;
   UebersichtAbgleichen(auftrag.einstellungen, auftrag.vorlage, auftrag.BilderAnzahl);
+  return neuGelesen;
 }
 
 bool IstVorlage(const Auftrag& auftrag, const std::string& ziel) {

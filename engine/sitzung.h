@@ -27,6 +27,7 @@ enum class Vorlagenausgang {
   Geladen,   // the picture is the new template
   Fehlt,     // there is no file of that name; nothing changed
   Unlesbar,  // the file is no picture we can read; nothing changed
+  ZuGross,   // the picture declares more pixels than a template may have; nothing changed
 };
 
 // Loads the picture at `pfad` as the template. When it could be read, `VorlageDatei`
@@ -34,7 +35,12 @@ enum class Vorlagenausgang {
 // format, `VorlageBreite`/`VorlageHoehe` its size, and the result starts at 100 %:
 // `ZielBreite`/`ZielHoehe` := the template's size. When it could not be read, the job
 // keeps its previous template, name and result size.
+// The template is read upright when the job reads photos upright (`Aufrichten`).
 Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad);
+
+// Why the picture at `pfad` cannot be a template after VorlageLaden said ZuGross: its
+// size and the limit.
+std::string MeldungVorlageZuGross(const std::string& pfad);
 
 enum class Albenausgang {
   Gewaehlt,     // every album is chosen and BilderAnzahl counts them
@@ -83,8 +89,10 @@ struct Nachgaben {
 Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch);
 
 // What the overview does each time it is shown: releases the tile list a previous run
-// left, then makes the job consistent (`UebersichtAbgleichen`).
-void UebersichtVorbereiten(Auftrag& auftrag);
+// left, reads the template again when upright reading was switched since it was read,
+// then makes the job consistent (`UebersichtAbgleichen`). True when the template was
+// read again (a preview made from it is then out of date).
+bool UebersichtVorbereiten(Auftrag& auftrag);
 
 // Saves the last run's mosaic with the template blended in at `blendwert` (0..255) as
 // `optionen` say (`MosaikSpeichern`); on success the result counts as saved

@@ -48,19 +48,13 @@ struct Lesen {
   MemoryBudget& budget;
 };
 
-// Reads one file into the tile `t` as `lesen` says. Read whole and stretched as earlier
-// versions did while neither fast reading nor cutting is asked for, so that their
-// mosaics come out byte for byte; otherwise through the tile reader, which alone knows
-// those ways.
+// Reads one file into the tile `t` as `lesen` says, within the shared memory budget: the
+// tile reader keeps only the rows the first reduction stage picks, so a photo that
+// declares a huge size cannot take the memory whole, and its pixels are those of a whole
+// read stretched with the same resampler.
 bool KachelLesen(const std::string& datei, const Lesen& lesen, Bitmap& t) {
-  const Rect ganz{0, 0, t.width(), t.height()};
-  if (lesen.art.schnell || lesen.art.zuschneiden) {
-    return LoadTilePicture(t, ganz, datei, lesen.arbeitspfad, lesen.budget, lesen.art);
-  }
-  Bitmap q;
-  if (!LoadWholePicture(q, datei, lesen.art)) return false;
-  BildEinpassen(t, ganz, q);
-  return true;
+  return LoadTilePicture(t, Rect{0, 0, t.width(), t.height()}, datei, lesen.arbeitspfad,
+                         lesen.budget, lesen.art);
 }
 
 // Scales one file to the tile and copies it into its cells, with `angleich` moved toward

@@ -25,6 +25,7 @@
 #include "wizard/navigation.h"
 #include "wizard/raster_zeichnung.h"
 #include "wizard/uebersicht_seite.h"
+#include "wizard/vorlage_seite.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -154,7 +155,10 @@ void UebersichtSeite::FormShow() {
   benutzer.fortschrittsBalken = [this](int32_t position, int32_t maximum) {
     BalkenZeigen(position, maximum);
   };
-  UebersichtVorbereiten(auftrag());
+  if (UebersichtVorbereiten(auftrag())) {
+    // Read again the other way up: the previews show it as it now stands.
+    wizard::VorschauErstellen(auftrag().VorlageBild, auftrag().VorschauBild);
+  }
   ListeFuellen(uebersicht_->currentRow());
   hgFortschritt_->hide();
   UebersichtClick();

@@ -161,6 +161,9 @@ void VorlageSeite::VorlageOeffnen(const QString& pfad) {
       // The job keeps its template; the page goes on showing it.
       assistent().benutzer().Warnung(wizard::kUngueltigesBild);
       break;
+    case Vorlagenausgang::ZuGross:
+      assistent().benutzer().Warnung(MeldungVorlageZuGross(QFile::encodeName(pfad).toStdString()));
+      break;
     case Vorlagenausgang::Fehlt:
       // A file that vanished after the dialog closed is passed over without a word.
       break;

@@ -8,6 +8,7 @@
 
 #include "engine/berechnungslauf.h"
 #include "lauf_testkacheln.h"
+#include "liegendes_jpeg.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/pixel.h"
@@ -55,6 +56,25 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
   // A name without a file changes nothing at all.
   EXPECT_EQ(VorlageLaden(auftrag, ordner / "fehlt.bmp"), Vorlagenausgang::Fehlt);
   EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
+}
+
+TEST(Sitzung, TheTemplateStandsAsThePhotosAreRead) {
+  testing::TempFolder ordner;
+  testing::WriteTestJpegLiegend(ordner / "liegt.jpg", testing::Einfarbig(40, 30, kVorlagenFarbe));
+  Auftrag auftrag;
+  ASSERT_EQ(VorlageLaden(auftrag, ordner / "liegt.jpg"), Vorlagenausgang::Geladen);
+  EXPECT_EQ(auftrag.vorlage.VorlageBreite, 30);  // upright by default
+  EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 40);
+  EXPECT_FALSE(UebersichtVorbereiten(auftrag));
+
+  // Switched to the old way after the template was read (as the command line does):
+  // the overview reads it again as stored.
+  auftrag.einstellungen.verfahren.Aufrichten = false;
+  EXPECT_TRUE(UebersichtVorbereiten(auftrag));
+  EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
+  EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 30);
+  EXPECT_EQ(auftrag.VorlageBild.width(), 40);
+  EXPECT_FALSE(UebersichtVorbereiten(auftrag));
 }
 
 // A 6 × 4 job over a loaded template, with a prepared tile list in place of the reading
