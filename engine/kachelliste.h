@@ -23,8 +23,8 @@ inline constexpr uint16_t kKeineLuecke = 1000;
 
 struct KachelKnoten {
   Kachelsignatur signatur;
-  int32_t Hoeher = kKeinKnoten;  // next node with higher or equal brightness
-  int32_t Tiefer = kKeinKnoten;  // previous node
+  int32_t Hoeher = kKeinKnoten;    // next node with higher or equal brightness
+  int32_t Tiefer = kKeinKnoten;    // previous node
   uint16_t Luecke = kKeineLuecke;  // |brightness − that of Tiefer|, 1000 without Tiefer
 };
 
