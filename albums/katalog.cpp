@@ -268,7 +268,9 @@ int32_t SlotSuchen(const AlbenKontext& kontext, std::string_view name) {
 void AlbennamenLaden(const AlbenKontext& kontext, std::vector<std::string>& ziel) {
   ziel.clear();
   for (auto& [schluessel, wert] : ProfileFile::Load(kontext.Katalog()).Entries(kAlbenSektion)) {
-    if (!wert.empty()) ziel.push_back(std::move(wert));
+    // A hand-damaged list may name a section no catalogue can hold ("[x", a control
+    // character): such an album could never be saved again, so it is not offered.
+    if (!wert.empty() && ProfileFile::IsStorableSectionName(wert)) ziel.push_back(std::move(wert));
   }
   std::sort(ziel.begin(), ziel.end(),
             [](const std::string& a, const std::string& b) { return VorOhneGrossKlein(a, b); });
@@ -422,7 +424,10 @@ void SignaturenVeralten(const AlbenKontext& kontext, std::string_view name, int3
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   bool geaendert = false;
   for (const std::string& schluessel : katalog.Keys(name)) {
-    if (schluessel.starts_with(kCacheZustandPraefix)) {
+    // Keys a hand-edited catalogue invented ("Ak5]") are no cache states and cannot be
+    // written back; they are left as they are.
+    if (schluessel.starts_with(kCacheZustandPraefix) &&
+        ProfileFile::IsStorableKeyName(schluessel)) {
       katalog.WriteInteger(name, schluessel, wert);
       geaendert = true;
     }

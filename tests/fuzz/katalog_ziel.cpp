@@ -1,4 +1,3 @@
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,9 +44,6 @@ void KatalogLesen(Eingabe daten) {
       SignaturenVeralten(kontext, name, 1);
     } catch (const WriteError&) {
       // A full disk is reported to the user; nothing to find here.
-    } catch (const std::invalid_argument&) {
-      // Not mended yet: names and keys of a damaged catalogue are written back unchecked
-      // (offen/README.md). Drop this catch with the fix.
     }
   }
 }
