@@ -1,17 +1,21 @@
 // Reading a 12-megapixel photo into the 10 × 10 signature square, against a bare
 // libjpeg-turbo decode of the same file (the limit: ours should stay within 1.10× of it),
 // the staged resampler on a picture of that size, and reading the same photo as a 24-bit
-// bitmap file against reading its bytes.
+// bitmap file against reading its bytes. The fast way of reading (decoding reduced) on
+// photos of 1600 × 1200 and 4000 × 3000, against the exact way, the bare decode at 1/8 and
+// the library's own program (djpeg -scale 1/8, a process per picture, as a user would run
+// it).
 //
 //   bilder_laden_bench --benchmark_repetitions=5
-// and compare the "_min" lines of LoadTilePicture and BareJpegDecode.
+// and compare the "_min" lines: LoadTilePicture/4000/0 with BareJpegDecode/4000/1,
+// LoadTilePicture/<size>/1 with BareJpegDecode/<size>/8 and Djpeg/<size>.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -21,6 +25,7 @@
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
+#include "fotoaehnlich.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/bilder_laden.h"
 #include "pictures/bmp_reader.h"
@@ -35,42 +40,9 @@ using namespace tilvendo;
 
 constexpr int32_t kBreite = 4000;
 constexpr int32_t kHoehe = 3000;
+constexpr int32_t kKleineBreite = 1600;
+constexpr int32_t kKleineHoehe = 1200;
 constexpr int kQualitaet = 90;
-
-// Something like a photo: soft colour gradients, a few hard edges and sensor grain, so
-// that the file has the size and entropy of a real 12-megapixel picture.
-Bitmap Fotoaehnlich(int32_t breite, int32_t hoehe) {
-  Bitmap bild = Bitmap::Uninitialized(breite, hoehe, kPixelformat);
-  uint32_t zufall = 2463534242u;
-  for (int32_t y = 0; y < hoehe; ++y) {
-    uint8_t* zeile = bild.row(y);
-    for (int32_t x = 0; x < breite; ++x) {
-      zufall ^= zufall << 13;
-      zufall ^= zufall >> 17;
-      zufall ^= zufall << 5;
-      const int korn = static_cast<int>(zufall & 15) - 8;
-      const double u = static_cast<double>(x) / breite;
-      const double v = static_cast<double>(y) / hoehe;
-      const bool himmel = v < 0.4 + 0.1 * std::sin(9 * u);
-      const bool haus = u > 0.55 && u < 0.8 && v > 0.3;
-      double blau = himmel ? 200 - 80 * v : 60 + 40 * std::sin(30 * u + 7 * v);
-      double gruen = himmel ? 150 - 50 * v : 110 + 50 * std::sin(23 * v) * std::cos(17 * u);
-      double rot = himmel ? 90 + 60 * v : 70 + 30 * std::cos(40 * u * v);
-      if (haus) {
-        rot = 170 + 30 * std::sin(200 * v);
-        gruen = 90;
-        blau = 70;
-      }
-      const double werte[3] = {blau, gruen, rot};
-      for (int c = 0; c < 3; ++c) {
-        zeile[4 * x + c] =
-            static_cast<uint8_t>(std::clamp(static_cast<int>(werte[c]) + korn, 0, 255));
-      }
-      zeile[4 * x + 3] = 0;
-    }
-  }
-  return bild;
-}
 
 // A 24-bit bottom-up BI_RGB bitmap file of `bild`.
 void BmpSchreiben(const std::string& path, const Bitmap& bild) {
@@ -111,6 +83,8 @@ class Testfoto {
   const std::string& path() const { return path_; }
   const std::string& bmpPath() const { return bmpPath_; }
   const Bitmap& bild() const { return bild_; }
+  // The JPEG file of the photo `breite` pixels wide.
+  const std::string& jpeg(int64_t breite) const { return breite == kBreite ? path_ : kleinPath_; }
 
  private:
   Testfoto() : bild_(Fotoaehnlich(kBreite, kHoehe)) {
@@ -118,12 +92,9 @@ class Testfoto {
     if (::mkdtemp(muster.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     ordner_ = muster + "/";
     path_ = ordner_ + "foto.jpg";
-    {
-      // The encoder takes whole pictures of 24 bits; an equal-size stretch copy converts.
-      Bitmap farbe = Bitmap::Uninitialized(bild_.width(), bild_.height(), PixelFormat::k24);
-      StretchCopy(bild_, farbe, Rect{0, 0, bild_.width(), bild_.height()});
-      WriteJpegFile(farbe, path_, kQualitaet);
-    }
+    JpegSchreiben(path_, bild_);
+    kleinPath_ = ordner_ + "klein.jpg";
+    JpegSchreiben(kleinPath_, Fotoaehnlich(kKleineBreite, kKleineHoehe));
     bmpPath_ = ordner_ + "foto.bmp";
     BmpSchreiben(bmpPath_, bild_);
   }
@@ -132,17 +103,27 @@ class Testfoto {
     std::filesystem::remove_all(ordner_, fehler);
   }
 
+  static void JpegSchreiben(const std::string& path, const Bitmap& bild) {
+    // The encoder takes whole pictures of 24 bits; an equal-size stretch copy converts.
+    Bitmap farbe = Bitmap::Uninitialized(bild.width(), bild.height(), PixelFormat::k24);
+    StretchCopy(bild, farbe, Rect{0, 0, bild.width(), bild.height()});
+    WriteJpegFile(farbe, path, kQualitaet);
+  }
+
   Bitmap bild_;
   std::string ordner_;
   std::string path_;
+  std::string kleinPath_;
   std::string bmpPath_;
 };
 
+// Arguments: the photo's width, and 1 for the fast way.
 void BM_LoadTilePicture(benchmark::State& state) {
-  const std::string& path = Testfoto::Get().path();
+  const std::string& path = Testfoto::Get().jpeg(state.range(0));
+  const Leseart art{.schnell = state.range(1) != 0};
   Bitmap ziel(10, 10, kPixelformat);
   for (auto _ : state) {
-    if (!LoadTilePicture(ziel, Rect{0, 0, 10, 10}, path, "/kein/arbeitspfad/")) {
+    if (!LoadTilePicture(ziel, Rect{0, 0, 10, 10}, path, "/kein/arbeitspfad/", art)) {
       state.SkipWithError("LoadTilePicture failed");
       return;
     }
@@ -152,8 +133,9 @@ void BM_LoadTilePicture(benchmark::State& state) {
 }
 
 // The limit: libjpeg-turbo decoding the whole file into one buffer, nothing else.
+// Arguments: the photo's width, and the reduction's denominator (1 or 8).
 void BM_BareJpegDecode(benchmark::State& state) {
-  const std::string& path = Testfoto::Get().path();
+  const std::string& path = Testfoto::Get().jpeg(state.range(0));
   std::vector<uint8_t> puffer;
   for (auto _ : state) {
     std::FILE* datei = std::fopen(path.c_str(), "rb");
@@ -163,6 +145,7 @@ void BM_BareJpegDecode(benchmark::State& state) {
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, datei);
     jpeg_read_header(&info, TRUE);
+    info.scale_denom = static_cast<unsigned int>(state.range(1));
     jpeg_start_decompress(&info);
     const size_t zeilenBytes = static_cast<size_t>(info.output_width) * info.output_components;
     puffer.resize(zeilenBytes * info.output_height);
@@ -174,6 +157,18 @@ void BM_BareJpegDecode(benchmark::State& state) {
     jpeg_destroy_decompress(&info);
     std::fclose(datei);
     benchmark::DoNotOptimize(puffer.data());
+  }
+}
+
+// libjpeg-turbo's own program, reducing by 1/8 and writing to nowhere: a process each time.
+void BM_Djpeg(benchmark::State& state) {
+  const std::string befehl =
+      "djpeg -scale 1/8 -outfile /dev/null " + Testfoto::Get().jpeg(state.range(0));
+  for (auto _ : state) {
+    if (std::system(befehl.c_str()) != 0) {
+      state.SkipWithError("djpeg failed (package libjpeg-turbo-progs)");
+      return;
+    }
   }
 }
 
@@ -218,8 +213,19 @@ double Kleinster(const std::vector<double>& werte) {
   return *std::min_element(werte.begin(), werte.end());
 }
 
-BENCHMARK(BM_LoadTilePicture)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
-BENCHMARK(BM_BareJpegDecode)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
+BENCHMARK(BM_LoadTilePicture)
+    ->ArgsProduct({{kKleineBreite, kBreite}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", Kleinster);
+BENCHMARK(BM_BareJpegDecode)
+    ->ArgsProduct({{kKleineBreite, kBreite}, {1, 8}})
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", Kleinster);
+BENCHMARK(BM_Djpeg)
+    ->Arg(kKleineBreite)
+    ->Arg(kBreite)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", Kleinster);
 BENCHMARK(BM_ReadBmpFile)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
 BENCHMARK(BM_BareFileRead)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Kleinster);
 BENCHMARK(BM_BildEinpassen)

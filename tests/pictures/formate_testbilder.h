@@ -1,6 +1,6 @@
 // Writing test pictures of the other picture types through their libraries' own writers,
 // and JPEG files with the markers cameras and Adobe's programs add. Every writer takes a
-// picture of any format and throws std::runtime_error when the file cannot be written.
+// picture of any format and throws when the file cannot be written.
 #pragma once
 
 #include <cstdint>
