@@ -154,6 +154,9 @@ TEST_F(Formate, EveryTypeStandsUprightInEachOrientationOrAsStoredWhenAsked) {
 TEST_F(Formate, TilesOfTurnedOrCutPicturesAreExactlyTheFittedUprightPart) {
   const Bitmap gespeichert = Rauschen(231, 170);
   const Rect rect{3, 4, 23, 19};  // reduced in stages along both axes
+  // Cut, a landscape photo and one standing upright keep the rectangle's proportions.
+  EXPECT_EQ(MittigerZuschnitt({231, 170}, {20, 15}), (Rect{2, 0, 229, 170}));
+  EXPECT_EQ(MittigerZuschnitt({170, 231}, {20, 15}), (Rect{0, 51, 170, 179}));
   for (uint16_t wert = 1; wert <= 8; ++wert) {
     testing::WriteTestPng(Pfad("r.png"), gespeichert, {.ausrichtung = wert});
     for (const bool aufrichten : {true, false}) {
@@ -271,32 +274,6 @@ TEST_F(Formate, FastTilesStayCloseToExactOnes) {
       EXPECT_LE(abweichung.mittel, 2.0) << name << " " << rect.right;
     }
   }
-}
-
-TEST_F(Formate, CuttingKeepsAPortraitsProportionsInALandscapeCell) {
-  // Stored lying on its side (200 × 100), upright a portrait with a square in its centre.
-  Bitmap gespeichert = testing::Einfarbig(200, 100, Farbe{200, 200, 200});
-  for (int32_t y = 30; y < 70; ++y) {
-    for (int32_t x = 80; x < 120; ++x) WritePixel(gespeichert, x, y, Farbe{20, 20, 200});
-  }
-  testing::WriteTestJpegMitExif(Pfad("hoch.jpg"), gespeichert, 8);
-  const auto quadrat = [&](bool zuschneiden) {
-    Bitmap kachel(60, 30);
-    EXPECT_TRUE(Kachel(kachel, Rect{0, 0, 60, 30}, "hoch.jpg", {.zuschneiden = zuschneiden}));
-    Rect rot{60, 30, 0, 0};
-    for (int32_t y = 0; y < 30; ++y) {
-      for (int32_t x = 0; x < 60; ++x) {
-        if (ReadPixel(kachel, x, y).green > 100) continue;
-        rot = Rect{std::min(rot.left, x), std::min(rot.top, y), std::max(rot.right, x + 1),
-                   std::max(rot.bottom, y + 1)};
-      }
-    }
-    return rot;
-  };
-  // Cut: 100 × 50 of the upright 100 × 200 picture, times 0.6; the square stays square.
-  EXPECT_EQ(quadrat(true), (Rect{18, 3, 42, 27}));
-  // Squeezed, it becomes flat.
-  EXPECT_EQ(quadrat(false), (Rect{18, 12, 42, 18}));
 }
 
 }  // namespace
