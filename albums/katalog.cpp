@@ -125,7 +125,7 @@ void EigeneDateienGeben(const AlbenKontext& kontext, TGalerieGlobal& album) {
     if (album.AlleVerzeichnisseVorhanden) AlbumListenSpeichern(kontext, album);
     katalog.Write(album.Name, kSchluesselDateiname, album.Dateiname);
     for (const std::string& schluessel : katalog.Keys(album.Name)) {
-      if (schluessel.starts_with(kCacheZustandPraefix)) {
+      if (IstCacheZustandSchluessel(schluessel)) {
         katalog.WriteInteger(album.Name, schluessel, kCacheNeu);
       }
     }
@@ -188,6 +188,10 @@ std::string_view StufeVonVariante(std::string_view zeichen) {
 
 std::string_view VarianteVonStufe(std::string_view zeichen) {
   return zeichen.substr(StufeVonVariante(zeichen).size());
+}
+
+bool IstCacheZustandSchluessel(std::string_view schluessel) {
+  return schluessel.starts_with(kCacheZustandPraefix) && ProfileFile::IsStorableKeyName(schluessel);
 }
 
 void KatalogEintragLesen(const ProfileFile& katalog, TGalerieGlobal& album) {
@@ -424,10 +428,7 @@ void SignaturenVeralten(const AlbenKontext& kontext, std::string_view name, int3
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   bool geaendert = false;
   for (const std::string& schluessel : katalog.Keys(name)) {
-    // Keys a hand-edited catalogue invented ("Ak5]") are no cache states and cannot be
-    // written back; they are left as they are.
-    if (schluessel.starts_with(kCacheZustandPraefix) &&
-        ProfileFile::IsStorableKeyName(schluessel)) {
+    if (IstCacheZustandSchluessel(schluessel)) {
       katalog.WriteInteger(name, schluessel, wert);
       geaendert = true;
     }

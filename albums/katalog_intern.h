@@ -21,6 +21,10 @@ void KatalogEintragSchreiben(ProfileFile& katalog, const TGalerieGlobal& album);
 // "<level><variant>": the level's digits, then the variant's letters. These split it.
 std::string_view StufeVonVariante(std::string_view zeichen);
 std::string_view VarianteVonStufe(std::string_view zeichen);
+// Whether a key of an album section is a cache state that may be written back: "Ak"
+// first, and nothing a catalogue cannot hold. A hand-edited catalogue may invent keys
+// like "Ak]"; those are left as they are.
+bool IstCacheZustandSchluessel(std::string_view schluessel);
 
 // The listed albums with their Dateiname, in slot order.
 struct AlbumMitDateiname {

@@ -52,8 +52,7 @@ void AndereStufenVeralten(ProfileFile& katalog, const TGalerieGlobal& album,
                           std::string_view eigeneStufe, const Listenkennung& neueListe) {
   const std::string eigener = std::string(kCacheZustandPraefix) + std::string(eigeneStufe);
   for (const std::string& schluessel : katalog.Keys(album.Name)) {
-    if (!schluessel.starts_with(kCacheZustandPraefix) ||
-        GleichOhneGrossKlein(schluessel, eigener) ||
+    if (!IstCacheZustandSchluessel(schluessel) || GleichOhneGrossKlein(schluessel, eigener) ||
         katalog.ReadInteger(album.Name, schluessel, kCacheNieGebaut) != kCacheGueltig) {
       continue;
     }
