@@ -60,24 +60,7 @@ fi
 TILVENDO="$(realpath "$BAU/cli/tilvendo")"
 MESSEN="$(realpath "$BAU/bench/aehnlichkeit_bench")"
 
-mapfile -t QUELLEN < <(dpkg -L mate-backgrounds ukui-wallpapers 2>/dev/null |
-  grep -iE '\.jpe?g$' | sort -u | while read -r f; do [ -f "$f" ] && echo "$f"; done)
-if [ ${#QUELLEN[@]} -eq 0 ]; then
-  echo "Keine Hintergrundbilder gefunden; bitte werkzeuge/einrichten.sh ausführen." >&2
-  exit 1
-fi
-VORLAGE="$VORLAGE_WUNSCH"
-[ -f "$VORLAGE" ] || VORLAGE="${QUELLEN[0]}"
-
-mkdir -p "$ARBEIT"
-FOTOS="$ARBEIT/fotos-$ANZAHL-$SEED"
-if [ ! -f "$FOTOS/.vollstaendig" ]; then
-  echo "== Erzeuge die Sammlung ($ANZAHL Fotos) in $FOTOS"
-  rm -rf "$FOTOS"
-  "$BAU/cli/tilvendo-demo-sammlung" --ziel "$FOTOS" --anzahl "$ANZAHL" --seed "$SEED" \
-    "${QUELLEN[@]}" >/dev/null
-  touch "$FOTOS/.vollstaendig"
-fi
+source bench/sammlung.sh
 
 # The peer scales the template and makes whole tiles of it; the largest scale at which
 # the template fits into 60 x 45 tiles gives exactly that grid.

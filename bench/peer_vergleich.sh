@@ -37,24 +37,7 @@ cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_UI=OFF \
 cmake --build "$BAU" -j "$(nproc)" --target tilvendo tilvendo-demo-sammlung >/dev/null
 TILVENDO="$(realpath "$BAU/cli/tilvendo")"
 
-mapfile -t QUELLEN < <(dpkg -L mate-backgrounds ukui-wallpapers 2>/dev/null |
-  grep -iE '\.jpe?g$' | sort -u | while read -r f; do [ -f "$f" ] && echo "$f"; done)
-if [ ${#QUELLEN[@]} -eq 0 ]; then
-  echo "Keine Hintergrundbilder gefunden; bitte werkzeuge/einrichten.sh ausführen." >&2
-  exit 1
-fi
-VORLAGE="$VORLAGE_WUNSCH"
-[ -f "$VORLAGE" ] || VORLAGE="${QUELLEN[0]}"
-
-mkdir -p "$ARBEIT"
-FOTOS="$ARBEIT/fotos-$ANZAHL-$SEED"
-if [ ! -f "$FOTOS/.vollstaendig" ]; then
-  echo "== Erzeuge die Sammlung ($ANZAHL Fotos) in $FOTOS"
-  rm -rf "$FOTOS"
-  "$BAU/cli/tilvendo-demo-sammlung" --ziel "$FOTOS" --anzahl "$ANZAHL" --seed "$SEED" \
-    "${QUELLEN[@]}" >/dev/null
-  touch "$FOTOS/.vollstaendig"
-fi
+source bench/sammlung.sh
 
 # The scale that makes the peer's result as wide as ours: our result is 60 tiles of
 # 40 pixels, cut from a template whose width the peer scales.
