@@ -8,14 +8,9 @@
 #include <span>
 #include <vector>
 
-// jpeglib.h needs FILE and size_t declared before it, and jerror.h the configuration
-// that jpeglib.h brings.
-#include <jpeglib.h>
-
-#include <jerror.h>
-
 #include "pictures/exif_ausrichtung.h"
 #include "pictures/ganzes_bild.h"
+#include "pictures/jpeg_fehlerbehandlung.h"
 #include "pictures/jpeg_speicher.h"
 #include "pictures/zeilen_umwandeln.h"
 
@@ -31,39 +26,19 @@ constexpr int kZeilenProAufruf = 16;
 constexpr unsigned int kExifSegment = JPEG_APP0 + 1;
 constexpr unsigned int kSegmentMax = 0xFFFF;
 
-// Warnings after which the library would make up the rest of the picture (grey or garbage
-// rows for a cut-off or broken file). Such a picture is refused rather than used half
-// invented. Milder warnings (stray bytes between markers, common in camera files) are
-// ignored.
-bool IstDatenVerloren(int meldung) {
-  return meldung == JWRN_HIT_MARKER || meldung == JWRN_HUFF_BAD_CODE ||
-         meldung == JWRN_ARITH_BAD_CODE || meldung == JWRN_MUST_RESYNC;
-}
-
-// The end of the file reached early: harmless for Huffman-coded data, where the decoder
-// reads a few bytes ahead (a file lacking only its end marker runs into its end) and
-// reports data that is really missing as a premature end of a segment. The arithmetic
-// decoder fills missing data silently, so there the early end itself is the fault.
-bool IstDateiendeFehler(const jpeg_decompress_struct& info) {
-  return info.arith_code != FALSE;
-}
-
 struct DateiSchliessen {
   void operator()(std::FILE* datei) const { std::fclose(datei); }
 };
 using Datei = std::unique_ptr<std::FILE, DateiSchliessen>;
 
-// libjpeg's decoder for one call. Errors never end the process or print anything: the
-// library's error exit jumps back into the method that called it, which returns false.
+// libjpeg's decoder for one call. Errors and lost data never end the process or print
+// anything: the library's error exit jumps back into the method that called it, which
+// returns false.
 // Each method establishes its own jump target and keeps only trivially destructible
 // locals after it, so the jump skips no destructor.
 class JpegDekoder {
  public:
-  JpegDekoder() {
-    info_.err = jpeg_std_error(&fehler_.manager);
-    fehler_.manager.error_exit = &Fehlerausgang;
-    fehler_.manager.emit_message = &Meldung;
-  }
+  JpegDekoder() { info_.err = StilleFehlerbehandlung(fehler_); }
   ~JpegDekoder() {
     if (angelegt_) jpeg_destroy_decompress(&info_);
   }
@@ -145,27 +120,8 @@ class JpegDekoder {
   }
 
  private:
-  struct Fehler {
-    jpeg_error_mgr manager;  // first, so the library's pointer is also ours
-    std::jmp_buf sprung;
-  };
-
-  [[noreturn]] static void Fehlerausgang(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<Fehler*>(info->err)->sprung, 1);
-  }
-
-  static void Meldung(j_common_ptr info, int stufe) {
-    constexpr int kWarnung = -1;
-    if (stufe != kWarnung) return;  // trace messages
-    const int meldung = info->err->msg_code;
-    if (IstDatenVerloren(meldung)) Fehlerausgang(info);
-    if (meldung == JWRN_JPEG_EOF && IstDateiendeFehler(*reinterpret_cast<j_decompress_ptr>(info))) {
-      Fehlerausgang(info);
-    }
-  }
-
   jpeg_decompress_struct info_{};
-  Fehler fehler_{};
+  JpegFehlerbehandlung fehler_;
   bool angelegt_ = false;
 };
 
