@@ -19,7 +19,7 @@ inline std::string_view AlsText(Eingabe daten) {
 
 // Windows bitmaps: decoded from memory, and read from a file as a tile.
 void BmpLesen(Eingabe daten);
-// JPEG: the header and, for pictures of up to 65536 pixels, reduced decode, full decode
+// JPEG: the header and, for pictures of up to 4096 pixels, reduced decode, full decode
 // with conversion, and the file paths (whole picture, tile rows).
 void JpegLesen(Eingabe daten);
 // The profile file parser, and a value written into what it read.
