@@ -99,10 +99,14 @@ bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName, Leseart art) 
   });
 }
 
-Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Leseart art) {
+std::optional<Size> BildgroesseLesen(const std::string& fileName) {
   const std::optional<Bildart> bildart = BildartVonName(fileName);
-  if (!bildart) return {};
-  const std::optional<Size> groesse = GroesseLesen(fileName, *bildart);
+  if (!bildart) return std::nullopt;
+  return GroesseLesen(fileName, *bildart);
+}
+
+Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Leseart art) {
+  const std::optional<Size> groesse = BildgroesseLesen(fileName);
   if (!groesse) return {};
   if (static_cast<int64_t>(groesse->width) * groesse->height > kMaxVorlagenPixel) {
     return {Vorlagenlesung::kZuGross, *groesse};

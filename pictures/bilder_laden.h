@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "pictures/leseart.h"
@@ -23,6 +24,10 @@ inline constexpr const char* kTemporaeresBild = "~tmp.bmp";
 // actually read; false, with the bitmap as it was, for other extensions and for files that
 // cannot be read.
 bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName, Leseart art = {});
+
+// The size the header of a picture declares, told apart by the extension as above, without
+// decoding its pixels; none for other extensions and for headers that cannot be read.
+std::optional<Size> BildgroesseLesen(const std::string& fileName);
 
 // The largest template read: 120 megapixels. Every camera photo up to 100-megapixel
 // sensors and panoramas of about 15000 × 8000 fit. Loading one holds the picture as read

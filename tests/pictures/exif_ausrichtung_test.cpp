@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "formate_testbilder.h"
+#include "support/formate_testbilder.h"
 
 namespace tilvendo {
 namespace {

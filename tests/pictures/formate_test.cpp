@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "bild_vergleich.h"
-#include "formate_testbilder.h"
 #include "pictures/ausrichtung.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/bilder_laden.h"
@@ -16,6 +15,7 @@
 #include "platform/pixel.h"
 #include "platform/stretch_copy.h"
 #include "support/bild_dateien.h"
+#include "support/formate_testbilder.h"
 #include "support/temp_folder.h"
 
 namespace tilvendo {

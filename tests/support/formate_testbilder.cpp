@@ -1,4 +1,4 @@
-#include "formate_testbilder.h"
+#include "support/formate_testbilder.h"
 
 #include <jpeglib.h>
 #include <libheif/heif_cxx.h>
