@@ -9,8 +9,9 @@ cd "$(dirname "$0")/.."
 
 sekunden=${1:-30}
 ordner=build/fuzz
-ziele=(bmp jpeg profil katalog signaturen)
-declare -A woerterbuch=([bmp]=bmp.dict [jpeg]=jpeg.dict [profil]=profil.dict [katalog]=profil.dict)
+ziele=(bmp jpeg fremdbild profil katalog signaturen)
+declare -A woerterbuch=([bmp]=bmp.dict [jpeg]=jpeg.dict [fremdbild]=fremdbild.dict
+                        [profil]=profil.dict [katalog]=profil.dict)
 
 rm -rf "$ordner"
 # -O1 with line tables builds quickly and still names file and line in every report.

@@ -3,7 +3,11 @@
 
 Everything is made here from scratch: bitmaps byte by byte, JPEGs by cjpeg (from
 libjpeg-turbo-progs) out of small generated PPM/PGM pictures, profile, album and
-cache files as text and bytes. Run it again after changing it; the output is stable.
+cache files as text and bytes. PNG, WebP, TIFF and HEIF files come from the program
+fuzz_fremdbild_saat of a test build, which writes them through the libraries' own
+encoders:
+    python3 tests/fuzz/korpus_erzeugen.py [BUILD-ORDNER]   (default build/test)
+Run it again after changing it; the output is stable.
 """
 import os
 import struct
@@ -200,7 +204,15 @@ def signaturen():
               bytes([0]) + struct.pack("<IH", 0, 999) + bytes([1, 2, 3, 0, 0, 0]) + satz(0, 1, 1, 1))
 
 
+def fremdbilder(build_ordner):
+    ordner = os.path.join(WURZEL, "fremdbild")
+    os.makedirs(ordner, exist_ok=True)
+    subprocess.run([os.path.join(build_ordner, "tests", "fuzz", "fuzz_fremdbild_saat"), ordner],
+                   check=True)
+
+
 if __name__ == "__main__":
+    fremdbilder(sys.argv[1] if len(sys.argv) > 1 else "build/test")
     bitmaps()
     jpegs()
     profile()

@@ -22,8 +22,9 @@ struct Ziel {
   void (*lesen)(Eingabe);
 };
 
-constexpr std::array<Ziel, 5> kZiele{{{"bmp", &BmpLesen},
+constexpr std::array<Ziel, 6> kZiele{{{"bmp", &BmpLesen},
                                       {"jpeg", &JpegLesen},
+                                      {"fremdbild", &FremdbildLesen},
                                       {"profil", &ProfilLesen},
                                       {"katalog", &KatalogLesen},
                                       {"signaturen", &SignaturenLesen}}};

@@ -22,6 +22,10 @@ void BmpLesen(Eingabe daten);
 // JPEG: the header and, for pictures of up to 4096 pixels, reduced decode, full decode
 // with conversion, and the file paths (whole picture, tile rows).
 void JpegLesen(Eingabe daten);
+// The types read through system libraries (PNG, WebP, TIFF, HEIF): the header and, for
+// pictures of up to 4096 pixels, the whole picture and the tile rows. The first byte
+// chooses the type and the way of reading, the rest is the file.
+void FremdbildLesen(Eingabe daten);
 // The profile file parser, and a value written into what it read.
 void ProfilLesen(Eingabe daten);
 // The album catalogue with one album's folder and picture files.
