@@ -2,6 +2,8 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -66,6 +68,24 @@ Handle VorschaubildWaehlen(heif_image_handle* bild, Size wunsch) {
   return bestes;
 }
 
+// HEVC codes whole coding-tree blocks of up to 64 × 64 pixels: a picture's coded size is
+// its size rounded up to them.
+constexpr int64_t kBaumblock = 64;
+// Grids are commonly made of tiles of 512 × 512 pixels, also for smaller pictures.
+constexpr int64_t kKleinsteSeitengrenze = 512;
+
+// The longest side the library may decode for `handle`. The pictures of a grid are pasted
+// into a canvas as large as the grid's own data says, and the library allocates it as it
+// stands: eight bytes could make it gigabytes for a picture whose header declares 13 × 19.
+// In a valid file neither the canvas nor a coded picture is larger than the header's size
+// rounded up to whole coding blocks.
+int64_t Seitengrenze(const heif_image_handle* handle) {
+  const int64_t laengste =
+      std::max({heif_image_handle_get_ispe_width(handle), heif_image_handle_get_ispe_height(handle),
+                heif_image_handle_get_width(handle), heif_image_handle_get_height(handle)});
+  return std::max(kKleinsteSeitengrenze, (laengste + kBaumblock - 1) / kBaumblock * kBaumblock);
+}
+
 bool ZeilenAbgeben(heif_image* bild, Size angekuendigt, bool alpha, ZeilenEmpfaenger& empfaenger) {
   const heif_channel kanal = heif_channel_interleaved;
   if (heif_image_get_bits_per_pixel_range(bild, kanal) != kAchtBit) return false;
@@ -114,11 +134,16 @@ bool Weitergeben(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {
 
   const Size groesse = GroesseVon(handle.get());
   CheckPictureSize(groesse.width, groesse.height);
+  // The library's limit is one for either side, so what decoding may hold is counted for a
+  // square of that side.
+  const int64_t grenze = Seitengrenze(handle.get());
+  if (grenze >= std::numeric_limits<int>::max()) return false;
+  heif_context_set_maximum_image_size_limit(kontext.get(), static_cast<int>(grenze) + 1);
   const Zeilenformat format{.breite = groesse.width,
                             .hoehe = groesse.height,
                             .bytesJePixel = kFarbKanaele,
-                            .leserBytes = static_cast<uint64_t>(groesse.width) *
-                                          static_cast<uint64_t>(groesse.height) *
+                            .leserBytes = static_cast<uint64_t>(grenze) *
+                                          static_cast<uint64_t>(grenze) *
                                           kBytesJePixelBeimDekodieren,
                             .ausrichtung = Ausrichtung::kNormal};
   if (!empfaenger.Groesse(format)) return false;
