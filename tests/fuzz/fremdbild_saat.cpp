@@ -1,6 +1,6 @@
 // Writes the seed inputs of the fremdbild target into the folder it is given: small
 // pictures of every type the system libraries read, in the variants their readers treat
-// apart, each behind the byte that chooses its type and way of reading (fremdbild_ziel.cpp),
+// apart, each behind the byte that chooses its type and way of reading,
 // plus a header declaring a huge picture and a cut-off file of each type.
 //   fuzz_fremdbild_saat ORDNER
 #include <cstdint>
@@ -11,19 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "fremdbild_wahl.h"
 #include "platform/pixel.h"
 #include "support/formate_testbilder.h"
 #include "support/temp_folder.h"
 
 namespace tilvendo::testing {
-namespace {
 
-// The type's number in the choosing byte, as fremdbild_ziel.cpp counts them.
-enum Typ : uint8_t { kPng = 0, kWebp = 1, kTiff = 2, kHeif = 3 };
-constexpr uint8_t kAufrichten = 1u << 2;
-constexpr uint8_t kSchnell = 1u << 3;
-constexpr uint8_t kZuschneiden = 1u << 4;
-constexpr uint8_t kAlleArten = kAufrichten | kSchnell | kZuschneiden;
+using namespace tilvendo::fuzz;
+
+namespace {
 
 constexpr int32_t kBreite = 19;  // odd sizes, so that subsampled chroma has a rest
 constexpr int32_t kHoehe = 13;
@@ -62,35 +59,36 @@ void Ablegen(const std::string& ordner, const std::string& name, uint8_t wahl,
 
 }  // namespace
 
-int SaatSchreiben(const std::string& ordner) {
+void SaatSchreiben(const std::string& ordner) {
   const Bitmap bild = Verlauf();
   const std::vector<Saat> saaten = {
-      {"png_farbe", kPng, [&](auto& p) { WriteTestPng(p, bild); }, true},
-      {"png_grau", kPng | kAlleArten, [&](auto& p) { WriteTestPng(p, bild, {PngFarben::kGrau}); }},
-      {"png_palette", kPng | kSchnell,
+      {"png_farbe", kWahlPng, [&](auto& p) { WriteTestPng(p, bild); }, true},
+      {"png_grau", kWahlPng | kWahlAlleArten,
+       [&](auto& p) { WriteTestPng(p, bild, {PngFarben::kGrau}); }},
+      {"png_palette", kWahlPng | kWahlSchnell,
        [&](auto& p) { WriteTestPng(p, bild, {PngFarben::kPalette}); }},
-      {"png_16bit_verschraenkt", kPng | kZuschneiden,
+      {"png_16bit_verschraenkt", kWahlPng | kWahlZuschneiden,
        [&](auto& p) { WriteTestPng(p, bild, {.sechzehnBit = true, .verschraenkt = true}); }},
-      {"png_alpha_exif", kPng | kAufrichten,
+      {"png_alpha_exif", kWahlPng | kWahlAufrichten,
        [&](auto& p) {
          WriteTestPng(p, bild, {.alpha = kHalbDurchsichtig, .ausrichtung = kGedreht});
        }},
-      {"png_riesig", kPng, [&](auto& p) { WriteTestPngKopf(p, kRiesig, kRiesig); }},
-      {"webp_verlustfrei", kWebp, [&](auto& p) { WriteTestWebp(p, bild); }, true},
-      {"webp_verlust_exif", kWebp | kAlleArten,
+      {"png_riesig", kWahlPng, [&](auto& p) { WriteTestPngKopf(p, kRiesig, kRiesig); }},
+      {"webp_verlustfrei", kWahlWebp, [&](auto& p) { WriteTestWebp(p, bild); }, true},
+      {"webp_verlust_exif", kWahlWebp | kWahlAlleArten,
        [&](auto& p) { WriteTestWebp(p, bild, kGedreht, kVerlustQualitaet); }},
-      {"webp_alpha", kWebp | kSchnell,
+      {"webp_alpha", kWahlWebp | kWahlSchnell,
        [&](auto& p) {
          WriteTestWebp(p, bild, std::nullopt, kVerlustQualitaet, kHalbDurchsichtig);
        }},
-      {"tiff_streifen", kTiff, [&](auto& p) { WriteTestTiff(p, bild); }, true},
-      {"tiff_kacheln_gespiegelt", kTiff | kAlleArten,
+      {"tiff_streifen", kWahlTiff, [&](auto& p) { WriteTestTiff(p, bild); }, true},
+      {"tiff_kacheln_gespiegelt", kWahlTiff | kWahlAlleArten,
        [&](auto& p) { WriteTestTiff(p, bild, kGespiegelt, /*kacheln=*/true); }},
-      {"tiff_alpha", kTiff | kZuschneiden,
+      {"tiff_alpha", kWahlTiff | kWahlZuschneiden,
        [&](auto& p) { WriteTestTiff(p, bild, 1, false, kHalbDurchsichtig); }},
-      {"tiff_riesig", kTiff, [&](auto& p) { WriteTestTiffKopf(p, kRiesig, kRiesig); }},
-      {"heif", kHeif, [&](auto& p) { WriteTestHeif(p, bild); }, true},
-      {"heif_gedreht_vorschau", kHeif | kAlleArten,
+      {"tiff_riesig", kWahlTiff, [&](auto& p) { WriteTestTiffKopf(p, kRiesig, kRiesig); }},
+      {"heif", kWahlHeif, [&](auto& p) { WriteTestHeif(p, bild); }, true},
+      {"heif_gedreht_vorschau", kWahlHeif | kWahlAlleArten,
        [&](auto& p) { WriteTestHeif(p, bild, kGedreht, kVorschauKante); }},
   };
 
@@ -104,7 +102,6 @@ int SaatSchreiben(const std::string& ordner) {
       Ablegen(ordner, saat.name + "_abgeschnitten", saat.wahl, datei.substr(0, datei.size() / 2));
     }
   }
-  return 0;
 }
 
 }  // namespace tilvendo::testing
@@ -115,9 +112,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    return tilvendo::testing::SaatSchreiben(argv[1]);
+    tilvendo::testing::SaatSchreiben(argv[1]);
   } catch (const std::exception& fehler) {
     std::fprintf(stderr, "%s\n", fehler.what());
     return 1;
   }
+  return 0;
 }

@@ -1,20 +1,11 @@
-#include <array>
-#include <string_view>
-
 #include "arbeitsordner.h"
+#include "fremdbild_wahl.h"
 #include "pictures/bilder_laden.h"
 #include "ziele.h"
 
 namespace tilvendo::fuzz {
 
 namespace {
-// The first byte of an input chooses the type (its low two bits) and the way of reading
-// (the next three); the rest is the file.
-constexpr std::array<std::string_view, 4> kDateinamen = {"bild.png", "bild.webp", "bild.tif",
-                                                         "bild.heic"};
-constexpr uint8_t kAufrichten = 1u << 2;
-constexpr uint8_t kSchnell = 1u << 3;
-constexpr uint8_t kZuschneiden = 1u << 4;
 // Not square, so that cutting to the tile's proportions has something to cut.
 constexpr int32_t kKachelBreite = 12;
 constexpr int32_t kKachelHoehe = 8;
@@ -30,16 +21,16 @@ void FremdbildLesen(Eingabe daten) {
   const uint8_t wahl = daten[0];
   static const Arbeitsordner ordner;
   const std::string pfad =
-      ordner.Schreiben(kDateinamen[wahl % kDateinamen.size()], AlsText(daten.subspan(1)));
+      ordner.Schreiben(kWahlDateinamen[wahl % kWahlDateinamen.size()], AlsText(daten.subspan(1)));
   const std::optional<Size> groesse = BildgroesseLesen(pfad);
   if (!groesse || static_cast<uint64_t>(groesse->width) * static_cast<uint64_t>(groesse->height) >
                       kHoechstensPixel) {
     return;
   }
 
-  const Leseart art{.aufrichten = (wahl & kAufrichten) != 0,
-                    .schnell = (wahl & kSchnell) != 0,
-                    .zuschneiden = (wahl & kZuschneiden) != 0};
+  const Leseart art{.aufrichten = (wahl & kWahlAufrichten) != 0,
+                    .schnell = (wahl & kWahlSchnell) != 0,
+                    .zuschneiden = (wahl & kWahlZuschneiden) != 0};
   Bitmap ganz;
   LoadWholePicture(ganz, pfad, art);
   Bitmap kachel(kKachelBreite, kKachelHoehe);
