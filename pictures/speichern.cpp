@@ -38,8 +38,10 @@ int32_t Qualitaet(uint8_t qualitaet) {
 void ForceSaveExtension(uint8_t format, std::string& dateiname) {
   if (format >= kSpeicherFormate.size()) return;
   const std::string endung = kSpeicherFormate[format].endung;
+  const char* zweite = kSpeicherFormate[format].zweiteEndung;
   const std::string alt = UpperExtension(dateiname);
   if (alt == UpperExtension(endung)) return;
+  if (zweite != nullptr && alt == UpperExtension(zweite)) return;
   dateiname.erase(dateiname.size() - alt.size());
   dateiname += endung;
 }
@@ -70,7 +72,7 @@ int32_t BmpBytesProPixel(uint8_t farbtiefe) {
 
 bool MosaikSpeichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
                      const SpeicherOptionen& optionen) {
-  if (optionen.Format >= kSpeicherFormate.size()) return false;
+  if (optionen.Format != kFormatBmp && optionen.Format != kFormatJpeg) return false;
   const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
   if (mosaik.empty()) {
     throw WriteError("Das Mosaik ist leer, nach " + ziel + " wurde nichts geschrieben");

@@ -19,6 +19,8 @@ namespace tilvendo {
 // File formats (`SpeicherOptionen::Format`).
 inline constexpr uint8_t kFormatBmp = 0;
 inline constexpr uint8_t kFormatJpeg = 1;
+inline constexpr uint8_t kFormatPng = 2;   // 24 bits, lossless
+inline constexpr uint8_t kFormatTiff = 3;  // 24 bits, uncompressed strips
 
 // BMP colour depth codes (`SpeicherOptionen::Farbtiefe`); any other code means 32 bits.
 inline constexpr uint8_t kFarbtiefe8 = 3;
@@ -32,11 +34,14 @@ inline constexpr uint8_t kStandardQualitaet = 90;
 struct SpeicherFormat {
   const char* beschreibung;  // the save dialog's filter text
   const char* endung;        // the extension every saved file of the format gets
+  const char* zweiteEndung;  // another extension of the format a name may keep, or null
 };
 // Indexed by `SpeicherOptionen::Format`.
-inline constexpr std::array<SpeicherFormat, 2> kSpeicherFormate{{
-    {"Windowsbilder (*.bmp)", ".bmp"},
-    {"JPEG Bilder (*.jpg)", ".jpg"},
+inline constexpr std::array<SpeicherFormat, 4> kSpeicherFormate{{
+    {"Windowsbilder (*.bmp)", ".bmp", nullptr},
+    {"JPEG Bilder (*.jpg)", ".jpg", nullptr},
+    {"PNG Bilder (*.png)", ".png", nullptr},
+    {"TIFF Bilder (*.tif *.tiff)", ".tif", ".tiff"},
 }};
 
 struct SpeicherOptionen {
@@ -45,12 +50,15 @@ struct SpeicherOptionen {
   uint8_t Format = 0;
   uint8_t Qualitaet = 0;  // JPEG quality 1..100
   uint8_t Farbtiefe = 0;  // BMP depth code
+  // Dots per inch written into the file (JPEG density, PNG pHYs, TIFF and BMP
+  // resolution); 0 writes the formats' neutral defaults, as files always had them.
+  int32_t Aufloesung = 0;
 };
 
 // Makes `dateiname` end in the format's extension: a different extension (compared
 // without regard to case) is replaced, a missing one appended, a matching one kept as
-// it is ("a.JPEG" → "a.jpg", "a" → "a.jpg", "a.JPG" stays). Unknown formats change
-// nothing.
+// it is ("a.JPEG" → "a.jpg", "a" → "a.jpg", "a.JPG" stays; "a.tiff" stays a TIFF's).
+// Unknown formats change nothing.
 void ForceSaveExtension(uint8_t format, std::string& dateiname);
 
 // Takes the file the user chose: forces the format's extension and stores folder and
