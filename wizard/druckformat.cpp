@@ -29,7 +29,7 @@ std::string Millimetertext(int64_t zehntel) {
 }
 
 // One direction of the overview's rule: pixels of a tile of the result.
-int64_t Kachelpixel(int32_t vorlagenKante, uint16_t kacheln, uint16_t zoom) {
+int64_t Kachelpixel(int32_t vorlagenKante, int32_t kacheln, uint16_t zoom) {
   const int64_t zahl = kacheln > 0 ? kacheln : kStartKacheln;
   return std::max<int64_t>(vorlagenKante, 0) / zahl * zoom / kProzent;
 }
@@ -63,11 +63,14 @@ int32_t GroesstePapierkante(int32_t dpi) {
 }
 
 Kachelmass KachelImDruck(const Vorlage& vorlage, const Einstellungen& einstellungen, int32_t dpi) {
+  return KachelImDruck(vorlage, einstellungen, dpi, einstellungen.KachelnX, einstellungen.KachelnY);
+}
+
+Kachelmass KachelImDruck(const Vorlage& vorlage, const Einstellungen& einstellungen, int32_t dpi,
+                         int32_t kachelnX, int32_t kachelnY) {
   if (dpi <= 0) return {};
-  const int64_t breite =
-      Kachelpixel(vorlage.VorlageBreite, einstellungen.KachelnX, einstellungen.ZoomX);
-  const int64_t hoehe =
-      Kachelpixel(vorlage.VorlageHoehe, einstellungen.KachelnY, einstellungen.ZoomY);
+  const int64_t breite = Kachelpixel(vorlage.VorlageBreite, kachelnX, einstellungen.ZoomX);
+  const int64_t hoehe = Kachelpixel(vorlage.VorlageHoehe, kachelnY, einstellungen.ZoomY);
   return Kachelmass{Zehntelmillimeter(breite, dpi), Zehntelmillimeter(hoehe, dpi)};
 }
 

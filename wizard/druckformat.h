@@ -19,6 +19,10 @@ inline constexpr const char* kGrossformatHinweis =
     "erlaubt Ergebnisbilder bis 60000 Pixel je Seite, etwa für Poster; sie werden beim "
     "Speichern streifenweise geschrieben";
 
+// Beside the tile edge on paper: what makes a tile's photo recognisable.
+inline constexpr const char* kKachelkanteHinweis =
+    "etwa 10 mm je Kachel lassen die Fotos auf Armlänge erkennen";
+
 // A paper size of the drop-down, in millimetres, its shorter edge first.
 struct Druckformat {
   const char* text;
@@ -75,6 +79,10 @@ struct Kachelmass {
 // result with: Trunc(Trunc(template width / tiles) × zoom / 100) pixels. Tile counts not
 // chosen yet count as the tiling page's start value. Zero without a resolution.
 Kachelmass KachelImDruck(const Vorlage& vorlage, const Einstellungen& einstellungen, int32_t dpi);
+// The same for `kachelnX` × `kachelnY` tiles instead of the job's (the tiling page's
+// boxes before they are taken).
+Kachelmass KachelImDruck(const Vorlage& vorlage, const Einstellungen& einstellungen, int32_t dpi,
+                         int32_t kachelnX, int32_t kachelnY);
 
 // "Kachelkante im Druck: 12,7 mm", or "… 12,7 × 9,5 mm" for a tile that is not square.
 std::string KachelkantenText(Kachelmass kachel);
