@@ -100,6 +100,12 @@ bool Berechnungslauf::Vorpruefungen() {
     benutzer_.Warnung(VerwendungsWarnung(e, auftrag_.BilderAnzahl.gesamt));
     return false;
   }
+  if (e.Grossformat) {
+    if (const std::optional<std::string> warnung = GrossformatWarnung(e)) {
+      benutzer_.Warnung(*warnung);
+      return false;
+    }
+  }
   return true;
 }
 
@@ -129,17 +135,20 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.FehlendeBilder = 0;
   auftrag_.UnlesbareBilder = 0;
   auftrag_.SchwarzeKacheln = 0;
+  auftrag_.ErneutGeleseneBilder = 0;
   e.Raster.reset();
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
-  Fortschritt fortschritt(auftrag_, benutzer_);
-  const bool mosaikErsetzt = PhasenAusfuehren(fortschritt);
-
+  // The display box is known before the phases: a large-format mosaic gets its screen
+  // copy while it is composed.
   const Size bildschirm = benutzer_.Bildschirmgroesse();
   auftrag_.RahmenBreite = kRahmenBreite;
   auftrag_.RahmenHoehe = kRahmenHoehe;
   auftrag_.AnzeigeMaxBreite = bildschirm.width - kRahmenBreite - kBildschirmRandBreite;
   auftrag_.AnzeigeMaxHoehe = bildschirm.height - kRahmenHoehe - kBildschirmRandHoehe;
+
+  Fortschritt fortschritt(auftrag_, benutzer_);
+  const bool mosaikErsetzt = PhasenAusfuehren(fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseFertigstellen);
   return Abschliessen(mosaikErsetzt);
 }
@@ -159,12 +168,13 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   if (!auftrag_.Abbruch) VorlageVorbereiten(auftrag_, fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
   if (auftrag_.Abbruch) return false;
-  MosaikBerechnen(auftrag_, fortschritt, gruppe);
+  MosaikBerechnen(auftrag_, fortschritt, gruppe, optionen_.bandziel, optionen_.threads);
   return true;
 }
 
 void Berechnungslauf::MosaikVerwerfen() {
   auftrag_.MosaikBild.reset();
+  auftrag_.MosaikInBaendern = false;
   auftrag_.AnzeigeBild = Bitmap();
   auftrag_.ErgebnisFertig = false;
   auftrag_.analyse.ErgebnisGespeichert = 1;

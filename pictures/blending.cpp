@@ -107,14 +107,9 @@ void BlendTemplateIntoMosaic(Bitmap& destination, const Bitmap& mosaik, const Bi
 }
 
 UeberblendeteStreifen::UeberblendeteStreifen(const Bitmap& mosaik, const Bitmap& vorlage, uint8_t a)
-    : mosaik_(mosaik), vorlage_(vorlage), a_(a) {
-  const bool vorlageNoetig = a != kVoll;
-  if (vorlageNoetig &&
-      !EinpassStufen(vorlage.width(), vorlage.height(), mosaik.width(), mosaik.height()).empty()) {
-    // Staged reduction has to see the whole template; its last stage is the mosaic's
-    // size anyway, so this is the one full-size copy saving may hold.
-    vorlageVoll_ = Bitmap(mosaik.width(), mosaik.height(), kPixelformat);
-    BildEinpassen(vorlageVoll_, Rect{0, 0, mosaik.width(), mosaik.height()}, vorlage);
+    : mosaik_(mosaik), a_(a) {
+  if (a != kVoll) {
+    vorlage_.emplace(vorlage, mosaik.width(), mosaik.height(), Vorlagenskalierung::kWieGanz);
   }
 }
 
@@ -128,11 +123,10 @@ Zeilen UeberblendeteStreifen::MosaikZeilen(int32_t first, int32_t count) {
 }
 
 Zeilen UeberblendeteStreifen::VorlagenZeilen(int32_t first, int32_t count) {
-  if (!vorlageVoll_.empty()) return Zeilen{vorlageVoll_.row(first), vorlageVoll_.stride(), count};
-  if (vorlageStreifen_.height() < count) vorlageStreifen_ = Bitmap(width(), count, kPixelformat);
-  // The strip is the part of the whole stretched template that falls on these rows:
-  // the rectangle starts `first` rows above the strip and is clipped to it.
-  StretchCopy(vorlage_, vorlageStreifen_, Rect{0, -first, width(), height() - first});
+  if (vorlageStreifen_.height() != count) {
+    vorlageStreifen_ = Bitmap::Uninitialized(width(), count, kPixelformat);
+  }
+  vorlage_->Zeilen(first, vorlageStreifen_);
   return Zeilen{vorlageStreifen_.data(), vorlageStreifen_.stride(), count};
 }
 

@@ -7,8 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "pictures/streifen_quelle.h"
+#include "pictures/vorlage_im_mosaik.h"
 #include "platform/bitmap.h"
 
 namespace tilvendo {
@@ -58,9 +60,8 @@ class UeberblendeteStreifen : public StreifenQuelle {
   Zeilen VorlagenZeilen(int32_t first, int32_t count);
 
   const Bitmap& mosaik_;
-  const Bitmap& vorlage_;
   uint8_t a_;
-  Bitmap vorlageVoll_;  // the template at mosaic size, only when it needs staged reduction
+  std::optional<VorlageImMosaik> vorlage_;  // only when the template shows
   Bitmap mosaikStreifen_;
   Bitmap vorlageStreifen_;
   Bitmap ergebnis_;

@@ -119,6 +119,23 @@ void ZeileZu24(const uint8_t* bgrx, uint8_t* out, int32_t width) {
   }
 }
 
+void ZeileZuRgb(const uint8_t* bgrx, uint8_t* out, int32_t width) {
+  for (int32_t x = 0; x < width; ++x) {
+    out[3 * x] = bgrx[kPixelBytes * x + 2];
+    out[3 * x + 1] = bgrx[kPixelBytes * x + 1];
+    out[3 * x + 2] = bgrx[kPixelBytes * x];
+  }
+}
+
+void ZeileAus24(const uint8_t* bgr, uint8_t* bgrx, int32_t width) {
+  for (int32_t x = 0; x < width; ++x) {
+    bgrx[kPixelBytes * x] = bgr[3 * x];
+    bgrx[kPixelBytes * x + 1] = bgr[3 * x + 1];
+    bgrx[kPixelBytes * x + 2] = bgr[3 * x + 2];
+    bgrx[kPixelBytes * x + 3] = 0;
+  }
+}
+
 void ZeileZu16(const uint8_t* bgrx, uint8_t* out, int32_t width) {
   for (int32_t x = 0; x < width; ++x) {
     const uint8_t* p = bgrx + kPixelBytes * x;

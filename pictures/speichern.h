@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+#include "pictures/streifen_quelle.h"
 #include "platform/bitmap.h"
 
 namespace tilvendo {
@@ -71,11 +72,23 @@ int32_t BmpBytesProPixel(uint8_t farbtiefe);
 
 // Blends template and mosaic with blend value `a` at the mosaic's size and writes the
 // result to `Pfad` + `Datei` in the chosen format (JPEG with `Qualitaet`, BMP with
-// `Farbtiefe`). False when the format is unknown and nothing was written. Raises
-// WriteError when the file cannot be written (the old file then stays untouched) and
-// for an empty mosaic.
+// `Farbtiefe`, all with `Aufloesung`). False when the format is unknown and nothing was
+// written. Raises WriteError when the file cannot be written (the old file then stays
+// untouched) and for an empty mosaic.
 bool MosaikSpeichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
                      const SpeicherOptionen& optionen);
+
+// Writes the picture of `quelle` to `Pfad` + `Datei` as `optionen` say, atomically.
+// False when the format is unknown and nothing was written. Raises WriteError when the
+// file cannot be written, SchreibenAbgebrochen when the source stopped; the old file
+// then stays untouched either way.
+bool BildSchreiben(StreifenQuelle& quelle, const SpeicherOptionen& optionen);
+
+// What a file of a width × height picture in the chosen format takes at the most, for
+// the free-space check before a large save: exact for BMP and TIFF, the worst case for
+// PNG, and for JPEG what a picture of pure noise takes at that quality (no photo mosaic
+// compresses worse). 0 for an unknown format.
+uint64_t DateiHoechstBytes(const SpeicherOptionen& optionen, int32_t width, int32_t height);
 
 // The JPEG estimate's factor: mosaic pixels per preview pixel × 0.85, less half a per
 // cent per quality step below 100, rounded (halves to even) before the encoded length

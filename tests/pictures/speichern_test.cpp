@@ -119,7 +119,7 @@ TEST(Speichern, EveryFormatShowsTheBlendAtFullSize) {
 TEST(Speichern, UnknownFormatWritesNothingAndAnEmptyMosaicIsAnError) {
   TempFolder ordner;
   const Bitmap mosaik = Verlauf(4, 4);
-  EXPECT_FALSE(MosaikSpeichern(mosaik, mosaik, 0, Optionen(ordner, "m.xyz", 2)));
+  EXPECT_FALSE(MosaikSpeichern(mosaik, mosaik, 0, Optionen(ordner, "m.xyz", 9)));
   EXPECT_THROW(MosaikSpeichern(mosaik, Bitmap(), 0, Optionen(ordner, "m.bmp", kFormatBmp)),
                WriteError);
   EXPECT_TRUE(std::filesystem::is_empty(ordner.path()));
