@@ -33,6 +33,40 @@ double UngerundeterFaktor(int64_t mosaikPixel, int64_t vorschauPixel, int32_t qu
          kJpegGroessenFaktor * (1.0 - (kJpegQualitaetMax - qualitaet) * kJpegQualitaetsSchritt);
 }
 
+// Rows of the mosaic at full size that the PNG estimate encodes: enough to hold whole
+// tiles of any usual size, few enough to take a moment.
+constexpr int32_t kPngProbenZeilen = 128;
+
+// Rows `anfang` … `anfang + hoehe − 1` of another source, as a picture of their own.
+class Zeilenausschnitt final : public StreifenQuelle {
+ public:
+  Zeilenausschnitt(StreifenQuelle& quelle, int32_t anfang, int32_t hoehe)
+      : quelle_(quelle), anfang_(anfang), hoehe_(hoehe) {}
+  int32_t width() const override { return quelle_.width(); }
+  int32_t height() const override { return hoehe_; }
+  Zeilen Streifen(int32_t first, int32_t count) override {
+    return quelle_.Streifen(anfang_ + first, count);
+  }
+
+ private:
+  StreifenQuelle& quelle_;
+  int32_t anfang_;
+  int32_t hoehe_;
+};
+
+// A PNG's size, from a band across the middle of the blended mosaic at full size: its
+// compression depends on the detail at that size, which a reduced preview overstates.
+int64_t PngSchaetzung(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a) {
+  UeberblendeteStreifen ganz(mosaik, vorlage, a);
+  const int32_t zeilen = std::min(kPngProbenZeilen, mosaik.height());
+  Zeilenausschnitt band(ganz, (mosaik.height() - zeilen) / 2, zeilen);
+  MemorySink kodiert;
+  WritePng(kodiert, band);
+  const double jeZeile = static_cast<double>(kodiert.bytes().size()) / zeilen;
+  return std::min(RoundHalfEven(jeZeile * mosaik.height()),
+                  static_cast<int64_t>(PngHoechstBytes(mosaik.width(), mosaik.height())));
+}
+
 int32_t Qualitaet(uint8_t qualitaet) {
   return std::clamp<int32_t>(qualitaet, kJpegQualitaetMin, kJpegQualitaetMax);
 }
@@ -205,9 +239,42 @@ int64_t MakeSavePreview(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, 
       }
       return schaetzung;
     }
+    case kFormatPng:
+      // Lossless: the preview is the picture itself.
+      vorschau = std::move(arbeit);
+      return PngSchaetzung(vorlage, mosaik, a);
+    case kFormatTiff:
+      // Every pixel stored as it is: the size is known beforehand.
+      vorschau = std::move(arbeit);
+      return static_cast<int64_t>(TiffHoechstBytes(mosaik.width(), mosaik.height()));
     default:
       vorschau = std::move(arbeit);
       return -1;
+  }
+}
+
+int64_t MakeSavePreviewAusProbe(const Bitmap& vorlage, const Bitmap& probe, Size mosaik, uint8_t a,
+                                int32_t boxBreite, int32_t boxHoehe,
+                                const SpeicherOptionen& optionen, Bitmap& speicherVorschau,
+                                Bitmap& vorschau) {
+  const int64_t probenSchaetzung =
+      MakeSavePreview(vorlage, probe, a, boxBreite, boxHoehe, optionen, speicherVorschau, vorschau);
+  const int64_t probenPixel = static_cast<int64_t>(probe.width()) * probe.height();
+  const int64_t mosaikPixel = static_cast<int64_t>(mosaik.width) * mosaik.height;
+  if (probenSchaetzung < 0 || probenPixel <= 0 || mosaikPixel <= 0) return -1;
+  switch (optionen.Format) {
+    case kFormatBmp:
+      return static_cast<int64_t>(
+          BmpDateiBytes(mosaik.width, mosaik.height, BmpPixelFormat(optionen.Farbtiefe)));
+    case kFormatTiff:
+      return static_cast<int64_t>(TiffHoechstBytes(mosaik.width, mosaik.height));
+    default:
+      // Compressed: the sample's bytes per pixel, carried over to the mosaic, within
+      // what a file of its size can take.
+      return std::min(
+          RoundHalfEven(static_cast<double>(probenSchaetzung) / static_cast<double>(probenPixel) *
+                        static_cast<double>(mosaikPixel)),
+          static_cast<int64_t>(DateiHoechstBytes(optionen, mosaik.width, mosaik.height)));
   }
 }
 

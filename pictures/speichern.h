@@ -14,6 +14,7 @@
 
 #include "pictures/streifen_quelle.h"
 #include "platform/bitmap.h"
+#include "platform/rect.h"
 
 namespace tilvendo {
 
@@ -103,5 +104,16 @@ int64_t JpegSchaetzFaktor(int64_t mosaikPixel, int64_t vorschauPixel, int32_t qu
 int64_t MakeSavePreview(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, int32_t boxBreite,
                         int32_t boxHoehe, const SpeicherOptionen& optionen,
                         Bitmap& speicherVorschau, Bitmap& vorschau);
+
+// The save preview of a mosaic that is not held whole (large format), made from `probe`,
+// a reduced copy of it (its screen copy), as MakeSavePreview makes it of a whole mosaic.
+// The estimate is for the whole `mosaik`: exact for BMP and TIFF, which store every
+// pixel as it is; for JPEG and PNG the sample's bytes per pixel carried over, which
+// overrates a little, as the reduced picture holds more detail per pixel than the
+// mosaic (within what a file of that size can take). −1 as MakeSavePreview.
+int64_t MakeSavePreviewAusProbe(const Bitmap& vorlage, const Bitmap& probe, Size mosaik, uint8_t a,
+                                int32_t boxBreite, int32_t boxHoehe,
+                                const SpeicherOptionen& optionen, Bitmap& speicherVorschau,
+                                Bitmap& vorschau);
 
 }  // namespace tilvendo

@@ -22,6 +22,7 @@
 #include "ui/anwendung.h"
 #include "ui/assistent.h"
 #include "ui/bildschirmfotos_daten.h"
+#include "ui/bildschirmfotos_grossformat.h"
 #include "ui/bildschirmfotos_seiten.h"
 #include "ui/hinweisfenster.h"
 #include "ui/medium_name_dialog.h"
@@ -169,6 +170,7 @@ int Ausfuehren(const QString& ziel) {
   fotograf.SeiteAufnehmen(assistent, 5, QStringLiteral("erweitert"));
   SpaetereSeitenAufnehmen(fotograf, assistent);
   InfoSeiteAufnehmen(fotograf, assistent);
+  GrossformatAufnehmen(fotograf, assistent);
   std::printf("%d Bilder geschrieben.\n", fotograf.Anzahl());
   return 0;
 }

@@ -1,6 +1,8 @@
 #include "ui/ergebnis_seite.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -9,27 +11,27 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "engine/auftrag.h"
+#include "engine/platzierungsliste.h"
 #include "pictures/blending.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
-#include "ui/malfeld.h"
+#include "ui/lupen_ansicht.h"
+#include "ui/qt_benutzer.h"
+#include "wizard/ergebnis_mosaik.h"
+#include "wizard/lupen_kacheln.h"
 #include "wizard/navigation.h"
 
 namespace tilvendo::ui {
-namespace {}  // namespace
-
 ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Ergebnis) {
   Gruppe()->setTitle(QStringLiteral("das fertige Fotomosaik"));
   auto* oben = new QVBoxLayout(Gruppe());
-  ergebnisBild_ = new Malfeld(Gruppe());
-  ergebnisBild_->MalerSetzen([this](QPainter& maler, const QSize& groesse) {
-    BildZeichnen(maler, QRect(QPoint(0, 0), groesse), auftrag().AnzeigeBild);
-  });
+  ergebnisBild_ = new LupenAnsicht(Gruppe());
   oben->addWidget(ergebnisBild_, 1, Qt::AlignHCenter | Qt::AlignTop);
 
   unten_ = new QGroupBox(Gruppe());
@@ -55,12 +57,22 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
     return neu;
   };
   hilfe_ = knopf(QStringLiteral("Hilfe"), Glyphe::HilfeAn);
+  lupe_ = knopf(QStringLiteral("Lupe"), Glyphe::Vorschau);
+  lupe_->setObjectName(QStringLiteral("Lupe"));
+  lupe_->setCheckable(true);
+  lupe_->setToolTip(QString::fromUtf8(wizard::kLupeHinweis));
   knoepfe->addStretch(1);
+  liste_ = knopf(QString::fromUtf8(wizard::kListeKnopf), Glyphe::Speichern2);
+  liste_->setObjectName(QStringLiteral("Platzierungsliste"));
   speichern_ = knopf(QStringLiteral("Speichern"), Glyphe::Speichern2);
   zurueck_ = knopf(QStringLiteral("zurück"), Glyphe::zurueck);
   ende_ = knopf(QStringLiteral("Ende"), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
   untenLayout->addLayout(knoepfe);
+  status_ = new QLabel(unten_);
+  status_->setObjectName(QStringLiteral("Statuszeile"));
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  untenLayout->addWidget(status_);
   // Between the picture and the (empty) common button row.
   qobject_cast<QVBoxLayout*>(layout())->insertWidget(1, unten_);
 
@@ -68,7 +80,19 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
   connect(speichern_, &QPushButton::clicked, this, &ErgebnisSeite::SpeichernClick);
   connect(zurueck_, &QPushButton::clicked, this, [this] { GeheZu(zurueckZiel_); });
+  connect(lupe_, &QPushButton::toggled, this, [this](bool an) { ergebnisBild_->LupeSchalten(an); });
+  connect(liste_, &QPushButton::clicked, this, &ErgebnisSeite::ListeClick);
+  connect(ergebnisBild_, &LupenAnsicht::FotoBenannt, this, [this](const QString& datei) {
+    status_->setText(datei.isEmpty() ? QString() : QStringLiteral("Foto: ") + datei);
+  });
+  connect(ergebnisBild_, &LupenAnsicht::FotoOeffnen, this,
+          [](const QString& datei) { QDesktopServices::openUrl(QUrl::fromLocalFile(datei)); });
   connect(ende_, &QPushButton::clicked, this, [this] { Beenden(); });
+}
+
+Bitmap& ErgebnisSeite::Bildschirmbild() {
+  Auftrag& job = auftrag();
+  return job.MosaikBild ? job.AnzeigeBild : eigeneAnzeige_;
 }
 
 void ErgebnisSeite::FormShow() {
@@ -76,12 +100,27 @@ void ErgebnisSeite::FormShow() {
   Auftrag& job = auftrag();
   const int32_t position = blenden_->value();
   assistent().BlendwertSetzen(BlendwertAusRegler(position));
-  if (job.MosaikBild) {
-    anzeige_.Vorbereiten(*job.MosaikBild, job.VorlageBild, position, job.AnzeigeBild);
-    Gruppe()->setTitle(
-        Text(wizard::Skalierungstext(job.AnzeigeBild.width(), job.MosaikBild->width(),
-                                     job.einstellungen.ZielBreite, job.einstellungen.ZielHoehe)));
+  status_->clear();
+  if (wizard::ErgebnisVorhanden(job)) {
+    const Size mosaik = wizard::ErgebnisGroesse(job);
+    if (job.MosaikBild) {
+      anzeige_.Vorbereiten(*job.MosaikBild, job.VorlageBild, position, job.AnzeigeBild);
+    } else {
+      // In bands there is no mosaic to reduce: the run's screen copy is the mosaic at
+      // the screen's size, and stays unblended for the next showing.
+      eigeneAnzeige_ = Bitmap(job.AnzeigeBild.width(), job.AnzeigeBild.height());
+      anzeige_.Vorbereiten(job.AnzeigeBild, job.VorlageBild, position, eigeneAnzeige_);
+    }
+    const Bitmap& bild = Bildschirmbild();
+    // A mosaic held whole is its own best stand-in: the magnifier shows its pixels.
+    const Bitmap& standIn = job.MosaikBild ? *job.MosaikBild : anzeige_.Mosaik();
+    ergebnisBild_->Zeigen(bild, standIn, job.VorlageBild, mosaik,
+                          wizard::QuelleAusAuftrag(job, wizard::ErgebnisRaster(job).kachel));
+    ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
+    Gruppe()->setTitle(Text(wizard::Skalierungstext(
+        bild.width(), mosaik.width, job.einstellungen.ZielBreite, job.einstellungen.ZielHoehe)));
   }
+  liste_->setEnabled(job.einstellungen.Raster != nullptr && wizard::ErgebnisVorhanden(job));
   unten_->setTitle(Text(wizard::Blendtext(position)));
   GroesseSetzen();
 
@@ -90,12 +129,18 @@ void ErgebnisSeite::FormShow() {
   zurueck_->setToolTip(QString::fromStdString(wizard::PageTitle(zurueckZiel_)));
 }
 
+void ErgebnisSeite::FormClose() {
+  // The photos read for the magnifier and its workers go with the page.
+  ergebnisBild_->Leeren();
+}
+
 void ErgebnisSeite::GroesseSetzen() {
   const Auftrag& job = auftrag();
-  ergebnisBild_->setFixedSize(job.AnzeigeBild.width(), job.AnzeigeBild.height());
+  const Bitmap& bild = Bildschirmbild();
+  ergebnisBild_->setFixedSize(bild.width(), bild.height());
   layout()->activate();
-  const Size regel = wizard::ErgebnisFenster(
-      Size{job.AnzeigeBild.width(), job.AnzeigeBild.height()}, job.RahmenBreite, job.RahmenHoehe);
+  const Size regel =
+      wizard::ErgebnisFenster(Size{bild.width(), bild.height()}, job.RahmenBreite, job.RahmenHoehe);
   // The rule's size, unless the controls need more room than it leaves.
   const QSize noetig = minimumSizeHint();
   resize(std::max(regel.width, noetig.width()), std::max(regel.height, noetig.height()));
@@ -109,8 +154,9 @@ void ErgebnisSeite::GroesseSetzen() {
 
 void ErgebnisSeite::BlendenChange(int position) {
   const Sanduhr sanduhr;
-  if (!anzeige_.ReglerGeaendert(position, auftrag().AnzeigeBild)) return;
+  if (!anzeige_.ReglerGeaendert(position, Bildschirmbild())) return;
   assistent().BlendwertSetzen(BlendwertAusRegler(position));
+  ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
   unten_->setTitle(Text(wizard::Blendtext(position)));
   ergebnisBild_->update();
 }
@@ -120,6 +166,29 @@ void ErgebnisSeite::SpeichernClick() {
   // A changed blend value must never be shown from an older preview.
   job.SpeicherVorschau = Bitmap();
   job.analyse.ErgebnisGespeichert = assistent().ErgebnisSpeichern() ? 1 : 0;
+}
+
+void ErgebnisSeite::ListeClick() {
+  QFileDialog dialog(this, Text(wizard::kListeTitel));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(Text(wizard::kListeFilter));
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  dialog.selectFile(Text(wizard::kListeName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  ListeSpeichern(dialog.selectedFiles().front());
+}
+
+bool ErgebnisSeite::ListeSpeichern(const QString& datei) {
+  try {
+    const Sanduhr sanduhr;
+    PlatzierungslisteSchreiben(auftrag(), datei.toStdString());
+  } catch (const std::exception& fehler) {
+    assistent().benutzer().Warnung(std::string(wizard::kListeFehler) + fehler.what());
+    return false;
+  }
+  status_->setText(Text(wizard::kListeGespeichert) + datei);
+  return true;
 }
 
 }  // namespace tilvendo::ui

@@ -9,20 +9,8 @@
 namespace tilvendo::wizard {
 namespace {
 
-// The part of the template that cell z stands for: the template split evenly into the
-// grid, as the run measured and corrected its cells.
-Rect Zellrechteck(const Bitmap& vorlage, const Mosaikraster& raster, Zellort z) {
-  const int64_t w = vorlage.width();
-  const int64_t h = vorlage.height();
-  return Rect{static_cast<int32_t>((z.x - 1) * w / raster.kachelnX),
-              static_cast<int32_t>((z.y - 1) * h / raster.kachelnY),
-              static_cast<int32_t>(z.x * w / raster.kachelnX),
-              static_cast<int32_t>(z.y * h / raster.kachelnY)};
-}
-
 bool Angleichen(const Lupenquelle& quelle) {
-  return quelle.farbangleich > 0 && quelle.vorlage != nullptr && !quelle.vorlage->empty() &&
-         quelle.vorlage->format() == kPixelformat;
+  return quelle.angleich.has_value();
 }
 
 }  // namespace
@@ -43,9 +31,8 @@ Lupenquelle QuelleAusAuftrag(const Auftrag& auftrag, Size kachel) {
   // in a fraction of the time, and on the screen the pixels are the run's to the eye.
   quelle.art.schnell = true;
   quelle.arbeitspfad = auftrag.Arbeitspfad;
-  quelle.vorlage = &auftrag.VorlageBild;
-  quelle.farbangleich = std::min<int>(verfahren.Farbangleich, kMaxFarbangleich);
-  quelle.formanalyse = auftrag.analyse.Formanalyse;
+  if (const std::optional<Angleich> angleich = AngleichFuer(auftrag))
+    quelle.angleich.emplace(*angleich);
   return quelle;
 }
 
@@ -184,13 +171,13 @@ std::shared_ptr<const Bitmap> Lupenkacheln::Lesen(const Wunsch& wunsch) {
       return nullptr;
     }
     if (!Angleichen(quelle_)) return std::make_shared<const Bitmap>(std::move(kachel));
-    const int teile = Angleichteile(quelle_.formanalyse, groesse.width, groesse.height);
+    const Angleich& angleich = *quelle_.angleich;
+    const int teile = Angleichteile(angleich.formanalyse, groesse.width, groesse.height);
     const Teilfarben kachelFarben = TeilfarbenMessen(kachel, alles, teile);
-    const Teilfarben zellFarben = TeilfarbenMessen(
-        *quelle_.vorlage, Zellrechteck(*quelle_.vorlage, quelle_.raster, wunsch.zelle), teile);
+    const Teilfarben zellFarben =
+        TeilfarbenMessen(angleich.vorlage, Zellrechteck(angleich, wunsch.zelle), teile);
     auto angeglichen = std::make_shared<Bitmap>(groesse.width, groesse.height, kPixelformat);
-    AngeglichenEinsetzen(kachel, kachelFarben, zellFarben, quelle_.farbangleich, *angeglichen, 0,
-                         0);
+    AngeglichenEinsetzen(kachel, kachelFarben, zellFarben, angleich.staerke, *angeglichen, 0, 0);
     return angeglichen;
   } catch (const std::exception&) {
     // A photo that cannot be read is shown as the run left it: the reduced picture stands

@@ -26,6 +26,7 @@
 #include "engine/arbeiter_pool.h"
 #include "engine/auftrag.h"
 #include "engine/farbangleich.h"
+#include "engine/kacheln_zeichnen.h"
 #include "pictures/leseart.h"
 #include "platform/bitmap.h"
 #include "platform/memory_budget.h"
@@ -48,11 +49,9 @@ struct Lupenquelle {
   std::vector<std::string> dateien;  // the file of each picture number
   Leseart art;
   std::string arbeitspfad;
-  // The colour correction of the run: the template (which must stay unchanged while the
-  // tiles are read), the strength in per cent (0: none) and the shape analysis level.
-  const Bitmap* vorlage = nullptr;
-  int farbangleich = 0;
-  int formanalyse = 1;
+  // The colour correction of the run, if it made one; its template must stay unchanged
+  // while the tiles are read.
+  std::optional<Angleich> angleich;
 };
 
 // The source for the job's last run, whose mosaic has tiles of `raster.kachel` pixels.

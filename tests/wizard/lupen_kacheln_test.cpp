@@ -166,8 +166,7 @@ TEST(Lupenkacheln, MovesTilesTowardTheirCellsAsTheRunDid) {
   WriteTestJpeg(s.quelle.dateien[0], Einfarbig(160, 120, kGrau));
   s.quelle.raster = Mosaikraster{kKachel, 2, 1};
   s.quelle.bilder = {0, 0};
-  s.quelle.vorlage = &vorlage;
-  s.quelle.farbangleich = 100;
+  s.quelle.angleich.emplace(Angleich{vorlage, 100, 1, 2, 1});
   Lupenkacheln kacheln(s.quelle, nullptr);
   kacheln.Anfordern(Zellbereich{1, 1, 2, 1}, 0);
   kacheln.Abwarten();

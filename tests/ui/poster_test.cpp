@@ -1,0 +1,472 @@
+// A poster through the wizard's windows: a large-format run, the result page looked into
+// with the magnifier down to single photos, the list of placed photos, and the poster
+// saved as PNG and TIFF, once stopped half-way, which leaves the file saved before as
+// it was.
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <QWheelEvent>
+#include <cstdlib>
+
+#include "albums/alben_helfer.h"
+#include "albums/alben_operationen.h"
+#include "albums/album_bearbeitung.h"
+#include "engine/berechnungslauf.h"
+#include "engine/sitzung.h"
+#include "pictures/bilder_laden.h"
+#include "pictures/blending.h"
+#include "platform/paths.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+#include "ui/ergebnis_seite.h"
+#include "ui/fortschritt_fenster.h"
+#include "ui/lupen_ansicht.h"
+#include "ui/speichern_optionen_seite.h"
+#include "ui/uebersicht_seite.h"
+#include "ui_test_umgebung.h"
+
+namespace tilvendo::testing {
+namespace {
+
+constexpr int kFotos = 40;
+constexpr int kWarteMs = 30000;
+constexpr int kTaktMs = 5;
+constexpr Size kPoster{4000, 3000};
+constexpr Size kKleinesMosaik{2400, 1800};
+constexpr int kKachelnX = 40;
+constexpr int kKachelnY = 30;
+
+// Runs `aktion` once the active modal window is a `T` that `passt` accepts.
+template <typename T>
+void WennFenster(std::function<bool(T*)> passt, std::function<void(T*)> aktion) {
+  auto gewartet = std::make_shared<int>(0);
+  auto* takt = new QTimer(qApp);
+  QObject::connect(takt, &QTimer::timeout, takt, [=] {
+    auto* fenster = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (fenster != nullptr && fenster->isVisible() && passt(fenster)) {
+      takt->stop();
+      takt->deleteLater();
+      aktion(fenster);
+      return;
+    }
+    *gewartet += kTaktMs;
+    if (*gewartet > kWarteMs) {
+      takt->stop();
+      takt->deleteLater();
+      QFAIL("the expected window did not appear");
+    }
+  });
+  takt->start(kTaktMs);
+}
+
+// Types `datei` into the save dialog and confirms it.
+void DateiWaehlen(const std::string& datei) {
+  WennFenster<QFileDialog>(
+      [](QFileDialog*) { return true; },
+      [datei](QFileDialog* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name != nullptr);
+        // Saving over a file asks nothing here: that question is Qt's.
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        name->clear();
+        dialog->setDirectory(QString::fromStdString(FolderOf(datei)));
+        QTest::keyClicks(name, QString::fromStdString(FileNameOf(datei)));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+      });
+}
+
+// Catches the photos the result page asks the desktop to open.
+class Bildanzeige : public QObject {
+  Q_OBJECT
+ public slots:
+  void Oeffnen(const QUrl& url) { geoeffnet.push_back(url.toLocalFile()); }
+
+ public:
+  QStringList geoeffnet;
+};
+
+// A template of four quarters, kFotos photos of one colour each in a chosen album, and a
+// large-format run of 4000 × 3000 pixels in 40 × 30 tiles of 100 pixels.
+struct Poster {
+  FalscheMedien medien;
+  std::unique_ptr<UiTestUmgebung> umgebung;
+
+  explicit Poster(bool grossformat = true) {
+    medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
+    umgebung = std::make_unique<UiTestUmgebung>(&medien);
+    const std::string vorlage = umgebung->ordner / "vorlage.jpg";
+    Bitmap bild = Einfarbig(320, 240, Farbe{200, 40, 40});
+    for (int32_t y = 0; y < 240; ++y) {
+      for (int32_t x = 0; x < 320; ++x) {
+        if (x < 160 || y < 120) WritePixel(bild, x, y, Farbe{40, uint8_t(x / 2), uint8_t(y)});
+      }
+    }
+    WriteTestJpeg(vorlage, bild);
+    const std::string fotos = umgebung->ordner / "fotos/";
+    CreateFolders(fotos);
+    for (int i = 0; i < kFotos; ++i) {
+      const auto stufe = static_cast<uint8_t>(i * 6);
+      WriteTestJpeg(fotos + std::to_string(i) + ".jpg",
+                    Einfarbig(16, 12, Farbe{stufe, uint8_t(255 - stufe), uint8_t(i % 4 * 60)}));
+    }
+    Auftrag& auftrag = umgebung->auftrag();
+    const AlbenKontext kontext = umgebung->assistent().albenKontext();
+    const Bearbeitungsumgebung bearbeitung{kontext, medien, umgebung->benutzer, false};
+    AlbumImEditor album = NeuesAlbumBeginnen(auftrag.alben, kontext, umgebung->benutzer);
+    QCOMPARE(OrdnerAufnehmen(bearbeitung, auftrag.alben.AktAlbum, fotos), Aufnahme::Aufgenommen);
+    AlbumNeuScannen(bearbeitung, auftrag.alben.AktAlbum, album.anzahl);
+    album.name = "Fotos";
+    AlbumBearbeitungAbschliessen(auftrag.alben, kontext, album);
+    BilderZaehlen(auftrag);
+    QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
+
+    Auftragswunsch wunsch;
+    wunsch.grossformat = grossformat;
+    wunsch.dpi = grossformat ? 200 : 0;
+    wunsch.groesse = grossformat ? kPoster : kKleinesMosaik;
+    wunsch.kachelnX = kKachelnX;
+    wunsch.kachelnY = kKachelnY;
+    Einrichten(auftrag, wunsch);
+    Berechnungslauf lauf(auftrag, umgebung->benutzer);
+    QCOMPARE(lauf.Starten(), Laufausgang::Fertig);
+    QCOMPARE(auftrag.MosaikInBaendern, grossformat);
+    QCOMPARE(auftrag.MosaikBild.has_value(), !grossformat);
+  }
+
+  ui::ErgebnisSeite* Ergebnisseite() {
+    auto* seite = static_cast<ui::ErgebnisSeite*>(umgebung->assistent().SeiteHolen(6));
+    seite->show();
+    return seite;
+  }
+};
+
+void Rad(QWidget* ziel, QPoint punkt, int raste) {
+  QWheelEvent rad(QPointF(punkt), QPointF(ziel->mapToGlobal(punkt)), QPoint(),
+                  QPoint(0, raste * wizard::kRadRaste), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+  QApplication::sendEvent(ziel, &rad);
+}
+
+bool Nahe(QColor ist, Farbe soll, int abstand) {
+  return std::abs(ist.red() - soll.red) <= abstand &&
+         std::abs(ist.green() - soll.green) <= abstand &&
+         std::abs(ist.blue() - soll.blue) <= abstand;
+}
+
+QStringList Dateien(const std::string& ordner) {
+  return QDir(QString::fromStdString(ordner)).entryList(QDir::Files | QDir::Hidden);
+}
+
+}  // namespace
+
+class PosterTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { UiTestsEinrichten(); }
+
+  void TheMagnifierLooksIntoThePosterDownToSinglePhotos() {
+    Poster poster;
+    Auftrag& auftrag = poster.umgebung->auftrag();
+    const Bitmap bildschirmkopie = auftrag.AnzeigeBild.Clone();
+    ui::ErgebnisSeite* seite = poster.Ergebnisseite();
+    QVERIFY(QTest::qWaitForWindowExposed(seite));
+    ui::LupenAnsicht* bild = seite->ErgebnisBild();
+    QCOMPARE(bild->size(), QSize(auftrag.AnzeigeBild.width(), auftrag.AnzeigeBild.height()));
+    QVERIFY(seite->BildGruppe()->title().endsWith(QStringLiteral("(4000 x 3000 Pixel) skaliert")));
+    QVERIFY(!bild->Geometrie().Vergroessert());
+
+    // The slider blends the page's own picture; the run's screen copy stays unblended,
+    // so the next showing blends the mosaic, not an earlier blend.
+    const int32_t vorher = seite->Anzeige().Blendungen();
+    seite->Blenden()->setValue(-10);
+    QCOMPARE(seite->Anzeige().Blendungen(), vorher + 1);
+    QCOMPARE(
+        std::memcmp(auftrag.AnzeigeBild.data(), bildschirmkopie.data(), bildschirmkopie.byteSize()),
+        0);
+    seite->Blenden()->setValue(-15);
+
+    // Shown whole, no photo is named.
+    const QPoint mitte(bild->width() / 2, bild->height() / 2);
+    QTest::mouseMove(bild, mitte);
+    QCOMPARE(seite->Statuszeile()->text(), QString());
+    // A notch of the wheel at the middle; once tiles are large enough to make out, their
+    // photos are read and named.
+    Rad(bild, mitte, 1);
+    QVERIFY(bild->Geometrie().Vergroessert());
+    QTest::mouseMove(bild, mitte + QPoint(1, 0));
+    const bool zuerkennen = bild->Geometrie().Massstab() * 100 >= wizard::kMindestKachelImFenster;
+    QCOMPARE(seite->Statuszeile()->text().isEmpty(), !zuerkennen);
+    Rad(bild, mitte, 1);
+    QCOMPARE(bild->Geometrie().Stufe(), 2);
+    bild->repaint();
+    bild->Kacheln()->Abwarten();
+    QVERIFY(bild->Kacheln()->Gelesen() > 0);
+
+    // Down to the full resolution: a tile of 100 pixels shows its photo, the template
+    // laid over it at 25 %.
+    Rad(bild, mitte, 10);
+    QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+    bild->repaint();
+    bild->Kacheln()->Abwarten();
+    QApplication::processEvents();
+    const wizard::Punkt imMosaik = bild->Geometrie().ImMosaik(wizard::Punkt{50, 50});
+    const auto zelle = wizard::ZelleBei(imMosaik, bild->Kacheln()->Raster());
+    QVERIFY(zelle.has_value());
+    const wizard::Punkt ecke =
+        bild->Geometrie().ImFenster(wizard::Punkt{(zelle->x - 1) * 100.0, (zelle->y - 1) * 100.0});
+    const QPoint kachelMitte(int(ecke.x) + 50, int(ecke.y) + 50);
+    const std::string datei = bild->Kacheln()->DateiIn(*zelle);
+    QVERIFY(!datei.empty());
+    Bitmap foto;
+    QVERIFY(LoadWholePicture(foto, datei));
+    const Farbe fotoFarbe = ReadPixel(foto, 8, 6);
+    const wizard::Punkt vorlagenOrt =
+        bild->Geometrie().ImMosaik(wizard::Punkt{double(kachelMitte.x()), double(kachelMitte.y())});
+    const Farbe vorlagenFarbe = ReadPixel(auftrag.VorlageBild, int(vorlagenOrt.x * 320 / 4000),
+                                          int(vorlagenOrt.y * 240 / 3000));
+    const uint8_t a = BlendwertAusRegler(-15);
+    const auto gemischt = [a](uint8_t m, uint8_t t) {
+      return uint8_t((m * a + t * (255 - a)) / 255);
+    };
+    const Farbe erwartet{gemischt(fotoFarbe.blue, vorlagenFarbe.blue),
+                         gemischt(fotoFarbe.green, vorlagenFarbe.green),
+                         gemischt(fotoFarbe.red, vorlagenFarbe.red)};
+    const QColor gezeigt = bild->grab().toImage().pixelColor(kachelMitte);
+    QVERIFY2(Nahe(gezeigt, erwartet, 12), qPrintable(gezeigt.name()));
+
+    // Over the tile the status line names its photo; a double click opens it.
+    QTest::mouseMove(bild, kachelMitte);
+    QCOMPARE(seite->Statuszeile()->text(),
+             QStringLiteral("Foto: ") + QString::fromStdString(datei));
+    Bildanzeige anzeige;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &anzeige, "Oeffnen");
+    QTest::mouseDClick(bild, Qt::LeftButton, Qt::NoModifier, kachelMitte);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(anzeige.geoeffnet, QStringList{QString::fromStdString(datei)});
+    QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+
+    // Dragging moves the part shown with the hand.
+    const double links = bild->Geometrie().Sichtbar().links;
+    QTest::mousePress(bild, Qt::LeftButton, Qt::NoModifier, mitte);
+    QTest::mouseMove(bild, mitte + QPoint(-30, 0));
+    QTest::mouseMove(bild, mitte + QPoint(-60, 0));
+    QTest::mouseRelease(bild, Qt::LeftButton, Qt::NoModifier, mitte + QPoint(-60, 0));
+    QCOMPARE(bild->Geometrie().Sichtbar().links, links + 60);
+    QCOMPARE(bild->Geometrie().Massstab(), 1.0);  // a drag is no click
+
+    // With the magnifier on, a click zooms in and a right click out; off, neither.
+    Rad(bild, mitte, -100);
+    QVERIFY(!bild->Geometrie().Vergroessert());
+    QCOMPARE(seite->Statuszeile()->text(), QString());
+    QTest::mouseClick(bild, Qt::LeftButton, Qt::NoModifier, mitte);
+    QVERIFY(!bild->Geometrie().Vergroessert());
+    QTest::mouseClick(seite->LupeKnopf(), Qt::LeftButton);
+    QVERIFY(seite->LupeKnopf()->isChecked());
+    QTest::mouseClick(bild, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseClick(bild, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QCOMPARE(bild->Geometrie().Stufe(), 2);
+    QTest::mouseClick(bild, Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
+    QCOMPARE(bild->Geometrie().Stufe(), 1);
+    QTest::mouseClick(seite->LupeKnopf(), Qt::LeftButton);
+
+    // Closing the page lets the workers go; showing it again starts whole.
+    seite->close();
+    auftrag.ProgrammEnde = false;
+    QVERIFY(bild->Kacheln() == nullptr);
+    seite = poster.Ergebnisseite();
+    QVERIFY(!seite->ErgebnisBild()->Geometrie().Vergroessert());
+    QCOMPARE(
+        std::memcmp(auftrag.AnzeigeBild.data(), bildschirmkopie.data(), bildschirmkopie.byteSize()),
+        0);
+    seite->hide();
+  }
+
+  void AMosaicHeldWholeIsMagnifiedFromItsOwnPixels() {
+    Poster klein(false);
+    Auftrag& auftrag = klein.umgebung->auftrag();
+    ui::ErgebnisSeite* seite = klein.Ergebnisseite();
+    QVERIFY(QTest::qWaitForWindowExposed(seite));
+    ui::LupenAnsicht* bild = seite->ErgebnisBild();
+    const QPoint punkt(bild->width() / 3, bild->height() / 3);
+    Rad(bild, punkt, 100);
+    QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+    bild->repaint();
+    QApplication::processEvents();
+    // Nothing is read: the mosaic's own pixels, with the template laid over them.
+    QCOMPARE(bild->Kacheln()->Gelesen(), 0);
+    const wizard::Punkt ort =
+        bild->Geometrie().ImMosaik(wizard::Punkt{double(punkt.x()), double(punkt.y())});
+    const Farbe mosaik = ReadPixel(*auftrag.MosaikBild, int(ort.x), int(ort.y));
+    const Farbe vorlage =
+        ReadPixel(auftrag.VorlageBild, int(ort.x * 320 / 2400), int(ort.y * 240 / 1800));
+    const uint8_t a = BlendwertAusRegler(-15);
+    const auto gemischt = [a](uint8_t m, uint8_t t) {
+      return uint8_t((m * a + t * (255 - a)) / 255);
+    };
+    const Farbe erwartet{gemischt(mosaik.blue, vorlage.blue), gemischt(mosaik.green, vorlage.green),
+                         gemischt(mosaik.red, vorlage.red)};
+    const QColor gezeigt = bild->grab().toImage().pixelColor(punkt);
+    QVERIFY2(Nahe(gezeigt, erwartet, 12), qPrintable(gezeigt.name()));
+    // The photo is named as on a poster.
+    QTest::mouseMove(bild, punkt);
+    QVERIFY(seite->Statuszeile()->text().startsWith(QStringLiteral("Foto: ")));
+    seite->hide();
+  }
+
+  void ThePlacementListNamesThePhotoOfEveryCell() {
+    Poster poster;
+    ui::ErgebnisSeite* seite = poster.Ergebnisseite();
+    QVERIFY(seite->ListeKnopf()->isEnabled());
+    const std::string datei = poster.umgebung->ordner / "liste.csv";
+    DateiWaehlen(poster.umgebung->ordner / "liste");
+    QTest::mouseClick(seite->ListeKnopf(), Qt::LeftButton);
+    const std::string text = ReadWholeFile(datei);
+    QVERIFY(text.starts_with("Spalte,Zeile,Foto\n1,1,"));
+    QCOMPARE(std::count(text.begin(), text.end(), '\n'), kKachelnX * kKachelnY + 1);
+    QCOMPARE(seite->Statuszeile()->text(),
+             QStringLiteral("Platzierungsliste gespeichert: ") + QString::fromStdString(datei));
+    // A folder that is not there: the user is told, nothing else happens.
+    QVERIFY(
+        !seite->ListeSpeichern(QString::fromStdString(poster.umgebung->ordner / "fehlt/x.csv")));
+    QCOMPARE(poster.umgebung->benutzer.warnungen.size(), size_t{1});
+    QVERIFY(poster.umgebung->benutzer.warnungen[0].starts_with(
+        "Die Platzierungsliste konnte nicht gespeichert werden: "));
+    seite->hide();
+  }
+
+  void SavedAsPngAndTiffAndStoppedHalfWay() {
+    Poster poster;
+    Auftrag& auftrag = poster.umgebung->auftrag();
+    ui::ErgebnisSeite* seite = poster.Ergebnisseite();
+    const std::string ordner = poster.umgebung->ordner / "ausgabe/";
+    CreateFolders(ordner);
+
+    // TIFF: the exact size, no quality; then the file, whole.
+    Speichern(
+        seite,
+        [](ui::SpeichernOptionenSeite* optionen) {
+          QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+          QVERIFY(!optionen->Qualitaet()->isEnabled());
+          QVERIFY(!optionen->Farbtiefe()->isEnabled());
+          QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
+          QVERIFY(optionen->VorschauGruppe()->isVisible());
+          QVERIFY(optionen->Dateigroesse()->text().startsWith(
+              QStringLiteral("geschätzte Dateigröße: etwa 34,")));
+          QVERIFY(optionen->Dateigroesse()->text().endsWith(
+              QStringLiteral("Megabyte (aus einer verkleinerten Probe)")));
+        },
+        ordner + "poster");
+    QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{1});
+    Bitmap gelesen;
+    QVERIFY(LoadWholePicture(gelesen, ordner + "poster.tif"));
+    QCOMPARE(gelesen.width(), kPoster.width);
+    QCOMPARE(gelesen.height(), kPoster.height);
+
+    // PNG, whole.
+    auftrag.analyse.ErgebnisGespeichert = 0;
+    Speichern(
+        seite,
+        [](ui::SpeichernOptionenSeite* optionen) {
+          QTest::mouseClick(optionen->PngKnopf(), Qt::LeftButton);
+          QVERIFY(!optionen->Qualitaet()->isEnabled());
+        },
+        ordner + "poster");
+    QVERIFY(LoadWholePicture(gelesen, ordner + "poster.png"));
+    QCOMPARE(gelesen.width(), kPoster.width);
+    const std::string png = ReadWholeFile(ordner + "poster.png");
+    const std::string tiff = ReadWholeFile(ordner + "poster.tif");
+
+    // Stopped half-way over both files: each stays as it was, and nothing else is left.
+    for (QRadioButton* (ui::SpeichernOptionenSeite::*knopf)() const :
+         {&ui::SpeichernOptionenSeite::PngKnopf, &ui::SpeichernOptionenSeite::TiffKnopf}) {
+      auftrag.analyse.ErgebnisGespeichert = 0;
+      bool abgebrochen = false;
+      WennFenster<ui::FortschrittFenster>(
+          [](ui::FortschrittFenster* fenster) {
+            return fenster->Balken() != nullptr && fenster->Balken()->value() > 0;
+          },
+          [&abgebrochen](ui::FortschrittFenster* fenster) {
+            QVERIFY(fenster->Balken()->value() < 100);
+            abgebrochen = true;
+            QTest::mouseClick(fenster->AbbrechenKnopf(), Qt::LeftButton);
+          });
+      seite->Blenden()->setValue(-5);  // another picture than the one saved
+      Speichern(
+          seite,
+          [knopf](ui::SpeichernOptionenSeite* optionen) {
+            QTest::mouseClick((optionen->*knopf)(), Qt::LeftButton);
+          },
+          ordner + "poster");
+      QVERIFY(abgebrochen);
+      QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{0});
+      QVERIFY(ReadWholeFile(ordner + "poster.png") == png);
+      QVERIFY(ReadWholeFile(ordner + "poster.tif") == tiff);
+      QCOMPARE(Dateien(ordner),
+               (QStringList{QStringLiteral("poster.png"), QStringLiteral("poster.tif")}));
+      seite->Blenden()->setValue(-15);
+    }
+    QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+  }
+
+  void AFullDiskIsToldBeforeAnythingIsComposed() {
+    Poster poster;
+    ui::ErgebnisSeite* seite = poster.Ergebnisseite();
+    const std::string ordner = poster.umgebung->ordner / "voll/";
+    CreateFolders(ordner);
+    auto* optionenSeite =
+        static_cast<ui::SpeichernOptionenSeite*>(poster.umgebung->assistent().SeiteHolen(10));
+    optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
+    WennSeite(10, [&](ui::SpeichernOptionenSeite* optionen) {
+      QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+      DateiWaehlen(ordner + "poster");
+      QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+      // The page stays open for another place.
+      QVERIFY(optionen->isVisible());
+      QTest::mouseClick(optionen->AbbrechenKnopf(), Qt::LeftButton);
+    });
+    QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+    const std::vector<std::string>& warnungen = poster.umgebung->benutzer.warnungen;
+    QCOMPARE(warnungen.size(), size_t{1});
+    QVERIFY(warnungen[0].find("sind nur noch 1,0 MB frei") != std::string::npos);
+    QVERIFY(Dateien(ordner).isEmpty());
+    optionenSeite->PlatzAbfrageSetzen({});
+    seite->hide();
+  }
+
+ private:
+  static void WennSeite(int nummer, std::function<void(ui::SpeichernOptionenSeite*)> aktion) {
+    WennFenster<ui::SpeichernOptionenSeite>(
+        [nummer](ui::SpeichernOptionenSeite* seite) { return seite->Nummer() == nummer; },
+        std::move(aktion));
+  }
+
+  // Saves from the result page: `waehlen` sets the options, then the file is named.
+  static void Speichern(ui::ErgebnisSeite* seite,
+                        std::function<void(ui::SpeichernOptionenSeite*)> waehlen,
+                        const std::string& datei) {
+    WennSeite(10, [waehlen, datei](ui::SpeichernOptionenSeite* optionen) {
+      waehlen(optionen);
+      DateiWaehlen(datei);
+      QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+    });
+    QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+  }
+};
+
+}  // namespace tilvendo::testing
+
+QTEST_MAIN(tilvendo::testing::PosterTest)
+#include "poster_test.moc"

@@ -1,0 +1,74 @@
+#include "wizard/ergebnis_mosaik.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "wizard/uebersicht_seite.h"
+
+namespace tilvendo::wizard {
+namespace {
+
+// A large-format job as a run leaves it: 100 × 75 tiles of 200 pixels, a screen copy
+// and no mosaic held whole.
+void PosterLauf(Auftrag& auftrag) {
+  Einstellungen& e = auftrag.einstellungen;
+  auftrag.vorlage = {"see.jpg", "/bilder/", 1600, 1200};
+  e.Grossformat = true;
+  e.Druckaufloesung = 200;
+  e.KachelnX = 100;
+  e.KachelnY = 75;
+  e.ZellBreite = e.ZellHoehe = 16;
+  e.ZoomX = e.ZoomY = 1250;
+  e.ZielBreite = 20000;
+  e.ZielHoehe = 15000;
+  e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
+  auftrag.MosaikInBaendern = true;
+  auftrag.ErgebnisFertig = true;
+  auftrag.AnzeigeBild = Bitmap(1732, 1299);
+}
+
+TEST(ErgebnisMosaik, APosterRunIsAResultWithoutAMosaicHeldWhole) {
+  Auftrag auftrag;
+  EXPECT_FALSE(ErgebnisVorhanden(auftrag));
+  EXPECT_EQ(ErgebnisGroesse(auftrag), Size{});
+  PosterLauf(auftrag);
+  EXPECT_TRUE(ErgebnisVorhanden(auftrag));
+  EXPECT_EQ(ErgebnisGroesse(auftrag), (Size{20000, 15000}));
+  const Mosaikraster raster = ErgebnisRaster(auftrag);
+  EXPECT_EQ(raster.kachel, (Size{200, 200}));
+  EXPECT_EQ(raster.kachelnX, 100);
+  EXPECT_EQ(raster.kachelnY, 75);
+  ASSERT_EQ(UebersichtEintraege(auftrag).size(), 6u);
+  EXPECT_EQ(UebersichtEintraege(auftrag).back(), "letzte Berechnung");
+
+  // A run that was cancelled while it composed has no screen copy to show.
+  auftrag.ErgebnisFertig = false;
+  EXPECT_FALSE(ErgebnisVorhanden(auftrag));
+  EXPECT_EQ(UebersichtEintraege(auftrag).size(), 5u);
+}
+
+TEST(ErgebnisMosaik, AMosaicHeldWholeGivesItsOwnSize) {
+  Auftrag auftrag;
+  auftrag.einstellungen.Raster = std::make_unique<Zellenraster>(20, 15);
+  auftrag.MosaikBild.emplace(800, 450);
+  EXPECT_TRUE(ErgebnisVorhanden(auftrag));
+  EXPECT_EQ(ErgebnisGroesse(auftrag), (Size{800, 450}));
+  EXPECT_EQ(ErgebnisRaster(auftrag).kachel, (Size{40, 30}));
+}
+
+TEST(ErgebnisMosaik, TheOverviewNamesThePrintSizeInLargeFormat) {
+  Auftrag auftrag;
+  PosterLauf(auftrag);
+  auftrag.einstellungen.ZielBreite = 5511;
+  auftrag.einstellungen.ZielHoehe = 4133;
+  const std::vector<std::string> zeilen = EintragsInfo(auftrag, 1).InfoFeld;
+  ASSERT_EQ(zeilen.size(), 4u);
+  EXPECT_EQ(zeilen[0], "absolute Größe: 5511 x 4133 Pixel");
+  EXPECT_EQ(zeilen[3], "Druckgröße: 70 × 52 cm bei 200 dpi");
+  auftrag.einstellungen.Grossformat = false;
+  EXPECT_EQ(EintragsInfo(auftrag, 1).InfoFeld.size(), 3u);
+}
+
+}  // namespace
+}  // namespace tilvendo::wizard
