@@ -472,8 +472,8 @@ Mosaik:
     --seed N              fester Startwert des Zufalls: gleiche Eingaben, gleiches Mosaik
     --protokoll           schreibt die Liste der gelesenen Bilder
                           nach ~/tilvendo file list.txt
-    --bericht             zeigt am Ende die Dauer der Phasen und die Zahlen, mit
-                          --dpi die Kachelkante auf dem Papier
+    --bericht             zeigt am Ende die Dauer der Phasen, die Zahlen und den
+                          Spitzenspeicher, mit --dpi die Kachelkante auf dem Papier
 
   Lesen und Vergleichen der Fotos (jede Art hat ihren eigenen Zwischenspeicher):
     --ohne-drehung        Fotos nicht nach ihrer Kamera-Drehung aufrecht stellen

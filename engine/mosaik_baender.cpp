@@ -17,8 +17,14 @@ constexpr uint64_t kSpeicherTeiler = 8;
 constexpr uint64_t kMinKachelspeicher = uint64_t{64} << 20;
 constexpr uint64_t kMaxKachelspeicher = uint64_t{256} << 20;
 // Slots beyond the bands composed ahead: the band handed out now and the one before it,
-// which a strip across the boundary still reads.
-constexpr size_t kPlaetzeExtra = 3;
+// which a strip across the boundary still reads. With one slot more than the bands kept
+// there is always one to compose the band asked for into.
+constexpr size_t kPlaetzeExtra = 2;
+// Rows of the template made and laid over the tiles at a time.
+constexpr int32_t kMischZeilen = 16;
+// What the bands in flight may take together; a poster whose tile rows are very large
+// composes fewer bands ahead rather than taking more.
+constexpr uint64_t kBaenderSpeicher = uint64_t{160} << 20;
 constexpr int32_t kWeitWeg = std::numeric_limits<int32_t>::max();
 
 }  // namespace
@@ -81,7 +87,11 @@ Mosaikbaender::Mosaikbaender(const Auftrag& auftrag, const Verwendungsliste& ver
     vorlage_.emplace(auftrag.VorlageBild, breite_, hoehe_, optionen_.skalierung);
   }
   lesen_.emplace(Lesen{KachelLeseart(e.verfahren), auftrag.Arbeitspfad, budget_});
-  vorlauf_ = static_cast<int32_t>(pool_.Anzahl());
+  // One band ahead per worker, as far as the memory for bands allows, but at least one.
+  const uint64_t bandBytes = KachelzeilenBytes(breite_, kachelHoehe_) * zeilenJeBand_;
+  const uint64_t passen = kBaenderSpeicher / bandBytes;
+  vorlauf_ = static_cast<int32_t>(
+      std::clamp<uint64_t>(passen > kPlaetzeExtra ? passen - kPlaetzeExtra : 0, 1, pool_.Anzahl()));
   plaetze_.resize(static_cast<size_t>(vorlauf_) + kPlaetzeExtra);
 }
 
@@ -241,21 +251,21 @@ void Mosaikbaender::BandZeichnen(int32_t band, Bitmap& ziel) {
     vorlage_->Zeilen(BandAnfang(band), ziel);
     return;
   }
-  if (a == kNurMosaik) {
-    KachelnZeichnen(band, ziel);
-    return;
+  KachelnZeichnen(band, ziel);
+  if (a == kNurMosaik) return;
+  // The template is laid over the tiles a few rows at a time, which stay in the cache
+  // and are all a band needs beside itself.
+  Bitmap vorlage;
+  for (int32_t erste = 0; erste < ziel.height(); erste += kMischZeilen) {
+    const int32_t anzahl = std::min(kMischZeilen, ziel.height() - erste);
+    if (vorlage.height() != anzahl) vorlage = Bitmap::Uninitialized(breite_, anzahl, kPixelformat);
+    vorlage_->Zeilen(BandAnfang(band) + erste, vorlage);
+    // Working-format rows have no padding, so the rows are one run of bytes.
+    BlendBytesInto(vorlage.data(), ziel.row(erste), vorlage.byteSize(), a);
   }
-  Bitmap mosaik = Bitmap::Uninitialized(breite_, ziel.height(), kPixelformat);
-  KachelnZeichnen(band, mosaik);
-  Bitmap vorlage = Bitmap::Uninitialized(breite_, ziel.height(), kPixelformat);
-  vorlage_->Zeilen(BandAnfang(band), vorlage);
-  // Working-format rows have no padding, so the band is one run of bytes.
-  BlendBytes(vorlage.data(), mosaik.data(), ziel.data(), ziel.byteSize(), a);
 }
 
 void Mosaikbaender::KachelnZeichnen(int32_t band, Bitmap& mosaik) {
-  // Cells without a picture stay black, as in the whole picture.
-  std::memset(mosaik.data(), 0, mosaik.byteSize());
   const int32_t ersteZeile = band * zeilenJeBand_;
   const int32_t zeilen = BandHoehe(band) / kachelHoehe_;
   Bitmap kachel32;
@@ -264,10 +274,17 @@ void Mosaikbaender::KachelnZeichnen(int32_t band, Bitmap& mosaik) {
     const int32_t oben = (ty - ersteZeile) * kachelHoehe_;
     for (int32_t tx = 0; tx < kachelnX_; ++tx) {
       const int32_t foto = zellen_[static_cast<size_t>(ty) * kachelnX_ + static_cast<size_t>(tx)];
-      if (foto < 0) continue;
-      const std::shared_ptr<const Kachel> kachel = KachelHolen(static_cast<size_t>(foto));
-      if (!kachel) continue;
+      const std::shared_ptr<const Kachel> kachel =
+          foto < 0 ? nullptr : KachelHolen(static_cast<size_t>(foto));
       const int32_t links = tx * kachelBreite_;
+      if (!kachel) {
+        // Cells without a picture stay black, as in the whole picture.
+        for (int32_t y = 0; y < kachelHoehe_; ++y) {
+          std::memset(mosaik.row(oben + y) + kBytesJePixel * links, 0,
+                      kBytesJePixel * static_cast<size_t>(kachelBreite_));
+        }
+        continue;
+      }
       if (!angleich_) {
         for (int32_t y = 0; y < kachelHoehe_; ++y) {
           ZeileAus24(kachel->bild.row(y), mosaik.row(oben + y) + kBytesJePixel * links,

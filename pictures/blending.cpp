@@ -35,6 +35,17 @@ TILVENDO_VEKTORISIEREN void BlendKern(const uint8_t* __restrict t, const uint8_t
   }
 }
 
+// BlendKern with the mosaic's bytes replaced by the result; reading each byte before it
+// is written needs no separate output.
+TILVENDO_VEKTORISIEREN void BlendKernInto(const uint8_t* __restrict t, uint8_t* m, size_t count,
+                                          uint16_t wm) {
+  const auto wt = static_cast<uint16_t>(kVoll - wm);
+  for (size_t i = 0; i < count; ++i) {
+    const auto y = static_cast<uint16_t>(m[i] * wm + t[i] * wt + 128u);
+    m[i] = static_cast<uint8_t>(static_cast<uint16_t>(y + (y >> 8)) >> 8);
+  }
+}
+
 bool GleichesArbeitsbild(const Bitmap& bild, int32_t width, int32_t height) {
   return bild.format() == kPixelformat && bild.width() == width && bild.height() == height;
 }
@@ -64,6 +75,10 @@ int32_t VorlagenAnteil(int32_t position) {
 
 void BlendBytes(const uint8_t* t, const uint8_t* m, uint8_t* out, size_t count, uint8_t a) {
   BlendKern(t, m, out, count, a);
+}
+
+void BlendBytesInto(const uint8_t* t, uint8_t* m, size_t count, uint8_t a) {
+  BlendKernInto(t, m, count, a);
 }
 
 void BlendBitmaps(const Bitmap& t, const Bitmap& m, Bitmap& destination, uint8_t a) {

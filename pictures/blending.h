@@ -31,6 +31,8 @@ int32_t VorlagenAnteil(int32_t position);
 // One run of bytes: out[i] = round((m[i] × a + t[i] × (255 − a)) / 255). The three arrays
 // must not overlap.
 void BlendBytes(const uint8_t* t, const uint8_t* m, uint8_t* out, size_t count, uint8_t a);
+// The same with the result written over m (t must not overlap it).
+void BlendBytesInto(const uint8_t* t, uint8_t* m, size_t count, uint8_t a);
 
 // `destination` (made a working-format picture of its current size) becomes the blend
 // of `t` and `m`, which must both be working-format pictures of that size

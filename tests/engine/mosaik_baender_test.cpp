@@ -324,6 +324,20 @@ TEST(Grossformat, TooLittleRoomAndOversizedBitmapsAreRefusedBeforeComposing) {
   EXPECT_EQ(DateienIn(job.ordner.path()), kFotos - 1);
 }
 
+// A mosaic black all over because no placed photo can be read any more replaces no file.
+TEST(Grossformat, AMosaicWithoutASingleReadablePhotoReplacesNoFile) {
+  Mosaikjob job(9, 20, 10, 10, 120, 90);
+  job.auftrag.MosaikInBaendern = true;
+  for (const std::string& foto : job.auftrag.Dateiliste) testing::WriteWholeFile(foto, "kaputt");
+  testing::WriteWholeFile(job.ordner / "m.png", "das alte Bild");
+  job.auftrag.analyse.ErgebnisGespeichert = 0;
+  EXPECT_EQ(ErgebnisInBaendernSpeichern(job.auftrag, 191, job.Optionen(kFormatPng, 0, "m.png"), {}),
+            Speicherausgang::KeinBildLesbar);
+  EXPECT_EQ(ReadWholeFile(job.ordner / "m.png"), "das alte Bild");
+  EXPECT_EQ(DateienIn(job.ordner.path()), kFotos + 1);
+  EXPECT_EQ(job.auftrag.analyse.ErgebnisGespeichert, 0);  // nothing was saved
+}
+
 TEST(Grossformat, ATileRowTooLargeForTheMemoryIsRefusedByTheRun) {
   Einstellungen e;
   e.KachelnX = 10;
