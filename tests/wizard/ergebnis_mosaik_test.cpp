@@ -4,6 +4,9 @@
 
 #include <memory>
 
+#include "pictures/bild_einpassen.h"
+#include "platform/pixel.h"
+#include "wizard/ergebnis_seite.h"
 #include "wizard/uebersicht_seite.h"
 
 namespace tilvendo::wizard {
@@ -68,6 +71,29 @@ TEST(ErgebnisMosaik, TheOverviewNamesThePrintSizeInLargeFormat) {
   EXPECT_EQ(zeilen[3], "Druckgröße: 70 × 52 cm bei 200 dpi");
   auftrag.einstellungen.Grossformat = false;
   EXPECT_EQ(EintragsInfo(auftrag, 1).InfoFeld.size(), 3u);
+}
+
+TEST(ErgebnisMosaik, AScreenCopyIsBlendedAsTheRunMadeItAndStaysUnblended) {
+  // A pattern at the screen picture's size, as a large-format run leaves it.
+  Bitmap kopie(60, 40);
+  for (int32_t y = 0; y < 40; ++y) {
+    for (int32_t x = 0; x < 60; ++x) {
+      WritePixel(kopie, x, y, Farbe{uint8_t(x * 4), uint8_t(y * 6), uint8_t(x + y)});
+    }
+  }
+  const Bitmap vorher = kopie.Clone();
+  Bitmap vorlage(30, 20);
+  Bitmap anzeige(60, 40);
+  Ergebnisanzeige ergebnis;
+  ergebnis.Vorbereiten(kopie, vorlage, -20, anzeige);  // the mosaic alone
+  Bitmap eingepasst(60, 40);
+  BildEinpassen(eingepasst, Rect{0, 0, 60, 40}, kopie);
+  for (int32_t y = 0; y < 40; ++y) {
+    for (int32_t x = 0; x < 60; ++x) {
+      ASSERT_EQ(ReadPixel(anzeige, x, y), ReadPixel(eingepasst, x, y));
+      ASSERT_EQ(ReadPixel(kopie, x, y), ReadPixel(vorher, x, y));
+    }
+  }
 }
 
 }  // namespace
