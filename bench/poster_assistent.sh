@@ -23,6 +23,14 @@ cmake --build "$BAU" -j "$(nproc)" --target poster_assistent tilvendo-demo-samml
 
 source bench/sammlung.sh
 
+# The 1600 × 1200 template of bench/grossformat.sh gives exactly 20,000 × 15,000 pixels in
+# 100 × 75 tiles; another template a little less, snapped to whole tiles.
+if [ -f "$ARBEIT/vorlage-1600.jpg" ]; then
+  VORLAGE="$ARBEIT/vorlage-1600.jpg"
+else
+  echo "(Ohne $ARBEIT/vorlage-1600.jpg aus bench/grossformat.sh: Vorlage $VORLAGE)"
+fi
+
 POSTER="$ARBEIT/poster-assistent"
 rm -rf "$POSTER"
 mkdir -p "$POSTER"
