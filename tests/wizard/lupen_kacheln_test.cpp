@@ -108,6 +108,11 @@ TEST(Lupenkacheln, GivesUpWhatIsNoLongerShownButNeverWhatIsShown) {
   kacheln.Abwarten();
   EXPECT_NE(kacheln.Kachel(Zellort{1, 1}, 0), nullptr);
   EXPECT_EQ(kacheln.Gelesen(), 5);
+  // Still shown when the window widens: a tile read before is kept beside the new one.
+  kacheln.Anfordern(Zellbereich{1, 1, 1, 2}, 0);
+  kacheln.Abwarten();
+  EXPECT_EQ(kacheln.GehalteneBytes(), 2 * eineKachel);
+  EXPECT_EQ(kacheln.Gelesen(), 6);
 }
 
 TEST(Lupenkacheln, DropsTheWishesOfAWindowThatMovedOn) {
