@@ -28,13 +28,11 @@ void BildschirmkopieMachen(Auftrag& auftrag, Mosaikbaender& baender) {
   format.hoehe = baender.height();
   format.bytesJePixel = static_cast<int>(kBytesJePixel);
   if (!einpassen.Groesse(format)) throw PictureTooLarge(kMeldungKeinSpeicher);
-  for (int32_t first = 0; first < baender.height(); first += kStreifenZeilen) {
-    const int32_t anzahl = std::min(kStreifenZeilen, baender.height() - first);
-    const Zeilen zeilen = baender.Streifen(first, anzahl);
-    for (int32_t i = 0; i < anzahl; ++i) {
-      if (einpassen.BrauchtZeile(first + i)) einpassen.Zeile(first + i, zeilen.row(i));
+  BaenderWeitergeben(baender, [&](int32_t erste, const Zeilen& zeilen) {
+    for (int32_t i = 0; i < zeilen.count; ++i) {
+      if (einpassen.BrauchtZeile(erste + i)) einpassen.Zeile(erste + i, zeilen.row(i));
     }
-  }
+  });
   Bitmap anzeige(groesse.width, groesse.height);
   einpassen.Zeichnen(anzeige);
   auftrag.AnzeigeBild = std::move(anzeige);

@@ -409,6 +409,14 @@ int32_t Mosaikbaender::ErneutGelesen() const {
   return erneut;
 }
 
+void BaenderWeitergeben(
+    Mosaikbaender& baender,
+    const std::function<void(int32_t erste, const Zeilen& zeilen)>& empfaenger) {
+  for (int32_t erste = 0; erste < baender.height(); erste += kStreifenZeilen) {
+    empfaenger(erste, baender.Streifen(erste, std::min(kStreifenZeilen, baender.height() - erste)));
+  }
+}
+
 Verwendungsliste VerwendungAusRaster(const Auftrag& auftrag) {
   Verwendungsliste verwendung;
   const Zellenraster* raster = auftrag.einstellungen.Raster.get();

@@ -179,6 +179,13 @@ class Mosaikbaender final : public StreifenQuelle {
   ArbeiterPool pool_;  // last: stopped first, before what its tasks use
 };
 
+// Hands the whole mosaic to `empfaenger` from the top, a writer's strip at a time: the
+// first row and the rows themselves (valid during the call). The way to make something
+// other than a file of the bands, such as a reduced copy for the screen. Raises what
+// Streifen raises (SchreibenAbgebrochen after a cancel).
+void BaenderWeitergeben(Mosaikbaender& baender,
+                        const std::function<void(int32_t erste, const Zeilen& zeilen)>& empfaenger);
+
 // The placements of the job's last matching, rebuilt from its grid and file list: one
 // entry per distinct file in the order of first placement, column by column.
 Verwendungsliste VerwendungAusRaster(const Auftrag& auftrag);
