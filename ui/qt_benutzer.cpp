@@ -2,10 +2,12 @@
 #include "ui/bausteine.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolTip>
 
 namespace tilvendo::ui {
 namespace {
@@ -27,6 +29,10 @@ void QtBenutzer::Warnung(std::string_view text) {
 
 void QtBenutzer::Information(std::string_view text) {
   QMessageBox::information(Elternfenster(), kInformationTitel, Text(text), QMessageBox::Ok);
+}
+
+void QtBenutzer::Hinweis(std::string_view text) {
+  QToolTip::showText(QCursor::pos(), Text(text), Elternfenster());
 }
 
 bool QtBenutzer::Bestaetigung(std::string_view text) {
