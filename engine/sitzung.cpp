@@ -93,7 +93,7 @@ std::string MeldungVorlageZuGross(const std::string& pfad) {
 
 Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
                        const Medien& medien, Benutzer& benutzer) {
-  const AlbenKontext kontext{auftrag.AlbenPfad};
+  const AlbenKontext kontext{auftrag.AlbenPfad, &benutzer};
   std::vector<std::string> vorhanden;
   AlbennamenLaden(kontext, vorhanden);
   Albenwahl wahl;

@@ -39,6 +39,10 @@ Assistent::Assistent(QtBenutzer& benutzer, const Medien& medien, const Startopti
 
 Assistent::~Assistent() = default;
 
+AlbenKontext Assistent::albenKontext() const {
+  return AlbenKontext{auftrag_->AlbenPfad, &benutzer_};
+}
+
 void Assistent::Vorbereiten() {
   StandardwerteSetzen(*auftrag_);
   auftrag_->alben = AlbenZustand();

@@ -37,7 +37,8 @@ class Assistent : public QObject {
   wizard::Navigation& navigation() { return navigation_; }
   QtBenutzer& benutzer() { return benutzer_; }
   const Medien& medien() const { return medien_; }
-  AlbenKontext albenKontext() const { return AlbenKontext{auftrag_->AlbenPfad}; }
+  // The album folder, with the wizard's user told when another program holds it.
+  AlbenKontext albenKontext() const;
 
   // The colour-depth check, the job defaults, the page loop and the exit question.
   // Returns the process's exit code.
