@@ -1,11 +1,13 @@
 #include "engine/berechnungslauf.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "engine/arbeitsgruppe.h"
 #include "engine/bilder_einlesen.h"
 #include "engine/methodenparameter.h"
 #include "engine/mosaik_berechnen.h"
+#include "engine/vorbereitung.h"
 #include "engine/vorlage_vorbereiten.h"
 #include "engine/zusammenstellen.h"
 
@@ -24,6 +26,13 @@ std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
          " schwarz geblieben, weil Bilder fehlen oder nicht gelesen werden können. "
          "Vermutlich wurden sie seit dem Einlesen verschoben oder gelöscht. Bitte "
          "aktualisieren Sie die verwendeten Alben.";
+}
+
+std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt) {
+  return std::to_string(gewaehlt - gelesen) + " der " + std::to_string(gewaehlt) +
+         " Bilder der gewählten Alben fehlen oder können nicht gelesen werden (zum Beispiel "
+         "leere Platzhalter) und bleiben außen vor; verwendet werden die " +
+         std::to_string(gelesen) + " lesbaren.";
 }
 
 std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder) {
@@ -133,7 +142,7 @@ Laufausgang Berechnungslauf::Starten() {
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
   Fortschritt fortschritt(auftrag_, benutzer_);
-  const bool mosaikErsetzt = PhasenAusfuehren(fortschritt);
+  const Phasenende ende = PhasenAusfuehren(fortschritt);
 
   const Size bildschirm = benutzer_.Bildschirmgroesse();
   auftrag_.RahmenBreite = kRahmenBreite;
@@ -141,11 +150,42 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.AnzeigeMaxBreite = bildschirm.width - kRahmenBreite - kBildschirmRandBreite;
   auftrag_.AnzeigeMaxHoehe = bildschirm.height - kRahmenHoehe - kBildschirmRandHoehe;
   fortschritt.PhaseAnzeigen(kPhaseFertigstellen);
-  return Abschliessen(mosaikErsetzt);
+  return Abschliessen(ende);
 }
 
-bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
+bool Berechnungslauf::GelesenePruefen() {
+  const int32_t gewaehlt = auftrag_.BilderAnzahl.gesamt;
+  if (static_cast<int64_t>(auftrag_.Dateiliste.size()) >= gewaehlt) return true;
+  const auto gelesen = static_cast<int32_t>(auftrag_.Dateiliste.size());
+  benutzer_.Hinweis(AusgelasseneBilderHinweis(gelesen, gewaehlt));
+  // As if the albums held only the pictures read: the distance the chosen count allowed
+  // may be too far for them, as it would have been lowered for an album of that size.
+  Einstellungen& e = auftrag_.einstellungen;
+  Bildzahlen lesbar;
+  lesbar.gesamt = gelesen;
+  const uint16_t bisher = e.minAbstand;
+  e.minAbstand = static_cast<uint16_t>(std::min<int32_t>(bisher, AbstandsGrenze(lesbar, e)));
+  if (BenoetigteBilder(e) > gelesen) {
+    e.minAbstand = bisher;
+    benutzer_.Warnung(kBilderWarnung);
+    return false;
+  }
+  if (BilderFuerVerwendungsgrenze(e) > gelesen) {
+    e.minAbstand = bisher;
+    benutzer_.Warnung(VerwendungsWarnung(e, gelesen));
+    return false;
+  }
+  if (e.minAbstand < bisher) {
+    benutzer_.Hinweis("Der Mindestabstand wurde für die lesbaren Bilder auf " +
+                      std::to_string(e.minAbstand) + " verringert.");
+  }
+  SetzeBerechnungsart(e, gelesen, e.Berechnungsart);
+  return true;
+}
+
+Berechnungslauf::Phasenende Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   Arbeitsgruppe gruppe(optionen_.threads);
+  bool zuWenig = false;
   fortschritt.PhaseAnzeigen(kPhaseEinlesen);
   if (!auftrag_.Abbruch) {
     if (optionen_.einlesen) {
@@ -154,13 +194,16 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
       BilderEinlesen(auftrag_, albenliste_, fortschritt, benutzer_,
                      EinleseOptionen{optionen_.threads});
     }
+    zuWenig = !auftrag_.Abbruch && !GelesenePruefen();
   }
+  // The phases left out are announced all the same, as after a cancel.
   fortschritt.PhaseAnzeigen(kPhaseVorbereiten);
-  if (!auftrag_.Abbruch) VorlageVorbereiten(auftrag_, fortschritt);
+  if (!auftrag_.Abbruch && !zuWenig) VorlageVorbereiten(auftrag_, fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
-  if (auftrag_.Abbruch) return false;
+  if (auftrag_.Abbruch) return Phasenende::VorDemAbgleich;
+  if (zuWenig) return Phasenende::ZuWenigLesbar;
   MosaikBerechnen(auftrag_, fortschritt, gruppe);
-  return true;
+  return Phasenende::MosaikErsetzt;
 }
 
 void Berechnungslauf::MosaikVerwerfen() {
@@ -170,7 +213,8 @@ void Berechnungslauf::MosaikVerwerfen() {
   auftrag_.analyse.ErgebnisGespeichert = 1;
 }
 
-Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
+Laufausgang Berechnungslauf::Abschliessen(Phasenende ende) {
+  const bool mosaikErsetzt = ende == Phasenende::MosaikErsetzt;
   // The finishing step is not timed: the total is the sum of the four phases.
   double gesamt = 0.0;
   for (int i = 0; i < kPhasen; ++i) {
@@ -180,6 +224,11 @@ Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
     gesamt += auftrag_.Laufzeiten[static_cast<size_t>(i)];
   }
   auftrag_.Laufzeiten[kPhasen] = gesamt;
+  if (ende == Phasenende::ZuWenigLesbar && !auftrag_.Abbruch) {
+    // No mosaic was made, as after a refusal before the run; the warning said why.
+    auftrag_.Laufzeiten.fill(0.0);
+    return Laufausgang::Unlesbar;
+  }
   if (!auftrag_.Abbruch) MosaikFertigstellen(auftrag_);
 
   if (auftrag_.Abbruch) {

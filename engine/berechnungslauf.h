@@ -43,6 +43,10 @@ std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilde
 // The warning after a run in which some pictures had gone or could not be read.
 std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln);
 
+// The note when of the `gewaehlt` pictures of the chosen albums only `gelesen` could be
+// read: the others are left out of the job.
+std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt);
+
 // Least colour depth of the display, bits per pixel.
 inline constexpr int32_t kMindestFarbtiefe = 16;
 
@@ -59,7 +63,10 @@ enum class Laufausgang {
   Abgebrochen,         // the run was cancelled; durations are zero
   Fertig,              // a mosaic is ready; AktSeite is the result page
   ZuKlein,             // the mosaic has no area; the user was told, ProgrammEnde is set
-  Unlesbar,            // no placed picture could be read; the user was warned, no mosaic
+  // Too few pictures could be read: after the reading phase fewer than the job needs
+  // (the mosaic of an earlier run stays), or none of the placed ones when composing. The
+  // user was warned; there is no new mosaic.
+  Unlesbar,
 };
 
 struct LaufOptionen {
@@ -95,10 +102,19 @@ class Berechnungslauf {
  private:
   class Klammer;
 
+  enum class Phasenende {
+    VorDemAbgleich,  // cancelled before the matching; the mosaic of an earlier run stays
+    MosaikErsetzt,   // the matching began, which replaces the mosaic of an earlier run
+    ZuWenigLesbar,   // too few of the pictures could be read; the user was warned
+  };
+
   bool Vorpruefungen();
-  // True when the matching began, which replaces the mosaic of an earlier run.
-  bool PhasenAusfuehren(Fortschritt& fortschritt);
-  Laufausgang Abschliessen(bool mosaikErsetzt);
+  // After the reading phase: pictures that could not be read are left out of the job,
+  // and the picture checks and the limit of the minimum distance are applied again to
+  // the number read. False (after the warning) when that is too few.
+  bool GelesenePruefen();
+  Phasenende PhasenAusfuehren(Fortschritt& fortschritt);
+  Laufausgang Abschliessen(Phasenende ende);
   // Drops the run's mosaic; nothing is left that counts as unsaved.
   void MosaikVerwerfen();
 

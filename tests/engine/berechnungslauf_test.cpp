@@ -43,15 +43,16 @@ class LaufTest : public ::testing::Test {
     auftrag_.VorlageBild = std::move(vorlage);
   }
 
-  LaufOptionen Optionen(unsigned threads = 2) {
+  // Reading finds `lesbar` of the 30 pictures readable.
+  LaufOptionen Optionen(unsigned threads = 2, int lesbar = 30) {
     LaufOptionen optionen;
     optionen.threads = threads;
-    optionen.einlesen = [this](Auftrag& auftrag, Fortschritt& fortschritt) {
+    optionen.einlesen = [this, lesbar](Auftrag& auftrag, Fortschritt& fortschritt) {
       auftrag.PhasenZeiten[0] = Jetzt();
       ++eingelesen_;
       auftrag.Dateiliste.clear();
       auftrag.kachelliste.Leeren();
-      for (int k = 0; k < 30; ++k) {
+      for (int k = 0; k < lesbar; ++k) {
         fortschritt.FortschrittAnzeigen(k + 1);
         const auto w = static_cast<uint8_t>(8 * k);
         testing::KachelHinzufuegen(auftrag, ordner_, Farbe{w, static_cast<uint8_t>(255 - w), 90}, 4,
@@ -173,6 +174,62 @@ TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
     }
     EXPECT_FALSE(auftrag_.Abbruch);
   }
+}
+
+// Pictures that turn out unreadable while reading (empty placeholders of a cloud sync) are
+// not in the job: the checks and the distance the 30 chosen allowed are made again for
+// those read, as if the album held only them.
+TEST_F(LaufTest, PicturesFoundUnreadableWhileReadingAreLeftOutOfTheJob) {
+  // 3 read: even at distance 0 the pattern margin of 1 needs 4. The run ends with the
+  // warning before the matching: the earlier mosaic stays, nothing new is made.
+  auftrag_.MosaikBild = testing::Einfarbig(3, 3, Farbe{1, 2, 3});
+  auftrag_.ErgebnisFertig = true;
+  EXPECT_EQ(Starten(Optionen(2, 3)), Laufausgang::Unlesbar);
+  EXPECT_EQ(benutzer_.hinweise, std::vector<std::string>{AusgelasseneBilderHinweis(3, 30)});
+  EXPECT_EQ(benutzer_.warnungen, std::vector<std::string>{std::string(kBilderWarnung)});
+  EXPECT_EQ(auftrag_.einstellungen.minAbstand, 1);
+  for (const double dauer : auftrag_.Laufzeiten) EXPECT_EQ(dauer, 0.0);
+  ASSERT_TRUE(auftrag_.MosaikBild);
+  EXPECT_EQ(auftrag_.MosaikBild->width(), 3);
+  EXPECT_TRUE(auftrag_.ErgebnisFertig);
+  EXPECT_EQ(auftrag_.einstellungen.Raster->at(1, 1).signatur.Helligkeit, 0);  // not prepared
+  EXPECT_EQ(benutzer_.zeilenStaende.back().size(), 4u);  // the phases still announced
+  EXPECT_EQ(AusgelasseneBilderHinweis(3, 30),
+            "27 der 30 Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
+            "(zum Beispiel leere Platzhalter) und bleiben außen vor; verwendet werden die 3 "
+            "lesbaren.");
+
+  // 8 read: distance 1 needs 9, distance 0 needs 4. The distance is lowered as for an
+  // album of 8 and every cell gets one of them.
+  benutzer_.hinweise.clear();
+  benutzer_.warnungen.clear();
+  ASSERT_EQ(Starten(Optionen(2, 8)), Laufausgang::Fertig);
+  EXPECT_EQ(benutzer_.hinweise,
+            (std::vector<std::string>{AusgelasseneBilderHinweis(8, 30),
+                                      "Der Mindestabstand wurde für die lesbaren Bilder auf 0 "
+                                      "verringert."}));
+  EXPECT_TRUE(benutzer_.warnungen.empty());
+  EXPECT_EQ(auftrag_.einstellungen.minAbstand, 0);
+  EXPECT_EQ(auftrag_.einstellungen.Kandidatenzahl, 8);
+  for (const int32_t bild : Bilder()) EXPECT_NE(bild, kKeinBild);
+  EXPECT_EQ(auftrag_.SchwarzeKacheln, 0);
+
+  // With a cap of 2 uses, 24 cells need 12 pictures: 9 read are too few.
+  benutzer_.hinweise.clear();
+  auftrag_.einstellungen.minAbstand = 0;
+  auftrag_.einstellungen.verfahren.MaxVerwendungen = 2;
+  EXPECT_EQ(Starten(Optionen(2, 9)), Laufausgang::Unlesbar);
+  ASSERT_EQ(benutzer_.warnungen.size(), 1u);
+  EXPECT_EQ(benutzer_.warnungen[0], VerwendungsWarnung(auftrag_.einstellungen, 9));
+
+  // All read: nothing to say.
+  benutzer_.hinweise.clear();
+  benutzer_.warnungen.clear();
+  auftrag_.einstellungen.verfahren.MaxVerwendungen = 0;
+  auftrag_.einstellungen.minAbstand = 1;
+  ASSERT_EQ(Starten(Optionen()), Laufausgang::Fertig);
+  EXPECT_TRUE(benutzer_.hinweise.empty());
+  EXPECT_EQ(auftrag_.einstellungen.minAbstand, 1);
 }
 
 TEST_F(LaufTest, CancelDuringReadingSkipsThePhasesAndShowsZeroDurations) {
