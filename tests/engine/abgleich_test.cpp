@@ -306,6 +306,28 @@ TEST(AbstandFrei, PlacementListsAgreeWithTheGridScan) {
   }
 }
 
+// The nearest repetition that the last resort of a cell weighs is exactly the largest
+// radius at which the rule still forbids the picture, plus one.
+TEST(AbstandFrei, NearestRepetitionIsWhereTheRuleStartsToAllow) {
+  std::mt19937 gen(8);
+  std::uniform_int_distribution<int32_t> bild(0, 3);
+  constexpr int32_t kRadius = 4;
+  Platzierungen platz(4);
+  for (int x = 1; x <= 9; ++x) {
+    for (int y = 1; y <= 7; ++y) {
+      for (int32_t p = 0; p < 4; ++p) {
+        const int32_t naechste = platz.NaechsteWiederholung(x, y, kRadius, p);
+        ASSERT_GE(naechste, 1);
+        ASSERT_LE(naechste, kRadius + 1);
+        for (int32_t r = 0; r <= kRadius; ++r) {
+          ASSERT_EQ(platz.AbstandFrei(x, y, r, p), naechste > r) << x << "," << y << " " << r;
+        }
+      }
+      platz.Platzieren(x, y, bild(gen));
+    }
+  }
+}
+
 // A job with a grid of random cells and `bilder` tiles of random colours behind files.
 struct Zuordnungsfall {
   testing::TempFolder ordner;
