@@ -143,7 +143,7 @@ struct Fall {
 // Each estimate within this share of the real length. Users are promised ±20 %; the
 // sample of whole rows of blocks does far better on mosaics, and a looser bound would
 // let a miscounted row or header pass.
-constexpr double kToleranz = 0.06;
+constexpr double kToleranz = 0.03;
 constexpr int kQualitaeten[] = {50, 70, 90, 100};
 
 TEST(GroessenSchaetzung, OrdinaryMosaicsAreEstimatedCloselyAtEveryQuality) {
