@@ -47,7 +47,7 @@ for fall in "${FAELLE[@]}"; do
   bild="$ARBEIT/schaetzung-$groesse-$kacheln.bmp"
   "$TILVENDO" --alben-pfad "$ALBEN" mosaik "$VORLAGE" "$bild" --album Schaetzung \
     --groesse "$groesse" --kacheln "$kacheln" --einblenden 25 --farbtiefe 24 --seed 1 \
-    >/dev/null
+    >/dev/null 2>&1
   BILDER+=("$bild")
 done
 

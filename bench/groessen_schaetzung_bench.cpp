@@ -14,16 +14,17 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "fotoaehnlich.h"
 #include "pictures/bilder_laden.h"
 #include "pictures/blending.h"
 #include "pictures/byte_sink.h"
-#include "pictures/farbreduktion.h"
 #include "pictures/groessen_schaetzung.h"
 #include "pictures/jpeg_writer.h"
 #include "pictures/speichern.h"
 #include "platform/bitmap.h"
+#include "platform/stretch_copy.h"
 
 namespace {
 
@@ -82,7 +83,11 @@ int Vergleichen(int anzahl, char** dateien) {
       std::fprintf(stderr, "%s kann nicht gelesen werden\n", dateien[i]);
       return 1;
     }
-    if (bild.format() != kPixelformat) bild = InFormatWandeln(bild, kPixelformat);
+    if (bild.format() != kPixelformat) {
+      Bitmap arbeit(bild.width(), bild.height(), kPixelformat);
+      StretchCopy(bild, arbeit, Rect{0, 0, bild.width(), bild.height()});
+      bild = std::move(arbeit);
+    }
     std::string name = dateien[i];
     if (const size_t schnitt = name.find_last_of('/'); schnitt != std::string::npos) {
       name = name.substr(schnitt + 1);
