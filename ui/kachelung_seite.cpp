@@ -30,8 +30,8 @@ namespace {
 constexpr int32_t kBeispielKacheln = 10;
 
 // A tile count box. A typed number counts when it is complete (Enter or leaving the
-// box), as in the size boxes; one below the bounds becomes the nearest bound, and the
-// box refuses digits that would pass the upper one.
+// box), as in the size boxes; 0 or an emptied box gives 1, as the arrows' rule does, and
+// the box refuses digits that would pass its upper bound.
 QSpinBox* Kachelfeld(QWidget* eltern, const char* name) {
   auto* feld = new QSpinBox(eltern);
   feld->setObjectName(QString::fromLatin1(name));
