@@ -69,15 +69,12 @@ int32_t BmpBytesProPixel(uint8_t farbtiefe);
 bool MosaikSpeichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
                      const SpeicherOptionen& optionen);
 
-// The JPEG estimate's factor: mosaic pixels per preview pixel × 0.85, less half a per
-// cent per quality step below 100, rounded (halves to even) before the encoded length
-// is multiplied by it.
-int64_t JpegSchaetzFaktor(int64_t mosaikPixel, int64_t vorschauPixel, int32_t qualitaet);
-
 // The save preview: `vorschau` becomes the blended picture fitted into the box, as it
 // will look in the file (reduced to the BMP depth, or encoded as JPEG and decoded back
-// so the artefacts show). `speicherVorschau` caches the blended preview between calls;
-// the caller empties it whenever the blend value may have changed. Returns the
+// so the artefacts show). A JPEG's size is estimated from a sample of the blended
+// picture at full resolution (JpegGroesseSchaetzen). `speicherVorschau` caches the
+// blended preview between calls; the caller empties it whenever the blend value may
+// have changed. Returns the
 // estimated file size in bytes, or −1 for an unknown format or an empty box or mosaic.
 int64_t MakeSavePreview(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, int32_t boxBreite,
                         int32_t boxHoehe, const SpeicherOptionen& optionen,

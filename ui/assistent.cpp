@@ -142,10 +142,11 @@ void Assistent::HilfeZeigen(QAbstractButton* knopf, QWidget* seite, int32_t numm
   const int breite = wizard::HilfeFensterBreite(eltern->width());
   // Wrapped a little narrower than the popup, so no line runs into its border.
   const int umbruch =
-      std::min(wizard::HilfeUmbruchBreite(seite->width()), breite - 2 * wizard::kHilfeRandLinks);
+      std::min(wizard::HilfeUmbruchBreite(seite->width()), wizard::HilfeTextBreite(breite));
   const QStringList zeilen = HilfeUmbrechen(wizard::HelpText(wizard::kHilfeArt, nummer),
                                             QFontMetrics(hilfe_->font()), umbruch);
-  const int hoehe = wizard::HilfeFensterHoehe(static_cast<int32_t>(zeilen.size()));
+  const int hoehe =
+      wizard::HilfeFensterHoehe(static_cast<int32_t>(zeilen.size()), hilfe_->ZeilenHoehe());
   const QPoint oben = knopf->mapToGlobal(QPoint(0, 0));
   const wizard::HilfeFensterLage lage =
       wizard::HilfeFensterPlatzieren(oben.x(), oben.y(), knopf->height(), hoehe);
