@@ -216,6 +216,10 @@ bool Weitergeben(JpegDekoder& dekoder, ZeilenEmpfaenger& empfaenger, Ausrichtung
   format.bytesJePixel = kFarbKanaele;
   format.leserBytes = dekoderBytes + zeilenBytes * kZeilenProAufruf + bgrBytes;
   format.ausrichtung = ausrichtung;
+  // Each delivered pixel is one of the reduction's blocks, the last ones reaching past the
+  // picture's edge.
+  format.abgedeckt = Size{static_cast<int32_t>(info.output_width * info.scale_denom),
+                          static_cast<int32_t>(info.output_height * info.scale_denom)};
   if (!empfaenger.Groesse(format)) return false;
   JpegDekoderBegrenzen(&info, dekoderBytes);
   std::vector<uint8_t> streifen(zeilenBytes * kZeilenProAufruf);
