@@ -17,8 +17,14 @@ namespace {
 
 constexpr int kFarbKanaele = 3;
 constexpr int kMitAlpha = 4;
-// The format's own limit of a side; the size check refuses large pictures on its own terms.
-constexpr png_uint_32 kSeitenGrenze = PNG_UINT_31_MAX;
+// No picture the size check lets through has a longer side, so the library may refuse one
+// while reading the header.
+constexpr png_uint_32 kSeitenGrenze = static_cast<png_uint_32>(kMaxPixelCount);
+// While it decodes, the library keeps the row being read and the one before (for the
+// filters), each with room for the widest pixel its transformations pass through: 16-bit
+// red, green, blue and alpha.
+constexpr uint64_t kBibliotheksZeilen = 2;
+constexpr uint64_t kBreitestesPixel = 8;
 
 struct DateiSchliessen {
   void operator()(std::FILE* datei) const { std::fclose(datei); }
@@ -40,7 +46,7 @@ class PngDekoder {
   PngDekoder& operator=(const PngDekoder&) = delete;
 
   // Reads everything before the pixels and asks for 8-bit blue-green-red rows, with alpha where the
-  // file has transparency.
+  // file has transparency. The library has set up nothing for the pixels yet.
   bool KopfLesen(std::FILE* datei) {
     if (png_ == nullptr || info_ == nullptr) return false;
     if (setjmp(png_jmpbuf(png_))) return false;
@@ -52,15 +58,24 @@ class PngDekoder {
     png_set_gray_to_rgb(png_);
     png_set_bgr(png_);
     durchgaenge_ = png_set_interlace_handling(png_);
-    png_read_update_info(png_, info_);
-    kanaele_ = png_get_channels(png_, info_);
+    const bool alpha = (png_get_color_type(png_, info_) & PNG_COLOR_MASK_ALPHA) != 0 ||
+                       png_get_valid(png_, info_, PNG_INFO_tRNS) != 0;
+    kanaele_ = alpha ? kMitAlpha : kFarbKanaele;
     png_uint_32 anzahl = 0;
     png_bytep exif = nullptr;
     if (png_get_eXIf_1(png_, info_, &anzahl, &exif) != 0 && exif != nullptr) {
       ausrichtung_ =
           ExifAusrichtung(std::span<const uint8_t>(exif, anzahl)).value_or(Ausrichtung::kNormal);
     }
-    return kanaele_ == kFarbKanaele || kanaele_ == kMitAlpha;
+    return true;
+  }
+
+  // Lets the library set up its row buffers for the transformations asked for; false when
+  // its rows would not be those KopfLesen announced.
+  bool Einrichten() {
+    if (setjmp(png_jmpbuf(png_))) return false;
+    png_read_update_info(png_, info_);
+    return png_get_channels(png_, info_) == kanaele_ && png_get_bit_depth(png_, info_) == 8;
   }
 
   bool ZeileLesen(uint8_t* zeile) {
@@ -110,15 +125,21 @@ bool Weitergeben(std::FILE* datei, ZeilenEmpfaenger& empfaenger) {
   const int kanaele = dekoder.kanaele();
   const size_t zeilenBytes = static_cast<size_t>(groesse.width) * static_cast<size_t>(kanaele);
   const size_t bildBytes = zeilenBytes * static_cast<size_t>(groesse.height);
-  // Interlaced rows are complete only after the last pass, so the whole picture is held; else a
-  // decoded row, the library's previous one and ours in blue-green-red.
-  const uint64_t leserBytes = dekoder.verschraenkt() ? bildBytes + zeilenBytes : 4 * zeilenBytes;
+  // The library's rows, and our decoded row and its blue-green-red copy. Interlaced rows are
+  // complete only after the last pass, so then the whole picture is held instead of our row.
+  const uint64_t bibliothek =
+      kBibliotheksZeilen * kBreitestesPixel * static_cast<uint64_t>(groesse.width);
+  const uint64_t eigene = dekoder.verschraenkt()
+                              ? bildBytes + static_cast<uint64_t>(groesse.height) * sizeof(uint8_t*)
+                              : zeilenBytes;
   const Zeilenformat format{.breite = groesse.width,
                             .hoehe = groesse.height,
                             .bytesJePixel = kFarbKanaele,
-                            .leserBytes = leserBytes,
+                            .leserBytes = bibliothek + eigene + zeilenBytes,
                             .ausrichtung = dekoder.ausrichtung()};
-  if (!empfaenger.Groesse(format)) return false;
+  // Asked before the library sets up its rows: a header declaring a huge picture takes
+  // nothing until the receiver agreed to the memory.
+  if (!empfaenger.Groesse(format) || !dekoder.Einrichten()) return false;
 
   std::vector<uint8_t> bgr(static_cast<size_t>(groesse.width) * kFarbKanaele);
   if (!dekoder.verschraenkt()) {
