@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "pictures/bilder_laden.h"
+#include "pictures/jpeg_io.h"
 #include "pictures/jpeg_memory_reader.h"
 #include "pictures/png_reader.h"
 #include "pictures/tiff_reader.h"
@@ -228,6 +229,14 @@ TEST(Speichergrenzen, ReadersReserveWhatTheyHoldAndAreRefusedWhenItExceedsTheBud
     EXPECT_TRUE(LoadWholePicture(ganz, ordner / name, reichlich)) << name;
     EXPECT_EQ(reichlich.inUse(), 0u) << name;
   }
+  // A JPEG decoder holds a few megabytes of its own, so the picture must be larger to
+  // tell whether it is counted: 3000 × 2000 take 18 MB, the decoder about 6 MB.
+  testing::WriteTestJpeg(ordner / "gross.jpg", testing::Einfarbig(3000, 2000, kRot));
+  Bitmap gross;
+  MemoryBudget ohneBild(uint64_t{16} << 20);
+  EXPECT_FALSE(ReadJpegFile(gross, ordner / "gross.jpg", true, 0, ohneBild));
+  MemoryBudget mitBild(uint64_t{32} << 20);
+  EXPECT_TRUE(ReadJpegFile(gross, ordner / "gross.jpg", true, 0, mitBild));
 }
 
 TEST(Speichergrenzen, BudgetRefusesMoreThanItHoldsAndLetsReadersWaitForEachOther) {
