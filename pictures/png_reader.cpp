@@ -2,8 +2,10 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <span>
 #include <vector>
@@ -25,6 +27,12 @@ constexpr png_uint_32 kSeitenGrenze = static_cast<png_uint_32>(kMaxPixelCount);
 // red, green, blue and alpha.
 constexpr uint64_t kBibliotheksZeilen = 2;
 constexpr uint64_t kBreitestesPixel = 8;
+// Room the library adds around a row: a filter byte, a pixel for the filters and alignment.
+constexpr uint64_t kZeilenZugabe = 128;
+// The library's own limit on a chunk's data (8 MB). It only warns about a larger chunk, and reads
+// some (eXIf) into a block of the size the chunk claims all the same, so no larger block is given
+// to it while it reads the header.
+constexpr uint64_t kGroessterBlockImKopf = 8'000'000;
 
 struct DateiSchliessen {
   void operator()(std::FILE* datei) const { std::fclose(datei); }
@@ -35,10 +43,15 @@ using Datei = std::unique_ptr<std::FILE, DateiSchliessen>;
 // error function jumps back into the method that called it, which returns false. Each method sets
 // its own jump target and keeps only trivially destructible locals after it, so the jump skips no
 // destructor.
+//
+// The library takes its memory from the decoder, which refuses any block larger than what was
+// agreed: the header's chunks, then the rows of the picture the receiver accepted. A refused block
+// makes the library fail (or skip an ancillary chunk), never allocate what a file claims.
 class PngDekoder {
  public:
   PngDekoder() {
-    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, &Fehler, &Warnung);
+    png_ = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, &Fehler, &Warnung, this,
+                                    &Zuteilen, &Freigeben);
     if (png_ != nullptr) info_ = png_create_info_struct(png_);
   }
   ~PngDekoder() { png_destroy_read_struct(&png_, &info_, nullptr); }
@@ -74,6 +87,8 @@ class PngDekoder {
   // its rows would not be those KopfLesen announced.
   bool Einrichten() {
     if (setjmp(png_jmpbuf(png_))) return false;
+    const uint64_t zeile = kBreitestesPixel * png_get_image_width(png_, info_) + kZeilenZugabe;
+    groessterBlock_ = std::max(groessterBlock_, zeile);
     png_read_update_info(png_, info_);
     return png_get_channels(png_, info_) == kanaele_ && png_get_bit_depth(png_, info_) == 8;
   }
@@ -101,7 +116,13 @@ class PngDekoder {
  private:
   [[noreturn]] static void Fehler(png_structp png, png_const_charp) { png_longjmp(png, 1); }
   static void Warnung(png_structp, png_const_charp) {}
+  static png_voidp Zuteilen(png_structp png, png_alloc_size_t bytes) {
+    const auto* dekoder = static_cast<const PngDekoder*>(png_get_mem_ptr(png));
+    return bytes > dekoder->groessterBlock_ ? nullptr : std::malloc(bytes);
+  }
+  static void Freigeben(png_structp, png_voidp block) { std::free(block); }
 
+  uint64_t groessterBlock_ = kGroessterBlockImKopf;
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
   int durchgaenge_ = 1;
