@@ -161,9 +161,13 @@ bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOption
   if (!auftrag.MosaikBild) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
   const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
   if (IstVorlage(auftrag, ziel)) throw WriteError(MeldungZielIstVorlage(ziel));
-  // Temporary files of saves that were killed before they finished would otherwise stay.
-  RemoveStaleTemporaries(MitSchraegstrich(optionen.Pfad));
-  if (!MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, optionen)) {
+  // Temporary files of saves that were killed before they finished would otherwise stay;
+  // they lie beside the file written, where a link may lead.
+  RemoveStaleTemporaries(FolderOf(ResolveLinks(ziel)));
+  // Memory that runs out is reported in German like every other failure.
+  if (!AsPictureTooLarge([&] {
+        return MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, optionen);
+      })) {
     return false;
   }
   auftrag.analyse.ErgebnisGespeichert = 1;

@@ -154,9 +154,12 @@ void SpeichernOptionenSeite::VorschauClick() {
   int64_t schaetzung = -1;
   try {
     const Sanduhr sanduhr;
-    schaetzung =
-        MakeSavePreview(job.VorlageBild, *job.MosaikBild, assistent().Blendwert(), kVorschauBreite,
-                        kVorschauHoehe, optionen_, job.SpeicherVorschau, vorschau_);
+    // Memory that runs out is reported in German like every other failure.
+    schaetzung = AsPictureTooLarge([&] {
+      return MakeSavePreview(job.VorlageBild, *job.MosaikBild, assistent().Blendwert(),
+                             kVorschauBreite, kVorschauHoehe, optionen_, job.SpeicherVorschau,
+                             vorschau_);
+    });
   } catch (const std::exception& fehler) {
     // The preview could not be encoded or decoded; saving may still work.
     assistent().benutzer().Warnung(std::string(kVorschauFehler) + fehler.what());

@@ -77,6 +77,20 @@ TEST_F(MosaikBefehl, WritesTheMosaicAndTheSecondRunReadsOnlyTheCache) {
   EXPECT_EQ(ReadWholeFile(zweite), ReadWholeFile(ausgabe));
 }
 
+TEST_F(MosaikBefehl, AnOutputThatIsALinkStaysOneAndItsFileGetsTheMosaic) {
+  fs::create_directories(tilvendo / "bilder");
+  WriteWholeFile(tilvendo / "bilder/mosaik.jpg", "altes Bild");
+  fs::create_symlink("../bilder/mosaik.jpg", tilvendo / "aus/verweis.jpg");
+  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/verweis.jpg"));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(fs::is_symlink(tilvendo / "aus/verweis.jpg"));
+  Bitmap bild;
+  ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "bilder/mosaik.jpg"));
+  EXPECT_EQ(bild.width(), 120);
+  EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"verweis.jpg"});
+  EXPECT_EQ(Dateien(tilvendo / "bilder"), std::vector<std::string>{"mosaik.jpg"});
+}
+
 TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
   const std::string ausgabe = tilvendo / "aus/mosaik.BMP";
   Ergebnis e = tilvendo(Mosaik(ausgabe, {"--farbtiefe", "8", "--zoom", "200"}));
