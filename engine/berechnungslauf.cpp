@@ -1,6 +1,9 @@
 #include "engine/berechnungslauf.h"
 
+#include <array>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "engine/arbeitsgruppe.h"
 #include "engine/bilder_einlesen.h"
@@ -70,6 +73,52 @@ class Berechnungslauf::Klammer {
   bool begonnen_ = false;
 };
 
+// The result of the last run that completed, held aside while a new run builds its own
+// in the job. Unless the new run completes (Aufgeben), it is put back as it was, whatever
+// ended the run; what the new run made is dropped then.
+class Berechnungslauf::Vorergebnis {
+ public:
+  explicit Vorergebnis(Auftrag& auftrag)
+      : auftrag_(auftrag),
+        mosaik_(std::move(auftrag.MosaikBild)),
+        anzeige_(std::move(auftrag.AnzeigeBild)),
+        laufzeiten_(auftrag.Laufzeiten),
+        fertig_(auftrag.ErgebnisFertig),
+        gespeichert_(auftrag.analyse.ErgebnisGespeichert) {
+    // Moving leaves an optional engaged; the run starts without a mosaic of its own.
+    auftrag.MosaikBild.reset();
+    auftrag.AnzeigeBild = Bitmap();
+  }
+  Vorergebnis(const Vorergebnis&) = delete;
+  Vorergebnis& operator=(const Vorergebnis&) = delete;
+
+  // The new run completed: the earlier result is dropped at once, so the two mosaics are
+  // held together no longer than needed.
+  void Aufgeben() {
+    aufgegeben_ = true;
+    mosaik_.reset();
+    anzeige_ = Bitmap();
+  }
+
+  ~Vorergebnis() {
+    if (aufgegeben_) return;
+    auftrag_.MosaikBild = std::move(mosaik_);
+    auftrag_.AnzeigeBild = std::move(anzeige_);
+    auftrag_.Laufzeiten = laufzeiten_;
+    auftrag_.ErgebnisFertig = fertig_;
+    auftrag_.analyse.ErgebnisGespeichert = gespeichert_;
+  }
+
+ private:
+  Auftrag& auftrag_;
+  std::optional<Bitmap> mosaik_;
+  Bitmap anzeige_;
+  std::array<double, kLaufzeitenAnzahl> laufzeiten_;
+  bool fertig_;
+  uint8_t gespeichert_;
+  bool aufgegeben_ = false;
+};
+
 Berechnungslauf::Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer,
                                  std::vector<TGalerieGlobal>& albenliste, LaufOptionen optionen)
     : auftrag_(auftrag),
@@ -132,8 +181,9 @@ Laufausgang Berechnungslauf::Starten() {
   e.Raster.reset();
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
+  Vorergebnis vorher(auftrag_);
   Fortschritt fortschritt(auftrag_, benutzer_);
-  const bool mosaikErsetzt = PhasenAusfuehren(fortschritt);
+  PhasenAusfuehren(fortschritt);
 
   const Size bildschirm = benutzer_.Bildschirmgroesse();
   auftrag_.RahmenBreite = kRahmenBreite;
@@ -141,10 +191,12 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.AnzeigeMaxBreite = bildschirm.width - kRahmenBreite - kBildschirmRandBreite;
   auftrag_.AnzeigeMaxHoehe = bildschirm.height - kRahmenHoehe - kBildschirmRandHoehe;
   fortschritt.PhaseAnzeigen(kPhaseFertigstellen);
-  return Abschliessen(mosaikErsetzt);
+  const Laufausgang ausgang = Abschliessen();
+  if (ausgang == Laufausgang::Fertig) vorher.Aufgeben();
+  return ausgang;
 }
 
-bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
+void Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   Arbeitsgruppe gruppe(optionen_.threads);
   fortschritt.PhaseAnzeigen(kPhaseEinlesen);
   if (!auftrag_.Abbruch) {
@@ -158,19 +210,10 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   fortschritt.PhaseAnzeigen(kPhaseVorbereiten);
   if (!auftrag_.Abbruch) VorlageVorbereiten(auftrag_, fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
-  if (auftrag_.Abbruch) return false;
-  MosaikBerechnen(auftrag_, fortschritt, gruppe);
-  return true;
+  if (!auftrag_.Abbruch) MosaikBerechnen(auftrag_, fortschritt, gruppe);
 }
 
-void Berechnungslauf::MosaikVerwerfen() {
-  auftrag_.MosaikBild.reset();
-  auftrag_.AnzeigeBild = Bitmap();
-  auftrag_.ErgebnisFertig = false;
-  auftrag_.analyse.ErgebnisGespeichert = 1;
-}
-
-Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
+Laufausgang Berechnungslauf::Abschliessen() {
   // The finishing step is not timed: the total is the sum of the four phases.
   double gesamt = 0.0;
   for (int i = 0; i < kPhasen; ++i) {
@@ -182,13 +225,9 @@ Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
   auftrag_.Laufzeiten[kPhasen] = gesamt;
   if (!auftrag_.Abbruch) MosaikFertigstellen(auftrag_);
 
-  if (auftrag_.Abbruch) {
-    auftrag_.Laufzeiten.fill(0.0);
-    // A mosaic cut off while it was matched or composed must be neither shown nor saved;
-    // the earlier one was already given up when the matching began.
-    if (mosaikErsetzt) MosaikVerwerfen();
-    return Laufausgang::Abgebrochen;
-  }
+  // A mosaic cut off while it was matched or composed is neither shown nor saved: the
+  // earlier result comes back (Vorergebnis).
+  if (auftrag_.Abbruch) return Laufausgang::Abgebrochen;
   // Pictures that went missing since their album was read leave cells black. A mosaic
   // that is black all over must not pass for a result to be saved; one black in parts
   // is kept, with a word on why.
@@ -196,7 +235,6 @@ Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
     const int32_t kacheln =
         int32_t{auftrag_.einstellungen.KachelnX} * auftrag_.einstellungen.KachelnY;
     if (auftrag_.SchwarzeKacheln >= kacheln) {
-      MosaikVerwerfen();
       benutzer_.Warnung(kUnlesbarWarnung);
       return Laufausgang::Unlesbar;
     }
@@ -207,9 +245,8 @@ Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
     auftrag_.AktSeite = kSeiteErgebnis;
     return Laufausgang::Fertig;
   }
-  // Nothing was made that could be saved, so there is no unsaved result to ask about;
-  // an earlier one was given up when the matching began.
-  if (mosaikErsetzt) auftrag_.analyse.ErgebnisGespeichert = 1;
+  // Nothing was made that could be saved; the end-of-program question that follows asks
+  // about the earlier result, if that one is unsaved.
   benutzer_.Information(kZuKleinInformation);
   auftrag_.ProgrammEnde = true;
   return Laufausgang::ZuKlein;

@@ -53,13 +53,17 @@ inline constexpr int32_t kRahmenHoehe = 123;
 inline constexpr int32_t kBildschirmRandBreite = 50;
 inline constexpr int32_t kBildschirmRandHoehe = 100;
 
+// How a run ended. Only a run that ends `Fertig` replaces the result of the last one that
+// did: its mosaic, the screen-sized copy, the durations, whether it was ready and whether
+// it was saved. After any other ending (or an error raised by a phase) they are exactly
+// as they were before the run.
 enum class Laufausgang {
   Abgelehnt,           // a pre-check failed and warned; nothing changed
   AbbruchAngefordert,  // a run was in progress; it was asked to stop
-  Abgebrochen,         // the run was cancelled; durations are zero
+  Abgebrochen,         // the run was cancelled
   Fertig,              // a mosaic is ready; AktSeite is the result page
   ZuKlein,             // the mosaic has no area; the user was told, ProgrammEnde is set
-  Unlesbar,            // no placed picture could be read; the user was warned, no mosaic
+  Unlesbar,            // no placed picture could be read; the user was warned
 };
 
 struct LaufOptionen {
@@ -80,7 +84,9 @@ class Berechnungslauf {
 
   // Runs the whole computation on the calling thread, which then is the only one that
   // touches the job until it returns. While a run is in progress (a second press of
-  // START through the event pump) it only asks that run to stop.
+  // START through the event pump) it only asks that run to stop. The earlier result is
+  // held aside while the run works and given up only when the new one is complete, so
+  // for that while both mosaics are in memory.
   Laufausgang Starten();
 
   // Asks the run in progress to stop at its next poll; callable from any thread. Without
@@ -94,13 +100,11 @@ class Berechnungslauf {
 
  private:
   class Klammer;
+  class Vorergebnis;
 
   bool Vorpruefungen();
-  // True when the matching began, which replaces the mosaic of an earlier run.
-  bool PhasenAusfuehren(Fortschritt& fortschritt);
-  Laufausgang Abschliessen(bool mosaikErsetzt);
-  // Drops the run's mosaic; nothing is left that counts as unsaved.
-  void MosaikVerwerfen();
+  void PhasenAusfuehren(Fortschritt& fortschritt);
+  Laufausgang Abschliessen();
 
   Auftrag& auftrag_;
   Benutzer& benutzer_;
