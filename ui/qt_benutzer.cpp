@@ -1,11 +1,13 @@
 #include "ui/qt_benutzer.h"
-#include "ui/bausteine.h"
 
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+
+#include "ui/bausteine.h"
+#include "ui/seitenfenster.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -18,6 +20,10 @@ const QString kScanOrdnerLeer = QStringLiteral("-");
 }  // namespace
 
 QWidget* QtBenutzer::Elternfenster() {
+  // Over the dialog that is open, else over the wizard's window, so that a box never
+  // opens apart from the window it speaks about.
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* fenster = Seitenfenster::Sichtbares()) return fenster;
   return QApplication::activeWindow();
 }
 
