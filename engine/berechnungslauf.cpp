@@ -75,7 +75,8 @@ class Berechnungslauf::Klammer {
 
 // The result of the last run that completed, held aside while a new run builds its own
 // in the job. Unless the new run completes (Aufgeben), it is put back as it was, whatever
-// ended the run; what the new run made is dropped then.
+// ended the run; what the new run made is dropped then. Whether it was saved is left
+// alone: only a run that completes marks its own mosaic as not saved.
 class Berechnungslauf::Vorergebnis {
  public:
   explicit Vorergebnis(Auftrag& auftrag)
@@ -83,8 +84,7 @@ class Berechnungslauf::Vorergebnis {
         mosaik_(std::move(auftrag.MosaikBild)),
         anzeige_(std::move(auftrag.AnzeigeBild)),
         laufzeiten_(auftrag.Laufzeiten),
-        fertig_(auftrag.ErgebnisFertig),
-        gespeichert_(auftrag.analyse.ErgebnisGespeichert) {
+        fertig_(auftrag.ErgebnisFertig) {
     // Moving leaves an optional engaged; the run starts without a mosaic of its own.
     auftrag.MosaikBild.reset();
     auftrag.AnzeigeBild = Bitmap();
@@ -106,7 +106,6 @@ class Berechnungslauf::Vorergebnis {
     auftrag_.AnzeigeBild = std::move(anzeige_);
     auftrag_.Laufzeiten = laufzeiten_;
     auftrag_.ErgebnisFertig = fertig_;
-    auftrag_.analyse.ErgebnisGespeichert = gespeichert_;
   }
 
  private:
@@ -115,7 +114,6 @@ class Berechnungslauf::Vorergebnis {
   Bitmap anzeige_;
   std::array<double, kLaufzeitenAnzahl> laufzeiten_;
   bool fertig_;
-  uint8_t gespeichert_;
   bool aufgegeben_ = false;
 };
 
