@@ -16,6 +16,21 @@ Rect AlsRect(const QRect& r) {
   return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
+// The keyboard starts at the page's first control, as in a window of its own, unless the
+// page put it somewhere itself.
+void Fokussieren(Seite* seite) {
+  const QWidget* bisher = QApplication::focusWidget();
+  if (bisher != nullptr && seite->isAncestorOf(bisher) && bisher->isVisible()) return;
+  for (QWidget* w = seite->nextInFocusChain(); w != seite; w = w->nextInFocusChain()) {
+    if (seite->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+        (w->focusPolicy() & Qt::TabFocus) != 0) {
+      w->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
+  seite->setFocus(Qt::OtherFocusReason);
+}
+
 }  // namespace
 
 Seitenfenster::Seitenfenster() {
@@ -77,7 +92,7 @@ void Seitenfenster::Einsetzen(Seite* seite) {
     activateWindow();
   }
   Anpassen(seite);
-  seite->setFocus(Qt::OtherFocusReason);
+  Fokussieren(seite);
 }
 
 void Seitenfenster::Beendet(Seite* seite) {
@@ -94,6 +109,7 @@ void Seitenfenster::Beendet(Seite* seite) {
   Seite* darunter = stapel_.back();
   darunter->show();
   Anpassen(darunter);
+  Fokussieren(darunter);
 }
 
 void Seitenfenster::Leeren() {

@@ -48,6 +48,7 @@ namespace {
 constexpr int kFotos = 40;
 constexpr int kWarteMs = 30000;
 constexpr int kTaktMs = 10;
+constexpr int kDialogRuheMs = 300;
 
 // Runs `aktion` once the active modal window is a `T` that `passt` accepts. Other modal
 // windows (the page a run keeps open meanwhile) are waited out.
@@ -191,9 +192,13 @@ Angebot SpeichernAls(ui::ErgebnisSeite* seite, const std::string& ordner, const 
           auto* zeile = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
           QVERIFY(zeile != nullptr);
           angebot = Angebot{dialog->directory().absolutePath() + QLatin1Char('/'), zeile->text()};
-          zeile->clear();
           dialog->setDirectory(QString::fromStdString(ordner));
+          // The dialog reads its folders on a thread of its own and then selects the
+          // offered file, which would overwrite a name typed before.
+          QTest::qWait(kDialogRuheMs);
+          zeile->clear();
           QTest::keyClicks(zeile, QString::fromStdString(name));
+          QCOMPARE(zeile->text(), QString::fromStdString(name));
           if (ersetzen) {
             WennFenster<QMessageBox>(
                 [](QMessageBox*) { return true; },
