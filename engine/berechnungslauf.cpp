@@ -1,7 +1,10 @@
 #include "engine/berechnungslauf.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "engine/arbeitsgruppe.h"
 #include "engine/bilder_einlesen.h"
@@ -79,6 +82,50 @@ class Berechnungslauf::Klammer {
   bool begonnen_ = false;
 };
 
+// The result of the last run that completed, held aside while a new run builds its own
+// in the job. Unless the new run completes (Aufgeben), it is put back as it was, whatever
+// ended the run; what the new run made is dropped then. Whether it was saved is left
+// alone: only a run that completes marks its own mosaic as not saved.
+class Berechnungslauf::Vorergebnis {
+ public:
+  explicit Vorergebnis(Auftrag& auftrag)
+      : auftrag_(auftrag),
+        mosaik_(std::move(auftrag.MosaikBild)),
+        anzeige_(std::move(auftrag.AnzeigeBild)),
+        laufzeiten_(auftrag.Laufzeiten),
+        fertig_(auftrag.ErgebnisFertig) {
+    // Moving leaves an optional engaged; the run starts without a mosaic of its own.
+    auftrag.MosaikBild.reset();
+    auftrag.AnzeigeBild = Bitmap();
+  }
+  Vorergebnis(const Vorergebnis&) = delete;
+  Vorergebnis& operator=(const Vorergebnis&) = delete;
+
+  // The new run completed: the earlier result is dropped at once, so the two mosaics are
+  // held together no longer than needed.
+  void Aufgeben() {
+    aufgegeben_ = true;
+    mosaik_.reset();
+    anzeige_ = Bitmap();
+  }
+
+  ~Vorergebnis() {
+    if (aufgegeben_) return;
+    auftrag_.MosaikBild = std::move(mosaik_);
+    auftrag_.AnzeigeBild = std::move(anzeige_);
+    auftrag_.Laufzeiten = laufzeiten_;
+    auftrag_.ErgebnisFertig = fertig_;
+  }
+
+ private:
+  Auftrag& auftrag_;
+  std::optional<Bitmap> mosaik_;
+  Bitmap anzeige_;
+  std::array<double, kLaufzeitenAnzahl> laufzeiten_;
+  bool fertig_;
+  bool aufgegeben_ = false;
+};
+
 Berechnungslauf::Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer,
                                  std::vector<TGalerieGlobal>& albenliste, LaufOptionen optionen)
     : auftrag_(auftrag),
@@ -141,8 +188,9 @@ Laufausgang Berechnungslauf::Starten() {
   e.Raster.reset();
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
+  Vorergebnis vorher(auftrag_);
   Fortschritt fortschritt(auftrag_, benutzer_);
-  const Phasenende ende = PhasenAusfuehren(fortschritt);
+  const bool zuWenigLesbar = !PhasenAusfuehren(fortschritt);
 
   const Size bildschirm = benutzer_.Bildschirmgroesse();
   auftrag_.RahmenBreite = kRahmenBreite;
@@ -150,7 +198,9 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.AnzeigeMaxBreite = bildschirm.width - kRahmenBreite - kBildschirmRandBreite;
   auftrag_.AnzeigeMaxHoehe = bildschirm.height - kRahmenHoehe - kBildschirmRandHoehe;
   fortschritt.PhaseAnzeigen(kPhaseFertigstellen);
-  return Abschliessen(ende);
+  const Laufausgang ausgang = Abschliessen(zuWenigLesbar);
+  if (ausgang == Laufausgang::Fertig) vorher.Aufgeben();
+  return ausgang;
 }
 
 bool Berechnungslauf::GelesenePruefen() {
@@ -183,7 +233,7 @@ bool Berechnungslauf::GelesenePruefen() {
   return true;
 }
 
-Berechnungslauf::Phasenende Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
+bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   Arbeitsgruppe gruppe(optionen_.threads);
   bool zuWenig = false;
   fortschritt.PhaseAnzeigen(kPhaseEinlesen);
@@ -200,21 +250,12 @@ Berechnungslauf::Phasenende Berechnungslauf::PhasenAusfuehren(Fortschritt& forts
   fortschritt.PhaseAnzeigen(kPhaseVorbereiten);
   if (!auftrag_.Abbruch && !zuWenig) VorlageVorbereiten(auftrag_, fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
-  if (auftrag_.Abbruch) return Phasenende::VorDemAbgleich;
-  if (zuWenig) return Phasenende::ZuWenigLesbar;
+  if (auftrag_.Abbruch || zuWenig) return !zuWenig;
   MosaikBerechnen(auftrag_, fortschritt, gruppe);
-  return Phasenende::MosaikErsetzt;
+  return true;
 }
 
-void Berechnungslauf::MosaikVerwerfen() {
-  auftrag_.MosaikBild.reset();
-  auftrag_.AnzeigeBild = Bitmap();
-  auftrag_.ErgebnisFertig = false;
-  auftrag_.analyse.ErgebnisGespeichert = 1;
-}
-
-Laufausgang Berechnungslauf::Abschliessen(Phasenende ende) {
-  const bool mosaikErsetzt = ende == Phasenende::MosaikErsetzt;
+Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
   // The finishing step is not timed: the total is the sum of the four phases.
   double gesamt = 0.0;
   for (int i = 0; i < kPhasen; ++i) {
@@ -224,20 +265,16 @@ Laufausgang Berechnungslauf::Abschliessen(Phasenende ende) {
     gesamt += auftrag_.Laufzeiten[static_cast<size_t>(i)];
   }
   auftrag_.Laufzeiten[kPhasen] = gesamt;
-  if (ende == Phasenende::ZuWenigLesbar && !auftrag_.Abbruch) {
-    // No mosaic was made, as after a refusal before the run; the warning said why.
-    auftrag_.Laufzeiten.fill(0.0);
+  if (zuWenigLesbar && !auftrag_.Abbruch) {
+    // No mosaic was made, as after a refusal before the run; the warning said why, and
+    // the earlier result comes back (Vorergebnis).
     return Laufausgang::Unlesbar;
   }
   if (!auftrag_.Abbruch) MosaikFertigstellen(auftrag_);
 
-  if (auftrag_.Abbruch) {
-    auftrag_.Laufzeiten.fill(0.0);
-    // A mosaic cut off while it was matched or composed must be neither shown nor saved;
-    // the earlier one was already given up when the matching began.
-    if (mosaikErsetzt) MosaikVerwerfen();
-    return Laufausgang::Abgebrochen;
-  }
+  // A mosaic cut off while it was matched or composed is neither shown nor saved: the
+  // earlier result comes back (Vorergebnis).
+  if (auftrag_.Abbruch) return Laufausgang::Abgebrochen;
   // Pictures that went missing since their album was read leave cells black. A mosaic
   // that is black all over must not pass for a result to be saved; one black in parts
   // is kept, with a word on why.
@@ -245,7 +282,6 @@ Laufausgang Berechnungslauf::Abschliessen(Phasenende ende) {
     const int32_t kacheln =
         int32_t{auftrag_.einstellungen.KachelnX} * auftrag_.einstellungen.KachelnY;
     if (auftrag_.SchwarzeKacheln >= kacheln) {
-      MosaikVerwerfen();
       benutzer_.Warnung(kUnlesbarWarnung);
       return Laufausgang::Unlesbar;
     }
@@ -256,9 +292,8 @@ Laufausgang Berechnungslauf::Abschliessen(Phasenende ende) {
     auftrag_.AktSeite = kSeiteErgebnis;
     return Laufausgang::Fertig;
   }
-  // Nothing was made that could be saved, so there is no unsaved result to ask about;
-  // an earlier one was given up when the matching began.
-  if (mosaikErsetzt) auftrag_.analyse.ErgebnisGespeichert = 1;
+  // Nothing was made that could be saved; the end-of-program question that follows asks
+  // about the earlier result, if that one is unsaved.
   benutzer_.Information(kZuKleinInformation);
   auftrag_.ProgrammEnde = true;
   return Laufausgang::ZuKlein;

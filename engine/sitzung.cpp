@@ -121,13 +121,14 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   ZielgroesseEinrichten(auftrag, wunsch, nachgaben);
 
   KachelnSetzen(e, auftrag.vorlage, wunsch.kachelnX, wunsch.kachelnY);
-  nachgaben.kacheln = e.KachelnX != wunsch.kachelnX || e.KachelnY != wunsch.kachelnY;
   auftrag.analyse.Formanalyse = wunsch.formanalyse;
 
   e.verfahren = wunsch.verfahren;
   ErweiterteEinstellungenSetzen(e, auftrag.BilderAnzahl, wunsch.berechnungsart,
                                 wunsch.musterbildung, wunsch.minAbstand);
   UebersichtVorbereiten(auftrag);
+  // Told after the overview's step, which holds both within the same bounds once more.
+  nachgaben.kacheln = e.KachelnX != wunsch.kachelnX || e.KachelnY != wunsch.kachelnY;
   nachgaben.minAbstand = e.minAbstand != wunsch.minAbstand;
   return nachgaben;
 }

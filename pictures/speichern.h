@@ -26,6 +26,10 @@ inline constexpr uint8_t kFarbtiefe16 = 5;
 inline constexpr uint8_t kFarbtiefe24 = 6;
 inline constexpr uint8_t kFarbtiefe32 = 7;
 
+// The depth a BMP is written with until the user chooses another: the wizard's first save
+// and the command line without a depth of its own.
+inline constexpr uint8_t kStandardFarbtiefe = kFarbtiefe32;
+
 // The quality every save starts from.
 inline constexpr uint8_t kStandardQualitaet = 90;
 
@@ -43,8 +47,8 @@ struct SpeicherOptionen {
   std::string Pfad;   // folder of the file, with trailing "/"
   std::string Datei;  // file name without folder
   uint8_t Format = 0;
-  uint8_t Qualitaet = 0;  // JPEG quality 1..100
-  uint8_t Farbtiefe = 0;  // BMP depth code
+  uint8_t Qualitaet = 0;                   // JPEG quality 1..100
+  uint8_t Farbtiefe = kStandardFarbtiefe;  // BMP depth code
 };
 
 // Makes `dateiname` end in the format's extension: a different extension (compared

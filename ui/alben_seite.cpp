@@ -125,7 +125,7 @@ AlbenSeite::AlbenSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::A
   connect(neu_, &QPushButton::clicked, this, &AlbenSeite::neuClick);
   connect(loeschen_, &QPushButton::clicked, this, &AlbenSeite::loeschenClick);
   connect(bearbeiten_, &QPushButton::clicked, this, &AlbenSeite::bearbeitenClick);
-  resize(kBreite, kHoehe);
+  GroesseWuenschen(QSize(kBreite, kHoehe));
 }
 
 AlbenSeite::~AlbenSeite() = default;

@@ -227,7 +227,7 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
   OrdnerZeigen(start);
   einhaengepunkte_ = assistent.medien().Einhaengepunkte();
   MedienBeobachterSetzen(std::make_unique<MounttabellenBeobachter>());
-  resize(kBreite, kHoehe);
+  GroesseWuenschen(QSize(kBreite, kHoehe));
 }
 
 AlbumEditorSeite::~AlbumEditorSeite() = default;

@@ -2,8 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <algorithm>
 #include <limits>
 
@@ -15,6 +13,7 @@
 #include "ui/qt_benutzer.h"
 #include "ui/seite.h"
 #include "ui/seitenfabrik.h"
+#include "ui/seitenfenster.h"
 #include "ui/speichern_ablauf.h"
 #include "wizard/hilfe_fenster.h"
 #include "wizard/hilfetexte.h"
@@ -31,6 +30,7 @@ Assistent::Assistent(QtBenutzer& benutzer, const Medien& medien, const Startopti
     : benutzer_(benutzer),
       medien_(medien),
       auftrag_(std::make_unique<Auftrag>()),
+      fenster_(std::make_unique<Seitenfenster>()),
       hilfe_(std::make_unique<Hinweisfenster>()),
       blendwert_(BlendwertAusRegler(kReglerStandard)) {
   Programmstart(*auftrag_, optionen);
@@ -65,8 +65,10 @@ void Assistent::Seitenlauf() {
       // A number no page answers to would loop for ever; it ends like "Ende".
       if (!SeiteZeigen(auftrag_->AktSeite)) auftrag_->ProgrammEnde = true;
     }
-    if (AusstiegFragen()) return;
+    // The page stays in view while the question is asked.
+    if (AusstiegFragen()) break;
   }
+  fenster_->Leeren();
 }
 
 Seite* Assistent::SeiteHolen(uint16_t nummer) {
@@ -83,19 +85,7 @@ bool Assistent::SeiteZeigen(uint16_t nummer) {
   if (!wizard::VomSeitenlaufGezeigt(nummer)) return false;
   Seite* seite = SeiteHolen(nummer);
   if (seite == nullptr) return false;
-  if (letzteSeite_ == 0) {
-    // The first page opens in the middle of the screen.
-    seite->adjustSize();
-    if (const QScreen* bildschirm = QGuiApplication::primaryScreen()) {
-      const QRect frei = bildschirm->availableGeometry();
-      seite->move(frei.center() - seite->rect().center());
-    }
-  } else if (wizard::PositionUebernehmen(nummer, letzteSeite_)) {
-    seite->move(letztePosition_);
-  }
   seite->exec();
-  letztePosition_ = seite->pos();
-  letzteSeite_ = nummer;
   return true;
 }
 

@@ -2,12 +2,10 @@
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -21,7 +19,6 @@
 #include "wizard/navigation.h"
 
 namespace tilvendo::ui {
-namespace {}  // namespace
 
 ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Ergebnis) {
   Gruppe()->setTitle(QStringLiteral("das fertige Fotomosaik"));
@@ -61,6 +58,15 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   ende_ = knopf(QStringLiteral("Ende"), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
   untenLayout->addLayout(knoepfe);
+  // Where the last save went, so that the user finds the file.
+  gespeichert_ = new KuerzendeZeile(unten_);
+  gespeichert_->setObjectName(QStringLiteral("gespeichert"));
+  // Its line is kept free, so the window does not grow when a save succeeds.
+  QSizePolicy zeileHalten = gespeichert_->sizePolicy();
+  zeileHalten.setRetainSizeWhenHidden(true);
+  gespeichert_->setSizePolicy(zeileHalten);
+  gespeichert_->hide();
+  untenLayout->addWidget(gespeichert_);
   // Between the picture and the (empty) common button row.
   qobject_cast<QVBoxLayout*>(layout())->insertWidget(1, unten_);
 
@@ -78,11 +84,15 @@ void ErgebnisSeite::FormShow() {
   assistent().BlendwertSetzen(BlendwertAusRegler(position));
   if (job.MosaikBild) {
     anzeige_.Vorbereiten(*job.MosaikBild, job.VorlageBild, position, job.AnzeigeBild);
+    // The mosaic's own size: the settings may have changed since it was made.
     Gruppe()->setTitle(
         Text(wizard::Skalierungstext(job.AnzeigeBild.width(), job.MosaikBild->width(),
-                                     job.einstellungen.ZielBreite, job.einstellungen.ZielHoehe)));
+                                     job.MosaikBild->width(), job.MosaikBild->height())));
   }
+  // Without a mosaic there is nothing to save.
+  speichern_->setEnabled(job.MosaikBild.has_value());
   unten_->setTitle(Text(wizard::Blendtext(position)));
+  SpeicherhinweisZeigen();
   GroesseSetzen();
 
   zurueckZiel_ = wizard::NextPage(assistent().navigation(), Nummer());
@@ -94,17 +104,17 @@ void ErgebnisSeite::GroesseSetzen() {
   const Auftrag& job = auftrag();
   ergebnisBild_->setFixedSize(job.AnzeigeBild.width(), job.AnzeigeBild.height());
   layout()->activate();
+  // The rule's size; the window gives the controls more room where they need it.
   const Size regel = wizard::ErgebnisFenster(
       Size{job.AnzeigeBild.width(), job.AnzeigeBild.height()}, job.RahmenBreite, job.RahmenHoehe);
-  // The rule's size, unless the controls need more room than it leaves.
-  const QSize noetig = minimumSizeHint();
-  resize(std::max(regel.width, noetig.width()), std::max(regel.height, noetig.height()));
-  if (const QScreen* bildschirm = QGuiApplication::primaryScreen()) {
-    const QRect frei = bildschirm->availableGeometry();
-    const wizard::Lage lage = wizard::FensterZentrieren(
-        Size{frei.width(), frei.height()}, Size{frameGeometry().width(), frameGeometry().height()});
-    move(frei.left() + lage.links, frei.top() + lage.oben);
-  }
+  GroesseWuenschen(QSize(regel.width, regel.height));
+}
+
+void ErgebnisSeite::SpeicherhinweisZeigen() {
+  const std::string hinweis = wizard::Speicherhinweis(auftrag().analyse.ErgebnisGespeichert,
+                                                      assistent().ZuletztGespeichert());
+  gespeichert_->TextSetzen(Text(hinweis));
+  gespeichert_->setVisible(!hinweis.empty());
 }
 
 void ErgebnisSeite::BlendenChange(int position) {
@@ -120,6 +130,7 @@ void ErgebnisSeite::SpeichernClick() {
   // A changed blend value must never be shown from an older preview.
   job.SpeicherVorschau = Bitmap();
   job.analyse.ErgebnisGespeichert = assistent().ErgebnisSpeichern() ? 1 : 0;
+  SpeicherhinweisZeigen();
 }
 
 }  // namespace tilvendo::ui

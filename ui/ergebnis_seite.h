@@ -12,6 +12,7 @@ class QSlider;
 
 namespace tilvendo::ui {
 
+class KuerzendeZeile;
 class Malfeld;
 
 class ErgebnisSeite : public Seite {
@@ -27,6 +28,8 @@ class ErgebnisSeite : public Seite {
   Malfeld* ErgebnisBild() const { return ergebnisBild_; }
   QPushButton* SpeichernKnopf() const { return speichern_; }
   QPushButton* ZurueckKnopf() const { return zurueck_; }
+  // "gespeichert: …" while the mosaic shown is saved.
+  KuerzendeZeile* Speicherhinweis() const { return gespeichert_; }
   const wizard::Ergebnisanzeige& Anzeige() const { return anzeige_; }
 
   // The handlers of the page's controls.
@@ -38,6 +41,7 @@ class ErgebnisSeite : public Seite {
 
  private:
   void GroesseSetzen();
+  void SpeicherhinweisZeigen();
 
   wizard::Ergebnisanzeige anzeige_;
   Malfeld* ergebnisBild_ = nullptr;
@@ -47,6 +51,7 @@ class ErgebnisSeite : public Seite {
   QPushButton* speichern_ = nullptr;
   QPushButton* zurueck_ = nullptr;
   QPushButton* ende_ = nullptr;
+  KuerzendeZeile* gespeichert_ = nullptr;
   uint16_t zurueckZiel_ = 0;
 };
 

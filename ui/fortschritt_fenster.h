@@ -1,5 +1,6 @@
 // The small window shown while a picture is saved: always on top, without title-bar
-// buttons, centred on the screen, with one line of text below its caption.
+// buttons, modal in the middle of the wizard's window (of the screen without one), with
+// one line of text below its caption.
 #pragma once
 
 #include <QDialog>

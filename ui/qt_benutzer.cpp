@@ -1,5 +1,4 @@
 #include "ui/qt_benutzer.h"
-#include "ui/bausteine.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -8,6 +7,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolTip>
+
+#include "ui/bausteine.h"
+#include "ui/seitenfenster.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -20,6 +22,10 @@ const QString kScanOrdnerLeer = QStringLiteral("-");
 }  // namespace
 
 QWidget* QtBenutzer::Elternfenster() {
+  // Over the dialog that is open, else over the wizard's window, so that a box never
+  // opens apart from the window it speaks about.
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* fenster = Seitenfenster::Sichtbares()) return fenster;
   return QApplication::activeWindow();
 }
 

@@ -105,7 +105,7 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
   connect(vorschauKnopf_, &QPushButton::clicked, this, &SpeichernOptionenSeite::VorschauClick);
   connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
   connect(speichern_, &QPushButton::clicked, this, &SpeichernOptionenSeite::SpeichernClick);
-  connect(abbrechen_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(abbrechen_, &QPushButton::clicked, this, &Seite::reject);
 }
 
 void SpeichernOptionenSeite::FormShow() {
@@ -181,15 +181,12 @@ void SpeichernOptionenSeite::SpeichernClick() {
   // Exactly one file type: the chosen format's.
   dialog.setNameFilter(QString::fromUtf8(format.beschreibung));
   dialog.setDefaultSuffix(QString::fromUtf8(format.endung).mid(1));
-  // The folder of the last save, at first the user's pictures.
-  dialog.setDirectory(optionen_.Pfad.empty()
-                          ? QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
-                          : QString::fromStdString(optionen_.Pfad));
-  if (!optionen_.Datei.empty()) {
-    std::string vorschlag = optionen_.Datei;
-    ForceSaveExtension(optionen_.Format, vorschlag);
-    dialog.selectFile(QString::fromStdString(vorschlag));
-  }
+  // The file of the last save that succeeded, at first the user's pictures folder.
+  const wizard::Dateivorschlag vorschlag = wizard::DateiVorschlagen(
+      assistent().ZuletztGespeichert(), optionen_.Format,
+      QStandardPaths::writableLocation(QStandardPaths::PicturesLocation).toStdString());
+  dialog.setDirectory(QString::fromStdString(vorschlag.ordner));
+  if (!vorschlag.datei.empty()) dialog.selectFile(QString::fromStdString(vorschlag.datei));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
 
   const std::string gewaehlt = dialog.selectedFiles().front().toStdString();

@@ -7,6 +7,7 @@
 #include "engine/berechnungslauf.h"
 #include "kommandozeile.h"
 #include "pictures/bilder_laden.h"
+#include "pictures/speichern.h"
 
 namespace tilvendo::testing {
 namespace {
@@ -107,6 +108,9 @@ TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
   ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/breit.bmp"));
   EXPECT_EQ(bild.width(), 300);  // 20 × 250 % × 6
   EXPECT_EQ(bild.height(), 96);  // 22 × 111 % = 24 × 4
+  // Without a depth of its own, the depth of the wizard's first save.
+  EXPECT_EQ(bild.format(), BmpPixelFormat(kStandardFarbtiefe));
+  EXPECT_EQ(bild.format(), PixelFormat::k32);
 }
 
 TEST_F(MosaikBefehl, BadInputEndsWithItsMessageAndLeavesNoFile) {

@@ -32,12 +32,6 @@ TEST(Navigation, InformationsseiteKehrtZurAufrufendenSeiteZurueck) {
   EXPECT_EQ(InfoVerlassen(navigation), 1);  // never opened: the first page
   EXPECT_EQ(InfoOeffnen(navigation, 5), 9);
   EXPECT_EQ(InfoVerlassen(navigation), 5);
-
-  EXPECT_TRUE(PositionUebernehmen(2, 1));
-  EXPECT_FALSE(PositionUebernehmen(7, 6));  // the result page centres itself
-  EXPECT_FALSE(PositionUebernehmen(6, 7));
-  EXPECT_FALSE(PositionUebernehmen(10, 6));  // opened by another page
-  EXPECT_FALSE(PositionUebernehmen(0, 3));
 }
 
 TEST(Navigation, AusstiegsfrageUndIhreAntworten) {

@@ -26,6 +26,7 @@ TEST(SpeichernOptionen, FormatButtonsKeepTheChosenDepth) {
   EXPECT_TRUE(anzeige.farbtiefeAktiv);
   EXPECT_FALSE(anzeige.qualitaetAktiv);
   EXPECT_EQ(anzeige.farbtiefeIndex, 3);  // "Truecolor (32 Bit)"
+  EXPECT_EQ(FarbtiefeAusIndex(*anzeige.farbtiefeIndex), kStandardFarbtiefe);
 
   optionen.Farbtiefe = FarbtiefeAusIndex(1);
   EXPECT_EQ(optionen.Farbtiefe, kFarbtiefe16);
@@ -37,6 +38,19 @@ TEST(SpeichernOptionen, FormatButtonsKeepTheChosenDepth) {
   EXPECT_EQ(anzeige.farbtiefeIndex, 1);
   EXPECT_EQ(IndexAusFarbtiefe(kFarbtiefe8), 0);
   EXPECT_EQ(IndexAusFarbtiefe(42), 3);
+}
+
+TEST(SpeichernOptionen, TheDialogOffersTheLastFileThatWasWritten) {
+  // Nothing written yet: the pictures folder, no name.
+  Dateivorschlag vorschlag = DateiVorschlagen("", kFormatJpeg, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.ordner, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.datei, "");
+  vorschlag = DateiVorschlagen("/home/u/Mosaike/see.jpg", kFormatJpeg, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.ordner, "/home/u/Mosaike/");
+  EXPECT_EQ(vorschlag.datei, "see.jpg");
+  // The same name in the format chosen now.
+  vorschlag = DateiVorschlagen("/home/u/Mosaike/see.jpg", kFormatBmp, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.datei, "see.bmp");
 }
 
 TEST(SpeichernOptionen, AnotherExistingFileBehindTheForcedExtensionIsAskedAbout) {
