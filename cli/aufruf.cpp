@@ -107,16 +107,80 @@ int32_t AusListe(std::string_view option, std::string_view text,
 
 // Options without a value, then those with one ("--name wert" or "--name=wert");
 // any other option is refused.
-constexpr std::array<std::string_view, 11> kSchalter = {
-    "--help",       "-h",        "--hilfe",        "--version", "--ohne-unterordner",
-    "--protokoll",  "--bericht", "--ohne-drehung", "--schnell", "--wahrnehmung",
-    "--zuschneiden"};
+constexpr std::array<std::string_view, 13> kSchalter = {"--help",
+                                                        "-h",
+                                                        "--hilfe",
+                                                        "--version",
+                                                        "--ohne-unterordner",
+                                                        "--protokoll",
+                                                        "--bericht",
+                                                        "--ohne-drehung",
+                                                        "--schnell",
+                                                        "--wahrnehmung",
+                                                        "--zuschneiden",
+                                                        "--grossformat",
+                                                        "--großformat"};
 
-constexpr std::array<std::string_view, 17> kWertOptionen = {
-    "--alben-pfad",   "--album",           "--kacheln",   "--zoom",     "--groesse",
-    "--größe",        "--formanalyse",     "--methode",   "--muster",   "--mindestabstand",
-    "--einblenden",   "--farbtiefe",       "--qualitaet", "--qualität", "--seed",
-    "--farbangleich", "--max-verwendungen"};
+constexpr std::array<std::string_view, 20> kWertOptionen = {
+    "--alben-pfad",       "--album",          "--kacheln",     "--zoom",
+    "--groesse",          "--größe",          "--formanalyse", "--methode",
+    "--muster",           "--mindestabstand", "--einblenden",  "--farbtiefe",
+    "--qualitaet",        "--qualität",       "--seed",        "--farbangleich",
+    "--max-verwendungen", "--druck",          "--dpi",         "--liste"};
+
+// Millimetres per unit of a print size.
+struct Masseinheit {
+  std::string_view name;
+  double millimeter;
+};
+constexpr std::array<Masseinheit, 3> kMasseinheiten = {{
+    {"mm", 1.0},
+    {"cm", 10.0},
+    {"in", kMillimeterProZoll},
+}};
+
+// A length such as "59,4" or "84.1": digits with at most one decimal separator.
+double Laenge(std::string_view option, std::string_view text) {
+  std::string zahl(text);
+  for (char& c : zahl) {
+    if (c == ',') c = '.';
+  }
+  const bool gut = !zahl.empty() && zahl.find_first_not_of("0123456789.") == std::string::npos &&
+                   zahl.find('.') == zahl.rfind('.') && zahl != ".";
+  if (!gut) {
+    Fehler("„" + std::string(text) + "“ ist keine Länge (" + std::string(option) + ").");
+  }
+  // Not through the C library, whose decimal point follows the locale.
+  double wert = 0.0;
+  std::from_chars(zahl.data(), zahl.data() + zahl.size(), wert);
+  return wert;
+}
+
+// "841x1189mm", "59,4x84,1cm", "24x36in": the unit after the second number, mm if none.
+Druckgroesse DruckgroesseLesen(std::string_view option, std::string_view text) {
+  const std::string klein = Klein(text);
+  std::string_view rest = klein;
+  double faktor = 1.0;
+  for (const Masseinheit& einheit : kMasseinheiten) {
+    if (rest.ends_with(einheit.name)) {
+      rest.remove_suffix(einheit.name.size());
+      faktor = einheit.millimeter;
+      break;
+    }
+  }
+  const size_t trenner = rest.find('x');
+  if (trenner == std::string_view::npos) {
+    Fehler(std::string(option) +
+           " erwartet BREITExHÖHE mit mm, cm oder in, z. B. 841x1189mm oder 59,4x84,1cm.");
+  }
+  const double breite = Laenge(option, rest.substr(0, trenner)) * faktor;
+  const double hoehe = Laenge(option, rest.substr(trenner + 1)) * faktor;
+  if (breite <= 0 || hoehe <= 0 || breite > kMaxPapierkante || hoehe > kMaxPapierkante) {
+    Fehler(std::string(option) + " erlaubt Seiten von mehr als 0 bis " +
+           std::to_string(kMaxPapierkante) + " mm.");
+  }
+  return Druckgroesse{breite, hoehe};
+}
 
 bool IstWertOption(std::string_view name) {
   for (std::string_view option : kWertOptionen) {
@@ -151,7 +215,17 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
   } else if (name == "--zoom") {
     m.zoom = ZahlIn(name, wert(), 1, kMaxZoom);
   } else if (name == "--groesse" || name == "--größe") {
-    m.groesse = PaarLesen(name, wert(), kMaxZielgroesse);
+    // Read once all options are known: its bound depends on --grossformat.
+    m.groesse = Paar{};
+  } else if (name == "--grossformat" || name == "--großformat") {
+    m.grossformat = true;
+  } else if (name == "--druck") {
+    m.druck = DruckgroesseLesen(name, wert());
+  } else if (name == "--dpi") {
+    m.dpi = ZahlIn(name, wert(), 1, kMaxDpi);
+  } else if (name == "--liste") {
+    if (wert().empty()) Fehler("--liste braucht einen Dateinamen.");
+    m.liste = wert();
   } else if (name == "--formanalyse") {
     m.formanalyse = static_cast<uint8_t>(AusListe(name, wert(), kFormanalyseStufen));
   } else if (name == "--methode") {
@@ -189,6 +263,17 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.verfahren.MaxVerwendungen = ZahlIn(name, wert(), 0, kMaxVerwendungenGrenze);
   } else {
     Fehler("Unbekannte Option " + name + ".");
+  }
+}
+
+// The result size in pixels, within the bound that large format lifts.
+Paar GroesseLesen(const MosaikOptionen& m, const Option& option) {
+  if (m.grossformat) return PaarLesen(option.name, option.wert, kMaxZielgroesseGross);
+  try {
+    return PaarLesen(option.name, option.wert, kMaxZielgroesse);
+  } catch (const Aufruffehler& fehler) {
+    Fehler(std::string(fehler.what()) + " Mit --grossformat sind bis " +
+           std::to_string(kMaxZielgroesseGross) + " Pixel je Seite möglich.");
   }
 }
 
@@ -267,20 +352,31 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     AnzahlPruefen(rest, 2, 2, "mosaik VORLAGE AUSGABE --album NAME [OPTIONEN]");
     aufruf.mosaik.vorlage = rest[0];
     aufruf.mosaik.ausgabe = rest[1];
-    for (const Option& option : spaeter) MosaikOptionLesen(aufruf.mosaik, option);
-    if (aufruf.mosaik.alben.empty()) Fehler("mosaik braucht mindestens ein --album NAME.");
-    if (aufruf.mosaik.zoom && aufruf.mosaik.groesse) {
-      Fehler("--zoom und --groesse schließen einander aus.");
+    const Option* groesse = nullptr;
+    for (const Option& option : spaeter) {
+      MosaikOptionLesen(aufruf.mosaik, option);
+      if (option.name == "--groesse" || option.name == "--größe") groesse = &option;
     }
+    if (groesse != nullptr) aufruf.mosaik.groesse = GroesseLesen(aufruf.mosaik, *groesse);
+    if (aufruf.mosaik.alben.empty()) Fehler("mosaik braucht mindestens ein --album NAME.");
+    const MosaikOptionen& m = aufruf.mosaik;
+    if (int{m.zoom.has_value()} + int{m.groesse.has_value()} + int{m.druck.has_value()} > 1) {
+      Fehler("--zoom, --groesse und --druck schließen einander aus.");
+    }
+    if (m.druck && !m.dpi) Fehler("--druck braucht die Druckauflösung --dpi N.");
     if (aufruf.ohneUnterordner) Fehler("--ohne-unterordner gilt nur für „album anlegen“.");
     const Ausgabeformat format = AusgabeFormat(aufruf.mosaik.ausgabe);
     if (format == Ausgabeformat::Unbekannt) {
-      Fehler("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden; die Endung bestimmt das Format.");
+      Fehler(
+          "Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden oder auf .png, .tif oder .tiff; "
+          "die Endung bestimmt das Format.");
     }
-    if (format == Ausgabeformat::Jpeg && aufruf.mosaik.farbtiefe) {
-      Fehler("--farbtiefe gilt nur für .bmp; JPEG-Bilder haben immer 24 Bit.");
+    if (format != Ausgabeformat::Bmp && aufruf.mosaik.farbtiefe) {
+      Fehler(format == Ausgabeformat::Jpeg
+                 ? "--farbtiefe gilt nur für .bmp; JPEG-Bilder haben immer 24 Bit."
+                 : "--farbtiefe gilt nur für .bmp; PNG- und TIFF-Bilder haben immer 24 Bit.");
     }
-    if (format == Ausgabeformat::Bmp && aufruf.mosaik.qualitaet) {
+    if (format != Ausgabeformat::Jpeg && aufruf.mosaik.qualitaet) {
       Fehler("--qualitaet gilt nur für .jpg und .jpeg.");
     }
     return aufruf;
@@ -333,6 +429,8 @@ Ausgabeformat AusgabeFormat(const std::string& pfad) {
   const std::optional<Bildart> art = BildartVonName(FileNameOf(pfad));
   if (art == Bildart::kBmp) return Ausgabeformat::Bmp;
   if (art == Bildart::kJpeg) return Ausgabeformat::Jpeg;
+  if (art == Bildart::kPng) return Ausgabeformat::Png;
+  if (art == Bildart::kTiff) return Ausgabeformat::Tiff;
   return Ausgabeformat::Unbekannt;
 }
 
@@ -353,10 +451,18 @@ Alben:
 
 Mosaik:
   tilvendo mosaik VORLAGE AUSGABE --album NAME [--album NAME …] [OPTIONEN]
-    AUSGABE endet auf .bmp, .jpg oder .jpeg; die Endung bestimmt das Format.
+    AUSGABE endet auf .bmp, .jpg, .jpeg, .png, .tif oder .tiff; die Endung bestimmt
+    das Format (PNG und TIFF mit 24 Bit, TIFF unkomprimiert).
     --kacheln XxY         Kacheln in der Breite und Höhe (Standard 25x25)
     --zoom P              Ergebnisgröße in Prozent der Vorlage (Standard 100)
-    --groesse BxH         Ergebnisgröße in Pixel (höchstens 2500x2500)
+    --groesse BxH         Ergebnisgröße in Pixel (höchstens 2500x2500, mit
+                          --grossformat bis 60000x60000)
+    --grossformat         Großformat für Poster: Ergebnis bis 60000 Pixel je Seite,
+                          in Bändern zusammengesetzt und geschrieben
+    --druck BxH[mm|cm|in] Ergebnisgröße aus der Druckgröße bei --dpi, z. B.
+                          841x1189mm (A0) oder 59,4x84,1cm; bis 2000 mm je Seite
+    --dpi N               Druckauflösung (1 bis 9999); steht in der Datei
+    --liste DATEI.csv     schreibt je Kachel Spalte, Zeile und Foto (UTF-8)
     --formanalyse N       1, 3, 5, 7 oder 10 Teilfelder je Seite (Standard 5)
     --methode M           standard, schnell, gruendlich oder optimal
     --muster M            standard, ignorieren, abschwaechen oder unterdruecken
@@ -369,7 +475,8 @@ Mosaik:
     --seed N              fester Startwert des Zufalls: gleiche Eingaben, gleiches Mosaik
     --protokoll           schreibt die Liste der gelesenen Bilder
                           nach ~/tilvendo file list.txt
-    --bericht             zeigt am Ende die Dauer der Phasen und die Zahlen
+    --bericht             zeigt am Ende die Dauer der Phasen, die Zahlen und den
+                          Spitzenspeicher, mit --dpi die Kachelkante auf dem Papier
 
   Lesen und Vergleichen der Fotos (jede Art hat ihren eigenen Zwischenspeicher):
     --ohne-drehung        Fotos nicht nach ihrer Kamera-Drehung aufrecht stellen

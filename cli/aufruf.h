@@ -34,6 +34,15 @@ struct Paar {
   int32_t b = 0;
 };
 
+// A printed size as given: width and height in millimetres (from mm, cm or in).
+struct Druckgroesse {
+  double breite = 0.0;
+  double hoehe = 0.0;
+};
+
+// Largest print resolution the command line takes, as the size page's free field.
+inline constexpr int32_t kMaxDpi = 9999;
+
 // Defaults are those the wizard starts from.
 inline constexpr int32_t kVorlagenAnteilStandard = 25;  // per cent of the template blended in
 inline constexpr int32_t kVorlagenAnteilSchritt = 5;
@@ -48,6 +57,10 @@ struct MosaikOptionen {
   std::optional<Paar> kacheln;
   std::optional<int32_t> zoom;
   std::optional<Paar> groesse;
+  bool grossformat = false;           // lifts the 2500-pixel bound
+  std::optional<Druckgroesse> druck;  // the result size from a print size at `dpi`
+  std::optional<int32_t> dpi;         // print resolution, written into the file
+  std::optional<std::string> liste;   // where the list of placed photos goes (CSV)
   uint8_t formanalyse = 5;
   uint8_t methode = 0;
   uint8_t muster = 0;
@@ -71,7 +84,7 @@ struct Aufruf {
 };
 
 // The file format of the mosaic, by the output's extension (letter case ignored).
-enum class Ausgabeformat { Bmp, Jpeg, Unbekannt };
+enum class Ausgabeformat { Bmp, Jpeg, Png, Tiff, Unbekannt };
 Ausgabeformat AusgabeFormat(const std::string& pfad);
 
 // Reads the arguments after the program name. Throws Aufruffehler.

@@ -1,5 +1,7 @@
 #include "cli/mosaik_befehl.h"
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <memory>
 #include <ostream>
@@ -9,12 +11,16 @@
 #include "engine/auftrag.h"
 #include "engine/berechnungslauf.h"
 #include "engine/fortschritt.h"
+#include "engine/grossformat.h"
+#include "engine/platzierungsliste.h"
 #include "engine/sitzung.h"
 #include "engine/vorbereitung.h"
 #include "pictures/blending.h"
+#include "pictures/bmp_writer.h"
 #include "pictures/speichern.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
+#include "platform/free_space.h"
 #include "platform/paths.h"
 
 namespace tilvendo::cli {
@@ -54,6 +60,9 @@ void AlbenDesAufrufsWaehlen(Auftrag& auftrag, const std::vector<std::string>& al
 // user did not ask for give way silently.
 void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenutzer& benutzer) {
   Auftragswunsch wunsch;
+  wunsch.grossformat = m.grossformat;
+  wunsch.dpi = m.dpi.value_or(0);
+  if (m.druck) wunsch.druck = Druckmass{m.druck->breite, m.druck->hoehe};
   if (m.groesse) wunsch.groesse = Size{m.groesse->a, m.groesse->b};
   wunsch.zoom = m.zoom.value_or(kZoomStandard);
   const Paar kacheln = m.kacheln.value_or(Paar{kKachelnStandard, kKachelnStandard});
@@ -67,10 +76,10 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
 
   const Nachgaben nachgaben = Einrichten(auftrag, wunsch);
   const Einstellungen& e = auftrag.einstellungen;
-  if (m.zoom && nachgaben.zoom) {
+  if ((m.zoom || m.groesse || m.druck) && nachgaben.zoom) {
     benutzer.Hinweis("Der Zoom wurde auf " + std::to_string(e.ZoomX) +
                      " % begrenzt, damit das Ergebnis höchstens " +
-                     std::to_string(kMaxZielgroesse) + " Pixel breit und hoch wird.");
+                     std::to_string(GroessteZielkante(e)) + " Pixel breit und hoch wird.");
   }
   if (m.kacheln && nachgaben.kacheln) {
     benutzer.Hinweis("Die Kachelung wurde auf " + std::to_string(e.KachelnX) + " x " +
@@ -96,16 +105,77 @@ uint8_t FarbtiefeCode(int32_t bits) {
   }
 }
 
+uint8_t FormatCode(Ausgabeformat format) {
+  switch (format) {
+    case Ausgabeformat::Jpeg:
+      return kFormatJpeg;
+    case Ausgabeformat::Png:
+      return kFormatPng;
+    case Ausgabeformat::Tiff:
+      return kFormatTiff;
+    default:
+      return kFormatBmp;
+  }
+}
+
 SpeicherOptionen SpeicherOptionenBilden(const MosaikOptionen& m) {
   SpeicherOptionen optionen;
   // The name is taken as given: its extension already names the format.
   optionen.Pfad = FolderOf(m.ausgabe);
   optionen.Datei = FileNameOf(m.ausgabe);
-  optionen.Format = AusgabeFormat(m.ausgabe) == Ausgabeformat::Jpeg ? kFormatJpeg : kFormatBmp;
+  optionen.Format = FormatCode(AusgabeFormat(m.ausgabe));
   optionen.Qualitaet = static_cast<uint8_t>(m.qualitaet.value_or(kStandardQualitaet));
   // Without a depth of its own the file gets the wizard's first.
   optionen.Farbtiefe = m.farbtiefe ? FarbtiefeCode(*m.farbtiefe) : kStandardFarbtiefe;
   return optionen;
+}
+
+uint8_t Blendwert(const MosaikOptionen& m) {
+  return BlendwertAusRegler((m.vorlagenAnteil - kVorlagenAnteilVoll) / kVorlagenAnteilSchritt);
+}
+
+// A large mosaic is written while it is composed, at the end of a long run: what can
+// be told before (a BMP too large, too little room) is told before the run starts.
+void GrossformatPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
+  const Size groesse = Mosaikgroesse(auftrag.einstellungen);
+  try {
+    if (optionen.Format == kFormatBmp) {
+      BmpGroessePruefen(groesse.width, groesse.height, BmpPixelFormat(optionen.Farbtiefe));
+    }
+    CheckFreeSpace(optionen.Pfad, DateiHoechstBytes(optionen, groesse.width, groesse.height), {});
+  } catch (const WriteError& fehler) {
+    throw Befehlsfehler(std::string(kSpeicherFehler) + fehler.what());
+  }
+  RemoveStaleTemporaries(MitSchraegstrich(optionen.Pfad));
+}
+
+// The list must not fail after a long run either.
+void ListePruefen(const std::string& liste) {
+  try {
+    AtomicFile probe(liste);
+  } catch (const WriteError&) {
+    throw Befehlsfehler("Die Liste „" + liste + "“ kann nicht geschrieben werden (gibt es den " +
+                        "Ordner, und darf man dort schreiben?).");
+  }
+}
+
+// One length on paper with a decimal comma: 12,7.
+std::string Millimeter(double mm) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "%.1f", mm);
+  std::string ergebnis(text);
+  for (char& c : ergebnis) {
+    if (c == '.') c = ',';
+  }
+  return ergebnis;
+}
+
+// The most memory the process held, in bytes (the kernel keeps it in kilobytes).
+uint64_t Spitzenspeicher() {
+  constexpr uint64_t kKilobyte = 1024;
+  struct rusage nutzung {};
+  if (::getrusage(RUSAGE_SELF, &nutzung) != 0) return 0;
+  return static_cast<uint64_t>(nutzung.ru_maxrss) * kKilobyte;
 }
 
 // As the overview shows durations, with the exact seconds behind for measurements.
@@ -132,6 +202,16 @@ void BerichtSchreiben(const Laufbericht& b, std::ostream& aus) {
   if (b.schwarzeKacheln > 0) {
     aus << "  schwarz gebliebene Kacheln (Bilder nicht lesbar): " << b.schwarzeKacheln << '\n';
   }
+  if (b.dpi > 0) {
+    const std::string breite = Millimeter(DruckMillimeter(b.kachel.width, b.dpi));
+    const std::string hoehe = Millimeter(DruckMillimeter(b.kachel.height, b.dpi));
+    aus << "  Kachelkante " << breite << (hoehe == breite ? "" : " x " + hoehe) << " mm bei "
+        << b.dpi << " dpi\n";
+  }
+  if (b.erneutGelesen > 0) {
+    aus << "  erneut gelesene Fotos (Kachelspeicher voll): " << b.erneutGelesen << '\n';
+  }
+  aus << "  Spitzenspeicher: " << SizeText(Spitzenspeicher()) << '\n';
 }
 
 }  // namespace
@@ -163,14 +243,29 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
       throw Befehlsfehler(MeldungVorlageZuGross(m.vorlage));
   }
   AusgabePruefen(*auftrag, m.ausgabe);
+  if (m.liste) ListePruefen(*m.liste);
   AlbenDesAufrufsWaehlen(*auftrag, m.alben, umgebung);
   AuftragVorbereiten(*auftrag, m, umgebung.benutzer);
+
+  // In large format the mosaic goes into its file while it is composed.
+  const SpeicherOptionen speicherOptionen = SpeicherOptionenBilden(m);
+  LaufOptionen laufOptionen;
+  if (m.grossformat) {
+    GrossformatPruefen(*auftrag, speicherOptionen);
+    laufOptionen.bandziel = Bandziel{speicherOptionen, Blendwert(m), {}};
+  }
 
   std::optional<AbbruchSignal> signal;
   if (signaleAbfangen) signal.emplace(auftrag->Abbruch);
 
-  Berechnungslauf lauf(*auftrag, umgebung.benutzer, auftrag->alben.Albenliste);
-  const Laufausgang ausgang = lauf.Starten();
+  Berechnungslauf lauf(*auftrag, umgebung.benutzer, auftrag->alben.Albenliste,
+                       std::move(laufOptionen));
+  Laufausgang ausgang = Laufausgang::Abgelehnt;
+  try {
+    ausgang = lauf.Starten();
+  } catch (const WriteError& fehler) {
+    throw Befehlsfehler(std::string(kSpeicherFehler) + fehler.what());
+  }
   umgebung.benutzer.ZeileAbschliessen();
   switch (ausgang) {
     case Laufausgang::Fertig:
@@ -184,27 +279,37 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
     case Laufausgang::Unlesbar:
       throw Befehlsfehler("");  // the warning or information said why
   }
-  // A Ctrl+C after the last phase still means: do not write the result.
+  // A Ctrl+C after the last phase still means: do not write the result (a large mosaic
+  // is written already; the list is not).
   if (signaleAbfangen && AbbruchSignal::Empfangen()) {
     umgebung.fehler << "Abgebrochen; es wurde nichts gespeichert.\n";
     return kExitAbbruch;
   }
 
-  const uint8_t blendwert =
-      BlendwertAusRegler((m.vorlagenAnteil - kVorlagenAnteilVoll) / kVorlagenAnteilSchritt);
-  try {
-    if (!ErgebnisSpeichern(*auftrag, blendwert, SpeicherOptionenBilden(m))) {
-      throw Befehlsfehler("Das Mosaik konnte nicht gespeichert werden.");
+  if (!m.grossformat) {
+    try {
+      if (!ErgebnisSpeichern(*auftrag, Blendwert(m), speicherOptionen)) {
+        throw Befehlsfehler("Das Mosaik konnte nicht gespeichert werden.");
+      }
+    } catch (const WriteError& fehler) {
+      throw Befehlsfehler(std::string(kSpeicherFehler) + fehler.what());
     }
-  } catch (const WriteError& fehler) {
-    throw Befehlsfehler(std::string(kSpeicherFehler) + fehler.what());
   }
   signal.reset();
+  if (m.liste) {
+    try {
+      PlatzierungslisteSchreiben(*auftrag, *m.liste);
+    } catch (const WriteError& fehler) {
+      throw Befehlsfehler("Die Liste der Fotos konnte nicht geschrieben werden: " +
+                          std::string(fehler.what()));
+    }
+  }
 
   const Laufbericht bericht = LaufberichtErstellen(*auftrag);
   if (m.bericht) BerichtSchreiben(bericht, umgebung.aus);
   umgebung.aus << "Mosaik gespeichert: " << m.ausgabe << " (" << bericht.mosaik.width << " x "
                << bericht.mosaik.height << " Pixel)\n";
+  if (m.liste) umgebung.aus << "Liste der Fotos: " << *m.liste << '\n';
   return kExitErfolg;
 }
 

@@ -58,6 +58,12 @@ struct Auftrag {
   int32_t FehlendeBilder = 0;
   int32_t UnlesbareBilder = 0;
   int32_t SchwarzeKacheln = 0;
+  // The last run's mosaic exists only as its placements in `Raster` (large format): it
+  // is composed band by band whenever it is shown or saved, never held whole.
+  bool MosaikInBaendern = false;
+  // Tiles the last composing had to read more than once, because the kept tiles would
+  // have exceeded their share of the memory.
+  int32_t ErneutGeleseneBilder = 0;
   uint16_t AktSeite = kSeiteVorlage;
   int32_t AnzeigeMaxBreite = 0;
   int32_t AnzeigeMaxHoehe = 0;

@@ -93,10 +93,12 @@ class Berechnungslauf::Vorergebnis {
         mosaik_(std::move(auftrag.MosaikBild)),
         anzeige_(std::move(auftrag.AnzeigeBild)),
         laufzeiten_(auftrag.Laufzeiten),
-        fertig_(auftrag.ErgebnisFertig) {
+        fertig_(auftrag.ErgebnisFertig),
+        inBaendern_(auftrag.MosaikInBaendern) {
     // Moving leaves an optional engaged; the run starts without a mosaic of its own.
     auftrag.MosaikBild.reset();
     auftrag.AnzeigeBild = Bitmap();
+    auftrag.MosaikInBaendern = false;
   }
   Vorergebnis(const Vorergebnis&) = delete;
   Vorergebnis& operator=(const Vorergebnis&) = delete;
@@ -115,6 +117,7 @@ class Berechnungslauf::Vorergebnis {
     auftrag_.AnzeigeBild = std::move(anzeige_);
     auftrag_.Laufzeiten = laufzeiten_;
     auftrag_.ErgebnisFertig = fertig_;
+    auftrag_.MosaikInBaendern = inBaendern_;
   }
 
  private:
@@ -123,6 +126,7 @@ class Berechnungslauf::Vorergebnis {
   Bitmap anzeige_;
   std::array<double, kLaufzeitenAnzahl> laufzeiten_;
   bool fertig_;
+  bool inBaendern_;
   bool aufgegeben_ = false;
 };
 
@@ -156,6 +160,12 @@ bool Berechnungslauf::Vorpruefungen() {
     benutzer_.Warnung(VerwendungsWarnung(e, auftrag_.BilderAnzahl.gesamt));
     return false;
   }
+  if (e.Grossformat) {
+    if (const std::optional<std::string> warnung = GrossformatWarnung(e)) {
+      benutzer_.Warnung(*warnung);
+      return false;
+    }
+  }
   return true;
 }
 
@@ -185,18 +195,21 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.FehlendeBilder = 0;
   auftrag_.UnlesbareBilder = 0;
   auftrag_.SchwarzeKacheln = 0;
+  auftrag_.ErneutGeleseneBilder = 0;
   e.Raster.reset();
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
   Vorergebnis vorher(auftrag_);
-  Fortschritt fortschritt(auftrag_, benutzer_);
-  const bool zuWenigLesbar = !PhasenAusfuehren(fortschritt);
-
+  // The display box is known before the phases: a large-format mosaic gets its screen
+  // copy while it is composed.
   const Size bildschirm = benutzer_.Bildschirmgroesse();
   auftrag_.RahmenBreite = kRahmenBreite;
   auftrag_.RahmenHoehe = kRahmenHoehe;
   auftrag_.AnzeigeMaxBreite = bildschirm.width - kRahmenBreite - kBildschirmRandBreite;
   auftrag_.AnzeigeMaxHoehe = bildschirm.height - kRahmenHoehe - kBildschirmRandHoehe;
+
+  Fortschritt fortschritt(auftrag_, benutzer_);
+  const bool zuWenigLesbar = !PhasenAusfuehren(fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseFertigstellen);
   const Laufausgang ausgang = Abschliessen(zuWenigLesbar);
   if (ausgang == Laufausgang::Fertig) vorher.Aufgeben();
@@ -251,7 +264,7 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   if (!auftrag_.Abbruch && !zuWenig) VorlageVorbereiten(auftrag_, fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
   if (auftrag_.Abbruch || zuWenig) return !zuWenig;
-  MosaikBerechnen(auftrag_, fortschritt, gruppe);
+  MosaikBerechnen(auftrag_, fortschritt, gruppe, optionen_.bandziel, optionen_.threads);
   return true;
 }
 

@@ -14,6 +14,7 @@
 #include "albums/galerie.h"
 #include "engine/auftrag.h"
 #include "engine/fortschritt.h"
+#include "engine/grossformat.h"
 #include "platform/benutzer.h"
 
 namespace tilvendo {
@@ -79,6 +80,9 @@ struct LaufOptionen {
   unsigned threads = 0;
   // Replaces the reading phase (a prepared tile list for tests and measurements).
   std::function<void(Auftrag&, Fortschritt&)> einlesen;
+  // Where a large-format run composes its mosaic: the screen copy, or straight into a
+  // file (the command line, which needs no screen copy).
+  Bandziel bandziel;
 };
 
 class Berechnungslauf {

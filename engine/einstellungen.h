@@ -85,6 +85,12 @@ struct Einstellungen {
   uint16_t ZoomY = 150;
   std::unique_ptr<Zellenraster> Raster;  // the grid of the last run, or none
   Verfahren verfahren;
+  // Large format ("Großformat"): the result may be far larger than the size page's
+  // usual bound, and is then composed and written band by band, never held whole.
+  bool Grossformat = false;
+  // The printer resolution the result is meant for, in dots per inch, written into the
+  // saved file; 0 when none was chosen (the files then carry their formats' defaults).
+  int32_t Druckaufloesung = 0;
 };
 
 // The distinct pictures a usage cap needs at the least: every cell gets one, and each

@@ -5,9 +5,15 @@
 
 namespace tilvendo {
 
-void MosaikBerechnen(Auftrag& auftrag, Fortschritt& fortschritt, Arbeitsgruppe& gruppe) {
+void MosaikBerechnen(Auftrag& auftrag, Fortschritt& fortschritt, Arbeitsgruppe& gruppe,
+                     const Bandziel& bandziel, unsigned threads) {
   const std::optional<Verwendungsliste> verwendung = KachelnZuordnen(auftrag, fortschritt, gruppe);
-  if (verwendung) MosaikZusammenstellen(auftrag, fortschritt, *verwendung, gruppe);
+  if (!verwendung) return;
+  if (auftrag.MosaikInBaendern) {
+    MosaikInBaendernZusammenstellen(auftrag, fortschritt, *verwendung, threads, bandziel);
+  } else {
+    MosaikZusammenstellen(auftrag, fortschritt, *verwendung, gruppe);
+  }
 }
 
 }  // namespace tilvendo

@@ -4,9 +4,14 @@
 #include "engine/arbeitsgruppe.h"
 #include "engine/auftrag.h"
 #include "engine/fortschritt.h"
+#include "engine/grossformat.h"
 
 namespace tilvendo {
 
-void MosaikBerechnen(Auftrag& auftrag, Fortschritt& fortschritt, Arbeitsgruppe& gruppe);
+// A large-format job's mosaic goes band by band to `bandziel` (MosaikInBaendern
+// Zusammenstellen) with `threads` workers composing ahead (0: one per core); any other
+// is composed whole into `MosaikBild`.
+void MosaikBerechnen(Auftrag& auftrag, Fortschritt& fortschritt, Arbeitsgruppe& gruppe,
+                     const Bandziel& bandziel = {}, unsigned threads = 0);
 
 }  // namespace tilvendo

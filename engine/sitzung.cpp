@@ -6,6 +6,7 @@
 
 #include "albums/alben_operationen.h"
 #include "albums/katalog.h"
+#include "engine/mosaik_baender.h"
 #include "engine/vorbereitung.h"
 #include "pictures/bilder_laden.h"
 #include "platform/atomic_file.h"
@@ -16,11 +17,19 @@ namespace tilvendo {
 namespace {
 
 void ZielgroesseEinrichten(Auftrag& auftrag, const Auftragswunsch& wunsch, Nachgaben& nachgaben) {
+  auftrag.einstellungen.Grossformat = wunsch.grossformat;
+  auftrag.einstellungen.Druckaufloesung = wunsch.dpi;
   Zielgroessenwerte werte;
-  if (wunsch.groesse) {
+  std::optional<Size> groesse = wunsch.groesse;
+  if (wunsch.druck) {
+    // The paper rule, for lengths that need not be whole millimetres.
+    groesse = Size{DruckPixel(wunsch.druck->breite, wunsch.dpi),
+                   DruckPixel(wunsch.druck->hoehe, wunsch.dpi)};
+  }
+  if (groesse) {
     werte.festesSV = false;
-    werte.SizeX = wunsch.groesse->width;
-    werte.SizeY = wunsch.groesse->height;
+    werte.SizeX = groesse->width;
+    werte.SizeY = groesse->height;
     ZielgroesseBerechnen(werte, Zielaenderung::Pixel, auftrag.vorlage, auftrag.einstellungen);
     return;
   }
@@ -119,6 +128,8 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   Einstellungen& e = auftrag.einstellungen;
   Nachgaben nachgaben;
   ZielgroesseEinrichten(auftrag, wunsch, nachgaben);
+  const uint16_t zoomX = e.ZoomX;
+  const uint16_t zoomY = e.ZoomY;
 
   KachelnSetzen(e, auftrag.vorlage, wunsch.kachelnX, wunsch.kachelnY);
   auftrag.analyse.Formanalyse = wunsch.formanalyse;
@@ -130,6 +141,8 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   // Told after the overview's step, which holds both within the same bounds once more.
   nachgaben.kacheln = e.KachelnX != wunsch.kachelnX || e.KachelnY != wunsch.kachelnY;
   nachgaben.minAbstand = e.minAbstand != wunsch.minAbstand;
+  // A size beyond the largest result is brought within it by the overview.
+  nachgaben.zoom = nachgaben.zoom || e.ZoomX < zoomX || e.ZoomY < zoomY;
   return nachgaben;
 }
 
@@ -158,21 +171,61 @@ std::string MeldungZielIstVorlage(const std::string& ziel) {
          "Sie einen anderen Dateinamen für das Mosaik.";
 }
 
-bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen) {
-  if (!auftrag.MosaikBild) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
+namespace {
+
+// What every save checks and clears first.
+void SpeichernVorbereiten(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
   const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
   if (IstVorlage(auftrag, ziel)) throw WriteError(MeldungZielIstVorlage(ziel));
   // Temporary files of saves that were killed before they finished would otherwise stay;
   // they lie beside the file written, where a link may lead.
   RemoveStaleTemporaries(FolderOf(ResolveLinks(ziel)));
+}
+
+}  // namespace
+
+bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen) {
+  if (auftrag.MosaikInBaendern) {
+    const Speicherausgang ausgang = ErgebnisInBaendernSpeichern(auftrag, blendwert, optionen, {});
+    if (ausgang == Speicherausgang::KeinBildLesbar) throw WriteError(KeinBildLesbar().what());
+    return ausgang == Speicherausgang::Gespeichert;
+  }
+  if (!auftrag.MosaikBild) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
+  SpeichernVorbereiten(auftrag, optionen);
+  SpeicherOptionen datei = optionen;
+  if (datei.Aufloesung == 0) datei.Aufloesung = auftrag.einstellungen.Druckaufloesung;
   // Memory that runs out is reported in German like every other failure.
   if (!AsPictureTooLarge([&] {
-        return MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, optionen);
+        return MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, datei);
       })) {
     return false;
   }
   auftrag.analyse.ErgebnisGespeichert = 1;
   return true;
+}
+
+Speicherausgang ErgebnisInBaendernSpeichern(Auftrag& auftrag, uint8_t blendwert,
+                                            const SpeicherOptionen& optionen,
+                                            const Speicherbegleitung& begleitung) {
+  if (!auftrag.MosaikInBaendern || !auftrag.einstellungen.Raster) {
+    throw std::logic_error("Es gibt kein Mosaik im Großformat zum Speichern.");
+  }
+  if (optionen.Format >= kSpeicherFormate.size()) return Speicherausgang::FormatUnbekannt;
+  SpeichernVorbereiten(auftrag, optionen);
+  const Verwendungsliste verwendung = VerwendungAusRaster(auftrag);
+  Bandbilanz bilanz;
+  try {
+    if (!BaenderSpeichern(auftrag, verwendung, blendwert, optionen, begleitung, bilanz)) {
+      return Speicherausgang::FormatUnbekannt;
+    }
+  } catch (const SchreibenAbgebrochen&) {
+    return Speicherausgang::Abgebrochen;
+  } catch (const KeinBildLesbar&) {
+    return Speicherausgang::KeinBildLesbar;
+  }
+  auftrag.ErneutGeleseneBilder = bilanz.erneutGelesen;
+  auftrag.analyse.ErgebnisGespeichert = 1;
+  return Speicherausgang::Gespeichert;
 }
 
 Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
@@ -183,6 +236,8 @@ Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
   bericht.ziel = Size{e.ZielBreite, e.ZielHoehe};
   if (auftrag.MosaikBild) {
     bericht.mosaik = Size{auftrag.MosaikBild->width(), auftrag.MosaikBild->height()};
+  } else if (auftrag.MosaikInBaendern && auftrag.ErgebnisFertig) {
+    bericht.mosaik = Mosaikgroesse(e);
   }
   bericht.kachelnX = e.KachelnX;
   bericht.kachelnY = e.KachelnY;
@@ -191,6 +246,8 @@ Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
   bericht.bilder = auftrag.BilderAnzahl.gesamt;
   bericht.verschiedeneBilder = VerschiedeneBilder(e);
   bericht.schwarzeKacheln = auftrag.SchwarzeKacheln;
+  bericht.erneutGelesen = auftrag.ErneutGeleseneBilder;
+  bericht.dpi = e.Druckaufloesung;
   return bericht;
 }
 

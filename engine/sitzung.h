@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/auftrag.h"
+#include "engine/grossformat.h"
 #include "pictures/speichern.h"
 #include "platform/benutzer.h"
 #include "platform/medien.h"
@@ -63,12 +64,21 @@ Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
 // page changed them).
 void BilderZaehlen(Auftrag& auftrag);
 
+// A printed size in millimetres (not necessarily whole ones).
+struct Druckmass {
+  double breite = 0.0;
+  double hoehe = 0.0;
+};
+
 // What a front end wishes for the job; `Einrichten` holds it within what the template,
 // the grid and the pictures allow.
 struct Auftragswunsch {
-  std::optional<Size> groesse;   // result size in pixels; without it the zoom applies
-  int32_t zoom = kZoomStandard;  // result size in per cent of the template's
-  int32_t kachelnX = 0;          // tiles across and down
+  bool grossformat = false;        // lift the usual size bound (Einstellungen::Grossformat)
+  int32_t dpi = 0;                 // print resolution written into the file; 0: none
+  std::optional<Druckmass> druck;  // result size printed at `dpi`; before `groesse`
+  std::optional<Size> groesse;     // result size in pixels; without it the zoom applies
+  int32_t zoom = kZoomStandard;    // result size in per cent of the template's
+  int32_t kachelnX = 0;            // tiles across and down
   int32_t kachelnY = 0;
   uint8_t formanalyse = kFormanalyseStandard;
   uint8_t berechnungsart = 0;
@@ -79,7 +89,7 @@ struct Auftragswunsch {
 
 // Which wishes had to give way.
 struct Nachgaben {
-  bool zoom = false;        // held below the largest result size
+  bool zoom = false;        // held below the largest result size (also a size or print size)
   bool kacheln = false;     // lowered so that every tile keeps its least width
   bool minAbstand = false;  // lowered to what grid and pictures allow
 };
@@ -95,12 +105,29 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch);
 bool UebersichtVorbereiten(Auftrag& auftrag);
 
 // Saves the last run's mosaic with the template blended in at `blendwert` (0..255) as
-// `optionen` say (`MosaikSpeichern`); on success the result counts as saved
-// (`ErgebnisGespeichert` := 1). False when the format is unknown and nothing was
-// written; raises WriteError when the file cannot be written or is the template itself
-// (under any name: the template is never overwritten), and std::logic_error when there
-// is no mosaic yet.
+// `optionen` say (`MosaikSpeichern`; a large-format mosaic band by band, as
+// ErgebnisInBaendernSpeichern without progress), with the job's print resolution unless
+// `optionen` carry one; on success the result counts as saved (`ErgebnisGespeichert` :=
+// 1). False when the format is unknown and nothing was written; raises WriteError when
+// the file cannot be written or is the template itself (under any name: the template is
+// never overwritten), and std::logic_error when there is no mosaic yet.
 bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen);
+
+enum class Speicherausgang {
+  Gespeichert,      // the file is complete; the result counts as saved
+  FormatUnbekannt,  // nothing was written
+  Abgebrochen,      // the user stopped it; the old file is as it was, nothing is left
+  KeinBildLesbar,   // no placed photo could be read; nothing was written
+};
+
+// Saves a large-format result band by band (BaenderSpeichern): the free space is checked
+// first, progress goes to `begleitung`, and its cancel flag stops the save within one
+// band. Raises WriteError (with a German message) when the file cannot be written, is
+// the template, is too large for a BMP or does not fit the free space, and
+// std::logic_error when there is no large-format result.
+Speicherausgang ErgebnisInBaendernSpeichern(Auftrag& auftrag, uint8_t blendwert,
+                                            const SpeicherOptionen& optionen,
+                                            const Speicherbegleitung& begleitung);
 
 // What both front ends put before the reason a save failed (the writers' own texts may
 // be brief, or English where they must stay as they are).
@@ -125,6 +152,8 @@ struct Laufbericht {
   int32_t bilder = 0;              // pictures in the chosen albums
   int32_t verschiedeneBilder = 0;  // distinct pictures placed in the grid
   int32_t schwarzeKacheln = 0;     // cells left black by pictures that could not be read
+  int32_t erneutGelesen = 0;       // tiles read again (large format, memory share full)
+  int32_t dpi = 0;                 // the job's print resolution; 0: none
 };
 
 Laufbericht LaufberichtErstellen(const Auftrag& auftrag);

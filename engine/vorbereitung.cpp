@@ -10,7 +10,6 @@ namespace tilvendo {
 namespace {
 
 constexpr int64_t kProzent = 100;
-constexpr double kMillimeterProZoll = 25.4;
 // Template pixels × zoom ÷ this = tiles of kMinKachelPixel result pixels.
 constexpr int64_t kKachelTeiler = kProzent * kMinKachelPixel;
 
@@ -35,12 +34,11 @@ int32_t GroesseAus(int64_t zoom, int64_t vorlage) {
 }
 
 int32_t Millimeter(int32_t pixel, int32_t dpi) {
-  if (dpi <= 0) return 0;
-  return static_cast<int32_t>(std::trunc(pixel * kMillimeterProZoll / dpi));
+  return static_cast<int32_t>(std::trunc(DruckMillimeter(pixel, dpi)));
 }
 
 int32_t Pixel(int32_t millimeter, int32_t dpi) {
-  return Int32(static_cast<int64_t>(std::trunc(millimeter / kMillimeterProZoll * dpi)));
+  return DruckPixel(millimeter, dpi);
 }
 
 // A template always has a size once it is loaded; an empty one is treated as one pixel
@@ -69,10 +67,26 @@ uint16_t KachelzahlPruefen(uint16_t kacheln, int64_t vorlagenKante, int64_t zoom
 
 }  // namespace
 
-Zoomgrenzen ZoomGrenzen(const Vorlage& vorlage) {
-  const int64_t grenzeX = kMaxZielgroesse * kProzent / Kante(vorlage.VorlageBreite);
-  const int64_t grenzeY = kMaxZielgroesse * kProzent / Kante(vorlage.VorlageHoehe);
+int32_t GroessteZielkante(const Einstellungen& einstellungen) {
+  return einstellungen.Grossformat ? kMaxZielgroesseGross : kMaxZielgroesse;
+}
+
+Zoomgrenzen ZoomGrenzen(const Vorlage& vorlage, int32_t groessteKante) {
+  const int64_t grenzeX = groessteKante * kProzent / Kante(vorlage.VorlageBreite);
+  const int64_t grenzeY = groessteKante * kProzent / Kante(vorlage.VorlageHoehe);
   return Zoomgrenzen{Begrenzt(grenzeX, 1, kMaxZoom), Begrenzt(grenzeY, 1, kMaxZoom)};
+}
+
+int32_t DruckPixel(double millimeter, int32_t dpi) {
+  const double pixel = std::trunc(millimeter / kMillimeterProZoll * dpi);
+  // An absurd length must not wrap into a small size.
+  if (std::isnan(pixel)) return 0;
+  return static_cast<int32_t>(std::clamp<double>(pixel, INT32_MIN, INT32_MAX));
+}
+
+double DruckMillimeter(int32_t pixel, int32_t dpi) {
+  if (dpi <= 0) return 0.0;
+  return pixel * kMillimeterProZoll / dpi;
 }
 
 void ZielgroesseBerechnen(Zielgroessenwerte& werte, Zielaenderung aenderung, const Vorlage& vorlage,
@@ -97,7 +111,7 @@ void ZielgroesseBerechnen(Zielgroessenwerte& werte, Zielaenderung aenderung, con
     vergroessert = sx > einstellungen.ZielBreite || sy > einstellungen.ZielHoehe;
   }
 
-  const Zoomgrenzen grenzen = ZoomGrenzen(vorlage);
+  const Zoomgrenzen grenzen = ZoomGrenzen(vorlage, GroessteZielkante(einstellungen));
   auto angleichen = [&] {
     zx = ZoomAngleichen(vergroessert, zx, zy, grenzen.maxX, grenzen.maxY);
     zy = ZoomAngleichen(vergroessert, zx, zy, grenzen.maxX, grenzen.maxY);
@@ -190,7 +204,7 @@ void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahle
 }
 
 void ZoomsBegrenzen(Einstellungen& e, const Vorlage& vorlage) {
-  const Zoomgrenzen grenzen = ZoomGrenzen(vorlage);
+  const Zoomgrenzen grenzen = ZoomGrenzen(vorlage, GroessteZielkante(e));
   const int64_t zx = e.ZoomX;
   const int64_t zy = e.ZoomY;
   if (zx <= grenzen.maxX && zy <= grenzen.maxY) return;

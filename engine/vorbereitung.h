@@ -3,6 +3,7 @@
 // the job state, so the wizard pages and the command line apply exactly the same rules.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <limits>
 
@@ -13,6 +14,9 @@ namespace tilvendo {
 
 // Largest result edge the size page offers, in pixels.
 inline constexpr int32_t kMaxZielgroesse = 2500;
+// Largest result edge with the large-format choice: posters of 2 m at 720 dpi. The job's
+// zooms (16 bits) and sizes (32 bits) hold it, and a JPEG may be 65,500 pixels wide.
+inline constexpr int32_t kMaxZielgroesseGross = 60000;
 // Largest zoom the job can hold, in per cent: the zooms are stored in 16 bits. The size
 // page's real bound is smaller for every template wider than 3 pixels (ZoomGrenzen).
 inline constexpr int32_t kMaxZoom = std::numeric_limits<uint16_t>::max();
@@ -27,6 +31,22 @@ inline constexpr int32_t kMaxMindestabstand = 100;
 inline constexpr int32_t kDpiStandard = 720;
 inline constexpr int32_t kPapierBreiteStandard = 105;  // A6, millimetres
 inline constexpr int32_t kPapierHoeheStandard = 148;
+// Largest paper edge the size rules take, in millimetres: posters up to 2 m a side.
+inline constexpr int32_t kMaxPapierkante = 2000;
+inline constexpr double kMillimeterProZoll = 25.4;
+
+// A paper size offered for posters, with the caption the size page gives it.
+struct Papierformat {
+  const char* beschriftung;
+  int32_t breite;  // millimetres, upright
+  int32_t hoehe;
+};
+inline constexpr std::array<Papierformat, 4> kPosterformate{{
+    {"A0 841 x 1189 mm", 841, 1189},
+    {"A1 594 x 841 mm", 594, 841},
+    {"A2 420 x 594 mm", 420, 594},
+    {"A3 297 x 420 mm", 297, 420},
+}};
 
 // What the target-size page shows besides the job settings: its boxes and the held
 // printer resolution and paper size. The computation reads and writes these values
@@ -56,14 +76,27 @@ struct Zoomgrenzen {
   int32_t maxY = 0;
 };
 
-// The zoom bounds that keep the result within kMaxZielgroesse in both directions
-// (at least 1, also for an empty template).
-Zoomgrenzen ZoomGrenzen(const Vorlage& vorlage);
+// The largest result edge the job allows: kMaxZielgroesseGross in large format, else
+// kMaxZielgroesse.
+int32_t GroessteZielkante(const Einstellungen& einstellungen);
+
+// The zoom bounds that keep the result within `groessteKante` pixels in both directions
+// (at least 1, also for an empty template, and at most what 16 bits hold).
+Zoomgrenzen ZoomGrenzen(const Vorlage& vorlage, int32_t groessteKante = kMaxZielgroesse);
+
+// Pixels of a printed length: Trunc(millimetre / 25.4 × dpi), the rule the paper size
+// follows, for lengths that need not be whole millimetres (centimetres, inches).
+int32_t DruckPixel(double millimeter, int32_t dpi);
+
+// The printed length of `pixel` at `dpi`, in millimetres (not rounded); 0 without a
+// resolution.
+double DruckMillimeter(int32_t pixel, int32_t dpi);
 
 // Recomputes zoom, pixel size and paper size after one of them changed, and writes
 // ZielBreite, ZielHoehe, ZoomX, ZoomY of the settings. With the aspect ratio held the
-// two zooms are made equal, following the larger after growth and the smaller otherwise.
-// All integer divisions truncate.
+// two zooms are made equal, following the larger after growth and the smaller otherwise,
+// within the bounds of the job's largest edge (GroessteZielkante). All integer divisions
+// truncate.
 void ZielgroesseBerechnen(Zielgroessenwerte& werte, Zielaenderung aenderung, const Vorlage& vorlage,
                           Einstellungen& einstellungen);
 
@@ -92,7 +125,8 @@ void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahle
                                    uint8_t berechnungsart, uint8_t musterbildung,
                                    int32_t minAbstand);
 
-// Brings zooms above the bounds of ZoomGrenzen within them, both by the same factor.
+// Brings zooms above the bounds of ZoomGrenzen for the job's largest edge within them,
+// both by the same factor.
 void ZoomsBegrenzen(Einstellungen& einstellungen, const Vorlage& vorlage);
 
 // Makes the job consistent before it is shown on the overview and started: zooms beyond

@@ -8,6 +8,7 @@
 
 #include "engine/bild_vermesser.h"
 #include "engine/farbangleich.h"
+#include "engine/kacheln_zeichnen.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/bilder_laden.h"
 #include "platform/fit_to_box.h"
@@ -20,42 +21,6 @@ constexpr size_t kBytesProPixel = 4;
 // Files decoded together before their progress is reported; a few per thread keep the
 // threads busy while the gauge still moves steadily.
 constexpr size_t kDateienProThread = 2;
-
-// What moving the tiles' colours toward their cells needs of the job.
-struct Angleich {
-  const Bitmap& vorlage;
-  int staerke = 0;      // per cent, 1..100
-  int formanalyse = 1;  // parts per side of the shape analysis
-  int kachelnX = 1;
-  int kachelnY = 1;
-};
-
-// The part of the template that cell z stands for: the template split evenly into the
-// grid, as the template's cells were measured for the matching.
-Rect Zellrechteck(const Angleich& a, Zellort z) {
-  const int64_t w = a.vorlage.width();
-  const int64_t h = a.vorlage.height();
-  return Rect{static_cast<int32_t>((z.x - 1) * w / a.kachelnX),
-              static_cast<int32_t>((z.y - 1) * h / a.kachelnY),
-              static_cast<int32_t>(z.x * w / a.kachelnX),
-              static_cast<int32_t>(z.y * h / a.kachelnY)};
-}
-
-// How the placed files are read: the way they were measured.
-struct Lesen {
-  Leseart art;
-  const std::string& arbeitspfad;
-  MemoryBudget& budget;
-};
-
-// Reads one file into the tile `t` as `lesen` says, within the shared memory budget: the
-// tile reader keeps only the rows the first reduction stage picks, so a photo that
-// declares a huge size cannot take the memory whole, and its pixels are those of a whole
-// read stretched with the same resampler.
-bool KachelLesen(const std::string& datei, const Lesen& lesen, Bitmap& t) {
-  return LoadTilePicture(t, Rect{0, 0, t.width(), t.height()}, datei, lesen.arbeitspfad,
-                         lesen.budget, lesen.art);
-}
 
 // Scales one file to the tile and copies it into its cells, with `angleich` moved toward
 // each cell's colours. Different files never share a cell, so several threads may write
@@ -104,13 +69,7 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   const bool zeichnen = tw > 0 && th > 0 && auftrag.MosaikBild.has_value();
   // At 0 % the tiles are copied as they are, without measuring anything.
   const Einstellungen& e = auftrag.einstellungen;
-  std::optional<Angleich> angleich;
-  if (e.verfahren.Farbangleich > 0 && !auftrag.VorlageBild.empty() &&
-      auftrag.VorlageBild.format() == PixelFormat::k32 && e.KachelnX > 0 && e.KachelnY > 0) {
-    angleich.emplace(Angleich{auftrag.VorlageBild,
-                              std::min<int>(e.verfahren.Farbangleich, kMaxFarbangleich),
-                              auftrag.analyse.Formanalyse, e.KachelnX, e.KachelnY});
-  }
+  const std::optional<Angleich> angleich = AngleichFuer(auftrag);
   // The readers of all threads share one budget, so that a few huge photos at once wait
   // for each other instead of exhausting the memory.
   MemoryBudget budget{MemoryBudget::ForThisMachine()};
@@ -146,6 +105,9 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
 }
 
 void MosaikFertigstellen(Auftrag& auftrag) {
+  // A large-format mosaic got its screen copy (or went into its file) while it was
+  // composed; that step said whether there is a result.
+  if (auftrag.MosaikInBaendern) return;
   auftrag.ErgebnisFertig = false;
   if (!auftrag.MosaikBild || auftrag.MosaikBild->empty()) return;
   const Bitmap& mosaik = *auftrag.MosaikBild;

@@ -20,7 +20,8 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
                            const Verwendungsliste& verwendung, Arbeitsgruppe& gruppe);
 
 // Makes `AnzeigeBild`, the mosaic fitted into AnzeigeMaxBreite × AnzeigeMaxHoehe, and
-// sets `ErgebnisFertig`: false for a missing mosaic or one of zero area.
+// sets `ErgebnisFertig`: false for a missing mosaic or one of zero area. A large-format
+// mosaic (`MosaikInBaendern`) is left as its composing made it.
 void MosaikFertigstellen(Auftrag& auftrag);
 
 }  // namespace tilvendo

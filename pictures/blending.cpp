@@ -35,6 +35,17 @@ TILVENDO_VEKTORISIEREN void BlendKern(const uint8_t* __restrict t, const uint8_t
   }
 }
 
+// BlendKern with the mosaic's bytes replaced by the result; reading each byte before it
+// is written needs no separate output.
+TILVENDO_VEKTORISIEREN void BlendKernInto(const uint8_t* __restrict t, uint8_t* m, size_t count,
+                                          uint16_t wm) {
+  const auto wt = static_cast<uint16_t>(kVoll - wm);
+  for (size_t i = 0; i < count; ++i) {
+    const auto y = static_cast<uint16_t>(m[i] * wm + t[i] * wt + 128u);
+    m[i] = static_cast<uint8_t>(static_cast<uint16_t>(y + (y >> 8)) >> 8);
+  }
+}
+
 bool GleichesArbeitsbild(const Bitmap& bild, int32_t width, int32_t height) {
   return bild.format() == kPixelformat && bild.width() == width && bild.height() == height;
 }
@@ -64,6 +75,10 @@ int32_t VorlagenAnteil(int32_t position) {
 
 void BlendBytes(const uint8_t* t, const uint8_t* m, uint8_t* out, size_t count, uint8_t a) {
   BlendKern(t, m, out, count, a);
+}
+
+void BlendBytesInto(const uint8_t* t, uint8_t* m, size_t count, uint8_t a) {
+  BlendKernInto(t, m, count, a);
 }
 
 void BlendBitmaps(const Bitmap& t, const Bitmap& m, Bitmap& destination, uint8_t a) {
@@ -107,14 +122,9 @@ void BlendTemplateIntoMosaic(Bitmap& destination, const Bitmap& mosaik, const Bi
 }
 
 UeberblendeteStreifen::UeberblendeteStreifen(const Bitmap& mosaik, const Bitmap& vorlage, uint8_t a)
-    : mosaik_(mosaik), vorlage_(vorlage), a_(a) {
-  const bool vorlageNoetig = a != kVoll;
-  if (vorlageNoetig &&
-      !EinpassStufen(vorlage.width(), vorlage.height(), mosaik.width(), mosaik.height()).empty()) {
-    // Staged reduction has to see the whole template; its last stage is the mosaic's
-    // size anyway, so this is the one full-size copy saving may hold.
-    vorlageVoll_ = Bitmap(mosaik.width(), mosaik.height(), kPixelformat);
-    BildEinpassen(vorlageVoll_, Rect{0, 0, mosaik.width(), mosaik.height()}, vorlage);
+    : mosaik_(mosaik), a_(a) {
+  if (a != kVoll) {
+    vorlage_.emplace(vorlage, mosaik.width(), mosaik.height(), Vorlagenskalierung::kWieGanz);
   }
 }
 
@@ -128,11 +138,10 @@ Zeilen UeberblendeteStreifen::MosaikZeilen(int32_t first, int32_t count) {
 }
 
 Zeilen UeberblendeteStreifen::VorlagenZeilen(int32_t first, int32_t count) {
-  if (!vorlageVoll_.empty()) return Zeilen{vorlageVoll_.row(first), vorlageVoll_.stride(), count};
-  if (vorlageStreifen_.height() < count) vorlageStreifen_ = Bitmap(width(), count, kPixelformat);
-  // The strip is the part of the whole stretched template that falls on these rows:
-  // the rectangle starts `first` rows above the strip and is clipped to it.
-  StretchCopy(vorlage_, vorlageStreifen_, Rect{0, -first, width(), height() - first});
+  if (vorlageStreifen_.height() != count) {
+    vorlageStreifen_ = Bitmap::Uninitialized(width(), count, kPixelformat);
+  }
+  vorlage_->Zeilen(first, vorlageStreifen_);
   return Zeilen{vorlageStreifen_.data(), vorlageStreifen_.stride(), count};
 }
 

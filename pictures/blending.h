@@ -7,8 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "pictures/streifen_quelle.h"
+#include "pictures/vorlage_im_mosaik.h"
 #include "platform/bitmap.h"
 
 namespace tilvendo {
@@ -29,6 +31,8 @@ int32_t VorlagenAnteil(int32_t position);
 // One run of bytes: out[i] = round((m[i] × a + t[i] × (255 − a)) / 255). The three arrays
 // must not overlap.
 void BlendBytes(const uint8_t* t, const uint8_t* m, uint8_t* out, size_t count, uint8_t a);
+// The same with the result written over m (t must not overlap it).
+void BlendBytesInto(const uint8_t* t, uint8_t* m, size_t count, uint8_t a);
 
 // `destination` (made a working-format picture of its current size) becomes the blend
 // of `t` and `m`, which must both be working-format pictures of that size
@@ -58,9 +62,8 @@ class UeberblendeteStreifen : public StreifenQuelle {
   Zeilen VorlagenZeilen(int32_t first, int32_t count);
 
   const Bitmap& mosaik_;
-  const Bitmap& vorlage_;
   uint8_t a_;
-  Bitmap vorlageVoll_;  // the template at mosaic size, only when it needs staged reduction
+  std::optional<VorlageImMosaik> vorlage_;  // only when the template shows
   Bitmap mosaikStreifen_;
   Bitmap vorlageStreifen_;
   Bitmap ergebnis_;

@@ -1,18 +1,22 @@
 #include "pictures/bmp_writer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
 #include "pictures/farbreduktion.h"
 #include "platform/atomic_file.h"
+#include "platform/free_space.h"
 
 namespace tilvendo {
 namespace {
 
 // 96 dots per inch, the usual screen resolution, in pixels per metre.
 constexpr int32_t kPixelProMeter = 3780;
+constexpr double kZollProMeter = 1000.0 / 25.4;
 constexpr uint16_t kEbenen = 1;
 constexpr size_t kPalettenEintraege = 256;
 constexpr int32_t kPixelBytes32 = 4;
@@ -55,11 +59,30 @@ void ZeileWandeln(const uint8_t* bgrx, uint8_t* out, int32_t width, PixelFormat 
   }
 }
 
+uint32_t PixelProMeter(int32_t dpi) {
+  if (dpi <= 0) return kPixelProMeter;
+  return static_cast<uint32_t>(std::lround(dpi * kZollProMeter));
+}
+
 }  // namespace
 
+uint64_t BmpDateiBytes(int32_t width, int32_t height, PixelFormat format) {
+  return KopfBytes(format) + RowStride(width, format) * static_cast<uint64_t>(height);
+}
+
+void BmpGroessePruefen(int32_t width, int32_t height, PixelFormat format) {
+  if (width < 0 || height < 0) throw std::invalid_argument("BmpKopf: negative Bildgröße");
+  const uint64_t bytes = BmpDateiBytes(width, height, format);
+  if (bytes <= std::numeric_limits<uint32_t>::max()) return;
+  throw WriteError("Eine BMP-Datei kann höchstens " +
+                   SizeText(std::numeric_limits<uint32_t>::max()) + " groß sein; dieses Bild (" +
+                   std::to_string(width) + " x " + std::to_string(height) + " Pixel) bräuchte " +
+                   SizeText(bytes) + ". Bitte speichern Sie es als TIFF, PNG oder JPEG.");
+}
+
 std::vector<uint8_t> BmpKopf(int32_t width, int32_t height, PixelFormat format,
-                             const Palette& palette) {
-  CheckPictureSize(width, height);
+                             const Palette& palette, int32_t dpi) {
+  BmpGroessePruefen(width, height, format);
   const uint32_t kopf = KopfBytes(format);
   const uint64_t pixelBytes = RowStride(width, format) * static_cast<uint64_t>(height);
   std::vector<uint8_t> out;
@@ -76,8 +99,8 @@ std::vector<uint8_t> BmpKopf(int32_t width, int32_t height, PixelFormat format,
   Wort16(out, static_cast<uint16_t>(format));
   Wort32(out, format == PixelFormat::k16 ? kBiBitfields : kBiRgb);
   Wort32(out, static_cast<uint32_t>(pixelBytes));
-  Wort32(out, kPixelProMeter);
-  Wort32(out, kPixelProMeter);
+  Wort32(out, PixelProMeter(dpi));
+  Wort32(out, PixelProMeter(dpi));
   Wort32(out, format == PixelFormat::k8 ? static_cast<uint32_t>(kPalettenEintraege) : 0);
   Wort32(out, 0);  // all colours important
   if (format == PixelFormat::k16) {
@@ -109,9 +132,11 @@ void WriteBmp(ByteSink& sink, const Bitmap& bitmap) {
   for (int32_t y = bitmap.height() - 1; y >= 0; --y) sink.Write(bitmap.row(y), bitmap.stride());
 }
 
-void WriteBmp(ByteSink& sink, StreifenQuelle& quelle, PixelFormat format) {
+void WriteBmp(ByteSink& sink, StreifenQuelle& quelle, PixelFormat format, int32_t dpi) {
   const int32_t width = quelle.width();
   const int32_t height = quelle.height();
+  // Refused before the palette pass reads the whole source.
+  BmpGroessePruefen(width, height, format);
 
   Palette palette{};
   if (format == PixelFormat::k8) {
@@ -122,7 +147,7 @@ void WriteBmp(ByteSink& sink, StreifenQuelle& quelle, PixelFormat format) {
     }
     palette = wahl.Waehlen();
   }
-  const std::vector<uint8_t> kopf = BmpKopf(width, height, format, palette);
+  const std::vector<uint8_t> kopf = BmpKopf(width, height, format, palette, dpi);
   sink.Write(kopf.data(), kopf.size());
 
   std::unique_ptr<FehlerStreuung> streuung;
@@ -148,10 +173,13 @@ void WriteBmpFile(const Bitmap& bitmap, const std::string& fileName) {
   file.Commit();
 }
 
-void WriteBmpFile(StreifenQuelle& quelle, PixelFormat format, const std::string& fileName) {
+void WriteBmpFile(StreifenQuelle& quelle, PixelFormat format, const std::string& fileName,
+                  int32_t dpi) {
+  // A picture too large is refused before a temporary file is made.
+  BmpGroessePruefen(quelle.width(), quelle.height(), format);
   AtomicFile file(fileName);
   AtomicFileSink sink(file);
-  WriteBmp(sink, quelle, format);
+  WriteBmp(sink, quelle, format, dpi);
   file.Commit();
 }
 

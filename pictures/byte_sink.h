@@ -20,10 +20,19 @@ class ByteSink {
   virtual void Write(const void* data, size_t length) = 0;
 };
 
+// A sink that can also write at any position, for formats whose encoder goes back to
+// complete a header (TIFF). A writer uses either Write or WriteAt, not both.
+class SeekableSink : public ByteSink {
+ public:
+  // Writes at byte `offset`; a gap before it reads as zeros. Throws WriteError.
+  virtual void WriteAt(uint64_t offset, const void* data, size_t length) = 0;
+};
+
 // Collects the bytes in memory.
-class MemorySink : public ByteSink {
+class MemorySink : public SeekableSink {
  public:
   void Write(const void* data, size_t length) override;
+  void WriteAt(uint64_t offset, const void* data, size_t length) override;
   const std::vector<uint8_t>& bytes() const { return bytes_; }
   std::vector<uint8_t> take() { return std::move(bytes_); }
 
@@ -32,10 +41,13 @@ class MemorySink : public ByteSink {
 };
 
 // Appends to an AtomicFile; the caller commits it once the encoder has finished.
-class AtomicFileSink : public ByteSink {
+class AtomicFileSink : public SeekableSink {
  public:
   explicit AtomicFileSink(AtomicFile& file) : file_(file) {}
   void Write(const void* data, size_t length) override { file_.Write(data, length); }
+  void WriteAt(uint64_t offset, const void* data, size_t length) override {
+    file_.WriteAt(offset, data, length);
+  }
 
  private:
   AtomicFile& file_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -116,6 +118,36 @@ void ZeileZu24(const uint8_t* bgrx, uint8_t* out, int32_t width) {
     out[3 * x] = bgrx[kPixelBytes * x];
     out[3 * x + 1] = bgrx[kPixelBytes * x + 1];
     out[3 * x + 2] = bgrx[kPixelBytes * x + 2];
+  }
+}
+
+void ZeileZuRgb(const uint8_t* bgrx, uint8_t* out, int32_t width) {
+  for (int32_t x = 0; x < width; ++x) {
+    out[3 * x] = bgrx[kPixelBytes * x + 2];
+    out[3 * x + 1] = bgrx[kPixelBytes * x + 1];
+    out[3 * x + 2] = bgrx[kPixelBytes * x];
+  }
+}
+
+void ZeileAus24(const uint8_t* __restrict bgr, uint8_t* __restrict bgrx, int32_t width) {
+  int32_t x = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    // Composing a poster copies hundreds of megapixels through here: a pixel at a time
+    // as one word, whose top byte (the next pixel's blue) is cleared. The last pixel
+    // goes byte by byte, so that no read passes the end of the row.
+    constexpr uint32_t kOhneViertes = 0x00FFFFFFu;
+    for (; x + 1 < width; ++x) {
+      uint32_t pixel = 0;
+      std::memcpy(&pixel, bgr + 3 * static_cast<size_t>(x), sizeof pixel);
+      pixel &= kOhneViertes;
+      std::memcpy(bgrx + kPixelBytes * static_cast<size_t>(x), &pixel, sizeof pixel);
+    }
+  }
+  for (; x < width; ++x) {
+    bgrx[kPixelBytes * x] = bgr[3 * x];
+    bgrx[kPixelBytes * x + 1] = bgr[3 * x + 1];
+    bgrx[kPixelBytes * x + 2] = bgr[3 * x + 2];
+    bgrx[kPixelBytes * x + 3] = 0;
   }
 }
 

@@ -14,6 +14,10 @@ namespace tilvendo {
 
 // One row of `width` working-format pixels to 24-bit blue-green-red.
 void ZeileZu24(const uint8_t* bgrx, uint8_t* out, int32_t width);
+// The same in the order red, green, blue (PNG and TIFF).
+void ZeileZuRgb(const uint8_t* bgrx, uint8_t* out, int32_t width);
+// 24-bit blue-green-red back to the working format; the fourth byte becomes 0.
+void ZeileAus24(const uint8_t* bgr, uint8_t* bgrx, int32_t width);
 // One row to little-endian 5-6-5 words.
 void ZeileZu16(const uint8_t* bgrx, uint8_t* out, int32_t width);
 

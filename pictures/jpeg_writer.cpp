@@ -14,6 +14,9 @@ namespace {
 constexpr size_t kZielPufferBytes = 64 * 1024;
 constexpr int kKanaeleFarbe = 3;
 constexpr int kKanaeleArbeitsformat = 4;
+constexpr UINT8 kDichteJeZoll = 1;  // JFIF density unit: dots per inch
+constexpr int32_t kGroessteDichte = 65535;
+constexpr int32_t kKeineAufloesung = 0;
 
 // The library's output buffer, emptied into a ByteSink whenever it is full.
 struct SinkZiel {
@@ -68,7 +71,7 @@ struct Kodierer {
 
 // The three steps that call the library, each catching its errors with its own setjmp.
 bool Beginnen(Kodierer& k, int32_t width, int32_t height, J_COLOR_SPACE eingabe, int kanaele,
-              int quality) {
+              int quality, int32_t dpi) {
   k.info.err = StilleFehlerbehandlung(k.fehler);
   if (setjmp(k.fehler.sprung)) return false;
   jpeg_create_compress(&k.info);
@@ -83,6 +86,11 @@ bool Beginnen(Kodierer& k, int32_t width, int32_t height, J_COLOR_SPACE eingabe,
   jpeg_set_defaults(&k.info);
   jpeg_set_colorspace(&k.info, JCS_YCbCr);
   jpeg_set_quality(&k.info, quality, TRUE);
+  if (dpi > 0) {
+    k.info.density_unit = kDichteJeZoll;
+    k.info.X_density = static_cast<UINT16>(std::min(dpi, kGroessteDichte));
+    k.info.Y_density = k.info.X_density;
+  }
   jpeg_start_compress(&k.info, TRUE);
   return true;
 }
@@ -104,8 +112,6 @@ bool Beenden(Kodierer& k) {
   return true;
 }
 
-// Encodes a width × height picture whose rows `geber(first, count, zeilen)` points to,
-// strip by strip from the top.
 // After a step of the library failed: the sink's own error when it was the sink that
 // failed, else the encoder's.
 [[noreturn]] void Scheitern(const Kodierer& k) {
@@ -113,13 +119,15 @@ bool Beenden(Kodierer& k) {
   throw WriteError(kJpegSchreibFehler);
 }
 
+// Encodes a width × height picture whose rows `geber(first, count, zeilen)` points to,
+// strip by strip from the top.
 template <typename Geber>
 void Kodieren(ByteSink& sink, int32_t width, int32_t height, J_COLOR_SPACE eingabe, int kanaele,
-              int quality, Geber geber) {
+              int quality, int32_t dpi, Geber geber) {
   Kodierer k;
   k.ziel->sink = &sink;
   if (!Beginnen(k, width, height, eingabe, kanaele,
-                std::clamp(quality, kJpegQualitaetMin, kJpegQualitaetMax))) {
+                std::clamp(quality, kJpegQualitaetMin, kJpegQualitaetMax), dpi)) {
     Scheitern(k);
   }
   std::vector<JSAMPROW> zeilen(kStreifenZeilen);
@@ -141,7 +149,7 @@ JSAMPROW Zeile(const uint8_t* row) {
 void WriteJpeg(ByteSink& sink, const Bitmap& bitmap, int quality) {
   if (bitmap.format() == PixelFormat::k24) {
     Kodieren(sink, bitmap.width(), bitmap.height(), JCS_EXT_BGR, kKanaeleFarbe, quality,
-             [&](int32_t first, int32_t anzahl, JSAMPROW* zeilen) {
+             kKeineAufloesung, [&](int32_t first, int32_t anzahl, JSAMPROW* zeilen) {
                for (int32_t i = 0; i < anzahl; ++i) zeilen[i] = Zeile(bitmap.row(first + i));
              });
     return;
@@ -153,7 +161,7 @@ void WriteJpeg(ByteSink& sink, const Bitmap& bitmap, int quality) {
     std::vector<uint8_t> puffer(stride * kStreifenZeilen);
     const Palette& palette = bitmap.palette();
     Kodieren(sink, bitmap.width(), bitmap.height(), JCS_EXT_BGR, kKanaeleFarbe, quality,
-             [&](int32_t first, int32_t anzahl, JSAMPROW* zeilen) {
+             kKeineAufloesung, [&](int32_t first, int32_t anzahl, JSAMPROW* zeilen) {
                for (int32_t i = 0; i < anzahl; ++i) {
                  const uint8_t* indices = bitmap.row(first + i);
                  uint8_t* out = puffer.data() + stride * i;
@@ -171,10 +179,10 @@ void WriteJpeg(ByteSink& sink, const Bitmap& bitmap, int quality) {
   throw JpegFormatError();
 }
 
-void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality) {
+void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality, int32_t dpi) {
   // Working-format rows go to the encoder as they are; it skips the fourth byte itself,
   // which spares a 24-bit copy of every strip.
-  Kodieren(sink, quelle.width(), quelle.height(), JCS_EXT_BGRX, kKanaeleArbeitsformat, quality,
+  Kodieren(sink, quelle.width(), quelle.height(), JCS_EXT_BGRX, kKanaeleArbeitsformat, quality, dpi,
            [&](int32_t first, int32_t anzahl, JSAMPROW* zeilen) {
              const Zeilen streifen = quelle.Streifen(first, anzahl);
              for (int32_t i = 0; i < anzahl; ++i) zeilen[i] = Zeile(streifen.row(i));
@@ -185,11 +193,11 @@ namespace {
 
 // A JPEG file that cannot be created, filled or put in place is reported with the file's
 // own message, which names it and says why where that is known.
-template <typename Bild>
-void InDateiKodieren(Bild& bild, const std::string& fileName, int quality) {
+template <typename Bild, typename... Angaben>
+void InDateiKodieren(Bild& bild, const std::string& fileName, int quality, Angaben... angaben) {
   AtomicFile file(fileName);
   AtomicFileSink sink(file);
-  WriteJpeg(sink, bild, quality);
+  WriteJpeg(sink, bild, quality, angaben...);
   file.Commit();
 }
 
@@ -202,8 +210,8 @@ void WriteJpegFile(const Bitmap& bitmap, const std::string& fileName, int qualit
   InDateiKodieren(bitmap, fileName, quality);
 }
 
-void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality) {
-  InDateiKodieren(quelle, fileName, quality);
+void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality, int32_t dpi) {
+  InDateiKodieren(quelle, fileName, quality, dpi);
 }
 
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, int quality) {

@@ -36,15 +36,19 @@ class JpegFormatError : public std::invalid_argument {
   JpegFormatError() : std::invalid_argument(kJpegFormatFehler) {}
 };
 
-// Quality outside 1..100 counts as the nearest end.
+// Quality outside 1..100 counts as the nearest end. A resolution `dpi` above 0 is
+// written as the JFIF density in dots per inch (at most 65535); 0 leaves the neutral
+// aspect ratio of 1 : 1.
 void WriteJpeg(ByteSink& sink, const Bitmap& bitmap, int quality);
-void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality);
+void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality, int32_t dpi = 0);
 
 // Into a file that is replaced only once it is completely written; on a failure the
 // old file stays as it was and WriteError is raised: the file's own message when it
-// cannot be created, filled or put in place, else kJpegSchreibFehler.
+// cannot be created, filled or put in place, else kJpegSchreibFehler. A source that stops
+// the writing (SchreibenAbgebrochen) leaves the old file as well.
 void WriteJpegFile(const Bitmap& bitmap, const std::string& fileName, int quality);
-void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality);
+void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality,
+                   int32_t dpi = 0);
 
 // The encoded file in memory (the save preview measures and shows it).
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, int quality);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+#include "pictures/streifen_quelle.h"
 #include "platform/bitmap.h"
 
 namespace tilvendo {
@@ -19,6 +20,8 @@ namespace tilvendo {
 // File formats (`SpeicherOptionen::Format`).
 inline constexpr uint8_t kFormatBmp = 0;
 inline constexpr uint8_t kFormatJpeg = 1;
+inline constexpr uint8_t kFormatPng = 2;   // 24 bits, lossless
+inline constexpr uint8_t kFormatTiff = 3;  // 24 bits, uncompressed strips
 
 // BMP colour depth codes (`SpeicherOptionen::Farbtiefe`); any other code means 32 bits.
 inline constexpr uint8_t kFarbtiefe8 = 3;
@@ -36,11 +39,14 @@ inline constexpr uint8_t kStandardQualitaet = 90;
 struct SpeicherFormat {
   const char* beschreibung;  // the save dialog's filter text
   const char* endung;        // the extension every saved file of the format gets
+  const char* zweiteEndung;  // another extension of the format a name may keep, or null
 };
 // Indexed by `SpeicherOptionen::Format`.
-inline constexpr std::array<SpeicherFormat, 2> kSpeicherFormate{{
-    {"Windowsbilder (*.bmp)", ".bmp"},
-    {"JPEG Bilder (*.jpg)", ".jpg"},
+inline constexpr std::array<SpeicherFormat, 4> kSpeicherFormate{{
+    {"Windowsbilder (*.bmp)", ".bmp", nullptr},
+    {"JPEG Bilder (*.jpg)", ".jpg", nullptr},
+    {"PNG Bilder (*.png)", ".png", nullptr},
+    {"TIFF Bilder (*.tif *.tiff)", ".tif", ".tiff"},
 }};
 
 struct SpeicherOptionen {
@@ -49,12 +55,15 @@ struct SpeicherOptionen {
   uint8_t Format = 0;
   uint8_t Qualitaet = 0;                   // JPEG quality 1..100
   uint8_t Farbtiefe = kStandardFarbtiefe;  // BMP depth code
+  // Dots per inch written into the file (JPEG density, PNG pHYs, TIFF and BMP
+  // resolution); 0 writes the formats' neutral defaults, as files always had them.
+  int32_t Aufloesung = 0;
 };
 
 // Makes `dateiname` end in the format's extension: a different extension (compared
 // without regard to case) is replaced, a missing one appended, a matching one kept as
-// it is ("a.JPEG" → "a.jpg", "a" → "a.jpg", "a.JPG" stays). Unknown formats change
-// nothing.
+// it is ("a.JPEG" → "a.jpg", "a" → "a.jpg", "a.JPG" stays; "a.tiff" stays a TIFF's).
+// Unknown formats change nothing.
 void ForceSaveExtension(uint8_t format, std::string& dateiname);
 
 // Takes the file the user chose: forces the format's extension and stores folder and
@@ -67,11 +76,23 @@ int32_t BmpBytesProPixel(uint8_t farbtiefe);
 
 // Blends template and mosaic with blend value `a` at the mosaic's size and writes the
 // result to `Pfad` + `Datei` in the chosen format (JPEG with `Qualitaet`, BMP with
-// `Farbtiefe`). False when the format is unknown and nothing was written. Raises
-// WriteError when the file cannot be written (the old file then stays untouched) and
-// for an empty mosaic.
+// `Farbtiefe`, all with `Aufloesung`). False when the format is unknown and nothing was
+// written. Raises WriteError when the file cannot be written (the old file then stays
+// untouched) and for an empty mosaic.
 bool MosaikSpeichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
                      const SpeicherOptionen& optionen);
+
+// Writes the picture of `quelle` to `Pfad` + `Datei` as `optionen` say, atomically.
+// False when the format is unknown and nothing was written. Raises WriteError when the
+// file cannot be written, SchreibenAbgebrochen when the source stopped; the old file
+// then stays untouched either way.
+bool BildSchreiben(StreifenQuelle& quelle, const SpeicherOptionen& optionen);
+
+// What a file of a width × height picture in the chosen format takes at the most, for
+// the free-space check before a large save: exact for BMP and TIFF, the worst case for
+// PNG, and for JPEG what a picture of pure noise takes at that quality (no photo mosaic
+// compresses worse). 0 for an unknown format.
+uint64_t DateiHoechstBytes(const SpeicherOptionen& optionen, int32_t width, int32_t height);
 
 // The save preview: `vorschau` becomes the blended picture fitted into the box, as it
 // will look in the file (reduced to the BMP depth, or encoded as JPEG and decoded back

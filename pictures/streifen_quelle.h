@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 
 #include "platform/bitmap.h"
 
@@ -30,8 +31,16 @@ class StreifenQuelle {
   virtual int32_t width() const = 0;
   virtual int32_t height() const = 0;
   // Rows first .. first + count − 1, counted from the top. The rows stay valid until the
-  // next call.
+  // next call. May raise SchreibenAbgebrochen.
   virtual Zeilen Streifen(int32_t first, int32_t count) = 0;
+};
+
+// Raised by a source whose user asked to stop: the writer gives up, and a file being
+// written stays as it was before (nothing new appears). Not a failure, so not a
+// WriteError.
+class SchreibenAbgebrochen : public std::exception {
+ public:
+  const char* what() const noexcept override { return "Das Schreiben wurde abgebrochen."; }
 };
 
 // The strips of a whole picture in the working format, handed out without copying.

@@ -206,6 +206,21 @@ void AtomicFile::Write(const void* data, size_t length) {
   }
 }
 
+void AtomicFile::WriteAt(uint64_t offset, const void* data, size_t length) {
+  if (fd_ < 0) Fail(0);
+  const auto* bytes = static_cast<const char*>(data);
+  while (length > 0) {
+    const ssize_t written = ::pwrite(fd_, bytes, length, static_cast<off_t>(offset));
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    bytes += written;
+    offset += static_cast<uint64_t>(written);
+    length -= static_cast<size_t>(written);
+  }
+}
+
 void AtomicFile::Commit() {
   if (fd_ < 0) Fail(0);
   if (::fsync(fd_) != 0) Fail(errno);

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -38,6 +39,9 @@ class AtomicFile {
 
   void Write(const void* data, size_t length);  // throws WriteError
   void Write(std::string_view text) { Write(text.data(), text.size()); }
+  // Writes at byte `offset`, for formats whose header is completed last; it does not
+  // move the point where Write appends. Throws WriteError.
+  void WriteAt(uint64_t offset, const void* data, size_t length);
 
   // Makes the written bytes the target's content; throws WriteError on failure.
   void Commit();

@@ -40,6 +40,48 @@ TEST(AufrufLesen, ReadsTheMosaicOptionsInBothSpellings) {
   EXPECT_EQ(b.mosaik.verfahren.MaxVerwendungen, 4);
 }
 
+TEST(AufrufLesen, ReadsPosterOptionsWithPrintSizesInAnyUnit) {
+  const auto druck = [](const std::string& text) {
+    return *Lesen({"mosaik", "v.jpg", "m.tif", "--album", "U", "--druck", text, "--dpi", "300"})
+                .mosaik.druck;
+  };
+  EXPECT_DOUBLE_EQ(druck("59,4x84,1cm").breite, 594.0);
+  EXPECT_DOUBLE_EQ(druck("59,4x84,1cm").hoehe, 841.0);
+  EXPECT_DOUBLE_EQ(druck("24x36in").breite, 609.6);
+  EXPECT_DOUBLE_EQ(druck("841X1189MM").hoehe, 1189.0);
+  EXPECT_DOUBLE_EQ(druck("100.5x70").breite, 100.5);  // millimetres without a unit
+
+  const Aufruf a = Lesen({"mosaik", "v.jpg", "m.TIFF", "--album", "U", "--groesse", "20000x15000",
+                          "--großformat", "--liste", "l.csv", "--dpi=300"});
+  EXPECT_TRUE(a.mosaik.grossformat);
+  EXPECT_EQ(a.mosaik.groesse->a, 20000);
+  EXPECT_EQ(a.mosaik.groesse->b, 15000);
+  EXPECT_EQ(a.mosaik.dpi, 300);
+  EXPECT_EQ(a.mosaik.liste, "l.csv");
+  EXPECT_EQ(AusgabeFormat("m.TIFF"), Ausgabeformat::Tiff);
+  EXPECT_EQ(AusgabeFormat("m.tif"), Ausgabeformat::Tiff);
+  EXPECT_EQ(AusgabeFormat("m.png"), Ausgabeformat::Png);
+  EXPECT_EQ(AusgabeFormat("m.webp"), Ausgabeformat::Unbekannt);
+
+  for (const std::vector<std::string>& falsch : std::vector<std::vector<std::string>>{
+           {"--groesse", "2501x10"},
+           {"--grossformat", "--groesse", "60001x10"},
+           {"--druck", "10x10cm"},
+           {"--druck", "10x", "--dpi", "300"},
+           {"--druck", "1,2,3x4", "--dpi", "300"},
+           {"--druck", "0x10", "--dpi", "300"},
+           {"--druck", "10x10", "--dpi", "0"},
+           {"--druck", "10x10", "--dpi", "10000"},
+           {"--druck", "10x10", "--dpi", "300", "--groesse", "10x10"},
+           {"--liste="},
+           {"--qualitaet", "80", "--grossformat"},  // m.png: no quality
+       }) {
+    std::vector<std::string> argumente = {"mosaik", "v.jpg", "m.png", "--album", "U"};
+    argumente.insert(argumente.end(), falsch.begin(), falsch.end());
+    EXPECT_THROW(AufrufLesen(argumente), Aufruffehler) << falsch.front();
+  }
+}
+
 TEST(AufrufLesen, ReadsTheAlbumCommands) {
   Aufruf a = Lesen({"album", "anlegen", "Urlaub", "/x", "/y", "--ohne-unterordner"});
   EXPECT_EQ(a.befehl, Befehl::AlbumAnlegen);
@@ -64,7 +106,7 @@ TEST(AufrufLesen, RefusesWrongUseWithAMessage) {
       {"album", "liste", "--ohne-unterordner"},
       {"mosaik", "v.jpg"},
       {"mosaik", "v.jpg", "m.jpg"},  // no album
-      {"mosaik", "v.jpg", "m.png", "--album", "A"},
+      {"mosaik", "v.jpg", "m.webp", "--album", "A"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--farbe", "rot"},
       {"mosaik", "v.jpg", "m.jpg", "--album"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--kacheln", "0x5"},

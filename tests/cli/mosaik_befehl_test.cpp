@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cli/mosaik_befehl.h"
@@ -312,6 +313,105 @@ TEST_F(MosaikBefehl, CtrlCCancelsTheRunWithExitCode130AndNoFile) {
 
   // The cache of the cancelled run is not taken for complete: the next run works.
   EXPECT_EQ(tilvendo(Mosaik(tilvendo / "aus/m.jpg")).code, 0);
+}
+
+// Large format within the usual size changes nothing in the picture.
+TEST_F(MosaikBefehl, LargeFormatWithinTheUsualSizeWritesTheSameFile) {
+  ASSERT_EQ(tilvendo(Mosaik(tilvendo / "aus/normal.jpg")).code, 0);
+  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/gross.jpg", {"--grossformat"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(ReadWholeFile(tilvendo / "aus/gross.jpg") ==
+              ReadWholeFile(tilvendo / "aus/normal.jpg"));
+  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"gross.jpg", "normal.jpg"}));
+}
+
+// A poster beyond 2500 pixels, with its tile edge on paper, its list of photos and the
+// progress of composing and writing.
+TEST_F(MosaikBefehl, APosterWithItsTileEdgeOnPaperAndItsListOfPhotos) {
+  const std::string plakat = tilvendo / "aus/plakat.png";
+  const std::string liste = tilvendo / "aus/liste.csv";
+  const Ergebnis e = tilvendo({"mosaik", tilvendo / "vorlage.bmp", plakat, "--album", "Farben",
+                               "--kacheln", "12x9", "--grossformat", "--zoom", "3000", "--dpi",
+                               "600", "--bericht", "--liste", liste, "--seed", "5"});
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  // Cells of 10 × 10 template pixels at 3000 %: tiles of 300 pixels, 12,7 mm at 600 dpi.
+  EXPECT_TRUE(Enthaelt(e.aus, "Kachelkante 12,7 mm bei 600 dpi")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "Spitzenspeicher: ")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "Mosaik gespeichert: " + plakat + " (3600 x 2700 Pixel)")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.fehler, "Zusammenstellen des Mosaiks ... fertig (")) << e.fehler;
+  Bitmap bild;
+  ASSERT_TRUE(LoadWholePicture(bild, plakat));
+  EXPECT_EQ(bild.width(), 3600);
+  EXPECT_EQ(bild.height(), 2700);
+  const std::string text = ReadWholeFile(liste);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 12 * 9);
+  EXPECT_TRUE(text.starts_with("Spalte,Zeile,Foto\n1,1," + tilvendo / "fotos/foto")) << text;
+  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"liste.csv", "plakat.png"}));
+}
+
+TEST_F(MosaikBefehl, PrintSizesAndLargeFormatAreCheckedBeforeTheRun) {
+  struct Fall {
+    std::vector<std::string> mehr;
+    int code;
+    std::string meldung;
+  };
+  const std::vector<Fall> faelle = {
+      {{"--groesse", "3000x2000"}, 2, "Mit --grossformat sind bis 60000 Pixel je Seite möglich."},
+      {{"--druck", "80x60cm"}, 2, "--druck braucht die Druckauflösung --dpi N."},
+      {{"--druck", "80x60cm", "--dpi", "300", "--zoom", "50"}, 2, "schließen einander aus"},
+      {{"--druck", "3x2m", "--dpi", "300"}, 2, "keine Länge"},
+      {{"--druck", "2001x10mm", "--dpi", "300"}, 2, "bis 2000 mm"},
+      {{"--grossformat", "--groesse", "60000x45000", "--farbtiefe", "32"},
+       1,
+       "Eine BMP-Datei kann höchstens 4,3 GB groß sein; dieses Bild (60000 x 44000 Pixel) "
+       "bräuchte 11 GB."},
+  };
+  for (const Fall& fall : faelle) {
+    const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/m.bmp", fall.mehr));
+    EXPECT_EQ(e.code, fall.code) << fall.meldung;
+    EXPECT_TRUE(Enthaelt(e.fehler, fall.meldung)) << e.fehler;
+    EXPECT_TRUE(Dateien(tilvendo / "aus").empty()) << fall.meldung;
+  }
+  // A print size in centimetres at a resolution: 30 × 22.5 cm at 254 dpi are 3000 × 2250
+  // pixels, 2500 % of the template; cells 22 pixels high give tiles of 550.
+  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/druck.jpg",
+                                     {"--grossformat", "--druck", "30x22,5cm", "--dpi", "254"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.aus, "(3000 x 2200 Pixel)")) << e.aus;
+}
+
+// Presses Ctrl+C once the composing of a large mosaic has begun.
+class StrgCBeimZusammenstellen : public cli::TerminalBenutzer {
+ public:
+  using TerminalBenutzer::TerminalBenutzer;
+  void FortschrittsZeilen(const std::vector<std::string>& zeilen) override {
+    TerminalBenutzer::FortschrittsZeilen(zeilen);
+    zusammenstellen_ = !zeilen.empty() && zeilen.back() == "Zusammenstellen des Mosaiks ...";
+  }
+  void EreignisseVerarbeiten() override {
+    if (zusammenstellen_ && !gedrueckt_) {
+      ::raise(SIGINT);
+      gedrueckt_ = true;
+    }
+  }
+
+ private:
+  bool zusammenstellen_ = false;
+  bool gedrueckt_ = false;
+};
+
+TEST_F(MosaikBefehl, CtrlCWhileAPosterIsWrittenLeavesTheOldFileAndNoTemporary) {
+  WriteWholeFile(tilvendo / "aus/plakat.jpg", "das alte Bild");
+  std::ostringstream fehler;
+  StrgCBeimZusammenstellen benutzer(fehler, false);
+  const Ergebnis e =
+      tilvendo.Mit(benutzer, fehler,
+                   Mosaik(tilvendo / "aus/plakat.jpg", {"--grossformat", "--groesse", "3000x2200"}),
+                   /*signaleAbfangen=*/true);
+  EXPECT_EQ(e.code, 130);
+  EXPECT_TRUE(Enthaelt(e.fehler, "Abgebrochen; es wurde nichts gespeichert.")) << e.fehler;
+  EXPECT_EQ(ReadWholeFile(tilvendo / "aus/plakat.jpg"), "das alte Bild");
+  EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"plakat.jpg"});
 }
 
 }  // namespace

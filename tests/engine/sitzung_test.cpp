@@ -4,12 +4,15 @@
 
 #include <array>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <future>
 #include <thread>
 
 #include "engine/berechnungslauf.h"
 #include "lauf_testkacheln.h"
 #include "liegendes_jpeg.h"
+#include "pictures/bilder_laden.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/pixel.h"
@@ -181,6 +184,96 @@ TEST_F(SitzungLauf, ACancelFromAnotherThreadStopsOnlyTheRunInProgress) {
   optionen.Farbtiefe = kFarbtiefe8;
   EXPECT_THROW(ErgebnisSpeichern(auftrag_, 0, optionen), WriteError);
   EXPECT_EQ(testing::ReadWholeFile(ordner_ / "mosaik.bmp"), vorher);
+}
+
+SpeicherOptionen OptionenFuer(const testing::TempFolder& ordner, const std::string& datei,
+                              uint8_t format) {
+  SpeicherOptionen optionen;
+  optionen.Pfad = ordner.path();
+  optionen.Datei = datei;
+  optionen.Format = format;
+  optionen.Qualitaet = kStandardQualitaet;
+  return optionen;
+}
+
+size_t DateienIn(const std::string& ordner) {
+  size_t anzahl = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(ordner)) ++anzahl;
+  return anzahl;
+}
+
+// Large format within the usual size: the same placements, no mosaic held whole, the
+// same screen copy, and saved band by band (later, or during the run as the command
+// line does) the very files the whole picture gives.
+TEST_F(SitzungLauf, ALargeFormatRunWithinTheUsualSizeGivesTheSamePictures) {
+  constexpr uint8_t kBlend = 191;
+  Berechnungslauf lauf(auftrag_, benutzer_, Optionen());
+  ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
+  const std::vector<int32_t> bilder = testing::Bildnummern(*auftrag_.einstellungen.Raster);
+  const Bitmap anzeige = auftrag_.AnzeigeBild.Clone();
+  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, kBlend, OptionenFuer(ordner_, "ganz.jpg", kFormatJpeg)));
+  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, kBlend, OptionenFuer(ordner_, "ganz.png", kFormatPng)));
+
+  auftrag_.einstellungen.Grossformat = true;
+  auftrag_.zufall.seed(99);
+  ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
+  EXPECT_EQ(testing::Bildnummern(*auftrag_.einstellungen.Raster), bilder);
+  EXPECT_FALSE(auftrag_.MosaikBild.has_value());
+  EXPECT_TRUE(auftrag_.MosaikInBaendern);
+  ASSERT_EQ(auftrag_.AnzeigeBild.byteSize(), anzeige.byteSize());
+  EXPECT_EQ(std::memcmp(auftrag_.AnzeigeBild.data(), anzeige.data(), anzeige.byteSize()), 0);
+  EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{60, 40}));
+  ASSERT_TRUE(
+      ErgebnisSpeichern(auftrag_, kBlend, OptionenFuer(ordner_, "baender.jpg", kFormatJpeg)));
+  EXPECT_TRUE(testing::ReadWholeFile(ordner_ / "baender.jpg") ==
+              testing::ReadWholeFile(ordner_ / "ganz.jpg"));
+
+  LaufOptionen direkt = Optionen();
+  direkt.bandziel = Bandziel{OptionenFuer(ordner_, "direkt.png", kFormatPng), kBlend, {}};
+  Berechnungslauf befehl(auftrag_, benutzer_, std::move(direkt));
+  auftrag_.zufall.seed(99);
+  ASSERT_EQ(befehl.Starten(), Laufausgang::Fertig);
+  EXPECT_TRUE(testing::ReadWholeFile(ordner_ / "direkt.png") ==
+              testing::ReadWholeFile(ordner_ / "ganz.png"));
+}
+
+// A cancel while a large mosaic goes into its file stops within a band: the run ends
+// cancelled, the old file is as it was, and no temporary file is left.
+TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
+  Auftragswunsch wunsch;
+  wunsch.grossformat = true;
+  wunsch.groesse = Size{3000, 2000};  // tiles of 500 pixels: two bands
+  wunsch.kachelnX = 6;
+  wunsch.kachelnY = 4;
+  wunsch.minAbstand = 1;
+  Einrichten(auftrag_, wunsch);
+  ASSERT_EQ(auftrag_.einstellungen.ZielBreite, 3000);
+  testing::WriteWholeFile(ordner_ / "plakat.jpg", "das alte Bild");
+  const size_t vorher = DateienIn(ordner_.path());
+  LaufOptionen optionen = Optionen();
+  optionen.bandziel = Bandziel{OptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  int32_t zusammengesetzt = 0;
+  benutzer_.beimEreignis = [&](int32_t) {
+    if (auftrag_.PhasenZeiten[3] > 0 && ++zusammengesetzt == 2) auftrag_.Abbruch = true;
+  };
+  Berechnungslauf lauf(auftrag_, benutzer_, std::move(optionen));
+  EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
+  EXPECT_EQ(testing::ReadWholeFile(ordner_ / "plakat.jpg"), "das alte Bild");
+  EXPECT_EQ(DateienIn(ordner_.path()), vorher + kKacheln);  // and the photos of the run
+  EXPECT_FALSE(auftrag_.MosaikInBaendern);
+  EXPECT_FALSE(auftrag_.ErgebnisFertig);
+
+  // Uncancelled, the file is the poster.
+  benutzer_.beimEreignis = {};
+  LaufOptionen nochmal = Optionen();
+  nochmal.bandziel = Bandziel{OptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  Berechnungslauf zweiter(auftrag_, benutzer_, std::move(nochmal));
+  ASSERT_EQ(zweiter.Starten(), Laufausgang::Fertig);
+  Bitmap gelesen;
+  ASSERT_TRUE(LoadWholePicture(gelesen, ordner_ / "plakat.jpg"));
+  EXPECT_EQ(gelesen.width(), 3000);
+  EXPECT_EQ(gelesen.height(), 2000);
+  EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{3000, 2000}));
 }
 
 }  // namespace

@@ -126,6 +126,84 @@ TEST(ZielgroesseBerechnen, PaperAndResolutionGiveThePixelSize) {
   EXPECT_EQ(e.ZoomX, 310);
 }
 
+// Large format lifts the bound of every size rule from 2500 to 60,000 pixels; the same
+// wishes without it stay where they always were.
+TEST(ZielgroesseBerechnen, LargeFormatLiftsTheBoundOfZoomAndOverview) {
+  const Vorlage vorlage = VorlageMit(1600, 1200);
+  for (const bool gross : {false, true}) {
+    Einstellungen e;
+    e.Grossformat = gross;
+    Zielgroessenwerte werte;
+    werte.ZoomX = 5000;
+    ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+    EXPECT_EQ(e.ZoomX, gross ? 3750 : 156);
+    EXPECT_EQ(e.ZoomY, e.ZoomX);
+    EXPECT_EQ(e.ZielBreite, gross ? 60000 : 2496);
+    EXPECT_EQ(e.ZielHoehe, gross ? 45000 : 1872);
+    EXPECT_EQ(ZoomGrenzen(vorlage, GroessteZielkante(e)).maxY, gross ? 5000 : 208);
+  }
+  // The 16-bit zoom still holds the bound of a tiny template.
+  EXPECT_EQ(ZoomGrenzen(VorlageMit(50, 40), kMaxZielgroesseGross).maxX, 65535);
+}
+
+// A0 at 300 dpi is reached in large format; without it the overview brings the same
+// paper size back within 2500 pixels.
+TEST(ZielgroesseBerechnen, PosterPaperSizesAreReachableInLargeFormat) {
+  const Vorlage vorlage = VorlageMit(1600, 1200);
+  for (const bool gross : {false, true}) {
+    Einstellungen e;
+    e.Grossformat = gross;
+    e.KachelnX = 100;
+    e.KachelnY = 75;
+    Zielgroessenwerte werte;
+    werte.festesSV = false;
+    werte.dpi = 300;
+    werte.PapierBreite = kPosterformate[0].breite;
+    werte.PapierHoehe = kPosterformate[0].hoehe;
+    ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
+    EXPECT_EQ(e.ZielBreite, 9933);  // 841 / 25.4 × 300 = 9933.07
+    EXPECT_EQ(e.ZielHoehe, 14043);
+    UebersichtAbgleichen(e, vorlage, Anzahl(10'000));
+    if (gross) {
+      EXPECT_EQ(e.ZoomX, 620);
+      EXPECT_EQ(e.ZoomY, 1170);
+      EXPECT_EQ(e.ZielBreite, 9900);  // 100 tiles of 16 × 620 % = 99 pixels
+      EXPECT_EQ(e.ZielHoehe, 14025);
+    } else {
+      EXPECT_LE(e.ZielBreite, kMaxZielgroesse);
+      EXPECT_LE(e.ZielHoehe, kMaxZielgroesse);
+    }
+  }
+}
+
+TEST(ZielgroesseBerechnen, TwoMetresAtHighResolutionStopAtTheLargeBound) {
+  const Vorlage vorlage = VorlageMit(2000, 2000);
+  Einstellungen e;
+  e.Grossformat = true;
+  e.KachelnX = e.KachelnY = 100;
+  Zielgroessenwerte werte;
+  werte.PapierBreite = werte.PapierHoehe = kMaxPapierkante;
+  werte.dpi = 720;
+  ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
+  EXPECT_EQ(e.ZielBreite, 56692);
+  werte.dpi = 1440;
+  ZielgroesseBerechnen(werte, Zielaenderung::Aufloesung, vorlage, e);
+  EXPECT_EQ(e.ZielBreite, 113385);  // the paper rule itself is not bounded ...
+  UebersichtAbgleichen(e, vorlage, Anzahl(10'000));
+  EXPECT_EQ(e.ZoomX, 3000);  // ... the overview is
+  EXPECT_EQ(e.ZielBreite, 60000);
+  EXPECT_EQ(e.ZielHoehe, 60000);
+}
+
+TEST(Druckmasse, LengthsInAnyUnitAndTheTileEdgeOnPaper) {
+  EXPECT_EQ(DruckPixel(10 * kMillimeterProZoll, 300), 3000);  // 10 inches
+  EXPECT_EQ(DruckPixel(215.9, 300), 2550);                    // 8.5 inches
+  EXPECT_EQ(DruckPixel(210, 300), 2480);
+  EXPECT_EQ(DruckPixel(1e12, 300), INT32_MAX);
+  EXPECT_DOUBLE_EQ(DruckMillimeter(150, 300), 12.7);
+  EXPECT_DOUBLE_EQ(DruckMillimeter(150, 0), 0.0);
+}
+
 TEST(Kachelung, BoundsKeepTilesFourPixelsWideUsingTheHorizontalZoom) {
   Einstellungen e;
   e.ZoomX = 100;

@@ -69,6 +69,12 @@ TEST(Speichern, ForceSaveExtension) {
   EXPECT_EQ(Erzwungen(kFormatBmp, "urlaub.2024.jpg"), "urlaub.2024.bmp");
   EXPECT_EQ(Erzwungen(kFormatBmp, "a.b/c"), "a.b/c.bmp");
   EXPECT_EQ(Erzwungen(kFormatBmp, "bild."), "bild.bmp");
+  EXPECT_EQ(Erzwungen(kFormatPng, "bild.jpg"), "bild.png");
+  // A TIFF keeps either of its extensions.
+  EXPECT_EQ(Erzwungen(kFormatTiff, "plakat.TIFF"), "plakat.TIFF");
+  EXPECT_EQ(Erzwungen(kFormatTiff, "plakat.tif"), "plakat.tif");
+  EXPECT_EQ(Erzwungen(kFormatTiff, "plakat.png"), "plakat.tif");
+  EXPECT_EQ(Erzwungen(kFormatBmp, "plakat.tiff"), "plakat.bmp");
   EXPECT_EQ(Erzwungen(7, "bild.gif"), "bild.gif");
 
   SpeicherOptionen optionen;
@@ -113,7 +119,7 @@ TEST(Speichern, EveryFormatShowsTheBlendAtFullSize) {
 TEST(Speichern, UnknownFormatWritesNothingAndAnEmptyMosaicIsAnError) {
   TempFolder ordner;
   const Bitmap mosaik = Verlauf(4, 4);
-  EXPECT_FALSE(MosaikSpeichern(mosaik, mosaik, 0, Optionen(ordner, "m.xyz", 2)));
+  EXPECT_FALSE(MosaikSpeichern(mosaik, mosaik, 0, Optionen(ordner, "m.xyz", 9)));
   EXPECT_THROW(MosaikSpeichern(mosaik, Bitmap(), 0, Optionen(ordner, "m.bmp", kFormatBmp)),
                WriteError);
   EXPECT_TRUE(std::filesystem::is_empty(ordner.path()));

@@ -1,0 +1,85 @@
+#include "pictures/vorlage_im_mosaik.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "pictures/bild_einpassen.h"
+#include "pictures/blending.h"
+#include "speicher_testbilder.h"
+
+namespace tilvendo {
+namespace {
+
+using testing::Verlauf;
+
+// The template rows of a mosaic asked for band by band, as the composer does.
+Bitmap InBaendern(const VorlageImMosaik& vorlage, int32_t band) {
+  Bitmap ganz(vorlage.breite(), vorlage.hoehe());
+  for (int32_t first = 0; first < vorlage.hoehe(); first += band) {
+    Bitmap teil(vorlage.breite(), std::min(band, vorlage.hoehe() - first));
+    vorlage.Zeilen(first, teil);
+    for (int32_t y = 0; y < teil.height(); ++y) {
+      std::memcpy(ganz.row(first + y), teil.row(y), teil.stride());
+    }
+  }
+  return ganz;
+}
+
+TEST(VorlageImMosaik, ThePositionsSampleTheSourceAtThePixelCentres) {
+  // Eight pixels from two: the outer quarters hold the end pixels, the middle blends.
+  const Stuetzstellen stellen = BilinearStellen(2, 8);
+  EXPECT_EQ(stellen.index, (std::vector<int32_t>{0, 0, 0, 0, 0, 0, 1, 1}));
+  EXPECT_EQ(stellen.gewicht, (std::vector<uint8_t>{0, 0, 32, 96, 160, 224, 0, 0}));
+  // One to one is the identity.
+  const Stuetzstellen gleich = BilinearStellen(5, 5);
+  EXPECT_EQ(gleich.index, (std::vector<int32_t>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(gleich.gewicht, (std::vector<uint8_t>(5, 0)));
+}
+
+TEST(VorlageImMosaik, ABlackAndWhiteTemplateBecomesASmoothRamp) {
+  Bitmap vorlage(2, 1);
+  WritePixel(vorlage, 1, 0, Farbe{255, 255, 255});
+  const VorlageImMosaik gross(vorlage, 8, 3, Vorlagenskalierung::kBilinear);
+  const Bitmap rampe = InBaendern(gross, 2);
+  const uint8_t erwartet[] = {0, 0, 32, 96, 159, 223, 255, 255};
+  for (int32_t y = 0; y < 3; ++y) {
+    for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(ReadPixel(rampe, x, y).red, erwartet[x]) << x;
+  }
+}
+
+// However the rows are split into bands, they are the rows of the whole; the exact way
+// gives the whole-picture blend's template, the bilinear way never repeats a pixel of
+// an enlarged template in blocks, and a template larger than the mosaic is reduced with
+// the staged resampler in both ways.
+TEST(VorlageImMosaik, BandsAreTheRowsOfTheWholeInEitherWay) {
+  const Bitmap klein = Verlauf(9, 5);
+  const Bitmap gross = Verlauf(400, 300);
+  for (const Bitmap* vorlage : {&klein, &gross}) {
+    Bitmap erwartet(37, 29);
+    BlendTemplateIntoMosaic(erwartet, Bitmap(37, 29), *vorlage, 0);
+    const VorlageImMosaik genau(*vorlage, 37, 29, Vorlagenskalierung::kWieGanz);
+    const VorlageImMosaik glatt(*vorlage, 37, 29, Vorlagenskalierung::kBilinear);
+    const Bitmap ganzGlatt = InBaendern(glatt, 29);
+    for (const int32_t band : {1, 4, 11, 29}) {
+      EXPECT_EQ(testing::GroessterFehler(InBaendern(genau, band), erwartet), 0) << band;
+      EXPECT_EQ(testing::GroessterFehler(InBaendern(glatt, band), ganzGlatt), 0) << band;
+    }
+    if (vorlage == &gross) {
+      Bitmap reduziert(37, 29);
+      BildEinpassen(reduziert, Rect{0, 0, 37, 29}, gross);
+      EXPECT_EQ(testing::GroessterFehler(ganzGlatt, reduziert), 0);
+    } else {
+      // Neighbouring columns of the enlarged gradient differ, unlike repeated pixels.
+      EXPECT_NE(ReadPixel(ganzGlatt, 17, 14), ReadPixel(ganzGlatt, 18, 14));
+      EXPECT_EQ(ReadPixel(InBaendern(genau, 29), 17, 14), ReadPixel(InBaendern(genau, 29), 18, 14));
+    }
+  }
+  // No template counts as black.
+  const Bitmap keine;
+  const VorlageImMosaik leer(keine, 5, 4, Vorlagenskalierung::kBilinear);
+  EXPECT_EQ(ReadPixel(InBaendern(leer, 3), 4, 3), (Farbe{0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace tilvendo
