@@ -102,7 +102,7 @@ void AlbumBearbeitungAbschliessen(AlbenZustand& zustand, const AlbenKontext& kon
     album.Name = editor.name;
     zustand.AlbenAuswahl[editor.position] = editor.name;
     try {
-      AlbumSpeichern(kontext, album);
+      NeuesAlbumSpeichern(kontext, album);
     } catch (...) {
       zustand.AlbumAbwaehlen(editor.position);
       throw;

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "albums/alben_sperre.h"
 #include "albums/katalog.h"
 #include "albums/katalog_intern.h"
 #include "albums/signaturdatei.h"
@@ -62,21 +63,19 @@ bool AltGenug(const struct stat& info) {
 }
 
 size_t VerwaisteAlbumdateienEntfernen(const AlbenKontext& kontext) {
+  // Nobody may save an album between the reading of the catalogue and the removal.
+  const AlbenSperre sperre(kontext);
   const ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   if (!katalog.HasSection(kAlbenSektion)) return 0;
   std::unique_ptr<DIR, int (*)(DIR*)> ordner(::opendir(kontext.AlbenPfad.c_str()), &::closedir);
   if (!ordner) return 0;
   const int ordnerFd = ::dirfd(ordner.get());
-  const std::vector<AlbumMitDateiname> alben = AlbenDateinamen(katalog);
-  const auto benannt = [&](std::string_view basis) {
-    return std::any_of(alben.begin(), alben.end(), [&](const AlbumMitDateiname& album) {
-      return GleichOhneGrossKlein(album.dateiname, basis);
-    });
-  };
   std::vector<std::string> verwaist;
   while (const dirent* eintrag = ::readdir(ordner.get())) {
     const std::optional<std::string_view> basis = EigeneBasis(eintrag->d_name);
-    if (!basis || benannt(*basis)) continue;
+    // Files are an album's as long as any section names them, also one whose line in
+    // "Alben" was lost: such an album can still be listed again.
+    if (!basis || DateinameVergeben(katalog, *basis)) continue;
     struct stat info {};
     if (::fstatat(ordnerFd, eintrag->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(info.st_mode) || !AltGenug(info)) {
@@ -94,7 +93,13 @@ size_t VerwaisteAlbumdateienEntfernen(const AlbenKontext& kontext) {
 }  // namespace
 
 size_t AlbenordnerAufraeumen(const AlbenKontext& kontext) {
-  return RemoveStaleTemporaries(kontext.AlbenPfad) + VerwaisteAlbumdateienEntfernen(kontext);
+  const size_t temporaere = RemoveStaleTemporaries(kontext.AlbenPfad);
+  try {
+    return temporaere + VerwaisteAlbumdateienEntfernen(kontext);
+  } catch (const WriteError&) {
+    // Another program holds the album folder: it tidies another time.
+    return temporaere;
+  }
 }
 
 }  // namespace tilvendo

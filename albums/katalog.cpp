@@ -1,9 +1,11 @@
 #include "albums/katalog.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -12,6 +14,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "albums/alben_sperre.h"
 #include "albums/katalog_intern.h"
 #include "albums/ordner_scan.h"
 #include "albums/signaturdatei.h"
@@ -101,14 +104,58 @@ std::optional<int32_t> BildzahlLesen(const ProfileFile& katalog, std::string_vie
   return zahl;
 }
 
-int32_t FreieNummer(const AlbenKontext& kontext, const ProfileFile& katalog) {
-  for (int32_t nummer = 1;; ++nummer) {
+// The first number from `ab` on whose files are missing and that no section of the
+// catalogue names, listed or not.
+int32_t FreieNummer(const AlbenKontext& kontext, const ProfileFile& katalog, int32_t ab = 1) {
+  for (int32_t nummer = ab;; ++nummer) {
     const std::string basis = AlbumDateiname(nummer);
     if (!FileExists(kontext.Datei(basis + std::string(kOrdnerdateiEndung))) &&
         !FileExists(kontext.Datei(basis + std::string(kDateilisteEndung))) &&
-        !DateinameBenannt(katalog, basis)) {
+        !DateinameVergeben(katalog, basis)) {
       return nummer;
     }
+  }
+}
+
+// With the album folder locked: a free Dateiname whose folder file is made at once, and
+// only if it did not exist, so that no other program can choose the same name before this
+// one has saved its album. The empty file stands for an album that is being made; tidying
+// leaves it alone for a while. A folder that cannot be written reserves nothing: saving
+// will report it.
+std::string DateinameReservieren(const AlbenKontext& kontext, const ProfileFile& katalog) {
+  constexpr mode_t kNeueDatei = 0666;
+  for (int32_t ab = 1;;) {
+    const int32_t nummer = FreieNummer(kontext, katalog, ab);
+    const std::string basis = AlbumDateiname(nummer);
+    const std::string pfad = kontext.Datei(basis + std::string(kOrdnerdateiEndung));
+    const int fd = ::open(pfad.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNeueDatei);
+    if (fd >= 0) {
+      ::close(fd);
+      return basis;
+    }
+    if (errno != EEXIST) return basis;
+    ab = nummer + 1;
+  }
+}
+
+void ListenSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  if (!DateinameGueltig(album.Dateiname)) {
+    throw WriteError(CannotWriteMessage(Ordnerdatei(kontext, album)));
+  }
+  std::vector<std::string> zeilen;
+  std::copy_if(album.Verzeichnisse.begin(), album.Verzeichnisse.end(), std::back_inserter(zeilen),
+               AlsZeileSpeicherbar);
+  zeilen.emplace_back(kOrdnerTrennzeile);
+  std::copy_if(album.AlleVerzeichnisse.begin(), album.AlleVerzeichnisse.end(),
+               std::back_inserter(zeilen), AlsZeileSpeicherbar);
+  TextzeilenSchreiben(Ordnerdatei(kontext, album), zeilen);
+  // A list that cannot be stored line by line is not stored at all, so the cache is
+  // rebuilt rather than read against a shifted list.
+  if (album.Dateien.empty() ||
+      !std::all_of(album.Dateien.begin(), album.Dateien.end(), AlsZeileSpeicherbar)) {
+    DateilisteLoeschen(kontext, album);
+  } else {
+    TextzeilenSchreiben(Dateiliste(kontext, album), album.Dateien);
   }
 }
 
@@ -119,10 +166,11 @@ int32_t FreieNummer(const AlbenKontext& kontext, const ProfileFile& katalog) {
 void EigeneDateienGeben(const AlbenKontext& kontext, TGalerieGlobal& album) {
   const std::string bisher = album.Dateiname;
   try {
+    const AlbenSperre sperre(kontext);
     ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
-    album.Dateiname = AlbumDateiname(FreieNummer(kontext, katalog));
+    album.Dateiname = DateinameReservieren(kontext, katalog);
     // An album never scanned stays so: it has no folder file to copy.
-    if (album.AlleVerzeichnisseVorhanden) AlbumListenSpeichern(kontext, album);
+    if (album.AlleVerzeichnisseVorhanden) ListenSpeichern(kontext, album);
     katalog.Write(album.Name, kSchluesselDateiname, album.Dateiname);
     for (const std::string& schluessel : katalog.Keys(album.Name)) {
       if (IstCacheZustandSchluessel(schluessel)) {
@@ -170,6 +218,17 @@ std::vector<AlbumMitDateiname> AlbenDateinamen(const ProfileFile& katalog) {
     alben.push_back({std::move(name), std::move(dateiname)});
   }
   return alben;
+}
+
+bool DateinameVergeben(const ProfileFile& katalog, std::string_view dateiname,
+                       std::string_view ausser) {
+  for (const auto& [sektion, wert] : katalog.ValuesInEverySection(kSchluesselDateiname)) {
+    if (GleichOhneGrossKlein(sektion, kAlbenSektion) || GleichOhneGrossKlein(sektion, ausser)) {
+      continue;
+    }
+    if (GleichOhneGrossKlein(wert, dateiname)) return true;
+  }
+  return false;
 }
 
 bool DateinameBenannt(const ProfileFile& katalog, std::string_view dateiname,
@@ -304,16 +363,18 @@ void AlbumLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
 }
 
 void AlbumListenLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
-  const bool gueltig = DateinameGueltig(album.Dateiname);
-  if (!gueltig || !FileExists(Ordnerdatei(kontext, album))) {
+  std::vector<std::string> zeilen;
+  if (DateinameGueltig(album.Dateiname)) zeilen = TextzeilenLesen(Ordnerdatei(kontext, album));
+  // An empty line names no folder; it only appears in files edited by hand.
+  std::erase_if(zeilen, [](const std::string& zeile) { return zeile.empty(); });
+  // A folder file always holds at least the separator: one without any line was only
+  // reserved for an album being made (or cannot be read), and holds no folders.
+  if (zeilen.empty()) {
     album.Dateien.clear();
     album.Verzeichnisse.clear();
     album.Anzahl = Bildzahlen{};
     return;
   }
-  std::vector<std::string> zeilen = TextzeilenLesen(Ordnerdatei(kontext, album));
-  // An empty line names no folder; it only appears in files edited by hand.
-  std::erase_if(zeilen, [](const std::string& zeile) { return zeile.empty(); });
   const auto trenner = std::find(zeilen.begin(), zeilen.end(), kOrdnerTrennzeile);
   album.Verzeichnisse.assign(zeilen.begin(), trenner);
   album.AlleVerzeichnisse.assign(trenner == zeilen.end() ? zeilen.end() : trenner + 1,
@@ -322,39 +383,72 @@ void AlbumListenLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
   album.Dateien = TextzeilenLesen(Dateiliste(kontext, album));
 }
 
+Ordnerdateizustand OrdnerdateiPruefen(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  if (!DateinameGueltig(album.Dateiname)) return Ordnerdateizustand::Fehlt;
+  const std::string pfad = Ordnerdatei(kontext, album);
+  if (!FileExists(pfad)) return Ordnerdateizustand::Fehlt;
+  std::ifstream in(pfad, std::ios::binary);
+  if (!in) return Ordnerdateizustand::Beschaedigt;  // there, but cannot be read
+  if (in.peek() == std::ifstream::traits_type::eof()) return Ordnerdateizustand::Fehlt;
+  bool trenner = false;
+  for (const std::string& zeile : TextzeilenLesen(pfad)) {
+    if (zeile == kOrdnerTrennzeile) {
+      trenner = true;
+    } else if (!zeile.empty() && (zeile.front() != '/' || zeile.back() != '/' ||
+                                  zeile.find('\0') != std::string::npos)) {
+      return Ordnerdateizustand::Beschaedigt;
+    }
+  }
+  return trenner ? Ordnerdateizustand::Vorhanden : Ordnerdateizustand::Beschaedigt;
+}
+
 void AlbumListenSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album) {
-  if (!DateinameGueltig(album.Dateiname)) {
-    throw WriteError(CannotWriteMessage(Ordnerdatei(kontext, album)));
-  }
-  std::vector<std::string> zeilen;
-  std::copy_if(album.Verzeichnisse.begin(), album.Verzeichnisse.end(), std::back_inserter(zeilen),
-               AlsZeileSpeicherbar);
-  zeilen.emplace_back(kOrdnerTrennzeile);
-  std::copy_if(album.AlleVerzeichnisse.begin(), album.AlleVerzeichnisse.end(),
-               std::back_inserter(zeilen), AlsZeileSpeicherbar);
-  TextzeilenSchreiben(Ordnerdatei(kontext, album), zeilen);
-  // A list that cannot be stored line by line is not stored at all, so the cache is
-  // rebuilt rather than read against a shifted list.
-  if (album.Dateien.empty() ||
-      !std::all_of(album.Dateien.begin(), album.Dateien.end(), AlsZeileSpeicherbar)) {
-    DateilisteLoeschen(kontext, album);
-  } else {
-    TextzeilenSchreiben(Dateiliste(kontext, album), album.Dateien);
-  }
+  const AlbenSperre sperre(kontext);
+  ListenSpeichern(kontext, album);
 }
 
 void KatalogEintragSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& album) {
+  const AlbenSperre sperre(kontext);
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   KatalogEintragSchreiben(katalog, album);
   katalog.Save();
 }
 
 void AlbumSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album) {
-  AlbumListenSpeichern(kontext, album);
-  KatalogEintragSchreiben(kontext, album);
+  const AlbenSperre sperre(kontext);
+  ListenSpeichern(kontext, album);
+  ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  KatalogEintragSchreiben(katalog, album);
+  katalog.Save();
+}
+
+void NeuesAlbumSpeichern(const AlbenKontext& kontext, TGalerieGlobal& album) {
+  const AlbenSperre sperre(kontext);
+  ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  // Another program may have saved an album of this name since the name was checked.
+  for (const auto& [schluessel, wert] : katalog.Entries(kAlbenSektion)) {
+    if (!wert.empty() && GleichOhneGrossKlein(wert, album.Name)) {
+      throw AlbumnameVergeben(MeldungAlbumnameVergeben(album.Name));
+    }
+  }
+  // The name reserved when the album was begun may have been tidied away while the
+  // editor was open, and taken by another album since.
+  if (!DateinameGueltig(album.Dateiname) ||
+      DateinameVergeben(katalog, album.Dateiname, album.Name)) {
+    album.Dateiname = DateinameReservieren(kontext, katalog);
+  }
+  ListenSpeichern(kontext, album);
+  KatalogEintragSchreiben(katalog, album);
+  katalog.Save();
+}
+
+std::string MeldungAlbumnameVergeben(std::string_view name) {
+  return "Der Albumname „" + std::string(name) +
+         "“ ist schon vergeben oder nicht erlaubt. Bitte wählen Sie einen anderen Namen.";
 }
 
 void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name) {
+  const AlbenSperre sperre(kontext);
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   if (!Gelistet(katalog, name)) return;
   TGalerieGlobal album;
@@ -365,8 +459,8 @@ void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name) {
   katalog.EraseSection(name);
   katalog.Save();
   // A catalogue edited by hand may give two albums the same files: they stay as long as
-  // another album names them.
-  if (!DateinameGueltig(album.Dateiname) || DateinameBenannt(katalog, album.Dateiname)) return;
+  // another section names them, listed or not.
+  if (!DateinameGueltig(album.Dateiname) || DateinameVergeben(katalog, album.Dateiname)) return;
   DateiEntfernen(Ordnerdatei(kontext, album));
   DateiEntfernen(Dateiliste(kontext, album));
   SignaturdateienLoeschen(kontext, album.Dateiname);
@@ -375,6 +469,7 @@ void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name) {
 void AlbumUmbenennen(const AlbenKontext& kontext, std::string_view alt, std::string_view neu) {
   // Saving an album under its own name must not rewrite the catalogue at all.
   if (alt == neu) return;
+  const AlbenSperre sperre(kontext);
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   const auto eintraege = katalog.Entries(alt);
   // One write: the album keeps its place in the list under the new name and its keys
@@ -412,7 +507,8 @@ std::string AlbumDateiname(int32_t nummer) {
 }
 
 std::string FreierAlbumDateiname(const AlbenKontext& kontext) {
-  return AlbumDateiname(FreieNummer(kontext, ProfileFile::Load(kontext.Katalog())));
+  const AlbenSperre sperre(kontext);
+  return DateinameReservieren(kontext, ProfileFile::Load(kontext.Katalog()));
 }
 
 int32_t FreieAlbumNummer(const AlbenKontext& kontext) {
@@ -425,6 +521,7 @@ int32_t FreieAlbumNummer(const AlbenKontext& kontext) {
 
 void SignaturenVeralten(const AlbenKontext& kontext, std::string_view name, int32_t wert) {
   if (name.empty()) return;
+  const AlbenSperre sperre(kontext);
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   bool geaendert = false;
   for (const std::string& schluessel : katalog.Keys(name)) {

@@ -6,9 +6,13 @@
 // folders, separator, all scanned folders) and "<Dateiname>.nbf" (picture list).
 // Every change of the catalogue is one atomic rewrite; a failure raises WriteError
 // "nach <Katalog> kann nicht geschrieben werden" and leaves the old catalogue intact.
+// Every change holds the album folder's lock from reading to writing
+// (albums/alben_sperre.h), so two programs changing albums at once take turns; a lock
+// that another program holds too long raises WriteError as well.
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +50,21 @@ void AlbumListenLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
 // Writes the folder and picture files, then enters the album into the catalogue.
 // Throws WriteError when a file cannot be written.
 void AlbumSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album);
+
+// Raised when a new album is saved under a name that another album got in the meantime
+// (another program saved it since the name was checked); what() is the German message.
+class AlbumnameVergeben : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+// "Der Albumname „X“ ist schon vergeben oder nicht erlaubt. …"
+std::string MeldungAlbumnameVergeben(std::string_view name);
+
+// Saves an album that is not in the catalogue yet, in one step with the album folder
+// locked: throws AlbumnameVergeben when an album of that name (letter case ignored) is
+// listed by now, and gives the album another free Dateiname when its own is named by
+// another section by now. Throws WriteError when a file cannot be written.
+void NeuesAlbumSpeichern(const AlbenKontext& kontext, TGalerieGlobal& album);
 void AlbumListenSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album);
 void KatalogEintragSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& album);
 
@@ -70,8 +89,10 @@ int32_t FreieAlbumNummer(const AlbenKontext& kontext);
 // "Album <n>".
 std::string AlbumDateiname(int32_t nummer);
 // The Dateiname for a new album: "Album <n>" for the smallest n with no folder or
-// picture file and no album in the catalogue naming it (a hand-edited catalogue may
-// name files that are missing), so that no two albums share files.
+// picture file and no section of the catalogue naming it (a hand-edited catalogue may
+// name files that are missing), so that no two albums share files. Its folder file is
+// made at once, empty and exclusively, so that another program making an album at the
+// same time chooses another name.
 std::string FreierAlbumDateiname(const AlbenKontext& kontext);
 
 // Sets every "Ak" key of the album to `wert`; keys of levels never built are not made.
@@ -80,6 +101,13 @@ void SignaturenVeralten(const AlbenKontext& kontext, std::string_view name, int3
 // Deletes or tests "<Dateiname>.nbf".
 void DateilisteLoeschen(const AlbenKontext& kontext, const TGalerieGlobal& album);
 bool DateilisteVorhanden(const AlbenKontext& kontext, const TGalerieGlobal& album);
+
+// What an album's folder file ("<Dateiname>.nbd") is like: present with the separator
+// line and nothing but folder paths (absolute, ending in "/"); missing (or empty, as
+// reserved for an album being made); or damaged (unreadable, cut before the separator,
+// garbage). Only a present one tells which folders a rescan must look at.
+enum class Ordnerdateizustand { Vorhanden, Fehlt, Beschaedigt };
+Ordnerdateizustand OrdnerdateiPruefen(const AlbenKontext& kontext, const TGalerieGlobal& album);
 
 // Whether a path fits on one line of an album file. Linux allows line breaks in file
 // names; such a path would split into two lines and shift every later picture against

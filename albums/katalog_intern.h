@@ -36,6 +36,11 @@ std::vector<AlbumMitDateiname> AlbenDateinamen(const ProfileFile& katalog);
 // so that files are kept also on a file system that ignores it).
 bool DateinameBenannt(const ProfileFile& katalog, std::string_view dateiname,
                       std::string_view ausser = {});
+// Whether any section other than `ausser`'s names `dateiname` as its "DN", listed in
+// "Alben" or not (letter case ignored). A section whose line in "Alben" was lost still
+// holds an album: its files are neither removed nor given to another album.
+bool DateinameVergeben(const ProfileFile& katalog, std::string_view dateiname,
+                       std::string_view ausser = {});
 
 // The lines of a text file, accepting CR LF, LF and CR; an empty list when missing.
 std::vector<std::string> TextzeilenLesen(const std::string& pfad);

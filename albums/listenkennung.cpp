@@ -5,7 +5,6 @@
 namespace tilvendo {
 namespace {
 
-constexpr uint64_t kFnvAnfang = 14695981039346656037ULL;
 constexpr uint64_t kFnvFaktor = 1099511628211ULL;
 constexpr int kHexBasis = 16;
 constexpr size_t kHexStellen = 16;
@@ -21,12 +20,17 @@ uint64_t Einmischen(uint64_t summe, char zeichen) {
 Listenkennung ListenkennungBilden(const std::vector<std::string>& zeilen) {
   Listenkennung kennung;
   kennung.zeilen = static_cast<int64_t>(zeilen.size());
-  kennung.pruefsumme = kFnvAnfang;
+  kennung.pruefsumme = kPruefsummeAnfang;
   for (const std::string& zeile : zeilen) {
     for (const char zeichen : zeile) kennung.pruefsumme = Einmischen(kennung.pruefsumme, zeichen);
     kennung.pruefsumme = Einmischen(kennung.pruefsumme, kZeilenende);
   }
   return kennung;
+}
+
+uint64_t PruefsummeFortsetzen(uint64_t bisher, std::string_view bytes) {
+  for (const char zeichen : bytes) bisher = Einmischen(bisher, zeichen);
+  return bisher;
 }
 
 std::string PruefsummeAlsText(uint64_t pruefsumme) {

@@ -23,6 +23,11 @@ struct Listenkennung {
 // forgery, which the catalogue itself would allow anyway.
 Listenkennung ListenkennungBilden(const std::vector<std::string>& zeilen);
 
+// The same checksum over bytes, continued from `bisher` piece by piece; a signature
+// cache's records are checked with it.
+inline constexpr uint64_t kPruefsummeAnfang = 14695981039346656037ULL;
+uint64_t PruefsummeFortsetzen(uint64_t bisher, std::string_view bytes);
+
 // The checksum as 16 upper-case hexadecimal digits, and back; nothing for any other text.
 std::string PruefsummeAlsText(uint64_t pruefsumme);
 std::optional<uint64_t> PruefsummeLesen(std::string_view text);

@@ -1,8 +1,11 @@
 #include "albums/signaturdatei.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <stdexcept>
 
+#include "albums/alben_sperre.h"
 #include "albums/katalog.h"
 #include "albums/katalog_intern.h"
 #include "albums/listenkennung.h"
@@ -25,6 +28,12 @@ constexpr int32_t kKeineZeilen = -1;
 // they do not start with "Ak", so that marking all caches stale leaves them alone.
 constexpr std::string_view kListenzeilenPraefix = "Lz";
 constexpr std::string_view kListenpruefsummePraefix = "Lp";
+// Beside them, the checksum of the cache's records as they were written: a cache emptied,
+// cut or overwritten since (all zeros, a record copied over another) is rebuilt rather
+// than read. A catalogue without it (of an older version) has its caches rebuilt once.
+constexpr std::string_view kSatzpruefsummePraefix = "Sp";
+// Bytes read at a time while the checksum of a cache is taken.
+constexpr size_t kLesepuffer = 64 * 1024;
 
 // The mark stored for the level written `stufe` (as in its "Ak" key); nothing when a
 // key is missing or garbled (a catalogue of an older version, or edited by hand).
@@ -63,12 +72,15 @@ void AndereStufenVeralten(ProfileFile& katalog, const TGalerieGlobal& album,
   }
 }
 
-// "Ak<stufe>" := zustand; for a valid cache also the mark of album.Dateien, and after
-// a rebuild the marks of the other caches. One rewrite of the catalogue.
+// "Ak<stufe>" := zustand; for a valid cache also the mark of album.Dateien, after a
+// rebuild the checksum of its records and the marks of the other caches. One rewrite of
+// the catalogue, with the album folder locked.
 void CacheZustandSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& album,
-                           const std::string& stufe, int32_t zustand, bool neuGebaut) {
+                           const std::string& stufe, int32_t zustand, bool neuGebaut,
+                           uint64_t satzpruefsumme) {
   // A name read back from a section is always storable; anything else has no section.
   if (!ProfileFile::IsStorableSectionName(album.Name)) return;
+  const AlbenSperre sperre(kontext);
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   katalog.WriteInteger(album.Name, std::string(kCacheZustandPraefix) + stufe, zustand);
   if (zustand == kCacheGueltig) {
@@ -76,9 +88,43 @@ void CacheZustandSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& al
     katalog.WriteInteger(album.Name, std::string(kListenzeilenPraefix) + stufe, kennung.zeilen);
     katalog.Write(album.Name, std::string(kListenpruefsummePraefix) + stufe,
                   PruefsummeAlsText(kennung.pruefsumme));
-    if (neuGebaut) AndereStufenVeralten(katalog, album, stufe, kennung);
+    if (neuGebaut) {
+      katalog.Write(album.Name, std::string(kSatzpruefsummePraefix) + stufe,
+                    PruefsummeAlsText(satzpruefsumme));
+      AndereStufenVeralten(katalog, album, stufe, kennung);
+    }
   }
   katalog.Save();
+}
+
+// Bytes of the cache of a list of `zeilen` pictures at level `formanalyse`: per picture
+// a head record and one record per sub-cell.
+uint64_t ErwarteteCachegroesse(size_t zeilen, uint8_t formanalyse) {
+  const uint64_t saetze = 1 + uint64_t{formanalyse} * formanalyse;
+  return uint64_t{zeilen} * saetze * kSignaturDatensatzLaenge;
+}
+
+// Whether the open cache `datei` holds exactly the records written for the list of
+// `zeilen` pictures: the size that list needs at that level, and the checksum stored
+// when it was written. Leaves the file at its start.
+bool SaetzeUnveraendert(std::FILE* datei, size_t zeilen, uint8_t formanalyse,
+                        std::optional<uint64_t> gespeichert) {
+  if (!gespeichert) return false;
+  struct stat info {};
+  if (::fstat(::fileno(datei), &info) != 0 ||
+      static_cast<uint64_t>(info.st_size) != ErwarteteCachegroesse(zeilen, formanalyse)) {
+    return false;
+  }
+  std::string puffer(kLesepuffer, '\0');
+  uint64_t summe = kPruefsummeAnfang;
+  uint64_t gelesen = 0;
+  while (const size_t stueck = std::fread(puffer.data(), 1, puffer.size(), datei)) {
+    summe = PruefsummeFortsetzen(summe, std::string_view(puffer.data(), stueck));
+    gelesen += stueck;
+  }
+  const bool fehler = std::ferror(datei) != 0;
+  std::rewind(datei);
+  return !fehler && gelesen == static_cast<uint64_t>(info.st_size) && summe == *gespeichert;
 }
 
 }  // namespace
@@ -95,6 +141,7 @@ void Signaturdatei::Zuruecksetzen() {
   schreiben_.reset();  // removes an uncommitted temporary file
   puffer_.clear();
   puffer_.shrink_to_fit();
+  pruefsumme_ = kPruefsummeAnfang;
   modus_ = Modus::Geschlossen;
   beschaedigt_ = false;
   schreibfehler_ = false;
@@ -111,7 +158,9 @@ bool Signaturdatei::Lesen(SignaturDatensatz& datensatz) {
 
 void Signaturdatei::Schreiben(const SignaturDatensatz& datensatz) {
   if (modus_ != Modus::Schreiben || schreibfehler_) return;
-  puffer_.append(reinterpret_cast<const char*>(datensatz.data()), datensatz.size());
+  const std::string_view bytes(reinterpret_cast<const char*>(datensatz.data()), datensatz.size());
+  pruefsumme_ = PruefsummeFortsetzen(pruefsumme_, bytes);
+  puffer_.append(bytes);
   if (puffer_.size() >= kSchreibpuffer) Puffern();
 }
 
@@ -158,7 +207,12 @@ uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerie
           GespeicherteKennung(katalog, album.Name, stufe) == ListenkennungBilden(album.Dateien);
   if (lesen) {
     datei.lesen_.reset(std::fopen(datei.pfad_.c_str(), "rb"));
-    lesen = datei.lesen_ != nullptr;
+    // Emptied, cut or overwritten since it was written: built anew in this run, before
+    // a single record could give a picture a stranger's signature.
+    lesen = datei.lesen_ != nullptr &&
+            SaetzeUnveraendert(datei.lesen_.get(), album.Dateien.size(), formanalyse,
+                               PruefsummeLesen(katalog.ReadString(
+                                   album.Name, std::string(kSatzpruefsummePraefix) + stufe, "")));
   }
   if (lesen) {
     datei.modus_ = Signaturdatei::Modus::Lesen;
@@ -192,6 +246,7 @@ std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t
   using Modus = Signaturdatei::Modus;
   if (datei.modus_ == Modus::Geschlossen) return std::nullopt;
   const bool schreibend = datei.modus_ == Modus::Schreiben;
+  const uint64_t satzpruefsumme = datei.pruefsumme_;
   bool gueltig = !datei.beschaedigt_;
   std::optional<std::string> meldung;
   if (schreibend) {
@@ -210,7 +265,7 @@ std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t
   }
   datei.Zuruecksetzen();
   CacheZustandSchreiben(kontext, album, Stufenzeichen(formanalyse, variante),
-                        gueltig ? kCacheGueltig : kCacheNieGebaut, schreibend);
+                        gueltig ? kCacheGueltig : kCacheNieGebaut, schreibend, satzpruefsumme);
   return meldung;
 }
 

@@ -7,8 +7,10 @@
 // "Ak<level><variant>" (0 = valid); beside it the keys "Lz<level><variant>" and
 // "Lp<level><variant>" hold the number of lines and the checksum of the picture list the
 // cache belongs to (albums/listenkennung.h), because all caches share one list and a
-// record is worth only as much as the line it points to. Older versions know only the
-// keys and files without letters and never touch the others.
+// record is worth only as much as the line it points to; "Sp<level><variant>" holds the
+// checksum of the records as they were written, so that a cache emptied, cut or
+// overwritten since is rebuilt instead of read. Older versions know only the keys and
+// files without letters and never touch the others.
 //
 // A rebuilt cache is written to a temporary file that becomes the cache only when it
 // is closed after a complete, error-free write; a crash or a full disk in between
@@ -27,6 +29,7 @@
 
 #include "albums/alben_kontext.h"
 #include "albums/galerie.h"
+#include "albums/listenkennung.h"
 
 namespace tilvendo {
 
@@ -83,6 +86,7 @@ class Signaturdatei {
   std::unique_ptr<std::FILE, FileCloser> lesen_;
   std::unique_ptr<AtomicFile> schreiben_;
   std::string puffer_;
+  uint64_t pruefsumme_ = kPruefsummeAnfang;  // of the records written so far
 };
 
 // Whether `variante` may name a way of measuring: lower-case letters a-z only (also
@@ -97,18 +101,20 @@ std::string SignaturdateiName(const TGalerieGlobal& album, uint8_t formanalyse,
                               std::string_view variante = {});
 
 // Opens the album's cache of level `formanalyse` and `variante`: for reading when
-// "Ak<level><variant>" is 0,
-// the picture list exists, album.Dateien is the list the cache was built against, and
-// the cache file exists (returns 0); otherwise a new, empty cache for writing (returns
-// 1; the old picture list is deleted at once, so an interrupted rebuild can never pair
-// the new cache with the old list). Sets album.NeuAufbau to the result. Closes a file
-// the handle still held first.
+// "Ak<level><variant>" is 0, the picture list exists, album.Dateien is the list the
+// cache was built against, and the cache file exists, has the size of one signature
+// per line of album.Dateien and the checksum stored when it was written (returns 0);
+// otherwise a new, empty cache for writing (returns 1; the old picture list is deleted
+// at once, so an interrupted rebuild can never pair the new cache with the old list).
+// A catalogue without the records' checksum (of an older version) has the cache rebuilt
+// once. Sets album.NeuAufbau to the result. Closes a file the handle still held first.
 uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerieGlobal& album,
                              const AlbenKontext& kontext, std::string_view variante = {});
 
 // Closes the handle (with the level and variant it was opened with). A complete rebuild
 // replaces the cache; then, like after reading an intact cache, "Ak<level><variant>" := 0
-// and the mark of album.Dateien is stored; after a rebuild every other cache, of any
+// and the mark of album.Dateien is stored; after a rebuild also the checksum of the
+// records written, and every other cache, of any
 // level and variant, whose valid cache belongs to another list is marked for rebuilding
 // (album.Dateien is the new list, which the caller saves next). After a failed write or
 // with a damaged cache "Ak<level><variant>" := 1 instead, so the next run

@@ -43,9 +43,24 @@ std::string MediumText(const TGalerieGlobal& album) {
 void NameFreiPruefen(const AlbenKontext& kontext, const std::string& name,
                      const std::string& eigenerName) {
   if (!AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, name, eigenerName)) {
-    throw Befehlsfehler("Der Albumname „" + name +
-                        "“ ist schon vergeben oder nicht erlaubt. Bitte wählen Sie einen "
-                        "anderen Namen.");
+    throw Befehlsfehler(MeldungAlbumnameVergeben(name));
+  }
+}
+
+// A rescan walks the chosen folders the folder file names: without a sound one it would
+// find none and save the album empty.
+void OrdnerdateiVerlangen(const AlbenKontext& kontext, const std::string& name) {
+  TGalerieGlobal kopf;
+  kopf.Name = name;
+  AlbumKopfLaden(kontext, kopf);
+  const std::string pfad = kontext.Datei(kopf.Dateiname + std::string(kOrdnerdateiEndung));
+  switch (OrdnerdateiPruefen(kontext, kopf)) {
+    case Ordnerdateizustand::Vorhanden:
+      return;
+    case Ordnerdateizustand::Fehlt:
+      throw Befehlsfehler(MeldungOrdnerlisteFehlt(name, pfad));
+    case Ordnerdateizustand::Beschaedigt:
+      throw Befehlsfehler(MeldungOrdnerlisteBeschaedigt(name, pfad));
   }
 }
 
@@ -60,6 +75,16 @@ std::string Bilder(int32_t anzahl) {
 }
 
 }  // namespace
+
+std::string MeldungOrdnerlisteFehlt(const std::string& name, const std::string& pfad) {
+  return "Die Ordnerliste „" + pfad + "“ des Albums „" + name +
+         "“ fehlt; das Album bleibt unverändert. Bitte legen Sie es neu an.";
+}
+
+std::string MeldungOrdnerlisteBeschaedigt(const std::string& name, const std::string& pfad) {
+  return "Die Ordnerliste „" + pfad + "“ des Albums „" + name +
+         "“ ist beschädigt; das Album bleibt unverändert. Bitte legen Sie es neu an.";
+}
 
 std::string MeldungUnbekanntesAlbum(const std::string& name) {
   return "Das Album „" + name + "“ gibt es nicht. „tilvendo album liste“ zeigt alle Alben.";
@@ -89,7 +114,11 @@ void AlbumAnlegen(const AlbenKontext& kontext, Umgebung& umgebung, const std::st
   AlbumNeuScannen(bearbeitung, album, editor.anzahl);
   const size_t ordnerAnzahl = album.AlleVerzeichnisse.size();
   editor.name = name;
-  AlbumBearbeitungAbschliessen(zustand, kontext, editor);
+  try {
+    AlbumBearbeitungAbschliessen(zustand, kontext, editor);
+  } catch (const AlbumnameVergeben& fehler) {
+    throw Befehlsfehler(fehler.what());  // another program was quicker
+  }
   umgebung.aus << "Album „" << name << "“ angelegt: " << Bilder(editor.anzahl.gesamt) << " in "
                << ordnerAnzahl << " Ordnern.\n";
 }
@@ -121,6 +150,8 @@ void AlbumZeigen(const AlbenKontext& kontext, Umgebung& umgebung, const std::str
 
 void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
   if (!AlbumVorhanden(kontext, name)) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
+  // Before the album is chosen: choosing one without folder file scans it already.
+  OrdnerdateiVerlangen(kontext, name);
   // As "aktualisieren" in the album editor: choose (the medium must be inserted),
   // rescan, save.
   AlbenZustand zustand;

@@ -24,5 +24,8 @@ bool AlbumVorhanden(const AlbenKontext& kontext, const std::string& name);
 
 // "Das Album „X“ gibt es nicht."
 std::string MeldungUnbekanntesAlbum(const std::string& name);
+// Why "aktualisieren" refused an album whose folder file `pfad` is missing or damaged.
+std::string MeldungOrdnerlisteFehlt(const std::string& name, const std::string& pfad);
+std::string MeldungOrdnerlisteBeschaedigt(const std::string& name, const std::string& pfad);
 
 }  // namespace tilvendo::cli

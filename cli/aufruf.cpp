@@ -3,10 +3,12 @@
 #include <array>
 #include <charconv>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/vorbereitung.h"
 #include "pictures/bildart.h"
+#include "pictures/speichern.h"
 #include "platform/paths.h"
 
 namespace tilvendo::cli {
@@ -467,7 +469,8 @@ Mosaik:
     --mindestabstand N    Kacheln zwischen zwei gleichen Bildern (Standard 2)
     --einblenden P        Anteil der Vorlage in Prozent, 0 bis 100 in Fünferschritten
                           (Standard 25)
-    --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard 24)
+    --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard )" +
+         std::to_string(static_cast<int>(BmpPixelFormat(kStandardFarbtiefe))) + R"()
     --qualitaet Q         JPEG-Qualität 1 bis 100 (Standard 90)
     --seed N              fester Startwert des Zufalls: gleiche Eingaben, gleiches Mosaik
     --protokoll           schreibt die Liste der gelesenen Bilder

@@ -47,7 +47,6 @@ inline constexpr int32_t kMaxDpi = 9999;
 inline constexpr int32_t kVorlagenAnteilStandard = 25;  // per cent of the template blended in
 inline constexpr int32_t kVorlagenAnteilSchritt = 5;
 inline constexpr int32_t kVorlagenAnteilVoll = 100;
-inline constexpr int32_t kFarbtiefeStandard = 24;
 inline constexpr int32_t kQualitaetStandard = 90;
 inline constexpr int32_t kKachelnStandard = 25;
 

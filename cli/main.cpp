@@ -8,6 +8,7 @@
 
 #include "cli/programm.h"
 #include "cli/terminal_benutzer.h"
+#include "platform/atomic_file.h"
 #include "platform/medien.h"
 
 namespace {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   using namespace tilvendo;
   ::mallopt(M_MMAP_THRESHOLD, kGrosseBloeckeImHeap);
   ::mallopt(M_TRIM_THRESHOLD, kGrosseBloeckeImHeap);
+  IgnoreFileSizeSignal();
   std::vector<std::string> argumente(argv + 1, argv + argc);
   const bool fragen = ::isatty(STDIN_FILENO) != 0;
   cli::TerminalBenutzer benutzer(std::cerr, ::isatty(STDERR_FILENO) != 0,

@@ -125,7 +125,8 @@ SpeicherOptionen SpeicherOptionenBilden(const MosaikOptionen& m) {
   optionen.Datei = FileNameOf(m.ausgabe);
   optionen.Format = FormatCode(AusgabeFormat(m.ausgabe));
   optionen.Qualitaet = static_cast<uint8_t>(m.qualitaet.value_or(kStandardQualitaet));
-  optionen.Farbtiefe = FarbtiefeCode(m.farbtiefe.value_or(kFarbtiefeStandard));
+  // Without a depth of its own the file gets the wizard's first.
+  optionen.Farbtiefe = m.farbtiefe ? FarbtiefeCode(*m.farbtiefe) : kStandardFarbtiefe;
   return optionen;
 }
 
@@ -179,10 +180,9 @@ uint64_t Spitzenspeicher() {
 
 // As the overview shows durations, with the exact seconds behind for measurements.
 std::string Dauer(double tage) {
-  const MinutenSekunden teile = DauerZerlegen(tage);
   char genau[32];
   std::snprintf(genau, sizeof(genau), " (%.3f s)", tage * kSecondsPerDay);
-  return teile.minuten + " min. und " + teile.sekunden + " sek." + genau;
+  return DauerText(tage) + genau;
 }
 
 void BerichtSchreiben(const Laufbericht& b, std::ostream& aus) {

@@ -16,9 +16,10 @@ namespace {
 
 constexpr const char* kProgrammName = "tilvendo";
 
-AlbenKontext KontextFuer(const Aufruf& aufruf) {
-  AlbenKontext kontext{aufruf.albenPfad ? MitSchraegstrich(*aufruf.albenPfad)
-                                        : AlbenPfadErmitteln()};
+AlbenKontext KontextFuer(const Aufruf& aufruf, Umgebung& umgebung) {
+  AlbenKontext kontext{
+      aufruf.albenPfad ? MitSchraegstrich(*aufruf.albenPfad) : AlbenPfadErmitteln(),
+      &umgebung.benutzer};
   CreateFolders(kontext.AlbenPfad);  // a folder that cannot be made fails at its first use
   return kontext;
 }
@@ -36,7 +37,7 @@ int BefehlAusfuehren(const Aufruf& aufruf, Umgebung& umgebung, bool signaleAbfan
     default:
       break;
   }
-  const AlbenKontext kontext = KontextFuer(aufruf);
+  const AlbenKontext kontext = KontextFuer(aufruf, umgebung);
   switch (aufruf.befehl) {
     case Befehl::AlbumAnlegen:
       AlbumAnlegen(kontext, umgebung, aufruf.namen[0], aufruf.ordner, !aufruf.ohneUnterordner);

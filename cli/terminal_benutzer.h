@@ -28,8 +28,8 @@ class TerminalBenutzer : public Benutzer {
   void FortschrittsZeilen(const std::vector<std::string>& zeilen) override;
   void Fortschrittsbalken(int32_t position, int32_t maximum) override;
 
-  // A note of the command line itself ("Hinweis: …").
-  void Hinweis(std::string_view text);
+  // A note ("Hinweis: …").
+  void Hinweis(std::string_view text) override;
 
   // Ends a bar line that is still open, so the next output starts on a new line.
   void ZeileAbschliessen();

@@ -164,6 +164,17 @@ bool Platzierungen::AbstandFrei(int x, int y, int32_t r, int32_t p) const {
   return true;
 }
 
+int32_t Platzierungen::NaechsteWiederholung(int x, int y, int32_t r, int32_t p) const {
+  int64_t naechste = static_cast<int64_t>(r) + 1;
+  const std::vector<Zellort>& orte = orte_[static_cast<size_t>(p)];
+  for (auto it = orte.rbegin(); it != orte.rend(); ++it) {
+    const int64_t spalten = static_cast<int64_t>(x) - it->x;
+    if (spalten > r) break;
+    naechste = std::min(naechste, std::max(spalten, static_cast<int64_t>(std::abs(it->y - y))));
+  }
+  return static_cast<int32_t>(naechste);
+}
+
 bool Platzierungen::RingsumFrei(int x, int y, int32_t r, int32_t p) const {
   for (const Zellort& ort : orte_[static_cast<size_t>(p)]) {
     if (std::abs(ort.x - x) <= r && std::abs(ort.y - y) <= r && !(ort.x == x && ort.y == y)) {
@@ -254,9 +265,18 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
       const int y = static_cast<int>(c % kachelnY) + 1;
       const int32_t r = AbstandZiehen(e, auftrag.zufall);
       Rangliste& rangliste = ranglisten[i];
-      for (size_t eintrag = 0; eintrag < rangliste.Anzahl(); ++eintrag) {
+      bool platziert = false;
+      for (size_t eintrag = 0; eintrag < rangliste.Anzahl() && !platziert; ++eintrag) {
         const int32_t p = reihe.Nummer(rangliste.Eintrag(eintrag));
-        if (platzierer.Platzieren(x, y, r, p, Abstandsregel::Links)) break;
+        platziert = platzierer.Platzieren(x, y, r, p, Abstandsregel::Links);
+      }
+      // A black tile is worse than a repetition closer than wished.
+      if (!platziert) {
+        std::vector<int32_t> kandidaten(rangliste.Anzahl());
+        for (size_t eintrag = 0; eintrag < kandidaten.size(); ++eintrag) {
+          kandidaten[eintrag] = reihe.Nummer(rangliste.Eintrag(eintrag));
+        }
+        platzierer.Ausweichen(x, y, r, kandidaten);
       }
     }
   }

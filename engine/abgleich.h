@@ -94,6 +94,9 @@ class Platzierungen {
   // The rule in all directions, for cells filled in any order: false when p lies within
   // r columns and r rows of (x, y).
   bool RingsumFrei(int x, int y, int32_t r, int32_t p) const;
+  // How near the nearest placement of p lies to (x, y) among those the rule with radius
+  // r looks at (cell steps in the larger direction); r + 1 when there is none.
+  int32_t NaechsteWiederholung(int x, int y, int32_t r, int32_t p) const;
   void Platzieren(int x, int y, int32_t p) { orte_[static_cast<size_t>(p)].push_back({x, y}); }
 
  private:

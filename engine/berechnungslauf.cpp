@@ -1,11 +1,16 @@
 #include "engine/berechnungslauf.h"
 
+#include <algorithm>
+#include <array>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "engine/arbeitsgruppe.h"
 #include "engine/bilder_einlesen.h"
 #include "engine/methodenparameter.h"
 #include "engine/mosaik_berechnen.h"
+#include "engine/vorbereitung.h"
 #include "engine/vorlage_vorbereiten.h"
 #include "engine/zusammenstellen.h"
 
@@ -24,6 +29,13 @@ std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
          " schwarz geblieben, weil Bilder fehlen oder nicht gelesen werden können. "
          "Vermutlich wurden sie seit dem Einlesen verschoben oder gelöscht. Bitte "
          "aktualisieren Sie die verwendeten Alben.";
+}
+
+std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt) {
+  return std::to_string(gewaehlt - gelesen) + " der " + std::to_string(gewaehlt) +
+         " Bilder der gewählten Alben fehlen oder können nicht gelesen werden (zum Beispiel "
+         "leere Platzhalter) und bleiben außen vor; verwendet werden die " +
+         std::to_string(gelesen) + " lesbaren.";
 }
 
 std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder) {
@@ -68,6 +80,54 @@ class Berechnungslauf::Klammer {
  private:
   Berechnungslauf& lauf_;
   bool begonnen_ = false;
+};
+
+// The result of the last run that completed, held aside while a new run builds its own
+// in the job. Unless the new run completes (Aufgeben), it is put back as it was, whatever
+// ended the run; what the new run made is dropped then. Whether it was saved is left
+// alone: only a run that completes marks its own mosaic as not saved.
+class Berechnungslauf::Vorergebnis {
+ public:
+  explicit Vorergebnis(Auftrag& auftrag)
+      : auftrag_(auftrag),
+        mosaik_(std::move(auftrag.MosaikBild)),
+        anzeige_(std::move(auftrag.AnzeigeBild)),
+        laufzeiten_(auftrag.Laufzeiten),
+        fertig_(auftrag.ErgebnisFertig),
+        inBaendern_(auftrag.MosaikInBaendern) {
+    // Moving leaves an optional engaged; the run starts without a mosaic of its own.
+    auftrag.MosaikBild.reset();
+    auftrag.AnzeigeBild = Bitmap();
+    auftrag.MosaikInBaendern = false;
+  }
+  Vorergebnis(const Vorergebnis&) = delete;
+  Vorergebnis& operator=(const Vorergebnis&) = delete;
+
+  // The new run completed: the earlier result is dropped at once, so the two mosaics are
+  // held together no longer than needed.
+  void Aufgeben() {
+    aufgegeben_ = true;
+    mosaik_.reset();
+    anzeige_ = Bitmap();
+  }
+
+  ~Vorergebnis() {
+    if (aufgegeben_) return;
+    auftrag_.MosaikBild = std::move(mosaik_);
+    auftrag_.AnzeigeBild = std::move(anzeige_);
+    auftrag_.Laufzeiten = laufzeiten_;
+    auftrag_.ErgebnisFertig = fertig_;
+    auftrag_.MosaikInBaendern = inBaendern_;
+  }
+
+ private:
+  Auftrag& auftrag_;
+  std::optional<Bitmap> mosaik_;
+  Bitmap anzeige_;
+  std::array<double, kLaufzeitenAnzahl> laufzeiten_;
+  bool fertig_;
+  bool inBaendern_;
+  bool aufgegeben_ = false;
 };
 
 Berechnungslauf::Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer,
@@ -139,6 +199,7 @@ Laufausgang Berechnungslauf::Starten() {
   e.Raster.reset();
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
+  Vorergebnis vorher(auftrag_);
   // The display box is known before the phases: a large-format mosaic gets its screen
   // copy while it is composed.
   const Size bildschirm = benutzer_.Bildschirmgroesse();
@@ -148,13 +209,46 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.AnzeigeMaxHoehe = bildschirm.height - kRahmenHoehe - kBildschirmRandHoehe;
 
   Fortschritt fortschritt(auftrag_, benutzer_);
-  const bool mosaikErsetzt = PhasenAusfuehren(fortschritt);
+  const bool zuWenigLesbar = !PhasenAusfuehren(fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseFertigstellen);
-  return Abschliessen(mosaikErsetzt);
+  const Laufausgang ausgang = Abschliessen(zuWenigLesbar);
+  if (ausgang == Laufausgang::Fertig) vorher.Aufgeben();
+  return ausgang;
+}
+
+bool Berechnungslauf::GelesenePruefen() {
+  const int32_t gewaehlt = auftrag_.BilderAnzahl.gesamt;
+  if (static_cast<int64_t>(auftrag_.Dateiliste.size()) >= gewaehlt) return true;
+  const auto gelesen = static_cast<int32_t>(auftrag_.Dateiliste.size());
+  benutzer_.Hinweis(AusgelasseneBilderHinweis(gelesen, gewaehlt));
+  // As if the albums held only the pictures read: the distance the chosen count allowed
+  // may be too far for them, as it would have been lowered for an album of that size.
+  Einstellungen& e = auftrag_.einstellungen;
+  Bildzahlen lesbar;
+  lesbar.gesamt = gelesen;
+  const uint16_t bisher = e.minAbstand;
+  e.minAbstand = static_cast<uint16_t>(std::min<int32_t>(bisher, AbstandsGrenze(lesbar, e)));
+  if (BenoetigteBilder(e) > gelesen) {
+    e.minAbstand = bisher;
+    benutzer_.Warnung(kBilderWarnung);
+    return false;
+  }
+  if (BilderFuerVerwendungsgrenze(e) > gelesen) {
+    e.minAbstand = bisher;
+    benutzer_.Warnung(VerwendungsWarnung(e, gelesen));
+    return false;
+  }
+  if (e.minAbstand < bisher) {
+    benutzer_.Hinweis("Der Mindestabstand wurde für die lesbaren Bilder auf " +
+                      std::to_string(e.minAbstand) + " verringert.");
+  }
+  SetzeBerechnungsart(e, gelesen, e.Berechnungsart);
+  return true;
 }
 
 bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   Arbeitsgruppe gruppe(optionen_.threads);
+  bool zuWenig = false;
   fortschritt.PhaseAnzeigen(kPhaseEinlesen);
   if (!auftrag_.Abbruch) {
     if (optionen_.einlesen) {
@@ -163,24 +257,18 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
       BilderEinlesen(auftrag_, albenliste_, fortschritt, benutzer_,
                      EinleseOptionen{optionen_.threads});
     }
+    zuWenig = !auftrag_.Abbruch && !GelesenePruefen();
   }
+  // The phases left out are announced all the same, as after a cancel.
   fortschritt.PhaseAnzeigen(kPhaseVorbereiten);
-  if (!auftrag_.Abbruch) VorlageVorbereiten(auftrag_, fortschritt);
+  if (!auftrag_.Abbruch && !zuWenig) VorlageVorbereiten(auftrag_, fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
-  if (auftrag_.Abbruch) return false;
+  if (auftrag_.Abbruch || zuWenig) return !zuWenig;
   MosaikBerechnen(auftrag_, fortschritt, gruppe, optionen_.bandziel, optionen_.threads);
   return true;
 }
 
-void Berechnungslauf::MosaikVerwerfen() {
-  auftrag_.MosaikBild.reset();
-  auftrag_.MosaikInBaendern = false;
-  auftrag_.AnzeigeBild = Bitmap();
-  auftrag_.ErgebnisFertig = false;
-  auftrag_.analyse.ErgebnisGespeichert = 1;
-}
-
-Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
+Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
   // The finishing step is not timed: the total is the sum of the four phases.
   double gesamt = 0.0;
   for (int i = 0; i < kPhasen; ++i) {
@@ -190,15 +278,16 @@ Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
     gesamt += auftrag_.Laufzeiten[static_cast<size_t>(i)];
   }
   auftrag_.Laufzeiten[kPhasen] = gesamt;
+  if (zuWenigLesbar && !auftrag_.Abbruch) {
+    // No mosaic was made, as after a refusal before the run; the warning said why, and
+    // the earlier result comes back (Vorergebnis).
+    return Laufausgang::Unlesbar;
+  }
   if (!auftrag_.Abbruch) MosaikFertigstellen(auftrag_);
 
-  if (auftrag_.Abbruch) {
-    auftrag_.Laufzeiten.fill(0.0);
-    // A mosaic cut off while it was matched or composed must be neither shown nor saved;
-    // the earlier one was already given up when the matching began.
-    if (mosaikErsetzt) MosaikVerwerfen();
-    return Laufausgang::Abgebrochen;
-  }
+  // A mosaic cut off while it was matched or composed is neither shown nor saved: the
+  // earlier result comes back (Vorergebnis).
+  if (auftrag_.Abbruch) return Laufausgang::Abgebrochen;
   // Pictures that went missing since their album was read leave cells black. A mosaic
   // that is black all over must not pass for a result to be saved; one black in parts
   // is kept, with a word on why.
@@ -206,7 +295,6 @@ Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
     const int32_t kacheln =
         int32_t{auftrag_.einstellungen.KachelnX} * auftrag_.einstellungen.KachelnY;
     if (auftrag_.SchwarzeKacheln >= kacheln) {
-      MosaikVerwerfen();
       benutzer_.Warnung(kUnlesbarWarnung);
       return Laufausgang::Unlesbar;
     }
@@ -217,9 +305,8 @@ Laufausgang Berechnungslauf::Abschliessen(bool mosaikErsetzt) {
     auftrag_.AktSeite = kSeiteErgebnis;
     return Laufausgang::Fertig;
   }
-  // Nothing was made that could be saved, so there is no unsaved result to ask about;
-  // an earlier one was given up when the matching began.
-  if (mosaikErsetzt) auftrag_.analyse.ErgebnisGespeichert = 1;
+  // Nothing was made that could be saved; the end-of-program question that follows asks
+  // about the earlier result, if that one is unsaved.
   benutzer_.Information(kZuKleinInformation);
   auftrag_.ProgrammEnde = true;
   return Laufausgang::ZuKlein;

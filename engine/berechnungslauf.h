@@ -44,6 +44,10 @@ std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilde
 // The warning after a run in which some pictures had gone or could not be read.
 std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln);
 
+// The note when of the `gewaehlt` pictures of the chosen albums only `gelesen` could be
+// read: the others are left out of the job.
+std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt);
+
 // Least colour depth of the display, bits per pixel.
 inline constexpr int32_t kMindestFarbtiefe = 16;
 
@@ -54,13 +58,20 @@ inline constexpr int32_t kRahmenHoehe = 123;
 inline constexpr int32_t kBildschirmRandBreite = 50;
 inline constexpr int32_t kBildschirmRandHoehe = 100;
 
+// How a run ended. Only a run that ends `Fertig` replaces the result of the last one that
+// did: its mosaic, the screen-sized copy, the durations, whether it was ready and whether
+// it was saved. After any other ending (or an error raised by a phase) they are exactly
+// as they were before the run.
 enum class Laufausgang {
   Abgelehnt,           // a pre-check failed and warned; nothing changed
   AbbruchAngefordert,  // a run was in progress; it was asked to stop
-  Abgebrochen,         // the run was cancelled; durations are zero
+  Abgebrochen,         // the run was cancelled
   Fertig,              // a mosaic is ready; AktSeite is the result page
   ZuKlein,             // the mosaic has no area; the user was told, ProgrammEnde is set
-  Unlesbar,            // no placed picture could be read; the user was warned, no mosaic
+  // Too few pictures could be read: after the reading phase fewer than the job needs
+  // (the mosaic of an earlier run stays), or none of the placed ones when composing. The
+  // user was warned; there is no new mosaic.
+  Unlesbar,
 };
 
 struct LaufOptionen {
@@ -84,7 +95,9 @@ class Berechnungslauf {
 
   // Runs the whole computation on the calling thread, which then is the only one that
   // touches the job until it returns. While a run is in progress (a second press of
-  // START through the event pump) it only asks that run to stop.
+  // START through the event pump) it only asks that run to stop. The earlier result is
+  // held aside while the run works and given up only when the new one is complete, so
+  // for that while both mosaics are in memory.
   Laufausgang Starten();
 
   // Asks the run in progress to stop at its next poll; callable from any thread. Without
@@ -98,13 +111,17 @@ class Berechnungslauf {
 
  private:
   class Klammer;
+  class Vorergebnis;
 
   bool Vorpruefungen();
-  // True when the matching began, which replaces the mosaic of an earlier run.
+  // After the reading phase: pictures that could not be read are left out of the job,
+  // and the picture checks and the limit of the minimum distance are applied again to
+  // the number read. False (after the warning) when that is too few.
+  bool GelesenePruefen();
+  // Runs the four phases as far as the cancel flag lets them; false when too few of the
+  // pictures could be read (the user was warned).
   bool PhasenAusfuehren(Fortschritt& fortschritt);
-  Laufausgang Abschliessen(bool mosaikErsetzt);
-  // Drops the run's mosaic; nothing is left that counts as unsaved.
-  void MosaikVerwerfen();
+  Laufausgang Abschliessen(bool zuWenigLesbar);
 
   Auftrag& auftrag_;
   Benutzer& benutzer_;

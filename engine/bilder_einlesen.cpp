@@ -53,7 +53,7 @@ class Einleser {
       : auftrag_(auftrag),
         fortschritt_(fortschritt),
         benutzer_(benutzer),
-        kontext_{MitSchraegstrich(auftrag.AlbenPfad)},
+        kontext_{MitSchraegstrich(auftrag.AlbenPfad), &benutzer},
         formanalyse_(auftrag.analyse.Formanalyse),
         variante_(CacheVariante(auftrag.einstellungen.verfahren)),
         vermesser_(auftrag.analyse, auftrag.einstellungen.verfahren, auftrag.Arbeitspfad,

@@ -12,14 +12,16 @@ constexpr int64_t kProzent = 100;
 
 }  // namespace
 
+std::string DauerText(double tage) {
+  const Dauerteile teile = DauerZerlegen(tage);
+  std::string text;
+  // Below an hour the line stays as short as it always was.
+  if (teile.stunden > 0) text = std::to_string(teile.stunden) + " Std. ";
+  return text + teile.minuten + " min. und " + teile.sekunden + " sek.";
+}
+
 std::string FertigZeile(int index, double dauer) {
-  const MinutenSekunden teile = DauerZerlegen(dauer);
-  std::string zeile(kFortschrittTexte[static_cast<size_t>(index)]);
-  zeile += teile.minuten;
-  zeile += " min. und ";
-  zeile += teile.sekunden;
-  zeile += " sek.)";
-  return zeile;
+  return std::string(kFortschrittTexte[static_cast<size_t>(index)]) + DauerText(dauer) + ")";
 }
 
 Fortschritt::Fortschritt(Auftrag& auftrag, Benutzer& benutzer)

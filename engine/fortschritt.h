@@ -24,8 +24,8 @@ inline constexpr int kPhaseZusammenstellen = 4;
 inline constexpr int kPhaseFertigstellen = 5;
 
 // The running lines of the five phases (index 0..4) and the literal pieces of the
-// finished lines (index 5..9); a finished line is its prefix, the minutes, " min. und ",
-// the seconds and " sek.)".
+// finished lines (index 5..9); a finished line is its prefix, the duration (DauerText)
+// and ")".
 inline constexpr std::array<std::string_view, 10> kFortschrittTexte = {
     "Einlesen der Bilddateien ...",
     "Vorbereiten der Vorlage ...",
@@ -37,6 +37,10 @@ inline constexpr std::array<std::string_view, 10> kFortschrittTexte = {
     "Berechnen des Mosaiks ... fertig (",
     "Zusammenstellen des Mosaiks ... fertig (",
     "Mosaik fertiggestellt ("};
+
+// A duration in days as the progress lines and the overview show it: "15 min. und 30 sek.",
+// from an hour on with the hours before: "1 Std. 15 min. und 30 sek.".
+std::string DauerText(double tage);
 
 // The finished line of text `index` (5..9) for a duration in days.
 std::string FertigZeile(int index, double dauer);

@@ -1,6 +1,8 @@
 #include "engine/platzierer.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/paths.h"
 
@@ -57,6 +59,24 @@ bool Platzierer::Platzieren(int x, int y, int32_t r, int32_t p, Abstandsregel re
   raster_.at(x, y).Bild = p;
   platzierungen_.Platzieren(x, y, p);
   return true;
+}
+
+bool Platzierer::Ausweichen(int x, int y, int32_t r, const std::vector<int32_t>& kandidaten) {
+  // (distance of the nearest repetition, picture), farthest first, in rank order among
+  // equals.
+  std::vector<std::pair<int32_t, int32_t>> reihenfolge;
+  reihenfolge.reserve(kandidaten.size());
+  for (const int32_t p : kandidaten) {
+    if (p < 0 || static_cast<size_t>(p) >= bilder_) continue;
+    reihenfolge.emplace_back(platzierungen_.NaechsteWiederholung(x, y, r, p), p);
+  }
+  std::stable_sort(reihenfolge.begin(), reihenfolge.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (const auto& [abstand, p] : reihenfolge) {
+    // Within one step less than its nearest repetition the rule lets p in.
+    if (Platzieren(x, y, abstand - 1, p, Abstandsregel::Links)) return true;
+  }
+  return false;
 }
 
 }  // namespace tilvendo

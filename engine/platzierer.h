@@ -29,6 +29,12 @@ class Platzierer {
   // cap or a vanished file forbids it; true when it was placed.
   bool Platzieren(int x, int y, int32_t r, int32_t p, Abstandsregel regel);
 
+  // The last resort for cell (x, y), filled column by column, when the repetition rule
+  // with radius r allowed none of `kandidaten` (picture numbers, best first): the one
+  // whose nearest repetition lies farthest away, the better one among equals, that still
+  // exists and is not capped. False when none of them can be placed.
+  bool Ausweichen(int x, int y, int32_t r, const std::vector<int32_t>& kandidaten);
+
   bool Gedeckelt() const { return maximum_ > 0; }
   Verwendungsliste& Verwendung() { return verwendung_; }
 

@@ -102,7 +102,7 @@ std::string MeldungVorlageZuGross(const std::string& pfad) {
 
 Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
                        const Medien& medien, Benutzer& benutzer) {
-  const AlbenKontext kontext{auftrag.AlbenPfad};
+  const AlbenKontext kontext{auftrag.AlbenPfad, &benutzer};
   std::vector<std::string> vorhanden;
   AlbennamenLaden(kontext, vorhanden);
   Albenwahl wahl;
@@ -132,13 +132,14 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   const uint16_t zoomY = e.ZoomY;
 
   KachelnSetzen(e, auftrag.vorlage, wunsch.kachelnX, wunsch.kachelnY);
-  nachgaben.kacheln = e.KachelnX != wunsch.kachelnX || e.KachelnY != wunsch.kachelnY;
   auftrag.analyse.Formanalyse = wunsch.formanalyse;
 
   e.verfahren = wunsch.verfahren;
   ErweiterteEinstellungenSetzen(e, auftrag.BilderAnzahl, wunsch.berechnungsart,
                                 wunsch.musterbildung, wunsch.minAbstand);
   UebersichtVorbereiten(auftrag);
+  // Told after the overview's step, which holds both within the same bounds once more.
+  nachgaben.kacheln = e.KachelnX != wunsch.kachelnX || e.KachelnY != wunsch.kachelnY;
   nachgaben.minAbstand = e.minAbstand != wunsch.minAbstand;
   // A size beyond the largest result is brought within it by the overview.
   nachgaben.zoom = nachgaben.zoom || e.ZoomX < zoomX || e.ZoomY < zoomY;
@@ -176,8 +177,9 @@ namespace {
 void SpeichernVorbereiten(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
   const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
   if (IstVorlage(auftrag, ziel)) throw WriteError(MeldungZielIstVorlage(ziel));
-  // Temporary files of saves that were killed before they finished would otherwise stay.
-  RemoveStaleTemporaries(MitSchraegstrich(optionen.Pfad));
+  // Temporary files of saves that were killed before they finished would otherwise stay;
+  // they lie beside the file written, where a link may lead.
+  RemoveStaleTemporaries(FolderOf(ResolveLinks(ziel)));
 }
 
 }  // namespace
@@ -192,7 +194,10 @@ bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOption
   SpeichernVorbereiten(auftrag, optionen);
   SpeicherOptionen datei = optionen;
   if (datei.Aufloesung == 0) datei.Aufloesung = auftrag.einstellungen.Druckaufloesung;
-  if (!MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, datei)) {
+  // Memory that runs out is reported in German like every other failure.
+  if (!AsPictureTooLarge([&] {
+        return MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, datei);
+      })) {
     return false;
   }
   auftrag.analyse.ErgebnisGespeichert = 1;

@@ -235,17 +235,24 @@ void UebersichtAbgleichen(Einstellungen& einstellungen, const Vorlage& vorlage,
   // The reduced count down uses the horizontal zoom, as the tiling page's bound does.
   e.KachelnX = KachelzahlPruefen(e.KachelnX, w, e.ZoomX, e.ZoomX);
   e.KachelnY = KachelzahlPruefen(e.KachelnY, h, e.ZoomY, e.ZoomX);
+  // A zoom lowered after the tiling was chosen must not leave tiles narrower than the
+  // tiling page and the command line allow.
+  const Kachelgrenzen grenzen = KachelGrenzen(vorlage, e);
+  e.KachelnX = static_cast<uint16_t>(std::min<int32_t>(e.KachelnX, grenzen.maxX));
+  e.KachelnY = static_cast<uint16_t>(std::min<int32_t>(e.KachelnY, grenzen.maxY));
 
   e.ZellBreite = static_cast<int32_t>(w / e.KachelnX);
   e.ZellHoehe = static_cast<int32_t>(h / e.KachelnY);
   e.ZielBreite = Int32(static_cast<int64_t>(KachelBreite(e)) * e.KachelnX);
   e.ZielHoehe = Int32(static_cast<int64_t>(KachelHoehe(e)) * e.KachelnY);
 
+  // Fewer tiles than chosen with the distance: it must stay within the grid as the extended
+  // settings page holds it, before the method is derived for it.
+  const int32_t abstandsGrenze = std::max(Max(e.KachelnX, e.KachelnY) - 1, 0);
+  if (e.minAbstand > abstandsGrenze) e.minAbstand = static_cast<uint16_t>(abstandsGrenze);
+
   const bool nochNichtAbgeleitet = e.Kandidatenzahl < 0 || e.Helligkeitsfenster < 0;
   SetzeBerechnungsart(e, anzahl.gesamt, nochNichtAbgeleitet ? 0 : e.Berechnungsart);
-
-  const int32_t groessteKachelzahl = Max(e.KachelnX, e.KachelnY);
-  if (groessteKachelzahl < e.minAbstand) e.minAbstand = static_cast<uint16_t>(groessteKachelzahl);
 }
 
 }  // namespace tilvendo

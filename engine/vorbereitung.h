@@ -130,10 +130,11 @@ void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahle
 void ZoomsBegrenzen(Einstellungen& einstellungen, const Vorlage& vorlage);
 
 // Makes the job consistent before it is shown on the overview and started: zooms beyond
-// the template's bounds are held within them (ZoomsBegrenzen), tile counts
-// that would give tiles narrower than a result pixel are reduced (never below 1), the
-// cell size is derived, the result size snapped to whole cells, the method parameters
-// derived for the available pictures and the distance held within the grid.
+// the template's bounds are held within them (ZoomsBegrenzen), tile counts that would
+// give tiles narrower than a result pixel are reduced (never below 1) and all are held
+// within KachelGrenzen, the cell size is derived, the result size snapped to whole cells,
+// the distance held within the grid (Max(KachelnX, KachelnY) − 1) and the method
+// parameters derived for the available pictures.
 void UebersichtAbgleichen(Einstellungen& einstellungen, const Vorlage& vorlage,
                           const Bildzahlen& anzahl);
 

@@ -73,18 +73,19 @@ std::optional<Size> GroesseLesen(const std::string& fileName, Bildart art) {
   }
 }
 
-bool Lesen(Bitmap& bitmap, const std::string& fileName, Bildart art, Leseart leseart) {
-  if (art == Bildart::kBmp) return ReadBmpFile(bitmap, fileName);
+bool Lesen(Bitmap& bitmap, const std::string& fileName, Bildart art, Leseart leseart,
+           MemoryBudget& budget) {
+  if (art == Bildart::kBmp) return ReadBmpFile(bitmap, fileName, budget);
   if (art == Bildart::kJpeg) {
     // As stored, and a grey photo kept 8-bit, unless it must be turned.
     const bool drehen =
         leseart.aufrichten &&
         KopfLesen(fileName, art).value_or(Zeilenformat{}).ausrichtung != Ausrichtung::kNormal;
     if (!drehen) {
-      return ReadJpegFile(bitmap, fileName, /*mayChangePixelFormat=*/true, kVolleGroesse);
+      return ReadJpegFile(bitmap, fileName, /*mayChangePixelFormat=*/true, kVolleGroesse, budget);
     }
   }
-  GanzesBild ganz(leseart.aufrichten);
+  GanzesBild ganz(leseart.aufrichten, budget);
   if (!ZeilenLesen(fileName, art, ganz)) return false;
   bitmap = std::move(ganz.bild());
   return true;
@@ -92,11 +93,17 @@ bool Lesen(Bitmap& bitmap, const std::string& fileName, Bildart art, Leseart les
 
 }  // namespace
 
-bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName, Leseart art) {
+bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName, MemoryBudget& budget,
+                      Leseart art) {
   return FalseIfTooLarge([&] {
     const std::optional<Bildart> bildart = BildartVonName(fileName);
-    return bildart && Lesen(bitmap, fileName, *bildart, art);
+    return bildart && Lesen(bitmap, fileName, *bildart, art, budget);
   });
+}
+
+bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName, Leseart art) {
+  MemoryBudget budget(MemoryBudget::ForThisMachine());
+  return LoadWholePicture(bitmap, fileName, budget, art);
 }
 
 std::optional<Size> BildgroesseLesen(const std::string& fileName) {

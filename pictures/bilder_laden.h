@@ -22,7 +22,11 @@ inline constexpr const char* kTemporaeresBild = "~tmp.bmp";
 // `art.aufrichten` a photo whose orientation tag says it lies otherwise is turned upright
 // (then 24-bit); its other choices concern tiles only. True only when a picture was
 // actually read; false, with the bitmap as it was, for other extensions and for files that
-// cannot be read.
+// cannot be read. The picture and what its reader holds are reserved from `budget` before
+// either is set up (estimated from the header; false when that is more than the whole
+// budget), or from a budget of its own of MemoryBudget::ForThisMachine().
+bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName, MemoryBudget& budget,
+                      Leseart art = {});
 bool LoadWholePicture(Bitmap& bitmap, const std::string& fileName, Leseart art = {});
 
 // The size the header of a picture declares, told apart by the extension as above, without

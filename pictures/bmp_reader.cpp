@@ -601,15 +601,24 @@ bool DecodeBmp(Bitmap& bitmap, std::span<const uint8_t> bytes) {
   });
 }
 
-bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName) {
+bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName, MemoryBudget& budget) {
   return FalseIfTooLarge([&] {
     const LeseDatei datei(fileName);
     const std::optional<BmpKopf> kopf = DateiKopfLesen(datei);
     if (!kopf) return false;
+    const uint64_t bildBytes = static_cast<uint64_t>(RowStride(kopf->breite, ZielFormat(*kopf))) *
+                               static_cast<uint64_t>(kopf->hoehe);
+    const std::optional<MemoryBudget::Reservation> reservierung = budget.Reserve(bildBytes);
+    if (!reservierung) return false;
     // Row by row from the file: no copy of the whole file in between.
     BmpQuelle quelle(datei);
     return GanzLesen(*kopf, quelle, bitmap);
   });
+}
+
+bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName) {
+  MemoryBudget budget(MemoryBudget::ForThisMachine());
+  return ReadBmpFile(bitmap, fileName, budget);
 }
 
 bool ReadBmpRows(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {

@@ -18,13 +18,17 @@
 
 #include "pictures/zeilen_empfaenger.h"
 #include "platform/bitmap.h"
+#include "platform/memory_budget.h"
 #include "platform/rect.h"
 
 namespace tilvendo {
 
 // Decodes `fileName` into `bitmap`. False for anything that is not a well-formed bitmap
 // the reader understands (including pictures above kMaxPixelCount); never reads outside
-// the file's bytes. The bitmap is left as it was on failure.
+// the file's bytes. The bitmap is left as it was on failure. The picture is reserved
+// from `budget` before it is made (false when it needs more than the whole budget), or
+// from a budget of its own of MemoryBudget::ForThisMachine().
+bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName, MemoryBudget& budget);
 bool ReadBmpFile(Bitmap& bitmap, const std::string& fileName);
 
 // The same for a file already in memory.

@@ -15,6 +15,11 @@ bool GanzesBild::Groesse(const Zeilenformat& format) {
   gespeichert_ = Size{format.breite, format.hoehe};
   aufrecht_ = AufrechteGroesse(gespeichert_, ausrichtung);
   bytesJePixel_ = format.bytesJePixel;
+  CheckPictureSize(aufrecht_.width, aufrecht_.height);
+  const uint64_t bildBytes = static_cast<uint64_t>(RowStride(aufrecht_.width, PixelFormat::k24)) *
+                             static_cast<uint64_t>(aufrecht_.height);
+  reservierung_ = budget_.Reserve(format.leserBytes + bildBytes);
+  if (!reservierung_) return false;
   bild_ = Bitmap(aufrecht_.width, aufrecht_.height, PixelFormat::k24);
   return true;
 }

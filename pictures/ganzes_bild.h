@@ -3,19 +3,23 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "pictures/ausrichtung.h"
 #include "pictures/zeilen_empfaenger.h"
 #include "platform/bitmap.h"
+#include "platform/memory_budget.h"
 
 namespace tilvendo {
 
 class GanzesBild final : public ZeilenEmpfaenger {
  public:
-  explicit GanzesBild(bool aufrichten) : aufrichten_(aufrichten) {}
+  // The picture and what the reader holds are reserved from `budget` before either is
+  // set up, and kept until this object goes.
+  GanzesBild(bool aufrichten, MemoryBudget& budget) : aufrichten_(aufrichten), budget_(budget) {}
 
   // Makes the 24-bit picture (black until the rows come); throws PictureTooLarge for
-  // absurd sizes.
+  // absurd sizes, false when picture and reader need more than the whole budget.
   bool Groesse(const Zeilenformat& format) override;
   bool BrauchtZeile(int32_t) const override { return true; }
   void Zeile(int32_t y, const uint8_t* pixel) override;
@@ -25,6 +29,8 @@ class GanzesBild final : public ZeilenEmpfaenger {
 
  private:
   bool aufrichten_;
+  MemoryBudget& budget_;
+  std::optional<MemoryBudget::Reservation> reservierung_;
   Abbildung abbildung_;
   Size gespeichert_;
   Size aufrecht_;

@@ -216,6 +216,10 @@ bool Weitergeben(JpegDekoder& dekoder, ZeilenEmpfaenger& empfaenger, Ausrichtung
   format.bytesJePixel = kFarbKanaele;
   format.leserBytes = dekoderBytes + zeilenBytes * kZeilenProAufruf + bgrBytes;
   format.ausrichtung = ausrichtung;
+  // Each delivered pixel is one of the reduction's blocks, the last ones reaching past the
+  // picture's edge.
+  format.abgedeckt = Size{static_cast<int32_t>(info.output_width * info.scale_denom),
+                          static_cast<int32_t>(info.output_height * info.scale_denom)};
   if (!empfaenger.Groesse(format)) return false;
   JpegDekoderBegrenzen(&info, dekoderBytes);
   std::vector<uint8_t> streifen(zeilenBytes * kZeilenProAufruf);
@@ -223,25 +227,35 @@ bool Weitergeben(JpegDekoder& dekoder, ZeilenEmpfaenger& empfaenger, Ausrichtung
   return dekoder.ZeilenWeitergeben(streifen.data(), zeilenBytes, bgr.data(), empfaenger);
 }
 
-bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int scale) {
+bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int scale,
+                MemoryBudget& budget) {
   JpegDekoder dekoder;
   int kanaele = 0;
   if (!dekoder.KopfLesen(datei) ||
       !Vorbereiten(dekoder, mayChangePixelFormat, KanaeleVon(bitmap.format()), scale, kanaele)) {
     return false;
   }
-  const jpeg_decompress_struct& info = dekoder.info();
+  jpeg_decompress_struct& info = dekoder.info();
   if (IstDruckfarben(info)) {
     // Ink is turned into colour row by row, as stored: upright turning is the caller's.
-    GanzesBild ganz(/*aufrichten=*/false);
+    GanzesBild ganz(/*aufrichten=*/false, budget);
     if (!Weitergeben(dekoder, ganz, Ausrichtung::kNormal)) return false;
     bitmap = std::move(ganz.bild());
     return true;
   }
+  const PixelFormat format = kanaele == kFarbKanaele ? PixelFormat::k24 : PixelFormat::k8;
+  uint64_t dekoderBytes = 0;
+  if (!dekoder.BedarfErmitteln(dekoderBytes)) return false;
+  const uint64_t bildBytes =
+      static_cast<uint64_t>(RowStride(static_cast<int32_t>(info.output_width), format)) *
+      info.output_height;
+  const std::optional<MemoryBudget::Reservation> reservierung =
+      budget.Reserve(dekoderBytes + bildBytes);
+  if (!reservierung) return false;
+  JpegDekoderBegrenzen(&info, dekoderBytes);
   // A grey picture keeps the grey ramp every new 8-bit bitmap starts with.
   Bitmap bild = Bitmap::Uninitialized(static_cast<int32_t>(info.output_width),
-                                      static_cast<int32_t>(info.output_height),
-                                      kanaele == kFarbKanaele ? PixelFormat::k24 : PixelFormat::k8);
+                                      static_cast<int32_t>(info.output_height), format);
   if (!dekoder.ZeilenLesen(bild)) return false;
 
   // The decoder leaves the row padding alone; give it defined contents.
@@ -269,14 +283,20 @@ bool Weitergeben(std::FILE* datei, ZeilenEmpfaenger& empfaenger) {
 
 }  // namespace
 
-bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePixelFormat,
-                  int scale) {
+bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePixelFormat, int scale,
+                  MemoryBudget& budget) {
   if (scale < 0 || scale > kJpegScaleMax) return false;
   if (KanaeleVon(bitmap.format()) == 0 && !mayChangePixelFormat) return false;
   return FalseIfTooLarge([&] {
     const Datei datei(std::fopen(fileName.c_str(), "rbe"));
-    return datei && Dekodieren(datei.get(), bitmap, mayChangePixelFormat, scale);
+    return datei && Dekodieren(datei.get(), bitmap, mayChangePixelFormat, scale, budget);
   });
+}
+
+bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePixelFormat,
+                  int scale) {
+  MemoryBudget budget(MemoryBudget::ForThisMachine());
+  return ReadJpegFile(bitmap, fileName, mayChangePixelFormat, scale, budget);
 }
 
 bool ReadJpegRows(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {

@@ -7,6 +7,7 @@
 
 #include "pictures/zeilen_empfaenger.h"
 #include "platform/bitmap.h"
+#include "platform/memory_budget.h"
 #include "platform/rect.h"
 
 namespace tilvendo {
@@ -22,7 +23,12 @@ inline constexpr int kJpegScaleMax = 3;
 // colour only, as in CmykZuBgr. The rows come as stored, whatever an Exif orientation
 // says. Every failure (missing file, broken or cut-off data, other channel counts, 12-bit
 // samples, pictures above kMaxPixelCount) yields false, leaves the bitmap as it was, and
-// never ends the process or prints anything.
+// never ends the process or prints anything. The picture and what the decoder holds are
+// reserved from `budget` before either is set up (false when they need more than the whole
+// budget), or from a budget of its own of MemoryBudget::ForThisMachine(); the decoder is
+// held to what was reserved for it.
+bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePixelFormat, int scale,
+                  MemoryBudget& budget);
 bool ReadJpegFile(Bitmap& bitmap, const std::string& fileName, bool mayChangePixelFormat,
                   int scale);
 

@@ -1,7 +1,11 @@
 #include "pictures/jpeg_memory_reader.h"
 
+#include <optional>
+
 #include "pictures/jpeg_fehlerbehandlung.h"
 #include "pictures/jpeg_io.h"
+#include "pictures/jpeg_speicher.h"
+#include "platform/memory_budget.h"
 
 namespace tilvendo {
 namespace {
@@ -15,11 +19,13 @@ struct Dekodierer {
   ~Dekodierer() { jpeg_destroy_decompress(&info); }
 };
 
-// Reads the header and starts decoding into `ziel` (8 or 24 bits); false on any error
-// and for data that is neither grey nor three-channel colour. Throws PictureTooLarge,
-// before the decoder allocates anything for the picture, when it declares a size the
-// file readers refuse as well.
-bool Beginnen(Dekodierer& d, const uint8_t* data, size_t size, PixelFormat ziel, int scale) {
+// Reads the header and starts decoding into `ziel` (8 or 24 bits); false on any error,
+// for data that is neither grey nor three-channel colour, and when the decoder and the
+// picture need more than `budget` holds; the decoder is held to what it was given. Throws
+// PictureTooLarge, before the decoder allocates anything for the picture, when it declares
+// a size the file readers refuse as well.
+bool Beginnen(Dekodierer& d, const uint8_t* data, size_t size, PixelFormat ziel, int scale,
+              MemoryBudget& budget, std::optional<MemoryBudget::Reservation>& reservierung) {
   d.info.err = StilleFehlerbehandlung(d.fehler);
   if (setjmp(d.fehler.sprung)) return false;
   jpeg_create_decompress(&d.info);
@@ -32,6 +38,13 @@ bool Beginnen(Dekodierer& d, const uint8_t* data, size_t size, PixelFormat ziel,
   d.info.scale_denom = 1u << scale;
   jpeg_calc_output_dimensions(&d.info);
   CheckPictureSize(d.info.output_width, d.info.output_height);
+  const uint64_t dekoderBytes = JpegDekoderBedarf(&d.info);
+  const uint64_t bildBytes =
+      static_cast<uint64_t>(RowStride(static_cast<int32_t>(d.info.output_width), ziel)) *
+      d.info.output_height;
+  reservierung = budget.Reserve(dekoderBytes + bildBytes);
+  if (!reservierung) return false;
+  JpegDekoderBegrenzen(&d.info, dekoderBytes);
   jpeg_start_decompress(&d.info);
   return true;
 }
@@ -73,8 +86,10 @@ bool ReadJpegMemory(Bitmap& bitmap, const uint8_t* data, size_t size, bool mayCh
   }
 
   return FalseIfTooLarge([&] {
+    MemoryBudget budget(MemoryBudget::ForThisMachine());
+    std::optional<MemoryBudget::Reservation> reservierung;
     Dekodierer d;
-    if (!Beginnen(d, data, size, ziel, scale)) return false;
+    if (!Beginnen(d, data, size, ziel, scale, budget, reservierung)) return false;
     Bitmap bild = Bitmap::Uninitialized(static_cast<int32_t>(d.info.output_width),
                                         static_cast<int32_t>(d.info.output_height), ziel);
     // The bitmap type's rows run top-down, as the decoder delivers them.

@@ -1,6 +1,7 @@
 #include "pictures/jpeg_writer.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 
 #include "pictures/jpeg_fehlerbehandlung.h"
@@ -21,6 +22,7 @@ constexpr int32_t kKeineAufloesung = 0;
 struct SinkZiel {
   jpeg_destination_mgr mgr{};  // first member: the library hands back its address
   ByteSink* sink = nullptr;
+  std::exception_ptr fehler;  // what the sink raised, passed on once the library is left
   JOCTET puffer[kZielPufferBytes];
 };
 
@@ -28,13 +30,14 @@ SinkZiel* ZielVon(j_compress_ptr info) {
   return reinterpret_cast<SinkZiel*>(info->dest);
 }
 
-// Hands bytes to the sink; an exception must not cross the library's C frames, so it
-// only reports whether that worked.
+// Hands bytes to the sink; an exception must not cross the library's C frames, so it is
+// kept for later and only whether that worked is reported.
 bool Abgeben(SinkZiel* ziel, size_t bytes) noexcept {
   try {
     ziel->sink->Write(ziel->puffer, bytes);
     return true;
   } catch (...) {
+    ziel->fehler = std::current_exception();
     return false;
   }
 }
@@ -109,6 +112,13 @@ bool Beenden(Kodierer& k) {
   return true;
 }
 
+// After a step of the library failed: the sink's own error when it was the sink that
+// failed, else the encoder's.
+[[noreturn]] void Scheitern(const Kodierer& k) {
+  if (k.ziel->fehler) std::rethrow_exception(k.ziel->fehler);
+  throw WriteError(kJpegSchreibFehler);
+}
+
 // Encodes a width × height picture whose rows `geber(first, count, zeilen)` points to,
 // strip by strip from the top.
 template <typename Geber>
@@ -118,17 +128,15 @@ void Kodieren(ByteSink& sink, int32_t width, int32_t height, J_COLOR_SPACE einga
   k.ziel->sink = &sink;
   if (!Beginnen(k, width, height, eingabe, kanaele,
                 std::clamp(quality, kJpegQualitaetMin, kJpegQualitaetMax), dpi)) {
-    throw WriteError(kJpegSchreibFehler);
+    Scheitern(k);
   }
   std::vector<JSAMPROW> zeilen(kStreifenZeilen);
   for (int32_t first = 0; first < height; first += kStreifenZeilen) {
     const int32_t anzahl = std::min(kStreifenZeilen, height - first);
     geber(first, anzahl, zeilen.data());
-    if (!ZeilenSchreiben(k, zeilen.data(), static_cast<JDIMENSION>(anzahl))) {
-      throw WriteError(kJpegSchreibFehler);
-    }
+    if (!ZeilenSchreiben(k, zeilen.data(), static_cast<JDIMENSION>(anzahl))) Scheitern(k);
   }
-  if (!Beenden(k)) throw WriteError(kJpegSchreibFehler);
+  if (!Beenden(k)) Scheitern(k);
 }
 
 // The library only reads input rows, but its row type is not const.
@@ -183,18 +191,14 @@ void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality, int32_t dpi)
 
 namespace {
 
-// A JPEG file that cannot be created, filled or put in place is reported like every
-// other encoder failure, with the one JPEG write message.
+// A JPEG file that cannot be created, filled or put in place is reported with the file's
+// own message, which names it and says why where that is known.
 template <typename Bild, typename... Angaben>
 void InDateiKodieren(Bild& bild, const std::string& fileName, int quality, Angaben... angaben) {
-  try {
-    AtomicFile file(fileName);
-    AtomicFileSink sink(file);
-    WriteJpeg(sink, bild, quality, angaben...);
-    file.Commit();
-  } catch (const WriteError&) {
-    throw WriteError(kJpegSchreibFehler);
-  }
+  AtomicFile file(fileName);
+  AtomicFileSink sink(file);
+  WriteJpeg(sink, bild, quality, angaben...);
+  file.Commit();
 }
 
 }  // namespace

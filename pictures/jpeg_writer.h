@@ -5,8 +5,10 @@
 // their palette (a grey palette gives a grey picture). The blended mosaic is handed
 // over as strips of working-format rows, which the encoder reads directly.
 //
-// The encoder never ends the process and never prints: every failure inside it becomes
-// WriteError with the text kJpegSchreibFehler.
+// The encoder never ends the process and never prints: a failure inside it becomes
+// WriteError with the text kJpegSchreibFehler, one of the file it writes to keeps the
+// file's own message (which names the file and, where known, why: a full disk, a name
+// too long).
 #pragma once
 
 #include <cstdint>
@@ -22,8 +24,8 @@
 namespace tilvendo {
 
 inline constexpr const char* kJpegFormatFehler =
-    "Cannot save bitmap as JPEG with specified PixelFormat";
-inline constexpr const char* kJpegSchreibFehler = "Error writing JPEG to file";
+    "Ein Bild in diesem Pixelformat kann nicht als JPEG gespeichert werden.";
+inline constexpr const char* kJpegSchreibFehler = "Die JPEG-Datei konnte nicht geschrieben werden.";
 
 inline constexpr int kJpegQualitaetMin = 1;
 inline constexpr int kJpegQualitaetMax = 100;
@@ -41,9 +43,9 @@ void WriteJpeg(ByteSink& sink, const Bitmap& bitmap, int quality);
 void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality, int32_t dpi = 0);
 
 // Into a file that is replaced only once it is completely written; on a failure the
-// old file stays as it was and WriteError with kJpegSchreibFehler is raised, also when
-// the file cannot be created or put in place. A source that stops the writing
-// (SchreibenAbgebrochen) leaves the old file as well.
+// old file stays as it was and WriteError is raised: the file's own message when it
+// cannot be created, filled or put in place, else kJpegSchreibFehler. A source that stops
+// the writing (SchreibenAbgebrochen) leaves the old file as well.
 void WriteJpegFile(const Bitmap& bitmap, const std::string& fileName, int quality);
 void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality,
                    int32_t dpi = 0);

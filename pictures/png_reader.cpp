@@ -2,8 +2,10 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <span>
 #include <vector>
@@ -17,8 +19,20 @@ namespace {
 
 constexpr int kFarbKanaele = 3;
 constexpr int kMitAlpha = 4;
-// The format's own limit of a side; the size check refuses large pictures on its own terms.
-constexpr png_uint_32 kSeitenGrenze = PNG_UINT_31_MAX;
+// No picture the size check lets through has a longer side, so the library may refuse one
+// while reading the header.
+constexpr png_uint_32 kSeitenGrenze = static_cast<png_uint_32>(kMaxPixelCount);
+// While it decodes, the library keeps the row being read and the one before (for the
+// filters), each with room for the widest pixel its transformations pass through: 16-bit
+// red, green, blue and alpha.
+constexpr uint64_t kBibliotheksZeilen = 2;
+constexpr uint64_t kBreitestesPixel = 8;
+// Room the library adds around a row: a filter byte, a pixel for the filters and alignment.
+constexpr uint64_t kZeilenZugabe = 128;
+// The library's own limit on a chunk's data (8 MB). It only warns about a larger chunk, and reads
+// some (eXIf) into a block of the size the chunk claims all the same, so no larger block is given
+// to it while it reads the header.
+constexpr uint64_t kGroessterBlockImKopf = 8'000'000;
 
 struct DateiSchliessen {
   void operator()(std::FILE* datei) const { std::fclose(datei); }
@@ -29,10 +43,15 @@ using Datei = std::unique_ptr<std::FILE, DateiSchliessen>;
 // error function jumps back into the method that called it, which returns false. Each method sets
 // its own jump target and keeps only trivially destructible locals after it, so the jump skips no
 // destructor.
+//
+// The library takes its memory from the decoder, which refuses any block larger than what was
+// agreed: the header's chunks, then the rows of the picture the receiver accepted. A refused block
+// makes the library fail (or skip an ancillary chunk), never allocate what a file claims.
 class PngDekoder {
  public:
   PngDekoder() {
-    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, &Fehler, &Warnung);
+    png_ = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, &Fehler, &Warnung, this,
+                                    &Zuteilen, &Freigeben);
     if (png_ != nullptr) info_ = png_create_info_struct(png_);
   }
   ~PngDekoder() { png_destroy_read_struct(&png_, &info_, nullptr); }
@@ -40,7 +59,7 @@ class PngDekoder {
   PngDekoder& operator=(const PngDekoder&) = delete;
 
   // Reads everything before the pixels and asks for 8-bit blue-green-red rows, with alpha where the
-  // file has transparency.
+  // file has transparency. The library has set up nothing for the pixels yet.
   bool KopfLesen(std::FILE* datei) {
     if (png_ == nullptr || info_ == nullptr) return false;
     if (setjmp(png_jmpbuf(png_))) return false;
@@ -52,15 +71,26 @@ class PngDekoder {
     png_set_gray_to_rgb(png_);
     png_set_bgr(png_);
     durchgaenge_ = png_set_interlace_handling(png_);
-    png_read_update_info(png_, info_);
-    kanaele_ = png_get_channels(png_, info_);
+    const bool alpha = (png_get_color_type(png_, info_) & PNG_COLOR_MASK_ALPHA) != 0 ||
+                       png_get_valid(png_, info_, PNG_INFO_tRNS) != 0;
+    kanaele_ = alpha ? kMitAlpha : kFarbKanaele;
     png_uint_32 anzahl = 0;
     png_bytep exif = nullptr;
     if (png_get_eXIf_1(png_, info_, &anzahl, &exif) != 0 && exif != nullptr) {
       ausrichtung_ =
           ExifAusrichtung(std::span<const uint8_t>(exif, anzahl)).value_or(Ausrichtung::kNormal);
     }
-    return kanaele_ == kFarbKanaele || kanaele_ == kMitAlpha;
+    return true;
+  }
+
+  // Lets the library set up its row buffers for the transformations asked for; false when
+  // its rows would not be those KopfLesen announced.
+  bool Einrichten() {
+    if (setjmp(png_jmpbuf(png_))) return false;
+    const uint64_t zeile = kBreitestesPixel * png_get_image_width(png_, info_) + kZeilenZugabe;
+    groessterBlock_ = std::max(groessterBlock_, zeile);
+    png_read_update_info(png_, info_);
+    return png_get_channels(png_, info_) == kanaele_ && png_get_bit_depth(png_, info_) == 8;
   }
 
   bool ZeileLesen(uint8_t* zeile) {
@@ -86,7 +116,13 @@ class PngDekoder {
  private:
   [[noreturn]] static void Fehler(png_structp png, png_const_charp) { png_longjmp(png, 1); }
   static void Warnung(png_structp, png_const_charp) {}
+  static png_voidp Zuteilen(png_structp png, png_alloc_size_t bytes) {
+    const auto* dekoder = static_cast<const PngDekoder*>(png_get_mem_ptr(png));
+    return bytes > dekoder->groessterBlock_ ? nullptr : std::malloc(bytes);
+  }
+  static void Freigeben(png_structp, png_voidp block) { std::free(block); }
 
+  uint64_t groessterBlock_ = kGroessterBlockImKopf;
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
   int durchgaenge_ = 1;
@@ -110,15 +146,21 @@ bool Weitergeben(std::FILE* datei, ZeilenEmpfaenger& empfaenger) {
   const int kanaele = dekoder.kanaele();
   const size_t zeilenBytes = static_cast<size_t>(groesse.width) * static_cast<size_t>(kanaele);
   const size_t bildBytes = zeilenBytes * static_cast<size_t>(groesse.height);
-  // Interlaced rows are complete only after the last pass, so the whole picture is held; else a
-  // decoded row, the library's previous one and ours in blue-green-red.
-  const uint64_t leserBytes = dekoder.verschraenkt() ? bildBytes + zeilenBytes : 4 * zeilenBytes;
+  // The library's rows, and our decoded row and its blue-green-red copy. Interlaced rows are
+  // complete only after the last pass, so then the whole picture is held instead of our row.
+  const uint64_t bibliothek =
+      kBibliotheksZeilen * kBreitestesPixel * static_cast<uint64_t>(groesse.width);
+  const uint64_t eigene = dekoder.verschraenkt()
+                              ? bildBytes + static_cast<uint64_t>(groesse.height) * sizeof(uint8_t*)
+                              : zeilenBytes;
   const Zeilenformat format{.breite = groesse.width,
                             .hoehe = groesse.height,
                             .bytesJePixel = kFarbKanaele,
-                            .leserBytes = leserBytes,
+                            .leserBytes = bibliothek + eigene + zeilenBytes,
                             .ausrichtung = dekoder.ausrichtung()};
-  if (!empfaenger.Groesse(format)) return false;
+  // Asked before the library sets up its rows: a header declaring a huge picture takes
+  // nothing until the receiver agreed to the memory.
+  if (!empfaenger.Groesse(format) || !dekoder.Einrichten()) return false;
 
   std::vector<uint8_t> bgr(static_cast<size_t>(groesse.width) * kFarbKanaele);
   if (!dekoder.verschraenkt()) {

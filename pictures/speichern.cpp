@@ -9,6 +9,7 @@
 #include "pictures/bmp_writer.h"
 #include "pictures/byte_sink.h"
 #include "pictures/farbreduktion.h"
+#include "pictures/groessen_schaetzung.h"
 #include "pictures/jpeg_memory_reader.h"
 #include "pictures/jpeg_writer.h"
 #include "pictures/png_writer.h"
@@ -23,15 +24,6 @@ namespace {
 
 // Room the BMP estimate allows for headers and palette.
 constexpr int64_t kBmpKopfReserve = 2048;
-// JPEG estimate: a full-size file compresses a little better than its preview, and
-// every quality step below 100 saves another half per cent.
-constexpr double kJpegGroessenFaktor = 0.85;
-constexpr double kJpegQualitaetsSchritt = 0.005;
-
-double UngerundeterFaktor(int64_t mosaikPixel, int64_t vorschauPixel, int32_t qualitaet) {
-  return static_cast<double>(mosaikPixel) / static_cast<double>(vorschauPixel) *
-         kJpegGroessenFaktor * (1.0 - (kJpegQualitaetMax - qualitaet) * kJpegQualitaetsSchritt);
-}
 
 // Rows of the mosaic at full size that the PNG estimate encodes: enough to hold whole
 // tiles of any usual size, few enough to take a moment.
@@ -189,10 +181,6 @@ uint64_t DateiHoechstBytes(const SpeicherOptionen& optionen, int32_t width, int3
   }
 }
 
-int64_t JpegSchaetzFaktor(int64_t mosaikPixel, int64_t vorschauPixel, int32_t qualitaet) {
-  return RoundHalfEven(UngerundeterFaktor(mosaikPixel, vorschauPixel, qualitaet));
-}
-
 int64_t MakeSavePreview(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, int32_t boxBreite,
                         int32_t boxHoehe, const SpeicherOptionen& optionen,
                         Bitmap& speicherVorschau, Bitmap& vorschau) {
@@ -224,15 +212,10 @@ int64_t MakeSavePreview(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, 
       MemorySink kodiert;
       BitmapStreifen quelle(arbeit);
       WriteJpeg(kodiert, quelle, qualitaet);
-      const auto laenge = static_cast<int64_t>(kodiert.bytes().size());
-      const int64_t vorschauPixel = static_cast<int64_t>(groesse.width) * groesse.height;
-      int64_t schaetzung = JpegSchaetzFaktor(mosaikPixel, vorschauPixel, qualitaet) * laenge;
-      if (schaetzung == 0) {
-        // A mosaic smaller than its preview rounds the factor down to nothing; a file
-        // is never empty, so scale the length without rounding the factor first.
-        schaetzung = RoundHalfEven(UngerundeterFaktor(mosaikPixel, vorschauPixel, qualitaet) *
-                                   static_cast<double>(laenge));
-      }
+      // The size comes from the picture at full resolution, which compresses quite
+      // differently from its reduction.
+      UeberblendeteStreifen voll(mosaik, vorlage, a);
+      const int64_t schaetzung = JpegGroesseSchaetzen(voll, qualitaet);
       if (!ReadJpegMemory(vorschau, kodiert.bytes().data(), kodiert.bytes().size(),
                           /*mayChangePixelFormat=*/true, /*scale=*/0)) {
         throw std::runtime_error("Die JPEG-Vorschau konnte nicht gelesen werden");

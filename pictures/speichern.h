@@ -30,6 +30,10 @@ inline constexpr uint8_t kFarbtiefe16 = 5;
 inline constexpr uint8_t kFarbtiefe24 = 6;
 inline constexpr uint8_t kFarbtiefe32 = 7;
 
+// The depth a BMP is written with until the user chooses another: the wizard's first save
+// and the command line without a depth of its own.
+inline constexpr uint8_t kStandardFarbtiefe = kFarbtiefe32;
+
 // The quality every save starts from.
 inline constexpr uint8_t kStandardQualitaet = 90;
 
@@ -50,8 +54,8 @@ struct SpeicherOptionen {
   std::string Pfad;   // folder of the file, with trailing "/"
   std::string Datei;  // file name without folder
   uint8_t Format = 0;
-  uint8_t Qualitaet = 0;  // JPEG quality 1..100
-  uint8_t Farbtiefe = 0;  // BMP depth code
+  uint8_t Qualitaet = 0;                   // JPEG quality 1..100
+  uint8_t Farbtiefe = kStandardFarbtiefe;  // BMP depth code
   // Dots per inch written into the file (JPEG density, PNG pHYs, TIFF and BMP
   // resolution); 0 writes the formats' neutral defaults, as files always had them.
   int32_t Aufloesung = 0;
@@ -91,15 +95,12 @@ bool BildSchreiben(StreifenQuelle& quelle, const SpeicherOptionen& optionen);
 // compresses worse). 0 for an unknown format.
 uint64_t DateiHoechstBytes(const SpeicherOptionen& optionen, int32_t width, int32_t height);
 
-// The JPEG estimate's factor: mosaic pixels per preview pixel × 0.85, less half a per
-// cent per quality step below 100, rounded (halves to even) before the encoded length
-// is multiplied by it.
-int64_t JpegSchaetzFaktor(int64_t mosaikPixel, int64_t vorschauPixel, int32_t qualitaet);
-
 // The save preview: `vorschau` becomes the blended picture fitted into the box, as it
 // will look in the file (reduced to the BMP depth, or encoded as JPEG and decoded back
-// so the artefacts show). `speicherVorschau` caches the blended preview between calls;
-// the caller empties it whenever the blend value may have changed. Returns the
+// so the artefacts show). A JPEG's size is estimated from a sample of the blended
+// picture at full resolution (JpegGroesseSchaetzen). `speicherVorschau` caches the
+// blended preview between calls; the caller empties it whenever the blend value may
+// have changed. Returns the
 // estimated file size in bytes, or −1 for an unknown format or an empty box or mosaic.
 int64_t MakeSavePreview(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, int32_t boxBreite,
                         int32_t boxHoehe, const SpeicherOptionen& optionen,

@@ -20,8 +20,13 @@ constexpr uint32_t kMindestBand = 16;
 // No single allocation of the library may exceed what the largest picture takes at four bytes a
 // pixel; a file declaring more is refused by the library, not by the system.
 constexpr tmsize_t kGroessteZuteilung = static_cast<tmsize_t>(kMaxPixelCount) * 4;
-// Bands' worth of memory a read holds at once (see Weitergeben).
-constexpr uint64_t kBandAnteile = 4;
+// Colour takes at most four samples of a pixel and alpha one; files may add a few more (spot
+// colours, masks), which the reader passes over. A file claiming many more is broken, and the
+// library would hold every sample of a strip.
+constexpr uint32_t kHoechstensAbtastwerte = 64;
+// Planes of a strip or tile the library decodes at once when the samples lie in separate planes:
+// colour and alpha.
+constexpr uint64_t kEbenenZugleich = 4;
 // The size libtiff wants for the message buffer of its RGBA interface.
 constexpr size_t kMeldungsLaenge = 1024;
 
@@ -70,7 +75,39 @@ bool BandGebraucht(const ZeilenEmpfaenger& empfaenger, uint32_t erste, uint32_t 
   return false;
 }
 
+// What the library holds while it decodes a band of `band` rows: the decoded strips the band
+// covers, or one tile, of each plane it reads at once.
+uint64_t BibliotheksBytes(TIFF* tif, uint32_t band) {
+  const uint64_t einheit = TIFFIsTiled(tif) != 0
+                               ? TIFFTileSize64(tif)
+                               : TIFFScanlineSize64(tif) * static_cast<uint64_t>(band);
+  uint16_t anordnung = PLANARCONFIG_CONTIG;
+  uint16_t abtastwerte = 1;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &anordnung);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &abtastwerte);
+  // Samples lying together are one plane, each strip or tile holding all of them.
+  const uint64_t ebenen =
+      anordnung == PLANARCONFIG_SEPARATE ? std::min<uint64_t>(abtastwerte, kEbenenZugleich) : 1;
+  return ebenen * einheit;
+}
+
+// Refuses, before the library sets up anything for the pixels, what no picture can be: a size
+// beyond the size check or absurdly many samples per pixel.
+bool KopfPruefen(TIFF* tif) {
+  uint32_t breite = 0;
+  uint32_t hoehe = 0;
+  uint16_t abtastwerte = 0;
+  if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &breite) == 0 ||
+      TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &hoehe) == 0) {
+    return false;
+  }
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &abtastwerte);
+  CheckPictureSize(breite, hoehe);
+  return abtastwerte >= 1 && abtastwerte <= kHoechstensAbtastwerte;
+}
+
 bool Weitergeben(TIFF* tif, ZeilenEmpfaenger& empfaenger) {
+  if (!KopfPruefen(tif)) return false;
   std::array<char, kMeldungsLaenge> meldung{};
   if (TIFFRGBAImageOK(tif, meldung.data()) == 0) return false;
   TIFFRGBAImage rgba{};
@@ -89,9 +126,10 @@ bool Weitergeben(TIFF* tif, ZeilenEmpfaenger& empfaenger) {
       .breite = static_cast<int32_t>(breite),
       .hoehe = static_cast<int32_t>(hoehe),
       .bytesJePixel = kFarbKanaele,
-      // Our band, and the library's buffers of the strips or tiles it decodes (up to 16-bit samples
-      // with alpha, compressed and decoded): four times the band.
-      .leserBytes = kBandAnteile * bandPixel * sizeof(uint32_t),
+      // Our band and row, and the library's decoded strips or tile. The compressed data it reads
+      // lies in the file, which the library maps.
+      .leserBytes = bandPixel * sizeof(uint32_t) + static_cast<uint64_t>(breite) * kFarbKanaele +
+                    BibliotheksBytes(tif, band),
       .ausrichtung = AusrichtungVonWert(rgba.orientation).value_or(Ausrichtung::kNormal)};
   if (!empfaenger.Groesse(format)) return false;
 

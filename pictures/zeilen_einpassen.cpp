@@ -14,15 +14,27 @@ uint64_t Bytes(Size groesse) {
          kBytesJePixel;
 }
 
+// One axis of the upright picture: its full length, the length delivered, the stored length
+// those delivered pixels cover, and whether the axis runs against the stored one.
+struct Achse {
+  int32_t voll = 0;
+  int32_t geliefert = 0;
+  int32_t abgedeckt = 0;
+  bool gespiegelt = false;
+};
+
 // The source index of each of `laenge` positions, moved by the start of the drawn part of
-// a line of `voll`, then carried over to the same place of a line of `geliefert` (the
-// line itself when nothing was reduced).
-std::vector<int32_t> Zuordnung(int32_t quelle, int32_t laenge, int32_t anfang, int32_t voll,
-                               int32_t geliefert) {
+// a line of the full picture, then carried over to the delivered pixel whose share of the
+// stored line holds that pixel's centre (the pixel itself when nothing was reduced). The
+// shares are counted in stored order, where a reader's reduction lays them out.
+std::vector<int32_t> Zuordnung(int32_t quelle, int32_t laenge, int32_t anfang, Achse achse) {
   std::vector<int32_t> zuordnung = StretchIndexMap(quelle, laenge);
   for (int32_t& index : zuordnung) {
-    const int64_t mitte = 2 * static_cast<int64_t>(index + anfang) + 1;
-    index = static_cast<int32_t>(mitte * geliefert / (2 * static_cast<int64_t>(voll)));
+    const int32_t gespeichert = Gespiegelt(index + anfang, achse.voll, achse.gespiegelt);
+    const int64_t mitte = 2 * static_cast<int64_t>(gespeichert) + 1;
+    const auto geliefert =
+        static_cast<int32_t>(mitte * achse.geliefert / (2 * static_cast<int64_t>(achse.abgedeckt)));
+    index = Gespiegelt(geliefert, achse.geliefert, achse.gespiegelt);
   }
   return zuordnung;
 }
@@ -64,9 +76,15 @@ bool ZeilenEinpassen::Groesse(const Zeilenformat& format) {
   const Size geliefert{format.breite, format.hoehe};
   const Size aufrecht = AufrechteGroesse(geliefert, wirksam);
   // The stages are planned on the full picture, also when a smaller one is delivered.
-  const Size voll = voll_.value_or(geliefert);
-  const Size vollAufrecht = AufrechteGroesse(
-      voll.width >= geliefert.width && voll.height >= geliefert.height ? voll : geliefert, wirksam);
+  const Size angekuendigt = voll_.value_or(geliefert);
+  const Size voll = angekuendigt.width >= geliefert.width && angekuendigt.height >= geliefert.height
+                        ? angekuendigt
+                        : geliefert;
+  const Size vollAufrecht = AufrechteGroesse(voll, wirksam);
+  // A reader covering less than the whole picture would make no sense; take the whole.
+  const Size abgedeckt = AufrechteGroesse(Size{std::max(format.abgedeckt.width, voll.width),
+                                               std::max(format.abgedeckt.height, voll.height)},
+                                          wirksam);
   const Rect teil = Ausschnitt(vollAufrecht);
   Size erste{0, 0};
   if (!rect_.empty()) {
@@ -86,8 +104,12 @@ bool ZeilenEinpassen::Groesse(const Zeilenformat& format) {
   if (!reservierung_) return false;
 
   // The stretch copy's own mapping, so the pixels are those BildEinpassen would pick.
-  spalten_ = Zuordnung(teil.width(), erste.width, teil.left, vollAufrecht.width, aufrecht.width);
-  zeilen_ = Zuordnung(teil.height(), erste.height, teil.top, vollAufrecht.height, aufrecht.height);
+  spalten_ =
+      Zuordnung(teil.width(), erste.width, teil.left,
+                Achse{vollAufrecht.width, aufrecht.width, abgedeckt.width, abbildung.spiegelnU});
+  zeilen_ =
+      Zuordnung(teil.height(), erste.height, teil.top,
+                Achse{vollAufrecht.height, aufrecht.height, abgedeckt.height, abbildung.spiegelnV});
   vertauscht_ = abbildung.vertauscht;
   // Along a stored row lie upright columns, or upright rows for a picture on its side.
   const std::vector<int32_t>& entlang = vertauscht_ ? zeilen_ : spalten_;

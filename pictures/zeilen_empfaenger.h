@@ -20,6 +20,11 @@ struct Zeilenformat {
   uint64_t leserBytes = 0;
   // How the rows stand upright, as the file says; the receiver turns them if it wants to.
   Ausrichtung ausrichtung = Ausrichtung::kNormal;
+  // For rows delivered smaller than stored: the stored size they cover, each delivered
+  // pixel an equal share of it. JPEG's reduction makes one pixel of each whole block, so
+  // its rows cover the stored size rounded up to whole blocks (808 for 803 at one
+  // eighth). 0 × 0: the stored size itself, as a scaler covers it.
+  Size abgedeckt{0, 0};
 };
 
 class ZeilenEmpfaenger {

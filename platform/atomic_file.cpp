@@ -34,6 +34,8 @@ constexpr int kNameTries = 100;
 constexpr const char* kOwnFiles = "/proc/self/fd";
 // The longest pid text on Linux (pid_max is at most 2^22).
 constexpr size_t kLongestPid = 7;
+// Links followed before a chain counts as a loop, as the kernel does.
+constexpr int kMaxLinks = 40;
 
 std::string RandomPart() {
   std::random_device source;
@@ -87,10 +89,62 @@ std::string CannotWriteMessage(const std::string& path) {
   return "nach " + path + " kann nicht geschrieben werden";
 }
 
-AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
+std::string CannotWriteMessage(const std::string& path, int errorNumber) {
+  const char* reason = nullptr;
+  switch (errorNumber) {
+    case ENOSPC:
+    case EDQUOT:
+      reason = "der Datenträger ist voll";
+      break;
+    case ENAMETOOLONG:
+      reason = "der Name ist zu lang";
+      break;
+    case EFBIG:
+      reason = "die Datei wäre größer, als das System erlaubt";
+      break;
+    case EROFS:
+      reason = "der Datenträger ist schreibgeschützt";
+      break;
+    case EIO:
+      reason = "der Datenträger meldet einen Fehler";
+      break;
+    case ELOOP:
+      reason = "die symbolischen Verweise führen im Kreis";
+      break;
+    default:
+      break;
+  }
+  const std::string message = CannotWriteMessage(path);
+  return reason == nullptr ? message : message + ": " + reason;
+}
+
+void IgnoreFileSizeSignal() {
+  ::signal(SIGXFSZ, SIG_IGN);
+}
+
+std::string ResolveLinks(const std::string& path) {
+  std::string current = path;
+  for (int link = 0; link < kMaxLinks; ++link) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    std::string points(static_cast<size_t>(info.st_size) + 1, '\0');
+    const ssize_t length = ::readlink(current.c_str(), points.data(), points.size());
+    // A link changed while it was read is read again.
+    if (length < 0 || static_cast<size_t>(length) >= points.size()) {
+      if (length < 0) return current;
+      continue;
+    }
+    points.resize(static_cast<size_t>(length));
+    current = points.starts_with('/') ? points : FolderOf(current) + points;
+  }
+  throw WriteError(CannotWriteMessage(path, ELOOP));
+}
+
+AtomicFile::AtomicFile(std::string target)
+    : target_(std::move(target)), final_(ResolveLinks(target_)) {
   // Without /proc an unnamed file could only be named with extra privileges.
   if (::access(kOwnFiles, X_OK) == 0) {
-    const std::string folder = FolderOf(target_);
+    const std::string folder = FolderOf(final_);
     fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
                  kNewFileMode);
   }
@@ -106,7 +160,7 @@ AtomicFile::~AtomicFile() {
 
 void AtomicFile::OpenNamed() {
   for (int attempt = 0; attempt < kNameTries; ++attempt) {
-    std::string name = TemporaryName(target_);
+    std::string name = TemporaryName(final_);
     fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (fd_ >= 0) {
       temporary_ = std::move(name);
@@ -114,38 +168,38 @@ void AtomicFile::OpenNamed() {
     }
     if (errno != EEXIST) break;
   }
-  throw WriteError(CannotWriteMessage(target_));
+  throw WriteError(CannotWriteMessage(target_, errno));
 }
 
 void AtomicFile::NameUnnamed() {
   const std::string self = std::string(kOwnFiles) + "/" + std::to_string(fd_);
   for (int attempt = 0; attempt < kNameTries; ++attempt) {
-    std::string name = TemporaryName(target_);
+    std::string name = TemporaryName(final_);
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
       temporary_ = std::move(name);
       return;
     }
     if (errno != EEXIST) break;
   }
-  Fail();
+  Fail(errno);
 }
 
-void AtomicFile::Fail() {
+void AtomicFile::Fail(int errorNumber) {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
-  throw WriteError(CannotWriteMessage(target_));
+  throw WriteError(CannotWriteMessage(target_, errorNumber));
 }
 
 void AtomicFile::Write(const void* data, size_t length) {
-  if (fd_ < 0) Fail();
+  if (fd_ < 0) Fail(0);
   const auto* bytes = static_cast<const char*>(data);
   while (length > 0) {
     const ssize_t written = ::write(fd_, bytes, length);
     if (written < 0) {
       if (errno == EINTR) continue;
-      Fail();
+      Fail(errno);
     }
     bytes += written;
     length -= static_cast<size_t>(written);
@@ -153,13 +207,13 @@ void AtomicFile::Write(const void* data, size_t length) {
 }
 
 void AtomicFile::WriteAt(uint64_t offset, const void* data, size_t length) {
-  if (fd_ < 0) Fail();
+  if (fd_ < 0) Fail(0);
   const auto* bytes = static_cast<const char*>(data);
   while (length > 0) {
     const ssize_t written = ::pwrite(fd_, bytes, length, static_cast<off_t>(offset));
     if (written < 0) {
       if (errno == EINTR) continue;
-      Fail();
+      Fail(errno);
     }
     bytes += written;
     offset += static_cast<uint64_t>(written);
@@ -168,15 +222,15 @@ void AtomicFile::WriteAt(uint64_t offset, const void* data, size_t length) {
 }
 
 void AtomicFile::Commit() {
-  if (fd_ < 0) Fail();
-  if (::fsync(fd_) != 0) Fail();
+  if (fd_ < 0) Fail(0);
+  if (::fsync(fd_) != 0) Fail(errno);
   if (temporary_.empty()) NameUnnamed();
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) Fail();
-  if (::rename(temporary_.c_str(), target_.c_str()) != 0) Fail();
+  if (::close(fd) != 0) Fail(errno);
+  if (::rename(temporary_.c_str(), final_.c_str()) != 0) Fail(errno);
   temporary_.clear();
-  SyncFolder(FolderOf(target_));
+  SyncFolder(FolderOf(final_));
 }
 
 void WriteFileAtomically(const std::string& target, std::string_view content) {

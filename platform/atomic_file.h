@@ -9,6 +9,10 @@
 // temporary file from the start), can a kill leave a temporary file; its name carries
 // the writer's process id, so RemoveStaleTemporaries() can tell it from the files of a
 // writer still running.
+//
+// A target that is a symbolic link stays one: the bytes replace the file it points to
+// (through a chain of links, each relative one taken from its own folder), and the
+// temporary file lies in that file's folder, so the rename stays within one file system.
 #pragma once
 
 #include <cstddef>
@@ -50,12 +54,19 @@ class AtomicFile {
  private:
   void OpenNamed();
   void NameUnnamed();
-  [[noreturn]] void Fail();
+  // Gives up: removes the temporary file and raises WriteError, with the reason of
+  // `errorNumber` (0: none known).
+  [[noreturn]] void Fail(int errorNumber);
 
   std::string target_;
+  std::string final_;  // where the target's links end
   std::string temporary_;
   int fd_ = -1;
 };
+
+// The file a write to `path` lands in: `path` itself, or where its chain of symbolic links
+// ends (which need not exist yet). Throws WriteError for a chain that loops or never ends.
+std::string ResolveLinks(const std::string& path);
 
 // Convenience: the whole content at once.
 void WriteFileAtomically(const std::string& target, std::string_view content);
@@ -67,7 +78,15 @@ void WriteFileAtomically(const std::string& target, std::string_view content);
 // never throws (a folder that cannot be read removes nothing).
 size_t RemoveStaleTemporaries(const std::string& folder);
 
-// The German message for a file that cannot be written.
+// The German message for a file that cannot be written; with the error number of the
+// failed call, the reason where the user can do something about it (a full disk, a name
+// too long, a file beyond the size allowed, a disk that is read-only or failing).
 std::string CannotWriteMessage(const std::string& path);
+std::string CannotWriteMessage(const std::string& path, int errorNumber);
+
+// Lets a write beyond the process's file-size limit (ulimit -f) fail with EFBIG, reported
+// like every failed write, instead of ending the program by SIGXFSZ without a word. For
+// the main() of each program.
+void IgnoreFileSizeSignal();
 
 }  // namespace tilvendo

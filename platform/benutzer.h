@@ -29,6 +29,9 @@ class Benutzer {
     return false;
   }
 
+  // A note that needs no answer and holds nothing up, such as why the program waits.
+  virtual void Hinweis(std::string_view text) { (void)text; }
+
   // Asks for a name for the removable medium now inserted; an empty answer is valid.
   virtual std::string MediumNameErfragen() { return {}; }
 

@@ -10,6 +10,10 @@ namespace {
 
 // Days between the program's epoch (30 December 1899) and the Unix epoch.
 constexpr double kEpochOffsetDays = 25569.0;
+constexpr int64_t kMillisPerSecond = 1000;
+constexpr int64_t kSecondsPerMinute = 60;
+constexpr int64_t kMinutesPerHour = 60;
+constexpr int64_t kSecondsPerHour = kSecondsPerMinute * kMinutesPerHour;
 
 std::string TwoDigits(int64_t value) {
   char text[24];
@@ -28,12 +32,14 @@ Zeitpunkt Jetzt() {
   return kEpochOffsetDays + (seconds + static_cast<double>(local.tm_gmtoff)) / kSecondsPerDay;
 }
 
-MinutenSekunden DauerZerlegen(double tage) {
+Dauerteile DauerZerlegen(double tage) {
   // Round to whole milliseconds first so 59.9996 s does not show as "00:59" by accident
   // of floating point, then truncate to seconds as a clock display does.
   const auto millis = static_cast<int64_t>(std::llround(std::fabs(tage) * kSecondsPerDay * 1000));
-  const int64_t seconds = millis / 1000;
-  return MinutenSekunden{TwoDigits((seconds / 60) % 60), TwoDigits(seconds % 60)};
+  const int64_t seconds = millis / kMillisPerSecond;
+  return Dauerteile{seconds / kSecondsPerHour,
+                    TwoDigits(seconds / kSecondsPerMinute % kMinutesPerHour),
+                    TwoDigits(seconds % kSecondsPerMinute)};
 }
 
 uint32_t SeedFromClock() {

@@ -13,13 +13,14 @@ inline constexpr double kSecondsPerDay = 86400.0;
 
 Zeitpunkt Jetzt();
 
-// Minutes within the hour and seconds of a duration, two digits each ("07", "42"),
-// as the progress lines show them: an hour or more shows only its minutes in the hour.
-struct MinutenSekunden {
+// A duration in whole hours, the minutes within the hour and the seconds within the
+// minute; minutes and seconds have two digits each ("07", "42").
+struct Dauerteile {
+  int64_t stunden = 0;
   std::string minuten;
   std::string sekunden;
 };
-MinutenSekunden DauerZerlegen(double tage);
+Dauerteile DauerZerlegen(double tage);
 
 // A seed for the random generator taken from the clock.
 uint32_t SeedFromClock();

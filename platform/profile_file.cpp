@@ -264,6 +264,20 @@ std::vector<std::pair<std::string, std::string>> ProfileFile::Entries(
   return entries;
 }
 
+std::vector<std::pair<std::string, std::string>> ProfileFile::ValuesInEverySection(
+    std::string_view key) const {
+  std::vector<std::pair<std::string, std::string>> values;
+  for (const Section& section : sections_) {
+    for (const Line& line : section.lines) {
+      if (!line.key.empty() && GleichOhneGrossKlein(line.key, key)) {
+        values.emplace_back(section.name, Gekuerzt(line.value));
+        break;
+      }
+    }
+  }
+  return values;
+}
+
 std::vector<std::string> ProfileFile::Keys(std::string_view section) const {
   std::vector<std::string> keys;
   for (auto& entry : Entries(section)) keys.push_back(std::move(entry.first));

@@ -48,6 +48,9 @@ class ProfileFile {
   std::vector<std::string> Keys(std::string_view section) const;
   // Keys with their values, in file order.
   std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
+  // The value of `key` in every section that has it, as (section, value) in file order;
+  // also in a second section of a name used twice, which Read() never reaches.
+  std::vector<std::pair<std::string, std::string>> ValuesInEverySection(std::string_view key) const;
 
   // Sets a value. Line breaks and other control characters in the value become
   // blanks, because a value is one line. Throws std::invalid_argument for a section

@@ -125,7 +125,7 @@ AlbenSeite::AlbenSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::A
   connect(neu_, &QPushButton::clicked, this, &AlbenSeite::neuClick);
   connect(loeschen_, &QPushButton::clicked, this, &AlbenSeite::loeschenClick);
   connect(bearbeiten_, &QPushButton::clicked, this, &AlbenSeite::bearbeitenClick);
-  resize(kBreite, kHoehe);
+  GroesseWuenschen(QSize(kBreite, kHoehe));
 }
 
 AlbenSeite::~AlbenSeite() = default;
@@ -158,7 +158,10 @@ void AlbenSeite::Ausfuehren(bool mitSanduhr, const std::function<void()>& schrit
 }
 
 void AlbenSeite::ListeFuellen() {
-  const std::optional<std::string> auswahlName = Auswahl();
+  ListeFuellen(Auswahl());
+}
+
+void AlbenSeite::ListeFuellen(const std::optional<std::string>& auswahlName) {
   const std::vector<wizard::Listeneintrag> eintraege =
       wizard::ListeFuellen(auftrag().alben, assistent().albenKontext());
   {
@@ -214,7 +217,8 @@ void AlbenSeite::neuClick() {
         NeuesAlbumBeginnen(auftrag.alben, assistent().albenKontext(), assistent().benutzer());
     Editor()->Bearbeiten(editor);
     AlbumBearbeitungAbschliessen(auftrag.alben, assistent().albenKontext(), editor);
-    ListeFuellen();
+    // The new album is the selected one: its name and figures show at once.
+    ListeFuellen(editor.name);
   });
 }
 

@@ -41,6 +41,8 @@ class AlbenSeite : public Seite {
 
   // The handlers of the page's controls.
   void ListeFuellen();
+  // Refills the list with the album `auswahlName` selected (none: nothing selected).
+  void ListeFuellen(const std::optional<std::string>& auswahlName);
   void AlbenChange();
   void AlbenDblClick();
   void neuClick();

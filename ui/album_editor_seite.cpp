@@ -47,7 +47,8 @@ constexpr qint64 kAnzeigeAbstandMs = 50;
 // again this often, this far apart, and then stays where it was.
 constexpr int kLaufwerkVersuche = 20;
 constexpr int kLaufwerkVersuchAbstandMs = 250;
-constexpr const char* kKeinOrdner = "-";
+// The colour of the reason a name cannot be taken: a dark red, readable on the page.
+constexpr QRgb kHinweisRot = 0xB00000;
 constexpr int kBreite = 720;
 constexpr int kHoehe = 560;
 
@@ -104,11 +105,21 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
   SchliessenOhneEnde(true);
 
   auto* layout = new QVBoxLayout(Gruppe());
-  auto* namenszeile = new QHBoxLayout;
-  namenszeile->addWidget(new QLabel(QStringLiteral("Name des Albums:"), Gruppe()));
+  auto* namenszeile = new QGridLayout;
+  namenszeile->addWidget(new QLabel(QStringLiteral("Name des Albums:"), Gruppe()), 0, 0);
   albenname_ = new QLineEdit(Gruppe());
   albenname_->setObjectName(QStringLiteral("Albenname"));
-  namenszeile->addWidget(albenname_, 1);
+  namenszeile->addWidget(albenname_, 0, 1);
+  // Why "Schließen" is greyed out, right under the name that is the reason.
+  namensHinweis_ = new QLabel(Gruppe());
+  namensHinweis_->setObjectName(QStringLiteral("NamensHinweis"));
+  namensHinweis_->setTextFormat(Qt::PlainText);
+  QPalette rot = namensHinweis_->palette();
+  rot.setColor(QPalette::WindowText, QColor(kHinweisRot));
+  namensHinweis_->setPalette(rot);
+  namensHinweis_->hide();
+  namenszeile->addWidget(namensHinweis_, 1, 1);
+  namenszeile->setColumnStretch(1, 1);
   layout->addLayout(namenszeile);
 
   auto* mitte = new QGridLayout;
@@ -159,7 +170,7 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
   bilderZahl_->setText(QStringLiteral("0"));
   zahlen->addWidget(bilderZahl_, 0, 1);
   zahlen->addWidget(new QLabel(QStringLiteral("momentanes Verzeichnis:"), Gruppe()), 1, 0);
-  aktVerz_ = new QLabel(QString::fromUtf8(kKeinOrdner), Gruppe());
+  aktVerz_ = new QLabel(QString::fromUtf8(wizard::kKeinOrdner), Gruppe());
   aktVerz_->setTextFormat(Qt::PlainText);
   // A long path must not widen the page.
   aktVerz_->setMinimumWidth(1);
@@ -216,7 +227,7 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
   OrdnerZeigen(start);
   einhaengepunkte_ = assistent.medien().Einhaengepunkte();
   MedienBeobachterSetzen(std::make_unique<MounttabellenBeobachter>());
-  resize(kBreite, kHoehe);
+  GroesseWuenschen(QSize(kBreite, kHoehe));
 }
 
 AlbumEditorSeite::~AlbumEditorSeite() = default;
@@ -265,7 +276,8 @@ void AlbumEditorSeite::FormShow() {
   albenname_->setText(editor_ != nullptr ? Text(editor_->name) : Text(album.Name));
   AlbennameChange();
   BilderZahlAnzeigen();
-  aktVerz_->setText(QString::fromUtf8(kKeinOrdner));
+  // The folder "hinzufügen" would add, from the start.
+  aktVerz_->setText(Text(wizard::AktVerzText(ordner_)));
 
   // The scan's reports and the medium-name question come to this page while it shows.
   QtBenutzer& benutzer = assistent().benutzer();
@@ -400,8 +412,12 @@ void AlbumEditorSeite::SchliessenClick() {
 }
 
 void AlbumEditorSeite::AlbennameChange() {
-  schliessen_->setEnabled(wizard::SchliessenMoeglich(assistent().albenKontext(), Album().Name,
-                                                     albenname_->text().toStdString()));
+  const std::string name = albenname_->text().toStdString();
+  schliessen_->setEnabled(
+      wizard::SchliessenMoeglich(assistent().albenKontext(), Album().Name, name));
+  const std::string hinweis = wizard::NamensHinweis(assistent().albenKontext(), Album().Name, name);
+  namensHinweis_->setText(Text(hinweis));
+  namensHinweis_->setVisible(!hinweis.empty());
 }
 
 void AlbumEditorSeite::done(int ergebnis) {
@@ -442,10 +458,12 @@ bool AlbumEditorSeite::AnzeigeFaellig() {
 }
 
 void AlbumEditorSeite::ScanOrdnerZeigen(std::string_view ordner) {
-  // The start and the end of a scan are always shown.
-  if (ordner != kKeinOrdner && !AnzeigeFaellig()) return;
-  aktVerz_->setText(Text(ordner));
-  if (ordner == kKeinOrdner) anzeigeTakt_.invalidate();
+  // The start and the end of a scan are always shown; at its end the label shows the
+  // tree's folder again.
+  const bool ende = ordner == wizard::kKeinOrdner;
+  if (!ende && !AnzeigeFaellig()) return;
+  aktVerz_->setText(Text(ende ? wizard::AktVerzText(ordner_) : std::string(ordner)));
+  if (ende) anzeigeTakt_.invalidate();
 }
 
 void AlbumEditorSeite::ScanAnzahlZeigen(int32_t anzahl) {

@@ -52,6 +52,7 @@ class AlbumEditorSeite : public Seite {
   void OrdnerZeigen(const std::string& ordner);
 
   QLineEdit* Albenname() const { return albenname_; }
+  QLabel* NamensHinweis() const { return namensHinweis_; }
   QTreeView* VerzListe() const { return verzListe_; }
   QComboBox* LaufwListe() const { return laufwListe_; }
   QListWidget* AktListe() const { return aktListe_; }
@@ -111,6 +112,7 @@ class AlbumEditorSeite : public Seite {
   bool schliessenErlaubt_ = false;
 
   QLineEdit* albenname_ = nullptr;
+  QLabel* namensHinweis_ = nullptr;
   QTreeView* verzListe_ = nullptr;
   QFileSystemModel* modell_ = nullptr;
   QComboBox* laufwListe_ = nullptr;

@@ -2,8 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <algorithm>
 #include <limits>
 
@@ -15,6 +13,7 @@
 #include "ui/qt_benutzer.h"
 #include "ui/seite.h"
 #include "ui/seitenfabrik.h"
+#include "ui/seitenfenster.h"
 #include "ui/speichern_ablauf.h"
 #include "wizard/hilfe_fenster.h"
 #include "wizard/hilfetexte.h"
@@ -31,6 +30,7 @@ Assistent::Assistent(QtBenutzer& benutzer, const Medien& medien, const Startopti
     : benutzer_(benutzer),
       medien_(medien),
       auftrag_(std::make_unique<Auftrag>()),
+      fenster_(std::make_unique<Seitenfenster>()),
       hilfe_(std::make_unique<Hinweisfenster>()),
       blendwert_(BlendwertAusRegler(kReglerStandard)) {
   Programmstart(*auftrag_, optionen);
@@ -38,6 +38,10 @@ Assistent::Assistent(QtBenutzer& benutzer, const Medien& medien, const Startopti
 }
 
 Assistent::~Assistent() = default;
+
+AlbenKontext Assistent::albenKontext() const {
+  return AlbenKontext{auftrag_->AlbenPfad, &benutzer_};
+}
 
 void Assistent::Vorbereiten() {
   StandardwerteSetzen(*auftrag_);
@@ -61,8 +65,10 @@ void Assistent::Seitenlauf() {
       // A number no page answers to would loop for ever; it ends like "Ende".
       if (!SeiteZeigen(auftrag_->AktSeite)) auftrag_->ProgrammEnde = true;
     }
-    if (AusstiegFragen()) return;
+    // The page stays in view while the question is asked.
+    if (AusstiegFragen()) break;
   }
+  fenster_->Leeren();
 }
 
 Seite* Assistent::SeiteHolen(uint16_t nummer) {
@@ -79,19 +85,7 @@ bool Assistent::SeiteZeigen(uint16_t nummer) {
   if (!wizard::VomSeitenlaufGezeigt(nummer)) return false;
   Seite* seite = SeiteHolen(nummer);
   if (seite == nullptr) return false;
-  if (letzteSeite_ == 0) {
-    // The first page opens in the middle of the screen.
-    seite->adjustSize();
-    if (const QScreen* bildschirm = QGuiApplication::primaryScreen()) {
-      const QRect frei = bildschirm->availableGeometry();
-      seite->move(frei.center() - seite->rect().center());
-    }
-  } else if (wizard::PositionUebernehmen(nummer, letzteSeite_)) {
-    seite->move(letztePosition_);
-  }
   seite->exec();
-  letztePosition_ = seite->pos();
-  letzteSeite_ = nummer;
   return true;
 }
 
@@ -138,10 +132,11 @@ void Assistent::HilfeZeigen(QAbstractButton* knopf, QWidget* seite, int32_t numm
   const int breite = wizard::HilfeFensterBreite(eltern->width());
   // Wrapped a little narrower than the popup, so no line runs into its border.
   const int umbruch =
-      std::min(wizard::HilfeUmbruchBreite(seite->width()), breite - 2 * wizard::kHilfeRandLinks);
+      std::min(wizard::HilfeUmbruchBreite(seite->width()), wizard::HilfeTextBreite(breite));
   const QStringList zeilen = HilfeUmbrechen(wizard::HelpText(wizard::kHilfeArt, nummer),
                                             QFontMetrics(hilfe_->font()), umbruch);
-  const int hoehe = wizard::HilfeFensterHoehe(static_cast<int32_t>(zeilen.size()));
+  const int hoehe =
+      wizard::HilfeFensterHoehe(static_cast<int32_t>(zeilen.size()), hilfe_->ZeilenHoehe());
   const QPoint oben = knopf->mapToGlobal(QPoint(0, 0));
   const wizard::HilfeFensterLage lage =
       wizard::HilfeFensterPlatzieren(oben.x(), oben.y(), knopf->height(), hoehe);

@@ -5,11 +5,12 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QPoint>
 #include <QPointer>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "albums/alben_kontext.h"
 #include "engine/auftrag.h"
@@ -24,6 +25,7 @@ namespace tilvendo::ui {
 class Hinweisfenster;
 class QtBenutzer;
 class Seite;
+class Seitenfenster;
 
 class Assistent : public QObject {
   Q_OBJECT
@@ -37,7 +39,10 @@ class Assistent : public QObject {
   wizard::Navigation& navigation() { return navigation_; }
   QtBenutzer& benutzer() { return benutzer_; }
   const Medien& medien() const { return medien_; }
-  AlbenKontext albenKontext() const { return AlbenKontext{auftrag_->AlbenPfad}; }
+  // The album folder, with the wizard's user told when another program holds it.
+  AlbenKontext albenKontext() const;
+  // The one window every page is shown in.
+  Seitenfenster& Fenster() { return *fenster_; }
 
   // The colour-depth check, the job defaults, the page loop and the exit question.
   // Returns the process's exit code.
@@ -48,8 +53,8 @@ class Assistent : public QObject {
   // The page loop from `AktSeite` on, with the exit question, until the program ends.
   void Seitenlauf();
 
-  // Shows page `nummer` modally once; false when there is no such page. The pages are
-  // made on first use and kept for the program's life, so they keep their values.
+  // Shows page `nummer` modally once in the window; false when there is no such page. The
+  // pages are made on first use and kept for the program's life, so they keep their values.
   bool SeiteZeigen(uint16_t nummer);
   Seite* SeiteHolen(uint16_t nummer);
 
@@ -67,6 +72,10 @@ class Assistent : public QObject {
   // Saves the result through the save options page; false when the user cancelled.
   bool ErgebnisSpeichern();
 
+  // The file the last save that succeeded wrote (whole path), empty before any.
+  const std::string& ZuletztGespeichert() const { return zuletztGespeichert_; }
+  void GespeichertMerken(std::string pfad) { zuletztGespeichert_ = std::move(pfad); }
+
  private:
   void HilfeGeschlossen();
 
@@ -74,12 +83,13 @@ class Assistent : public QObject {
   const Medien& medien_;
   std::unique_ptr<Auftrag> auftrag_;
   wizard::Navigation navigation_;
+  // Before the pages: they leave the window before it goes.
+  std::unique_ptr<Seitenfenster> fenster_;
   std::map<uint16_t, std::unique_ptr<Seite>> seiten_;
   std::unique_ptr<Hinweisfenster> hilfe_;
   QPointer<QAbstractButton> hilfeKnopf_;
   QElapsedTimer seitHilfeSchluss_;
-  QPoint letztePosition_;
-  uint16_t letzteSeite_ = 0;
+  std::string zuletztGespeichert_;
   uint8_t blendwert_;
 };
 

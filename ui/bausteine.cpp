@@ -53,4 +53,28 @@ Vorschau VorschauAnlegen(QWidget* eltern, int breite, int hoehe, Malfeld::Maler 
   return vorschau;
 }
 
+KuerzendeZeile::KuerzendeZeile(QWidget* eltern) : QLabel(eltern) {
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+void KuerzendeZeile::TextSetzen(const QString& text) {
+  ganz_ = text;
+  setToolTip(text);
+  Kuerzen();
+}
+
+QSize KuerzendeZeile::minimumSizeHint() const {
+  // Any width will do: the text is shortened to it.
+  return QSize(0, QLabel::minimumSizeHint().height());
+}
+
+void KuerzendeZeile::resizeEvent(QResizeEvent* ereignis) {
+  QLabel::resizeEvent(ereignis);
+  Kuerzen();
+}
+
+void KuerzendeZeile::Kuerzen() {
+  setText(fontMetrics().elidedText(ganz_, Qt::ElideMiddle, contentsRect().width()));
+}
+
 }  // namespace tilvendo::ui

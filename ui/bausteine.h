@@ -2,13 +2,13 @@
 // from the core, and the fixed box of a picture preview.
 #pragma once
 
+#include <QLabel>
 #include <QString>
 #include <cstdint>
 #include <string_view>
 
 #include "ui/malfeld.h"
 
-class QLabel;
 class QSpinBox;
 class QWidget;
 
@@ -43,5 +43,23 @@ struct Vorschau {
   Malfeld* bild = nullptr;
 };
 Vorschau VorschauAnlegen(QWidget* eltern, int breite, int hoehe, Malfeld::Maler maler);
+
+// One line of text, shortened in the middle where it is wider than the line ("/home/…/
+// mosaik.jpg"), so that the start of a path and its file name stay readable; the whole
+// text is its hint.
+class KuerzendeZeile : public QLabel {
+ public:
+  explicit KuerzendeZeile(QWidget* eltern);
+  void TextSetzen(const QString& text);
+  const QString& GanzerText() const { return ganz_; }
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void resizeEvent(QResizeEvent* ereignis) override;
+
+ private:
+  void Kuerzen();
+  QString ganz_;
+};
 
 }  // namespace tilvendo::ui

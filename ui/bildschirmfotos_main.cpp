@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -123,6 +124,27 @@ void AlbenSeiteAufnehmen(Fotograf& fotograf, Assistent& assistent, const std::st
   BilderZaehlen(assistent.auftrag());
 }
 
+// "neu" on the album page: the editor with a name it cannot take, then the page with the
+// new album's figures. The album is deleted again, so the later pages stay as they were.
+void NeuesAlbumAufnehmen(Fotograf& fotograf, Assistent& assistent, const std::string& ordner) {
+  AlbenSeite* seite = static_cast<AlbenSeite*>(assistent.SeiteHolen(4));
+  seite->show();
+  AlbumEditorSeite* editor = seite->Editor();
+  BeiModal([&](QWidget*) {
+    editor->OrdnerZeigen(ordner);
+    editor->HinzufuegenClick();
+    editor->Albenname()->setText(QStringLiteral("Strand=Meer"));
+    fotograf.Aufnehmen(editor, QStringLiteral("album-name-ungueltig"));
+    editor->Albenname()->setText(QStringLiteral("Strand"));
+    editor->SchliessenClick();
+  });
+  seite->neuClick();
+  fotograf.Aufnehmen(seite, QStringLiteral("alben-nach-neu"));
+  seite->loeschenClick();
+  Schliessen(assistent, seite);
+  BilderZaehlen(assistent.auftrag());
+}
+
 int Ausfuehren(const QString& ziel) {
   // Short folder names, so the folder lists of the album pages show them whole.
   QTemporaryDir arbeit(QDir::tempPath() + QStringLiteral("/tv-XXXXXX"));
@@ -147,6 +169,11 @@ int Ausfuehren(const QString& ziel) {
   auto* vorlageSeite = static_cast<VorlageSeite*>(assistent.SeiteHolen(1));
   vorlageSeite->show();
   fotograf.Aufnehmen(vorlageSeite, QStringLiteral("vorlage-leer"));
+  BeiModal([&](QWidget* dialog) {
+    fotograf.Aufnehmen(dialog, QStringLiteral("vorlage-oeffnen"));
+    dialog->close();
+  });
+  vorlageSeite->findChild<QPushButton*>(QStringLiteral("laden"))->click();
   vorlageSeite->VorlageOeffnen(QString::fromStdString(vorlage));
   fotograf.Aufnehmen(vorlageSeite, QStringLiteral("vorlage"));
   vorlageSeite->HilfeKnopf()->click();
@@ -166,8 +193,16 @@ int Ausfuehren(const QString& ziel) {
   AlbumAuswahlUmschalten(zustand, kontext, medien, benutzer, "Familie");
   AlbumAuswahlUmschalten(zustand, kontext, medien, benutzer, "Fotos vom Stick");
   AlbenSeiteAufnehmen(fotograf, assistent, ordner + "Bilder/Familie/");
+  NeuesAlbumAufnehmen(fotograf, assistent, ordner + "Bilder/Urlaub/");
 
   fotograf.SeiteAufnehmen(assistent, 5, QStringLiteral("erweitert"));
+  Seite* erweitert = assistent.SeiteHolen(5);
+  erweitert->show();
+  erweitert->HilfeKnopf()->click();
+  fotograf.MitHilfeAufnehmen(erweitert, assistent.Hilfefenster(),
+                             QStringLiteral("erweitert-hilfe"));
+  assistent.Hilfefenster()->close();
+  Schliessen(assistent, erweitert);
   SpaetereSeitenAufnehmen(fotograf, assistent);
   InfoSeiteAufnehmen(fotograf, assistent);
   GrossformatAufnehmen(fotograf, assistent);

@@ -1,6 +1,7 @@
 #include "ui/bildschirmfotos_seiten.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
@@ -18,6 +19,7 @@
 #include "ui/info_seite.h"
 #include "ui/qt_benutzer.h"
 #include "ui/seite.h"
+#include "ui/seitenfenster.h"
 #include "ui/speichern_optionen_seite.h"
 #include "ui/uebersicht_seite.h"
 
@@ -79,8 +81,8 @@ void Schliessen(Assistent& assistent, QWidget* seite) {
 void BeiModal(std::function<void(QWidget* fenster)> aktion) {
   auto* takt = new QTimer(qApp);
   QObject::connect(takt, &QTimer::timeout, takt, [takt, aktion = std::move(aktion)] {
-    QWidget* fenster = QApplication::activeModalWidget();
-    if (fenster == nullptr || !fenster->isVisible()) return;
+    QWidget* fenster = WartendesFenster();
+    if (fenster == nullptr) return;
     takt->stop();
     takt->deleteLater();
     aktion(fenster);
@@ -134,6 +136,15 @@ void SpaetereSeitenAufnehmen(Fotograf& fotograf, Assistent& assistent) {
   speichern->VorschauClick();
   fotograf.Aufnehmen(speichern, QStringLiteral("speichern-vorschau"));
   speichern->hide();
+
+  // After a save the result page names the file, a long path shortened in its middle.
+  assistent.GespeichertMerken(QDir::homePath().toStdString() +
+                              "/Bilder/Mosaike/2024/Urlaub an der See/Sonnenuntergang als "
+                              "Fotomosaik in voller Größe.jpg");
+  assistent.auftrag().analyse.ErgebnisGespeichert = 1;
+  ergebnis->show();
+  fotograf.Aufnehmen(ergebnis, QStringLiteral("ergebnis-gespeichert"));
+  ergebnis->hide();
 }
 
 void InfoSeiteAufnehmen(Fotograf& fotograf, Assistent& assistent) {

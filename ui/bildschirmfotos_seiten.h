@@ -33,7 +33,7 @@ class Fotograf {
 // Closes a page as the user would, so it hands its values to the job.
 void Schliessen(Assistent& assistent, QWidget* seite);
 
-// Runs `aktion` once a modal window is active (for windows shown with exec()).
+// Runs `aktion` once a window waits for the user (a dialog or a page shown with exec()).
 void BeiModal(std::function<void(QWidget* fenster)> aktion);
 
 // The overview with each entry, a run in progress, the result page at two blend

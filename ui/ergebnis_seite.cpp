@@ -4,12 +4,10 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSlider>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -28,6 +26,7 @@
 #include "wizard/navigation.h"
 
 namespace tilvendo::ui {
+
 ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Ergebnis) {
   Gruppe()->setTitle(QStringLiteral("das fertige Fotomosaik"));
   auto* oben = new QVBoxLayout(Gruppe());
@@ -69,10 +68,21 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   ende_ = knopf(QStringLiteral("Ende"), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
   untenLayout->addLayout(knoepfe);
-  status_ = new QLabel(unten_);
+  // The photo under the cursor, or where the placement list went; a long path is
+  // shortened, so that the window keeps its size.
+  status_ = new KuerzendeZeile(unten_);
   status_->setObjectName(QStringLiteral("Statuszeile"));
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   untenLayout->addWidget(status_);
+  // Where the last save went, so that the user finds the file.
+  gespeichert_ = new KuerzendeZeile(unten_);
+  gespeichert_->setObjectName(QStringLiteral("gespeichert"));
+  // Its line is kept free, so the window does not grow when a save succeeds.
+  QSizePolicy zeileHalten = gespeichert_->sizePolicy();
+  zeileHalten.setRetainSizeWhenHidden(true);
+  gespeichert_->setSizePolicy(zeileHalten);
+  gespeichert_->hide();
+  untenLayout->addWidget(gespeichert_);
   // Between the picture and the (empty) common button row.
   qobject_cast<QVBoxLayout*>(layout())->insertWidget(1, unten_);
 
@@ -83,7 +93,7 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(lupe_, &QPushButton::toggled, this, [this](bool an) { ergebnisBild_->LupeSchalten(an); });
   connect(liste_, &QPushButton::clicked, this, &ErgebnisSeite::ListeClick);
   connect(ergebnisBild_, &LupenAnsicht::FotoBenannt, this, [this](const QString& datei) {
-    status_->setText(datei.isEmpty() ? QString() : QStringLiteral("Foto: ") + datei);
+    status_->TextSetzen(datei.isEmpty() ? QString() : QStringLiteral("Foto: ") + datei);
   });
   connect(ergebnisBild_, &LupenAnsicht::FotoOeffnen, this,
           [](const QString& datei) { QDesktopServices::openUrl(QUrl::fromLocalFile(datei)); });
@@ -100,8 +110,9 @@ void ErgebnisSeite::FormShow() {
   Auftrag& job = auftrag();
   const int32_t position = blenden_->value();
   assistent().BlendwertSetzen(BlendwertAusRegler(position));
-  status_->clear();
-  if (wizard::ErgebnisVorhanden(job)) {
+  status_->TextSetzen(QString());
+  const bool vorhanden = wizard::ErgebnisVorhanden(job);
+  if (vorhanden) {
     const Size mosaik = wizard::ErgebnisGroesse(job);
     if (job.MosaikBild) {
       anzeige_.Vorbereiten(*job.MosaikBild, job.VorlageBild, position, job.AnzeigeBild);
@@ -117,11 +128,15 @@ void ErgebnisSeite::FormShow() {
     ergebnisBild_->Zeigen(bild, standIn, job.VorlageBild, mosaik,
                           wizard::QuelleAusAuftrag(job, wizard::ErgebnisRaster(job).kachel));
     ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
-    Gruppe()->setTitle(Text(wizard::Skalierungstext(
-        bild.width(), mosaik.width, job.einstellungen.ZielBreite, job.einstellungen.ZielHoehe)));
+    // The mosaic's own size: the settings may have changed since it was made.
+    Gruppe()->setTitle(
+        Text(wizard::Skalierungstext(bild.width(), mosaik.width, mosaik.width, mosaik.height)));
   }
-  liste_->setEnabled(job.einstellungen.Raster != nullptr && wizard::ErgebnisVorhanden(job));
+  // Without a mosaic there is nothing to save.
+  speichern_->setEnabled(vorhanden);
+  liste_->setEnabled(job.einstellungen.Raster != nullptr && vorhanden);
   unten_->setTitle(Text(wizard::Blendtext(position)));
+  SpeicherhinweisZeigen();
   GroesseSetzen();
 
   zurueckZiel_ = wizard::NextPage(assistent().navigation(), Nummer());
@@ -139,17 +154,17 @@ void ErgebnisSeite::GroesseSetzen() {
   const Bitmap& bild = Bildschirmbild();
   ergebnisBild_->setFixedSize(bild.width(), bild.height());
   layout()->activate();
+  // The rule's size; the window gives the controls more room where they need it.
   const Size regel =
       wizard::ErgebnisFenster(Size{bild.width(), bild.height()}, job.RahmenBreite, job.RahmenHoehe);
-  // The rule's size, unless the controls need more room than it leaves.
-  const QSize noetig = minimumSizeHint();
-  resize(std::max(regel.width, noetig.width()), std::max(regel.height, noetig.height()));
-  if (const QScreen* bildschirm = QGuiApplication::primaryScreen()) {
-    const QRect frei = bildschirm->availableGeometry();
-    const wizard::Lage lage = wizard::FensterZentrieren(
-        Size{frei.width(), frei.height()}, Size{frameGeometry().width(), frameGeometry().height()});
-    move(frei.left() + lage.links, frei.top() + lage.oben);
-  }
+  GroesseWuenschen(QSize(regel.width, regel.height));
+}
+
+void ErgebnisSeite::SpeicherhinweisZeigen() {
+  const std::string hinweis = wizard::Speicherhinweis(auftrag().analyse.ErgebnisGespeichert,
+                                                      assistent().ZuletztGespeichert());
+  gespeichert_->TextSetzen(Text(hinweis));
+  gespeichert_->setVisible(!hinweis.empty());
 }
 
 void ErgebnisSeite::BlendenChange(int position) {
@@ -166,6 +181,7 @@ void ErgebnisSeite::SpeichernClick() {
   // A changed blend value must never be shown from an older preview.
   job.SpeicherVorschau = Bitmap();
   job.analyse.ErgebnisGespeichert = assistent().ErgebnisSpeichern() ? 1 : 0;
+  SpeicherhinweisZeigen();
 }
 
 void ErgebnisSeite::ListeClick() {
@@ -187,7 +203,7 @@ bool ErgebnisSeite::ListeSpeichern(const QString& datei) {
     assistent().benutzer().Warnung(std::string(wizard::kListeFehler) + fehler.what());
     return false;
   }
-  status_->setText(Text(wizard::kListeGespeichert) + datei);
+  status_->TextSetzen(Text(wizard::kListeGespeichert) + datei);
   return true;
 }
 

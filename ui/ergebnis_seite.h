@@ -16,6 +16,7 @@ class QSlider;
 
 namespace tilvendo::ui {
 
+class KuerzendeZeile;
 class LupenAnsicht;
 
 class ErgebnisSeite : public Seite {
@@ -31,9 +32,12 @@ class ErgebnisSeite : public Seite {
   LupenAnsicht* ErgebnisBild() const { return ergebnisBild_; }
   QPushButton* LupeKnopf() const { return lupe_; }
   QPushButton* ListeKnopf() const { return liste_; }
-  QLabel* Statuszeile() const { return status_; }
+  // The photo under the cursor, or where the placement list went.
+  KuerzendeZeile* Statuszeile() const { return status_; }
   QPushButton* SpeichernKnopf() const { return speichern_; }
   QPushButton* ZurueckKnopf() const { return zurueck_; }
+  // "gespeichert: …" while the mosaic shown is saved.
+  KuerzendeZeile* Speicherhinweis() const { return gespeichert_; }
   const wizard::Ergebnisanzeige& Anzeige() const { return anzeige_; }
 
   // The handlers of the page's controls.
@@ -54,19 +58,21 @@ class ErgebnisSeite : public Seite {
   // whole (as always), the page's own for a mosaic in bands, whose unblended screen copy
   // must stay as the run made it.
   Bitmap& Bildschirmbild();
+  void SpeicherhinweisZeigen();
 
   wizard::Ergebnisanzeige anzeige_;
   Bitmap eigeneAnzeige_;
   LupenAnsicht* ergebnisBild_ = nullptr;
   QPushButton* lupe_ = nullptr;
   QPushButton* liste_ = nullptr;
-  QLabel* status_ = nullptr;
+  KuerzendeZeile* status_ = nullptr;
   QGroupBox* unten_ = nullptr;
   QSlider* blenden_ = nullptr;
   QPushButton* hilfe_ = nullptr;
   QPushButton* speichern_ = nullptr;
   QPushButton* zurueck_ = nullptr;
   QPushButton* ende_ = nullptr;
+  KuerzendeZeile* gespeichert_ = nullptr;
   uint16_t zurueckZiel_ = 0;
 };
 

@@ -32,6 +32,8 @@ namespace tilvendo::ui {
 namespace {
 
 constexpr int32_t kStartAbstand = 2;
+// The row of the reading and matching group that holds the button for close mosaics.
+constexpr int kAehnlichZeile = 4;
 
 // A radio group with one button per list text; the texts are set on every show.
 QButtonGroup* Auswahlgruppe(QWidget* eltern, QObject* besitzer, const char* name,
@@ -164,7 +166,26 @@ QGroupBox* ErweitertSeite::VerfahrenAnlegen(QWidget* g) {
   maxVerwendungen_ =
       zahl("MaxVerwendungen", "jedes Foto höchstens so oft verwenden:", kMaxVerwendungenGrenze, 3);
   maxVerwendungen_->setSpecialValueText(QStringLiteral("unbegrenzt"));
+
+  aehnlich_ = new QPushButton(QString::fromUtf8(wizard::kAehnlichKnopf), rahmen);
+  aehnlich_->setObjectName(QStringLiteral("Aehnlich"));
+  aehnlich_->setAutoDefault(false);
+  aehnlich_->setToolTip(QString::fromUtf8(wizard::kAehnlichHinweis));
+  raster->addWidget(aehnlich_, kAehnlichZeile, 0, 1, 2, Qt::AlignLeft);
+  connect(aehnlich_, &QPushButton::clicked, this, &ErweitertSeite::AehnlichClick);
   return rahmen;
+}
+
+void ErweitertSeite::AehnlichClick() {
+  Verfahren v = auftrag().einstellungen.verfahren;
+  wizard::AehnlicheMosaikeEinstellen(v);
+  // Through the boxes, which hand every change to the job as a click of the user's would.
+  aufrichten_->setChecked(v.Aufrichten);
+  schnellLesen_->setChecked(v.SchnellLesen);
+  wahrnehmung_->setChecked(v.Wahrnehmung);
+  zuschneiden_->setChecked(v.Zuschneiden);
+  farbangleich_->setValue(v.Farbangleich);
+  maxVerwendungen_->setValue(v.MaxVerwendungen);
 }
 
 void ErweitertSeite::VerfahrenUebernehmen() {

@@ -10,6 +10,7 @@ class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 
 namespace tilvendo::ui {
@@ -31,6 +32,8 @@ class ErweitertSeite : public Seite {
   void Anwenden();
   // The reading and matching choices go to the job as they are made.
   void VerfahrenUebernehmen();
+  // "für möglichst ähnliche Mosaike": sets the ways that bring the mosaic closest.
+  void AehnlichClick();
   QGroupBox* VerfahrenAnlegen(QWidget* g);
   void BildPaint(QPainter& maler, const QSize& groesse);
 
@@ -45,6 +48,7 @@ class ErweitertSeite : public Seite {
   QCheckBox* zuschneiden_ = nullptr;
   QSpinBox* farbangleich_ = nullptr;
   QSpinBox* maxVerwendungen_ = nullptr;
+  QPushButton* aehnlich_ = nullptr;
 };
 
 }  // namespace tilvendo::ui

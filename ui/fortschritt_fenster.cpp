@@ -35,6 +35,8 @@ FortschrittFenster::FortschrittFenster(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint) {
   setFixedSize(kBreite, kHoehe);
+  // Over the wizard's window, which stays in view but takes no input meanwhile.
+  setWindowModality(parent != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
   text_ = new QLabel(this);
   QFont schrift = text_->font();
   schrift.setPixelSize(kSchriftPixel);
@@ -74,7 +76,11 @@ void FortschrittFenster::ShowSaveProgress() {
   setWindowTitle(kSpeicherTitel);
   text_->clear();
   text_->move(kTextLinks, kTextOben);
-  if (const QScreen* bildschirm = QGuiApplication::primaryScreen()) {
+  // In the middle of the window it belongs to, else of the screen.
+  const QWidget* eltern = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+  if (eltern != nullptr && eltern->isVisible()) {
+    move(eltern->frameGeometry().center() - rect().center());
+  } else if (const QScreen* bildschirm = QGuiApplication::primaryScreen()) {
     const QRect frei = bildschirm->availableGeometry();
     move(frei.center() - rect().center());
   }

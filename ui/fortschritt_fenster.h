@@ -1,6 +1,7 @@
 // The small window shown while a picture is saved: always on top, without title-bar
-// buttons, centred on the screen, with one line of text below its caption; for a save
-// that can be stopped also a bar and a button that stops it.
+// buttons, modal in the middle of the wizard's window (of the screen without one), with
+// one line of text below its caption; for a save that can be stopped also a bar and a
+// button that stops it.
 #pragma once
 
 #include <QDialog>

@@ -71,13 +71,17 @@ void Hinweisfenster::paintEvent(QPaintEvent*) {
   maler.drawRoundedRect(QRectF(1, 1, width() - kRahmenStift, height() - kRahmenStift), radius,
                         radius);
   maler.setPen(palette().color(QPalette::ToolTipText));
-  const QFontMetrics metrik(font());
+  const int zeilenHoehe = ZeilenHoehe();
   for (int i = 0; i < zeilen_.size(); ++i) {
-    const int oben = i * wizard::kHilfeZeilenHoehe + wizard::kHilfeRandOben;
-    maler.drawText(QRect(wizard::kHilfeRandLinks, oben, width() - wizard::kHilfeRandLinks,
-                         wizard::kHilfeZeilenHoehe),
-                   Qt::AlignLeft | Qt::AlignVCenter, zeilen_[i]);
+    const int oben = wizard::kHilfeRandOben + i * zeilenHoehe;
+    maler.drawText(
+        QRect(wizard::kHilfeRandLinks, oben, wizard::HilfeTextBreite(width()), zeilenHoehe),
+        Qt::AlignLeft | Qt::AlignVCenter, zeilen_[i]);
   }
+}
+
+int Hinweisfenster::ZeilenHoehe() const {
+  return wizard::HilfeZeilenHoehe(QFontMetrics(font()).lineSpacing());
 }
 
 void Hinweisfenster::hideEvent(QHideEvent* ereignis) {

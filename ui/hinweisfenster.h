@@ -20,6 +20,8 @@ class Hinweisfenster : public QWidget {
   // Shows the wrapped lines in `rahmen` (screen coordinates) without blocking.
   void Zeigen(const QStringList& zeilen, const QString& titel, const QRect& rahmen, int nummer);
   const QStringList& Zeilen() const { return zeilen_; }
+  // The height of one line in the popup's font.
+  int ZeilenHoehe() const;
   int Nummer() const { return nummer_; }
 
  signals:

@@ -30,13 +30,16 @@ namespace {
 // The label before the first show.
 constexpr int32_t kBeispielKacheln = 10;
 
-// A tile count box: arrows only, no typing.
+// A tile count box. A typed number counts when it is complete (Enter or leaving the
+// box), as in the size boxes; 0 or an emptied box gives 1, as the arrows' rule does, and
+// the box refuses digits that would pass its upper bound.
 QSpinBox* Kachelfeld(QWidget* eltern, const char* name) {
   auto* feld = new QSpinBox(eltern);
   feld->setObjectName(QString::fromLatin1(name));
   feld->setRange(1, kMaxKacheln);
   feld->setValue(wizard::kStartKacheln);
-  NurPfeile(feld);
+  feld->setKeyboardTracking(false);
+  feld->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
   return feld;
 }
 
@@ -151,6 +154,9 @@ void KachelungSeite::FormShow() {
 }
 
 void KachelungSeite::FormClose() {
+  // A number still being typed counts as well.
+  kachelnXR_->interpretText();
+  kachelnYR_->interpretText();
   Auftrag& auftrag = this->auftrag();
   const int gewaehlt = formanalyse_->checkedId();
   auftrag.analyse.Formanalyse = wizard::FormanalyseStufe(

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/auftrag.h"
+#include "platform/atomic_file.h"
 #include "platform/medien.h"
 #include "ui/anwendung.h"
 #include "ui/assistent.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char** argv) {
   using namespace tilvendo;
+  IgnoreFileSizeSignal();
   QApplication anwendung(argc, argv);
   ui::AnwendungEinrichten();
   Startoptionen optionen;

@@ -1,11 +1,15 @@
 #include "ui/qt_benutzer.h"
-#include "ui/bausteine.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolTip>
+
+#include "ui/bausteine.h"
+#include "ui/seitenfenster.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -18,6 +22,10 @@ const QString kScanOrdnerLeer = QStringLiteral("-");
 }  // namespace
 
 QWidget* QtBenutzer::Elternfenster() {
+  // Over the dialog that is open, else over the wizard's window, so that a box never
+  // opens apart from the window it speaks about.
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* fenster = Seitenfenster::Sichtbares()) return fenster;
   return QApplication::activeWindow();
 }
 
@@ -27,6 +35,10 @@ void QtBenutzer::Warnung(std::string_view text) {
 
 void QtBenutzer::Information(std::string_view text) {
   QMessageBox::information(Elternfenster(), kInformationTitel, Text(text), QMessageBox::Ok);
+}
+
+void QtBenutzer::Hinweis(std::string_view text) {
+  QToolTip::showText(QCursor::pos(), Text(text), Elternfenster());
 }
 
 bool QtBenutzer::Bestaetigung(std::string_view text) {

@@ -22,6 +22,8 @@ class QtBenutzer : public Benutzer {
  public:
   void Warnung(std::string_view text) override;
   void Information(std::string_view text) override;
+  // A note beside the mouse pointer that goes by itself.
+  void Hinweis(std::string_view text) override;
   bool Bestaetigung(std::string_view text) override;
   std::string MediumNameErfragen() override;
   void EreignisseVerarbeiten() override;

@@ -1,13 +1,17 @@
 #include "ui/seite.h"
 
+#include <QCloseEvent>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "engine/auftrag.h"
 #include "ui/assistent.h"
+#include "ui/seitenfenster.h"
 
 namespace tilvendo::ui {
 
@@ -16,9 +20,8 @@ QString ProgrammTitel() {
 }
 
 Seite::Seite(Assistent& assistent, wizard::Seite seite, QWidget* parent)
-    : QDialog(parent), assistent_(assistent), seite_(seite) {
+    : QWidget(parent), assistent_(assistent), seite_(seite) {
   setWindowTitle(ProgrammTitel());
-  setModal(true);
   auto* layout = new QVBoxLayout(this);
   gruppe_ = new QGroupBox(QString::fromStdString(wizard::PageTitle(Nummer())), this);
   layout->addWidget(gruppe_, 1);
@@ -75,28 +78,79 @@ void Seite::InfoZeigen() {
   GeheZu(wizard::InfoOeffnen(assistent_.navigation(), Nummer()));
 }
 
-void Seite::showEvent(QShowEvent* ereignis) {
-  QDialog::showEvent(ereignis);
-  if (!ereignis->spontaneous()) {
-    navigiert_ = false;
-    FormShow();
+void Seite::GroesseWuenschen(const QSize& groesse) {
+  wunschgroesse_ = groesse;
+  if (isWindow()) resize(Wunschgroesse());
+}
+
+QSize Seite::Wunschgroesse() const {
+  if (wunschgroesse_.isValid()) return wunschgroesse_.expandedTo(minimumSizeHint());
+  return sizeHint();
+}
+
+int Seite::exec() {
+  // A page waits only once at a time; a second call would leave the first one hanging.
+  if (offen_) return Rejected;
+  ergebnis_ = Rejected;
+  navigiert_ = false;
+  offen_ = true;
+  Seitenfenster& fenster = assistent_.Fenster();
+  fenster.Einsetzen(this);
+  // FormShow may have closed the page already.
+  if (offen_) {
+    QEventLoop schleife;
+    schleife_ = &schleife;
+    schleife.exec(QEventLoop::DialogExec);
+    schleife_ = nullptr;
   }
+  fenster.Beendet(this);
+  return ergebnis_;
+}
+
+void Seite::showEvent(QShowEvent* ereignis) {
+  QWidget::showEvent(ereignis);
+  if (ereignis->spontaneous()) return;
+  if (formShowAussetzen_) {
+    formShowAussetzen_ = false;
+    return;
+  }
+  navigiert_ = false;
+  FormShow();
 }
 
 void Seite::keyPressEvent(QKeyEvent* ereignis) {
   // Escape would close the page without a target; the page buttons are the way out.
-  if (ereignis->key() == Qt::Key_Escape && !schliessenOhneEnde_) {
-    ereignis->ignore();
+  if (ereignis->key() == Qt::Key_Escape) {
+    if (schliessenOhneEnde_) reject();
     return;
   }
-  QDialog::keyPressEvent(ereignis);
+  QWidget::keyPressEvent(ereignis);
+}
+
+void Seite::closeEvent(QCloseEvent* ereignis) {
+  if (!isVisible()) {
+    ereignis->accept();
+    return;
+  }
+  // The window's close box: the same as "Ende" (or "Abbrechen" on a page opened by
+  // another). A page that refuses to close stays.
+  const QPointer<Seite> bleibt(this);
+  reject();
+  // Inside the wizard's window the window decides what is shown after a page closed.
+  if (bleibt && (!isWindow() || isVisible())) ereignis->ignore();
 }
 
 void Seite::done(int ergebnis) {
-  // The window's close box: the same as "Ende".
   if (!navigiert_ && !schliessenOhneEnde_) auftrag().ProgrammEnde = true;
   FormClose();
-  QDialog::done(ergebnis);
+  ergebnis_ = ergebnis;
+  if (offen_) {
+    offen_ = false;
+    if (schleife_ != nullptr) schleife_->exit();
+  } else if (isWindow()) {
+    // Shown on its own, outside the loop: it closes like a window.
+    hide();
+  }
 }
 
 }  // namespace tilvendo::ui

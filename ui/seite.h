@@ -2,19 +2,21 @@
 // around its controls, and a row of buttons below, with the common buttons "Info",
 // "Hilfe", "weiter" and "Ende" that behave the same on every page.
 //
-// A page is shown modally by the shell's page loop. It never opens the next page
-// itself: its navigation buttons set the job's `AktSeite` and close it. Closing the
-// window any other way counts as "Ende" (Escape is ignored), so a page can never be
-// left without the loop knowing where to go.
+// A page is shown modally (`exec`) in the wizard's one window (Seitenfenster), by the
+// shell's page loop or by the page that opens it. It never opens the next page itself:
+// its navigation buttons set the job's `AktSeite` and close it. Closing the window any
+// other way counts as "Ende" (Escape is ignored), so a page can never be left without the
+// loop knowing where to go.
 #pragma once
 
-#include <QDialog>
+#include <QWidget>
 #include <cstdint>
 
 #include "ui/glyphen.h"
 #include "wizard/seiten.h"
 
 class QAbstractButton;
+class QEventLoop;
 class QGroupBox;
 class QHBoxLayout;
 class QPushButton;
@@ -27,10 +29,13 @@ namespace tilvendo::ui {
 
 class Assistent;
 
-class Seite : public QDialog {
+class Seite : public QWidget {
   Q_OBJECT
 
  public:
+  // How a page was closed: with "OK" (a navigation button, "Speichern") or not.
+  enum Ergebnis { Rejected = 0, Accepted = 1 };
+
   Seite(Assistent& assistent, wizard::Seite seite, QWidget* parent = nullptr);
 
   int Nummer() const { return wizard::Nummer(seite_); }
@@ -45,6 +50,24 @@ class Seite : public QDialog {
 
   // The page "weiter" leads to; its hint shows that page's title.
   uint16_t WeiterZiel() const { return weiterZiel_; }
+
+  // Shows the page in the wizard's window and waits until it is closed; returns how.
+  int exec();
+  // Whether the page is shown by `exec` and not closed yet.
+  bool Offen() const { return offen_; }
+  int result() const { return ergebnis_; }
+
+  // Pages opened by another page (not by the loop) close without ending the program, and
+  // lie over the page that opened them until they close.
+  bool VonSeiteGeoeffnet() const { return schliessenOhneEnde_; }
+
+  // The size the wizard's window takes for this page: the wished size (never smaller than
+  // the controls need), else what the page's layout suggests.
+  virtual QSize Wunschgroesse() const;
+
+  // The next show of the page brings it back as it was, without running FormShow (the
+  // window gives the place back to it after a page that lay over it).
+  void FormShowAussetzen() { formShowAussetzen_ = true; }
 
  protected:
   // The frame, titled with the page title, that holds the page's own controls.
@@ -66,6 +89,10 @@ class Seite : public QDialog {
   void HilfeZeigen(QAbstractButton* knopf);
   void InfoZeigen();
 
+  // The size of the page's window (see Wunschgroesse); a page shown on its own takes it
+  // at once.
+  void GroesseWuenschen(const QSize& groesse);
+
   // Run every time the page is shown, and when it closes (however it is closed).
   virtual void FormShow() {}
   virtual void FormClose() {}
@@ -75,9 +102,13 @@ class Seite : public QDialog {
 
   void showEvent(QShowEvent* ereignis) override;
   void keyPressEvent(QKeyEvent* ereignis) override;
+  void closeEvent(QCloseEvent* ereignis) override;
 
  public slots:
-  void done(int ergebnis) override;
+  // Closes the page with result `ergebnis`.
+  virtual void done(int ergebnis);
+  void accept() { done(Accepted); }
+  void reject() { done(Rejected); }
 
  private:
   Assistent& assistent_;
@@ -89,6 +120,11 @@ class Seite : public QDialog {
   QPushButton* weiter_ = nullptr;
   QPushButton* ende_ = nullptr;
   uint16_t weiterZiel_ = 0;
+  QSize wunschgroesse_;
+  QEventLoop* schleife_ = nullptr;  // exec's, while it waits
+  int ergebnis_ = Rejected;
+  bool offen_ = false;
+  bool formShowAussetzen_ = false;
   bool schliessenOhneEnde_ = false;
   bool navigiert_ = false;
 };

@@ -11,9 +11,11 @@
 #include "engine/grossformat.h"
 #include "engine/sitzung.h"
 #include "platform/atomic_file.h"
+#include "platform/paths.h"
 #include "ui/assistent.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/qt_benutzer.h"
+#include "ui/seitenfenster.h"
 #include "ui/speichern_optionen_seite.h"
 
 namespace tilvendo::ui {
@@ -92,10 +94,10 @@ bool SaveMosaic(Assistent& assistent) {
   {
     // The caller's hourglass is meant for the writing, not for the choosing.
     const Mauszeiger normal(Qt::ArrowCursor);
-    if (seite->exec() != QDialog::Accepted) return false;
+    if (seite->exec() != Seite::Accepted) return false;
   }
 
-  FortschrittFenster fenster;
+  FortschrittFenster fenster(&assistent.Fenster());
   const Mauszeiger sanduhr(Qt::WaitCursor);
   if (assistent.auftrag().MosaikBild) fenster.ShowSaveProgress();
   bool geschrieben = false;
@@ -111,6 +113,8 @@ bool SaveMosaic(Assistent& assistent) {
     return false;
   }
   fenster.HideSaveProgress();
+  // The next save offers this file again; one that failed is never offered.
+  if (geschrieben) assistent.GespeichertMerken(MitSchraegstrich(optionen.Pfad) + optionen.Datei);
   return geschrieben;
 }
 

@@ -112,7 +112,7 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
   connect(vorschauKnopf_, &QPushButton::clicked, this, &SpeichernOptionenSeite::VorschauClick);
   connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
   connect(speichern_, &QPushButton::clicked, this, &SpeichernOptionenSeite::SpeichernClick);
-  connect(abbrechen_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(abbrechen_, &QPushButton::clicked, this, &Seite::reject);
 }
 
 void SpeichernOptionenSeite::FormShow() {
@@ -167,15 +167,18 @@ void SpeichernOptionenSeite::VorschauClick() {
   int64_t schaetzung = -1;
   try {
     const Sanduhr sanduhr;
-    if (probe) {
-      schaetzung = MakeSavePreviewAusProbe(
-          job.VorlageBild, job.AnzeigeBild, wizard::ErgebnisGroesse(job), assistent().Blendwert(),
-          kVorschauBreite, kVorschauHoehe, optionen_, job.SpeicherVorschau, vorschau_);
-    } else {
-      schaetzung = MakeSavePreview(job.VorlageBild, *job.MosaikBild, assistent().Blendwert(),
-                                   kVorschauBreite, kVorschauHoehe, optionen_, job.SpeicherVorschau,
-                                   vorschau_);
-    }
+    // Memory that runs out is reported in German like every other failure.
+    schaetzung = AsPictureTooLarge([&] {
+      if (probe) {
+        return MakeSavePreviewAusProbe(job.VorlageBild, job.AnzeigeBild,
+                                       wizard::ErgebnisGroesse(job), assistent().Blendwert(),
+                                       kVorschauBreite, kVorschauHoehe, optionen_,
+                                       job.SpeicherVorschau, vorschau_);
+      }
+      return MakeSavePreview(job.VorlageBild, *job.MosaikBild, assistent().Blendwert(),
+                             kVorschauBreite, kVorschauHoehe, optionen_, job.SpeicherVorschau,
+                             vorschau_);
+    });
   } catch (const std::exception& fehler) {
     // The preview could not be encoded or decoded; saving may still work.
     assistent().benutzer().Warnung(std::string(kVorschauFehler) + fehler.what());
@@ -198,15 +201,12 @@ void SpeichernOptionenSeite::SpeichernClick() {
   // Exactly one file type: the chosen format's.
   dialog.setNameFilter(QString::fromUtf8(format.beschreibung));
   dialog.setDefaultSuffix(QString::fromUtf8(format.endung).mid(1));
-  // The folder of the last save, at first the user's pictures.
-  dialog.setDirectory(optionen_.Pfad.empty()
-                          ? QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
-                          : QString::fromStdString(optionen_.Pfad));
-  if (!optionen_.Datei.empty()) {
-    std::string vorschlag = optionen_.Datei;
-    ForceSaveExtension(optionen_.Format, vorschlag);
-    dialog.selectFile(QString::fromStdString(vorschlag));
-  }
+  // The file of the last save that succeeded, at first the user's pictures folder.
+  const wizard::Dateivorschlag vorschlag = wizard::DateiVorschlagen(
+      assistent().ZuletztGespeichert(), optionen_.Format,
+      QStandardPaths::writableLocation(QStandardPaths::PicturesLocation).toStdString());
+  dialog.setDirectory(QString::fromStdString(vorschlag.ordner));
+  if (!vorschlag.datei.empty()) dialog.selectFile(QString::fromStdString(vorschlag.datei));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
 
   const std::string gewaehlt = dialog.selectedFiles().front().toStdString();

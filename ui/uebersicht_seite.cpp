@@ -301,8 +301,7 @@ void UebersichtSeite::sbweiterClick() {
 
   if (!fehler.empty()) {
     assistent().benutzer().Warnung(fehler);
-    hgFortschritt_->hide();
-    UebersichtClick();
+    ErgebnisZeigen();
     return;
   }
   switch (ausgang) {
@@ -314,17 +313,24 @@ void UebersichtSeite::sbweiterClick() {
       break;
     case Laufausgang::ZuKlein:
       // The user was told; the end-of-program question follows.
+      ListeFuellen(uebersicht_->currentRow());
       Beenden();
       break;
     case Laufausgang::Abgebrochen:
-    case Laufausgang::Unlesbar:  // the user was warned; there is no mosaic to show
-      hgFortschritt_->hide();
-      UebersichtClick();
+    case Laufausgang::Unlesbar:  // the user was warned
+      ErgebnisZeigen();
       break;
     case Laufausgang::Abgelehnt:
     case Laufausgang::AbbruchAngefordert:
       break;
   }
+}
+
+void UebersichtSeite::ErgebnisZeigen() {
+  // The run left the earlier result as it was; the list follows what there is now.
+  hgFortschritt_->hide();
+  ListeFuellen(uebersicht_->currentRow());
+  UebersichtClick();
 }
 
 }  // namespace tilvendo::ui

@@ -63,6 +63,8 @@ class UebersichtSeite : public Seite {
 
  private:
   void ListeFuellen(int auswahl);
+  // After a run that did not complete: the details again instead of the progress.
+  void ErgebnisZeigen();
   void WechselnZuPlatzieren(int eintrag);
   void VorschauMalen(QPainter& maler, const QSize& groesse) const;
   // DisableAllButtons / EnableAllButtons of the run, with the hourglass.

@@ -1,6 +1,8 @@
 #include "ui/vorlage_seite.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -62,6 +64,11 @@ std::optional<QString> VorlageErfragen(QWidget* eltern, const QString& startordn
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilter(Text(wizard::VorlagenFilter()));
   dialog.setSizeGripEnabled(true);
+  // The first entry names every type; the box shows it whole, and the dialog is made
+  // wide enough for that.
+  if (auto* typen = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+    typen->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  }
 
   auto* vorschau = new QLabel(&dialog);
   vorschau->setObjectName(QStringLiteral("Vorschau"));
@@ -73,6 +80,7 @@ std::optional<QString> VorlageErfragen(QWidget* eltern, const QString& startordn
   }
   QObject::connect(&dialog, &QFileDialog::currentChanged, vorschau,
                    [vorschau](const QString& pfad) { DialogVorschauZeigen(vorschau, pfad); });
+  dialog.resize(dialog.sizeHint().expandedTo(dialog.size()));
 
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList gewaehlt = dialog.selectedFiles();
@@ -126,13 +134,14 @@ VorlageSeite::VorlageSeite(Assistent& assistent) : Seite(assistent, wizard::Seit
 }
 
 void VorlageSeite::ladenClick() {
-  // The dialog opens where the last template lay, the first time in the user's pictures.
-  const Vorlage& vorlage = auftrag().vorlage;
-  const QString startordner =
-      vorlage.VorlagePfad.empty()
-          ? QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
-          : QFile::decodeName(vorlage.VorlagePfad.c_str());
-  const std::optional<QString> pfad = VorlageErfragen(this, startordner);
+  // The dialog opens where the last template lay, the first time in the user's pictures
+  // folder as the desktop names it (Qt reads the XDG user directories).
+  const std::string startordner = wizard::DialogStartordner(
+      auftrag().vorlage.VorlagePfad,
+      QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))
+          .toStdString(),
+      QFile::encodeName(QDir::homePath()).toStdString());
+  const std::optional<QString> pfad = VorlageErfragen(this, QFile::decodeName(startordner.c_str()));
   if (pfad) {
     VorlageOeffnen(*pfad);
   } else {

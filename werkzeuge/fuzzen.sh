@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Builds the fuzzing targets of the file readers (clang, libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) in a clean build/fuzz and runs each for SEKUNDEN seconds,
-# one after the other with a single worker. Fails when a target crashes; the input that
-# did it lands in build/fuzz/funde/<target>/, the log beside it.
+# one after the other with a single worker. Fails when a target crashes or asks for too
+# much memory; the input that did it lands in build/fuzz/funde/<target>/, the log beside it.
 #   werkzeuge/fuzzen.sh [SEKUNDEN]   (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 sekunden=${1:-30}
 ordner=build/fuzz
+# The same bound as the replay of stored inputs under the sanitizer (tests/fuzz/CMakeLists.txt).
+malloc_grenze_mb=512
+rss_grenze_mb=2048
 ziele=(bmp jpeg fremdbild profil katalog signaturen)
 declare -A woerterbuch=([bmp]=bmp.dict [jpeg]=jpeg.dict [fremdbild]=fremdbild.dict
                         [profil]=profil.dict [katalog]=profil.dict)
@@ -29,19 +32,25 @@ for ziel in "${ziele[@]}"; do
   korpus="$ordner/korpus/$ziel"
   funde="$ordner/funde/$ziel"
   mkdir -p "$korpus" "$funde"
-  optionen=(-max_total_time="$sekunden" -timeout=25 -rss_limit_mb=4096 -print_final_stats=1
-            -artifact_prefix="$funde/")
+  # The targets read small pictures only, so no reader needs much memory: one block above
+  # the malloc limit, or a process above the RSS limit, is a finding like a crash (a header
+  # that makes a library allocate what it claims).
+  optionen=(-max_total_time="$sekunden" -timeout=25 -malloc_limit_mb="$malloc_grenze_mb"
+            -rss_limit_mb="$rss_grenze_mb" -print_final_stats=1 -artifact_prefix="$funde/")
   if [ -n "${woerterbuch[$ziel]:-}" ]; then
     optionen+=(-dict="tests/fuzz/woerterbuch/${woerterbuch[$ziel]}")
   fi
+  # The inputs that once made a reader fail start every run, so they meet the limits too.
+  saaten=("tests/fuzz/korpus/$ziel")
+  if [ -d "tests/fuzz/regression/$ziel" ]; then saaten+=("tests/fuzz/regression/$ziel"); fi
   echo "== $ziel: $sekunden s"
   if TMPDIR="$arbeit" "$ordner/tests/fuzz/fuzz_$ziel" "${optionen[@]}" "$korpus" \
-      "tests/fuzz/korpus/$ziel" >"$funde/log.txt" 2>&1; then
+      "${saaten[@]}" >"$funde/log.txt" 2>&1; then
     grep -E '^stat::number_of_executed_units|^stat::average_exec_per_sec|^#[0-9]+[[:space:]]+DONE' \
       "$funde/log.txt" || true
   else
-    echo "   FEHLER: $ziel ist abgestürzt; Eingabe und Bericht in $funde/"
-    grep -E '^(==[0-9]+==ERROR|SUMMARY)' "$funde/log.txt" || tail -5 "$funde/log.txt"
+    echo "   FEHLER: $ziel ist abgestürzt oder brauchte zu viel Speicher; Eingabe und Bericht in $funde/"
+    grep -E '^(==[0-9]+== ?ERROR|SUMMARY)' "$funde/log.txt" || tail -5 "$funde/log.txt"
     fehlgeschlagen+=("$ziel")
   fi
 done

@@ -5,6 +5,7 @@
 #include "albums/alben_zustand.h"
 #include "albums/album_bearbeitung.h"
 #include "albums/katalog.h"
+#include "platform/gross_klein.h"
 
 namespace tilvendo::wizard {
 namespace {
@@ -13,11 +14,48 @@ bool Enthaelt(const std::vector<std::string>& liste, const std::string& wert) {
   return std::find(liste.begin(), liste.end(), wert) != liste.end();
 }
 
+bool HatSteuerzeichen(std::string_view text) {
+  constexpr unsigned char kErstesDruckbares = 0x20;
+  constexpr unsigned char kLoeschen = 0x7F;
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < kErstesDruckbares || byte == kLoeschen;
+  });
+}
+
+bool IstLeerraum(char c) {
+  return c == ' ' || c == '\t';
+}
+
 }  // namespace
 
 bool SchliessenMoeglich(const AlbenKontext& kontext, std::string_view eigenerName,
                         std::string_view text) {
   return AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, text, eigenerName);
+}
+
+std::string NamensHinweis(const AlbenKontext& kontext, std::string_view eigenerName,
+                          std::string_view text) {
+  if (SchliessenMoeglich(kontext, eigenerName, text)) return {};
+  // The reasons in the order the catalogue's rules test them.
+  if (text.empty()) return "Bitte geben Sie dem Album einen Namen.";
+  if (GleichOhneGrossKlein(text, kAlleAlbenName) ||
+      GleichOhneGrossKlein(text, kGewaehlteAlbenName) ||
+      GleichOhneGrossKlein(text, kAlbenSektion)) {
+    return "Diesen Namen verwendet das Programm selbst.";
+  }
+  if (text.find('=') != std::string_view::npos) return "Der Name darf kein „=“ enthalten.";
+  if (text.find(']') != std::string_view::npos) return "Der Name darf kein „]“ enthalten.";
+  if (text.front() == '[') return "Der Name darf nicht mit „[“ beginnen.";
+  if (HatSteuerzeichen(text)) return "Der Name darf keine Steuerzeichen enthalten.";
+  if (IstLeerraum(text.front()) || IstLeerraum(text.back())) {
+    return "Der Name darf nicht mit einem Leerzeichen beginnen oder enden.";
+  }
+  return "Ein anderes Album heißt schon so.";
+}
+
+std::string AktVerzText(std::string_view ordner) {
+  return ordner.empty() ? std::string(kKeinOrdner) : std::string(ordner);
 }
 
 bool AblegenMoeglich(const TGalerieGlobal& album, std::string_view ordner) {

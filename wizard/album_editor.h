@@ -24,6 +24,15 @@ namespace tilvendo::wizard {
 bool SchliessenMoeglich(const AlbenKontext& kontext, std::string_view eigenerName,
                         std::string_view text);
 
+// Why the name field's text cannot be the album's name, in a short German sentence shown
+// beside the field; empty exactly when SchliessenMoeglich holds.
+std::string NamensHinweis(const AlbenKontext& kontext, std::string_view eigenerName,
+                          std::string_view text);
+
+// "momentanes Verzeichnis": the folder "hinzufügen" would add, "-" while there is none.
+inline constexpr const char* kKeinOrdner = "-";
+std::string AktVerzText(std::string_view ordner);
+
 // A folder of the tree may be dropped on the album's list when it is not in it yet.
 bool AblegenMoeglich(const TGalerieGlobal& album, std::string_view ordner);
 

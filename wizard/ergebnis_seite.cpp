@@ -27,16 +27,17 @@ Size ErgebnisFenster(Size anzeige, int32_t rahmenBreite, int32_t rahmenHoehe) {
               anzeige.height + rahmenHoehe};
 }
 
-Lage FensterZentrieren(Size bildschirm, Size fenster) {
-  return Lage{(bildschirm.width - fenster.width) / 2, (bildschirm.height - fenster.height) / 2};
-}
-
 std::string Skalierungstext(int32_t anzeigeBreite, int32_t mosaikBreite, int32_t zielBreite,
                             int32_t zielHoehe) {
   return "Fotomosaik ist auf " +
          MitDezimalkomma(Hundertstel(anzeigeBreite * int64_t{100}, mosaikBreite)) +
          "% der Originalgröße (" + std::to_string(zielBreite) + " x " + std::to_string(zielHoehe) +
          " Pixel) skaliert";
+}
+
+std::string Speicherhinweis(uint8_t ergebnisGespeichert, const std::string& zuletztGespeichert) {
+  if (ergebnisGespeichert != 1 || zuletztGespeichert.empty()) return {};
+  return "gespeichert: " + zuletztGespeichert;
 }
 
 std::string Blendtext(int32_t position) {

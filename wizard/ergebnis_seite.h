@@ -33,18 +33,15 @@ inline constexpr const char* kListeGespeichert = "Platzierungsliste gespeichert:
 // least kErgebnisMindestBreite wide.
 Size ErgebnisFenster(Size anzeige, int32_t rahmenBreite, int32_t rahmenHoehe);
 
-// Top-left corner that centres a window on the screen (halves truncated).
-struct Lage {
-  int32_t links = 0;
-  int32_t oben = 0;
-  friend bool operator==(const Lage&, const Lage&) = default;
-};
-Lage FensterZentrieren(Size bildschirm, Size fenster);
-
 // "Fotomosaik ist auf 36,35% der Originalgröße (2000 x 1500 Pixel) skaliert": the
-// displayed width in per cent of the mosaic's, and the result size of the settings.
+// displayed width in per cent of the mosaic's, and the mosaic's size (the result size of
+// the settings it was made with).
 std::string Skalierungstext(int32_t anzeigeBreite, int32_t mosaikBreite, int32_t zielBreite,
                             int32_t zielHoehe);
+
+// "gespeichert: /home/…/mosaik.jpg" while the mosaic shown counts as saved and a save
+// succeeded (`zuletztGespeichert`, the file written); else empty.
+std::string Speicherhinweis(uint8_t ergebnisGespeichert, const std::string& zuletztGespeichert);
 
 // "die Vorlage ist zu 25 % in das Fotomosaik eingeblendet" for slider position −15.
 std::string Blendtext(int32_t position);

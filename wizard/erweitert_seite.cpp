@@ -26,6 +26,12 @@ Abstandsanzeige ErweitertAnwenden(Einstellungen& einstellungen, const Bildzahlen
                          einstellungen.minAbstand, static_cast<int32_t>(benoetigt)};
 }
 
+void AehnlicheMosaikeEinstellen(Verfahren& verfahren) {
+  verfahren.Wahrnehmung = true;
+  verfahren.Farbangleich = kAehnlichFarbangleich;
+  verfahren.Zuschneiden = true;
+}
+
 int ListenPosition(uint8_t wert, int eintraege) {
   return wert < eintraege ? wert : 0;
 }

@@ -34,6 +34,23 @@ Abstandsanzeige ErweitertAnwenden(Einstellungen& einstellungen, const Bildzahlen
                                   uint8_t berechnungsart, uint8_t musterbildung,
                                   int32_t abstandsfeld);
 
+// "für möglichst ähnliche Mosaike": the ways of reading and matching the photos that
+// together bring a mosaic closest to its template, at about the same speed: colours
+// compared as the eye sees them, each tile's colours moved halfway to its cell's, and
+// photos cut to the tiles' shape. The other ways stay as they are; the user may change
+// each afterwards.
+inline constexpr uint8_t kAehnlichFarbangleich = 50;
+void AehnlicheMosaikeEinstellen(Verfahren& verfahren);
+// The button's caption, and its hint: what each of the ways it sets does.
+inline constexpr const char* kAehnlichKnopf = "für möglichst ähnliche Mosaike";
+inline constexpr const char* kAehnlichHinweis =
+    "Stellt ein, was das Mosaik der Vorlage ähnlicher macht, ohne die Berechnung zu "
+    "verlangsamen:\n"
+    "– „Farben vergleichen wie das Auge“ wählt die Fotos nach dem Farbeindruck,\n"
+    "– „Farben angleichen“ 50 % tönt jede Kachel halb zur Farbe ihrer Stelle in der Vorlage,\n"
+    "– „zuschneiden statt stauchen“ schneidet die Fotos auf die Form der Kacheln zu.\n"
+    "Jede Einstellung lässt sich danach einzeln ändern.";
+
 // The list item that shows a stored method or pattern value: the value itself, the first
 // item for a value the list does not have.
 int ListenPosition(uint8_t wert, int eintraege);

@@ -1,19 +1,35 @@
 #include "wizard/hilfe_fenster.h"
 
+#include <algorithm>
+
 #include "wizard/seiten.h"
 
 namespace tilvendo::wizard {
+namespace {
+
+// What the wrapping width keeps off half the page's width.
+constexpr int32_t kUmbruchAbzug = 5;
+
+}  // namespace
 
 int32_t HilfeFensterBreite(int32_t elternBreite) {
   return elternBreite / 2;
 }
 
 int32_t HilfeUmbruchBreite(int32_t seitenBreite) {
-  return seitenBreite / 2 - kHilfeRandLinks;
+  return seitenBreite / 2 - kUmbruchAbzug;
 }
 
-int32_t HilfeFensterHoehe(int32_t zeilen) {
-  return zeilen * kHilfeZeilenHoehe + kHilfeRandOben;
+int32_t HilfeTextBreite(int32_t fensterBreite) {
+  return fensterBreite - 2 * kHilfeRandLinks;
+}
+
+int32_t HilfeZeilenHoehe(int32_t zeilenabstand) {
+  return std::max(kHilfeZeilenHoehe, zeilenabstand);
+}
+
+int32_t HilfeFensterHoehe(int32_t zeilen, int32_t zeilenHoehe) {
+  return kHilfeRandOben + zeilen * zeilenHoehe + kHilfeRandUnten;
 }
 
 HilfeFensterLage HilfeFensterPlatzieren(int32_t knopfX, int32_t knopfY, int32_t knopfHoehe,

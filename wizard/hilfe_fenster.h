@@ -6,10 +6,13 @@
 
 namespace tilvendo::wizard {
 
-inline constexpr int32_t kHilfeZeilenHoehe = 15;  // pixels per wrapped line
-inline constexpr int32_t kHilfeRandOben = 4;      // above the first line
-inline constexpr int32_t kHilfeRandLinks = 5;     // left of every line
+inline constexpr int32_t kHilfeZeilenHoehe = 15;  // pixels per wrapped line, at least
 inline constexpr int32_t kHilfeEckenRadius = 20;  // width and height of the corner ellipses
+// The text keeps clear of the black border and of the rounded corners: half a corner
+// ellipse on the left and right, a little less above the first and below the last line.
+inline constexpr int32_t kHilfeRandLinks = kHilfeEckenRadius / 2;  // left and right of a line
+inline constexpr int32_t kHilfeRandOben = 6;                       // above the first line
+inline constexpr int32_t kHilfeRandUnten = 6;                      // below the last line
 inline constexpr int32_t kHilfeBildschirmRand = 6;
 // A click within this time after the popup closed is the click that closed it.
 inline constexpr double kHilfeSchliessZeitMs = 200.0;
@@ -18,8 +21,13 @@ inline constexpr double kHilfeSchliessZeitMs = 200.0;
 int32_t HilfeFensterBreite(int32_t elternBreite);
 // The width the text is wrapped at: half the page's client width less 5.
 int32_t HilfeUmbruchBreite(int32_t seitenBreite);
-// Lines × 15 + 4.
-int32_t HilfeFensterHoehe(int32_t zeilen);
+// The most a line may take in a popup of that width, with the margins on both sides.
+int32_t HilfeTextBreite(int32_t fensterBreite);
+// The height of one line: 15 pixels, or the font's line spacing where that is more, so
+// no line is cut.
+int32_t HilfeZeilenHoehe(int32_t zeilenabstand);
+// The lines and the margins above and below them.
+int32_t HilfeFensterHoehe(int32_t zeilen, int32_t zeilenHoehe);
 
 struct HilfeFensterLage {
   int32_t links = 0;

@@ -10,7 +10,8 @@ namespace {
 constexpr std::array<HilfeEintrag, 16> kInhalt = {{
     {1151,
      "Wählen Sie hier die Vorlage: das Bild, das Ihr Fotomosaik aus der Entfernung zeigen soll.^^"
-     "Klicken Sie auf „Bild laden“ und öffnen Sie eine Bilddatei (.bmp, .jpg oder .jpeg). "
+     "Klicken Sie auf „Bild laden“ und öffnen Sie eine Bilddatei (.bmp, .jpg, .jpeg, .png, .webp, "
+     ".tif, .tiff, .heic oder .heif). "
      "Danach sehen Sie eine Vorschau und die Breite und Höhe des Bildes.^^"
      "Gut eignen sich Bilder mit starkem Kontrast zwischen Vordergrund und Hintergrund, "
      "zum Beispiel ein Porträt vor einem ruhigen Hintergrund. Große, klare Formen bleiben im "
@@ -61,7 +62,7 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
      "den roten Kacheln.^^"
      "Musterbildung: Gegen sichtbare Muster gleicher Fotos vergrößert das Programm den "
      "Abstand zufällig, von „ignorieren“ (gar nicht) bis „unterdrücken“ (am meisten).^^"
-     "Mehr Abstand braucht mehr verschiedene Fotos; wie viele, zeigt „benötigte Bilder“."},
+     "Mehr Abstand braucht mehr verschiedene Fotos; wie viele, zeigt „benötigte Bilder“.^^"},
     {5251,
      "Lesen und Vergleichen der Fotos:^^"
      "„Fotos aufrecht stellen“ dreht Fotos so, wie die Kamera sie gehalten hat. Ohne den "
@@ -76,6 +77,10 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
      "der Vorlage hin; 0 % lässt die Fotos unverändert.^^"
      "„höchstens so oft verwenden“ begrenzt, wie oft ein Foto im ganzen Mosaik vorkommt. Dann "
      "braucht das Mosaik mehr verschiedene Fotos.^^"
+     "„für möglichst ähnliche Mosaike“ schaltet „Farben vergleichen wie das Auge“ und "
+     "„zuschneiden statt stauchen“ ein und stellt „Farben angleichen“ auf 50 %. Zusammen "
+     "kommt das Mosaik der Vorlage so am nächsten, ohne länger zu rechnen. Jede dieser "
+     "Einstellungen können Sie danach wieder ändern.^^"
      "Jede Art zu lesen hat ihren eigenen Zwischenspeicher im Album; ein Wechsel liest die "
      "Fotos einmal neu ein."},
     {6151,
@@ -106,8 +111,8 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
      "Geben Sie dem Album einen Namen, den kein anderes Album trägt.^^"
      "Suchen Sie im Ordnerbaum einen Ordner mit Fotos (Doppelklick öffnet ihn) und nehmen Sie "
      "ihn mit „hinzufügen“ oder der Einfg-Taste auf, oder ziehen Sie ihn in die Liste des "
-     "Albums. Alle .bmp-, .jpg- und .jpeg-Bilder darin gehören dann dazu; „Anzahl der Bilder“ "
-     "zählt sie.^^"
+     "Albums. Alle Bilder darin gehören dann dazu (.bmp, .jpg, .jpeg, .png, .webp, .tif, .tiff, "
+     ".heic und .heif); „Anzahl der Bilder“ zählt sie.^^"
      "„Unterverzeichnisse miteinbeziehen“ nimmt die Unterordner mit.^^"
      "„entfernen“ oder die Entf-Taste nimmt den markierten Ordner heraus, „aktualisieren“ "
      "zählt nach Änderungen auf der Festplatte neu.^^"
@@ -167,7 +172,6 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
      "Rückmeldungen ab.^^"
      "Mögliche nächste Schritte sind zum Beispiel:^"
      "- Druckgrößen in Zentimetern statt in Pixeln angeben,^"
-     "- weitere Bildformate für Vorlagen und Fotos,^"
      "- noch schnellere Berechnungen großer Mosaike.^^"
      "Eine eigene Website hat das Programm noch nicht. Sobald es eine gibt, finden Sie den "
      "Verweis darauf unter „Kontakt“."},

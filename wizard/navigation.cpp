@@ -23,12 +23,6 @@ uint16_t NextPage(const Navigation& navigation, int aktuell) {
   }
 }
 
-bool PositionUebernehmen(int ziel, int aktuell) {
-  if (aktuell == Nummer(Seite::Ergebnis)) return false;
-  if (ziel >= Nummer(Seite::SpeichernOptionen)) return false;
-  return ziel != Nummer(Seite::Keine) && ziel != Nummer(Seite::Ergebnis);
-}
-
 uint16_t InfoOeffnen(Navigation& navigation, int aktuell) {
   navigation.InfoRueckkehr = aktuell;
   return Nummer(Seite::Information);

@@ -22,10 +22,6 @@ struct Navigation {
 // set, else 1→2→3→4→5→7, 6→7, 7→6, and 0 (no page) from any other page.
 uint16_t NextPage(const Navigation& navigation, int aktuell);
 
-// Whether a page opened from page `aktuell` takes over the current page's window position.
-// The result page centres itself, and pages from 10 on (and "no page") are never moved.
-bool PositionUebernehmen(int ziel, int aktuell);
-
 // The information page remembers where it was opened and returns there.
 uint16_t InfoOeffnen(Navigation& navigation, int aktuell);
 uint16_t InfoVerlassen(const Navigation& navigation);

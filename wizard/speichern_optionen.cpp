@@ -91,6 +91,14 @@ Optionsanzeige FormatWaehlen(SpeicherOptionen& optionen, uint8_t format) {
   return anzeige;
 }
 
+Dateivorschlag DateiVorschlagen(const std::string& zuletztGespeichert, uint8_t format,
+                                const std::string& standardOrdner) {
+  if (zuletztGespeichert.empty()) return Dateivorschlag{standardOrdner, {}};
+  Dateivorschlag vorschlag{FolderOf(zuletztGespeichert), FileNameOf(zuletztGespeichert)};
+  ForceSaveExtension(format, vorschlag.datei);
+  return vorschlag;
+}
+
 bool ErsetzenErfragen(const std::string& gewaehlt, const std::string& geschrieben) {
   return geschrieben != gewaehlt && FileExists(geschrieben);
 }

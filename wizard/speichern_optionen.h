@@ -66,6 +66,18 @@ Optionsanzeige OptionenAnzeigen(const SpeicherOptionen& optionen);
 // the quality is JPEG's alone. An unknown format counts as BMP.
 Optionsanzeige FormatWaehlen(SpeicherOptionen& optionen, uint8_t format);
 
+// Where the save dialog opens and the name it offers.
+struct Dateivorschlag {
+  std::string ordner;
+  std::string datei;  // empty: no name offered
+};
+
+// The folder and name of the last save that succeeded (`zuletztGespeichert`, a whole path),
+// the name with the extension of `format`; before any save succeeded, `standardOrdner`
+// and no name. A save that failed is never offered again.
+Dateivorschlag DateiVorschlagen(const std::string& zuletztGespeichert, uint8_t format,
+                                const std::string& standardOrdner);
+
 // Whether the file actually written (the chosen name with the format's extension
 // forced) is another existing file, which the save dialog did not ask about.
 bool ErsetzenErfragen(const std::string& gewaehlt, const std::string& geschrieben);

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/fortschritt.h"
 #include "engine/methodenparameter.h"
-#include "platform/clock.h"
 #include "platform/fit_to_box.h"
 #include "wizard/druckformat.h"
 #include "wizard/ergebnis_mosaik.h"
@@ -82,11 +82,6 @@ int EintragWiederfinden(int gemerkt, int anzahl) {
 
 uint16_t EintragsSeite(int eintrag) {
   return static_cast<uint16_t>(eintrag + 1);
-}
-
-std::string DauerText(double tage) {
-  const MinutenSekunden teile = DauerZerlegen(tage);
-  return teile.minuten + " min. und " + teile.sekunden + " sek.";
 }
 
 Eintragsinfo EintragsInfo(const Auftrag& auftrag, int eintrag) {

@@ -36,10 +36,6 @@ struct Eintragsinfo {
 };
 Eintragsinfo EintragsInfo(const Auftrag& auftrag, int eintrag);
 
-// A duration (days) as "nn min. und ss sek."; an hour or more shows only the minutes
-// within the hour.
-std::string DauerText(double tage);
-
 // What the preview of an entry shows.
 enum class Vorschauart {
   Keine,          // the picture counts have no preview

@@ -48,6 +48,14 @@ std::string VorlagenFilter() {
   return filter;
 }
 
+std::string DialogStartordner(const std::string& vorlagePfad, const std::string& bilderOrdner,
+                              const std::string& heimOrdner) {
+  for (const std::string* ordner : {&vorlagePfad, &bilderOrdner}) {
+    if (!ordner->empty() && FolderExists(*ordner)) return *ordner;
+  }
+  return heimOrdner;
+}
+
 std::string PixelText(int32_t pixel) {
   return std::to_string(pixel) + " Pixel";
 }

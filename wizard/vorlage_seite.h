@@ -29,6 +29,12 @@ inline constexpr const char* kKeinWert = "-";
 // it shows the names as they stand.
 std::string VorlagenFilter();
 
+// Where the open dialog starts: the folder of the last template, else the user's pictures
+// folder (`bilderOrdner`, as the desktop names it), else the home folder; the first of
+// them that exists, so the dialog never opens in a folder that is not there.
+std::string DialogStartordner(const std::string& vorlagePfad, const std::string& bilderOrdner,
+                              const std::string& heimOrdner);
+
 // "800 Pixel".
 std::string PixelText(int32_t pixel);
 

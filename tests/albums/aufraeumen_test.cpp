@@ -77,5 +77,47 @@ TEST(Aufraeumen, RemovesOnlyLeftOversOfOurOwnNamingThatNoAlbumNamesAndNoWriterUs
   EXPECT_TRUE(FileExists(draussen / "ziel.nbd"));
 }
 
+// An album whose line in "Alben" was lost is still in the catalogue: its files are not
+// left-overs, and no new album may take its file name.
+TEST(Aufraeumen, KeepsTheFilesOfAnAlbumWhoseLineInTheListWasLost) {
+  AlbenOrdner alben;
+  for (const auto& [name, datei] : {std::pair{"Eins", "Album 1"}, std::pair{"Zwei", "Album 2"}}) {
+    TGalerieGlobal album;
+    album.Name = name;
+    album.Dateiname = datei;
+    album.Dateien = {"/a.jpg"};
+    AlbumSpeichern(alben.kontext, album);
+  }
+  WriteWholeFile(alben.Datei("Album 2 5.nba"), std::string(312, '\1'));
+  // "Zwei" falls out of the list, its section stays; a second section of the name "Eins"
+  // names the files of a third album.
+  std::string katalog = alben.Katalog();
+  katalog.replace(katalog.find("2=Zwei"), 6, "2=");
+  katalog += "[Eins]\r\nDN=Album 3\r\n";
+  WriteWholeFile(alben.kontext.Katalog(), katalog);
+  WriteWholeFile(alben.Datei("Album 3.nbd"), "x");
+  WriteWholeFile(alben.Datei("Album 4.nbd"), "x");
+  for (const auto& eintrag : fs::directory_iterator(alben.folder.path())) {
+    fs::last_write_time(eintrag.path(), fs::file_time_type::clock::now() - 2 * kVerwaistNach);
+  }
+
+  EXPECT_EQ(AlbenordnerAufraeumen(alben.kontext), 1u);
+  for (const char* name : {"Album 2.nbd", "Album 2.nbf", "Album 2 5.nba", "Album 3.nbd"}) {
+    EXPECT_TRUE(FileExists(alben.Datei(name))) << name;
+  }
+  EXPECT_FALSE(FileExists(alben.Datei("Album 4.nbd")));
+  // Nor does a new album get those names, though Album 3's own files are gone by now.
+  fs::remove(alben.Datei("Album 3.nbd"));
+  EXPECT_EQ(FreierAlbumDateiname(alben.kontext), "Album 4");
+  // Deleting the album that shares a Dateiname with the unlisted one keeps the files.
+  TGalerieGlobal teilt;
+  teilt.Name = "Teilt";
+  teilt.Dateiname = "Album 2";
+  KatalogEintragSchreiben(alben.kontext, teilt);
+  AlbumLoeschen(alben.kontext, "Teilt");
+  EXPECT_TRUE(FileExists(alben.Datei("Album 2.nbd")));
+  EXPECT_TRUE(FileExists(alben.Datei("Album 2 5.nba")));
+}
+
 }  // namespace
 }  // namespace tilvendo

@@ -8,6 +8,7 @@
 #include "engine/berechnungslauf.h"
 #include "kommandozeile.h"
 #include "pictures/bilder_laden.h"
+#include "pictures/speichern.h"
 
 namespace tilvendo::testing {
 namespace {
@@ -78,6 +79,20 @@ TEST_F(MosaikBefehl, WritesTheMosaicAndTheSecondRunReadsOnlyTheCache) {
   EXPECT_EQ(ReadWholeFile(zweite), ReadWholeFile(ausgabe));
 }
 
+TEST_F(MosaikBefehl, AnOutputThatIsALinkStaysOneAndItsFileGetsTheMosaic) {
+  fs::create_directories(tilvendo / "bilder");
+  WriteWholeFile(tilvendo / "bilder/mosaik.jpg", "altes Bild");
+  fs::create_symlink("../bilder/mosaik.jpg", tilvendo / "aus/verweis.jpg");
+  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/verweis.jpg"));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(fs::is_symlink(tilvendo / "aus/verweis.jpg"));
+  Bitmap bild;
+  ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "bilder/mosaik.jpg"));
+  EXPECT_EQ(bild.width(), 120);
+  EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"verweis.jpg"});
+  EXPECT_EQ(Dateien(tilvendo / "bilder"), std::vector<std::string>{"mosaik.jpg"});
+}
+
 TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
   const std::string ausgabe = tilvendo / "aus/mosaik.BMP";
   Ergebnis e = tilvendo(Mosaik(ausgabe, {"--farbtiefe", "8", "--zoom", "200"}));
@@ -94,6 +109,9 @@ TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
   ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/breit.bmp"));
   EXPECT_EQ(bild.width(), 300);  // 20 × 250 % × 6
   EXPECT_EQ(bild.height(), 96);  // 22 × 111 % = 24 × 4
+  // Without a depth of its own, the depth of the wizard's first save.
+  EXPECT_EQ(bild.format(), BmpPixelFormat(kStandardFarbtiefe));
+  EXPECT_EQ(bild.format(), PixelFormat::k32);
 }
 
 TEST_F(MosaikBefehl, BadInputEndsWithItsMessageAndLeavesNoFile) {
@@ -172,6 +190,69 @@ TEST_F(MosaikBefehl, PhotosGoneSinceReadingAreReportedNotSavedAsBlack) {
   EXPECT_TRUE(Enthaelt(e.fehler, "Warnung: " + std::string(kUnlesbarWarnung))) << e.fehler;
   EXPECT_EQ(Dateien(tilvendo / "aus"),
             (std::vector<std::string>{"erst.jpg", "ohne.jpg", "teil.jpg"}));
+}
+
+// Cloud sync tools leave empty placeholder files: they are counted when the album is
+// made, but a run leaves them out as soon as it finds them unreadable.
+TEST_F(MosaikBefehl, EmptyPlaceholderFilesNeverBecomeBlackTiles) {
+  const auto wolke = [&](const std::string& name, int fotos, int leere) {
+    FotosSchreiben(tilvendo / name, fotos);
+    for (int i = 0; i < leere; ++i)
+      WriteWholeFile(tilvendo / (name + "/leer" + std::to_string(i) + ".jpg"), "");
+    ASSERT_EQ(tilvendo({"album", "anlegen", name, tilvendo / name}).code, 0);
+  };
+  const auto mosaik = [&](const std::string& album, const std::string& ausgabe) {
+    return tilvendo({"mosaik", tilvendo / "vorlage.bmp", ausgabe, "--album", album, "--kacheln",
+                     "10x10", "--einblenden", "0", "--bericht", "--seed", "3"});
+  };
+  // 8 photos and 42 placeholders: too few for the default distance, even lowered to 0.
+  wolke("Wenige", 8, 42);
+  Ergebnis e = mosaik("Wenige", tilvendo / "aus/wenige.jpg");
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: " + AusgelasseneBilderHinweis(8, 50))) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.fehler, "Warnung: " + std::string(kBilderWarnung))) << e.fehler;
+  EXPECT_TRUE(Dateien(tilvendo / "aus").empty());
+  // The second run reads the cache, which holds only the 8: the same answer.
+  e = mosaik("Wenige", tilvendo / "aus/wenige.jpg");
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "Warnung: " + std::string(kBilderWarnung))) << e.fehler;
+
+  // 30 photos and 20 placeholders: the distance is lowered for the 30, no tile black.
+  wolke("Genug", 30, 20);
+  e = mosaik("Genug", tilvendo / "aus/genug.jpg");
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: " + AusgelasseneBilderHinweis(30, 50))) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.fehler, "Warnung")) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.aus, "schwarz")) << e.aus;
+  EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"genug.jpg"});
+}
+
+// A cache emptied or cut to whole records since it was written is rebuilt in the same
+// run, never read as an album without pictures.
+TEST_F(MosaikBefehl, AnEmptiedOrCutCacheIsRebuiltInTheSameRun) {
+  const std::string ausgabe = tilvendo / "aus/m.jpg";
+  const Ergebnis erst = tilvendo(Mosaik(ausgabe, {"--bericht"}));
+  ASSERT_EQ(erst.code, 0);
+  const size_t zeile = erst.aus.find("verschiedene Bilder im Mosaik: ");
+  ASSERT_NE(zeile, std::string::npos);
+  const std::string verschiedene = erst.aus.substr(zeile, erst.aus.find('\n', zeile) - zeile);
+  const std::string erstes = ReadWholeFile(ausgabe);
+  std::string cache;
+  for (const auto& eintrag : fs::directory_iterator(tilvendo.alben())) {
+    if (eintrag.path().extension() == ".nba") cache = eintrag.path();
+  }
+  ASSERT_FALSE(cache.empty());
+  const std::string heil = ReadWholeFile(cache);
+  for (const std::string& kaputt :
+       {std::string(), heil.substr(0, heil.size() / 2 / 12 * 12), std::string(heil.size(), '\0')}) {
+    WriteWholeFile(cache, kaputt);
+    const Ergebnis e = tilvendo(Mosaik(ausgabe, {"--bericht"}));
+    ASSERT_EQ(e.code, 0) << e.fehler;
+    EXPECT_TRUE(Enthaelt(e.aus, verschiedene + "\n")) << e.aus;
+    EXPECT_FALSE(Enthaelt(e.aus, "schwarz")) << e.aus;
+    EXPECT_EQ(ReadWholeFile(ausgabe), erstes);
+    EXPECT_EQ(ReadWholeFile(cache), heil);
+  }
 }
 
 TEST_F(MosaikBefehl, AnAlbumOnARemovedMediumIsNotUsed) {

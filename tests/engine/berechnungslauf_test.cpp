@@ -43,19 +43,22 @@ class LaufTest : public ::testing::Test {
     auftrag_.VorlageBild = std::move(vorlage);
   }
 
-  LaufOptionen Optionen(unsigned threads = 2) {
+  // Reading finds `lesbar` of the 30 pictures readable.
+  LaufOptionen Optionen(unsigned threads = 2, int lesbar = 30) {
     LaufOptionen optionen;
     optionen.threads = threads;
-    optionen.einlesen = [this](Auftrag& auftrag, Fortschritt& fortschritt) {
+    optionen.einlesen = [this, lesbar](Auftrag& auftrag, Fortschritt& fortschritt) {
       auftrag.PhasenZeiten[0] = Jetzt();
       ++eingelesen_;
       auftrag.Dateiliste.clear();
       auftrag.kachelliste.Leeren();
-      for (int k = 0; k < 30; ++k) {
+      for (int k = 0; k < lesbar; ++k) {
         fortschritt.FortschrittAnzeigen(k + 1);
         const auto w = static_cast<uint8_t>(8 * k);
-        testing::KachelHinzufuegen(auftrag, ordner_, Farbe{w, static_cast<uint8_t>(255 - w), 90}, 4,
-                                   4);
+        const std::string datei = testing::KachelHinzufuegen(
+            auftrag, ordner_, Farbe{w, static_cast<uint8_t>(255 - w), 90}, 4, 4);
+        // Gone bad since the album was read: no cell can show its picture.
+        if (unlesbar_) testing::WriteWholeFile(datei, "kein Bild");
       }
       auftrag.PhasenZeiten[5] = Jetzt();
     };
@@ -76,6 +79,29 @@ class LaufTest : public ::testing::Test {
   testing::TestBenutzer benutzer_;
   std::vector<TGalerieGlobal> albenliste_;
   int eingelesen_ = 0;
+  bool unlesbar_ = false;
+};
+
+// The result of an earlier run that a run which does not complete must leave as it was.
+struct Vorergebnis {
+  explicit Vorergebnis(Auftrag& auftrag) {
+    auftrag.MosaikBild = testing::Einfarbig(3, 3, Farbe{1, 2, 3});
+    auftrag.AnzeigeBild = testing::Einfarbig(2, 2, Farbe{4, 5, 6});
+    auftrag.Laufzeiten.fill(0.5);
+    auftrag.ErgebnisFertig = true;
+    auftrag.analyse.ErgebnisGespeichert = 0;  // not saved yet
+  }
+
+  static void Pruefen(const Auftrag& auftrag) {
+    ASSERT_TRUE(auftrag.MosaikBild);
+    EXPECT_EQ(auftrag.MosaikBild->width(), 3);
+    EXPECT_EQ(ReadPixel(*auftrag.MosaikBild, 2, 2), (Farbe{1, 2, 3}));
+    EXPECT_EQ(auftrag.AnzeigeBild.width(), 2);
+    EXPECT_EQ(ReadPixel(auftrag.AnzeigeBild, 1, 1), (Farbe{4, 5, 6}));
+    for (const double dauer : auftrag.Laufzeiten) EXPECT_EQ(dauer, 0.5);
+    EXPECT_TRUE(auftrag.ErgebnisFertig);
+    EXPECT_EQ(auftrag.analyse.ErgebnisGespeichert, 0);  // still offered for saving
+  }
 };
 
 TEST_F(LaufTest, FinishedRunShowsTheResultPageWithDurationsAndAScreenSizedCopy) {
@@ -175,10 +201,64 @@ TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
   }
 }
 
-TEST_F(LaufTest, CancelDuringReadingSkipsThePhasesAndShowsZeroDurations) {
-  const Bitmap vorher = testing::Einfarbig(3, 3, Farbe{1, 2, 3});
-  auftrag_.MosaikBild = vorher.Clone();
-  auftrag_.Laufzeiten.fill(0.5);
+// Pictures that turn out unreadable while reading (empty placeholders of a cloud sync) are
+// not in the job: the checks and the distance the 30 chosen allowed are made again for
+// those read, as if the album held only them.
+TEST_F(LaufTest, PicturesFoundUnreadableWhileReadingAreLeftOutOfTheJob) {
+  // 3 read: even at distance 0 the pattern margin of 1 needs 4. The run ends with the
+  // warning before the matching: the earlier mosaic stays, nothing new is made.
+  auftrag_.MosaikBild = testing::Einfarbig(3, 3, Farbe{1, 2, 3});
+  auftrag_.ErgebnisFertig = true;
+  EXPECT_EQ(Starten(Optionen(2, 3)), Laufausgang::Unlesbar);
+  EXPECT_EQ(benutzer_.hinweise, std::vector<std::string>{AusgelasseneBilderHinweis(3, 30)});
+  EXPECT_EQ(benutzer_.warnungen, std::vector<std::string>{std::string(kBilderWarnung)});
+  EXPECT_EQ(auftrag_.einstellungen.minAbstand, 1);
+  for (const double dauer : auftrag_.Laufzeiten) EXPECT_EQ(dauer, 0.0);
+  ASSERT_TRUE(auftrag_.MosaikBild);
+  EXPECT_EQ(auftrag_.MosaikBild->width(), 3);
+  EXPECT_TRUE(auftrag_.ErgebnisFertig);
+  EXPECT_EQ(auftrag_.einstellungen.Raster->at(1, 1).signatur.Helligkeit, 0);  // not prepared
+  EXPECT_EQ(benutzer_.zeilenStaende.back().size(), 4u);  // the phases still announced
+  EXPECT_EQ(AusgelasseneBilderHinweis(3, 30),
+            "27 der 30 Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
+            "(zum Beispiel leere Platzhalter) und bleiben außen vor; verwendet werden die 3 "
+            "lesbaren.");
+
+  // 8 read: distance 1 needs 9, distance 0 needs 4. The distance is lowered as for an
+  // album of 8 and every cell gets one of them.
+  benutzer_.hinweise.clear();
+  benutzer_.warnungen.clear();
+  ASSERT_EQ(Starten(Optionen(2, 8)), Laufausgang::Fertig);
+  EXPECT_EQ(benutzer_.hinweise,
+            (std::vector<std::string>{AusgelasseneBilderHinweis(8, 30),
+                                      "Der Mindestabstand wurde für die lesbaren Bilder auf 0 "
+                                      "verringert."}));
+  EXPECT_TRUE(benutzer_.warnungen.empty());
+  EXPECT_EQ(auftrag_.einstellungen.minAbstand, 0);
+  EXPECT_EQ(auftrag_.einstellungen.Kandidatenzahl, 8);
+  for (const int32_t bild : Bilder()) EXPECT_NE(bild, kKeinBild);
+  EXPECT_EQ(auftrag_.SchwarzeKacheln, 0);
+
+  // With a cap of 2 uses, 24 cells need 12 pictures: 9 read are too few.
+  benutzer_.hinweise.clear();
+  auftrag_.einstellungen.minAbstand = 0;
+  auftrag_.einstellungen.verfahren.MaxVerwendungen = 2;
+  EXPECT_EQ(Starten(Optionen(2, 9)), Laufausgang::Unlesbar);
+  ASSERT_EQ(benutzer_.warnungen.size(), 1u);
+  EXPECT_EQ(benutzer_.warnungen[0], VerwendungsWarnung(auftrag_.einstellungen, 9));
+
+  // All read: nothing to say.
+  benutzer_.hinweise.clear();
+  benutzer_.warnungen.clear();
+  auftrag_.einstellungen.verfahren.MaxVerwendungen = 0;
+  auftrag_.einstellungen.minAbstand = 1;
+  ASSERT_EQ(Starten(Optionen()), Laufausgang::Fertig);
+  EXPECT_TRUE(benutzer_.hinweise.empty());
+  EXPECT_EQ(auftrag_.einstellungen.minAbstand, 1);
+}
+
+TEST_F(LaufTest, CancelDuringReadingSkipsThePhasesAndLeavesTheEarlierResult) {
+  Vorergebnis vorher(auftrag_);
   // The user presses the button again while the pictures are read.
   Berechnungslauf* laufend = nullptr;
   benutzer_.beimEreignis = [&](int32_t runde) {
@@ -191,11 +271,8 @@ TEST_F(LaufTest, CancelDuringReadingSkipsThePhasesAndShowsZeroDurations) {
   EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
   EXPECT_FALSE(lauf.Laeuft());
   EXPECT_FALSE(auftrag_.Abbruch);
-  for (const double dauer : auftrag_.Laufzeiten) EXPECT_EQ(dauer, 0.0);
-  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
+  Vorergebnis::Pruefen(auftrag_);
   EXPECT_EQ(auftrag_.AktSeite, kSeiteVorlage);
-  ASSERT_TRUE(auftrag_.MosaikBild);
-  EXPECT_EQ(auftrag_.MosaikBild->width(), 3);  // matching never ran
   EXPECT_EQ(auftrag_.einstellungen.Raster->at(1, 1).signatur.Helligkeit, 0);
   // The announcements 2, 3 and 5 still ran; skipped phases show no time of their own.
   const std::vector<std::string>& zeilen = benutzer_.zeilenStaende.back();
@@ -206,43 +283,90 @@ TEST_F(LaufTest, CancelDuringReadingSkipsThePhasesAndShowsZeroDurations) {
   EXPECT_EQ(benutzer_.zeilenStaende.size(), 4u);
 }
 
-TEST_F(LaufTest, CancelDuringMatchingLeavesNoHalfMosaic) {
-  auftrag_.MosaikBild = testing::Einfarbig(3, 3, Farbe{1, 2, 3});
-  auftrag_.ErgebnisFertig = true;
-  auftrag_.analyse.ErgebnisGespeichert = 0;  // an unsaved earlier result
+TEST_F(LaufTest, CancelDuringMatchingLeavesTheEarlierUnsavedMosaicAndNoHalfOne) {
+  Vorergebnis vorher(auftrag_);
   Berechnungslauf* laufend = nullptr;
   benutzer_.beimEreignis = [&](int32_t) {
     // Once the matching is announced, its first cell asks to stop.
-    if (benutzer_.zeilenStaende.back().back() == "Berechnen des Mosaiks ...") laufend->Abbrechen();
+    if (benutzer_.zeilenStaende.back().back() == "Berechnen des Mosaiks ...") {
+      // The earlier mosaic is held aside while the new one is made.
+      EXPECT_NE(auftrag_.MosaikBild ? auftrag_.MosaikBild->width() : 0, 3);
+      laufend->Abbrechen();
+    }
   };
+  Berechnungslauf lauf(auftrag_, benutzer_, albenliste_, Optionen());
+  laufend = &lauf;
+  EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
+  Vorergebnis::Pruefen(auftrag_);
+}
+
+TEST_F(LaufTest, ACancelledFirstRunLeavesNoMosaicBehind) {
+  Berechnungslauf* laufend = nullptr;
+  benutzer_.beimEreignis = [&](int32_t) {
+    if (benutzer_.zeilenStaende.back().back() == "Zusammenstellen des Mosaiks ...") {
+      laufend->Abbrechen();
+    }
+  };
+  auftrag_.analyse.ErgebnisGespeichert = 1;  // as at start: nothing to save
   Berechnungslauf lauf(auftrag_, benutzer_, albenliste_, Optionen());
   laufend = &lauf;
   EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
   EXPECT_FALSE(auftrag_.MosaikBild);
   EXPECT_FALSE(auftrag_.ErgebnisFertig);
   EXPECT_TRUE(auftrag_.AnzeigeBild.empty());
-  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);  // nothing left that could be saved
+  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
 }
 
-TEST_F(LaufTest, TilesWithoutAreaEndInTheTooSmallInformation) {
+TEST_F(LaufTest, ACompletedRunReplacesTheEarlierResult) {
+  Vorergebnis vorher(auftrag_);
+  auftrag_.analyse.ErgebnisGespeichert = 1;  // the earlier one was saved
+  ASSERT_EQ(Starten(Optionen()), Laufausgang::Fertig);
+  ASSERT_TRUE(auftrag_.MosaikBild);
+  EXPECT_EQ(auftrag_.MosaikBild->width(), 60);
+  EXPECT_EQ(auftrag_.AnzeigeBild.width(), 1286);
+  EXPECT_NE(auftrag_.Laufzeiten[0], 0.5);
+  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 0);  // the new one is not
+}
+
+TEST_F(LaufTest, ARunWhosePicturesCannotBeReadLeavesTheEarlierResult) {
+  Vorergebnis vorher(auftrag_);
+  unlesbar_ = true;
+  EXPECT_EQ(Starten(Optionen()), Laufausgang::Unlesbar);
+  EXPECT_EQ(benutzer_.warnungen, std::vector<std::string>{std::string(kUnlesbarWarnung)});
+  Vorergebnis::Pruefen(auftrag_);
+  EXPECT_EQ(auftrag_.AktSeite, kSeiteVorlage);
+
+  // Without an earlier result there is none afterwards either.
+  auftrag_.MosaikBild.reset();
+  auftrag_.ErgebnisFertig = false;
+  auftrag_.analyse.ErgebnisGespeichert = 1;
+  EXPECT_EQ(Starten(Optionen()), Laufausgang::Unlesbar);
+  EXPECT_FALSE(auftrag_.MosaikBild);
+  EXPECT_FALSE(auftrag_.ErgebnisFertig);
+  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
+}
+
+TEST_F(LaufTest, TilesWithoutAreaEndInTheTooSmallInformationAndKeepTheEarlierResult) {
+  Vorergebnis vorher(auftrag_);
   auftrag_.einstellungen.ZellBreite = 3;
-  auftrag_.einstellungen.ZoomX = 20;         // tiles 0 pixels wide
-  auftrag_.analyse.ErgebnisGespeichert = 0;  // an unsaved earlier result, given up by the run
+  auftrag_.einstellungen.ZoomX = 20;  // tiles 0 pixels wide
   EXPECT_EQ(Starten(Optionen()), Laufausgang::ZuKlein);
   EXPECT_EQ(benutzer_.informationen, std::vector<std::string>{std::string(kZuKleinInformation)});
-  EXPECT_FALSE(auftrag_.ErgebnisFertig);
   EXPECT_TRUE(auftrag_.ProgrammEnde);
   EXPECT_EQ(auftrag_.AktSeite, kSeiteVorlage);
-  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);  // nothing there to be saved
+  // The end-of-program question then offers to save the earlier mosaic.
+  Vorergebnis::Pruefen(auftrag_);
 }
 
-TEST_F(LaufTest, AnErrorInAPhaseStillLeavesTheDriverIdle) {
+TEST_F(LaufTest, AnErrorInAPhaseStillLeavesTheDriverIdleAndTheEarlierResult) {
+  Vorergebnis vorher(auftrag_);
   LaufOptionen optionen = Optionen();
   optionen.einlesen = [](Auftrag&, Fortschritt&) { throw std::runtime_error("kaputt"); };
   Berechnungslauf lauf(auftrag_, benutzer_, albenliste_, std::move(optionen));
   EXPECT_THROW(lauf.Starten(), std::runtime_error);
   EXPECT_FALSE(lauf.Laeuft());
   EXPECT_FALSE(auftrag_.Abbruch);
+  Vorergebnis::Pruefen(auftrag_);
 }
 
 TEST_F(LaufTest, MethodParametersNeverDerivedAreDerivedBeforeTheSearch) {

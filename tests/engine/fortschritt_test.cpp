@@ -21,7 +21,7 @@ TEST(Fortschritt, PhaseLinesTurnIntoFinishedLinesWithTheirDurations) {
   auftrag.PhasenZeiten[1] = 200.0;
   auftrag.PhasenZeiten[6] = 200.0 + Sekunden(4);
   auftrag.PhasenZeiten[2] = 300.0;
-  auftrag.PhasenZeiten[7] = 300.0 + Sekunden(3600 + 125);  // an hour shows only its minutes
+  auftrag.PhasenZeiten[7] = 300.0 + Sekunden(3600 + 125);  // an hour shows its hours too
   auftrag.PhasenZeiten[3] = 400.0;
   auftrag.PhasenZeiten[8] = 400.0;
   testing::TestBenutzer benutzer;
@@ -40,7 +40,7 @@ TEST(Fortschritt, PhaseLinesTurnIntoFinishedLinesWithTheirDurations) {
   const std::vector<std::string> erwartet = {
       "Einlesen der Bilddateien ... fertig (01 min. und 15 sek.)",
       "Vorbereiten der Vorlage ... fertig (00 min. und 04 sek.)",
-      "Berechnen des Mosaiks ... fertig (02 min. und 05 sek.)",
+      "Berechnen des Mosaiks ... fertig (1 Std. 02 min. und 05 sek.)",
       "Zusammenstellen des Mosaiks ... fertig (00 min. und 00 sek.)"};
   EXPECT_EQ(fortschritt.Zeilen(), erwartet);
   ASSERT_EQ(benutzer.zeilenStaende.size(), 5u);
@@ -51,6 +51,16 @@ TEST(Fortschritt, PhaseLinesTurnIntoFinishedLinesWithTheirDurations) {
   // A new run starts the list afresh.
   fortschritt.PhaseAnzeigen(1);
   EXPECT_EQ(fortschritt.Zeilen().size(), 1u);
+}
+
+TEST(Fortschritt, DurationsNameTheHoursFromTheFirstHourOn) {
+  EXPECT_EQ(DauerText(Sekunden(0)), "00 min. und 00 sek.");
+  EXPECT_EQ(DauerText(Sekunden(3599)), "59 min. und 59 sek.");
+  EXPECT_EQ(DauerText(Sekunden(3600)), "1 Std. 00 min. und 00 sek.");
+  EXPECT_EQ(DauerText(Sekunden(75 * 60 + 30)), "1 Std. 15 min. und 30 sek.");
+  EXPECT_EQ(DauerText(Sekunden(26 * 3600 + 61)), "26 Std. 01 min. und 01 sek.");
+  // Just below a whole second after a long run is still that second, not the one before.
+  EXPECT_EQ(DauerText(Sekunden(7199.9996)), "2 Std. 00 min. und 00 sek.");
 }
 
 TEST(Fortschritt, SkippedComposingStillEndsWithFourLines) {

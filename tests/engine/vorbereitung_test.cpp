@@ -314,6 +314,27 @@ TEST(UebersichtAbgleichen, TinyTemplatesEndAtOneTileInsteadOfDividingByZero) {
   EXPECT_EQ(e.ZielBreite, 0);
 }
 
+TEST(UebersichtAbgleichen, AZoomLoweredAfterTheTilingKeepsTilesAsWideAsTheTilingPageDoes) {
+  // 200 × 150 tiles of 4 pixels chosen at 100 %; then the zoom went down to 50 %.
+  Einstellungen e;
+  e.ZoomX = e.ZoomY = 50;
+  e.KachelnX = 200;
+  e.KachelnY = 150;
+  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(0));
+  const Kachelgrenzen grenzen = KachelGrenzen(VorlageMit(800, 600), e);
+  EXPECT_EQ(e.KachelnX, grenzen.maxX);
+  EXPECT_EQ(e.KachelnX, 100);
+  EXPECT_EQ(e.KachelnY, 75);
+  EXPECT_EQ(KachelBreite(e), 4);
+  EXPECT_EQ(KachelHoehe(e), 4);
+  // Counts within the bounds stay as chosen.
+  e.KachelnX = 99;
+  e.KachelnY = 75;
+  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(0));
+  EXPECT_EQ(e.KachelnX, 99);
+  EXPECT_EQ(e.KachelnY, 75);
+}
+
 TEST(UebersichtAbgleichen, HoldsTheDistanceWithinTheGridAndKeepsTheChosenMethod) {
   Einstellungen e;
   e.ZoomX = e.ZoomY = 100;
@@ -321,9 +342,18 @@ TEST(UebersichtAbgleichen, HoldsTheDistanceWithinTheGridAndKeepsTheChosenMethod)
   e.minAbstand = 8;
   SetzeBerechnungsart(e, 10'000, 2);
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(20));
-  EXPECT_EQ(e.minAbstand, 5);
+  // As on the extended settings page: one less than the larger count.
+  EXPECT_EQ(e.minAbstand, AbstandsGrenze(Anzahl(10'000), e));
+  EXPECT_EQ(e.minAbstand, 4);
   EXPECT_EQ(e.Berechnungsart, 2);
   EXPECT_EQ(e.Kandidatenzahl, 20);  // follows the pictures now available
+
+  e.minAbstand = 4;  // within the grid: kept
+  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(20));
+  EXPECT_EQ(e.minAbstand, 4);
+  e.KachelnX = e.KachelnY = 1;
+  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(20));
+  EXPECT_EQ(e.minAbstand, 0);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -14,36 +15,45 @@ namespace tilvendo::fuzz {
 namespace {
 constexpr std::string_view kAlbum = "Urlaub";
 constexpr std::string_view kDateiname = "Album 1";
-
-// An album whose cache of every level is valid for its two-line picture list, made the
-// way a run makes it: each level rebuilt (empty), then the lists saved.
-TGalerieGlobal AlbumAnlegen(const AlbenKontext& kontext) {
-  TGalerieGlobal album;
-  album.Name = kAlbum;
-  album.Dateiname = kDateiname;
-  album.Dateien = {"a.jpg", "b.jpg"};
-  for (int stufe = 1; stufe <= kMaxFormanalyse; ++stufe) {
-    Signaturdatei datei;
-    SignaturdateiOeffnen(datei, static_cast<uint8_t>(stufe), album, kontext);
-    SignaturdateiSchliessen(datei, static_cast<uint8_t>(stufe), album, kontext);
-  }
-  AlbumSpeichern(kontext, album);
-  return album;
-}
 }  // namespace
 
 void SignaturenLesen(Eingabe daten) {
   if (daten.empty()) return;
   static const Arbeitsordner ordner;
   static const AlbenKontext kontext{ordner.pfad()};
-  static TGalerieGlobal album = AlbumAnlegen(kontext);
   const auto stufe = static_cast<uint8_t>(1 + daten[0] % kMaxFormanalyse);
-  ordner.Schreiben(SignaturdateiName(album, stufe), AlsText(daten.subspan(1)));
+  const std::string_view bytes = AlsText(daten.subspan(1));
+  const size_t saetze = bytes.size() / kSatzGroesse;
+  const size_t jeBild = SignaturGroesse(stufe) / kSatzGroesse;
 
-  Signaturdatei datei;
-  if (SignaturdateiOeffnen(datei, stufe, album, kontext) != kCacheLesen) {
-    throw std::logic_error("Cache nicht zum Lesen geöffnet");
+  // The bytes become the album's cache the way a run writes one: rebuilt record by
+  // record against a list with a line for every picture begun, then the list saved. The
+  // cache is then valid for that list as far as the catalogue can tell, whatever the
+  // records hold.
+  TGalerieGlobal album;
+  album.Name = kAlbum;
+  album.Dateiname = kDateiname;
+  for (size_t bild = 0; bild * jeBild < saetze; ++bild) {
+    album.Dateien.push_back("b" + std::to_string(bild) + ".jpg");
   }
+  SignaturenVeralten(kontext, kAlbum, 1);
+  Signaturdatei datei;
+  SignaturdateiOeffnen(datei, stufe, album, kontext);
+  for (size_t satz = 0; satz < saetze; ++satz) {
+    SignaturDatensatz datensatz;
+    std::copy_n(bytes.data() + satz * kSatzGroesse, kSatzGroesse, datensatz.begin());
+    datei.Schreiben(datensatz);
+  }
+  SignaturdateiSchliessen(datei, stufe, album, kontext);
+  AlbumSpeichern(kontext, album);
+
+  // Only a cache of whole signatures, one per line, is read at all.
+  const bool ganz = saetze > 0 && saetze % jeBild == 0;
+  if (SignaturdateiOeffnen(datei, stufe, album, kontext) !=
+      (ganz ? kCacheLesen : kCacheNeuAufbauen)) {
+    throw std::logic_error("Cache falsch geöffnet");
+  }
+  if (!ganz) return;  // the rebuild begun is thrown away with the handle
   try {
     while (const auto signatur = SignaturLesen(datei, stufe)) {
       if (signatur->Helligkeit > kMaxHelligkeit) throw std::logic_error("Helligkeit zu groß");

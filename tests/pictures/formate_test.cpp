@@ -200,6 +200,61 @@ TEST_F(Formate, TransparencyLiesOverBlackAndEverySampleLayoutGivesItsColours) {
   }
 }
 
+TEST_F(Formate, SixteenBitPngSamplesAreRoundedToEightBits) {
+  // Every channel of pixel x holds the high byte hoch[x]; the low byte is given per file.
+  // Rounding takes v × 255 / 65535 to the nearest integer; cutting would keep the high byte.
+  const std::vector<uint8_t> hoch = {0x00, 0x40, 0x80, 0xFF};
+  const Bitmap bild = Gemalt(4, 1, [&](int32_t u, int32_t) {
+    return Farbe{hoch[static_cast<size_t>(u)], hoch[static_cast<size_t>(u)],
+                 hoch[static_cast<size_t>(u)]};
+  });
+  struct Fall {
+    uint8_t unteresByte;
+    std::vector<uint8_t> erwartet;
+  };
+  // 0x00FF → 0.99 → 1, 0x40FF → 64.74 → 65, 0x80FF → 128.49 → 128, 0xFFFF → 255;
+  // 0x4000 → 63.75 → 64, 0x8000 → 127.50 → 128, 0xFF00 → 254.01 → 254.
+  for (const Fall& fall : {Fall{0xFF, {1, 65, 128, 255}}, Fall{0x00, {0, 64, 128, 254}}}) {
+    for (const bool verschraenkt : {false, true}) {
+      testing::WriteTestPng(
+          Pfad("tief.png"), bild,
+          {.sechzehnBit = true, .unteresByte = fall.unteresByte, .verschraenkt = verschraenkt});
+      Bitmap ganz;
+      ASSERT_TRUE(LoadWholePicture(ganz, Pfad("tief.png")));
+      Bitmap kachel(4, 1);
+      ASSERT_TRUE(Kachel(kachel, Rect{0, 0, 4, 1}, "tief.png", {}));
+      for (int32_t x = 0; x < 4; ++x) {
+        const uint8_t wert = fall.erwartet[static_cast<size_t>(x)];
+        EXPECT_EQ(ReadPixel(ganz, x, 0), (Farbe{wert, wert, wert})) << x;
+        EXPECT_EQ(ReadPixel(kachel, x, 0), (Farbe{wert, wert, wert})) << x;
+      }
+    }
+  }
+}
+
+TEST_F(Formate, CuttingToShapeTakesTheCentredColumnsOrRows) {
+  // 8 × 3 into a square of 3 leaves 5 columns, two cut on the left and three on the right;
+  // standing, the same for the rows. Every column (row) has its own blue (green).
+  const Bitmap liegend = Gemalt(8, 3, [](int32_t u, int32_t) {
+    return Farbe{static_cast<uint8_t>(10 * u), 0, 0};
+  });
+  const Bitmap stehend = Gemalt(3, 8, [](int32_t, int32_t v) {
+    return Farbe{0, static_cast<uint8_t>(10 * v), 0};
+  });
+  testing::WriteTestPng(Pfad("liegend.png"), liegend);
+  testing::WriteTestPng(Pfad("stehend.png"), stehend);
+  for (const bool schnell : {false, true}) {
+    const Leseart art{.schnell = schnell, .zuschneiden = true};
+    Bitmap quer(3, 3), hoch(3, 3);
+    ASSERT_TRUE(Kachel(quer, Rect{0, 0, 3, 3}, "liegend.png", art));
+    ASSERT_TRUE(Kachel(hoch, Rect{0, 0, 3, 3}, "stehend.png", art));
+    for (int32_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(ReadPixel(quer, i, 1).blue, 20 + 10 * i) << i;
+      EXPECT_EQ(ReadPixel(hoch, 1, i).green, 20 + 10 * i) << i;
+    }
+  }
+}
+
 // `ganz` with the 32-bit big-endian values after the last `kennung` replaced.
 std::string Ersetzt(std::string ganz, const std::string& kennung, std::vector<uint32_t> werte) {
   size_t stelle = ganz.rfind(kennung);

@@ -93,7 +93,8 @@ TEST(JpegWriter, OtherPixelFormatsAreRefusedAndNothingIsWritten) {
       WriteJpegFile(bild, ordner / "bild.jpg", 90);
       FAIL() << "kein Fehler";
     } catch (const JpegFormatError& fehler) {
-      EXPECT_STREQ(fehler.what(), "Cannot save bitmap as JPEG with specified PixelFormat");
+      EXPECT_STREQ(fehler.what(),
+                   "Ein Bild in diesem Pixelformat kann nicht als JPEG gespeichert werden.");
     }
     MemorySink senke;
     EXPECT_THROW(WriteJpeg(senke, bild, 90), JpegFormatError);
@@ -101,7 +102,7 @@ TEST(JpegWriter, OtherPixelFormatsAreRefusedAndNothingIsWritten) {
   EXPECT_TRUE(std::filesystem::is_empty(ordner.path()));
 }
 
-TEST(JpegWriter, LibraryFailuresBecomeOneErrorAndStaySilent) {
+TEST(JpegWriter, FailuresGiveGermanMessagesAndStaySilent) {
   ::testing::internal::CaptureStderr();
   // Wider than the format allows: the library refuses.
   const Bitmap zuBreit(70000, 1, PixelFormat::k24);
@@ -110,15 +111,15 @@ TEST(JpegWriter, LibraryFailuresBecomeOneErrorAndStaySilent) {
     WriteJpeg(senke, zuBreit, 90);
     ADD_FAILURE() << "kein Fehler";
   } catch (const WriteError& fehler) {
-    EXPECT_STREQ(fehler.what(), "Error writing JPEG to file");
+    EXPECT_STREQ(fehler.what(), "Die JPEG-Datei konnte nicht geschrieben werden.");
   }
-  // The bytes cannot be stored.
+  // The bytes cannot be stored: the sink says why, in its own words.
   KaputteSenke kaputt;
   try {
     WriteJpeg(kaputt, Bitmap(8, 8, PixelFormat::k24), 90);
     ADD_FAILURE() << "kein Fehler";
   } catch (const WriteError& fehler) {
-    EXPECT_STREQ(fehler.what(), "Error writing JPEG to file");
+    EXPECT_STREQ(fehler.what(), "Platte voll");
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }

@@ -11,11 +11,15 @@
 #include <thread>
 
 #include "pictures/bilder_laden.h"
+#include "pictures/jpeg_io.h"
 #include "pictures/jpeg_memory_reader.h"
+#include "pictures/png_reader.h"
+#include "pictures/tiff_reader.h"
 #include "platform/memory_budget.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
 #include "support/bmp_bauer.h"
+#include "support/formate_testbilder.h"
 #include "support/temp_folder.h"
 
 namespace tilvendo {
@@ -149,9 +153,98 @@ TEST(Speichergrenzen, HugeDeclaredPicturesAreNoTemplatesAndTilesStayWithinBounds
   EXPECT_LT(speicher.zuwachsMb, kHoechstensMb);
 }
 
+TEST(Speichergrenzen, HeadersClaimingHugePicturesTakeNoMemoryBeforeTheyAreRefused) {
+  const testing::TempFolder ordner;
+  constexpr size_t kDaten = 16 << 10;  // what such a file holds: 16 KB
+  // Wider than any picture the size check allows, and just as many pixels as it allows but
+  // in one row that the libraries would set up several times over.
+  testing::WriteTestPngKopf(ordner / "breit.png", 2'147'483'647, 1, kDaten);
+  testing::WriteTestPngKopf(ordner / "lang.png", 400'000'000, 1, kDaten);
+  // 1200 × 16 pixels of 65535 samples: one strip of 1.2 GB.
+  testing::WriteTestTiffAbtastwerte(ordner / "kanaele.tif", 1200, 16, 65535, 8, kDaten);
+
+  for (const std::string name : {"breit.png", "lang.png", "kanaele.tif"}) {
+    const Messung messung = ImKind([&] {
+      Bitmap vorlage = testing::Einfarbig(2, 2, kSchwarz);
+      Bitmap ganz;
+      MemoryBudget budget(MemoryBudget::kMaxBytes);
+      Bitmap kachel = testing::Einfarbig(8, 8, kRot);
+      return VorlagenbildLesen(vorlage, ordner / name).lesung != Vorlagenlesung::kGelesen &&
+             vorlage.width() == 2 && !LoadWholePicture(ganz, ordner / name, budget) &&
+             !LoadTilePicture(kachel, Rect{0, 0, 8, 8}, ordner / name, ordner.path(), budget) &&
+             ReadPixel(kachel, 4, 4) == kRot && budget.inUse() == 0;
+    });
+    EXPECT_TRUE(messung.ergebnis) << name;
+    EXPECT_LT(messung.zuwachsMb, kHoechstensMb) << name;
+    EXPECT_GE(messung.zuwachsMb, 0) << name;
+  }
+  // The size is still told for a template within the side limit, so the user learns why.
+  Bitmap bild;
+  EXPECT_EQ(VorlagenbildLesen(bild, ordner / "lang.png").lesung, Vorlagenlesung::kZuGross);
+}
+
+// Takes the format a reader announces, and stops it there.
+class Ankuendigung final : public ZeilenEmpfaenger {
+ public:
+  bool Groesse(const Zeilenformat& format) override {
+    leserBytes = format.leserBytes;
+    return false;
+  }
+  bool BrauchtZeile(int32_t) const override { return false; }
+  void Zeile(int32_t, const uint8_t*) override {}
+  uint64_t leserBytes = 0;
+};
+
+TEST(Speichergrenzen, ReadersCountTheLibrariesBuffersInWhatTheyAnnounce) {
+  const testing::TempFolder ordner;
+  // libpng keeps two rows of up to eight bytes a pixel while it transforms them.
+  testing::WriteTestPngKopf(ordner / "zeile.png", 100'000, 2, 64);
+  Ankuendigung png;
+  EXPECT_FALSE(ReadPngRows(ordner / "zeile.png", png));
+  EXPECT_GE(png.leserBytes, 2u * 8 * 100'000);
+  // libtiff decodes a strip with every sample of its pixels: 2000 × 16 pixels of 64
+  // samples of 16 bits are 4 MB.
+  testing::WriteTestTiffAbtastwerte(ordner / "viele.tif", 2000, 16, 64, 16, 64);
+  Ankuendigung tiff;
+  EXPECT_FALSE(ReadTiffRows(ordner / "viele.tif", tiff));
+  EXPECT_GE(tiff.leserBytes, 2000u * 16 * 64 * 2);
+}
+
+TEST(Speichergrenzen, ReadersReserveWhatTheyHoldAndAreRefusedWhenItExceedsTheBudget) {
+  const testing::TempFolder ordner;
+  // 600 × 400 in every type: a whole read holds the 24-bit picture, 720,000 bytes.
+  const Bitmap bild = testing::Einfarbig(600, 400, kRot);
+  testing::WriteTestPng(ordner / "b.png", bild);
+  testing::WriteTestTiff(ordner / "b.tif", bild);
+  testing::WriteTestWebp(ordner / "b.webp", bild);
+  testing::WriteTestJpeg(ordner / "b.jpg", bild);
+  testing::WriteTestBmp(ordner / "b.bmp", bild);
+  constexpr uint64_t kBildBytes = 600 * 3 * 400;
+  for (const std::string name : {"b.png", "b.tif", "b.webp", "b.jpg", "b.bmp"}) {
+    MemoryBudget knapp(kBildBytes - 1);
+    Bitmap ganz;
+    EXPECT_FALSE(LoadWholePicture(ganz, ordner / name, knapp)) << name;
+    EXPECT_TRUE(ganz.empty()) << name;
+    MemoryBudget reichlich(MemoryBudget::kMinBytes);
+    EXPECT_TRUE(LoadWholePicture(ganz, ordner / name, reichlich)) << name;
+    EXPECT_EQ(reichlich.inUse(), 0u) << name;
+  }
+  // A JPEG decoder holds a few megabytes of its own, so the picture must be larger to
+  // tell whether it is counted: 3000 × 2000 take 18 MB, the decoder about 6 MB.
+  testing::WriteTestJpeg(ordner / "gross.jpg", testing::Einfarbig(3000, 2000, kRot));
+  Bitmap gross;
+  MemoryBudget ohneBild(uint64_t{16} << 20);
+  EXPECT_FALSE(ReadJpegFile(gross, ordner / "gross.jpg", true, 0, ohneBild));
+  MemoryBudget mitBild(uint64_t{32} << 20);
+  EXPECT_TRUE(ReadJpegFile(gross, ordner / "gross.jpg", true, 0, mitBild));
+}
+
 TEST(Speichergrenzen, BudgetRefusesMoreThanItHoldsAndLetsReadersWaitForEachOther) {
   MemoryBudget budget(100);
   EXPECT_FALSE(budget.Reserve(101).has_value());
+  // All of it, exactly, is no more than it holds.
+  EXPECT_TRUE(budget.Reserve(100).has_value());
+  EXPECT_EQ(budget.inUse(), 0u);
   std::optional<MemoryBudget::Reservation> erste = budget.Reserve(60);
   ASSERT_TRUE(erste.has_value());
   std::atomic<bool> bekommen{false};

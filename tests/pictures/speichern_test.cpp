@@ -125,7 +125,7 @@ TEST(Speichern, UnknownFormatWritesNothingAndAnEmptyMosaicIsAnError) {
   EXPECT_TRUE(std::filesystem::is_empty(ordner.path()));
 }
 
-TEST(Speichern, AFolderThatCannotBeWrittenIsReportedWithTheFormatsMessage) {
+TEST(Speichern, AFolderThatCannotBeWrittenIsReportedWithThePath) {
   TempFolder ordner;
   WriteWholeFile(ordner / "datei", "kein Ordner");
   struct Fall {
@@ -135,8 +135,7 @@ TEST(Speichern, AFolderThatCannotBeWrittenIsReportedWithTheFormatsMessage) {
   };
   const std::vector<Fall> faelle = {
       {"m.bmp", kFormatBmp, "nach " + ordner / "datei/m.bmp" + " kann nicht geschrieben werden"},
-      // A JPEG file that cannot be created fails like every other JPEG write.
-      {"m.jpg", kFormatJpeg, "Error writing JPEG to file"},
+      {"m.jpg", kFormatJpeg, "nach " + ordner / "datei/m.jpg" + " kann nicht geschrieben werden"},
   };
   for (const Fall& fall : faelle) {
     SpeicherOptionen optionen = Optionen(ordner, fall.name, fall.format);
@@ -185,9 +184,9 @@ TEST(Speichern, AWriteThatFailsOnTheDiskLeavesTheOldFileByteForByte) {
         MosaikSpeichern(mosaik, mosaik, 0, Optionen(ordner, datei, format));
         ADD_FAILURE() << datei << ": kein Fehler";
       } catch (const WriteError& fehler) {
-        if (format == kFormatJpeg) {
-          EXPECT_STREQ(fehler.what(), "Error writing JPEG to file");
-        }
+        EXPECT_EQ(std::string(fehler.what()), "nach " + ordner / datei +
+                                                  " kann nicht geschrieben werden: die Datei "
+                                                  "wäre größer, als das System erlaubt");
       }
     }
     EXPECT_EQ(ReadWholeFile(ordner / datei), alt);
@@ -242,13 +241,7 @@ TEST(Speichern, PreviewFitsTheBoxAndUsesItsCache) {
   EXPECT_EQ(MakeSavePreview(vorlage, mosaik, 0, 0, 170, optionen, cache, vorschau), -1);
 }
 
-TEST(Speichern, JpegEstimateRoundsTheFactorBeforeMultiplying) {
-  EXPECT_EQ(JpegSchaetzFaktor(4, 1, 100), 3);  // 3.4
-  EXPECT_EQ(JpegSchaetzFaktor(4, 1, 90), 3);   // 3.23
-  EXPECT_EQ(JpegSchaetzFaktor(10, 1, 50), 6);  // 6.375
-
-  // Quality 100 and a preview of a quarter of the mosaic's pixels: 3 × L, where L is the
-  // length of the encoded preview.
+TEST(Speichern, JpegPreviewShowsTheArtefactsAndEstimatesFromTheFullPicture) {
   const Bitmap mosaik = Verlauf(200, 100);
   const Bitmap vorlage = Verlauf(30, 30);
   SpeicherOptionen optionen;
@@ -258,32 +251,26 @@ TEST(Speichern, JpegEstimateRoundsTheFactorBeforeMultiplying) {
   Bitmap vorschau;
   const int64_t schaetzung =
       MakeSavePreview(vorlage, mosaik, 191, 100, 50, optionen, cache, vorschau);
+  // A mosaic this small is measured whole: the estimate is the length of the file.
   MemorySink kodiert;
-  BitmapStreifen quelle(cache);
-  WriteJpeg(kodiert, quelle, 100);
-  EXPECT_EQ(schaetzung, 3 * static_cast<int64_t>(kodiert.bytes().size()));
+  UeberblendeteStreifen voll(mosaik, vorlage, 191);
+  WriteJpeg(kodiert, voll, 100);
+  EXPECT_EQ(schaetzung, static_cast<int64_t>(kodiert.bytes().size()));
   // The preview is the decoded JPEG, artefacts and all.
   EXPECT_EQ(vorschau.format(), PixelFormat::k24);
   EXPECT_EQ(vorschau.width(), 100);
   EXPECT_GT(GroessterFehler(vorschau, cache), 0);
   EXPECT_LT(MittlererFehler(vorschau, cache), 3.0);
-}
 
-TEST(Speichern, JpegEstimateOfAMosaicSmallerThanItsPreviewIsNotZero) {
-  // 80 × 40 enlarged to 236 × 118: the factor alone would round to 0.
-  const Bitmap mosaik = Verlauf(80, 40);
-  SpeicherOptionen optionen;
-  optionen.Format = kFormatJpeg;
-  optionen.Qualitaet = kStandardQualitaet;
-  Bitmap cache;
-  Bitmap vorschau;
-  const int64_t schaetzung =
-      MakeSavePreview(mosaik, mosaik, 255, 236, 170, optionen, cache, vorschau);
-  EXPECT_GT(schaetzung, 0);
-  MemorySink kodiert;
-  BitmapStreifen quelle(mosaik);
-  WriteJpeg(kodiert, quelle, kStandardQualitaet);
-  EXPECT_LT(schaetzung, 4 * static_cast<int64_t>(kodiert.bytes().size()));
+  // A mosaic smaller than its preview is estimated by its own size as well.
+  const int64_t klein =
+      MakeSavePreview(vorlage, Verlauf(80, 40), 191, 236, 170, optionen, cache, vorschau);
+  MemorySink kleinKodiert;
+  const Bitmap kleinMosaik = Verlauf(80, 40);
+  UeberblendeteStreifen kleinVoll(kleinMosaik, vorlage, 191);
+  WriteJpeg(kleinKodiert, kleinVoll, 100);
+  EXPECT_EQ(klein, static_cast<int64_t>(kleinKodiert.bytes().size()));
+  EXPECT_EQ(vorschau.width(), 236);
 }
 
 }  // namespace

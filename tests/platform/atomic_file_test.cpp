@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <string>
 
 #include "support/temp_folder.h"
 
@@ -114,6 +117,98 @@ TEST(AtomicFile, ReportsAFolderThatCannotBeWrittenWithThePath) {
     EXPECT_EQ(std::string(error.what()), "nach " + target + " kann nicht geschrieben werden");
   }
   ::chmod(folder.path().c_str(), 0755);
+  EXPECT_EQ(ReadWholeFile(target), "alt");
+}
+
+TEST(AtomicFile, ALinkStaysALinkAndTheFileItPointsToGetsTheBytes) {
+  namespace fs = std::filesystem;
+  TempFolder folder;
+  fs::create_directories(folder / "bilder/tief");
+  const std::string bild = folder / "bilder/tief/mosaik.jpg";
+  WriteWholeFile(bild, "alt");
+  // An absolute link, a relative one (taken from its own folder), and a chain of both.
+  fs::create_symlink(bild, folder / "absolut.jpg");
+  fs::create_symlink("tief/mosaik.jpg", folder / "bilder/relativ.jpg");
+  fs::create_symlink("bilder/relativ.jpg", folder / "kette.jpg");
+  for (const std::string name : {"absolut.jpg", "bilder/relativ.jpg", "kette.jpg"}) {
+    WriteFileAtomically(folder / name, "neu " + name);
+    EXPECT_TRUE(fs::is_symlink(folder / name)) << name;
+    EXPECT_EQ(ReadWholeFile(bild), "neu " + name);
+    EXPECT_EQ(ResolveLinks(folder / name), folder.path() + "bilder/tief/mosaik.jpg") << name;
+  }
+  EXPECT_EQ(FilesIn(folder / "bilder/tief"), 1u);  // no temporary file left behind
+  EXPECT_EQ(ResolveLinks(bild), bild);
+
+  // A link to a file not there yet makes that file.
+  fs::create_symlink("neu.bmp", folder / "bilder/verweis.bmp");
+  WriteFileAtomically(folder / "bilder/verweis.bmp", "erstmals");
+  EXPECT_TRUE(fs::is_symlink(folder / "bilder/verweis.bmp"));
+  EXPECT_EQ(ReadWholeFile(folder / "bilder/neu.bmp"), "erstmals");
+
+  // Links pointing at each other lead nowhere.
+  fs::create_symlink("b.jpg", folder / "a.jpg");
+  fs::create_symlink("a.jpg", folder / "b.jpg");
+  try {
+    WriteFileAtomically(folder / "a.jpg", "x");
+    FAIL() << "no error";
+  } catch (const WriteError& error) {
+    EXPECT_EQ(std::string(error.what()), "nach " + folder / "a.jpg" +
+                                             " kann nicht geschrieben werden: die symbolischen "
+                                             "Verweise führen im Kreis");
+  }
+}
+
+TEST(AtomicFile, MessagesSayWhyWhereTheUserCanHelpIt) {
+  EXPECT_EQ(CannotWriteMessage("/a/b", ENOSPC),
+            "nach /a/b kann nicht geschrieben werden: der Datenträger ist voll");
+  EXPECT_EQ(CannotWriteMessage("/a/b", EDQUOT),
+            "nach /a/b kann nicht geschrieben werden: der Datenträger ist voll");
+  EXPECT_EQ(CannotWriteMessage("/a/b", EROFS),
+            "nach /a/b kann nicht geschrieben werden: der Datenträger ist schreibgeschützt");
+  EXPECT_EQ(CannotWriteMessage("/a/b", EIO),
+            "nach /a/b kann nicht geschrieben werden: der Datenträger meldet einen Fehler");
+  for (const int other : {0, ENOENT, EACCES, ENOTDIR}) {
+    EXPECT_EQ(CannotWriteMessage("/a/b", other), "nach /a/b kann nicht geschrieben werden");
+  }
+  // A name too long for the file system fails when the file is put in place.
+  TempFolder folder;
+  const std::string lang = folder / std::string(300, 'x');
+  try {
+    WriteFileAtomically(lang, "x");
+    FAIL() << "no error";
+  } catch (const WriteError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "nach " + lang + " kann nicht geschrieben werden: der Name ist zu lang");
+  }
+  EXPECT_EQ(FilesIn(folder.path()), 0u);
+}
+
+TEST(AtomicFile, BeyondTheFileSizeLimitTheWriteFailsAndTheProcessLivesOn) {
+  // In a child, whose limit and signal handling die with it. Exit code 0: the message came;
+  // killed by SIGXFSZ: the signal still ends the process.
+  TempFolder folder;
+  const std::string target = folder / "gross.bmp";
+  WriteWholeFile(target, "alt");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    IgnoreFileSizeSignal();
+    const rlimit limit{1000, RLIM_INFINITY};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      WriteFileAtomically(target, std::string(5000, 'x'));
+    } catch (const WriteError& error) {
+      const bool expected =
+          std::string(error.what()) == "nach " + target +
+                                           " kann nicht geschrieben werden: die Datei wäre "
+                                           "größer, als das System erlaubt";
+      ::_exit(expected ? 0 : 1);
+    }
+    ::_exit(2);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(ReadWholeFile(target), "alt");
 }
 

@@ -7,6 +7,7 @@
 #include <webp/encode.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -154,12 +155,15 @@ void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art
       samples.push_back(indizes.at(schluessel));
       continue;
     }
-    // Grey takes the green channel; 16 bits repeat each byte.
+    // Grey takes the green channel; 16 bits add the low byte, or repeat the high one.
     std::vector<uint8_t> werte = art.farben == PngFarben::kGrau
                                      ? std::vector<uint8_t>{p[1]}
                                      : std::vector<uint8_t>{p[0], p[1], p[2]};
     if (mitAlpha) werte.push_back(p[3]);
-    for (const uint8_t wert : werte) samples.insert(samples.end(), art.sechzehnBit ? 2 : 1, wert);
+    for (const uint8_t wert : werte) {
+      samples.push_back(wert);
+      if (art.sechzehnBit) samples.push_back(art.unteresByte.value_or(wert));
+    }
   }
   const Datei datei = Anlegen(path);
   // The library's own error handling ends the process: these files are always writable.
@@ -190,7 +194,7 @@ void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art
   png_destroy_write_struct(&png, &info);
 }
 
-void WriteTestPngKopf(const std::string& path, uint32_t breite, uint32_t hoehe) {
+void WriteTestPngKopf(const std::string& path, uint32_t breite, uint32_t hoehe, size_t datenBytes) {
   const Datei datei = Anlegen(path);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -199,6 +203,10 @@ void WriteTestPngKopf(const std::string& path, uint32_t breite, uint32_t hoehe) 
   png_set_IHDR(png, info, breite, hoehe, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
+  if (datenBytes > 0) {
+    const std::vector<uint8_t> daten(datenBytes, 0);
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), daten.data(), daten.size());
+  }
   png_destroy_write_struct(&png, &info);
 }
 
@@ -255,6 +263,38 @@ void WriteTestTiffKopf(const std::string& path, uint32_t breite, uint32_t hoehe)
   TIFFSetField(tif.get(), TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
   TIFFSetField(tif.get(), TIFFTAG_ROWSPERSTRIP, hoehe);
   TIFFWriteDirectory(tif.get());
+}
+
+void WriteTestTiffAbtastwerte(const std::string& path, uint32_t breite, uint32_t hoehe,
+                              uint16_t abtastwerte, uint16_t bits, size_t datenBytes) {
+  constexpr uint32_t kDatenStelle = 8;  // the strip follows the header
+  constexpr uint16_t kShort = 3, kLong = 4;
+  constexpr uint16_t kDeflate = 8, kRgb = 2, kZusammen = 1;
+  const auto ifdStelle = static_cast<uint32_t>(kDatenStelle + datenBytes + datenBytes % 2);
+  std::string datei = "II";
+  Anhaengen(datei, 42, 2, false);
+  Anhaengen(datei, ifdStelle, 4, false);
+  datei.append(datenBytes + datenBytes % 2, '\0');
+  const std::vector<std::array<uint32_t, 3>> eintraege = {
+      {TIFFTAG_IMAGEWIDTH, kLong, breite},
+      {TIFFTAG_IMAGELENGTH, kLong, hoehe},
+      {TIFFTAG_BITSPERSAMPLE, kShort, bits},
+      {TIFFTAG_COMPRESSION, kShort, kDeflate},
+      {TIFFTAG_PHOTOMETRIC, kShort, kRgb},
+      {TIFFTAG_STRIPOFFSETS, kLong, kDatenStelle},
+      {TIFFTAG_SAMPLESPERPIXEL, kShort, abtastwerte},
+      {TIFFTAG_ROWSPERSTRIP, kLong, hoehe},
+      {TIFFTAG_STRIPBYTECOUNTS, kLong, static_cast<uint32_t>(datenBytes)},
+      {TIFFTAG_PLANARCONFIG, kShort, kZusammen}};
+  Anhaengen(datei, static_cast<uint32_t>(eintraege.size()), 2, false);
+  for (const auto& [kennung, typ, wert] : eintraege) {
+    Anhaengen(datei, kennung, 2, false);
+    Anhaengen(datei, typ, 2, false);
+    Anhaengen(datei, 1, 4, false);  // one value, held in the entry itself
+    Anhaengen(datei, wert, 4, false);
+  }
+  Anhaengen(datei, 0, 4, false);  // no next directory
+  WriteWholeFile(path, datei);
 }
 
 void WriteTestWebp(const std::string& path, const Bitmap& bild, std::optional<uint16_t> ausrichtung,

@@ -24,6 +24,7 @@ class TestBenutzer : public Benutzer {
  public:
   void Warnung(std::string_view text) override { warnungen.emplace_back(text); }
   void Information(std::string_view text) override { informationen.emplace_back(text); }
+  void Hinweis(std::string_view text) override { hinweise.emplace_back(text); }
   bool Bestaetigung(std::string_view text) override;
   std::string MediumNameErfragen() override;
   void EreignisseVerarbeiten() override;
@@ -34,6 +35,7 @@ class TestBenutzer : public Benutzer {
 
   std::vector<std::string> warnungen;
   std::vector<std::string> informationen;
+  std::vector<std::string> hinweise;
   std::vector<std::string> fragen;                      // every confirmation asked
   std::deque<bool> antworten;                           // answers to confirmations; "no" when empty
   std::deque<std::string> mediennamen;                  // answers to the medium-name question

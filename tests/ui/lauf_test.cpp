@@ -2,13 +2,16 @@
 // cancelled with "abbrechen" while it is in progress.
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
@@ -18,18 +21,27 @@
 #include "albums/alben_helfer.h"
 #include "albums/alben_operationen.h"
 #include "albums/album_bearbeitung.h"
+#include "engine/berechnungslauf.h"
+#include "engine/fortschritt.h"
 #include "engine/sitzung.h"
 #include "pictures/bilder_laden.h"
 #include "pictures/blending.h"
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
+#include "support/temp_folder.h"
+#include "ui/bausteine.h"
 #include "ui/ergebnis_seite.h"
+#include "ui/lupen_ansicht.h"
 #include "ui/malfeld.h"
 #include "ui/seite.h"
+#include "ui/seitenfenster.h"
 #include "ui/speichern_optionen_seite.h"
 #include "ui/uebersicht_seite.h"
 #include "ui_test_umgebung.h"
+#include "wizard/ergebnis_seite.h"
+#include "wizard/fensterlage.h"
+#include "wizard/uebersicht_seite.h"
 
 namespace tilvendo::testing {
 namespace {
@@ -37,6 +49,7 @@ namespace {
 constexpr int kFotos = 40;
 constexpr int kWarteMs = 30000;
 constexpr int kTaktMs = 10;
+constexpr int kDialogRuheMs = 300;
 
 // Runs `aktion` once the active modal window is a `T` that `passt` accepts. Other modal
 // windows (the page a run keeps open meanwhile) are waited out.
@@ -45,7 +58,7 @@ void WennFenster(std::function<bool(T*)> passt, std::function<void(T*)> aktion) 
   auto gewartet = std::make_shared<int>(0);
   auto* takt = new QTimer(qApp);
   QObject::connect(takt, &QTimer::timeout, takt, [=] {
-    auto* fenster = qobject_cast<T*>(QApplication::activeModalWidget());
+    auto* fenster = qobject_cast<T*>(ui::WartendesFenster());
     if (fenster != nullptr && fenster->isVisible() && passt(fenster)) {
       takt->stop();
       takt->deleteLater();
@@ -113,6 +126,111 @@ void Weiter(ui::Seite* seite) {
   QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
 }
 
+// Where a page was seen: the window it was shown in, that window's place and size, and
+// the size the page asks for.
+struct Anblick {
+  int seite = 0;
+  QWidget* fenster = nullptr;
+  WId kennung = 0;
+  QPoint lage;
+  QSize groesse;
+  QSize rahmen;
+  QSize wunsch;
+  QSize mindest;  // what the page's controls need
+};
+
+Anblick Ansehen(ui::Seite* seite) {
+  QWidget* fenster = seite->window();
+  return Anblick{seite->Nummer(),
+                 fenster,
+                 fenster->winId(),
+                 fenster->pos(),
+                 fenster->size(),
+                 fenster->frameGeometry().size(),
+                 seite->Wunschgroesse().expandedTo(fenster->minimumSizeHint()),
+                 fenster->minimumSizeHint()};
+}
+
+// Every page in one window that never changes, each at its own size, and at the place of
+// the page before unless that size would reach beyond the screen.
+void EinFensterPruefen(const std::vector<Anblick>& anblicke) {
+  QVERIFY(!anblicke.empty());
+  const Anblick& erster = anblicke.front();
+  QVERIFY(qobject_cast<ui::Seitenfenster*>(erster.fenster) != nullptr);
+  const QRect frei = erster.fenster->screen()->availableGeometry();
+  const Rect freiRect{frei.left(), frei.top(), frei.left() + frei.width(),
+                      frei.top() + frei.height()};
+  for (size_t i = 0; i < anblicke.size(); ++i) {
+    const Anblick& a = anblicke[i];
+    QCOMPARE(a.fenster, erster.fenster);
+    QCOMPARE(a.kennung, erster.kennung);
+    QCOMPARE(a.groesse, a.wunsch);
+    if (i == 0) continue;
+    const Anblick& vorher = anblicke[i - 1];
+    const wizard::Lage lage =
+        wizard::FensterHalten(freiRect, wizard::Lage{vorher.lage.x(), vorher.lage.y()},
+                              Size{a.rahmen.width(), a.rahmen.height()});
+    QCOMPARE(a.lage, QPoint(lage.links, lage.oben));
+  }
+}
+
+// What the save dialog offered.
+struct Angebot {
+  QString ordner;
+  QString datei;
+};
+
+// "Speichern" on the result page, JPEG, file `name` in `ordner` typed into the dialog
+// (which asks before it replaces a file: `ersetzen` says there is one).
+Angebot SpeichernAls(ui::ErgebnisSeite* seite, const std::string& ordner, const std::string& name,
+                     bool ersetzen = false) {
+  Angebot angebot;
+  WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
+    QTest::mouseClick(optionen->JpegKnopf(), Qt::LeftButton);
+    WennFenster<QFileDialog>(
+        [](QFileDialog*) { return true; },
+        [&](QFileDialog* dialog) {
+          auto* zeile = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+          QVERIFY(zeile != nullptr);
+          angebot = Angebot{dialog->directory().absolutePath() + QLatin1Char('/'), zeile->text()};
+          dialog->setDirectory(QString::fromStdString(ordner));
+          // The dialog reads its folders on a thread of its own and then selects the
+          // offered file, which would overwrite a name typed before.
+          QTest::qWait(kDialogRuheMs);
+          zeile->clear();
+          QTest::keyClicks(zeile, QString::fromStdString(name));
+          QCOMPARE(zeile->text(), QString::fromStdString(name));
+          if (ersetzen) {
+            WennFenster<QMessageBox>(
+                [](QMessageBox*) { return true; },
+                [](QMessageBox* frage) { frage->button(QMessageBox::Yes)->click(); });
+          }
+          dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        });
+    QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+  });
+  QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+  return angebot;
+}
+
+// The overview after a run that did not complete: the earlier mosaic with its entry and
+// durations as they were, still not saved.
+void FruehereBerechnungPruefen(ui::UebersichtSeite* seite, const uint8_t* mosaik,
+                               const std::array<double, kLaufzeitenAnzahl>& dauern) {
+  const Auftrag& auftrag = seite->auftrag();
+  QVERIFY(!seite->Laeuft());
+  QVERIFY(!seite->HGFortschritt()->isVisible());
+  QCOMPARE(seite->Uebersicht()->count(), 6);
+  QVERIFY(auftrag.MosaikBild.has_value());
+  QCOMPARE(auftrag.MosaikBild->data(), mosaik);
+  QVERIFY(!auftrag.AnzeigeBild.empty());
+  QVERIFY(auftrag.Laufzeiten == dauern);
+  QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{0});
+  seite->Uebersicht()->setCurrentRow(wizard::kEintragLetzteBerechnung);
+  QCOMPARE(seite->InfoFeld()->item(4)->text(),
+           QStringLiteral("Gesamtdauer: ") + QString::fromStdString(DauerText(dauern[4])));
+}
+
 }  // namespace
 
 class LaufTest : public QObject {
@@ -128,7 +246,19 @@ class LaufTest : public QObject {
     const std::string datei = umgebung.ordner / "mosaik";
     umgebung.benutzer.antworten = {wizard::Antwort::Ja};  // "wirklich verlassen ?"
     std::vector<int> gezeigt;
-    const auto merken = [&](ui::Seite* seite) { gezeigt.push_back(seite->Nummer()); };
+    std::vector<Anblick> anblicke;
+    const auto merken = [&](ui::Seite* seite) {
+      gezeigt.push_back(seite->Nummer());
+      anblicke.push_back(Ansehen(seite));
+    };
+    // The question is asked over the page the user left, still in view.
+    umgebung.benutzer.beiFrage = [&](std::string_view) {
+      const ui::Seitenfenster* fenster = ui::Seitenfenster::Sichtbares();
+      QVERIFY(fenster != nullptr);
+      QVERIFY(fenster->AktuelleSeite() != nullptr);
+      QCOMPARE(fenster->AktuelleSeite()->Nummer(), 6);
+      QVERIFY(fenster->AktuelleSeite()->isVisible());
+    };
 
     WennSeite<ui::Seite>(1, [&](ui::Seite* seite) {
       merken(seite);
@@ -163,6 +293,16 @@ class LaufTest : public QObject {
     umgebung.assistent().Seitenlauf();
 
     QCOMPARE(gezeigt, (std::vector<int>{1, 2, 3, 4, 5, 7, 6}));
+    EinFensterPruefen(anblicke);
+    // The result page takes the size its picture gives, where the controls leave room.
+    const QSize regel(
+        std::max(auftrag.AnzeigeBild.width() + kRahmenBreite, wizard::kErgebnisMindestBreite),
+        auftrag.AnzeigeBild.height() + kRahmenHoehe);
+    QCOMPARE(anblicke.back().seite, 6);
+    QCOMPARE(anblicke.back().groesse, regel.expandedTo(anblicke.back().mindest));
+    // The program ended: the window is gone, the pages are windows of their own again.
+    QVERIFY(!anblicke.front().fenster->isVisible());
+    QVERIFY(ui::Seitenfenster::Sichtbares() == nullptr);
     QCOMPARE(umgebung.benutzer.fragen,
              std::vector<std::string>{"Wollen Sie das Programm wirklich verlassen ?"});
     QVERIFY(umgebung.benutzer.warnungen.empty());
@@ -203,14 +343,133 @@ class LaufTest : public QObject {
       QVERIFY(seite->NeubeginnKnopf()->isEnabled());
       QVERIFY(!seite->HGFortschritt()->isVisible());
       QVERIFY(seite->HGInfo()->isVisible());
+      // No mosaic and no entry for one: there was none before.
       QVERIFY(!auftrag.MosaikBild.has_value());
-      QCOMPARE(auftrag.Laufzeiten[4], 0.0);
+      QCOMPARE(seite->Uebersicht()->count(), 5);
+      QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{1});
       geprueft = true;
       QTest::mouseClick(seite->findChild<QPushButton*>(QStringLiteral("Ende")), Qt::LeftButton);
     });
     umgebung.assistent().Seitenlauf();
     QVERIFY(geprueft);
     QCOMPARE(auftrag.AktSeite, kSeiteUebersicht);
+    // Nothing to save: the plain question.
+    QCOMPARE(umgebung.benutzer.fragen,
+             std::vector<std::string>{"Wollen Sie das Programm wirklich verlassen ?"});
+  }
+
+  void EinUnfertigerLaufLaesstDasFruehereMosaikStehen() {
+    Sammlung sammlung;
+    UiTestUmgebung& umgebung = *sammlung.umgebung;
+    Auftrag& auftrag = umgebung.auftrag();
+    Auftragswunsch wunsch;
+    wunsch.kachelnX = 20;
+    wunsch.kachelnY = 15;
+    Einrichten(auftrag, wunsch);
+    auftrag.AktSeite = kSeiteUebersicht;
+    umgebung.benutzer.antworten = {wizard::Antwort::Nein};  // leave without saving
+    const uint8_t* mosaik = nullptr;
+    std::array<double, kLaufzeitenAnzahl> dauern{};
+    bool geprueft = false;
+
+    WennSeite<ui::UebersichtSeite>(7, [&](ui::UebersichtSeite* seite) {
+      WennSeite<ui::ErgebnisSeite>(6, [&](ui::ErgebnisSeite* ergebnis) {
+        // The first mosaic, not saved; back to the overview.
+        QVERIFY(auftrag.MosaikBild.has_value());
+        mosaik = auftrag.MosaikBild->data();
+        dauern = auftrag.Laufzeiten;
+        WennSeite<ui::UebersichtSeite>(7, [&](ui::UebersichtSeite* seite) {
+          QCOMPARE(seite->Uebersicht()->count(), 6);
+          // A second run, cancelled while it reads.
+          QTimer::singleShot(0, seite, [seite] { seite->StartKnopf()->click(); });
+          QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
+          FruehereBerechnungPruefen(seite, mosaik, dauern);
+
+          // A third run in which no placed photo can be read.
+          for (int i = 0; i < kFotos; ++i) {
+            WriteWholeFile(umgebung.ordner / ("fotos/" + std::to_string(i) + ".jpg"), "weg");
+          }
+          QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
+          QCOMPARE(umgebung.benutzer.warnungen,
+                   std::vector<std::string>{std::string(kUnlesbarWarnung)});
+          FruehereBerechnungPruefen(seite, mosaik, dauern);
+
+          // Its entry still opens the first mosaic, ready to be saved.
+          WennSeite<ui::ErgebnisSeite>(6, [&](ui::ErgebnisSeite* ergebnis) {
+            QVERIFY(ergebnis->SpeichernKnopf()->isEnabled());
+            QVERIFY(
+                ergebnis->BildGruppe()->title().endsWith(QStringLiteral("(%1 x %2 Pixel) skaliert")
+                                                             .arg(auftrag.MosaikBild->width())
+                                                             .arg(auftrag.MosaikBild->height())));
+            QCOMPARE(ergebnis->ErgebnisBild()->size(),
+                     QSize(auftrag.AnzeigeBild.width(), auftrag.AnzeigeBild.height()));
+            geprueft = true;
+            QTest::mouseClick(ergebnis->findChild<QPushButton*>(QStringLiteral("Ende")),
+                              Qt::LeftButton);
+          });
+          seite->Uebersicht()->setCurrentRow(wizard::kEintragLetzteBerechnung);
+          QTest::mouseClick(seite->WechselnZu(), Qt::LeftButton);
+        });
+        QTest::mouseClick(ergebnis->ZurueckKnopf(), Qt::LeftButton);
+      });
+      QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
+    });
+    umgebung.assistent().Seitenlauf();
+    QVERIFY(geprueft);
+    // "Ende" still offers to save the first mosaic.
+    QCOMPARE(umgebung.benutzer.fragen,
+             std::vector<std::string>{
+                 "Wollen Sie das Ergebnis speichern, bevor Sie das Programm verlassen ?"});
+  }
+
+  void NachDemSpeichernStehtDaWoDieDateiIst() {
+    Sammlung sammlung;
+    UiTestUmgebung& umgebung = *sammlung.umgebung;
+    Auftrag& auftrag = umgebung.auftrag();
+    Auftragswunsch wunsch;
+    wunsch.kachelnX = 8;
+    wunsch.kachelnY = 6;
+    Einrichten(auftrag, wunsch);
+    auftrag.AktSeite = kSeiteUebersicht;
+    umgebung.benutzer.antworten = {wizard::Antwort::Ja};  // "wirklich verlassen ?"
+    const std::string ordner = umgebung.ordner.path();
+    bool geprueft = false;
+
+    WennSeite<ui::UebersichtSeite>(7, [&](ui::UebersichtSeite* seite) {
+      WennSeite<ui::ErgebnisSeite>(6, [&](ui::ErgebnisSeite* ergebnis) {
+        QVERIFY(!ergebnis->Speicherhinweis()->isVisible());
+        const int32_t blendungen = ergebnis->Anzeige().Blendungen();
+
+        Angebot angebot = SpeichernAls(ergebnis, ordner, "mosaik");
+        QCOMPARE(angebot.datei, QString());  // nothing saved yet
+        // Back on the result page, as it was; it names the file.
+        QVERIFY(ergebnis->isVisible());
+        QCOMPARE(ergebnis->window(), static_cast<QWidget*>(ui::Seitenfenster::Sichtbares()));
+        QCOMPARE(ergebnis->Anzeige().Blendungen(), blendungen);
+        QVERIFY(ergebnis->Speicherhinweis()->isVisible());
+        QCOMPARE(ergebnis->Speicherhinweis()->GanzerText(),
+                 QString::fromStdString("gespeichert: " + ordner + "mosaik.jpg"));
+
+        // A save that fails (onto the template) names nothing and is not offered again.
+        angebot = SpeichernAls(ergebnis, ordner, "vorlage", true);
+        QCOMPARE(angebot.ordner, QString::fromStdString(ordner));
+        QCOMPARE(angebot.datei, QStringLiteral("mosaik.jpg"));
+        QCOMPARE(umgebung.benutzer.warnungen.size(), size_t{1});
+        QVERIFY(umgebung.benutzer.warnungen[0].find("die Vorlage selbst") != std::string::npos);
+        QVERIFY(!ergebnis->Speicherhinweis()->isVisible());
+        angebot = SpeichernAls(ergebnis, ordner, "zweites");
+        QCOMPARE(angebot.datei, QStringLiteral("mosaik.jpg"));
+        QCOMPARE(ergebnis->Speicherhinweis()->GanzerText(),
+                 QString::fromStdString("gespeichert: " + ordner + "zweites.jpg"));
+        QVERIFY(FileExists(ordner + "zweites.jpg"));
+        geprueft = true;
+        QTest::mouseClick(ergebnis->findChild<QPushButton*>(QStringLiteral("Ende")),
+                          Qt::LeftButton);
+      });
+      QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
+    });
+    umgebung.assistent().Seitenlauf();
+    QVERIFY(geprueft);
   }
 
  private:

@@ -30,6 +30,7 @@
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
+#include "ui/bausteine.h"
 #include "ui/ergebnis_seite.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/lupen_ansicht.h"
@@ -201,14 +202,14 @@ class PosterTest : public QObject {
     // Shown whole, no photo is named.
     const QPoint mitte(bild->width() / 2, bild->height() / 2);
     QTest::mouseMove(bild, mitte);
-    QCOMPARE(seite->Statuszeile()->text(), QString());
+    QCOMPARE(seite->Statuszeile()->GanzerText(), QString());
     // A notch of the wheel at the middle; once tiles are large enough to make out, their
     // photos are read and named.
     Rad(bild, mitte, 1);
     QVERIFY(bild->Geometrie().Vergroessert());
     QTest::mouseMove(bild, mitte + QPoint(1, 0));
     const bool zuerkennen = bild->Geometrie().Massstab() * 100 >= wizard::kMindestKachelImFenster;
-    QCOMPARE(seite->Statuszeile()->text().isEmpty(), !zuerkennen);
+    QCOMPARE(seite->Statuszeile()->GanzerText().isEmpty(), !zuerkennen);
     Rad(bild, mitte, 1);
     QCOMPARE(bild->Geometrie().Stufe(), 2);
     bild->repaint();
@@ -249,7 +250,7 @@ class PosterTest : public QObject {
 
     // Over the tile the status line names its photo; a double click opens it.
     QTest::mouseMove(bild, kachelMitte);
-    QCOMPARE(seite->Statuszeile()->text(),
+    QCOMPARE(seite->Statuszeile()->GanzerText(),
              QStringLiteral("Foto: ") + QString::fromStdString(datei));
     Bildanzeige anzeige;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &anzeige, "Oeffnen");
@@ -270,7 +271,7 @@ class PosterTest : public QObject {
     // With the magnifier on, a click zooms in and a right click out; off, neither.
     Rad(bild, mitte, -100);
     QVERIFY(!bild->Geometrie().Vergroessert());
-    QCOMPARE(seite->Statuszeile()->text(), QString());
+    QCOMPARE(seite->Statuszeile()->GanzerText(), QString());
     QTest::mouseClick(bild, Qt::LeftButton, Qt::NoModifier, mitte);
     QVERIFY(!bild->Geometrie().Vergroessert());
     QTest::mouseClick(seite->LupeKnopf(), Qt::LeftButton);
@@ -322,7 +323,7 @@ class PosterTest : public QObject {
     QVERIFY2(Nahe(gezeigt, erwartet, 12), qPrintable(gezeigt.name()));
     // The photo is named as on a poster.
     QTest::mouseMove(bild, punkt);
-    QVERIFY(seite->Statuszeile()->text().startsWith(QStringLiteral("Foto: ")));
+    QVERIFY(seite->Statuszeile()->GanzerText().startsWith(QStringLiteral("Foto: ")));
     seite->hide();
   }
 
@@ -336,7 +337,7 @@ class PosterTest : public QObject {
     const std::string text = ReadWholeFile(datei);
     QVERIFY(text.starts_with("Spalte,Zeile,Foto\n1,1,"));
     QCOMPARE(std::count(text.begin(), text.end(), '\n'), kKachelnX * kKachelnY + 1);
-    QCOMPARE(seite->Statuszeile()->text(),
+    QCOMPARE(seite->Statuszeile()->GanzerText(),
              QStringLiteral("Platzierungsliste gespeichert: ") + QString::fromStdString(datei));
     // A folder that is not there: the user is told, nothing else happens.
     QVERIFY(

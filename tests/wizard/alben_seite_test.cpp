@@ -109,6 +109,37 @@ TEST_F(AlbenSeite, TheEditorsRules) {
   EXPECT_EQ(AuswahlNachEntfernen(0, 0), std::nullopt);
 }
 
+TEST_F(AlbenSeite, TheEditorSaysWhyANameCannotBeTaken) {
+  Anlegen("Urlaub", 1);
+  const std::string eigener = "neues Album 1";
+  const std::pair<std::string, std::string> faelle[] = {
+      {"", "Bitte geben Sie dem Album einen Namen."},
+      {"alle gewählten Alben zusammen", "Diesen Namen verwendet das Programm selbst."},
+      {"ALBEN", "Diesen Namen verwendet das Programm selbst."},
+      {"a=b", "Der Name darf kein „=“ enthalten."},
+      {"Sommer]", "Der Name darf kein „]“ enthalten."},
+      {"[Sommer", "Der Name darf nicht mit „[“ beginnen."},
+      {"Sommer\t1", "Der Name darf keine Steuerzeichen enthalten."},
+      {" Sommer", "Der Name darf nicht mit einem Leerzeichen beginnen oder enden."},
+      {"Sommer ", "Der Name darf nicht mit einem Leerzeichen beginnen oder enden."},
+      {"uRLAUB", "Ein anderes Album heißt schon so."},
+  };
+  for (const auto& [name, hinweis] : faelle) {
+    EXPECT_EQ(NamensHinweis(alben.kontext, eigener, name), hinweis) << name;
+    EXPECT_FALSE(SchliessenMoeglich(alben.kontext, eigener, name)) << name;
+  }
+  // A name that may be taken needs no word, the album's own included.
+  for (const std::string name : {"neues Album 1", "Sommer 2024", "Urlaub [alt"}) {
+    EXPECT_EQ(NamensHinweis(alben.kontext, eigener, name), "") << name;
+    EXPECT_TRUE(SchliessenMoeglich(alben.kontext, eigener, name)) << name;
+  }
+  EXPECT_EQ(NamensHinweis(alben.kontext, "Urlaub", "Urlaub"), "");
+
+  // "momentanes Verzeichnis".
+  EXPECT_EQ(AktVerzText("/home/anna/Bilder"), "/home/anna/Bilder");
+  EXPECT_EQ(AktVerzText(""), "-");
+}
+
 TEST_F(AlbenSeite, TheDriveChooserFollowsMediaArrivingAndLeaving) {
   medien.media["/"] = {"1111-2222", kLaufwerksklasseFestplatte};
   medien.media["/proc"] = {"", kLaufwerksklasseUngeeignet};

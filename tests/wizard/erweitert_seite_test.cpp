@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "engine/methodenparameter.h"
 
 namespace tilvendo::wizard {
@@ -63,6 +65,33 @@ TEST(ErweitertSeite, PreviewAndListPositions) {
 
   EXPECT_EQ(ListenPosition(3, 4), 3);
   EXPECT_EQ(ListenPosition(7, 4), 0);  // a stored value the list lacks shows the first item
+}
+
+TEST(ErweitertSeite, TheButtonForCloseMosaicsSetsItsThreeWaysAndNothingElse) {
+  // Without the button the seed's ways hold.
+  Verfahren v;
+  EXPECT_FALSE(v.Wahrnehmung);
+  EXPECT_EQ(v.Farbangleich, 0);
+  EXPECT_FALSE(v.Zuschneiden);
+
+  v.Aufrichten = false;
+  v.SchnellLesen = true;
+  v.MaxVerwendungen = 3;
+  v.Farbangleich = 80;
+  AehnlicheMosaikeEinstellen(v);
+  EXPECT_TRUE(v.Wahrnehmung);
+  EXPECT_EQ(v.Farbangleich, 50);
+  EXPECT_TRUE(v.Zuschneiden);
+  EXPECT_FALSE(v.Aufrichten);
+  EXPECT_TRUE(v.SchnellLesen);
+  EXPECT_EQ(v.MaxVerwendungen, 3);
+
+  // Its hint names each of the three and what it does.
+  const std::string hinweis = kAehnlichHinweis;
+  for (const char* teil : {"Farben vergleichen wie das Auge", "Farbeindruck", "Farben angleichen",
+                           "50 %", "zuschneiden statt stauchen", "Form der Kacheln"}) {
+    EXPECT_NE(hinweis.find(teil), std::string::npos) << teil;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 // exit questions, the spin-box rule, the help texts and the help popup's placement.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "pictures/bildart.h"
+
 #include "wizard/hilfe_fenster.h"
 #include "wizard/hilfetexte.h"
 #include "wizard/navigation.h"
@@ -28,12 +32,6 @@ TEST(Navigation, InformationsseiteKehrtZurAufrufendenSeiteZurueck) {
   EXPECT_EQ(InfoVerlassen(navigation), 1);  // never opened: the first page
   EXPECT_EQ(InfoOeffnen(navigation, 5), 9);
   EXPECT_EQ(InfoVerlassen(navigation), 5);
-
-  EXPECT_TRUE(PositionUebernehmen(2, 1));
-  EXPECT_FALSE(PositionUebernehmen(7, 6));  // the result page centres itself
-  EXPECT_FALSE(PositionUebernehmen(6, 7));
-  EXPECT_FALSE(PositionUebernehmen(10, 6));  // opened by another page
-  EXPECT_FALSE(PositionUebernehmen(0, 3));
 }
 
 TEST(Navigation, AusstiegsfrageUndIhreAntworten) {
@@ -77,9 +75,31 @@ TEST(HelpText, SchluesselUndZeilen) {
   }
 }
 
+TEST(HelpText, NenntJedeBildartDieDasProgrammLiest) {
+  // The template page and the album editor tell which files they take.
+  for (int seite : {1, 8}) {
+    std::string text;
+    for (const std::string& zeile : HelpText(kHilfeArt, seite)) text += zeile + "\n";
+    for (const Bildendung& endung : kBildEndungen) {
+      // Followed by a blank, comma, hyphen or bracket: ".tif" is not found inside ".tiff".
+      bool genannt = false;
+      for (size_t pos = text.find(endung.endung); pos != std::string::npos && !genannt;
+           pos = text.find(endung.endung, pos + 1)) {
+        const char danach = text[pos + endung.endung.size()];
+        genannt = danach == ' ' || danach == ',' || danach == '-' || danach == ')';
+      }
+      EXPECT_TRUE(genannt) << "Seite " << seite << ": " << endung.endung;
+    }
+  }
+}
+
 TEST(Hilfefenster, GeometrieUndZweiterKlick) {
   EXPECT_EQ(HilfeFensterBreite(451), 225);
-  EXPECT_EQ(HilfeFensterHoehe(3), 49);
+  // Lines of 15 pixels, or of the font's spacing where that is more, between margins.
+  EXPECT_EQ(HilfeFensterHoehe(3, HilfeZeilenHoehe(12)), 57);
+  EXPECT_EQ(HilfeFensterHoehe(3, HilfeZeilenHoehe(18)), 66);
+  EXPECT_EQ(HilfeUmbruchBreite(451), 220);
+  EXPECT_EQ(HilfeTextBreite(225), 205);
   const HilfeFensterLage oben = HilfeFensterPlatzieren(100, 500, 25, 49);
   EXPECT_EQ(oben.oben, 451);
   EXPECT_FALSE(oben.unterhalb);

@@ -26,6 +26,7 @@ TEST(SpeichernOptionen, FormatButtonsKeepTheChosenDepth) {
   EXPECT_TRUE(anzeige.farbtiefeAktiv);
   EXPECT_FALSE(anzeige.qualitaetAktiv);
   EXPECT_EQ(anzeige.farbtiefeIndex, 3);  // "Truecolor (32 Bit)"
+  EXPECT_EQ(FarbtiefeAusIndex(*anzeige.farbtiefeIndex), kStandardFarbtiefe);
 
   optionen.Farbtiefe = FarbtiefeAusIndex(1);
   EXPECT_EQ(optionen.Farbtiefe, kFarbtiefe16);
@@ -66,6 +67,22 @@ TEST(SpeichernOptionen, AnEstimateFromASampleSaysSo) {
   EXPECT_EQ(SchaetzText(1023),
             "geschätzte Dateigröße: etwa 1023 Byte (aus einer verkleinerten "
             "Probe)");
+}
+
+TEST(SpeichernOptionen, TheDialogOffersTheLastFileThatWasWritten) {
+  // Nothing written yet: the pictures folder, no name.
+  Dateivorschlag vorschlag = DateiVorschlagen("", kFormatJpeg, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.ordner, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.datei, "");
+  vorschlag = DateiVorschlagen("/home/u/Mosaike/see.jpg", kFormatJpeg, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.ordner, "/home/u/Mosaike/");
+  EXPECT_EQ(vorschlag.datei, "see.jpg");
+  // The same name in the format chosen now.
+  vorschlag = DateiVorschlagen("/home/u/Mosaike/see.jpg", kFormatBmp, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.datei, "see.bmp");
+  // A poster saved as TIFF is offered as PNG when PNG is chosen now.
+  vorschlag = DateiVorschlagen("/home/u/Mosaike/poster.tif", kFormatPng, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.datei, "poster.png");
 }
 
 TEST(SpeichernOptionen, AnotherExistingFileBehindTheForcedExtensionIsAskedAbout) {

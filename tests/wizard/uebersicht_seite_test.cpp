@@ -26,16 +26,16 @@ TEST(Uebersicht, FiveEntriesWithoutAMosaicAndTheRememberedOneOnlyWhileItExists) 
   EXPECT_EQ(EintragsSeite(kEintragLetzteBerechnung), 6);
 }
 
-TEST(Uebersicht, DurationsShowMinutesWithinTheHour) {
-  EXPECT_EQ(DauerText((75 * 60 + 30) * kSekunde), "15 min. und 30 sek.");
+TEST(Uebersicht, DurationsOfTheLastRunWithHoursFromTheFirstHourOn) {
   Auftrag auftrag;
-  auftrag.Laufzeiten = {3 * kSekunde, 0, 62 * kSekunde, 0, 65 * kSekunde};
+  auftrag.Laufzeiten = {3 * kSekunde, 0, 62 * kSekunde, 0, (75 * 60 + 30) * kSekunde};
   const Eintragsinfo info = EintragsInfo(auftrag, kEintragLetzteBerechnung);
   EXPECT_EQ(info.InfoT, "Informationen zur letzten Berechnung:");
-  const std::vector<std::string> zeilen = {
-      "Einlesen der Bilddateien: 00 min. und 03 sek.",
-      "Vorbereiten der Vorlage: 00 min. und 00 sek.", "Berechnen des Mosaiks: 01 min. und 02 sek.",
-      "Zusammenstellen des Mosaiks: 00 min. und 00 sek.", "Gesamtdauer: 01 min. und 05 sek."};
+  const std::vector<std::string> zeilen = {"Einlesen der Bilddateien: 00 min. und 03 sek.",
+                                           "Vorbereiten der Vorlage: 00 min. und 00 sek.",
+                                           "Berechnen des Mosaiks: 01 min. und 02 sek.",
+                                           "Zusammenstellen des Mosaiks: 00 min. und 00 sek.",
+                                           "Gesamtdauer: 1 Std. 15 min. und 30 sek."};
   EXPECT_EQ(info.InfoFeld, zeilen);
 }
 

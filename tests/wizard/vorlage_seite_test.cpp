@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
 #include "support/temp_folder.h"
@@ -21,6 +22,22 @@ TEST(VorlageSeite, FilterOffersAllTypesFirstThenEachType) {
             "TIFF Bilder (*.tiff) (*.tiff);;HEIF Bilder (*.heic) (*.heic);;"
             "HEIF Bilder (*.heif) (*.heif)");
   EXPECT_EQ(PixelText(800), "800 Pixel");
+}
+
+TEST(VorlageSeite, TheDialogStartsInTheFirstFolderThatExists) {
+  testing::TempFolder ordner;
+  const std::string vorlagen = ordner / "Vorlagen/";
+  const std::string bilder = ordner / "Bilder";
+  const std::string heim = ordner.path();
+  // Neither the last template's folder nor the pictures folder exists: home.
+  EXPECT_EQ(DialogStartordner("", bilder, heim), heim);
+  EXPECT_EQ(DialogStartordner(vorlagen, bilder, heim), heim);
+  ASSERT_TRUE(CreateFolders(bilder));
+  EXPECT_EQ(DialogStartordner("", bilder, heim), bilder);
+  EXPECT_EQ(DialogStartordner(vorlagen, bilder, heim), bilder);
+  ASSERT_TRUE(CreateFolders(vorlagen));
+  EXPECT_EQ(DialogStartordner(vorlagen, bilder, heim), vorlagen);
+  EXPECT_EQ(DialogStartordner(vorlagen, "", heim), vorlagen);
 }
 
 TEST(VorlageSeite, PreviewFitsTheBoxRoundingHalvesToEven) {

@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "ui/anwendung.h"
+#include "ui/seitenfenster.h"
 
 namespace tilvendo::testing {
 namespace {
@@ -15,6 +16,7 @@ constexpr int kModalTaktMs = 10;
 wizard::Antwort SkriptBenutzer::Frage(std::string_view text, bool mitAbbrechen) {
   (void)mitAbbrechen;
   fragen.emplace_back(text);
+  if (beiFrage) beiFrage(text);
   if (antworten.empty()) return wizard::Antwort::Nein;
   const wizard::Antwort antwort = antworten.front();
   antworten.pop_front();
@@ -41,8 +43,8 @@ void WennModal(std::function<void(QWidget* fenster)> aktion) {
   auto warten = std::make_shared<int>(0);
   auto* takt = new QTimer(qApp);
   QObject::connect(takt, &QTimer::timeout, takt, [takt, warten, aktion = std::move(aktion)] {
-    QWidget* fenster = QApplication::activeModalWidget();
-    if (fenster != nullptr && fenster->isVisible()) {
+    QWidget* fenster = ui::WartendesFenster();
+    if (fenster != nullptr) {
       takt->stop();
       takt->deleteLater();
       aktion(fenster);

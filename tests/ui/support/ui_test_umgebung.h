@@ -29,7 +29,8 @@ class SkriptBenutzer : public ui::QtBenutzer {
   std::vector<std::string> warnungen;
   std::vector<std::string> informationen;
   std::vector<std::string> fragen;
-  std::deque<wizard::Antwort> antworten;  // "Nein" when empty
+  std::deque<wizard::Antwort> antworten;                // "Nein" when empty
+  std::function<void(std::string_view text)> beiFrage;  // runs as a question is asked
   std::deque<std::string> mediennamen;
   int32_t farbtiefe = 32;  // bits per pixel of the screen
 };
@@ -49,8 +50,9 @@ class UiTestUmgebung {
   std::unique_ptr<ui::Assistent> assistent_;
 };
 
-// Runs `aktion` as soon as a modal window is active (the page or box that the code
-// after this call opens with exec()). Fails the test after a few seconds without one.
+// Runs `aktion` as soon as a window waits for the user (the page or box that the code
+// after this call opens with exec(); a page is passed itself, not the wizard's window
+// it is shown in). Fails the test after a few seconds without one.
 void WennModal(std::function<void(QWidget* fenster)> aktion);
 
 // Sets up German, the glyph theme and Qt's own dialogs, as the program does.

@@ -1,0 +1,38 @@
+#include "albums/alben_sperre.h"
+
+#include "platform/atomic_file.h"
+#include "platform/benutzer.h"
+
+namespace tilvendo {
+namespace {
+
+FolderLock Sperren(const AlbenKontext& kontext) {
+  bool gesagt = false;
+  const auto warten = [&](std::chrono::milliseconds) {
+    if (kontext.benutzer == nullptr) return;
+    if (!gesagt) kontext.benutzer->Hinweis(HinweisAlbenWarten(kontext.AlbenPfad));
+    gesagt = true;
+    kontext.benutzer->EreignisseVerarbeiten();
+  };
+  try {
+    return FolderLock(kontext.AlbenPfad, kontext.sperrFrist, warten);
+  } catch (const FolderLockTimeout&) {
+    throw WriteError(MeldungAlbenGesperrt(kontext.AlbenPfad));
+  }
+}
+
+}  // namespace
+
+AlbenSperre::AlbenSperre(const AlbenKontext& kontext) : sperre_(Sperren(kontext)) {}
+
+std::string HinweisAlbenWarten(const std::string& albenPfad) {
+  return "Ein anderes Programm ändert gerade die Alben in „" + albenPfad + "“; bitte warten …";
+}
+
+std::string MeldungAlbenGesperrt(const std::string& albenPfad) {
+  return "Die Alben in „" + albenPfad +
+         "“ werden seit längerer Zeit von einem anderen Programm geändert; es wurde nichts "
+         "gespeichert. Bitte versuchen Sie es später noch einmal.";
+}
+
+}  // namespace tilvendo

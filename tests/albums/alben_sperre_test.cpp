@@ -1,0 +1,146 @@
+#include "albums/alben_sperre.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "alben_helfer.h"
+#include "albums/katalog.h"
+#include "platform/atomic_file.h"
+#include "platform/folder_lock.h"
+#include "platform/paths.h"
+#include "platform/profile_file.h"
+#include "support/test_benutzer.h"
+
+namespace tilvendo {
+namespace {
+
+using testing::AlbenOrdner;
+using testing::ReadWholeFile;
+using testing::TestBenutzer;
+
+constexpr std::chrono::milliseconds kKurz{150};
+
+TGalerieGlobal Album(const std::string& name, const std::string& dateiname) {
+  TGalerieGlobal album;
+  album.Name = name;
+  album.Dateiname = dateiname;
+  album.Verzeichnisse = {"/bilder/" + name + "/"};
+  album.AlleVerzeichnisse = album.Verzeichnisse;
+  return album;
+}
+
+// Another program holds the album folder: a change waits with a note and gives up after
+// the time allowed, having changed nothing.
+TEST(AlbenSperre, AChangeWaitsWithANoteAndGivesUpUnchangedAfterTheTimeAllowed) {
+  AlbenOrdner alben;
+  AlbumSpeichern(alben.kontext, Album("Eins", "Album 1"));
+  const std::string vorher = alben.Katalog();
+  TestBenutzer benutzer;
+  AlbenKontext kontext = alben.kontext;
+  kontext.benutzer = &benutzer;
+  kontext.sperrFrist = kKurz;
+  const FolderLock anderer(alben.folder.path(), kKurz);
+  ASSERT_TRUE(anderer.held());
+
+  const auto gesperrt = [&](const std::function<void()>& aenderung) {
+    benutzer.hinweise.clear();
+    try {
+      aenderung();
+      ADD_FAILURE() << "changed while another program held the album folder";
+    } catch (const WriteError& fehler) {
+      EXPECT_EQ(fehler.what(), MeldungAlbenGesperrt(alben.folder.path()));
+    }
+    EXPECT_EQ(benutzer.hinweise, std::vector<std::string>{HinweisAlbenWarten(alben.folder.path())});
+  };
+  gesperrt([&] { AlbumSpeichern(kontext, Album("Zwei", "Album 2")); });
+  gesperrt([&] { AlbumLoeschen(kontext, "Eins"); });
+  gesperrt([&] { AlbumUmbenennen(kontext, "Eins", "Drei"); });
+  gesperrt([&] { SignaturenVeralten(kontext, "Eins", 2); });
+  gesperrt([&] { FreierAlbumDateiname(kontext); });
+  EXPECT_GT(benutzer.ereignisRunden, 0);  // the window stayed alive meanwhile
+  EXPECT_EQ(alben.Katalog(), vorher);
+  EXPECT_FALSE(FileExists(alben.Datei("Album 2.nbd")));
+}
+
+TEST(AlbenSperre, AChangeGoesOnOnceTheOtherProgramIsDone) {
+  AlbenOrdner alben;
+  TestBenutzer benutzer;
+  AlbenKontext kontext = alben.kontext;
+  kontext.benutzer = &benutzer;
+  std::optional<FolderLock> anderer;
+  anderer.emplace(alben.folder.path(), kKurz);
+  benutzer.beimEreignis = [&](int32_t runde) {
+    if (runde == 3) anderer.reset();
+  };
+  AlbumSpeichern(kontext, Album("Eins", "Album 1"));
+  EXPECT_EQ(benutzer.ereignisRunden, 3);
+  EXPECT_EQ(benutzer.hinweise.size(), 1u);
+  std::vector<std::string> namen;
+  AlbennamenLaden(alben.kontext, namen);
+  EXPECT_EQ(namen, std::vector<std::string>{"Eins"});
+}
+
+// Each new file name is taken at once: the next program asking gets another one.
+TEST(AlbenSperre, ANewFileNameIsReservedAtOnce) {
+  AlbenOrdner alben;
+  EXPECT_EQ(FreierAlbumDateiname(alben.kontext), "Album 1");
+  EXPECT_EQ(FreierAlbumDateiname(alben.kontext), "Album 2");
+  EXPECT_EQ(ReadWholeFile(alben.Datei("Album 1.nbd")), "");
+  // The reserved, empty folder file holds no folders: an album naming it was never
+  // scanned and is scanned when it is chosen.
+  TGalerieGlobal album = Album("Eins", "Album 1");
+  KatalogEintragSchreiben(alben.kontext, album);
+  TGalerieGlobal geladen;
+  geladen.Name = "Eins";
+  AlbumLaden(alben.kontext, geladen);
+  EXPECT_FALSE(geladen.AlleVerzeichnisseVorhanden);
+  EXPECT_EQ(OrdnerdateiPruefen(alben.kontext, geladen), Ordnerdateizustand::Fehlt);
+}
+
+// Between checking a new album's name and saving it, another program may have saved an
+// album of that name, or (while an editor stayed open long) taken its file name.
+TEST(AlbenSperre, ANewAlbumNeverOverwritesOneSavedMeanwhile) {
+  AlbenOrdner alben;
+  TGalerieGlobal neu = Album("Urlaub", FreierAlbumDateiname(alben.kontext));
+  TGalerieGlobal anderes = Album("URLAUB", "Album 9");
+  AlbumSpeichern(alben.kontext, anderes);
+  const std::string vorher = alben.Katalog();
+  EXPECT_THROW(NeuesAlbumSpeichern(alben.kontext, neu), AlbumnameVergeben);
+  EXPECT_EQ(alben.Katalog(), vorher);
+
+  AlbumLoeschen(alben.kontext, "URLAUB");
+  TGalerieGlobal dieb = Album("Dieb", neu.Dateiname);
+  AlbumSpeichern(alben.kontext, dieb);
+  NeuesAlbumSpeichern(alben.kontext, neu);
+  EXPECT_NE(neu.Dateiname, dieb.Dateiname);
+  EXPECT_EQ(ProfileFile::Load(alben.kontext.Katalog()).ReadString("Urlaub", "DN", ""),
+            neu.Dateiname);
+  EXPECT_EQ(ReadWholeFile(alben.Datei(dieb.Dateiname + ".nbd")),
+            "/bilder/Dieb/\r\n<<<<<---------->>>>>\r\n/bilder/Dieb/\r\n");
+  EXPECT_EQ(ReadWholeFile(alben.Datei(neu.Dateiname + ".nbd")),
+            "/bilder/Urlaub/\r\n<<<<<---------->>>>>\r\n/bilder/Urlaub/\r\n");
+}
+
+TEST(AlbenSperre, AFolderFileIsSoundOnlyWithItsSeparatorAndFolderPaths) {
+  AlbenOrdner alben;
+  const TGalerieGlobal album = Album("Eins", "Album 1");
+  const auto zustand = [&](const std::string& inhalt) {
+    testing::WriteWholeFile(alben.Datei("Album 1.nbd"), inhalt);
+    return OrdnerdateiPruefen(alben.kontext, album);
+  };
+  EXPECT_EQ(OrdnerdateiPruefen(alben.kontext, album), Ordnerdateizustand::Fehlt);
+  EXPECT_EQ(zustand(""), Ordnerdateizustand::Fehlt);
+  EXPECT_EQ(zustand("<<<<<---------->>>>>\r\n"), Ordnerdateizustand::Vorhanden);
+  EXPECT_EQ(zustand("/\n/a b/\r<<<<<---------->>>>>\r\n/a b/\r\n/a b/c/\n\n"),
+            Ordnerdateizustand::Vorhanden);
+  EXPECT_EQ(zustand("/bilder/\r\n"), Ordnerdateizustand::Beschaedigt);
+  EXPECT_EQ(zustand("/bilder/\r\n<<<<<---------->>>>>\r\n/bilder/x"),
+            Ordnerdateizustand::Beschaedigt);
+  EXPECT_EQ(zustand("bilder/\r\n<<<<<---------->>>>>\r\n"), Ordnerdateizustand::Beschaedigt);
+  static constexpr char kMitNull[] = "/a\0/\n<<<<<---------->>>>>\n";
+  EXPECT_EQ(zustand(std::string(kMitNull, sizeof(kMitNull) - 1)), Ordnerdateizustand::Beschaedigt);
+}
+
+}  // namespace
+}  // namespace tilvendo

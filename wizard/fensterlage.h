@@ -1,0 +1,27 @@
+// Where the wizard's one window stands on the screen while it shows page after page.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/rect.h"
+
+namespace tilvendo::wizard {
+
+// Top-left corner of a window (its frame) on the screen.
+struct Lage {
+  int32_t links = 0;
+  int32_t oben = 0;
+  friend bool operator==(const Lage&, const Lage&) = default;
+};
+
+// The corner that centres a window of size `fenster` on a screen of size `bildschirm`
+// (halves truncated).
+Lage FensterZentrieren(Size bildschirm, Size fenster);
+
+// Where the window stands after it took the size `fenster` of the next page: where it
+// stood (`bisher`), unless that size would reach beyond the free area `frei` of the
+// screen; then it moves as little as needed to fit. A window larger than the free area
+// keeps its left and top edges on it.
+Lage FensterHalten(Rect frei, Lage bisher, Size fenster);
+
+}  // namespace tilvendo::wizard
