@@ -162,33 +162,24 @@ void SpeichernOptionenSeite::FarbtiefeChange(int index) {
 void SpeichernOptionenSeite::VorschauClick() {
   Auftrag& job = auftrag();
   if (!wizard::ErgebnisVorhanden(job)) return;
-  // A mosaic not held whole is sampled by its screen copy.
-  const bool probe = !job.MosaikBild;
-  int64_t schaetzung = -1;
+  wizard::Speichervorschau ergebnis;
   try {
     const Sanduhr sanduhr;
     // Memory that runs out is reported in German like every other failure.
-    schaetzung = AsPictureTooLarge([&] {
-      if (probe) {
-        return MakeSavePreviewAusProbe(job.VorlageBild, job.AnzeigeBild,
-                                       wizard::ErgebnisGroesse(job), assistent().Blendwert(),
-                                       kVorschauBreite, kVorschauHoehe, optionen_,
-                                       job.SpeicherVorschau, vorschau_);
-      }
-      return MakeSavePreview(job.VorlageBild, *job.MosaikBild, assistent().Blendwert(),
-                             kVorschauBreite, kVorschauHoehe, optionen_, job.SpeicherVorschau,
-                             vorschau_);
+    ergebnis = AsPictureTooLarge([&] {
+      return wizard::SpeichervorschauMachen(job, assistent().Blendwert(), kVorschauBreite,
+                                            kVorschauHoehe, optionen_, vorschau_);
     });
   } catch (const std::exception& fehler) {
     // The preview could not be encoded or decoded; saving may still work.
     assistent().benutzer().Warnung(std::string(kVorschauFehler) + fehler.what());
   }
-  if (schaetzung < 0) {
+  if (ergebnis.bytes < 0) {
     VorschauLeeren();
     return;
   }
-  lbFileSize_->setText(
-      Text(probe ? wizard::SchaetzText(schaetzung) : wizard::GroessenText(schaetzung)));
+  lbFileSize_->setText(Text(ergebnis.geschaetzt ? wizard::SchaetzText(ergebnis.bytes)
+                                                : wizard::GroessenText(ergebnis.bytes)));
   vorschauGruppe_->show();
   vorschaubild_->repaint();
 }

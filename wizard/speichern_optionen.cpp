@@ -20,7 +20,7 @@ constexpr int64_t kKilo = 1024;
 constexpr int64_t kMega = kKilo * kKilo;
 constexpr const char* kGroessePraefix = "voraussichtliche Dateigröße: ";
 constexpr const char* kSchaetzPraefix = "geschätzte Dateigröße: etwa ";
-constexpr const char* kSchaetzZusatz = " (aus einer verkleinerten Probe)";
+constexpr const char* kSchaetzZusatz = " (aus einer Stichprobe)";
 
 // The size in the largest unit it fills.
 std::string Groesse(int64_t bytes) {

@@ -45,8 +45,9 @@ int IndexAusFarbtiefe(uint8_t farbtiefe);
 // 1024 × 1024, megabytes from there, with two decimals and the decimal comma.
 std::string GroessenText(int64_t bytes);
 
-// "geschätzte Dateigröße: etwa 1,00 Kilobyte (aus einer verkleinerten Probe)": the
-// size of a mosaic too large to be sampled whole, in the units of GroessenText.
+// "geschätzte Dateigröße: etwa 1,00 Kilobyte (aus einer Stichprobe)": the size of a
+// compressed file of a mosaic not held whole, carried over from a sample of it, in the
+// units of GroessenText.
 std::string SchaetzText(int64_t bytes);
 
 // What the page's controls show. Unset entries leave their control as it is.

@@ -4,6 +4,8 @@
 
 #include "pictures/bild_einpassen.h"
 #include "pictures/bmp_writer.h"
+#include "pictures/byte_sink.h"
+#include "pictures/groessen_schaetzung.h"
 #include "pictures/png_writer.h"
 #include "pictures/speichern.h"
 #include "pictures/tiff_writer.h"
@@ -62,37 +64,72 @@ TEST(SpeicherVorschau, TiffIsEstimatedByItsSizeAndPngByABandAtFullSize) {
   }
 }
 
-TEST(SpeicherVorschau, ASampleStandsForTheWholeMosaic) {
+// A sample that counts how often it is read.
+class ZaehlendeProbe : public StreifenQuelle {
+ public:
+  explicit ZaehlendeProbe(const Bitmap& bild) : quelle_(bild) {}
+  int32_t width() const override { return quelle_.width(); }
+  int32_t height() const override { return quelle_.height(); }
+  Zeilen Streifen(int32_t first, int32_t count) override {
+    ++gelesen;
+    return quelle_.Streifen(first, count);
+  }
+  int gelesen = 0;
+
+ private:
+  BitmapStreifen quelle_;
+};
+
+TEST(SpeicherVorschau, APosterIsShownFromItsScreenCopyAndSizedByItsSample) {
   const Bitmap vorlage = Einfarbig(40, 30, Farbe{10, 20, 30});
-  const Bitmap probe = Verlauf(400, 300);
+  const Bitmap anzeige = Verlauf(400, 300);
+  const Bitmap stichprobe = Verlauf(300, 200);
   const Size poster{20000, 15000};
+  const int64_t posterPixel = int64_t{20000} * 15000;
   Bitmap cache;
   Bitmap vorschau;
+  // Uncompressed formats store every pixel: their size is exact, and the sample is not
+  // read at all.
+  ZaehlendeProbe probe(stichprobe);
   SpeicherOptionen bmp = Optionen(kFormatBmp);
-  // Uncompressed formats store every pixel: their size is exact.
-  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, probe, poster, 200, kBoxBreite, kBoxHoehe, bmp, cache,
-                                    vorschau),
+  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, anzeige, poster, probe, 200, kBoxBreite, kBoxHoehe,
+                                    bmp, cache, vorschau),
             static_cast<int64_t>(BmpDateiBytes(20000, 15000, PixelFormat::k24)));
-  EXPECT_EQ(vorschau.height(), kBoxHoehe);  // the poster's 4:3, fitted
-  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, probe, poster, 200, kBoxBreite, kBoxHoehe,
+  EXPECT_EQ(vorschau.height(), kBoxHoehe);  // the screen copy's 4:3, fitted
+  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, anzeige, poster, probe, 200, kBoxBreite, kBoxHoehe,
                                     Optionen(kFormatTiff), cache, vorschau),
             static_cast<int64_t>(TiffHoechstBytes(20000, 15000)));
-  // Compressed ones carry the sample's bytes per pixel over to the poster's pixels.
-  for (const uint8_t format : {kFormatJpeg, kFormatPng}) {
-    const int64_t probenSchaetzung = MakeSavePreview(vorlage, probe, 200, kBoxBreite, kBoxHoehe,
-                                                     Optionen(format), cache, vorschau);
-    const int64_t schaetzung = MakeSavePreviewAusProbe(
-        vorlage, probe, poster, 200, kBoxBreite, kBoxHoehe, Optionen(format), cache, vorschau);
-    const double verhaeltnis = static_cast<double>(schaetzung) / probenSchaetzung;
-    EXPECT_NEAR(verhaeltnis, 2500.0, 1.0) << int(format);
-  }
-  // Nothing to sample: no estimate.
-  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, Bitmap(), poster, 200, kBoxBreite, kBoxHoehe, bmp,
-                                    cache, vorschau),
+  EXPECT_EQ(probe.gelesen, 0);
+
+  // Compressed ones carry the sample's bytes per pixel over to the poster's pixels (a
+  // JPEG's header once); the preview is still the screen copy's.
+  BitmapStreifen fuerJpeg(stichprobe);
+  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, anzeige, poster, probe, 200, kBoxBreite, kBoxHoehe,
+                                    Optionen(kFormatJpeg), cache, vorschau),
+            JpegGroesseHochrechnen(fuerJpeg, kStandardQualitaet, posterPixel));
+  EXPECT_GT(probe.gelesen, 0);
+  EXPECT_EQ(vorschau.width(), 227);
+  EXPECT_EQ(vorschau.height(), kBoxHoehe);
+  MemorySink png;
+  BitmapStreifen fuerPng(stichprobe);
+  WritePng(png, fuerPng);
+  const int64_t pngSchaetzung =
+      MakeSavePreviewAusProbe(vorlage, anzeige, poster, probe, 200, kBoxBreite, kBoxHoehe,
+                              Optionen(kFormatPng), cache, vorschau);
+  EXPECT_NEAR(static_cast<double>(pngSchaetzung),
+              static_cast<double>(png.bytes().size()) * posterPixel / (300 * 200), 1.0);
+  EXPECT_LE(pngSchaetzung, static_cast<int64_t>(PngHoechstBytes(20000, 15000)));
+
+  // Nothing to show or no mosaic: no estimate.
+  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, Bitmap(), poster, probe, 200, kBoxBreite, kBoxHoehe,
+                                    bmp, cache, vorschau),
+            -1);
+  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, anzeige, Size{}, probe, 200, kBoxBreite, kBoxHoehe,
+                                    bmp, cache, vorschau),
             -1);
   bmp.Format = 9;
-  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, probe, poster, 200, kBoxBreite, kBoxHoehe, bmp, cache,
-                                    vorschau),
+  EXPECT_EQ(MakeSavePreviewAusProbe(vorlage, anzeige, poster, probe, 200, kBoxBreite, kBoxHoehe,
+                                    bmp, cache, vorschau),
             -1);
 }
 

@@ -63,10 +63,8 @@ TEST(SpeichernOptionen, PngAndTiffAreWrittenInTruecolorWithoutAQuality) {
 
 TEST(SpeichernOptionen, AnEstimateFromASampleSaysSo) {
   EXPECT_EQ(SchaetzText(1048576 * 900),
-            "geschätzte Dateigröße: etwa 900,00 Megabyte (aus einer verkleinerten Probe)");
-  EXPECT_EQ(SchaetzText(1023),
-            "geschätzte Dateigröße: etwa 1023 Byte (aus einer verkleinerten "
-            "Probe)");
+            "geschätzte Dateigröße: etwa 900,00 Megabyte (aus einer Stichprobe)");
+  EXPECT_EQ(SchaetzText(1023), "geschätzte Dateigröße: etwa 1023 Byte (aus einer Stichprobe)");
 }
 
 TEST(SpeichernOptionen, TheDialogOffersTheLastFileThatWasWritten) {
