@@ -220,6 +220,8 @@ void ZielgroesseSeite::GrossformatClick(bool an) {
   // The boxes now hold their values within the new bounds; the size follows the zoom,
   // the paper the size at the resolution now in force.
   ZielgroesseBerechnen(Zielaenderung::Zoom);
+  // Switched off, the page is the size it always was again.
+  GroesseGeaendert();
 }
 
 void ZielgroesseSeite::DruckpapierGewaehlt(wizard::Papiermass papier) {

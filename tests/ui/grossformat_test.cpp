@@ -180,6 +180,45 @@ class GrossformatTest : public QObject {
     kachelung->hide();
   }
 
+  void InTheWizardsWindowThePageTakesItsSizeEitherWay() {
+    // A page never switched, as the wizard's window shows it, and one switched on and
+    // off again in that window.
+    QSize seed;
+    {
+      Umgebung nie;
+      auto* seite = static_cast<ui::ZielgroesseSeite*>(nie.umgebung.assistent().SeiteHolen(2));
+      WennModal([&](QWidget*) {
+        seed = seite->window()->size();
+        seite->close();
+      });
+      seite->exec();
+    }
+    Umgebung hin;
+    auto* seite = static_cast<ui::ZielgroesseSeite*>(hin.umgebung.assistent().SeiteHolen(2));
+    bool geprueft = false;
+    WennModal([&](QWidget*) {
+      QWidget* fenster = seite->window();
+      QVERIFY(fenster != seite);
+      QCOMPARE(fenster->size(), seed);
+      const QPoint lage = fenster->pos();
+      seite->Grossformat()->click();
+      // The print size below, whole, in a window grown to hold it, in its place.
+      QVERIFY(fenster->height() > seed.height());
+      QCOMPARE(fenster->size(), seite->Wunschgroesse().expandedTo(fenster->minimumSizeHint()));
+      const QRect druck(seite->Druckgroesse()->mapTo(fenster, QPoint(0, 0)),
+                        seite->Druckgroesse()->size());
+      QVERIFY(fenster->rect().contains(druck));
+      QCOMPARE(fenster->pos(), lage);
+      seite->Grossformat()->click();
+      QCOMPARE(fenster->size(), seed);
+      QCOMPARE(fenster->pos(), lage);
+      geprueft = true;
+      seite->close();
+    });
+    seite->exec();
+    QVERIFY(geprueft);
+  }
+
   void TheTilingPageShowsNoTileEdgeWithoutLargeFormat() {
     Umgebung u;
     ui::Seite* kachelung = u.umgebung.assistent().SeiteHolen(3);
