@@ -92,9 +92,10 @@ Grossformatprobe::Grossformatprobe(const Auftrag& auftrag, const Verwendungslist
   optionen.blendwert = blendwert;
   optionen.skalierung = SkalierungFuer(mosaik_.width, mosaik_.height);
   optionen.threads = threads;
-  // As few tile rows a band as the writer's strips allow: the rows between the runs
-  // are composed for nothing.
+  // As few tile rows a band as the writer's strips allow, and none composed ahead: the
+  // rows between the runs would be composed for nothing.
   optionen.bandBytes = 1;
+  optionen.voraus = false;
   baender_ = std::make_unique<Mosaikbaender>(auftrag, auswahl_, std::move(optionen));
 }
 

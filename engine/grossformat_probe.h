@@ -25,8 +25,8 @@ namespace tilvendo {
 
 // The tiles the sample aims at, and the pixels it may take (a tile is always whole; with
 // very large tiles the sample has fewer, down to a single one).
-inline constexpr int32_t kProbenKacheln = 64;
-inline constexpr int64_t kProbenPixel = int64_t{4} << 20;
+inline constexpr int32_t kProbenKacheln = 128;
+inline constexpr int64_t kProbenPixel = int64_t{8} << 20;
 
 // A run of neighbouring tiles: tile row `zeile` from its column `spalte` on (from 0).
 struct Probenlauf {

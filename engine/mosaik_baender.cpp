@@ -90,8 +90,10 @@ Mosaikbaender::Mosaikbaender(const Auftrag& auftrag, const Verwendungsliste& ver
   // One band ahead per worker, as far as the memory for bands allows, but at least one.
   const uint64_t bandBytes = KachelzeilenBytes(breite_, kachelHoehe_) * zeilenJeBand_;
   const uint64_t passen = kBaenderSpeicher / bandBytes;
-  vorlauf_ = static_cast<int32_t>(
-      std::clamp<uint64_t>(passen > kPlaetzeExtra ? passen - kPlaetzeExtra : 0, 1, pool_.Anzahl()));
+  vorlauf_ = optionen_.voraus
+                 ? static_cast<int32_t>(std::clamp<uint64_t>(
+                       passen > kPlaetzeExtra ? passen - kPlaetzeExtra : 0, 1, pool_.Anzahl()))
+                 : 0;
   plaetze_.resize(static_cast<size_t>(vorlauf_) + kPlaetzeExtra);
 }
 

@@ -61,6 +61,9 @@ struct Bandoptionen {
   uint64_t bandBytes = kBandBytes;
   Vorlagenskalierung skalierung = Vorlagenskalierung::kWieGanz;
   unsigned threads = 0;  // workers composing ahead; 0: one per core
+  // Compose the next bands while one is handed out; a reader that takes a few bands far
+  // apart would only waste the work.
+  bool voraus = true;
   uint64_t kachelspeicher = KachelspeicherFuerDieseMaschine();
   // Polled before every band handed out; when set, Streifen raises SchreibenAbgebrochen.
   const std::atomic<bool>* abbruch = nullptr;

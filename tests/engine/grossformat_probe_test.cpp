@@ -44,30 +44,31 @@ void PlanPruefen(const Probenplan& plan, int32_t kachelnX, int32_t kachelnY) {
 }
 
 TEST(Probenplan, AboutAsManyRunsAsTilesARunSpreadOverThePoster) {
-  // 100 × 75 tiles of 200 pixels: 64 tiles in 8 runs of 8.
+  // 100 × 75 tiles of 200 pixels: 132 tiles in 12 runs of 11.
   const Probenplan plan = ProbenplanFuer(100, 75, Size{200, 200});
   PlanPruefen(plan, 100, 75);
-  EXPECT_EQ(plan.laenge, 8);
-  EXPECT_EQ(plan.laeufe.size(), size_t{8});
+  EXPECT_EQ(plan.laenge, 11);
+  ASSERT_EQ(plan.laeufe.size(), size_t{12});
+  EXPECT_GE(Kacheln(plan), kProbenKacheln);
   // Neither the place within the stretch of rows nor the first column repeats in step:
   // the sample sees the template's left and right, and every stretch at another height.
   std::set<int32_t> innen;
   std::set<int32_t> spalten;
   for (size_t i = 0; i < plan.laeufe.size(); ++i) {
-    innen.insert(plan.laeufe[i].zeile - static_cast<int32_t>(i * 75 / 8));
+    innen.insert(plan.laeufe[i].zeile - static_cast<int32_t>(i * 75 / 12));
     spalten.insert(plan.laeufe[i].spalte);
   }
   EXPECT_GE(innen.size(), size_t{5});
-  EXPECT_GE(spalten.size(), size_t{7});
-  EXPECT_LT(*spalten.begin(), 30);
-  EXPECT_GT(*spalten.rbegin(), 62);
+  EXPECT_GE(spalten.size(), size_t{10});
+  EXPECT_LT(*spalten.begin(), 20);
+  EXPECT_GT(*spalten.rbegin(), 70);
 }
 
 TEST(Probenplan, LargeTilesNarrowGridsAndSmallGridsKeepTheBounds) {
-  // Tiles of 500 × 400: the pixels bound the sample to 20 tiles.
+  // Tiles of 500 × 400: the pixels bound the sample to 36 tiles.
   Probenplan plan = ProbenplanFuer(40, 30, Size{500, 400});
   PlanPruefen(plan, 40, 30);
-  EXPECT_EQ(Kacheln(plan), 20);
+  EXPECT_EQ(Kacheln(plan), 36);
   EXPECT_LE(int64_t{Kacheln(plan)} * 500 * 400, kProbenPixel);
   // A tile larger than the bound: still one whole tile.
   plan = ProbenplanFuer(10, 8, Size{3000, 2000});
@@ -97,7 +98,7 @@ TEST(Probenplan, RunsReachAsFarAlongARowAsAskedWhereTheGridAllows) {
   PlanPruefen(plan, 200, 75);
   EXPECT_GE(plan.laenge * 100, kPngRueckgriffPixel);
   EXPECT_LT((plan.laenge - 1) * 100, kPngRueckgriffPixel);
-  EXPECT_EQ(plan.laeufe.size(), size_t{3});  // as many as the pixels allow
+  EXPECT_EQ(plan.laeufe.size(), size_t{4});  // the runs a sample takes at least
   EXPECT_LE(int64_t{Kacheln(plan)} * 100 * 100, kProbenPixel);
   // A poster narrower than that: whole tile rows, four of them.
   plan = ProbenplanFuer(40, 30, Size{100, 100}, kPngRueckgriffPixel);
@@ -179,16 +180,16 @@ struct Posterjob {
 };
 
 TEST(Grossformatprobe, TheSampleIsTheSavedMosaicsOwnTilesAtFullSize) {
-  Posterjob job(12, 9, 250);  // 3000 × 2250 pixels
+  Posterjob job(24, 18, 125);  // 3000 × 2250 pixels
   const uint8_t a = 191;
   const Bitmap ganz = job.Ganz(a);
   Grossformatprobe probe(job.auftrag, job.verwendung, a, 0, 2);
   const Probenplan& plan = probe.Plan();
   EXPECT_EQ(probe.Mosaik(), (Size{3000, 2250}));
-  ASSERT_EQ(plan.laenge, 8);
-  ASSERT_EQ(plan.laeufe.size(), size_t{8});
-  ASSERT_EQ(probe.width(), 8 * 250);
-  ASSERT_EQ(probe.height(), 8 * 250);
+  ASSERT_EQ(plan.laenge, 11);
+  ASSERT_EQ(plan.laeufe.size(), size_t{12});
+  ASSERT_EQ(probe.width(), 11 * 125);
+  ASSERT_EQ(probe.height(), 12 * 125);
   // Read in strips across the runs' edges, as the writers read.
   int falsch = 0;
   for (int32_t erste = 0; erste < probe.height(); erste += kStreifenZeilen) {
@@ -196,8 +197,8 @@ TEST(Grossformatprobe, TheSampleIsTheSavedMosaicsOwnTilesAtFullSize) {
     const Zeilen zeilen = probe.Streifen(erste, anzahl);
     for (int32_t i = 0; i < anzahl; ++i) {
       const int32_t y = erste + i;
-      const Probenlauf& lauf = plan.laeufe[static_cast<size_t>(y / 250)];
-      const uint8_t* soll = ganz.row(lauf.zeile * 250 + y % 250) + 4 * lauf.spalte * 250;
+      const Probenlauf& lauf = plan.laeufe[static_cast<size_t>(y / 125)];
+      const uint8_t* soll = ganz.row(lauf.zeile * 125 + y % 125) + 4 * lauf.spalte * 125;
       if (std::memcmp(zeilen.row(i), soll, static_cast<size_t>(probe.width()) * 4) != 0 &&
           ++falsch < 5) {
         ADD_FAILURE() << "row " << y << " of the sample";
