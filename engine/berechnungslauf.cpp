@@ -1,11 +1,13 @@
 #include "engine/berechnungslauf.h"
 
 #include <memory>
+#include <optional>
 
 #include "engine/arbeitsgruppe.h"
 #include "engine/bilder_einlesen.h"
 #include "engine/methodenparameter.h"
 #include "engine/mosaik_berechnen.h"
+#include "engine/vorbereitung.h"
 #include "engine/vorlage_vorbereiten.h"
 #include "engine/zusammenstellen.h"
 
@@ -35,6 +37,23 @@ std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilde
          std::to_string(BilderFuerVerwendungsgrenze(einstellungen)) +
          " Bilder nötig, ausgewählt sind " + std::to_string(bilder) +
          ". Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.";
+}
+
+std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& vorlage,
+                             int32_t bilder) {
+  const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
+  std::string text = "Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt sind " +
+                     std::to_string(bilder) + " Bilder, das Mosaik hat aber nur " +
+                     std::to_string(zellen) + " Kacheln. Damit jedes Foto vorkommt, sind " +
+                     "mindestens " + std::to_string(bilder) + " Kacheln nötig";
+  const std::optional<Kachelung> vorschlag = KachelungMitZellen(bilder, einstellungen, vorlage);
+  if (vorschlag) {
+    return text + ", zum Beispiel " + std::to_string(vorschlag->x) + " x " +
+           std::to_string(vorschlag->y) + " Kacheln. Wählen Sie mehr Kacheln oder weniger " +
+           "Bilder.";
+  }
+  return text + "; so viele Kacheln sind bei dieser Ergebnisgröße nicht möglich. Wählen Sie " +
+         "weniger Bilder oder ein größeres Ergebnis.";
 }
 
 // Marks the run in progress for its whole life: begins it with a fresh cancel flag and,
@@ -91,13 +110,21 @@ bool Berechnungslauf::Vorpruefungen() {
     benutzer_.Warnung(kPlatzWarnung);
     return false;
   }
-  if (BenoetigteBilder(e) > auftrag_.BilderAnzahl.gesamt) {
+  const int32_t bilder = auftrag_.BilderAnzahl.gesamt;
+  if (BenoetigteBilder(e) > bilder) {
     benutzer_.Warnung(kBilderWarnung);
     return false;
   }
+  // The same bounds the pages show as the pictures needed.
+  const Bilderbedarf bedarf = BilderbedarfErmitteln(e);
   // With a usage cap the cells must fit into the uses the chosen pictures allow.
-  if (BilderFuerVerwendungsgrenze(e) > auftrag_.BilderAnzahl.gesamt) {
-    benutzer_.Warnung(VerwendungsWarnung(e, auftrag_.BilderAnzahl.gesamt));
+  if (bedarf.mindestens > bilder) {
+    benutzer_.Warnung(VerwendungsWarnung(e, bilder));
+    return false;
+  }
+  // Every photo at least once: no more photos than cells.
+  if (bedarf.hoechstens != kKeineObergrenze && bilder > bedarf.hoechstens) {
+    benutzer_.Warnung(JedesFotoWarnung(e, auftrag_.vorlage, bilder));
     return false;
   }
   return true;
@@ -129,6 +156,7 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.FehlendeBilder = 0;
   auftrag_.UnlesbareBilder = 0;
   auftrag_.SchwarzeKacheln = 0;
+  auftrag_.zuordnung = {};
   e.Raster.reset();
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 

@@ -186,6 +186,7 @@ Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
   bericht.bilder = auftrag.BilderAnzahl.gesamt;
   bericht.verschiedeneBilder = VerschiedeneBilder(e);
   bericht.schwarzeKacheln = auftrag.SchwarzeKacheln;
+  bericht.zuordnung = auftrag.zuordnung;
   return bericht;
 }
 

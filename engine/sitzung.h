@@ -125,6 +125,7 @@ struct Laufbericht {
   int32_t bilder = 0;              // pictures in the chosen albums
   int32_t verschiedeneBilder = 0;  // distinct pictures placed in the grid
   int32_t schwarzeKacheln = 0;     // cells left black by pictures that could not be read
+  Zuordnungsbericht zuordnung;     // the matching under usage limits, if it ran
 };
 
 Laufbericht LaufberichtErstellen(const Auftrag& auftrag);
