@@ -105,10 +105,10 @@ int32_t AusListe(std::string_view option, std::string_view text,
 
 // Options without a value, then those with one ("--name wert" or "--name=wert");
 // any other option is refused.
-constexpr std::array<std::string_view, 11> kSchalter = {
-    "--help",       "-h",        "--hilfe",        "--version", "--ohne-unterordner",
-    "--protokoll",  "--bericht", "--ohne-drehung", "--schnell", "--wahrnehmung",
-    "--zuschneiden"};
+constexpr std::array<std::string_view, 12> kSchalter = {
+    "--help",        "-h",          "--hilfe",        "--version", "--ohne-unterordner",
+    "--protokoll",   "--bericht",   "--ohne-drehung", "--schnell", "--wahrnehmung",
+    "--zuschneiden", "--jedes-foto"};
 
 constexpr std::array<std::string_view, 17> kWertOptionen = {
     "--alben-pfad",   "--album",           "--kacheln",   "--zoom",     "--groesse",
@@ -185,6 +185,8 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.verfahren.Farbangleich = static_cast<uint8_t>(ZahlIn(name, wert(), 0, kMaxFarbangleich));
   } else if (name == "--max-verwendungen") {
     m.verfahren.MaxVerwendungen = ZahlIn(name, wert(), 0, kMaxVerwendungenGrenze);
+  } else if (name == "--jedes-foto") {
+    m.verfahren.JedesFoto = true;
   } else {
     Fehler("Unbekannte Option " + name + ".");
   }
@@ -377,6 +379,8 @@ Mosaik:
     --farbangleich P      Kacheln um P Prozent an die Farben der Vorlage angleichen
                           (0 bis 100, Standard 0)
     --max-verwendungen N  jedes Foto höchstens N-mal verwenden (Standard 0: unbegrenzt)
+    --jedes-foto          jedes Foto mindestens einmal verwenden (höchstens so viele
+                          Fotos wie Kacheln)
 
 Allgemein:
   --alben-pfad ORDNER     Ordner der Albumdateien (sonst $TILVENDO_ALBEN oder
