@@ -45,6 +45,7 @@ class ErweitertSeite : public Seite {
   QCheckBox* zuschneiden_ = nullptr;
   QSpinBox* farbangleich_ = nullptr;
   QSpinBox* maxVerwendungen_ = nullptr;
+  QCheckBox* jedesFoto_ = nullptr;
 };
 
 }  // namespace tilvendo::ui

@@ -70,6 +70,9 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
      "der Vorlage hin; 0 % lässt die Fotos unverändert.^^"
      "„höchstens so oft verwenden“ begrenzt, wie oft ein Foto im ganzen Mosaik vorkommt. Dann "
      "braucht das Mosaik mehr verschiedene Fotos.^^"
+     "„Jedes Foto mindestens einmal“ bringt jedes gewählte Foto ins Mosaik, etwa wenn bei "
+     "einem Fest jeder Gast darin vorkommen soll. Das Mosaik braucht dann mindestens so viele "
+     "Kacheln wie Fotos, und kein Foto kommt öfter vor als nötig.^^"
      "Jede Art zu lesen hat ihren eigenen Zwischenspeicher im Album; ein Wechsel liest die "
      "Fotos einmal neu ein."},
     {6151,
