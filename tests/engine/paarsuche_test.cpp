@@ -18,8 +18,9 @@ namespace {
 
 constexpr int kFormanalyse = 3;
 
-Kachelsignatur Zufallssignatur(std::mt19937& gen, int32_t nummer, int streuung) {
-  std::uniform_int_distribution<int> basis(0, 255);
+Kachelsignatur Zufallssignatur(std::mt19937& gen, int32_t nummer, int streuung, int von = 0,
+                               int bis = 255) {
+  std::uniform_int_distribution<int> basis(von, bis);
   std::uniform_int_distribution<int> abweichung(-streuung, streuung);
   const int r = basis(gen), g = basis(gen), b = basis(gen);
   Kachelsignatur s;
@@ -44,13 +45,18 @@ struct Bestand {
   std::unique_ptr<Helligkeitsreihe> reihe;
   std::unique_ptr<Zuordnungsdaten> daten;
 
-  Bestand(int kachelnX, int kachelnY, int fotos, uint32_t seed, int streuung = 40)
+  // Base colours between `von` and `bis` in each channel.
+  Bestand(int kachelnX, int kachelnY, int fotos, uint32_t seed, int streuung = 40, int von = 0,
+          int bis = 255)
       : raster(static_cast<uint16_t>(kachelnX), static_cast<uint16_t>(kachelnY)) {
     std::mt19937 gen(seed);
-    for (int k = 0; k < fotos; ++k) liste.KachelEinfuegen(Zufallssignatur(gen, k, streuung));
+    for (int k = 0; k < fotos; ++k) {
+      liste.KachelEinfuegen(Zufallssignatur(gen, k, streuung, von, bis));
+    }
     for (int x = 1; x <= kachelnX; ++x) {
-      for (int y = 1; y <= kachelnY; ++y)
-        raster.at(x, y).signatur = Zufallssignatur(gen, 0, streuung);
+      for (int y = 1; y <= kachelnY; ++y) {
+        raster.at(x, y).signatur = Zufallssignatur(gen, 0, streuung, von, bis);
+      }
     }
     reihe = std::make_unique<Helligkeitsreihe>(liste, kFormanalyse);
     std::vector<int32_t> rang(static_cast<size_t>(fotos));
@@ -72,13 +78,14 @@ TEST(Paarsuche, ColourSumsNeverOverstateTheDistance) {
 }
 
 TEST(Paarsuche, GridWalkMissesNoPhotoNearerThanItsBoundAndNarrowsWithIt) {
-  const Bestand b(6, 5, 300, 5, 30);
+  // Colours crowded into a part of the cube, so that near photos lie in many rings.
+  const Bestand b(6, 5, 300, 5, 10, 60, 160);
   const Zuordnungsdaten& d = *b.daten;
   std::vector<int32_t> alle(d.Fotos());
   std::iota(alle.begin(), alle.end(), 0);
   Farbgitter gitter(alle, d.AlleFotoSummen(), kFormanalyse);
   for (size_t c = 0; c < d.Zellen(); ++c) {
-    for (const int32_t schranke : {1, 20, 60, 200, 800}) {
+    for (const int32_t schranke : {1, 20, 40, 60, 90, 200, 800}) {
       std::vector<int32_t> besucht;
       gitter.Durchsuchen(d.ZellSummen(c), schranke, [&](int32_t foto) {
         besucht.push_back(foto);
@@ -93,7 +100,7 @@ TEST(Paarsuche, GridWalkMissesNoPhotoNearerThanItsBoundAndNarrowsWithIt) {
         }
       }
       // A small bound leaves most photos unmeasured.
-      if (schranke == 20) {
+      if (schranke == 1) {
         EXPECT_LT(besucht.size(), alle.size() / 2);
       }
     }
@@ -124,16 +131,22 @@ TEST(Paarsuche, GridWalkMissesNoPhotoNearerThanItsBoundAndNarrowsWithIt) {
 
 TEST(Preissuche, FindsEveryPairWithNegativeReducedCostAndTheMostNegative) {
   std::mt19937 gen(13);
-  const Bestand b(9, 7, 70, 17, 60);
+  const Bestand b(9, 7, 300, 17, 20, 40, 200);
   const Zuordnungsdaten& d = *b.daten;
   for (int runde = 0; runde < 20; ++runde) {
-    // Prices as a flow might give them: most photos alike, a few dear ones.
+    // Prices as a flow might give them: most photos alike, a few dear ones; in every
+    // other round 150 dear ones, so that a group large enough for the grid holds
+    // dear and cheap ones, and cells priced near the cheap ones look only close by.
     Flussloesung loesung;
-    std::uniform_int_distribution<int64_t> zellPreis(-400, -50);
-    std::uniform_int_distribution<int64_t> aufschlag(0, 300);
+    std::uniform_int_distribution<int64_t> zellPreis(runde % 2 == 0 ? -90 : -2, -1);
+    std::uniform_int_distribution<int64_t> aufschlag(0, 120);
     for (size_t c = 0; c < d.Zellen(); ++c) loesung.zellPotential.push_back(zellPreis(gen));
     for (size_t p = 0; p < d.Fotos(); ++p) {
-      loesung.fotoPotential.push_back(p % 9 == 0 ? aufschlag(gen) : 0);
+      if (runde % 2 == 0) {
+        loesung.fotoPotential.push_back(p % 9 == 0 ? aufschlag(gen) : 0);
+      } else {
+        loesung.fotoPotential.push_back(p < 150 ? 50 + aufschlag(gen) : 0);
+      }
     }
     const Preissuche suche(d, loesung);
     for (size_t c = 0; c < d.Zellen(); ++c) {
