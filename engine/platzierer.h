@@ -29,7 +29,6 @@ class Platzierer {
   // cap or a vanished file forbids it; true when it was placed.
   bool Platzieren(int x, int y, int32_t r, int32_t p, Abstandsregel regel);
 
-  bool Gedeckelt() const { return maximum_ > 0; }
   Verwendungsliste& Verwendung() { return verwendung_; }
 
  private:
