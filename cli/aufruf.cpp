@@ -107,7 +107,7 @@ int32_t AusListe(std::string_view option, std::string_view text,
 
 // Options without a value, then those with one ("--name wert" or "--name=wert");
 // any other option is refused.
-constexpr std::array<std::string_view, 13> kSchalter = {"--help",
+constexpr std::array<std::string_view, 14> kSchalter = {"--help",
                                                         "-h",
                                                         "--hilfe",
                                                         "--version",
@@ -119,7 +119,8 @@ constexpr std::array<std::string_view, 13> kSchalter = {"--help",
                                                         "--wahrnehmung",
                                                         "--zuschneiden",
                                                         "--grossformat",
-                                                        "--großformat"};
+                                                        "--großformat",
+                                                        "--jedes-foto"};
 
 constexpr std::array<std::string_view, 20> kWertOptionen = {
     "--alben-pfad",       "--album",          "--kacheln",     "--zoom",
@@ -261,6 +262,8 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.verfahren.Farbangleich = static_cast<uint8_t>(ZahlIn(name, wert(), 0, kMaxFarbangleich));
   } else if (name == "--max-verwendungen") {
     m.verfahren.MaxVerwendungen = ZahlIn(name, wert(), 0, kMaxVerwendungenGrenze);
+  } else if (name == "--jedes-foto") {
+    m.verfahren.JedesFoto = true;
   } else {
     Fehler("Unbekannte Option " + name + ".");
   }
@@ -487,6 +490,8 @@ Mosaik:
     --farbangleich P      Kacheln um P Prozent an die Farben der Vorlage angleichen
                           (0 bis 100, Standard 0)
     --max-verwendungen N  jedes Foto höchstens N-mal verwenden (Standard 0: unbegrenzt)
+    --jedes-foto          jedes Foto mindestens einmal verwenden (höchstens so viele
+                          Fotos wie Kacheln)
 
 Allgemein:
   --alben-pfad ORDNER     Ordner der Albumdateien (sonst $TILVENDO_ALBEN oder

@@ -202,6 +202,17 @@ void BerichtSchreiben(const Laufbericht& b, std::ostream& aus) {
   if (b.schwarzeKacheln > 0) {
     aus << "  schwarz gebliebene Kacheln (Bilder nicht lesbar): " << b.schwarzeKacheln << '\n';
   }
+  const Zuordnungsbericht& z = b.zuordnung;
+  if (z.gerechnet) {
+    aus << "  Zuordnung mit Verwendungsgrenzen: " << z.runden << " Flussrunden\n"
+        << "  Summe der Signaturabstände: " << z.summe << " (Fluss " << z.summeFluss
+        << (z.alleFotos ? ", Optimum mindestens " : ", Optimum über die nahen Fotos mindestens ")
+        << z.untereSchranke << ")\n"
+        << "  Tausche für den Mindestabstand: " << z.tausche << '\n';
+    if (z.offen > 0) {
+      aus << "  Kacheln, deren Foto zu nah wiederkehrt (kein Tausch möglich): " << z.offen << '\n';
+    }
+  }
   if (b.dpi > 0) {
     const std::string breite = Millimeter(DruckMillimeter(b.kachel.width, b.dpi));
     const std::string hoehe = Millimeter(DruckMillimeter(b.kachel.height, b.dpi));

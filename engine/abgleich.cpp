@@ -239,7 +239,7 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
   const int32_t fenster = e.Helligkeitsfenster;
 
   Platzierer platzierer(auftrag);
-  if (platzierer.Gedeckelt()) {
+  if (MitVerwendungsgrenzen(e)) {
     if (!GedeckeltZuordnen(auftrag, fortschritt, gruppe, reihe, platzierer)) return std::nullopt;
     auftrag.PhasenZeiten[7] = Jetzt();
     return std::move(platzierer.Verwendung());

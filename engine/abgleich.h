@@ -120,8 +120,9 @@ void RanglistenBilden(const Zellenraster& raster, const Helligkeitsreihe& reihe,
 // placed, or nothing after a cancel. Replaces `MosaikBild` by a new black picture of the
 // mosaic's size (in large format by none: `MosaikInBaendern`). Sets PhasenZeiten[2] and,
 // unless cancelled, [7].
-// With `MaxVerwendungen` N > 0 no file is placed in more than N cells, and the cells are
-// filled as GedeckeltZuordnen (engine/gedeckelte_zuordnung.h) describes.
+// With `MaxVerwendungen` N > 0 no file is placed in more than N cells, with `JedesFoto`
+// every file at least once, and the cells are filled as GedeckeltZuordnen
+// (engine/gedeckelte_zuordnung.h) describes.
 std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& fortschritt,
                                                 Arbeitsgruppe& gruppe);
 

@@ -32,6 +32,21 @@ inline constexpr uint16_t kSeiteVorlage = 1;
 inline constexpr uint16_t kSeiteErgebnis = 6;
 inline constexpr uint16_t kSeiteUebersicht = 7;
 
+// What the matching under usage limits did in the last run, for its report.
+struct Zuordnungsbericht {
+  bool gerechnet = false;  // the matching ran under usage limits
+  int64_t summeFluss = 0;  // total signature distance of the flow's assignment
+  // What the optimum costs at least (the flow's own bound), over all pairs of cell and
+  // photo when `alleFotos`, else over each cell's near photos; summeFluss lies within
+  // 0.1 % of it.
+  int64_t untereSchranke = 0;
+  bool alleFotos = false;
+  int64_t summe = 0;    // the same after the exchanges for the minimum distance
+  int32_t tausche = 0;  // exchanges made for the minimum distance
+  int32_t offen = 0;    // cells whose photo still repeats too close: no exchange helped
+  int32_t runden = 0;   // flows solved, each with more pairs than the one before
+};
+
 struct Auftrag {
   Einstellungen einstellungen;
   Analyse analyse;
@@ -64,6 +79,7 @@ struct Auftrag {
   // Tiles the last composing had to read more than once, because the kept tiles would
   // have exceeded their share of the memory.
   int32_t ErneutGeleseneBilder = 0;
+  Zuordnungsbericht zuordnung;
   uint16_t AktSeite = kSeiteVorlage;
   int32_t AnzeigeMaxBreite = 0;
   int32_t AnzeigeMaxHoehe = 0;

@@ -49,6 +49,23 @@ std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilde
          ". Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.";
 }
 
+std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& vorlage,
+                             int32_t bilder) {
+  const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
+  std::string text = "Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt sind " +
+                     std::to_string(bilder) + " Bilder, das Mosaik hat aber nur " +
+                     std::to_string(zellen) + " Kacheln. Damit jedes Foto vorkommt, sind " +
+                     "mindestens " + std::to_string(bilder) + " Kacheln nötig";
+  const std::optional<Kachelung> vorschlag = KachelungMitZellen(bilder, einstellungen, vorlage);
+  if (vorschlag) {
+    return text + ", zum Beispiel " + std::to_string(vorschlag->x) + " x " +
+           std::to_string(vorschlag->y) + " Kacheln. Wählen Sie mehr Kacheln oder weniger " +
+           "Bilder.";
+  }
+  return text + "; so viele Kacheln sind bei dieser Ergebnisgröße nicht möglich. Wählen Sie " +
+         "weniger Bilder oder ein größeres Ergebnis.";
+}
+
 // Marks the run in progress for its whole life: begins it with a fresh cancel flag and,
 // whatever happens in the run, drops a pending cancel and leaves the driver idle.
 class Berechnungslauf::Klammer {
@@ -151,13 +168,21 @@ bool Berechnungslauf::Vorpruefungen() {
     benutzer_.Warnung(kPlatzWarnung);
     return false;
   }
-  if (BenoetigteBilder(e) > auftrag_.BilderAnzahl.gesamt) {
+  const int32_t bilder = auftrag_.BilderAnzahl.gesamt;
+  if (BenoetigteBilder(e) > bilder) {
     benutzer_.Warnung(kBilderWarnung);
     return false;
   }
+  // The same bounds the pages show as the pictures needed.
+  const Bilderbedarf bedarf = BilderbedarfErmitteln(e);
   // With a usage cap the cells must fit into the uses the chosen pictures allow.
-  if (BilderFuerVerwendungsgrenze(e) > auftrag_.BilderAnzahl.gesamt) {
-    benutzer_.Warnung(VerwendungsWarnung(e, auftrag_.BilderAnzahl.gesamt));
+  if (bedarf.mindestens > bilder) {
+    benutzer_.Warnung(VerwendungsWarnung(e, bilder));
+    return false;
+  }
+  // Every photo at least once: no more photos than cells.
+  if (bedarf.hoechstens != kKeineObergrenze && bilder > bedarf.hoechstens) {
+    benutzer_.Warnung(JedesFotoWarnung(e, auftrag_.vorlage, bilder));
     return false;
   }
   if (e.Grossformat) {
@@ -196,6 +221,7 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.UnlesbareBilder = 0;
   auftrag_.SchwarzeKacheln = 0;
   auftrag_.ErneutGeleseneBilder = 0;
+  auftrag_.zuordnung = {};
   e.Raster.reset();
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
@@ -233,7 +259,7 @@ bool Berechnungslauf::GelesenePruefen() {
     benutzer_.Warnung(kBilderWarnung);
     return false;
   }
-  if (BilderFuerVerwendungsgrenze(e) > gelesen) {
+  if (BilderbedarfErmitteln(e).mindestens > gelesen) {
     e.minAbstand = bisher;
     benutzer_.Warnung(VerwendungsWarnung(e, gelesen));
     return false;

@@ -1,5 +1,7 @@
 #include "engine/einstellungen.h"
 
+#include <algorithm>
+
 namespace tilvendo {
 namespace {
 
@@ -22,6 +24,25 @@ int64_t BilderFuerVerwendungsgrenze(const Einstellungen& einstellungen) {
   if (grenze <= 0) return 0;
   const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
   return (zellen + grenze - 1) / grenze;
+}
+
+Verwendungsgrenzen VerwendungsgrenzenFuer(const Einstellungen& einstellungen, int64_t fotos) {
+  const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
+  const int64_t deckel = einstellungen.verfahren.MaxVerwendungen;
+  Verwendungsgrenzen grenzen{0, zellen};
+  if (deckel > 0) grenzen.oben = std::min(deckel, zellen);
+  if (einstellungen.verfahren.JedesFoto && fotos > 0) {
+    grenzen.unten = 1;
+    const int64_t gleichmaessig = (zellen + fotos - 1) / fotos;
+    grenzen.oben = deckel > 0 ? std::max(grenzen.oben, gleichmaessig) : gleichmaessig;
+  }
+  return grenzen;
+}
+
+bool MitVerwendungsgrenzen(const Einstellungen& einstellungen) {
+  const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
+  const int64_t deckel = einstellungen.verfahren.MaxVerwendungen;
+  return einstellungen.verfahren.JedesFoto || (deckel > 0 && deckel < zellen);
 }
 
 std::string CacheVariante(const Verfahren& verfahren) {

@@ -55,6 +55,7 @@ struct Verfahren {
   bool Zuschneiden = false;     // cut a photo to the cell's proportions instead of squeezing
   uint8_t Farbangleich = 0;     // 0..100 %: each tile's colours moved toward its cell's
   int32_t MaxVerwendungen = 0;  // uses of one photo in the whole mosaic; 0: no limit
+  bool JedesFoto = false;       // every chosen photo at least once in the mosaic
 };
 
 inline constexpr uint8_t kMaxFarbangleich = 100;
@@ -63,8 +64,8 @@ inline constexpr int32_t kMaxVerwendungenGrenze = 999999;
 
 // The letters that tell a signature cache measured one way from another: empty for the
 // original way (not upright, exact, RGB, stretched), so caches of earlier versions stay
-// valid for exactly that way. Colour correction and the usage cap do not change the
-// signatures and have no letter.
+// valid for exactly that way. Colour correction and the usage limits do not change
+// the signatures and have no letter.
 std::string CacheVariante(const Verfahren& verfahren);
 
 // The job settings record. Field names, widths and start values are the program's own.
@@ -96,6 +97,20 @@ struct Einstellungen {
 // The distinct pictures a usage cap needs at the least: every cell gets one, and each
 // picture fills at most `MaxVerwendungen` of them. 0 without a cap.
 int64_t BilderFuerVerwendungsgrenze(const Einstellungen& einstellungen);
+
+// How often one photo may and must appear when `fotos` photos fill the grid.
+struct Verwendungsgrenzen {
+  int64_t unten = 0;  // 1 with "every photo at least once", else 0
+  int64_t oben = 0;   // the cells when nothing limits it
+};
+
+// The cap, and with "every photo at least once" also ⌈cells ÷ fotos⌉ unless the cap
+// allows more; the cells when neither limits the uses.
+Verwendungsgrenzen VerwendungsgrenzenFuer(const Einstellungen& einstellungen, int64_t fotos);
+
+// Whether the matching must keep to limits on how often a photo appears (a cap below
+// the cells, or every photo at least once); without them it is the original matching.
+bool MitVerwendungsgrenzen(const Einstellungen& einstellungen);
 
 // Tile size in pixels of the result: template pixels per cell scaled by the zoom.
 // Products in 64 bits, quotient truncated.

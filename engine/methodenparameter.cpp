@@ -1,5 +1,6 @@
 #include "engine/methodenparameter.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tilvendo {
@@ -38,6 +39,16 @@ int32_t BenoetigteBilder(const Einstellungen& einstellungen) {
   // Held at the largest 32-bit count: more than any album collection holds.
   const int64_t bilder = BenoetigteBilder64(einstellungen);
   return bilder > INT32_MAX ? INT32_MAX : static_cast<int32_t>(bilder);
+}
+
+Bilderbedarf BilderbedarfErmitteln(const Einstellungen& einstellungen) {
+  Bilderbedarf bedarf;
+  bedarf.mindestens = std::max<int64_t>(BenoetigteBilder(einstellungen),
+                                        BilderFuerVerwendungsgrenze(einstellungen));
+  if (einstellungen.verfahren.JedesFoto) {
+    bedarf.hoechstens = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
+  }
+  return bedarf;
 }
 
 int32_t MaxAbstand(const Bildzahlen& anzahl, const Einstellungen& einstellungen) {

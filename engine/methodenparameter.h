@@ -20,6 +20,17 @@ inline constexpr std::array<std::string_view, 4> kMusterbildungen = {"Standard",
 // Number of distinct pictures the job needs: (minAbstand + Musterabstand + 1)².
 int32_t BenoetigteBilder(const Einstellungen& einstellungen);
 
+// How many distinct pictures a job can be made of. The start refuses a job outside
+// these bounds, and the pages show them, so both count by this one rule.
+inline constexpr int64_t kKeineObergrenze = -1;
+struct Bilderbedarf {
+  int64_t mindestens = 0;  // for the distance rule and for the usage cap
+  // With every photo at least once: one per cell at most.
+  int64_t hoechstens = kKeineObergrenze;
+};
+
+Bilderbedarf BilderbedarfErmitteln(const Einstellungen& einstellungen);
+
 // The largest minimum distance the available pictures allow for the current
 // Musterabstand (0 when not even 1 fits). The caller's record is not changed.
 int32_t MaxAbstand(const Bildzahlen& anzahl, const Einstellungen& einstellungen);

@@ -34,8 +34,6 @@ class Platzierer {
   // whose nearest repetition lies farthest away, the better one among equals, that still
   // exists and is not capped. False when none of them can be placed.
   bool Ausweichen(int x, int y, int32_t r, const std::vector<int32_t>& kandidaten);
-
-  bool Gedeckelt() const { return maximum_ > 0; }
   Verwendungsliste& Verwendung() { return verwendung_; }
 
  private:

@@ -248,6 +248,7 @@ Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
   bericht.schwarzeKacheln = auftrag.SchwarzeKacheln;
   bericht.erneutGelesen = auftrag.ErneutGeleseneBilder;
   bericht.dpi = e.Druckaufloesung;
+  bericht.zuordnung = auftrag.zuordnung;
   return bericht;
 }
 

@@ -154,6 +154,7 @@ struct Laufbericht {
   int32_t schwarzeKacheln = 0;     // cells left black by pictures that could not be read
   int32_t erneutGelesen = 0;       // tiles read again (large format, memory share full)
   int32_t dpi = 0;                 // the job's print resolution; 0: none
+  Zuordnungsbericht zuordnung;     // the matching under usage limits, if it ran
 };
 
 Laufbericht LaufberichtErstellen(const Auftrag& auftrag);

@@ -179,6 +179,29 @@ Kachelgrenzen KachelGrenzen(const Vorlage& vorlage, const Einstellungen& einstel
       Begrenzt(std::max<int64_t>(vorlage.VorlageHoehe, 0) * zoom / kKachelTeiler, 1, kMaxKacheln)};
 }
 
+std::optional<Kachelung> KachelungMitZellen(int64_t zellen, const Einstellungen& einstellungen,
+                                            const Vorlage& vorlage) {
+  const Kachelgrenzen grenzen = KachelGrenzen(vorlage, einstellungen);
+  // The proportions to keep; a job without a tiling yet is taken as square.
+  const double ziel = std::log(static_cast<double>(std::max<int32_t>(einstellungen.KachelnX, 1)) /
+                               std::max<int32_t>(einstellungen.KachelnY, 1));
+  std::optional<Kachelung> beste;
+  double besteAbweichung = 0.0;
+  for (int32_t y = 1; y <= grenzen.maxY; ++y) {
+    // The fewest columns that give enough cells with y rows.
+    const int64_t x = std::max<int64_t>((zellen + y - 1) / y, 1);
+    if (x > grenzen.maxX) continue;
+    const double abweichung = std::abs(std::log(static_cast<double>(x) / y) - ziel);
+    const int64_t anzahl = x * y;
+    if (!beste || abweichung < besteAbweichung ||
+        (abweichung == besteAbweichung && anzahl < int64_t{beste->x} * beste->y)) {
+      beste = Kachelung{static_cast<int32_t>(x), y};
+      besteAbweichung = abweichung;
+    }
+  }
+  return beste;
+}
+
 void KachelnSetzen(Einstellungen& einstellungen, const Vorlage& vorlage, int32_t kachelnX,
                    int32_t kachelnY) {
   const Kachelgrenzen grenzen = KachelGrenzen(vorlage, einstellungen);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "albums/bildzahlen.h"
 #include "engine/einstellungen.h"
@@ -109,6 +110,19 @@ struct Kachelgrenzen {
 // pixels wide: template size × ZoomX ÷ 400 for both directions, held within
 // 1..kMaxKacheln.
 Kachelgrenzen KachelGrenzen(const Vorlage& vorlage, const Einstellungen& einstellungen);
+
+// Tiles across and down.
+struct Kachelung {
+  int32_t x = 0;
+  int32_t y = 0;
+  friend bool operator==(const Kachelung&, const Kachelung&) = default;
+};
+
+// A tiling of at least `zellen` cells that the template allows (KachelGrenzen), of the
+// proportions nearest to the job's tiling and of the fewest cells among those; none when
+// even the largest tiling has fewer cells.
+std::optional<Kachelung> KachelungMitZellen(int64_t zellen, const Einstellungen& einstellungen,
+                                            const Vorlage& vorlage);
 
 // Stores the wanted tile counts, each within 1 and its bound.
 void KachelnSetzen(Einstellungen& einstellungen, const Vorlage& vorlage, int32_t kachelnX,

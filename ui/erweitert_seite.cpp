@@ -33,7 +33,7 @@ namespace {
 
 constexpr int32_t kStartAbstand = 2;
 // The row of the reading and matching group that holds the button for close mosaics.
-constexpr int kAehnlichZeile = 4;
+constexpr int kAehnlichZeile = 5;
 
 // A radio group with one button per list text; the texts are set on every show.
 QButtonGroup* Auswahlgruppe(QWidget* eltern, QObject* besitzer, const char* name,
@@ -166,6 +166,11 @@ QGroupBox* ErweitertSeite::VerfahrenAnlegen(QWidget* g) {
   maxVerwendungen_ =
       zahl("MaxVerwendungen", "jedes Foto höchstens so oft verwenden:", kMaxVerwendungenGrenze, 3);
   maxVerwendungen_->setSpecialValueText(QStringLiteral("unbegrenzt"));
+  jedesFoto_ = kasten("JedesFoto", "Jedes Foto mindestens einmal",
+                      "verwendet jedes gewählte Foto mindestens einmal, etwa für ein Mosaik aus "
+                      "den Fotos aller Gäste; dafür braucht das Mosaik mindestens so viele "
+                      "Kacheln wie Fotos",
+                      4, 0);
 
   aehnlich_ = new QPushButton(QString::fromUtf8(wizard::kAehnlichKnopf), rahmen);
   aehnlich_->setObjectName(QStringLiteral("Aehnlich"));
@@ -196,7 +201,8 @@ void ErweitertSeite::VerfahrenUebernehmen() {
   v.Zuschneiden = zuschneiden_->isChecked();
   v.Farbangleich = static_cast<uint8_t>(farbangleich_->value());
   v.MaxVerwendungen = maxVerwendungen_->value();
-  // The cap changes how many pictures the job needs.
+  v.JedesFoto = jedesFoto_->isChecked();
+  // The cap and every photo at least once change how many pictures the job needs.
   Anwenden();
 }
 
@@ -211,7 +217,7 @@ void ErweitertSeite::Anwenden() {
     minAbstand_->setMaximum(anzeige.obergrenze);
     minAbstand_->setValue(anzeige.minAbstand);
   }
-  benoetigteBilder_->setText(QString::number(anzeige.benoetigteBilder));
+  benoetigteBilder_->setText(QString::fromStdString(wizard::BenoetigteBilderText(anzeige)));
   bild_->update();
 }
 
@@ -260,13 +266,14 @@ void ErweitertSeite::FormShow() {
   {
     const Verfahren& v = auftrag.einstellungen.verfahren;
     const QSignalBlocker a(aufrichten_), b(schnellLesen_), c(wahrnehmung_), d(zuschneiden_),
-        f(farbangleich_), m(maxVerwendungen_);
+        f(farbangleich_), m(maxVerwendungen_), j(jedesFoto_);
     aufrichten_->setChecked(v.Aufrichten);
     schnellLesen_->setChecked(v.SchnellLesen);
     wahrnehmung_->setChecked(v.Wahrnehmung);
     zuschneiden_->setChecked(v.Zuschneiden);
     farbangleich_->setValue(v.Farbangleich);
     maxVerwendungen_->setValue(v.MaxVerwendungen);
+    jedesFoto_->setChecked(v.JedesFoto);
   }
   WeiterZielSetzen(wizard::NextPage(assistent().navigation(), Nummer()));
   // Both tables applied with the shown choices, the box held to its bound.

@@ -49,6 +49,7 @@ class ErweitertSeite : public Seite {
   QSpinBox* farbangleich_ = nullptr;
   QSpinBox* maxVerwendungen_ = nullptr;
   QPushButton* aehnlich_ = nullptr;
+  QCheckBox* jedesFoto_ = nullptr;
 };
 
 }  // namespace tilvendo::ui

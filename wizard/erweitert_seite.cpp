@@ -1,8 +1,5 @@
 #include "wizard/erweitert_seite.h"
 
-#include <algorithm>
-
-#include "engine/methodenparameter.h"
 #include "engine/vorbereitung.h"
 #include "platform/fit_to_box.h"
 #include "wizard/spin_wert.h"
@@ -19,11 +16,20 @@ Abstandsanzeige ErweitertAnwenden(Einstellungen& einstellungen, const Bildzahlen
                                   int32_t abstandsfeld) {
   const int32_t gewuenscht = CheckSpinValue(abstandsfeld, false, 0, 0);
   ErweiterteEinstellungenSetzen(einstellungen, anzahl, berechnungsart, musterbildung, gewuenscht);
-  // A usage cap may ask for more distinct pictures than the distance rule does.
-  const int64_t benoetigt = std::max<int64_t>(BenoetigteBilder(einstellungen),
-                                              BilderFuerVerwendungsgrenze(einstellungen));
+  // A usage cap may ask for more distinct pictures than the distance rule does; the
+  // start counts by the same rule.
+  const Bilderbedarf bedarf = BilderbedarfErmitteln(einstellungen);
   return Abstandsanzeige{Min(AbstandsGrenze(anzahl, einstellungen), kMaxMindestabstand),
-                         einstellungen.minAbstand, static_cast<int32_t>(benoetigt)};
+                         einstellungen.minAbstand, static_cast<int32_t>(bedarf.mindestens),
+                         bedarf.hoechstens};
+}
+
+std::string BenoetigteBilderText(const Abstandsanzeige& anzeige) {
+  std::string text = std::to_string(anzeige.benoetigteBilder);
+  if (anzeige.hoechstensBilder != kKeineObergrenze) {
+    text += " bis " + std::to_string(anzeige.hoechstensBilder);
+  }
+  return text;
 }
 
 void AehnlicheMosaikeEinstellen(Verfahren& verfahren) {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "albums/bildzahlen.h"
 #include "engine/einstellungen.h"
+#include "engine/methodenparameter.h"
 #include "platform/rect.h"
 
 namespace tilvendo::wizard {
@@ -22,8 +24,14 @@ struct Abstandsanzeige {
   int32_t obergrenze = 0;        // the distance box's upper bound
   int32_t minAbstand = 0;        // the distance box's value
   int32_t benoetigteBilder = 0;  // "benötigte Bilder zum Erstellen des Mosaiks:"
+  // With every photo at least once: the most pictures the job can show, one per cell.
+  int64_t hoechstensBilder = kKeineObergrenze;
   friend bool operator==(const Abstandsanzeige&, const Abstandsanzeige&) = default;
 };
+
+// The text after "benötigte Bilder zum Erstellen des Mosaiks:": the needed count, and
+// with every photo at least once the most pictures as well ("25 bis 1200").
+std::string BenoetigteBilderText(const Abstandsanzeige& anzeige);
 
 // Applies the page's method, pattern handling and distance box value to the job, as
 // every change on the page does: both tables for the available pictures, the distance

@@ -27,6 +27,7 @@ std::string VerfahrenText(const Verfahren& v) {
   if (v.MaxVerwendungen > 0) {
     teile.push_back("höchstens " + std::to_string(v.MaxVerwendungen) + "-mal je Foto");
   }
+  if (v.JedesFoto) teile.emplace_back("jedes Foto mindestens einmal");
   if (teile.empty()) return "wie ursprünglich";
   std::string text = teile.front();
   for (size_t i = 1; i < teile.size(); ++i) text += ", " + teile[i];
@@ -117,12 +118,18 @@ Eintragsinfo EintragsInfo(const Auftrag& auftrag, int eintrag) {
       }
       break;
     }
-    case kQuellbilder:
+    case kQuellbilder: {
       info.InfoT = "Quellbilder:";
+      // The bounds the start checks.
+      const Bilderbedarf bedarf = BilderbedarfErmitteln(e);
       z = {"Anzahl an Bildern insgesamt: " + Zahl(auftrag.BilderAnzahl.gesamt),
-           "für die Berechnung mindestens benötigte Bilder: " +
-               Zahl(std::max<int64_t>(BenoetigteBilder(e), BilderFuerVerwendungsgrenze(e)))};
+           "für die Berechnung mindestens benötigte Bilder: " + Zahl(bedarf.mindestens)};
+      if (bedarf.hoechstens != kKeineObergrenze) {
+        z.push_back("höchstens verwendbare Bilder (jedes Foto mindestens einmal): " +
+                    Zahl(bedarf.hoechstens));
+      }
       break;
+    }
     case kErweitert:
       info.InfoT = "erweiterte Einstellungen:";
       z = {

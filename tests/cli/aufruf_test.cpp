@@ -32,12 +32,15 @@ TEST(AufrufLesen, ReadsTheMosaicOptionsInBothSpellings) {
   EXPECT_TRUE(a.mosaik.verfahren.Aufrichten);
   EXPECT_EQ(CacheVariante(a.mosaik.verfahren), "a");
 
-  const Aufruf b =
-      Lesen({"mosaik", "v.jpg", "m.bmp", "--album", "U", "--ohne-drehung", "--schnell",
-             "--wahrnehmung", "--zuschneiden", "--farbangleich=35", "--max-verwendungen", "4"});
+  const Aufruf b = Lesen({"mosaik", "v.jpg", "m.bmp", "--album", "U", "--ohne-drehung", "--schnell",
+                          "--wahrnehmung", "--zuschneiden", "--farbangleich=35",
+                          "--max-verwendungen", "4", "--jedes-foto"});
   EXPECT_EQ(CacheVariante(b.mosaik.verfahren), "swz");
   EXPECT_EQ(b.mosaik.verfahren.Farbangleich, 35);
   EXPECT_EQ(b.mosaik.verfahren.MaxVerwendungen, 4);
+  EXPECT_TRUE(b.mosaik.verfahren.JedesFoto);
+  EXPECT_FALSE(a.mosaik.verfahren.JedesFoto);
+  EXPECT_THROW(Lesen({"mosaik", "v.jpg", "m.jpg", "--album", "A", "--jedes-foto=1"}), Aufruffehler);
 }
 
 TEST(AufrufLesen, ReadsPosterOptionsWithPrintSizesInAnyUnit) {

@@ -278,6 +278,25 @@ TEST_F(MosaikBefehl, TooFewPicturesGiveTheRunsWarning) {
   EXPECT_TRUE(Dateien(tilvendo / "aus").empty());
 }
 
+TEST_F(MosaikBefehl, EveryPhotoOnceShowsAllPhotosOrRefusesTooManyForTheCells) {
+  const std::string ausgabe = tilvendo / "aus/alle.jpg";
+  Ergebnis e = tilvendo({"mosaik", tilvendo / "vorlage.bmp", ausgabe, "--album", "Farben",
+                         "--kacheln", "8x6", "--seed", "5", "--jedes-foto", "--bericht"});
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.aus, "verschiedene Bilder im Mosaik: 40")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "Zuordnung mit Verwendungsgrenzen: ")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "Tausche für den Mindestabstand: ")) << e.aus;
+
+  // 24 cells for 40 photos.
+  e = tilvendo(Mosaik(tilvendo / "aus/zu_viele.jpg", {"--jedes-foto"}));
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler,
+                       "Warnung: Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt "
+                       "sind 40 Bilder, das Mosaik hat aber nur 24 Kacheln."))
+      << e.fehler;
+  EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"alle.jpg"});
+}
+
 TEST_F(MosaikBefehl, LowersAskedValuesToWhatTheJobAllowsWithANote) {
   const Ergebnis e =
       tilvendo(Mosaik(tilvendo / "aus/m.jpg", {"--mindestabstand", "9", "--kacheln", "50x50"}));

@@ -549,6 +549,45 @@ TEST(KachelnZuordnen, EmptyTileListLeavesEveryCellEmptyButStillDrawsPerCell) {
   EXPECT_EQ(e.Raster->at(4, 3).Bild, kKeinBild);
 }
 
+// A digest of the grid's picture numbers, the cell lists of the pictures placed (not
+// their file names, which lie in a fresh folder) and the random generator's state.
+uint64_t Fingerabdruck(const Zuordnungsfall& fall, const Verwendungsliste& verwendung) {
+  uint64_t h = 1469598103934665603u;
+  const auto mischen = [&](uint64_t wert) {
+    for (int i = 0; i < 8; ++i) {
+      h = (h ^ ((wert >> (8 * i)) & 0xFF)) * 1099511628211u;
+    }
+  };
+  for (const int32_t bild : fall.Bilder()) mischen(static_cast<uint64_t>(bild));
+  const std::vector<std::string> zeilen = verwendung.Zeilen();
+  for (size_t i = 1; i < zeilen.size(); i += 2) {
+    for (const char zeichen : zeilen[i]) mischen(static_cast<unsigned char>(zeichen));
+  }
+  mischen(fall.auftrag.zufall.state());
+  return h;
+}
+
+TEST(KachelnZuordnen, WithoutUsageLimitsTheMatchingIsTheOriginalOne) {
+  // The digests of the matching as it was before usage limits could change it: without a
+  // cap, or with one no smaller than the cells, the grid must come out the same. (The
+  // first differs from the earliest version's only in the cells the repetition rule left
+  // black there, which now take the ranked picture repeated farthest away.)
+  for (const int32_t deckel : {0, 23 * 17}) {
+    Zuordnungsfall fall(23, 17, 40, 5);
+    fall.auftrag.einstellungen.verfahren.MaxVerwendungen = deckel;
+    const auto verwendung = fall.Zuordnen(2);
+    ASSERT_TRUE(verwendung);
+    EXPECT_EQ(Fingerabdruck(fall, *verwendung), 5000408544070870772u) << "cap " << deckel;
+    EXPECT_FALSE(fall.auftrag.zuordnung.gerechnet);
+  }
+  Zuordnungsfall optimal(31, 12, 300, 8);
+  optimal.auftrag.einstellungen.Kandidatenzahl = 60;
+  optimal.auftrag.einstellungen.Helligkeitsfenster = 150;
+  const auto verwendung = optimal.Zuordnen(3);
+  ASSERT_TRUE(verwendung);
+  EXPECT_EQ(Fingerabdruck(optimal, *verwendung), 7039502625412776942u);
+}
+
 TEST(KachelnZuordnen, CancelEndsThePhaseAndLeavesNoResultToShow) {
   Zuordnungsfall fall(6, 5, 10, 2);
   fall.auftrag.ErgebnisFertig = true;  // from an earlier run

@@ -161,6 +161,7 @@ TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
     int32_t farbtiefe, zielBreite, zielHoehe, bilder;
     std::string warnung;  // empty: the checks pass
     int32_t maxVerwendungen = 0;
+    bool jedesFoto = false;
   };
   // 6 × 4 tiles; minAbstand 1 + Musterabstand 1 + 1 = 3 → 9 pictures needed; with at most
   // two uses of each, 12.
@@ -176,10 +177,33 @@ TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
        "sind 11. Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.",
        2},
       {32, 60, 40, 12, "", 2},
+      // Every photo at least once: no more photos than cells (the template of 60 × 40
+      // pixels allows 15 × 10 tiles).
+      {32, 60, 40, 24, "", 0, true},
+      {32, 60, 40, 25,
+       "Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt sind 25 Bilder, das "
+       "Mosaik hat aber nur 24 Kacheln. Damit jedes Foto vorkommt, sind mindestens 25 Kacheln "
+       "nötig, zum Beispiel 7 x 4 Kacheln. Wählen Sie mehr Kacheln oder weniger Bilder.",
+       0, true},
+      {32, 60, 40, 151,
+       "Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt sind 151 Bilder, das "
+       "Mosaik hat aber nur 24 Kacheln. Damit jedes Foto vorkommt, sind mindestens 151 "
+       "Kacheln nötig; so viele Kacheln sind bei dieser Ergebnisgröße nicht möglich. Wählen "
+       "Sie weniger Bilder oder ein größeres Ergebnis.",
+       0, true},
+      // With a cap as well, too few pictures are refused first.
+      {32, 60, 40, 11,
+       "Nicht genügend Bilder: Das Mosaik hat 24 Kacheln, und jedes Bild darf "
+       "höchstens 2-mal verwendet werden. Dafür sind mindestens 12 Bilder nötig, ausgewählt "
+       "sind 11. Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.",
+       2, true},
   };
+  auftrag_.vorlage.VorlageBreite = 60;
+  auftrag_.vorlage.VorlageHoehe = 40;
   for (const Fall& fall : faelle) {
     benutzer_.warnungen.clear();
     auftrag_.einstellungen.verfahren.MaxVerwendungen = fall.maxVerwendungen;
+    auftrag_.einstellungen.verfahren.JedesFoto = fall.jedesFoto;
     benutzer_.farbtiefe = fall.farbtiefe;
     auftrag_.einstellungen.ZielBreite = fall.zielBreite;
     auftrag_.einstellungen.ZielHoehe = fall.zielHoehe;

@@ -22,6 +22,45 @@ TEST(BenoetigteBilder, IsTheSquareOfTheLargestDistancePlusOne) {
   EXPECT_EQ(BenoetigteBilder(e), INT32_MAX);
 }
 
+TEST(Bilderbedarf, CountsDistanceAndCapAndBoundsEveryPhotoByTheCells) {
+  Einstellungen e;
+  e.KachelnX = 60;
+  e.KachelnY = 45;  // 2700 cells; start distance needs 25 pictures
+  EXPECT_EQ(BilderbedarfErmitteln(e).mindestens, 25);
+  EXPECT_EQ(BilderbedarfErmitteln(e).hoechstens, kKeineObergrenze);
+  e.verfahren.MaxVerwendungen = 3;
+  EXPECT_EQ(BilderbedarfErmitteln(e).mindestens, 900);
+  e.verfahren.MaxVerwendungen = 2699;  // ⌈2700 ÷ 2699⌉ = 2, below the distance's 25
+  EXPECT_EQ(BilderbedarfErmitteln(e).mindestens, 25);
+  e.verfahren.JedesFoto = true;
+  EXPECT_EQ(BilderbedarfErmitteln(e).hoechstens, 2700);
+}
+
+TEST(Verwendungsgrenzen, EveryPhotoOnceSpreadsTheCellsUnlessTheCapAllowsMore) {
+  Einstellungen e;
+  e.KachelnX = 10;
+  e.KachelnY = 10;
+  EXPECT_FALSE(MitVerwendungsgrenzen(e));
+  EXPECT_EQ(VerwendungsgrenzenFuer(e, 30).unten, 0);
+  EXPECT_EQ(VerwendungsgrenzenFuer(e, 30).oben, 100);
+  e.verfahren.MaxVerwendungen = 100;  // as many as cells: no cap
+  EXPECT_FALSE(MitVerwendungsgrenzen(e));
+  e.verfahren.MaxVerwendungen = 99;
+  EXPECT_TRUE(MitVerwendungsgrenzen(e));
+  EXPECT_EQ(VerwendungsgrenzenFuer(e, 30).oben, 99);
+  e.verfahren.MaxVerwendungen = 0;
+  e.verfahren.JedesFoto = true;
+  EXPECT_TRUE(MitVerwendungsgrenzen(e));
+  // 100 cells, 30 photos: each at least once and at most ⌈100 ÷ 30⌉ = 4 times.
+  EXPECT_EQ(VerwendungsgrenzenFuer(e, 30).unten, 1);
+  EXPECT_EQ(VerwendungsgrenzenFuer(e, 30).oben, 4);
+  EXPECT_EQ(VerwendungsgrenzenFuer(e, 100).oben, 1);
+  e.verfahren.MaxVerwendungen = 7;  // the cap says more
+  EXPECT_EQ(VerwendungsgrenzenFuer(e, 30).oben, 7);
+  e.verfahren.MaxVerwendungen = 2;  // too few to fill the grid: the even share holds
+  EXPECT_EQ(VerwendungsgrenzenFuer(e, 30).oben, 4);
+}
+
 TEST(MaxAbstand, FindsTheLargestDistanceThePicturesAllow) {
   Einstellungen e;
   e.Musterabstand = 3;

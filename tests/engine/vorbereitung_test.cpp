@@ -220,6 +220,26 @@ TEST(Kachelung, BoundsKeepTilesFourPixelsWideUsingTheHorizontalZoom) {
   EXPECT_EQ(KachelGrenzen(VorlageMit(2, 2), e).maxX, 1);
 }
 
+TEST(Kachelung, WithEnoughCellsKeepsTheProportionsWithinTheBounds) {
+  Einstellungen e;
+  e.ZoomX = e.ZoomY = 100;
+  e.KachelnX = 60;
+  e.KachelnY = 45;
+  // 2000 cells in 4 : 3.
+  EXPECT_EQ(KachelungMitZellen(2000, e, VorlageMit(1600, 1200)), (Kachelung{52, 39}));
+  EXPECT_EQ(KachelungMitZellen(2700, e, VorlageMit(1600, 1200)), (Kachelung{60, 45}));
+  // Few cells: the fewest of the nearest proportions.
+  EXPECT_EQ(KachelungMitZellen(12, e, VorlageMit(1600, 1200)), (Kachelung{4, 3}));
+  // A narrow template allows few rows: the proportions give way, the cells do not.
+  const std::optional<Kachelung> schmal = KachelungMitZellen(2000, e, VorlageMit(1600, 40));
+  ASSERT_TRUE(schmal);
+  EXPECT_EQ(schmal->y, 10);
+  EXPECT_EQ(schmal->x, 200);
+  // More cells than the template allows at all (400 × 10).
+  EXPECT_EQ(KachelungMitZellen(4000, e, VorlageMit(1600, 40)), (Kachelung{400, 10}));
+  EXPECT_FALSE(KachelungMitZellen(4001, e, VorlageMit(1600, 40)));
+}
+
 TEST(AbstandsGrenze, IsTheSmallerOfGridAndPictures) {
   Einstellungen e;
   SetzeMusterbildung(e, 0);

@@ -2,6 +2,7 @@
 // job's tables and holds the distance box to its bound, the choices reach the job when
 // the page closes, and the information page returns here.
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -82,6 +83,37 @@ class ErweitertSeiteTest : public QObject {
     QCOMPARE(abstand->value(), 0);
     QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
     QCOMPARE(auftrag.AktSeite, 7);
+  }
+
+  void EveryPhotoBoxReachesTheJobAndShowsTheMostPictures() {
+    UiTestUmgebung umgebung;
+    Auftrag& auftrag = umgebung.auftrag();
+    auftrag.einstellungen.KachelnX = 40;
+    auftrag.einstellungen.KachelnY = 30;
+    auftrag.BilderAnzahl.gesamt = 30;
+    ui::Seite* seite = umgebung.assistent().SeiteHolen(5);
+    auto* jedes = seite->findChild<QCheckBox*>(QStringLiteral("JedesFoto"));
+    auto* benoetigt = seite->findChild<QLabel*>(QStringLiteral("benoetigteBilder"));
+    QVERIFY(jedes);
+    QCOMPARE(jedes->text(), QStringLiteral("Jedes Foto mindestens einmal"));
+    seite->show();
+    QVERIFY(QTest::qWaitForWindowExposed(seite));
+    QVERIFY(!jedes->isChecked());
+    QCOMPARE(benoetigt->text(), QStringLiteral("25"));
+
+    jedes->click();
+    QVERIFY(auftrag.einstellungen.verfahren.JedesFoto);
+    QCOMPARE(benoetigt->text(), QStringLiteral("25 bis 1200"));
+    jedes->click();
+    QVERIFY(!auftrag.einstellungen.verfahren.JedesFoto);
+    QCOMPARE(benoetigt->text(), QStringLiteral("25"));
+
+    // Shown again, the box shows what the job holds.
+    auftrag.einstellungen.verfahren.JedesFoto = true;
+    seite->hide();
+    seite->show();
+    QVERIFY(jedes->isChecked());
+    QCOMPARE(benoetigt->text(), QStringLiteral("25 bis 1200"));
   }
 };
 

@@ -39,6 +39,14 @@ TEST(ErweitertSeite, ShowsTheBoundTheBoxValueAndTheNeededPictures) {
   EXPECT_EQ(ErweitertAnwenden(e, Anzahl(1'000'000), 3, 1, 5).benoetigteBilder, 17143);
   e.verfahren.MaxVerwendungen = 120'000;
   EXPECT_EQ(ErweitertAnwenden(e, Anzahl(1'000'000), 3, 1, 5).benoetigteBilder, 36);
+
+  // Every photo at least once: at most one picture per cell.
+  e.verfahren.JedesFoto = true;
+  const Abstandsanzeige jedes = ErweitertAnwenden(e, Anzahl(1'000'000), 3, 1, 5);
+  EXPECT_EQ(jedes.hoechstensBilder, 120'000);
+  EXPECT_EQ(BenoetigteBilderText(jedes), "36 bis 120000");
+  e.verfahren.JedesFoto = false;
+  EXPECT_EQ(BenoetigteBilderText(ErweitertAnwenden(e, Anzahl(1'000'000), 3, 1, 5)), "36");
 }
 
 TEST(ErweitertSeite, TheCandidatesFollowTheDistanceWhicheverControlChanged) {

@@ -81,6 +81,13 @@ TEST(Uebersicht, InfoLinesOfTheSettings) {
   EXPECT_EQ(EintragsInfo(auftrag, 4).InfoFeld[3],
             "Lesen und Vergleichen der Fotos: aufrecht gestellt, Farben wie das Auge, "
             "Farbangleich 40 %, höchstens 3-mal je Foto");
+  e.verfahren = Verfahren{.JedesFoto = true};
+  EXPECT_EQ(EintragsInfo(auftrag, 4).InfoFeld[3],
+            "Lesen und Vergleichen der Fotos: aufrecht gestellt, jedes Foto mindestens einmal");
+  ASSERT_EQ(EintragsInfo(auftrag, 3).InfoFeld.size(), 3u);
+  EXPECT_EQ(EintragsInfo(auftrag, 3).InfoFeld[2],
+            "höchstens verwendbare Bilder (jedes Foto mindestens einmal): " +
+                std::to_string(int64_t{e.KachelnX} * e.KachelnY));
 
   // Previews: the template's proportions for entry 0, the result's for the others, none
   // for the picture counts.

@@ -1,0 +1,189 @@
+#include "engine/zuordnungsfluss.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+namespace tilvendo {
+namespace {
+
+// The cheapest assignment by trying every one: each cell any photo, each photo between
+// its limits; the largest value when none exists.
+int64_t Durchprobiert(int32_t zellen, const std::vector<int32_t>& unten,
+                      const std::vector<int32_t>& oben,
+                      const std::vector<std::vector<int32_t>>& kosten) {
+  const auto fotos = static_cast<int32_t>(unten.size());
+  int64_t beste = std::numeric_limits<int64_t>::max();
+  std::vector<int32_t> wahl(static_cast<size_t>(zellen), 0);
+  for (;;) {
+    std::vector<int32_t> nutzung(unten.size(), 0);
+    int64_t summe = 0;
+    for (int32_t c = 0; c < zellen; ++c) {
+      const auto p = static_cast<size_t>(wahl[static_cast<size_t>(c)]);
+      ++nutzung[p];
+      summe += kosten[static_cast<size_t>(c)][p];
+    }
+    bool erlaubt = true;
+    for (size_t p = 0; p < unten.size(); ++p) {
+      erlaubt = erlaubt && nutzung[p] >= unten[p] && nutzung[p] <= oben[p];
+    }
+    if (erlaubt) beste = std::min(beste, summe);
+    int32_t stelle = 0;
+    while (stelle < zellen && ++wahl[static_cast<size_t>(stelle)] == fotos) {
+      wahl[static_cast<size_t>(stelle++)] = 0;
+    }
+    if (stelle == zellen) return beste;
+  }
+}
+
+struct Zufallsproblem {
+  Flussproblem problem;
+  std::vector<std::vector<int32_t>> kosten;  // [cell][photo]
+};
+
+// Every pair given; limits random but always allowing an assignment.
+Zufallsproblem Erzeugen(std::mt19937& gen, int32_t zellen, int32_t fotos) {
+  Zufallsproblem z;
+  z.problem.zellen = zellen;
+  z.problem.ersatzKosten = 766;
+  std::uniform_int_distribution<int32_t> preis(0, 60);
+  std::uniform_int_distribution<int32_t> grenze(0, 3);
+  z.kosten.assign(static_cast<size_t>(zellen), std::vector<int32_t>(static_cast<size_t>(fotos)));
+  for (int32_t c = 0; c < zellen; ++c) {
+    for (int32_t p = 0; p < fotos; ++p) {
+      const int32_t k = preis(gen);
+      z.kosten[static_cast<size_t>(c)][static_cast<size_t>(p)] = k;
+      z.problem.paare.push_back(Flusspaar{c, p, k});
+    }
+  }
+  int32_t untenSumme = 0;
+  int32_t obenSumme = 0;
+  for (int32_t p = 0; p < fotos; ++p) {
+    const int32_t o = 1 + grenze(gen);
+    const int32_t u = std::min(o, grenze(gen) / 2);
+    z.problem.unten.push_back(untenSumme + u <= zellen ? u : 0);
+    z.problem.oben.push_back(o);
+    untenSumme += z.problem.unten.back();
+    obenSumme += o;
+  }
+  if (obenSumme < zellen) z.problem.oben.back() += zellen - obenSumme;
+  return z;
+}
+
+TEST(FlussLoesen, FindsTheCheapestOfAllAssignments) {
+  std::mt19937 gen(5);
+  for (int runde = 0; runde < 150; ++runde) {
+    const auto zellen = static_cast<int32_t>(1 + gen() % 6);
+    const auto fotos = static_cast<int32_t>(1 + gen() % 4);
+    const Zufallsproblem z = Erzeugen(gen, zellen, fotos);
+    const Flussloesung loesung = FlussLoesen(z.problem);
+    ASSERT_EQ(loesung.kosten, Durchprobiert(zellen, z.problem.unten, z.problem.oben, z.kosten))
+        << "round " << runde;
+    // Every cell holds one of its pairs, and the limits hold.
+    std::vector<int32_t> nutzung(static_cast<size_t>(fotos), 0);
+    int64_t summe = 0;
+    for (int32_t c = 0; c < zellen; ++c) {
+      const int32_t paar = loesung.paar[static_cast<size_t>(c)];
+      ASSERT_GE(paar, 0);
+      const Flusspaar& p = z.problem.paare[static_cast<size_t>(paar)];
+      ASSERT_EQ(p.zelle, c);
+      ++nutzung[static_cast<size_t>(p.foto)];
+      summe += p.kosten;
+    }
+    EXPECT_EQ(summe, loesung.kosten);
+    for (size_t p = 0; p < nutzung.size(); ++p) {
+      EXPECT_GE(nutzung[p], z.problem.unten[p]);
+      EXPECT_LE(nutzung[p], z.problem.oben[p]);
+    }
+  }
+}
+
+TEST(FlussLoesen, PricesShowWhichMissingPairsCouldHelpAndNoGivenOne) {
+  std::mt19937 gen(9);
+  for (int runde = 0; runde < 60; ++runde) {
+    const Zufallsproblem voll = Erzeugen(gen, 6, 4);
+    // Only every other pair is given; the spare node joins the rest.
+    Flussproblem teil = voll.problem;
+    teil.paare.clear();
+    for (size_t i = 0; i < voll.problem.paare.size(); i += 2) {
+      teil.paare.push_back(voll.problem.paare[i]);
+    }
+    const Flussloesung loesung = FlussLoesen(teil);
+    for (size_t i = 0; i < teil.paare.size(); ++i) {
+      const Flusspaar& p = teil.paare[i];
+      const int64_t reduziert = ReduzierteKosten(loesung, p.zelle, p.foto, p.kosten);
+      if (loesung.paar[static_cast<size_t>(p.zelle)] == static_cast<int32_t>(i)) {
+        EXPECT_EQ(reduziert, 0) << "round " << runde;
+      } else {
+        EXPECT_GE(reduziert, 0) << "round " << runde;
+      }
+    }
+    // When no missing pair has a negative reduced cost, the given ones hold the
+    // optimum of all pairs.
+    bool hilft = false;
+    for (const Flusspaar& p : voll.problem.paare) {
+      hilft = hilft || ReduzierteKosten(loesung, p.zelle, p.foto, p.kosten) < 0;
+    }
+    const int64_t optimum = FlussLoesen(voll.problem).kosten;
+    if (!hilft) {
+      EXPECT_EQ(loesung.kosten, optimum) << "round " << runde;
+    }
+    EXPECT_GE(loesung.kosten, optimum);
+  }
+}
+
+TEST(FlussLoesen, SpareNodeCarriesWhatThePairsCannotAndCellsStayEmptyOnlyWhenAllowed) {
+  // Two cells, two photos of one use each, but both cells are paired only with photo 0.
+  Flussproblem problem;
+  problem.zellen = 2;
+  problem.unten = {0, 1};
+  problem.oben = {1, 1};
+  problem.paare = {{0, 0, 5}, {1, 0, 7}};
+  problem.ersatzKosten = 766;
+  Flussloesung loesung = FlussLoesen(problem);
+  // Photo 1 must be used: one cell reaches it through the spare node, the cheaper pair
+  // keeps photo 0.
+  EXPECT_EQ(loesung.paar, (std::vector<int32_t>{0, kErsatzPaarung}));
+  EXPECT_EQ(loesung.ersatz, (std::vector<int32_t>{0, 1}));
+  EXPECT_EQ(loesung.kosten, 5 + 766);
+
+  // Three cells, photos that take two: without empty cells there is no solution.
+  problem.zellen = 3;
+  problem.unten = {0, 0};
+  problem.paare = {{0, 0, 5}, {1, 0, 7}, {2, 1, 1}};
+  EXPECT_THROW(FlussLoesen(problem), std::invalid_argument);
+  problem.leerKosten = 2000;
+  loesung = FlussLoesen(problem);
+  // Cell 1 goes through the spare node, but no photo does: it stays empty.
+  EXPECT_EQ(loesung.paar, (std::vector<int32_t>{0, kErsatzPaarung, 2}));
+  EXPECT_EQ(loesung.ersatz, (std::vector<int32_t>{0, 0}));
+  EXPECT_EQ(loesung.kosten, 5 + 1 + 2000);
+  // Without the spare node the pairs alone must do.
+  problem.ersatzKosten = -1;
+  problem.leerKosten = -1;
+  problem.oben = {2, 1};
+  loesung = FlussLoesen(problem);
+  EXPECT_EQ(loesung.paar, (std::vector<int32_t>{0, 1, 2}));
+  problem.unten = {0, 1};
+  problem.paare = {{0, 0, 5}, {1, 0, 7}, {2, 0, 1}};
+  problem.oben = {3, 1};
+  EXPECT_THROW(FlussLoesen(problem), std::invalid_argument);
+  problem.ersatzKosten = 766;
+  problem.paare.push_back({0, 1, 2});
+
+  EXPECT_EQ(FlussLoesen(problem).kosten, 2 + 7 + 1);
+  // Lower limits beyond the cells have no solution either.
+  problem.unten = {2, 2};
+  problem.oben = {2, 2};
+  EXPECT_THROW(FlussLoesen(problem), std::invalid_argument);
+  problem.unten = {1, 1};
+  problem.oben = {2, 2};
+  problem.paare.push_back({0, 7, 1});  // a photo that does not exist
+  EXPECT_THROW(FlussLoesen(problem), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace tilvendo
