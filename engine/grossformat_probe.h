@@ -72,6 +72,9 @@ class Grossformatprobe final : public StreifenQuelle {
   const Probenplan& Plan() const { return plan_; }
   // The size of the whole mosaic the sample stands for.
   Size Mosaik() const { return mosaik_; }
+  // The placements composed for the sample: those of the sampled cells, whose photos
+  // alone are read.
+  const Verwendungsliste& Auswahl() const { return auswahl_; }
 
  private:
   Size kachel_;

@@ -190,6 +190,22 @@ TEST(Grossformatprobe, TheSampleIsTheSavedMosaicsOwnTilesAtFullSize) {
   ASSERT_EQ(plan.laeufe.size(), size_t{12});
   ASSERT_EQ(probe.width(), 11 * 125);
   ASSERT_EQ(probe.height(), 12 * 125);
+  // Only the photos of the sampled cells are read: exactly those cells are placed.
+  int32_t zellen = 0;
+  for (size_t k = 0; k < probe.Auswahl().Anzahl(); ++k) {
+    for (const Zellort& z : probe.Auswahl()[k].zellen) {
+      ++zellen;
+      const auto lauf = std::find_if(plan.laeufe.begin(), plan.laeufe.end(),
+                                     [&](const Probenlauf& l) { return l.zeile == z.y - 1; });
+      ASSERT_NE(lauf, plan.laeufe.end()) << z.x << "," << z.y;
+      EXPECT_GE(z.x - 1, lauf->spalte);
+      EXPECT_LT(z.x - 1, lauf->spalte + plan.laenge);
+      EXPECT_EQ(probe.Auswahl()[k].datei,
+                job.auftrag.Dateiliste[static_cast<size_t>(
+                    job.auftrag.einstellungen.Raster->at(z.x, z.y).Bild)]);
+    }
+  }
+  EXPECT_EQ(zellen, Kacheln(plan));
   // Read in strips across the runs' edges, as the writers read.
   int falsch = 0;
   for (int32_t erste = 0; erste < probe.height(); erste += kStreifenZeilen) {
