@@ -343,8 +343,14 @@ class PosterTest : public QObject {
   void AMosaicHeldWholeIsMagnifiedFromItsOwnPixels() {
     Poster klein(false);
     Auftrag& auftrag = klein.umgebung->auftrag();
+    // The size page changed after the run: the caption names the mosaic's own size.
+    auftrag.einstellungen.ZielBreite = 1000;
+    auftrag.einstellungen.ZielHoehe = 750;
     klein.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
       QVERIFY(QTest::qWaitForWindowExposed(seite->window()));
+      QVERIFY2(
+          seite->BildGruppe()->title().endsWith(QStringLiteral("(2400 x 1800 Pixel) skaliert")),
+          qPrintable(seite->BildGruppe()->title()));
       ui::LupenAnsicht* bild = seite->ErgebnisBild();
       const QPoint punkt(bild->width() / 3, bild->height() / 3);
       Rad(bild, punkt, 100);
@@ -371,6 +377,22 @@ class PosterTest : public QObject {
       QTest::mouseMove(bild, punkt);
       QVERIFY(seite->Statuszeile()->GanzerText().startsWith(QStringLiteral("Foto: ")));
     });
+  }
+
+  void WithoutAResultThereIsNothingToSaveOrList() {
+    UiTestUmgebung umgebung;
+    auto* seite = static_cast<ui::ErgebnisSeite*>(umgebung.assistent().SeiteHolen(6));
+    bool gesehen = false;
+    WennFenster<ui::ErgebnisSeite>([](ui::ErgebnisSeite*) { return true; },
+                                   [&](ui::ErgebnisSeite* offen) {
+                                     gesehen = true;
+                                     QVERIFY(!offen->SpeichernKnopf()->isEnabled());
+                                     QVERIFY(!offen->ListeKnopf()->isEnabled());
+                                     QVERIFY(!offen->Speicherhinweis()->isVisible());
+                                     offen->close();
+                                   });
+    seite->exec();
+    QVERIFY(gesehen);
   }
 
   void ThePlacementListNamesThePhotoOfEveryCell() {
