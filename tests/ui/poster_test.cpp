@@ -414,6 +414,9 @@ class PosterTest : public QObject {
       QVERIFY(poster.umgebung->benutzer.warnungen[0].starts_with(
           "Die Platzierungsliste konnte nicht gespeichert werden: "));
     });
+    // Shown again, the page starts without the earlier word.
+    poster.AufDerErgebnisseite(
+        [&](ui::ErgebnisSeite* seite) { QCOMPARE(seite->Statuszeile()->GanzerText(), QString()); });
   }
 
   void SavedAsPngAndTiffAndStoppedHalfWay() {
