@@ -219,7 +219,7 @@ TEST_F(SitzungLauf, ALargeFormatRunWithinTheUsualSizeGivesTheSamePictures) {
   ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
   EXPECT_EQ(testing::Bildnummern(*auftrag_.einstellungen.Raster), bilder);
   EXPECT_FALSE(auftrag_.MosaikBild.has_value());
-  EXPECT_TRUE(auftrag_.MosaikInBaendern);
+  EXPECT_TRUE(auftrag_.MosaikInBaendern());
   ASSERT_EQ(auftrag_.AnzeigeBild.byteSize(), anzeige.byteSize());
   EXPECT_EQ(std::memcmp(auftrag_.AnzeigeBild.data(), anzeige.data(), anzeige.byteSize()), 0);
   EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{60, 40}));
@@ -260,7 +260,7 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
   EXPECT_EQ(testing::ReadWholeFile(ordner_ / "plakat.jpg"), "das alte Bild");
   EXPECT_EQ(DateienIn(ordner_.path()), vorher + kKacheln);  // and the photos of the run
-  EXPECT_FALSE(auftrag_.MosaikInBaendern);
+  EXPECT_FALSE(auftrag_.MosaikInBaendern());
   EXPECT_FALSE(auftrag_.ErgebnisFertig);
 
   // Uncancelled, the file is the poster.
