@@ -312,7 +312,7 @@ Auftragswunsch Grosswunsch() {
 Auftragswunsch Anderswunsch() {
   Auftragswunsch wunsch;
   wunsch.dpi = 72;
-  wunsch.zoom = 50;
+  wunsch.zoom = 80;  // tiles of 16 pixels
   wunsch.kachelnX = 3;
   wunsch.kachelnY = 2;
   wunsch.minAbstand = 1;
@@ -355,7 +355,7 @@ TEST_F(SitzungLauf, ALargeResultIsSavedAsItsRunMadeItWhateverIsSetUpAfterwards) 
   EXPECT_EQ(bericht.kacheln, 24);
   EXPECT_EQ(bericht.kachel, (Size{10, 10}));
   EXPECT_EQ(bericht.dpi, 300);
-  EXPECT_EQ(bericht.ziel, (Size{30, 20}));  // what the size page says now
+  EXPECT_EQ(bericht.ziel, (Size{48, 32}));  // what the size page says now
   // What the wizard shows of it: the run's grid and tiles.
   const Mosaikplan& plan = *auftrag_.MosaikPlan;
   EXPECT_EQ(plan.Mosaik(), (Size{60, 40}));
