@@ -84,7 +84,7 @@ int Ausfuehren(char** argv) {
   Einrichten(auftrag, wunsch);
   Uhr::time_point anfang = Uhr::now();
   Berechnungslauf lauf(auftrag, benutzer);
-  if (lauf.Starten() != Laufausgang::Fertig || !auftrag.MosaikInBaendern) {
+  if (lauf.Starten() != Laufausgang::Fertig || !auftrag.MosaikInBaendern()) {
     std::fprintf(stderr, "Der Lauf hat kein Poster ergeben.\n");
     return 1;
   }

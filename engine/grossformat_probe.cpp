@@ -60,33 +60,20 @@ Probenplan ProbenplanFuer(int32_t kachelnX, int32_t kachelnY, Size kachel, int32
   return plan;
 }
 
-Grossformatprobe::Grossformatprobe(const Auftrag& auftrag, const Verwendungsliste& verwendung,
-                                   uint8_t blendwert, int32_t mindestBreite, unsigned threads) {
-  const Einstellungen& e = auftrag.einstellungen;
-  kachel_ = Size{std::max(KachelBreite(e), 0), std::max(KachelHoehe(e), 0)};
-  mosaik_ = Mosaikgroesse(e);
-  plan_ = ProbenplanFuer(e.KachelnX, e.KachelnY, kachel_, mindestBreite);
-  if (plan_.laeufe.empty()) return;
-
+Grossformatprobe::Grossformatprobe(const Auftrag& auftrag, const Mosaikplan& plan,
+                                   uint8_t blendwert, int32_t mindestBreite, unsigned threads)
+    : kachel_(plan.Kachel()), mosaik_(plan.Mosaik()) {
+  plan_ = ProbenplanFuer(plan.KachelnX(), plan.KachelnY(), kachel_, mindestBreite);
   // The first column of each tile row's run; −1 for rows without one.
-  std::vector<int32_t> laufAnfang(e.KachelnY, -1);
+  std::vector<int32_t> laufAnfang(static_cast<size_t>(std::max(plan.KachelnY(), 0)), -1);
   for (const Probenlauf& lauf : plan_.laeufe) {
     laufAnfang[static_cast<size_t>(lauf.zeile)] = lauf.spalte;
   }
-  for (size_t k = 0; k < verwendung.Anzahl(); ++k) {
-    size_t eintrag = Verwendungsliste::kNichtGefunden;
-    for (const Zellort& z : verwendung[k].zellen) {
-      if (z.y < 1 || z.y > e.KachelnY) continue;
-      const int32_t anfang = laufAnfang[static_cast<size_t>(z.y - 1)];
-      if (anfang < 0 || z.x - 1 < anfang || z.x - 1 >= anfang + plan_.laenge) continue;
-      if (eintrag == Verwendungsliste::kNichtGefunden) {
-        auswahl_.Hinzufuegen(verwendung[k].datei, z);
-        eintrag = auswahl_.Anzahl() - 1;
-      } else {
-        auswahl_.ZelleAnfuegen(eintrag, z);
-      }
-    }
-  }
+  teil_.emplace(plan.NurZellen([&](const Zellort& z) {
+    const int32_t anfang = laufAnfang[static_cast<size_t>(z.y - 1)];
+    return anfang >= 0 && z.x - 1 >= anfang && z.x - 1 < anfang + plan_.laenge;
+  }));
+  if (plan_.laeufe.empty()) return;
 
   Bandoptionen optionen;
   optionen.blendwert = blendwert;
@@ -96,7 +83,7 @@ Grossformatprobe::Grossformatprobe(const Auftrag& auftrag, const Verwendungslist
   // rows between the runs would be composed for nothing.
   optionen.bandBytes = 1;
   optionen.voraus = false;
-  baender_ = std::make_unique<Mosaikbaender>(auftrag, auswahl_, std::move(optionen));
+  baender_ = std::make_unique<Mosaikbaender>(auftrag, *teil_, std::move(optionen));
 }
 
 Grossformatprobe::~Grossformatprobe() = default;

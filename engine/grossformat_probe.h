@@ -13,10 +13,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/auftrag.h"
 #include "engine/mosaik_baender.h"
+#include "engine/mosaikplan.h"
 #include "engine/verwendungsliste.h"
 #include "pictures/streifen_quelle.h"
 #include "platform/rect.h"
@@ -50,14 +52,14 @@ struct Probenplan {
 Probenplan ProbenplanFuer(int32_t kachelnX, int32_t kachelnY, Size kachel,
                           int32_t mindestBreite = 0);
 
-// The sample of the mosaic of `verwendung` (the job's grid, tile size, colour adjustment
-// and template) blended at `blendwert`: the runs of the plan (with `mindestBreite`) one
-// below the other, each `laenge` tiles wide. The job and the list must outlive it and
-// stay unchanged. The photos are read when the rows are first asked for. Raises
-// PictureTooLarge as Mosaikbaender does.
+// The sample of the mosaic of `plan` (its grid, tile size, way of reading and colour
+// adjustment, with the job's template) blended at `blendwert`: the runs of the plan of
+// the sample (with `mindestBreite`) one below the other, each `laenge` tiles wide. The
+// job and `plan` must outlive it and stay unchanged. The photos are read when the rows
+// are first asked for. Raises PictureTooLarge as Mosaikbaender does.
 class Grossformatprobe final : public StreifenQuelle {
  public:
-  Grossformatprobe(const Auftrag& auftrag, const Verwendungsliste& verwendung, uint8_t blendwert,
+  Grossformatprobe(const Auftrag& auftrag, const Mosaikplan& plan, uint8_t blendwert,
                    int32_t mindestBreite = 0, unsigned threads = 0);
   ~Grossformatprobe() override;
   Grossformatprobe(const Grossformatprobe&) = delete;
@@ -74,13 +76,13 @@ class Grossformatprobe final : public StreifenQuelle {
   Size Mosaik() const { return mosaik_; }
   // The placements composed for the sample: those of the sampled cells, whose photos
   // alone are read.
-  const Verwendungsliste& Auswahl() const { return auswahl_; }
+  const Verwendungsliste& Auswahl() const { return teil_->Verwendung(); }
 
  private:
   Size kachel_;
   Size mosaik_;
   Probenplan plan_;
-  Verwendungsliste auswahl_;  // the placements of the sampled cells only
+  std::optional<Mosaikplan> teil_;  // the mosaic's plan with the sampled cells only
   std::unique_ptr<Mosaikbaender> baender_;
   Bitmap puffer_;
 };

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,6 +48,10 @@ class Mosaikplan {
   // The photos with their cells, one entry per file in the order of first placement.
   const Verwendungsliste& Verwendung() const { return verwendung_; }
 
+  // The same plan with the photos of the cells `behalten` accepts only, the others left
+  // empty: a part of the mosaic composed as the whole one is, reading no other photo.
+  Mosaikplan NurZellen(const std::function<bool(const Zellort&)>& behalten) const;
+
   // How the photos are read and drawn (upright, fast, cut to shape, colour adjustment).
   const Verfahren& Zeichenweise() const { return verfahren_; }
   // The shape analysis level the colour adjustment splits tiles and cells by.
@@ -67,6 +72,8 @@ class Mosaikplan {
   }
 
  private:
+  Mosaikplan() = default;
+
   int32_t kachelnX_ = 0;
   int32_t kachelnY_ = 0;
   Size kachel_;

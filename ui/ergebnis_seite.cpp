@@ -125,8 +125,7 @@ void ErgebnisSeite::FormShow() {
     const Bitmap& bild = Bildschirmbild();
     // A mosaic held whole is its own best stand-in: the magnifier shows its pixels.
     const Bitmap& standIn = job.MosaikBild ? *job.MosaikBild : anzeige_.Mosaik();
-    ergebnisBild_->Zeigen(bild, standIn, job.VorlageBild, mosaik,
-                          wizard::QuelleAusAuftrag(job, wizard::ErgebnisRaster(job).kachel));
+    ergebnisBild_->Zeigen(bild, standIn, job.VorlageBild, mosaik, wizard::QuelleAusAuftrag(job));
     ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
     // The mosaic's own size: the settings may have changed since it was made.
     Gruppe()->setTitle(
@@ -134,7 +133,7 @@ void ErgebnisSeite::FormShow() {
   }
   // Without a mosaic there is nothing to save.
   speichern_->setEnabled(vorhanden);
-  liste_->setEnabled(job.einstellungen.Raster != nullptr && vorhanden);
+  liste_->setEnabled(job.MosaikPlan.has_value() && vorhanden);
   unten_->setTitle(Text(wizard::Blendtext(position)));
   SpeicherhinweisZeigen();
   GroesseSetzen();

@@ -1,6 +1,7 @@
-// The last run's mosaic as the result, overview and save pages see it: held whole in
-// `MosaikBild`, or, in large format, only as its placements with a screen copy, composed
-// band by band whenever it is saved.
+// The last completed run's mosaic as the result, overview and save pages see it: held
+// whole in `MosaikBild`, or, in large format, only as its plan (`MosaikPlan`) with a screen
+// copy, composed band by band whenever it is saved. Its size, grid and photos are the
+// plan's, whatever the settings say by now.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +21,8 @@ bool ErgebnisVorhanden(const Auftrag& auftrag);
 // The size of the result in pixels (0 × 0 without one).
 Size ErgebnisGroesse(const Auftrag& auftrag);
 
-// The grid of the result: the run's tile counts and the tile size in result pixels.
+// The grid of the result: the run's tile counts and the tile size in result pixels
+// (none without a plan).
 Mosaikraster ErgebnisRaster(const Auftrag& auftrag);
 
 // What the save page shows of the result in the chosen format.

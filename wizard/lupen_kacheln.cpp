@@ -15,24 +15,31 @@ bool Angleichen(const Lupenquelle& quelle) {
 
 }  // namespace
 
-Lupenquelle QuelleAusAuftrag(const Auftrag& auftrag, Size kachel) {
+Lupenquelle QuelleAusAuftrag(const Auftrag& auftrag) {
   Lupenquelle quelle;
-  const Zellenraster* raster = auftrag.einstellungen.Raster.get();
-  if (raster == nullptr) return quelle;
-  quelle.raster = Mosaikraster{kachel, raster->kachelnX(), raster->kachelnY()};
-  quelle.bilder.reserve(static_cast<size_t>(raster->kachelnX()) * raster->kachelnY());
-  for (int x = 1; x <= raster->kachelnX(); ++x) {
-    for (int y = 1; y <= raster->kachelnY(); ++y) quelle.bilder.push_back(raster->at(x, y).Bild);
+  if (!auftrag.MosaikPlan) return quelle;
+  const Mosaikplan& plan = *auftrag.MosaikPlan;
+  const int32_t kachelnX = std::max(plan.KachelnX(), 0);
+  const int32_t kachelnY = std::max(plan.KachelnY(), 0);
+  quelle.raster = Mosaikraster{plan.Kachel(), kachelnX, kachelnY};
+  quelle.bilder.assign(static_cast<size_t>(kachelnX) * static_cast<size_t>(kachelnY), kKeinBild);
+  const Verwendungsliste& verwendung = plan.Verwendung();
+  for (size_t k = 0; k < verwendung.Anzahl(); ++k) {
+    quelle.dateien.push_back(verwendung[k].datei);
+    for (const Zellort& z : verwendung[k].zellen) {
+      if (z.x < 1 || z.x > kachelnX || z.y < 1 || z.y > kachelnY) continue;
+      quelle.bilder[static_cast<size_t>(z.x - 1) * static_cast<size_t>(kachelnY) +
+                    static_cast<size_t>(z.y - 1)] = static_cast<int32_t>(k);
+    }
   }
-  quelle.dateien = auftrag.Dateiliste;
-  const Verfahren& verfahren = auftrag.einstellungen.verfahren;
-  quelle.art = KachelLeseart(verfahren);
+  quelle.art = KachelLeseart(plan.Zeichenweise());
   // Only as much of a photo is decoded as the tile shows: a window full of tiles is read
   // in a fraction of the time, and on the screen the pixels are the run's to the eye.
   quelle.art.schnell = true;
   quelle.arbeitspfad = auftrag.Arbeitspfad;
-  if (const std::optional<Angleich> angleich = AngleichFuer(auftrag))
+  if (const std::optional<Angleich> angleich = AngleichFuer(plan, auftrag.VorlageBild)) {
     quelle.angleich.emplace(*angleich);
+  }
   return quelle;
 }
 

@@ -39,8 +39,8 @@ namespace tilvendo::wizard {
 // 30 MB), so the share never has to give up what is shown.
 inline constexpr uint64_t kLupenSpeicher = uint64_t{128} << 20;
 
-// What the tiles are read from: the last run's grid, placements and way of reading.
-// Copied from the job, so that the workers never touch it.
+// What the tiles are read from: the run's grid, placements and way of reading. Copied
+// from the job, so that the workers never touch it.
 struct Lupenquelle {
   Mosaikraster raster;  // the run's tiles and their size in mosaic pixels
   // The picture number of each cell, column by column: cell (x, y) at
@@ -54,9 +54,10 @@ struct Lupenquelle {
   std::optional<Angleich> angleich;
 };
 
-// The source for the job's last run, whose mosaic has tiles of `raster.kachel` pixels.
-// Without a grid it has no cells.
-Lupenquelle QuelleAusAuftrag(const Auftrag& auftrag, Size kachel);
+// The source for the last completed run's mosaic: its plan (`MosaikPlan`), whatever the
+// settings or later runs that did not complete have done to the job since. Without a
+// plan it has no cells.
+Lupenquelle QuelleAusAuftrag(const Auftrag& auftrag);
 
 class Lupenkacheln {
  public:

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "engine/grossformat.h"
 #include "engine/mosaik_baender.h"
@@ -136,7 +137,6 @@ Bitmap Foto(int k, int32_t breite, int32_t hoehe) {
 struct Posterjob {
   TempFolder ordner;
   Auftrag auftrag;
-  Verwendungsliste verwendung;
 
   Posterjob(uint16_t kachelnX, uint16_t kachelnY, int32_t kante) {
     Einstellungen& e = auftrag.einstellungen;
@@ -147,7 +147,6 @@ struct Posterjob {
     e.ZoomX = static_cast<uint16_t>(kante * 10);
     e.ZoomY = static_cast<uint16_t>(kante * 10);
     e.Grossformat = true;
-    auftrag.MosaikInBaendern = true;
     auftrag.VorlageBild = Foto(20, kachelnX * 10, kachelnY * 10);
     constexpr int kFotos = 12;
     for (int k = 0; k < kFotos; ++k) {
@@ -159,8 +158,10 @@ struct Posterjob {
     for (int x = 1; x <= kachelnX; ++x) {
       for (int y = 1; y <= kachelnY; ++y) e.Raster->at(x, y).Bild = (5 * x + 3 * y) % kFotos;
     }
-    verwendung = VerwendungAusRaster(auftrag);
+    auftrag.MosaikPlan.emplace(e, auftrag.analyse, VerwendungAusRaster(auftrag));
   }
+
+  const Mosaikplan& Plan() const { return *auftrag.MosaikPlan; }
 
   // The whole mosaic as a save composes it, blended at `a`.
   Bitmap Ganz(uint8_t a) const {
@@ -168,7 +169,7 @@ struct Posterjob {
     Bandoptionen optionen;
     optionen.blendwert = a;
     optionen.skalierung = SkalierungFuer(groesse.width, groesse.height);
-    Mosaikbaender baender(auftrag, verwendung, optionen);
+    Mosaikbaender baender(auftrag, Plan(), optionen);
     Bitmap ganz(groesse.width, groesse.height, kPixelformat);
     BaenderWeitergeben(baender, [&](int32_t erste, const Zeilen& zeilen) {
       for (int32_t i = 0; i < zeilen.count; ++i) {
@@ -183,7 +184,20 @@ TEST(Grossformatprobe, TheSampleIsTheSavedMosaicsOwnTilesAtFullSize) {
   Posterjob job(24, 18, 125);  // 3000 × 2250 pixels
   const uint8_t a = 191;
   const Bitmap ganz = job.Ganz(a);
-  Grossformatprobe probe(job.auftrag, job.verwendung, a, 0, 2);
+  // The tiling page set up another mosaic since: the sample is the run's all the same.
+  const std::vector<int32_t> bilder = [&] {
+    std::vector<int32_t> alle;
+    for (int x = 1; x <= 24; ++x) {
+      for (int y = 1; y <= 18; ++y) alle.push_back(job.auftrag.einstellungen.Raster->at(x, y).Bild);
+    }
+    return alle;
+  }();
+  Einstellungen& e = job.auftrag.einstellungen;
+  e.KachelnX = 10;
+  e.KachelnY = 30;
+  e.ZoomX = e.ZoomY = 700;
+  e.Raster = std::make_unique<Zellenraster>(10, 30);
+  Grossformatprobe probe(job.auftrag, job.Plan(), a, 0, 2);
   const Probenplan& plan = probe.Plan();
   EXPECT_EQ(probe.Mosaik(), (Size{3000, 2250}));
   ASSERT_EQ(plan.laenge, 11);
@@ -202,7 +216,7 @@ TEST(Grossformatprobe, TheSampleIsTheSavedMosaicsOwnTilesAtFullSize) {
       EXPECT_LT(z.x - 1, lauf->spalte + plan.laenge);
       EXPECT_EQ(probe.Auswahl()[k].datei,
                 job.auftrag.Dateiliste[static_cast<size_t>(
-                    job.auftrag.einstellungen.Raster->at(z.x, z.y).Bild)]);
+                    bilder[static_cast<size_t>((z.x - 1) * 18 + (z.y - 1))])]);
     }
   }
   EXPECT_EQ(zellen, Kacheln(plan));
@@ -253,7 +267,7 @@ TEST(Grossformatprobe, APostersCompressedFileIsToldFromItsSampleNotFromItsScreen
       SpeicherOptionen optionen;
       optionen.Format = format;
       optionen.Qualitaet = static_cast<uint8_t>(qualitaet);
-      Grossformatprobe probe(job.auftrag, job.verwendung, a,
+      Grossformatprobe probe(job.auftrag, job.Plan(), a,
                              format == kFormatPng ? kPngRueckgriffPixel : 0, 2);
       cache = Bitmap();
       const int64_t schaetzung =

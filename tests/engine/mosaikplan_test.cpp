@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 #include "engine/auftrag.h"
 #include "platform/pixel.h"
@@ -84,6 +85,50 @@ TEST(Mosaikplan, ALargeResultKeepsTheTemplateItsColoursWereAdjustedToward) {
   auftrag.MosaikBild.emplace(60, 12);
   VorlageBildErsetzen(auftrag, testing::Einfarbig(5, 5, lauf));
   EXPECT_FALSE(auftrag.MosaikPlan->HatEigeneVorlage());
+}
+
+// Part of a plan, as a sample of a poster composes it: the same grid and way of drawing,
+// the template the colours move toward, and the photos of the cells kept only.
+TEST(Mosaikplan, APartKeepsEverythingButThePhotosOfTheOtherCells) {
+  Einstellungen e = Raster4x3();
+  e.verfahren.Farbangleich = 40;
+  e.Druckaufloesung = 300;
+  Analyse analyse;
+  analyse.Formanalyse = 3;
+  Verwendungsliste verwendung;
+  verwendung.Hinzufuegen("c.jpg", Zellort{4, 3});
+  verwendung.Hinzufuegen("a.jpg", Zellort{1, 1});
+  verwendung.ZelleAnfuegen(1, Zellort{3, 2});
+  verwendung.Hinzufuegen("b.jpg", Zellort{2, 2});
+  verwendung.ZelleAnfuegen(2, Zellort{4, 2});
+  Mosaikplan plan(e, analyse, std::move(verwendung));
+  plan.VorlageBehalten(testing::Einfarbig(8, 6, Farbe{10, 20, 30}));
+
+  const Mosaikplan teil = plan.NurZellen([](const Zellort& z) { return z.y == 2; });
+  EXPECT_EQ(teil.KachelnX(), 4);
+  EXPECT_EQ(teil.KachelnY(), 3);
+  EXPECT_EQ(teil.Kachel(), plan.Kachel());
+  EXPECT_EQ(teil.Mosaik(), plan.Mosaik());
+  EXPECT_EQ(teil.Zeichenweise().Farbangleich, 40);
+  EXPECT_EQ(teil.Formanalyse(), 3);
+  EXPECT_EQ(teil.Druckaufloesung(), 300);
+  ASSERT_TRUE(teil.HatEigeneVorlage());
+  EXPECT_EQ(ReadPixel(teil.Angleichvorlage(Bitmap()), 7, 5), (Farbe{10, 20, 30}));
+  // Row 2 only: a.jpg in (3, 2), b.jpg in (2, 2) and (4, 2), c.jpg not at all.
+  ASSERT_EQ(teil.Verwendung().Anzahl(), 2u);
+  EXPECT_EQ(teil.Verwendung()[0].datei, "a.jpg");
+  EXPECT_EQ(teil.Verwendung()[0].zellen, (std::vector<Zellort>{{3, 2}}));
+  EXPECT_EQ(teil.Verwendung()[1].datei, "b.jpg");
+  EXPECT_EQ(teil.Verwendung()[1].zellen, (std::vector<Zellort>{{2, 2}, {4, 2}}));
+  EXPECT_EQ(teil.Foto(1, 1), nullptr);
+  EXPECT_EQ(teil.Foto(4, 3), nullptr);
+  ASSERT_NE(teil.Foto(3, 2), nullptr);
+  EXPECT_EQ(*teil.Foto(3, 2), "a.jpg");
+  ASSERT_NE(teil.Foto(4, 2), nullptr);
+  EXPECT_EQ(*teil.Foto(4, 2), "b.jpg");
+  // The plan itself is as it was.
+  ASSERT_NE(plan.Foto(4, 3), nullptr);
+  EXPECT_EQ(plan.Verwendung().Anzahl(), 3u);
 }
 
 }  // namespace

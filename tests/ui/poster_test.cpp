@@ -31,6 +31,7 @@
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
+#include "support/test_benutzer.h"
 #include "ui/bausteine.h"
 #include "ui/ergebnis_seite.h"
 #include "ui/fortschritt_fenster.h"
@@ -154,7 +155,7 @@ struct Poster {
     Einrichten(auftrag, wunsch);
     Berechnungslauf lauf(auftrag, umgebung->benutzer);
     QCOMPARE(lauf.Starten(), Laufausgang::Fertig);
-    QCOMPARE(auftrag.MosaikInBaendern, grossformat);
+    QCOMPARE(auftrag.MosaikInBaendern(), grossformat);
     QCOMPARE(auftrag.MosaikBild.has_value(), !grossformat);
   }
 
@@ -534,6 +535,84 @@ class PosterTest : public QObject {
       QCOMPARE(poster.umgebung->assistent().ZuletztGespeichert(), ordner + "poster.jpg");
       QVERIFY(poster.umgebung->benutzer.warnungen.empty());
     });
+  }
+
+  void AfterTheTilingChangedTheMagnifierAndTheSaveShowTheRunsPoster() {
+    Poster poster;
+    Auftrag& auftrag = poster.umgebung->auftrag();
+    const std::string ordner = poster.umgebung->ordner / "ausgabe/";
+    CreateFolders(ordner);
+    const auto tiffSpeichern = [&](const std::string& name) {
+      poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+        Speichern(
+            seite,
+            [](ui::SpeichernOptionenSeite* optionen) {
+              QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+            },
+            ordner + name);
+      });
+      return ReadWholeFile(ordner + name + ".tif");
+    };
+    const std::string vorher = tiffSpeichern("vorher");
+    QVERIFY(vorher.size() > 36'000'000);
+    // The photo of every cell as the run placed it, column by column.
+    std::vector<std::string> platziert;
+    for (int x = 1; x <= kKachelnX; ++x) {
+      for (int y = 1; y <= kKachelnY; ++y) {
+        const int32_t bild = auftrag.einstellungen.Raster->at(x, y).Bild;
+        platziert.push_back(bild < 0 ? std::string()
+                                     : auftrag.Dateiliste[static_cast<size_t>(bild)]);
+      }
+    }
+
+    // The user sets up another mosaic: another tiling and size, and a run of it that is
+    // cancelled while it composes, when its grid and file list are its own.
+    Auftragswunsch anders;
+    anders.grossformat = true;
+    anders.dpi = 300;
+    anders.groesse = Size{3000, 2250};
+    anders.kachelnX = 15;
+    anders.kachelnY = 10;
+    Einrichten(auftrag, anders);
+    TestBenutzer benutzer;
+    benutzer.beimEreignis = [&](int32_t) {
+      if (auftrag.PhasenZeiten[3] > 0) auftrag.Abbruch = true;
+    };
+    Berechnungslauf lauf(auftrag, benutzer);
+    QCOMPARE(lauf.Starten(), Laufausgang::Abgebrochen);
+    QCOMPARE(auftrag.einstellungen.Raster->kachelnX(), 15);
+
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(
+          seite->BildGruppe()->title().endsWith(QStringLiteral("(4000 x 3000 Pixel) skaliert")));
+      ui::LupenAnsicht* bild = seite->ErgebnisBild();
+      Rad(bild, QPoint(bild->width() / 2, bild->height() / 2), 100);
+      QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      const wizard::Mosaikraster& raster = bild->Kacheln()->Raster();
+      QCOMPARE(raster.kachelnX, kKachelnX);
+      QCOMPARE(raster.kachelnY, kKachelnY);
+      QCOMPARE(raster.kachel, (Size{100, 100}));
+      for (int x = 1; x <= kKachelnX; ++x) {
+        for (int y = 1; y <= kKachelnY; ++y) {
+          QCOMPARE(bild->Kacheln()->DateiIn(Zellort{x, y}),
+                   platziert[static_cast<size_t>((x - 1) * kKachelnY + (y - 1))]);
+        }
+      }
+      // Over a tile the status line names the run's photo there.
+      const QPoint mitte(bild->width() / 2, bild->height() / 2);
+      const auto zelle = wizard::ZelleBei(
+          bild->Geometrie().ImMosaik(wizard::Punkt{double(mitte.x()), double(mitte.y())}), raster);
+      QVERIFY(zelle.has_value());
+      QTest::mouseMove(bild, mitte);
+      QCOMPARE(
+          seite->Statuszeile()->GanzerText(),
+          QStringLiteral("Foto: ") +
+              QString::fromStdString(
+                  platziert[static_cast<size_t>((zelle->x - 1) * kKachelnY + (zelle->y - 1))]));
+    });
+    // The poster saved now is the one saved before, byte for byte.
+    QVERIFY(tiffSpeichern("nachher") == vorher);
+    QVERIFY(poster.umgebung->benutzer.warnungen.empty());
   }
 
   void AFullDiskIsToldBeforeAnythingIsComposed() {

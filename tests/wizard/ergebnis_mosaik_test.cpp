@@ -26,9 +26,21 @@ void PosterLauf(Auftrag& auftrag) {
   e.ZielBreite = 20000;
   e.ZielHoehe = 15000;
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
-  auftrag.MosaikInBaendern = true;
+  Verwendungsliste verwendung;
+  verwendung.Hinzufuegen("/fotos/a.jpg", Zellort{1, 1});
+  auftrag.MosaikPlan.emplace(e, auftrag.analyse, std::move(verwendung));
   auftrag.ErgebnisFertig = true;
   auftrag.AnzeigeBild = Bitmap(1732, 1299);
+}
+
+// The size page and the tiling page set up another mosaic.
+void Umstellen(Einstellungen& e) {
+  e.KachelnX = 40;
+  e.KachelnY = 30;
+  e.ZoomX = e.ZoomY = 500;
+  e.ZielBreite = 8000;
+  e.ZielHoehe = 6000;
+  e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 }
 
 TEST(ErgebnisMosaik, APosterRunIsAResultWithoutAMosaicHeldWhole) {
@@ -45,19 +57,39 @@ TEST(ErgebnisMosaik, APosterRunIsAResultWithoutAMosaicHeldWhole) {
   ASSERT_EQ(UebersichtEintraege(auftrag).size(), 6u);
   EXPECT_EQ(UebersichtEintraege(auftrag).back(), "letzte Berechnung");
 
+  // Settings changed after the run leave the result as the run made it.
+  Umstellen(auftrag.einstellungen);
+  EXPECT_EQ(ErgebnisGroesse(auftrag), (Size{20000, 15000}));
+  EXPECT_EQ(ErgebnisRaster(auftrag).kachel, (Size{200, 200}));
+  EXPECT_EQ(ErgebnisRaster(auftrag).kachelnX, 100);
+  EXPECT_EQ(UebersichtEintraege(auftrag).size(), 6u);
+
   // A run that was cancelled while it composed has no screen copy to show.
   auftrag.ErgebnisFertig = false;
   EXPECT_FALSE(ErgebnisVorhanden(auftrag));
   EXPECT_EQ(UebersichtEintraege(auftrag).size(), 5u);
 }
 
-TEST(ErgebnisMosaik, AMosaicHeldWholeGivesItsOwnSize) {
+TEST(ErgebnisMosaik, AMosaicHeldWholeGivesItsOwnSizeAndItsRunsGrid) {
   Auftrag auftrag;
-  auftrag.einstellungen.Raster = std::make_unique<Zellenraster>(20, 15);
+  Einstellungen& e = auftrag.einstellungen;
+  e.KachelnX = 20;
+  e.KachelnY = 15;
+  e.ZellBreite = e.ZellHoehe = 10;
+  e.ZoomX = 400;
+  e.ZoomY = 300;
+  e.Raster = std::make_unique<Zellenraster>(20, 15);
   auftrag.MosaikBild.emplace(800, 450);
   EXPECT_TRUE(ErgebnisVorhanden(auftrag));
   EXPECT_EQ(ErgebnisGroesse(auftrag), (Size{800, 450}));
+  // Without the run's plan nothing tells its cells.
+  EXPECT_EQ(ErgebnisRaster(auftrag).kachelnX, 0);
+  auftrag.MosaikPlan.emplace(e, auftrag.analyse, Verwendungsliste{});
+  Umstellen(e);
+  EXPECT_EQ(ErgebnisGroesse(auftrag), (Size{800, 450}));
   EXPECT_EQ(ErgebnisRaster(auftrag).kachel, (Size{40, 30}));
+  EXPECT_EQ(ErgebnisRaster(auftrag).kachelnX, 20);
+  EXPECT_EQ(ErgebnisRaster(auftrag).kachelnY, 15);
 }
 
 TEST(ErgebnisMosaik, TheOverviewNamesThePrintSizeInLargeFormat) {
