@@ -44,40 +44,11 @@
 namespace tilvendo::testing {
 namespace {
 
-constexpr int kFotos = 40;
-constexpr int kWarteMs = 30000;
-constexpr int kTaktMs = 5;
 constexpr int kDialogRuheMs = 300;
 constexpr Size kPoster{4000, 3000};
 constexpr Size kKleinesMosaik{2400, 1800};
 constexpr int kKachelnX = 40;
 constexpr int kKachelnY = 30;
-
-// Runs `aktion` once the window that waits for the user (a dialog, or the page in the
-// wizard's window) is a `T` that `passt` accepts.
-template <typename T>
-void WennFenster(std::function<bool(T*)> passt, std::function<void(T*)> aktion) {
-  auto gewartet = std::make_shared<int>(0);
-  auto* takt = new QTimer(qApp);
-  QObject::connect(takt, &QTimer::timeout, takt, [=] {
-    auto* fenster = qobject_cast<T*>(ui::WartendesFenster());
-    if (fenster != nullptr && fenster->isVisible() && passt(fenster)) {
-      takt->stop();
-      takt->deleteLater();
-      aktion(fenster);
-      // A failed check must not leave the test waiting in a modal loop for ever.
-      if (QTest::currentTestFailed()) fenster->close();
-      return;
-    }
-    *gewartet += kTaktMs;
-    if (*gewartet > kWarteMs) {
-      takt->stop();
-      takt->deleteLater();
-      QFAIL("the expected window did not appear");
-    }
-  });
-  takt->start(kTaktMs);
-}
 
 // Types `datei` into the save dialog and confirms it; `angeboten` gets the name the
 // dialog offered.
@@ -111,41 +82,11 @@ class Bildanzeige : public QObject {
   QStringList geoeffnet;
 };
 
-// A template of four quarters, kFotos photos of one colour each in a chosen album, and a
-// large-format run of 4000 × 3000 pixels in 40 × 30 tiles of 100 pixels.
-struct Poster {
-  FalscheMedien medien;
-  std::unique_ptr<UiTestUmgebung> umgebung;
-
+// The photo collection and a large-format run of 4000 × 3000 pixels in 40 × 30 tiles of
+// 100 pixels.
+struct Poster : Fotosammlung {
   explicit Poster(bool grossformat = true) {
-    medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
-    umgebung = std::make_unique<UiTestUmgebung>(&medien);
-    const std::string vorlage = umgebung->ordner / "vorlage.jpg";
-    Bitmap bild = Einfarbig(320, 240, Farbe{200, 40, 40});
-    for (int32_t y = 0; y < 240; ++y) {
-      for (int32_t x = 0; x < 320; ++x) {
-        if (x < 160 || y < 120) WritePixel(bild, x, y, Farbe{40, uint8_t(x / 2), uint8_t(y)});
-      }
-    }
-    WriteTestJpeg(vorlage, bild);
-    const std::string fotos = umgebung->ordner / "fotos/";
-    CreateFolders(fotos);
-    for (int i = 0; i < kFotos; ++i) {
-      const auto stufe = static_cast<uint8_t>(i * 6);
-      WriteTestJpeg(fotos + std::to_string(i) + ".jpg",
-                    Einfarbig(16, 12, Farbe{stufe, uint8_t(255 - stufe), uint8_t(i % 4 * 60)}));
-    }
     Auftrag& auftrag = umgebung->auftrag();
-    const AlbenKontext kontext = umgebung->assistent().albenKontext();
-    const Bearbeitungsumgebung bearbeitung{kontext, medien, umgebung->benutzer, false};
-    AlbumImEditor album = NeuesAlbumBeginnen(auftrag.alben, kontext, umgebung->benutzer);
-    QCOMPARE(OrdnerAufnehmen(bearbeitung, auftrag.alben.AktAlbum, fotos), Aufnahme::Aufgenommen);
-    AlbumNeuScannen(bearbeitung, auftrag.alben.AktAlbum, album.anzahl);
-    album.name = "Fotos";
-    AlbumBearbeitungAbschliessen(auftrag.alben, kontext, album);
-    BilderZaehlen(auftrag);
-    QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
-
     Auftragswunsch wunsch;
     wunsch.grossformat = grossformat;
     wunsch.dpi = grossformat ? 200 : 0;
@@ -623,7 +564,7 @@ class PosterTest : public QObject {
         static_cast<ui::SpeichernOptionenSeite*>(poster.umgebung->assistent().SeiteHolen(10));
     optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
-      WennSeite(10, [&](ui::SpeichernOptionenSeite* optionen) {
+      WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
         QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
         DateiWaehlen(ordner + "poster");
         QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
@@ -642,22 +583,17 @@ class PosterTest : public QObject {
   }
 
  private:
-  static void WennSeite(int nummer, std::function<void(ui::SpeichernOptionenSeite*)> aktion) {
-    WennFenster<ui::SpeichernOptionenSeite>(
-        [nummer](ui::SpeichernOptionenSeite* seite) { return seite->Nummer() == nummer; },
-        std::move(aktion));
-  }
-
   // Saves from the result page: `waehlen` sets the options, then the file is named
   // (`angeboten` gets the name the dialog offered).
   static void Speichern(ui::ErgebnisSeite* seite,
                         std::function<void(ui::SpeichernOptionenSeite*)> waehlen,
                         const std::string& datei, QString* angeboten = nullptr) {
-    WennSeite(10, [waehlen, datei, angeboten](ui::SpeichernOptionenSeite* optionen) {
-      waehlen(optionen);
-      DateiWaehlen(datei, angeboten);
-      QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
-    });
+    WennSeite<ui::SpeichernOptionenSeite>(
+        10, [waehlen, datei, angeboten](ui::SpeichernOptionenSeite* optionen) {
+          waehlen(optionen);
+          DateiWaehlen(datei, angeboten);
+          QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+        });
     QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
   }
 };

@@ -2,8 +2,13 @@
 
 #include <QTimer>
 
+#include "albums/alben_operationen.h"
+#include "albums/album_bearbeitung.h"
+#include "engine/sitzung.h"
+#include "platform/paths.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
 #include "ui/anwendung.h"
-#include "ui/seitenfenster.h"
 
 namespace tilvendo::testing {
 namespace {
@@ -37,6 +42,38 @@ UiTestUmgebung::UiTestUmgebung(const Medien* medien) {
   assistent_ = std::make_unique<ui::Assistent>(
       benutzer, medien != nullptr ? *medien : systemMedien_, optionen);
   assistent_->Vorbereiten();
+}
+
+Fotosammlung::Fotosammlung() {
+  medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
+  umgebung = std::make_unique<UiTestUmgebung>(&medien);
+  vorlage = umgebung->ordner / "vorlage.jpg";
+  Bitmap bild = Einfarbig(320, 240, Farbe{200, 40, 40});
+  for (int32_t y = 0; y < 240; ++y) {
+    for (int32_t x = 0; x < 320; ++x) {
+      if (x < 160 || y < 120) WritePixel(bild, x, y, Farbe{40, uint8_t(x / 2), uint8_t(y)});
+    }
+  }
+  WriteTestJpeg(vorlage, bild);
+
+  const std::string fotos = umgebung->ordner / "fotos/";
+  CreateFolders(fotos);
+  for (int i = 0; i < kSammlungFotos; ++i) {
+    const auto stufe = static_cast<uint8_t>(i * 6);
+    WriteTestJpeg(fotos + std::to_string(i) + ".jpg",
+                  Einfarbig(16, 12, Farbe{stufe, uint8_t(255 - stufe), uint8_t(i % 4 * 60)}));
+  }
+  Auftrag& auftrag = umgebung->auftrag();
+  const AlbenKontext kontext = umgebung->assistent().albenKontext();
+  const Bearbeitungsumgebung bearbeitung{kontext, medien, umgebung->benutzer, false};
+  AlbumImEditor album = NeuesAlbumBeginnen(auftrag.alben, kontext, umgebung->benutzer);
+  QCOMPARE(OrdnerAufnehmen(bearbeitung, auftrag.alben.AktAlbum, fotos), Aufnahme::Aufgenommen);
+  AlbumNeuScannen(bearbeitung, auftrag.alben.AktAlbum, album.anzahl);
+  album.name = "Fotos";
+  AlbumBearbeitungAbschliessen(auftrag.alben, kontext, album);
+  BilderZaehlen(auftrag);
+  QCOMPARE(auftrag.BilderAnzahl.gesamt, kSammlungFotos);
+  QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
 }
 
 void WennModal(std::function<void(QWidget* fenster)> aktion) {
