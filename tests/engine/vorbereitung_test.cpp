@@ -14,6 +14,15 @@ Vorlage VorlageMit(int32_t breite, int32_t hoehe) {
   return v;
 }
 
+// Settings at `zoom` % in both directions with a grid of `kachelnX` × `kachelnY` tiles.
+Einstellungen Gerastert(uint16_t zoom, uint16_t kachelnX, uint16_t kachelnY) {
+  Einstellungen e;
+  e.ZoomX = e.ZoomY = zoom;
+  e.KachelnX = kachelnX;
+  e.KachelnY = kachelnY;
+  return e;
+}
+
 Bildzahlen Anzahl(int32_t gesamt) {
   return Bildzahlen{gesamt, 0, 0, 0};
 }
@@ -221,10 +230,7 @@ TEST(Kachelung, BoundsKeepTilesFourPixelsWideUsingTheHorizontalZoom) {
 }
 
 TEST(Kachelung, WithEnoughCellsKeepsTheProportionsWithinTheBounds) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 100;
-  e.KachelnX = 60;
-  e.KachelnY = 45;
+  Einstellungen e = Gerastert(100, 60, 45);
   // 2000 cells in 4 : 3.
   EXPECT_EQ(KachelungMitZellen(2000, e, VorlageMit(1600, 1200)), (Kachelung{52, 39}));
   EXPECT_EQ(KachelungMitZellen(2700, e, VorlageMit(1600, 1200)), (Kachelung{60, 45}));
@@ -273,10 +279,7 @@ TEST(ErweiterteEinstellungen, LowerTheDistanceToTheBoundAfterApplyingThePattern)
 }
 
 TEST(UebersichtAbgleichen, SnapsTheResultToWholeCells) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 150;
-  e.KachelnX = 33;
-  e.KachelnY = 25;
+  Einstellungen e = Gerastert(150, 33, 25);
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(100));
   EXPECT_EQ(e.ZellBreite, 24);
   EXPECT_EQ(e.ZellHoehe, 24);
@@ -288,9 +291,7 @@ TEST(UebersichtAbgleichen, SnapsTheResultToWholeCells) {
 }
 
 TEST(UebersichtAbgleichen, HoldsTheZoomOfAnExchangedTemplateWithinTheLargestSize) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 300;  // chosen for an 800 × 600 template
-  e.KachelnX = e.KachelnY = 25;
+  Einstellungen e = Gerastert(300, 25, 25);  // chosen for an 800 × 600 template
   UebersichtAbgleichen(e, VorlageMit(4000, 3000), Anzahl(100));
   EXPECT_EQ(e.ZoomX, 62);  // 2500 × 100 / 4000, both by the same factor
   EXPECT_EQ(e.ZoomY, 62);
@@ -299,10 +300,7 @@ TEST(UebersichtAbgleichen, HoldsTheZoomOfAnExchangedTemplateWithinTheLargestSize
 }
 
 TEST(UebersichtAbgleichen, ReducesCountsOfTilesNarrowerThanAPixel) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 10;
-  e.KachelnX = 20;
-  e.KachelnY = 3;
+  Einstellungen e = Gerastert(10, 20, 3);
   UebersichtAbgleichen(e, VorlageMit(100, 600), Anzahl(0));
   EXPECT_EQ(e.KachelnX, 2);
   EXPECT_EQ(e.KachelnY, 3);
@@ -317,10 +315,7 @@ TEST(UebersichtAbgleichen, ReducesCountsOfTilesNarrowerThanAPixel) {
 }
 
 TEST(UebersichtAbgleichen, TinyTemplatesEndAtOneTileInsteadOfDividingByZero) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 10;
-  e.KachelnX = 20;
-  e.KachelnY = 20;
+  Einstellungen e = Gerastert(10, 20, 20);
   UebersichtAbgleichen(e, VorlageMit(30, 3), Anzahl(0));  // 30 × 10 / 400 = 0
   EXPECT_EQ(e.KachelnX, 1);
   EXPECT_EQ(e.KachelnY, 1);
@@ -336,10 +331,7 @@ TEST(UebersichtAbgleichen, TinyTemplatesEndAtOneTileInsteadOfDividingByZero) {
 
 TEST(UebersichtAbgleichen, AZoomLoweredAfterTheTilingKeepsTilesAsWideAsTheTilingPageDoes) {
   // 200 × 150 tiles of 4 pixels chosen at 100 %; then the zoom went down to 50 %.
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 50;
-  e.KachelnX = 200;
-  e.KachelnY = 150;
+  Einstellungen e = Gerastert(50, 200, 150);
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(0));
   const Kachelgrenzen grenzen = KachelGrenzen(VorlageMit(800, 600), e);
   EXPECT_EQ(e.KachelnX, grenzen.maxX);
@@ -356,9 +348,7 @@ TEST(UebersichtAbgleichen, AZoomLoweredAfterTheTilingKeepsTilesAsWideAsTheTiling
 }
 
 TEST(UebersichtAbgleichen, HoldsTheDistanceWithinTheGridAndKeepsTheChosenMethod) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 100;
-  e.KachelnX = e.KachelnY = 5;
+  Einstellungen e = Gerastert(100, 5, 5);
   e.minAbstand = 8;
   SetzeBerechnungsart(e, 10'000, 2);
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(20));
