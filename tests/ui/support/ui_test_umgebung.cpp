@@ -76,6 +76,16 @@ Fotosammlung::Fotosammlung() {
   QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
 }
 
+std::string OhneStrich(std::string pfad) {
+  if (pfad.size() > 1 && pfad.back() == '/') pfad.pop_back();
+  return pfad;
+}
+
+void LeereBilder(const std::string& ordner, int anzahl) {
+  CreateFolders(ordner);
+  for (int i = 0; i < anzahl; ++i) WriteWholeFile(ordner + std::to_string(i) + ".jpg", "");
+}
+
 void WennModal(std::function<void(QWidget* fenster)> aktion) {
   auto warten = std::make_shared<int>(0);
   auto* takt = new QTimer(qApp);

@@ -105,6 +105,12 @@ struct Fotosammlung {
   Fotosammlung();
 };
 
+// `pfad` without its trailing "/" (the root stays "/").
+std::string OhneStrich(std::string pfad);
+
+// `anzahl` empty ".jpg" files in `ordner`, which is made first.
+void LeereBilder(const std::string& ordner, int anzahl);
+
 // Sets up German, the glyph theme and Qt's own dialogs, as the program does.
 void UiTestsEinrichten();
 
