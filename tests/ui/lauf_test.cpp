@@ -46,8 +46,6 @@
 namespace tilvendo::testing {
 namespace {
 
-constexpr int kDialogRuheMs = 300;
-
 // The job set up for `kachelnX` × `kachelnY` tiles, the wizard to start on the overview.
 void AufDerUebersicht(Auftrag& auftrag, int32_t kachelnX, int32_t kachelnY) {
   Auftragswunsch wunsch;
@@ -123,26 +121,14 @@ Angebot SpeichernAls(ui::ErgebnisSeite* seite, const std::string& ordner, const 
   Angebot angebot;
   WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
     QTest::mouseClick(optionen->JpegKnopf(), Qt::LeftButton);
-    WennFenster<QFileDialog>(
-        [](QFileDialog*) { return true; },
-        [&](QFileDialog* dialog) {
-          auto* zeile = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-          QVERIFY(zeile != nullptr);
-          angebot = Angebot{dialog->directory().absolutePath() + QLatin1Char('/'), zeile->text()};
-          dialog->setDirectory(QString::fromStdString(ordner));
-          // The dialog reads its folders on a thread of its own and then selects the
-          // offered file, which would overwrite a name typed before.
-          QTest::qWait(kDialogRuheMs);
-          zeile->clear();
-          QTest::keyClicks(zeile, QString::fromStdString(name));
-          QCOMPARE(zeile->text(), QString::fromStdString(name));
-          if (ersetzen) {
-            WennFenster<QMessageBox>(
-                [](QMessageBox*) { return true; },
-                [](QMessageBox* frage) { frage->button(QMessageBox::Yes)->click(); });
-          }
-          dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
-        });
+    DateiImDialog(ordner + name, [&](QFileDialog* dialog, QLineEdit* zeile) {
+      angebot = Angebot{dialog->directory().absolutePath() + QLatin1Char('/'), zeile->text()};
+      if (ersetzen) {
+        WennFenster<QMessageBox>(
+            [](QMessageBox*) { return true; },
+            [](QMessageBox* frage) { frage->button(QMessageBox::Yes)->click(); });
+      }
+    });
     QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
   });
   QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
@@ -439,17 +425,9 @@ class LaufTest : public QObject {
       QVERIFY(optionen->Dateigroesse()->text().startsWith(
           QStringLiteral("voraussichtliche Dateigröße: ")));
 
-      WennFenster<QFileDialog>(
-          [](QFileDialog*) { return true; },
-          [datei](QFileDialog* dialog) {
-            QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("JPEG Bilder (*.jpg)")});
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QVERIFY(name != nullptr);
-            name->clear();
-            dialog->setDirectory(QString::fromStdString(FolderOf(datei)));
-            QTest::keyClicks(name, QString::fromStdString(FileNameOf(datei)));
-            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
-          });
+      DateiImDialog(datei, [](QFileDialog* dialog, QLineEdit*) {
+        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("JPEG Bilder (*.jpg)")});
+      });
       QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
     });
     QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);

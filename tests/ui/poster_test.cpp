@@ -44,7 +44,6 @@
 namespace tilvendo::testing {
 namespace {
 
-constexpr int kDialogRuheMs = 300;
 constexpr Size kPoster{4000, 3000};
 constexpr Size kKleinesMosaik{2400, 1800};
 constexpr int kKachelnX = 40;
@@ -53,23 +52,11 @@ constexpr int kKachelnY = 30;
 // Types `datei` into the save dialog and confirms it; `angeboten` gets the name the
 // dialog offered.
 void DateiWaehlen(const std::string& datei, QString* angeboten = nullptr) {
-  WennFenster<QFileDialog>(
-      [](QFileDialog*) { return true; },
-      [datei, angeboten](QFileDialog* dialog) {
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name != nullptr);
-        if (angeboten != nullptr) *angeboten = name->text();
-        // Saving over a file asks nothing here: that question is Qt's.
-        dialog->setOption(QFileDialog::DontConfirmOverwrite);
-        dialog->setDirectory(QString::fromStdString(FolderOf(datei)));
-        // The dialog reads its folders on a thread of its own and then selects the
-        // offered file, which would overwrite a name typed before.
-        QTest::qWait(kDialogRuheMs);
-        name->clear();
-        QTest::keyClicks(name, QString::fromStdString(FileNameOf(datei)));
-        QCOMPARE(name->text(), QString::fromStdString(FileNameOf(datei)));
-        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
-      });
+  DateiImDialog(datei, [angeboten](QFileDialog* dialog, QLineEdit* name) {
+    if (angeboten != nullptr) *angeboten = name->text();
+    // Saving over a file asks nothing here: that question is Qt's.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+  });
 }
 
 // Catches the photos the result page asks the desktop to open.
@@ -127,6 +114,13 @@ void Rad(QWidget* ziel, QPoint punkt, int raste) {
                   QPoint(0, raste * wizard::kRadRaste), Qt::NoButton, Qt::NoModifier,
                   Qt::NoScrollPhase, false);
   QApplication::sendEvent(ziel, &rad);
+}
+
+// `mosaik` with `vorlage` laid over it, the mosaic weighing `a` of 255.
+Farbe Gemischt(Farbe mosaik, Farbe vorlage, uint8_t a) {
+  const auto kanal = [a](uint8_t m, uint8_t t) { return uint8_t((m * a + t * (255 - a)) / 255); };
+  return Farbe{kanal(mosaik.blue, vorlage.blue), kanal(mosaik.green, vorlage.green),
+               kanal(mosaik.red, vorlage.red)};
 }
 
 bool Nahe(QColor ist, Farbe soll, int abstand) {
@@ -224,13 +218,7 @@ class PosterTest : public QObject {
           wizard::Punkt{double(kachelMitte.x()), double(kachelMitte.y())});
       const Farbe vorlagenFarbe = ReadPixel(auftrag.VorlageBild, int(vorlagenOrt.x * 320 / 4000),
                                             int(vorlagenOrt.y * 240 / 3000));
-      const uint8_t a = BlendwertAusRegler(-15);
-      const auto gemischt = [a](uint8_t m, uint8_t t) {
-        return uint8_t((m * a + t * (255 - a)) / 255);
-      };
-      const Farbe erwartet{gemischt(fotoFarbe.blue, vorlagenFarbe.blue),
-                           gemischt(fotoFarbe.green, vorlagenFarbe.green),
-                           gemischt(fotoFarbe.red, vorlagenFarbe.red)};
+      const Farbe erwartet = Gemischt(fotoFarbe, vorlagenFarbe, BlendwertAusRegler(-15));
       const QColor gezeigt = bild->grab().toImage().pixelColor(kachelMitte);
       QVERIFY2(Nahe(gezeigt, erwartet, 12), qPrintable(gezeigt.name()));
 
@@ -306,13 +294,7 @@ class PosterTest : public QObject {
       const Farbe mosaik = ReadPixel(*auftrag.MosaikBild, int(ort.x), int(ort.y));
       const Farbe vorlage =
           ReadPixel(auftrag.VorlageBild, int(ort.x * 320 / 2400), int(ort.y * 240 / 1800));
-      const uint8_t a = BlendwertAusRegler(-15);
-      const auto gemischt = [a](uint8_t m, uint8_t t) {
-        return uint8_t((m * a + t * (255 - a)) / 255);
-      };
-      const Farbe erwartet{gemischt(mosaik.blue, vorlage.blue),
-                           gemischt(mosaik.green, vorlage.green),
-                           gemischt(mosaik.red, vorlage.red)};
+      const Farbe erwartet = Gemischt(mosaik, vorlage, BlendwertAusRegler(-15));
       const QColor gezeigt = bild->grab().toImage().pixelColor(punkt);
       QVERIFY2(Nahe(gezeigt, erwartet, 12), qPrintable(gezeigt.name()));
       // The photo is named as on a poster.

@@ -1,5 +1,7 @@
 #include "ui_test_umgebung.h"
 
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include "albums/alben_operationen.h"
@@ -15,6 +17,7 @@ namespace {
 
 constexpr int kModalWarteMs = 5000;
 constexpr int kModalTaktMs = 10;
+constexpr int kDialogRuheMs = 300;
 
 }  // namespace
 
@@ -42,6 +45,25 @@ UiTestUmgebung::UiTestUmgebung(const Medien* medien) {
   assistent_ = std::make_unique<ui::Assistent>(
       benutzer, medien != nullptr ? *medien : systemMedien_, optionen);
   assistent_->Vorbereiten();
+}
+
+void DateiImDialog(const std::string& datei,
+                   std::function<void(QFileDialog* dialog, QLineEdit* name)> vorher) {
+  WennFenster<QFileDialog>(
+      [](QFileDialog*) { return true; },
+      [datei, vorher = std::move(vorher)](QFileDialog* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name != nullptr);
+        if (vorher) vorher(dialog, name);
+        dialog->setDirectory(QString::fromStdString(FolderOf(datei)));
+        // The dialog reads its folders on a thread of its own and then selects the
+        // offered file, which would overwrite a name typed before.
+        QTest::qWait(kDialogRuheMs);
+        name->clear();
+        QTest::keyClicks(name, QString::fromStdString(FileNameOf(datei)));
+        QCOMPARE(name->text(), QString::fromStdString(FileNameOf(datei)));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+      });
 }
 
 Fotosammlung::Fotosammlung() {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -93,6 +95,11 @@ template <typename S>
 void WennSeite(int nummer, std::function<void(S*)> aktion) {
   WennFenster<S>([nummer](S* seite) { return seite->Nummer() == nummer; }, std::move(aktion));
 }
+
+// Waits for the file dialog, runs `vorher` on it and its name field (to see what it
+// offers), then types `datei`'s folder and name into it and confirms it.
+void DateiImDialog(const std::string& datei,
+                   std::function<void(QFileDialog* dialog, QLineEdit* name)> vorher = {});
 
 // A template with four coloured quarters, and kSammlungFotos photos of different colours
 // in an album that is chosen for the job; the template is loaded.
