@@ -15,8 +15,6 @@
 namespace tilvendo::testing {
 namespace {
 
-constexpr int kModalWarteMs = 5000;
-constexpr int kModalTaktMs = 10;
 constexpr int kDialogRuheMs = 300;
 
 }  // namespace
@@ -109,26 +107,7 @@ void LeereBilder(const std::string& ordner, int anzahl) {
 }
 
 void WennModal(std::function<void(QWidget* fenster)> aktion) {
-  auto warten = std::make_shared<int>(0);
-  auto* takt = new QTimer(qApp);
-  QObject::connect(takt, &QTimer::timeout, takt, [takt, warten, aktion = std::move(aktion)] {
-    QWidget* fenster = ui::WartendesFenster();
-    if (fenster != nullptr) {
-      takt->stop();
-      takt->deleteLater();
-      aktion(fenster);
-      // A failed check must not leave the test waiting in a modal loop for ever.
-      if (QTest::currentTestFailed()) fenster->close();
-      return;
-    }
-    *warten += kModalTaktMs;
-    if (*warten > kModalWarteMs) {
-      takt->stop();
-      takt->deleteLater();
-      QFAIL("no modal window appeared");
-    }
-  });
-  takt->start(kModalTaktMs);
+  WennFenster<QWidget>([](QWidget*) { return true; }, std::move(aktion));
 }
 
 void UiTestsEinrichten() {

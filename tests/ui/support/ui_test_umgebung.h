@@ -57,7 +57,7 @@ class UiTestUmgebung {
 
 // Runs `aktion` as soon as a window waits for the user (the page or box that the code
 // after this call opens with exec(); a page is passed itself, not the wizard's window
-// it is shown in). Fails the test after a few seconds without one.
+// it is shown in). Fails the test when none comes.
 void WennModal(std::function<void(QWidget* fenster)> aktion);
 
 constexpr int kFensterWarteMs = 30000;
