@@ -25,6 +25,8 @@
 namespace tilvendo {
 namespace {
 
+using testing::SpeicherOptionenFuer;
+
 constexpr Farbe kVorlagenFarbe{30, 140, 220};
 
 TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
@@ -186,7 +188,7 @@ TEST_F(SitzungLauf, ACancelFromAnotherThreadStopsOnlyTheRunInProgress) {
   EXPECT_GT(bericht.verschiedeneBilder, 1);
   EXPECT_LE(bericht.verschiedeneBilder, 24);
 
-  SpeicherOptionen optionen = testing::SpeicherOptionenFuer(ordner_, "mosaik.bmp", kFormatBmp);
+  SpeicherOptionen optionen = SpeicherOptionenFuer(ordner_, "mosaik.bmp", kFormatBmp);
   ASSERT_TRUE(ErgebnisSpeichern(auftrag_, 255, optionen));
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
   EXPECT_TRUE(FileExists(ordner_ / "mosaik.bmp"));
@@ -216,10 +218,10 @@ TEST_F(SitzungLauf, ALargeFormatRunWithinTheUsualSizeGivesTheSamePictures) {
   ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
   const std::vector<int32_t> bilder = testing::Bildnummern(*auftrag_.einstellungen.Raster);
   const Bitmap anzeige = auftrag_.AnzeigeBild.Clone();
-  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, kBlend,
-                                testing::SpeicherOptionenFuer(ordner_, "ganz.jpg", kFormatJpeg)));
-  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, kBlend,
-                                testing::SpeicherOptionenFuer(ordner_, "ganz.png", kFormatPng)));
+  ASSERT_TRUE(
+      ErgebnisSpeichern(auftrag_, kBlend, SpeicherOptionenFuer(ordner_, "ganz.jpg", kFormatJpeg)));
+  ASSERT_TRUE(
+      ErgebnisSpeichern(auftrag_, kBlend, SpeicherOptionenFuer(ordner_, "ganz.png", kFormatPng)));
 
   auftrag_.einstellungen.Grossformat = true;
   auftrag_.zufall.seed(99);
@@ -230,14 +232,13 @@ TEST_F(SitzungLauf, ALargeFormatRunWithinTheUsualSizeGivesTheSamePictures) {
   ASSERT_EQ(auftrag_.AnzeigeBild.byteSize(), anzeige.byteSize());
   EXPECT_EQ(std::memcmp(auftrag_.AnzeigeBild.data(), anzeige.data(), anzeige.byteSize()), 0);
   EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{60, 40}));
-  ASSERT_TRUE(ErgebnisSpeichern(
-      auftrag_, kBlend, testing::SpeicherOptionenFuer(ordner_, "baender.jpg", kFormatJpeg)));
+  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, kBlend,
+                                SpeicherOptionenFuer(ordner_, "baender.jpg", kFormatJpeg)));
   EXPECT_TRUE(testing::ReadWholeFile(ordner_ / "baender.jpg") ==
               testing::ReadWholeFile(ordner_ / "ganz.jpg"));
 
   LaufOptionen direkt = Optionen();
-  direkt.bandziel =
-      Bandziel{testing::SpeicherOptionenFuer(ordner_, "direkt.png", kFormatPng), kBlend, {}};
+  direkt.bandziel = Bandziel{SpeicherOptionenFuer(ordner_, "direkt.png", kFormatPng), kBlend, {}};
   Berechnungslauf befehl(auftrag_, benutzer_, std::move(direkt));
   auftrag_.zufall.seed(99);
   ASSERT_EQ(befehl.Starten(), Laufausgang::Fertig);
@@ -259,8 +260,7 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   testing::WriteWholeFile(ordner_ / "plakat.jpg", "das alte Bild");
   const size_t vorher = DateienIn(ordner_.path());
   LaufOptionen optionen = Optionen();
-  optionen.bandziel =
-      Bandziel{testing::SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  optionen.bandziel = Bandziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
   int32_t zusammengesetzt = 0;
   benutzer_.beimEreignis = [&](int32_t) {
     if (auftrag_.PhasenZeiten[3] > 0 && ++zusammengesetzt == 2) auftrag_.Abbruch = true;
@@ -275,8 +275,7 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   // Uncancelled, the file is the poster.
   benutzer_.beimEreignis = {};
   LaufOptionen nochmal = Optionen();
-  nochmal.bandziel =
-      Bandziel{testing::SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  nochmal.bandziel = Bandziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
   Berechnungslauf zweiter(auftrag_, benutzer_, std::move(nochmal));
   ASSERT_EQ(zweiter.Starten(), Laufausgang::Fertig);
   Bitmap gelesen;
@@ -318,8 +317,8 @@ constexpr uint8_t kMischung = 191;
 // The file the job's result gives when saved now as PNG (which carries the resolution).
 std::string Gespeichert(Auftrag& auftrag, const testing::TempFolder& ordner,
                         const std::string& datei, uint8_t blendwert) {
-  EXPECT_TRUE(ErgebnisSpeichern(auftrag, blendwert,
-                                testing::SpeicherOptionenFuer(ordner, datei, kFormatPng)));
+  EXPECT_TRUE(
+      ErgebnisSpeichern(auftrag, blendwert, SpeicherOptionenFuer(ordner, datei, kFormatPng)));
   return testing::ReadWholeFile(ordner / datei);
 }
 
@@ -432,10 +431,9 @@ TEST_F(SitzungLauf, ANormalAndALargeResultReplaceEachOtherOnlyByACompletedRun) {
   ASSERT_EQ(starten(normal, false), Laufausgang::Fertig);
   EXPECT_TRUE(auftrag_.MosaikBild.has_value());
   EXPECT_FALSE(auftrag_.MosaikInBaendern());
-  EXPECT_THROW(
-      ErgebnisInBaendernSpeichern(auftrag_, kMischung,
-                                  testing::SpeicherOptionenFuer(ordner_, "x.png", kFormatPng), {}),
-      std::logic_error);
+  EXPECT_THROW(ErgebnisInBaendernSpeichern(auftrag_, kMischung,
+                                           SpeicherOptionenFuer(ordner_, "x.png", kFormatPng), {}),
+               std::logic_error);
   const std::string ganz = Gespeichert(auftrag_, ordner_, "ganz.png", kMischung);
   // Within the usual size the same placements give the same picture either way.
   EXPECT_TRUE(ganz == gross);
