@@ -83,6 +83,7 @@ bool BaenderSpeichern(const Auftrag& auftrag, const Mosaikplan& plan, uint8_t bl
   bandoptionen.threads = begleitung.threads;
   bandoptionen.abbruch = begleitung.abbruch;
   bandoptionen.fortschritt = begleitung.fortschritt;
+  bandoptionen.freigabe = begleitung.freigabe;
   bandoptionen.durchgaenge = bmp && datei.Farbtiefe == kBmp8Bit ? kBmp8Durchgaenge : 1;
   bandoptionen.leerVerweigern = true;
   Mosaikbaender baender(auftrag, plan, std::move(bandoptionen));
@@ -110,7 +111,11 @@ void MosaikInBaendernZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   if (!auftrag.Abbruch && groesse.width > 0 && groesse.height > 0) {
     try {
       if (ziel.datei) {
-        Speicherbegleitung begleitung{melden, &auftrag.Abbruch, ziel.platz, threads};
+        Speicherbegleitung begleitung;
+        begleitung.fortschritt = melden;
+        begleitung.abbruch = &auftrag.Abbruch;
+        begleitung.platz = ziel.platz;
+        begleitung.threads = threads;
         auftrag.ErgebnisFertig =
             BaenderSpeichern(auftrag, plan, ziel.blendwert, *ziel.datei, begleitung, bilanz);
       } else {

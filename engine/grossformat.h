@@ -47,6 +47,10 @@ struct Speicherbegleitung {
   const std::atomic<bool>* abbruch = nullptr;
   FreeSpaceQuery platz;  // FreeSpace unless a test answers
   unsigned threads = 0;  // workers composing ahead; 0: one per core
+  // Asked on the writing thread once the whole file is written, before it replaces the
+  // old one; false stops the save as a cancel does. A window offering a cancel decides
+  // here, on its own thread, whether a click that came late still counts.
+  std::function<bool()> freigabe;
 };
 
 // What composing the bands found (Mosaikbaender).

@@ -112,6 +112,11 @@ int32_t Mosaikbaender::BandVonZeile(int32_t zeile) const {
   return zeile / kachelHoehe_ / zeilenJeBand_;
 }
 
+void Mosaikbaender::VorDemErsetzen() {
+  if (optionen_.abbruch != nullptr && optionen_.abbruch->load()) throw SchreibenAbgebrochen();
+  if (optionen_.freigabe && !optionen_.freigabe()) throw SchreibenAbgebrochen();
+}
+
 Zeilen Mosaikbaender::Streifen(int32_t first, int32_t count) {
   const int32_t erstes = BandVonZeile(first);
   const int32_t letztes = BandVonZeile(first + count - 1);

@@ -73,6 +73,9 @@ struct Bandoptionen {
   // BMP) says so.
   std::function<void(int32_t fertig, int32_t gesamt)> fortschritt;
   int32_t durchgaenge = 1;
+  // Asked on the writer's thread once every row is written, before the file replaces the
+  // old one; false stops the save as a cancel does.
+  std::function<bool()> freigabe;
   // Raise KeinBildLesbar once every band is composed and no placed photo could be read:
   // a mosaic black all over must not replace a file.
   bool leerVerweigern = false;
@@ -103,6 +106,8 @@ class Mosaikbaender final : public StreifenQuelle {
   int32_t height() const override { return hoehe_; }
   // Any rows in any order; bands are composed ahead in the direction of the requests.
   Zeilen Streifen(int32_t first, int32_t count) override;
+  // A cancel, or a release refused, raises SchreibenAbgebrochen.
+  void VorDemErsetzen() override;
 
   int32_t Baender() const { return baender_; }
   int32_t BandAnfang(int32_t band) const;  // first pixel row

@@ -180,6 +180,7 @@ void WriteBmpFile(StreifenQuelle& quelle, PixelFormat format, const std::string&
   AtomicFile file(fileName);
   AtomicFileSink sink(file);
   WriteBmp(sink, quelle, format, dpi);
+  quelle.VorDemErsetzen();
   file.Commit();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <type_traits>
 
 #include "pictures/jpeg_fehlerbehandlung.h"
 
@@ -198,6 +199,7 @@ void InDateiKodieren(Bild& bild, const std::string& fileName, int quality, Angab
   AtomicFile file(fileName);
   AtomicFileSink sink(file);
   WriteJpeg(sink, bild, quality, angaben...);
+  if constexpr (std::is_base_of_v<StreifenQuelle, Bild>) bild.VorDemErsetzen();
   file.Commit();
 }
 

@@ -138,6 +138,7 @@ void WritePngFile(StreifenQuelle& quelle, const std::string& fileName, int32_t d
   AtomicFile file(fileName);
   AtomicFileSink sink(file);
   WritePng(sink, quelle, dpi);
+  quelle.VorDemErsetzen();
   file.Commit();
 }
 

@@ -33,6 +33,10 @@ class StreifenQuelle {
   // Rows first .. first + count − 1, counted from the top. The rows stay valid until the
   // next call. May raise SchreibenAbgebrochen.
   virtual Zeilen Streifen(int32_t first, int32_t count) = 0;
+  // Called by a writer once every row is in its file, just before that file replaces the
+  // old one: the last moment at which a stop still leaves the old file as it was. May
+  // raise SchreibenAbgebrochen.
+  virtual void VorDemErsetzen() {}
 };
 
 // Raised by a source whose user asked to stop: the writer gives up, and a file being

@@ -187,6 +187,7 @@ void WriteTiffFile(StreifenQuelle& quelle, const std::string& fileName, int32_t 
   AtomicFile file(fileName);
   AtomicFileSink sink(file);
   WriteTiff(sink, quelle, dpi);
+  quelle.VorDemErsetzen();
   file.Commit();
 }
 

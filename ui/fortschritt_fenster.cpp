@@ -61,6 +61,10 @@ void FortschrittFenster::AbbruchAnbieten(std::function<void()> abbrechen) {
   });
 }
 
+void FortschrittFenster::AbbruchSperren() {
+  if (abbrechen_ != nullptr) abbrechen_->setEnabled(false);
+}
+
 void FortschrittFenster::FortschrittZeigen(int32_t fertig, int32_t gesamt) {
   if (gesamt <= 0) return;
   const int prozent =

@@ -34,6 +34,8 @@ class FortschrittFenster : public QDialog {
   void AbbruchAnbieten(std::function<void()> abbrechen);
   // `fertig` of `gesamt` done: the bar and the text "12 % gespeichert".
   void FortschrittZeigen(int32_t fertig, int32_t gesamt);
+  // The save can no longer be stopped: the button takes no more clicks.
+  void AbbruchSperren();
   QProgressBar* Balken() const { return balken_; }
   QPushButton* AbbrechenKnopf() const { return abbrechen_; }
 

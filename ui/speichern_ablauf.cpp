@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <exception>
 #include <future>
+#include <mutex>
 #include <string>
 
 #include "engine/auftrag.h"
@@ -44,6 +46,41 @@ bool Schreiben(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& opti
   return schreiben.get();
 }
 
+// The writer's last question before its file replaces the old one, answered on the
+// window's thread: a click on "Abbrechen" taken before the answer stops the save, and
+// once the answer is given the button takes no more clicks. So a stop the window took
+// always leaves the old file, however late in the save it came.
+class Freigabe {
+ public:
+  // On the writing thread: waits for the answer.
+  bool Erfragen() {
+    std::unique_lock<std::mutex> sperre(mutex_);
+    zustand_ = Zustand::Gefragt;
+    antwort_.wait(sperre, [this] { return zustand_ != Zustand::Gefragt; });
+    return zustand_ == Zustand::Erteilt;
+  }
+  // On the window's thread: answers a question that waits, else does nothing.
+  void Beantworten(const std::atomic<bool>& abbruch, FortschrittFenster& fenster) {
+    {
+      const std::lock_guard<std::mutex> sperre(mutex_);
+      if (zustand_ != Zustand::Gefragt) return;
+      if (abbruch) {
+        zustand_ = Zustand::Verweigert;
+      } else {
+        fenster.AbbruchSperren();
+        zustand_ = Zustand::Erteilt;
+      }
+    }
+    antwort_.notify_one();
+  }
+
+ private:
+  enum class Zustand { Offen, Gefragt, Erteilt, Verweigert };
+  std::mutex mutex_;
+  std::condition_variable antwort_;
+  Zustand zustand_ = Zustand::Offen;
+};
+
 // A poster is composed and written band by band for minutes: its progress shows, and
 // its window takes the user's input, which reaches no other window meanwhile, so that
 // the save can be stopped there. Stopped, the old file stays as it was.
@@ -59,6 +96,8 @@ bool InBaendernSchreiben(Assistent& assistent, const SpeicherOptionen& optionen,
   };
   begleitung.abbruch = &abbruch;
   begleitung.platz = platz;
+  Freigabe freigabe;
+  begleitung.freigabe = [&freigabe] { return freigabe.Erfragen(); };
   fenster.AbbruchAnbieten([&abbruch] { abbruch = true; });
   fenster.setWindowModality(Qt::ApplicationModal);
   // The hourglass would hide that the window can be used.
@@ -72,6 +111,7 @@ bool InBaendernSchreiben(Assistent& assistent, const SpeicherOptionen& optionen,
   });
   while (schreiben.wait_for(kMalTakt) != std::future_status::ready) {
     fenster.FortschrittZeigen(fertig, gesamt);
+    freigabe.Beantworten(abbruch, fenster);
     QCoreApplication::processEvents();
   }
   const Speicherausgang ausgang = schreiben.get();

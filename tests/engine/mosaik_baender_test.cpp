@@ -235,6 +235,60 @@ TEST(Mosaikbaender, ACancelStopsWithinOneBand) {
   EXPECT_EQ(DateienIn(job.ordner.path()), kFotos);  // the photos and the old file
 }
 
+// Once every row is written, the file replaces the old one only if the save is released
+// then: a release refused, or a cancel after the last band, still leaves the old file.
+// Every writer asks once, after its last row, so a window can decide on a late click.
+TEST(Mosaikbaender, EveryWriterAsksForTheReleaseAfterItsLastRowBeforeReplacingTheFile) {
+  Mosaikjob job(9, 40, 10, 10, 120, 90);
+  const Mosaikplan& plan = job.Planen();
+  struct Fall {
+    uint8_t format;
+    uint8_t farbtiefe;
+    const char* datei;
+  };
+  for (const Fall fall : {Fall{kFormatBmp, kFarbtiefe8, "m.bmp"},
+                          Fall{kFormatBmp, kFarbtiefe24, "m.bmp"}, Fall{kFormatJpeg, 0, "m.jpg"},
+                          Fall{kFormatPng, 0, "m.png"}, Fall{kFormatTiff, 0, "m.tif"}}) {
+    for (const bool freigegeben : {false, true}) {
+      for (const bool spaeterAbbruch : {false, true}) {
+        const std::string wie = std::string(fall.datei) + " depth " +
+                                std::to_string(fall.farbtiefe) + (freigegeben ? " released" : "") +
+                                (spaeterAbbruch ? " cancelled late" : "");
+        testing::WriteWholeFile(job.ordner / fall.datei, "das alte Bild");
+        std::atomic<bool> abbruch{false};
+        int32_t zuletzt = 0;
+        int32_t gesamt = -1;
+        int32_t gefragt = 0;
+        Bandoptionen optionen = KleineBaender(191);
+        optionen.durchgaenge = fall.farbtiefe == kFarbtiefe8 ? 2 : 1;  // palette pass first
+        optionen.abbruch = &abbruch;
+        optionen.fortschritt = [&](int32_t f, int32_t g) {
+          zuletzt = f;
+          gesamt = g;
+          if (spaeterAbbruch && f == g) abbruch = true;
+        };
+        optionen.freigabe = [&] {
+          ++gefragt;
+          EXPECT_EQ(zuletzt, gesamt) << wie;
+          return freigegeben;
+        };
+        Mosaikbaender baender(job.auftrag, plan, optionen);
+        const SpeicherOptionen datei = job.Optionen(fall.format, fall.farbtiefe, fall.datei);
+        if (freigegeben && !spaeterAbbruch) {
+          EXPECT_TRUE(BildSchreiben(baender, datei)) << wie;
+          EXPECT_NE(ReadWholeFile(job.ordner / fall.datei), "das alte Bild") << wie;
+        } else {
+          EXPECT_THROW(BildSchreiben(baender, datei), SchreibenAbgebrochen) << wie;
+          EXPECT_EQ(ReadWholeFile(job.ordner / fall.datei), "das alte Bild") << wie;
+        }
+        EXPECT_EQ(gefragt, spaeterAbbruch ? 0 : 1) << wie;
+        EXPECT_EQ(DateienIn(job.ordner.path()), kFotos) << wie;
+        std::filesystem::remove(job.ordner / fall.datei);
+      }
+    }
+  }
+}
+
 // A poster beyond the usual bound: every cell holds its photo's tile exactly, the
 // template is blended in smoothly as chosen, and the file says its resolution.
 TEST(Grossformat, EveryCellOfALargeMosaicShowsItsPhotoAndTheChosenBlend) {
