@@ -243,6 +243,9 @@ Flussproblem Zuordnung::ProblemAufstellen(const Verwendungsgrenzen& grenzen) {
 }
 
 bool Zuordnung::FlussLoesenWartend(const Flussproblem& problem, Flussloesung& loesung) {
+  // A cancel while the pairs were priced ends the matching before a solve that would
+  // only be thrown away.
+  if (auftrag_.Abbruch) return false;
   // The solver has no way to stop early; it runs beside this thread, which keeps the
   // user interface alive meanwhile, and a cancel ends the matching when it is done.
   std::future<Flussloesung> ergebnis =
