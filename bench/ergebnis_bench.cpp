@@ -1,7 +1,8 @@
 // One step of the result page's blend slider on an 1800 × 1000 screen picture: the
 // mosaic and the template, reduced to the screen once when the page is shown, are
-// blended anew. For comparison the same step when both were reduced on every step, and
-// the reduction itself that the page does once per showing.
+// blended anew. For comparison the same step when both were reduced on every step, the
+// reduction itself that the page does once per showing, and what a showing of a
+// large-format result does instead.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
 #include "platform/bitmap.h"
+#include "wizard/ergebnis_seite.h"
 
 namespace {
 
@@ -82,9 +84,24 @@ void BM_SeiteZeigen(benchmark::State& state) {
   }
 }
 
+// Once per showing of a large-format result: there is no mosaic to reduce, the run's
+// screen copy is the mosaic at the screen's size, so only the template is reduced, and
+// the blend goes into the page's own picture.
+void BM_SeiteZeigenGrossformat(benchmark::State& state) {
+  const Bitmap bildschirmkopie = Verkleinert(Muster(kAnzeigeBreite, kAnzeigeHoehe));
+  const Bitmap vorlage = Muster(kVorlageBreite, kVorlageHoehe);
+  for (auto _ : state) {
+    wizard::Ergebnisanzeige anzeige;
+    Bitmap eigene(kAnzeigeBreite, kAnzeigeHoehe);
+    anzeige.Vorbereiten(bildschirmkopie, vorlage, kReglerStandard, eigene);
+    benchmark::DoNotOptimize(eigene.data());
+  }
+}
+
 }  // namespace
 
 BENCHMARK(BM_ReglerSchritt)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReglerSchrittMitEinpassen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SeiteZeigen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SeiteZeigenGrossformat)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

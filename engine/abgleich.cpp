@@ -227,8 +227,8 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
   // The mosaic shown so far is gone; until a new one is finished there is none to show.
   auftrag.MosaikBild.reset();
   auftrag.ErgebnisFertig = false;
+  auftrag.MosaikPlan.reset();
   // A large-format mosaic is never held whole: it is composed band by band.
-  auftrag.MosaikInBaendern = e.Grossformat;
   if (!e.Grossformat) {
     CheckPictureSize(breite, hoehe);
     auftrag.MosaikBild.emplace(static_cast<int32_t>(breite), static_cast<int32_t>(hoehe));

@@ -118,7 +118,7 @@ void RanglistenBilden(const Zellenraster& raster, const Helligkeitsreihe& reihe,
 
 // The matching phase: fills the picture numbers of `Raster` and returns the pictures
 // placed, or nothing after a cancel. Replaces `MosaikBild` by a new black picture of the
-// mosaic's size (in large format by none: `MosaikInBaendern`). Sets PhasenZeiten[2] and,
+// mosaic's size (in large format by none) and drops `MosaikPlan`. Sets PhasenZeiten[2] and,
 // unless cancelled, [7].
 // With `MaxVerwendungen` N > 0 no file is placed in more than N cells, with `JedesFoto`
 // every file at least once, and the cells are filled as GedeckeltZuordnen

@@ -1,6 +1,7 @@
 #include "engine/auftrag.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "platform/paths.h"
 
@@ -38,6 +39,14 @@ void Programmstart(Auftrag& auftrag, const Startoptionen& optionen) {
   auftrag.VorschauBild = Bitmap();
   auftrag.VorlageBild = Bitmap();
   auftrag.SpeicherVorschau = Bitmap();
+}
+
+void VorlageBildErsetzen(Auftrag& auftrag, Bitmap vorlage) {
+  if (auftrag.MosaikInBaendern() && auftrag.MosaikPlan->BrauchtVorlage() &&
+      !auftrag.MosaikPlan->HatEigeneVorlage()) {
+    auftrag.MosaikPlan->VorlageBehalten(std::move(auftrag.VorlageBild));
+  }
+  auftrag.VorlageBild = std::move(vorlage);
 }
 
 void StandardwerteSetzen(Auftrag& auftrag) {

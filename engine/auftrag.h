@@ -14,6 +14,7 @@
 #include "albums/bildzahlen.h"
 #include "engine/einstellungen.h"
 #include "engine/kachelliste.h"
+#include "engine/mosaikplan.h"
 #include "platform/bitmap.h"
 #include "platform/clock.h"
 #include "platform/zufall.h"
@@ -56,7 +57,8 @@ struct Auftrag {
   std::array<Zeitpunkt, kPhasenZeitenAnzahl> PhasenZeiten{};
   std::array<double, kLaufzeitenAnzahl> Laufzeiten{};
 
-  // Shared pictures. MosaikBild is absent until the first run.
+  // Shared pictures. MosaikBild is absent until the first run, and after a large-format
+  // one. The template is replaced through VorlageBildErsetzen.
   Bitmap VorlageBild;
   Bitmap VorschauBild;
   Bitmap SpeicherVorschau;
@@ -73,9 +75,14 @@ struct Auftrag {
   int32_t FehlendeBilder = 0;
   int32_t UnlesbareBilder = 0;
   int32_t SchwarzeKacheln = 0;
-  // The last run's mosaic exists only as its placements in `Raster` (large format): it
-  // is composed band by band whenever it is shown or saved, never held whole.
-  bool MosaikInBaendern = false;
+  // The plan of the last completed run's mosaic: which photo in which cell, the grid, the
+  // tile size and all that drawing them needs, as they were when it was composed. Absent
+  // until a run completes. The grid `Raster` and `Dateiliste` belong to the run in
+  // progress or the last one begun, which need not be the one that completed.
+  std::optional<Mosaikplan> MosaikPlan;
+  // The last completed run's mosaic exists only as its plan (large format): it is composed
+  // band by band from `MosaikPlan` whenever it is shown or saved, never held whole.
+  bool MosaikInBaendern() const { return MosaikPlan.has_value() && !MosaikBild.has_value(); }
   // Tiles the last composing had to read more than once, because the kept tiles would
   // have exceeded their share of the memory.
   int32_t ErneutGeleseneBilder = 0;
@@ -115,6 +122,11 @@ struct Startoptionen {
 // `Protokoll` from the first argument, the paths (creating the album folder, silently
 // when that fails) and the shared pictures.
 void Programmstart(Auftrag& auftrag, const Startoptionen& optionen);
+
+// Makes `vorlage` the job's template. A large-format result whose tiles' colours were
+// moved toward the template it was matched against keeps that one (moved into its plan),
+// so that saving it later draws the very mosaic its run made.
+void VorlageBildErsetzen(Auftrag& auftrag, Bitmap vorlage);
 
 // The job defaults every start begins from.
 void StandardwerteSetzen(Auftrag& auftrag);

@@ -102,20 +102,22 @@ class Berechnungslauf::Klammer {
 // The result of the last run that completed, held aside while a new run builds its own
 // in the job. Unless the new run completes (Aufgeben), it is put back as it was, whatever
 // ended the run; what the new run made is dropped then. Whether it was saved is left
-// alone: only a run that completes marks its own mosaic as not saved.
+// alone: only a run that completes marks its own mosaic as not saved. The plan goes with
+// the picture: a large-format mosaic is nothing but its plan, and the grid and file list
+// the new run rebuilds at once cannot stand for it.
 class Berechnungslauf::Vorergebnis {
  public:
   explicit Vorergebnis(Auftrag& auftrag)
       : auftrag_(auftrag),
         mosaik_(std::move(auftrag.MosaikBild)),
+        plan_(std::move(auftrag.MosaikPlan)),
         anzeige_(std::move(auftrag.AnzeigeBild)),
         laufzeiten_(auftrag.Laufzeiten),
-        fertig_(auftrag.ErgebnisFertig),
-        inBaendern_(auftrag.MosaikInBaendern) {
+        fertig_(auftrag.ErgebnisFertig) {
     // Moving leaves an optional engaged; the run starts without a mosaic of its own.
     auftrag.MosaikBild.reset();
+    auftrag.MosaikPlan.reset();
     auftrag.AnzeigeBild = Bitmap();
-    auftrag.MosaikInBaendern = false;
   }
   Vorergebnis(const Vorergebnis&) = delete;
   Vorergebnis& operator=(const Vorergebnis&) = delete;
@@ -125,25 +127,26 @@ class Berechnungslauf::Vorergebnis {
   void Aufgeben() {
     aufgegeben_ = true;
     mosaik_.reset();
+    plan_.reset();
     anzeige_ = Bitmap();
   }
 
   ~Vorergebnis() {
     if (aufgegeben_) return;
     auftrag_.MosaikBild = std::move(mosaik_);
+    auftrag_.MosaikPlan = std::move(plan_);
     auftrag_.AnzeigeBild = std::move(anzeige_);
     auftrag_.Laufzeiten = laufzeiten_;
     auftrag_.ErgebnisFertig = fertig_;
-    auftrag_.MosaikInBaendern = inBaendern_;
   }
 
  private:
   Auftrag& auftrag_;
   std::optional<Bitmap> mosaik_;
+  std::optional<Mosaikplan> plan_;
   Bitmap anzeige_;
   std::array<double, kLaufzeitenAnzahl> laufzeiten_;
   bool fertig_;
-  bool inBaendern_;
   bool aufgegeben_ = false;
 };
 

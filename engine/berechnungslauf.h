@@ -65,9 +65,10 @@ inline constexpr int32_t kBildschirmRandBreite = 50;
 inline constexpr int32_t kBildschirmRandHoehe = 100;
 
 // How a run ended. Only a run that ends `Fertig` replaces the result of the last one that
-// did: its mosaic, the screen-sized copy, the durations, whether it was ready and whether
-// it was saved. After any other ending (or an error raised by a phase) they are exactly
-// as they were before the run.
+// did: its mosaic and its plan (`MosaikPlan`, all a large-format mosaic is), the
+// screen-sized copy, the durations, whether it was ready and whether it was saved. After
+// any other ending (or an error raised by a phase) they are exactly as they were before
+// the run.
 enum class Laufausgang {
   Abgelehnt,           // a pre-check failed and warned; nothing changed
   AbbruchAngefordert,  // a run was in progress; it was asked to stop

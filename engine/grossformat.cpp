@@ -65,14 +65,13 @@ std::optional<std::string> GrossformatWarnung(const Einstellungen& e) {
          ". Bitte wählen Sie mehr Kacheln in der Höhe oder ein kleineres Ergebnis.";
 }
 
-bool BaenderSpeichern(const Auftrag& auftrag, const Verwendungsliste& verwendung, uint8_t blendwert,
+bool BaenderSpeichern(const Auftrag& auftrag, const Mosaikplan& plan, uint8_t blendwert,
                       const SpeicherOptionen& optionen, const Speicherbegleitung& begleitung,
                       Bandbilanz& bilanz) {
   if (optionen.Format >= kSpeicherFormate.size()) return false;
-  const Einstellungen& e = auftrag.einstellungen;
   SpeicherOptionen datei = optionen;
-  if (datei.Aufloesung == 0) datei.Aufloesung = e.Druckaufloesung;
-  const Size groesse = Mosaikgroesse(e);
+  if (datei.Aufloesung == 0) datei.Aufloesung = plan.Druckaufloesung();
+  const Size groesse = plan.Mosaik();
   const bool bmp = datei.Format == kFormatBmp;
   if (bmp) BmpGroessePruefen(groesse.width, groesse.height, BmpPixelFormat(datei.Farbtiefe));
   CheckFreeSpace(datei.Pfad, DateiHoechstBytes(datei, groesse.width, groesse.height),
@@ -86,7 +85,7 @@ bool BaenderSpeichern(const Auftrag& auftrag, const Verwendungsliste& verwendung
   bandoptionen.fortschritt = begleitung.fortschritt;
   bandoptionen.durchgaenge = bmp && datei.Farbtiefe == kBmp8Bit ? kBmp8Durchgaenge : 1;
   bandoptionen.leerVerweigern = true;
-  Mosaikbaender baender(auftrag, verwendung, std::move(bandoptionen));
+  Mosaikbaender baender(auftrag, plan, std::move(bandoptionen));
   try {
     const bool geschrieben = BildSchreiben(baender, datei);
     bilanz = BilanzVon(baender);
@@ -98,11 +97,11 @@ bool BaenderSpeichern(const Auftrag& auftrag, const Verwendungsliste& verwendung
 }
 
 void MosaikInBaendernZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
-                                     const Verwendungsliste& verwendung, unsigned threads,
+                                     const Mosaikplan& plan, unsigned threads,
                                      const Bandziel& ziel) {
   auftrag.PhasenZeiten[7] = Jetzt();
   auftrag.PhasenZeiten[3] = Jetzt();
-  const Size groesse = Mosaikgroesse(auftrag.einstellungen);
+  const Size groesse = plan.Mosaik();
   const bool bmp8 =
       ziel.datei && ziel.datei->Format == kFormatBmp && ziel.datei->Farbtiefe == kBmp8Bit;
   fortschritt.PhaseAnzeigen(kPhaseZusammenstellen, groesse.height * (bmp8 ? kBmp8Durchgaenge : 1));
@@ -113,13 +112,13 @@ void MosaikInBaendernZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
       if (ziel.datei) {
         Speicherbegleitung begleitung{melden, &auftrag.Abbruch, ziel.platz, threads};
         auftrag.ErgebnisFertig =
-            BaenderSpeichern(auftrag, verwendung, ziel.blendwert, *ziel.datei, begleitung, bilanz);
+            BaenderSpeichern(auftrag, plan, ziel.blendwert, *ziel.datei, begleitung, bilanz);
       } else {
         Bandoptionen optionen;
         optionen.threads = threads;
         optionen.abbruch = &auftrag.Abbruch;
         optionen.fortschritt = melden;
-        Mosaikbaender baender(auftrag, verwendung, std::move(optionen));
+        Mosaikbaender baender(auftrag, plan, std::move(optionen));
         BildschirmkopieMachen(auftrag, baender);
         bilanz = BilanzVon(baender);
         auftrag.ErgebnisFertig = true;

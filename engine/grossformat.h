@@ -17,7 +17,7 @@
 #include "engine/auftrag.h"
 #include "engine/fortschritt.h"
 #include "engine/mosaik_baender.h"
-#include "engine/verwendungsliste.h"
+#include "engine/mosaikplan.h"
 #include "pictures/speichern.h"
 #include "pictures/vorlage_im_mosaik.h"
 #include "platform/free_space.h"
@@ -29,7 +29,8 @@ namespace tilvendo {
 // is the very same picture), smoothly beyond it.
 Vorlagenskalierung SkalierungFuer(int32_t breite, int32_t hoehe);
 
-// The mosaic's size in pixels by the job's grid and tile size.
+// The size in pixels the job's grid and tile size give a mosaic; that of a mosaic made
+// is its plan's (Mosaikplan::Mosaik).
 Size Mosaikgroesse(const Einstellungen& einstellungen);
 
 // Why a large-format job cannot be composed, or nothing: a single tile row too large
@@ -55,13 +56,13 @@ struct Bandbilanz {
   int32_t erneutGelesen = 0;
 };
 
-// Writes the mosaic of `verwendung` with the template blended in at `blendwert`, band by
-// band, into the file `optionen` name (atomically, with the job's print resolution
+// Writes the mosaic of `plan` with the job's template blended in at `blendwert`, band by
+// band, into the file `optionen` name (atomically, with the plan's print resolution
 // unless `optionen` carry one). Before anything is composed: false for an unknown format
 // (nothing written), WriteError for a picture too large for a BMP and for too little
 // free space (both figures named). SchreibenAbgebrochen after a cancel. `bilanz` gets
 // what composing found, also when it raises.
-bool BaenderSpeichern(const Auftrag& auftrag, const Verwendungsliste& verwendung, uint8_t blendwert,
+bool BaenderSpeichern(const Auftrag& auftrag, const Mosaikplan& plan, uint8_t blendwert,
                       const SpeicherOptionen& optionen, const Speicherbegleitung& begleitung,
                       Bandbilanz& bilanz);
 
@@ -75,13 +76,13 @@ struct Bandziel {
   FreeSpaceQuery platz;
 };
 
-// Phase 4 of a large-format run: composes the placements band by band into the target,
+// Phase 4 of a large-format run: composes the run's plan band by band into the target,
 // with the phase's progress over the rows and a cancel within one band. Sets
 // `ErgebnisFertig` when the screen copy was made or the file written,
 // `UnlesbareBilder`, `SchwarzeKacheln`, `ErneutGeleseneBilder` and PhasenZeiten[7], [3],
 // [8]. Raises WriteError when the file cannot be written.
 void MosaikInBaendernZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
-                                     const Verwendungsliste& verwendung, unsigned threads,
+                                     const Mosaikplan& plan, unsigned threads,
                                      const Bandziel& ziel);
 
 }  // namespace tilvendo

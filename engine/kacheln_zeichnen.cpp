@@ -6,14 +6,29 @@
 
 namespace tilvendo {
 
-std::optional<Angleich> AngleichFuer(const Auftrag& auftrag) {
-  const Einstellungen& e = auftrag.einstellungen;
-  if (e.verfahren.Farbangleich == 0 || auftrag.VorlageBild.empty() ||
-      auftrag.VorlageBild.format() != PixelFormat::k32 || e.KachelnX == 0 || e.KachelnY == 0) {
+namespace {
+
+std::optional<Angleich> AngleichAus(const Bitmap& vorlage, uint8_t farbangleich, int formanalyse,
+                                    int kachelnX, int kachelnY) {
+  if (farbangleich == 0 || vorlage.empty() || vorlage.format() != PixelFormat::k32 ||
+      kachelnX == 0 || kachelnY == 0) {
     return std::nullopt;
   }
-  return Angleich{auftrag.VorlageBild, std::min<int>(e.verfahren.Farbangleich, kMaxFarbangleich),
-                  auftrag.analyse.Formanalyse, e.KachelnX, e.KachelnY};
+  return Angleich{vorlage, std::min<int>(farbangleich, kMaxFarbangleich), formanalyse, kachelnX,
+                  kachelnY};
+}
+
+}  // namespace
+
+std::optional<Angleich> AngleichFuer(const Auftrag& auftrag) {
+  const Einstellungen& e = auftrag.einstellungen;
+  return AngleichAus(auftrag.VorlageBild, e.verfahren.Farbangleich, auftrag.analyse.Formanalyse,
+                     e.KachelnX, e.KachelnY);
+}
+
+std::optional<Angleich> AngleichFuer(const Mosaikplan& plan, const Bitmap& vorlage) {
+  return AngleichAus(plan.Angleichvorlage(vorlage), plan.Zeichenweise().Farbangleich,
+                     plan.Formanalyse(), plan.KachelnX(), plan.KachelnY());
 }
 
 Rect Zellrechteck(const Angleich& a, Zellort z) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/auftrag.h"
+#include "engine/mosaikplan.h"
 #include "engine/verwendungsliste.h"
 #include "pictures/leseart.h"
 #include "platform/bitmap.h"
@@ -28,6 +29,9 @@ struct Angleich {
 // The colour adjustment the job asks for; none at 0 % (the tiles are then copied as
 // they are, without measuring anything) or without a usable template.
 std::optional<Angleich> AngleichFuer(const Auftrag& auftrag);
+// The colour adjustment of a plan, toward its template (Mosaikplan::Angleichvorlage of
+// the job's template `vorlage`).
+std::optional<Angleich> AngleichFuer(const Mosaikplan& plan, const Bitmap& vorlage);
 
 // The part of the template that cell z stands for: the template split evenly into the
 // grid, as the template's cells were measured for the matching.

@@ -39,18 +39,16 @@ uint64_t KachelzeilenBytes(int32_t breite, int32_t kachelHoehe) {
          static_cast<uint64_t>(std::max(kachelHoehe, 0));
 }
 
-Mosaikbaender::Mosaikbaender(const Auftrag& auftrag, const Verwendungsliste& verwendung,
-                             Bandoptionen optionen)
-    : auftrag_(auftrag),
-      optionen_(std::move(optionen)),
-      angleich_(AngleichFuer(auftrag)),
+Mosaikbaender::Mosaikbaender(const Auftrag& auftrag, const Mosaikplan& plan, Bandoptionen optionen)
+    : optionen_(std::move(optionen)),
+      angleich_(AngleichFuer(plan, auftrag.VorlageBild)),
       budget_(MemoryBudget::ForThisMachine()),
       pool_(optionen_.threads) {
-  const Einstellungen& e = auftrag.einstellungen;
-  kachelBreite_ = std::max(KachelBreite(e), 0);
-  kachelHoehe_ = std::max(KachelHoehe(e), 0);
-  kachelnX_ = e.KachelnX;
-  kachelnY_ = e.KachelnY;
+  kachelBreite_ = plan.Kachel().width;
+  kachelHoehe_ = plan.Kachel().height;
+  kachelnX_ = plan.KachelnX();
+  kachelnY_ = plan.KachelnY();
+  const Verwendungsliste& verwendung = plan.Verwendung();
   const int64_t breite = int64_t{kachelnX_} * kachelBreite_;
   const int64_t hoehe = int64_t{kachelnY_} * kachelHoehe_;
   if (breite == 0 || hoehe == 0) return;  // nothing to compose
@@ -86,12 +84,14 @@ Mosaikbaender::Mosaikbaender(const Auftrag& auftrag, const Verwendungsliste& ver
   if (optionen_.blendwert != kNurMosaik) {
     vorlage_.emplace(auftrag.VorlageBild, breite_, hoehe_, optionen_.skalierung);
   }
-  lesen_.emplace(Lesen{KachelLeseart(e.verfahren), auftrag.Arbeitspfad, budget_});
+  lesen_.emplace(Lesen{KachelLeseart(plan.Zeichenweise()), auftrag.Arbeitspfad, budget_});
   // One band ahead per worker, as far as the memory for bands allows, but at least one.
   const uint64_t bandBytes = KachelzeilenBytes(breite_, kachelHoehe_) * zeilenJeBand_;
   const uint64_t passen = kBaenderSpeicher / bandBytes;
-  vorlauf_ = static_cast<int32_t>(
-      std::clamp<uint64_t>(passen > kPlaetzeExtra ? passen - kPlaetzeExtra : 0, 1, pool_.Anzahl()));
+  vorlauf_ = optionen_.voraus
+                 ? static_cast<int32_t>(std::clamp<uint64_t>(
+                       passen > kPlaetzeExtra ? passen - kPlaetzeExtra : 0, 1, pool_.Anzahl()))
+                 : 0;
   plaetze_.resize(static_cast<size_t>(vorlauf_) + kPlaetzeExtra);
 }
 

@@ -30,6 +30,7 @@
 #include "engine/auftrag.h"
 #include "engine/farbangleich.h"
 #include "engine/kacheln_zeichnen.h"
+#include "engine/mosaikplan.h"
 #include "engine/verwendungsliste.h"
 #include "pictures/streifen_quelle.h"
 #include "pictures/vorlage_im_mosaik.h"
@@ -61,6 +62,9 @@ struct Bandoptionen {
   uint64_t bandBytes = kBandBytes;
   Vorlagenskalierung skalierung = Vorlagenskalierung::kWieGanz;
   unsigned threads = 0;  // workers composing ahead; 0: one per core
+  // Compose the next bands while one is handed out; a reader that takes a few bands far
+  // apart would only waste the work.
+  bool voraus = true;
   uint64_t kachelspeicher = KachelspeicherFuerDieseMaschine();
   // Polled before every band handed out; when set, Streifen raises SchreibenAbgebrochen.
   const std::atomic<bool>* abbruch = nullptr;
@@ -85,11 +89,12 @@ class KeinBildLesbar : public std::runtime_error {
 
 class Mosaikbaender final : public StreifenQuelle {
  public:
-  // The mosaic of `verwendung` with the job's grid, tile size, way of reading, colour
-  // adjustment and template. The job and the list must outlive this object and stay
-  // unchanged. Raises PictureTooLarge when one tile row alone would exceed
-  // kMaxKachelzeilenBytes.
-  Mosaikbaender(const Auftrag& auftrag, const Verwendungsliste& verwendung, Bandoptionen optionen);
+  // The mosaic of `plan`: its placements, grid, tile size, way of reading and colour
+  // adjustment. Of the job only the template (blended in as it is now, and the colours'
+  // target while the plan holds none of its own) and the working folder are read. Job and
+  // plan must outlive this object and stay unchanged. Raises PictureTooLarge when one
+  // tile row alone would exceed kMaxKachelzeilenBytes.
+  Mosaikbaender(const Auftrag& auftrag, const Mosaikplan& plan, Bandoptionen optionen);
   ~Mosaikbaender() override;
   Mosaikbaender(const Mosaikbaender&) = delete;
   Mosaikbaender& operator=(const Mosaikbaender&) = delete;
@@ -146,7 +151,6 @@ class Mosaikbaender final : public StreifenQuelle {
   void BandZeichnen(int32_t band, Bitmap& ziel);
   void KachelnZeichnen(int32_t band, Bitmap& mosaik);
 
-  const Auftrag& auftrag_;
   Bandoptionen optionen_;
   int32_t kachelBreite_ = 0;
   int32_t kachelHoehe_ = 0;
@@ -187,7 +191,9 @@ void BaenderWeitergeben(Mosaikbaender& baender,
                         const std::function<void(int32_t erste, const Zeilen& zeilen)>& empfaenger);
 
 // The placements of the job's last matching, rebuilt from its grid and file list: one
-// entry per distinct file in the order of first placement, column by column.
+// entry per distinct file in the order of first placement, column by column. The grid
+// and the list belong to the last run begun; the result of the last one completed is
+// its plan (Auftrag::MosaikPlan).
 Verwendungsliste VerwendungAusRaster(const Auftrag& auftrag);
 
 }  // namespace tilvendo

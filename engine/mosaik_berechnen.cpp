@@ -1,5 +1,8 @@
 #include "engine/mosaik_berechnen.h"
 
+#include <optional>
+#include <utility>
+
 #include "engine/abgleich.h"
 #include "engine/zusammenstellen.h"
 
@@ -7,12 +10,16 @@ namespace tilvendo {
 
 void MosaikBerechnen(Auftrag& auftrag, Fortschritt& fortschritt, Arbeitsgruppe& gruppe,
                      const Bandziel& bandziel, unsigned threads) {
-  const std::optional<Verwendungsliste> verwendung = KachelnZuordnen(auftrag, fortschritt, gruppe);
+  std::optional<Verwendungsliste> verwendung = KachelnZuordnen(auftrag, fortschritt, gruppe);
   if (!verwendung) return;
-  if (auftrag.MosaikInBaendern) {
-    MosaikInBaendernZusammenstellen(auftrag, fortschritt, *verwendung, threads, bandziel);
+  // The plan is taken before composing, so that a large mosaic is composed now exactly as
+  // it will be whenever it is saved later.
+  const Mosaikplan& plan =
+      auftrag.MosaikPlan.emplace(auftrag.einstellungen, auftrag.analyse, std::move(*verwendung));
+  if (auftrag.MosaikInBaendern()) {
+    MosaikInBaendernZusammenstellen(auftrag, fortschritt, plan, threads, bandziel);
   } else {
-    MosaikZusammenstellen(auftrag, fortschritt, *verwendung, gruppe);
+    MosaikZusammenstellen(auftrag, fortschritt, plan.Verwendung(), gruppe);
   }
 }
 

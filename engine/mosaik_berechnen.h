@@ -8,9 +8,9 @@
 
 namespace tilvendo {
 
-// A large-format job's mosaic goes band by band to `bandziel` (MosaikInBaendern
-// Zusammenstellen) with `threads` workers composing ahead (0: one per core); any other
-// is composed whole into `MosaikBild`.
+// The placements become the job's `MosaikPlan`. A large-format job's mosaic goes band by
+// band to `bandziel` (MosaikInBaendernZusammenstellen) with `threads` workers composing
+// ahead (0: one per core); any other is composed whole into `MosaikBild`.
 void MosaikBerechnen(Auftrag& auftrag, Fortschritt& fortschritt, Arbeitsgruppe& gruppe,
                      const Bandziel& bandziel = {}, unsigned threads = 0);
 

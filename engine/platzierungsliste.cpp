@@ -26,16 +26,14 @@ std::string CsvFeld(const std::string& text) {
 }  // namespace
 
 std::string PlatzierungslisteText(const Auftrag& auftrag) {
-  const Zellenraster* raster = auftrag.einstellungen.Raster.get();
-  if (raster == nullptr) throw std::logic_error("Es gibt noch kein Mosaik.");
+  if (!auftrag.MosaikPlan) throw std::logic_error("Es gibt noch kein Mosaik.");
+  const Mosaikplan& plan = *auftrag.MosaikPlan;
   std::string text = std::string(kPlatzierungslisteKopf) + "\n";
-  for (int y = 1; y <= raster->kachelnY(); ++y) {
-    for (int x = 1; x <= raster->kachelnX(); ++x) {
-      const int32_t bild = raster->at(x, y).Bild;
-      const bool platziert = bild >= 0 && static_cast<size_t>(bild) < auftrag.Dateiliste.size();
+  for (int32_t y = 1; y <= plan.KachelnY(); ++y) {
+    for (int32_t x = 1; x <= plan.KachelnX(); ++x) {
+      const std::string* foto = plan.Foto(x, y);
       text += std::to_string(x) + "," + std::to_string(y) + "," +
-              (platziert ? CsvFeld(auftrag.Dateiliste[static_cast<size_t>(bild)]) : std::string()) +
-              "\n";
+              (foto != nullptr ? CsvFeld(*foto) : std::string()) + "\n";
     }
   }
   return text;

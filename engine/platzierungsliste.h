@@ -13,7 +13,9 @@ namespace tilvendo {
 
 inline constexpr const char* kPlatzierungslisteKopf = "Spalte,Zeile,Foto";
 
-// The list of the last run's grid; std::logic_error when there is none.
+// The list of the last completed run's mosaic (its plan, whatever the settings and later
+// runs that did not complete have done to the job's grid since); std::logic_error when
+// there is none.
 std::string PlatzierungslisteText(const Auftrag& auftrag);
 
 // Writes it to `pfad`, atomically; WriteError (a German message) when that fails.

@@ -1,7 +1,6 @@
 #include "engine/sitzung.h"
 
 #include <algorithm>
-#include <set>
 #include <stdexcept>
 
 #include "albums/alben_operationen.h"
@@ -38,17 +37,6 @@ void ZielgroesseEinrichten(Auftrag& auftrag, const Auftragswunsch& wunsch, Nachg
   nachgaben.zoom = auftrag.einstellungen.ZoomX != wunsch.zoom;
 }
 
-int32_t VerschiedeneBilder(const Einstellungen& e) {
-  if (!e.Raster) return 0;
-  std::set<int32_t> bilder;
-  for (int x = 1; x <= e.Raster->kachelnX(); ++x) {
-    for (int y = 1; y <= e.Raster->kachelnY(); ++y) {
-      if (e.Raster->at(x, y).Bild != kKeinBild) bilder.insert(e.Raster->at(x, y).Bild);
-    }
-  }
-  return static_cast<int32_t>(bilder.size());
-}
-
 }  // namespace
 
 namespace {
@@ -77,7 +65,7 @@ Vorlagenausgang VorlagenbildLaden(Auftrag& auftrag, const std::string& pfad) {
   // pixel, so the new picture need not be cleared first.
   Bitmap vorlage = Bitmap::Uninitialized(gelesen.width(), gelesen.height(), kPixelformat);
   StretchCopy(gelesen, vorlage, Rect{0, 0, gelesen.width(), gelesen.height()});
-  auftrag.VorlageBild = std::move(vorlage);
+  VorlageBildErsetzen(auftrag, std::move(vorlage));
   auftrag.vorlage.VorlageBreite = auftrag.VorlageBild.width();
   auftrag.vorlage.VorlageHoehe = auftrag.VorlageBild.height();
   return Vorlagenausgang::Geladen;
@@ -185,7 +173,7 @@ void SpeichernVorbereiten(const Auftrag& auftrag, const SpeicherOptionen& option
 }  // namespace
 
 bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen) {
-  if (auftrag.MosaikInBaendern) {
+  if (auftrag.MosaikInBaendern()) {
     const Speicherausgang ausgang = ErgebnisInBaendernSpeichern(auftrag, blendwert, optionen, {});
     if (ausgang == Speicherausgang::KeinBildLesbar) throw WriteError(KeinBildLesbar().what());
     return ausgang == Speicherausgang::Gespeichert;
@@ -193,7 +181,11 @@ bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOption
   if (!auftrag.MosaikBild) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
   SpeichernVorbereiten(auftrag, optionen);
   SpeicherOptionen datei = optionen;
-  if (datei.Aufloesung == 0) datei.Aufloesung = auftrag.einstellungen.Druckaufloesung;
+  // The resolution the mosaic was made for, whatever the size page says by now.
+  if (datei.Aufloesung == 0) {
+    datei.Aufloesung = auftrag.MosaikPlan ? auftrag.MosaikPlan->Druckaufloesung()
+                                          : auftrag.einstellungen.Druckaufloesung;
+  }
   // Memory that runs out is reported in German like every other failure.
   if (!AsPictureTooLarge([&] {
         return MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, datei);
@@ -207,15 +199,14 @@ bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOption
 Speicherausgang ErgebnisInBaendernSpeichern(Auftrag& auftrag, uint8_t blendwert,
                                             const SpeicherOptionen& optionen,
                                             const Speicherbegleitung& begleitung) {
-  if (!auftrag.MosaikInBaendern || !auftrag.einstellungen.Raster) {
+  if (!auftrag.MosaikInBaendern()) {
     throw std::logic_error("Es gibt kein Mosaik im Großformat zum Speichern.");
   }
   if (optionen.Format >= kSpeicherFormate.size()) return Speicherausgang::FormatUnbekannt;
   SpeichernVorbereiten(auftrag, optionen);
-  const Verwendungsliste verwendung = VerwendungAusRaster(auftrag);
   Bandbilanz bilanz;
   try {
-    if (!BaenderSpeichern(auftrag, verwendung, blendwert, optionen, begleitung, bilanz)) {
+    if (!BaenderSpeichern(auftrag, *auftrag.MosaikPlan, blendwert, optionen, begleitung, bilanz)) {
       return Speicherausgang::FormatUnbekannt;
     }
   } catch (const SchreibenAbgebrochen&) {
@@ -236,18 +227,26 @@ Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
   bericht.ziel = Size{e.ZielBreite, e.ZielHoehe};
   if (auftrag.MosaikBild) {
     bericht.mosaik = Size{auftrag.MosaikBild->width(), auftrag.MosaikBild->height()};
-  } else if (auftrag.MosaikInBaendern && auftrag.ErgebnisFertig) {
-    bericht.mosaik = Mosaikgroesse(e);
+  } else if (auftrag.MosaikInBaendern() && auftrag.ErgebnisFertig) {
+    bericht.mosaik = auftrag.MosaikPlan->Mosaik();
   }
-  bericht.kachelnX = e.KachelnX;
-  bericht.kachelnY = e.KachelnY;
-  bericht.kacheln = int32_t{e.KachelnX} * e.KachelnY;
-  bericht.kachel = Size{KachelBreite(e), KachelHoehe(e)};
   bericht.bilder = auftrag.BilderAnzahl.gesamt;
-  bericht.verschiedeneBilder = VerschiedeneBilder(e);
   bericht.schwarzeKacheln = auftrag.SchwarzeKacheln;
   bericht.erneutGelesen = auftrag.ErneutGeleseneBilder;
-  bericht.dpi = e.Druckaufloesung;
+  if (const std::optional<Mosaikplan>& plan = auftrag.MosaikPlan) {
+    // The grid of the mosaic made, not of what the pages are set to by now.
+    bericht.kachelnX = plan->KachelnX();
+    bericht.kachelnY = plan->KachelnY();
+    bericht.kachel = plan->Kachel();
+    bericht.verschiedeneBilder = static_cast<int32_t>(plan->Verwendung().Anzahl());
+    bericht.dpi = plan->Druckaufloesung();
+  } else {
+    bericht.kachelnX = e.KachelnX;
+    bericht.kachelnY = e.KachelnY;
+    bericht.kachel = Size{KachelBreite(e), KachelHoehe(e)};
+    bericht.dpi = e.Druckaufloesung;
+  }
+  bericht.kacheln = bericht.kachelnX * bericht.kachelnY;
   bericht.zuordnung = auftrag.zuordnung;
   return bericht;
 }

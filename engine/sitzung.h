@@ -104,13 +104,13 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch);
 // read again (a preview made from it is then out of date).
 bool UebersichtVorbereiten(Auftrag& auftrag);
 
-// Saves the last run's mosaic with the template blended in at `blendwert` (0..255) as
-// `optionen` say (`MosaikSpeichern`; a large-format mosaic band by band, as
-// ErgebnisInBaendernSpeichern without progress), with the job's print resolution unless
-// `optionen` carry one; on success the result counts as saved (`ErgebnisGespeichert` :=
-// 1). False when the format is unknown and nothing was written; raises WriteError when
-// the file cannot be written or is the template itself (under any name: the template is
-// never overwritten), and std::logic_error when there is no mosaic yet.
+// Saves the last completed run's mosaic with the job's template, as it is now, blended in
+// at `blendwert` (0..255) as `optionen` say (`MosaikSpeichern`; a large-format mosaic band
+// by band from its plan, as ErgebnisInBaendernSpeichern without progress), with the print
+// resolution the mosaic was made for unless `optionen` carry one; on success the result
+// counts as saved (`ErgebnisGespeichert` := 1). False when the format is unknown and nothing was
+// written; raises WriteError when the file cannot be written or is the template itself (under any
+// name: the template is never overwritten), and std::logic_error when there is no mosaic yet.
 bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen);
 
 enum class Speicherausgang {
@@ -120,11 +120,12 @@ enum class Speicherausgang {
   KeinBildLesbar,   // no placed photo could be read; nothing was written
 };
 
-// Saves a large-format result band by band (BaenderSpeichern): the free space is checked
-// first, progress goes to `begleitung`, and its cancel flag stops the save within one
-// band. Raises WriteError (with a German message) when the file cannot be written, is
-// the template, is too large for a BMP or does not fit the free space, and
-// std::logic_error when there is no large-format result.
+// Saves a large-format result band by band from its plan (BaenderSpeichern), so the file
+// holds the mosaic its run made whatever the settings say by now; only the template is
+// the job's present one. The free space is checked first, progress goes to `begleitung`,
+// and its cancel flag stops the save within one band. Raises WriteError (with a German message)
+// when the file cannot be written, is the template, is too large for a BMP or does not fit the free
+// space, and std::logic_error when there is no large-format result.
 Speicherausgang ErgebnisInBaendernSpeichern(Auftrag& auftrag, uint8_t blendwert,
                                             const SpeicherOptionen& optionen,
                                             const Speicherbegleitung& begleitung);
@@ -139,7 +140,9 @@ bool IstVorlage(const Auftrag& auftrag, const std::string& ziel);
 // The refusal to save over the template.
 std::string MeldungZielIstVorlage(const std::string& ziel);
 
-// The figures of the last run, as the overview and the command line report them.
+// The figures of the last run, as the overview and the command line report them. Grid,
+// tiles, pictures placed and resolution are those of the mosaic made (its plan), or of the
+// settings while there is none.
 struct Laufbericht {
   std::array<double, kLaufzeitenAnzahl> Laufzeiten{};  // days; the four phases, then the sum
   Size vorlage;                                        // template pixels
@@ -153,7 +156,7 @@ struct Laufbericht {
   int32_t verschiedeneBilder = 0;  // distinct pictures placed in the grid
   int32_t schwarzeKacheln = 0;     // cells left black by pictures that could not be read
   int32_t erneutGelesen = 0;       // tiles read again (large format, memory share full)
-  int32_t dpi = 0;                 // the job's print resolution; 0: none
+  int32_t dpi = 0;                 // the print resolution; 0: none
   Zuordnungsbericht zuordnung;     // the matching under usage limits, if it ran
 };
 

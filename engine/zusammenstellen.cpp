@@ -107,7 +107,7 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
 void MosaikFertigstellen(Auftrag& auftrag) {
   // A large-format mosaic got its screen copy (or went into its file) while it was
   // composed; that step said whether there is a result.
-  if (auftrag.MosaikInBaendern) return;
+  if (auftrag.MosaikInBaendern()) return;
   auftrag.ErgebnisFertig = false;
   if (!auftrag.MosaikBild || auftrag.MosaikBild->empty()) return;
   const Bitmap& mosaik = *auftrag.MosaikBild;

@@ -21,7 +21,7 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
 
 // Makes `AnzeigeBild`, the mosaic fitted into AnzeigeMaxBreite × AnzeigeMaxHoehe, and
 // sets `ErgebnisFertig`: false for a missing mosaic or one of zero area. A large-format
-// mosaic (`MosaikInBaendern`) is left as its composing made it.
+// mosaic (`MosaikInBaendern()`) is left as its composing made it.
 void MosaikFertigstellen(Auftrag& auftrag);
 
 }  // namespace tilvendo

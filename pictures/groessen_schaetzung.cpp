@@ -99,6 +99,16 @@ std::vector<int32_t> ZeilenWaehlen(int32_t anzahl, int32_t zeilen) {
   return gewaehlt;
 }
 
+// The length of a file whose coded data is `faktor` times that of `probe` encoded: the
+// header comes once in every file, the coded data grows with the picture.
+int64_t Hochrechnen(StreifenQuelle& probe, int32_t qualitaet, double faktor) {
+  ZaehlSenke senke;
+  WriteJpeg(senke, probe, qualitaet);
+  const int64_t kopf = JpegKopfLaenge(senke.anfang());
+  const auto daten = static_cast<double>(senke.laenge() - kopf);
+  return kopf + RoundHalfEven(daten * faktor);
+}
+
 }  // namespace
 
 int64_t JpegKopfLaenge(std::span<const uint8_t> anfang) {
@@ -138,13 +148,15 @@ int64_t JpegGroesseSchaetzen(StreifenQuelle& quelle, int32_t qualitaet, int64_t 
   }
 
   Stichprobe probe(quelle, ZeilenWaehlen(static_cast<int32_t>(anzahl), volleZeilen));
-  ZaehlSenke senke;
-  WriteJpeg(senke, probe, qualitaet);
-  // The header comes once in every file; the coded data grows with the rows (a last,
-  // partial row of blocks counts by its share of pixel rows).
-  const int64_t kopf = JpegKopfLaenge(senke.anfang());
-  const auto daten = static_cast<double>(senke.laenge() - kopf);
-  return kopf + RoundHalfEven(daten * hoehe / static_cast<double>(probe.height()));
+  // A last, partial row of blocks counts by its share of pixel rows.
+  return Hochrechnen(probe, qualitaet, static_cast<double>(hoehe) / probe.height());
+}
+
+int64_t JpegGroesseHochrechnen(StreifenQuelle& probe, int32_t qualitaet, int64_t pixel) {
+  const int64_t probenPixel = int64_t{probe.width()} * probe.height();
+  if (probenPixel <= 0) return 0;
+  return Hochrechnen(probe, qualitaet,
+                     static_cast<double>(pixel) / static_cast<double>(probenPixel));
 }
 
 }  // namespace tilvendo

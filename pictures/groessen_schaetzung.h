@@ -28,6 +28,12 @@ inline constexpr int32_t kSchaetzMindestZeilen = 24;
 int64_t JpegGroesseSchaetzen(StreifenQuelle& quelle, int32_t qualitaet,
                              int64_t stichprobenPixel = kSchaetzPixel);
 
+// The estimated length of a JPEG file at `qualitaet` of a picture of `pixel` pixels whose
+// content is like that of `probe`, a sample of it at its full resolution (whole tiles of
+// a poster too large to sample by rows, say): the sample is encoded whole, its header
+// counted once and its coded data carried over by the pixels. 0 for an empty sample.
+int64_t JpegGroesseHochrechnen(StreifenQuelle& probe, int32_t qualitaet, int64_t pixel);
+
 // The length of what a JPEG file carries besides its entropy-coded data: the markers and
 // tables up to the start of the scan, and the end marker. 0 when `anfang` (the first
 // bytes of the file) does not reach the start of the scan.

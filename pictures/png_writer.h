@@ -13,6 +13,12 @@
 
 namespace tilvendo {
 
+// How far back along a row the compression finds a repeat, in pixels: deflate's window
+// of 32 KB over three bytes a pixel. A photo placed again within this reach is stored
+// as a reference, so a sample of a picture narrower than this compresses worse than the
+// whole picture.
+inline constexpr int32_t kPngRueckgriffPixel = 32768 / 3;
+
 // Writes the picture of `quelle`. A resolution `dpi` above 0 is written as the pHYs
 // chunk in pixels per metre; 0 writes none.
 void WritePng(ByteSink& sink, StreifenQuelle& quelle, int32_t dpi = 0);

@@ -14,6 +14,7 @@
 
 #include "pictures/streifen_quelle.h"
 #include "platform/bitmap.h"
+#include "platform/rect.h"
 
 namespace tilvendo {
 
@@ -99,10 +100,22 @@ uint64_t DateiHoechstBytes(const SpeicherOptionen& optionen, int32_t width, int3
 // so the artefacts show). A JPEG's size is estimated from a sample of the blended
 // picture at full resolution (JpegGroesseSchaetzen). `speicherVorschau` caches the
 // blended preview between calls; the caller empties it whenever the blend value may
-// have changed. Returns the
-// estimated file size in bytes, or −1 for an unknown format or an empty box or mosaic.
+// have changed. Returns the estimated file size in bytes, or −1 for an unknown format
+// or an empty box or mosaic.
 int64_t MakeSavePreview(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, int32_t boxBreite,
                         int32_t boxHoehe, const SpeicherOptionen& optionen,
                         Bitmap& speicherVorschau, Bitmap& vorschau);
+
+// The save preview of a mosaic of size `mosaik` that is not held whole (large format),
+// made from `anzeige`, a reduced copy of it (its screen copy), as MakeSavePreview makes
+// it of a whole mosaic. The size is exact for BMP and TIFF, which store every pixel as
+// it is. JPEG and PNG are estimated from `probe`, a sample of the blended mosaic at its
+// full resolution, whose bytes per pixel carry over (within what a file of that size can
+// take): the reduced copy packs many tiles' detail into each pixel and would overrate
+// them several times. `probe` is read for those two formats only. −1 as MakeSavePreview.
+int64_t MakeSavePreviewAusProbe(const Bitmap& vorlage, const Bitmap& anzeige, Size mosaik,
+                                StreifenQuelle& probe, uint8_t a, int32_t boxBreite,
+                                int32_t boxHoehe, const SpeicherOptionen& optionen,
+                                Bitmap& speicherVorschau, Bitmap& vorschau);
 
 }  // namespace tilvendo

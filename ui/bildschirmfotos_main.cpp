@@ -23,6 +23,7 @@
 #include "ui/anwendung.h"
 #include "ui/assistent.h"
 #include "ui/bildschirmfotos_daten.h"
+#include "ui/bildschirmfotos_grossformat.h"
 #include "ui/bildschirmfotos_seiten.h"
 #include "ui/hinweisfenster.h"
 #include "ui/medium_name_dialog.h"
@@ -204,6 +205,7 @@ int Ausfuehren(const QString& ziel) {
   Schliessen(assistent, erweitert);
   SpaetereSeitenAufnehmen(fotograf, assistent);
   InfoSeiteAufnehmen(fotograf, assistent);
+  GrossformatAufnehmen(fotograf, assistent);
   std::printf("%d Bilder geschrieben.\n", fotograf.Anzahl());
   return 0;
 }

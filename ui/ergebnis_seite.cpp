@@ -1,21 +1,28 @@
 #include "ui/ergebnis_seite.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "engine/auftrag.h"
+#include "engine/platzierungsliste.h"
 #include "pictures/blending.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
-#include "ui/malfeld.h"
+#include "ui/lupen_ansicht.h"
+#include "ui/qt_benutzer.h"
+#include "wizard/ergebnis_mosaik.h"
+#include "wizard/lupen_kacheln.h"
 #include "wizard/navigation.h"
 
 namespace tilvendo::ui {
@@ -23,10 +30,7 @@ namespace tilvendo::ui {
 ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Ergebnis) {
   Gruppe()->setTitle(QStringLiteral("das fertige Fotomosaik"));
   auto* oben = new QVBoxLayout(Gruppe());
-  ergebnisBild_ = new Malfeld(Gruppe());
-  ergebnisBild_->MalerSetzen([this](QPainter& maler, const QSize& groesse) {
-    BildZeichnen(maler, QRect(QPoint(0, 0), groesse), auftrag().AnzeigeBild);
-  });
+  ergebnisBild_ = new LupenAnsicht(Gruppe());
   oben->addWidget(ergebnisBild_, 1, Qt::AlignHCenter | Qt::AlignTop);
 
   unten_ = new QGroupBox(Gruppe());
@@ -52,12 +56,24 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
     return neu;
   };
   hilfe_ = knopf(QStringLiteral("Hilfe"), Glyphe::HilfeAn);
+  lupe_ = knopf(QStringLiteral("Lupe"), Glyphe::Vorschau);
+  lupe_->setObjectName(QStringLiteral("Lupe"));
+  lupe_->setCheckable(true);
+  lupe_->setToolTip(QString::fromUtf8(wizard::kLupeHinweis));
   knoepfe->addStretch(1);
+  liste_ = knopf(QString::fromUtf8(wizard::kListeKnopf), Glyphe::Speichern2);
+  liste_->setObjectName(QStringLiteral("Platzierungsliste"));
   speichern_ = knopf(QStringLiteral("Speichern"), Glyphe::Speichern2);
   zurueck_ = knopf(QStringLiteral("zurück"), Glyphe::zurueck);
   ende_ = knopf(QStringLiteral("Ende"), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
   untenLayout->addLayout(knoepfe);
+  // The photo under the cursor, or where the placement list went; a long path is
+  // shortened, so that the window keeps its size.
+  status_ = new KuerzendeZeile(unten_);
+  status_->setObjectName(QStringLiteral("Statuszeile"));
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  untenLayout->addWidget(status_);
   // Where the last save went, so that the user finds the file.
   gespeichert_ = new KuerzendeZeile(unten_);
   gespeichert_->setObjectName(QStringLiteral("gespeichert"));
@@ -74,7 +90,19 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
   connect(speichern_, &QPushButton::clicked, this, &ErgebnisSeite::SpeichernClick);
   connect(zurueck_, &QPushButton::clicked, this, [this] { GeheZu(zurueckZiel_); });
+  connect(lupe_, &QPushButton::toggled, this, [this](bool an) { ergebnisBild_->LupeSchalten(an); });
+  connect(liste_, &QPushButton::clicked, this, &ErgebnisSeite::ListeClick);
+  connect(ergebnisBild_, &LupenAnsicht::FotoBenannt, this, [this](const QString& datei) {
+    status_->TextSetzen(datei.isEmpty() ? QString() : QStringLiteral("Foto: ") + datei);
+  });
+  connect(ergebnisBild_, &LupenAnsicht::FotoOeffnen, this,
+          [](const QString& datei) { QDesktopServices::openUrl(QUrl::fromLocalFile(datei)); });
   connect(ende_, &QPushButton::clicked, this, [this] { Beenden(); });
+}
+
+Bitmap& ErgebnisSeite::Bildschirmbild() {
+  Auftrag& job = auftrag();
+  return job.MosaikBild ? job.AnzeigeBild : eigeneAnzeige_;
 }
 
 void ErgebnisSeite::FormShow() {
@@ -82,15 +110,30 @@ void ErgebnisSeite::FormShow() {
   Auftrag& job = auftrag();
   const int32_t position = blenden_->value();
   assistent().BlendwertSetzen(BlendwertAusRegler(position));
-  if (job.MosaikBild) {
-    anzeige_.Vorbereiten(*job.MosaikBild, job.VorlageBild, position, job.AnzeigeBild);
+  status_->TextSetzen(QString());
+  const bool vorhanden = wizard::ErgebnisVorhanden(job);
+  if (vorhanden) {
+    const Size mosaik = wizard::ErgebnisGroesse(job);
+    if (job.MosaikBild) {
+      anzeige_.Vorbereiten(*job.MosaikBild, job.VorlageBild, position, job.AnzeigeBild);
+    } else {
+      // In bands there is no mosaic to reduce: the run's screen copy is the mosaic at
+      // the screen's size, and stays unblended for the next showing.
+      eigeneAnzeige_ = Bitmap(job.AnzeigeBild.width(), job.AnzeigeBild.height());
+      anzeige_.Vorbereiten(job.AnzeigeBild, job.VorlageBild, position, eigeneAnzeige_);
+    }
+    const Bitmap& bild = Bildschirmbild();
+    // A mosaic held whole is its own best stand-in: the magnifier shows its pixels.
+    const Bitmap& standIn = job.MosaikBild ? *job.MosaikBild : anzeige_.Mosaik();
+    ergebnisBild_->Zeigen(bild, standIn, job.VorlageBild, mosaik, wizard::QuelleAusAuftrag(job));
+    ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
     // The mosaic's own size: the settings may have changed since it was made.
     Gruppe()->setTitle(
-        Text(wizard::Skalierungstext(job.AnzeigeBild.width(), job.MosaikBild->width(),
-                                     job.MosaikBild->width(), job.MosaikBild->height())));
+        Text(wizard::Skalierungstext(bild.width(), mosaik.width, mosaik.width, mosaik.height)));
   }
   // Without a mosaic there is nothing to save.
-  speichern_->setEnabled(job.MosaikBild.has_value());
+  speichern_->setEnabled(vorhanden);
+  liste_->setEnabled(job.MosaikPlan.has_value() && vorhanden);
   unten_->setTitle(Text(wizard::Blendtext(position)));
   SpeicherhinweisZeigen();
   GroesseSetzen();
@@ -100,13 +143,19 @@ void ErgebnisSeite::FormShow() {
   zurueck_->setToolTip(QString::fromStdString(wizard::PageTitle(zurueckZiel_)));
 }
 
+void ErgebnisSeite::FormClose() {
+  // The photos read for the magnifier and its workers go with the page.
+  ergebnisBild_->Leeren();
+}
+
 void ErgebnisSeite::GroesseSetzen() {
   const Auftrag& job = auftrag();
-  ergebnisBild_->setFixedSize(job.AnzeigeBild.width(), job.AnzeigeBild.height());
+  const Bitmap& bild = Bildschirmbild();
+  ergebnisBild_->setFixedSize(bild.width(), bild.height());
   layout()->activate();
   // The rule's size; the window gives the controls more room where they need it.
-  const Size regel = wizard::ErgebnisFenster(
-      Size{job.AnzeigeBild.width(), job.AnzeigeBild.height()}, job.RahmenBreite, job.RahmenHoehe);
+  const Size regel =
+      wizard::ErgebnisFenster(Size{bild.width(), bild.height()}, job.RahmenBreite, job.RahmenHoehe);
   GroesseWuenschen(QSize(regel.width, regel.height));
 }
 
@@ -119,8 +168,9 @@ void ErgebnisSeite::SpeicherhinweisZeigen() {
 
 void ErgebnisSeite::BlendenChange(int position) {
   const Sanduhr sanduhr;
-  if (!anzeige_.ReglerGeaendert(position, auftrag().AnzeigeBild)) return;
+  if (!anzeige_.ReglerGeaendert(position, Bildschirmbild())) return;
   assistent().BlendwertSetzen(BlendwertAusRegler(position));
+  ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
   unten_->setTitle(Text(wizard::Blendtext(position)));
   ergebnisBild_->update();
 }
@@ -131,6 +181,29 @@ void ErgebnisSeite::SpeichernClick() {
   job.SpeicherVorschau = Bitmap();
   job.analyse.ErgebnisGespeichert = assistent().ErgebnisSpeichern() ? 1 : 0;
   SpeicherhinweisZeigen();
+}
+
+void ErgebnisSeite::ListeClick() {
+  QFileDialog dialog(this, Text(wizard::kListeTitel));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(Text(wizard::kListeFilter));
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  dialog.selectFile(Text(wizard::kListeName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  ListeSpeichern(dialog.selectedFiles().front());
+}
+
+bool ErgebnisSeite::ListeSpeichern(const QString& datei) {
+  try {
+    const Sanduhr sanduhr;
+    PlatzierungslisteSchreiben(auftrag(), datei.toStdString());
+  } catch (const std::exception& fehler) {
+    assistent().benutzer().Warnung(std::string(wizard::kListeFehler) + fehler.what());
+    return false;
+  }
+  status_->TextSetzen(Text(wizard::kListeGespeichert) + datei);
+  return true;
 }
 
 }  // namespace tilvendo::ui

@@ -1,7 +1,11 @@
 // Page 6, "letzte Berechnung": the finished mosaic reduced to the screen, the slider
 // that blends the template into it, saving, the way back to the overview and the end.
+// The picture has a magnifier that looks into the mosaic up to its full resolution,
+// names the photo under the cursor in the status line and opens it on a double click;
+// the list of placed photos can be saved beside the picture.
 #pragma once
 
+#include "platform/bitmap.h"
 #include "ui/seite.h"
 #include "wizard/ergebnis_seite.h"
 
@@ -13,7 +17,7 @@ class QSlider;
 namespace tilvendo::ui {
 
 class KuerzendeZeile;
-class Malfeld;
+class LupenAnsicht;
 
 class ErgebnisSeite : public Seite {
   Q_OBJECT
@@ -25,7 +29,11 @@ class ErgebnisSeite : public Seite {
   QGroupBox* BildGruppe() const { return Gruppe(); }
   QSlider* Blenden() const { return blenden_; }
   QGroupBox* BlendGruppe() const { return unten_; }
-  Malfeld* ErgebnisBild() const { return ergebnisBild_; }
+  LupenAnsicht* ErgebnisBild() const { return ergebnisBild_; }
+  QPushButton* LupeKnopf() const { return lupe_; }
+  QPushButton* ListeKnopf() const { return liste_; }
+  // The photo under the cursor, or where the placement list went.
+  KuerzendeZeile* Statuszeile() const { return status_; }
   QPushButton* SpeichernKnopf() const { return speichern_; }
   QPushButton* ZurueckKnopf() const { return zurueck_; }
   // "gespeichert: …" while the mosaic shown is saved.
@@ -35,16 +43,29 @@ class ErgebnisSeite : public Seite {
   // The handlers of the page's controls.
   void BlendenChange(int position);
   void SpeichernClick();
+  // Asks for a file and writes the list of placed photos to it.
+  void ListeClick();
+  // Writes the list to `datei`; a failure is told to the user. True when written.
+  bool ListeSpeichern(const QString& datei);
 
  protected:
   void FormShow() override;
+  void FormClose() override;
 
  private:
   void GroesseSetzen();
+  // The picture that is blended for the screen: the job's screen copy for a mosaic held
+  // whole (as always), the page's own for a mosaic in bands, whose unblended screen copy
+  // must stay as the run made it.
+  Bitmap& Bildschirmbild();
   void SpeicherhinweisZeigen();
 
   wizard::Ergebnisanzeige anzeige_;
-  Malfeld* ergebnisBild_ = nullptr;
+  Bitmap eigeneAnzeige_;
+  LupenAnsicht* ergebnisBild_ = nullptr;
+  QPushButton* lupe_ = nullptr;
+  QPushButton* liste_ = nullptr;
+  KuerzendeZeile* status_ = nullptr;
   QGroupBox* unten_ = nullptr;
   QSlider* blenden_ = nullptr;
   QPushButton* hilfe_ = nullptr;

@@ -4,7 +4,10 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace tilvendo::ui {
 namespace {
@@ -17,6 +20,14 @@ constexpr int kTextLinks = 5;
 constexpr int kTextOben = 12;
 constexpr int kSchriftPixel = 13;
 constexpr int kTextHoehe = 18;
+// Beneath the text: the bar and the button of a save that can be stopped.
+constexpr int kBalkenOben = 34;
+constexpr int kBalkenHoehe = 18;
+constexpr int kKnopfOben = 58;
+constexpr int kKnopfBreite = 100;
+constexpr int kKnopfHoehe = 26;
+constexpr int kHoeheMitAbbruch = 92;
+constexpr int kProzent = 100;
 
 }  // namespace
 
@@ -31,6 +42,34 @@ FortschrittFenster::FortschrittFenster(QWidget* parent)
   schrift.setPixelSize(kSchriftPixel);
   text_->setFont(schrift);
   text_->setGeometry(kTextLinks, kTextOben, kBreite - 2 * kTextLinks, kTextHoehe);
+}
+
+void FortschrittFenster::AbbruchAnbieten(std::function<void()> abbrechen) {
+  setFixedSize(kBreite, kHoeheMitAbbruch);
+  balken_ = new QProgressBar(this);
+  balken_->setRange(0, kProzent);
+  balken_->setValue(0);
+  balken_->setTextVisible(false);
+  balken_->setGeometry(kTextLinks, kBalkenOben, kBreite - 2 * kTextLinks, kBalkenHoehe);
+  abbrechen_ = new QPushButton(QStringLiteral("Abbrechen"), this);
+  abbrechen_->setObjectName(QStringLiteral("Abbrechen"));
+  abbrechen_->setGeometry((kBreite - kKnopfBreite) / 2, kKnopfOben, kKnopfBreite, kKnopfHoehe);
+  connect(abbrechen_, &QPushButton::clicked, this, [this, abbrechen = std::move(abbrechen)] {
+    abbrechen_->setEnabled(false);
+    text_->setText(QStringLiteral("wird abgebrochen ..."));
+    abbrechen();
+  });
+}
+
+void FortschrittFenster::FortschrittZeigen(int32_t fertig, int32_t gesamt) {
+  if (gesamt <= 0) return;
+  const int prozent =
+      static_cast<int>(static_cast<int64_t>(std::clamp(fertig, 0, gesamt)) * kProzent / gesamt);
+  if (balken_ != nullptr) balken_->setValue(prozent);
+  if (abbrechen_ == nullptr || abbrechen_->isEnabled()) {
+    text_->setText(QStringLiteral("%1 % gespeichert").arg(prozent));
+  }
+  emit FortschrittGezeigt(fertig, gesamt);
 }
 
 void FortschrittFenster::ShowSaveProgress() {

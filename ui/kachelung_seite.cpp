@@ -17,6 +17,7 @@
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
+#include "wizard/druckformat.h"
 #include "wizard/kachelung_seite.h"
 #include "wizard/navigation.h"
 #include "wizard/raster_zeichnung.h"
@@ -61,7 +62,14 @@ KachelungSeite::KachelungSeite(Assistent& assistent) : Seite(assistent, wizard::
   kachelAnzahl_ = new QLabel(
       QString::fromStdString(wizard::KachelAnzahlText(kBeispielKacheln, kBeispielKacheln)), g);
   kachelAnzahl_->setObjectName(QStringLiteral("KachelAnzahl"));
-  raster->addWidget(kachelAnzahl_, 2, 0, 1, 2);
+  auto* anzahlZeile = new QVBoxLayout;
+  anzahlZeile->addWidget(kachelAnzahl_);
+  kachelkante_ = new QLabel(g);
+  kachelkante_->setObjectName(QStringLiteral("Kachelkante"));
+  kachelkante_->setToolTip(QString::fromUtf8(wizard::kKachelkanteHinweis));
+  kachelkante_->hide();
+  anzahlZeile->addWidget(kachelkante_);
+  raster->addLayout(anzahlZeile, 2, 0, 1, 2);
 
   auto* gruppe = new QGroupBox(QStringLiteral("Formanalyse"), g);
   gruppe->setObjectName(QStringLiteral("Formanalyse"));
@@ -93,7 +101,17 @@ void KachelungSeite::KachelnXRChange() {
   const int32_t x = Lesen(kachelnXR_);
   const int32_t y = Lesen(kachelnYR_);
   kachelAnzahl_->setText(QString::fromStdString(wizard::KachelAnzahlText(x, y)));
+  KachelkanteZeigen();
   bild_->update();
+}
+
+void KachelungSeite::KachelkanteZeigen() {
+  const Auftrag& job = auftrag();
+  kachelkante_->setVisible(job.einstellungen.Grossformat);
+  if (!job.einstellungen.Grossformat) return;
+  kachelkante_->setText(Text(wizard::KachelkantenText(
+      wizard::KachelImDruck(job.vorlage, job.einstellungen, job.einstellungen.Druckaufloesung,
+                            kachelnXR_->value(), kachelnYR_->value()))));
 }
 
 void KachelungSeite::BildPaint(QPainter& maler, const QSize& groesse) {
@@ -132,6 +150,7 @@ void KachelungSeite::FormShow() {
                             wizard::KachelungBereit(kachelnXR_->value(), kachelnYR_->value()));
   kachelAnzahl_->setText(
       QString::fromStdString(wizard::KachelAnzahlText(kachelnXR_->value(), kachelnYR_->value())));
+  KachelkanteZeigen();
 }
 
 void KachelungSeite::FormClose() {

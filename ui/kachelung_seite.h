@@ -24,11 +24,14 @@ class KachelungSeite : public Seite {
 
  private:
   void KachelnXRChange();
+  // In large format: the tile edge on paper for the counts in the boxes.
+  void KachelkanteZeigen();
   void BildPaint(QPainter& maler, const QSize& groesse);
 
   QSpinBox* kachelnXR_ = nullptr;
   QSpinBox* kachelnYR_ = nullptr;
   QLabel* kachelAnzahl_ = nullptr;
+  QLabel* kachelkante_ = nullptr;
   QButtonGroup* formanalyse_ = nullptr;
   Malfeld* bild_ = nullptr;
 };

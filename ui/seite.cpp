@@ -83,6 +83,18 @@ void Seite::GroesseWuenschen(const QSize& groesse) {
   if (isWindow()) resize(Wunschgroesse());
 }
 
+void Seite::GroesseGeaendert() {
+  // The page's own layout first, so that its size counts what is shown now; the
+  // window's layout still holds the page's sizes from before.
+  layout()->activate();
+  updateGeometry();
+  if (isWindow()) {
+    resize(Wunschgroesse());
+    return;
+  }
+  assistent_.Fenster().GroesseGeaendert(this);
+}
+
 QSize Seite::Wunschgroesse() const {
   if (wunschgroesse_.isValid()) return wunschgroesse_.expandedTo(minimumSizeHint());
   return sizeHint();

@@ -92,6 +92,8 @@ class Seite : public QWidget {
   // The size of the page's window (see Wunschgroesse); a page shown on its own takes it
   // at once.
   void GroesseWuenschen(const QSize& groesse);
+  // The page shows more or less than before: its window takes the page's size anew.
+  void GroesseGeaendert();
 
   // Run every time the page is shown, and when it closes (however it is closed).
   virtual void FormShow() {}

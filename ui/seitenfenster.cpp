@@ -112,6 +112,10 @@ void Seitenfenster::Beendet(Seite* seite) {
   Fokussieren(darunter);
 }
 
+void Seitenfenster::GroesseGeaendert(Seite* seite) {
+  if (isVisible() && AktuelleSeite() == seite) Anpassen(seite);
+}
+
 void Seitenfenster::Leeren() {
   while (!stapel_.empty()) {
     if (stapel_.back()) Herausnehmen(stapel_.back());

@@ -32,6 +32,10 @@ class Seitenfenster : public QWidget {
   // question, say) until the next page takes its place.
   void Beendet(Seite* seite);
 
+  // `seite` shows more or less than before (a group shown or hidden): the window takes
+  // its new size if it is the page in view, keeping its place as far as the screen allows.
+  void GroesseGeaendert(Seite* seite);
+
   // Takes all pages out and hides the window (the program ends).
   void Leeren();
 

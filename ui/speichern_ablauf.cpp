@@ -1,13 +1,16 @@
 #include "ui/speichern_ablauf.h"
 
 #include <QApplication>
+#include <atomic>
 #include <chrono>
 #include <exception>
 #include <future>
 #include <string>
 
 #include "engine/auftrag.h"
+#include "engine/grossformat.h"
 #include "engine/sitzung.h"
+#include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "ui/assistent.h"
 #include "ui/fortschritt_fenster.h"
@@ -41,6 +44,42 @@ bool Schreiben(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& opti
   return schreiben.get();
 }
 
+// A poster is composed and written band by band for minutes: its progress shows, and
+// its window takes the user's input, which reaches no other window meanwhile, so that
+// the save can be stopped there. Stopped, the old file stays as it was.
+bool InBaendernSchreiben(Assistent& assistent, const SpeicherOptionen& optionen,
+                         const FreeSpaceQuery& platz, FortschrittFenster& fenster) {
+  std::atomic<bool> abbruch{false};
+  std::atomic<int32_t> fertig{0};
+  std::atomic<int32_t> gesamt{0};
+  Speicherbegleitung begleitung;
+  begleitung.fortschritt = [&](int32_t f, int32_t g) {
+    fertig = f;
+    gesamt = g;
+  };
+  begleitung.abbruch = &abbruch;
+  begleitung.platz = platz;
+  fenster.AbbruchAnbieten([&abbruch] { abbruch = true; });
+  fenster.setWindowModality(Qt::ApplicationModal);
+  // The hourglass would hide that the window can be used.
+  const Mauszeiger normal(Qt::ArrowCursor);
+  fenster.ShowSaveProgress();
+
+  Auftrag& auftrag = assistent.auftrag();
+  const uint8_t blendwert = assistent.Blendwert();
+  std::future<Speicherausgang> schreiben = std::async(std::launch::async, [&] {
+    return ErgebnisInBaendernSpeichern(auftrag, blendwert, optionen, begleitung);
+  });
+  while (schreiben.wait_for(kMalTakt) != std::future_status::ready) {
+    fenster.FortschrittZeigen(fertig, gesamt);
+    QCoreApplication::processEvents();
+  }
+  const Speicherausgang ausgang = schreiben.get();
+  fenster.FortschrittZeigen(fertig, gesamt);
+  if (ausgang == Speicherausgang::KeinBildLesbar) throw WriteError(KeinBildLesbar().what());
+  return ausgang == Speicherausgang::Gespeichert;
+}
+
 }  // namespace
 
 bool SaveMosaic(Assistent& assistent) {
@@ -60,10 +99,14 @@ bool SaveMosaic(Assistent& assistent) {
 
   FortschrittFenster fenster(&assistent.Fenster());
   const Mauszeiger sanduhr(Qt::WaitCursor);
-  fenster.ShowSaveProgress();
+  if (assistent.auftrag().MosaikBild) fenster.ShowSaveProgress();
   bool geschrieben = false;
   try {
-    geschrieben = Schreiben(assistent.auftrag(), assistent.Blendwert(), optionen);
+    if (assistent.auftrag().MosaikBild) {
+      geschrieben = Schreiben(assistent.auftrag(), assistent.Blendwert(), optionen);
+    } else {
+      geschrieben = InBaendernSchreiben(assistent, optionen, seite->PlatzAbfrage(), fenster);
+    }
   } catch (const std::exception& fehler) {
     fenster.HideSaveProgress();
     assistent.benutzer().Warnung(std::string(kSpeicherFehler) + fehler.what());

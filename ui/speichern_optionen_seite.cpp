@@ -19,11 +19,15 @@
 #include <string>
 
 #include "engine/auftrag.h"
+#include "pictures/bmp_writer.h"
+#include "platform/free_space.h"
+#include "platform/paths.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "ui/qt_benutzer.h"
+#include "wizard/ergebnis_mosaik.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -44,13 +48,16 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
 
   auto* format = new QGroupBox(QStringLiteral("Bildformat"), Gruppe());
   auto* formatLayout = new QGridLayout(format);
-  bmp_ = new QRadioButton(QStringLiteral("BMP (unkomprimiert)"), format);
-  jpeg_ = new QRadioButton(QStringLiteral("JPEG (komprimiert)"), format);
   auto* knoepfe = new QButtonGroup(this);
-  knoepfe->addButton(bmp_, kFormatBmp);
-  knoepfe->addButton(jpeg_, kFormatJpeg);
-  formatLayout->addWidget(bmp_, 0, 0);
-  formatLayout->addWidget(jpeg_, 0, 1);
+  for (size_t i = 0; i < formate_.size(); ++i) {
+    formate_[i] = new QRadioButton(QString::fromUtf8(wizard::kFormatTexte[i]), format);
+    knoepfe->addButton(formate_[i], static_cast<int>(i));
+  }
+  formatLayout->addWidget(formate_[kFormatBmp], 0, 0);
+  formatLayout->addWidget(formate_[kFormatJpeg], 0, 1);
+  // The lossless formats below, where nothing else is to be chosen for them.
+  formatLayout->addWidget(formate_[kFormatPng], 3, 0);
+  formatLayout->addWidget(formate_[kFormatTiff], 3, 1);
 
   lbJPEGQuality_ = new QLabel(QString::fromUtf8(wizard::kQualitaetAnfangstext), format);
   qualitaet_ = new QSlider(Qt::Horizontal, format);
@@ -114,7 +121,7 @@ void SpeichernOptionenSeite::FormShow() {
 }
 
 void SpeichernOptionenSeite::Anzeigen(const wizard::Optionsanzeige& anzeige) {
-  (anzeige.jpeg ? jpeg_ : bmp_)->setChecked(true);
+  formate_.at(anzeige.format)->setChecked(true);
   qualitaet_->setEnabled(anzeige.qualitaetAktiv);
   lbJPEGQuality_->setEnabled(anzeige.qualitaetAktiv);
   cbFarbtiefe_->setEnabled(anzeige.farbtiefeAktiv);
@@ -133,7 +140,11 @@ void SpeichernOptionenSeite::VorschauLeeren() {
 }
 
 void SpeichernOptionenSeite::FormatClick() {
-  Anzeigen(wizard::FormatWaehlen(optionen_, jpeg_->isChecked() ? kFormatJpeg : kFormatBmp));
+  uint8_t gewaehlt = kFormatBmp;
+  for (size_t i = 0; i < formate_.size(); ++i) {
+    if (formate_[i]->isChecked()) gewaehlt = static_cast<uint8_t>(i);
+  }
+  Anzeigen(wizard::FormatWaehlen(optionen_, gewaehlt));
   VorschauLeeren();
 }
 
@@ -150,25 +161,25 @@ void SpeichernOptionenSeite::FarbtiefeChange(int index) {
 
 void SpeichernOptionenSeite::VorschauClick() {
   Auftrag& job = auftrag();
-  if (!job.MosaikBild) return;
-  int64_t schaetzung = -1;
+  if (!wizard::ErgebnisVorhanden(job)) return;
+  wizard::Speichervorschau ergebnis;
   try {
     const Sanduhr sanduhr;
     // Memory that runs out is reported in German like every other failure.
-    schaetzung = AsPictureTooLarge([&] {
-      return MakeSavePreview(job.VorlageBild, *job.MosaikBild, assistent().Blendwert(),
-                             kVorschauBreite, kVorschauHoehe, optionen_, job.SpeicherVorschau,
-                             vorschau_);
+    ergebnis = AsPictureTooLarge([&] {
+      return wizard::SpeichervorschauMachen(job, assistent().Blendwert(), kVorschauBreite,
+                                            kVorschauHoehe, optionen_, vorschau_);
     });
   } catch (const std::exception& fehler) {
     // The preview could not be encoded or decoded; saving may still work.
     assistent().benutzer().Warnung(std::string(kVorschauFehler) + fehler.what());
   }
-  if (schaetzung < 0) {
+  if (ergebnis.bytes < 0) {
     VorschauLeeren();
     return;
   }
-  lbFileSize_->setText(Text(wizard::GroessenText(schaetzung)));
+  lbFileSize_->setText(Text(ergebnis.geschaetzt ? wizard::SchaetzText(ergebnis.bytes)
+                                                : wizard::GroessenText(ergebnis.bytes)));
   vorschauGruppe_->show();
   vorschaubild_->repaint();
 }
@@ -197,10 +208,31 @@ void SpeichernOptionenSeite::SpeichernClick() {
       !assistent().benutzer().Bestaetigung(wizard::ErsetzenFrage(geschrieben))) {
     return;
   }
+  if (!GrossesBildPasst(geschrieben)) return;
   DateinameUebernehmen(optionen_, gewaehlt);
   optionen_.Farbtiefe = wizard::FarbtiefeAusIndex(cbFarbtiefe_->currentIndex());
   FormShow();
   accept();
+}
+
+bool SpeichernOptionenSeite::GrossesBildPasst(const std::string& datei) {
+  const Auftrag& job = auftrag();
+  // A mosaic held whole is as small as it always was; only a poster is checked first,
+  // before minutes of composing find the disk full.
+  if (job.MosaikBild || !wizard::ErgebnisVorhanden(job)) return true;
+  SpeicherOptionen ziel = optionen_;
+  ziel.Farbtiefe = wizard::FarbtiefeAusIndex(cbFarbtiefe_->currentIndex());
+  const Size groesse = wizard::ErgebnisGroesse(job);
+  try {
+    if (ziel.Format == kFormatBmp) {
+      BmpGroessePruefen(groesse.width, groesse.height, BmpPixelFormat(ziel.Farbtiefe));
+    }
+    CheckFreeSpace(FolderOf(datei), DateiHoechstBytes(ziel, groesse.width, groesse.height), platz_);
+  } catch (const std::exception& fehler) {
+    assistent().benutzer().Warnung(fehler.what());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace tilvendo::ui

@@ -3,8 +3,12 @@
 // the page's result ("Speichern" or not) tells the flow whether to write.
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "pictures/speichern.h"
 #include "platform/bitmap.h"
+#include "platform/free_space.h"
 #include "ui/seite.h"
 #include "wizard/speichern_optionen.h"
 
@@ -29,8 +33,10 @@ class SpeichernOptionenSeite : public Seite {
   // next save.
   SpeicherOptionen& Optionen() { return optionen_; }
 
-  QRadioButton* BmpKnopf() const { return bmp_; }
-  QRadioButton* JpegKnopf() const { return jpeg_; }
+  QRadioButton* BmpKnopf() const { return formate_[kFormatBmp]; }
+  QRadioButton* JpegKnopf() const { return formate_[kFormatJpeg]; }
+  QRadioButton* PngKnopf() const { return formate_[kFormatPng]; }
+  QRadioButton* TiffKnopf() const { return formate_[kFormatTiff]; }
   QSlider* Qualitaet() const { return qualitaet_; }
   QLabel* QualitaetText() const { return lbJPEGQuality_; }
   QComboBox* Farbtiefe() const { return cbFarbtiefe_; }
@@ -39,6 +45,10 @@ class SpeichernOptionenSeite : public Seite {
   QPushButton* VorschauKnopf() const { return vorschauKnopf_; }
   QPushButton* SpeichernKnopf() const { return speichern_; }
   QPushButton* AbbrechenKnopf() const { return abbrechen_; }
+
+  // Where the free room of the target's file system is asked (tests answer themselves).
+  void PlatzAbfrageSetzen(FreeSpaceQuery abfrage) { platz_ = std::move(abfrage); }
+  const FreeSpaceQuery& PlatzAbfrage() const { return platz_; }
 
   // The handlers of the page's controls.
   void FormatClick();
@@ -53,11 +63,14 @@ class SpeichernOptionenSeite : public Seite {
  private:
   void Anzeigen(const wizard::Optionsanzeige& anzeige);
   void VorschauLeeren();
+  // Before a large mosaic is written to `datei`: whether its file fits the free room and
+  // the format; if not, the user is told why and the page stays open.
+  bool GrossesBildPasst(const std::string& datei);
 
   SpeicherOptionen optionen_;
+  FreeSpaceQuery platz_;
   Bitmap vorschau_;
-  QRadioButton* bmp_ = nullptr;
-  QRadioButton* jpeg_ = nullptr;
+  std::array<QRadioButton*, kSpeicherFormate.size()> formate_{};
   QSlider* qualitaet_ = nullptr;
   QLabel* lbJPEGQuality_ = nullptr;
   QLabel* farbtiefeLabel_ = nullptr;

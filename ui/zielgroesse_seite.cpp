@@ -15,6 +15,7 @@
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
+#include "ui/druckgroesse_gruppe.h"
 #include "ui/malfeld.h"
 #include "wizard/navigation.h"
 #include "wizard/vorlage_seite.h"
@@ -26,6 +27,8 @@ constexpr int32_t kStartZoom = 100;
 // The rows of the page's grid below the boxes and labels, and its width in columns.
 constexpr int kDruckerZeile = 6;
 constexpr int kPapierZeile = 7;
+constexpr int kGrossformatZeile = 5;
+constexpr int kDruckgroesseZeile = 8;
 constexpr int kSpalten = 6;
 
 QSpinBox* Zahlenfeld(QWidget* eltern, const char* name, int32_t hoechstens, int32_t start) {
@@ -57,6 +60,7 @@ ZielgroesseSeite::ZielgroesseSeite(Assistent& assistent)
   BoxenAnlegen();
   DruckergruppeAnlegen();
   PapiergruppeAnlegen();
+  GrossformatAnlegen();
   StandardKnoepfeAnlegen();
 }
 
@@ -189,6 +193,71 @@ void ZielgroesseSeite::PapiergruppeAnlegen() {
   Gruppenraster()->addWidget(papierformat_, kPapierZeile, 0, 1, kSpalten);
 }
 
+void ZielgroesseSeite::GrossformatAnlegen() {
+  grossformat_ = new QCheckBox(QString::fromUtf8(wizard::kGrossformatText), Gruppe());
+  grossformat_->setObjectName(QStringLiteral("Grossformat"));
+  grossformat_->setToolTip(QString::fromUtf8(wizard::kGrossformatHinweis));
+  Gruppenraster()->addWidget(grossformat_, kGrossformatZeile, 0, 1, kSpalten - 1, Qt::AlignTop);
+  druck_ = new DruckgroesseGruppe(Gruppe());
+  druck_->hide();
+  Gruppenraster()->addWidget(druck_, kDruckgroesseZeile, 0, 1, kSpalten);
+  connect(grossformat_, &QCheckBox::toggled, this, &ZielgroesseSeite::GrossformatClick);
+  connect(druck_, &DruckgroesseGruppe::FormatGewaehlt, this,
+          &ZielgroesseSeite::DruckpapierGewaehlt);
+  connect(druck_, &DruckgroesseGruppe::PapierGeaendert, this,
+          &ZielgroesseSeite::DruckpapierGewaehlt);
+  connect(druck_, &DruckgroesseGruppe::AufloesungGeaendert, this,
+          &ZielgroesseSeite::DruckaufloesungGewaehlt);
+}
+
+void ZielgroesseSeite::GrossformatClick(bool an) {
+  Einstellungen& e = auftrag().einstellungen;
+  if (e.Grossformat == an) return;
+  e.Grossformat = an;
+  std::swap(werte_.dpi, dpiAnders_);
+  GrenzenSetzen();
+  druck_->setVisible(an);
+  // The boxes now hold their values within the new bounds; the size follows the zoom,
+  // the paper the size at the resolution now in force.
+  ZielgroesseBerechnen(Zielaenderung::Zoom);
+  // Switched off, the page is the size it always was again.
+  GroesseGeaendert();
+}
+
+void ZielgroesseSeite::DruckpapierGewaehlt(wizard::Papiermass papier) {
+  // A paper the result cannot fill at this resolution is cut to the longest edge.
+  const int32_t kante = wizard::GroesstePapierkante(werte_.dpi);
+  werte_.PapierBreite = std::clamp(papier.breite, 1, kante);
+  werte_.PapierHoehe = std::clamp(papier.hoehe, 1, kante);
+  ZielgroesseBerechnen(Zielaenderung::Papier);
+}
+
+void ZielgroesseSeite::DruckaufloesungGewaehlt(int32_t dpi) {
+  werte_.dpi = std::max(dpi, 1);
+  const int32_t kante = wizard::GroesstePapierkante(werte_.dpi);
+  werte_.PapierBreite = std::min(werte_.PapierBreite, kante);
+  werte_.PapierHoehe = std::min(werte_.PapierHoehe, kante);
+  ZielgroesseBerechnen(Zielaenderung::Aufloesung);
+}
+
+void ZielgroesseSeite::DruckgroesseZeigen() {
+  const Auftrag& job = auftrag();
+  druck_->Zeigen(wizard::Papiermass{werte_.PapierBreite, werte_.PapierHoehe}, werte_.dpi,
+                 wizard::AusrichtungFuer(job.vorlage.VorlageBreite, job.vorlage.VorlageHoehe),
+                 wizard::KachelImDruck(job.vorlage, job.einstellungen, werte_.dpi));
+}
+
+void ZielgroesseSeite::GrenzenSetzen() {
+  // A box above its new bound drops to it without a recomputation; the caller
+  // recomputes from the zooms.
+  const int32_t kante = GroessteZielkante(auftrag().einstellungen);
+  const Zoomgrenzen grenzen = ZoomGrenzen(auftrag().vorlage, kante);
+  for (QSpinBox* feld : {zoomX_, zoomY_, sizeX_, sizeY_}) {
+    const QSignalBlocker ohne(feld);
+    feld->setMaximum(feld == zoomX_ ? grenzen.maxX : feld == zoomY_ ? grenzen.maxY : kante);
+  }
+}
+
 void ZielgroesseSeite::AufloesungGewaehlt(QRadioButton* knopf, int32_t dpi) {
   werte_.dpi = dpi;
   ZielgroesseBerechnen(Zielaenderung::Aufloesung);
@@ -235,6 +304,10 @@ void ZielgroesseSeite::ZielgroesseBerechnen(Zielaenderung aenderung) {
   hoeheFrei_->setValue(werte_.PapierHoehe);
   vorlBreite_->setText(QString::fromStdString(wizard::PixelText(auftrag.vorlage.VorlageBreite)));
   vorlHoehe_->setText(QString::fromStdString(wizard::PixelText(auftrag.vorlage.VorlageHoehe)));
+  // The file is written with the poster's resolution; without large format as it always
+  // was, with the formats' own defaults.
+  auftrag.einstellungen.Druckaufloesung = auftrag.einstellungen.Grossformat ? werte_.dpi : 0;
+  if (auftrag.einstellungen.Grossformat) DruckgroesseZeigen();
   zielAktualisierung_ = false;
   VorschauAnpassen();
 }
@@ -248,13 +321,12 @@ void ZielgroesseSeite::VorschauAnpassen() {
 void ZielgroesseSeite::FormShow() {
   // The zoom bounds keep the result within the largest size for this template. A box
   // above its new bound drops to it; the recomputation below reads it from there.
-  const Zoomgrenzen grenzen = ZoomGrenzen(auftrag().vorlage);
   {
-    const QSignalBlocker ohneX(zoomX_);
-    const QSignalBlocker ohneY(zoomY_);
-    zoomX_->setMaximum(grenzen.maxX);
-    zoomY_->setMaximum(grenzen.maxY);
+    const QSignalBlocker ohne(grossformat_);
+    grossformat_->setChecked(auftrag().einstellungen.Grossformat);
   }
+  druck_->setVisible(grossformat_->isChecked());
+  GrenzenSetzen();
   if (!zielAktualisierung_) ZielgroesseBerechnen(Zielaenderung::Zoom);
   VorschauAnpassen();
   const uint16_t ziel = wizard::NextPage(assistent().navigation(), Nummer());

@@ -11,6 +11,7 @@
 
 #include "engine/vorbereitung.h"
 #include "ui/seite.h"
+#include "wizard/druckformat.h"
 #include "wizard/zielgroesse_seite.h"
 
 class QCheckBox;
@@ -22,6 +23,7 @@ class QSpinBox;
 
 namespace tilvendo::ui {
 
+class DruckgroesseGruppe;
 class Malfeld;
 
 class ZielgroesseSeite : public Seite {
@@ -30,6 +32,9 @@ class ZielgroesseSeite : public Seite {
  public:
   explicit ZielgroesseSeite(Assistent& assistent);
 
+  QCheckBox* Grossformat() const { return grossformat_; }
+  DruckgroesseGruppe* Druckgroesse() const { return druck_; }
+
  protected:
   void FormShow() override;
 
@@ -37,7 +42,10 @@ class ZielgroesseSeite : public Seite {
   void BoxenAnlegen();
   void DruckergruppeAnlegen();
   void PapiergruppeAnlegen();
+  void GrossformatAnlegen();
   QGridLayout* Gruppenraster() const;
+  // The bounds of the zoom and size boxes for the job's largest result edge.
+  void GrenzenSetzen();
 
   // The recomputation after a change of kind `aenderung`; does nothing while it runs
   // already (its own writes to the boxes come back as changes).
@@ -48,6 +56,13 @@ class ZielgroesseSeite : public Seite {
   void FreieAufloesung();
   void PapierGewaehlt(QRadioButton* knopf, int32_t nummer);
   void FreiesPapier();
+
+  // Large format switched on or off: the bounds follow, and the poster's resolution
+  // takes the place of the printer's (and back).
+  void GrossformatClick(bool an);
+  void DruckpapierGewaehlt(wizard::Papiermass papier);
+  void DruckaufloesungGewaehlt(int32_t dpi);
+  void DruckgroesseZeigen();
 
   QSpinBox* zoomX_ = nullptr;
   QSpinBox* zoomY_ = nullptr;
@@ -66,6 +81,11 @@ class ZielgroesseSeite : public Seite {
   QRadioButton* paperanders_ = nullptr;
   QSpinBox* breiteFrei_ = nullptr;
   QSpinBox* hoeheFrei_ = nullptr;
+
+  QCheckBox* grossformat_ = nullptr;
+  DruckgroesseGruppe* druck_ = nullptr;
+  // The resolution of the other state, kept while large format is on or off.
+  int32_t dpiAnders_ = wizard::kDruckDpiStandard;
 
   // What the boxes stand for, with the held resolution and paper size.
   Zielgroessenwerte werte_;

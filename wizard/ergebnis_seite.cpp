@@ -10,6 +10,11 @@ namespace tilvendo::wizard {
 namespace {
 
 Bitmap AufGroesse(const Bitmap& bild, int32_t breite, int32_t hoehe) {
+  // A picture of that size already (a large-format run's screen copy) is only copied:
+  // a stretch copy to the same size changes no pixel.
+  if (bild.width() == breite && bild.height() == hoehe && bild.format() == kPixelformat) {
+    return bild.Clone();
+  }
   Bitmap ergebnis(breite, hoehe);
   BildEinpassen(ergebnis, Rect{0, 0, breite, hoehe}, bild);
   return ergebnis;

@@ -17,6 +17,18 @@ inline constexpr int32_t kErgebnisMindestBreite = 420;
 inline constexpr const char* kBlendHinweis =
     "stellen Sie hier ein, wie stark die Vorlage in das ERgebnisbild eingemischt wird";
 
+// The magnifier's button and the list of placed photos.
+inline constexpr const char* kLupeHinweis =
+    "eingeschaltet vergrößert ein Klick in das Bild die Stelle darunter, ein Klick mit der "
+    "rechten Maustaste verkleinert wieder; das Mausrad tut es immer";
+inline constexpr const char* kListeKnopf = "Platzierungsliste speichern …";
+inline constexpr const char* kListeTitel = "Platzierungsliste speichern";
+inline constexpr const char* kListeFilter = "CSV-Tabellen (*.csv)";
+inline constexpr const char* kListeName = "Platzierungsliste.csv";
+inline constexpr const char* kListeFehler =
+    "Die Platzierungsliste konnte nicht gespeichert werden: ";
+inline constexpr const char* kListeGespeichert = "Platzierungsliste gespeichert: ";
+
 // The window around a displayed picture of size `anzeige`: the frame added, and at
 // least kErgebnisMindestBreite wide.
 Size ErgebnisFenster(Size anzeige, int32_t rahmenBreite, int32_t rahmenHoehe);
@@ -49,6 +61,9 @@ class Ergebnisanzeige {
 
   // How often a blend was made (for the checks that a repeated position costs nothing).
   int32_t Blendungen() const { return blendungen_; }
+
+  // The mosaic reduced to the screen picture's size, unblended.
+  const Bitmap& Mosaik() const { return mosaik_; }
 
  private:
   void Blenden(int32_t position, Bitmap& anzeige);

@@ -25,7 +25,11 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
      "der Vorlage, und das Mosaik wird nicht verzerrt. Ohne Haken wählen Sie Breite und Höhe "
      "unabhängig voneinander.^^"
      "Die Pixelfelder reichen bis 2500 Pixel je Seite. Ein größeres Mosaik zeigt die "
-     "einzelnen Fotos deutlicher, braucht aber mehr Speicher und Rechenzeit."},
+     "einzelnen Fotos deutlicher, braucht aber mehr Speicher und Rechenzeit.^^"
+     "Für ein Poster kreuzen Sie „Großformat für den Druck“ an: Dann reichen die Felder bis "
+     "60000 Pixel, und Sie wählen ein Papierformat (in Hoch- oder Querformat wie die "
+     "Vorlage) und die Auflösung des Drucks. Darunter steht, wie groß eine Kachel gedruckt "
+     "wird. Als Faustregel sind etwa 10 mm je Kachel auf Armlänge gut zu erkennen."},
     {3151,
      "Hier bestimmen Sie, aus wie vielen Kacheln das Mosaik besteht: wie viele in der Breite "
      "und wie viele in der Höhe. Jede Kachel wird später durch eines Ihrer Fotos ersetzt; die "
@@ -34,7 +38,9 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
      "aber jedes einzelne Foto. Wenige Kacheln zeigen die Fotos groß und die Vorlage grob.^^"
      "Mit eingeschalteter Formanalyse vergleicht das Programm nicht nur die Farben einer "
      "Kachel, sondern auch, wie sie in ihr verteilt sind. Das dauert etwas länger, gibt Kanten "
-     "und Formen aber deutlich besser wieder. Wir empfehlen sie."},
+     "und Formen aber deutlich besser wieder. Wir empfehlen sie.^^"
+     "Im Großformat steht unter der Anzahl, wie groß eine Kachel gedruckt wird. Etwa 10 mm "
+     "je Kachel lassen die Fotos auf Armlänge erkennen."},
     {4151,
      "Die Fotos für Ihr Mosaik stammen aus Alben. Ein Album fasst Ordner mit Fotos auf einer "
      "Festplatte oder einem Wechselmedium zusammen.^^"
@@ -86,8 +92,13 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
      "Mit dem Schieberegler blenden Sie die Vorlage in das Mosaik ein: ganz links gar nicht, "
      "ganz rechts vollständig. Eine leichte Einblendung lässt das Motiv deutlicher "
      "hervortreten, ohne die Fotos zu verdecken.^^"
+     "Mit dem Mausrad oder der „Lupe“ vergrößern Sie die Stelle unter dem Mauszeiger bis zur "
+     "vollen Auflösung; mit gedrückter Maustaste verschieben Sie den Ausschnitt. Stark "
+     "vergrößert nennt die Statuszeile das Foto unter dem Mauszeiger, ein Doppelklick öffnet "
+     "es in der Bildanzeige.^^"
      "„Speichern“ schreibt das Mosaik in voller Größe und mit der gewählten Einblendung als "
-     "BMP- oder JPEG-Datei.^^"
+     "BMP-, JPEG-, PNG- oder TIFF-Datei. „Platzierungsliste speichern …“ schreibt zu jeder "
+     "Kachel das Foto, das sie zeigt, in eine Tabelle.^^"
      "„zurück“ führt zur Übersicht. Dort können Sie Einstellungen ändern und neu berechnen."},
     {7151,
      "Diese Seite fasst alle Einstellungen zusammen.^^"
@@ -115,6 +126,8 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
      "„Farbtiefe“ reicht von 256 Farben bis Truecolor; für Fotos empfiehlt sich Truecolor.^^"
      "„JPEG (komprimiert)“ ergibt viel kleinere Dateien. Der Regler stellt die Qualität von 1 "
      "bis 100 ein: je höher, desto schöner und größer. Um 90 liegt meist ein guter Wert.^^"
+     "„PNG“ und „TIFF“ speichern verlustfrei in Truecolor, wie es Druckereien meist wünschen; "
+     "die Auflösung des Drucks wird in die Datei geschrieben.^^"
      "„Vorschau“ zeigt das Bild, wie es gespeichert wird, und schätzt die Dateigröße. "
      "„Speichern“ fragt nach dem Dateinamen, „Abbrechen“ speichert nichts."},
 

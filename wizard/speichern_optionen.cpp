@@ -19,6 +19,28 @@ constexpr int kIndex32Bit = 3;
 constexpr int64_t kKilo = 1024;
 constexpr int64_t kMega = kKilo * kKilo;
 constexpr const char* kGroessePraefix = "voraussichtliche Dateigröße: ";
+constexpr const char* kSchaetzPraefix = "geschätzte Dateigröße: etwa ";
+constexpr const char* kSchaetzZusatz = " (aus einer Stichprobe)";
+
+// The size in the largest unit it fills.
+std::string Groesse(int64_t bytes) {
+  if (bytes < kKilo) return std::to_string(bytes) + " Byte";
+  if (bytes < kMega) return MitDezimalkomma(Hundertstel(bytes, kKilo)) + " Kilobyte";
+  return MitDezimalkomma(Hundertstel(bytes, kMega)) + " Megabyte";
+}
+
+uint8_t BekanntesFormat(uint8_t format) {
+  return format < kFormatTexte.size() ? format : kFormatBmp;
+}
+
+// The controls for a format: the depth list for BMP, the quality for JPEG.
+Optionsanzeige FuerFormat(uint8_t format) {
+  Optionsanzeige anzeige;
+  anzeige.format = BekanntesFormat(format);
+  anzeige.qualitaetAktiv = anzeige.format == kFormatJpeg;
+  anzeige.farbtiefeAktiv = anzeige.format == kFormatBmp;
+  return anzeige;
+}
 
 }  // namespace
 
@@ -45,18 +67,16 @@ int IndexAusFarbtiefe(uint8_t farbtiefe) {
 }
 
 std::string GroessenText(int64_t bytes) {
-  if (bytes < kKilo) return kGroessePraefix + std::to_string(bytes) + " Byte";
-  if (bytes < kMega)
-    return kGroessePraefix + MitDezimalkomma(Hundertstel(bytes, kKilo)) + " Kilobyte";
-  return kGroessePraefix + MitDezimalkomma(Hundertstel(bytes, kMega)) + " Megabyte";
+  return kGroessePraefix + Groesse(bytes);
+}
+
+std::string SchaetzText(int64_t bytes) {
+  return kSchaetzPraefix + Groesse(bytes) + kSchaetzZusatz;
 }
 
 Optionsanzeige OptionenAnzeigen(const SpeicherOptionen& optionen) {
-  Optionsanzeige anzeige;
-  anzeige.jpeg = optionen.Format == kFormatJpeg;
-  anzeige.qualitaetAktiv = anzeige.jpeg;
-  anzeige.farbtiefeAktiv = !anzeige.jpeg;
-  if (!anzeige.jpeg) anzeige.farbtiefeIndex = IndexAusFarbtiefe(optionen.Farbtiefe);
+  Optionsanzeige anzeige = FuerFormat(optionen.Format);
+  if (anzeige.format == kFormatBmp) anzeige.farbtiefeIndex = IndexAusFarbtiefe(optionen.Farbtiefe);
   // The slider always shows the quality that will be written, also while BMP is chosen:
   // a later switch to JPEG must not show an older position than the one in effect.
   anzeige.qualitaet = optionen.Qualitaet;
@@ -64,13 +84,10 @@ Optionsanzeige OptionenAnzeigen(const SpeicherOptionen& optionen) {
 }
 
 Optionsanzeige FormatWaehlen(SpeicherOptionen& optionen, uint8_t format) {
-  optionen.Format = format;
-  Optionsanzeige anzeige;
-  anzeige.jpeg = format == kFormatJpeg;
-  anzeige.qualitaetAktiv = anzeige.jpeg;
-  anzeige.farbtiefeAktiv = !anzeige.jpeg;
+  Optionsanzeige anzeige = FuerFormat(format);
+  optionen.Format = anzeige.format;
   anzeige.farbtiefeIndex =
-      anzeige.jpeg ? kJpegFarbtiefeIndex : IndexAusFarbtiefe(optionen.Farbtiefe);
+      anzeige.format == kFormatBmp ? IndexAusFarbtiefe(optionen.Farbtiefe) : kJpegFarbtiefeIndex;
   return anzeige;
 }
 

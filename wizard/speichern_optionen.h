@@ -23,8 +23,13 @@ inline constexpr const char* kGroesseAnfangstext = "voraussichtliche Dateigröß
 // The colour-depth list, in the order of its codes (kFarbtiefe8 … kFarbtiefe32).
 inline constexpr std::array<std::string_view, 4> kFarbtiefenTexte = {
     "256 Farben (8 Bit)", "Highcolor (16 Bit)", "Truecolor (24 Bit)", "Truecolor (32 Bit)"};
-// The entry a JPEG is written with.
+// The entry a JPEG, a PNG and a TIFF are written with.
 inline constexpr int kJpegFarbtiefeIndex = 2;
+
+// The format buttons, in the order of the format numbers (kFormatBmp … kFormatTiff).
+inline constexpr std::array<const char*, 4> kFormatTexte = {
+    "BMP (unkomprimiert)", "JPEG (komprimiert)", "PNG (verlustfrei)",
+    "TIFF (unkomprimiert, für den Druck)"};
 
 // The word for a quality: one per step of 20, "excellent" only at 100.
 std::string_view QualitaetsWort(int32_t qualitaet);
@@ -40,9 +45,14 @@ int IndexAusFarbtiefe(uint8_t farbtiefe);
 // 1024 × 1024, megabytes from there, with two decimals and the decimal comma.
 std::string GroessenText(int64_t bytes);
 
+// "geschätzte Dateigröße: etwa 1,00 Kilobyte (aus einer Stichprobe)": the size of a
+// compressed file of a mosaic not held whole, carried over from a sample of it, in the
+// units of GroessenText.
+std::string SchaetzText(int64_t bytes);
+
 // What the page's controls show. Unset entries leave their control as it is.
 struct Optionsanzeige {
-  bool jpeg = false;            // the JPEG button is selected, else the BMP button
+  uint8_t format = kFormatBmp;  // the button selected
   bool qualitaetAktiv = false;  // slider and its label
   bool farbtiefeAktiv = false;  // depth list and its label
   std::optional<int> farbtiefeIndex;
@@ -52,8 +62,9 @@ struct Optionsanzeige {
 // The controls when the page is shown for `optionen`.
 Optionsanzeige OptionenAnzeigen(const SpeicherOptionen& optionen);
 
-// The user chose a format with the buttons: BMP shows the depth chosen before, JPEG
-// the depth a JPEG is written with (without changing the chosen depth).
+// The user chose a format with the buttons: BMP shows the depth chosen before, JPEG,
+// PNG and TIFF the depth they are written with (without changing the chosen depth);
+// the quality is JPEG's alone. An unknown format counts as BMP.
 Optionsanzeige FormatWaehlen(SpeicherOptionen& optionen, uint8_t format);
 
 // Where the save dialog opens and the name it offers.

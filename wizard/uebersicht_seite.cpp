@@ -9,6 +9,8 @@
 #include "engine/fortschritt.h"
 #include "engine/methodenparameter.h"
 #include "platform/fit_to_box.h"
+#include "wizard/druckformat.h"
+#include "wizard/ergebnis_mosaik.h"
 #include "wizard/seiten.h"
 
 namespace tilvendo::wizard {
@@ -69,7 +71,8 @@ std::string InAnfuehrung(std::string_view text) {
 
 std::vector<std::string> UebersichtEintraege(const Auftrag& auftrag) {
   std::vector<std::string> eintraege;
-  const int anzahl = auftrag.MosaikBild ? kEintragLetzteBerechnung + 1 : kEintragLetzteBerechnung;
+  const int anzahl =
+      ErgebnisVorhanden(auftrag) ? kEintragLetzteBerechnung + 1 : kEintragLetzteBerechnung;
   for (int i = 0; i < anzahl; ++i) eintraege.push_back(PageTitle(EintragsSeite(i)));
   return eintraege;
 }
@@ -98,6 +101,10 @@ Eintragsinfo EintragsInfo(const Auftrag& auftrag, int eintrag) {
       z = {"absolute Größe: " + Zahl(e.ZielBreite) + " x " + Zahl(e.ZielHoehe) + " Pixel",
            "das ist eine Skalierung auf etwa " + Zahl(e.ZoomX) + " % der Vorlagenbreite bzw. ",
            "auf " + Zahl(e.ZoomY) + " % der Vorlagenhöhe"};
+      if (e.Grossformat && e.Druckaufloesung > 0) {
+        z.push_back("Druckgröße: " +
+                    DruckgroessenText(e.ZielBreite, e.ZielHoehe, e.Druckaufloesung));
+      }
       break;
     case kKachelung: {
       info.InfoT = "Kachelung:";

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "albums/alben_zustand.h"
 #include "albums/katalog.h"
@@ -90,6 +91,12 @@ struct Vorergebnis {
     auftrag.Laufzeiten.fill(0.5);
     auftrag.ErgebnisFertig = true;
     auftrag.analyse.ErgebnisGespeichert = 0;  // not saved yet
+    Einstellungen e;
+    e.KachelnX = 3;
+    e.KachelnY = 2;
+    Verwendungsliste verwendung;
+    verwendung.Hinzufuegen("alt.jpg", Zellort{2, 1});
+    auftrag.MosaikPlan.emplace(e, auftrag.analyse, std::move(verwendung));
   }
 
   static void Pruefen(const Auftrag& auftrag) {
@@ -101,6 +108,10 @@ struct Vorergebnis {
     for (const double dauer : auftrag.Laufzeiten) EXPECT_EQ(dauer, 0.5);
     EXPECT_TRUE(auftrag.ErgebnisFertig);
     EXPECT_EQ(auftrag.analyse.ErgebnisGespeichert, 0);  // still offered for saving
+    ASSERT_TRUE(auftrag.MosaikPlan);
+    EXPECT_EQ(auftrag.MosaikPlan->KachelnX(), 3);
+    ASSERT_NE(auftrag.MosaikPlan->Foto(2, 1), nullptr);
+    EXPECT_EQ(*auftrag.MosaikPlan->Foto(2, 1), "alt.jpg");
   }
 };
 
@@ -350,6 +361,9 @@ TEST_F(LaufTest, ACompletedRunReplacesTheEarlierResult) {
   EXPECT_EQ(auftrag_.AnzeigeBild.width(), 1286);
   EXPECT_NE(auftrag_.Laufzeiten[0], 0.5);
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 0);  // the new one is not
+  ASSERT_TRUE(auftrag_.MosaikPlan);
+  EXPECT_EQ(auftrag_.MosaikPlan->KachelnX(), 6);
+  EXPECT_EQ(auftrag_.MosaikPlan->Mosaik(), (Size{60, 40}));
 }
 
 TEST_F(LaufTest, ARunWhosePicturesCannotBeReadLeavesTheEarlierResult) {
@@ -362,10 +376,12 @@ TEST_F(LaufTest, ARunWhosePicturesCannotBeReadLeavesTheEarlierResult) {
 
   // Without an earlier result there is none afterwards either.
   auftrag_.MosaikBild.reset();
+  auftrag_.MosaikPlan.reset();
   auftrag_.ErgebnisFertig = false;
   auftrag_.analyse.ErgebnisGespeichert = 1;
   EXPECT_EQ(Starten(Optionen()), Laufausgang::Unlesbar);
   EXPECT_FALSE(auftrag_.MosaikBild);
+  EXPECT_FALSE(auftrag_.MosaikPlan);
   EXPECT_FALSE(auftrag_.ErgebnisFertig);
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
 }

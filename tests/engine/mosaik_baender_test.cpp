@@ -86,7 +86,13 @@ struct Mosaikjob {
         e.Raster->at(x, y).Bild = bild;
       }
     }
+    Planen();
+  }
+
+  // The plan of the grid as it is now, with the settings as they are now.
+  const Mosaikplan& Planen() {
     verwendung = VerwendungAusRaster(auftrag);
+    return auftrag.MosaikPlan.emplace(auftrag.einstellungen, auftrag.analyse, verwendung);
   }
 
   SpeicherOptionen Optionen(uint8_t format, uint8_t farbtiefe, const std::string& datei) const {
@@ -140,11 +146,12 @@ TEST(Mosaikbaender, WithinTheUsualSizeTheBandsWriteTheWholePicturesFile) {
                          {kFormatTiff, 0, "m.tif"}};
   for (const uint8_t angleich : {uint8_t{0}, uint8_t{60}}) {
     job.auftrag.einstellungen.verfahren.Farbangleich = angleich;
+    const Mosaikplan& plan = job.Planen();
     for (const uint8_t a : {uint8_t{191}, uint8_t{0}, kNurMosaik}) {
       for (const Fall& fall : faelle) {
         const SpeicherOptionen optionen = job.Optionen(fall.format, fall.farbtiefe, fall.datei);
         const std::string ganz = job.GanzGespeichert(a, optionen);
-        Mosaikbaender baender(job.auftrag, job.verwendung, KleineBaender(a));
+        Mosaikbaender baender(job.auftrag, plan, KleineBaender(a));
         ASSERT_GT(baender.Baender(), 2);
         ASSERT_TRUE(BildSchreiben(baender, optionen));
         EXPECT_TRUE(ReadWholeFile(job.ordner / fall.datei) == ganz)
@@ -162,7 +169,7 @@ TEST(Mosaikbaender, BandsAreWholeTileRowsAndAtLeastAStripHigh) {
     for (const uint64_t bytes : {uint64_t{1}, uint64_t{20'000}, kBandBytes}) {
       Bandoptionen optionen;
       optionen.bandBytes = bytes;
-      Mosaikbaender baender(job.auftrag, job.verwendung, optionen);
+      Mosaikbaender baender(job.auftrag, *job.auftrag.MosaikPlan, optionen);
       int32_t zeile = 0;
       for (int32_t b = 0; b < baender.Baender(); ++b) {
         EXPECT_EQ(baender.BandAnfang(b), zeile);
@@ -190,13 +197,13 @@ TEST(Mosaikbaender, TilesAreReadOnceUnlessTheirShareIsFull) {
   }
   job.leer = 0;
   job.beimFehlenden = 2 * 6 * 9;
-  job.verwendung = VerwendungAusRaster(job.auftrag);
+  const Mosaikplan& plan = job.Planen();
   const SpeicherOptionen optionen = job.Optionen(kFormatPng, 0, "m.png");
   const std::string ganz = job.GanzGespeichert(kNurMosaik, optionen);
   for (const uint64_t anteil : {KachelspeicherFuerDieseMaschine(), uint64_t{1}}) {
     Bandoptionen bandoptionen = KleineBaender(kNurMosaik);
     bandoptionen.kachelspeicher = anteil;
-    Mosaikbaender baender(job.auftrag, job.verwendung, bandoptionen);
+    Mosaikbaender baender(job.auftrag, plan, bandoptionen);
     ASSERT_TRUE(BildSchreiben(baender, optionen));
     EXPECT_TRUE(ReadWholeFile(job.ordner / "m.png") == ganz);
     if (anteil == 1) {
@@ -226,7 +233,7 @@ TEST(Mosaikbaender, ACancelStopsWithinOneBand) {
       beimAbbruch = fertig;
     }
   };
-  Mosaikbaender baender(job.auftrag, job.verwendung, optionen);
+  Mosaikbaender baender(job.auftrag, *job.auftrag.MosaikPlan, optionen);
   EXPECT_THROW(BildSchreiben(baender, job.Optionen(kFormatJpeg, 0, "m.jpg")), SchreibenAbgebrochen);
   EXPECT_LE(zuletzt - beimAbbruch, baender.BandHoehe(0));
   EXPECT_EQ(ReadWholeFile(job.ordner / "m.jpg"), "das alte Bild");
@@ -240,7 +247,7 @@ TEST(Grossformat, EveryCellOfALargeMosaicShowsItsPhotoAndTheChosenBlend) {
   Auftrag& auftrag = job.auftrag;
   auftrag.einstellungen.Grossformat = true;
   auftrag.einstellungen.Druckaufloesung = 300;
-  auftrag.MosaikInBaendern = true;
+  job.Planen();
   const Size groesse = Mosaikgroesse(auftrag.einstellungen);
   ASSERT_EQ(groesse.width, 3000);
   ASSERT_GT(groesse.width, kMaxZielgroesse);
@@ -299,7 +306,6 @@ TEST(Grossformat, EveryCellOfALargeMosaicShowsItsPhotoAndTheChosenBlend) {
 // both figures), a BMP beyond its 32-bit sizes. Nothing is left in the folder.
 TEST(Grossformat, TooLittleRoomAndOversizedBitmapsAreRefusedBeforeComposing) {
   Mosaikjob job(9, 20, 10, 10, 120, 90);
-  job.auftrag.MosaikInBaendern = true;
   Speicherbegleitung begleitung;
   begleitung.platz = [](const std::string&) { return std::optional<uint64_t>(1000); };
   begleitung.fortschritt = [](int32_t, int32_t) { ADD_FAILURE() << "composed"; };
@@ -317,6 +323,8 @@ TEST(Grossformat, TooLittleRoomAndOversizedBitmapsAreRefusedBeforeComposing) {
   Einstellungen& e = job.auftrag.einstellungen;
   e.KachelnX = e.KachelnY = 100;
   e.ZoomX = e.ZoomY = 6000;  // tiles of 600 pixels: 60,000 a side
+  e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
+  job.Planen();
   begleitung.platz = {};
   EXPECT_THROW(ErgebnisInBaendernSpeichern(
                    job.auftrag, 191, job.Optionen(kFormatBmp, kFarbtiefe24, "m.bmp"), begleitung),
@@ -327,7 +335,6 @@ TEST(Grossformat, TooLittleRoomAndOversizedBitmapsAreRefusedBeforeComposing) {
 // A mosaic black all over because no placed photo can be read any more replaces no file.
 TEST(Grossformat, AMosaicWithoutASingleReadablePhotoReplacesNoFile) {
   Mosaikjob job(9, 20, 10, 10, 120, 90);
-  job.auftrag.MosaikInBaendern = true;
   for (const std::string& foto : job.auftrag.Dateiliste) testing::WriteWholeFile(foto, "kaputt");
   testing::WriteWholeFile(job.ordner / "m.png", "das alte Bild");
   job.auftrag.analyse.ErgebnisGespeichert = 0;

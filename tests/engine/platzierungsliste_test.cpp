@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/atomic_file.h"
 #include "support/temp_folder.h"
@@ -14,14 +15,19 @@ namespace {
 TEST(Platzierungsliste, OneLinePerCellRowByRowWithItsPhoto) {
   Auftrag auftrag;
   EXPECT_THROW(PlatzierungslisteText(auftrag), std::logic_error);
-  auftrag.Dateiliste = {"/fotos/Strand.jpg", "/fotos/Oma, Opa \"1970\".jpg", "/fotos/Ä.png"};
-  auftrag.einstellungen.Raster = std::make_unique<Zellenraster>(3, 2);
-  Zellenraster& raster = *auftrag.einstellungen.Raster;
-  raster.at(1, 1).Bild = 0;
-  raster.at(2, 1).Bild = 1;
-  raster.at(3, 1).Bild = 2;
-  raster.at(1, 2).Bild = 2;
-  raster.at(3, 2).Bild = 0;  // (2, 2) stayed empty
+  Einstellungen& e = auftrag.einstellungen;
+  e.KachelnX = 3;
+  e.KachelnY = 2;
+  Verwendungsliste verwendung;
+  verwendung.Hinzufuegen("/fotos/Strand.jpg", Zellort{1, 1});
+  verwendung.ZelleAnfuegen(0, Zellort{3, 2});
+  verwendung.Hinzufuegen("/fotos/Oma, Opa \"1970\".jpg", Zellort{2, 1});
+  verwendung.Hinzufuegen("/fotos/Ä.png", Zellort{3, 1});
+  verwendung.ZelleAnfuegen(2, Zellort{1, 2});  // (2, 2) stayed empty
+  auftrag.MosaikPlan.emplace(e, auftrag.analyse, std::move(verwendung));
+  // The list is the mosaic's, whatever the job is set to for the next one.
+  e.KachelnX = 5;
+  e.Raster = std::make_unique<Zellenraster>(5, 2);
   const std::string erwartet =
       "Spalte,Zeile,Foto\n"
       "1,1,/fotos/Strand.jpg\n"

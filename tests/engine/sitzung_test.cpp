@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "engine/berechnungslauf.h"
+#include "engine/platzierungsliste.h"
 #include "lauf_testkacheln.h"
 #include "liegendes_jpeg.h"
 #include "pictures/bilder_laden.h"
@@ -104,11 +105,12 @@ class SitzungLauf : public ::testing::Test {
     optionen.einlesen = [this](Auftrag& auftrag, Fortschritt& fortschritt) {
       auftrag.Dateiliste.clear();
       auftrag.kachelliste.Leeren();
-      for (int k = 0; k < kKacheln; ++k) {
+      for (int k = 0; k < lesbar_; ++k) {
         fortschritt.FortschrittAnzeigen(k + 1);
         const auto w = static_cast<uint8_t>(8 * k);
-        testing::KachelHinzufuegen(auftrag, ordner_, Farbe{w, 90, static_cast<uint8_t>(255 - w)}, 4,
-                                   4);
+        const std::string datei = testing::KachelHinzufuegen(
+            auftrag, ordner_, Farbe{w, 90, static_cast<uint8_t>(255 - w)}, 4, 4);
+        if (muster_) testing::WriteTestBmp(datei, Muster(k));
       }
       if (!warten_) return;
       gestartet_.set_value();
@@ -124,9 +126,25 @@ class SitzungLauf : public ::testing::Test {
   static constexpr int kKacheln = 30;
   static constexpr int kWarteRunden = 20000;
 
+  // A photo wider than a tile whose pixels all differ, so that a tile cut to shape,
+  // coloured otherwise or drawn at another size shows in the file.
+  static Bitmap Muster(int k) {
+    Bitmap bild(12, 5);
+    for (int32_t y = 0; y < bild.height(); ++y) {
+      for (int32_t x = 0; x < bild.width(); ++x) {
+        WritePixel(bild, x, y,
+                   Farbe{static_cast<uint8_t>(8 * k + 19 * x), static_cast<uint8_t>(40 * y + 3 * k),
+                         static_cast<uint8_t>(200 - 7 * x - 5 * k)});
+      }
+    }
+    return bild;
+  }
+
   testing::TempFolder ordner_;
   Auftrag auftrag_;
   testing::TestBenutzer benutzer_;
+  int lesbar_ = kKacheln;  // pictures the reading phase finds
+  bool muster_ = false;    // the photos' files patterned instead of one colour
   bool warten_ = false;
   std::promise<void> gestartet_;
 };
@@ -219,7 +237,7 @@ TEST_F(SitzungLauf, ALargeFormatRunWithinTheUsualSizeGivesTheSamePictures) {
   ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
   EXPECT_EQ(testing::Bildnummern(*auftrag_.einstellungen.Raster), bilder);
   EXPECT_FALSE(auftrag_.MosaikBild.has_value());
-  EXPECT_TRUE(auftrag_.MosaikInBaendern);
+  EXPECT_TRUE(auftrag_.MosaikInBaendern());
   ASSERT_EQ(auftrag_.AnzeigeBild.byteSize(), anzeige.byteSize());
   EXPECT_EQ(std::memcmp(auftrag_.AnzeigeBild.data(), anzeige.data(), anzeige.byteSize()), 0);
   EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{60, 40}));
@@ -260,7 +278,7 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
   EXPECT_EQ(testing::ReadWholeFile(ordner_ / "plakat.jpg"), "das alte Bild");
   EXPECT_EQ(DateienIn(ordner_.path()), vorher + kKacheln);  // and the photos of the run
-  EXPECT_FALSE(auftrag_.MosaikInBaendern);
+  EXPECT_FALSE(auftrag_.MosaikInBaendern());
   EXPECT_FALSE(auftrag_.ErgebnisFertig);
 
   // Uncancelled, the file is the poster.
@@ -274,6 +292,175 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   EXPECT_EQ(gelesen.width(), 3000);
   EXPECT_EQ(gelesen.height(), 2000);
   EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{3000, 2000}));
+}
+
+// A large-format job of 6 × 4 tiles of 10 pixels, printed at 300 dpi, the tiles' colours
+// moved 60 % toward their cells.
+Auftragswunsch Grosswunsch() {
+  Auftragswunsch wunsch;
+  wunsch.grossformat = true;
+  wunsch.dpi = 300;
+  wunsch.kachelnX = 6;
+  wunsch.kachelnY = 4;
+  wunsch.minAbstand = 1;
+  wunsch.verfahren.Farbangleich = 60;
+  return wunsch;
+}
+
+// Everything the pages offer set otherwise: a smaller grid and size, cut to shape, no
+// colour adjustment, another shape analysis and resolution, large format off.
+Auftragswunsch Anderswunsch() {
+  Auftragswunsch wunsch;
+  wunsch.dpi = 72;
+  wunsch.zoom = 80;  // tiles of 16 pixels
+  wunsch.kachelnX = 3;
+  wunsch.kachelnY = 2;
+  wunsch.minAbstand = 1;
+  wunsch.formanalyse = 3;
+  wunsch.verfahren.Zuschneiden = true;
+  return wunsch;
+}
+
+constexpr uint8_t kMischung = 191;
+
+// The file the job's result gives when saved now as PNG (which carries the resolution).
+std::string Gespeichert(Auftrag& auftrag, const testing::TempFolder& ordner,
+                        const std::string& datei, uint8_t blendwert) {
+  EXPECT_TRUE(ErgebnisSpeichern(auftrag, blendwert, OptionenFuer(ordner, datei, kFormatPng)));
+  return testing::ReadWholeFile(ordner / datei);
+}
+
+// A large mosaic is what its run made, whatever is set up after it: saved again after the
+// grid, size, way of reading, colour adjustment, resolution and large format have all
+// changed, the file is the same, and so are the list of its photos and its figures. With
+// another template loaded, the tiles keep the colours adjusted toward the run's template;
+// only the blend takes the template of the moment, as for a mosaic held whole.
+TEST_F(SitzungLauf, ALargeResultIsSavedAsItsRunMadeItWhateverIsSetUpAfterwards) {
+  muster_ = true;
+  Einrichten(auftrag_, Grosswunsch());
+  Berechnungslauf lauf(auftrag_, benutzer_, Optionen());
+  ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
+  ASSERT_TRUE(auftrag_.MosaikInBaendern());
+  const std::string gemischt = Gespeichert(auftrag_, ordner_, "gemischt.png", kMischung);
+  const std::string rein = Gespeichert(auftrag_, ordner_, "rein.png", kNurMosaik);
+  const std::string liste = PlatzierungslisteText(auftrag_);
+
+  Einrichten(auftrag_, Anderswunsch());
+  ASSERT_FALSE(auftrag_.einstellungen.Grossformat);
+  ASSERT_EQ(auftrag_.einstellungen.KachelnX, 3);
+  EXPECT_TRUE(Gespeichert(auftrag_, ordner_, "gemischt2.png", kMischung) == gemischt);
+  EXPECT_EQ(PlatzierungslisteText(auftrag_), liste);
+  const Laufbericht bericht = LaufberichtErstellen(auftrag_);
+  EXPECT_EQ(bericht.mosaik, (Size{60, 40}));
+  EXPECT_EQ(bericht.kacheln, 24);
+  EXPECT_EQ(bericht.kachel, (Size{10, 10}));
+  EXPECT_EQ(bericht.dpi, 300);
+  EXPECT_EQ(bericht.ziel, (Size{48, 32}));  // what the size page says now
+  // What the wizard shows of it: the run's grid and tiles.
+  const Mosaikplan& plan = *auftrag_.MosaikPlan;
+  EXPECT_EQ(plan.Mosaik(), (Size{60, 40}));
+  ASSERT_NE(plan.Foto(6, 4), nullptr);
+  EXPECT_EQ(plan.ZelleAn(59, 39), (Zellort{6, 4}));
+
+  testing::WriteTestBmp(ordner_ / "andere.bmp", testing::Einfarbig(90, 20, Farbe{250, 10, 120}));
+  for (int mal = 0; mal < 2; ++mal) {
+    ASSERT_EQ(VorlageLaden(auftrag_, ordner_ / "andere.bmp"), Vorlagenausgang::Geladen);
+    EXPECT_TRUE(Gespeichert(auftrag_, ordner_, "rein2.png", kNurMosaik) == rein) << mal;
+  }
+  EXPECT_FALSE(Gespeichert(auftrag_, ordner_, "gemischt3.png", kMischung) == gemischt);
+}
+
+// A large mosaic outlasts the runs after it that do not complete: cancelled while reading
+// or while composing their own (by then their grid, file list and plan are new), or
+// ending with too few readable pictures. Its screen copy and the file it saves are the
+// same as before.
+TEST_F(SitzungLauf, ALargeResultOutlastsRunsThatDoNotComplete) {
+  muster_ = true;
+  Einrichten(auftrag_, Grosswunsch());
+  Berechnungslauf lauf(auftrag_, benutzer_, Optionen());
+  ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
+  const std::string datei = Gespeichert(auftrag_, ordner_, "vorher.png", kMischung);
+  const Bitmap anzeige = auftrag_.AnzeigeBild.Clone();
+  const auto pruefen = [&](const char* wie) {
+    EXPECT_TRUE(auftrag_.MosaikInBaendern()) << wie;
+    EXPECT_TRUE(auftrag_.ErgebnisFertig) << wie;
+    ASSERT_EQ(auftrag_.AnzeigeBild.byteSize(), anzeige.byteSize()) << wie;
+    EXPECT_EQ(std::memcmp(auftrag_.AnzeigeBild.data(), anzeige.data(), anzeige.byteSize()), 0)
+        << wie;
+    EXPECT_TRUE(Gespeichert(auftrag_, ordner_, "nachher.png", kMischung) == datei) << wie;
+  };
+
+  // The next runs have a grid of their own, so that theirs could not pass for it.
+  Auftragswunsch anders = Grosswunsch();
+  anders.kachelnX = 3;
+  anders.kachelnY = 2;
+  Einrichten(auftrag_, anders);
+  benutzer_.beimEreignis = [&](int32_t) { auftrag_.Abbruch = true; };
+  EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
+  pruefen("beim Einlesen abgebrochen");
+
+  benutzer_.beimEreignis = [&](int32_t) {
+    if (auftrag_.PhasenZeiten[3] > 0) auftrag_.Abbruch = true;
+  };
+  EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
+  ASSERT_GT(auftrag_.PhasenZeiten[3], 0);
+  pruefen("beim Zusammenstellen abgebrochen");
+
+  benutzer_.beimEreignis = {};
+  lesbar_ = 3;
+  EXPECT_EQ(lauf.Starten(), Laufausgang::Unlesbar);
+  EXPECT_EQ(auftrag_.Dateiliste.size(), 3u);  // the job's list is the failed run's
+  pruefen("zu wenig lesbare Bilder");
+}
+
+// A normal result and a large one replace each other when, and only when, the run of
+// the other kind completes; a run of the other kind that is cancelled after its matching
+// leaves the earlier one whole, picture and plan.
+TEST_F(SitzungLauf, ANormalAndALargeResultReplaceEachOtherOnlyByACompletedRun) {
+  muster_ = true;
+  Berechnungslauf lauf(auftrag_, benutzer_, Optionen());
+  const auto starten = [&](const Auftragswunsch& wunsch, bool abbrechen) {
+    Einrichten(auftrag_, wunsch);
+    auftrag_.zufall.seed(99);
+    benutzer_.beimEreignis = [&, abbrechen](int32_t) {
+      if (abbrechen && auftrag_.PhasenZeiten[3] > 0) auftrag_.Abbruch = true;
+    };
+    return lauf.Starten();
+  };
+  Auftragswunsch normal = Grosswunsch();
+  normal.grossformat = false;
+  Auftragswunsch kleinNormal = Anderswunsch();
+  Auftragswunsch kleinGross = Anderswunsch();
+  kleinGross.grossformat = true;
+
+  ASSERT_EQ(starten(Grosswunsch(), false), Laufausgang::Fertig);
+  const std::string gross = Gespeichert(auftrag_, ordner_, "gross.png", kMischung);
+
+  ASSERT_EQ(starten(normal, false), Laufausgang::Fertig);
+  EXPECT_TRUE(auftrag_.MosaikBild.has_value());
+  EXPECT_FALSE(auftrag_.MosaikInBaendern());
+  EXPECT_THROW(ErgebnisInBaendernSpeichern(auftrag_, kMischung,
+                                           OptionenFuer(ordner_, "x.png", kFormatPng), {}),
+               std::logic_error);
+  const std::string ganz = Gespeichert(auftrag_, ordner_, "ganz.png", kMischung);
+  // Within the usual size the same placements give the same picture either way.
+  EXPECT_TRUE(ganz == gross);
+
+  EXPECT_EQ(starten(kleinGross, true), Laufausgang::Abgebrochen);
+  EXPECT_TRUE(auftrag_.MosaikBild.has_value());
+  EXPECT_FALSE(auftrag_.MosaikInBaendern());
+  ASSERT_TRUE(auftrag_.MosaikPlan.has_value());
+  EXPECT_EQ(auftrag_.MosaikPlan->KachelnX(), 6);
+  EXPECT_TRUE(Gespeichert(auftrag_, ordner_, "ganz2.png", kMischung) == ganz);
+
+  ASSERT_EQ(starten(Grosswunsch(), false), Laufausgang::Fertig);
+  EXPECT_FALSE(auftrag_.MosaikBild.has_value());
+  EXPECT_TRUE(auftrag_.MosaikInBaendern());
+
+  EXPECT_EQ(starten(kleinNormal, true), Laufausgang::Abgebrochen);
+  EXPECT_FALSE(auftrag_.MosaikBild.has_value());
+  EXPECT_TRUE(auftrag_.MosaikInBaendern());
+  EXPECT_TRUE(Gespeichert(auftrag_, ordner_, "gross2.png", kMischung) == gross);
 }
 
 }  // namespace

@@ -32,6 +32,7 @@
 #include "support/temp_folder.h"
 #include "ui/bausteine.h"
 #include "ui/ergebnis_seite.h"
+#include "ui/lupen_ansicht.h"
 #include "ui/malfeld.h"
 #include "ui/seite.h"
 #include "ui/seitenfenster.h"

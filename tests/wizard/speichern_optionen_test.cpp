@@ -22,7 +22,7 @@ TEST(SpeichernOptionen, QualityWordsAndSizeTexts) {
 TEST(SpeichernOptionen, FormatButtonsKeepTheChosenDepth) {
   SpeicherOptionen optionen;  // as at start: BMP, no depth chosen yet
   Optionsanzeige anzeige = OptionenAnzeigen(optionen);
-  EXPECT_FALSE(anzeige.jpeg);
+  EXPECT_EQ(anzeige.format, kFormatBmp);
   EXPECT_TRUE(anzeige.farbtiefeAktiv);
   EXPECT_FALSE(anzeige.qualitaetAktiv);
   EXPECT_EQ(anzeige.farbtiefeIndex, 3);  // "Truecolor (32 Bit)"
@@ -40,6 +40,33 @@ TEST(SpeichernOptionen, FormatButtonsKeepTheChosenDepth) {
   EXPECT_EQ(IndexAusFarbtiefe(42), 3);
 }
 
+TEST(SpeichernOptionen, PngAndTiffAreWrittenInTruecolorWithoutAQuality) {
+  SpeicherOptionen optionen;
+  optionen.Farbtiefe = kFarbtiefe8;
+  for (const uint8_t format : {kFormatPng, kFormatTiff}) {
+    const Optionsanzeige anzeige = FormatWaehlen(optionen, format);
+    EXPECT_EQ(optionen.Format, format);
+    EXPECT_EQ(anzeige.format, format);
+    EXPECT_FALSE(anzeige.qualitaetAktiv);
+    EXPECT_FALSE(anzeige.farbtiefeAktiv);
+    EXPECT_EQ(anzeige.farbtiefeIndex, kJpegFarbtiefeIndex);
+    EXPECT_EQ(OptionenAnzeigen(optionen).format, format);
+    EXPECT_FALSE(OptionenAnzeigen(optionen).farbtiefeIndex.has_value());
+  }
+  // The depth chosen for BMP stays.
+  EXPECT_EQ(optionen.Farbtiefe, kFarbtiefe8);
+  EXPECT_EQ(FormatWaehlen(optionen, kFormatBmp).farbtiefeIndex, 0);
+  // A format the page does not know is shown as BMP.
+  EXPECT_EQ(FormatWaehlen(optionen, 9).format, kFormatBmp);
+  EXPECT_EQ(optionen.Format, kFormatBmp);
+}
+
+TEST(SpeichernOptionen, AnEstimateFromASampleSaysSo) {
+  EXPECT_EQ(SchaetzText(1048576 * 900),
+            "geschätzte Dateigröße: etwa 900,00 Megabyte (aus einer Stichprobe)");
+  EXPECT_EQ(SchaetzText(1023), "geschätzte Dateigröße: etwa 1023 Byte (aus einer Stichprobe)");
+}
+
 TEST(SpeichernOptionen, TheDialogOffersTheLastFileThatWasWritten) {
   // Nothing written yet: the pictures folder, no name.
   Dateivorschlag vorschlag = DateiVorschlagen("", kFormatJpeg, "/home/u/Bilder");
@@ -51,6 +78,9 @@ TEST(SpeichernOptionen, TheDialogOffersTheLastFileThatWasWritten) {
   // The same name in the format chosen now.
   vorschlag = DateiVorschlagen("/home/u/Mosaike/see.jpg", kFormatBmp, "/home/u/Bilder");
   EXPECT_EQ(vorschlag.datei, "see.bmp");
+  // A poster saved as TIFF is offered as PNG when PNG is chosen now.
+  vorschlag = DateiVorschlagen("/home/u/Mosaike/poster.tif", kFormatPng, "/home/u/Bilder");
+  EXPECT_EQ(vorschlag.datei, "poster.png");
 }
 
 TEST(SpeichernOptionen, AnotherExistingFileBehindTheForcedExtensionIsAskedAbout) {

@@ -1,0 +1,89 @@
+// The plan of a finished mosaic: which photo stands in which cell, and everything that
+// drawing the photos into their cells needs (the grid, the tile size, the way the photos
+// are read, the colour adjustment and the print resolution the mosaic was made for).
+//
+// A large-format mosaic is never held whole; it exists only as its plan and is composed
+// band by band whenever it is shown or saved. The plan is taken from the job when the run
+// composes and never follows the job's settings afterwards: what the user sets up for the
+// next mosaic, or a next run that does not complete, must not change the picture a later
+// save of this one writes. Only the template blended in is the one of the moment of
+// saving, as for a mosaic held whole.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/einstellungen.h"
+#include "engine/verwendungsliste.h"
+#include "platform/bitmap.h"
+#include "platform/rect.h"
+
+namespace tilvendo {
+
+class Mosaikplan {
+ public:
+  // The placements `verwendung` of a run, with the grid, the tile size, the way of
+  // reading, the colour adjustment (with the shape analysis it measures by) and the
+  // print resolution of the job as they are now. Cells outside the grid are ignored.
+  Mosaikplan(const Einstellungen& einstellungen, const Analyse& analyse,
+             Verwendungsliste verwendung);
+
+  int32_t KachelnX() const { return kachelnX_; }
+  int32_t KachelnY() const { return kachelnY_; }
+  // Pixels of one tile; a side of 0 leaves the mosaic without area.
+  Size Kachel() const { return kachel_; }
+  // Pixels of the whole mosaic: the grid of tiles.
+  Size Mosaik() const { return mosaik_; }
+
+  // The photo shown in cell (x, y), counted from 1; nullptr for a cell the matching left
+  // empty and for one outside the grid. A photo that cannot be read any more when the
+  // mosaic is composed leaves its cells black all the same.
+  const std::string* Foto(int32_t x, int32_t y) const;
+  // The cell that shows pixel (x, y) of the mosaic, counted from 0; nothing outside it.
+  std::optional<Zellort> ZelleAn(int32_t x, int32_t y) const;
+  // The photos with their cells, one entry per file in the order of first placement.
+  const Verwendungsliste& Verwendung() const { return verwendung_; }
+
+  // The same plan with the photos of the cells `behalten` accepts only, the others left
+  // empty: a part of the mosaic composed as the whole one is, reading no other photo.
+  Mosaikplan NurZellen(const std::function<bool(const Zellort&)>& behalten) const;
+
+  // How the photos are read and drawn (upright, fast, cut to shape, colour adjustment).
+  const Verfahren& Zeichenweise() const { return verfahren_; }
+  // The shape analysis level the colour adjustment splits tiles and cells by.
+  int Formanalyse() const { return formanalyse_; }
+  // Dots per inch written into a saved file; 0: none.
+  int32_t Druckaufloesung() const { return druckaufloesung_; }
+
+  // The tiles' colours are moved toward the template the run matched against. The job's
+  // template stands for it until it is replaced; then the old one is handed over here
+  // (VorlageBildErsetzen), moved, not copied, and only when a plan composed later needs it.
+  bool BrauchtVorlage() const { return verfahren_.Farbangleich > 0; }
+  bool HatEigeneVorlage() const { return vorlage_.has_value(); }
+  void VorlageBehalten(Bitmap vorlage) { vorlage_ = std::move(vorlage); }
+  // The template to move the colours toward: the run's when it was handed over, else
+  // `aktuelle`, the job's template, which then still is the run's.
+  const Bitmap& Angleichvorlage(const Bitmap& aktuelle) const {
+    return vorlage_ ? *vorlage_ : aktuelle;
+  }
+
+ private:
+  Mosaikplan() = default;
+
+  int32_t kachelnX_ = 0;
+  int32_t kachelnY_ = 0;
+  Size kachel_;
+  Size mosaik_;
+  Verwendungsliste verwendung_;
+  std::vector<int32_t> zellen_;  // entry of `verwendung_` per cell, row by row; −1: none
+  Verfahren verfahren_;
+  int formanalyse_ = kFormanalyseStandard;
+  int32_t druckaufloesung_ = 0;
+  std::optional<Bitmap> vorlage_;
+};
+
+}  // namespace tilvendo

@@ -1,0 +1,135 @@
+#include "engine/mosaikplan.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "engine/auftrag.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+
+namespace tilvendo {
+namespace {
+
+// 4 × 3 cells of 15 × 4 pixels: 60 × 12.
+Einstellungen Raster4x3() {
+  Einstellungen e;
+  e.KachelnX = 4;
+  e.KachelnY = 3;
+  e.ZellBreite = 10;
+  e.ZellHoehe = 8;
+  e.ZoomX = 150;
+  e.ZoomY = 50;
+  return e;
+}
+
+TEST(Mosaikplan, TellsWhichPhotoEachCellAndEachPixelShows) {
+  Verwendungsliste verwendung;
+  verwendung.Hinzufuegen("a.jpg", Zellort{1, 1});
+  verwendung.ZelleAnfuegen(0, Zellort{4, 3});
+  verwendung.ZelleAnfuegen(0, Zellort{5, 1});  // outside the grid: ignored
+  verwendung.Hinzufuegen("b.jpg", Zellort{2, 1});
+  verwendung.ZelleAnfuegen(1, Zellort{1, 0});
+  const Mosaikplan plan(Raster4x3(), Analyse{}, std::move(verwendung));
+
+  EXPECT_EQ(plan.Kachel(), (Size{15, 4}));
+  EXPECT_EQ(plan.Mosaik(), (Size{60, 12}));
+  ASSERT_NE(plan.Foto(1, 1), nullptr);
+  EXPECT_EQ(*plan.Foto(1, 1), "a.jpg");
+  ASSERT_NE(plan.Foto(4, 3), nullptr);
+  EXPECT_EQ(*plan.Foto(4, 3), "a.jpg");
+  ASSERT_NE(plan.Foto(2, 1), nullptr);
+  EXPECT_EQ(*plan.Foto(2, 1), "b.jpg");
+  EXPECT_EQ(plan.Foto(3, 2), nullptr);  // left empty
+  for (const Zellort z : {Zellort{0, 1}, Zellort{5, 1}, Zellort{1, 0}, Zellort{1, 4}}) {
+    EXPECT_EQ(plan.Foto(z.x, z.y), nullptr) << z.x << "," << z.y;
+  }
+
+  EXPECT_EQ(plan.ZelleAn(0, 0), (Zellort{1, 1}));
+  EXPECT_EQ(plan.ZelleAn(14, 3), (Zellort{1, 1}));
+  EXPECT_EQ(plan.ZelleAn(15, 4), (Zellort{2, 2}));
+  EXPECT_EQ(plan.ZelleAn(59, 11), (Zellort{4, 3}));
+  EXPECT_FALSE(plan.ZelleAn(60, 0));
+  EXPECT_FALSE(plan.ZelleAn(0, 12));
+  EXPECT_FALSE(plan.ZelleAn(-1, 0));
+}
+
+// The template a large result's colours were adjusted toward is kept when the job's
+// template is replaced (the first time only: later ones are no run's); a result without
+// colour adjustment, or one held whole, needs none.
+TEST(Mosaikplan, ALargeResultKeepsTheTemplateItsColoursWereAdjustedToward) {
+  const Farbe lauf{10, 20, 30};
+  Einstellungen e = Raster4x3();
+  e.verfahren.Farbangleich = 40;
+  Auftrag auftrag;
+  auftrag.VorlageBild = testing::Einfarbig(8, 6, lauf);
+  auftrag.MosaikPlan.emplace(e, auftrag.analyse, Verwendungsliste{});
+  const Mosaikplan& plan = *auftrag.MosaikPlan;
+  EXPECT_EQ(&plan.Angleichvorlage(auftrag.VorlageBild), &auftrag.VorlageBild);
+
+  VorlageBildErsetzen(auftrag, testing::Einfarbig(5, 5, Farbe{1, 1, 1}));
+  VorlageBildErsetzen(auftrag, testing::Einfarbig(7, 7, Farbe{2, 2, 2}));
+  EXPECT_EQ(auftrag.VorlageBild.width(), 7);
+  ASSERT_TRUE(plan.HatEigeneVorlage());
+  EXPECT_EQ(plan.Angleichvorlage(auftrag.VorlageBild).width(), 8);
+  EXPECT_EQ(ReadPixel(plan.Angleichvorlage(auftrag.VorlageBild), 0, 0), lauf);
+
+  e.verfahren.Farbangleich = 0;
+  auftrag.MosaikPlan.emplace(e, auftrag.analyse, Verwendungsliste{});
+  VorlageBildErsetzen(auftrag, testing::Einfarbig(5, 5, lauf));
+  EXPECT_FALSE(auftrag.MosaikPlan->HatEigeneVorlage());
+
+  e.verfahren.Farbangleich = 40;
+  auftrag.MosaikPlan.emplace(e, auftrag.analyse, Verwendungsliste{});
+  auftrag.MosaikBild.emplace(60, 12);
+  VorlageBildErsetzen(auftrag, testing::Einfarbig(5, 5, lauf));
+  EXPECT_FALSE(auftrag.MosaikPlan->HatEigeneVorlage());
+}
+
+// Part of a plan, as a sample of a poster composes it: the same grid and way of drawing,
+// the template the colours move toward, and the photos of the cells kept only.
+TEST(Mosaikplan, APartKeepsEverythingButThePhotosOfTheOtherCells) {
+  Einstellungen e = Raster4x3();
+  e.verfahren.Farbangleich = 40;
+  e.Druckaufloesung = 300;
+  Analyse analyse;
+  analyse.Formanalyse = 3;
+  Verwendungsliste verwendung;
+  verwendung.Hinzufuegen("c.jpg", Zellort{4, 3});
+  verwendung.Hinzufuegen("a.jpg", Zellort{1, 1});
+  verwendung.ZelleAnfuegen(1, Zellort{3, 2});
+  verwendung.Hinzufuegen("b.jpg", Zellort{2, 2});
+  verwendung.ZelleAnfuegen(2, Zellort{4, 2});
+  Mosaikplan plan(e, analyse, std::move(verwendung));
+  plan.VorlageBehalten(testing::Einfarbig(8, 6, Farbe{10, 20, 30}));
+
+  const Mosaikplan teil = plan.NurZellen([](const Zellort& z) { return z.y == 2; });
+  EXPECT_EQ(teil.KachelnX(), 4);
+  EXPECT_EQ(teil.KachelnY(), 3);
+  EXPECT_EQ(teil.Kachel(), plan.Kachel());
+  EXPECT_EQ(teil.Mosaik(), plan.Mosaik());
+  EXPECT_EQ(teil.Zeichenweise().Farbangleich, 40);
+  EXPECT_EQ(teil.Formanalyse(), 3);
+  EXPECT_EQ(teil.Druckaufloesung(), 300);
+  ASSERT_TRUE(teil.HatEigeneVorlage());
+  EXPECT_EQ(ReadPixel(teil.Angleichvorlage(Bitmap()), 7, 5), (Farbe{10, 20, 30}));
+  // Row 2 only: a.jpg in (3, 2), b.jpg in (2, 2) and (4, 2), c.jpg not at all.
+  ASSERT_EQ(teil.Verwendung().Anzahl(), 2u);
+  EXPECT_EQ(teil.Verwendung()[0].datei, "a.jpg");
+  EXPECT_EQ(teil.Verwendung()[0].zellen, (std::vector<Zellort>{{3, 2}}));
+  EXPECT_EQ(teil.Verwendung()[1].datei, "b.jpg");
+  EXPECT_EQ(teil.Verwendung()[1].zellen, (std::vector<Zellort>{{2, 2}, {4, 2}}));
+  EXPECT_EQ(teil.Foto(1, 1), nullptr);
+  EXPECT_EQ(teil.Foto(4, 3), nullptr);
+  ASSERT_NE(teil.Foto(3, 2), nullptr);
+  EXPECT_EQ(*teil.Foto(3, 2), "a.jpg");
+  ASSERT_NE(teil.Foto(4, 2), nullptr);
+  EXPECT_EQ(*teil.Foto(4, 2), "b.jpg");
+  // The plan itself is as it was.
+  ASSERT_NE(plan.Foto(4, 3), nullptr);
+  EXPECT_EQ(plan.Verwendung().Anzahl(), 3u);
+}
+
+}  // namespace
+}  // namespace tilvendo

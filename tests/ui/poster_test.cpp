@@ -1,0 +1,668 @@
+// A poster through the wizard's windows: a large-format run, the result page looked into
+// with the magnifier down to single photos, the list of placed photos, and the poster
+// saved as PNG and TIFF, once stopped half-way, which leaves the file saved before as
+// it was.
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <QWheelEvent>
+#include <cstdlib>
+
+#include "albums/alben_helfer.h"
+#include "albums/alben_operationen.h"
+#include "albums/album_bearbeitung.h"
+#include "engine/berechnungslauf.h"
+#include "engine/sitzung.h"
+#include "pictures/bilder_laden.h"
+#include "pictures/blending.h"
+#include "platform/paths.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
+#include "support/test_benutzer.h"
+#include "ui/bausteine.h"
+#include "ui/ergebnis_seite.h"
+#include "ui/fortschritt_fenster.h"
+#include "ui/lupen_ansicht.h"
+#include "ui/seitenfenster.h"
+#include "ui/speichern_optionen_seite.h"
+#include "ui/uebersicht_seite.h"
+#include "ui_test_umgebung.h"
+
+namespace tilvendo::testing {
+namespace {
+
+constexpr int kFotos = 40;
+constexpr int kWarteMs = 30000;
+constexpr int kTaktMs = 5;
+constexpr int kDialogRuheMs = 300;
+constexpr Size kPoster{4000, 3000};
+constexpr Size kKleinesMosaik{2400, 1800};
+constexpr int kKachelnX = 40;
+constexpr int kKachelnY = 30;
+
+// Runs `aktion` once the window that waits for the user (a dialog, or the page in the
+// wizard's window) is a `T` that `passt` accepts.
+template <typename T>
+void WennFenster(std::function<bool(T*)> passt, std::function<void(T*)> aktion) {
+  auto gewartet = std::make_shared<int>(0);
+  auto* takt = new QTimer(qApp);
+  QObject::connect(takt, &QTimer::timeout, takt, [=] {
+    auto* fenster = qobject_cast<T*>(ui::WartendesFenster());
+    if (fenster != nullptr && fenster->isVisible() && passt(fenster)) {
+      takt->stop();
+      takt->deleteLater();
+      aktion(fenster);
+      // A failed check must not leave the test waiting in a modal loop for ever.
+      if (QTest::currentTestFailed()) fenster->close();
+      return;
+    }
+    *gewartet += kTaktMs;
+    if (*gewartet > kWarteMs) {
+      takt->stop();
+      takt->deleteLater();
+      QFAIL("the expected window did not appear");
+    }
+  });
+  takt->start(kTaktMs);
+}
+
+// Types `datei` into the save dialog and confirms it; `angeboten` gets the name the
+// dialog offered.
+void DateiWaehlen(const std::string& datei, QString* angeboten = nullptr) {
+  WennFenster<QFileDialog>(
+      [](QFileDialog*) { return true; },
+      [datei, angeboten](QFileDialog* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name != nullptr);
+        if (angeboten != nullptr) *angeboten = name->text();
+        // Saving over a file asks nothing here: that question is Qt's.
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        dialog->setDirectory(QString::fromStdString(FolderOf(datei)));
+        // The dialog reads its folders on a thread of its own and then selects the
+        // offered file, which would overwrite a name typed before.
+        QTest::qWait(kDialogRuheMs);
+        name->clear();
+        QTest::keyClicks(name, QString::fromStdString(FileNameOf(datei)));
+        QCOMPARE(name->text(), QString::fromStdString(FileNameOf(datei)));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+      });
+}
+
+// Catches the photos the result page asks the desktop to open.
+class Bildanzeige : public QObject {
+  Q_OBJECT
+ public slots:
+  void Oeffnen(const QUrl& url) { geoeffnet.push_back(url.toLocalFile()); }
+
+ public:
+  QStringList geoeffnet;
+};
+
+// A template of four quarters, kFotos photos of one colour each in a chosen album, and a
+// large-format run of 4000 × 3000 pixels in 40 × 30 tiles of 100 pixels.
+struct Poster {
+  FalscheMedien medien;
+  std::unique_ptr<UiTestUmgebung> umgebung;
+
+  explicit Poster(bool grossformat = true) {
+    medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
+    umgebung = std::make_unique<UiTestUmgebung>(&medien);
+    const std::string vorlage = umgebung->ordner / "vorlage.jpg";
+    Bitmap bild = Einfarbig(320, 240, Farbe{200, 40, 40});
+    for (int32_t y = 0; y < 240; ++y) {
+      for (int32_t x = 0; x < 320; ++x) {
+        if (x < 160 || y < 120) WritePixel(bild, x, y, Farbe{40, uint8_t(x / 2), uint8_t(y)});
+      }
+    }
+    WriteTestJpeg(vorlage, bild);
+    const std::string fotos = umgebung->ordner / "fotos/";
+    CreateFolders(fotos);
+    for (int i = 0; i < kFotos; ++i) {
+      const auto stufe = static_cast<uint8_t>(i * 6);
+      WriteTestJpeg(fotos + std::to_string(i) + ".jpg",
+                    Einfarbig(16, 12, Farbe{stufe, uint8_t(255 - stufe), uint8_t(i % 4 * 60)}));
+    }
+    Auftrag& auftrag = umgebung->auftrag();
+    const AlbenKontext kontext = umgebung->assistent().albenKontext();
+    const Bearbeitungsumgebung bearbeitung{kontext, medien, umgebung->benutzer, false};
+    AlbumImEditor album = NeuesAlbumBeginnen(auftrag.alben, kontext, umgebung->benutzer);
+    QCOMPARE(OrdnerAufnehmen(bearbeitung, auftrag.alben.AktAlbum, fotos), Aufnahme::Aufgenommen);
+    AlbumNeuScannen(bearbeitung, auftrag.alben.AktAlbum, album.anzahl);
+    album.name = "Fotos";
+    AlbumBearbeitungAbschliessen(auftrag.alben, kontext, album);
+    BilderZaehlen(auftrag);
+    QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
+
+    Auftragswunsch wunsch;
+    wunsch.grossformat = grossformat;
+    wunsch.dpi = grossformat ? 200 : 0;
+    wunsch.groesse = grossformat ? kPoster : kKleinesMosaik;
+    wunsch.kachelnX = kKachelnX;
+    wunsch.kachelnY = kKachelnY;
+    Einrichten(auftrag, wunsch);
+    Berechnungslauf lauf(auftrag, umgebung->benutzer);
+    QCOMPARE(lauf.Starten(), Laufausgang::Fertig);
+    QCOMPARE(auftrag.MosaikInBaendern(), grossformat);
+    QCOMPARE(auftrag.MosaikBild.has_value(), !grossformat);
+  }
+
+  ui::ErgebnisSeite* Ergebnisseite() {
+    return static_cast<ui::ErgebnisSeite*>(umgebung->assistent().SeiteHolen(6));
+  }
+
+  // Shows the result page in the wizard's window as the overview opens it, runs `aktion`
+  // while it waits for the user, and leaves it with "Ende" (which the test takes back).
+  void AufDerErgebnisseite(std::function<void(ui::ErgebnisSeite*)> aktion) {
+    bool gesehen = false;
+    WennFenster<ui::ErgebnisSeite>(
+        [](ui::ErgebnisSeite* seite) { return seite->Nummer() == 6; },
+        [&](ui::ErgebnisSeite* seite) {
+          gesehen = true;
+          QCOMPARE(seite->window(), static_cast<QWidget*>(ui::Seitenfenster::Sichtbares()));
+          aktion(seite);
+          QTest::mouseClick(seite->findChild<QPushButton*>(QStringLiteral("Ende")), Qt::LeftButton);
+        });
+    Ergebnisseite()->exec();
+    QVERIFY(gesehen);
+    umgebung->auftrag().ProgrammEnde = false;
+  }
+};
+
+void Rad(QWidget* ziel, QPoint punkt, int raste) {
+  QWheelEvent rad(QPointF(punkt), QPointF(ziel->mapToGlobal(punkt)), QPoint(),
+                  QPoint(0, raste * wizard::kRadRaste), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+  QApplication::sendEvent(ziel, &rad);
+}
+
+bool Nahe(QColor ist, Farbe soll, int abstand) {
+  return std::abs(ist.red() - soll.red) <= abstand &&
+         std::abs(ist.green() - soll.green) <= abstand &&
+         std::abs(ist.blue() - soll.blue) <= abstand;
+}
+
+// The bytes of "geschätzte Dateigröße: etwa 582,98 Kilobyte (aus einer Stichprobe)"; −1
+// for any other text.
+double GeschaetzteBytes(const QString& text) {
+  const QStringList worte = text.split(QLatin1Char(' '));
+  if (!text.startsWith(QStringLiteral("geschätzte Dateigröße: etwa ")) ||
+      !text.endsWith(QStringLiteral(" (aus einer Stichprobe)")) || worte.size() != 8) {
+    return -1.0;
+  }
+  const double einheit = worte[4] == QStringLiteral("Megabyte")   ? 1024.0 * 1024.0
+                         : worte[4] == QStringLiteral("Kilobyte") ? 1024.0
+                                                                  : 1.0;
+  return QString(worte[3]).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() * einheit;
+}
+
+QStringList Dateien(const std::string& ordner) {
+  return QDir(QString::fromStdString(ordner)).entryList(QDir::Files | QDir::Hidden);
+}
+
+}  // namespace
+
+class PosterTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { UiTestsEinrichten(); }
+
+  void TheMagnifierLooksIntoThePosterDownToSinglePhotos() {
+    Poster poster;
+    Auftrag& auftrag = poster.umgebung->auftrag();
+    const Bitmap bildschirmkopie = auftrag.AnzeigeBild.Clone();
+    ui::LupenAnsicht* bild = nullptr;
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(QTest::qWaitForWindowExposed(seite->window()));
+      bild = seite->ErgebnisBild();
+      QCOMPARE(bild->size(), QSize(auftrag.AnzeigeBild.width(), auftrag.AnzeigeBild.height()));
+      QVERIFY(
+          seite->BildGruppe()->title().endsWith(QStringLiteral("(4000 x 3000 Pixel) skaliert")));
+      QVERIFY(!bild->Geometrie().Vergroessert());
+      QVERIFY(seite->SpeichernKnopf()->isEnabled());
+
+      // The slider blends the page's own picture; the run's screen copy stays unblended,
+      // so the next showing blends the mosaic, not an earlier blend.
+      const int32_t vorher = seite->Anzeige().Blendungen();
+      seite->Blenden()->setValue(-10);
+      QCOMPARE(seite->Anzeige().Blendungen(), vorher + 1);
+      QCOMPARE(std::memcmp(auftrag.AnzeigeBild.data(), bildschirmkopie.data(),
+                           bildschirmkopie.byteSize()),
+               0);
+      seite->Blenden()->setValue(-15);
+
+      // Shown whole, no photo is named.
+      const QPoint mitte(bild->width() / 2, bild->height() / 2);
+      QTest::mouseMove(bild, mitte);
+      QCOMPARE(seite->Statuszeile()->GanzerText(), QString());
+      // A notch of the wheel at the middle; once tiles are large enough to make out, their
+      // photos are read and named.
+      Rad(bild, mitte, 1);
+      QVERIFY(bild->Geometrie().Vergroessert());
+      QTest::mouseMove(bild, mitte + QPoint(1, 0));
+      const bool zuerkennen = bild->Geometrie().Massstab() * 100 >= wizard::kMindestKachelImFenster;
+      QCOMPARE(seite->Statuszeile()->GanzerText().isEmpty(), !zuerkennen);
+      Rad(bild, mitte, 1);
+      QCOMPARE(bild->Geometrie().Stufe(), 2);
+      bild->repaint();
+      bild->Kacheln()->Abwarten();
+      QVERIFY(bild->Kacheln()->Gelesen() > 0);
+
+      // Down to the full resolution: a tile of 100 pixels shows its photo, the template
+      // laid over it at 25 %.
+      Rad(bild, mitte, 10);
+      QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      bild->repaint();
+      bild->Kacheln()->Abwarten();
+      QApplication::processEvents();
+      const wizard::Punkt imMosaik = bild->Geometrie().ImMosaik(wizard::Punkt{50, 50});
+      const auto zelle = wizard::ZelleBei(imMosaik, bild->Kacheln()->Raster());
+      QVERIFY(zelle.has_value());
+      const wizard::Punkt ecke = bild->Geometrie().ImFenster(
+          wizard::Punkt{(zelle->x - 1) * 100.0, (zelle->y - 1) * 100.0});
+      const QPoint kachelMitte(int(ecke.x) + 50, int(ecke.y) + 50);
+      const std::string datei = bild->Kacheln()->DateiIn(*zelle);
+      QVERIFY(!datei.empty());
+      Bitmap foto;
+      QVERIFY(LoadWholePicture(foto, datei));
+      const Farbe fotoFarbe = ReadPixel(foto, 8, 6);
+      const wizard::Punkt vorlagenOrt = bild->Geometrie().ImMosaik(
+          wizard::Punkt{double(kachelMitte.x()), double(kachelMitte.y())});
+      const Farbe vorlagenFarbe = ReadPixel(auftrag.VorlageBild, int(vorlagenOrt.x * 320 / 4000),
+                                            int(vorlagenOrt.y * 240 / 3000));
+      const uint8_t a = BlendwertAusRegler(-15);
+      const auto gemischt = [a](uint8_t m, uint8_t t) {
+        return uint8_t((m * a + t * (255 - a)) / 255);
+      };
+      const Farbe erwartet{gemischt(fotoFarbe.blue, vorlagenFarbe.blue),
+                           gemischt(fotoFarbe.green, vorlagenFarbe.green),
+                           gemischt(fotoFarbe.red, vorlagenFarbe.red)};
+      const QColor gezeigt = bild->grab().toImage().pixelColor(kachelMitte);
+      QVERIFY2(Nahe(gezeigt, erwartet, 12), qPrintable(gezeigt.name()));
+
+      // Over the tile the status line names its photo; a double click opens it.
+      QTest::mouseMove(bild, kachelMitte);
+      QCOMPARE(seite->Statuszeile()->GanzerText(),
+               QStringLiteral("Foto: ") + QString::fromStdString(datei));
+      Bildanzeige anzeige;
+      QDesktopServices::setUrlHandler(QStringLiteral("file"), &anzeige, "Oeffnen");
+      QTest::mouseDClick(bild, Qt::LeftButton, Qt::NoModifier, kachelMitte);
+      QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+      QCOMPARE(anzeige.geoeffnet, QStringList{QString::fromStdString(datei)});
+      QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+
+      // Dragging moves the part shown with the hand.
+      const double links = bild->Geometrie().Sichtbar().links;
+      QTest::mousePress(bild, Qt::LeftButton, Qt::NoModifier, mitte);
+      QTest::mouseMove(bild, mitte + QPoint(-30, 0));
+      QTest::mouseMove(bild, mitte + QPoint(-60, 0));
+      QTest::mouseRelease(bild, Qt::LeftButton, Qt::NoModifier, mitte + QPoint(-60, 0));
+      QCOMPARE(bild->Geometrie().Sichtbar().links, links + 60);
+      QCOMPARE(bild->Geometrie().Massstab(), 1.0);  // a drag is no click
+
+      // With the magnifier on, a click zooms in and a right click out; off, neither.
+      Rad(bild, mitte, -100);
+      QVERIFY(!bild->Geometrie().Vergroessert());
+      QCOMPARE(seite->Statuszeile()->GanzerText(), QString());
+      QTest::mouseClick(bild, Qt::LeftButton, Qt::NoModifier, mitte);
+      QVERIFY(!bild->Geometrie().Vergroessert());
+      QTest::mouseClick(seite->LupeKnopf(), Qt::LeftButton);
+      QVERIFY(seite->LupeKnopf()->isChecked());
+      QTest::mouseClick(bild, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+      QTest::mouseClick(bild, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+      QCOMPARE(bild->Geometrie().Stufe(), 2);
+      QTest::mouseClick(bild, Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
+      QCOMPARE(bild->Geometrie().Stufe(), 1);
+      QTest::mouseClick(seite->LupeKnopf(), Qt::LeftButton);
+    });
+
+    // Closing the page lets the workers go; showing it again starts whole, from the run's
+    // screen copy as it was.
+    QVERIFY(bild != nullptr);
+    QVERIFY(bild->Kacheln() == nullptr);
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(!seite->ErgebnisBild()->Geometrie().Vergroessert());
+      QCOMPARE(std::memcmp(auftrag.AnzeigeBild.data(), bildschirmkopie.data(),
+                           bildschirmkopie.byteSize()),
+               0);
+    });
+  }
+
+  void AMosaicHeldWholeIsMagnifiedFromItsOwnPixels() {
+    Poster klein(false);
+    Auftrag& auftrag = klein.umgebung->auftrag();
+    // The size page changed after the run: the caption names the mosaic's own size.
+    auftrag.einstellungen.ZielBreite = 1000;
+    auftrag.einstellungen.ZielHoehe = 750;
+    klein.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(QTest::qWaitForWindowExposed(seite->window()));
+      QVERIFY2(
+          seite->BildGruppe()->title().endsWith(QStringLiteral("(2400 x 1800 Pixel) skaliert")),
+          qPrintable(seite->BildGruppe()->title()));
+      ui::LupenAnsicht* bild = seite->ErgebnisBild();
+      const QPoint punkt(bild->width() / 3, bild->height() / 3);
+      Rad(bild, punkt, 100);
+      QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      bild->repaint();
+      QApplication::processEvents();
+      // Nothing is read: the mosaic's own pixels, with the template laid over them.
+      QCOMPARE(bild->Kacheln()->Gelesen(), 0);
+      const wizard::Punkt ort =
+          bild->Geometrie().ImMosaik(wizard::Punkt{double(punkt.x()), double(punkt.y())});
+      const Farbe mosaik = ReadPixel(*auftrag.MosaikBild, int(ort.x), int(ort.y));
+      const Farbe vorlage =
+          ReadPixel(auftrag.VorlageBild, int(ort.x * 320 / 2400), int(ort.y * 240 / 1800));
+      const uint8_t a = BlendwertAusRegler(-15);
+      const auto gemischt = [a](uint8_t m, uint8_t t) {
+        return uint8_t((m * a + t * (255 - a)) / 255);
+      };
+      const Farbe erwartet{gemischt(mosaik.blue, vorlage.blue),
+                           gemischt(mosaik.green, vorlage.green),
+                           gemischt(mosaik.red, vorlage.red)};
+      const QColor gezeigt = bild->grab().toImage().pixelColor(punkt);
+      QVERIFY2(Nahe(gezeigt, erwartet, 12), qPrintable(gezeigt.name()));
+      // The photo is named as on a poster.
+      QTest::mouseMove(bild, punkt);
+      QVERIFY(seite->Statuszeile()->GanzerText().startsWith(QStringLiteral("Foto: ")));
+    });
+  }
+
+  void WithoutAResultThereIsNothingToSaveOrList() {
+    UiTestUmgebung umgebung;
+    auto* seite = static_cast<ui::ErgebnisSeite*>(umgebung.assistent().SeiteHolen(6));
+    bool gesehen = false;
+    WennFenster<ui::ErgebnisSeite>([](ui::ErgebnisSeite*) { return true; },
+                                   [&](ui::ErgebnisSeite* offen) {
+                                     gesehen = true;
+                                     QVERIFY(!offen->SpeichernKnopf()->isEnabled());
+                                     QVERIFY(!offen->ListeKnopf()->isEnabled());
+                                     QVERIFY(!offen->Speicherhinweis()->isVisible());
+                                     offen->close();
+                                   });
+    seite->exec();
+    QVERIFY(gesehen);
+  }
+
+  void ThePlacementListNamesThePhotoOfEveryCell() {
+    Poster poster;
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(seite->ListeKnopf()->isEnabled());
+      const std::string datei = poster.umgebung->ordner / "liste.csv";
+      DateiWaehlen(poster.umgebung->ordner / "liste");
+      QTest::mouseClick(seite->ListeKnopf(), Qt::LeftButton);
+      const std::string text = ReadWholeFile(datei);
+      QVERIFY(text.starts_with("Spalte,Zeile,Foto\n1,1,"));
+      QCOMPARE(std::count(text.begin(), text.end(), '\n'), kKachelnX * kKachelnY + 1);
+      QCOMPARE(seite->Statuszeile()->GanzerText(),
+               QStringLiteral("Platzierungsliste gespeichert: ") + QString::fromStdString(datei));
+      // A folder that is not there: the user is told, nothing else happens.
+      QVERIFY(
+          !seite->ListeSpeichern(QString::fromStdString(poster.umgebung->ordner / "fehlt/x.csv")));
+      QCOMPARE(poster.umgebung->benutzer.warnungen.size(), size_t{1});
+      QVERIFY(poster.umgebung->benutzer.warnungen[0].starts_with(
+          "Die Platzierungsliste konnte nicht gespeichert werden: "));
+    });
+    // Shown again, the page starts without the earlier word.
+    poster.AufDerErgebnisseite(
+        [&](ui::ErgebnisSeite* seite) { QCOMPARE(seite->Statuszeile()->GanzerText(), QString()); });
+  }
+
+  void SavedAsPngAndTiffAndStoppedHalfWay() {
+    Poster poster;
+    Auftrag& auftrag = poster.umgebung->auftrag();
+    const std::string ordner = poster.umgebung->ordner / "ausgabe/";
+    CreateFolders(ordner);
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(!seite->Speicherhinweis()->isVisible());
+      // TIFF: the exact size, no quality; then the file, whole.
+      QString tiffGroesse;
+      Speichern(
+          seite,
+          [&tiffGroesse](ui::SpeichernOptionenSeite* optionen) {
+            QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+            QVERIFY(!optionen->Qualitaet()->isEnabled());
+            QVERIFY(!optionen->Farbtiefe()->isEnabled());
+            QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
+            QVERIFY(optionen->VorschauGruppe()->isVisible());
+            tiffGroesse = optionen->Dateigroesse()->text();
+          },
+          ordner + "poster");
+      // The pixels and what a TIFF needs around them at most: a few bytes more than the
+      // file.
+      QVERIFY2(tiffGroesse.startsWith(QStringLiteral("voraussichtliche Dateigröße: 34,3")),
+               qPrintable(tiffGroesse));
+      QCOMPARE(ReadWholeFile(ordner + "poster.tif").size() / 10000, size_t{3600});
+      QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{1});
+      Bitmap gelesen;
+      QVERIFY(LoadWholePicture(gelesen, ordner + "poster.tif"));
+      QCOMPARE(gelesen.width(), kPoster.width);
+      QCOMPARE(gelesen.height(), kPoster.height);
+      // The page names the file, and the next save offers it in the format chosen then.
+      QVERIFY(seite->Speicherhinweis()->isVisible());
+      QCOMPARE(seite->Speicherhinweis()->GanzerText(),
+               QString::fromStdString("gespeichert: " + ordner + "poster.tif"));
+
+      // PNG, whole; its size told beforehand holds for the file within a fifth, though
+      // the test's photos repeat often along a row, which PNG takes as references.
+      auftrag.analyse.ErgebnisGespeichert = 0;
+      QString angeboten;
+      QString pngGroesse;
+      Speichern(
+          seite,
+          [&pngGroesse](ui::SpeichernOptionenSeite* optionen) {
+            QTest::mouseClick(optionen->PngKnopf(), Qt::LeftButton);
+            QVERIFY(!optionen->Qualitaet()->isEnabled());
+            QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
+            pngGroesse = optionen->Dateigroesse()->text();
+          },
+          ordner + "poster", &angeboten);
+      QCOMPARE(angeboten, QStringLiteral("poster.png"));
+      QVERIFY(LoadWholePicture(gelesen, ordner + "poster.png"));
+      QCOMPARE(gelesen.width(), kPoster.width);
+      const std::string png = ReadWholeFile(ordner + "poster.png");
+      QVERIFY2(std::abs(GeschaetzteBytes(pngGroesse) / static_cast<double>(png.size()) - 1.0) < 0.2,
+               qPrintable(pngGroesse + QStringLiteral(", echt %1").arg(png.size())));
+      const std::string tiff = ReadWholeFile(ordner + "poster.tif");
+
+      // JPEG: the size told beforehand comes from whole tiles at full size, and holds for
+      // the file within a fifth.
+      QString geschaetzt;
+      Speichern(
+          seite,
+          [&geschaetzt](ui::SpeichernOptionenSeite* optionen) {
+            QTest::mouseClick(optionen->JpegKnopf(), Qt::LeftButton);
+            QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
+            geschaetzt = optionen->Dateigroesse()->text();
+          },
+          ordner + "poster");
+      const auto echt = static_cast<double>(ReadWholeFile(ordner + "poster.jpg").size());
+      QVERIFY2(std::abs(GeschaetzteBytes(geschaetzt) / echt - 1.0) < 0.2,
+               qPrintable(geschaetzt + QStringLiteral(", echt %1").arg(echt)));
+      QVERIFY(QFile::remove(QString::fromStdString(ordner + "poster.jpg")));
+
+      // Stopped half-way over both files: each stays as it was, nothing else is left, and
+      // the page no longer calls the mosaic saved.
+      for (QRadioButton* (ui::SpeichernOptionenSeite::*knopf)() const :
+           {&ui::SpeichernOptionenSeite::PngKnopf, &ui::SpeichernOptionenSeite::TiffKnopf}) {
+        auftrag.analyse.ErgebnisGespeichert = 0;
+        bool abgebrochen = false;
+        WennFenster<ui::FortschrittFenster>(
+            [](ui::FortschrittFenster* fenster) {
+              return fenster->Balken() != nullptr && fenster->Balken()->value() > 0;
+            },
+            [&abgebrochen, seite](ui::FortschrittFenster* fenster) {
+              QVERIFY(fenster->Balken()->value() < 100);
+              // Over the wizard's window, which shows the result page meanwhile.
+              QVERIFY(fenster->isModal());
+              const ui::Seitenfenster* assistent = ui::Seitenfenster::Sichtbares();
+              QVERIFY(assistent != nullptr);
+              QCOMPARE(fenster->parentWidget(), static_cast<const QWidget*>(assistent));
+              QCOMPARE(assistent->AktuelleSeite(), static_cast<ui::Seite*>(seite));
+              QVERIFY(seite->isVisible());
+              abgebrochen = true;
+              QTest::mouseClick(fenster->AbbrechenKnopf(), Qt::LeftButton);
+            });
+        seite->Blenden()->setValue(-5);  // another picture than the one saved
+        Speichern(
+            seite,
+            [knopf](ui::SpeichernOptionenSeite* optionen) {
+              QTest::mouseClick((optionen->*knopf)(), Qt::LeftButton);
+            },
+            ordner + "poster");
+        QVERIFY(abgebrochen);
+        QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{0});
+        QVERIFY(!seite->Speicherhinweis()->isVisible());
+        QVERIFY(ReadWholeFile(ordner + "poster.png") == png);
+        QVERIFY(ReadWholeFile(ordner + "poster.tif") == tiff);
+        QCOMPARE(Dateien(ordner),
+                 (QStringList{QStringLiteral("poster.png"), QStringLiteral("poster.tif")}));
+        seite->Blenden()->setValue(-15);
+      }
+      // A stopped save is never offered: the JPEG written last still is.
+      QCOMPARE(poster.umgebung->assistent().ZuletztGespeichert(), ordner + "poster.jpg");
+      QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+    });
+  }
+
+  void AfterTheTilingChangedTheMagnifierAndTheSaveShowTheRunsPoster() {
+    Poster poster;
+    Auftrag& auftrag = poster.umgebung->auftrag();
+    const std::string ordner = poster.umgebung->ordner / "ausgabe/";
+    CreateFolders(ordner);
+    const auto tiffSpeichern = [&](const std::string& name) {
+      poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+        Speichern(
+            seite,
+            [](ui::SpeichernOptionenSeite* optionen) {
+              QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+            },
+            ordner + name);
+      });
+      return ReadWholeFile(ordner + name + ".tif");
+    };
+    const std::string vorher = tiffSpeichern("vorher");
+    QVERIFY(vorher.size() > 36'000'000);
+    // The photo of every cell as the run placed it, column by column.
+    std::vector<std::string> platziert;
+    for (int x = 1; x <= kKachelnX; ++x) {
+      for (int y = 1; y <= kKachelnY; ++y) {
+        const int32_t bild = auftrag.einstellungen.Raster->at(x, y).Bild;
+        platziert.push_back(bild < 0 ? std::string()
+                                     : auftrag.Dateiliste[static_cast<size_t>(bild)]);
+      }
+    }
+
+    // The user sets up another mosaic: another tiling and size, and a run of it that is
+    // cancelled while it composes, when its grid and file list are its own.
+    Auftragswunsch anders;
+    anders.grossformat = true;
+    anders.dpi = 300;
+    anders.groesse = Size{3000, 2250};
+    anders.kachelnX = 15;
+    anders.kachelnY = 10;
+    Einrichten(auftrag, anders);
+    TestBenutzer benutzer;
+    benutzer.beimEreignis = [&](int32_t) {
+      if (auftrag.PhasenZeiten[3] > 0) auftrag.Abbruch = true;
+    };
+    Berechnungslauf lauf(auftrag, benutzer);
+    QCOMPARE(lauf.Starten(), Laufausgang::Abgebrochen);
+    QCOMPARE(auftrag.einstellungen.Raster->kachelnX(), 15);
+
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(
+          seite->BildGruppe()->title().endsWith(QStringLiteral("(4000 x 3000 Pixel) skaliert")));
+      ui::LupenAnsicht* bild = seite->ErgebnisBild();
+      Rad(bild, QPoint(bild->width() / 2, bild->height() / 2), 100);
+      QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      const wizard::Mosaikraster& raster = bild->Kacheln()->Raster();
+      QCOMPARE(raster.kachelnX, kKachelnX);
+      QCOMPARE(raster.kachelnY, kKachelnY);
+      QCOMPARE(raster.kachel, (Size{100, 100}));
+      for (int x = 1; x <= kKachelnX; ++x) {
+        for (int y = 1; y <= kKachelnY; ++y) {
+          QCOMPARE(bild->Kacheln()->DateiIn(Zellort{x, y}),
+                   platziert[static_cast<size_t>((x - 1) * kKachelnY + (y - 1))]);
+        }
+      }
+      // Over a tile the status line names the run's photo there.
+      const QPoint mitte(bild->width() / 2, bild->height() / 2);
+      const auto zelle = wizard::ZelleBei(
+          bild->Geometrie().ImMosaik(wizard::Punkt{double(mitte.x()), double(mitte.y())}), raster);
+      QVERIFY(zelle.has_value());
+      QTest::mouseMove(bild, mitte);
+      QCOMPARE(
+          seite->Statuszeile()->GanzerText(),
+          QStringLiteral("Foto: ") +
+              QString::fromStdString(
+                  platziert[static_cast<size_t>((zelle->x - 1) * kKachelnY + (zelle->y - 1))]));
+    });
+    // The poster saved now is the one saved before, byte for byte.
+    QVERIFY(tiffSpeichern("nachher") == vorher);
+    QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+  }
+
+  void AFullDiskIsToldBeforeAnythingIsComposed() {
+    Poster poster;
+    const std::string ordner = poster.umgebung->ordner / "voll/";
+    CreateFolders(ordner);
+    auto* optionenSeite =
+        static_cast<ui::SpeichernOptionenSeite*>(poster.umgebung->assistent().SeiteHolen(10));
+    optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      WennSeite(10, [&](ui::SpeichernOptionenSeite* optionen) {
+        QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+        DateiWaehlen(ordner + "poster");
+        QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+        // The page stays open for another place.
+        QVERIFY(optionen->isVisible());
+        QTest::mouseClick(optionen->AbbrechenKnopf(), Qt::LeftButton);
+      });
+      QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+      const std::vector<std::string>& warnungen = poster.umgebung->benutzer.warnungen;
+      QCOMPARE(warnungen.size(), size_t{1});
+      QVERIFY(warnungen[0].find("sind nur noch 1,0 MB frei") != std::string::npos);
+      QVERIFY(Dateien(ordner).isEmpty());
+      QVERIFY(!seite->Speicherhinweis()->isVisible());
+    });
+    optionenSeite->PlatzAbfrageSetzen({});
+  }
+
+ private:
+  static void WennSeite(int nummer, std::function<void(ui::SpeichernOptionenSeite*)> aktion) {
+    WennFenster<ui::SpeichernOptionenSeite>(
+        [nummer](ui::SpeichernOptionenSeite* seite) { return seite->Nummer() == nummer; },
+        std::move(aktion));
+  }
+
+  // Saves from the result page: `waehlen` sets the options, then the file is named
+  // (`angeboten` gets the name the dialog offered).
+  static void Speichern(ui::ErgebnisSeite* seite,
+                        std::function<void(ui::SpeichernOptionenSeite*)> waehlen,
+                        const std::string& datei, QString* angeboten = nullptr) {
+    WennSeite(10, [waehlen, datei, angeboten](ui::SpeichernOptionenSeite* optionen) {
+      waehlen(optionen);
+      DateiWaehlen(datei, angeboten);
+      QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+    });
+    QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+  }
+};
+
+}  // namespace tilvendo::testing
+
+QTEST_MAIN(tilvendo::testing::PosterTest)
+#include "poster_test.moc"

@@ -1,0 +1,93 @@
+#include "ui/bildschirmfotos_grossformat.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cstdio>
+
+#include "engine/auftrag.h"
+#include "pictures/speichern.h"
+#include "ui/assistent.h"
+#include "ui/bildschirmfotos_seiten.h"
+#include "ui/druckgroesse_gruppe.h"
+#include "ui/ergebnis_seite.h"
+#include "ui/lupen_ansicht.h"
+#include "ui/speichern_optionen_seite.h"
+#include "ui/uebersicht_seite.h"
+#include "ui/zielgroesse_seite.h"
+#include "wizard/ergebnis_mosaik.h"
+#include "wizard/lupe.h"
+
+namespace tilvendo::ui {
+namespace {
+
+// "50 × 70 cm" in the drop-down.
+constexpr int kPosterFormat = 7;
+// The overview's entry of the result size.
+constexpr int kEintragGroesse = 1;
+
+// Zooms the result page's picture to the full resolution at a point right of the middle,
+// and waits for the photos in view.
+void BisZuDenFotos(ErgebnisSeite* seite) {
+  LupenAnsicht* bild = seite->ErgebnisBild();
+  const QPoint punkt(bild->width() * 3 / 5, bild->height() / 2);
+  bild->Zoomen(bild->Geometrie().Stufen(), punkt);
+  bild->repaint();
+  if (bild->Kacheln() != nullptr) bild->Kacheln()->Abwarten();
+  QApplication::processEvents();
+  // The cursor over a tile names its photo in the status line.
+  QMouseEvent ueber(QEvent::MouseMove, QPointF(punkt), QPointF(bild->mapToGlobal(punkt)),
+                    Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(bild, &ueber);
+}
+
+}  // namespace
+
+void GrossformatAufnehmen(Fotograf& fotograf, Assistent& assistent) {
+  auto* groesse = static_cast<ZielgroesseSeite*>(assistent.SeiteHolen(2));
+  groesse->show();
+  groesse->Grossformat()->setChecked(true);
+  QComboBox* formate = groesse->Druckgroesse()->Formate();
+  formate->setCurrentIndex(kPosterFormat);
+  emit formate->activated(kPosterFormat);
+  fotograf.Aufnehmen(groesse, QStringLiteral("zielgroesse-grossformat"));
+  Schliessen(assistent, groesse);
+  fotograf.SeiteAufnehmen(assistent, 3, QStringLiteral("kachelung-grossformat"));
+
+  auto* uebersicht = static_cast<UebersichtSeite*>(assistent.SeiteHolen(7));
+  uebersicht->show();
+  uebersicht->Uebersicht()->setCurrentRow(kEintragGroesse);
+  fotograf.Aufnehmen(uebersicht, QStringLiteral("ueberblick-grossformat"));
+  uebersicht->StartKnopf()->click();
+  if (!wizard::ErgebnisVorhanden(assistent.auftrag())) {
+    std::fprintf(stderr, "Die Berechnung im Großformat hat kein Mosaik ergeben.\n");
+    return;
+  }
+  Schliessen(assistent, uebersicht);
+
+  auto* ergebnis = static_cast<ErgebnisSeite*>(assistent.SeiteHolen(6));
+  ergebnis->show();
+  fotograf.Aufnehmen(ergebnis, QStringLiteral("ergebnis-grossformat"));
+  BisZuDenFotos(ergebnis);
+  fotograf.Aufnehmen(ergebnis, QStringLiteral("ergebnis-lupe"));
+  ergebnis->hide();
+
+  auto* speichern = static_cast<SpeichernOptionenSeite*>(assistent.SeiteHolen(10));
+  speichern->Optionen().Qualitaet = kStandardQualitaet;
+  speichern->show();
+  speichern->PngKnopf()->click();
+  speichern->VorschauClick();
+  fotograf.Aufnehmen(speichern, QStringLiteral("speichern-png"));
+  speichern->TiffKnopf()->click();
+  speichern->VorschauClick();
+  fotograf.Aufnehmen(speichern, QStringLiteral("speichern-tiff"));
+  speichern->hide();
+  ergebnis->close();
+  assistent.auftrag().ProgrammEnde = false;
+}
+
+}  // namespace tilvendo::ui

@@ -1,0 +1,94 @@
+// Printing a mosaic as a poster, without Qt: the paper sizes the size page offers in
+// large format, turned as the template stands, the resolution it starts from, and what
+// a tile and the whole result measure on paper.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/einstellungen.h"
+#include "wizard/zielgroesse_seite.h"
+
+namespace tilvendo::wizard {
+
+inline constexpr const char* kGrossformatText = "Großformat für den Druck";
+inline constexpr const char* kGrossformatHinweis =
+    "erlaubt Ergebnisbilder bis 60000 Pixel je Seite, etwa für Poster; sie werden beim "
+    "Speichern streifenweise geschrieben";
+
+// Beside the tile edge on paper: what makes a tile's photo recognisable.
+inline constexpr const char* kKachelkanteHinweis =
+    "etwa 10 mm je Kachel lassen die Fotos auf Armlänge erkennen";
+
+// A paper size of the drop-down, in millimetres, its shorter edge first.
+struct Druckformat {
+  const char* text;
+  int32_t kurz;
+  int32_t lang;
+};
+inline constexpr std::array<Druckformat, 10> kDruckformate{{
+    {"A4 (21 × 29,7 cm)", 210, 297},
+    {"A3 (29,7 × 42 cm)", 297, 420},
+    {"A2 (42 × 59,4 cm)", 420, 594},
+    {"A1 (59,4 × 84,1 cm)", 594, 841},
+    {"A0 (84,1 × 118,9 cm)", 841, 1189},
+    {"30 × 40 cm", 300, 400},
+    {"40 × 60 cm", 400, 600},
+    {"50 × 70 cm", 500, 700},
+    {"60 × 90 cm", 600, 900},
+    {"70 × 100 cm", 700, 1000},
+}};
+// The last entry of the drop-down: the paper size as the fields say.
+inline constexpr const char* kEigeneGroesse = "eigene Größe";
+
+// The resolution a poster starts from: print shops ask for 150 to 300 dpi, and 200 keeps
+// a 70 × 100 cm poster below 8000 pixels a side.
+inline constexpr int32_t kDruckDpiStandard = 200;
+
+enum class Ausrichtung {
+  Hochformat,
+  Querformat,
+};
+
+// The paper stands as the template does: landscape for a template wider than high,
+// portrait for an upright or square one.
+Ausrichtung AusrichtungFuer(int32_t vorlagenBreite, int32_t vorlagenHoehe);
+
+// The paper of format `format` turned to `ausrichtung`.
+Papiermass PapierFuer(const Druckformat& format, Ausrichtung ausrichtung);
+
+// The entry of kDruckformate whose paper in `ausrichtung` is `papier`; none for any
+// other size (the drop-down then shows "eigene Größe").
+std::optional<size_t> DruckformatVon(Papiermass papier, Ausrichtung ausrichtung);
+
+// The longest paper edge, in millimetres, that keeps the result within the large-format
+// bound at `dpi`: the engine's largest paper edge (2 m), or less at high resolutions.
+int32_t GroesstePapierkante(int32_t dpi);
+
+// A tile's size on paper, in tenths of a millimetre.
+struct Kachelmass {
+  int64_t breite = 0;
+  int64_t hoehe = 0;
+  friend bool operator==(const Kachelmass&, const Kachelmass&) = default;
+};
+
+// The tile of the job's result printed at `dpi`, by the rule the overview snaps the
+// result with: Trunc(Trunc(template width / tiles) × zoom / 100) pixels. Tile counts not
+// chosen yet count as the tiling page's start value. Zero without a resolution.
+Kachelmass KachelImDruck(const Vorlage& vorlage, const Einstellungen& einstellungen, int32_t dpi);
+// The same for `kachelnX` × `kachelnY` tiles instead of the job's (the tiling page's
+// boxes before they are taken).
+Kachelmass KachelImDruck(const Vorlage& vorlage, const Einstellungen& einstellungen, int32_t dpi,
+                         int32_t kachelnX, int32_t kachelnY);
+
+// "Kachelkante im Druck: 12,7 mm", or "… 12,7 × 9,5 mm" for a tile that is not square.
+std::string KachelkantenText(Kachelmass kachel);
+
+// "70 × 52 cm bei 200 dpi": a result of `breite` × `hoehe` pixels printed at `dpi`, in
+// whole centimetres (halves to even). Empty without a resolution.
+std::string DruckgroessenText(int32_t breite, int32_t hoehe, int32_t dpi);
+
+}  // namespace tilvendo::wizard
