@@ -197,6 +197,28 @@ TEST(Preissuche, FindsEveryPairWithNegativeReducedCostAndTheMostNegative) {
   }
 }
 
+TEST(Preissuche, FindsPairsOfEqualSignaturesThatSaveTheLeast) {
+  // Flat cells and photos of a few colours, many of them equal (distance 0): with every
+  // photo priced one above the cells, exactly these pairs save one, the least a pair can.
+  const Bestand b(6, 5, 200, 29, 0, 100, 101);
+  const Zuordnungsdaten& d = *b.daten;
+  Flussloesung loesung;
+  loesung.zellPotential.assign(d.Zellen(), -1);
+  loesung.fotoPotential.assign(d.Fotos(), 0);
+  const Preissuche suche(d, loesung);
+  for (size_t c = 0; c < d.Zellen(); ++c) {
+    std::vector<int32_t> gleich;
+    for (int32_t p = 0; p < static_cast<int32_t>(d.Fotos()); ++p) {
+      if (d.Distanz(c, p) == 0) gleich.push_back(p);
+    }
+    ASSERT_FALSE(gleich.empty()) << "cell " << c;
+    Partnerliste neu;
+    EXPECT_EQ(suche.Bewerten(c, kKeinFoto, d.Fotos(), neu), -1) << "cell " << c;
+    std::sort(neu.partner.begin(), neu.partner.end());
+    EXPECT_EQ(neu.partner, gleich) << "cell " << c;
+  }
+}
+
 TEST(Vorbelegen, FillsEveryCellWithinTheLimitsAndPlacesThePhotosThatMustBeUsed) {
   for (uint32_t seed = 1; seed <= 10; ++seed) {
     Bestand b(8, 6, 30, seed);
