@@ -43,11 +43,8 @@ FAELLE=(
   "Alle zusammen|--wahrnehmung --farbangleich 50 --zuschneiden --max-verwendungen 3"
 )
 
-if ! command -v metapixel >/dev/null || ! command -v metapixel-prepare >/dev/null; then
-  echo "== Installiere metapixel"
-  if [ "$(id -u)" -eq 0 ]; then als_root=(); else als_root=(sudo); fi
-  "${als_root[@]}" apt-get install -y --no-install-recommends metapixel >/dev/null
-fi
+source bench/rechnen.sh
+fehlende_installieren metapixel:metapixel metapixel-prepare:metapixel
 
 if [ ! -x "$BAU/cli/tilvendo" ] || [ ! -x "$BAU/bench/aehnlichkeit_bench" ] ||
   [ ! -x "$BAU/cli/tilvendo-demo-sammlung" ]; then
@@ -71,9 +68,6 @@ while i<len(d):
   if m in (0xC0,0xC1,0xC2): h,w=struct.unpack('>HH',d[i+5:i+9]); print(w,h); break
   i+=2+l" "$VORLAGE")
 SKALA=$(python3 -c "print(f'{min($SPALTEN*$KACHEL_B/$BREITE, $ZEILEN*$KACHEL_H/$HOEHE):.6f}')")
-
-jetzt() { date +%s.%N; }
-median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 
 # Runs a command LAEUFE times after one untimed run (which fills caches) and prints the
 # median wall time.

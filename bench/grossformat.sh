@@ -27,15 +27,9 @@ ABSTAND=2
 QUALITAET=90
 BREITEN=(5000 10000 20000 40000)
 
-fehlend=()
-for werkzeug in metapixel:metapixel pnmtopng:netpbm ppm2tiff:libtiff-tools cjpeg:libjpeg-turbo-progs; do
-  command -v "${werkzeug%%:*}" >/dev/null || fehlend+=("${werkzeug#*:}")
-done
-if [ ${#fehlend[@]} -gt 0 ]; then
-  echo "== Installiere ${fehlend[*]}"
-  if [ "$(id -u)" -eq 0 ]; then als_root=(); else als_root=(sudo); fi
-  "${als_root[@]}" apt-get install -y --no-install-recommends "${fehlend[@]}" >/dev/null
-fi
+source bench/rechnen.sh
+fehlende_installieren metapixel:metapixel pnmtopng:netpbm ppm2tiff:libtiff-tools \
+  cjpeg:libjpeg-turbo-progs
 
 echo "== Baue tilvendo (Release) in $BAU"
 cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_UI=OFF \
@@ -87,8 +81,6 @@ messen() {
   fi
   tail -n 1 "$ARBEIT/zeit"
 }
-median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
-rechne() { python3 -c "print(f'{$1:.${2:-1}f}')"; }
 
 unser() {  # BREITE HOEHE DATEI: the command in UNSER
   UNSER=("$TILVENDO" --alben-pfad "$ARBEIT/alben" mosaik "$VORLAGE_1600" "$3" --album Vergleich

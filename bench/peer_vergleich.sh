@@ -25,11 +25,8 @@ KACHEL_H=33
 KACHELN="60x45"
 ABSTAND=2
 
-if ! command -v metapixel >/dev/null || ! command -v metapixel-prepare >/dev/null; then
-  echo "== Installiere metapixel"
-  if [ "$(id -u)" -eq 0 ]; then als_root=(); else als_root=(sudo); fi
-  "${als_root[@]}" apt-get install -y --no-install-recommends metapixel >/dev/null
-fi
+source bench/rechnen.sh
+fehlende_installieren metapixel:metapixel metapixel-prepare:metapixel
 
 echo "== Baue tilvendo (Release) in $BAU"
 cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_UI=OFF \
@@ -49,9 +46,7 @@ while i<len(d):
   i+=2+l" "$VORLAGE")
 SKALA=$(python3 -c "print(f'{60*$KACHEL_B/$BREITE:.6f}')")
 
-jetzt() { date +%s.%N; }
 dauer() { python3 -c "print(f'{$2-$1:.3f}')"; }
-median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 
 unser_kalt() {
   rm -rf "$ARBEIT/alben"

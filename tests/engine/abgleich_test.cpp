@@ -375,6 +375,41 @@ struct Zuordnungsfall {
   }
 };
 
+// A job of `kachelnX` × `kachelnY` cells whose colours the test sets, matched on one
+// field against tiles the test adds, without the brightness window or a pattern distance.
+struct Handfall {
+  testing::TempFolder ordner;
+  Auftrag auftrag;
+  testing::TestBenutzer benutzer;
+
+  Handfall(uint16_t kachelnX, uint16_t kachelnY, int32_t minAbstand, int32_t kandidaten) {
+    Einstellungen& e = auftrag.einstellungen;
+    e.KachelnX = kachelnX;
+    e.KachelnY = kachelnY;
+    e.minAbstand = minAbstand;
+    e.Musterabstand = 0;
+    e.Kandidatenzahl = kandidaten;
+    e.Helligkeitsfenster = 0;
+    auftrag.analyse.Formanalyse = 1;
+    e.Raster = std::make_unique<Zellenraster>(kachelnX, kachelnY);
+  }
+
+  std::string Kachel(Farbe farbe) { return testing::KachelHinzufuegen(auftrag, ordner, farbe); }
+  void Zelle(int x, int y, Farbe farbe) {
+    auftrag.einstellungen.Raster->at(x, y).signatur = EinfarbigeSignatur(0, farbe, 1);
+  }
+
+  std::optional<Verwendungsliste> Zuordnen() {
+    Fortschritt fortschritt(auftrag, benutzer);
+    Arbeitsgruppe gruppe(1);
+    return KachelnZuordnen(auftrag, fortschritt, gruppe);
+  }
+
+  std::vector<int32_t> Bilder() const {
+    return testing::Bildnummern(*auftrag.einstellungen.Raster);
+  }
+};
+
 TEST(KachelnZuordnen, OneThreadAndManyGiveTheSameMosaic) {
   Zuordnungsfall einer(23, 17, 40, 5);
   Zuordnungsfall viele(23, 17, 40, 5);
@@ -450,80 +485,39 @@ TEST(KachelnZuordnen, UsageCapIsNeverExceededAndStillFillsEveryCell) {
 
   // Under a cap of one the grey picture goes to the cell it matches exactly (the second),
   // not to the first cell filled, which has a worse match for it and an alternative.
-  testing::TempFolder ordner;
-  Auftrag auftrag;
-  Einstellungen& e = auftrag.einstellungen;
-  e.KachelnX = 2;
-  e.KachelnY = 1;
-  e.minAbstand = e.Musterabstand = 0;
-  e.Kandidatenzahl = 2;
-  e.Helligkeitsfenster = 0;
-  e.verfahren.MaxVerwendungen = 1;
-  auftrag.analyse.Formanalyse = 1;
-  testing::KachelHinzufuegen(auftrag, ordner, Farbe{100, 100, 100});
-  testing::KachelHinzufuegen(auftrag, ordner, Farbe{60, 60, 60});
-  e.Raster = std::make_unique<Zellenraster>(2, 1);
-  e.Raster->at(1, 1).signatur = EinfarbigeSignatur(0, Farbe{90, 90, 90}, 1);
-  e.Raster->at(2, 1).signatur = EinfarbigeSignatur(0, Farbe{100, 100, 100}, 1);
-  testing::TestBenutzer benutzer;
-  Fortschritt fortschritt(auftrag, benutzer);
-  Arbeitsgruppe gruppe(1);
-  ASSERT_TRUE(KachelnZuordnen(auftrag, fortschritt, gruppe));
-  EXPECT_EQ(testing::Bildnummern(*e.Raster), (std::vector<int32_t>{1, 0}));
+  Handfall eins(2, 1, 0, 2);
+  eins.auftrag.einstellungen.verfahren.MaxVerwendungen = 1;
+  eins.Kachel(Farbe{100, 100, 100});
+  eins.Kachel(Farbe{60, 60, 60});
+  eins.Zelle(1, 1, Farbe{90, 90, 90});
+  eins.Zelle(2, 1, Farbe{100, 100, 100});
+  ASSERT_TRUE(eins.Zuordnen());
+  EXPECT_EQ(eins.Bilder(), (std::vector<int32_t>{1, 0}));
 }
 
 // When the repetition rule forbids every candidate, the cell takes the one whose
 // nearest repetition lies farthest away instead of staying black.
 TEST(KachelnZuordnen, ACellTheRuleLeavesEmptyTakesThePictureRepeatedFarthestAway) {
-  testing::TempFolder ordner;
-  Auftrag auftrag;
-  Einstellungen& e = auftrag.einstellungen;
-  e.KachelnX = 1;
-  e.KachelnY = 6;
-  e.minAbstand = 2;
-  e.Musterabstand = 0;
-  e.Kandidatenzahl = 5;
-  e.Helligkeitsfenster = 0;
-  auftrag.analyse.Formanalyse = 1;
-  testing::KachelHinzufuegen(auftrag, ordner, Farbe{10, 10, 10});
-  testing::KachelHinzufuegen(auftrag, ordner, Farbe{60, 60, 60});
-  e.Raster = std::make_unique<Zellenraster>(1, 6);
-  for (int y = 1; y <= 6; ++y) {
-    e.Raster->at(1, y).signatur = EinfarbigeSignatur(0, Farbe{10, 10, 10}, 1);
-  }
-  testing::TestBenutzer benutzer;
-  Fortschritt fortschritt(auftrag, benutzer);
-  Arbeitsgruppe gruppe(1);
-  ASSERT_TRUE(KachelnZuordnen(auftrag, fortschritt, gruppe));
+  Handfall fall(1, 6, 2, 5);
+  fall.Kachel(Farbe{10, 10, 10});
+  fall.Kachel(Farbe{60, 60, 60});
+  for (int y = 1; y <= 6; ++y) fall.Zelle(1, y, Farbe{10, 10, 10});
+  ASSERT_TRUE(fall.Zuordnen());
   // Row 3: picture 0 lies two rows up, picture 1 one: 0 is taken, though the rule wants
   // three rows between them. Row 5 likewise.
-  EXPECT_EQ(testing::Bildnummern(*e.Raster), (std::vector<int32_t>{0, 1, 0, 1, 0, 1}));
+  EXPECT_EQ(fall.Bilder(), (std::vector<int32_t>{0, 1, 0, 1, 0, 1}));
 }
 
 TEST(KachelnZuordnen, VanishedPictureIsPassedOverAndCellListsReadAsPairs) {
-  testing::TempFolder ordner;
-  Auftrag auftrag;
-  Einstellungen& e = auftrag.einstellungen;
-  e.KachelnX = 1;
-  e.KachelnY = 2;
-  e.minAbstand = 0;
-  e.Musterabstand = 0;
-  e.Kandidatenzahl = 5;
-  e.Helligkeitsfenster = 0;
-  auftrag.analyse.Formanalyse = 1;
-  const std::string weg = testing::KachelHinzufuegen(auftrag, ordner, Farbe{10, 10, 10});
-  const std::string da = testing::KachelHinzufuegen(auftrag, ordner, Farbe{40, 40, 40});
+  Handfall fall(1, 2, 0, 5);
+  const std::string weg = fall.Kachel(Farbe{10, 10, 10});
+  const std::string da = fall.Kachel(Farbe{40, 40, 40});
   std::remove(weg.c_str());
-  e.Raster = std::make_unique<Zellenraster>(1, 2);
-  e.Raster->at(1, 1).signatur = EinfarbigeSignatur(0, Farbe{10, 10, 10}, 1);
-  e.Raster->at(1, 2).signatur = EinfarbigeSignatur(0, Farbe{10, 10, 10}, 1);
-  testing::TestBenutzer benutzer;
-  Fortschritt fortschritt(auftrag, benutzer);
-  Arbeitsgruppe gruppe(1);
-  const auto verwendung = KachelnZuordnen(auftrag, fortschritt, gruppe);
+  fall.Zelle(1, 1, Farbe{10, 10, 10});
+  fall.Zelle(1, 2, Farbe{10, 10, 10});
+  const auto verwendung = fall.Zuordnen();
   ASSERT_TRUE(verwendung);
-  EXPECT_EQ(e.Raster->at(1, 1).Bild, 1);
-  EXPECT_EQ(e.Raster->at(1, 2).Bild, 1);
+  EXPECT_EQ(fall.Bilder(), (std::vector<int32_t>{1, 1}));
   EXPECT_EQ(verwendung->Zeilen(), (std::vector<std::string>{da, "1|1|1|2|"}));
 }
 

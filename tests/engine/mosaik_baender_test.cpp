@@ -19,6 +19,7 @@
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
+#include "support/speicher_optionen.h"
 #include "support/temp_folder.h"
 #include "support/test_benutzer.h"
 
@@ -96,13 +97,7 @@ struct Mosaikjob {
   }
 
   SpeicherOptionen Optionen(uint8_t format, uint8_t farbtiefe, const std::string& datei) const {
-    SpeicherOptionen optionen;
-    optionen.Pfad = ordner.path();
-    optionen.Datei = datei;
-    optionen.Format = format;
-    optionen.Qualitaet = kStandardQualitaet;
-    optionen.Farbtiefe = farbtiefe;
-    return optionen;
+    return testing::SpeicherOptionenFuer(ordner, datei, format, farbtiefe);
   }
 
   // Today's whole-picture path: the mosaic composed whole, then blended and written.

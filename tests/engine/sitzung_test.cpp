@@ -18,11 +18,14 @@
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
+#include "support/speicher_optionen.h"
 #include "support/temp_folder.h"
 #include "support/test_benutzer.h"
 
 namespace tilvendo {
 namespace {
+
+using testing::SpeicherOptionenFuer;
 
 constexpr Farbe kVorlagenFarbe{30, 140, 220};
 
@@ -185,11 +188,7 @@ TEST_F(SitzungLauf, ACancelFromAnotherThreadStopsOnlyTheRunInProgress) {
   EXPECT_GT(bericht.verschiedeneBilder, 1);
   EXPECT_LE(bericht.verschiedeneBilder, 24);
 
-  SpeicherOptionen optionen;
-  optionen.Pfad = ordner_.path();
-  optionen.Datei = "mosaik.bmp";
-  optionen.Format = kFormatBmp;
-  optionen.Farbtiefe = kFarbtiefe24;
+  SpeicherOptionen optionen = SpeicherOptionenFuer(ordner_, "mosaik.bmp", kFormatBmp);
   ASSERT_TRUE(ErgebnisSpeichern(auftrag_, 255, optionen));
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
   EXPECT_TRUE(FileExists(ordner_ / "mosaik.bmp"));
@@ -202,16 +201,6 @@ TEST_F(SitzungLauf, ACancelFromAnotherThreadStopsOnlyTheRunInProgress) {
   optionen.Farbtiefe = kFarbtiefe8;
   EXPECT_THROW(ErgebnisSpeichern(auftrag_, 0, optionen), WriteError);
   EXPECT_EQ(testing::ReadWholeFile(ordner_ / "mosaik.bmp"), vorher);
-}
-
-SpeicherOptionen OptionenFuer(const testing::TempFolder& ordner, const std::string& datei,
-                              uint8_t format) {
-  SpeicherOptionen optionen;
-  optionen.Pfad = ordner.path();
-  optionen.Datei = datei;
-  optionen.Format = format;
-  optionen.Qualitaet = kStandardQualitaet;
-  return optionen;
 }
 
 size_t DateienIn(const std::string& ordner) {
@@ -229,8 +218,10 @@ TEST_F(SitzungLauf, ALargeFormatRunWithinTheUsualSizeGivesTheSamePictures) {
   ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
   const std::vector<int32_t> bilder = testing::Bildnummern(*auftrag_.einstellungen.Raster);
   const Bitmap anzeige = auftrag_.AnzeigeBild.Clone();
-  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, kBlend, OptionenFuer(ordner_, "ganz.jpg", kFormatJpeg)));
-  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, kBlend, OptionenFuer(ordner_, "ganz.png", kFormatPng)));
+  ASSERT_TRUE(
+      ErgebnisSpeichern(auftrag_, kBlend, SpeicherOptionenFuer(ordner_, "ganz.jpg", kFormatJpeg)));
+  ASSERT_TRUE(
+      ErgebnisSpeichern(auftrag_, kBlend, SpeicherOptionenFuer(ordner_, "ganz.png", kFormatPng)));
 
   auftrag_.einstellungen.Grossformat = true;
   auftrag_.zufall.seed(99);
@@ -241,13 +232,13 @@ TEST_F(SitzungLauf, ALargeFormatRunWithinTheUsualSizeGivesTheSamePictures) {
   ASSERT_EQ(auftrag_.AnzeigeBild.byteSize(), anzeige.byteSize());
   EXPECT_EQ(std::memcmp(auftrag_.AnzeigeBild.data(), anzeige.data(), anzeige.byteSize()), 0);
   EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{60, 40}));
-  ASSERT_TRUE(
-      ErgebnisSpeichern(auftrag_, kBlend, OptionenFuer(ordner_, "baender.jpg", kFormatJpeg)));
+  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, kBlend,
+                                SpeicherOptionenFuer(ordner_, "baender.jpg", kFormatJpeg)));
   EXPECT_TRUE(testing::ReadWholeFile(ordner_ / "baender.jpg") ==
               testing::ReadWholeFile(ordner_ / "ganz.jpg"));
 
   LaufOptionen direkt = Optionen();
-  direkt.bandziel = Bandziel{OptionenFuer(ordner_, "direkt.png", kFormatPng), kBlend, {}};
+  direkt.bandziel = Bandziel{SpeicherOptionenFuer(ordner_, "direkt.png", kFormatPng), kBlend, {}};
   Berechnungslauf befehl(auftrag_, benutzer_, std::move(direkt));
   auftrag_.zufall.seed(99);
   ASSERT_EQ(befehl.Starten(), Laufausgang::Fertig);
@@ -269,7 +260,7 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   testing::WriteWholeFile(ordner_ / "plakat.jpg", "das alte Bild");
   const size_t vorher = DateienIn(ordner_.path());
   LaufOptionen optionen = Optionen();
-  optionen.bandziel = Bandziel{OptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  optionen.bandziel = Bandziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
   int32_t zusammengesetzt = 0;
   benutzer_.beimEreignis = [&](int32_t) {
     if (auftrag_.PhasenZeiten[3] > 0 && ++zusammengesetzt == 2) auftrag_.Abbruch = true;
@@ -284,7 +275,7 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   // Uncancelled, the file is the poster.
   benutzer_.beimEreignis = {};
   LaufOptionen nochmal = Optionen();
-  nochmal.bandziel = Bandziel{OptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  nochmal.bandziel = Bandziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
   Berechnungslauf zweiter(auftrag_, benutzer_, std::move(nochmal));
   ASSERT_EQ(zweiter.Starten(), Laufausgang::Fertig);
   Bitmap gelesen;
@@ -326,7 +317,8 @@ constexpr uint8_t kMischung = 191;
 // The file the job's result gives when saved now as PNG (which carries the resolution).
 std::string Gespeichert(Auftrag& auftrag, const testing::TempFolder& ordner,
                         const std::string& datei, uint8_t blendwert) {
-  EXPECT_TRUE(ErgebnisSpeichern(auftrag, blendwert, OptionenFuer(ordner, datei, kFormatPng)));
+  EXPECT_TRUE(
+      ErgebnisSpeichern(auftrag, blendwert, SpeicherOptionenFuer(ordner, datei, kFormatPng)));
   return testing::ReadWholeFile(ordner / datei);
 }
 
@@ -440,7 +432,7 @@ TEST_F(SitzungLauf, ANormalAndALargeResultReplaceEachOtherOnlyByACompletedRun) {
   EXPECT_TRUE(auftrag_.MosaikBild.has_value());
   EXPECT_FALSE(auftrag_.MosaikInBaendern());
   EXPECT_THROW(ErgebnisInBaendernSpeichern(auftrag_, kMischung,
-                                           OptionenFuer(ordner_, "x.png", kFormatPng), {}),
+                                           SpeicherOptionenFuer(ordner_, "x.png", kFormatPng), {}),
                std::logic_error);
   const std::string ganz = Gespeichert(auftrag_, ordner_, "ganz.png", kMischung);
   // Within the usual size the same placements give the same picture either way.

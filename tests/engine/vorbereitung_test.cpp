@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/methodenparameter.h"
+#include "platform/rect.h"
 
 namespace tilvendo {
 namespace {
@@ -14,6 +15,20 @@ Vorlage VorlageMit(int32_t breite, int32_t hoehe) {
   return v;
 }
 
+// Settings at `zoom` % in both directions with a grid of `kachelnX` × `kachelnY` tiles.
+Einstellungen Gerastert(uint16_t zoom, uint16_t kachelnX, uint16_t kachelnY) {
+  Einstellungen e;
+  e.ZoomX = e.ZoomY = zoom;
+  e.KachelnX = kachelnX;
+  e.KachelnY = kachelnY;
+  return e;
+}
+
+// The result's size in pixels.
+Size Ziel(const Einstellungen& e) {
+  return Size{e.ZielBreite, e.ZielHoehe};
+}
+
 Bildzahlen Anzahl(int32_t gesamt) {
   return Bildzahlen{gesamt, 0, 0, 0};
 }
@@ -23,14 +38,12 @@ TEST(ZielgroesseBerechnen, HeldRatioFollowsTheGrowingZoomThenTheShrinkingSize) {
   Einstellungen e;
   Zielgroessenwerte werte;  // 100 %, 720 dpi, ratio held
   ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-  EXPECT_EQ(e.ZielBreite, 800);
-  EXPECT_EQ(e.ZielHoehe, 600);
+  EXPECT_EQ(Ziel(e), (Size{800, 600}));
 
   werte.ZoomX = 150;
   ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
   EXPECT_EQ(werte.ZoomY, 150);
-  EXPECT_EQ(e.ZielBreite, 1200);
-  EXPECT_EQ(e.ZielHoehe, 900);
+  EXPECT_EQ(Ziel(e), (Size{1200, 900}));
   EXPECT_EQ(werte.PapierBreite, 42);
   EXPECT_EQ(werte.PapierHoehe, 31);
 
@@ -39,8 +52,7 @@ TEST(ZielgroesseBerechnen, HeldRatioFollowsTheGrowingZoomThenTheShrinkingSize) {
   ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
   EXPECT_EQ(e.ZoomX, 50);
   EXPECT_EQ(e.ZoomY, 50);
-  EXPECT_EQ(e.ZielBreite, 401);
-  EXPECT_EQ(e.ZielHoehe, 301);
+  EXPECT_EQ(Ziel(e), (Size{401, 301}));
 }
 
 TEST(ZielgroesseBerechnen, FreeRatioChangesOnlyTheTouchedDirection) {
@@ -93,8 +105,7 @@ TEST(ZielgroesseBerechnen, TinyResultsAndEmptyTemplatesStayAtLeastOnePixel) {
   Zielgroessenwerte werte;
   werte.ZoomX = werte.ZoomY = 1;
   ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(50, 40), e);
-  EXPECT_EQ(e.ZielBreite, 1);
-  EXPECT_EQ(e.ZielHoehe, 1);
+  EXPECT_EQ(Ziel(e), (Size{1, 1}));
   EXPECT_EQ(e.ZoomX, 2);  // read back from the one pixel
 
   ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(0, 0), e);
@@ -109,8 +120,7 @@ TEST(ZielgroesseBerechnen, TinyResultsAndEmptyTemplatesStayAtLeastOnePixel) {
   werte.ZoomX = werte.ZoomY = 65535;
   ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(1, 2), e);
   EXPECT_EQ(e.ZoomY, 65535);
-  EXPECT_EQ(e.ZielBreite, 655);
-  EXPECT_EQ(e.ZielHoehe, 1310);
+  EXPECT_EQ(Ziel(e), (Size{655, 1310}));
 }
 
 TEST(ZielgroesseBerechnen, PaperAndResolutionGiveThePixelSize) {
@@ -121,8 +131,7 @@ TEST(ZielgroesseBerechnen, PaperAndResolutionGiveThePixelSize) {
   werte.PapierHoehe = 297;
   werte.dpi = 300;
   ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
-  EXPECT_EQ(e.ZielBreite, 2480);  // 210 / 25.4 × 300 = 2480.3
-  EXPECT_EQ(e.ZielHoehe, 3507);
+  EXPECT_EQ(Ziel(e), (Size{2480, 3507}));  // 210 / 25.4 × 300 = 2480.3
   EXPECT_EQ(e.ZoomX, 310);
 }
 
@@ -138,8 +147,7 @@ TEST(ZielgroesseBerechnen, LargeFormatLiftsTheBoundOfZoomAndOverview) {
     ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
     EXPECT_EQ(e.ZoomX, gross ? 3750 : 156);
     EXPECT_EQ(e.ZoomY, e.ZoomX);
-    EXPECT_EQ(e.ZielBreite, gross ? 60000 : 2496);
-    EXPECT_EQ(e.ZielHoehe, gross ? 45000 : 1872);
+    EXPECT_EQ(Ziel(e), (Size{gross ? 60000 : 2496, gross ? 45000 : 1872}));
     EXPECT_EQ(ZoomGrenzen(vorlage, GroessteZielkante(e)).maxY, gross ? 5000 : 208);
   }
   // The 16-bit zoom still holds the bound of a tiny template.
@@ -161,14 +169,12 @@ TEST(ZielgroesseBerechnen, PosterPaperSizesAreReachableInLargeFormat) {
     werte.PapierBreite = kPosterformate[0].breite;
     werte.PapierHoehe = kPosterformate[0].hoehe;
     ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
-    EXPECT_EQ(e.ZielBreite, 9933);  // 841 / 25.4 × 300 = 9933.07
-    EXPECT_EQ(e.ZielHoehe, 14043);
+    EXPECT_EQ(Ziel(e), (Size{9933, 14043}));  // 841 / 25.4 × 300 = 9933.07
     UebersichtAbgleichen(e, vorlage, Anzahl(10'000));
     if (gross) {
       EXPECT_EQ(e.ZoomX, 620);
       EXPECT_EQ(e.ZoomY, 1170);
-      EXPECT_EQ(e.ZielBreite, 9900);  // 100 tiles of 16 × 620 % = 99 pixels
-      EXPECT_EQ(e.ZielHoehe, 14025);
+      EXPECT_EQ(Ziel(e), (Size{9900, 14025}));  // 100 tiles of 16 × 620 % = 99 pixels
     } else {
       EXPECT_LE(e.ZielBreite, kMaxZielgroesse);
       EXPECT_LE(e.ZielHoehe, kMaxZielgroesse);
@@ -191,8 +197,7 @@ TEST(ZielgroesseBerechnen, TwoMetresAtHighResolutionStopAtTheLargeBound) {
   EXPECT_EQ(e.ZielBreite, 113385);  // the paper rule itself is not bounded ...
   UebersichtAbgleichen(e, vorlage, Anzahl(10'000));
   EXPECT_EQ(e.ZoomX, 3000);  // ... the overview is
-  EXPECT_EQ(e.ZielBreite, 60000);
-  EXPECT_EQ(e.ZielHoehe, 60000);
+  EXPECT_EQ(Ziel(e), (Size{60000, 60000}));
 }
 
 TEST(Druckmasse, LengthsInAnyUnitAndTheTileEdgeOnPaper) {
@@ -221,10 +226,7 @@ TEST(Kachelung, BoundsKeepTilesFourPixelsWideUsingTheHorizontalZoom) {
 }
 
 TEST(Kachelung, WithEnoughCellsKeepsTheProportionsWithinTheBounds) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 100;
-  e.KachelnX = 60;
-  e.KachelnY = 45;
+  Einstellungen e = Gerastert(100, 60, 45);
   // 2000 cells in 4 : 3.
   EXPECT_EQ(KachelungMitZellen(2000, e, VorlageMit(1600, 1200)), (Kachelung{52, 39}));
   EXPECT_EQ(KachelungMitZellen(2700, e, VorlageMit(1600, 1200)), (Kachelung{60, 45}));
@@ -273,24 +275,18 @@ TEST(ErweiterteEinstellungen, LowerTheDistanceToTheBoundAfterApplyingThePattern)
 }
 
 TEST(UebersichtAbgleichen, SnapsTheResultToWholeCells) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 150;
-  e.KachelnX = 33;
-  e.KachelnY = 25;
+  Einstellungen e = Gerastert(150, 33, 25);
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(100));
   EXPECT_EQ(e.ZellBreite, 24);
   EXPECT_EQ(e.ZellHoehe, 24);
-  EXPECT_EQ(e.ZielBreite, 1188);
-  EXPECT_EQ(e.ZielHoehe, 900);
+  EXPECT_EQ(Ziel(e), (Size{1188, 900}));
   // The method is derived on the first show: Standard.
   EXPECT_EQ(e.Helligkeitsfenster, 25);
   EXPECT_EQ(e.Kandidatenzahl, 100);
 }
 
 TEST(UebersichtAbgleichen, HoldsTheZoomOfAnExchangedTemplateWithinTheLargestSize) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 300;  // chosen for an 800 × 600 template
-  e.KachelnX = e.KachelnY = 25;
+  Einstellungen e = Gerastert(300, 25, 25);  // chosen for an 800 × 600 template
   UebersichtAbgleichen(e, VorlageMit(4000, 3000), Anzahl(100));
   EXPECT_EQ(e.ZoomX, 62);  // 2500 × 100 / 4000, both by the same factor
   EXPECT_EQ(e.ZoomY, 62);
@@ -299,10 +295,7 @@ TEST(UebersichtAbgleichen, HoldsTheZoomOfAnExchangedTemplateWithinTheLargestSize
 }
 
 TEST(UebersichtAbgleichen, ReducesCountsOfTilesNarrowerThanAPixel) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 10;
-  e.KachelnX = 20;
-  e.KachelnY = 3;
+  Einstellungen e = Gerastert(10, 20, 3);
   UebersichtAbgleichen(e, VorlageMit(100, 600), Anzahl(0));
   EXPECT_EQ(e.KachelnX, 2);
   EXPECT_EQ(e.KachelnY, 3);
@@ -317,16 +310,12 @@ TEST(UebersichtAbgleichen, ReducesCountsOfTilesNarrowerThanAPixel) {
 }
 
 TEST(UebersichtAbgleichen, TinyTemplatesEndAtOneTileInsteadOfDividingByZero) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 10;
-  e.KachelnX = 20;
-  e.KachelnY = 20;
+  Einstellungen e = Gerastert(10, 20, 20);
   UebersichtAbgleichen(e, VorlageMit(30, 3), Anzahl(0));  // 30 × 10 / 400 = 0
   EXPECT_EQ(e.KachelnX, 1);
   EXPECT_EQ(e.KachelnY, 1);
   EXPECT_EQ(e.ZellBreite, 30);
-  EXPECT_EQ(e.ZielBreite, 3);
-  EXPECT_EQ(e.ZielHoehe, 0);  // the run's size check reports this
+  EXPECT_EQ(Ziel(e), (Size{3, 0}));  // the run's size check reports this
 
   e.KachelnX = e.KachelnY = 0;  // never set: no division by zero either
   UebersichtAbgleichen(e, VorlageMit(0, 0), Anzahl(0));
@@ -336,10 +325,7 @@ TEST(UebersichtAbgleichen, TinyTemplatesEndAtOneTileInsteadOfDividingByZero) {
 
 TEST(UebersichtAbgleichen, AZoomLoweredAfterTheTilingKeepsTilesAsWideAsTheTilingPageDoes) {
   // 200 × 150 tiles of 4 pixels chosen at 100 %; then the zoom went down to 50 %.
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 50;
-  e.KachelnX = 200;
-  e.KachelnY = 150;
+  Einstellungen e = Gerastert(50, 200, 150);
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(0));
   const Kachelgrenzen grenzen = KachelGrenzen(VorlageMit(800, 600), e);
   EXPECT_EQ(e.KachelnX, grenzen.maxX);
@@ -356,9 +342,7 @@ TEST(UebersichtAbgleichen, AZoomLoweredAfterTheTilingKeepsTilesAsWideAsTheTiling
 }
 
 TEST(UebersichtAbgleichen, HoldsTheDistanceWithinTheGridAndKeepsTheChosenMethod) {
-  Einstellungen e;
-  e.ZoomX = e.ZoomY = 100;
-  e.KachelnX = e.KachelnY = 5;
+  Einstellungen e = Gerastert(100, 5, 5);
   e.minAbstand = 8;
   SetzeBerechnungsart(e, 10'000, 2);
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(20));

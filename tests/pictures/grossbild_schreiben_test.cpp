@@ -18,12 +18,14 @@
 #include "pictures/tiff_writer.h"
 #include "platform/zufall.h"
 #include "speicher_testbilder.h"
+#include "support/speicher_optionen.h"
 #include "support/temp_folder.h"
 
 namespace tilvendo {
 namespace {
 
 using testing::ReadWholeFile;
+using testing::SpeicherOptionenFuer;
 using testing::TempFolder;
 using testing::Verlauf;
 using testing::WriteWholeFile;
@@ -199,12 +201,7 @@ TEST(Bildschreiber, ACancelledWriteLeavesTheOldFileAndNoTemporary) {
     for (const uint8_t farbtiefe : {kFarbtiefe8, kFarbtiefe24}) {
       const std::string datei = "alt" + std::string(kSpeicherFormate[format].endung);
       WriteWholeFile(ordner / datei, "das alte Bild");
-      SpeicherOptionen optionen;
-      optionen.Pfad = ordner.path();
-      optionen.Datei = datei;
-      optionen.Format = format;
-      optionen.Qualitaet = kStandardQualitaet;
-      optionen.Farbtiefe = farbtiefe;
+      const SpeicherOptionen optionen = SpeicherOptionenFuer(ordner, datei, format, farbtiefe);
       AbbrechendeQuelle quelle;
       EXPECT_THROW(BildSchreiben(quelle, optionen), SchreibenAbgebrochen) << datei;
       EXPECT_EQ(ReadWholeFile(ordner / datei), "das alte Bild") << datei;
@@ -227,12 +224,9 @@ TEST(Bildschreiber, TheSizeEstimateIsAnUpperBoundOfTheFile) {
   for (const Bitmap* bild : {static_cast<const Bitmap*>(&rauschen), &verlauf}) {
     for (const uint8_t format : {kFormatBmp, kFormatJpeg, kFormatPng, kFormatTiff}) {
       for (const uint8_t stufe : {uint8_t{5}, uint8_t{90}, uint8_t{100}}) {
-        SpeicherOptionen optionen;
-        optionen.Pfad = ordner.path();
-        optionen.Datei = "b" + std::string(kSpeicherFormate[format].endung);
-        optionen.Format = format;
+        SpeicherOptionen optionen = SpeicherOptionenFuer(
+            ordner, "b" + std::string(kSpeicherFormate[format].endung), format, kFarbtiefe16);
         optionen.Qualitaet = stufe;
-        optionen.Farbtiefe = kFarbtiefe16;
         BitmapStreifen quelle(*bild);
         ASSERT_TRUE(BildSchreiben(quelle, optionen));
         const auto groesse = std::filesystem::file_size(ordner / optionen.Datei);

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "bild_vergleich.h"
 #include "platform/bitmap.h"
 #include "platform/pixel.h"
 
@@ -31,16 +32,7 @@ inline Bitmap Verlauf(int32_t width, int32_t height) {
 
 // The largest difference of any colour channel between two pictures of one size.
 inline int GroessterFehler(const Bitmap& a, const Bitmap& b) {
-  int groesster = 0;
-  for (int32_t y = 0; y < a.height(); ++y) {
-    for (int32_t x = 0; x < a.width(); ++x) {
-      const Farbe p = ReadPixel(a, x, y);
-      const Farbe q = ReadPixel(b, x, y);
-      groesster = std::max({groesster, std::abs(p.red - q.red), std::abs(p.green - q.green),
-                            std::abs(p.blue - q.blue)});
-    }
-  }
-  return groesster;
+  return Vergleichen(a, b).maximum;
 }
 
 // The mean difference per channel.

@@ -17,6 +17,7 @@
 #include "pictures/streifen_quelle.h"
 #include "speicher_testbilder.h"
 #include "support/bild_dateien.h"
+#include "support/speicher_optionen.h"
 #include "support/temp_folder.h"
 
 namespace tilvendo {
@@ -26,6 +27,7 @@ using testing::Einfarbig;
 using testing::GroessterFehler;
 using testing::MittlererFehler;
 using testing::ReadWholeFile;
+using testing::SpeicherOptionenFuer;
 using testing::TempFolder;
 using testing::Verlauf;
 using testing::WriteWholeFile;
@@ -41,17 +43,6 @@ std::set<std::string> DateienIn(const std::string& ordner) {
     namen.insert(eintrag.path().filename().string());
   }
   return namen;
-}
-
-SpeicherOptionen Optionen(const TempFolder& ordner, const std::string& datei, uint8_t format,
-                          uint8_t farbtiefe = kFarbtiefe24) {
-  SpeicherOptionen optionen;
-  optionen.Pfad = ordner.path();
-  optionen.Datei = datei;
-  optionen.Format = format;
-  optionen.Qualitaet = kStandardQualitaet;
-  optionen.Farbtiefe = farbtiefe;
-  return optionen;
 }
 
 // The blend every saved file must show.
@@ -98,8 +89,8 @@ TEST(Speichern, EveryFormatShowsTheBlendAtFullSize) {
   };
   for (const Fall& fall : {Fall{kFarbtiefe24, 0, 0}, Fall{kFarbtiefe32, 0, 0},
                            Fall{kFarbtiefe16, 7, 4}, Fall{kFarbtiefe8, 40, 6}}) {
-    ASSERT_TRUE(
-        MosaikSpeichern(vorlage, mosaik, a, Optionen(ordner, "m.bmp", kFormatBmp, fall.farbtiefe)));
+    ASSERT_TRUE(MosaikSpeichern(vorlage, mosaik, a,
+                                SpeicherOptionenFuer(ordner, "m.bmp", kFormatBmp, fall.farbtiefe)));
     Bitmap gelesen;
     ASSERT_TRUE(ReadBmpFile(gelesen, ordner / "m.bmp"));
     ASSERT_EQ(gelesen.width(), mosaik.width());
@@ -108,7 +99,8 @@ TEST(Speichern, EveryFormatShowsTheBlendAtFullSize) {
     EXPECT_LE(MittlererFehler(gelesen, erwartet), fall.mittlererFehler);
   }
 
-  ASSERT_TRUE(MosaikSpeichern(vorlage, mosaik, a, Optionen(ordner, "m.jpg", kFormatJpeg)));
+  ASSERT_TRUE(
+      MosaikSpeichern(vorlage, mosaik, a, SpeicherOptionenFuer(ordner, "m.jpg", kFormatJpeg)));
   Bitmap gelesen;
   ASSERT_TRUE(ReadJpegFile(gelesen, ordner / "m.jpg", true, 0));
   ASSERT_EQ(gelesen.width(), mosaik.width());
@@ -119,9 +111,10 @@ TEST(Speichern, EveryFormatShowsTheBlendAtFullSize) {
 TEST(Speichern, UnknownFormatWritesNothingAndAnEmptyMosaicIsAnError) {
   TempFolder ordner;
   const Bitmap mosaik = Verlauf(4, 4);
-  EXPECT_FALSE(MosaikSpeichern(mosaik, mosaik, 0, Optionen(ordner, "m.xyz", 9)));
-  EXPECT_THROW(MosaikSpeichern(mosaik, Bitmap(), 0, Optionen(ordner, "m.bmp", kFormatBmp)),
-               WriteError);
+  EXPECT_FALSE(MosaikSpeichern(mosaik, mosaik, 0, SpeicherOptionenFuer(ordner, "m.xyz", 9)));
+  EXPECT_THROW(
+      MosaikSpeichern(mosaik, Bitmap(), 0, SpeicherOptionenFuer(ordner, "m.bmp", kFormatBmp)),
+      WriteError);
   EXPECT_TRUE(std::filesystem::is_empty(ordner.path()));
 }
 
@@ -138,7 +131,7 @@ TEST(Speichern, AFolderThatCannotBeWrittenIsReportedWithThePath) {
       {"m.jpg", kFormatJpeg, "nach " + ordner / "datei/m.jpg" + " kann nicht geschrieben werden"},
   };
   for (const Fall& fall : faelle) {
-    SpeicherOptionen optionen = Optionen(ordner, fall.name, fall.format);
+    SpeicherOptionen optionen = SpeicherOptionenFuer(ordner, fall.name, fall.format);
     optionen.Pfad = ordner / "datei/";
     try {
       MosaikSpeichern(Verlauf(4, 4), Verlauf(6, 6), 100, optionen);
@@ -181,7 +174,7 @@ TEST(Speichern, AWriteThatFailsOnTheDiskLeavesTheOldFileByteForByte) {
     {
       DateiGrenze grenze(1000);
       try {
-        MosaikSpeichern(mosaik, mosaik, 0, Optionen(ordner, datei, format));
+        MosaikSpeichern(mosaik, mosaik, 0, SpeicherOptionenFuer(ordner, datei, format));
         ADD_FAILURE() << datei << ": kein Fehler";
       } catch (const WriteError& fehler) {
         EXPECT_EQ(std::string(fehler.what()), "nach " + ordner / datei +

@@ -17,16 +17,6 @@
 namespace tilvendo::testing {
 namespace {
 
-std::string OhneStrich(std::string pfad) {
-  if (pfad.size() > 1 && pfad.back() == '/') pfad.pop_back();
-  return pfad;
-}
-
-void Bilder(const std::string& ordner, int anzahl) {
-  CreateFolders(ordner);
-  for (int i = 0; i < anzahl; ++i) WriteWholeFile(ordner + std::to_string(i) + ".jpg", "");
-}
-
 QString Ausgewaehlt(QTreeWidget* liste) {
   const QList<QTreeWidgetItem*> gewaehlt = liste->selectedItems();
   return gewaehlt.isEmpty() ? QString() : gewaehlt.front()->text(0);
@@ -46,7 +36,7 @@ class AlbenAnzeigeTest : public QObject {
     medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
     medien.media[OhneStrich(umgebung.ordner.path())] = {"1111-2222", kLaufwerksklasseFestplatte};
     const std::string fotos = umgebung.ordner / "fotos/";
-    Bilder(fotos, 3);
+    LeereBilder(fotos, 3);
 
     ui::AlbenSeite seite(umgebung.assistent());
     seite.show();
@@ -86,7 +76,7 @@ class AlbenAnzeigeTest : public QObject {
     medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
     medien.media[OhneStrich(umgebung.ordner.path())] = {"1111-2222", kLaufwerksklasseFestplatte};
     const std::string fotos = umgebung.ordner / "fotos/";
-    Bilder(fotos, 2);
+    LeereBilder(fotos, 2);
 
     ui::AlbenSeite seite(umgebung.assistent());
     seite.show();

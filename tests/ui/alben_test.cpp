@@ -45,16 +45,6 @@ class RohrBeobachter : public MedienBeobachter {
   std::array<int, 2> enden_{-1, -1};
 };
 
-std::string OhneStrich(std::string pfad) {
-  if (pfad.size() > 1 && pfad.back() == '/') pfad.pop_back();
-  return pfad;
-}
-
-void Bilder(const std::string& ordner, int anzahl) {
-  CreateFolders(ordner);
-  for (int i = 0; i < anzahl; ++i) WriteWholeFile(ordner + std::to_string(i) + ".jpg", "");
-}
-
 QTreeWidgetItem* Eintrag(QTreeWidget* liste, const QString& name) {
   const QList<QTreeWidgetItem*> gefunden = liste->findItems(name, Qt::MatchExactly);
   return gefunden.isEmpty() ? nullptr : gefunden.front();
@@ -80,8 +70,8 @@ class AlbenTest : public QObject {
     medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
     medien.media[OhneStrich(umgebung.ordner.path())] = {"1111-2222", kLaufwerksklasseFestplatte};
     const std::string fotos = umgebung.ordner / "fotos/";
-    Bilder(fotos, 3);
-    Bilder(fotos + "innen/", 2);
+    LeereBilder(fotos, 3);
+    LeereBilder(fotos + "innen/", 2);
     umgebung.auftrag().AktSeite = 4;
 
     ui::AlbenSeite seite(umgebung.assistent());

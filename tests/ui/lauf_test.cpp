@@ -46,80 +46,14 @@
 namespace tilvendo::testing {
 namespace {
 
-constexpr int kFotos = 40;
-constexpr int kWarteMs = 30000;
-constexpr int kTaktMs = 10;
-constexpr int kDialogRuheMs = 300;
-
-// Runs `aktion` once the active modal window is a `T` that `passt` accepts. Other modal
-// windows (the page a run keeps open meanwhile) are waited out.
-template <typename T>
-void WennFenster(std::function<bool(T*)> passt, std::function<void(T*)> aktion) {
-  auto gewartet = std::make_shared<int>(0);
-  auto* takt = new QTimer(qApp);
-  QObject::connect(takt, &QTimer::timeout, takt, [=] {
-    auto* fenster = qobject_cast<T*>(ui::WartendesFenster());
-    if (fenster != nullptr && fenster->isVisible() && passt(fenster)) {
-      takt->stop();
-      takt->deleteLater();
-      aktion(fenster);
-      if (QTest::currentTestFailed()) fenster->close();
-      return;
-    }
-    *gewartet += kTaktMs;
-    if (*gewartet > kWarteMs) {
-      takt->stop();
-      takt->deleteLater();
-      QFAIL("the expected window did not appear");
-    }
-  });
-  takt->start(kTaktMs);
+// The job set up for `kachelnX` × `kachelnY` tiles, the wizard to start on the overview.
+void AufDerUebersicht(Auftrag& auftrag, int32_t kachelnX, int32_t kachelnY) {
+  Auftragswunsch wunsch;
+  wunsch.kachelnX = kachelnX;
+  wunsch.kachelnY = kachelnY;
+  Einrichten(auftrag, wunsch);
+  auftrag.AktSeite = kSeiteUebersicht;
 }
-
-template <typename S>
-void WennSeite(int nummer, std::function<void(S*)> aktion) {
-  WennFenster<S>([nummer](S* seite) { return seite->Nummer() == nummer; }, std::move(aktion));
-}
-
-// A template with four coloured quarters, and kFotos photos of different colours in an
-// album that is chosen for the job.
-struct Sammlung {
-  FalscheMedien medien;
-  std::unique_ptr<UiTestUmgebung> umgebung;
-  std::string vorlage;
-
-  Sammlung() {
-    medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
-    umgebung = std::make_unique<UiTestUmgebung>(&medien);
-    vorlage = umgebung->ordner / "vorlage.jpg";
-    Bitmap bild = Einfarbig(320, 240, Farbe{200, 40, 40});
-    for (int32_t y = 0; y < 240; ++y) {
-      for (int32_t x = 0; x < 320; ++x) {
-        if (x < 160 || y < 120) WritePixel(bild, x, y, Farbe{40, uint8_t(x / 2), uint8_t(y)});
-      }
-    }
-    WriteTestJpeg(vorlage, bild);
-
-    const std::string fotos = umgebung->ordner / "fotos/";
-    CreateFolders(fotos);
-    for (int i = 0; i < kFotos; ++i) {
-      const auto stufe = static_cast<uint8_t>(i * 6);
-      WriteTestJpeg(fotos + std::to_string(i) + ".jpg",
-                    Einfarbig(16, 12, Farbe{stufe, uint8_t(255 - stufe), uint8_t(i % 4 * 60)}));
-    }
-    Auftrag& auftrag = umgebung->auftrag();
-    const AlbenKontext kontext = umgebung->assistent().albenKontext();
-    const Bearbeitungsumgebung bearbeitung{kontext, medien, umgebung->benutzer, false};
-    AlbumImEditor album = NeuesAlbumBeginnen(auftrag.alben, kontext, umgebung->benutzer);
-    QCOMPARE(OrdnerAufnehmen(bearbeitung, auftrag.alben.AktAlbum, fotos), Aufnahme::Aufgenommen);
-    AlbumNeuScannen(bearbeitung, auftrag.alben.AktAlbum, album.anzahl);
-    album.name = "Fotos";
-    AlbumBearbeitungAbschliessen(auftrag.alben, kontext, album);
-    BilderZaehlen(auftrag);
-    QCOMPARE(auftrag.BilderAnzahl.gesamt, kFotos);
-    QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
-  }
-};
 
 void Weiter(ui::Seite* seite) {
   QVERIFY(seite->WeiterKnopf()->isEnabled());
@@ -187,26 +121,14 @@ Angebot SpeichernAls(ui::ErgebnisSeite* seite, const std::string& ordner, const 
   Angebot angebot;
   WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
     QTest::mouseClick(optionen->JpegKnopf(), Qt::LeftButton);
-    WennFenster<QFileDialog>(
-        [](QFileDialog*) { return true; },
-        [&](QFileDialog* dialog) {
-          auto* zeile = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-          QVERIFY(zeile != nullptr);
-          angebot = Angebot{dialog->directory().absolutePath() + QLatin1Char('/'), zeile->text()};
-          dialog->setDirectory(QString::fromStdString(ordner));
-          // The dialog reads its folders on a thread of its own and then selects the
-          // offered file, which would overwrite a name typed before.
-          QTest::qWait(kDialogRuheMs);
-          zeile->clear();
-          QTest::keyClicks(zeile, QString::fromStdString(name));
-          QCOMPARE(zeile->text(), QString::fromStdString(name));
-          if (ersetzen) {
-            WennFenster<QMessageBox>(
-                [](QMessageBox*) { return true; },
-                [](QMessageBox* frage) { frage->button(QMessageBox::Yes)->click(); });
-          }
-          dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
-        });
+    DateiImDialog(ordner + name, [&](QFileDialog* dialog, QLineEdit* zeile) {
+      angebot = Angebot{dialog->directory().absolutePath() + QLatin1Char('/'), zeile->text()};
+      if (ersetzen) {
+        WennFenster<QMessageBox>(
+            [](QMessageBox*) { return true; },
+            [](QMessageBox* frage) { frage->button(QMessageBox::Yes)->click(); });
+      }
+    });
     QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
   });
   QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
@@ -240,7 +162,7 @@ class LaufTest : public QObject {
   void initTestCase() { UiTestsEinrichten(); }
 
   void VonDerVorlageBisZurGespeichertenDatei() {
-    Sammlung sammlung;
+    Fotosammlung sammlung;
     UiTestUmgebung& umgebung = *sammlung.umgebung;
     Auftrag& auftrag = umgebung.auftrag();
     const std::string datei = umgebung.ordner / "mosaik";
@@ -313,14 +235,10 @@ class LaufTest : public QObject {
   }
 
   void AbbrechenHaeltDenLaufAnUndBleibtAufDerUebersicht() {
-    Sammlung sammlung;
+    Fotosammlung sammlung;
     UiTestUmgebung& umgebung = *sammlung.umgebung;
     Auftrag& auftrag = umgebung.auftrag();
-    Auftragswunsch wunsch;
-    wunsch.kachelnX = 20;
-    wunsch.kachelnY = 15;
-    Einrichten(auftrag, wunsch);
-    auftrag.AktSeite = kSeiteUebersicht;
+    AufDerUebersicht(auftrag, 20, 15);
     umgebung.benutzer.antworten = {wizard::Antwort::Ja};
     bool geprueft = false;
 
@@ -359,14 +277,10 @@ class LaufTest : public QObject {
   }
 
   void EinUnfertigerLaufLaesstDasFruehereMosaikStehen() {
-    Sammlung sammlung;
+    Fotosammlung sammlung;
     UiTestUmgebung& umgebung = *sammlung.umgebung;
     Auftrag& auftrag = umgebung.auftrag();
-    Auftragswunsch wunsch;
-    wunsch.kachelnX = 20;
-    wunsch.kachelnY = 15;
-    Einrichten(auftrag, wunsch);
-    auftrag.AktSeite = kSeiteUebersicht;
+    AufDerUebersicht(auftrag, 20, 15);
     umgebung.benutzer.antworten = {wizard::Antwort::Nein};  // leave without saving
     const uint8_t* mosaik = nullptr;
     std::array<double, kLaufzeitenAnzahl> dauern{};
@@ -386,7 +300,7 @@ class LaufTest : public QObject {
           FruehereBerechnungPruefen(seite, mosaik, dauern);
 
           // A third run in which no placed photo can be read.
-          for (int i = 0; i < kFotos; ++i) {
+          for (int i = 0; i < kSammlungFotos; ++i) {
             WriteWholeFile(umgebung.ordner / ("fotos/" + std::to_string(i) + ".jpg"), "weg");
           }
           QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
@@ -423,14 +337,10 @@ class LaufTest : public QObject {
   }
 
   void NachDemSpeichernStehtDaWoDieDateiIst() {
-    Sammlung sammlung;
+    Fotosammlung sammlung;
     UiTestUmgebung& umgebung = *sammlung.umgebung;
     Auftrag& auftrag = umgebung.auftrag();
-    Auftragswunsch wunsch;
-    wunsch.kachelnX = 8;
-    wunsch.kachelnY = 6;
-    Einrichten(auftrag, wunsch);
-    auftrag.AktSeite = kSeiteUebersicht;
+    AufDerUebersicht(auftrag, 8, 6);
     umgebung.benutzer.antworten = {wizard::Antwort::Ja};  // "wirklich verlassen ?"
     const std::string ordner = umgebung.ordner.path();
     bool geprueft = false;
@@ -479,7 +389,7 @@ class LaufTest : public QObject {
     seite->Uebersicht()->setCurrentRow(3);
     QCOMPARE(seite->InfoT()->text(), QStringLiteral("Quellbilder:"));
     QCOMPARE(seite->InfoFeld()->item(0)->text(),
-             QStringLiteral("Anzahl an Bildern insgesamt: %1").arg(kFotos));
+             QStringLiteral("Anzahl an Bildern insgesamt: %1").arg(kSammlungFotos));
     QVERIFY(!seite->Vorschau()->isVisible());
     seite->Uebersicht()->setCurrentRow(2);
     QCOMPARE(seite->InfoFeld()->item(2)->text(), QStringLiteral("20 x 15 Kacheln, 300 insgesamt"));
@@ -515,17 +425,9 @@ class LaufTest : public QObject {
       QVERIFY(optionen->Dateigroesse()->text().startsWith(
           QStringLiteral("voraussichtliche Dateigröße: ")));
 
-      WennFenster<QFileDialog>(
-          [](QFileDialog*) { return true; },
-          [datei](QFileDialog* dialog) {
-            QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("JPEG Bilder (*.jpg)")});
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QVERIFY(name != nullptr);
-            name->clear();
-            dialog->setDirectory(QString::fromStdString(FolderOf(datei)));
-            QTest::keyClicks(name, QString::fromStdString(FileNameOf(datei)));
-            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
-          });
+      DateiImDialog(datei, [](QFileDialog* dialog, QLineEdit*) {
+        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("JPEG Bilder (*.jpg)")});
+      });
       QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
     });
     QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);

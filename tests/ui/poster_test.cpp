@@ -44,61 +44,19 @@
 namespace tilvendo::testing {
 namespace {
 
-constexpr int kFotos = 40;
-constexpr int kWarteMs = 30000;
-constexpr int kTaktMs = 5;
-constexpr int kDialogRuheMs = 300;
 constexpr Size kPoster{4000, 3000};
 constexpr Size kKleinesMosaik{2400, 1800};
 constexpr int kKachelnX = 40;
 constexpr int kKachelnY = 30;
 
-// Runs `aktion` once the window that waits for the user (a dialog, or the page in the
-// wizard's window) is a `T` that `passt` accepts.
-template <typename T>
-void WennFenster(std::function<bool(T*)> passt, std::function<void(T*)> aktion) {
-  auto gewartet = std::make_shared<int>(0);
-  auto* takt = new QTimer(qApp);
-  QObject::connect(takt, &QTimer::timeout, takt, [=] {
-    auto* fenster = qobject_cast<T*>(ui::WartendesFenster());
-    if (fenster != nullptr && fenster->isVisible() && passt(fenster)) {
-      takt->stop();
-      takt->deleteLater();
-      aktion(fenster);
-      // A failed check must not leave the test waiting in a modal loop for ever.
-      if (QTest::currentTestFailed()) fenster->close();
-      return;
-    }
-    *gewartet += kTaktMs;
-    if (*gewartet > kWarteMs) {
-      takt->stop();
-      takt->deleteLater();
-      QFAIL("the expected window did not appear");
-    }
-  });
-  takt->start(kTaktMs);
-}
-
 // Types `datei` into the save dialog and confirms it; `angeboten` gets the name the
 // dialog offered.
 void DateiWaehlen(const std::string& datei, QString* angeboten = nullptr) {
-  WennFenster<QFileDialog>(
-      [](QFileDialog*) { return true; },
-      [datei, angeboten](QFileDialog* dialog) {
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name != nullptr);
-        if (angeboten != nullptr) *angeboten = name->text();
-        // Saving over a file asks nothing here: that question is Qt's.
-        dialog->setOption(QFileDialog::DontConfirmOverwrite);
-        dialog->setDirectory(QString::fromStdString(FolderOf(datei)));
-        // The dialog reads its folders on a thread of its own and then selects the
-        // offered file, which would overwrite a name typed before.
-        QTest::qWait(kDialogRuheMs);
-        name->clear();
-        QTest::keyClicks(name, QString::fromStdString(FileNameOf(datei)));
-        QCOMPARE(name->text(), QString::fromStdString(FileNameOf(datei)));
-        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
-      });
+  DateiImDialog(datei, [angeboten](QFileDialog* dialog, QLineEdit* name) {
+    if (angeboten != nullptr) *angeboten = name->text();
+    // Saving over a file asks nothing here: that question is Qt's.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+  });
 }
 
 // Catches the photos the result page asks the desktop to open.
@@ -111,41 +69,11 @@ class Bildanzeige : public QObject {
   QStringList geoeffnet;
 };
 
-// A template of four quarters, kFotos photos of one colour each in a chosen album, and a
-// large-format run of 4000 × 3000 pixels in 40 × 30 tiles of 100 pixels.
-struct Poster {
-  FalscheMedien medien;
-  std::unique_ptr<UiTestUmgebung> umgebung;
-
+// The photo collection and a large-format run of 4000 × 3000 pixels in 40 × 30 tiles of
+// 100 pixels.
+struct Poster : Fotosammlung {
   explicit Poster(bool grossformat = true) {
-    medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
-    umgebung = std::make_unique<UiTestUmgebung>(&medien);
-    const std::string vorlage = umgebung->ordner / "vorlage.jpg";
-    Bitmap bild = Einfarbig(320, 240, Farbe{200, 40, 40});
-    for (int32_t y = 0; y < 240; ++y) {
-      for (int32_t x = 0; x < 320; ++x) {
-        if (x < 160 || y < 120) WritePixel(bild, x, y, Farbe{40, uint8_t(x / 2), uint8_t(y)});
-      }
-    }
-    WriteTestJpeg(vorlage, bild);
-    const std::string fotos = umgebung->ordner / "fotos/";
-    CreateFolders(fotos);
-    for (int i = 0; i < kFotos; ++i) {
-      const auto stufe = static_cast<uint8_t>(i * 6);
-      WriteTestJpeg(fotos + std::to_string(i) + ".jpg",
-                    Einfarbig(16, 12, Farbe{stufe, uint8_t(255 - stufe), uint8_t(i % 4 * 60)}));
-    }
     Auftrag& auftrag = umgebung->auftrag();
-    const AlbenKontext kontext = umgebung->assistent().albenKontext();
-    const Bearbeitungsumgebung bearbeitung{kontext, medien, umgebung->benutzer, false};
-    AlbumImEditor album = NeuesAlbumBeginnen(auftrag.alben, kontext, umgebung->benutzer);
-    QCOMPARE(OrdnerAufnehmen(bearbeitung, auftrag.alben.AktAlbum, fotos), Aufnahme::Aufgenommen);
-    AlbumNeuScannen(bearbeitung, auftrag.alben.AktAlbum, album.anzahl);
-    album.name = "Fotos";
-    AlbumBearbeitungAbschliessen(auftrag.alben, kontext, album);
-    BilderZaehlen(auftrag);
-    QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
-
     Auftragswunsch wunsch;
     wunsch.grossformat = grossformat;
     wunsch.dpi = grossformat ? 200 : 0;
@@ -186,6 +114,13 @@ void Rad(QWidget* ziel, QPoint punkt, int raste) {
                   QPoint(0, raste * wizard::kRadRaste), Qt::NoButton, Qt::NoModifier,
                   Qt::NoScrollPhase, false);
   QApplication::sendEvent(ziel, &rad);
+}
+
+// `mosaik` with `vorlage` laid over it, the mosaic weighing `a` of 255.
+Farbe Gemischt(Farbe mosaik, Farbe vorlage, uint8_t a) {
+  const auto kanal = [a](uint8_t m, uint8_t t) { return uint8_t((m * a + t * (255 - a)) / 255); };
+  return Farbe{kanal(mosaik.blue, vorlage.blue), kanal(mosaik.green, vorlage.green),
+               kanal(mosaik.red, vorlage.red)};
 }
 
 bool Nahe(QColor ist, Farbe soll, int abstand) {
@@ -283,13 +218,7 @@ class PosterTest : public QObject {
           wizard::Punkt{double(kachelMitte.x()), double(kachelMitte.y())});
       const Farbe vorlagenFarbe = ReadPixel(auftrag.VorlageBild, int(vorlagenOrt.x * 320 / 4000),
                                             int(vorlagenOrt.y * 240 / 3000));
-      const uint8_t a = BlendwertAusRegler(-15);
-      const auto gemischt = [a](uint8_t m, uint8_t t) {
-        return uint8_t((m * a + t * (255 - a)) / 255);
-      };
-      const Farbe erwartet{gemischt(fotoFarbe.blue, vorlagenFarbe.blue),
-                           gemischt(fotoFarbe.green, vorlagenFarbe.green),
-                           gemischt(fotoFarbe.red, vorlagenFarbe.red)};
+      const Farbe erwartet = Gemischt(fotoFarbe, vorlagenFarbe, BlendwertAusRegler(-15));
       const QColor gezeigt = bild->grab().toImage().pixelColor(kachelMitte);
       QVERIFY2(Nahe(gezeigt, erwartet, 12), qPrintable(gezeigt.name()));
 
@@ -365,13 +294,7 @@ class PosterTest : public QObject {
       const Farbe mosaik = ReadPixel(*auftrag.MosaikBild, int(ort.x), int(ort.y));
       const Farbe vorlage =
           ReadPixel(auftrag.VorlageBild, int(ort.x * 320 / 2400), int(ort.y * 240 / 1800));
-      const uint8_t a = BlendwertAusRegler(-15);
-      const auto gemischt = [a](uint8_t m, uint8_t t) {
-        return uint8_t((m * a + t * (255 - a)) / 255);
-      };
-      const Farbe erwartet{gemischt(mosaik.blue, vorlage.blue),
-                           gemischt(mosaik.green, vorlage.green),
-                           gemischt(mosaik.red, vorlage.red)};
+      const Farbe erwartet = Gemischt(mosaik, vorlage, BlendwertAusRegler(-15));
       const QColor gezeigt = bild->grab().toImage().pixelColor(punkt);
       QVERIFY2(Nahe(gezeigt, erwartet, 12), qPrintable(gezeigt.name()));
       // The photo is named as on a poster.
@@ -623,7 +546,7 @@ class PosterTest : public QObject {
         static_cast<ui::SpeichernOptionenSeite*>(poster.umgebung->assistent().SeiteHolen(10));
     optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
-      WennSeite(10, [&](ui::SpeichernOptionenSeite* optionen) {
+      WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
         QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
         DateiWaehlen(ordner + "poster");
         QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
@@ -642,22 +565,17 @@ class PosterTest : public QObject {
   }
 
  private:
-  static void WennSeite(int nummer, std::function<void(ui::SpeichernOptionenSeite*)> aktion) {
-    WennFenster<ui::SpeichernOptionenSeite>(
-        [nummer](ui::SpeichernOptionenSeite* seite) { return seite->Nummer() == nummer; },
-        std::move(aktion));
-  }
-
   // Saves from the result page: `waehlen` sets the options, then the file is named
   // (`angeboten` gets the name the dialog offered).
   static void Speichern(ui::ErgebnisSeite* seite,
                         std::function<void(ui::SpeichernOptionenSeite*)> waehlen,
                         const std::string& datei, QString* angeboten = nullptr) {
-    WennSeite(10, [waehlen, datei, angeboten](ui::SpeichernOptionenSeite* optionen) {
-      waehlen(optionen);
-      DateiWaehlen(datei, angeboten);
-      QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
-    });
+    WennSeite<ui::SpeichernOptionenSeite>(
+        10, [waehlen, datei, angeboten](ui::SpeichernOptionenSeite* optionen) {
+          waehlen(optionen);
+          DateiWaehlen(datei, angeboten);
+          QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+        });
     QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
   }
 };

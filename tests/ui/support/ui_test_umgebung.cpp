@@ -1,15 +1,21 @@
 #include "ui_test_umgebung.h"
 
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTimer>
 
+#include "albums/alben_operationen.h"
+#include "albums/album_bearbeitung.h"
+#include "engine/sitzung.h"
+#include "platform/paths.h"
+#include "platform/pixel.h"
+#include "support/bild_dateien.h"
 #include "ui/anwendung.h"
-#include "ui/seitenfenster.h"
 
 namespace tilvendo::testing {
 namespace {
 
-constexpr int kModalWarteMs = 5000;
-constexpr int kModalTaktMs = 10;
+constexpr int kDialogRuheMs = 300;
 
 }  // namespace
 
@@ -39,27 +45,69 @@ UiTestUmgebung::UiTestUmgebung(const Medien* medien) {
   assistent_->Vorbereiten();
 }
 
+void DateiImDialog(const std::string& datei,
+                   std::function<void(QFileDialog* dialog, QLineEdit* name)> vorher) {
+  WennFenster<QFileDialog>(
+      [](QFileDialog*) { return true; },
+      [datei, vorher = std::move(vorher)](QFileDialog* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name != nullptr);
+        if (vorher) vorher(dialog, name);
+        dialog->setDirectory(QString::fromStdString(FolderOf(datei)));
+        // The dialog reads its folders on a thread of its own and then selects the
+        // offered file, which would overwrite a name typed before.
+        QTest::qWait(kDialogRuheMs);
+        name->clear();
+        QTest::keyClicks(name, QString::fromStdString(FileNameOf(datei)));
+        QCOMPARE(name->text(), QString::fromStdString(FileNameOf(datei)));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+      });
+}
+
+Fotosammlung::Fotosammlung() {
+  medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
+  umgebung = std::make_unique<UiTestUmgebung>(&medien);
+  vorlage = umgebung->ordner / "vorlage.jpg";
+  Bitmap bild = Einfarbig(320, 240, Farbe{200, 40, 40});
+  for (int32_t y = 0; y < 240; ++y) {
+    for (int32_t x = 0; x < 320; ++x) {
+      if (x < 160 || y < 120) WritePixel(bild, x, y, Farbe{40, uint8_t(x / 2), uint8_t(y)});
+    }
+  }
+  WriteTestJpeg(vorlage, bild);
+
+  const std::string fotos = umgebung->ordner / "fotos/";
+  CreateFolders(fotos);
+  for (int i = 0; i < kSammlungFotos; ++i) {
+    const auto stufe = static_cast<uint8_t>(i * 6);
+    WriteTestJpeg(fotos + std::to_string(i) + ".jpg",
+                  Einfarbig(16, 12, Farbe{stufe, uint8_t(255 - stufe), uint8_t(i % 4 * 60)}));
+  }
+  Auftrag& auftrag = umgebung->auftrag();
+  const AlbenKontext kontext = umgebung->assistent().albenKontext();
+  const Bearbeitungsumgebung bearbeitung{kontext, medien, umgebung->benutzer, false};
+  AlbumImEditor album = NeuesAlbumBeginnen(auftrag.alben, kontext, umgebung->benutzer);
+  QCOMPARE(OrdnerAufnehmen(bearbeitung, auftrag.alben.AktAlbum, fotos), Aufnahme::Aufgenommen);
+  AlbumNeuScannen(bearbeitung, auftrag.alben.AktAlbum, album.anzahl);
+  album.name = "Fotos";
+  AlbumBearbeitungAbschliessen(auftrag.alben, kontext, album);
+  BilderZaehlen(auftrag);
+  QCOMPARE(auftrag.BilderAnzahl.gesamt, kSammlungFotos);
+  QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
+}
+
+std::string OhneStrich(std::string pfad) {
+  if (pfad.size() > 1 && pfad.back() == '/') pfad.pop_back();
+  return pfad;
+}
+
+void LeereBilder(const std::string& ordner, int anzahl) {
+  CreateFolders(ordner);
+  for (int i = 0; i < anzahl; ++i) WriteWholeFile(ordner + std::to_string(i) + ".jpg", "");
+}
+
 void WennModal(std::function<void(QWidget* fenster)> aktion) {
-  auto warten = std::make_shared<int>(0);
-  auto* takt = new QTimer(qApp);
-  QObject::connect(takt, &QTimer::timeout, takt, [takt, warten, aktion = std::move(aktion)] {
-    QWidget* fenster = ui::WartendesFenster();
-    if (fenster != nullptr) {
-      takt->stop();
-      takt->deleteLater();
-      aktion(fenster);
-      // A failed check must not leave the test waiting in a modal loop for ever.
-      if (QTest::currentTestFailed()) fenster->close();
-      return;
-    }
-    *warten += kModalTaktMs;
-    if (*warten > kModalWarteMs) {
-      takt->stop();
-      takt->deleteLater();
-      QFAIL("no modal window appeared");
-    }
-  });
-  takt->start(kModalTaktMs);
+  WennFenster<QWidget>([](QWidget*) { return true; }, std::move(aktion));
 }
 
 void UiTestsEinrichten() {

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -11,10 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "albums/alben_helfer.h"
 #include "platform/medien.h"
 #include "support/temp_folder.h"
 #include "ui/assistent.h"
 #include "ui/qt_benutzer.h"
+#include "ui/seitenfenster.h"
 
 namespace tilvendo::testing {
 
@@ -52,8 +57,66 @@ class UiTestUmgebung {
 
 // Runs `aktion` as soon as a window waits for the user (the page or box that the code
 // after this call opens with exec(); a page is passed itself, not the wizard's window
-// it is shown in). Fails the test after a few seconds without one.
+// it is shown in). Fails the test when none comes.
 void WennModal(std::function<void(QWidget* fenster)> aktion);
+
+constexpr int kFensterWarteMs = 30000;
+constexpr int kFensterTaktMs = 5;
+
+// Runs `aktion` once the window that waits for the user (a dialog, or the page in the
+// wizard's window) is a visible `T` that `passt` accepts; other modal windows (the page a
+// run keeps open meanwhile) are waited out. Fails the test when none comes.
+template <typename T>
+void WennFenster(std::function<bool(T*)> passt, std::function<void(T*)> aktion) {
+  auto gewartet = std::make_shared<int>(0);
+  auto* takt = new QTimer(qApp);
+  QObject::connect(takt, &QTimer::timeout, takt, [=] {
+    auto* fenster = qobject_cast<T*>(ui::WartendesFenster());
+    if (fenster != nullptr && fenster->isVisible() && passt(fenster)) {
+      takt->stop();
+      takt->deleteLater();
+      aktion(fenster);
+      // A failed check must not leave the test waiting in a modal loop for ever.
+      if (QTest::currentTestFailed()) fenster->close();
+      return;
+    }
+    *gewartet += kFensterTaktMs;
+    if (*gewartet > kFensterWarteMs) {
+      takt->stop();
+      takt->deleteLater();
+      QFAIL("the expected window did not appear");
+    }
+  });
+  takt->start(kFensterTaktMs);
+}
+
+// The same for the page numbered `nummer`, shown as a `S`.
+template <typename S>
+void WennSeite(int nummer, std::function<void(S*)> aktion) {
+  WennFenster<S>([nummer](S* seite) { return seite->Nummer() == nummer; }, std::move(aktion));
+}
+
+// Waits for the file dialog, runs `vorher` on it and its name field (to see what it
+// offers), then types `datei`'s folder and name into it and confirms it.
+void DateiImDialog(const std::string& datei,
+                   std::function<void(QFileDialog* dialog, QLineEdit* name)> vorher = {});
+
+// A template with four coloured quarters, and kSammlungFotos photos of different colours
+// in an album that is chosen for the job; the template is loaded.
+constexpr int kSammlungFotos = 40;
+struct Fotosammlung {
+  FalscheMedien medien;
+  std::unique_ptr<UiTestUmgebung> umgebung;
+  std::string vorlage;
+
+  Fotosammlung();
+};
+
+// `pfad` without its trailing "/" (the root stays "/").
+std::string OhneStrich(std::string pfad);
+
+// `anzahl` empty ".jpg" files in `ordner`, which is made first.
+void LeereBilder(const std::string& ordner, int anzahl);
 
 // Sets up German, the glyph theme and Qt's own dialogs, as the program does.
 void UiTestsEinrichten();
