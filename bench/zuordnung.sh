@@ -5,7 +5,9 @@
 #    greedily, closest pairs first: the mean CIE76 colour difference to the template
 #    (bench/aehnlichkeit_bench.cpp) and the total signature distance of the flow, the
 #    flow's bound for the optimum, and the total after the exchanges for the minimum
-#    distance (all from --bericht);
+#    distance (all from --bericht); and how close any assignment under that cap could come
+#    (bench/aehnlichkeit_grenze_bench.cpp), beside the run's own assignment by the same
+#    measure of the photos' mean colours (the earlier version writes no tile list);
 #  - every photo at least once with 2,000 photos on 100 x 75 tiles, against no limit;
 #  - the time of the matching phase ("Berechnen des Mosaiks") and the peak memory of the
 #    run at 200 x 150 tiles with 20,000 photos, with a cap of 3 and with every photo at
@@ -16,9 +18,11 @@
 #
 # TILVENDO_BUILD chooses the build folder (default build/release); a folder that already
 # holds the programs is used as it stands. The earlier version is built from the commit
-# GIERIG_STAND (default: where this branch left main) into the working folder
-# ZUORDNUNG_ORDNER (default ~/.cache/nubo-tilvendo/zuordnung). The load of the machine is
-# printed before and after: the times only mean something on an idle one.
+# GIERIG_STAND into the working folder ZUORDNUNG_ORDNER (default
+# ~/.cache/nubo-tilvendo/zuordnung). GIERIG_STAND defaults to f60d27d, the last commit
+# before the flow came in, whose capped matching placed the closest pairs first: the
+# comparison is with that matching, whatever has been merged since. The load of the
+# machine is printed before and after: the times only mean something on an idle one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,19 +30,22 @@ SEED=2024
 BAU="${TILVENDO_BUILD:-build/release}"
 ARBEIT="${ZUORDNUNG_ORDNER:-${XDG_CACHE_HOME:-$HOME/.cache}/nubo-tilvendo/zuordnung}"
 VORLAGE_WUNSCH="/usr/share/backgrounds/mate/nature/YellowFlower.jpg"
-GIERIG_STAND="${GIERIG_STAND:-$(git merge-base HEAD main 2>/dev/null || true)}"
+# The last commit whose capped matching was the greedy one (see above).
+GIERIG_STAND="${GIERIG_STAND:-f60d27d1a83a7e68e32d1f32f1dd288cfe1898b6}"
 
 if [ ! -x "$BAU/cli/tilvendo" ] || [ ! -x "$BAU/bench/aehnlichkeit_bench" ] ||
-  [ ! -x "$BAU/bench/zuordnung_bench" ] || [ ! -x "$BAU/cli/tilvendo-demo-sammlung" ]; then
+  [ ! -x "$BAU/bench/zuordnung_bench" ] || [ ! -x "$BAU/bench/aehnlichkeit_grenze_bench" ] ||
+  [ ! -x "$BAU/cli/tilvendo-demo-sammlung" ]; then
   echo "== Baue tilvendo (Release) in $BAU"
   cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_UI=OFF \
     -DTILVENDO_TESTS=OFF -DTILVENDO_BENCH=ON >/dev/null
   cmake --build "$BAU" -j "$(nproc)" --target tilvendo tilvendo-demo-sammlung \
-    aehnlichkeit_bench zuordnung_bench >/dev/null
+    aehnlichkeit_bench aehnlichkeit_grenze_bench zuordnung_bench >/dev/null
 fi
 TILVENDO="$(realpath "$BAU/cli/tilvendo")"
 MESSEN="$(realpath "$BAU/bench/aehnlichkeit_bench")"
 ALLEIN="$(realpath "$BAU/bench/zuordnung_bench")"
+GRENZE="$(realpath "$BAU/bench/aehnlichkeit_grenze_bench")"
 
 GIERIG=""
 if [ -n "$GIERIG_STAND" ]; then
@@ -73,7 +80,7 @@ rm -rf "$ALBEN"
 mosaik() {
   local programm="$1" album="$2" kacheln="$3"
   shift 3
-  /usr/bin/time -f "Spitzenspeicher: %M KB" "$programm" --alben-pfad "$ALBEN" mosaik \
+  /usr/bin/time -f "Spitzenspeicher des Laufs: %M KB" "$programm" --alben-pfad "$ALBEN" mosaik \
     "$VORLAGE" "$ARBEIT/zuordnung.jpg" --album "$album" --kacheln "$kacheln" \
     --mindestabstand 2 --einblenden 0 --seed 1 --bericht "$@" >"$ARBEIT/bericht.txt" 2>&1 ||
     true
@@ -89,6 +96,7 @@ schranke() {
 farbabstand() { "$MESSEN" "$VORLAGE" "$ARBEIT/zuordnung.jpg" "$1"; }
 
 zeilen=()
+grenzen=()
 # Name, album, tiles, options of the runs compared with the colour difference.
 FAELLE=(
   "ohne Grenze|S2000|60x45|"
@@ -110,7 +118,7 @@ for fall in "${FAELLE[@]}"; do
     fi
   fi
   # shellcheck disable=SC2086
-  mosaik "$TILVENDO" "$album" "$kacheln" $optionen
+  mosaik "$TILVENDO" "$album" "$kacheln" $optionen --liste "$ARBEIT/neu-$kacheln.csv"
   if ! grep -q "Mosaik gespeichert" "$ARBEIT/bericht.txt"; then
     zeilen+=("$(printf '%-12s %-7s | abgelehnt: %s' "$name" "$kacheln" \
       "$(grep -m1 Warnung "$ARBEIT/bericht.txt" | cut -c1-110)")")
@@ -124,6 +132,11 @@ for fall in "${FAELLE[@]}"; do
   fi
   verhaeltnis="–"
   [ "$gierig" != "–" ] && verhaeltnis="$(python3 -c "print(f'{$neu/$gierig:.2f}')")"
+  if [[ "$optionen" == *"max-verwendungen 3"* ]]; then
+    grenzen+=("$name, $kacheln: $("$GRENZE" "$VORLAGE" "$kacheln" 3 2 "$FOTOS_2000" \
+      "$ARBEIT/neu-$kacheln.csv" 2>&1 | tail -n +2 | sed "s|$ARBEIT/neu-$kacheln.csv|Mosaik|" |
+      paste -sd ';' | sed 's/;/; /g')")
+  fi
   zeilen+=("$(printf '%-12s %-7s | %6s | %6s | %5s | %9s | %9s | %9s | %6s | %5s%s' "$name" \
     "$kacheln" "$neu" "$gierig" "$verhaeltnis" \
     "$(feld 'Fluss \K[0-9]+')" "$(schranke)" \
@@ -140,6 +153,11 @@ echo "danach: nach den Tauschen für den Mindestabstand."
 printf '%-12s %-7s | %6s | %6s | %5s | %9s | %9s | %9s | %6s | %5s\n' "Fall" "Kacheln" "ΔE" \
   "früher" "÷" "Fluss" "Schranke" "danach" "Tausch" "Fotos"
 for z in "${zeilen[@]}"; do echo "$z"; done
+echo
+echo "Untergrenze: der kleinste mittlere Farbabstand der Fotomittel zu den Kachelmitteln unter"
+echo "dem Deckel, dann nach den Tauschen für den Mindestabstand, und derselbe Farbabstand der"
+echo "Zuordnung dieser Version (Mosaik):"
+for g in "${grenzen[@]}"; do echo "$g"; done
 
 echo
 echo "200 x 150 Kacheln, 20000 Fotos (Zeit der Phase „Berechnen des Mosaiks“, Spitzenspeicher"
@@ -152,7 +170,7 @@ for fall in "${FAELLE[@]}"; do
   # shellcheck disable=SC2086
   mosaik "$programm" S20000 200x150 $optionen
   printf '%-14s | %8s s | %8s KB | ΔE %6s | Fotos %5s | Fluss %s, Schranke %s\n' "$name" \
-    "$(feld 'Berechnen des Mosaiks: .*\(\K[0-9.]+')" "$(feld 'Spitzenspeicher: \K[0-9]+')" \
+    "$(feld 'Berechnen des Mosaiks: .*\(\K[0-9.]+')" "$(feld 'Spitzenspeicher des Laufs: \K[0-9]+')" \
     "$(farbabstand 200x150)" "$(feld 'im Mosaik: \K[0-9]+')" "$(feld 'Fluss \K[0-9]+')" \
     "$(schranke)"
 done

@@ -134,6 +134,7 @@ class Zuordnung {
   const size_t zellen_;
   int32_t zaehler_ = 0;  // cells reported to the progress display
   std::vector<int32_t> radius_;
+  Flussloeser flussloeser_;  // each round starts from the flow before
 };
 
 void Zuordnung::NaheFotos(size_t c, Partnerliste& nahe) const {
@@ -242,10 +243,13 @@ Flussproblem Zuordnung::ProblemAufstellen(const Verwendungsgrenzen& grenzen) {
 }
 
 bool Zuordnung::FlussLoesenWartend(const Flussproblem& problem, Flussloesung& loesung) {
+  // A cancel while the pairs were priced ends the matching before a solve that would
+  // only be thrown away.
+  if (auftrag_.Abbruch) return false;
   // The solver has no way to stop early; it runs beside this thread, which keeps the
   // user interface alive meanwhile, and a cancel ends the matching when it is done.
   std::future<Flussloesung> ergebnis =
-      std::async(std::launch::async, [&problem] { return FlussLoesen(problem); });
+      std::async(std::launch::async, [this, &problem] { return flussloeser_.Loesen(problem); });
   while (ergebnis.wait_for(kWarteTakt) != std::future_status::ready) {
     fortschritt_.FortschrittAnzeigen(zaehler_);
   }

@@ -19,20 +19,36 @@ Farbgitter::Farbgitter(const std::vector<int32_t>& fotos, const std::vector<Farb
                        int formanalyse)
     : felder_(formanalyse * formanalyse),
       anzahl_(fotos.size()),
-      fach_(static_cast<size_t>(kFaecher) * kFaecher * kFaecher) {
+      fotos_(fotos.size()),
+      anfang_(static_cast<size_t>(kFaecher) * kFaecher * kFaecher + 1, 0),
+      anzahl_im_fach_(static_cast<size_t>(kFaecher) * kFaecher * kFaecher, 0),
+      belegt_(static_cast<size_t>(kFaecher) * kFaecher, 0) {
+  for (const int32_t foto : fotos) ++anzahl_im_fach_[Index(summen[static_cast<size_t>(foto)])];
+  for (size_t i = 0; i < anzahl_im_fach_.size(); ++i) {
+    anfang_[i + 1] = anfang_[i] + anzahl_im_fach_[i];
+    if (anzahl_im_fach_[i] > 0)
+      belegt_[i / kFaecher] |= static_cast<uint16_t>(1u << (i % kFaecher));
+  }
+  // In the order given within each bin.
+  std::vector<int32_t> stelle(anfang_.begin(), anfang_.end() - 1);
   for (const int32_t foto : fotos) {
-    const Farbsummen& s = summen[static_cast<size_t>(foto)];
-    fach_[Index(Fach(s.rot), Fach(s.gruen), Fach(s.blau))].push_back(foto);
+    fotos_[static_cast<size_t>(stelle[Index(summen[static_cast<size_t>(foto)])]++)] = foto;
   }
 }
 
 void Farbgitter::Entfernen(int32_t foto, const Farbsummen& summen) {
-  std::vector<int32_t>& fach =
-      fach_[Index(Fach(summen.rot), Fach(summen.gruen), Fach(summen.blau))];
-  const auto stelle = std::find(fach.begin(), fach.end(), foto);
-  if (stelle == fach.end()) return;
-  fach.erase(stelle);
+  const size_t fach = Index(summen);
+  const auto anfang = fotos_.begin() + anfang_[fach];
+  const auto ende = anfang + anzahl_im_fach_[fach];
+  const auto stelle = std::find(anfang, ende, foto);
+  if (stelle == ende) return;
+  // The photos after it move up, so the bin keeps its order.
+  std::copy(stelle + 1, ende, stelle);
+  --anzahl_im_fach_[fach];
   --anzahl_;
+  if (anzahl_im_fach_[fach] == 0) {
+    belegt_[fach / kFaecher] &= static_cast<uint16_t>(~(1u << (fach % kFaecher)));
+  }
 }
 
 }  // namespace tilvendo

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -32,7 +33,11 @@ inline int32_t Mindestdistanz(const Farbsummen& a, const Farbsummen& b, int form
 
 // A set of photos sorted into a grid of their mean colours (red, green, blue, 16 steps
 // each), walked ring by ring around a cell's mean colour: a photo in ring k differs by
-// at least 16·(k − 1) in one colour, so the walk ends where that reaches the bound.
+// at least 16·(k − 1) in one colour, so the walk ends where that reaches the bound, and
+// a bin that lies off in several colours is passed over where their sum reaches it.
+// Most bins of a grid are empty, and a walk may pass thousands of them: each row of
+// bins (one red and one green step) marks which of its blue steps hold photos, and the
+// walk looks only at those.
 class Farbgitter {
  public:
   Farbgitter() = default;
@@ -55,16 +60,32 @@ class Farbgitter {
     const int zg = Fach(mitte.gruen);
     const int zb = Fach(mitte.blau);
     for (int k = 0; k < kFaecher && RingSchranke(k) < schranke; ++k) {
+      // The blue steps of the ring: all of them on its rim, its two ends inside it.
+      const int blauVon = std::max(zb - k, 0);
+      const int blauBis = std::min(zb + k, kFaecher - 1);
+      const uint32_t randMaske = ((uint32_t{2} << blauBis) - 1) & ~((uint32_t{1} << blauVon) - 1);
+      uint32_t endenMaske = 0;
+      if (zb - k >= 0) endenMaske |= uint32_t{1} << (zb - k);
+      if (zb + k < kFaecher) endenMaske |= uint32_t{1} << (zb + k);
       for (int r = std::max(zr - k, 0); r <= std::min(zr + k, kFaecher - 1); ++r) {
+        const int32_t abstandR = Faecherabstand(r, zr);
+        if (FachSchranke(abstandR) >= schranke) continue;
         for (int g = std::max(zg - k, 0); g <= std::min(zg + k, kFaecher - 1); ++g) {
+          const int32_t abstandRG = abstandR + Faecherabstand(g, zg);
           const bool rand = std::abs(r - zr) == k || std::abs(g - zg) == k;
-          // Inside the ring only the two blue ends lie on it.
-          const int schritt = rand || k == 0 ? 1 : 2 * k;
-          for (int b = zb - k; b <= zb + k; b += schritt) {
-            if (b < 0 || b >= kFaecher) continue;
-            for (const int32_t foto : fach_[Index(r, g, b)]) {
+          const size_t zeile = static_cast<size_t>(r * kFaecher + g);
+          uint32_t belegt = belegt_[zeile] & (rand ? randMaske : endenMaske);
+          while (belegt != 0) {
+            const int b = std::countr_zero(belegt);
+            belegt &= belegt - 1;
+            // The bound holds for the three colours together.
+            if (FachSchranke(abstandRG + Faecherabstand(b, zb)) >= schranke) continue;
+            const size_t fach = zeile * kFaecher + static_cast<size_t>(b);
+            const int32_t* foto = fotos_.data() + anfang_[fach];
+            const int32_t* ende = foto + anzahl_im_fach_[fach];
+            for (; foto != ende; ++foto) {
               if (RingSchranke(k) >= schranke) return;
-              schranke = besuchen(foto);
+              schranke = besuchen(*foto);
             }
           }
         }
@@ -80,15 +101,28 @@ class Farbgitter {
   int Fach(int32_t summe) const {
     return std::clamp(summe / felder_ >> kFachBits, 0, kFaecher - 1);
   }
-  static size_t Index(int r, int g, int b) {
-    return static_cast<size_t>((r * kFaecher + g) * kFaecher + b);
+  size_t Index(const Farbsummen& summen) const {
+    return static_cast<size_t>((Fach(summen.rot) * kFaecher + Fach(summen.gruen)) * kFaecher +
+                               Fach(summen.blau));
   }
-  // The least distance of a photo in ring k, one step less for the rounding of the mean.
-  static int32_t RingSchranke(int k) { return std::max(0, kFachBreite * (k - 1) - 1); }
+  // The least difference in one colour of photos in these bins, in whole bins.
+  static int32_t Faecherabstand(int fach, int mitte) {
+    return std::max(0, std::abs(fach - mitte) - 1);
+  }
+  // The least distance of a photo whose bins lie that many whole bins off in all
+  // colours together, one step less for the rounding of the mean.
+  static int32_t FachSchranke(int32_t faecher) { return std::max(0, kFachBreite * faecher - 1); }
+  // The least distance of a photo in ring k.
+  static int32_t RingSchranke(int k) { return FachSchranke(std::max(0, k - 1)); }
 
   int felder_ = 1;
   size_t anzahl_ = 0;
-  std::vector<std::vector<int32_t>> fach_;
+  // The photos bin by bin: bin i holds fotos_[anfang_[i] ..] for anzahl_im_fach_[i].
+  std::vector<int32_t> fotos_;
+  std::vector<int32_t> anfang_;
+  std::vector<int32_t> anzahl_im_fach_;
+  // Per row of bins (red, green): bit b set while bin (red, green, b) holds photos.
+  std::vector<uint16_t> belegt_;
 };
 
 }  // namespace tilvendo

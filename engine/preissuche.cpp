@@ -41,35 +41,51 @@ int64_t Preissuche::Bewerten(size_t zelle, int32_t zugeordnet, size_t hoechstens
   const int64_t zellPreis = loesung_.zellPotential[zelle];
   const Farbsummen& summen = daten_.ZellSummen(zelle);
   const int formanalyse = daten_.Formanalyse();
-  thread_local std::vector<std::tuple<int64_t, int32_t, int32_t>> gewinn;
-  gewinn.clear();
-  int64_t kleinste = 0;
+  // The most promising pairs found so far, (reduced cost, photo, distance), the least
+  // promising of them on top: once there are enough, a photo must beat that one, and the
+  // photos left to look at narrow down with it. One is kept even when none is asked for,
+  // since the most negative reduced cost is the answer.
+  const size_t behalten = std::max<size_t>(hoechstens, 1);
+  thread_local std::vector<std::tuple<int64_t, int32_t, int32_t>> beste;
+  beste.clear();
+  // The reduced cost a pair must reach at most to be kept.
+  const auto grenze = [&]() -> int64_t {
+    return beste.size() < behalten ? -1 : std::get<0>(beste.front());
+  };
   for (const Gruppe& gruppe : gruppen_) {
     // No photo of the group is priced higher, and no distance is below 0.
-    const int64_t schranke = gruppe.hoechsterPreis - zellPreis;
-    if (schranke <= 0) continue;
-    const auto obergrenze = static_cast<int32_t>(std::min<int64_t>(schranke, INT32_MAX));
+    if (gruppe.hoechsterPreis - zellPreis + grenze() < 0) continue;
+    // The distance a photo of the group must reach at most, +1: the grid's bound is
+    // exclusive.
+    const auto obergrenze = [&] {
+      return static_cast<int32_t>(
+          std::clamp<int64_t>(gruppe.hoechsterPreis - zellPreis + grenze() + 1, 0, INT32_MAX));
+    };
     const auto pruefen = [&](int32_t foto) {
       const int64_t spielraum = loesung_.fotoPotential[static_cast<size_t>(foto)] - zellPreis;
       if (foto != zugeordnet &&
-          Mindestdistanz(summen, daten_.FotoSummen(foto), formanalyse) < spielraum) {
+          Mindestdistanz(summen, daten_.FotoSummen(foto), formanalyse) <= spielraum + grenze()) {
         const int32_t d = daten_.Distanz(zelle, foto);
-        if (d < spielraum) {
-          gewinn.emplace_back(d - spielraum, foto, d);
-          kleinste = std::min(kleinste, d - spielraum);
+        const std::tuple<int64_t, int32_t, int32_t> paar(d - spielraum, foto, d);
+        if (d - spielraum < 0 && (beste.size() < behalten || paar < beste.front())) {
+          if (beste.size() == behalten) {
+            std::pop_heap(beste.begin(), beste.end());
+            beste.pop_back();
+          }
+          beste.push_back(paar);
+          std::push_heap(beste.begin(), beste.end());
         }
       }
-      return obergrenze;
+      return obergrenze();
     };
     for (const int32_t foto : gruppe.fotos) pruefen(foto);
-    gruppe.gitter.Durchsuchen(summen, obergrenze, pruefen);
+    gruppe.gitter.Durchsuchen(summen, obergrenze(), pruefen);
   }
-  const size_t anzahl = std::min(gewinn.size(), hoechstens);
-  std::partial_sort(gewinn.begin(), gewinn.begin() + static_cast<std::ptrdiff_t>(anzahl),
-                    gewinn.end());
-  for (size_t k = 0; k < anzahl; ++k) {
-    neu.partner.push_back(std::get<1>(gewinn[k]));
-    neu.distanz.push_back(std::get<2>(gewinn[k]));
+  std::sort_heap(beste.begin(), beste.end());
+  const int64_t kleinste = beste.empty() ? 0 : std::get<0>(beste.front());
+  for (size_t k = 0; k < std::min(beste.size(), hoechstens); ++k) {
+    neu.partner.push_back(std::get<1>(beste[k]));
+    neu.distanz.push_back(std::get<2>(beste[k]));
   }
   return kleinste;
 }

@@ -2,7 +2,8 @@
 // those whose reduced cost under the flow's prices is negative. A photo priced high can
 // be worth a far pair, so the photos are grouped by price (the few dearest alone, ever
 // larger groups below them), and within each group only the photos whose mean colours
-// allow a distance below the group's highest price are measured.
+// allow a distance below the group's highest price are measured; once as many pairs are
+// found as are asked for, only below what the least promising of them saves.
 #pragma once
 
 #include <cstddef>
@@ -20,8 +21,9 @@ class Preissuche {
   Preissuche(const Zuordnungsdaten& daten, const Flussloesung& loesung);
 
   // The pairs of cell `zelle` with negative reduced cost, apart from the one to its photo
-  // `zugeordnet`: the `hoechstens` most negative into `neu`. Returns the most negative
-  // reduced cost of all its pairs, 0 when none is negative.
+  // `zugeordnet`: the `hoechstens` most negative into `neu`, most negative first (on
+  // equal ones the photo numbered first). Returns the most negative reduced cost of all
+  // its pairs, 0 when none is negative.
   int64_t Bewerten(size_t zelle, int32_t zugeordnet, size_t hoechstens, Partnerliste& neu) const;
 
  private:

@@ -16,6 +16,7 @@ struct Flusspaar {
   int32_t zelle = 0;
   int32_t foto = 0;
   int32_t kosten = 0;
+  bool operator==(const Flusspaar&) const = default;
 };
 
 struct Flussproblem {
@@ -53,6 +54,36 @@ struct Flussloesung {
 // are, or cannot take all of them while empty cells are not allowed, or (without the
 // spare node) the pairs leave a cell or a photo's lower limit unserved.
 Flussloesung FlussLoesen(const Flussproblem& problem);
+
+// Solves one problem again and again as pairs join it. Solved afresh, a large problem
+// takes many times longer than the little its new pairs change: so each solve after the
+// first starts from the flow and the prices before, and only looks for the cycles
+// through the new pairs that make it cheaper (a flow of zero supplies over the residual
+// arcs, priced by their reduced costs). The result is the same optimum as a fresh solve,
+// though possibly another of equal cost.
+class Flussloeser {
+ public:
+  // The least-cost assignment over the pairs of `problem`, as FlussLoesen. Starts from
+  // the solution before when `problem` is that problem with pairs appended (same cells,
+  // limits and spare node, the earlier pairs unchanged in front).
+  Flussloesung Loesen(const Flussproblem& problem);
+
+ private:
+  // The assignment, its cost and the prices for the pairs not given.
+  Flussloesung Auslesen(const Flussproblem& problem, int64_t kosten) const;
+
+  // Of the problem solved last: its pairs, limits and spare node, the flow on every arc
+  // (the pairs first, then the fixed arcs) and every node's price.
+  std::vector<Flusspaar> paare_;
+  int32_t zellen_ = -1;
+  std::vector<int32_t> unten_;
+  std::vector<int32_t> oben_;
+  int32_t ersatzKosten_ = -1;
+  int32_t leerKosten_ = -1;
+  std::vector<int32_t> fluss_;
+  std::vector<int64_t> potential_;
+  int64_t kosten_ = 0;
+};
 
 // How much a pair (c, p, k) would lower the cost of `loesung` per unit, negated: below 0
 // it is worth adding to the problem.

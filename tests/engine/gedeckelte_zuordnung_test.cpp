@@ -266,5 +266,19 @@ TEST(GedeckeltZuordnen, CancelDuringTheRankingEndsThePhase) {
   EXPECT_EQ(fall.auftrag.einstellungen.Raster->at(6, 5).Bild, kKeinBild);
 }
 
+TEST(GedeckeltZuordnen, CancelBetweenTheRoundsOfTheFlowEndsThePhase) {
+  // One look at the cancel flag per cell while they are ranked; the next comes while
+  // the first flow's pairs are priced.
+  Fall fall(6, 5, 20, 4);
+  fall.auftrag.einstellungen.verfahren.MaxVerwendungen = 2;
+  fall.benutzer.beimEreignis = [&](int32_t runde) {
+    if (runde == 6 * 5 + 1) fall.auftrag.Abbruch = true;
+  };
+  EXPECT_FALSE(fall.Zuordnen());
+  EXPECT_EQ(fall.auftrag.zuordnung.runden, 1);
+  const std::vector<int32_t> bilder = testing::Bildnummern(*fall.auftrag.einstellungen.Raster);
+  EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 6 * 5);
+}
+
 }  // namespace
 }  // namespace tilvendo

@@ -103,6 +103,12 @@ TEST(Paarsuche, GridWalkMissesNoPhotoNearerThanItsBoundAndNarrowsWithIt) {
       if (schranke == 1) {
         EXPECT_LT(besucht.size(), alle.size() / 2);
       }
+      // Nor does the walk visit a photo whose colours together lie farther off than the
+      // bound and the width of a bin in each colour, up and down (6 × 16), allow.
+      for (const int32_t p : besucht) {
+        ASSERT_LE(Mindestdistanz(d.ZellSummen(c), d.FotoSummen(p), kFormanalyse), schranke + 96)
+            << "cell " << c << ", bound " << schranke;
+      }
     }
     // The nearest photo, found with a bound that narrows to the best so far.
     int32_t beste = 1000;
@@ -170,16 +176,46 @@ TEST(Preissuche, FindsEveryPairWithNegativeReducedCostAndTheMostNegative) {
       for (size_t k = 0; k < neu.partner.size(); ++k) {
         EXPECT_EQ(neu.distanz[k], d.Distanz(c, neu.partner[k]));
       }
-      // Only the most promising when fewer are asked for.
-      Partnerliste zwei;
-      suche.Bewerten(c, zugeordnet, 2, zwei);
-      ASSERT_EQ(zwei.partner.size(), std::min<size_t>(2, erwartet.size()));
-      if (!zwei.partner.empty()) {
-        const int64_t r = d.Distanz(c, zwei.partner[0]) + loesung.zellPotential[c] -
-                          loesung.fotoPotential[static_cast<size_t>(zwei.partner[0])];
-        EXPECT_EQ(r, erwarteteKleinste);
+      // Only the most promising when fewer are asked for: the most negative reduced
+      // costs, on equal ones the photo numbered first.
+      std::vector<std::pair<int64_t, int32_t>> rangfolge;
+      for (const int32_t p : erwartet) {
+        rangfolge.emplace_back(d.Distanz(c, p) + loesung.zellPotential[c] -
+                                   loesung.fotoPotential[static_cast<size_t>(p)],
+                               p);
+      }
+      std::sort(rangfolge.begin(), rangfolge.end());
+      for (const size_t hoechstens : {size_t{0}, size_t{1}, size_t{3}}) {
+        Partnerliste wenige;
+        EXPECT_EQ(suche.Bewerten(c, zugeordnet, hoechstens, wenige), erwarteteKleinste);
+        ASSERT_EQ(wenige.partner.size(), std::min(hoechstens, erwartet.size()));
+        for (size_t k = 0; k < wenige.partner.size(); ++k) {
+          EXPECT_EQ(wenige.partner[k], rangfolge[k].second) << "round " << runde << ", cell " << c;
+        }
       }
     }
+  }
+}
+
+TEST(Preissuche, FindsPairsOfEqualSignaturesThatSaveTheLeast) {
+  // Flat cells and photos of a few colours, many of them equal (distance 0): with every
+  // photo priced one above the cells, exactly these pairs save one, the least a pair can.
+  const Bestand b(6, 5, 200, 29, 0, 100, 101);
+  const Zuordnungsdaten& d = *b.daten;
+  Flussloesung loesung;
+  loesung.zellPotential.assign(d.Zellen(), -1);
+  loesung.fotoPotential.assign(d.Fotos(), 0);
+  const Preissuche suche(d, loesung);
+  for (size_t c = 0; c < d.Zellen(); ++c) {
+    std::vector<int32_t> gleich;
+    for (int32_t p = 0; p < static_cast<int32_t>(d.Fotos()); ++p) {
+      if (d.Distanz(c, p) == 0) gleich.push_back(p);
+    }
+    ASSERT_FALSE(gleich.empty()) << "cell " << c;
+    Partnerliste neu;
+    EXPECT_EQ(suche.Bewerten(c, kKeinFoto, d.Fotos(), neu), -1) << "cell " << c;
+    std::sort(neu.partner.begin(), neu.partner.end());
+    EXPECT_EQ(neu.partner, gleich) << "cell " << c;
   }
 }
 

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <limits>
 #include <random>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace tilvendo {
@@ -183,6 +186,118 @@ TEST(FlussLoesen, SpareNodeCarriesWhatThePairsCannotAndCellsStayEmptyOnlyWhenAll
   problem.oben = {2, 2};
   problem.paare.push_back({0, 7, 1});  // a photo that does not exist
   EXPECT_THROW(FlussLoesen(problem), std::invalid_argument);
+}
+
+// The flow, the limits and the prices of a solution, checked against its problem: each
+// cell holds one pair or goes through the spare node, and no pair given could make it
+// cheaper.
+void Pruefen(const Flussproblem& problem, const Flussloesung& loesung, const std::string& fall) {
+  std::vector<int32_t> nutzung(problem.unten.size(), 0);
+  int64_t summe = 0;
+  int32_t ersatzZellen = 0;
+  for (int32_t c = 0; c < problem.zellen; ++c) {
+    const int32_t paar = loesung.paar[static_cast<size_t>(c)];
+    if (paar == kErsatzPaarung) {
+      ++ersatzZellen;
+      continue;
+    }
+    const Flusspaar& p = problem.paare[static_cast<size_t>(paar)];
+    ASSERT_EQ(p.zelle, c) << fall;
+    ++nutzung[static_cast<size_t>(p.foto)];
+    summe += p.kosten;
+  }
+  int32_t ersatzFotos = 0;
+  for (size_t p = 0; p < nutzung.size(); ++p) {
+    EXPECT_GE(nutzung[p] + loesung.ersatz[p], problem.unten[p]) << fall;
+    EXPECT_LE(nutzung[p] + loesung.ersatz[p], problem.oben[p]) << fall;
+    ersatzFotos += loesung.ersatz[p];
+  }
+  // Cells through the spare node without a photo stay empty, where that is allowed.
+  const int32_t leer = ersatzZellen - ersatzFotos;
+  EXPECT_GE(leer, 0) << fall;
+  if (problem.leerKosten < 0) {
+    EXPECT_EQ(leer, 0) << fall;
+  }
+  EXPECT_EQ(
+      summe + int64_t{ersatzFotos} * problem.ersatzKosten + int64_t{leer} * problem.leerKosten,
+      loesung.kosten)
+      << fall;
+  for (size_t i = 0; i < problem.paare.size(); ++i) {
+    const Flusspaar& p = problem.paare[i];
+    const int64_t reduziert = ReduzierteKosten(loesung, p.zelle, p.foto, p.kosten);
+    if (loesung.paar[static_cast<size_t>(p.zelle)] == static_cast<int32_t>(i)) {
+      EXPECT_EQ(reduziert, 0) << fall << ", pair " << i;
+    } else {
+      EXPECT_GE(reduziert, 0) << fall << ", pair " << i;
+    }
+  }
+}
+
+TEST(Flussloeser, EachSolveFromTheOneBeforeReachesTheOptimumOfAFreshOne) {
+  std::mt19937 gen(21);
+  for (int runde = 0; runde < 40; ++runde) {
+    const auto zellen = static_cast<int32_t>(20 + gen() % 40);
+    const auto fotos = static_cast<int32_t>(5 + gen() % 30);
+    Zufallsproblem voll = Erzeugen(gen, zellen, fotos);
+    if (runde % 4 == 3) {
+      // Photos of one use each, fewer than the cells may be: cells stay empty.
+      for (size_t p = 0; p < voll.problem.oben.size(); ++p) {
+        voll.problem.unten[p] = 0;
+        voll.problem.oben[p] = 1;
+      }
+      voll.problem.leerKosten = 1600;
+    }
+    // The pairs in a random order, given a few at first and more in each step: now many
+    // at once, now a single one, so that both ways of solving again are taken.
+    std::vector<Flusspaar> paare = voll.problem.paare;
+    std::shuffle(paare.begin(), paare.end(), gen);
+    Flussproblem teil = voll.problem;
+    teil.paare.assign(paare.begin(), paare.begin() + zellen);
+    Flussloeser loeser;
+    size_t gegeben = teil.paare.size();
+    for (int schritt = 0; gegeben < paare.size(); ++schritt) {
+      const std::string fall =
+          "round " + std::to_string(runde) + ", step " + std::to_string(schritt);
+      const Flussloesung loesung = loeser.Loesen(teil);
+      EXPECT_EQ(loesung.kosten, FlussLoesen(teil).kosten) << fall;
+      Pruefen(teil, loesung, fall);
+      const size_t dazu = schritt % 3 == 2 ? 1 : 1 + gen() % (paare.size() / 3);
+      const size_t bis = std::min(paare.size(), gegeben + dazu);
+      teil.paare.insert(teil.paare.end(), paare.begin() + static_cast<std::ptrdiff_t>(gegeben),
+                        paare.begin() + static_cast<std::ptrdiff_t>(bis));
+      gegeben = bis;
+    }
+    const Flussloesung loesung = loeser.Loesen(teil);
+    EXPECT_EQ(loesung.kosten, FlussLoesen(voll.problem).kosten) << "round " << runde;
+    Pruefen(teil, loesung, "round " + std::to_string(runde));
+  }
+}
+
+TEST(Flussloeser, AnotherProblemIsSolvedAfresh) {
+  std::mt19937 gen(23);
+  Flussloeser loeser;
+  std::uniform_int_distribution<int32_t> preis(0, 60);
+  for (int runde = 0; runde < 30; ++runde) {
+    // Problems of their own, each after another one: of another size, of the same cells
+    // and limits but the pairs in another order and other prices (a flow carried over
+    // would sit on the wrong pairs), the same but one pair dearer, or the same pairs
+    // but every photo needed.
+    const Zufallsproblem z = Erzeugen(gen, runde % 2 == 0 ? 6 : 5, 4);
+    Flussproblem andere = z.problem;
+    std::shuffle(andere.paare.begin(), andere.paare.end(), gen);
+    for (Flusspaar& p : andere.paare) p.kosten = preis(gen);
+    Flussproblem teurer = andere;
+    teurer.paare[gen() % teurer.paare.size()].kosten += 50;
+    Flussproblem jedes = teurer;
+    jedes.unten.assign(jedes.unten.size(), 1);
+    const std::array<const Flussproblem*, 4> folge{&z.problem, &andere, &teurer, &jedes};
+    for (const Flussproblem* problem : folge) {
+      const std::string fall = "round " + std::to_string(runde);
+      const Flussloesung loesung = loeser.Loesen(*problem);
+      EXPECT_EQ(loesung.kosten, FlussLoesen(*problem).kosten) << fall;
+      Pruefen(*problem, loesung, fall);
+    }
+  }
 }
 
 }  // namespace
