@@ -90,11 +90,11 @@ bool BmpSchreiben(const std::string& pfad) {
 int AlsVorlage(const std::string& pfad) {
   Bitmap gelesen;
   const Vorlagenbild vorlage = VorlagenbildLesen(gelesen, pfad);
-  if (vorlage.lesung == Vorlagenlesung::kZuGross) {
+  if (vorlage.lesung == Vorlagenlesung::ZuGross) {
     std::cout << MeldungVorlageZuGross(vorlage.groesse) << '\n';
     return 0;
   }
-  if (vorlage.lesung != Vorlagenlesung::kGelesen) {
+  if (vorlage.lesung != Vorlagenlesung::Gelesen) {
     std::cout << "unlesbar\n";
     return 1;
   }
@@ -108,9 +108,9 @@ int AlsVorlage(const std::string& pfad) {
 int AlsKachel(const std::string& pfad) {
   MemoryBudget budget(MemoryBudget::ForThisMachine());
   const BildMessung messung = BildMessen(pfad, Analyse{}, FolderOf(pfad) + "arbeit/", budget);
-  const char* text = messung.ergebnis == BildMessung::Ergebnis::kGemessen   ? "gemessen"
-                     : messung.ergebnis == BildMessung::Ergebnis::kUnlesbar ? "unlesbar"
-                                                                            : "Fehler";
+  const char* text = messung.ergebnis == BildMessung::Ergebnis::Gemessen   ? "gemessen"
+                     : messung.ergebnis == BildMessung::Ergebnis::Unlesbar ? "unlesbar"
+                                                                           : "Fehler";
   std::cout << text << " (Budget " << (budget.total() >> 20) << " MiB)\n";
   return 0;
 }

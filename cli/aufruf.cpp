@@ -430,10 +430,10 @@ Ausgabeformat AusgabeFormat(const std::string& pfad) {
   // Only the types the program can also write; a readable type without a writer is no
   // output format.
   const std::optional<Bildart> art = BildartVonName(FileNameOf(pfad));
-  if (art == Bildart::kBmp) return Ausgabeformat::Bmp;
-  if (art == Bildart::kJpeg) return Ausgabeformat::Jpeg;
-  if (art == Bildart::kPng) return Ausgabeformat::Png;
-  if (art == Bildart::kTiff) return Ausgabeformat::Tiff;
+  if (art == Bildart::Bmp) return Ausgabeformat::Bmp;
+  if (art == Bildart::Jpeg) return Ausgabeformat::Jpeg;
+  if (art == Bildart::Png) return Ausgabeformat::Png;
+  if (art == Bildart::Tiff) return Ausgabeformat::Tiff;
   return Ausgabeformat::Unbekannt;
 }
 

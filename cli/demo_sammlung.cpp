@@ -44,7 +44,7 @@ std::vector<Quelle> QuellenLaden(const std::vector<std::string>& pfade) {
   for (const std::string& pfad : pfade) {
     Bitmap gelesen;
     // Only JPEG sources are read, at a reduced size; every name but a bitmap's is tried.
-    const bool jpeg = BildartVonName(pfad) != Bildart::kBmp;
+    const bool jpeg = BildartVonName(pfad) != Bildart::Bmp;
     bool gut = false;
     if (jpeg) {
       gut = ReadJpegFile(gelesen, pfad, /*mayChangePixelFormat=*/true, kQuellVerkleinerung);

@@ -44,13 +44,13 @@ BildMessung BildMessen(const std::string& pfad, const Analyse& analyse,
       // The template's cells are converted the same way, so tiles and cells compare
       // in one colour space.
       if (verfahren.Wahrnehmung) InWahrnehmungsraum(messung.signatur, analyse.Formanalyse);
-      messung.ergebnis = BildMessung::Ergebnis::kGemessen;
+      messung.ergebnis = BildMessung::Ergebnis::Gemessen;
     }
   } catch (const std::exception& fehler) {
-    messung.ergebnis = BildMessung::Ergebnis::kFehler;
+    messung.ergebnis = BildMessung::Ergebnis::Fehler;
     messung.fehler = fehler.what();
   } catch (...) {
-    messung.ergebnis = BildMessung::Ergebnis::kFehler;
+    messung.ergebnis = BildMessung::Ergebnis::Fehler;
     messung.fehler = "unbekannter Fehler";
   }
   return messung;

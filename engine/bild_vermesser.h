@@ -26,11 +26,11 @@ namespace tilvendo {
 // What became of one picture.
 struct BildMessung {
   enum class Ergebnis {
-    kGemessen,  // read; `signatur` holds its measurement (without number)
-    kUnlesbar,  // the picture could not be read (or is the program's own temporary file)
-    kFehler,    // an error was raised while reading; `fehler` holds its message
+    Gemessen,  // read; `signatur` holds its measurement (without number)
+    Unlesbar,  // the picture could not be read (or is the program's own temporary file)
+    Fehler,    // an error was raised while reading; `fehler` holds its message
   };
-  Ergebnis ergebnis = Ergebnis::kUnlesbar;
+  Ergebnis ergebnis = Ergebnis::Unlesbar;
   Kachelsignatur signatur;
   std::string fehler;
 };
@@ -42,7 +42,7 @@ Leseart KachelLeseart(const Verfahren& verfahren);
 // Reads one picture into a work picture of the level's size as `verfahren` says
 // (upright, fast, cut) and measures it, in the perceptual colour space when it says so,
 // with the memory for reading reserved from `budget` (a picture too large for it is
-// kUnlesbar). Never throws: raised errors come back as kFehler.
+// Unlesbar). Never throws: raised errors come back as Fehler.
 BildMessung BildMessen(const std::string& pfad, const Analyse& analyse,
                        const std::string& arbeitspfad, MemoryBudget& budget,
                        const Verfahren& verfahren = {});

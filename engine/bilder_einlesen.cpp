@@ -185,12 +185,12 @@ bool Einleser::Scannen(Signaturdatei* cache, TGalerieGlobal& album) {
     const std::string& pfad = vermesser_.Pfad(k);
     Protokollieren(pfad);
     BildMessung messung = vermesser_.Nehmen(k, ereignisse);
-    if (messung.ergebnis == BildMessung::Ergebnis::kGemessen) {
+    if (messung.ergebnis == BildMessung::Ergebnis::Gemessen) {
       album.Dateien.push_back(pfad);
       messung.signatur.Nummer = static_cast<int32_t>(album.Dateien.size() - 1);
       if (cache != nullptr) SignaturSchreiben(*cache, messung.signatur, formanalyse_);
       Einfuegen(messung.signatur, pfad);
-    } else if (messung.ergebnis == BildMessung::Ergebnis::kFehler) {
+    } else if (messung.ergebnis == BildMessung::Ergebnis::Fehler) {
       Protokollieren(messung.fehler);
     }
     ++zaehler_;

@@ -45,8 +45,8 @@ Bandbilanz BilanzVon(const Mosaikbaender& baender) {
 }  // namespace
 
 Vorlagenskalierung SkalierungFuer(int32_t breite, int32_t hoehe) {
-  return breite <= kMaxZielgroesse && hoehe <= kMaxZielgroesse ? Vorlagenskalierung::kWieGanz
-                                                               : Vorlagenskalierung::kBilinear;
+  return breite <= kMaxZielgroesse && hoehe <= kMaxZielgroesse ? Vorlagenskalierung::WieGanz
+                                                               : Vorlagenskalierung::Bilinear;
 }
 
 Size Mosaikgroesse(const Einstellungen& e) {

@@ -184,7 +184,7 @@ const Mosaikbaender::Platz& Mosaikbaender::Holen(int32_t band) {
   position_ = band;
   const auto finden = [&](int32_t b) -> Platz* {
     for (Platz& platz : plaetze_) {
-      if (platz.band == b && platz.zustand != Platzzustand::kFrei) return &platz;
+      if (platz.band == b && platz.zustand != Platzzustand::Frei) return &platz;
     }
     return nullptr;
   };
@@ -195,11 +195,11 @@ const Mosaikbaender::Platz& Mosaikbaender::Holen(int32_t band) {
     if (voraus < 0 || voraus >= baender_ || finden(voraus) != nullptr) continue;
     if (!Einreihen(voraus, sperre)) break;
   }
-  geaendert_.wait(sperre, [&] { return platz.zustand == Platzzustand::kFertig; });
+  geaendert_.wait(sperre, [&] { return platz.zustand == Platzzustand::Fertig; });
   if (platz.fehler) {
     const std::exception_ptr fehler = platz.fehler;
     platz.fehler = nullptr;
-    platz.zustand = Platzzustand::kFrei;
+    platz.zustand = Platzzustand::Frei;
     std::rethrow_exception(fehler);
   }
   return platz;
@@ -212,8 +212,8 @@ bool Mosaikbaender::Einreihen(int32_t band, std::unique_lock<std::mutex>& sperre
   const auto abstand = [&](const Platz& platz) { return (platz.band - position_) * richtung_; };
   Platz* frei = nullptr;
   for (Platz& platz : plaetze_) {
-    if (platz.zustand == Platzzustand::kLaeuft) continue;
-    if (platz.zustand == Platzzustand::kFrei) {
+    if (platz.zustand == Platzzustand::Laeuft) continue;
+    if (platz.zustand == Platzzustand::Frei) {
       frei = &platz;
       break;
     }
@@ -223,7 +223,7 @@ bool Mosaikbaender::Einreihen(int32_t band, std::unique_lock<std::mutex>& sperre
   }
   if (frei == nullptr) return false;
   frei->band = band;
-  frei->zustand = Platzzustand::kLaeuft;
+  frei->zustand = Platzzustand::Laeuft;
   frei->fehler = nullptr;
   Platz* platz = frei;
   pool_.Einreihen([this, platz, band] { Zusammensetzen(*platz, band); });
@@ -244,7 +244,7 @@ void Mosaikbaender::Zusammensetzen(Platz& platz, int32_t band) {
   {
     const std::lock_guard<std::mutex> sperre(mutex_);
     platz.fehler = fehler;
-    platz.zustand = Platzzustand::kFertig;
+    platz.zustand = Platzzustand::Fertig;
   }
   geaendert_.notify_all();
 }
@@ -313,19 +313,19 @@ std::shared_ptr<const Mosaikbaender::Kachel> Mosaikbaender::KachelHolen(size_t i
   std::unique_lock<std::mutex> sperre(mutex_);
   Foto& foto = fotos_[index];
   for (;;) {
-    if (foto.zustand == Zustand::kDa) return foto.kachel;
-    if (foto.zustand == Zustand::kUnlesbar) return nullptr;
-    if (foto.zustand == Zustand::kLeer) break;
+    if (foto.zustand == Zustand::Da) return foto.kachel;
+    if (foto.zustand == Zustand::Unlesbar) return nullptr;
+    if (foto.zustand == Zustand::Leer) break;
     geaendert_.wait(sperre);  // another band reads it just now
   }
-  foto.zustand = Zustand::kLaeuft;
+  foto.zustand = Zustand::Laeuft;
   sperre.unlock();
   std::shared_ptr<const Kachel> kachel;
   try {
     kachel = KachelMachen(foto);
   } catch (...) {
     sperre.lock();
-    foto.zustand = Zustand::kLeer;
+    foto.zustand = Zustand::Leer;
     sperre.unlock();
     geaendert_.notify_all();
     throw;
@@ -334,11 +334,11 @@ std::shared_ptr<const Mosaikbaender::Kachel> Mosaikbaender::KachelHolen(size_t i
   ++foto.gelesen;
   if (kachel) {
     foto.kachel = kachel;
-    foto.zustand = Zustand::kDa;
+    foto.zustand = Zustand::Da;
     gehalten_ += kachel->bild.byteSize();
     Freigeben();
   } else {
-    foto.zustand = Zustand::kUnlesbar;
+    foto.zustand = Zustand::Unlesbar;
   }
   sperre.unlock();
   geaendert_.notify_all();
@@ -377,7 +377,7 @@ void Mosaikbaender::Freigeben() {
     Foto* weitester = nullptr;
     int32_t weiteste = vorlauf_ + 1;
     for (Foto& foto : fotos_) {
-      if (foto.zustand != Zustand::kDa) continue;
+      if (foto.zustand != Zustand::Da) continue;
       const int32_t abstand = Abstand(foto);
       if (abstand > weiteste || (abstand == weiteste && weitester == nullptr)) {
         weiteste = abstand;
@@ -387,14 +387,14 @@ void Mosaikbaender::Freigeben() {
     if (weitester == nullptr) return;  // all are needed within the bands in flight
     gehalten_ -= weitester->kachel->bild.byteSize();
     weitester->kachel.reset();
-    weitester->zustand = Zustand::kLeer;
+    weitester->zustand = Zustand::Leer;
   }
 }
 
 int32_t Mosaikbaender::UnlesbareBilder() const {
   const std::lock_guard<std::mutex> sperre(mutex_);
   return static_cast<int32_t>(std::count_if(fotos_.begin(), fotos_.end(), [](const Foto& foto) {
-    return foto.zustand == Zustand::kUnlesbar;
+    return foto.zustand == Zustand::Unlesbar;
   }));
 }
 
@@ -402,7 +402,7 @@ int32_t Mosaikbaender::SchwarzeKacheln() const {
   const std::lock_guard<std::mutex> sperre(mutex_);
   int32_t schwarz = 0;
   for (const int32_t foto : zellen_) {
-    if (foto < 0 || fotos_[static_cast<size_t>(foto)].zustand == Zustand::kUnlesbar) ++schwarz;
+    if (foto < 0 || fotos_[static_cast<size_t>(foto)].zustand == Zustand::Unlesbar) ++schwarz;
   }
   return schwarz;
 }

@@ -12,7 +12,7 @@
 //
 // Within the usual size bound the bands give exactly the pixels of the whole-picture
 // path: the same tiles, the same colour adjustment, the same blend, and with
-// Vorlagenskalierung::kWieGanz the same template scaling.
+// Vorlagenskalierung::WieGanz the same template scaling.
 #pragma once
 
 #include <atomic>
@@ -60,7 +60,7 @@ struct Bandoptionen {
   // A band holds as many tile rows as fit these bytes, but at least one, and at least a
   // writer's strip (kStreifenZeilen), so that no strip spans more than two bands.
   uint64_t bandBytes = kBandBytes;
-  Vorlagenskalierung skalierung = Vorlagenskalierung::kWieGanz;
+  Vorlagenskalierung skalierung = Vorlagenskalierung::WieGanz;
   unsigned threads = 0;  // workers composing ahead; 0: one per core
   // Compose the next bands while one is handed out; a reader that takes a few bands far
   // apart would only waste the work.
@@ -125,18 +125,18 @@ class Mosaikbaender final : public StreifenQuelle {
     Bitmap bild;
     Teilfarben farben;
   };
-  enum class Zustand { kLeer, kLaeuft, kDa, kUnlesbar };
+  enum class Zustand { Leer, Laeuft, Da, Unlesbar };
   struct Foto {
     const Verwendung* verwendung = nullptr;
     std::vector<int32_t> baender;  // the bands that show it, ascending
-    Zustand zustand = Zustand::kLeer;
+    Zustand zustand = Zustand::Leer;
     std::shared_ptr<const Kachel> kachel;
     int32_t gelesen = 0;
   };
-  enum class Platzzustand { kFrei, kLaeuft, kFertig };
+  enum class Platzzustand { Frei, Laeuft, Fertig };
   struct Platz {
     int32_t band = -1;
-    Platzzustand zustand = Platzzustand::kFrei;
+    Platzzustand zustand = Platzzustand::Frei;
     Bitmap bild;
     std::exception_ptr fehler;
   };

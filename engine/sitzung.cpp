@@ -49,11 +49,11 @@ Vorlagenausgang VorlagenbildLaden(Auftrag& auftrag, const std::string& pfad) {
   // A file that is no picture leaves the job as it was, its name included: the name
   // of a file that was never read must not stand for the picture that is still used.
   switch (VorlagenbildLesen(gelesen, pfad, Leseart{.aufrichten = aufrecht}).lesung) {
-    case Vorlagenlesung::kGelesen:
+    case Vorlagenlesung::Gelesen:
       break;
-    case Vorlagenlesung::kZuGross:
+    case Vorlagenlesung::ZuGross:
       return Vorlagenausgang::ZuGross;
-    case Vorlagenlesung::kUnlesbar:
+    case Vorlagenlesung::Unlesbar:
       return Vorlagenausgang::Unlesbar;
   }
   if (gelesen.empty()) return Vorlagenausgang::Unlesbar;

@@ -5,30 +5,30 @@
 namespace tilvendo {
 
 std::optional<Ausrichtung> AusrichtungVonWert(uint32_t wert) {
-  constexpr uint32_t kErster = static_cast<uint32_t>(Ausrichtung::kNormal);
-  constexpr uint32_t kLetzter = static_cast<uint32_t>(Ausrichtung::kLinksGedreht);
+  constexpr uint32_t kErster = static_cast<uint32_t>(Ausrichtung::Normal);
+  constexpr uint32_t kLetzter = static_cast<uint32_t>(Ausrichtung::LinksGedreht);
   if (wert < kErster || wert > kLetzter) return std::nullopt;
   return static_cast<Ausrichtung>(wert);
 }
 
 Abbildung AbbildungVon(Ausrichtung ausrichtung) {
   switch (ausrichtung) {
-    case Ausrichtung::kNormal:
+    case Ausrichtung::Normal:
       return {};
-    case Ausrichtung::kWaagrechtGespiegelt:
+    case Ausrichtung::WaagrechtGespiegelt:
       return {.spiegelnU = true};
-    case Ausrichtung::kUmgedreht:
+    case Ausrichtung::Umgedreht:
       return {.spiegelnU = true, .spiegelnV = true};
-    case Ausrichtung::kSenkrechtGespiegelt:
+    case Ausrichtung::SenkrechtGespiegelt:
       return {.spiegelnV = true};
-    case Ausrichtung::kTransponiert:
+    case Ausrichtung::Transponiert:
       return {.vertauscht = true};
-    case Ausrichtung::kRechtsGedreht:
+    case Ausrichtung::RechtsGedreht:
       // The first stored row becomes the right-hand column: u runs against y.
       return {.vertauscht = true, .spiegelnU = true};
-    case Ausrichtung::kQuerTransponiert:
+    case Ausrichtung::QuerTransponiert:
       return {.vertauscht = true, .spiegelnU = true, .spiegelnV = true};
-    case Ausrichtung::kLinksGedreht:
+    case Ausrichtung::LinksGedreht:
       // The first stored column becomes the bottom row: v runs against x.
       return {.vertauscht = true, .spiegelnV = true};
   }

@@ -15,14 +15,14 @@ namespace tilvendo {
 
 // How the stored picture's first row and first column appear when upright.
 enum class Ausrichtung : uint8_t {
-  kNormal = 1,               // first row on top, first column on the left
-  kWaagrechtGespiegelt = 2,  // first row on top, first column on the right
-  kUmgedreht = 3,            // first row at the bottom, first column on the right
-  kSenkrechtGespiegelt = 4,  // first row at the bottom, first column on the left
-  kTransponiert = 5,         // first row on the left, first column on top
-  kRechtsGedreht = 6,        // first row on the right, first column on top (turn clockwise)
-  kQuerTransponiert = 7,     // first row on the right, first column at the bottom
-  kLinksGedreht = 8,         // first row on the left, first column at the bottom
+  Normal = 1,               // first row on top, first column on the left
+  WaagrechtGespiegelt = 2,  // first row on top, first column on the right
+  Umgedreht = 3,            // first row at the bottom, first column on the right
+  SenkrechtGespiegelt = 4,  // first row at the bottom, first column on the left
+  Transponiert = 5,         // first row on the left, first column on top
+  RechtsGedreht = 6,        // first row on the right, first column on top (turn clockwise)
+  QuerTransponiert = 7,     // first row on the right, first column at the bottom
+  LinksGedreht = 8,         // first row on the left, first column at the bottom
 };
 
 // The orientation a tag value stands for; none for values outside 1 … 8.

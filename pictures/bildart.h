@@ -7,7 +7,7 @@
 
 namespace tilvendo {
 
-enum class Bildart { kBmp, kJpeg, kPng, kWebp, kTiff, kHeif };
+enum class Bildart { Bmp, Jpeg, Png, Webp, Tiff, Heif };
 
 struct Bildendung {
   std::string_view endung;  // with its dot, in lower case
@@ -19,15 +19,15 @@ struct Bildendung {
 // and the tile reading walk the extensions in this order, and the pictures' numbers,
 // hence the mosaics, depend on it: a new type goes at the end.
 inline constexpr std::array<Bildendung, 9> kBildEndungen = {{
-    {".bmp", Bildart::kBmp, "Windowsbilder (*.bmp)"},
-    {".jpg", Bildart::kJpeg, "JPEG Bilder (*.jpg)"},
-    {".jpeg", Bildart::kJpeg, "JPEG Bilder (*.jpeg)"},
-    {".png", Bildart::kPng, "PNG Bilder (*.png)"},
-    {".webp", Bildart::kWebp, "WebP Bilder (*.webp)"},
-    {".tif", Bildart::kTiff, "TIFF Bilder (*.tif)"},
-    {".tiff", Bildart::kTiff, "TIFF Bilder (*.tiff)"},
-    {".heic", Bildart::kHeif, "HEIF Bilder (*.heic)"},
-    {".heif", Bildart::kHeif, "HEIF Bilder (*.heif)"},
+    {".bmp", Bildart::Bmp, "Windowsbilder (*.bmp)"},
+    {".jpg", Bildart::Jpeg, "JPEG Bilder (*.jpg)"},
+    {".jpeg", Bildart::Jpeg, "JPEG Bilder (*.jpeg)"},
+    {".png", Bildart::Png, "PNG Bilder (*.png)"},
+    {".webp", Bildart::Webp, "WebP Bilder (*.webp)"},
+    {".tif", Bildart::Tiff, "TIFF Bilder (*.tif)"},
+    {".tiff", Bildart::Tiff, "TIFF Bilder (*.tiff)"},
+    {".heic", Bildart::Heif, "HEIF Bilder (*.heic)"},
+    {".heif", Bildart::Heif, "HEIF Bilder (*.heif)"},
 }};
 
 // The entry of kBildEndungen that the name's extension (from its last dot on, in any

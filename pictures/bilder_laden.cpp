@@ -22,17 +22,17 @@ constexpr int kVolleGroesse = 0;
 
 bool ZeilenLesen(const std::string& fileName, Bildart art, ZeilenEmpfaenger& empfaenger) {
   switch (art) {
-    case Bildart::kBmp:
+    case Bildart::Bmp:
       return ReadBmpRows(fileName, empfaenger);
-    case Bildart::kJpeg:
+    case Bildart::Jpeg:
       return ReadJpegRows(fileName, empfaenger);
-    case Bildart::kPng:
+    case Bildart::Png:
       return ReadPngRows(fileName, empfaenger);
-    case Bildart::kWebp:
+    case Bildart::Webp:
       return ReadWebpRows(fileName, empfaenger);
-    case Bildart::kTiff:
+    case Bildart::Tiff:
       return ReadTiffRows(fileName, empfaenger);
-    case Bildart::kHeif:
+    case Bildart::Heif:
       return ReadHeifRows(fileName, empfaenger);
   }
   return false;
@@ -61,9 +61,9 @@ std::optional<Zeilenformat> KopfLesen(const std::string& fileName, Bildart art) 
 
 std::optional<Size> GroesseLesen(const std::string& fileName, Bildart art) {
   switch (art) {
-    case Bildart::kBmp:
+    case Bildart::Bmp:
       return ReadBmpSize(fileName);
-    case Bildart::kJpeg:
+    case Bildart::Jpeg:
       return ReadJpegSize(fileName);
     default: {
       const std::optional<Zeilenformat> format = KopfLesen(fileName, art);
@@ -75,12 +75,12 @@ std::optional<Size> GroesseLesen(const std::string& fileName, Bildart art) {
 
 bool Lesen(Bitmap& bitmap, const std::string& fileName, Bildart art, Leseart leseart,
            MemoryBudget& budget) {
-  if (art == Bildart::kBmp) return ReadBmpFile(bitmap, fileName, budget);
-  if (art == Bildart::kJpeg) {
+  if (art == Bildart::Bmp) return ReadBmpFile(bitmap, fileName, budget);
+  if (art == Bildart::Jpeg) {
     // As stored, and a grey photo kept 8-bit, unless it must be turned.
     const bool drehen =
         leseart.aufrichten &&
-        KopfLesen(fileName, art).value_or(Zeilenformat{}).ausrichtung != Ausrichtung::kNormal;
+        KopfLesen(fileName, art).value_or(Zeilenformat{}).ausrichtung != Ausrichtung::Normal;
     if (!drehen) {
       return ReadJpegFile(bitmap, fileName, /*mayChangePixelFormat=*/true, kVolleGroesse, budget);
     }
@@ -116,10 +116,10 @@ Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Lese
   const std::optional<Size> groesse = BildgroesseLesen(fileName);
   if (!groesse) return {};
   if (static_cast<int64_t>(groesse->width) * groesse->height > kMaxVorlagenPixel) {
-    return {Vorlagenlesung::kZuGross, *groesse};
+    return {Vorlagenlesung::ZuGross, *groesse};
   }
   if (!LoadWholePicture(bitmap, fileName, art)) return {};
-  return {Vorlagenlesung::kGelesen, *groesse};
+  return {Vorlagenlesung::Gelesen, *groesse};
 }
 
 std::string MeldungVorlageZuGross(Size groesse) {
@@ -134,7 +134,7 @@ bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,
   return FalseIfTooLarge([&] {
     // Everything that is not a bitmap file is tried as JPEG, as the album scan only
     // offers the picture extensions.
-    const Bildart bildart = BildartVonName(fileName).value_or(Bildart::kJpeg);
+    const Bildart bildart = BildartVonName(fileName).value_or(Bildart::Jpeg);
     ZeilenEinpassen einpassen(rect, budget, art);
     if (!ZeilenLesen(fileName, bildart, einpassen)) return false;
     einpassen.Zeichnen(target);

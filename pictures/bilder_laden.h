@@ -40,15 +40,15 @@ std::optional<Size> BildgroesseLesen(const std::string& fileName);
 // 2500 × 2500 pixels, so more template pixels could not show in it anyway.
 inline constexpr int64_t kMaxVorlagenPixel = 120'000'000;
 
-enum class Vorlagenlesung { kGelesen, kUnlesbar, kZuGross };
+enum class Vorlagenlesung { Gelesen, Unlesbar, ZuGross };
 
 struct Vorlagenbild {
-  Vorlagenlesung lesung = Vorlagenlesung::kUnlesbar;
+  Vorlagenlesung lesung = Vorlagenlesung::Unlesbar;
   Size groesse{0, 0};  // as the file declares it; 0 × 0 when unreadable
 };
 
 // Reads a template like LoadWholePicture, but refuses, before decoding anything, a
-// picture whose header declares more than kMaxVorlagenPixel (kZuGross; the bitmap stays
+// picture whose header declares more than kMaxVorlagenPixel (ZuGross; the bitmap stays
 // as it was).
 Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Leseart art = {});
 

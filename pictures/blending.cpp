@@ -124,7 +124,7 @@ void BlendTemplateIntoMosaic(Bitmap& destination, const Bitmap& mosaik, const Bi
 UeberblendeteStreifen::UeberblendeteStreifen(const Bitmap& mosaik, const Bitmap& vorlage, uint8_t a)
     : mosaik_(mosaik), a_(a) {
   if (a != kVoll) {
-    vorlage_.emplace(vorlage, mosaik.width(), mosaik.height(), Vorlagenskalierung::kWieGanz);
+    vorlage_.emplace(vorlage, mosaik.width(), mosaik.height(), Vorlagenskalierung::WieGanz);
   }
 }
 

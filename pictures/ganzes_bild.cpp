@@ -10,7 +10,7 @@ constexpr size_t kFarbBytes = 3;
 }  // namespace
 
 bool GanzesBild::Groesse(const Zeilenformat& format) {
-  const Ausrichtung ausrichtung = aufrichten_ ? format.ausrichtung : Ausrichtung::kNormal;
+  const Ausrichtung ausrichtung = aufrichten_ ? format.ausrichtung : Ausrichtung::Normal;
   abbildung_ = AbbildungVon(ausrichtung);
   gespeichert_ = Size{format.breite, format.hoehe};
   aufrecht_ = AufrechteGroesse(gespeichert_, ausrichtung);

@@ -125,7 +125,7 @@ bool Weitergeben(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {
   const Size voll = GroesseVon(primaer);
   CheckPictureSize(voll.width, voll.height);
   if (voll.width <= 0 || voll.height <= 0) return false;
-  const Size wunsch = empfaenger.Mindestgroesse(voll, Ausrichtung::kNormal);
+  const Size wunsch = empfaenger.Mindestgroesse(voll, Ausrichtung::Normal);
   if (wunsch.width < voll.width || wunsch.height < voll.height) {
     if (Handle vorschau = VorschaubildWaehlen(primaer, wunsch)) {
       handle = std::move(vorschau);
@@ -145,7 +145,7 @@ bool Weitergeben(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {
                             .leserBytes = static_cast<uint64_t>(grenze) *
                                           static_cast<uint64_t>(grenze) *
                                           kBytesJePixelBeimDekodieren,
-                            .ausrichtung = Ausrichtung::kNormal};
+                            .ausrichtung = Ausrichtung::Normal};
   if (!empfaenger.Groesse(format)) return false;
   const std::unique_ptr<heif_decoding_options, OptionenFreigeben> optionen(
       heif_decoding_options_alloc());

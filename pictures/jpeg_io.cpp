@@ -163,7 +163,7 @@ Ausrichtung AusrichtungVon(const jpeg_decompress_struct& info) {
         ExifAusrichtung(std::span<const uint8_t>(marker->data, marker->data_length));
     if (ausrichtung) return *ausrichtung;
   }
-  return Ausrichtung::kNormal;
+  return Ausrichtung::Normal;
 }
 
 // The greatest reduction that still gives at least `mindestens`.
@@ -239,7 +239,7 @@ bool Dekodieren(std::FILE* datei, Bitmap& bitmap, bool mayChangePixelFormat, int
   if (IstDruckfarben(info)) {
     // Ink is turned into colour row by row, as stored: upright turning is the caller's.
     GanzesBild ganz(/*aufrichten=*/false, budget);
-    if (!Weitergeben(dekoder, ganz, Ausrichtung::kNormal)) return false;
+    if (!Weitergeben(dekoder, ganz, Ausrichtung::Normal)) return false;
     bitmap = std::move(ganz.bild());
     return true;
   }

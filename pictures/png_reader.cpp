@@ -78,7 +78,7 @@ class PngDekoder {
     png_bytep exif = nullptr;
     if (png_get_eXIf_1(png_, info_, &anzahl, &exif) != 0 && exif != nullptr) {
       ausrichtung_ =
-          ExifAusrichtung(std::span<const uint8_t>(exif, anzahl)).value_or(Ausrichtung::kNormal);
+          ExifAusrichtung(std::span<const uint8_t>(exif, anzahl)).value_or(Ausrichtung::Normal);
     }
     return true;
   }
@@ -127,7 +127,7 @@ class PngDekoder {
   png_infop info_ = nullptr;
   int durchgaenge_ = 1;
   int kanaele_ = 0;
-  Ausrichtung ausrichtung_ = Ausrichtung::kNormal;
+  Ausrichtung ausrichtung_ = Ausrichtung::Normal;
 };
 
 // One decoded row in blue-green-red: as it stands, or with its alpha laid over black into `bgr`.

@@ -130,7 +130,7 @@ bool Weitergeben(TIFF* tif, ZeilenEmpfaenger& empfaenger) {
       // lies in the file, which the library maps.
       .leserBytes = bandPixel * sizeof(uint32_t) + static_cast<uint64_t>(breite) * kFarbKanaele +
                     BibliotheksBytes(tif, band),
-      .ausrichtung = AusrichtungVonWert(rgba.orientation).value_or(Ausrichtung::kNormal)};
+      .ausrichtung = AusrichtungVonWert(rgba.orientation).value_or(Ausrichtung::Normal)};
   if (!empfaenger.Groesse(format)) return false;
 
   std::vector<uint32_t> raster(bandPixel);

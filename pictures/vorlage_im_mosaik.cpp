@@ -51,7 +51,7 @@ VorlageImMosaik::VorlageImMosaik(const Bitmap& vorlage, int32_t breite, int32_t 
                                  Vorlagenskalierung art)
     : vorlage_(vorlage), breite_(breite), hoehe_(hoehe), art_(art) {
   if (vorlage.empty() || breite <= 0 || hoehe <= 0) return;
-  if (art == Vorlagenskalierung::kWieGanz) {
+  if (art == Vorlagenskalierung::WieGanz) {
     // Staged reduction has to see the whole template; its last stage is the mosaic's
     // size anyway, so this is the one full-size copy the exact way may hold.
     if (!EinpassStufen(vorlage.width(), vorlage.height(), breite, hoehe).empty()) {
@@ -89,7 +89,7 @@ void VorlageImMosaik::Zeilen(int32_t first, Bitmap& ziel) const {
     if (!ziel.empty()) std::memset(ziel.data(), 0, ziel.byteSize());
     return;
   }
-  if (art_ == Vorlagenskalierung::kBilinear) {
+  if (art_ == Vorlagenskalierung::Bilinear) {
     Bilinear(first, ziel);
     return;
   }

@@ -15,8 +15,8 @@
 namespace tilvendo {
 
 enum class Vorlagenskalierung {
-  kWieGanz,   // the pixels of BlendTemplateIntoMosaic at the mosaic's size
-  kBilinear,  // reduced with the staged resampler, enlarged by bilinear interpolation
+  WieGanz,   // the pixels of BlendTemplateIntoMosaic at the mosaic's size
+  Bilinear,  // reduced with the staged resampler, enlarged by bilinear interpolation
 };
 
 class VorlageImMosaik {

@@ -29,13 +29,13 @@ struct AnimationFreigeben {
 };
 
 Ausrichtung AusrichtungLesen(const WebPDemuxer* demux) {
-  if ((WebPDemuxGetI(demux, WEBP_FF_FORMAT_FLAGS) & EXIF_FLAG) == 0) return Ausrichtung::kNormal;
+  if ((WebPDemuxGetI(demux, WEBP_FF_FORMAT_FLAGS) & EXIF_FLAG) == 0) return Ausrichtung::Normal;
   WebPChunkIterator stueck;
-  if (WebPDemuxGetChunk(demux, "EXIF", 1, &stueck) == 0) return Ausrichtung::kNormal;
+  if (WebPDemuxGetChunk(demux, "EXIF", 1, &stueck) == 0) return Ausrichtung::Normal;
   const std::optional<Ausrichtung> ausrichtung =
       ExifAusrichtung(std::span<const uint8_t>(stueck.chunk.bytes, stueck.chunk.size));
   WebPDemuxReleaseChunkIterator(&stueck);
-  return ausrichtung.value_or(Ausrichtung::kNormal);
+  return ausrichtung.value_or(Ausrichtung::Normal);
 }
 
 void ZeilenAbgeben(const uint8_t* pixel, size_t zeilenBytes, Size groesse, bool alpha,

@@ -56,7 +56,7 @@ Rect ZeilenEinpassen::Ausschnitt(Size aufrecht) const {
 Size ZeilenEinpassen::Mindestgroesse(Size gespeichert, Ausrichtung ausrichtung) {
   if (!art_.schnell || rect_.empty()) return gespeichert;
   voll_ = gespeichert;
-  const Ausrichtung wirksam = art_.aufrichten ? ausrichtung : Ausrichtung::kNormal;
+  const Ausrichtung wirksam = art_.aufrichten ? ausrichtung : Ausrichtung::Normal;
   const Size aufrecht = AufrechteGroesse(gespeichert, wirksam);
   const Rect teil = Ausschnitt(aufrecht);
   const std::vector<Size> stufen =
@@ -71,7 +71,7 @@ Size ZeilenEinpassen::Mindestgroesse(Size gespeichert, Ausrichtung ausrichtung) 
 
 bool ZeilenEinpassen::Groesse(const Zeilenformat& format) {
   bytesJePixel_ = format.bytesJePixel;
-  const Ausrichtung wirksam = art_.aufrichten ? format.ausrichtung : Ausrichtung::kNormal;
+  const Ausrichtung wirksam = art_.aufrichten ? format.ausrichtung : Ausrichtung::Normal;
   const Abbildung abbildung = AbbildungVon(wirksam);
   const Size geliefert{format.breite, format.hoehe};
   const Size aufrecht = AufrechteGroesse(geliefert, wirksam);

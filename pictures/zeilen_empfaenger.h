@@ -19,7 +19,7 @@ struct Zeilenformat {
   // The reader never asks for more than this from the memory.
   uint64_t leserBytes = 0;
   // How the rows stand upright, as the file says; the receiver turns them if it wants to.
-  Ausrichtung ausrichtung = Ausrichtung::kNormal;
+  Ausrichtung ausrichtung = Ausrichtung::Normal;
   // For rows delivered smaller than stored: the stored size they cover, each delivered
   // pixel an equal share of it. JPEG's reduction makes one pixel of each whole block, so
   // its rows cover the stored size rounded up to whole blocks (808 for 803 at one

@@ -309,7 +309,7 @@ TEST(Grossformat, EveryCellOfALargeMosaicShowsItsPhotoAndTheChosenBlend) {
     kacheln.push_back(std::move(kachel));
   }
   const VorlageImMosaik vorlage(auftrag.VorlageBild, groesse.width, groesse.height,
-                                Vorlagenskalierung::kBilinear);
+                                Vorlagenskalierung::Bilinear);
   for (const uint8_t a : {kNurMosaik, uint8_t{191}}) {
     const SpeicherOptionen optionen = job.Optionen(kFormatTiff, 0, "plakat.tif");
     ASSERT_EQ(ErgebnisInBaendernSpeichern(auftrag, a, optionen, {}), Speicherausgang::Gespeichert);

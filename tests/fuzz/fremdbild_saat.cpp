@@ -64,9 +64,9 @@ void SaatSchreiben(const std::string& ordner) {
   const std::vector<Saat> saaten = {
       {"png_farbe", kWahlPng, [&](auto& p) { WriteTestPng(p, bild); }, true},
       {"png_grau", kWahlPng | kWahlAlleArten,
-       [&](auto& p) { WriteTestPng(p, bild, {PngFarben::kGrau}); }},
+       [&](auto& p) { WriteTestPng(p, bild, {PngFarben::Grau}); }},
       {"png_palette", kWahlPng | kWahlSchnell,
-       [&](auto& p) { WriteTestPng(p, bild, {PngFarben::kPalette}); }},
+       [&](auto& p) { WriteTestPng(p, bild, {PngFarben::Palette}); }},
       {"png_16bit_verschraenkt", kWahlPng | kWahlZuschneiden,
        [&](auto& p) { WriteTestPng(p, bild, {.sechzehnBit = true, .verschraenkt = true}); }},
       {"png_alpha_exif", kWahlPng | kWahlAufrichten,

@@ -8,10 +8,10 @@ namespace tilvendo {
 namespace {
 
 TEST(Bildart, ExtensionDecidesInAnyCaseAndOrderIsTheScanOrder) {
-  EXPECT_EQ(BildartVonName("urlaub.BMP"), Bildart::kBmp);
-  EXPECT_EQ(BildartVonName("/a/b.c/Urlaub.JpG"), Bildart::kJpeg);
-  EXPECT_EQ(BildartVonName("x.tar.jPEG"), Bildart::kJpeg);
-  EXPECT_EQ(BildartVonName(".jpg"), Bildart::kJpeg);
+  EXPECT_EQ(BildartVonName("urlaub.BMP"), Bildart::Bmp);
+  EXPECT_EQ(BildartVonName("/a/b.c/Urlaub.JpG"), Bildart::Jpeg);
+  EXPECT_EQ(BildartVonName("x.tar.jPEG"), Bildart::Jpeg);
+  EXPECT_EQ(BildartVonName(".jpg"), Bildart::Jpeg);
   for (const std::string name : {"bild.gif", "bild.jpg.txt", "bildjpg", "ordner.jpg/bild",
                                  "bild.jp", "bild.jpgg", "bild.", "", "bild.j\xC3\xA4g"}) {
     EXPECT_FALSE(BildartVonName(name).has_value()) << name;

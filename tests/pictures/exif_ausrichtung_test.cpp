@@ -26,7 +26,7 @@ TEST(ExifAusrichtung, DamagedBlocksGiveNothingAndAreNeverReadBeyondTheirEnd) {
   for (size_t laenge = 0; laenge < kWertEnde; ++laenge) {
     EXPECT_FALSE(Lesen(block.substr(0, laenge))) << laenge;
   }
-  EXPECT_EQ(Lesen(block.substr(0, kWertEnde)), Ausrichtung::kRechtsGedreht);
+  EXPECT_EQ(Lesen(block.substr(0, kWertEnde)), Ausrichtung::RechtsGedreht);
   const auto verdorben = [&](std::initializer_list<std::pair<size_t, char>> aenderungen) {
     std::string kaputt = block;
     for (const auto& [stelle, wert] : aenderungen) kaputt[stelle] = wert;

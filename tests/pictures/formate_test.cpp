@@ -109,9 +109,9 @@ std::vector<Typ> AlleTypen() {
       {"bild.Tiff", [](auto& p, auto& b, uint16_t o) { WriteTestTiff(p, b, o, o % 2 == 0); }},
       {"bild.webp", [](auto& p, auto& b, uint16_t o) { WriteTestWebp(p, b, o, 95); }},
       {"druck.jpeg",
-       [](auto& p, auto& b, uint16_t o) { WriteTestJpegMitExif(p, b, o, JpegFarben::kCmyk); }},
+       [](auto& p, auto& b, uint16_t o) { WriteTestJpegMitExif(p, b, o, JpegFarben::Cmyk); }},
       {"ycck.JPG",
-       [](auto& p, auto& b, uint16_t o) { WriteTestJpegMitExif(p, b, o, JpegFarben::kYcck); }},
+       [](auto& p, auto& b, uint16_t o) { WriteTestJpegMitExif(p, b, o, JpegFarben::Ycck); }},
       {"bild.HEIC", [](auto& p, auto& b, uint16_t o) { WriteTestHeif(p, b, o); }},
   };
 }
@@ -182,9 +182,9 @@ TEST_F(Formate, TransparencyLiesOverBlackAndEverySampleLayoutGivesItsColours) {
   const Bitmap bild = Bloecke(2, 2);
   constexpr int kHalb = 128;
   WriteTestPng(Pfad("palette.png"), bild,
-               {.farben = PngFarben::kPalette, .verschraenkt = true, .alpha = kHalb});
+               {.farben = PngFarben::Palette, .verschraenkt = true, .alpha = kHalb});
   WriteTestPng(Pfad("grau.png"), bild,
-               {.farben = PngFarben::kGrau, .sechzehnBit = true, .alpha = kHalb});
+               {.farben = PngFarben::Grau, .sechzehnBit = true, .alpha = kHalb});
   WriteTestTiff(Pfad("kacheln.tif"), bild, 1, true, kHalb);
   WriteTestWebp(Pfad("alpha.webp"), bild, std::nullopt, std::nullopt, kHalb);
   const auto halb = [](uint8_t wert) { return static_cast<uint8_t>((wert * kHalb + 127) / 255); };
@@ -302,7 +302,7 @@ TEST_F(Formate, DamagedFilesAreRefusedQuietlyAndHugeOnesBeforeTheirMemoryIsTaken
   }
   for (const std::string name : {"riesig.png", "riesig.tif", "riesig.heic", "riesig.webp"}) {
     Bitmap bild;
-    EXPECT_NE(VorlagenbildLesen(bild, Pfad(name)).lesung, Vorlagenlesung::kGelesen) << name;
+    EXPECT_NE(VorlagenbildLesen(bild, Pfad(name)).lesung, Vorlagenlesung::Gelesen) << name;
     EXPECT_TRUE(bild.empty()) << name;
     Bitmap ziel(8, 8);
     EXPECT_FALSE(Kachel(ziel, Rect{0, 0, 8, 8}, name, {})) << name;

@@ -107,7 +107,7 @@ TEST(Speichergrenzen, HugeDeclaredPicturesAreNoTemplatesAndTilesStayWithinBounds
   for (const std::string name : {"riesig.bmp", "riesig.jpg"}) {
     Bitmap bild = testing::Einfarbig(2, 2, kSchwarz);
     const Vorlagenbild vorlage = VorlagenbildLesen(bild, ordner / name);
-    EXPECT_EQ(vorlage.lesung, Vorlagenlesung::kZuGross) << name;
+    EXPECT_EQ(vorlage.lesung, Vorlagenlesung::ZuGross) << name;
     EXPECT_EQ(vorlage.groesse.width, kRiesig) << name;
     EXPECT_EQ(bild.width(), 2) << name;
   }
@@ -169,7 +169,7 @@ TEST(Speichergrenzen, HeadersClaimingHugePicturesTakeNoMemoryBeforeTheyAreRefuse
       Bitmap ganz;
       MemoryBudget budget(MemoryBudget::kMaxBytes);
       Bitmap kachel = testing::Einfarbig(8, 8, kRot);
-      return VorlagenbildLesen(vorlage, ordner / name).lesung != Vorlagenlesung::kGelesen &&
+      return VorlagenbildLesen(vorlage, ordner / name).lesung != Vorlagenlesung::Gelesen &&
              vorlage.width() == 2 && !LoadWholePicture(ganz, ordner / name, budget) &&
              !LoadTilePicture(kachel, Rect{0, 0, 8, 8}, ordner / name, ordner.path(), budget) &&
              ReadPixel(kachel, 4, 4) == kRot && budget.inUse() == 0;
@@ -180,7 +180,7 @@ TEST(Speichergrenzen, HeadersClaimingHugePicturesTakeNoMemoryBeforeTheyAreRefuse
   }
   // The size is still told for a template within the side limit, so the user learns why.
   Bitmap bild;
-  EXPECT_EQ(VorlagenbildLesen(bild, ordner / "lang.png").lesung, Vorlagenlesung::kZuGross);
+  EXPECT_EQ(VorlagenbildLesen(bild, ordner / "lang.png").lesung, Vorlagenlesung::ZuGross);
 }
 
 // Takes the format a reader announces, and stops it there.

@@ -29,7 +29,7 @@ constexpr uint8_t kDunkel = 60;
 Bitmap GeliefertLesen(Size geliefert, Size abgedeckt) {
   MemoryBudget budget(MemoryBudget::kMinBytes);
   ZeilenEinpassen einpassen(Rect{0, 0, kKachel, kKachel}, budget, Leseart{.schnell = true});
-  EXPECT_EQ(einpassen.Mindestgroesse(kGespeichert, Ausrichtung::kNormal), (Size{80, 60}));
+  EXPECT_EQ(einpassen.Mindestgroesse(kGespeichert, Ausrichtung::Normal), (Size{80, 60}));
   Zeilenformat format;
   format.breite = geliefert.width;
   format.hoehe = geliefert.height;

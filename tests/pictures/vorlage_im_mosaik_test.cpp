@@ -40,7 +40,7 @@ TEST(VorlageImMosaik, ThePositionsSampleTheSourceAtThePixelCentres) {
 TEST(VorlageImMosaik, ABlackAndWhiteTemplateBecomesASmoothRamp) {
   Bitmap vorlage(2, 1);
   WritePixel(vorlage, 1, 0, Farbe{255, 255, 255});
-  const VorlageImMosaik gross(vorlage, 8, 3, Vorlagenskalierung::kBilinear);
+  const VorlageImMosaik gross(vorlage, 8, 3, Vorlagenskalierung::Bilinear);
   const Bitmap rampe = InBaendern(gross, 2);
   const uint8_t erwartet[] = {0, 0, 32, 96, 159, 223, 255, 255};
   for (int32_t y = 0; y < 3; ++y) {
@@ -58,8 +58,8 @@ TEST(VorlageImMosaik, BandsAreTheRowsOfTheWholeInEitherWay) {
   for (const Bitmap* vorlage : {&klein, &gross}) {
     Bitmap erwartet(37, 29);
     BlendTemplateIntoMosaic(erwartet, Bitmap(37, 29), *vorlage, 0);
-    const VorlageImMosaik genau(*vorlage, 37, 29, Vorlagenskalierung::kWieGanz);
-    const VorlageImMosaik glatt(*vorlage, 37, 29, Vorlagenskalierung::kBilinear);
+    const VorlageImMosaik genau(*vorlage, 37, 29, Vorlagenskalierung::WieGanz);
+    const VorlageImMosaik glatt(*vorlage, 37, 29, Vorlagenskalierung::Bilinear);
     const Bitmap ganzGlatt = InBaendern(glatt, 29);
     for (const int32_t band : {1, 4, 11, 29}) {
       EXPECT_EQ(testing::GroessterFehler(InBaendern(genau, band), erwartet), 0) << band;
@@ -77,7 +77,7 @@ TEST(VorlageImMosaik, BandsAreTheRowsOfTheWholeInEitherWay) {
   }
   // No template counts as black.
   const Bitmap keine;
-  const VorlageImMosaik leer(keine, 5, 4, Vorlagenskalierung::kBilinear);
+  const VorlageImMosaik leer(keine, 5, 4, Vorlagenskalierung::Bilinear);
   EXPECT_EQ(ReadPixel(InBaendern(leer, 3), 4, 3), (Farbe{0, 0, 0}));
 }
 

@@ -72,11 +72,11 @@ void JpegKodieren(std::FILE* datei, int32_t breite, int32_t hoehe, JpegFarben fa
   jpeg_stdio_dest(&info, datei);
   info.image_width = static_cast<JDIMENSION>(breite);
   info.image_height = static_cast<JDIMENSION>(hoehe);
-  const bool cmyk = farben != JpegFarben::kFarbe;
+  const bool cmyk = farben != JpegFarben::Farbe;
   info.input_components = cmyk ? 4 : 3;
   info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   jpeg_set_defaults(&info);
-  if (farben == JpegFarben::kYcck) jpeg_set_colorspace(&info, JCS_YCCK);
+  if (farben == JpegFarben::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);
   jpeg_set_quality(&info, 95, TRUE);
   jpeg_start_compress(&info, TRUE);
   if (!exif.empty()) {
@@ -118,7 +118,7 @@ std::string ExifBlock(uint16_t ausrichtung, bool grossEndian) {
 void WriteTestJpegMitExif(const std::string& path, const Bitmap& bild,
                           std::optional<uint16_t> ausrichtung, JpegFarben farben) {
   std::vector<uint8_t> pixel = Rgb(bild, std::nullopt);
-  if (farben != JpegFarben::kFarbe) {
+  if (farben != JpegFarben::Farbe) {
     // Some black ink too, so that both parts of the conversion count: every channel of the
     // picture must then be at most 200.
     constexpr int kSchwarzRest = 200;  // 255 − the black ink, stored inverted
@@ -140,13 +140,13 @@ void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art
   std::vector<uint8_t> samples;
   std::vector<png_color> palette;
   std::vector<uint8_t> deckung;
-  int farbtyp = art.farben == PngFarben::kGrau ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB;
+  int farbtyp = art.farben == PngFarben::Grau ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB;
   if (mitAlpha) farbtyp |= PNG_COLOR_MASK_ALPHA;
-  if (art.farben == PngFarben::kPalette) farbtyp = PNG_COLOR_TYPE_PALETTE;
+  if (art.farben == PngFarben::Palette) farbtyp = PNG_COLOR_TYPE_PALETTE;
   std::map<uint32_t, uint8_t> indizes;
   for (size_t i = 0; i < rgba.size(); i += 4) {
     const uint8_t* p = &rgba[i];
-    if (art.farben == PngFarben::kPalette) {
+    if (art.farben == PngFarben::Palette) {
       const uint32_t schluessel = (p[0] << 16) | (p[1] << 8) | p[2];
       if (indizes.emplace(schluessel, static_cast<uint8_t>(palette.size())).second) {
         palette.push_back(png_color{p[0], p[1], p[2]});
@@ -156,7 +156,7 @@ void WriteTestPng(const std::string& path, const Bitmap& bild, const PngArt& art
       continue;
     }
     // Grey takes the green channel; 16 bits add the low byte, or repeat the high one.
-    std::vector<uint8_t> werte = art.farben == PngFarben::kGrau
+    std::vector<uint8_t> werte = art.farben == PngFarben::Grau
                                      ? std::vector<uint8_t>{p[1]}
                                      : std::vector<uint8_t>{p[0], p[1], p[2]};
     if (mitAlpha) werte.push_back(p[3]);

@@ -18,18 +18,18 @@ std::string ExifBlock(uint16_t ausrichtung, bool grossEndian = false);
 
 // Colour or CMYK. CMYK holds ink amounts the way Adobe's programs store them, inverted
 // (255 is no ink); YCCK is that CMYK transformed as they do for photos.
-enum class JpegFarben { kFarbe, kCmyk, kYcck };
+enum class JpegFarben { Farbe, Cmyk, Ycck };
 void WriteTestJpegMitExif(const std::string& path, const Bitmap& bild,
                           std::optional<uint16_t> ausrichtung,
-                          JpegFarben farben = JpegFarben::kFarbe);
+                          JpegFarben farben = JpegFarben::Farbe);
 
-enum class PngFarben { kFarbe, kGrau, kPalette };
+enum class PngFarben { Farbe, Grau, Palette };
 struct PngArt {
-  PngFarben farben = PngFarben::kFarbe;
+  PngFarben farben = PngFarben::Farbe;
   bool sechzehnBit = false;
   // With 16 bits: the low byte of every sample, the picture's value the high byte; none
   // repeats the high byte.
-  std::optional<uint8_t> unteresByte;
+  std::optional<uint8_t> unteresByte = std::nullopt;
   bool verschraenkt = false;  // interlaced
   int alpha = -1;             // one opacity for every pixel; none below 0
   int ausrichtung = 0;        // in an eXIf chunk before the pixels; none at 0
