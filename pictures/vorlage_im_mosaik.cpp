@@ -1,6 +1,7 @@
 #include "pictures/vorlage_im_mosaik.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -90,7 +91,10 @@ void VorlageImMosaik::Zeilen(int32_t first, Bitmap& ziel) const {
     return;
   }
   if (art_ == Vorlagenskalierung::Bilinear) {
-    Bilinear(first, ziel);
+    const auto von = static_cast<size_t>(first);
+    const auto anzahlZeilen = static_cast<size_t>(anzahl);
+    Bilinear(spalten_, spaltenGewichte_, std::span(zeilen_).subspan(von, anzahlZeilen),
+             std::span(zeilenGewichte_).subspan(von, anzahlZeilen), ziel);
     return;
   }
   if (quelle_ != nullptr) {
@@ -104,38 +108,96 @@ void VorlageImMosaik::Zeilen(int32_t first, Bitmap& ziel) const {
   StretchCopy(vorlage_, ziel, Rect{0, -first, breite_, hoehe_ - first});
 }
 
-void VorlageImMosaik::Bilinear(int32_t first, Bitmap& ziel) const {
+void VorlageImMosaik::Abtasten(std::span<const int32_t> spalten, std::span<const int32_t> zeilen,
+                               Bitmap& ziel) const {
+  const auto innen = [](std::span<const int32_t> stellen, int32_t grenze) {
+    return std::all_of(stellen.begin(), stellen.end(),
+                       [grenze](int32_t s) { return s >= 0 && s < grenze; });
+  };
+  if (ziel.width() != static_cast<int32_t>(spalten.size()) ||
+      ziel.height() != static_cast<int32_t>(zeilen.size()) || ziel.format() != kPixelformat ||
+      !innen(spalten, breite_) || !innen(zeilen, hoehe_)) {
+    throw std::invalid_argument("VorlageImMosaik: Stellen liegen nicht im Mosaik");
+  }
+  if (ziel.empty()) return;
+  if (vorlage_.empty()) {
+    std::memset(ziel.data(), 0, ziel.byteSize());
+    return;
+  }
+  if (art_ == Vorlagenskalierung::Bilinear) {
+    std::vector<int32_t> links(spalten.size());
+    std::vector<uint8_t> rechtsGewicht(spalten.size());
+    for (size_t i = 0; i < spalten.size(); ++i) {
+      links[i] = spalten_[static_cast<size_t>(spalten[i])];
+      rechtsGewicht[i] = spaltenGewichte_[static_cast<size_t>(spalten[i])];
+    }
+    std::vector<int32_t> oben(zeilen.size());
+    std::vector<uint8_t> untenGewicht(zeilen.size());
+    for (size_t i = 0; i < zeilen.size(); ++i) {
+      oben[i] = zeilen_[static_cast<size_t>(zeilen[i])];
+      untenGewicht[i] = zeilenGewichte_[static_cast<size_t>(zeilen[i])];
+    }
+    Bilinear(links, rechtsGewicht, oben, untenGewicht, ziel);
+    return;
+  }
+  // The exact way: whole rows as Zeilen makes them, each read once, then the columns.
+  Bitmap zeile = Bitmap::Uninitialized(breite_, 1, kPixelformat);
+  int32_t gelesen = -1;
+  for (size_t i = 0; i < zeilen.size(); ++i) {
+    if (zeilen[i] != gelesen) {
+      Zeilen(zeilen[i], zeile);
+      gelesen = zeilen[i];
+    }
+    uint8_t* nach = ziel.row(static_cast<int32_t>(i));
+    for (size_t k = 0; k < spalten.size(); ++k) {
+      std::memcpy(nach + kBytesJePixel * k,
+                  zeile.row(0) + kBytesJePixel * static_cast<size_t>(spalten[k]), kBytesJePixel);
+    }
+  }
+}
+
+void VorlageImMosaik::Bilinear(std::span<const int32_t> spalten,
+                               std::span<const uint8_t> spaltenGewichte,
+                               std::span<const int32_t> zeilen,
+                               std::span<const uint8_t> zeilenGewichte, Bitmap& ziel) const {
   const Bitmap& quelle = *quelle_;
-  const int32_t anzahl = ziel.height();
   const int32_t unterste = quelle.height() - 1;
   const int32_t rechts = quelle.width() - 1;
-  // The source rows the band needs, each enlarged across once.
-  const int32_t erste = zeilen_[static_cast<size_t>(first)];
-  const int32_t letzte = std::min(zeilen_[static_cast<size_t>(first + anzahl - 1)] + 1, unterste);
-  const size_t bytes = ziel.stride();
-  std::vector<uint8_t> quer(bytes * static_cast<size_t>(letzte - erste + 1));
-  for (int32_t y = erste; y <= letzte; ++y) {
+  const size_t bytes = kBytesJePixel * spalten.size();
+  // Two source rows enlarged across at a time, the pair the output row lies between;
+  // with rows ascending each source row is enlarged once.
+  struct Quer {
+    int32_t zeile = -1;
+    std::vector<uint8_t> bytes;
+  };
+  std::array<Quer, 2> quer;
+  const auto holen = [&](int32_t y, int32_t behalten) -> const uint8_t* {
+    for (const Quer& q : quer) {
+      if (q.zeile == y) return q.bytes.data();
+    }
+    Quer& q = quer[0].zeile == behalten ? quer[1] : quer[0];
+    q.zeile = y;
+    q.bytes.resize(bytes);
     const uint8_t* von = quelle.row(y);
-    uint8_t* nach = quer.data() + bytes * static_cast<size_t>(y - erste);
-    for (int32_t x = 0; x < breite_; ++x) {
-      const int32_t links = spalten_[static_cast<size_t>(x)];
+    for (size_t x = 0; x < spalten.size(); ++x) {
+      const int32_t links = spalten[x];
       const uint8_t* a = von + kBytesJePixel * static_cast<size_t>(links);
       const uint8_t* b = von + kBytesJePixel * static_cast<size_t>(std::min(links + 1, rechts));
-      const uint32_t w = spaltenGewichte_[static_cast<size_t>(x)];
+      const uint32_t w = spaltenGewichte[x];
       const uint32_t wa = kGewichtStufen - w;
-      uint8_t* p = nach + kBytesJePixel * static_cast<size_t>(x);
+      uint8_t* p = q.bytes.data() + kBytesJePixel * x;
       for (size_t k = 0; k < kBytesJePixel; ++k) {
         p[k] = static_cast<uint8_t>((a[k] * wa + b[k] * w + kRunden) >> kGewichtBits);
       }
     }
-  }
-  for (int32_t i = 0; i < anzahl; ++i) {
-    const size_t zeile = static_cast<size_t>(first + i);
-    const int32_t oben = zeilen_[zeile];
+    return q.bytes.data();
+  };
+  for (size_t i = 0; i < zeilen.size(); ++i) {
+    const int32_t oben = zeilen[i];
     const int32_t unten = std::min(oben + 1, unterste);
-    Mischen(quer.data() + bytes * static_cast<size_t>(oben - erste),
-            quer.data() + bytes * static_cast<size_t>(unten - erste), ziel.row(i), bytes,
-            zeilenGewichte_[zeile]);
+    const uint8_t* a = holen(oben, unten);
+    const uint8_t* b = holen(unten, oben);
+    Mischen(a, b, ziel.row(static_cast<int32_t>(i)), bytes, zeilenGewichte[i]);
   }
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/bitmap.h"
@@ -31,8 +32,20 @@ class VorlageImMosaik {
   // working-format picture as wide as the mosaic. Several threads may ask at once.
   void Zeilen(int32_t first, Bitmap& ziel) const;
 
+  // The pixels Zeilen hands out at the crossings of mosaic columns `spalten` and rows
+  // `zeilen` into `ziel`, a working-format picture of spalten.size() × zeilen.size(): a
+  // part of a poster's template looked at on the screen, at any scale, without scaling
+  // the whole width. Each position must lie within the mosaic (std::invalid_argument
+  // otherwise); ascending rows read every source row once. The exact way reads whole
+  // mosaic rows, which it only ever has within the usual size bound.
+  void Abtasten(std::span<const int32_t> spalten, std::span<const int32_t> zeilen,
+                Bitmap& ziel) const;
+
  private:
-  void Bilinear(int32_t first, Bitmap& ziel) const;
+  // The bilinear way at the given columns' and rows' source positions and weights.
+  void Bilinear(std::span<const int32_t> spalten, std::span<const uint8_t> spaltenGewichte,
+                std::span<const int32_t> zeilen, std::span<const uint8_t> zeilenGewichte,
+                Bitmap& ziel) const;
 
   const Bitmap& vorlage_;
   int32_t breite_;

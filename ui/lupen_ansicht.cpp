@@ -11,8 +11,6 @@
 namespace tilvendo::ui {
 namespace {
 
-constexpr double kVoll = 255.0;
-
 int Gerundet(double wert) {
   return static_cast<int>(std::lround(wert));
 }
@@ -43,12 +41,7 @@ void LupenAnsicht::Zeigen(const Bitmap& anzeige, const Bitmap& verkleinert, cons
   kacheln_.reset();
   anzeige_ = &anzeige;
   verkleinert_ = &verkleinert;
-  vorlage_ = &vorlage;
-  // Blending with an opacity reads the fourth byte, which the working format leaves
-  // unset; Qt's own format sets it opaque.
-  vorlagenBild_ = vorlage.empty()
-                      ? QImage()
-                      : AlsQImage(vorlage).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  vorlage_ = wizard::Lupenvorlage(vorlage, mosaik);
   geometrie_ = wizard::Lupe(mosaik, Size{anzeige.width(), anzeige.height()});
   kacheln_ = std::make_unique<wizard::Lupenkacheln>(std::move(quelle), [this] { Angekommen(); });
   radRest_ = 0;
@@ -60,7 +53,8 @@ void LupenAnsicht::Zeigen(const Bitmap& anzeige, const Bitmap& verkleinert, cons
 
 void LupenAnsicht::Leeren() {
   kacheln_.reset();
-  vorlagenBild_ = QImage();
+  vorlage_ = wizard::Lupenvorlage();
+  fensterBild_ = Bitmap();
   geometrie_ = wizard::Lupe();
   benannt_.clear();
   ZeigerSetzen();
@@ -96,8 +90,24 @@ void LupenAnsicht::paintEvent(QPaintEvent*) {
   Vergroessert(maler);
 }
 
-void LupenAnsicht::Vergroessert(QPainter& maler) {
-  maler.fillRect(rect(), Qt::black);
+void LupenAnsicht::Vergroessert(QPainter& aussen) {
+  const Size groesse = geometrie_.Fenster();
+  if (fensterBild_.width() != groesse.width || fensterBild_.height() != groesse.height) {
+    fensterBild_ = Bitmap::Uninitialized(groesse.width, groesse.height, kPixelformat);
+  }
+  QImage bild(fensterBild_.data(), groesse.width, groesse.height,
+              static_cast<qsizetype>(fensterBild_.stride()), QImage::Format_RGB32);
+  {
+    QPainter maler(&bild);
+    MosaikZeichnen(maler);
+  }
+  // The template over all, enlarged and blended as in the saved file.
+  vorlage_.Ueberblenden(geometrie_.Sichtbar(), blendwert_, fensterBild_);
+  aussen.drawImage(QPoint(0, 0), bild);
+}
+
+void LupenAnsicht::MosaikZeichnen(QPainter& maler) {
+  maler.fillRect(QRect(0, 0, geometrie_.Fenster().width, geometrie_.Fenster().height), Qt::black);
   maler.setRenderHint(QPainter::SmoothPixmapTransform);
   const wizard::Ausschnitt sichtbar = geometrie_.Sichtbar();
   const Size mosaik = geometrie_.Mosaik();
@@ -136,13 +146,6 @@ void LupenAnsicht::Vergroessert(QPainter& maler) {
         maler.drawImage(QRect(oben, unten - QPoint(1, 1)), AlsQImage(*kachel));
       }
     }
-  }
-
-  // The template over all, as strongly as in the saved file: mosaic × A + template ×
-  // (255 − A), each ÷ 255.
-  if (blendwert_ < kVoll && !vorlagenBild_.isNull() && vorlage_ != nullptr) {
-    maler.setOpacity((kVoll - blendwert_) / kVoll);
-    maler.drawImage(fenster, vorlagenBild_, teil(*vorlage_));
   }
 }
 

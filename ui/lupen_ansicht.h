@@ -3,8 +3,9 @@
 // magnifier is switched on) it shows the part under the cursor enlarged up to the
 // mosaic's full resolution: the reduced mosaic enlarged at once, then the photos of the
 // cells in view as the workers read them, the template laid over all with the page's
-// blend value. Dragging moves the part shown. Over a tile large enough to make out, the
-// view names its photo, and a double click asks to open it.
+// blend value as the saved file lays it over (smoothly enlarged for a poster). Dragging
+// moves the part shown. Over a tile large enough to make out, the view names its photo,
+// and a double click asks to open it.
 #pragma once
 
 #include <QImage>
@@ -19,6 +20,7 @@
 #include "platform/bitmap.h"
 #include "wizard/lupe.h"
 #include "wizard/lupen_kacheln.h"
+#include "wizard/lupen_vorlage.h"
 
 namespace tilvendo::ui {
 
@@ -71,6 +73,8 @@ class LupenAnsicht : public QWidget {
 
  private:
   void Vergroessert(QPainter& maler);
+  // The reduced mosaic and the photos read so far, as the window shows them.
+  void MosaikZeichnen(QPainter& maler);
   // The photo's file of the cell under `punkt`, when tiles are large enough to name.
   QString DateiBei(QPoint punkt) const;
   void Benennen(QPoint punkt);
@@ -80,8 +84,10 @@ class LupenAnsicht : public QWidget {
 
   const Bitmap* anzeige_ = nullptr;
   const Bitmap* verkleinert_ = nullptr;
-  const Bitmap* vorlage_ = nullptr;
-  QImage vorlagenBild_;  // the template, opaque for blending
+  wizard::Lupenvorlage vorlage_;
+  // The zoomed window, drawn here first so that the template is blended over it as the
+  // saved file blends it, not by the painter's opacity.
+  Bitmap fensterBild_;
   uint8_t blendwert_ = 0;
   wizard::Lupe geometrie_;
   std::unique_ptr<wizard::Lupenkacheln> kacheln_;

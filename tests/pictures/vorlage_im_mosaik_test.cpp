@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
+#include <vector>
 
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
@@ -79,6 +81,35 @@ TEST(VorlageImMosaik, BandsAreTheRowsOfTheWholeInEitherWay) {
   const Bitmap keine;
   const VorlageImMosaik leer(keine, 5, 4, Vorlagenskalierung::Bilinear);
   EXPECT_EQ(ReadPixel(InBaendern(leer, 3), 4, 3), (Farbe{0, 0, 0}));
+}
+
+// Any crossing of columns and rows, in any order and repeated, is the pixel the rows
+// hand out there, in either way; a position outside the mosaic is refused.
+TEST(VorlageImMosaik, SamplesAreThePixelsOfTheRows) {
+  const Bitmap klein = Verlauf(9, 5);
+  const Bitmap gross = Verlauf(400, 300);
+  const std::vector<int32_t> spalten{0, 5, 6, 6, 36, 17, 2};
+  const std::vector<int32_t> zeilen{28, 0, 1, 1, 14, 27, 13};
+  for (const Bitmap* vorlage : {&klein, &gross}) {
+    for (const auto art : {Vorlagenskalierung::WieGanz, Vorlagenskalierung::Bilinear}) {
+      const VorlageImMosaik skaliert(*vorlage, 37, 29, art);
+      const Bitmap ganz = InBaendern(skaliert, 29);
+      Bitmap probe(static_cast<int32_t>(spalten.size()), static_cast<int32_t>(zeilen.size()));
+      skaliert.Abtasten(spalten, zeilen, probe);
+      for (size_t j = 0; j < zeilen.size(); ++j) {
+        for (size_t i = 0; i < spalten.size(); ++i) {
+          EXPECT_EQ(ReadPixel(probe, static_cast<int32_t>(i), static_cast<int32_t>(j)),
+                    ReadPixel(ganz, spalten[i], zeilen[j]))
+              << vorlage->width() << " " << static_cast<int>(art) << " " << i << "," << j;
+        }
+      }
+      Bitmap eins(1, 1);
+      const std::vector<int32_t> null{0};
+      EXPECT_THROW(skaliert.Abtasten(std::vector<int32_t>{37}, null, eins), std::invalid_argument);
+      EXPECT_THROW(skaliert.Abtasten(null, std::vector<int32_t>{-1}, eins), std::invalid_argument);
+      EXPECT_THROW(skaliert.Abtasten(spalten, null, eins), std::invalid_argument);
+    }
+  }
 }
 
 }  // namespace
