@@ -6,7 +6,8 @@
 namespace tilvendo {
 namespace {
 
-FolderLock Sperren(const AlbenKontext& kontext) {
+void Sperren(const AlbenKontext& kontext, std::optional<FolderLock>& sperre) {
+  if (kontext.sperreGehalten) return;
   bool gesagt = false;
   const auto warten = [&](std::chrono::milliseconds) {
     if (kontext.benutzer == nullptr) return;
@@ -15,7 +16,7 @@ FolderLock Sperren(const AlbenKontext& kontext) {
     kontext.benutzer->EreignisseVerarbeiten();
   };
   try {
-    return FolderLock(kontext.AlbenPfad, kontext.sperrFrist, warten);
+    sperre.emplace(kontext.AlbenPfad, kontext.sperrFrist, warten);
   } catch (const FolderLockTimeout&) {
     throw WriteError(MeldungAlbenGesperrt(kontext.AlbenPfad));
   }
@@ -23,7 +24,9 @@ FolderLock Sperren(const AlbenKontext& kontext) {
 
 }  // namespace
 
-AlbenSperre::AlbenSperre(const AlbenKontext& kontext) : sperre_(Sperren(kontext)) {}
+AlbenSperre::AlbenSperre(const AlbenKontext& kontext) {
+  Sperren(kontext, sperre_);
+}
 
 std::string HinweisAlbenWarten(const std::string& albenPfad) {
   return "Ein anderes Programm ändert gerade die Alben in „" + albenPfad + "“; bitte warten …";

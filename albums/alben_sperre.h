@@ -3,9 +3,11 @@
 // at the same moment would each write their own version, and one album would be lost.
 // Every such read-modify-write of the catalogue or the album files therefore holds the
 // folder's lock from reading to writing. Each album operation takes it itself, for its
-// own step only; none holds it while it calls another that takes it.
+// own step only; none holds it while it calls another that takes it, unless it hands
+// that one a context marked `sperreGehalten`.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "albums/alben_kontext.h"
@@ -17,11 +19,12 @@ class AlbenSperre {
  public:
   // Waits while another program holds the lock: tells kontext.benutzer once why and
   // keeps its window alive. After kontext.sperrFrist throws WriteError with
-  // MeldungAlbenGesperrt, before anything was changed.
+  // MeldungAlbenGesperrt, before anything was changed. Takes nothing when the caller
+  // holds the lock already (kontext.sperreGehalten).
   explicit AlbenSperre(const AlbenKontext& kontext);
 
  private:
-  FolderLock sperre_;
+  std::optional<FolderLock> sperre_;
 };
 
 // "Ein anderes Programm ändert gerade die Alben in „<Pfad>“; bitte warten …"

@@ -362,6 +362,27 @@ void AlbumLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
   }
 }
 
+std::string AlbumStand(const AlbenKontext& kontext, std::string_view name) {
+  const ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
+  std::string stand = Gelistet(katalog, name) ? "gelistet\n" : "nicht gelistet\n";
+  for (const std::string_view schluessel :
+       {kSchluesselDateiname, kSchluesselVersion, kSchluesselMediumName, kSchluesselSeriennummer,
+        kSchluesselLaufwerk, kSchluesselGesamt, kSchluesselHochkant, kSchluesselQuerformat,
+        kSchluesselQuadratisch, kSchluesselWechselmedium, kSchluesselUnterverzeichnisse}) {
+    const std::optional<std::string> wert = katalog.Read(name, schluessel);
+    stand += schluessel;
+    stand += wert ? "=" + *wert : std::string(" fehlt");
+    stand += '\n';
+  }
+  TGalerieGlobal album;
+  album.Dateiname = katalog.ReadString(name, kSchluesselDateiname, "");
+  if (DateinameGueltig(album.Dateiname)) {
+    std::ifstream in(Ordnerdatei(kontext, album), std::ios::binary);
+    stand.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return stand;
+}
+
 void AlbumListenLaden(const AlbenKontext& kontext, TGalerieGlobal& album) {
   std::vector<std::string> zeilen;
   if (DateinameGueltig(album.Dateiname)) zeilen = TextzeilenLesen(Ordnerdatei(kontext, album));

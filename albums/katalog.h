@@ -47,6 +47,13 @@ void AlbumKopfLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
 void AlbumLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
 void AlbumListenLaden(const AlbenKontext& kontext, TGalerieGlobal& album);
 
+// What another program's change of album `name` alters, as stored now: whether it is
+// listed under that name, its catalogue entry (the cache keys left out) and its folder
+// file. A long run compares it before it saves the album it loaded at its start, so that
+// it never writes back over a change made meanwhile (another program added a folder,
+// renamed or deleted the album).
+std::string AlbumStand(const AlbenKontext& kontext, std::string_view name);
+
 // Writes the folder and picture files, then enters the album into the catalogue.
 // Throws WriteError when a file cannot be written.
 void AlbumSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album);

@@ -264,6 +264,8 @@ std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t
     }
   }
   datei.Zuruecksetzen();
+  // Writing "valid" again would undo a mark that another program's rescan set meanwhile.
+  if (!schreibend && gueltig) return meldung;
   CacheZustandSchreiben(kontext, album, Stufenzeichen(formanalyse, variante),
                         gueltig ? kCacheGueltig : kCacheNieGebaut, schreibend, satzpruefsumme);
   return meldung;

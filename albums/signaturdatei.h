@@ -67,6 +67,10 @@ class Signaturdatei {
   void AlsBeschaedigtMarkieren() { beschaedigt_ = true; }
   bool Beschaedigt() const { return beschaedigt_; }
 
+  // Closes the file without a word to the catalogue: a rebuild is thrown away, the cache
+  // and its keys stay as they are (the album changed under the run, see AlbumStand).
+  void Verwerfen() { Zuruecksetzen(); }
+
  private:
   friend uint8_t SignaturdateiOeffnen(Signaturdatei&, uint8_t, TGalerieGlobal&, const AlbenKontext&,
                                       std::string_view);
@@ -112,15 +116,15 @@ uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerie
                              const AlbenKontext& kontext, std::string_view variante = {});
 
 // Closes the handle (with the level and variant it was opened with). A complete rebuild
-// replaces the cache; then, like after reading an intact cache, "Ak<level><variant>" := 0
-// and the mark of album.Dateien is stored; after a rebuild also the checksum of the
-// records written, and every other cache, of any
+// replaces the cache; then "Ak<level><variant>" := 0 and the mark of album.Dateien is
+// stored, with the checksum of the records written, and every other cache, of any
 // level and variant, whose valid cache belongs to another list is marked for rebuilding
 // (album.Dateien is the new list, which the caller saves next). After a failed write or
 // with a damaged cache "Ak<level><variant>" := 1 instead, so the next run
-// rebuilds it. The result is the German message "nach <cache> kann nicht geschrieben
-// werden" when a rebuilt cache could not be written, otherwise nothing. A catalogue
-// that cannot be written raises WriteError.
+// rebuilds it. An intact cache that was read changes nothing: its keys said so when it
+// was opened, and another program may have marked it for rebuilding since. The result is the German
+// message "nach <cache> kann nicht geschrieben werden" when a rebuilt cache could not be written,
+// otherwise nothing. A catalogue that cannot be written raises WriteError.
 std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t formanalyse,
                                                    const TGalerieGlobal& album,
                                                    const AlbenKontext& kontext,

@@ -6,8 +6,10 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "albums/alben_kontext.h"
+#include "albums/alben_sperre.h"
 #include "albums/alben_zustand.h"
 #include "albums/katalog.h"
 #include "albums/signaturdatei.h"
@@ -26,6 +28,12 @@ namespace {
 // Pictures handed to the workers ahead of the one the run waits for, per worker: enough
 // to keep every core busy while the run files results, few enough that only paths wait.
 constexpr size_t kFensterJeArbeiter = 4;
+
+std::string MeldungAlbumGeaendert(const std::string& name) {
+  return "Das Album „" + name +
+         "“ wurde während des Einlesens von einem anderen Programm geändert. Diese Änderung "
+         "bleibt erhalten; was dieser Lauf für das Album gelesen hat, wird nicht gespeichert.";
+}
 
 unsigned Arbeiterzahl(const EinleseOptionen& optionen) {
   return optionen.arbeiter > 0 ? optionen.arbeiter : StandardArbeiterzahl();
@@ -62,8 +70,9 @@ class Einleser {
     if (auftrag.Protokoll) protokoll_.emplace(HomeFolder() + kProtokollDateiname);
   }
 
-  // Reads one album; false when the run was cancelled on the way.
-  bool AlbumLesen(TGalerieGlobal& album);
+  // Reads one album; false when the run was cancelled on the way. `stand` is the
+  // album's AlbumStand when the run began.
+  bool AlbumLesen(TGalerieGlobal& album, const std::string& stand);
 
   // One warning naming every file that could not be written, if there was one.
   void Melden();
@@ -74,8 +83,9 @@ class Einleser {
   bool CacheEinfuegen(const std::vector<Kachelsignatur>& signaturen, const TGalerieGlobal& album);
   uint8_t NeuAufbauen(Signaturdatei& datei, TGalerieGlobal& album);
   bool Scannen(Signaturdatei* cache, TGalerieGlobal& album);
-  void Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal& album, bool neuAufbauen);
-  bool Schliessen(Signaturdatei& datei, const TGalerieGlobal& album);
+  void Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal& album, bool neuAufbauen,
+                    const std::string& stand);
+  bool Schliessen(Signaturdatei& datei, const TGalerieGlobal& album, const AlbenKontext& kontext);
   void Einfuegen(Kachelsignatur signatur, const std::string& pfad);
   void Meldung(const std::string& text);
   void Protokollieren(std::string_view text) {
@@ -95,7 +105,7 @@ class Einleser {
   std::vector<std::string> meldungen_;
 };
 
-bool Einleser::AlbumLesen(TGalerieGlobal& album) {
+bool Einleser::AlbumLesen(TGalerieGlobal& album, const std::string& stand) {
   Signaturdatei datei;
   uint8_t modus = SignaturdateiOeffnen(datei, formanalyse_, album, kontext_, variante_);
   bool abgebrochen = false;
@@ -115,11 +125,12 @@ bool Einleser::AlbumLesen(TGalerieGlobal& album) {
     if (modus == kCacheNeuAufbauen) abgebrochen = Scannen(ohneCache ? nullptr : &datei, album);
   } catch (...) {
     // Whatever was written so far must not pass for a complete cache.
-    Abschliessen(datei, modus, album, modus == kCacheNeuAufbauen);
+    Abschliessen(datei, modus, album, modus == kCacheNeuAufbauen, stand);
     throw;
   }
   // A rebuild cut short by a cancel is thrown away, so that the next run rebuilds it.
-  Abschliessen(datei, modus, album, ohneCache || (abgebrochen && modus == kCacheNeuAufbauen));
+  Abschliessen(datei, modus, album, ohneCache || (abgebrochen && modus == kCacheNeuAufbauen),
+               stand);
   return !abgebrochen;
 }
 
@@ -164,13 +175,13 @@ bool Einleser::CacheEinfuegen(const std::vector<Kachelsignatur>& signaturen,
 
 uint8_t Einleser::NeuAufbauen(Signaturdatei& datei, TGalerieGlobal& album) {
   datei.AlsBeschaedigtMarkieren();
-  Schliessen(datei, album);
+  Schliessen(datei, album, kontext_);
   const uint8_t modus = SignaturdateiOeffnen(datei, formanalyse_, album, kontext_, variante_);
   if (modus == kCacheLesen) {
     // The catalogue could not take the mark, so the damaged cache came back: scan the
     // album all the same, but leave that cache alone.
     datei.AlsBeschaedigtMarkieren();
-    Schliessen(datei, album);
+    Schliessen(datei, album, kontext_);
   }
   return modus;
 }
@@ -199,13 +210,35 @@ bool Einleser::Scannen(Signaturdatei* cache, TGalerieGlobal& album) {
 }
 
 void Einleser::Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal& album,
-                            bool neuAufbauen) {
+                            bool neuAufbauen, const std::string& stand) {
   if (neuAufbauen && datei.modus() != Signaturdatei::Modus::Geschlossen) {
     datei.AlsBeschaedigtMarkieren();
   }
-  if (!Schliessen(datei, album)) neuAufbauen = true;
+  // One turn on the album folder from the check to the last write, so that no other
+  // program changes the album in between.
+  std::optional<AlbenSperre> sperre;
   try {
-    AlbumSpeichern(kontext_, album);
+    sperre.emplace(kontext_);
+  } catch (const WriteError& fehler) {
+    // Nothing can be saved: a rebuild's picture list was deleted when it began, so the
+    // next run rebuilds the cache.
+    Meldung(fehler.what());
+    datei.Verwerfen();
+    return;
+  }
+  AlbenKontext gesperrt = kontext_;
+  gesperrt.sperreGehalten = true;
+  // Another program changed the album while it was read: its change stays, and what
+  // this run would store belongs to the album as it was. The cache is left as that
+  // program left it; a rebuild of this run is thrown away.
+  if (AlbumStand(gesperrt, album.Name) != stand) {
+    datei.Verwerfen();
+    Meldung(MeldungAlbumGeaendert(album.Name));
+    return;
+  }
+  if (!Schliessen(datei, album, gesperrt)) neuAufbauen = true;
+  try {
+    AlbumSpeichern(gesperrt, album);
   } catch (const WriteError& fehler) {
     Meldung(fehler.what());
     neuAufbauen = true;
@@ -214,18 +247,19 @@ void Einleser::Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal&
   // catalogue says.
   if (neuAufbauen && modus == kCacheNeuAufbauen) {
     try {
-      DateilisteLoeschen(kontext_, album);
+      DateilisteLoeschen(gesperrt, album);
     } catch (const std::exception& fehler) {
       Meldung(fehler.what());
     }
   }
 }
 
-bool Einleser::Schliessen(Signaturdatei& datei, const TGalerieGlobal& album) {
+bool Einleser::Schliessen(Signaturdatei& datei, const TGalerieGlobal& album,
+                          const AlbenKontext& kontext) {
   if (datei.modus() == Signaturdatei::Modus::Geschlossen) return true;
   try {
     if (std::optional<std::string> fehler =
-            SignaturdateiSchliessen(datei, formanalyse_, album, kontext_, variante_)) {
+            SignaturdateiSchliessen(datei, formanalyse_, album, kontext, variante_)) {
       Meldung(*fehler);
       return false;
     }
@@ -274,9 +308,16 @@ void BilderEinlesen(Auftrag& auftrag, std::vector<TGalerieGlobal>& albenliste,
   auftrag.kachelliste.Leeren();
 
   Einleser einleser(auftrag, fortschritt, benutzer, optionen);
+  // Each album as stored when the run begins: what the run saves at the end of an album
+  // must not undo what another program changed meanwhile.
+  const AlbenKontext kontext{MitSchraegstrich(auftrag.AlbenPfad)};
+  std::vector<std::string> staende;
+  for (size_t i = kErstesGewaehltesAlbum; i < albenliste.size(); ++i) {
+    staende.push_back(AlbumStand(kontext, albenliste[i].Name));
+  }
   try {
     for (size_t i = kErstesGewaehltesAlbum; i < albenliste.size(); ++i) {
-      if (!einleser.AlbumLesen(albenliste[i])) break;
+      if (!einleser.AlbumLesen(albenliste[i], staende[i - kErstesGewaehltesAlbum])) break;
     }
   } catch (...) {
     einleser.Melden();

@@ -24,7 +24,10 @@ struct EinleseOptionen {
 // summary entries). Polls `auftrag.Abbruch` before every picture and reports each one
 // to `fortschritt`; sets PhasenZeiten[0] and [5]. Caches and picture lists that cannot
 // be written do not stop the run: the album keeps what was read, stays marked for
-// rebuilding, and one warning after the phase names the files.
+// rebuilding, and one warning after the phase names the files. An album that another
+// program changed while the run read it (a folder added, renamed, deleted) is not saved:
+// that change stays, this run's cache work for the album is dropped, and the warning
+// names the album.
 void BilderEinlesen(Auftrag& auftrag, std::vector<TGalerieGlobal>& albenliste,
                     Fortschritt& fortschritt, Benutzer& benutzer,
                     const EinleseOptionen& optionen = {});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <limits>
 
 #include "alben_helfer.h"
@@ -356,6 +357,46 @@ TEST(Katalog, OutdatingTouchesOnlyTheCacheStatesThatExist) {
   SignaturenVeralten(alben.kontext, "", 2);
   SignaturenVeralten(alben.kontext, "Fehlt", 2);
   EXPECT_FALSE(ProfileFile::Load(alben.kontext.Katalog()).HasSection("Fehlt"));
+}
+
+// The stored state a long run compares before it saves: every change another program
+// makes to the album counts, the cache marks and the picture list the run writes itself
+// do not.
+TEST(Katalog, TheStoredStateOfAnAlbumChangesWithWhatOthersChange) {
+  AlbenOrdner alben;
+  const AlbenKontext& k = alben.kontext;
+  TGalerieGlobal urlaub = NeuesAlbum(k, "Urlaub");
+  urlaub.Dateien = {"/bilder/Urlaub/a.jpg"};
+  AlbumSpeichern(k, urlaub);
+  const std::string vorher = AlbumStand(k, "Urlaub");
+
+  SignaturenVeralten(k, "Urlaub", 1);
+  ProfileFile katalog = ProfileFile::Load(k.Katalog());
+  katalog.Write("Urlaub", "Ak5", "0");
+  katalog.Write("Urlaub", "Lz5", "1");
+  katalog.Save();
+  urlaub.Dateien = {"/bilder/Urlaub/b.jpg"};
+  AlbumListenSpeichern(k, urlaub);
+  EXPECT_EQ(AlbumStand(k, "Urlaub"), vorher);
+
+  const auto geaendert = [&](const std::function<void(TGalerieGlobal&)>& aenderung) {
+    TGalerieGlobal album = urlaub;
+    aenderung(album);
+    AlbumSpeichern(k, album);
+    const bool anders = AlbumStand(k, "Urlaub") != vorher;
+    AlbumSpeichern(k, urlaub);
+    EXPECT_EQ(AlbumStand(k, "Urlaub"), vorher);
+    return anders;
+  };
+  EXPECT_TRUE(geaendert([](TGalerieGlobal& a) { a.AlleVerzeichnisse.push_back("/bilder/x/"); }));
+  EXPECT_TRUE(geaendert([](TGalerieGlobal& a) { a.MediumName = "CD"; }));
+  EXPECT_TRUE(geaendert([](TGalerieGlobal& a) { a.mitUnterverzeichnissen = false; }));
+  EXPECT_TRUE(geaendert([](TGalerieGlobal& a) { a.Anzahl.quadratisch = 1; }));
+
+  katalog = ProfileFile::Load(k.Katalog());
+  katalog.Write(kAlbenSektion, "1", "");
+  katalog.Save();
+  EXPECT_NE(AlbumStand(k, "Urlaub"), vorher);  // no longer listed, its section still there
 }
 
 TEST(Katalog, AFailedCatalogueWriteNamesTheCatalogue) {

@@ -7,11 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "albums/alben_helfer.h"
+#include "albums/alben_operationen.h"
 #include "albums/alben_zustand.h"
+#include "albums/album_bearbeitung.h"
 #include "albums/katalog.h"
 #include "albums/signaturdatei.h"
 #include "engine/bilder_suchen.h"
@@ -489,6 +493,142 @@ TEST(BilddateienSuchen, MatchesExtensionsIgnoringCaseAndSortsByBytes) {
   EXPECT_EQ(BilddateienSuchen(o, ".jpeg"), (std::vector<std::string>{o + "c.jpeg", o + "d.JPEG"}));
   EXPECT_EQ(BilddateienSuchen(o, ".bmp"), (std::vector<std::string>{o + "e.bmp"}));
   EXPECT_TRUE(BilddateienSuchen(o + "fehlt/", ".jpg").empty());
+}
+
+// Another program (the album editor, "album aktualisieren") changes the album while a
+// run reads it. The run ends after the change and must neither undo it nor leave a
+// cache behind that the changed album would read.
+class AnderesProgrammTest : public BilderEinlesenTest {
+ protected:
+  void SetUp() override {
+    BilderEinlesenTest::SetUp();
+    dazu_ = ordner_ / "dazu/";
+    ASSERT_TRUE(CreateFolders(dazu_));
+    WriteTestJpeg(dazu_ + "neu.jpg", Einfarbig(8, 8, Farbe{200, 10, 10}));
+    medien_.media["/"] = {};
+  }
+
+  // Once, at the `runde`th call of the event pump: what `eingriff` does with an album
+  // folder context of its own, as a second program would.
+  void Waehrend(int32_t runde, std::function<void(const AlbenKontext&)> eingriff) {
+    benutzer_.beimEreignis = [this, runde, eingriff](int32_t jetzt) {
+      if (jetzt == runde) eingriff(AlbenKontext{auftrag_.AlbenPfad});
+    };
+  }
+
+  // The album editor adds folder dazu_ and saves the album.
+  void OrdnerHinzufuegenUndSpeichern(const AlbenKontext& kontext) {
+    AlbenZustand zustand;
+    testing::ProtokollBenutzer benutzer;
+    const int position = AlbumAuswaehlen(zustand, kontext, medien_, benutzer, kAlbumName);
+    ASSERT_GE(position, 0);
+    std::optional<AlbumImEditor> editor =
+        AlbumBearbeitenBeginnen(zustand, static_cast<size_t>(position));
+    ASSERT_TRUE(editor);
+    const Bearbeitungsumgebung umgebung{kontext, medien_, benutzer, false};
+    ASSERT_EQ(OrdnerHinzufuegen(umgebung, zustand.AktAlbum, editor->anzahl, dazu_),
+              Aufnahme::Aufgenommen);
+    AlbumBearbeitungAbschliessen(zustand, kontext, *editor);
+    editorAnzahl_ = editor->anzahl.gesamt;
+  }
+
+  TGalerieGlobal Gespeichert(const std::string& name = kAlbumName) const {
+    TGalerieGlobal album;
+    album.Name = name;
+    AlbumLaden(Kontext(), album);
+    return album;
+  }
+
+  // A run of the album as it is stored now: it must take the added folder's picture.
+  void NaechsterLaufSiehtDenOrdner() {
+    Album() = Gespeichert();
+    benutzer_.beimEreignis = nullptr;
+    Lesen();
+    EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
+    EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar + 1);
+    EXPECT_EQ(auftrag_.Dateiliste.back(), dazu_ + "neu.jpg");
+    EXPECT_EQ(CacheZustand(), 0);
+  }
+
+  std::string dazu_;
+  testing::FalscheMedien medien_;
+  int32_t editorAnzahl_ = 0;  // the count the editor saved
+};
+
+TEST_F(AnderesProgrammTest, AFolderAddedWhileTheCacheIsBuiltStays) {
+  Waehrend(3, [this](const AlbenKontext& k) { OrdnerHinzufuegenUndSpeichern(k); });
+  Lesen();
+  EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);  // this run still has the old folders
+  const TGalerieGlobal album = Gespeichert();
+  EXPECT_EQ(album.Verzeichnisse, (std::vector<std::string>{bilder_, dazu_}));
+  EXPECT_GT(editorAnzahl_, kGelistet);
+  EXPECT_EQ(album.Anzahl.gesamt, editorAnzahl_);
+  EXPECT_NE(CacheZustand(), 0);
+  ASSERT_EQ(benutzer_.warnungen.size(), 1u);
+  EXPECT_NE(benutzer_.warnungen[0].find(kAlbumName), std::string::npos);
+  NaechsterLaufSiehtDenOrdner();
+}
+
+TEST_F(AnderesProgrammTest, AFolderAddedWhileTheCacheIsReadStays) {
+  Lesen();
+  Album() = Gespeichert();
+  Waehrend(benutzer_.ereignisRunden + 3,
+           [this](const AlbenKontext& k) { OrdnerHinzufuegenUndSpeichern(k); });
+  Lesen();
+  ASSERT_EQ(Album().NeuAufbau, kCacheLesen);
+  EXPECT_EQ(Gespeichert().Verzeichnisse, (std::vector<std::string>{bilder_, dazu_}));
+  EXPECT_NE(CacheZustand(), 0);
+  NaechsterLaufSiehtDenOrdner();
+}
+
+TEST_F(AnderesProgrammTest, ACacheMarkedStaleWhileItIsReadStaysMarked) {
+  Lesen();
+  Album() = Gespeichert();
+  // The editor's rescan marks the caches at once; the album is saved only when the
+  // editor closes, after this run.
+  Waehrend(benutzer_.ereignisRunden + 3,
+           [](const AlbenKontext& k) { SignaturenVeralten(k, kAlbumName, 1); });
+  Lesen();
+  ASSERT_EQ(Album().NeuAufbau, kCacheLesen);
+  EXPECT_NE(CacheZustand(), 0);
+  EXPECT_TRUE(benutzer_.warnungen.empty());
+}
+
+TEST_F(AnderesProgrammTest, AnAlbumRenamedOrDeletedMeanwhileIsNotMadeAgain) {
+  Waehrend(3, [](const AlbenKontext& k) {
+    TGalerieGlobal album;
+    album.Name = kAlbumName;
+    AlbumLaden(k, album);
+    AlbumUnterNeuemNamenSpeichern(k, album, "Umbenannt");
+  });
+  Lesen();
+  std::vector<std::string> namen;
+  AlbennamenLaden(Kontext(), namen);
+  EXPECT_EQ(namen, std::vector<std::string>{"Umbenannt"});
+
+  Album() = Gespeichert("Umbenannt");
+  Waehrend(benutzer_.ereignisRunden + 3,
+           [](const AlbenKontext& k) { AlbumLoeschen(k, "Umbenannt"); });
+  Lesen();
+  AlbennamenLaden(Kontext(), namen);
+  EXPECT_TRUE(namen.empty());
+  EXPECT_FALSE(FileExists(auftrag_.AlbenPfad + "Album 1.nbd"));
+  EXPECT_FALSE(FileExists(Cache()));
+}
+
+TEST_F(AnderesProgrammTest, AChangeOfAnotherAlbumLetsTheRunSave) {
+  Waehrend(3, [this](const AlbenKontext& k) {
+    TGalerieGlobal anderes;
+    anderes.Name = "Anderes";
+    anderes.Dateiname = "Album 2";
+    anderes.Verzeichnisse = {dazu_};
+    anderes.AlleVerzeichnisse = {dazu_};
+    AlbumSpeichern(k, anderes);
+  });
+  Lesen();
+  EXPECT_EQ(CacheZustand(), 0);
+  EXPECT_TRUE(FileExists(Liste()));
+  EXPECT_TRUE(benutzer_.warnungen.empty());
 }
 
 }  // namespace
