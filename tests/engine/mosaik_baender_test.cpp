@@ -31,19 +31,6 @@ using testing::TempFolder;
 
 constexpr int kFotos = 9;
 
-// A photo whose pixels all differ, so a tile scaled or placed wrongly shows.
-Bitmap Muster(int k, int32_t breite, int32_t hoehe) {
-  Bitmap bild(breite, hoehe);
-  for (int32_t y = 0; y < hoehe; ++y) {
-    for (int32_t x = 0; x < breite; ++x) {
-      WritePixel(bild, x, y,
-                 Farbe{static_cast<uint8_t>(40 * k + 3 * x), static_cast<uint8_t>(7 * y + 11 * k),
-                       static_cast<uint8_t>(x * y + 90 * k)});
-    }
-  }
-  return bild;
-}
-
 size_t DateienIn(const std::string& ordner) {
   size_t anzahl = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(ordner)) ++anzahl;
@@ -68,11 +55,12 @@ struct Mosaikjob {
     e.ZellHoehe = zellHoehe;
     e.ZoomX = zoomX;
     e.ZoomY = zoomY;
-    auftrag.VorlageBild = Muster(5, kachelnX * zellBreite, kachelnY * zellHoehe);
+    auftrag.VorlageBild = testing::Gemustert(kachelnX * zellBreite, kachelnY * zellHoehe, 5);
     auftrag.Dateiliste.clear();
     for (int k = 0; k < kFotos; ++k) {
       const std::string pfad = ordner / ("foto" + std::to_string(k) + ".bmp");
-      if (k != kFotos - 1) testing::WriteTestBmp(pfad, Muster(k, 17 + 3 * k, 13 + 2 * k));
+      if (k != kFotos - 1)
+        testing::WriteTestBmp(pfad, testing::Gemustert(17 + 3 * k, 13 + 2 * k, k));
       auftrag.Dateiliste.push_back(pfad);
     }
     e.Raster = std::make_unique<Zellenraster>(kachelnX, kachelnY);

@@ -190,6 +190,19 @@ void WriteTestBmp(const std::string& path, const Bitmap& picture) {
   if (!file) throw std::runtime_error("cannot write " + path);
 }
 
+Bitmap Gemustert(int32_t width, int32_t height, int muster) {
+  Bitmap picture(width, height, PixelFormat::k32);
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      WritePixel(picture, x, y,
+                 Farbe{static_cast<uint8_t>(40 * muster + 5 * x),
+                       static_cast<uint8_t>(9 * y + 11 * muster),
+                       static_cast<uint8_t>(x * y + 90 * muster)});
+    }
+  }
+  return picture;
+}
+
 Bitmap Einfarbig(int32_t width, int32_t height, Farbe farbe) {
   Bitmap picture(width, height, PixelFormat::k32);
   for (int32_t y = 0; y < height; ++y) {

@@ -34,4 +34,9 @@ void WriteTestBmp(const std::string& path, const Bitmap& picture);
 // A 32-bit picture of one colour.
 Bitmap Einfarbig(int32_t width, int32_t height, Farbe farbe);
 
+// A 32-bit picture whose every pixel differs from its neighbours, and from the pixel at
+// the same place of the picture of another small `muster`: a pixel taken from the wrong
+// place or the wrong photo shows.
+Bitmap Gemustert(int32_t width, int32_t height, int muster);
+
 }  // namespace tilvendo::testing

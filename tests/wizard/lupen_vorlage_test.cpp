@@ -20,19 +20,6 @@ using testing::TempFolder;
 
 constexpr int kFotos = 3;
 
-// Every pixel differs from its neighbours, so a pixel taken from the wrong place shows.
-Bitmap Muster(int k, int32_t breite, int32_t hoehe) {
-  Bitmap bild(breite, hoehe);
-  for (int32_t y = 0; y < hoehe; ++y) {
-    for (int32_t x = 0; x < breite; ++x) {
-      WritePixel(bild, x, y,
-                 Farbe{static_cast<uint8_t>(40 * k + 5 * x), static_cast<uint8_t>(9 * y + 11 * k),
-                       static_cast<uint8_t>(x * y + 90 * k)});
-    }
-  }
-  return bild;
-}
-
 // A poster beyond the usual bound: 12 × 9 tiles of 250 pixels (3000 × 2250) over a
 // template of 120 × 90, which the saved file enlarges 25 times.
 struct Poster {
@@ -49,10 +36,10 @@ struct Poster {
     e.ZoomX = 2500;
     e.ZoomY = 2500;
     e.Grossformat = true;
-    auftrag.VorlageBild = Muster(7, 120, 90);
+    auftrag.VorlageBild = testing::Gemustert(120, 90, 7);
     for (int k = 0; k < kFotos; ++k) {
       auftrag.Dateiliste.push_back(ordner / ("foto" + std::to_string(k) + ".bmp"));
-      testing::WriteTestBmp(auftrag.Dateiliste.back(), Muster(k, 31 + k, 23 + k));
+      testing::WriteTestBmp(auftrag.Dateiliste.back(), testing::Gemustert(31 + k, 23 + k, k));
     }
     e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
     for (int x = 1; x <= e.KachelnX; ++x) {
