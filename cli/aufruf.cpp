@@ -28,6 +28,12 @@ constexpr std::array<std::array<std::string_view, 2>, 4> kMethodenNamen = {{
     {"gruendlich", "gründlich"},
     {"optimal", "optimal"},
 }};
+// How the template meets the paper of --druck, in the order of Papiernutzung.
+constexpr std::array<std::array<std::string_view, 2>, 3> kPapierNamen = {{
+    {"fuellen", "füllen"},
+    {"ganz", "ganz"},
+    {"strecken", "strecken"},
+}};
 constexpr std::array<std::array<std::string_view, 2>, 4> kMusterNamen = {{
     {"standard", "standard"},
     {"ignorieren", "ignorieren"},
@@ -122,12 +128,27 @@ constexpr std::array<std::string_view, 14> kSchalter = {"--help",
                                                         "--großformat",
                                                         "--jedes-foto"};
 
-constexpr std::array<std::string_view, 20> kWertOptionen = {
-    "--alben-pfad",       "--album",          "--kacheln",     "--zoom",
-    "--groesse",          "--größe",          "--formanalyse", "--methode",
-    "--muster",           "--mindestabstand", "--einblenden",  "--farbtiefe",
-    "--qualitaet",        "--qualität",       "--seed",        "--farbangleich",
-    "--max-verwendungen", "--druck",          "--dpi",         "--liste"};
+constexpr std::array<std::string_view, 21> kWertOptionen = {"--alben-pfad",
+                                                            "--album",
+                                                            "--kacheln",
+                                                            "--zoom",
+                                                            "--groesse",
+                                                            "--größe",
+                                                            "--formanalyse",
+                                                            "--methode",
+                                                            "--muster",
+                                                            "--mindestabstand",
+                                                            "--einblenden",
+                                                            "--farbtiefe",
+                                                            "--qualitaet",
+                                                            "--qualität",
+                                                            "--seed",
+                                                            "--farbangleich",
+                                                            "--max-verwendungen",
+                                                            "--druck",
+                                                            "--dpi",
+                                                            "--liste",
+                                                            "--papier"};
 
 // Millimetres per unit of a print size.
 struct Masseinheit {
@@ -222,6 +243,8 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.grossformat = true;
   } else if (name == "--druck") {
     m.druck = DruckgroesseLesen(name, wert());
+  } else if (name == "--papier") {
+    m.papier = static_cast<Papiernutzung>(NameWaehlen(name, wert(), kPapierNamen));
   } else if (name == "--dpi") {
     m.dpi = ZahlIn(name, wert(), 1, kMaxDpi);
   } else if (name == "--liste") {
@@ -367,6 +390,7 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
       Fehler("--zoom, --groesse und --druck schließen einander aus.");
     }
     if (m.druck && !m.dpi) Fehler("--druck braucht die Druckauflösung --dpi N.");
+    if (m.papier && !m.druck) Fehler("--papier gilt nur mit --druck.");
     if (aufruf.ohneUnterordner) Fehler("--ohne-unterordner gilt nur für „album anlegen“.");
     const Ausgabeformat format = AusgabeFormat(aufruf.mosaik.ausgabe);
     if (format == Ausgabeformat::Unbekannt) {
@@ -464,6 +488,10 @@ Mosaik:
                           in Bändern zusammengesetzt und geschrieben
     --druck BxH[mm|cm|in] Ergebnisgröße aus der Druckgröße bei --dpi, z. B.
                           841x1189mm (A0) oder 59,4x84,1cm; bis 2000 mm je Seite
+    --papier ART          wie die Vorlage ein Papier anderer Form nutzt: ganz (die ganze
+                          Vorlage passt mit Rand darauf, Standard), fuellen (die Vorlage
+                          wird mittig auf die Form des Papiers zugeschnitten) oder
+                          strecken (die Vorlage wird auf das Papier verzerrt)
     --dpi N               Druckauflösung (1 bis 9999); steht in der Datei
     --liste DATEI.csv     schreibt je Kachel Spalte, Zeile und Foto (UTF-8)
     --formanalyse N       1, 3, 5, 7 oder 10 Teilfelder je Seite (Standard 5)

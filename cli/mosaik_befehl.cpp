@@ -10,6 +10,7 @@
 #include "cli/album_befehle.h"
 #include "engine/auftrag.h"
 #include "engine/berechnungslauf.h"
+#include "engine/druckflaeche.h"
 #include "engine/fortschritt.h"
 #include "engine/grossformat.h"
 #include "engine/platzierungsliste.h"
@@ -63,6 +64,7 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
   wunsch.grossformat = m.grossformat;
   wunsch.dpi = m.dpi.value_or(0);
   if (m.druck) wunsch.druck = Druckmass{m.druck->breite, m.druck->hoehe};
+  wunsch.nutzung = m.papier.value_or(Papiernutzung::GanzeVorlage);
   if (m.groesse) wunsch.groesse = Size{m.groesse->a, m.groesse->b};
   wunsch.zoom = m.zoom.value_or(kZoomStandard);
   const Paar kacheln = m.kacheln.value_or(Paar{kKachelnStandard, kKachelnStandard});
@@ -80,6 +82,16 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
     benutzer.Hinweis("Der Zoom wurde auf " + std::to_string(e.ZoomX) +
                      " % begrenzt, damit das Ergebnis höchstens " +
                      std::to_string(GroessteZielkante(e)) + " Pixel breit und hoch wird.");
+  }
+  if (m.druck) {
+    // What the paper's shape did to the template, and what of the paper the mosaic takes.
+    const std::string zuschnitt =
+        ZuschnittText(GanzesBild(auftrag.vorlage), auftrag.vorlage.Ausschnitt);
+    if (!zuschnitt.empty()) benutzer.Hinweis(zuschnitt);
+    const Size mosaik = Mosaikgroesse(e);
+    benutzer.Hinweis(DruckflaechenText(mosaik.width, mosaik.height, e.Druckaufloesung,
+                                       m.druck->breite, m.druck->hoehe) +
+                     ".");
   }
   if (m.kacheln && nachgaben.kacheln) {
     benutzer.Hinweis("Die Kachelung wurde auf " + std::to_string(e.KachelnX) + " x " +

@@ -49,14 +49,13 @@ std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilde
          ". Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.";
 }
 
-std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& vorlage,
-                             int32_t bilder) {
+std::string JedesFotoWarnung(const Einstellungen& einstellungen, int32_t bilder) {
   const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
   std::string text = "Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt sind " +
                      std::to_string(bilder) + " Bilder, das Mosaik hat aber nur " +
                      std::to_string(zellen) + " Kacheln. Damit jedes Foto vorkommt, sind " +
                      "mindestens " + std::to_string(bilder) + " Kacheln nötig";
-  const std::optional<Kachelung> vorschlag = KachelungMitZellen(bilder, einstellungen, vorlage);
+  const std::optional<Kachelung> vorschlag = KachelungMitZellen(bilder, einstellungen);
   if (vorschlag) {
     return text + ", zum Beispiel " + std::to_string(vorschlag->x) + " x " +
            std::to_string(vorschlag->y) + " Kacheln. Wählen Sie mehr Kacheln oder weniger " +
@@ -185,7 +184,7 @@ bool Berechnungslauf::Vorpruefungen() {
   }
   // Every photo at least once: no more photos than cells.
   if (bedarf.hoechstens != kKeineObergrenze && bilder > bedarf.hoechstens) {
-    benutzer_.Warnung(JedesFotoWarnung(e, auftrag_.vorlage, bilder));
+    benutzer_.Warnung(JedesFotoWarnung(e, bilder));
     return false;
   }
   if (e.Grossformat) {

@@ -135,7 +135,7 @@ void KachelungSeite::FormShow() {
   bild_->update();
 
   // A tile stays at least a few result pixels wide; a box above its bound drops to it.
-  const Kachelgrenzen grenzen = KachelGrenzen(auftrag.vorlage, auftrag.einstellungen);
+  const Kachelgrenzen grenzen = KachelGrenzen(auftrag.einstellungen);
   kachelnXR_->setMaximum(grenzen.maxX);
   kachelnYR_->setMaximum(grenzen.maxY);
 

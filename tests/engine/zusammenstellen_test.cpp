@@ -33,6 +33,8 @@ struct Zusammenstellung {
     e.ZellBreite = 40;
     e.ZellHoehe = 30;
     e.ZoomX = e.ZoomY = 100;
+    e.ZielBreite = 3 * 40;
+    e.ZielHoehe = 2 * 30;
     auftrag.MosaikBild.emplace(3 * 40, 2 * 30);
     const std::string rot = ordner / "rot.jpg";
     testing::WriteTestJpeg(rot, testing::Einfarbig(64, 48, kRot), 100);
@@ -157,6 +159,8 @@ Bitmap Angeglichen(int staerke, int formanalyse) {
   e.ZellBreite = 8;
   e.ZellHoehe = 6;
   e.ZoomX = e.ZoomY = 100;
+  e.ZielBreite = 16;
+  e.ZielHoehe = 6;
   e.verfahren.Farbangleich = static_cast<uint8_t>(staerke);
   auftrag.analyse.Formanalyse = static_cast<uint8_t>(formanalyse);
   auftrag.VorlageBild = testing::Einfarbig(16, 6, Farbe{40, 200, 90});
@@ -221,9 +225,9 @@ TEST(MosaikFertigstellen, ZeroAreaOrMissingMosaicIsNoResult) {
   MosaikFertigstellen(auftrag);
   EXPECT_FALSE(auftrag.ErgebnisFertig);
 
-  // ZellBreite 3 at 20 per cent: tiles 0 pixels wide.
-  auftrag.einstellungen.ZellBreite = 3;
-  auftrag.einstellungen.ZoomX = 20;
+  // 3 pixels for 4 tiles: tiles 0 pixels wide.
+  auftrag.einstellungen.ZielBreite = 3;
+  auftrag.einstellungen.KachelnX = 4;
   ASSERT_EQ(KachelBreite(auftrag.einstellungen), 0);
   auftrag.MosaikBild.emplace(0, 50);
   auftrag.AnzeigeMaxBreite = 956;

@@ -78,6 +78,8 @@ TEST(ErgebnisMosaik, AMosaicHeldWholeGivesItsOwnSizeAndItsRunsGrid) {
   e.ZellBreite = e.ZellHoehe = 10;
   e.ZoomX = 400;
   e.ZoomY = 300;
+  e.ZielBreite = 800;
+  e.ZielHoehe = 450;
   e.Raster = std::make_unique<Zellenraster>(20, 15);
   auftrag.MosaikBild.emplace(800, 450);
   EXPECT_TRUE(ErgebnisVorhanden(auftrag));

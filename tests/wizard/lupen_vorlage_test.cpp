@@ -35,6 +35,8 @@ struct Poster {
     e.ZellHoehe = 10;
     e.ZoomX = 2500;
     e.ZoomY = 2500;
+    e.ZielBreite = 3000;
+    e.ZielHoehe = 2250;
     e.Grossformat = true;
     auftrag.VorlageBild = testing::Gemustert(120, 90, 7);
     for (int k = 0; k < kFotos; ++k) {
