@@ -55,6 +55,10 @@ void VorlageZuschneiden(Auftrag& auftrag, Rect ausschnitt) {
   v.VorlageHoehe = auftrag.VorlageBild.height();
 }
 
+const Bitmap& GelesenesBild(const Auftrag& auftrag) {
+  return auftrag.VorlageGanz.empty() ? auftrag.VorlageBild : auftrag.VorlageGanz;
+}
+
 void ZielgroesseErneuern(Auftrag& auftrag) {
   Einstellungen& e = auftrag.einstellungen;
   Zielgroessenwerte werte;

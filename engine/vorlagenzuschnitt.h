@@ -14,6 +14,9 @@ namespace tilvendo {
 // A part reaching beyond the picture is held within it. The preview is the caller's.
 void VorlageZuschneiden(Auftrag& auftrag, Rect ausschnitt);
 
+// The picture as read: kept beside the template while a part of it is the template.
+const Bitmap& GelesenesBild(const Auftrag& auftrag);
+
 // A template just read gets its result size by the choice in force: a poster's paper
 // (`Papier`) at the print resolution, cut or fitted as chosen, else the job's zooms.
 void ZielgroesseErneuern(Auftrag& auftrag);

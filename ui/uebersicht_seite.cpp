@@ -17,6 +17,7 @@
 #include "engine/auftrag.h"
 #include "engine/berechnungslauf.h"
 #include "engine/sitzung.h"
+#include "engine/vorlagenzuschnitt.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
@@ -42,16 +43,6 @@ const QColor kRegelBlau(0, 0, 255);
 const QColor kRegelRot(255, 0, 0);
 
 // The tile grid over a preview: black lines at the left and top edge of every cell.
-void RasterMalen(QPainter& maler, const QSize& groesse, int32_t kx, int32_t ky) {
-  maler.setPen(QPen(Qt::black, 1));
-  for (int32_t x : wizard::RasterLinien(groesse.width(), kx)) {
-    maler.drawLine(x, 0, x, groesse.height());
-  }
-  for (int32_t y : wizard::RasterLinien(groesse.height(), ky)) {
-    maler.drawLine(0, y, groesse.width(), y);
-  }
-}
-
 void ZellenFuellen(QPainter& maler, const QSize& groesse, int32_t kx, int32_t ky,
                    const std::vector<wizard::ZellIndex>& zellen, const QColor& farbe) {
   for (const wizard::ZellIndex& zelle : zellen) {
@@ -157,7 +148,7 @@ void UebersichtSeite::FormShow() {
   };
   if (UebersichtVorbereiten(auftrag())) {
     // Read again the other way up: the previews show it as it now stands.
-    wizard::VorschauErstellen(auftrag().VorlageBild, auftrag().VorschauBild);
+    wizard::VorschauErstellen(GelesenesBild(auftrag()), auftrag().VorschauBild);
   }
   ListeFuellen(uebersicht_->currentRow());
   hgFortschritt_->hide();
@@ -225,8 +216,13 @@ void UebersichtSeite::VorschauMalen(QPainter& maler, const QSize& groesse) const
   const wizard::Vorschauart art = wizard::VorschauArt(eintrag);
   const QRect flaeche(QPoint(0, 0), groesse);
   maler.fillRect(flaeche, palette().window());
-  BildZeichnen(maler, flaeche,
-               art == wizard::Vorschauart::Ergebnis ? job.AnzeigeBild : job.VorschauBild);
+  if (art == wizard::Vorschauart::Ergebnis) {
+    BildZeichnen(maler, flaeche, job.AnzeigeBild);
+  } else if (eintrag == 0) {
+    BildZeichnen(maler, flaeche, job.VorschauBild);  // the picture as read
+  } else {
+    VorlageZeichnen(maler, flaeche, job);
+  }
   const Einstellungen& e = job.einstellungen;
   if (art == wizard::Vorschauart::Abstandsregel) {
     const wizard::Abstandsregel regel =
@@ -235,7 +231,7 @@ void UebersichtSeite::VorschauMalen(QPainter& maler, const QSize& groesse) const
     ZellenFuellen(maler, groesse, e.KachelnX, e.KachelnY, regel.rot, kRegelRot);
   }
   if (art == wizard::Vorschauart::Raster || art == wizard::Vorschauart::Abstandsregel) {
-    RasterMalen(maler, groesse, e.KachelnX, e.KachelnY);
+    RasterZeichnen(maler, groesse, e.KachelnX, e.KachelnY);
   }
 }
 

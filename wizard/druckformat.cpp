@@ -5,6 +5,7 @@
 #include "engine/vorbereitung.h"
 #include "platform/rounding.h"
 #include "wizard/kachelung_seite.h"
+#include "wizard/spin_wert.h"
 
 namespace tilvendo::wizard {
 namespace {
@@ -78,6 +79,14 @@ int32_t GroesstePapierkante(int32_t dpi) {
       static_cast<int32_t>(int64_t{kMaxZielgroesseGross} * kZehntelmmProZoll / kZehntel / dpi));
   while (kante > 1 && DruckPixel(kante, dpi) > kMaxZielgroesseGross) --kante;
   return kante;
+}
+
+std::string PapierHinweis(int64_t getippt, int32_t kante, int32_t dpi) {
+  // Up to 2 m the resolution sets the bound; beyond, the program's own largest paper.
+  if (kante >= tilvendo::kMaxPapierkante) return GrenzHinweis(getippt, 1, kante, "mm");
+  return GrenzHinweis(getippt, 1, kante, "mm",
+                      " bei " + std::to_string(dpi) + " dpi, damit das Ergebnis höchstens " +
+                          std::to_string(kMaxZielgroesseGross) + " Pixel breit und hoch wird");
 }
 
 Kachelmass KachelImDruck(const Einstellungen& einstellungen, int32_t dpi) {

@@ -80,6 +80,10 @@ Papiermass GanzePapiermasse(double breite, double hoehe);
 // bound at `dpi`: the engine's largest paper edge (2 m), or less at high resolutions.
 int32_t GroesstePapierkante(int32_t dpi);
 
+// The note for a paper edge typed or chosen beyond what `dpi` allows (`kante`, from
+// GroesstePapierkante), or below a millimetre; empty within the bounds.
+std::string PapierHinweis(int64_t getippt, int32_t kante, int32_t dpi);
+
 // A tile's size on paper, in tenths of a millimetre.
 struct Kachelmass {
   int64_t breite = 0;

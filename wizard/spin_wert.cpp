@@ -14,4 +14,14 @@ int32_t CheckSpinValue(int32_t wert, bool allowBelow, int32_t low, int32_t repla
   return v;
 }
 
+std::string GrenzHinweis(int64_t getippt, int32_t kleinster, int32_t groesster,
+                         std::string_view einheit, std::string_view grund) {
+  const auto zahl = [einheit](int32_t wert) {
+    return std::to_string(wert) + (einheit.empty() ? "" : " " + std::string(einheit));
+  };
+  if (getippt > groesster) return "höchstens " + zahl(groesster) + std::string(grund);
+  if (getippt < kleinster) return "mindestens " + zahl(kleinster);
+  return {};
+}
+
 }  // namespace tilvendo::wizard

@@ -8,6 +8,7 @@
 
 #include "engine/fortschritt.h"
 #include "engine/methodenparameter.h"
+#include "engine/vorbereitung.h"
 #include "platform/fit_to_box.h"
 #include "wizard/druckformat.h"
 #include "wizard/ergebnis_mosaik.h"
@@ -91,21 +92,30 @@ Eintragsinfo EintragsInfo(const Auftrag& auftrag, int eintrag) {
   Eintragsinfo info;
   std::vector<std::string>& z = info.InfoFeld;
   switch (eintrag) {
-    case kVorlage:
+    case kVorlage: {
       info.InfoT = "Vorlage:";
+      const Size bild = GanzesBild(v);
       z = {"Bilddatei:", v.VorlagePfad + v.VorlageDatei,
-           "Vorlagengröße: " + Zahl(v.VorlageBreite) + " x " + Zahl(v.VorlageHoehe) + " Pixel"};
+           "Vorlagengröße: " + Zahl(bild.width) + " x " + Zahl(bild.height) + " Pixel"};
+      if (!v.Ausschnitt.empty()) {
+        z.push_back("auf die Form des Papiers zugeschnitten: " + Zahl(v.VorlageBreite) + " x " +
+                    Zahl(v.VorlageHoehe) + " Pixel");
+      }
       break;
-    case kZielgroesse:
+    }
+    case kZielgroesse: {
       info.InfoT = "Zielbildgröße:";
-      z = {"absolute Größe: " + Zahl(e.ZielBreite) + " x " + Zahl(e.ZielHoehe) + " Pixel",
+      const Size mosaik{KachelBreite(e) * e.KachelnX, KachelHoehe(e) * e.KachelnY};
+      // The mosaic made of whole tiles of the chosen size, as the run will compose it.
+      z = {"absolute Größe: " + Zahl(mosaik.width) + " x " + Zahl(mosaik.height) + " Pixel",
            "das ist eine Skalierung auf etwa " + Zahl(e.ZoomX) + " % der Vorlagenbreite bzw. ",
            "auf " + Zahl(e.ZoomY) + " % der Vorlagenhöhe"};
       if (e.Grossformat && e.Druckaufloesung > 0) {
         z.push_back("Druckgröße: " +
-                    DruckgroessenText(e.ZielBreite, e.ZielHoehe, e.Druckaufloesung));
+                    DruckgroessenText(mosaik.width, mosaik.height, e.Druckaufloesung));
       }
       break;
+    }
     case kKachelung: {
       info.InfoT = "Kachelung:";
       const int64_t gesamt = static_cast<int64_t>(e.KachelnX) * e.KachelnY;
@@ -173,8 +183,9 @@ Vorschauart VorschauArt(int eintrag) {
 Size VorschauGroesse(const Auftrag& auftrag, int eintrag) {
   if (VorschauArt(eintrag) == Vorschauart::Keine) return {};
   const bool vorlage = eintrag == kVorlage;
-  const int32_t w = vorlage ? auftrag.vorlage.VorlageBreite : auftrag.einstellungen.ZielBreite;
-  const int32_t h = vorlage ? auftrag.vorlage.VorlageHoehe : auftrag.einstellungen.ZielHoehe;
+  const Size bild = GanzesBild(auftrag.vorlage);
+  const int32_t w = vorlage ? bild.width : auftrag.einstellungen.ZielBreite;
+  const int32_t h = vorlage ? bild.height : auftrag.einstellungen.ZielHoehe;
   // Without proportions (no template yet) there is nothing to fit.
   if (w <= 0 || h <= 0) return {};
   return FitToBox(w, h, kVorschauBoxBreite, kVorschauBoxHoehe);

@@ -355,7 +355,7 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [&tiffGroesse](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->TiffKnopf());
             QVERIFY(!optionen->Qualitaet()->isEnabled());
             QVERIFY(!optionen->Farbtiefe()->isEnabled());
             QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
@@ -386,7 +386,7 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [&pngGroesse](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->PngKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->PngKnopf());
             QVERIFY(!optionen->Qualitaet()->isEnabled());
             QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
             pngGroesse = optionen->Dateigroesse()->text();
@@ -406,7 +406,7 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [&geschaetzt](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->JpegKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->JpegKnopf());
             QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
             geschaetzt = optionen->Dateigroesse()->text();
           },
@@ -469,10 +469,7 @@ class PosterTest : public QObject {
     const auto tiffSpeichern = [&](const std::string& name) {
       poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
         Speichern(
-            seite,
-            [](ui::SpeichernOptionenSeite* optionen) {
-              QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
-            },
+            seite, [](ui::SpeichernOptionenSeite* optionen) { AufDieMarke(optionen->TiffKnopf()); },
             ordner + name);
       });
       return ReadWholeFile(ordner + name + ".tif");
@@ -548,7 +545,7 @@ class PosterTest : public QObject {
     optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
       WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
-        QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+        AufDieMarke(optionen->TiffKnopf());
         DateiWaehlen(ordner + "poster");
         QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
         // The page stays open for another place.

@@ -101,7 +101,7 @@ TEST(ErgebnisMosaik, TheOverviewNamesThePrintSizeInLargeFormat) {
   auftrag.einstellungen.ZielHoehe = 4133;
   const std::vector<std::string> zeilen = EintragsInfo(auftrag, 1).InfoFeld;
   ASSERT_EQ(zeilen.size(), 4u);
-  EXPECT_EQ(zeilen[0], "absolute Größe: 5511 x 4133 Pixel");
+  EXPECT_EQ(zeilen[0], "absolute Größe: 5500 x 4125 Pixel");  // 100 × 75 tiles of 55
   EXPECT_EQ(zeilen[3], "Druckgröße: 70 × 52 cm bei 200 dpi");
   auftrag.einstellungen.Grossformat = false;
   EXPECT_EQ(EintragsInfo(auftrag, 1).InfoFeld.size(), 3u);
