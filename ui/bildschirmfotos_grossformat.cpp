@@ -25,8 +25,8 @@
 namespace tilvendo::ui {
 namespace {
 
-// "50 × 70 cm" in the drop-down.
-constexpr int kPosterFormat = 7;
+// "70 × 100 cm" in the drop-down: a shape other than the template's 4 : 3.
+constexpr int kPosterFormat = 9;
 // The overview's entry of the result size.
 constexpr int kEintragGroesse = 1;
 
@@ -54,7 +54,11 @@ void GrossformatAufnehmen(Fotograf& fotograf, Assistent& assistent) {
   QComboBox* formate = groesse->Druckgroesse()->Formate();
   formate->setCurrentIndex(kPosterFormat);
   emit formate->activated(kPosterFormat);
-  fotograf.Aufnehmen(groesse, QStringLiteral("zielgroesse-grossformat"));
+  // The paper of another shape than the template: kept whole with its margins, then
+  // filled with a cut of the template; the later pages show the cut.
+  fotograf.Aufnehmen(groesse, QStringLiteral("zielgroesse-ganze-vorlage"));
+  groesse->Druckgroesse()->Fuellen()->click();
+  fotograf.Aufnehmen(groesse, QStringLiteral("zielgroesse-papier-fuellen"));
   Schliessen(assistent, groesse);
   fotograf.SeiteAufnehmen(assistent, 3, QStringLiteral("kachelung-grossformat"));
 

@@ -95,8 +95,12 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(ergebnisBild_, &LupenAnsicht::FotoBenannt, this, [this](const QString& datei) {
     status_->TextSetzen(datei.isEmpty() ? QString() : QStringLiteral("Foto: ") + datei);
   });
-  connect(ergebnisBild_, &LupenAnsicht::FotoOeffnen, this,
-          [](const QString& datei) { QDesktopServices::openUrl(QUrl::fromLocalFile(datei)); });
+  connect(ergebnisBild_, &LupenAnsicht::FotoOeffnen, this, [this](const QString& datei) {
+    // Without a program for photos the desktop says nothing; the status line does.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(datei))) {
+      status_->TextSetzen(Text(wizard::kKeinFotoprogramm) + datei);
+    }
+  });
   connect(ende_, &QPushButton::clicked, this, [this] { Beenden(); });
 }
 

@@ -89,6 +89,11 @@ UebersichtSeite::UebersichtSeite(Assistent& assistent)
   infoFeld_->setSelectionMode(QAbstractItemView::NoSelection);
   infoFeld_->setFocusPolicy(Qt::NoFocus);
   infoFeld_->setFrameShape(QFrame::NoFrame);
+  // Long lines (a path, the ways of reading) wrap rather than hide behind a scroll bar.
+  infoFeld_->setWordWrap(true);
+  infoFeld_->setTextElideMode(Qt::ElideNone);
+  infoFeld_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  infoFeld_->setResizeMode(QListView::Adjust);
   info->addWidget(infoFeld_, 1);
   auto* vorschauBox = new QWidget(hgInfo_);
   vorschauBox->setFixedSize(wizard::kVorschauBoxBreite, wizard::kVorschauBoxHoehe);

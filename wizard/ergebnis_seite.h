@@ -28,6 +28,9 @@ inline constexpr const char* kListeName = "Platzierungsliste.csv";
 inline constexpr const char* kListeFehler =
     "Die Platzierungsliste konnte nicht gespeichert werden: ";
 inline constexpr const char* kListeGespeichert = "Platzierungsliste gespeichert: ";
+// A photo double-clicked in the magnifier when the desktop has no program to show it.
+inline constexpr const char* kKeinFotoprogramm =
+    "Es wurde kein Programm zum Anzeigen von Fotos gefunden. Das Foto liegt unter: ";
 
 // The window around a displayed picture of size `anzeige`: the frame added, and at
 // least kErgebnisMindestBreite wide.

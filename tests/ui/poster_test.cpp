@@ -232,6 +232,12 @@ class PosterTest : public QObject {
       QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
       QCOMPARE(anzeige.geoeffnet, QStringList{QString::fromStdString(datei)});
       QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      // Without a program for photos (as here, without a desktop) the status line says so.
+      QTest::mouseDClick(bild, Qt::LeftButton, Qt::NoModifier, kachelMitte);
+      QCOMPARE(seite->Statuszeile()->GanzerText(),
+               QStringLiteral("Es wurde kein Programm zum Anzeigen von Fotos gefunden. Das Foto "
+                              "liegt unter: ") +
+                   QString::fromStdString(datei));
 
       // Dragging moves the part shown with the hand.
       const double links = bild->Geometrie().Sichtbar().links;
