@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "engine/auftrag.h"
 #include "ui/seite.h"
 #include "wizard/fensterlage.h"
 
@@ -197,8 +196,9 @@ void Seitenfenster::Anpassen(Seite* seite) {
       Size{groesse_.width(), groesse_.height()}, Size{wunsch.width(), wunsch.height()},
       Size{mindest.width(), mindest.height()}, Size{raum.width(), raum.height()}, vomBenutzer_);
   const QSize groesse(neu.width, neu.height);
-  // The room the result takes is its own: the pages after it have the window's size again.
-  if (!vomBenutzer_ && seite->Nummer() != kSeiteErgebnis) groesse_ = groesse_.expandedTo(groesse);
+  // A page that grew the window (the result) leaves it grown: it never shrinks on its own,
+  // not for the save options over the result nor for the pages after it.
+  if (!vomBenutzer_) groesse_ = groesse_.expandedTo(groesse);
   // The frame the desktop draws around the window counts for the screen's edges.
   const QSize rahmen = frameGeometry().size() - geometry().size();
   if (groesse != size()) GroesseGeben(groesse);

@@ -65,7 +65,10 @@ TEST(VorlageZuschneiden, AResultThatBlendsItsTemplateKeepsTheOneItWasMadeWith) {
   ASSERT_TRUE(auftrag.MosaikInBaendern());
   VorlageZuschneiden(auftrag, Rect{10, 0, 30, 20});
   ASSERT_TRUE(auftrag.MosaikPlan->HatEigeneVorlage());
-  EXPECT_EQ(auftrag.MosaikPlan->Angleichvorlage(auftrag.VorlageBild).width(), 40);
+  const Bitmap& alt = auftrag.MosaikPlan->Angleichvorlage(auftrag.VorlageBild);
+  EXPECT_EQ(alt.width(), 40);
+  ASSERT_NE(alt.data(), nullptr);
+  EXPECT_EQ(ReadPixel(alt, 39, 19), (Farbe{39, 19, 7}));
   EXPECT_EQ(auftrag.VorlageGanz.width(), 40);
   EXPECT_EQ(ReadPixel(auftrag.VorlageGanz, 39, 0), (Farbe{39, 0, 7}));
   EXPECT_EQ(auftrag.VorlageBild.width(), 20);

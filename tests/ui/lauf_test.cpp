@@ -418,7 +418,11 @@ class LaufTest : public QObject {
     QCOMPARE(seite->BlendGruppe()->title(),
              QStringLiteral("die Vorlage ist zu 50 % in das Fotomosaik eingeblendet"));
 
-    WennSeite<ui::SpeichernOptionenSeite>(10, [datei](ui::SpeichernOptionenSeite* optionen) {
+    const QRect ergebnisFenster = seite->window()->geometry();
+    WennSeite<ui::SpeichernOptionenSeite>(10, [datei, ergebnisFenster](
+                                                  ui::SpeichernOptionenSeite* optionen) {
+      // The save options over the result keep the window as the result left it.
+      QCOMPARE(optionen->window()->geometry(), ergebnisFenster);
       QVERIFY(optionen->BmpKnopf()->isChecked());
       AufDieMarke(optionen->JpegKnopf());
       QVERIFY(optionen->Qualitaet()->isEnabled());
