@@ -105,6 +105,11 @@ TEST(ZielgroesseErneuern, ANewTemplateGetsItsSizeByTheChoiceInForce) {
   e.ZoomX = e.ZoomY = 250;
   ASSERT_EQ(VorlageLaden(auftrag, ordner / "quer.bmp"), Vorlagenausgang::Geladen);
   EXPECT_EQ((Size{e.ZielBreite, e.ZielHoehe}), (Size{640, 400}));
+  // A larger template at the same zooms stays within the largest size, in its shape.
+  e.Grossformat = false;
+  testing::WriteTestBmp(ordner / "breit.bmp", testing::Einfarbig(1200, 600, Farbe{1, 2, 3}));
+  ASSERT_EQ(VorlageLaden(auftrag, ordner / "breit.bmp"), Vorlagenausgang::Geladen);
+  EXPECT_EQ((Size{e.ZielBreite, e.ZielHoehe}), (Size{2496, 1248}));
 }
 
 }  // namespace
