@@ -2,6 +2,8 @@
 // messages, with the same exit codes.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -165,6 +167,29 @@ TEST(EnglischeHilfe, TheHelpOfEachLanguageNamesItsOwnNamesAndTheProgramTakesThem
   }
 }
 
+// The first line the program prints for `--help` when started in `umgebung`.
+std::string ErsteZeileDerHilfe(const std::string& umgebung) {
+  const std::string befehl = "env -u LANGUAGE -u LC_ALL -u LC_MESSAGES -u LANG " + umgebung + " " +
+                             TILVENDO_PROGRAMM + " --help";
+  std::FILE* rohr = ::popen(befehl.c_str(), "r");
+  if (rohr == nullptr) return {};
+  std::array<char, 256> zeile{};
+  const bool gelesen = std::fgets(zeile.data(), zeile.size(), rohr) != nullptr;
+  ::pclose(rohr);
+  return gelesen ? std::string(zeile.data()) : std::string();
+}
+
+TEST(ProgrammSprache, TheProgramChoosesItsLanguageFromTheEnvironmentItIsStartedIn) {
+  const std::string englisch = "Usage: tilvendo [--albums-dir FOLDER] COMMAND …\n";
+  const std::string deutsch = "Aufruf: tilvendo [--alben-pfad ORDNER] BEFEHL …\n";
+  EXPECT_EQ(ErsteZeileDerHilfe("LANG=en_US.UTF-8"), englisch);
+  EXPECT_EQ(ErsteZeileDerHilfe("LANG=C"), englisch);
+  EXPECT_EQ(ErsteZeileDerHilfe("LC_ALL=POSIX LANG=de_DE.UTF-8"), englisch);
+  EXPECT_EQ(ErsteZeileDerHilfe(""), englisch);
+  EXPECT_EQ(ErsteZeileDerHilfe("LANG=de_DE.UTF-8"), deutsch);
+  EXPECT_EQ(ErsteZeileDerHilfe("LANGUAGE=fr:de LANG=C"), deutsch);
+}
+
 class EnglischeBefehlszeile : public ::testing::Test {
  protected:
   void TearDown() override { DeutschEinrichten(); }
@@ -184,6 +209,9 @@ TEST_F(EnglischeBefehlszeile, WrongUsageIsExplainedInEnglishWithTheSameExitCodes
   const Ergebnis u = tilvendo(unbekannt);
   EXPECT_EQ(u.code, deutschUnbekannt.code);
   EXPECT_EQ(u.fehler, "tilvendo: Unknown option --frob. See tilvendo --help.\n");
+  // An option is named as it was given.
+  const Ergebnis kacheln = tilvendo({"mosaic", "a.jpg", "b.jpg", "--album", "X", "--tiles", "0x5"});
+  EXPECT_EQ(kacheln.fehler, "tilvendo: --tiles must lie between 1 and 999.\n");
   const Ergebnis album = tilvendo({"album", "show", "Nirgends"});
   EXPECT_EQ(album.code, cli::kExitFehler);
   EXPECT_TRUE(Enthaelt(album.fehler, "“tilvendo album list” shows all albums.")) << album.fehler;
@@ -193,6 +221,14 @@ TEST_F(EnglischeBefehlszeile, TheReportAndTheListOfAlbumsInEnglishWithTheirNumbe
   FotosSchreiben(tilvendo / "fotos", 40);
   VorlageSchreiben(tilvendo / "vorlage.bmp");
   std::filesystem::create_directories(tilvendo / "aus");
+  const std::vector<std::string> mosaik = {"mosaic", tilvendo / "vorlage.bmp", tilvendo / "aus/m.jpg",
+                                           "--album", "Colours", "--tiles", "6x4", "--report"};
+  ASSERT_EQ(tilvendo({"album", "create", "Colours", tilvendo / "fotos"}).code, 0);
+  // The exact seconds with the decimal comma in German, the point in English.
+  const Ergebnis deutsch = tilvendo(mosaik);
+  EXPECT_TRUE(std::regex_search(deutsch.aus, std::regex(R"(Gesamtdauer: \d\d min. und \d\d sek. \(\d+,\d{3} s\))")))
+      << deutsch.aus;
+  ASSERT_EQ(tilvendo({"album", "delete", "Colours"}).code, 0);
   const InSprache englisch("en_US.UTF-8");
   const Ergebnis angelegt = tilvendo({"album", "create", "Colours", tilvendo / "fotos"});
   ASSERT_EQ(angelegt.code, 0) << angelegt.fehler;

@@ -4,9 +4,11 @@
 
 #include <array>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/translate.h"
@@ -119,6 +121,10 @@ TEST_F(Katalog, ATableOrATextBeyondTheEndIsRefused) {
   const size_t letzter = originale + 8 * (Wort(8) - 1);
   WortSetzen(inhalt, letzter + 4, static_cast<uint32_t>(echt_.size() - Wort(letzter)));
   EXPECT_FALSE(Gueltig(inhalt));
+  // A text without its zero byte, which gettext would read on past.
+  inhalt = echt_;
+  inhalt[Wort(letzter + 4) + Wort(letzter)] = 'x';
+  EXPECT_FALSE(Gueltig(inhalt));
   inhalt = echt_;
   WortSetzen(inhalt, 12, static_cast<uint32_t>(echt_.size()));
   EXPECT_FALSE(Gueltig(inhalt));
@@ -130,6 +136,28 @@ TEST_F(Katalog, ATableOrATextBeyondTheEndIsRefused) {
   EXPECT_FALSE(Gueltig(inhalt));
 }
 
+// LC_ALL of the process while it lives: setlocale reads the process's own environment.
+class LcAll {
+ public:
+  explicit LcAll(const char* wert) {
+    const char* alt = std::getenv("LC_ALL");
+    if (alt != nullptr) alt_ = alt;
+    ::setenv("LC_ALL", wert, 1);
+  }
+  ~LcAll() {
+    if (alt_) {
+      ::setenv("LC_ALL", alt_->c_str(), 1);
+    } else {
+      ::unsetenv("LC_ALL");
+    }
+  }
+  LcAll(const LcAll&) = delete;
+  LcAll& operator=(const LcAll&) = delete;
+
+ private:
+  std::optional<std::string> alt_;
+};
+
 // Each test leaves the program in German, as the other tests expect it.
 class Einrichten : public ::testing::Test {
  protected:
@@ -138,19 +166,23 @@ class Einrichten : public ::testing::Test {
 
 TEST_F(Einrichten, EnglishComesFromTheCatalogueAlsoUnderTheCAndPosixLocale) {
   for (const char* ort : {"C", "POSIX", "en_US.UTF-8", "xx_YY"}) {
-    // As a program that never set a locale: gettext would ignore LANGUAGE.
+    // As a program that never set a locale, in an environment whose locale is C or one
+    // that is not installed: gettext would ignore LANGUAGE.
+    const LcAll umgebung(ort);
     std::setlocale(LC_MESSAGES, "C");
     EXPECT_EQ(SpracheEinrichten(Umgebung({{"LANG", ort}}), KatalogOrdner()), "en") << ort;
     EXPECT_STREQ(_("Abbrechen"), "Cancel") << ort;
     EXPECT_EQ(Festkomma(3635, 2), "36.35") << ort;
   }
+  const LcAll ohne("");
   std::setlocale(LC_MESSAGES, "C");
   EXPECT_EQ(SpracheEinrichten(Umgebung({}), KatalogOrdner()), "en");
   EXPECT_STREQ(_("Abbrechen"), "Cancel");
 }
 
 TEST_F(Einrichten, AnotherLanguageInTheSameProcessTakesEffectAtOnce) {
-  // A locale that stays when the environment names one that is not installed.
+  // A locale that stays, since the environment names one that is not installed.
+  const LcAll fehlt("xx_YY.UTF-8");
   std::setlocale(LC_MESSAGES, "C.UTF-8");
   for (int runde = 0; runde < 2; ++runde) {
     SpracheEinrichten(Umgebung({{"LANG", "en_US.UTF-8"}}), KatalogOrdner());

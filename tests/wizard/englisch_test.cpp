@@ -4,11 +4,15 @@
 #include <set>
 #include <string>
 
+#include "albums/alben_zustand.h"
+#include "albums/katalog.h"
 #include "engine/fortschritt.h"
 #include "platform/clock.h"
 #include "platform/free_space.h"
 #include "platform/translate.h"
 #include "support/sprache_wechseln.h"
+#include "support/temp_folder.h"
+#include "wizard/album_editor.h"
 #include "wizard/druckformat.h"
 #include "wizard/ergebnis_seite.h"
 #include "wizard/hilfetexte.h"
@@ -73,6 +77,22 @@ TEST(Englisch, PaperSizesOfBothSystemsAndInchesInInches) {
   // Letter is 8.5 × 11 inches, to the nearest millimetre.
   const Papiermass letter = PapierFuer(kDruckformate[10], Ausrichtung::Hochformat);
   EXPECT_EQ(std::pair(letter.breite, letter.hoehe), std::pair(216, 279));
+}
+
+TEST(Englisch, TheAlbumListsSummaryEntriesAreNamedInEnglishAndNoAlbumMayTakeTheirNames) {
+  testing::TempFolder ordner;
+  const AlbenKontext kontext{ordner.path()};
+  const testing::InSprache englisch("en_US.UTF-8");
+  AlbenZustand zustand;
+  EXPECT_EQ(zustand.Albenliste[kAlleAlbenPosition].Name, "all albums together");
+  EXPECT_EQ(zustand.Position("all chosen albums together"),
+            static_cast<int>(kGewaehlteAlbenPosition));
+  // Neither in English nor in German, so that a list in either language stays clear.
+  for (const char* name : {"All albums together", "alle gewählten Alben zusammen"}) {
+    EXPECT_FALSE(AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, name, "")) << name;
+    EXPECT_EQ(NamensHinweis(kontext, "", name), "The program uses this name itself.") << name;
+  }
+  EXPECT_TRUE(AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, "Holidays", ""));
 }
 
 }  // namespace
