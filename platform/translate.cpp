@@ -14,6 +14,8 @@ constexpr size_t kDecimalBase = 10;
 }  // namespace
 
 const char* _(const char* text) {
+  // An empty key would give the catalogue's header.
+  if (*text == '\0') return text;
   return ::dgettext(kTextdomain, text);
 }
 

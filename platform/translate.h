@@ -15,7 +15,7 @@ namespace tilvendo {
 // The text domain: the name of the catalogue files (nubo-tilvendo.mo).
 inline constexpr const char* kTextdomain = "nubo-tilvendo";
 
-// The translation of `text`, or `text` itself.
+// The translation of `text`, or `text` itself (also for an empty one).
 const char* _(const char* text);
 
 // The same for a short text that needs `context` to be translated right.

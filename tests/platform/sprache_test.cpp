@@ -223,6 +223,7 @@ TEST_F(Einrichten, TheEnglishPluralAndContextFollowTheCatalogue) {
   const char* unbekannt = "kein Text des Programms";
   EXPECT_EQ(P_("nirgends", unbekannt), unbekannt);
   EXPECT_EQ(_(unbekannt), unbekannt);
+  EXPECT_STREQ(_(""), "");
 }
 
 TEST(Festkomma, WritesTheDecimalsOfTheLanguageWithLeadingZeros) {
