@@ -1,6 +1,8 @@
 #include "engine/druckflaeche.h"
 
 #include "platform/rounding.h"
+#include "platform/sprache.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -14,13 +16,13 @@ int64_t Zehntelmillimeter(int64_t pixel, int32_t dpi) {
   return DivideRoundHalfEven(pixel * kZehntelmmProZoll, dpi);
 }
 
-// Tenths of a millimetre as centimetres to the millimetre, with the decimal comma and
-// none for whole centimetres: 6250 → "62,5", 10000 → "100", 375 → "3,8" (halves to even).
+// Tenths of a millimetre as centimetres to the millimetre, with the language's decimal
+// separator and none for whole centimetres: 6250 → "62,5", 10000 → "100", 375 → "3,8"
+// (halves to even).
 std::string Zentimetertext(int64_t zehntelmm) {
   const int64_t mm = DivideRoundHalfEven(zehntelmm, kZehntel);
-  std::string text = std::to_string(mm / kZehntel);
-  if (mm % kZehntel != 0) text += ',' + std::to_string(mm % kZehntel);
-  return text;
+  if (mm % kZehntel == 0) return std::to_string(mm / kZehntel);
+  return Festkomma(mm, 1);
 }
 
 }  // namespace
@@ -33,18 +35,22 @@ std::string ZuschnittText(Size bild, Rect ausschnitt) {
   const bool seiten = ausschnitt.width() < bild.width;
   const int32_t vorn = seiten ? ausschnitt.left : ausschnitt.top;
   const int32_t hinten = seiten ? bild.width - ausschnitt.right : bild.height - ausschnitt.bottom;
-  std::string text = "Die Vorlage wird auf die Form des Papiers zugeschnitten: " +
-                     std::to_string(ausschnitt.width()) + " × " +
-                     std::to_string(ausschnitt.height()) + " von " + std::to_string(bild.width) +
-                     " × " + std::to_string(bild.height) + " Pixel, ";
-  const std::string erste = seiten ? "links" : "oben";
-  const std::string zweite = seiten ? "rechts" : "unten";
-  if (vorn == hinten) {
-    text += erste + " und " + zweite + " je " + std::to_string(vorn);
+  const char* muster = nullptr;
+  if (seiten) {
+    muster = vorn == hinten
+                 ? _("Die Vorlage wird auf die Form des Papiers zugeschnitten: {0} × {1} "
+                     "von {2} × {3} Pixel, links und rechts je {4} Pixel weg.")
+                 : _("Die Vorlage wird auf die Form des Papiers zugeschnitten: {0} × {1} "
+                     "von {2} × {3} Pixel, links {4} und rechts {5} Pixel weg.");
   } else {
-    text += erste + " " + std::to_string(vorn) + " und " + zweite + " " + std::to_string(hinten);
+    muster = vorn == hinten
+                 ? _("Die Vorlage wird auf die Form des Papiers zugeschnitten: {0} × {1} "
+                     "von {2} × {3} Pixel, oben und unten je {4} Pixel weg.")
+                 : _("Die Vorlage wird auf die Form des Papiers zugeschnitten: {0} × {1} "
+                     "von {2} × {3} Pixel, oben {4} und unten {5} Pixel weg.");
   }
-  return text + " Pixel weg.";
+  return Format(muster, ausschnitt.width(), ausschnitt.height(), bild.width, bild.height, vorn,
+                hinten);
 }
 
 std::string DruckflaechenText(int32_t breite, int32_t hoehe, int32_t dpi, double papierBreite,
@@ -55,18 +61,21 @@ std::string DruckflaechenText(int32_t breite, int32_t hoehe, int32_t dpi, double
   const int64_t h = Zehntelmillimeter(hoehe, dpi);
   const int64_t pb = RoundHalfEven(papierBreite * kZehntel);
   const int64_t ph = RoundHalfEven(papierHoehe * kZehntel);
-  const std::string druck = "Druckgröße " + Zentimetertext(b) + " × " + Zentimetertext(h) + " cm";
   const int64_t randX = (pb - b) / 2;
   const int64_t randY = (ph - h) / 2;
-  if (randX < kZehntel && randY < kZehntel) return druck + ", das ganze Papier";
-  std::string text =
-      druck + " auf " + Zentimetertext(pb) + " × " + Zentimetertext(ph) + " cm: Rand ";
-  if (randX >= kZehntel && randY >= kZehntel) {
-    return text + "links und rechts je " + Zentimetertext(randX) + " cm, oben und unten je " +
-           Zentimetertext(randY) + " cm";
+  const bool links = randX >= kZehntel;
+  const bool oben = randY >= kZehntel;
+  if (!links && !oben) {
+    return Format(_("Druckgröße {} × {} cm, das ganze Papier"), Zentimetertext(b),
+                  Zentimetertext(h));
   }
-  if (randX >= kZehntel) return text + "links und rechts je " + Zentimetertext(randX) + " cm";
-  return text + "oben und unten je " + Zentimetertext(randY) + " cm";
+  const char* muster =
+      links && oben ? _("Druckgröße {0} × {1} cm auf {2} × {3} cm: Rand links und rechts je {4} "
+                        "cm, oben und unten je {5} cm")
+      : links ? _("Druckgröße {0} × {1} cm auf {2} × {3} cm: Rand links und rechts je {4} cm")
+              : _("Druckgröße {0} × {1} cm auf {2} × {3} cm: Rand oben und unten je {5} cm");
+  return Format(muster, Zentimetertext(b), Zentimetertext(h), Zentimetertext(pb),
+                Zentimetertext(ph), Zentimetertext(randX), Zentimetertext(randY));
 }
 
 }  // namespace tilvendo

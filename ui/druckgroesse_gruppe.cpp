@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "engine/vorbereitung.h"
+#include "platform/translate.h"
 #include "ui/bausteine.h"
 #include "ui/zahlenfeld.h"
 #include "wizard/spin_wert.h"
@@ -44,16 +45,15 @@ constexpr int kHinweisZeilen = 2;
 
 }  // namespace
 
-DruckgroesseGruppe::DruckgroesseGruppe(QWidget* eltern)
-    : QGroupBox(QStringLiteral("Druckgröße"), eltern) {
+DruckgroesseGruppe::DruckgroesseGruppe(QWidget* eltern) : QGroupBox(Text(_("Druckgröße")), eltern) {
   setObjectName(QStringLiteral("Druckgroesse"));
   auto* raster = new QGridLayout(this);
   formate_ = new QComboBox(this);
   formate_->setObjectName(QStringLiteral("Papierformate"));
   for (const wizard::Druckformat& format : wizard::kDruckformate) {
-    formate_->addItem(QString::fromUtf8(format.text));
+    formate_->addItem(Text(_(format.text)));
   }
-  formate_->addItem(QString::fromUtf8(wizard::kEigeneGroesse));
+  formate_->addItem(Text(_(wizard::kEigeneGroesse)));
   ausrichtung_ = new QLabel(this);
   ausrichtung_->setObjectName(QStringLiteral("Ausrichtung"));
   // As wide as its longest text from the start, so that the group keeps its size.
@@ -61,13 +61,13 @@ DruckgroesseGruppe::DruckgroesseGruppe(QWidget* eltern)
       Text(wizard::AusrichtungsText(wizard::Papiermass{1, 2}, wizard::Ausrichtung::Querformat))));
   drehen_ = new QToolButton(this);
   drehen_->setObjectName(QStringLiteral("Drehen"));
-  drehen_->setText(QString::fromUtf8(wizard::kPapierDrehenText));
-  drehen_->setToolTip(QString::fromUtf8(wizard::kPapierDrehenHinweis));
+  drehen_->setText(Text(_(wizard::kPapierDrehenText)));
+  drehen_->setToolTip(Text(_(wizard::kPapierDrehenHinweis)));
   auto* papierZeile = new QHBoxLayout;
   papierZeile->addWidget(ausrichtung_);
   papierZeile->addWidget(drehen_);
   papierZeile->addStretch(1);
-  raster->addWidget(new QLabel(QStringLiteral("Papier:"), this), 0, 0);
+  raster->addWidget(new QLabel(Text(_("Papier:")), this), 0, 0);
   raster->addWidget(formate_, 0, 1, 1, 3);
   raster->addLayout(papierZeile, 0, 4);
 
@@ -79,16 +79,16 @@ DruckgroesseGruppe::DruckgroesseGruppe(QWidget* eltern)
   raster->addWidget(hoehe_, 1, 3);
 
   dpi_ = Feld(this, "DruckDpi", wizard::kMaxDpi, QStringLiteral(" dpi"));
-  raster->addWidget(new QLabel(QStringLiteral("Auflösung:"), this), 2, 0);
+  raster->addWidget(new QLabel(Text(_("Auflösung:")), this), 2, 0);
   raster->addWidget(dpi_, 2, 1);
 
   // Filling the paper or keeping the whole template: only while the ratio is held.
-  fuellen_ = new QRadioButton(QString::fromUtf8(wizard::kPapierFuellenText), this);
+  fuellen_ = new QRadioButton(Text(_(wizard::kPapierFuellenText)), this);
   fuellen_->setObjectName(QStringLiteral("PapierFuellen"));
-  fuellen_->setToolTip(QString::fromUtf8(wizard::kPapierFuellenHinweis));
-  ganz_ = new QRadioButton(QString::fromUtf8(wizard::kGanzeVorlageText), this);
+  fuellen_->setToolTip(Text(_(wizard::kPapierFuellenHinweis)));
+  ganz_ = new QRadioButton(Text(_(wizard::kGanzeVorlageText)), this);
   ganz_->setObjectName(QStringLiteral("GanzeVorlage"));
-  ganz_->setToolTip(QString::fromUtf8(wizard::kGanzeVorlageHinweis));
+  ganz_->setToolTip(Text(_(wizard::kGanzeVorlageHinweis)));
   auto* wahl = new QButtonGroup(this);
   wahl->addButton(fuellen_);
   wahl->addButton(ganz_);
@@ -101,7 +101,7 @@ DruckgroesseGruppe::DruckgroesseGruppe(QWidget* eltern)
   flaeche_ = Zeile(this, "Druckflaeche", kFlaechenZeilen);
   raster->addWidget(flaeche_, 4, 0, 1, 5);
   kachelkante_ = Zeile(this, "Kachelkante", 1);
-  kachelkante_->setToolTip(QString::fromUtf8(wizard::kKachelkanteHinweis));
+  kachelkante_->setToolTip(Text(_(wizard::kKachelkanteHinweis)));
   raster->addWidget(kachelkante_, 5, 0, 1, 5);
   hinweis_ = Zeile(this, "DruckHinweis", kHinweisZeilen);
   raster->addWidget(hinweis_, 6, 0, 1, 5);
@@ -148,7 +148,7 @@ void DruckgroesseGruppe::FormatWahl(int index) {
 
 void DruckgroesseGruppe::Begrenzt(Zahlenfeld* feld, qlonglong getippt) {
   if (feld == dpi_) {
-    HinweisZeigen(wizard::GrenzHinweis(getippt, 1, wizard::kMaxDpi, "dpi"));
+    HinweisZeigen(wizard::DpiHinweis(getippt));
   } else {
     HinweisZeigen(wizard::PapierHinweis(getippt, feld->maximum(), dpi_->value()));
   }

@@ -4,6 +4,8 @@
 
 #include "engine/vorbereitung.h"
 #include "platform/rounding.h"
+#include "platform/sprache.h"
+#include "platform/translate.h"
 #include "wizard/kachelung_seite.h"
 #include "wizard/spin_wert.h"
 
@@ -20,12 +22,10 @@ int64_t Zehntelmillimeter(int64_t pixel, int32_t dpi) {
   return DivideRoundHalfEven(pixel * kZehntelmmProZoll, dpi);
 }
 
-// One decimal with the decimal comma, and none when it is 0: 127 → "12,7", 130 → "13".
+// One decimal with the decimal separator, and none when it is 0: 127 → "12,7", 130 → "13".
 std::string Millimetertext(int64_t zehntel) {
-  const int64_t rest = zehntel % kZehntel;
-  std::string text = std::to_string(zehntel / kZehntel);
-  if (rest != 0) text += ',' + std::to_string(rest);
-  return text;
+  if (zehntel % kZehntel == 0) return std::to_string(zehntel / kZehntel);
+  return Festkomma(zehntel, 1);
 }
 
 // One direction of the tile rule: the chosen result size shared out among the tiles.
@@ -46,10 +46,11 @@ Ausrichtung PapierAusrichtung(Papiermass papier, Ausrichtung vorlage) {
 }
 
 std::string AusrichtungsText(Papiermass papier, Ausrichtung vorlage) {
-  if (papier.breite == papier.hoehe) return "quadratisch";
-  const Ausrichtung ausrichtung = AusrichtungFuer(papier.breite, papier.hoehe);
-  const std::string text = ausrichtung == Ausrichtung::Querformat ? "quer" : "hoch";
-  return text + (ausrichtung == vorlage ? ", wie die Vorlage" : ", anders als die Vorlage");
+  if (papier.breite == papier.hoehe) return _("quadratisch");
+  const bool quer = AusrichtungFuer(papier.breite, papier.hoehe) == Ausrichtung::Querformat;
+  const bool wieVorlage = (quer ? Ausrichtung::Querformat : Ausrichtung::Hochformat) == vorlage;
+  if (quer) return wieVorlage ? _("quer, wie die Vorlage") : _("quer, anders als die Vorlage");
+  return wieVorlage ? _("hoch, wie die Vorlage") : _("hoch, anders als die Vorlage");
 }
 
 Papiermass PapierFuer(const Druckformat& format, Ausrichtung ausrichtung) {
@@ -83,10 +84,16 @@ int32_t GroesstePapierkante(int32_t dpi) {
 
 std::string PapierHinweis(int64_t getippt, int32_t kante, int32_t dpi) {
   // Up to 2 m the resolution sets the bound; beyond, the program's own largest paper.
-  if (kante >= tilvendo::kMaxPapierkante) return GrenzHinweis(getippt, 1, kante, "mm");
-  return GrenzHinweis(getippt, 1, kante, "mm",
-                      " bei " + std::to_string(dpi) + " dpi, damit das Ergebnis höchstens " +
-                          std::to_string(kMaxZielgroesseGross) + " Pixel breit und hoch wird");
+  if (kante >= tilvendo::kMaxPapierkante || getippt <= kante) {
+    return GrenzHinweis(getippt, 1, kante, _("höchstens {} mm"), _("mindestens {} mm"));
+  }
+  return Format(
+      _("höchstens {} mm bei {} dpi, damit das Ergebnis höchstens {} Pixel breit und hoch wird"),
+      kante, dpi, kMaxZielgroesseGross);
+}
+
+std::string DpiHinweis(int64_t getippt) {
+  return GrenzHinweis(getippt, 1, kMaxDpi, _("höchstens {} dpi"), _("mindestens {} dpi"));
 }
 
 Kachelmass KachelImDruck(const Einstellungen& einstellungen, int32_t dpi) {
@@ -102,7 +109,7 @@ Kachelmass KachelImDruck(const Einstellungen& einstellungen, int32_t dpi, int32_
 }
 
 std::string KachelkantenText(Kachelmass kachel) {
-  std::string text = "Kachelkante im Druck: " + Millimetertext(kachel.breite);
+  std::string text = _("Kachelkante im Druck: ") + Millimetertext(kachel.breite);
   if (kachel.hoehe != kachel.breite) text += " × " + Millimetertext(kachel.hoehe);
   return text + " mm";
 }
@@ -113,7 +120,7 @@ std::string DruckgroessenText(int32_t breite, int32_t hoehe, int32_t dpi) {
     return std::to_string(
         DivideRoundHalfEven(int64_t{pixel} * kZehntelmmProZoll, int64_t{dpi} * kZehntelmmProCm));
   };
-  return zentimeter(breite) + " × " + zentimeter(hoehe) + " cm bei " + std::to_string(dpi) + " dpi";
+  return Format(_("{} × {} cm bei {} dpi"), zentimeter(breite), zentimeter(hoehe), dpi);
 }
 
 }  // namespace tilvendo::wizard

@@ -3,22 +3,22 @@
 #include <cstddef>
 
 #include "engine/vorbereitung.h"
-#include "wizard/spin_wert.h"
+#include "platform/translate.h"
 
 namespace tilvendo::wizard {
 
 std::string KachelAnzahlText(int32_t kachelnX, int32_t kachelnY) {
   const int64_t insgesamt = static_cast<int64_t>(kachelnX) * kachelnY;
-  return std::to_string(kachelnX) + " x " + std::to_string(kachelnY) + " Kacheln, " +
-         std::to_string(insgesamt) + " insgesamt";
+  return Format(_("{} x {} Kacheln, {} insgesamt"), kachelnX, kachelnY, insgesamt);
 }
 
 std::string KachelHinweis(int64_t getippt, int32_t grenze, bool quer) {
-  if (getippt < 1) return "mindestens 1 Kachel";
-  if (grenze >= kMaxKacheln) return GrenzHinweis(getippt, 1, grenze, "Kacheln");
-  return GrenzHinweis(getippt, 1, grenze, "Kacheln",
-                      ", damit jede Kachel mindestens " + std::to_string(kMinKachelPixel) +
-                          " Pixel " + (quer ? "breit" : "hoch") + " bleibt");
+  if (getippt < 1) return _("mindestens 1 Kachel");
+  if (getippt <= grenze) return {};
+  if (grenze >= kMaxKacheln) return Format(_("höchstens {} Kacheln"), grenze);
+  return Format(quer ? _("höchstens {} Kacheln, damit jede Kachel mindestens {} Pixel breit bleibt")
+                     : _("höchstens {} Kacheln, damit jede Kachel mindestens {} Pixel hoch bleibt"),
+                grenze, kMinKachelPixel);
 }
 
 std::optional<int> FormanalyseWahl(uint8_t stufe) {

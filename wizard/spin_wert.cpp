@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/translate.h"
+
 namespace tilvendo::wizard {
 
 int32_t CheckSpinValue(int32_t wert, bool allowBelow, int32_t low, int32_t replacement) {
@@ -15,12 +17,9 @@ int32_t CheckSpinValue(int32_t wert, bool allowBelow, int32_t low, int32_t repla
 }
 
 std::string GrenzHinweis(int64_t getippt, int32_t kleinster, int32_t groesster,
-                         std::string_view einheit, std::string_view grund) {
-  const auto zahl = [einheit](int32_t wert) {
-    return std::to_string(wert) + (einheit.empty() ? "" : " " + std::string(einheit));
-  };
-  if (getippt > groesster) return "höchstens " + zahl(groesster) + std::string(grund);
-  if (getippt < kleinster) return "mindestens " + zahl(kleinster);
+                         std::string_view hoechstens, std::string_view mindestens) {
+  if (getippt > groesster) return Format(hoechstens, groesster);
+  if (getippt < kleinster) return Format(mindestens, kleinster);
   return {};
 }
 

@@ -13,9 +13,9 @@ namespace tilvendo::wizard {
 int32_t CheckSpinValue(int32_t wert, bool allowBelow, int32_t low, int32_t replacement);
 
 // The note for a typed number `getippt` that a box held within `kleinster`..`groesster`:
-// "höchstens 2500 Pixel" or "mindestens 1 Pixel", followed by `grund` (", damit …") for
-// the upper bound; empty for a number within the bounds. `einheit` follows the number.
+// `hoechstens` or `mindestens` (translated patterns, "höchstens {} Pixel") with the bound
+// it went to; empty for a number within the bounds.
 std::string GrenzHinweis(int64_t getippt, int32_t kleinster, int32_t groesster,
-                         std::string_view einheit, std::string_view grund = {});
+                         std::string_view hoechstens, std::string_view mindestens);
 
 }  // namespace tilvendo::wizard

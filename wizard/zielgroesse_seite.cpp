@@ -5,6 +5,7 @@
 #include "engine/vorbereitung.h"
 #include "platform/fit_to_box.h"
 #include "platform/rounding.h"
+#include "platform/translate.h"
 #include "wizard/spin_wert.h"
 #include "wizard/vorlage_seite.h"
 
@@ -77,18 +78,20 @@ Rect VorschauAusschnitt(const Vorlage& vorlage, Size vorschau) {
 
 std::string VorlagenkantenText(int32_t kante, int32_t bildKante) {
   if (kante == bildKante) return PixelText(kante);
-  return std::to_string(kante) + " von " + PixelText(bildKante);
+  return Format(_("{} von {} Pixel"), kante, bildKante);
 }
 
 std::string ZoomHinweis(int64_t getippt, int32_t grenze, int32_t kante) {
-  return GrenzHinweis(
-      getippt, 1, grenze, "%",
-      ", damit das Ergebnis höchstens " + std::to_string(kante) + " Pixel breit und hoch wird");
+  if (getippt <= grenze) return GrenzHinweis(getippt, 1, grenze, {}, _("mindestens {} %"));
+  return Format(_("höchstens {} %, damit das Ergebnis höchstens {} Pixel breit und hoch wird"),
+                grenze, kante);
 }
 
 std::string PixelHinweis(int64_t getippt, int32_t kante, bool grossformat) {
-  return GrenzHinweis(getippt, 1, kante, "Pixel",
-                      grossformat ? "" : "; mehr mit „Großformat für den Druck“");
+  return GrenzHinweis(getippt, 1, kante,
+                      grossformat ? _("höchstens {} Pixel")
+                                  : _("höchstens {} Pixel; mehr mit „Großformat für den Druck“"),
+                      _("mindestens {} Pixel"));
 }
 
 bool ZielgroesseBereit(const Einstellungen& einstellungen) {

@@ -26,10 +26,13 @@ TEST(KachelungSeite, LabelAndShapeAnalysisChoices) {
 // The notes beside boxes whose typed number was held within its bounds: none for a number
 // on a bound, the bound and its reason beyond it.
 TEST(Grenzhinweise, NameTheBoundAndWhyOnlyBeyondIt) {
-  EXPECT_EQ(GrenzHinweis(2500, 1, 2500, "Pixel"), "");
-  EXPECT_EQ(GrenzHinweis(1, 1, 2500, "Pixel"), "");
-  EXPECT_EQ(GrenzHinweis(2501, 1, 2500, "Pixel", ", weil"), "höchstens 2500 Pixel, weil");
-  EXPECT_EQ(GrenzHinweis(0, 1, 2500, "Pixel", ", weil"), "mindestens 1 Pixel");
+  const char* hoechstens = "höchstens {} Pixel, weil";
+  const char* mindestens = "mindestens {} Pixel";
+  EXPECT_EQ(GrenzHinweis(2500, 1, 2500, hoechstens, mindestens), "");
+  EXPECT_EQ(GrenzHinweis(1, 1, 2500, hoechstens, mindestens), "");
+  EXPECT_EQ(GrenzHinweis(2501, 1, 2500, hoechstens, mindestens), "höchstens 2500 Pixel, weil");
+  EXPECT_EQ(GrenzHinweis(0, 1, 2500, hoechstens, mindestens), "mindestens 1 Pixel");
+  EXPECT_EQ(DpiHinweis(10000), "höchstens 9999 dpi");
   EXPECT_EQ(KachelHinweis(300, 300, true), "");
   EXPECT_EQ(KachelHinweis(301, 300, false),
             "höchstens 300 Kacheln, damit jede Kachel mindestens 4 Pixel hoch bleibt");
