@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "pictures/bildart.h"
 #include "pictures/blending.h"
 #include "pictures/bmp_writer.h"
 #include "pictures/byte_sink.h"
@@ -155,7 +156,11 @@ void ForceSaveExtension(uint8_t format, std::string& dateiname) {
   const std::string alt = UpperExtension(dateiname);
   if (alt == UpperExtension(endung)) return;
   if (zweite != nullptr && alt == UpperExtension(zweite)) return;
-  dateiname.erase(dateiname.size() - alt.size());
+  // Only a picture's extension is replaced: in "Urlaub 2024.07" the dot belongs to the
+  // name. A lone dot at the end is no part of it either.
+  if (BildendungVonName(dateiname) != nullptr || alt == ".") {
+    dateiname.erase(dateiname.size() - alt.size());
+  }
   dateiname += endung;
 }
 

@@ -62,10 +62,11 @@ struct SpeicherOptionen {
   int32_t Aufloesung = 0;
 };
 
-// Makes `dateiname` end in the format's extension: a different extension (compared
-// without regard to case) is replaced, a missing one appended, a matching one kept as
-// it is ("a.JPEG" → "a.jpg", "a" → "a.jpg", "a.JPG" stays; "a.tiff" stays a TIFF's).
-// Unknown formats change nothing.
+// Makes `dateiname` end in the format's extension: another picture extension (one of
+// kBildEndungen, compared without regard to case) is replaced, a matching one kept as it
+// is, and the format's extension appended to every other name, whatever dots it holds
+// ("a.JPEG" → "a.jpg", "a" → "a.jpg", "a.JPG" stays, "a.tiff" stays a TIFF's,
+// "Urlaub 2024.07" → "Urlaub 2024.07.jpg"). Unknown formats change nothing.
 void ForceSaveExtension(uint8_t format, std::string& dateiname);
 
 // Takes the file the user chose: forces the format's extension and stores folder and
