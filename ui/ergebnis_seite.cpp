@@ -96,6 +96,7 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(ergebnisBild_, &LupenAnsicht::FotoBenannt, this, [this](const QString& datei) {
     status_->TextSetzen(datei.isEmpty() ? QString() : Text(_("Foto: ")) + datei);
   });
+  connect(ergebnisBild_, &LupenAnsicht::ZoomGeaendert, this, [this] { SkalierungZeigen(); });
   connect(ergebnisBild_, &LupenAnsicht::FotoOeffnen, this, [this](const QString& datei) {
     // Without a program for photos the desktop says nothing; the status line does.
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(datei))) {
@@ -132,9 +133,7 @@ void ErgebnisSeite::FormShow() {
     const Bitmap& standIn = job.MosaikBild ? *job.MosaikBild : anzeige_.Mosaik();
     ergebnisBild_->Zeigen(bild, standIn, job.VorlageBild, mosaik, wizard::QuelleAusAuftrag(job));
     ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
-    // The mosaic's own size: the settings may have changed since it was made.
-    Gruppe()->setTitle(
-        Text(wizard::Skalierungstext(bild.width(), mosaik.width, mosaik.width, mosaik.height)));
+    SkalierungZeigen();
   }
   // Without a mosaic there is nothing to save.
   speichern_->setEnabled(vorhanden);
@@ -162,6 +161,13 @@ void ErgebnisSeite::GroesseSetzen() {
   const Size regel =
       wizard::ErgebnisFenster(Size{bild.width(), bild.height()}, job.RahmenBreite, job.RahmenHoehe);
   GroesseWuenschen(QSize(regel.width, regel.height));
+}
+
+void ErgebnisSeite::SkalierungZeigen() {
+  // The mosaic's own size (the settings may have changed since it was made), at the
+  // scale the magnifier shows it.
+  Gruppe()->setTitle(
+      Text(wizard::Skalierungstext(ergebnisBild_->Geometrie(), Bildschirmbild().width())));
 }
 
 void ErgebnisSeite::SpeicherhinweisZeigen() {

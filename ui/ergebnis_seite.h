@@ -59,6 +59,8 @@ class ErgebnisSeite : public Seite {
   // must stay as the run made it.
   Bitmap& Bildschirmbild();
   void SpeicherhinweisZeigen();
+  // The header: the mosaic's size and the scale it is shown at, also while zooming.
+  void SkalierungZeigen();
 
   wizard::Ergebnisanzeige anzeige_;
   Bitmap eigeneAnzeige_;
