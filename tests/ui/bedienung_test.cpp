@@ -1,12 +1,13 @@
 // Controls as a user meets them: tile counts typed into their boxes, the help popup's
-// text inside its border, the template dialog's start folder and file types, and the
-// button for close mosaics on the extended page.
+// text inside its border, the save progress readable and in step, the template dialog's start
+// folder and file types, and the button for close mosaics on the extended page.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -15,6 +16,7 @@
 #include <QWheelEvent>
 
 #include "engine/auftrag.h"
+#include "ui/fortschritt_fenster.h"
 #include "ui/hinweisfenster.h"
 #include "ui/seite.h"
 #include "ui_test_umgebung.h"
@@ -154,6 +156,41 @@ class BedienungTest : public QObject {
     }
     // The text of "weitere Einstellungen" is higher than this screen of 800 pixels.
     QVERIFY(gerollt);
+  }
+
+  void SpeicherfortschrittZeigtDieMeldungGanzUndBalkenUndZahlImGleichschritt() {
+    // A mosaic held whole shows the message alone, a poster also bar, share and button.
+    for (const bool poster : {false, true}) {
+      ui::FortschrittFenster fenster;
+      if (poster) fenster.AbbruchAnbieten([] {});
+      fenster.ShowSaveProgress();
+      QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+      const QLabel* text = fenster.Text();
+      QCOMPARE(text->text(), QStringLiteral("Beginne mit Speicherung des Bildes ..."));
+      QVERIFY(!fenster.windowTitle().contains(text->text()));
+      // Every wrapped line within the label, the label within the window.
+      const QRect gebraucht =
+          QFontMetrics(text->font())
+              .boundingRect(QRect(0, 0, text->width(), 10000), Qt::TextWordWrap, text->text());
+      QVERIFY(gebraucht.width() <= text->width() && gebraucht.height() <= text->height());
+      QVERIFY(fenster.rect().contains(text->geometry()));
+      if (!poster) {
+        fenster.HideSaveProgress();
+        continue;
+      }
+      QVERIFY(fenster.Balken()->geometry().top() >= text->geometry().bottom());
+      QVERIFY(fenster.rect().contains(fenster.AbbrechenKnopf()->geometry()));
+      QVERIFY(fenster.rect().contains(fenster.Anteil()->geometry()));
+      fenster.FortschrittZeigen(3, 8);
+      QCOMPARE(fenster.Balken()->value(), 37);
+      QCOMPARE(fenster.Anteil()->text(), QStringLiteral("37 % gespeichert"));
+      // Once the file is being released the save cannot be stopped, but both still move.
+      fenster.AbbruchSperren();
+      fenster.FortschrittZeigen(8, 8);
+      QCOMPARE(fenster.Balken()->value(), 100);
+      QCOMPARE(fenster.Anteil()->text(), QStringLiteral("100 % gespeichert"));
+      fenster.HideSaveProgress();
+    }
   }
 
   void VorlagendialogOeffnetInEinemVorhandenenOrdnerUndZeigtDieTypenGanz() {
