@@ -364,7 +364,17 @@ class PosterTest : public QObject {
             AufDieMarke(optionen->TiffKnopf());
             QVERIFY(!optionen->Qualitaet()->isEnabled());
             QVERIFY(!optionen->Farbtiefe()->isEnabled());
+            // While the preview is made the page is painted and says it is busy.
+            QString beschaeftigt;
+            bool knopfFrei = true;
+            QTimer::singleShot(0, optionen, [&beschaeftigt, &knopfFrei, optionen] {
+              beschaeftigt = optionen->Dateigroesse()->text();
+              knopfFrei = optionen->VorschauKnopf()->isEnabled();
+            });
             QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
+            QCOMPARE(beschaeftigt, QStringLiteral("Die Vorschau wird berechnet …"));
+            QVERIFY(!knopfFrei);
+            QVERIFY(optionen->VorschauKnopf()->isEnabled());
             QVERIFY(optionen->VorschauGruppe()->isVisible());
             tiffGroesse = optionen->Dateigroesse()->text();
           },
