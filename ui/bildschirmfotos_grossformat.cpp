@@ -15,6 +15,7 @@
 #include "ui/bildschirmfotos_seiten.h"
 #include "ui/druckgroesse_gruppe.h"
 #include "ui/ergebnis_seite.h"
+#include "ui/fortschritt_fenster.h"
 #include "ui/lupen_ansicht.h"
 #include "ui/speichern_optionen_seite.h"
 #include "ui/uebersicht_seite.h"
@@ -29,6 +30,9 @@ namespace {
 constexpr int kPosterFormat = 9;
 // The overview's entry of the result size.
 constexpr int kEintragGroesse = 1;
+// The share of a poster's save the progress window is shown at.
+constexpr int32_t kGezeigterAnteil = 37;
+constexpr int32_t kProzent = 100;
 
 // Zooms the result page's picture to the full resolution at a point right of the middle,
 // and waits for the photos in view.
@@ -90,6 +94,17 @@ void GrossformatAufnehmen(Fotograf& fotograf, Assistent& assistent) {
   speichern->VorschauClick();
   fotograf.Aufnehmen(speichern, QStringLiteral("speichern-tiff"));
   speichern->hide();
+
+  // The poster's save under way: the message, the bar and the share in step.
+  {
+    FortschrittFenster fortschritt(ergebnis);
+    fortschritt.AbbruchAnbieten([] {});
+    fortschritt.ShowSaveProgress();
+    fotograf.Aufnehmen(&fortschritt, QStringLiteral("speichern-beginnt"));
+    fortschritt.FortschrittZeigen(kGezeigterAnteil, kProzent);
+    fotograf.Aufnehmen(&fortschritt, QStringLiteral("speichern-fortschritt"));
+    fortschritt.HideSaveProgress();
+  }
   ergebnis->close();
   assistent.auftrag().ProgrammEnde = false;
 }
