@@ -200,6 +200,10 @@ class PosterTest : public QObject {
       // laid over it at 25 %.
       Rad(bild, mitte, 10);
       QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      // The header says the scale shown, not the one of the whole picture.
+      QCOMPARE(seite->BildGruppe()->title(),
+               QStringLiteral("Fotomosaik ist auf 100,00% der Originalgröße (4000 x 3000 Pixel) "
+                              "skaliert"));
       bild->repaint();
       bild->Kacheln()->Abwarten();
       QApplication::processEvents();
