@@ -29,6 +29,10 @@ TEST(Druckflaeche, TheCutAndTheMarginsAreSaidToThePixelAndTheMillimetre) {
             "Druckgröße 10 × 9,9 cm, das ganze Papier");
   EXPECT_EQ(DruckflaechenText(1000, 980, 254, 100, 100),
             "Druckgröße 10 × 9,8 cm auf 10 × 10 cm: Rand oben und unten je 0,1 cm");
+  EXPECT_EQ(DruckflaechenText(980, 1000, 254, 100, 100),
+            "Druckgröße 9,8 × 10 cm auf 10 × 10 cm: Rand links und rechts je 0,1 cm");
+  EXPECT_EQ(DruckflaechenText(992, 1000, 254, 100, 100),
+            "Druckgröße 9,9 × 10 cm, das ganze Papier");
   EXPECT_EQ(DruckflaechenText(900, 980, 254, 100, 100),
             "Druckgröße 9 × 9,8 cm auf 10 × 10 cm: Rand links und rechts je 0,5 cm, oben und "
             "unten je 0,1 cm");
