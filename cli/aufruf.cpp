@@ -473,7 +473,7 @@ Mosaik:
     --einblenden P        Anteil der Vorlage in Prozent, 0 bis 100 in Fünferschritten
                           (Standard 25)
     --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard )" +
-         std::to_string(static_cast<int>(BmpPixelFormat(kStandardFarbtiefe))) + R"()
+         std::to_string(static_cast<int>(BmpTiefe(kStandardFarbtiefe))) + R"()
     --qualitaet Q         JPEG-Qualität 1 bis 100 (Standard 90)
     --seed N              fester Startwert des Zufalls: gleiche Eingaben, gleiches Mosaik
     --protokoll           schreibt die Liste der gelesenen Bilder

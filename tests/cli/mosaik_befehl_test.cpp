@@ -110,7 +110,7 @@ TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
   EXPECT_EQ(bild.width(), 300);  // 20 × 250 % × 6
   EXPECT_EQ(bild.height(), 96);  // 22 × 111 % = 24 × 4
   // Without a depth of its own, the depth of the wizard's first save.
-  EXPECT_EQ(bild.format(), BmpPixelFormat(kStandardFarbtiefe));
+  EXPECT_EQ(bild.format(), BmpTiefe(kStandardFarbtiefe));
   EXPECT_EQ(bild.format(), PixelFormat::k32);
 }
 

@@ -83,8 +83,8 @@ struct Poster : Fotosammlung {
     Einrichten(auftrag, wunsch);
     Berechnungslauf lauf(auftrag, umgebung->benutzer);
     QCOMPARE(lauf.Starten(), Laufausgang::Fertig);
-    QCOMPARE(auftrag.MosaikInBaendern(), grossformat);
-    QCOMPARE(auftrag.MosaikBild.has_value(), !grossformat);
+    QVERIFY(auftrag.Ergebnis != nullptr);
+    QCOMPARE(auftrag.Ergebnis->Plan().Grossformat(), grossformat);
   }
 
   ui::ErgebnisSeite* Ergebnisseite() {
@@ -158,12 +158,12 @@ class PosterTest : public QObject {
   void TheMagnifierLooksIntoThePosterDownToSinglePhotos() {
     Poster poster;
     Auftrag& auftrag = poster.umgebung->auftrag();
-    const Bitmap bildschirmkopie = auftrag.AnzeigeBild.Clone();
+    const Bitmap bildschirmkopie = auftrag.Ergebnis->AnzeigeBild().Clone();
     ui::LupenAnsicht* bild = nullptr;
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
       QVERIFY(QTest::qWaitForWindowExposed(seite->window()));
       bild = seite->ErgebnisBild();
-      QCOMPARE(bild->size(), QSize(auftrag.AnzeigeBild.width(), auftrag.AnzeigeBild.height()));
+      QCOMPARE(bild->size(), QSize(bildschirmkopie.width(), bildschirmkopie.height()));
       QVERIFY(
           seite->BildGruppe()->title().endsWith(QStringLiteral("(4000 x 3000 Pixel) skaliert")));
       QVERIFY(!bild->Geometrie().Vergroessert());
@@ -174,7 +174,7 @@ class PosterTest : public QObject {
       const int32_t vorher = seite->Anzeige().Blendungen();
       seite->Blenden()->setValue(-10);
       QCOMPARE(seite->Anzeige().Blendungen(), vorher + 1);
-      QCOMPARE(std::memcmp(auftrag.AnzeigeBild.data(), bildschirmkopie.data(),
+      QCOMPARE(std::memcmp(auftrag.Ergebnis->AnzeigeBild().data(), bildschirmkopie.data(),
                            bildschirmkopie.byteSize()),
                0);
       seite->Blenden()->setValue(-15);
@@ -264,7 +264,7 @@ class PosterTest : public QObject {
     QVERIFY(bild->Kacheln() == nullptr);
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
       QVERIFY(!seite->ErgebnisBild()->Geometrie().Vergroessert());
-      QCOMPARE(std::memcmp(auftrag.AnzeigeBild.data(), bildschirmkopie.data(),
+      QCOMPARE(std::memcmp(auftrag.Ergebnis->AnzeigeBild().data(), bildschirmkopie.data(),
                            bildschirmkopie.byteSize()),
                0);
     });
@@ -291,7 +291,7 @@ class PosterTest : public QObject {
       QCOMPARE(bild->Kacheln()->Gelesen(), 0);
       const wizard::Punkt ort =
           bild->Geometrie().ImMosaik(wizard::Punkt{double(punkt.x()), double(punkt.y())});
-      const Farbe mosaik = ReadPixel(*auftrag.MosaikBild, int(ort.x), int(ort.y));
+      const Farbe mosaik = ReadPixel(auftrag.Ergebnis->Stellvertreter(), int(ort.x), int(ort.y));
       const Farbe vorlage =
           ReadPixel(auftrag.VorlageBild, int(ort.x * 320 / 2400), int(ort.y * 240 / 1800));
       const Farbe erwartet = Gemischt(mosaik, vorlage, BlendwertAusRegler(-15));
@@ -500,7 +500,7 @@ class PosterTest : public QObject {
     Einrichten(auftrag, anders);
     TestBenutzer benutzer;
     benutzer.beimEreignis = [&](int32_t) {
-      if (auftrag.PhasenZeiten[3] > 0) auftrag.Abbruch = true;
+      if (auftrag.PhasenZeiten[Phase::Zusammenstellen].beginn > 0) auftrag.Abbruch = true;
     };
     Berechnungslauf lauf(auftrag, benutzer);
     QCOMPARE(lauf.Starten(), Laufausgang::Abgebrochen);
