@@ -42,7 +42,7 @@ struct Zuordnungsbericht {
   int64_t summeFluss = 0;  // total signature distance of the flow's assignment
   // What the optimum costs at least (the flow's own bound), over all pairs of cell and
   // photo when `alleFotos`, else over each cell's near photos; summeFluss lies within
-  // 0.1 % of it.
+  // 0.09 % of it.
   int64_t untereSchranke = 0;
   bool alleFotos = false;
   int64_t summe = 0;    // the same after the exchanges for the minimum distance
