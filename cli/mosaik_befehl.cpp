@@ -142,7 +142,9 @@ void AusgabeVorPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen)
   } catch (const WriteError& fehler) {
     throw Befehlsfehler(std::string(kSpeicherFehler) + fehler.what());
   }
-  RemoveStaleTemporaries(MitSchraegstrich(optionen.Pfad));
+  // Temporary files of saves that were killed lie beside the file written, where a link
+  // may lead.
+  RemoveStaleTemporaries(FolderOf(ResolveLinks(MitSchraegstrich(optionen.Pfad) + optionen.Datei)));
 }
 
 // The list must not fail after a long run either.

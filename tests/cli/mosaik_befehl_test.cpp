@@ -334,16 +334,6 @@ TEST_F(MosaikBefehl, CtrlCCancelsTheRunWithExitCode130AndNoFile) {
   EXPECT_EQ(tilvendo(Mosaik(tilvendo / "aus/m.jpg")).code, 0);
 }
 
-// Large format within the usual size changes nothing in the picture.
-TEST_F(MosaikBefehl, LargeFormatWithinTheUsualSizeWritesTheSameFile) {
-  ASSERT_EQ(tilvendo(Mosaik(tilvendo / "aus/normal.jpg")).code, 0);
-  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/gross.jpg", {"--grossformat"}));
-  ASSERT_EQ(e.code, 0) << e.fehler;
-  EXPECT_TRUE(ReadWholeFile(tilvendo / "aus/gross.jpg") ==
-              ReadWholeFile(tilvendo / "aus/normal.jpg"));
-  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"gross.jpg", "normal.jpg"}));
-}
-
 // A poster beyond 2500 pixels, with its tile edge on paper, its list of photos and the
 // progress of composing and writing.
 TEST_F(MosaikBefehl, APosterWithItsTileEdgeOnPaperAndItsListOfPhotos) {

@@ -12,8 +12,6 @@
 #include <vector>
 
 #include "pictures/blending.h"
-#include "pictures/bmp_reader.h"
-#include "pictures/jpeg_io.h"
 #include "pictures/save_extension.h"
 #include "pictures/streifen_quelle.h"
 #include "speicher_testbilder.h"
@@ -24,9 +22,6 @@
 namespace tilvendo {
 namespace {
 
-using testing::Einfarbig;
-using testing::GroessterFehler;
-using testing::MittlererFehler;
 using testing::ReadWholeFile;
 using testing::SpeicherOptionenFuer;
 using testing::TempFolder;
@@ -54,13 +49,6 @@ bool Speichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
   return BildSpeichern(quelle, optionen, begleitung);
 }
 
-// The blend every saved file must show.
-Bitmap Erwartet(const Bitmap& mosaik, const Bitmap& vorlage, uint8_t a) {
-  Bitmap bild(mosaik.width(), mosaik.height());
-  BlendTemplateIntoMosaic(bild, mosaik, vorlage, a);
-  return bild;
-}
-
 TEST(Speichern, ForceSaveExtension) {
   EXPECT_EQ(Erzwungen(kFormatJpeg, "bild.bmp"), "bild.jpg");
   EXPECT_EQ(Erzwungen(kFormatJpeg, "bild.JPEG"), "bild.jpg");
@@ -82,38 +70,6 @@ TEST(Speichern, ForceSaveExtension) {
   DateinameUebernehmen(optionen, "/home/anna/Bilder/mosaik.bmp");
   EXPECT_EQ(optionen.Pfad, "/home/anna/Bilder/");
   EXPECT_EQ(optionen.Datei, "mosaik.jpg");
-}
-
-TEST(Speichern, EveryFormatShowsTheBlendAtFullSize) {
-  TempFolder ordner;
-  const Bitmap mosaik = Verlauf(45, 2 * kStreifenZeilen + 7);
-  const Bitmap vorlage = Verlauf(8, 5);
-  const uint8_t a = BlendwertAusRegler(kReglerStandard);
-  const Bitmap erwartet = Erwartet(mosaik, vorlage, a);
-
-  struct Fall {
-    uint8_t farbtiefe;
-    int groessterFehler;
-    double mittlererFehler;
-  };
-  for (const Fall& fall : {Fall{kFarbtiefe24, 0, 0}, Fall{kFarbtiefe32, 0, 0},
-                           Fall{kFarbtiefe16, 7, 4}, Fall{kFarbtiefe8, 40, 6}}) {
-    ASSERT_TRUE(Speichern(vorlage, mosaik, a,
-                          SpeicherOptionenFuer(ordner, "m.bmp", kFormatBmp, fall.farbtiefe)));
-    Bitmap gelesen;
-    ASSERT_TRUE(ReadBmpFile(gelesen, ordner / "m.bmp"));
-    ASSERT_EQ(gelesen.width(), mosaik.width());
-    ASSERT_EQ(gelesen.height(), mosaik.height());
-    EXPECT_LE(GroessterFehler(gelesen, erwartet), fall.groessterFehler);
-    EXPECT_LE(MittlererFehler(gelesen, erwartet), fall.mittlererFehler);
-  }
-
-  ASSERT_TRUE(Speichern(vorlage, mosaik, a, SpeicherOptionenFuer(ordner, "m.jpg", kFormatJpeg)));
-  Bitmap gelesen;
-  ASSERT_TRUE(ReadJpegFile(gelesen, ordner / "m.jpg", true, 0));
-  ASSERT_EQ(gelesen.width(), mosaik.width());
-  EXPECT_LT(MittlererFehler(gelesen, erwartet), 3.0);
-  EXPECT_EQ(DateienIn(ordner.path()), (std::set<std::string>{"m.bmp", "m.jpg"}));
 }
 
 TEST(Speichern, UnknownFormatWritesNothing) {
