@@ -85,10 +85,10 @@ class Einleser {
   // Closes the cache within the turn `sperre`, or in a turn of its own.
   bool Schliessen(Signaturdatei& datei, const TGalerieGlobal& album, const AlbenSperre& sperre);
   bool Schliessen(Signaturdatei& datei, const TGalerieGlobal& album);
-  // What a turn on the album folder is taken with. Once another program held the folder
-  // for the whole time allowed, the run does not wait again: it would wait as long once
-  // more for every album.
-  AlbenKontext SperrKontext() const;
+  // A turn on the album folder, or none after telling why and throwing `datei`'s work
+  // away. Once another program held the folder for the whole time allowed, the run does
+  // not wait again: it would wait as long once more for every album.
+  std::optional<AlbenSperre> Sperren(Signaturdatei& datei);
   void Einfuegen(Kachelsignatur signatur, const std::string& pfad);
   void Meldung(const std::string& text);
   void Protokollieren(std::string_view text) {
@@ -219,18 +219,10 @@ void Einleser::Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal&
     datei.AlsBeschaedigtMarkieren();
   }
   // One turn on the album folder from the check to the last write, so that no other
-  // program changes the album in between.
-  std::optional<AlbenSperre> sperre;
-  try {
-    sperre.emplace(SperrKontext());
-  } catch (const WriteError& fehler) {
-    gesperrt_ = true;
-    // Nothing can be saved: a rebuild's picture list was deleted when it began, so the
-    // next run rebuilds the cache.
-    Meldung(fehler.what());
-    datei.Verwerfen();
-    return;
-  }
+  // program changes the album in between. Without it nothing can be saved: a rebuild's
+  // picture list was deleted when it began, so the next run rebuilds the cache.
+  const std::optional<AlbenSperre> sperre = Sperren(datei);
+  if (!sperre) return;
   // Another program changed the album while it was read: its change stays, and what
   // this run would store belongs to the album as it was. The cache is left as that
   // program left it; a rebuild of this run is thrown away.
@@ -257,24 +249,23 @@ void Einleser::Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal&
   }
 }
 
-AlbenKontext Einleser::SperrKontext() const {
+std::optional<AlbenSperre> Einleser::Sperren(Signaturdatei& datei) {
   AlbenKontext kontext = kontext_;
   if (gesperrt_) kontext.sperrFrist = std::chrono::milliseconds{0};
-  return kontext;
-}
-
-bool Einleser::Schliessen(Signaturdatei& datei, const TGalerieGlobal& album) {
-  if (datei.modus() == Signaturdatei::Modus::Geschlossen) return true;
-  std::optional<AlbenSperre> sperre;
   try {
-    sperre.emplace(SperrKontext());
+    return std::optional<AlbenSperre>(std::in_place, kontext);
   } catch (const WriteError& fehler) {
     gesperrt_ = true;
     Meldung(fehler.what());
     datei.Verwerfen();
-    return false;
+    return std::nullopt;
   }
-  return Schliessen(datei, album, *sperre);
+}
+
+bool Einleser::Schliessen(Signaturdatei& datei, const TGalerieGlobal& album) {
+  if (datei.modus() == Signaturdatei::Modus::Geschlossen) return true;
+  const std::optional<AlbenSperre> sperre = Sperren(datei);
+  return sperre && Schliessen(datei, album, *sperre);
 }
 
 bool Einleser::Schliessen(Signaturdatei& datei, const TGalerieGlobal& album,
