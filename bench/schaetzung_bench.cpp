@@ -9,9 +9,9 @@
 // bench/poster_schaetzung.sh and bench/groessen_schaetzung.sh make the album of the
 // generated collection first. Not a timed test: it prints the figures.
 #include <chrono>
-#include <memory>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "engine/berechnungslauf.h"

@@ -10,6 +10,7 @@
 #include "albums/album_bearbeitung.h"
 #include "albums/katalog.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo::cli {
 namespace {
@@ -33,11 +34,11 @@ TGalerieGlobal VorhandenesAlbumLaden(const AlbenKontext& kontext, const std::str
 
 std::string MediumText(const TGalerieGlobal& album) {
   if (album.Wechselmedium) {
-    return "Wechselmedium „" + album.MediumName + "“ (" + album.Laufwerk + ", " +
-           album.Seriennummer + ")";
+    return Format(_("Wechselmedium „{}“ ({}, {})"), album.MediumName, album.Laufwerk,
+                  album.Seriennummer);
   }
-  return album.Seriennummer.empty() ? std::string("Festplatte")
-                                    : "Festplatte (" + album.Seriennummer + ")";
+  return album.Seriennummer.empty() ? std::string(_("Festplatte"))
+                                    : Format(_("Festplatte ({})"), album.Seriennummer);
 }
 
 void NameFreiPruefen(const AlbenKontext& kontext, const std::string& name,
@@ -71,23 +72,25 @@ Bearbeitungsumgebung Bearbeitung(const AlbenKontext& kontext, Umgebung& umgebung
 }
 
 std::string Bilder(int32_t anzahl) {
-  return std::to_string(anzahl) + (anzahl == 1 ? " Bild" : " Bilder");
+  return Format(NG_("{} Bild", "{} Bilder", static_cast<uint64_t>(anzahl)), anzahl);
 }
 
 }  // namespace
 
 std::string MeldungOrdnerlisteFehlt(const std::string& name, const std::string& pfad) {
-  return "Die Ordnerliste „" + pfad + "“ des Albums „" + name +
-         "“ fehlt; das Album bleibt unverändert. Bitte legen Sie es neu an.";
+  return Format(_("Die Ordnerliste „{}“ des Albums „{}“ fehlt; das Album bleibt unverändert. Bitte "
+                  "legen Sie es neu an."),
+                pfad, name);
 }
 
 std::string MeldungOrdnerlisteBeschaedigt(const std::string& name, const std::string& pfad) {
-  return "Die Ordnerliste „" + pfad + "“ des Albums „" + name +
-         "“ ist beschädigt; das Album bleibt unverändert. Bitte legen Sie es neu an.";
+  return Format(_("Die Ordnerliste „{}“ des Albums „{}“ ist beschädigt; das Album bleibt unverändert. "
+                  "Bitte legen Sie es neu an."),
+                pfad, name);
 }
 
 std::string MeldungUnbekanntesAlbum(const std::string& name) {
-  return "Das Album „" + name + "“ gibt es nicht. „tilvendo album liste“ zeigt alle Alben.";
+  return Format(_("Das Album „{}“ gibt es nicht. „tilvendo album liste“ zeigt alle Alben."), name);
 }
 
 bool AlbumVorhanden(const AlbenKontext& kontext, const std::string& name) {
@@ -107,7 +110,9 @@ void AlbumAnlegen(const AlbenKontext& kontext, Umgebung& umgebung, const std::st
   album.mitUnterverzeichnissen = mitUnterordnern;
   for (const std::string& eingabe : ordner) {
     const std::string pfad = OrdnerPfad(eingabe);
-    if (!FolderExists(pfad)) throw Befehlsfehler("Den Ordner „" + eingabe + "“ gibt es nicht.");
+    if (!FolderExists(pfad)) {
+      throw Befehlsfehler(Format(_("Den Ordner „{}“ gibt es nicht."), eingabe));
+    }
     // The same medium rules as in the album editor: one medium per album.
     if (OrdnerAufnehmen(bearbeitung, album, pfad) == Aufnahme::Abgelehnt) throw Befehlsfehler("");
   }
@@ -119,8 +124,10 @@ void AlbumAnlegen(const AlbenKontext& kontext, Umgebung& umgebung, const std::st
   } catch (const AlbumnameVergeben& fehler) {
     throw Befehlsfehler(fehler.what());  // another program was quicker
   }
-  umgebung.aus << "Album „" << name << "“ angelegt: " << Bilder(editor.anzahl.gesamt) << " in "
-               << ordnerAnzahl << " Ordnern.\n";
+  umgebung.aus << Format(NG_("Album „{}“ angelegt: {} in {} Ordnern.",
+                             "Album „{}“ angelegt: {} in {} Ordnern.", ordnerAnzahl),
+                         name, Bilder(editor.anzahl.gesamt), ordnerAnzahl)
+               << '\n';
 }
 
 void AlbenAuflisten(const AlbenKontext& kontext, Umgebung& umgebung) {
@@ -138,14 +145,14 @@ void AlbenAuflisten(const AlbenKontext& kontext, Umgebung& umgebung) {
 void AlbumZeigen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
   const TGalerieGlobal album = VorhandenesAlbumLaden(kontext, name);
   std::ostream& aus = umgebung.aus;
-  aus << "Name: " << album.Name << '\n'
-      << "Bilder: " << album.Anzahl.gesamt << '\n'
-      << "Medium: " << MediumText(album) << '\n'
-      << "mit Unterordnern: " << (album.mitUnterverzeichnissen ? "ja" : "nein") << '\n'
-      << "Dateien: " << kontext.Datei(album.Dateiname) << ".*\n"
-      << "gewählte Ordner:\n";
+  aus << _("Name: ") << album.Name << '\n'
+      << _("Bilder: ") << album.Anzahl.gesamt << '\n'
+      << _("Medium: ") << MediumText(album) << '\n'
+      << _("mit Unterordnern: ") << (album.mitUnterverzeichnissen ? _("ja") : _("nein")) << '\n'
+      << _("Dateien: ") << kontext.Datei(album.Dateiname) << ".*\n"
+      << _("gewählte Ordner:") << '\n';
   for (const std::string& ordner : album.Verzeichnisse) aus << "  " << ordner << '\n';
-  aus << "durchsuchte Ordner: " << album.AlleVerzeichnisse.size() << '\n';
+  aus << _("durchsuchte Ordner: ") << album.AlleVerzeichnisse.size() << '\n';
 }
 
 void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
@@ -162,8 +169,11 @@ void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const s
   if (!editor) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
   AlbumNeuScannen(Bearbeitung(kontext, umgebung), zustand.AktAlbum, editor->anzahl);
   AlbumBearbeitungAbschliessen(zustand, kontext, *editor);
-  umgebung.aus << "Album „" << name << "“ aktualisiert: " << Bilder(editor->anzahl.gesamt) << " in "
-               << zustand.AktAlbum.AlleVerzeichnisse.size() << " Ordnern.\n";
+  const size_t ordnerAnzahl = zustand.AktAlbum.AlleVerzeichnisse.size();
+  umgebung.aus << Format(NG_("Album „{}“ aktualisiert: {} in {} Ordnern.",
+                             "Album „{}“ aktualisiert: {} in {} Ordnern.", ordnerAnzahl),
+                         name, Bilder(editor->anzahl.gesamt), ordnerAnzahl)
+               << '\n';
 }
 
 void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& alt,
@@ -172,14 +182,14 @@ void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std
   NameFreiPruefen(kontext, neu, alt);
   if (neu == alt) return;
   AlbumUnterNeuemNamenSpeichern(kontext, album, neu);
-  umgebung.aus << "Album „" << alt << "“ heißt jetzt „" << neu << "“.\n";
+  umgebung.aus << Format(_("Album „{}“ heißt jetzt „{}“."), alt, neu) << '\n';
 }
 
 void AlbumEntfernen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
   if (!AlbumVorhanden(kontext, name)) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
   AlbenZustand zustand;
   AlbumLoeschenUndAbwaehlen(zustand, kontext, name);
-  umgebung.aus << "Album „" << name << "“ gelöscht; die Bilder bleiben, wo sie sind.\n";
+  umgebung.aus << Format(_("Album „{}“ gelöscht; die Bilder bleiben, wo sie sind."), name) << '\n';
 }
 
 }  // namespace tilvendo::cli

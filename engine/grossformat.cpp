@@ -5,6 +5,7 @@
 #include "engine/mosaik_baender.h"
 #include "engine/vorbereitung.h"
 #include "platform/free_space.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
@@ -24,9 +25,9 @@ std::optional<std::string> GrossformatWarnung(const Einstellungen& e) {
   const Size groesse = Mosaikgroesse(e);
   const uint64_t zeile = KachelzeilenBytes(groesse.width, KachelHoehe(e));
   if (zeile <= kMaxKachelzeilenBytes) return std::nullopt;
-  return "Eine Kachelzeile dieses Mosaiks bräuchte " + SizeText(zeile) +
-         " Arbeitsspeicher, mehr als " + SizeText(kMaxKachelzeilenBytes) +
-         ". Bitte wählen Sie mehr Kacheln in der Höhe oder ein kleineres Ergebnis.";
+  return Format(_("Eine Kachelzeile dieses Mosaiks bräuchte {} Arbeitsspeicher, mehr als {}. Bitte "
+                  "wählen Sie mehr Kacheln in der Höhe oder ein kleineres Ergebnis."),
+                SizeText(zeile), SizeText(kMaxKachelzeilenBytes));
 }
 
 }  // namespace tilvendo

@@ -33,6 +33,7 @@
 #include "pictures/streifen_quelle.h"
 #include "pictures/vorlage_im_mosaik.h"
 #include "platform/bitmap.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
@@ -73,8 +74,8 @@ class KeinBildLesbar : public std::runtime_error {
  public:
   KeinBildLesbar()
       : std::runtime_error(
-            "Keines der Bilder, die das Mosaik zeigen sollte, konnte gelesen "
-            "werden.") {}
+            _("Keines der Bilder, die das Mosaik zeigen sollte, konnte gelesen "
+              "werden.")) {}
 };
 
 // What composing found: the placed photos that could not be read, the cells left black

@@ -13,6 +13,7 @@
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/stretch_copy.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -157,8 +158,9 @@ bool IstVorlage(const Auftrag& auftrag, const std::string& ziel) {
 }
 
 std::string MeldungZielIstVorlage(const std::string& ziel) {
-  return "„" + ziel + "“ ist die Vorlage selbst; sie wird nicht überschrieben. Bitte wählen " +
-         "Sie einen anderen Dateinamen für das Mosaik.";
+  return Format(_("„{}“ ist die Vorlage selbst; sie wird nicht überschrieben. Bitte wählen Sie einen "
+                  "anderen Dateinamen für das Mosaik."),
+                ziel);
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include "pictures/tiff_reader.h"
 #include "pictures/webp_reader.h"
 #include "pictures/zeilen_einpassen.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -123,9 +124,9 @@ Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Lese
 }
 
 std::string MeldungVorlageZuGross(Size groesse) {
-  return "Das Bild ist mit " + std::to_string(groesse.width) + " × " +
-         std::to_string(groesse.height) + " Pixeln zu groß für eine Vorlage; höchstens " +
-         std::to_string(kMaxVorlagenPixel / kPixelJeMegapixel) + " Millionen Pixel sind möglich.";
+  return Format(_("Das Bild ist mit {} × {} Pixeln zu groß für eine Vorlage; höchstens {} Millionen "
+                  "Pixel sind möglich."),
+                groesse.width, groesse.height, kMaxVorlagenPixel / kPixelJeMegapixel);
 }
 
 bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,

@@ -12,6 +12,7 @@
 #include "pictures/png_writer.h"
 #include "pictures/tiff_writer.h"
 #include "platform/atomic_file.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -99,7 +100,7 @@ Bitmap JpegWieGespeichert(Bitmap arbeitsbild, const Bildbeschreibung& b) {
   Bitmap gelesen;
   if (!ReadJpegMemory(gelesen, kodiert.bytes().data(), kodiert.bytes().size(),
                       /*mayChangePixelFormat=*/true, /*scale=*/0)) {
-    throw std::runtime_error("Die JPEG-Vorschau konnte nicht gelesen werden");
+    throw std::runtime_error(_("Die JPEG-Vorschau konnte nicht gelesen werden"));
   }
   return gelesen;
 }
@@ -112,13 +113,13 @@ Bitmap WieEsIst(Bitmap arbeitsbild, const Bildbeschreibung&) {
 }  // namespace
 
 const std::array<Dateiformat, 4> kDateiformate{{
-    {"Windowsbilder (*.bmp)", ".bmp", nullptr, true, false, kOhneGrenze, &JeMeter, &MakeBmpWriter,
-     &BmpGenau, nullptr, &BmpHoechstens, 0, &BmpWieGespeichert},
-    {"JPEG Bilder (*.jpg)", ".jpg", nullptr, false, true, kJpegGroessteKante, &GanzeDpi,
+    {N_("Windowsbilder (*.bmp)"), ".bmp", nullptr, true, false, kOhneGrenze, &JeMeter,
+     &MakeBmpWriter, &BmpGenau, nullptr, &BmpHoechstens, 0, &BmpWieGespeichert},
+    {N_("JPEG Bilder (*.jpg)"), ".jpg", nullptr, false, true, kJpegGroessteKante, &GanzeDpi,
      &JpegSchreiber, nullptr, &JpegGeschaetzt, &JpegHoechstens, 0, &JpegWieGespeichert},
-    {"PNG Bilder (*.png)", ".png", nullptr, false, false, kOhneGrenze, &JeMeter, &PngSchreiber,
+    {N_("PNG Bilder (*.png)"), ".png", nullptr, false, false, kOhneGrenze, &JeMeter, &PngSchreiber,
      nullptr, &PngGeschaetzt, &PngHoechstens, kPngLookbackPixels, &WieEsIst},
-    {"TIFF Bilder (*.tif *.tiff)", ".tif", ".tiff", false, false, kOhneGrenze, &AlsBruch,
+    {N_("TIFF Bilder (*.tif *.tiff)"), ".tif", ".tiff", false, false, kOhneGrenze, &AlsBruch,
      &MakeTiffWriter, &TiffGenau, nullptr, &TiffGenau, 0, &WieEsIst},
 }};
 
@@ -142,11 +143,10 @@ const Dateiformat* FormatVon(uint8_t format) {
 void GroessePruefen(const Dateiformat& format, const Bildbeschreibung& b) {
   if (format.mitFarbtiefe) CheckBmpSize(b.breite, b.hoehe, b.tiefe);
   if (b.breite <= format.groessteKante && b.hoehe <= format.groessteKante) return;
-  throw WriteError("Ein Bild im Format „" + std::string(format.endung) + "“ kann höchstens " +
-                   std::to_string(format.groessteKante) +
-                   " Pixel breit und hoch sein; dieses Bild hat " + std::to_string(b.breite) +
-                   " x " + std::to_string(b.hoehe) +
-                   " Pixel. Bitte speichern Sie es als TIFF oder PNG.");
+  throw WriteError(Format(_("Ein Bild im Format „{}“ kann höchstens {} Pixel breit und hoch sein; "
+                            "dieses Bild hat {} x {} Pixel. Bitte speichern Sie es als TIFF oder "
+                            "PNG."),
+                          format.endung, format.groessteKante, b.breite, b.hoehe));
 }
 
 int64_t DateiBytes(const Dateiformat& format, const Bildbeschreibung& b, StreifenQuelle* probe) {

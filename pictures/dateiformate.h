@@ -36,7 +36,7 @@ inline constexpr uint8_t kStandardFarbtiefe = kFarbtiefe32;
 PixelFormat BmpTiefe(uint8_t farbtiefe);
 
 struct Dateiformat {
-  const char* beschreibung;  // the save dialog's filter text
+  const char* beschreibung;  // the save dialog's filter text, marked for translation (N_)
   const char* endung;        // the extension every saved file of the format gets
   const char* zweiteEndung;  // another extension of the format a name may keep, or null
   bool mitFarbtiefe;         // stores the BMP depths; the others always 24 bits

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "pictures/farbreduktion.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
 
-constexpr const char* kTiffSchreibFehler = "Die TIFF-Datei konnte nicht geschrieben werden.";
+constexpr const char* kTiffSchreibFehler = N_("Die TIFF-Datei konnte nicht geschrieben werden.");
 constexpr uint16_t kBitsJeKanal = 8;
 constexpr uint16_t kFarbKanaele = 3;
 // Strips of about this many bytes: few enough calls, small enough for every reader.
@@ -104,7 +105,7 @@ int32_t StreifenZeilen(int32_t width) {
 
 [[noreturn]] void Scheitern(const Ziel& ziel) {
   if (ziel.fehler) std::rethrow_exception(ziel.fehler);
-  throw WriteError(kTiffSchreibFehler);
+  throw WriteError(_(kTiffSchreibFehler));
 }
 
 bool Felder(TIFF* tif, int32_t width, int32_t height, int32_t streifenZeilen, double dpi) {
@@ -148,10 +149,10 @@ class TiffWriter final : public Bildschreiber {
       : breite_(d.breite),
         streifenZeilen_(StreifenZeilen(d.breite)),
         zeilenBytes_(static_cast<size_t>(std::max(d.breite, 0)) * kFarbKanaele) {
-    if (d.breite <= 0 || d.hoehe <= 0) throw WriteError(kTiffSchreibFehler);
+    if (d.breite <= 0 || d.hoehe <= 0) throw WriteError(_(kTiffSchreibFehler));
     ziel_.sink = &sink;
     optionen_.reset(TIFFOpenOptionsAlloc());
-    if (!optionen_) throw WriteError(kTiffSchreibFehler);
+    if (!optionen_) throw WriteError(_(kTiffSchreibFehler));
     TIFFOpenOptionsSetErrorHandlerExtR(optionen_.get(), &Schweigen, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(optionen_.get(), &Schweigen, nullptr);
     const char* modus = TiffNeedsBigTiff(d.breite, d.hoehe) ? "w8" : "w";

@@ -13,6 +13,7 @@
 #include "engine/sitzung.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/qt_benutzer.h"
@@ -132,7 +133,7 @@ bool SaveMosaic(Assistent& assistent) {
     geschrieben = Schreiben(assistent, optionen, seite->PlatzAbfrage(), fenster);
   } catch (const std::exception& fehler) {
     fenster.HideSaveProgress();
-    assistent.benutzer().Warnung(std::string(kSpeicherFehler) + fehler.what());
+    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
     return false;
   }
   fenster.HideSaveProgress();

@@ -193,8 +193,8 @@ TEST(Mosaikprobe, TheSampleIsTheSavedMosaicsOwnTilesAtFullSize) {
     e.KachelnX = 10;
     e.KachelnY = 30;
     e.ZoomX = e.ZoomY = 700;
-    const std::unique_ptr<StreifenQuelle> quelle = job.auftrag.Ergebnis->Probe(
-        job.auftrag.VorlageBild, a, 0, 2);
+    const std::unique_ptr<StreifenQuelle> quelle =
+        job.auftrag.Ergebnis->Probe(job.auftrag.VorlageBild, a, 0, 2);
     const auto& probe = dynamic_cast<const Mosaikprobe&>(*quelle);
     const Probenplan& plan = probe.Plan();
     EXPECT_EQ(Kacheln(plan), 132) << grossformat;  // 12 runs of 11 tiles
@@ -247,7 +247,8 @@ TEST(Mosaikprobe, ACompressedFileIsToldFromItsSampleNotFromItsScreenCopy) {
         optionen.Format = format;
         optionen.Qualitaet = static_cast<uint8_t>(qualitaet);
         job.auftrag.SpeicherVorschau = Bitmap();
-        const SavePreview schaetzung = MakeSavePreview(job.auftrag, a, 236, 170, optionen, vorschau);
+        const SavePreview schaetzung =
+            MakeSavePreview(job.auftrag, a, 236, 170, optionen, vorschau);
         EXPECT_TRUE(schaetzung.estimated);
         const auto echt = static_cast<double>(Kodiert(ganz, format, qualitaet));
         EXPECT_NEAR(static_cast<double>(schaetzung.bytes) / echt, 1.0, kToleranz)

@@ -29,7 +29,6 @@ using testing::TempFolder;
 using testing::Verlauf;
 using testing::WriteWholeFile;
 
-
 size_t DateienIn(const std::string& ordner) {
   size_t anzahl = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(ordner)) ++anzahl;
@@ -102,13 +101,13 @@ TEST(Bildschreiber, LosslessFormatsKeepEveryPixelAndEveryFormatItsResolution) {
                           Fall{300, 11811, 300}, Fall{299.7, 11799, 300}}) {
     const std::string name = "b" + std::to_string(static_cast<int>(fall.dpi * 10));
     for (const uint8_t format : {kFormatPng, kFormatTiff, kFormatJpeg, kFormatBmp}) {
-      SpeicherOptionen optionen = SpeicherOptionenFuer(
-          ordner, name + kDateiformate[format].endung, format, kFarbtiefe24);
+      SpeicherOptionen optionen =
+          SpeicherOptionenFuer(ordner, name + kDateiformate[format].endung, format, kFarbtiefe24);
       optionen.Aufloesung = fall.dpi;
       BitmapStreifen quelle(bild);
       ASSERT_TRUE(BildSpeichern(quelle, optionen));
       // What the table says a file of the format keeps of the resolution.
-      const double erwartet = fall.dpi == 0          ? 0
+      const double erwartet = fall.dpi == 0           ? 0
                               : format == kFormatJpeg ? fall.jfif
                               : format == kFormatTiff ? static_cast<float>(fall.dpi)
                                                       : fall.jeMeter * 0.0254;
@@ -247,8 +246,8 @@ TEST(Bildschreiber, TheTableOfFormatsTellsWhatEveryFileTakes) {
           const Dateiformat& f = kDateiformate[format];
           const Bildbeschreibung b = BeschreibungFuer(optionen, bild->width(), bild->height());
           BitmapStreifen probe(*bild);
-          const std::string wie = optionen.Datei + " quality " + std::to_string(stufe) +
-                                  " depth " + std::to_string(farbtiefe);
+          const std::string wie = optionen.Datei + " quality " + std::to_string(stufe) + " depth " +
+                                  std::to_string(farbtiefe);
           EXPECT_LE(groesse, static_cast<int64_t>(f.hoechstBytes(b))) << wie;
           if (format == kFormatTiff) {
             EXPECT_LE(DateiBytes(f, b, nullptr) - groesse, 4096) << wie;
