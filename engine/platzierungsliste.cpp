@@ -26,8 +26,8 @@ std::string CsvFeld(const std::string& text) {
 }  // namespace
 
 std::string PlatzierungslisteText(const Auftrag& auftrag) {
-  if (!auftrag.MosaikPlan) throw std::logic_error("Es gibt noch kein Mosaik.");
-  const Mosaikplan& plan = *auftrag.MosaikPlan;
+  if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik.");
+  const Mosaikplan& plan = auftrag.Ergebnis->Plan();
   std::string text = std::string(kPlatzierungslisteKopf) + "\n";
   for (int32_t y = 1; y <= plan.KachelnY(); ++y) {
     for (int32_t x = 1; x <= plan.KachelnX(); ++x) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "engine/mosaikergebnis.h"
 #include "engine/vorbereitung.h"
 
 namespace tilvendo {
@@ -40,9 +41,7 @@ void VorlageZuschneiden(Auftrag& auftrag, Rect ausschnitt) {
       // The picture read is kept whole; a large-format result that blends the template
       // it was matched against takes that one along (VorlageBildErsetzen), so it is
       // copied rather than moved then.
-      const bool planNimmtSie = auftrag.MosaikInBaendern() &&
-                                auftrag.MosaikPlan->BrauchtVorlage() &&
-                                !auftrag.MosaikPlan->HatEigeneVorlage();
+      const bool planNimmtSie = auftrag.Ergebnis && auftrag.Ergebnis->NimmtVorlage();
       auftrag.VorlageGanz =
           planNimmtSie ? auftrag.VorlageBild.Clone() : std::move(auftrag.VorlageBild);
     }

@@ -19,7 +19,8 @@
 #include <string>
 
 #include "engine/auftrag.h"
-#include "pictures/bmp_writer.h"
+#include "engine/save_preview.h"
+#include "pictures/save_extension.h"
 #include "platform/free_space.h"
 #include "platform/paths.h"
 #include "platform/translate.h"
@@ -28,7 +29,6 @@
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "ui/qt_benutzer.h"
-#include "wizard/ergebnis_mosaik.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -163,13 +163,13 @@ void SpeichernOptionenSeite::FarbtiefeChange(int index) {
 
 void SpeichernOptionenSeite::VorschauClick() {
   Auftrag& job = auftrag();
-  if (!wizard::ErgebnisVorhanden(job)) return;
+  if (!job.Ergebnis) return;
   // A poster's preview reads photos for a second or more: the page says it is busy and
   // stays painted while the preview is made beside it, into a picture of its own, as the
   // shown one may be painted meanwhile.
   vorschauKnopf_->setEnabled(false);
   lbFileSize_->setText(Text(_(wizard::kVorschauLaeuft)));
-  wizard::Speichervorschau ergebnis;
+  SavePreview ergebnis;
   Bitmap neu;
   try {
     const Sanduhr sanduhr;
@@ -178,8 +178,7 @@ void SpeichernOptionenSeite::VorschauClick() {
     // Memory that runs out is reported in the user's language like every other failure.
     ergebnis = Nebenher([&] {
       return AsPictureTooLarge([&] {
-        return wizard::SpeichervorschauMachen(job, blendwert, kVorschauBreite, kVorschauHoehe,
-                                              optionen, neu);
+        return MakeSavePreview(job, blendwert, kVorschauBreite, kVorschauHoehe, optionen, neu);
       });
     });
   } catch (const std::exception& fehler) {
@@ -192,14 +191,14 @@ void SpeichernOptionenSeite::VorschauClick() {
     VorschauLeeren();
     return;
   }
-  lbFileSize_->setText(Text(ergebnis.geschaetzt ? wizard::SchaetzText(ergebnis.bytes)
-                                                : wizard::GroessenText(ergebnis.bytes)));
+  lbFileSize_->setText(Text(ergebnis.estimated ? wizard::SchaetzText(ergebnis.bytes)
+                                               : wizard::GroessenText(ergebnis.bytes)));
   vorschauGruppe_->show();
   vorschaubild_->repaint();
 }
 
 void SpeichernOptionenSeite::SpeichernClick() {
-  const SpeicherFormat& format = kSpeicherFormate.at(optionen_.Format);
+  const Dateiformat& format = kDateiformate.at(optionen_.Format);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -231,17 +230,22 @@ void SpeichernOptionenSeite::SpeichernClick() {
 
 bool SpeichernOptionenSeite::GrossesBildPasst(const std::string& datei) {
   const Auftrag& job = auftrag();
-  // A mosaic held whole is as small as it always was; only a poster is checked first,
-  // before minutes of composing find the disk full.
-  if (job.MosaikBild || !wizard::ErgebnisVorhanden(job)) return true;
+  if (!job.Ergebnis) return true;
+  // Checked before the page closes: a poster would otherwise find the disk full after
+  // minutes of composing.
   SpeicherOptionen ziel = optionen_;
+  ziel.Pfad = FolderOf(datei);
   ziel.Farbtiefe = wizard::FarbtiefeAusIndex(cbFarbtiefe_->currentIndex());
-  const Size groesse = wizard::ErgebnisGroesse(job);
+  Speicherbegleitung begleitung;
+  begleitung.platz = platz_;
+  const uint8_t blendwert = assistent().Blendwert();
+  begleitung.schaetzung = [&] {
+    return job.Ergebnis->DateigroesseSchaetzen(job.VorlageBild, blendwert, ziel).bytes;
+  };
+  const Size groesse = job.Ergebnis->Groesse();
   try {
-    if (ziel.Format == kFormatBmp) {
-      BmpGroessePruefen(groesse.width, groesse.height, BmpPixelFormat(ziel.Farbtiefe));
-    }
-    CheckFreeSpace(FolderOf(datei), DateiHoechstBytes(ziel, groesse.width, groesse.height), platz_);
+    const Sanduhr sanduhr;
+    SpeichernPruefen(ziel, groesse.width, groesse.height, begleitung);
   } catch (const std::exception& fehler) {
     assistent().benutzer().Warnung(fehler.what());
     return false;

@@ -222,9 +222,10 @@ void UebersichtSeite::VorschauMalen(QPainter& maler, const QSize& groesse) const
   const wizard::Vorschauart art = wizard::VorschauArt(eintrag);
   const QRect flaeche(QPoint(0, 0), groesse);
   maler.fillRect(flaeche, palette().window());
-  if (art == wizard::Vorschauart::Ergebnis) {
-    BildZeichnen(maler, flaeche, job.AnzeigeBild);
-  } else if (eintrag == 0) {
+  const bool ergebnis = art == wizard::Vorschauart::Ergebnis;
+  if (ergebnis && job.Ergebnis) {
+    BildZeichnen(maler, flaeche, job.Ergebnis->AnzeigeBild());
+  } else if (ergebnis || eintrag == 0) {
     BildZeichnen(maler, flaeche, job.VorschauBild);  // the picture as read
   } else {
     VorlageZeichnen(maler, flaeche, job);

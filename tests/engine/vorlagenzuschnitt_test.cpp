@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/mosaikergebnis.h"
 #include "engine/sitzung.h"
 #include "engine/vorbereitung.h"
 #include "platform/pixel.h"
@@ -61,11 +62,12 @@ TEST(VorlageZuschneiden, AResultThatBlendsItsTemplateKeepsTheOneItWasMadeWith) {
   Einsetzen(auftrag, Verlauf(40, 20));
   Einstellungen e;
   e.verfahren.Farbangleich = 50;
-  auftrag.MosaikPlan.emplace(e, auftrag.analyse, Verwendungsliste{});
-  ASSERT_TRUE(auftrag.MosaikInBaendern());
+  auto plan = std::make_shared<Mosaikplan>(e, auftrag.analyse, Verwendungsliste{});
+  auftrag.Ergebnis = std::make_unique<Mosaikergebnis>(plan, "");
+  ASSERT_TRUE(auftrag.Ergebnis->NimmtVorlage());
   VorlageZuschneiden(auftrag, Rect{10, 0, 30, 20});
-  ASSERT_TRUE(auftrag.MosaikPlan->HatEigeneVorlage());
-  const Bitmap& alt = auftrag.MosaikPlan->Angleichvorlage(auftrag.VorlageBild);
+  ASSERT_TRUE(plan->HatEigeneVorlage());
+  const Bitmap& alt = plan->Angleichvorlage(auftrag.VorlageBild);
   EXPECT_EQ(alt.width(), 40);
   ASSERT_NE(alt.data(), nullptr);
   EXPECT_EQ(ReadPixel(alt, 39, 19), (Farbe{39, 19, 7}));
