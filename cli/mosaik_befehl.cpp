@@ -89,8 +89,8 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
     const std::string zuschnitt =
         ZuschnittText(GanzesBild(auftrag.vorlage), auftrag.vorlage.Ausschnitt);
     if (!zuschnitt.empty()) benutzer.Hinweis(zuschnitt);
-    const Size mosaik = Mosaikgroesse(e);
-    benutzer.Hinweis(DruckflaechenText(mosaik.width, mosaik.height, e.Druckaufloesung,
+    // The file's resolution makes the whole tiles print at the size chosen.
+    benutzer.Hinweis(DruckflaechenText(e.ZielBreite, e.ZielHoehe, e.Druckaufloesung,
                                        m.druck->breite, m.druck->hoehe) +
                      ".");
   }

@@ -78,4 +78,17 @@ std::string DruckflaechenText(int32_t breite, int32_t hoehe, int32_t dpi, double
                 Zentimetertext(ph), Zentimetertext(randX), Zentimetertext(randY));
 }
 
+Dateiaufloesung DateiAufloesung(Size mosaik, Size ziel, int32_t dpi) {
+  if (dpi <= 0 || mosaik.width <= 0 || mosaik.height <= 0 || ziel.width <= 0 || ziel.height <= 0) {
+    return {};
+  }
+  return Dateiaufloesung{static_cast<double>(dpi) * mosaik.width / ziel.width,
+                         static_cast<double>(dpi) * mosaik.height / ziel.height};
+}
+
+double GedruckteMillimeter(int32_t pixel, double dpi) {
+  constexpr double kMillimeterProZoll = 25.4;
+  return dpi > 0.0 ? pixel * kMillimeterProZoll / dpi : 0.0;
+}
+
 }  // namespace tilvendo

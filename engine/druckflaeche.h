@@ -21,4 +21,19 @@ std::string ZuschnittText(Size bild, Rect ausschnitt);
 std::string DruckflaechenText(int32_t breite, int32_t hoehe, int32_t dpi, double papierBreite,
                               double papierHoehe);
 
+// The resolution, across and down, that a poster's file states so that it prints at the
+// size chosen: its `mosaik` pixels are whole tiles and so up to a tile short of the
+// `ziel` pixels chosen at `dpi`; the file's resolution takes up the difference, and the
+// print is the chosen size (the paper filled, or the whole template inside it) instead
+// of a few millimetres to centimetres less. {0, 0} without a resolution or a size.
+struct Dateiaufloesung {
+  double x = 0.0;
+  double y = 0.0;
+  friend bool operator==(const Dateiaufloesung&, const Dateiaufloesung&) = default;
+};
+Dateiaufloesung DateiAufloesung(Size mosaik, Size ziel, int32_t dpi);
+
+// The millimetres `pixel` take printed at `dpi` (any resolution a file may state).
+double GedruckteMillimeter(int32_t pixel, double dpi);
+
 }  // namespace tilvendo

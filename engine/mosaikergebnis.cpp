@@ -212,7 +212,10 @@ std::unique_ptr<StreifenQuelle> Mosaikergebnis::Probe(const Bitmap& vorlage, uin
 SpeicherOptionen Mosaikergebnis::MitAufloesung(const SpeicherOptionen& optionen) const {
   SpeicherOptionen datei = optionen;
   // The resolution the mosaic was made for, whatever the size page says by now.
-  if (datei.Aufloesung == 0) datei.Aufloesung = plan_->Druckaufloesung();
+  if (datei.Aufloesung == 0) {
+    datei.Aufloesung = plan_->Druckaufloesung();
+    datei.AufloesungY = plan_->DruckaufloesungY();
+  }
   return datei;
 }
 

@@ -106,8 +106,11 @@ Eintragsinfo EintragsInfo(const Auftrag& auftrag, int eintrag) {
            Format(_("das ist eine Skalierung auf etwa {} % der Vorlagenbreite bzw. "), e.ZoomX),
            Format(_("auf {} % der Vorlagenhöhe"), e.ZoomY)};
       if (e.Grossformat && e.Druckaufloesung > 0) {
+        // On a paper the file's resolution makes the whole tiles print at the size chosen,
+        // as the size page says.
+        const Size druck = e.Papier.Gewaehlt() ? Size{e.ZielBreite, e.ZielHoehe} : mosaik;
         z.push_back(_("Druckgröße: ") +
-                    DruckgroessenText(mosaik.width, mosaik.height, e.Druckaufloesung));
+                    DruckgroessenText(druck.width, druck.height, e.Druckaufloesung));
       }
       break;
     }

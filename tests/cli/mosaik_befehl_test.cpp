@@ -429,6 +429,37 @@ TEST_F(MosaikBefehl, APrintFillsThePaperKeepsTheWholeTemplateOrStretchesAsChosen
   }
 }
 
+// Whole tiles fall short of the paper (150 tiles of 6 pixels are 900 of the 1000 that
+// 100 mm take at 254 dpi); the file's resolution, across and down each its own, makes
+// them print at the paper's size, or at the whole template's inside it, within 1 mm.
+TEST_F(MosaikBefehl, APostersFilePrintsAtThePapersSize) {
+  const auto wort32 = [](const std::string& bytes, size_t stelle) {
+    uint32_t wert = 0;
+    for (size_t i = 0; i < 4; ++i) {
+      wert |= static_cast<uint32_t>(static_cast<uint8_t>(bytes.at(stelle + i))) << (8 * i);
+    }
+    return wert;
+  };
+  struct Fall {
+    std::string papier;
+    Size mosaik;
+    double breiteMm, hoeheMm;
+  };
+  for (const Fall& fall :
+       {Fall{"fuellen", Size{900, 450}, 100.0, 50.0}, Fall{"ganz", Size{600, 450}, 66.6, 50.0}}) {
+    const Ergebnis e =
+        tilvendo(Mosaik(tilvendo / "aus/p.bmp", {"--druck", "100x50mm", "--dpi", "254", "--papier",
+                                                 fall.papier, "--kacheln", "150x75"}));
+    ASSERT_EQ(e.code, 0) << e.fehler;
+    const std::string datei = ReadWholeFile(tilvendo / "aus/p.bmp");
+    EXPECT_EQ(static_cast<int32_t>(wort32(datei, 18)), fall.mosaik.width) << fall.papier;
+    EXPECT_EQ(static_cast<int32_t>(wort32(datei, 22)), fall.mosaik.height) << fall.papier;
+    // Pixels per metre across and down.
+    EXPECT_NEAR(1000.0 * fall.mosaik.width / wort32(datei, 38), fall.breiteMm, 1.0) << fall.papier;
+    EXPECT_NEAR(1000.0 * fall.mosaik.height / wort32(datei, 42), fall.hoeheMm, 1.0) << fall.papier;
+  }
+}
+
 // Small sizes keep the size and shape asked for; the tiling gives way, so that no tile is
 // narrower or lower than 4 pixels, and the note says so.
 TEST_F(MosaikBefehl, SmallSizesKeepTheirShapeAndTheTilingGivesWay) {

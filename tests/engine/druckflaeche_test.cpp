@@ -39,5 +39,32 @@ TEST(Druckflaeche, TheCutAndTheMarginsAreSaidToThePixelAndTheMillimetre) {
   EXPECT_EQ(DruckflaechenText(900, 980, 0, 100, 100), "");
 }
 
+// 100 × 70 cm at 200 dpi are 7874 × 5511 pixels; whole tiles leave fewer, and the file's
+// resolution brings the print back to the paper, within a millimetre each way.
+TEST(Druckflaeche, TheFilesResolutionPrintsWholeTilesAtThePapersSize) {
+  struct Fall {
+    int32_t kachelnX, kachelnY;
+    Size mosaik;
+  };
+  const Size ziel{7874, 5511};
+  for (const Fall& fall : {Fall{60, 42, Size{7860, 5502}}, Fall{300, 210, Size{7800, 5460}},
+                           Fall{7, 300, Size{7868, 5400}}}) {
+    const Dateiaufloesung dpi = DateiAufloesung(fall.mosaik, ziel, 200);
+    EXPECT_NEAR(GedruckteMillimeter(fall.mosaik.width, dpi.x), 1000.0, 1.0) << fall.kachelnX;
+    EXPECT_NEAR(GedruckteMillimeter(fall.mosaik.height, dpi.y), 700.0, 1.0) << fall.kachelnY;
+    // At the resolution chosen the whole tiles would print short.
+    EXPECT_LT(GedruckteMillimeter(fall.mosaik.height, 200), 699.0) << fall.kachelnY;
+  }
+  // 60 × 42 tiles: the print of the rounded resolution, not of 200 dpi.
+  const Dateiaufloesung dpi = DateiAufloesung(Size{7860, 5502}, ziel, 200);
+  EXPECT_NEAR(dpi.x, 199.644, 0.001);
+  EXPECT_NEAR(dpi.y, 199.673, 0.001);
+  // A mosaic of the very size chosen keeps the resolution chosen; none without one.
+  EXPECT_EQ(DateiAufloesung(ziel, ziel, 200), (Dateiaufloesung{200.0, 200.0}));
+  EXPECT_EQ(DateiAufloesung(ziel, ziel, 0), Dateiaufloesung{});
+  EXPECT_EQ(DateiAufloesung(Size{}, ziel, 200), Dateiaufloesung{});
+  EXPECT_EQ(GedruckteMillimeter(200, 0.0), 0.0);
+}
+
 }  // namespace
 }  // namespace tilvendo
