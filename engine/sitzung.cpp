@@ -5,6 +5,7 @@
 
 #include "albums/alben_operationen.h"
 #include "albums/katalog.h"
+#include "engine/ausgabeziel.h"
 #include "engine/mosaik_baender.h"
 #include "engine/vorbereitung.h"
 #include "pictures/bilder_laden.h"
@@ -42,8 +43,23 @@ void ZielgroesseEinrichten(Auftrag& auftrag, const Auftragswunsch& wunsch, Nachg
 namespace {
 
 // Reads the picture into the job's template, leaving the settings alone.
+// What the template's name leads to, links followed; a loop of links leads nowhere.
+FileKind VorlagenArt(const std::string& pfad) {
+  try {
+    return KindOf(ResolveLinks(pfad));
+  } catch (const WriteError&) {
+    return FileKind::None;
+  }
+}
+
 Vorlagenausgang VorlagenbildLaden(Auftrag& auftrag, const std::string& pfad) {
-  if (!FileExists(pfad)) return Vorlagenausgang::Fehlt;
+  if (!FileExists(pfad)) {
+    // A folder, a device or a pipe is neither missing nor ever opened: a device could be
+    // read for ever, and a pipe would wait for a writer.
+    const FileKind art = VorlagenArt(pfad);
+    return art == FileKind::None || art == FileKind::Link ? Vorlagenausgang::Fehlt
+                                                          : Vorlagenausgang::KeineDatei;
+  }
   Bitmap gelesen;
   const bool aufrecht = auftrag.einstellungen.verfahren.Aufrichten;
   // A file that is no picture leaves the job as it was, its name included: the name
@@ -83,9 +99,17 @@ Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
 }
 
 std::string MeldungVorlageZuGross(const std::string& pfad) {
-  // A picture too large is refused from its header alone, so asking again is cheap.
-  Bitmap leer;
-  return MeldungVorlageZuGross(VorlagenbildLesen(leer, pfad).groesse);
+  // Its header alone tells the size, so asking again is cheap.
+  return MeldungVorlageZuGross(BildgroesseLesen(pfad).value_or(Size{0, 0}));
+}
+
+std::string MeldungVorlageKeineDatei(const std::string& pfad) {
+  const FileKind art = VorlagenArt(pfad);
+  const char* was = art == FileKind::Folder   ? "ein Ordner"
+                    : art == FileKind::Device ? "ein Gerät"
+                    : art == FileKind::Pipe   ? "eine Pipe"
+                                              : "keine gewöhnliche Datei";
+  return "Die Vorlage „" + pfad + "“ ist " + was + " und kein Bild.";
 }
 
 Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
@@ -164,7 +188,10 @@ namespace {
 // What every save checks and clears first.
 void SpeichernVorbereiten(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
   const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
-  if (IstVorlage(auftrag, ziel)) throw WriteError(MeldungZielIstVorlage(ziel));
+  // The template, a photo, an album file or a device is never written over.
+  if (const auto verweigert = AusgabezielPruefen(auftrag, ziel, Ausgabeart::Mosaik)) {
+    throw WriteError(*verweigert);
+  }
   // Temporary files of saves that were killed before they finished would otherwise stay;
   // they lie beside the file written, where a link may lead.
   RemoveStaleTemporaries(FolderOf(ResolveLinks(ziel)));

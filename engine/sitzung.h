@@ -25,10 +25,11 @@ namespace tilvendo {
 inline constexpr int32_t kZoomStandard = 100;
 
 enum class Vorlagenausgang {
-  Geladen,   // the picture is the new template
-  Fehlt,     // there is no file of that name; nothing changed
-  Unlesbar,  // the file is no picture we can read; nothing changed
-  ZuGross,   // the picture declares more pixels than a template may have; nothing changed
+  Geladen,     // the picture is the new template
+  Fehlt,       // there is no file of that name; nothing changed
+  KeineDatei,  // the name is a folder, a device or a pipe, never opened; nothing changed
+  Unlesbar,    // the file is no picture we can read; nothing changed
+  ZuGross,     // the picture declares more pixels than a template may have; nothing changed
 };
 
 // Loads the picture at `pfad` as the template. When it could be read, `VorlageDatei`
@@ -42,6 +43,8 @@ Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad);
 // Why the picture at `pfad` cannot be a template after VorlageLaden said ZuGross: its
 // size and the limit.
 std::string MeldungVorlageZuGross(const std::string& pfad);
+// "Die Vorlage „X“ ist ein Ordner und kein Bild." and its kin, after KeineDatei.
+std::string MeldungVorlageKeineDatei(const std::string& pfad);
 
 enum class Albenausgang {
   Gewaehlt,     // every album is chosen and BilderAnzahl counts them
@@ -109,8 +112,9 @@ bool UebersichtVorbereiten(Auftrag& auftrag);
 // by band from its plan, as ErgebnisInBaendernSpeichern without progress), with the print
 // resolution the mosaic was made for unless `optionen` carry one; on success the result
 // counts as saved (`ErgebnisGespeichert` := 1). False when the format is unknown and nothing was
-// written; raises WriteError when the file cannot be written or is the template itself (under any
-// name: the template is never overwritten), and std::logic_error when there is no mosaic yet.
+// written; raises WriteError when the file cannot be written or engine/ausgabeziel.h refuses it
+// (the template, a photo of a chosen album, an album file or a device, under any name), and
+// std::logic_error when there is no mosaic yet.
 bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen);
 
 enum class Speicherausgang {
@@ -124,8 +128,8 @@ enum class Speicherausgang {
 // holds the mosaic its run made whatever the settings say by now; only the template is
 // the job's present one. The free space is checked first, progress goes to `begleitung`,
 // and its cancel flag stops the save within one band. Raises WriteError (with a German message)
-// when the file cannot be written, is the template, is too large for a BMP or does not fit the free
-// space, and std::logic_error when there is no large-format result.
+// when the file cannot be written, is refused as ErgebnisSpeichern's is, is too large for a BMP or
+// does not fit the free space, and std::logic_error when there is no large-format result.
 Speicherausgang ErgebnisInBaendernSpeichern(Auftrag& auftrag, uint8_t blendwert,
                                             const SpeicherOptionen& optionen,
                                             const Speicherbegleitung& begleitung);
