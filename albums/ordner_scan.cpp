@@ -49,6 +49,14 @@ class Scanner {
 
   int32_t gesamt() const { return gesamt_; }
 
+  // What was left out for a line break in its name: folders, pictures, and one of them.
+  struct Uebergangen {
+    int32_t ordner = 0;
+    int32_t bilder = 0;
+    std::string beispiel;
+  };
+  const Uebergangen& uebergangen() const { return uebergangen_; }
+
  private:
   // `erwartet`: for a subfolder, the folder its parent listed.
   void Betreten(const std::string& ordner, std::optional<Ordnerkennung> erwartet) {
@@ -84,7 +92,9 @@ class Scanner {
       if (!besucht_.insert(KennungVon(selbst)).second) return;
       while (const dirent* eintrag = ::readdir(verzeichnis.get())) {
         const std::string_view name = eintrag->d_name;
-        if (name == "." || name == ".." || !AlsZeileSpeicherbar(name)) continue;
+        if (name == "." || name == "..") continue;
+        // No album file can hold such a path; the user learns what was left out.
+        const bool zeilenumbruch = !AlsZeileSpeicherbar(name);
         unsigned char typ = eintrag->d_type;
         struct stat info {};
         if (typ == DT_UNKNOWN || (typ == DT_DIR && rekursiv_)) {
@@ -93,6 +103,11 @@ class Scanner {
                 : S_ISREG(info.st_mode) ? DT_REG
                 : S_ISLNK(info.st_mode) ? DT_LNK
                                         : DT_UNKNOWN;
+        }
+        if (zeilenumbruch) {
+          const bool bild = (typ == DT_REG || typ == DT_LNK) && IstBildname(name);
+          if ((typ == DT_DIR && rekursiv_) || bild) Uebergehen(ordner + std::string(name), bild);
+          continue;
         }
         if (typ == DT_DIR && rekursiv_) {
           // A folder whose path is too long to open is no folder anybody could use.
@@ -113,6 +128,11 @@ class Scanner {
     for (const auto& [name, kennung] : unterordner) Betreten(ordner + name + "/", kennung);
   }
 
+  void Uebergehen(std::string pfad, bool bild) {
+    ++(bild ? uebergangen_.bilder : uebergangen_.ordner);
+    if (uebergangen_.beispiel.empty()) uebergangen_.beispiel = std::move(pfad);
+  }
+
   void BildGezaehlt() {
     ++gesamt_;
     if (benutzer_ != nullptr) {
@@ -126,7 +146,27 @@ class Scanner {
   std::vector<std::string>& gefunden_;
   std::set<Ordnerkennung> besucht_;
   int32_t gesamt_ = 0;
+  Uebergangen uebergangen_;
 };
+
+std::string Anzahl(int32_t n, const char* eins, const char* mehrere) {
+  return std::to_string(n) + " " + (n == 1 ? eins : mehrere);
+}
+
+// "2 Ordner und 1 Bild wurden …", the line breaks of the example shown as "⏎".
+std::string UebergangenHinweis(const Scanner::Uebergangen& u) {
+  std::string was;
+  if (u.ordner > 0) was = Anzahl(u.ordner, "Ordner", "Ordner");
+  if (u.ordner > 0 && u.bilder > 0) was += " und ";
+  if (u.bilder > 0) was += Anzahl(u.bilder, "Bild", "Bilder");
+  std::string beispiel;
+  for (const char c : u.beispiel)
+    beispiel += (c == '\n' || c == '\r') ? std::string("⏎") : std::string(1, c);
+  return was + (u.ordner + u.bilder == 1 ? " wurde" : " wurden") +
+         " nicht aufgenommen, weil ein Zeilenumbruch im Namen steht, den die Albumdateien " +
+         "nicht speichern können (zum Beispiel „" + beispiel +
+         "“). Bitte benennen Sie sie um und aktualisieren Sie das Album.";
+}
 
 }  // namespace
 
@@ -161,6 +201,9 @@ Bildzahlen OrdnerScannen(Benutzer& benutzer, const std::vector<std::string>& gew
   gefunden.erase(std::unique(gefunden.begin(), gefunden.end()), gefunden.end());
   ergebnis = std::move(gefunden);
   if (mitFortschritt) benutzer.ScanOrdnerLeeren();
+  if (scanner.uebergangen().ordner + scanner.uebergangen().bilder > 0) {
+    benutzer.Hinweis(UebergangenHinweis(scanner.uebergangen()));
+  }
   Bildzahlen zahlen;
   zahlen.gesamt = scanner.gesamt();
   return zahlen;

@@ -9,10 +9,17 @@
 #include "albums/alben_zustand.h"
 #include "albums/album_bearbeitung.h"
 #include "albums/katalog.h"
+#include "albums/verwaiste_alben.h"
 #include "platform/paths.h"
 
 namespace tilvendo::cli {
 namespace {
+
+constexpr const char* kVerwaistVermerk = "verwaist: nicht im Katalog";
+constexpr const char* kOhneOrdnerliste = ", ohne Ordnerliste";
+constexpr const char* kHinweisVerwaist =
+    "Verwaiste Alben stehen nicht mehr im Katalog; ihre Dateien sind noch da. "
+    "„tilvendo album wiederherstellen DATEINAME [NAME]“ nimmt eines wieder auf.";
 
 // A folder as the album keeps it: absolute, normalised, with trailing "/".
 std::string OrdnerPfad(const std::string& eingabe) {
@@ -42,6 +49,7 @@ std::string MediumText(const TGalerieGlobal& album) {
 
 void NameFreiPruefen(const AlbenKontext& kontext, const std::string& name,
                      const std::string& eigenerName) {
+  if (name.empty()) throw Befehlsfehler(kMeldungAlbumnameLeer);
   if (!AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, name, eigenerName)) {
     throw Befehlsfehler(MeldungAlbumnameVergeben(name));
   }
@@ -108,6 +116,12 @@ void AlbumAnlegen(const AlbenKontext& kontext, Umgebung& umgebung, const std::st
   for (const std::string& eingabe : ordner) {
     const std::string pfad = OrdnerPfad(eingabe);
     if (!FolderExists(pfad)) throw Befehlsfehler("Den Ordner „" + eingabe + "“ gibt es nicht.");
+    // It would vanish from the album's folder file, which holds one path per line.
+    if (!AlsZeileSpeicherbar(pfad)) {
+      throw Befehlsfehler(
+          "Der Name des Ordners „" + eingabe + "“ enthält einen Zeilenumbruch, " +
+          "den die Albumdateien nicht speichern können. Bitte benennen Sie ihn um.");
+    }
     // The same medium rules as in the album editor: one medium per album.
     if (OrdnerAufnehmen(bearbeitung, album, pfad) == Aufnahme::Abgelehnt) throw Befehlsfehler("");
   }
@@ -133,6 +147,15 @@ void AlbenAuflisten(const AlbenKontext& kontext, Umgebung& umgebung) {
     umgebung.aus << name << '\t' << Bilder(album.Anzahl.gesamt) << '\t' << MediumText(album)
                  << '\n';
   }
+  // Albums the catalogue lost are named by their files, so that they can be taken back.
+  const std::vector<VerwaistesAlbum> verwaist = VerwaisteAlben(kontext);
+  for (const VerwaistesAlbum& album : verwaist) {
+    umgebung.aus << album.dateiname << '\t' << Bilder(static_cast<int32_t>(album.bilder)) << '\t'
+                 << kVerwaistVermerk
+                 << (album.ordnerdatei == Ordnerdateizustand::Vorhanden ? "" : kOhneOrdnerliste)
+                 << '\n';
+  }
+  if (!verwaist.empty()) umgebung.fehler << kHinweisVerwaist << '\n';
 }
 
 void AlbumZeigen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
@@ -168,11 +191,44 @@ void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const s
 
 void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& alt,
                       const std::string& neu) {
-  TGalerieGlobal album = VorhandenesAlbumLaden(kontext, alt);
+  if (!AlbumVorhanden(kontext, alt)) throw Befehlsfehler(MeldungUnbekanntesAlbum(alt));
   NameFreiPruefen(kontext, neu, alt);
   if (neu == alt) return;
-  AlbumUnterNeuemNamenSpeichern(kontext, album, neu);
+  // Only the name changes: one write of the catalogue, which is done or not, whatever
+  // else of the album is damaged.
+  AlbumUmbenennen(kontext, alt, neu);
   umgebung.aus << "Album „" << alt << "“ heißt jetzt „" << neu << "“.\n";
+}
+
+void AlbumWiederherstellen(const AlbenKontext& kontext, Umgebung& umgebung,
+                           const std::string& dateiname, const std::string& name) {
+  NameFreiPruefen(kontext, name, "");
+  TGalerieGlobal album;
+  Wiederaufnahme ergebnis = Wiederaufnahme::KeinVerwaistesAlbum;
+  try {
+    ergebnis = VerwaistesAlbumAufnehmen(Bearbeitung(kontext, umgebung), dateiname, name, album);
+  } catch (const AlbumnameVergeben& fehler) {
+    throw Befehlsfehler(fehler.what());  // another program was quicker
+  }
+  const std::string ordnerliste = kontext.Datei(dateiname + std::string(kOrdnerdateiEndung));
+  switch (ergebnis) {
+    case Wiederaufnahme::Aufgenommen:
+      break;
+    case Wiederaufnahme::KeinVerwaistesAlbum:
+      throw Befehlsfehler("Im Ordner der Alben gibt es kein verwaistes Album „" + dateiname +
+                          "“. „tilvendo album liste“ nennt die verwaisten Alben.");
+    case Wiederaufnahme::OrdnerlisteUnbrauchbar:
+      throw Befehlsfehler(
+          "Die Ordnerliste „" + ordnerliste + "“ fehlt oder ist beschädigt; " +
+          "das Album kann nicht wiederhergestellt werden. Bitte legen Sie es neu an.");
+    case Wiederaufnahme::KeinOrdnerErreichbar:
+      throw Befehlsfehler("Keiner der Ordner des Albums „" + dateiname +
+                          "“ ist erreichbar. Bitte legen Sie das Medium ein, auf dem sie liegen.");
+    case Wiederaufnahme::MediumAbgelehnt:
+      throw Befehlsfehler("");  // the medium rules' warning said why
+  }
+  umgebung.aus << "Album „" << name << "“ wiederhergestellt: " << Bilder(album.Anzahl.gesamt)
+               << " in " << album.AlleVerzeichnisse.size() << " Ordnern.\n";
 }
 
 void AlbumEntfernen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
