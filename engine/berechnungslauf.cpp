@@ -32,10 +32,14 @@ std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
 }
 
 std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt) {
-  return std::to_string(gewaehlt - gelesen) + " der " + std::to_string(gewaehlt) +
-         " Bilder der gewählten Alben fehlen oder können nicht gelesen werden (zum Beispiel "
-         "leere Platzhalter) und bleiben außen vor; verwendet werden die " +
-         std::to_string(gelesen) + " lesbaren.";
+  const int32_t fehlend = gewaehlt - gelesen;
+  return std::to_string(fehlend) + " der " + std::to_string(gewaehlt) +
+         (fehlend == 1 ? " Bilder der gewählten Alben fehlt oder kann nicht gelesen werden "
+                         "(zum Beispiel ein leerer Platzhalter) und bleibt außen vor; "
+                       : " Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
+                         "(zum Beispiel leere Platzhalter) und bleiben außen vor; ") +
+         (gelesen == 1 ? std::string("verwendet wird das eine lesbare.")
+                       : "verwendet werden die " + std::to_string(gelesen) + " lesbaren.");
 }
 
 std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder) {
@@ -47,6 +51,12 @@ std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilde
          std::to_string(BilderFuerVerwendungsgrenze(einstellungen)) +
          " Bilder nötig, ausgewählt sind " + std::to_string(bilder) +
          ". Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.";
+}
+
+std::string AbstandGesenktHinweis(int32_t abstand) {
+  return "Der Mindestabstand wurde auf " + std::to_string(abstand) +
+         " verringert; weiter auseinander lassen sich gleiche Fotos mit den "
+         "Verwendungsgrenzen nicht legen.";
 }
 
 std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& vorlage,
@@ -294,6 +304,14 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
   if (auftrag_.Abbruch || zuWenig) return !zuWenig;
   MosaikBerechnen(auftrag_, fortschritt, gruppe, optionen_.bandziel, optionen_.threads);
+  // The usage limits made the distance give way: the settings hold what the mosaic keeps,
+  // and the user learns it, as when too few pictures could be read.
+  const int32_t gesenkt = auftrag_.zuordnung.abstandGesenkt;
+  if (gesenkt > 0 && !auftrag_.Abbruch) {
+    Einstellungen& e = auftrag_.einstellungen;
+    e.minAbstand = static_cast<uint16_t>(std::max(0, int32_t{e.minAbstand} - gesenkt));
+    benutzer_.Hinweis(AbstandGesenktHinweis(e.minAbstand));
+  }
   return true;
 }
 
