@@ -1,6 +1,7 @@
 #include "engine/sitzung.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <chrono>
@@ -61,8 +62,19 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
     EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 60);
   }
 
-  // A name without a file changes nothing at all.
+  // A name without a file changes nothing at all; a folder or a pipe is never opened (a
+  // pipe would wait for ever) and is named for what it is.
   EXPECT_EQ(VorlageLaden(auftrag, ordner / "fehlt.bmp"), Vorlagenausgang::Fehlt);
+  std::filesystem::create_directory(ordner / "ordner.jpg");
+  ASSERT_EQ(::mkfifo((ordner / "rohr.png").c_str(), 0600), 0);
+  std::filesystem::create_symlink("rohr.png", ordner / "verweis.jpg");
+  for (const char* name : {"ordner.jpg", "rohr.png", "verweis.jpg"}) {
+    EXPECT_EQ(VorlageLaden(auftrag, ordner / name), Vorlagenausgang::KeineDatei) << name;
+  }
+  EXPECT_EQ(MeldungVorlageKeineDatei(ordner / "ordner.jpg"),
+            "Die Vorlage „" + ordner / "ordner.jpg" + "“ ist ein Ordner und kein Bild.");
+  EXPECT_EQ(MeldungVorlageKeineDatei(ordner / "verweis.jpg"),
+            "Die Vorlage „" + ordner / "verweis.jpg" + "“ ist eine Pipe und kein Bild.");
   EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
 }
 
