@@ -339,6 +339,12 @@ TEST(Katalog, FreeNumberSkipsFolderFilesWithoutCatalogueEntry) {
   WriteWholeFile(alben.Datei("Album 2.nbd"), "");
   WriteWholeFile(alben.Datei("Album 4.nbd"), "");
   EXPECT_EQ(FreieAlbumNummer(alben.kontext), 3);
+  // A picture list or a cache alone, left by an album the catalogue lost, holds its
+  // number as well, also for the name a new album reserves.
+  WriteWholeFile(alben.Datei("Album 3.nbf"), "x");
+  WriteWholeFile(alben.Datei("Album 5 5a.nba"), "x");
+  EXPECT_EQ(FreieAlbumNummer(alben.kontext), 6);
+  EXPECT_EQ(FreierAlbumDateiname(alben.kontext), "Album 6");
 }
 
 TEST(Katalog, OutdatingTouchesOnlyTheCacheStatesThatExist) {
