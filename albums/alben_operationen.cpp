@@ -5,6 +5,7 @@
 #include "albums/medium_bindung.h"
 #include "albums/ordner_scan.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -36,7 +37,7 @@ void Zurueckkopieren(const TGalerieGlobal& kopie, const Bildzahlen& anzahl, TGal
 
 std::string NeuerAlbumname(const AlbenZustand& zustand, const AlbenKontext& kontext) {
   for (int32_t n = 1;; ++n) {
-    std::string name = kNeuesAlbumName + std::to_string(n);
+    std::string name = _(kNeuesAlbumName) + std::to_string(n);
     if (AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, name, "") &&
         zustand.Position(name) < 0) {
       return name;

@@ -17,11 +17,12 @@
 #include "albums/bildzahlen.h"
 #include "platform/benutzer.h"
 #include "platform/medien.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
 // Name a new album is offered under, followed by the first free number.
-inline constexpr const char* kNeuesAlbumName = "neues Album ";
+inline constexpr const char* kNeuesAlbumName = N_("neues Album ");
 
 // An album open in the editor.
 struct AlbumImEditor {

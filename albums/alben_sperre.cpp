@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/benutzer.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -29,13 +30,13 @@ AlbenSperre::AlbenSperre(const AlbenKontext& kontext) {
 }
 
 std::string HinweisAlbenWarten(const std::string& albenPfad) {
-  return "Ein anderes Programm ändert gerade die Alben in „" + albenPfad + "“; bitte warten …";
+  return Format(_("Ein anderes Programm ändert gerade die Alben in „{}“; bitte warten …"), albenPfad);
 }
 
 std::string MeldungAlbenGesperrt(const std::string& albenPfad) {
-  return "Die Alben in „" + albenPfad +
-         "“ werden seit längerer Zeit von einem anderen Programm geändert; es wurde nichts "
-         "gespeichert. Bitte versuchen Sie es später noch einmal.";
+  return Format(_("Die Alben in „{}“ werden seit längerer Zeit von einem anderen Programm geändert; "
+                  "es wurde nichts gespeichert. Bitte versuchen Sie es später noch einmal."),
+                albenPfad);
 }
 
 }  // namespace tilvendo

@@ -7,6 +7,7 @@
 #include "albums/ordner_scan.h"
 #include "platform/gross_klein.h"
 #include "platform/profile_file.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -26,9 +27,9 @@ void SortiertOhneWiederholung(std::vector<std::string>& liste) {
 }  // namespace
 
 AlbenZustand::AlbenZustand() {
-  Albenliste.push_back(Summeneintrag(kAlleAlbenName));
-  Albenliste.push_back(Summeneintrag(kGewaehlteAlbenName));
-  AlbenAuswahl = {kAlleAlbenName, kGewaehlteAlbenName};
+  Albenliste.push_back(Summeneintrag(_(kAlleAlbenName)));
+  Albenliste.push_back(Summeneintrag(_(kGewaehlteAlbenName)));
+  AlbenAuswahl = {_(kAlleAlbenName), _(kGewaehlteAlbenName)};
   AktAlbum.mitUnterverzeichnissen = true;
 }
 

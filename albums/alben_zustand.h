@@ -14,12 +14,13 @@
 #include "albums/medium_bindung.h"
 #include "platform/benutzer.h"
 #include "platform/medien.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
 // Names of the two summary entries at the head of the album list.
-inline constexpr const char* kAlleAlbenName = "alle vorhandenen Alben zusammen";
-inline constexpr const char* kGewaehlteAlbenName = "alle gewählten Alben zusammen";
+inline constexpr const char* kAlleAlbenName = N_("alle vorhandenen Alben zusammen");
+inline constexpr const char* kGewaehlteAlbenName = N_("alle gewählten Alben zusammen");
 inline constexpr size_t kAlleAlbenPosition = 0;
 inline constexpr size_t kGewaehlteAlbenPosition = 1;
 // Position of the first chosen album.

@@ -22,6 +22,7 @@
 #include "platform/atomic_file.h"
 #include "platform/gross_klein.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -202,6 +203,13 @@ void EigeneDateienGeben(const AlbenKontext& kontext, TGalerieGlobal& album) {
   } catch (const WriteError&) {
     album.Dateiname = bisher;
   }
+}
+
+// A name the program gives an entry of its own, in German or in the language it speaks:
+// an album of that name could not be told from the entry.
+bool NameDesProgramms(std::string_view kandidat, std::string_view name) {
+  return GleichOhneGrossKlein(kandidat, name) ||
+         GleichOhneGrossKlein(kandidat, _(std::string(name).c_str()));
 }
 
 }  // namespace
@@ -527,8 +535,9 @@ void NeuesAlbumSpeichern(const AlbenKontext& kontext, TGalerieGlobal& album) {
 }
 
 std::string MeldungAlbumnameVergeben(std::string_view name) {
-  return "Der Albumname „" + std::string(name) +
-         "“ ist schon vergeben oder nicht erlaubt. Bitte wählen Sie einen anderen Namen.";
+  return Format(_("Der Albumname „{}“ ist schon vergeben oder nicht erlaubt. Bitte wählen Sie einen "
+                  "anderen Namen."),
+                name);
 }
 
 void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name) {
@@ -571,8 +580,8 @@ bool AlbumnameFrei(const AlbenKontext& kontext, std::string_view fest1, std::str
                    std::string_view kandidat, std::string_view eigenerName) {
   // The list of album names is a section itself; an album of that name would share it.
   // "=" is kept out as well, because profile readers elsewhere split lines at it.
-  if (kandidat.empty() || GleichOhneGrossKlein(kandidat, fest1) ||
-      GleichOhneGrossKlein(kandidat, fest2) || GleichOhneGrossKlein(kandidat, kAlbenSektion) ||
+  if (kandidat.empty() || NameDesProgramms(kandidat, fest1) || NameDesProgramms(kandidat, fest2) ||
+      GleichOhneGrossKlein(kandidat, kAlbenSektion) ||
       !ProfileFile::IsStorableSectionName(kandidat) ||
       kandidat.find('=') != std::string_view::npos) {
     return false;

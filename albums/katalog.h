@@ -19,6 +19,7 @@
 
 #include "albums/alben_kontext.h"
 #include "albums/galerie.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
@@ -67,7 +68,7 @@ class AlbumnameVergeben : public std::runtime_error {
 // "Der Albumname „X“ ist schon vergeben oder nicht erlaubt. …"
 std::string MeldungAlbumnameVergeben(std::string_view name);
 // For an empty name, which no album can have.
-inline constexpr const char* kMeldungAlbumnameLeer = "Bitte geben Sie dem Album einen Namen.";
+inline constexpr const char* kMeldungAlbumnameLeer = N_("Bitte geben Sie dem Album einen Namen.");
 
 // Saves an album that is not in the catalogue yet, in one step with the album folder
 // locked: throws AlbumnameVergeben when an album of that name (letter case ignored) is

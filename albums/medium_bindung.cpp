@@ -1,5 +1,7 @@
 #include "albums/medium_bindung.h"
 
+#include "platform/translate.h"
+
 namespace tilvendo {
 
 AktuellesMedium AktuellesMedium::Von(const TGalerieGlobal& album) {
@@ -11,14 +13,14 @@ bool MediumBinden(TGalerieGlobal& album, const std::string& ordner, const Medien
                   Benutzer& benutzer) {
   const int klasse = medien.Laufwerksklasse(ordner);
   if (klasse == kLaufwerksklasseUngeeignet) {
-    benutzer.Warnung(kWarnungNetzwerk);
+    benutzer.Warnung(_(kWarnungNetzwerk));
     return false;
   }
   const std::string einhaengepunkt = medien.Einhaengepunkt(ordner);
   const std::string kennung = medien.Datentraegerkennung(einhaengepunkt);
   // Fixed disks are bound by their identification too: one album, one medium.
   if (!album.Seriennummer.empty() && album.Seriennummer != kennung) {
-    benutzer.Warnung(kWarnungEinMedium);
+    benutzer.Warnung(_(kWarnungEinMedium));
     return false;
   }
   album.Seriennummer = kennung;
@@ -44,8 +46,8 @@ bool MediumEingelegt(const AktuellesMedium& medium, const Medien& medien) {
 }
 
 std::string WarnungMediumEinlegen(const AktuellesMedium& medium) {
-  return "Bitte legen Sie erst das ensprechende Medium \"" + medium.MediumName +
-         "\" in Laufwerk \"" + medium.Laufwerk + "\" ein.";
+  return Format(_("Bitte legen Sie erst das ensprechende Medium \"{}\" in Laufwerk \"{}\" ein."),
+                medium.MediumName, medium.Laufwerk);
 }
 
 }  // namespace tilvendo

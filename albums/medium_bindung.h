@@ -6,17 +6,18 @@
 #include "albums/galerie.h"
 #include "platform/benutzer.h"
 #include "platform/medien.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
 inline constexpr const char* kWarnungNetzwerk =
-    "Es können nur Bilder verwendete werden, die entweder auf Festplatte oder aber auf "
-    "einem beliebigen Wechselmedium vorliegen. Zugriffe z.B. über ein Netzwerk werden "
-    "nicht unterstützt.";
+    N_("Es können nur Bilder verwendete werden, die entweder auf Festplatte oder aber auf "
+       "einem beliebigen Wechselmedium vorliegen. Zugriffe z.B. über ein Netzwerk werden "
+       "nicht unterstützt.");
 inline constexpr const char* kWarnungEinMedium =
-    "Ein Album kann nur Verweise auf ein Medium gleichzeitig enthalten, also z.B. auf "
-    "eine Festplatte oder auch auf eine CD. Legen Sie deshalb bitte für jedes Medium ein "
-    "einzelnes Album an.";
+    N_("Ein Album kann nur Verweise auf ein Medium gleichzeitig enthalten, also z.B. auf "
+       "eine Festplatte oder auch auf eine CD. Legen Sie deshalb bitte für jedes Medium ein "
+       "einzelnes Album an.");
 
 // The medium of the album last selected: its mount point and identification, and the
 // name the user gave it for the insert-medium warning. Empty for fixed disks.

@@ -16,6 +16,7 @@
 #include "pictures/bildart.h"
 #include "platform/gross_klein.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -149,23 +150,31 @@ class Scanner {
   Uebergangen uebergangen_;
 };
 
-std::string Anzahl(int32_t n, const char* eins, const char* mehrere) {
-  return std::to_string(n) + " " + (n == 1 ? eins : mehrere);
-}
-
 // "2 Ordner und 1 Bild wurden …", the line breaks of the example shown as "⏎".
 std::string UebergangenHinweis(const Scanner::Uebergangen& u) {
-  std::string was;
-  if (u.ordner > 0) was = Anzahl(u.ordner, "Ordner", "Ordner");
-  if (u.ordner > 0 && u.bilder > 0) was += " und ";
-  if (u.bilder > 0) was += Anzahl(u.bilder, "Bild", "Bilder");
   std::string beispiel;
-  for (const char c : u.beispiel)
+  for (const char c : u.beispiel) {
     beispiel += (c == '\n' || c == '\r') ? std::string("⏎") : std::string(1, c);
-  return was + (u.ordner + u.bilder == 1 ? " wurde" : " wurden") +
-         " nicht aufgenommen, weil ein Zeilenumbruch im Namen steht, den die Albumdateien " +
-         "nicht speichern können (zum Beispiel „" + beispiel +
-         "“). Bitte benennen Sie sie um und aktualisieren Sie das Album.";
+  }
+  const auto ordner = static_cast<uint64_t>(u.ordner);
+  const auto bilder = static_cast<uint64_t>(u.bilder);
+  std::string was;
+  if (u.ordner > 0 && u.bilder > 0) {
+    was = Format(_("{} und {}"), Format(NG_("{} Ordner", "{} Ordner", ordner), u.ordner),
+                 Format(NG_("{} Bild", "{} Bilder", bilder), u.bilder));
+  } else if (u.ordner > 0) {
+    was = Format(NG_("{} Ordner", "{} Ordner", ordner), u.ordner);
+  } else {
+    was = Format(NG_("{} Bild", "{} Bilder", bilder), u.bilder);
+  }
+  return Format(NG_("{} wurde nicht aufgenommen, weil ein Zeilenumbruch im Namen steht, den die "
+                    "Albumdateien nicht speichern können (zum Beispiel „{}“). Bitte benennen Sie "
+                    "solche Namen um und aktualisieren Sie das Album.",
+                    "{} wurden nicht aufgenommen, weil ein Zeilenumbruch im Namen steht, den die "
+                    "Albumdateien nicht speichern können (zum Beispiel „{}“). Bitte benennen Sie "
+                    "solche Namen um und aktualisieren Sie das Album.",
+                    ordner + bilder),
+                was, beispiel);
 }
 
 }  // namespace

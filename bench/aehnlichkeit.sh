@@ -13,6 +13,8 @@
 # TILVENDO_BUILD chooses the build folder (default build/release); a folder that already
 # holds the programs is used as it stands. VERGLEICH_ORDNER is the working folder.
 set -euo pipefail
+# The program's report and help are read in German, whatever the locale.
+export LANGUAGE=de
 cd "$(dirname "$0")/.."
 
 ANZAHL="${1:-2000}"

@@ -12,6 +12,8 @@
 # (ppm2tiff) when they are missing. TILVENDO_BUILD chooses the build folder (default
 # build/release); VERGLEICH_ORDNER the working folder.
 set -euo pipefail
+# The program's report and help are read in German, whatever the locale.
+export LANGUAGE=de
 cd "$(dirname "$0")/.."
 
 ANZAHL="${1:-2000}"

@@ -24,6 +24,8 @@
 # comparison is with that matching, whatever has been merged since. The load of the
 # machine is printed before and after: the times only mean something on an idle one.
 set -euo pipefail
+# The program's report and help are read in German, whatever the locale.
+export LANGUAGE=de
 cd "$(dirname "$0")/.."
 
 SEED=2024
@@ -170,7 +172,7 @@ for fall in "${FAELLE[@]}"; do
   # shellcheck disable=SC2086
   mosaik "$programm" S20000 200x150 $optionen
   printf '%-14s | %8s s | %8s KB | ΔE %6s | Fotos %5s | Fluss %s, Schranke %s\n' "$name" \
-    "$(feld 'Berechnen des Mosaiks: .*\(\K[0-9.]+')" "$(feld 'Spitzenspeicher des Laufs: \K[0-9]+')" \
+    "$(feld 'Berechnen des Mosaiks: .*\(\K[0-9.,]+')" "$(feld 'Spitzenspeicher des Laufs: \K[0-9]+')" \
     "$(farbabstand 200x150)" "$(feld 'im Mosaik: \K[0-9]+')" "$(feld 'Fluss \K[0-9]+')" \
     "$(schranke)"
 done

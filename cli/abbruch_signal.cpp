@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/translate.h"
+
 namespace tilvendo::cli {
 namespace {
 
@@ -15,21 +17,26 @@ static_assert(std::atomic<std::atomic<bool>*>::is_always_lock_free);
 static_assert(std::atomic<int>::is_always_lock_free);
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-constexpr char kHinweisErsterAbbruch[] = "\nAbbruch … (noch einmal Strg+C beendet sofort)\n";
-constexpr char kHinweisSofort[] = "\nSofort beendet.\n";
+constexpr const char* kHinweisErsterAbbruch = N_("\nAbbruch … (noch einmal Strg+C beendet sofort)\n");
+constexpr const char* kHinweisSofort = N_("\nSofort beendet.\n");
+// The notes in the user's language, looked up before a signal can come: the handler
+// itself may only write.
+std::atomic<const char*> gErsterAbbruch{kHinweisErsterAbbruch};
+std::atomic<const char*> gSofort{kHinweisSofort};
+static_assert(std::atomic<const char*>::is_always_lock_free);
 
-void Schreiben(const char* text, size_t laenge) {
-  // write(2) is async-signal-safe; a failed note is no reason to do anything else.
-  [[maybe_unused]] const ssize_t geschrieben = ::write(STDERR_FILENO, text, laenge);
+void Schreiben(const char* text) {
+  // write(2) and strlen are async-signal-safe; a failed note is no reason to do anything else.
+  [[maybe_unused]] const ssize_t geschrieben = ::write(STDERR_FILENO, text, std::strlen(text));
 }
 
 extern "C" void BeiSignal(int) {
   if (gSignale.fetch_add(1) > 0) {
-    Schreiben(kHinweisSofort, sizeof(kHinweisSofort) - 1);
+    Schreiben(gSofort.load());
     ::_exit(kExitAbbruch);
   }
   if (std::atomic<bool>* abbruch = gAbbruch.load()) abbruch->store(true);
-  Schreiben(kHinweisErsterAbbruch, sizeof(kHinweisErsterAbbruch) - 1);
+  Schreiben(gErsterAbbruch.load());
 }
 
 struct sigaction gVorherInt;
@@ -38,6 +45,8 @@ struct sigaction gVorherTerm;
 }  // namespace
 
 AbbruchSignal::AbbruchSignal(std::atomic<bool>& abbruch) {
+  gErsterAbbruch.store(_(kHinweisErsterAbbruch));
+  gSofort.store(_(kHinweisSofort));
   gSignale.store(0);
   gAbbruch.store(&abbruch);
   struct sigaction aktion;

@@ -11,15 +11,16 @@
 #include "albums/katalog.h"
 #include "albums/verwaiste_alben.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo::cli {
 namespace {
 
-constexpr const char* kVerwaistVermerk = "verwaist: nicht im Katalog";
-constexpr const char* kOhneOrdnerliste = ", ohne Ordnerliste";
+constexpr const char* kVerwaistVermerk = N_("verwaist: nicht im Katalog");
+constexpr const char* kOhneOrdnerliste = N_(", ohne Ordnerliste");
 constexpr const char* kHinweisVerwaist =
-    "Verwaiste Alben stehen nicht mehr im Katalog; ihre Dateien sind noch da. "
-    "„tilvendo album wiederherstellen DATEINAME [NAME]“ nimmt eines wieder auf.";
+    N_("Verwaiste Alben stehen nicht mehr im Katalog; ihre Dateien sind noch da. „tilvendo album "
+       "wiederherstellen DATEINAME [NAME]“ nimmt eines wieder auf.");
 
 // A folder as the album keeps it: absolute, normalised, with trailing "/".
 std::string OrdnerPfad(const std::string& eingabe) {
@@ -40,16 +41,16 @@ TGalerieGlobal VorhandenesAlbumLaden(const AlbenKontext& kontext, const std::str
 
 std::string MediumText(const TGalerieGlobal& album) {
   if (album.Wechselmedium) {
-    return "Wechselmedium „" + album.MediumName + "“ (" + album.Laufwerk + ", " +
-           album.Seriennummer + ")";
+    return Format(_("Wechselmedium „{}“ ({}, {})"), album.MediumName, album.Laufwerk,
+                  album.Seriennummer);
   }
-  return album.Seriennummer.empty() ? std::string("Festplatte")
-                                    : "Festplatte (" + album.Seriennummer + ")";
+  return album.Seriennummer.empty() ? std::string(_("Festplatte"))
+                                    : Format(_("Festplatte ({})"), album.Seriennummer);
 }
 
 void NameFreiPruefen(const AlbenKontext& kontext, const std::string& name,
                      const std::string& eigenerName) {
-  if (name.empty()) throw Befehlsfehler(kMeldungAlbumnameLeer);
+  if (name.empty()) throw Befehlsfehler(_(kMeldungAlbumnameLeer));
   if (!AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, name, eigenerName)) {
     throw Befehlsfehler(MeldungAlbumnameVergeben(name));
   }
@@ -79,23 +80,25 @@ Bearbeitungsumgebung Bearbeitung(const AlbenKontext& kontext, Umgebung& umgebung
 }
 
 std::string Bilder(int32_t anzahl) {
-  return std::to_string(anzahl) + (anzahl == 1 ? " Bild" : " Bilder");
+  return Format(NG_("{} Bild", "{} Bilder", static_cast<uint64_t>(anzahl)), anzahl);
 }
 
 }  // namespace
 
 std::string MeldungOrdnerlisteFehlt(const std::string& name, const std::string& pfad) {
-  return "Die Ordnerliste „" + pfad + "“ des Albums „" + name +
-         "“ fehlt; das Album bleibt unverändert. Bitte legen Sie es neu an.";
+  return Format(_("Die Ordnerliste „{}“ des Albums „{}“ fehlt; das Album bleibt unverändert. Bitte "
+                  "legen Sie es neu an."),
+                pfad, name);
 }
 
 std::string MeldungOrdnerlisteBeschaedigt(const std::string& name, const std::string& pfad) {
-  return "Die Ordnerliste „" + pfad + "“ des Albums „" + name +
-         "“ ist beschädigt; das Album bleibt unverändert. Bitte legen Sie es neu an.";
+  return Format(_("Die Ordnerliste „{}“ des Albums „{}“ ist beschädigt; das Album bleibt unverändert. "
+                  "Bitte legen Sie es neu an."),
+                pfad, name);
 }
 
 std::string MeldungUnbekanntesAlbum(const std::string& name) {
-  return "Das Album „" + name + "“ gibt es nicht. „tilvendo album liste“ zeigt alle Alben.";
+  return Format(_("Das Album „{}“ gibt es nicht. „tilvendo album liste“ zeigt alle Alben."), name);
 }
 
 bool AlbumVorhanden(const AlbenKontext& kontext, const std::string& name) {
@@ -115,12 +118,15 @@ void AlbumAnlegen(const AlbenKontext& kontext, Umgebung& umgebung, const std::st
   album.mitUnterverzeichnissen = mitUnterordnern;
   for (const std::string& eingabe : ordner) {
     const std::string pfad = OrdnerPfad(eingabe);
-    if (!FolderExists(pfad)) throw Befehlsfehler("Den Ordner „" + eingabe + "“ gibt es nicht.");
+    if (!FolderExists(pfad)) {
+      throw Befehlsfehler(Format(_("Den Ordner „{}“ gibt es nicht."), eingabe));
+    }
     // It would vanish from the album's folder file, which holds one path per line.
     if (!AlsZeileSpeicherbar(pfad)) {
       throw Befehlsfehler(
-          "Der Name des Ordners „" + eingabe + "“ enthält einen Zeilenumbruch, " +
-          "den die Albumdateien nicht speichern können. Bitte benennen Sie ihn um.");
+          Format(_("Der Name des Ordners „{}“ enthält einen Zeilenumbruch, den die "
+                   "Albumdateien nicht speichern können. Bitte benennen Sie ihn um."),
+                 eingabe));
     }
     // The same medium rules as in the album editor: one medium per album.
     if (OrdnerAufnehmen(bearbeitung, album, pfad) == Aufnahme::Abgelehnt) throw Befehlsfehler("");
@@ -133,8 +139,10 @@ void AlbumAnlegen(const AlbenKontext& kontext, Umgebung& umgebung, const std::st
   } catch (const AlbumnameVergeben& fehler) {
     throw Befehlsfehler(fehler.what());  // another program was quicker
   }
-  umgebung.aus << "Album „" << name << "“ angelegt: " << Bilder(editor.anzahl.gesamt) << " in "
-               << ordnerAnzahl << " Ordnern.\n";
+  umgebung.aus << Format(NG_("Album „{}“ angelegt: {} in {} Ordnern.",
+                             "Album „{}“ angelegt: {} in {} Ordnern.", ordnerAnzahl),
+                         name, Bilder(editor.anzahl.gesamt), ordnerAnzahl)
+               << '\n';
 }
 
 void AlbenAuflisten(const AlbenKontext& kontext, Umgebung& umgebung) {
@@ -151,24 +159,24 @@ void AlbenAuflisten(const AlbenKontext& kontext, Umgebung& umgebung) {
   const std::vector<VerwaistesAlbum> verwaist = VerwaisteAlben(kontext);
   for (const VerwaistesAlbum& album : verwaist) {
     umgebung.aus << album.dateiname << '\t' << Bilder(static_cast<int32_t>(album.bilder)) << '\t'
-                 << kVerwaistVermerk
-                 << (album.ordnerdatei == Ordnerdateizustand::Vorhanden ? "" : kOhneOrdnerliste)
+                 << _(kVerwaistVermerk)
+                 << (album.ordnerdatei == Ordnerdateizustand::Vorhanden ? "" : _(kOhneOrdnerliste))
                  << '\n';
   }
-  if (!verwaist.empty()) umgebung.fehler << kHinweisVerwaist << '\n';
+  if (!verwaist.empty()) umgebung.fehler << _(kHinweisVerwaist) << '\n';
 }
 
 void AlbumZeigen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
   const TGalerieGlobal album = VorhandenesAlbumLaden(kontext, name);
   std::ostream& aus = umgebung.aus;
-  aus << "Name: " << album.Name << '\n'
-      << "Bilder: " << album.Anzahl.gesamt << '\n'
-      << "Medium: " << MediumText(album) << '\n'
-      << "mit Unterordnern: " << (album.mitUnterverzeichnissen ? "ja" : "nein") << '\n'
-      << "Dateien: " << kontext.Datei(album.Dateiname) << ".*\n"
-      << "gewählte Ordner:\n";
+  aus << _("Name: ") << album.Name << '\n'
+      << _("Bilder: ") << album.Anzahl.gesamt << '\n'
+      << _("Medium: ") << MediumText(album) << '\n'
+      << _("mit Unterordnern: ") << (album.mitUnterverzeichnissen ? _("ja") : _("nein")) << '\n'
+      << _("Dateien: ") << kontext.Datei(album.Dateiname) << ".*\n"
+      << _("gewählte Ordner:") << '\n';
   for (const std::string& ordner : album.Verzeichnisse) aus << "  " << ordner << '\n';
-  aus << "durchsuchte Ordner: " << album.AlleVerzeichnisse.size() << '\n';
+  aus << _("durchsuchte Ordner: ") << album.AlleVerzeichnisse.size() << '\n';
 }
 
 void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
@@ -185,8 +193,11 @@ void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const s
   if (!editor) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
   AlbumNeuScannen(Bearbeitung(kontext, umgebung), zustand.AktAlbum, editor->anzahl);
   AlbumBearbeitungAbschliessen(zustand, kontext, *editor);
-  umgebung.aus << "Album „" << name << "“ aktualisiert: " << Bilder(editor->anzahl.gesamt) << " in "
-               << zustand.AktAlbum.AlleVerzeichnisse.size() << " Ordnern.\n";
+  const size_t ordnerAnzahl = zustand.AktAlbum.AlleVerzeichnisse.size();
+  umgebung.aus << Format(NG_("Album „{}“ aktualisiert: {} in {} Ordnern.",
+                             "Album „{}“ aktualisiert: {} in {} Ordnern.", ordnerAnzahl),
+                         name, Bilder(editor->anzahl.gesamt), ordnerAnzahl)
+               << '\n';
 }
 
 void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& alt,
@@ -197,7 +208,7 @@ void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std
   // Only the name changes: one write of the catalogue, which is done or not, whatever
   // else of the album is damaged.
   AlbumUmbenennen(kontext, alt, neu);
-  umgebung.aus << "Album „" << alt << "“ heißt jetzt „" << neu << "“.\n";
+  umgebung.aus << Format(_("Album „{}“ heißt jetzt „{}“."), alt, neu) << '\n';
 }
 
 void AlbumWiederherstellen(const AlbenKontext& kontext, Umgebung& umgebung,
@@ -215,27 +226,34 @@ void AlbumWiederherstellen(const AlbenKontext& kontext, Umgebung& umgebung,
     case Wiederaufnahme::Aufgenommen:
       break;
     case Wiederaufnahme::KeinVerwaistesAlbum:
-      throw Befehlsfehler("Im Ordner der Alben gibt es kein verwaistes Album „" + dateiname +
-                          "“. „tilvendo album liste“ nennt die verwaisten Alben.");
-    case Wiederaufnahme::OrdnerlisteUnbrauchbar:
       throw Befehlsfehler(
-          "Die Ordnerliste „" + ordnerliste + "“ fehlt oder ist beschädigt; " +
-          "das Album kann nicht wiederhergestellt werden. Bitte legen Sie es neu an.");
+          Format(_("Im Ordner der Alben gibt es kein verwaistes Album „{}“. „tilvendo "
+                   "album liste“ nennt die verwaisten Alben."),
+                 dateiname));
+    case Wiederaufnahme::OrdnerlisteUnbrauchbar:
+      throw Befehlsfehler(Format(_("Die Ordnerliste „{}“ fehlt oder ist beschädigt; das Album kann "
+                                   "nicht wiederhergestellt werden. Bitte legen Sie es neu an."),
+                                 ordnerliste));
     case Wiederaufnahme::KeinOrdnerErreichbar:
-      throw Befehlsfehler("Keiner der Ordner des Albums „" + dateiname +
-                          "“ ist erreichbar. Bitte legen Sie das Medium ein, auf dem sie liegen.");
+      throw Befehlsfehler(
+          Format(_("Keiner der Ordner des Albums „{}“ ist erreichbar. Bitte legen Sie "
+                   "das Medium ein, auf dem sie liegen."),
+                 dateiname));
     case Wiederaufnahme::MediumAbgelehnt:
       throw Befehlsfehler("");  // the medium rules' warning said why
   }
-  umgebung.aus << "Album „" << name << "“ wiederhergestellt: " << Bilder(album.Anzahl.gesamt)
-               << " in " << album.AlleVerzeichnisse.size() << " Ordnern.\n";
+  const size_t ordnerAnzahl = album.AlleVerzeichnisse.size();
+  umgebung.aus << Format(NG_("Album „{}“ wiederhergestellt: {} in {} Ordnern.",
+                             "Album „{}“ wiederhergestellt: {} in {} Ordnern.", ordnerAnzahl),
+                         name, Bilder(album.Anzahl.gesamt), ordnerAnzahl)
+               << '\n';
 }
 
 void AlbumEntfernen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
   if (!AlbumVorhanden(kontext, name)) throw Befehlsfehler(MeldungUnbekanntesAlbum(name));
   AlbenZustand zustand;
   AlbumLoeschenUndAbwaehlen(zustand, kontext, name);
-  umgebung.aus << "Album „" << name << "“ gelöscht; die Bilder bleiben, wo sie sind.\n";
+  umgebung.aus << Format(_("Album „{}“ gelöscht; die Bilder bleiben, wo sie sind."), name) << '\n';
 }
 
 }  // namespace tilvendo::cli

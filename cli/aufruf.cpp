@@ -10,6 +10,7 @@
 #include "pictures/bildart.h"
 #include "pictures/speichern.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo::cli {
 namespace {
@@ -21,19 +22,68 @@ constexpr int32_t kQualitaetMax = 100;
 constexpr int32_t kProzentVoll = 100;
 
 // The command-line spellings of the method and pattern lists, in the order of their
-// values; the umlaut spellings are accepted too.
-constexpr std::array<std::array<std::string_view, 2>, 4> kMethodenNamen = {{
-    {"standard", "standard"},
-    {"schnell", "schnell"},
-    {"gruendlich", "gründlich"},
-    {"optimal", "optimal"},
+// values; the umlaut and the English spellings are accepted too.
+constexpr std::array<std::array<std::string_view, 3>, 4> kMethodenNamen = {{
+    {"standard", "standard", "standard"},
+    {"schnell", "schnell", "fast"},
+    {"gruendlich", "gründlich", "thorough"},
+    {"optimal", "optimal", "optimal"},
 }};
-constexpr std::array<std::array<std::string_view, 2>, 4> kMusterNamen = {{
-    {"standard", "standard"},
-    {"ignorieren", "ignorieren"},
-    {"abschwaechen", "abschwächen"},
-    {"unterdruecken", "unterdrücken"},
+constexpr std::array<std::array<std::string_view, 3>, 4> kMusterNamen = {{
+    {"standard", "standard", "standard"},
+    {"ignorieren", "ignorieren", "ignore"},
+    {"abschwaechen", "abschwächen", "weaken"},
+    {"unterdruecken", "unterdrücken", "suppress"},
 }};
+
+// The English name of every command, subcommand and option beside its German one: both
+// are always taken, so that scripts in either language keep working.
+struct Uebersetzung {
+  std::string_view englisch;
+  std::string_view deutsch;
+};
+constexpr std::array<Uebersetzung, 32> kEnglischeNamen = {{
+    {"help", "hilfe"},
+    {"mosaic", "mosaik"},
+    {"create", "anlegen"},
+    {"list", "liste"},
+    {"show", "zeigen"},
+    {"update", "aktualisieren"},
+    {"rename", "umbenennen"},
+    {"delete", "loeschen"},
+    {"restore", "wiederherstellen"},
+    {"--albums-dir", "--alben-pfad"},
+    {"--no-subfolders", "--ohne-unterordner"},
+    {"--log", "--protokoll"},
+    {"--report", "--bericht"},
+    {"--no-rotation", "--ohne-drehung"},
+    {"--fast", "--schnell"},
+    {"--perceptual", "--wahrnehmung"},
+    {"--crop", "--zuschneiden"},
+    {"--large-format", "--grossformat"},
+    {"--every-photo", "--jedes-foto"},
+    {"--tiles", "--kacheln"},
+    {"--size", "--groesse"},
+    {"--print", "--druck"},
+    {"--placement-list", "--liste"},
+    {"--shape-analysis", "--formanalyse"},
+    {"--method", "--methode"},
+    {"--pattern", "--muster"},
+    {"--min-distance", "--mindestabstand"},
+    {"--blend", "--einblenden"},
+    {"--bit-depth", "--farbtiefe"},
+    {"--quality", "--qualitaet"},
+    {"--color-match", "--farbangleich"},
+    {"--max-uses", "--max-verwendungen"},
+}};
+
+// The German name the parser works with for a name given in either language.
+std::string Deutsch(const std::string& name) {
+  for (const Uebersetzung& paar : kEnglischeNamen) {
+    if (name == paar.englisch) return std::string(paar.deutsch);
+  }
+  return name;
+}
 
 std::string Klein(std::string_view text) {
   std::string ergebnis(text);
@@ -51,7 +101,7 @@ int64_t Zahl(std::string_view option, std::string_view text) {
   int64_t wert = 0;
   const auto [ende, fehler] = std::from_chars(text.data(), text.data() + text.size(), wert);
   if (text.empty() || fehler != std::errc() || ende != text.data() + text.size()) {
-    Fehler("„" + std::string(text) + "“ ist keine ganze Zahl (" + std::string(option) + ").");
+    Fehler(Format(_("„{}“ ist keine ganze Zahl ({})."), text, option));
   }
   return wert;
 }
@@ -59,8 +109,7 @@ int64_t Zahl(std::string_view option, std::string_view text) {
 int32_t ZahlIn(std::string_view option, std::string_view text, int64_t min, int64_t max) {
   const int64_t wert = Zahl(option, text);
   if (wert < min || wert > max) {
-    Fehler(std::string(option) + " muss zwischen " + std::to_string(min) + " und " +
-           std::to_string(max) + " liegen.");
+    Fehler(Format(_("{} muss zwischen {} und {} liegen."), option, min, max));
   }
   return static_cast<int32_t>(wert);
 }
@@ -74,23 +123,24 @@ Paar PaarLesen(std::string_view option, std::string_view text, int64_t max) {
     laenge = std::string_view("×").size();
   }
   if (trenner == std::string_view::npos) {
-    Fehler(std::string(option) + " erwartet zwei Zahlen der Form BREITExHÖHE, z. B. 40x30.");
+    Fehler(Format(_("{} erwartet zwei Zahlen der Form BREITExHÖHE, z. B. 40x30."), option));
   }
   return Paar{ZahlIn(option, text.substr(0, trenner), 1, max),
               ZahlIn(option, text.substr(trenner + laenge), 1, max)};
 }
 
+// `erlaubt` lists the names in the user's language.
 template <size_t N>
 uint8_t NameWaehlen(std::string_view option, std::string_view text,
-                    const std::array<std::array<std::string_view, 2>, N>& namen) {
+                    const std::array<std::array<std::string_view, 3>, N>& namen,
+                    std::string_view erlaubt) {
   const std::string klein = Klein(text);
-  std::string erlaubt;
   for (size_t i = 0; i < N; ++i) {
-    if (klein == namen[i][0] || klein == namen[i][1]) return static_cast<uint8_t>(i);
-    erlaubt += (i == 0 ? "" : ", ") + std::string(namen[i][0]);
+    for (std::string_view name : namen[i]) {
+      if (klein == name) return static_cast<uint8_t>(i);
+    }
   }
-  Fehler("Unbekannter Wert „" + std::string(text) + "“ für " + std::string(option) +
-         " (erlaubt: " + erlaubt + ").");
+  Fehler(Format(_("Unbekannter Wert „{}“ für {} (erlaubt: {})."), text, option, erlaubt));
 }
 
 template <size_t N>
@@ -102,7 +152,7 @@ int32_t AusListe(std::string_view option, std::string_view text,
     if (wert == erlaubt[i]) return erlaubt[i];
     liste += (i == 0 ? "" : ", ") + std::to_string(erlaubt[i]);
   }
-  Fehler(std::string(option) + " erlaubt nur " + liste + ".");
+  Fehler(Format(_("{} erlaubt nur {}."), option, liste));
 }
 
 // Options without a value, then those with one ("--name wert" or "--name=wert");
@@ -149,7 +199,7 @@ double Laenge(std::string_view option, std::string_view text) {
   const bool gut = !zahl.empty() && zahl.find_first_not_of("0123456789.") == std::string::npos &&
                    zahl.find('.') == zahl.rfind('.') && zahl != ".";
   if (!gut) {
-    Fehler("„" + std::string(text) + "“ ist keine Länge (" + std::string(option) + ").");
+    Fehler(Format(_("„{}“ ist keine Länge ({})."), text, option));
   }
   // Not through the C library, whose decimal point follows the locale.
   double wert = 0.0;
@@ -171,14 +221,13 @@ Druckgroesse DruckgroesseLesen(std::string_view option, std::string_view text) {
   }
   const size_t trenner = rest.find('x');
   if (trenner == std::string_view::npos) {
-    Fehler(std::string(option) +
-           " erwartet BREITExHÖHE mit mm, cm oder in, z. B. 841x1189mm oder 59,4x84,1cm.");
+    Fehler(Format(_("{} erwartet BREITExHÖHE mit mm, cm oder in, z. B. 841x1189mm oder 59,4x84,1cm."),
+                  option));
   }
   const double breite = Laenge(option, rest.substr(0, trenner)) * faktor;
   const double hoehe = Laenge(option, rest.substr(trenner + 1)) * faktor;
   if (breite <= 0 || hoehe <= 0 || breite > kMaxPapierkante || hoehe > kMaxPapierkante) {
-    Fehler(std::string(option) + " erlaubt Seiten von mehr als 0 bis " +
-           std::to_string(kMaxPapierkante) + " mm.");
+    Fehler(Format(_("{} erlaubt Seiten von mehr als 0 bis {} mm."), option, kMaxPapierkante));
   }
   return Druckgroesse{breite, hoehe};
 }
@@ -202,50 +251,54 @@ bool IstOption(const std::string& argument) {
 }
 
 struct Option {
-  std::string name;
+  std::string name;  // the German name
   std::string wert;
+  std::string genannt;  // the name as given, in either language
 };
 
 void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
   const std::string& name = option.name;
+  const std::string& genannt = option.genannt;
   auto wert = [&] { return option.wert; };
   if (name == "--album") {
     m.alben.push_back(wert());
   } else if (name == "--kacheln") {
-    m.kacheln = PaarLesen(name, wert(), kMaxKacheln);
+    m.kacheln = PaarLesen(genannt, wert(), kMaxKacheln);
   } else if (name == "--zoom") {
-    m.zoom = ZahlIn(name, wert(), 1, kMaxZoom);
+    m.zoom = ZahlIn(genannt, wert(), 1, kMaxZoom);
   } else if (name == "--groesse" || name == "--größe") {
     // Read once all options are known: its bound depends on --grossformat.
     m.groesse = Paar{};
   } else if (name == "--grossformat" || name == "--großformat") {
     m.grossformat = true;
   } else if (name == "--druck") {
-    m.druck = DruckgroesseLesen(name, wert());
+    m.druck = DruckgroesseLesen(genannt, wert());
   } else if (name == "--dpi") {
-    m.dpi = ZahlIn(name, wert(), 1, kMaxDpi);
+    m.dpi = ZahlIn(genannt, wert(), 1, kMaxDpi);
   } else if (name == "--liste") {
-    if (wert().empty()) Fehler("--liste braucht einen Dateinamen.");
+    if (wert().empty()) Fehler(Format(_("{} braucht einen Dateinamen."), genannt));
     m.liste = wert();
   } else if (name == "--formanalyse") {
-    m.formanalyse = static_cast<uint8_t>(AusListe(name, wert(), kFormanalyseStufen));
+    m.formanalyse = static_cast<uint8_t>(AusListe(genannt, wert(), kFormanalyseStufen));
   } else if (name == "--methode") {
-    m.methode = NameWaehlen(name, wert(), kMethodenNamen);
+    m.methode = NameWaehlen(genannt, wert(), kMethodenNamen,
+                            _("standard, schnell, gruendlich, optimal"));
   } else if (name == "--muster") {
-    m.muster = NameWaehlen(name, wert(), kMusterNamen);
+    m.muster = NameWaehlen(genannt, wert(), kMusterNamen,
+                           _("standard, ignorieren, abschwaechen, unterdruecken"));
   } else if (name == "--mindestabstand") {
-    m.mindestabstand = ZahlIn(name, wert(), 0, kMaxMindestabstand);
+    m.mindestabstand = ZahlIn(genannt, wert(), 0, kMaxMindestabstand);
   } else if (name == "--einblenden") {
-    m.vorlagenAnteil = ZahlIn(name, wert(), 0, kProzentVoll);
+    m.vorlagenAnteil = ZahlIn(genannt, wert(), 0, kProzentVoll);
     if (m.vorlagenAnteil % kVorlagenAnteilSchritt != 0) {
-      Fehler("--einblenden geht in Schritten von 5 (0, 5, 10, … 100).");
+      Fehler(Format(_("{} geht in Schritten von 5 (0, 5, 10, … 100)."), genannt));
     }
   } else if (name == "--farbtiefe") {
-    m.farbtiefe = AusListe(name, wert(), kFarbtiefen);
+    m.farbtiefe = AusListe(genannt, wert(), kFarbtiefen);
   } else if (name == "--qualitaet" || name == "--qualität") {
-    m.qualitaet = ZahlIn(name, wert(), kQualitaetMin, kQualitaetMax);
+    m.qualitaet = ZahlIn(genannt, wert(), kQualitaetMin, kQualitaetMax);
   } else if (name == "--seed") {
-    m.seed = static_cast<uint32_t>(ZahlIn(name, wert(), 0, INT32_MAX));
+    m.seed = static_cast<uint32_t>(ZahlIn(genannt, wert(), 0, INT32_MAX));
   } else if (name == "--protokoll") {
     m.protokoll = true;
   } else if (name == "--bericht") {
@@ -259,30 +312,30 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
   } else if (name == "--zuschneiden") {
     m.verfahren.Zuschneiden = true;
   } else if (name == "--farbangleich") {
-    m.verfahren.Farbangleich = static_cast<uint8_t>(ZahlIn(name, wert(), 0, kMaxFarbangleich));
+    m.verfahren.Farbangleich = static_cast<uint8_t>(ZahlIn(genannt, wert(), 0, kMaxFarbangleich));
   } else if (name == "--max-verwendungen") {
-    m.verfahren.MaxVerwendungen = ZahlIn(name, wert(), 0, kMaxVerwendungenGrenze);
+    m.verfahren.MaxVerwendungen = ZahlIn(genannt, wert(), 0, kMaxVerwendungenGrenze);
   } else if (name == "--jedes-foto") {
     m.verfahren.JedesFoto = true;
   } else {
-    Fehler("Unbekannte Option " + name + ".");
+    Fehler(Format(_("Unbekannte Option {}."), genannt));
   }
 }
 
 // The result size in pixels, within the bound that large format lifts.
 Paar GroesseLesen(const MosaikOptionen& m, const Option& option) {
-  if (m.grossformat) return PaarLesen(option.name, option.wert, kMaxZielgroesseGross);
+  if (m.grossformat) return PaarLesen(option.genannt, option.wert, kMaxZielgroesseGross);
   try {
-    return PaarLesen(option.name, option.wert, kMaxZielgroesse);
+    return PaarLesen(option.genannt, option.wert, kMaxZielgroesse);
   } catch (const Aufruffehler& fehler) {
-    Fehler(std::string(fehler.what()) + " Mit --grossformat sind bis " +
-           std::to_string(kMaxZielgroesseGross) + " Pixel je Seite möglich.");
+    Fehler(std::string(fehler.what()) +
+           Format(_(" Mit --grossformat sind bis {} Pixel je Seite möglich."), kMaxZielgroesseGross));
   }
 }
 
 void AnzahlPruefen(const std::vector<std::string>& werte, size_t min, size_t max,
                    const std::string& aufruf) {
-  if (werte.size() < min || werte.size() > max) Fehler("Aufruf: tilvendo " + aufruf);
+  if (werte.size() < min || werte.size() > max) Fehler(Format(_("Aufruf: tilvendo {}"), aufruf));
 }
 
 }  // namespace
@@ -300,18 +353,18 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
       nurNochWoerter = true;
     } else {
       const size_t gleich = argument.find('=');
-      Option option{argument.substr(0, gleich), {}};
+      Option option{Deutsch(argument.substr(0, gleich)), {}, argument.substr(0, gleich)};
       if (!IstSchalter(option.name) && !IstWertOption(option.name)) {
-        Fehler("Unbekannte Option " + option.name + ". Siehe tilvendo --help.");
+        Fehler(Format(_("Unbekannte Option {}. Siehe tilvendo --help."), option.genannt));
       }
       if (IstSchalter(option.name)) {
-        if (gleich != std::string::npos) Fehler(option.name + " nimmt keinen Wert.");
+        if (gleich != std::string::npos) Fehler(Format(_("{} nimmt keinen Wert."), option.genannt));
       } else if (gleich != std::string::npos) {
         option.wert = argument.substr(gleich + 1);
       } else if (i + 1 < argumente.size()) {
         option.wert = argumente[++i];
       } else {
-        Fehler("Der Option " + option.name + " fehlt ihr Wert.");
+        Fehler(Format(_("Der Option {} fehlt ihr Wert."), option.genannt));
       }
       optionen.push_back(std::move(option));
     }
@@ -326,7 +379,7 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     } else if (option.name == "--version") {
       version = true;
     } else if (option.name == "--alben-pfad") {
-      if (option.wert.empty()) Fehler("--alben-pfad braucht einen Ordner.");
+      if (option.wert.empty()) Fehler(Format(_("{} braucht einen Ordner."), option.genannt));
       aufruf.albenPfad = option.wert;
     } else if (option.name == "--ohne-unterordner") {
       aufruf.ohneUnterordner = true;
@@ -348,7 +401,7 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     return aufruf;
   }
 
-  const std::string befehl = woerter.front();
+  const std::string befehl = Deutsch(woerter.front());
   std::vector<std::string> rest(woerter.begin() + 1, woerter.end());
   if (befehl == "hilfe") {
     aufruf.befehl = Befehl::Hilfe;
@@ -356,7 +409,7 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
   }
   if (befehl == "mosaik") {
     aufruf.befehl = Befehl::Mosaik;
-    AnzahlPruefen(rest, 2, 2, "mosaik VORLAGE AUSGABE --album NAME [OPTIONEN]");
+    AnzahlPruefen(rest, 2, 2, _("mosaik VORLAGE AUSGABE --album NAME [OPTIONEN]"));
     aufruf.mosaik.vorlage = rest[0];
     aufruf.mosaik.ausgabe = rest[1];
     const Option* groesse = nullptr;
@@ -365,73 +418,75 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
       if (option.name == "--groesse" || option.name == "--größe") groesse = &option;
     }
     if (groesse != nullptr) aufruf.mosaik.groesse = GroesseLesen(aufruf.mosaik, *groesse);
-    if (aufruf.mosaik.alben.empty()) Fehler("mosaik braucht mindestens ein --album NAME.");
+    if (aufruf.mosaik.alben.empty()) Fehler(_("mosaik braucht mindestens ein --album NAME."));
     const MosaikOptionen& m = aufruf.mosaik;
     if (int{m.zoom.has_value()} + int{m.groesse.has_value()} + int{m.druck.has_value()} > 1) {
-      Fehler("--zoom, --groesse und --druck schließen einander aus.");
+      Fehler(_("--zoom, --groesse und --druck schließen einander aus."));
     }
-    if (m.druck && !m.dpi) Fehler("--druck braucht die Druckauflösung --dpi N.");
-    if (aufruf.ohneUnterordner) Fehler("--ohne-unterordner gilt nur für „album anlegen“.");
+    if (m.druck && !m.dpi) Fehler(_("--druck braucht die Druckauflösung --dpi N."));
+    if (aufruf.ohneUnterordner) Fehler(_("--ohne-unterordner gilt nur für „album anlegen“."));
     const Ausgabeformat format = AusgabeFormat(aufruf.mosaik.ausgabe);
     if (format == Ausgabeformat::Unbekannt) {
       Fehler(
-          "Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden oder auf .png, .tif oder .tiff; "
-          "die Endung bestimmt das Format.");
+          _("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden oder auf .png, .tif oder .tiff; "
+            "die Endung bestimmt das Format."));
     }
     if (format != Ausgabeformat::Bmp && aufruf.mosaik.farbtiefe) {
       Fehler(format == Ausgabeformat::Jpeg
-                 ? "--farbtiefe gilt nur für .bmp; JPEG-Bilder haben immer 24 Bit."
-                 : "--farbtiefe gilt nur für .bmp; PNG- und TIFF-Bilder haben immer 24 Bit.");
+                 ? _("--farbtiefe gilt nur für .bmp; JPEG-Bilder haben immer 24 Bit.")
+                 : _("--farbtiefe gilt nur für .bmp; PNG- und TIFF-Bilder haben immer 24 Bit."));
     }
     if (format != Ausgabeformat::Jpeg && aufruf.mosaik.qualitaet) {
-      Fehler("--qualitaet gilt nur für .jpg und .jpeg.");
+      Fehler(_("--qualitaet gilt nur für .jpg und .jpeg."));
     }
     return aufruf;
   }
-  if (befehl != "album") Fehler("Unbekannter Befehl „" + befehl + "“. Siehe tilvendo --help.");
-  if (!spaeter.empty()) Fehler("Unbekannte Option " + spaeter.front().name + ".");
+  if (befehl != "album") {
+    Fehler(Format(_("Unbekannter Befehl „{}“. Siehe tilvendo --help."), woerter.front()));
+  }
+  if (!spaeter.empty()) Fehler(Format(_("Unbekannte Option {}."), spaeter.front().genannt));
   if (rest.empty())
     Fehler(
-        "album braucht einen Unterbefehl: anlegen, liste, zeigen, "
-        "aktualisieren, umbenennen, loeschen oder wiederherstellen.");
+        _("album braucht einen Unterbefehl: anlegen, liste, zeigen, "
+          "aktualisieren, umbenennen, loeschen oder wiederherstellen."));
 
-  const std::string unter = rest.front();
+  const std::string unter = Deutsch(rest.front());
   std::vector<std::string> werte(rest.begin() + 1, rest.end());
   if (unter != "anlegen" && aufruf.ohneUnterordner) {
-    Fehler("--ohne-unterordner gilt nur für „album anlegen“.");
+    Fehler(_("--ohne-unterordner gilt nur für „album anlegen“."));
   }
   if (unter == "anlegen") {
     aufruf.befehl = Befehl::AlbumAnlegen;
-    AnzahlPruefen(werte, 2, SIZE_MAX, "album anlegen NAME ORDNER… [--ohne-unterordner]");
+    AnzahlPruefen(werte, 2, SIZE_MAX, _("album anlegen NAME ORDNER… [--ohne-unterordner]"));
     aufruf.namen = {werte.front()};
     aufruf.ordner.assign(werte.begin() + 1, werte.end());
   } else if (unter == "liste") {
     aufruf.befehl = Befehl::AlbumListe;
-    AnzahlPruefen(werte, 0, 0, "album liste");
+    AnzahlPruefen(werte, 0, 0, _("album liste"));
   } else if (unter == "zeigen") {
     aufruf.befehl = Befehl::AlbumZeigen;
-    AnzahlPruefen(werte, 1, 1, "album zeigen NAME");
+    AnzahlPruefen(werte, 1, 1, _("album zeigen NAME"));
     aufruf.namen = werte;
   } else if (unter == "aktualisieren") {
     aufruf.befehl = Befehl::AlbumAktualisieren;
-    AnzahlPruefen(werte, 1, 1, "album aktualisieren NAME");
+    AnzahlPruefen(werte, 1, 1, _("album aktualisieren NAME"));
     aufruf.namen = werte;
   } else if (unter == "umbenennen") {
     aufruf.befehl = Befehl::AlbumUmbenennen;
-    AnzahlPruefen(werte, 2, 2, "album umbenennen ALT NEU");
+    AnzahlPruefen(werte, 2, 2, _("album umbenennen ALT NEU"));
     aufruf.namen = werte;
   } else if (unter == "loeschen" || unter == "löschen") {
     aufruf.befehl = Befehl::AlbumLoeschen;
-    AnzahlPruefen(werte, 1, 1, "album loeschen NAME");
+    AnzahlPruefen(werte, 1, 1, _("album loeschen NAME"));
     aufruf.namen = werte;
   } else if (unter == "wiederherstellen") {
     aufruf.befehl = Befehl::AlbumWiederherstellen;
-    AnzahlPruefen(werte, 1, 2, "album wiederherstellen DATEINAME [NAME]");
+    AnzahlPruefen(werte, 1, 2, _("album wiederherstellen DATEINAME [NAME]"));
     aufruf.namen = werte;
     // Without a name of its own the album is called after its files.
     if (aufruf.namen.size() == 1) aufruf.namen.push_back(aufruf.namen.front());
   } else {
-    Fehler("Unbekannter Unterbefehl „album " + unter + "“. Siehe tilvendo --help.");
+    Fehler(Format(_("Unbekannter Unterbefehl „album {}“. Siehe tilvendo --help."), rest.front()));
   }
   return aufruf;
 }
@@ -448,7 +503,8 @@ Ausgabeformat AusgabeFormat(const std::string& pfad) {
 }
 
 std::string Hilfetext() {
-  return R"(Aufruf: tilvendo [--alben-pfad ORDNER] BEFEHL …
+  // The names of commands and options in a translation must be ones the program takes.
+  return Format(_(R"(Aufruf: tilvendo [--alben-pfad ORDNER] BEFEHL …
 
 Fotomosaike aus den eigenen Bildern, ohne Fenster.
 
@@ -487,8 +543,7 @@ Mosaik:
     --mindestabstand N    Kacheln zwischen zwei gleichen Bildern (Standard 2)
     --einblenden P        Anteil der Vorlage in Prozent, 0 bis 100 in Fünferschritten
                           (Standard 25)
-    --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard )" +
-         std::to_string(static_cast<int>(BmpPixelFormat(kStandardFarbtiefe))) + R"()
+    --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard {})
     --qualitaet Q         JPEG-Qualität 1 bis 100 (Standard 90)
     --seed N              fester Startwert des Zufalls: gleiche Eingaben, gleiches Mosaik
     --protokoll           schreibt die Liste der gelesenen Bilder
@@ -516,7 +571,8 @@ Allgemein:
 
 Rückgabewerte: 0 fertig, 1 Fehler, 2 falscher Aufruf, 130 abgebrochen (Strg+C;
 ein zweites Strg+C beendet sofort).
-)";
+)"),
+                static_cast<int>(BmpPixelFormat(kStandardFarbtiefe)));
 }
 
 }  // namespace tilvendo::cli

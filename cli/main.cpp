@@ -10,6 +10,7 @@
 #include "cli/terminal_benutzer.h"
 #include "platform/atomic_file.h"
 #include "platform/medien.h"
+#include "platform/sprache.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
   ::mallopt(M_MMAP_THRESHOLD, kGrosseBloeckeImHeap);
   ::mallopt(M_TRIM_THRESHOLD, kGrosseBloeckeImHeap);
   IgnoreFileSizeSignal();
+  SpracheEinrichten();
   std::vector<std::string> argumente(argv + 1, argv + argc);
   const bool fragen = ::isatty(STDIN_FILENO) != 0;
   cli::TerminalBenutzer benutzer(std::cerr, ::isatty(STDERR_FILENO) != 0,

@@ -23,6 +23,8 @@
 #include "platform/clock.h"
 #include "platform/free_space.h"
 #include "platform/paths.h"
+#include "platform/sprache.h"
+#include "platform/translate.h"
 
 namespace tilvendo::cli {
 namespace {
@@ -37,9 +39,9 @@ void AusgabePruefen(const Auftrag& auftrag, const std::string& ausgabe) {
   try {
     AtomicFile probe(ausgabe);
   } catch (const WriteError&) {
-    throw Befehlsfehler("In den Ordner von „" + ausgabe +
-                        "“ kann nicht geschrieben werden (gibt es ihn, und darf man dort "
-                        "schreiben?).");
+    throw Befehlsfehler(Format(_("In den Ordner von „{}“ kann nicht geschrieben werden (gibt es ihn, "
+                                 "und darf man dort schreiben?)."),
+                               ausgabe));
   }
 }
 
@@ -78,18 +80,19 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
   const Nachgaben nachgaben = Einrichten(auftrag, wunsch);
   const Einstellungen& e = auftrag.einstellungen;
   if ((m.zoom || m.groesse || m.druck) && nachgaben.zoom) {
-    benutzer.Hinweis("Der Zoom wurde auf " + std::to_string(e.ZoomX) +
-                     " % begrenzt, damit das Ergebnis höchstens " +
-                     std::to_string(GroessteZielkante(e)) + " Pixel breit und hoch wird.");
+    benutzer.Hinweis(Format(_("Der Zoom wurde auf {} % begrenzt, damit das Ergebnis höchstens {} Pixel "
+                              "breit und hoch wird."),
+                            e.ZoomX, GroessteZielkante(e)));
   }
   if (m.kacheln && nachgaben.kacheln) {
-    benutzer.Hinweis("Die Kachelung wurde auf " + std::to_string(e.KachelnX) + " x " +
-                     std::to_string(e.KachelnY) +
-                     " verringert, damit jede Kachel mindestens 4 Pixel breit bleibt.");
+    benutzer.Hinweis(Format(_("Die Kachelung wurde auf {} x {} verringert, damit jede Kachel mindestens "
+                              "4 Pixel breit bleibt."),
+                            e.KachelnX, e.KachelnY));
   }
   if (nachgaben.minAbstand) {
-    benutzer.Hinweis("Der Mindestabstand wurde auf " + std::to_string(e.minAbstand) +
-                     " verringert; mehr erlauben Kachelung und Bilderzahl nicht.");
+    benutzer.Hinweis(Format(_("Der Mindestabstand wurde auf {} verringert; mehr erlauben Kachelung und "
+                              "Bilderzahl nicht."),
+                            e.minAbstand));
   }
 }
 
@@ -145,7 +148,7 @@ void GrossformatPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen
     }
     CheckFreeSpace(optionen.Pfad, DateiHoechstBytes(optionen, groesse.width, groesse.height), {});
   } catch (const WriteError& fehler) {
-    throw Befehlsfehler(std::string(kSpeicherFehler) + fehler.what());
+    throw Befehlsfehler(_(kSpeicherFehler.data()) + std::string(fehler.what()));
   }
   RemoveStaleTemporaries(MitSchraegstrich(optionen.Pfad));
 }
@@ -157,25 +160,27 @@ void ListePruefen(const Auftrag& auftrag, const std::string& liste, const std::s
   }
   if (liste == ausgabe || SameFile(liste, ausgabe) ||
       ResolveLinks(liste) == ResolveLinks(ausgabe)) {
-    throw Befehlsfehler("Die Liste der Fotos und das Mosaik können nicht in dieselbe Datei „" +
-                        liste + "“ geschrieben werden.");
+    throw Befehlsfehler(Format(
+        _("Die Liste der Fotos und das Mosaik können nicht in dieselbe Datei „{}“ geschrieben "
+          "werden."),
+        liste));
   }
   try {
     AtomicFile probe(liste);
   } catch (const WriteError&) {
-    throw Befehlsfehler("Die Liste „" + liste + "“ kann nicht geschrieben werden (gibt es den " +
-                        "Ordner, und darf man dort schreiben?).");
+    throw Befehlsfehler(Format(_("Die Liste „{}“ kann nicht geschrieben werden (gibt es den Ordner, und "
+                                 "darf man dort schreiben?)."),
+                               liste));
   }
 }
 
-// One length on paper with a decimal comma: 12,7.
+// One length on paper with the language's decimal separator: 12,7.
 std::string Millimeter(double mm) {
   char text[32];
   std::snprintf(text, sizeof(text), "%.1f", mm);
   std::string ergebnis(text);
-  for (char& c : ergebnis) {
-    if (c == '.') c = ',';
-  }
+  const size_t punkt = ergebnis.find('.');
+  if (punkt != std::string::npos) ergebnis.replace(punkt, 1, Dezimalzeichen());
   return ergebnis;
 }
 
@@ -190,59 +195,72 @@ uint64_t Spitzenspeicher() {
 // As the overview shows durations, with the exact seconds behind for measurements.
 std::string Dauer(double tage) {
   char genau[32];
-  std::snprintf(genau, sizeof(genau), " (%.3f s)", tage * kSecondsPerDay);
-  return DauerText(tage) + genau;
+  std::snprintf(genau, sizeof(genau), "%.3f", tage * kSecondsPerDay);
+  std::string sekunden(genau);
+  const size_t punkt = sekunden.find('.');
+  if (punkt != std::string::npos) sekunden.replace(punkt, 1, Dezimalzeichen());
+  return DauerText(tage) + " (" + sekunden + " s)";
 }
 
 void BerichtSchreiben(const Laufbericht& b, std::ostream& aus) {
   static constexpr std::array<const char*, kLaufzeitenAnzahl> kPhasen = {
-      "Einlesen der Bilddateien: ", "Vorbereiten der Vorlage: ", "Berechnen des Mosaiks: ",
-      "Zusammenstellen des Mosaiks: ", "Gesamtdauer: "};
-  aus << "Informationen zur letzten Berechnung:\n";
+      N_("Einlesen der Bilddateien: "), N_("Vorbereiten der Vorlage: "),
+      N_("Berechnen des Mosaiks: "), N_("Zusammenstellen des Mosaiks: "), N_("Gesamtdauer: ")};
+  aus << _("Informationen zur letzten Berechnung:") << '\n';
   for (size_t i = 0; i < kPhasen.size(); ++i) {
-    aus << "  " << kPhasen[i] << Dauer(b.Laufzeiten[i]) << '\n';
+    aus << "  " << _(kPhasen[i]) << Dauer(b.Laufzeiten[i]) << '\n';
   }
-  aus << "  Vorlagengröße: " << b.vorlage.width << " x " << b.vorlage.height << " Pixel\n"
-      << "  absolute Größe: " << b.ziel.width << " x " << b.ziel.height << " Pixel\n"
-      << "  " << b.kachelnX << " x " << b.kachelnY << " Kacheln, " << b.kacheln << " insgesamt, je "
-      << b.kachel.width << " x " << b.kachel.height << " Pixel\n"
-      << "  Anzahl an Bildern insgesamt: " << b.bilder << '\n'
-      << "  verschiedene Bilder im Mosaik: " << b.verschiedeneBilder << '\n';
+  aus << "  " << Format(_("Vorlagengröße: {} x {} Pixel"), b.vorlage.width, b.vorlage.height) << '\n'
+      << "  " << Format(_("absolute Größe: {} x {} Pixel"), b.ziel.width, b.ziel.height) << '\n'
+      << "  "
+      << Format(_("{} x {} Kacheln, {} insgesamt, je {} x {} Pixel"), b.kachelnX, b.kachelnY,
+                b.kacheln, b.kachel.width, b.kachel.height)
+      << '\n'
+      << "  " << Format(_("Anzahl an Bildern insgesamt: {}"), b.bilder) << '\n'
+      << "  " << _("verschiedene Bilder im Mosaik: ") << b.verschiedeneBilder << '\n';
   if (b.schwarzeKacheln > 0) {
-    aus << "  schwarz gebliebene Kacheln (Bilder nicht lesbar): " << b.schwarzeKacheln << '\n';
+    aus << "  " << _("schwarz gebliebene Kacheln (Bilder nicht lesbar): ") << b.schwarzeKacheln
+        << '\n';
   }
   const Zuordnungsbericht& z = b.zuordnung;
   if (z.gerechnet) {
-    aus << "  Zuordnung mit Verwendungsgrenzen: " << z.runden << " Flussrunden\n"
-        << "  Summe der Signaturabstände: " << z.summe << " (Fluss " << z.summeFluss
-        << (z.alleFotos ? ", Optimum mindestens " : ", Optimum über die nahen Fotos mindestens ")
-        << z.untereSchranke << ")\n"
-        << "  Tausche für den Mindestabstand: " << z.tausche << '\n';
+    aus << "  " << Format(_("Zuordnung mit Verwendungsgrenzen: {} Flussrunden"), z.runden) << '\n'
+        << "  "
+        << Format(z.alleFotos ? _("Summe der Signaturabstände: {} (Fluss {}, Optimum mindestens {})")
+                              : _("Summe der Signaturabstände: {} (Fluss {}, Optimum über die nahen "
+                                  "Fotos mindestens {})"),
+                  z.summe, z.summeFluss, z.untereSchranke)
+        << '\n'
+        << "  " << _("Tausche für den Mindestabstand: ") << z.tausche << '\n';
     if (z.offen > 0) {
-      aus << "  Kacheln, deren Foto zu nah wiederkehrt (kein Tausch möglich): " << z.offen << '\n';
+      aus << "  " << _("Kacheln, deren Foto zu nah wiederkehrt (kein Tausch möglich): ") << z.offen
+          << '\n';
     }
   }
   if (b.dpi > 0) {
     const std::string breite = Millimeter(DruckMillimeter(b.kachel.width, b.dpi));
     const std::string hoehe = Millimeter(DruckMillimeter(b.kachel.height, b.dpi));
-    aus << "  Kachelkante " << breite << (hoehe == breite ? "" : " x " + hoehe) << " mm bei "
-        << b.dpi << " dpi\n";
+    aus << "  "
+        << Format(_("Kachelkante {} mm bei {} dpi"), breite + (hoehe == breite ? "" : " x " + hoehe),
+                  b.dpi)
+        << '\n';
   }
   if (b.erneutGelesen > 0) {
-    aus << "  erneut gelesene Fotos (Kachelspeicher voll): " << b.erneutGelesen << '\n';
+    aus << "  " << _("erneut gelesene Fotos (Kachelspeicher voll): ") << b.erneutGelesen << '\n';
   }
-  aus << "  Spitzenspeicher: " << SizeText(Spitzenspeicher()) << '\n';
+  aus << "  " << _("Spitzenspeicher: ") << SizeText(Spitzenspeicher()) << '\n';
 }
 
 }  // namespace
 
 std::string MeldungVorlageFehlt(const std::string& pfad) {
-  return "Die Vorlage „" + pfad + "“ gibt es nicht.";
+  return Format(_("Die Vorlage „{}“ gibt es nicht."), pfad);
 }
 
 std::string MeldungVorlageUnlesbar(const std::string& pfad) {
-  return "Die Vorlage „" + pfad + "“ kann nicht gelesen werden; sie muss ein Bild im " +
-         "Format BMP, JPEG, PNG, WebP, TIFF oder HEIF sein.";
+  return Format(_("Die Vorlage „{}“ kann nicht gelesen werden; sie muss ein Bild im Format BMP, JPEG, "
+                  "PNG, WebP, TIFF oder HEIF sein."),
+                pfad);
 }
 
 int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& albenPfad,
@@ -287,7 +305,7 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
   try {
     ausgang = lauf.Starten();
   } catch (const WriteError& fehler) {
-    throw Befehlsfehler(std::string(kSpeicherFehler) + fehler.what());
+    throw Befehlsfehler(_(kSpeicherFehler.data()) + std::string(fehler.what()));
   }
   umgebung.benutzer.ZeileAbschliessen();
   switch (ausgang) {
@@ -295,7 +313,7 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
       break;
     case Laufausgang::Abgebrochen:
     case Laufausgang::AbbruchAngefordert:
-      umgebung.fehler << "Abgebrochen; es wurde nichts gespeichert.\n";
+      umgebung.fehler << _("Abgebrochen; es wurde nichts gespeichert.") << '\n';
       return kExitAbbruch;
     case Laufausgang::Abgelehnt:
     case Laufausgang::ZuKlein:
@@ -305,17 +323,17 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
   // A Ctrl+C after the last phase still means: do not write the result (a large mosaic
   // is written already; the list is not).
   if (signaleAbfangen && AbbruchSignal::Empfangen()) {
-    umgebung.fehler << "Abgebrochen; es wurde nichts gespeichert.\n";
+    umgebung.fehler << _("Abgebrochen; es wurde nichts gespeichert.") << '\n';
     return kExitAbbruch;
   }
 
   if (!m.grossformat) {
     try {
       if (!ErgebnisSpeichern(*auftrag, Blendwert(m), speicherOptionen)) {
-        throw Befehlsfehler("Das Mosaik konnte nicht gespeichert werden.");
+        throw Befehlsfehler(_("Das Mosaik konnte nicht gespeichert werden."));
       }
     } catch (const WriteError& fehler) {
-      throw Befehlsfehler(std::string(kSpeicherFehler) + fehler.what());
+      throw Befehlsfehler(_(kSpeicherFehler.data()) + std::string(fehler.what()));
     }
   }
   signal.reset();
@@ -323,16 +341,17 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
     try {
       PlatzierungslisteSchreiben(*auftrag, *m.liste);
     } catch (const WriteError& fehler) {
-      throw Befehlsfehler("Die Liste der Fotos konnte nicht geschrieben werden: " +
+      throw Befehlsfehler(_("Die Liste der Fotos konnte nicht geschrieben werden: ") +
                           std::string(fehler.what()));
     }
   }
 
   const Laufbericht bericht = LaufberichtErstellen(*auftrag);
   if (m.bericht) BerichtSchreiben(bericht, umgebung.aus);
-  umgebung.aus << "Mosaik gespeichert: " << m.ausgabe << " (" << bericht.mosaik.width << " x "
-               << bericht.mosaik.height << " Pixel)\n";
-  if (m.liste) umgebung.aus << "Liste der Fotos: " << *m.liste << '\n';
+  umgebung.aus << Format(_("Mosaik gespeichert: {} ({} x {} Pixel)"), m.ausgabe,
+                         bericht.mosaik.width, bericht.mosaik.height)
+               << '\n';
+  if (m.liste) umgebung.aus << _("Liste der Fotos: ") << *m.liste << '\n';
   return kExitErfolg;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/atomic_file.h"
 #include "platform/bitmap.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo::cli {
 namespace {
@@ -95,7 +96,7 @@ int Ausfuehren(const std::vector<std::string>& argumente, Umgebung& umgebung,
   } catch (const PictureTooLarge& fehler) {
     return Fehlschlag(umgebung, fehler.what());
   } catch (const std::exception& fehler) {
-    return Fehlschlag(umgebung, std::string("Unerwarteter Fehler: ") + fehler.what());
+    return Fehlschlag(umgebung, _("Unerwarteter Fehler: ") + std::string(fehler.what()));
   }
 }
 

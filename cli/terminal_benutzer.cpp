@@ -4,6 +4,8 @@
 #include <istream>
 #include <ostream>
 
+#include "platform/translate.h"
+
 namespace tilvendo::cli {
 namespace {
 
@@ -34,7 +36,7 @@ void TerminalBenutzer::ZeileAbschliessen() {
 void TerminalBenutzer::Warnung(std::string_view text) {
   ZeileAbschliessen();
   ++warnungen_;
-  fehler_ << "Warnung: " << text << '\n' << std::flush;
+  fehler_ << _("Warnung: ") << text << '\n' << std::flush;
 }
 
 void TerminalBenutzer::Information(std::string_view text) {
@@ -44,13 +46,13 @@ void TerminalBenutzer::Information(std::string_view text) {
 
 void TerminalBenutzer::Hinweis(std::string_view text) {
   ZeileAbschliessen();
-  fehler_ << "Hinweis: " << text << '\n' << std::flush;
+  fehler_ << _("Hinweis: ") << text << '\n' << std::flush;
 }
 
 std::string TerminalBenutzer::MediumNameErfragen() {
   ZeileAbschliessen();
   if (eingabe_ == nullptr) return {};
-  fehler_ << kMediumNameFrage << ' ' << std::flush;
+  fehler_ << _(kMediumNameFrage) << ' ' << std::flush;
   std::string name;
   std::getline(*eingabe_, name);
   return name;

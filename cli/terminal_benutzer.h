@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "platform/benutzer.h"
+#include "platform/translate.h"
 
 namespace tilvendo::cli {
 
 // Question for a removable medium's name.
 inline constexpr const char* kMediumNameFrage =
-    "Bitte geben Sie einen Namen für das momentan eingelegte Medium ein:";
+    N_("Bitte geben Sie einen Namen für das momentan eingelegte Medium ein:");
 
 class TerminalBenutzer : public Benutzer {
  public:

@@ -1,8 +1,10 @@
 # Installing the program and packaging it for Debian.
 #
-# `cmake --install` puts the command line `tilvendo` and, when it is built, the wizard
-# `nubo-tilvendo` with its desktop entry, icon and AppStream metainfo into the prefix,
-# and the README with the copyright notice into share/doc/nubo-tilvendo/.
+# `cmake --install` puts the command line `tilvendo` with its manual page and bash
+# completion and, when it is built, the wizard `nubo-tilvendo` with its manual page,
+# desktop entry, icon and AppStream metainfo into the prefix, the catalogues into
+# share/locale (cmake/Kataloge.cmake), and the README in English and German with the
+# copyright notice into share/doc/nubo-tilvendo/.
 # `cpack -G DEB` makes a Debian package of the same files.
 include(GNUInstallDirs)
 
@@ -15,11 +17,24 @@ set(TILVENDO_DATEN ${PROJECT_SOURCE_DIR}/ui/daten)
 set(TILVENDO_DOKU_ORDNER ${CMAKE_INSTALL_DATADIR}/doc/${TILVENDO_PAKET})
 
 install(TARGETS tilvendo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The manual pages: English as the default, German under de/.
+set(tilvendo_handbuecher tilvendo.1)
+if(TARGET nubo-tilvendo)
+  list(APPEND tilvendo_handbuecher nubo-tilvendo.1)
+endif()
+foreach(seite ${tilvendo_handbuecher})
+  install(FILES ${PROJECT_SOURCE_DIR}/man/${seite} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${PROJECT_SOURCE_DIR}/man/de/${seite} DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
+endforeach()
+# Where bash-completion looks for the completion of a command of the same name.
+install(FILES ${PROJECT_SOURCE_DIR}/cli/daten/tilvendo.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tilvendo)
 if(TARGET nubo-tilvendo)
   install(TARGETS nubo-tilvendo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${TILVENDO_DATEN}/${TILVENDO_ANWENDUNGS_ID}.desktop
+  # Made from the templates in ui/daten/ with the catalogues (cmake/Kataloge.cmake).
+  install(FILES ${TILVENDO_DATEN_ERZEUGT}/applications/${TILVENDO_ANWENDUNGS_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${TILVENDO_DATEN}/${TILVENDO_ANWENDUNGS_ID}.metainfo.xml
+  install(FILES ${TILVENDO_DATEN_ERZEUGT}/metainfo/${TILVENDO_ANWENDUNGS_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${TILVENDO_DATEN}/nubo-tilvendo.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -50,7 +65,8 @@ License: GPL-3.0-or-later
  On Debian systems, the complete text of the GNU General Public License
  version 3 can be found in \"/usr/share/common-licenses/GPL-3\".
 ")
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/copyright
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/README.de.md
+              ${PROJECT_BINARY_DIR}/copyright
         DESTINATION ${TILVENDO_DOKU_ORDNER})
 
 # The Debian package.
@@ -59,18 +75,21 @@ set(CPACK_PACKAGE_NAME ${TILVENDO_PAKET})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Nubo Tilvendo")
 set(CPACK_PACKAGE_CONTACT ${TILVENDO_KONTAKT})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Fotomosaike aus den eigenen Fotos erstellen")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "make photo mosaics from your own photos")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Nubo Tilvendo teilt ein Vorlagenbild in ein Raster von Kacheln und ersetzt jede
-Kachel durch eines Ihrer eigenen Fotos, dessen Farben zu diesem Teil der Vorlage
-passen. Ein deutscher Assistent führt durch Vorlage, Größe, Kachelung, Alben und
-Einstellungen; der Befehl tilvendo rechnet dasselbe ohne Fenster.")
+    "Nubo Tilvendo divides a template picture into a grid of tiles and replaces every
+tile with one of your own photos whose colours match that part of the template. A
+wizard in English or German leads through template, size, tiling, albums and
+settings, up to posters for printing; the command tilvendo computes the same
+without a window.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The completion of `tilvendo <TAB>` is loaded by bash-completion.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS bash-completion)
 
 # What the wizard loads at run time without linking it: the SVG plugin for the icons,
 # Qt's German texts, the icon theme of the glyphs and a font with German letters.

@@ -17,7 +17,8 @@ function(tilvendo_library name)
 endfunction()
 
 # tilvendo_test(<name> DIR <folder> DEPS <targets>...)
-# One GoogleTest executable of every .cpp in tests/<folder>, registered with ctest.
+# One GoogleTest executable of every .cpp in tests/<folder>, registered with ctest. The
+# tests run in German, the language of the texts they check, whatever the machine's locale.
 function(tilvendo_test name)
   cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}/*.cpp)
@@ -27,5 +28,6 @@ function(tilvendo_test name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main Threads::Threads)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600
+                       ENVIRONMENT ${TILVENDO_TESTSPRACHE})
 endfunction()

@@ -12,6 +12,7 @@
 #include "pictures/bildart.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -59,31 +60,42 @@ bool ImOrdner(const std::string& ordner, const Kennung& datei, bool nurBilder) {
 }
 
 std::string MeldungOrdner(const std::string& ziel) {
-  return "„" + ziel + "“ ist ein Ordner; bitte geben Sie einen Dateinamen an.";
+  return Format(_("„{}“ ist ein Ordner; bitte geben Sie einen Dateinamen an."), ziel);
 }
 
 std::string MeldungKeineDatei(const std::string& ziel, FileKind art) {
-  const char* was = art == FileKind::Device ? "ein Gerät"
-                    : art == FileKind::Pipe ? "eine Pipe"
-                                            : "ein Socket";
-  return "„" + ziel + "“ ist keine Datei, sondern " + was +
-         "; dorthin wird nichts geschrieben. Bitte wählen Sie einen Dateinamen.";
+  switch (art) {
+    case FileKind::Device:
+      return Format(_("„{}“ ist keine Datei, sondern ein Gerät; dorthin wird nichts geschrieben. "
+                      "Bitte wählen Sie einen Dateinamen."),
+                    ziel);
+    case FileKind::Pipe:
+      return Format(_("„{}“ ist keine Datei, sondern eine Pipe; dorthin wird nichts geschrieben. "
+                      "Bitte wählen Sie einen Dateinamen."),
+                    ziel);
+    default:
+      return Format(_("„{}“ ist keine Datei; dorthin wird nichts geschrieben. Bitte wählen Sie "
+                      "einen Dateinamen."),
+                    ziel);
+  }
 }
 
 std::string MeldungFoto(const std::string& ziel, const std::string& album) {
-  return "„" + ziel + "“ ist ein Foto des Albums „" + album +
-         "“; es wird nicht überschrieben. Bitte wählen Sie einen anderen Dateinamen.";
+  return Format(_("„{}“ ist ein Foto des Albums „{}“; es wird nicht überschrieben. Bitte wählen "
+                  "Sie einen anderen Dateinamen."),
+                ziel, album);
 }
 
 std::string MeldungAlbenordner(const std::string& ziel, const std::string& albenPfad) {
-  return "„" + ziel + "“ liegt im Ordner der Alben („" + albenPfad +
-         "“), der nur die Albendateien des Programms enthält. Bitte wählen Sie einen anderen "
-         "Ordner.";
+  return Format(_("„{}“ liegt im Ordner der Alben („{}“), der nur die Albendateien des Programms "
+                  "enthält. Bitte wählen Sie einen anderen Ordner."),
+                ziel, albenPfad);
 }
 
 std::string MeldungKeineListe(const std::string& ziel) {
-  return "„" + ziel + "“ gibt es schon, und es ist keine Platzierungsliste; die Datei wird " +
-         "nicht überschrieben. Bitte wählen Sie einen anderen Dateinamen.";
+  return Format(_("„{}“ gibt es schon, und es ist keine Platzierungsliste; die Datei wird nicht "
+                  "überschrieben. Bitte wählen Sie einen anderen Dateinamen."),
+                ziel);
 }
 
 }  // namespace

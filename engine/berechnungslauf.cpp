@@ -13,6 +13,7 @@
 #include "engine/vorbereitung.h"
 #include "engine/vorlage_vorbereiten.h"
 #include "engine/zusammenstellen.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -24,56 +25,64 @@ constexpr uint8_t kStandardMethode = 0;
 }  // namespace
 
 std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
-  return std::to_string(schwarzeKacheln) + " von " + std::to_string(kacheln) +
-         (schwarzeKacheln == 1 ? " Kacheln ist" : " Kacheln sind") +
-         " schwarz geblieben, weil Bilder fehlen oder nicht gelesen werden können. "
-         "Vermutlich wurden sie seit dem Einlesen verschoben oder gelöscht. Bitte "
-         "aktualisieren Sie die verwendeten Alben.";
+  return Format(NG_("{} von {} Kacheln ist schwarz geblieben, weil Bilder fehlen oder nicht gelesen "
+                    "werden können. Vermutlich wurden sie seit dem Einlesen verschoben oder "
+                    "gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
+                    "{} von {} Kacheln sind schwarz geblieben, weil Bilder fehlen oder nicht "
+                    "gelesen werden können. Vermutlich wurden sie seit dem Einlesen verschoben "
+                    "oder gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
+                    static_cast<uint64_t>(schwarzeKacheln)),
+                schwarzeKacheln, kacheln);
 }
 
 std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt) {
   const int32_t fehlend = gewaehlt - gelesen;
-  return std::to_string(fehlend) + " der " + std::to_string(gewaehlt) +
-         (fehlend == 1 ? " Bilder der gewählten Alben fehlt oder kann nicht gelesen werden "
-                         "(zum Beispiel ein leerer Platzhalter) und bleibt außen vor; "
-                       : " Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
-                         "(zum Beispiel leere Platzhalter) und bleiben außen vor; ") +
-         (gelesen == 1 ? std::string("verwendet wird das eine lesbare.")
-                       : "verwendet werden die " + std::to_string(gelesen) + " lesbaren.");
+  // The verbs agree with the pictures left out, and then with those left.
+  const std::string ausgelassen =
+      Format(NG_("{} der {} Bilder der gewählten Alben fehlt oder kann nicht gelesen werden (zum "
+                 "Beispiel ein leerer Platzhalter) und bleibt außen vor;",
+                 "{} der {} Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
+                 "(zum Beispiel leere Platzhalter) und bleiben außen vor;",
+                 static_cast<uint64_t>(fehlend)),
+             fehlend, gewaehlt);
+  const std::string verwendet = gelesen == 1
+                                    ? std::string(_("verwendet wird das eine lesbare."))
+                                    : Format(_("verwendet werden die {} lesbaren."), gelesen);
+  return ausgelassen + " " + verwendet;
 }
 
 std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder) {
   const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
-  return "Nicht genügend Bilder: Das Mosaik hat " + std::to_string(zellen) +
-         " Kacheln, und jedes Bild darf höchstens " +
-         std::to_string(einstellungen.verfahren.MaxVerwendungen) +
-         "-mal verwendet werden. Dafür sind mindestens " +
-         std::to_string(BilderFuerVerwendungsgrenze(einstellungen)) +
-         " Bilder nötig, ausgewählt sind " + std::to_string(bilder) +
-         ". Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.";
+  return Format(_("Nicht genügend Bilder: Das Mosaik hat {} Kacheln, und jedes Bild darf höchstens "
+                  "{}-mal verwendet werden. Dafür sind mindestens {} Bilder nötig, ausgewählt "
+                  "sind {}. Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen "
+                  "je Bild."),
+                zellen, einstellungen.verfahren.MaxVerwendungen,
+                BilderFuerVerwendungsgrenze(einstellungen), bilder);
 }
 
 std::string AbstandGesenktHinweis(int32_t abstand) {
-  return "Der Mindestabstand wurde auf " + std::to_string(abstand) +
-         " verringert; weiter auseinander lassen sich gleiche Fotos mit den "
-         "Verwendungsgrenzen nicht legen.";
+  return Format(
+      _("Der Mindestabstand wurde auf {} verringert; weiter auseinander lassen sich gleiche "
+        "Fotos mit den Verwendungsgrenzen nicht legen."),
+      abstand);
 }
 
 std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& vorlage,
                              int32_t bilder) {
   const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
-  std::string text = "Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt sind " +
-                     std::to_string(bilder) + " Bilder, das Mosaik hat aber nur " +
-                     std::to_string(zellen) + " Kacheln. Damit jedes Foto vorkommt, sind " +
-                     "mindestens " + std::to_string(bilder) + " Kacheln nötig";
+  std::string text = Format(_("Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt sind "
+                              "{} Bilder, das Mosaik hat aber nur {} Kacheln. Damit jedes Foto "
+                              "vorkommt, sind mindestens {} Kacheln nötig"),
+                            bilder, zellen, bilder);
   const std::optional<Kachelung> vorschlag = KachelungMitZellen(bilder, einstellungen, vorlage);
   if (vorschlag) {
-    return text + ", zum Beispiel " + std::to_string(vorschlag->x) + " x " +
-           std::to_string(vorschlag->y) + " Kacheln. Wählen Sie mehr Kacheln oder weniger " +
-           "Bilder.";
+    return text + Format(_(", zum Beispiel {} x {} Kacheln. Wählen Sie mehr Kacheln oder weniger "
+                           "Bilder."),
+                         vorschlag->x, vorschlag->y);
   }
-  return text + "; so viele Kacheln sind bei dieser Ergebnisgröße nicht möglich. Wählen Sie " +
-         "weniger Bilder oder ein größeres Ergebnis.";
+  return text + _("; so viele Kacheln sind bei dieser Ergebnisgröße nicht möglich. Wählen Sie "
+                  "weniger Bilder oder ein größeres Ergebnis.");
 }
 
 // Marks the run in progress for its whole life: begins it with a fresh cancel flag and,
@@ -173,17 +182,17 @@ Berechnungslauf::Berechnungslauf(Auftrag& auftrag, Benutzer& benutzer, LaufOptio
 bool Berechnungslauf::Vorpruefungen() {
   const Einstellungen& e = auftrag_.einstellungen;
   if (benutzer_.Farbtiefe() < kMindestFarbtiefe) {
-    benutzer_.Warnung(kFarbtiefeWarnung);
+    benutzer_.Warnung(_(kFarbtiefeWarnung.data()));
     return false;
   }
   if (e.ZielBreite < static_cast<int32_t>(e.KachelnX) ||
       e.ZielHoehe < static_cast<int32_t>(e.KachelnY)) {
-    benutzer_.Warnung(kPlatzWarnung);
+    benutzer_.Warnung(_(kPlatzWarnung.data()));
     return false;
   }
   const int32_t bilder = auftrag_.BilderAnzahl.gesamt;
   if (BenoetigteBilder(e) > bilder) {
-    benutzer_.Warnung(kBilderWarnung);
+    benutzer_.Warnung(_(kBilderWarnung.data()));
     return false;
   }
   // The same bounds the pages show as the pictures needed.
@@ -269,7 +278,7 @@ bool Berechnungslauf::GelesenePruefen() {
   e.minAbstand = static_cast<uint16_t>(std::min<int32_t>(bisher, AbstandsGrenze(lesbar, e)));
   if (BenoetigteBilder(e) > gelesen) {
     e.minAbstand = bisher;
-    benutzer_.Warnung(kBilderWarnung);
+    benutzer_.Warnung(_(kBilderWarnung.data()));
     return false;
   }
   if (BilderbedarfErmitteln(e).mindestens > gelesen) {
@@ -278,8 +287,8 @@ bool Berechnungslauf::GelesenePruefen() {
     return false;
   }
   if (e.minAbstand < bisher) {
-    benutzer_.Hinweis("Der Mindestabstand wurde für die lesbaren Bilder auf " +
-                      std::to_string(e.minAbstand) + " verringert.");
+    benutzer_.Hinweis(
+        Format(_("Der Mindestabstand wurde für die lesbaren Bilder auf {} verringert."), e.minAbstand));
   }
   SetzeBerechnungsart(e, gelesen, e.Berechnungsart);
   return true;
@@ -342,7 +351,7 @@ Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
     const int32_t kacheln =
         int32_t{auftrag_.einstellungen.KachelnX} * auftrag_.einstellungen.KachelnY;
     if (auftrag_.SchwarzeKacheln >= kacheln) {
-      benutzer_.Warnung(kUnlesbarWarnung);
+      benutzer_.Warnung(_(kUnlesbarWarnung.data()));
       return Laufausgang::Unlesbar;
     }
     benutzer_.Warnung(SchwarzeKachelnWarnung(auftrag_.SchwarzeKacheln, kacheln));
@@ -354,7 +363,7 @@ Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
   }
   // Nothing was made that could be saved; the end-of-program question that follows asks
   // about the earlier result, if that one is unsaved.
-  benutzer_.Information(kZuKleinInformation);
+  benutzer_.Information(_(kZuKleinInformation.data()));
   auftrag_.ProgrammEnde = true;
   return Laufausgang::ZuKlein;
 }

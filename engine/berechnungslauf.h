@@ -16,25 +16,26 @@
 #include "engine/fortschritt.h"
 #include "engine/grossformat.h"
 #include "platform/benutzer.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
 inline constexpr std::string_view kFarbtiefeWarnung =
-    "Bitte starten Sie das Programm mit einer Farbtiefe von mindestens 16 Bit (HighColor) "
-    "oder besser 24 Bit (TrueColor)";
+    N_("Bitte starten Sie das Programm mit einer Farbtiefe von mindestens 16 Bit (HighColor) "
+       "oder besser 24 Bit (TrueColor)");
 inline constexpr std::string_view kPlatzWarnung =
-    "Bitte verringern Sie die Zahl der Kacheln oder wählen Sie eine größere "
-    "Ergebnisbildgröße, da so nicht genug Platz für alle Kacheln vorhanden ist.";
+    N_("Bitte verringern Sie die Zahl der Kacheln oder wählen Sie eine größere "
+       "Ergebnisbildgröße, da so nicht genug Platz für alle Kacheln vorhanden ist.");
 inline constexpr std::string_view kBilderWarnung =
-    "Sie haben nicht genügend Bilder für die Berechnung des Fotomosaikes ausgewählt. Fügen "
-    "Sie weitere hinzu oder verringern Sie den Mindestabstand zwischen identischen Kacheln.";
+    N_("Sie haben nicht genügend Bilder für die Berechnung des Fotomosaikes ausgewählt. Fügen "
+       "Sie weitere hinzu oder verringern Sie den Mindestabstand zwischen identischen Kacheln.");
 inline constexpr std::string_view kZuKleinInformation =
-    "Leider konnte Ihre Vorlage nicht als Fotomosaik dargestellt werden. Vermutlich war sie "
-    "zu klein.";
+    N_("Leider konnte Ihre Vorlage nicht als Fotomosaik dargestellt werden. Vermutlich war sie "
+       "zu klein.");
 inline constexpr std::string_view kUnlesbarWarnung =
-    "Keines der Bilder, die das Mosaik zeigen sollte, konnte gelesen werden; es ist kein "
-    "Mosaik entstanden. Vermutlich wurden die Bilder seit dem Einlesen verschoben oder "
-    "gelöscht. Bitte aktualisieren Sie die verwendeten Alben.";
+    N_("Keines der Bilder, die das Mosaik zeigen sollte, konnte gelesen werden; es ist kein "
+       "Mosaik entstanden. Vermutlich wurden die Bilder seit dem Einlesen verschoben oder "
+       "gelöscht. Bitte aktualisieren Sie die verwendeten Alben.");
 
 // The warning that refuses a job whose cells cannot be filled when no picture may be
 // used more than `MaxVerwendungen` times: it names the cells, the cap, the pictures

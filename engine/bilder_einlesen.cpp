@@ -21,6 +21,7 @@
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -30,9 +31,10 @@ namespace {
 constexpr size_t kFensterJeArbeiter = 4;
 
 std::string MeldungAlbumGeaendert(const std::string& name) {
-  return "Das Album „" + name +
-         "“ wurde während des Einlesens von einem anderen Programm geändert. Diese Änderung "
-         "bleibt erhalten; was dieser Lauf für das Album gelesen hat, wird nicht gespeichert.";
+  return Format(_("Das Album „{}“ wurde während des Einlesens von einem anderen Programm geändert. "
+                  "Diese Änderung bleibt erhalten; was dieser Lauf für das Album gelesen hat, wird "
+                  "nicht gespeichert."),
+                name);
 }
 
 unsigned Arbeiterzahl(const EinleseOptionen& optionen) {

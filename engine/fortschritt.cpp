@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/clock.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -16,12 +17,12 @@ std::string DauerText(double tage) {
   const Dauerteile teile = DauerZerlegen(tage);
   std::string text;
   // Below an hour the line stays as short as it always was.
-  if (teile.stunden > 0) text = std::to_string(teile.stunden) + " Std. ";
-  return text + teile.minuten + " min. und " + teile.sekunden + " sek.";
+  if (teile.stunden > 0) text = Format(_("{} Std. "), teile.stunden);
+  return text + Format(_("{} min. und {} sek."), teile.minuten, teile.sekunden);
 }
 
 std::string FertigZeile(int index, double dauer) {
-  return std::string(kFortschrittTexte[static_cast<size_t>(index)]) + DauerText(dauer) + ")";
+  return _(kFortschrittTexte[static_cast<size_t>(index)].data()) + DauerText(dauer) + ")";
 }
 
 Fortschritt::Fortschritt(Auftrag& auftrag, Benutzer& benutzer)
@@ -59,7 +60,7 @@ void Fortschritt::PhaseAnzeigen(int n, int32_t maximum) {
                          auftrag_.PhasenZeiten[static_cast<size_t>(n - 2)];
     zeilen_.push_back(FertigZeile(fertig, dauer));
   }
-  if (n < kPhaseFertigstellen) zeilen_.emplace_back(kFortschrittTexte[static_cast<size_t>(n - 1)]);
+  if (n < kPhaseFertigstellen) zeilen_.emplace_back(_(kFortschrittTexte[static_cast<size_t>(n - 1)].data()));
   benutzer_.FortschrittsZeilen(zeilen_);
   benutzer_.Fortschrittsbalken(position_, maximum_);
 }

@@ -13,6 +13,7 @@
 
 #include "engine/auftrag.h"
 #include "platform/benutzer.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
@@ -27,16 +28,16 @@ inline constexpr int kPhaseFertigstellen = 5;
 // finished lines (index 5..9); a finished line is its prefix, the duration (DauerText)
 // and ")".
 inline constexpr std::array<std::string_view, 10> kFortschrittTexte = {
-    "Einlesen der Bilddateien ...",
-    "Vorbereiten der Vorlage ...",
-    "Berechnen des Mosaiks ...",
-    "Zusammenstellen des Mosaiks ...",
-    "Mosaik fertigstellen ...",
-    "Einlesen der Bilddateien ... fertig (",
-    "Vorbereiten der Vorlage ... fertig (",
-    "Berechnen des Mosaiks ... fertig (",
-    "Zusammenstellen des Mosaiks ... fertig (",
-    "Mosaik fertiggestellt ("};
+    N_("Einlesen der Bilddateien ..."),
+    N_("Vorbereiten der Vorlage ..."),
+    N_("Berechnen des Mosaiks ..."),
+    N_("Zusammenstellen des Mosaiks ..."),
+    N_("Mosaik fertigstellen ..."),
+    N_("Einlesen der Bilddateien ... fertig ("),
+    N_("Vorbereiten der Vorlage ... fertig ("),
+    N_("Berechnen des Mosaiks ... fertig ("),
+    N_("Zusammenstellen des Mosaiks ... fertig ("),
+    N_("Mosaik fertiggestellt (")};
 
 // A duration in days as the progress lines and the overview show it: "15 min. und 30 sek.",
 // from an hour on with the hours before: "1 Std. 15 min. und 30 sek.".

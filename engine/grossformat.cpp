@@ -6,6 +6,7 @@
 #include "pictures/bmp_writer.h"
 #include "pictures/zeilen_einpassen.h"
 #include "platform/fit_to_box.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -27,7 +28,7 @@ void BildschirmkopieMachen(Auftrag& auftrag, Mosaikbaender& baender) {
   format.breite = baender.width();
   format.hoehe = baender.height();
   format.bytesJePixel = static_cast<int>(kBytesJePixel);
-  if (!einpassen.Groesse(format)) throw PictureTooLarge(kMeldungKeinSpeicher);
+  if (!einpassen.Groesse(format)) throw PictureTooLarge(_(kMeldungKeinSpeicher));
   BaenderWeitergeben(baender, [&](int32_t erste, const Zeilen& zeilen) {
     for (int32_t i = 0; i < zeilen.count; ++i) {
       if (einpassen.BrauchtZeile(erste + i)) einpassen.Zeile(erste + i, zeilen.row(i));
@@ -60,9 +61,9 @@ std::optional<std::string> GrossformatWarnung(const Einstellungen& e) {
   const Size groesse = Mosaikgroesse(e);
   const uint64_t zeile = KachelzeilenBytes(groesse.width, KachelHoehe(e));
   if (zeile <= kMaxKachelzeilenBytes) return std::nullopt;
-  return "Eine Kachelzeile dieses Mosaiks bräuchte " + SizeText(zeile) +
-         " Arbeitsspeicher, mehr als " + SizeText(kMaxKachelzeilenBytes) +
-         ". Bitte wählen Sie mehr Kacheln in der Höhe oder ein kleineres Ergebnis.";
+  return Format(_("Eine Kachelzeile dieses Mosaiks bräuchte {} Arbeitsspeicher, mehr als {}. Bitte "
+                  "wählen Sie mehr Kacheln in der Höhe oder ein kleineres Ergebnis."),
+                SizeText(zeile), SizeText(kMaxKachelzeilenBytes));
 }
 
 bool BaenderSpeichern(const Auftrag& auftrag, const Mosaikplan& plan, uint8_t blendwert,

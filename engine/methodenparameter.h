@@ -8,14 +8,15 @@
 
 #include "albums/bildzahlen.h"
 #include "engine/einstellungen.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
 // List texts in the order of their values.
-inline constexpr std::array<std::string_view, 4> kBerechnungsarten = {"Standard", "Schnell",
-                                                                      "Gründlich", "Optimal"};
-inline constexpr std::array<std::string_view, 4> kMusterbildungen = {"Standard", "ignorieren",
-                                                                     "abschwächen", "unterdrücken"};
+inline constexpr std::array<std::string_view, 4> kBerechnungsarten = {
+    N_("Standard"), N_("Schnell"), N_("Gründlich"), N_("Optimal")};
+inline constexpr std::array<std::string_view, 4> kMusterbildungen = {
+    N_("Standard"), N_("ignorieren"), N_("abschwächen"), N_("unterdrücken")};
 
 // Number of distinct pictures the job needs: (minAbstand + Musterabstand + 1)².
 int32_t BenoetigteBilder(const Einstellungen& einstellungen);

@@ -9,6 +9,7 @@
 #include "engine/bild_vermesser.h"
 #include "pictures/blending.h"
 #include "pictures/farbreduktion.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -55,8 +56,8 @@ Mosaikbaender::Mosaikbaender(const Auftrag& auftrag, const Mosaikplan& plan, Ban
   if (breite > std::numeric_limits<int32_t>::max() || hoehe > std::numeric_limits<int32_t>::max() ||
       KachelzeilenBytes(static_cast<int32_t>(breite), kachelHoehe_) > kMaxKachelzeilenBytes) {
     throw PictureTooLarge(
-        "Eine Kachelzeile des Mosaiks ist zu groß, um sie im Speicher zu "
-        "halten; bitte wählen Sie mehr Kacheln in der Höhe.");
+        _("Eine Kachelzeile des Mosaiks ist zu groß, um sie im Speicher zu "
+          "halten; bitte wählen Sie mehr Kacheln in der Höhe."));
   }
   breite_ = static_cast<int32_t>(breite);
   hoehe_ = static_cast<int32_t>(hoehe);

@@ -36,6 +36,7 @@
 #include "pictures/vorlage_im_mosaik.h"
 #include "platform/bitmap.h"
 #include "platform/memory_budget.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
@@ -86,8 +87,8 @@ class KeinBildLesbar : public std::runtime_error {
  public:
   KeinBildLesbar()
       : std::runtime_error(
-            "Keines der Bilder, die das Mosaik zeigen sollte, konnte gelesen "
-            "werden.") {}
+            _("Keines der Bilder, die das Mosaik zeigen sollte, konnte gelesen "
+              "werden.")) {}
 };
 
 class Mosaikbaender final : public StreifenQuelle {

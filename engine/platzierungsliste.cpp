@@ -6,18 +6,29 @@
 
 #include "engine/ausgabeziel.h"
 #include "platform/atomic_file.h"
+#include "platform/translate.h"
 #include "platform/utf8.h"
 
 namespace tilvendo {
 namespace {
 
-constexpr char kTrenner = ';';
-constexpr std::string_view kMussQuotiert = ";\"\r\n";
+// Fields with either separator are quoted, so that a list reads the same in any language.
+constexpr std::string_view kMussQuotiert = ";,\"\r\n";
 constexpr char kAnfuehrung = '"';
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// The heads a list of this program began with, also before it was separated by semicolons.
-constexpr std::array<std::string_view, 2> kBekannteKoepfe = {kPlatzierungslisteKopf,
-                                                             "Spalte,Zeile,Foto"};
+// The column names stay as they are in every language: they name the file's format.
+constexpr std::array<std::string_view, 3> kSpalten = {"Spalte", "Zeile", "Foto"};
+constexpr std::array<char, 2> kTrennzeichen = {';', ','};
+
+char Trenner() {
+  const char* trenner = P_("Trennzeichen der Platzierungsliste", ";");
+  return trenner[0] == ',' ? ',' : ';';
+}
+
+std::string Kopf(char trenner) {
+  return std::string(kSpalten[0]) + trenner + std::string(kSpalten[1]) + trenner +
+         std::string(kSpalten[2]);
+}
 
 // A field as RFC 4180 wants it: quoted, with its quotes doubled, when it needs to be.
 std::string CsvFeld(const std::string& text) {
@@ -37,11 +48,12 @@ std::string CsvFeld(const std::string& text) {
 std::string PlatzierungslisteText(const Auftrag& auftrag) {
   if (!auftrag.MosaikPlan) throw std::logic_error("Es gibt noch kein Mosaik.");
   const Mosaikplan& plan = *auftrag.MosaikPlan;
-  std::string text = std::string(kByteOrderMark) + std::string(kPlatzierungslisteKopf) + "\n";
+  const char trenner = Trenner();
+  std::string text = std::string(kByteOrderMark) + Kopf(trenner) + "\n";
   for (int32_t y = 1; y <= plan.KachelnY(); ++y) {
     for (int32_t x = 1; x <= plan.KachelnX(); ++x) {
       const std::string* foto = plan.Foto(x, y);
-      text += std::to_string(x) + kTrenner + std::to_string(y) + kTrenner +
+      text += std::to_string(x) + trenner + std::to_string(y) + trenner +
               (foto != nullptr ? CsvFeld(*foto) : std::string()) + "\n";
     }
   }
@@ -67,8 +79,8 @@ bool IstPlatzierungsliste(const std::string& pfad) {
   const size_t ende = kopf.find_first_of("\r\n");
   if (ende == std::string_view::npos) return false;
   kopf = kopf.substr(0, ende);
-  for (const std::string_view bekannt : kBekannteKoepfe) {
-    if (kopf == bekannt) return true;
+  for (const char trenner : kTrennzeichen) {
+    if (kopf == Kopf(trenner)) return true;
   }
   return false;
 }

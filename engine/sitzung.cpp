@@ -12,6 +12,7 @@
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/stretch_copy.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -104,12 +105,16 @@ std::string MeldungVorlageZuGross(const std::string& pfad) {
 }
 
 std::string MeldungVorlageKeineDatei(const std::string& pfad) {
-  const FileKind art = VorlagenArt(pfad);
-  const char* was = art == FileKind::Folder   ? "ein Ordner"
-                    : art == FileKind::Device ? "ein Gerät"
-                    : art == FileKind::Pipe   ? "eine Pipe"
-                                              : "keine gewöhnliche Datei";
-  return "Die Vorlage „" + pfad + "“ ist " + was + " und kein Bild.";
+  switch (VorlagenArt(pfad)) {
+    case FileKind::Folder:
+      return Format(_("Die Vorlage „{}“ ist ein Ordner und kein Bild."), pfad);
+    case FileKind::Device:
+      return Format(_("Die Vorlage „{}“ ist ein Gerät und kein Bild."), pfad);
+    case FileKind::Pipe:
+      return Format(_("Die Vorlage „{}“ ist eine Pipe und kein Bild."), pfad);
+    default:
+      return Format(_("Die Vorlage „{}“ ist keine gewöhnliche Datei und kein Bild."), pfad);
+  }
 }
 
 Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
@@ -179,8 +184,9 @@ bool IstVorlage(const Auftrag& auftrag, const std::string& ziel) {
 }
 
 std::string MeldungZielIstVorlage(const std::string& ziel) {
-  return "„" + ziel + "“ ist die Vorlage selbst; sie wird nicht überschrieben. Bitte wählen " +
-         "Sie einen anderen Dateinamen für das Mosaik.";
+  return Format(_("„{}“ ist die Vorlage selbst; sie wird nicht überschrieben. Bitte wählen Sie einen "
+                  "anderen Dateinamen für das Mosaik."),
+                ziel);
 }
 
 namespace {

@@ -18,6 +18,7 @@
 #include "platform/benutzer.h"
 #include "platform/medien.h"
 #include "platform/rect.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
@@ -136,7 +137,7 @@ Speicherausgang ErgebnisInBaendernSpeichern(Auftrag& auftrag, uint8_t blendwert,
 
 // What both front ends put before the reason a save failed (the writers' own texts may
 // be brief, or English where they must stay as they are).
-inline constexpr std::string_view kSpeicherFehler = "Das Bild konnte nicht gespeichert werden: ";
+inline constexpr std::string_view kSpeicherFehler = N_("Das Bild konnte nicht gespeichert werden: ");
 
 // Whether `ziel` names the job's template file, however it is spelt.
 bool IstVorlage(const Auftrag& auftrag, const std::string& ziel);

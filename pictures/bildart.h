@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/translate.h"
+
 namespace tilvendo {
 
 enum class Bildart { Bmp, Jpeg, Png, Webp, Tiff, Heif };
@@ -19,15 +21,15 @@ struct Bildendung {
 // and the tile reading walk the extensions in this order, and the pictures' numbers,
 // hence the mosaics, depend on it: a new type goes at the end.
 inline constexpr std::array<Bildendung, 9> kBildEndungen = {{
-    {".bmp", Bildart::Bmp, "Windowsbilder (*.bmp)"},
-    {".jpg", Bildart::Jpeg, "JPEG Bilder (*.jpg)"},
-    {".jpeg", Bildart::Jpeg, "JPEG Bilder (*.jpeg)"},
-    {".png", Bildart::Png, "PNG Bilder (*.png)"},
-    {".webp", Bildart::Webp, "WebP Bilder (*.webp)"},
-    {".tif", Bildart::Tiff, "TIFF Bilder (*.tif)"},
-    {".tiff", Bildart::Tiff, "TIFF Bilder (*.tiff)"},
-    {".heic", Bildart::Heif, "HEIF Bilder (*.heic)"},
-    {".heif", Bildart::Heif, "HEIF Bilder (*.heif)"},
+    {".bmp", Bildart::Bmp, N_("Windowsbilder (*.bmp)")},
+    {".jpg", Bildart::Jpeg, N_("JPEG Bilder (*.jpg)")},
+    {".jpeg", Bildart::Jpeg, N_("JPEG Bilder (*.jpeg)")},
+    {".png", Bildart::Png, N_("PNG Bilder (*.png)")},
+    {".webp", Bildart::Webp, N_("WebP Bilder (*.webp)")},
+    {".tif", Bildart::Tiff, N_("TIFF Bilder (*.tif)")},
+    {".tiff", Bildart::Tiff, N_("TIFF Bilder (*.tiff)")},
+    {".heic", Bildart::Heif, N_("HEIF Bilder (*.heic)")},
+    {".heif", Bildart::Heif, N_("HEIF Bilder (*.heif)")},
 }};
 
 // The entry of kBildEndungen that the name's extension (from its last dot on, in any

@@ -11,6 +11,7 @@
 #include "pictures/tiff_reader.h"
 #include "pictures/webp_reader.h"
 #include "pictures/zeilen_einpassen.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -146,20 +147,20 @@ Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Lese
 }
 
 std::string MeldungVorlageZuGross(Size groesse, uint64_t speicher) {
-  const std::string bild = "Das Bild ist mit " + std::to_string(groesse.width) + " × " +
-                           std::to_string(groesse.height) + " Pixeln zu groß ";
   if (static_cast<int64_t>(groesse.width) * groesse.height > kMaxVorlagenPixel) {
-    return bild + "für eine Vorlage; höchstens " +
-           std::to_string(kMaxVorlagenPixel / kPixelJeMegapixel) + " Millionen Pixel sind möglich.";
+    return Format(_("Das Bild ist mit {} × {} Pixeln zu groß für eine Vorlage; höchstens {} "
+                    "Millionen Pixel sind möglich."),
+                  groesse.width, groesse.height, kMaxVorlagenPixel / kPixelJeMegapixel);
   }
   // As read and as worked with, rounded up to whole megabytes.
   constexpr uint64_t kMegabyte = uint64_t{1} << 20;
   const uint64_t noetig = VorlagenArbeitskopie(groesse) +
                           static_cast<uint64_t>(RowStride(groesse.width, PixelFormat::k24)) *
                               static_cast<uint64_t>(groesse.height);
-  return bild + "für den Arbeitsspeicher dieses Rechners: Es bräuchte etwa " +
-         std::to_string((noetig + kMegabyte - 1) / kMegabyte) + " MB, höchstens " +
-         std::to_string(speicher / kMegabyte) + " MB stehen einer Vorlage zur Verfügung.";
+  return Format(
+      _("Das Bild ist mit {} × {} Pixeln zu groß für den Arbeitsspeicher dieses Rechners: "
+        "Es bräuchte etwa {} MB, höchstens {} MB stehen einer Vorlage zur Verfügung."),
+      groesse.width, groesse.height, (noetig + kMegabyte - 1) / kMegabyte, speicher / kMegabyte);
 }
 
 bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,

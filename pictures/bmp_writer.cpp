@@ -10,6 +10,7 @@
 #include "pictures/farbreduktion.h"
 #include "platform/atomic_file.h"
 #include "platform/free_space.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -74,10 +75,10 @@ void BmpGroessePruefen(int32_t width, int32_t height, PixelFormat format) {
   if (width < 0 || height < 0) throw std::invalid_argument("BmpKopf: negative Bildgröße");
   const uint64_t bytes = BmpDateiBytes(width, height, format);
   if (bytes <= std::numeric_limits<uint32_t>::max()) return;
-  throw WriteError("Eine BMP-Datei kann höchstens " +
-                   SizeText(std::numeric_limits<uint32_t>::max()) + " groß sein; dieses Bild (" +
-                   std::to_string(width) + " x " + std::to_string(height) + " Pixel) bräuchte " +
-                   SizeText(bytes) + ". Bitte speichern Sie es als TIFF, PNG oder JPEG.");
+  throw WriteError(Format(_("Eine BMP-Datei kann höchstens {} groß sein; dieses Bild ({} x {} Pixel) "
+                            "bräuchte {}. Bitte speichern Sie es als TIFF, PNG oder JPEG."),
+                          SizeText(std::numeric_limits<uint32_t>::max()), width, height,
+                          SizeText(bytes)));
 }
 
 std::vector<uint8_t> BmpKopf(int32_t width, int32_t height, PixelFormat format,

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "pictures/jpeg_fehlerbehandlung.h"
+#include "platform/translate.h"
 
 #include <jerror.h>
 
@@ -117,7 +118,7 @@ bool Beenden(Kodierer& k) {
 // failed, else the encoder's.
 [[noreturn]] void Scheitern(const Kodierer& k) {
   if (k.ziel->fehler) std::rethrow_exception(k.ziel->fehler);
-  throw WriteError(kJpegSchreibFehler);
+  throw WriteError(_(kJpegSchreibFehler));
 }
 
 // Encodes a width × height picture whose rows `geber(first, count, zeilen)` points to,

@@ -20,12 +20,14 @@
 #include "pictures/streifen_quelle.h"
 #include "platform/atomic_file.h"
 #include "platform/bitmap.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
 inline constexpr const char* kJpegFormatFehler =
-    "Ein Bild in diesem Pixelformat kann nicht als JPEG gespeichert werden.";
-inline constexpr const char* kJpegSchreibFehler = "Die JPEG-Datei konnte nicht geschrieben werden.";
+    N_("Ein Bild in diesem Pixelformat kann nicht als JPEG gespeichert werden.");
+inline constexpr const char* kJpegSchreibFehler =
+    N_("Die JPEG-Datei konnte nicht geschrieben werden.");
 
 inline constexpr int kJpegQualitaetMin = 1;
 inline constexpr int kJpegQualitaetMax = 100;
@@ -33,7 +35,7 @@ inline constexpr int kJpegQualitaetMax = 100;
 // Raised for a picture that is neither 8-bit nor 24-bit.
 class JpegFormatError : public std::invalid_argument {
  public:
-  JpegFormatError() : std::invalid_argument(kJpegFormatFehler) {}
+  JpegFormatError() : std::invalid_argument(_(kJpegFormatFehler)) {}
 };
 
 // Quality outside 1..100 counts as the nearest end. A resolution `dpi` above 0 is

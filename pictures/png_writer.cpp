@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
 
-constexpr const char* kPngSchreibFehler = "Die PNG-Datei konnte nicht geschrieben werden.";
+constexpr const char* kPngSchreibFehler = N_("Die PNG-Datei konnte nicht geschrieben werden.");
 constexpr int kBitsJeKanal = 8;
 constexpr int kFarbBytes = 3;
 // The fastest compression: a poster has hundreds of megapixels, and the stronger levels
@@ -99,7 +100,7 @@ class PngKodierer {
   // The sink's own error when it failed, else the writer's message.
   [[noreturn]] void Scheitern() {
     if (ziel_.fehler) std::rethrow_exception(ziel_.fehler);
-    throw WriteError(kPngSchreibFehler);
+    throw WriteError(_(kPngSchreibFehler));
   }
 
  private:

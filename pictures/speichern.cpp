@@ -18,6 +18,7 @@
 #include "platform/fit_to_box.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -134,7 +135,7 @@ bool VorschauMachen(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a, int3
       WriteJpeg(kodiert, quelle, Qualitaet(optionen.Qualitaet));
       if (!ReadJpegMemory(vorschau, kodiert.bytes().data(), kodiert.bytes().size(),
                           /*mayChangePixelFormat=*/true, /*scale=*/0)) {
-        throw std::runtime_error("Die JPEG-Vorschau konnte nicht gelesen werden");
+        throw std::runtime_error(_("Die JPEG-Vorschau konnte nicht gelesen werden"));
       }
       return true;
     }
@@ -187,7 +188,7 @@ bool MosaikSpeichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
   if (optionen.Format >= kSpeicherFormate.size()) return false;
   const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
   if (mosaik.empty()) {
-    throw WriteError("Das Mosaik ist leer, nach " + ziel + " wurde nichts geschrieben");
+    throw WriteError(Format(_("Das Mosaik ist leer, nach {} wurde nichts geschrieben"), ziel));
   }
   UeberblendeteStreifen quelle(mosaik, vorlage, a);
   return BildSchreiben(quelle, optionen);

@@ -15,6 +15,7 @@
 #include "pictures/streifen_quelle.h"
 #include "platform/bitmap.h"
 #include "platform/rect.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
@@ -44,10 +45,10 @@ struct SpeicherFormat {
 };
 // Indexed by `SpeicherOptionen::Format`.
 inline constexpr std::array<SpeicherFormat, 4> kSpeicherFormate{{
-    {"Windowsbilder (*.bmp)", ".bmp", nullptr},
-    {"JPEG Bilder (*.jpg)", ".jpg", nullptr},
-    {"PNG Bilder (*.png)", ".png", nullptr},
-    {"TIFF Bilder (*.tif *.tiff)", ".tif", ".tiff"},
+    {N_("Windowsbilder (*.bmp)"), ".bmp", nullptr},
+    {N_("JPEG Bilder (*.jpg)"), ".jpg", nullptr},
+    {N_("PNG Bilder (*.png)"), ".png", nullptr},
+    {N_("TIFF Bilder (*.tif *.tiff)"), ".tif", ".tiff"},
 }};
 
 struct SpeicherOptionen {

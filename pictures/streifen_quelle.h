@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "platform/bitmap.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
@@ -44,7 +45,7 @@ class StreifenQuelle {
 // WriteError.
 class SchreibenAbgebrochen : public std::exception {
  public:
-  const char* what() const noexcept override { return "Das Schreiben wurde abgebrochen."; }
+  const char* what() const noexcept override { return _("Das Schreiben wurde abgebrochen."); }
 };
 
 // The strips of a whole picture in the working format, handed out without copying.

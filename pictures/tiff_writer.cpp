@@ -12,11 +12,12 @@
 
 #include "pictures/farbreduktion.h"
 #include "platform/atomic_file.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
 
-constexpr const char* kTiffSchreibFehler = "Die TIFF-Datei konnte nicht geschrieben werden.";
+constexpr const char* kTiffSchreibFehler = N_("Die TIFF-Datei konnte nicht geschrieben werden.");
 constexpr uint16_t kBitsJeKanal = 8;
 constexpr uint16_t kFarbKanaele = 3;
 // Strips of about this many bytes: few enough calls, small enough for every reader.
@@ -105,7 +106,7 @@ int32_t StreifenZeilen(int32_t width) {
 
 [[noreturn]] void Scheitern(const Ziel& ziel) {
   if (ziel.fehler) std::rethrow_exception(ziel.fehler);
-  throw WriteError(kTiffSchreibFehler);
+  throw WriteError(_(kTiffSchreibFehler));
 }
 
 bool Felder(TIFF* tif, int32_t width, int32_t height, int32_t streifenZeilen, int32_t dpi) {
@@ -144,11 +145,11 @@ bool TiffBrauchtBigTiff(int32_t width, int32_t height) {
 void WriteTiff(SeekableSink& sink, StreifenQuelle& quelle, int32_t dpi) {
   const int32_t width = quelle.width();
   const int32_t height = quelle.height();
-  if (width <= 0 || height <= 0) throw WriteError(kTiffSchreibFehler);
+  if (width <= 0 || height <= 0) throw WriteError(_(kTiffSchreibFehler));
   Ziel ziel;
   ziel.sink = &sink;
   const std::unique_ptr<TIFFOpenOptions, OptionenFreigeben> optionen(TIFFOpenOptionsAlloc());
-  if (!optionen) throw WriteError(kTiffSchreibFehler);
+  if (!optionen) throw WriteError(_(kTiffSchreibFehler));
   TIFFOpenOptionsSetErrorHandlerExtR(optionen.get(), &Schweigen, nullptr);
   TIFFOpenOptionsSetWarningHandlerExtR(optionen.get(), &Schweigen, nullptr);
   const char* modus = TiffBrauchtBigTiff(width, height) ? "w8" : "w";

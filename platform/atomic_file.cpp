@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -112,28 +113,23 @@ FileKind KindOf(const std::string& path) {
 }
 
 std::string NotAFileMessage(const std::string& path, FileKind kind) {
-  const char* what = "etwas anderes";
   switch (kind) {
     case FileKind::Folder:
-      what = "ein Ordner";
-      break;
+      return Format(_("nach {} kann nicht geschrieben werden: dort steht ein Ordner, keine Datei"),
+                    path);
     case FileKind::Device:
-      what = "ein Gerät";
-      break;
+      return Format(_("nach {} kann nicht geschrieben werden: dort steht ein Gerät, keine Datei"),
+                    path);
     case FileKind::Pipe:
-      what = "eine Pipe";
-      break;
-    case FileKind::Socket:
-      what = "ein Socket";
-      break;
+      return Format(_("nach {} kann nicht geschrieben werden: dort steht eine Pipe, keine Datei"),
+                    path);
     default:
-      break;
+      return Format(_("nach {} kann nicht geschrieben werden: dort steht keine Datei"), path);
   }
-  return CannotWriteMessage(path) + ": dort steht " + what + ", keine Datei";
 }
 
 std::string CannotWriteMessage(const std::string& path) {
-  return "nach " + path + " kann nicht geschrieben werden";
+  return Format(_("nach {} kann nicht geschrieben werden"), path);
 }
 
 std::string CannotWriteMessage(const std::string& path, int errorNumber) {
@@ -141,22 +137,22 @@ std::string CannotWriteMessage(const std::string& path, int errorNumber) {
   switch (errorNumber) {
     case ENOSPC:
     case EDQUOT:
-      reason = "der Datenträger ist voll";
+      reason = _("der Datenträger ist voll");
       break;
     case ENAMETOOLONG:
-      reason = "der Name ist zu lang";
+      reason = _("der Name ist zu lang");
       break;
     case EFBIG:
-      reason = "die Datei wäre größer, als das System erlaubt";
+      reason = _("die Datei wäre größer, als das System erlaubt");
       break;
     case EROFS:
-      reason = "der Datenträger ist schreibgeschützt";
+      reason = _("der Datenträger ist schreibgeschützt");
       break;
     case EIO:
-      reason = "der Datenträger meldet einen Fehler";
+      reason = _("der Datenträger meldet einen Fehler");
       break;
     case ELOOP:
-      reason = "die symbolischen Verweise führen im Kreis";
+      reason = _("die symbolischen Verweise führen im Kreis");
       break;
     default:
       break;

@@ -4,6 +4,8 @@
 #include <limits>
 #include <string>
 
+#include "platform/translate.h"
+
 namespace tilvendo {
 namespace {
 
@@ -31,8 +33,8 @@ void CheckPictureSize(int64_t width, int64_t height) {
   constexpr int64_t kMaxSeite = std::numeric_limits<int32_t>::max();
   if (width < 0 || height < 0 || width > kMaxSeite || height > kMaxSeite ||
       (height != 0 && width > kMaxPixelCount / height)) {
-    throw PictureTooLarge("Das Bild wäre zu groß für den Speicher (" + std::to_string(width) +
-                          " × " + std::to_string(height) + " Pixel).");
+    throw PictureTooLarge(
+        Format(_("Das Bild wäre zu groß für den Speicher ({} × {} Pixel)."), width, height));
   }
 }
 

@@ -16,6 +16,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/translate.h"
+
 namespace tilvendo {
 
 enum class PixelFormat : uint8_t { k8 = 8, k16 = 16, k24 = 24, k32 = 32 };
@@ -52,7 +54,7 @@ class PictureTooLarge : public std::runtime_error {
 };
 
 // The message of a PictureTooLarge that stands for memory that ran out.
-inline constexpr const char* kMeldungKeinSpeicher = "Nicht genug Arbeitsspeicher.";
+inline constexpr const char* kMeldungKeinSpeicher = N_("Nicht genug Arbeitsspeicher.");
 
 // Bytes of one row of `width` pixels in `format`, padded to four bytes.
 size_t RowStride(int32_t width, PixelFormat format);
@@ -114,7 +116,7 @@ decltype(auto) AsPictureTooLarge(Work&& work) {
   try {
     return std::forward<Work>(work)();
   } catch (const std::bad_alloc&) {
-    throw PictureTooLarge(kMeldungKeinSpeicher);
+    throw PictureTooLarge(_(kMeldungKeinSpeicher));
   }
 }
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "platform/atomic_file.h"
+#include "platform/sprache.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -27,14 +29,15 @@ std::optional<uint64_t> FreeSpace(const std::string& folder) {
 void CheckFreeSpace(const std::string& folder, uint64_t neededBytes, const FreeSpaceQuery& query) {
   const std::optional<uint64_t> frei = query ? query(folder) : FreeSpace(folder);
   if (!frei || *frei >= neededBytes) return;
-  throw WriteError("Auf dem Datenträger von „" + (folder.empty() ? std::string(".") : folder) +
-                   "“ sind nur noch " + SizeText(*frei) + " frei; das Bild braucht bis zu " +
-                   SizeText(neededBytes) +
-                   ". Bitte schaffen Sie Platz oder wählen Sie einen anderen Ort.");
+  throw WriteError(Format(_("Auf dem Datenträger von „{}“ sind nur noch {} frei; das Bild braucht "
+                            "bis zu {}. Bitte schaffen Sie Platz oder wählen Sie einen anderen "
+                            "Ort."),
+                          folder.empty() ? std::string(".") : folder, SizeText(*frei),
+                          SizeText(neededBytes)));
 }
 
 std::string SizeText(uint64_t bytes) {
-  if (bytes < kStufe) return std::to_string(bytes) + " Bytes";
+  if (bytes < kStufe) return Format(_("{} Bytes"), bytes);
   // The largest unit that keeps the number at least 1; tenths for one decimal.
   size_t einheit = 0;
   uint64_t teiler = kStufe;
@@ -45,7 +48,7 @@ std::string SizeText(uint64_t bytes) {
   const uint64_t zehntel = (bytes * kZehntel + teiler / 2) / teiler;
   std::string zahl;
   if (zehntel < kMitNachkomma * kZehntel) {
-    zahl = std::to_string(zehntel / kZehntel) + "," + std::to_string(zehntel % kZehntel);
+    zahl = Festkomma(static_cast<int64_t>(zehntel), 1);
   } else {
     zahl = std::to_string((zehntel + kZehntel / 2) / kZehntel);
   }

@@ -17,6 +17,7 @@
 #include "albums/alben_operationen.h"
 #include "engine/auftrag.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 #include "ui/album_editor_seite.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
@@ -59,7 +60,7 @@ AlbenSeite::AlbenSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::A
   alben_ = new QTreeWidget(Gruppe());
   alben_->setObjectName(QStringLiteral("Alben"));
   alben_->setColumnCount(1);
-  alben_->setHeaderLabels({QStringLiteral("Albenname")});
+  alben_->setHeaderLabels({Text(_("Albenname"))});
   alben_->setHeaderHidden(true);
   alben_->setRootIsDecorated(false);
   alben_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -67,13 +68,13 @@ AlbenSeite::AlbenSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::A
   oben->addWidget(alben_, 1);
 
   auto* knoepfe = new QVBoxLayout;
-  neu_ = new QPushButton(GlyphIcon(Glyphe::neu), QStringLiteral("neu"), Gruppe());
-  loeschen_ = new QPushButton(GlyphIcon(Glyphe::loeschen), QStringLiteral("löschen"), Gruppe());
+  neu_ = new QPushButton(GlyphIcon(Glyphe::neu), Text(_("neu")), Gruppe());
+  loeschen_ = new QPushButton(GlyphIcon(Glyphe::loeschen), Text(_("löschen")), Gruppe());
   bearbeiten_ =
-      new QPushButton(GlyphIcon(Glyphe::bearbeiten), QStringLiteral("bearbeiten"), Gruppe());
+      new QPushButton(GlyphIcon(Glyphe::bearbeiten), Text(_("bearbeiten")), Gruppe());
   // Kept from an earlier plan; they have no function.
-  importieren_ = new QPushButton(QStringLiteral("importieren"), Gruppe());
-  exportieren_ = new QPushButton(QStringLiteral("exportieren"), Gruppe());
+  importieren_ = new QPushButton(Text(_("importieren")), Gruppe());
+  exportieren_ = new QPushButton(Text(_("exportieren")), Gruppe());
   for (QPushButton* knopf : {neu_, loeschen_, bearbeiten_, importieren_, exportieren_}) {
     knopf->setAutoDefault(false);
     knoepfe->addWidget(knopf);
@@ -84,20 +85,20 @@ AlbenSeite::AlbenSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::A
   oben->addLayout(knoepfe);
   layout->addLayout(oben, 1);
 
-  aktAlbum_ = FettesLabel(QString::fromUtf8(wizard::kKeinAlbumGewaehlt), Gruppe());
+  aktAlbum_ = FettesLabel(Text(_(wizard::kKeinAlbumGewaehlt)), Gruppe());
   aktAlbum_->setAlignment(Qt::AlignCenter);
   aktAlbum_->setTextFormat(Qt::PlainText);
   layout->addWidget(aktAlbum_);
   auto* zahlen = new QGridLayout;
-  zahlen->addWidget(FettesLabel(QStringLiteral("Anzahl Bilder gesamt:"), Gruppe()), 0, 0);
+  zahlen->addWidget(FettesLabel(Text(_("Anzahl Bilder gesamt:")), Gruppe()), 0, 0);
   bilderGesamt_ = FettesLabel(QStringLiteral("0"), Gruppe());
   zahlen->addWidget(bilderGesamt_, 0, 1);
   // Nothing counts the orientations; their labels stay hidden.
   int zeile = 1;
-  for (auto [text, label] : {std::pair{"Anzahl querformatiger Bilder:", &bilderQuer_},
-                             std::pair{"Anzahl hochkanter Bilder:", &bilderHoch_},
-                             std::pair{"Anzahl quadratischer Bilder:", &bilderQuadrat_}}) {
-    auto* name = new QLabel(QString::fromUtf8(text), Gruppe());
+  for (auto [text, label] : {std::pair{N_("Anzahl querformatiger Bilder:"), &bilderQuer_},
+                             std::pair{N_("Anzahl hochkanter Bilder:"), &bilderHoch_},
+                             std::pair{N_("Anzahl quadratischer Bilder:"), &bilderQuadrat_}}) {
+    auto* name = new QLabel(Text(_(text)), Gruppe());
     *label = new QLabel(QStringLiteral("0"), Gruppe());
     zahlen->addWidget(name, zeile, 0);
     zahlen->addWidget(*label, zeile, 1);
@@ -111,7 +112,7 @@ AlbenSeite::AlbenSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::A
   aktMediumHG_ = new QWidget(Gruppe());
   auto* medium = new QHBoxLayout(aktMediumHG_);
   medium->setContentsMargins(0, 0, 0, 0);
-  medium->addWidget(new QLabel(QStringLiteral("gespeichert auf dem Medium:"), aktMediumHG_));
+  medium->addWidget(new QLabel(Text(_("gespeichert auf dem Medium:")), aktMediumHG_));
   aktMedium_ = new QLabel(aktMediumHG_);
   aktMedium_->setTextFormat(Qt::PlainText);
   medium->addWidget(aktMedium_, 1);

@@ -30,6 +30,7 @@
 #include "engine/auftrag.h"
 #include "platform/gross_klein.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/medien_melder.h"
@@ -106,7 +107,7 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
 
   auto* layout = new QVBoxLayout(Gruppe());
   auto* namenszeile = new QGridLayout;
-  namenszeile->addWidget(new QLabel(QStringLiteral("Name des Albums:"), Gruppe()), 0, 0);
+  namenszeile->addWidget(new QLabel(Text(_("Name des Albums:")), Gruppe()), 0, 0);
   albenname_ = new QLineEdit(Gruppe());
   albenname_->setObjectName(QStringLiteral("Albenname"));
   namenszeile->addWidget(albenname_, 0, 1);
@@ -142,8 +143,8 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
   auto* knoepfe = new QVBoxLayout;
   knoepfe->addStretch(1);
   hinzufuegen_ =
-      new QPushButton(GlyphIcon(Glyphe::hinzufuegen), QStringLiteral("hinzufügen"), Gruppe());
-  entfernen_ = new QPushButton(GlyphIcon(Glyphe::entfernen), QStringLiteral("entfernen"), Gruppe());
+      new QPushButton(GlyphIcon(Glyphe::hinzufuegen), Text(_("hinzufügen")), Gruppe());
+  entfernen_ = new QPushButton(GlyphIcon(Glyphe::entfernen), Text(_("entfernen")), Gruppe());
   for (QPushButton* knopf : {hinzufuegen_, entfernen_}) {
     knopf->setAutoDefault(false);
     knoepfe->addWidget(knopf);
@@ -157,7 +158,7 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
       [this] { HinzufuegenClick(); }, Gruppe());
   aktListe_->setObjectName(QStringLiteral("AktListe"));
   mitte->addWidget(aktListe_, 0, 2);
-  unterverz_ = new QCheckBox(QStringLiteral("Unterverzeichnisse miteinbeziehen"), Gruppe());
+  unterverz_ = new QCheckBox(Text(_("Unterverzeichnisse miteinbeziehen")), Gruppe());
   unterverz_->setChecked(true);
   mitte->addWidget(unterverz_, 1, 2);
   mitte->setColumnStretch(0, 1);
@@ -165,11 +166,11 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
   layout->addLayout(mitte, 1);
 
   auto* zahlen = new QGridLayout;
-  zahlen->addWidget(new QLabel(QStringLiteral("Anzahl der Bilder:"), Gruppe()), 0, 0);
+  zahlen->addWidget(new QLabel(Text(_("Anzahl der Bilder:")), Gruppe()), 0, 0);
   bilderZahl_ = FettesLabel(QString(), Gruppe());
   bilderZahl_->setText(QStringLiteral("0"));
   zahlen->addWidget(bilderZahl_, 0, 1);
-  zahlen->addWidget(new QLabel(QStringLiteral("momentanes Verzeichnis:"), Gruppe()), 1, 0);
+  zahlen->addWidget(new QLabel(Text(_("momentanes Verzeichnis:")), Gruppe()), 1, 0);
   aktVerz_ = new QLabel(QString::fromUtf8(wizard::kKeinOrdner), Gruppe());
   aktVerz_->setTextFormat(Qt::PlainText);
   // A long path must not widen the page.
@@ -182,17 +183,17 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
   mediumNameHG_ = new QWidget(Gruppe());
   auto* medium = new QHBoxLayout(mediumNameHG_);
   medium->setContentsMargins(0, 0, 0, 0);
-  medium->addWidget(new QLabel(QStringLiteral("Name des Mediums:"), mediumNameHG_));
+  medium->addWidget(new QLabel(Text(_("Name des Mediums:")), mediumNameHG_));
   mediumName_ = new QLineEdit(mediumNameHG_);
   mediumName_->setObjectName(QStringLiteral("MediumName"));
   medium->addWidget(mediumName_, 1);
   mediumNameHG_->hide();
   layout->addWidget(mediumNameHG_);
 
-  hilfe_ = KnopfAnlegen(QStringLiteral("Hilfe"), Glyphe::HilfeAn);
+  hilfe_ = KnopfAnlegen(Text(_("Hilfe")), Glyphe::HilfeAn);
   KnopfLeiste()->addStretch(1);
-  aktualisieren_ = KnopfAnlegen(QStringLiteral("aktualisieren"), Glyphe::aktualisieren);
-  schliessen_ = KnopfAnlegen(QStringLiteral("Schließen"), Glyphe::schliessen);
+  aktualisieren_ = KnopfAnlegen(Text(_("aktualisieren")), Glyphe::aktualisieren);
+  schliessen_ = KnopfAnlegen(Text(_("Schließen")), Glyphe::schliessen);
 
   mediumNameDialog_ = new MediumNameDialog(this);
 

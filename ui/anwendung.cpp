@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "platform/sprache.h"
 #include "ui/glyphen.h"
 
 // The resources live in a static library; the linker keeps them only when asked.
@@ -17,13 +18,18 @@ namespace tilvendo::ui {
 
 void AnwendungEinrichten() {
   RessourcenLaden();
-  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  // Qt's German texts for its own dialogs and buttons; without them Qt speaks English,
-  // which is no reason not to start.
-  auto* uebersetzung = new QTranslator(qApp);
-  if (uebersetzung->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QCoreApplication::installTranslator(uebersetzung);
+  // After QApplication, which has set the locale from the environment: the program's
+  // texts, its numbers and Qt's own dialogs then all speak the same language.
+  const QLocale sprache(QString::fromStdString(SpracheEinrichten()));
+  QLocale::setDefault(sprache);
+  // Qt's texts for its own dialogs and buttons in that language (Qt itself speaks English);
+  // without them Qt speaks English, which is no reason not to start.
+  if (sprache.language() != QLocale::English) {
+    auto* uebersetzung = new QTranslator(qApp);
+    if (uebersetzung->load(sprache, QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      QCoreApplication::installTranslator(uebersetzung);
+    }
   }
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   IconThemaEinrichten();

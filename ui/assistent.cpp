@@ -7,6 +7,7 @@
 
 #include "engine/berechnungslauf.h"
 #include "pictures/blending.h"
+#include "platform/translate.h"
 #include "ui/bausteine.h"
 #include "ui/glyphen.h"
 #include "ui/hinweisfenster.h"
@@ -51,7 +52,7 @@ void Assistent::Vorbereiten() {
 
 int Assistent::Ausfuehren() {
   if (benutzer_.Farbtiefe() < kMindestFarbtiefe) {
-    benutzer_.Warnung(kFarbtiefeWarnung);
+    benutzer_.Warnung(_(kFarbtiefeWarnung.data()));
     return 0;
   }
   Vorbereiten();

@@ -7,6 +7,7 @@
 #include <QSpinBox>
 
 #include "engine/vorbereitung.h"
+#include "platform/translate.h"
 #include "ui/bausteine.h"
 #include "wizard/zielgroesse_seite.h"
 
@@ -24,25 +25,25 @@ QSpinBox* Feld(QWidget* eltern, const char* name, int32_t hoechstens, const QStr
 }
 
 QString Ausrichtungstext(wizard::Ausrichtung ausrichtung) {
-  return ausrichtung == wizard::Ausrichtung::Querformat ? QStringLiteral("quer, wie die Vorlage")
-                                                        : QStringLiteral("hoch, wie die Vorlage");
+  return ausrichtung == wizard::Ausrichtung::Querformat ? Text(_("quer, wie die Vorlage"))
+                                                        : Text(_("hoch, wie die Vorlage"));
 }
 
 }  // namespace
 
 DruckgroesseGruppe::DruckgroesseGruppe(QWidget* eltern)
-    : QGroupBox(QStringLiteral("Druckgröße"), eltern) {
+    : QGroupBox(Text(_("Druckgröße")), eltern) {
   setObjectName(QStringLiteral("Druckgroesse"));
   auto* raster = new QGridLayout(this);
   formate_ = new QComboBox(this);
   formate_->setObjectName(QStringLiteral("Papierformate"));
   for (const wizard::Druckformat& format : wizard::kDruckformate) {
-    formate_->addItem(QString::fromUtf8(format.text));
+    formate_->addItem(Text(_(format.text)));
   }
-  formate_->addItem(QString::fromUtf8(wizard::kEigeneGroesse));
+  formate_->addItem(Text(_(wizard::kEigeneGroesse)));
   ausrichtung_ = new QLabel(this);
   ausrichtung_->setObjectName(QStringLiteral("Ausrichtung"));
-  raster->addWidget(new QLabel(QStringLiteral("Papier:"), this), 0, 0);
+  raster->addWidget(new QLabel(Text(_("Papier:")), this), 0, 0);
   raster->addWidget(formate_, 0, 1, 1, 3);
   raster->addWidget(ausrichtung_, 0, 4);
 
@@ -54,11 +55,11 @@ DruckgroesseGruppe::DruckgroesseGruppe(QWidget* eltern)
   raster->addWidget(hoehe_, 1, 3);
 
   dpi_ = Feld(this, "DruckDpi", wizard::kMaxDpi, QStringLiteral(" dpi"));
-  raster->addWidget(new QLabel(QStringLiteral("Auflösung:"), this), 2, 0);
+  raster->addWidget(new QLabel(Text(_("Auflösung:")), this), 2, 0);
   raster->addWidget(dpi_, 2, 1);
   kachelkante_ = new QLabel(this);
   kachelkante_->setObjectName(QStringLiteral("Kachelkante"));
-  kachelkante_->setToolTip(QString::fromUtf8(wizard::kKachelkanteHinweis));
+  kachelkante_->setToolTip(Text(_(wizard::kKachelkanteHinweis)));
   raster->addWidget(kachelkante_, 3, 0, 1, 5);
   raster->setColumnStretch(4, 1);
 

@@ -16,6 +16,7 @@
 #include "engine/auftrag.h"
 #include "engine/platzierungsliste.h"
 #include "pictures/blending.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
@@ -28,7 +29,7 @@
 namespace tilvendo::ui {
 
 ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Ergebnis) {
-  Gruppe()->setTitle(QStringLiteral("das fertige Fotomosaik"));
+  Gruppe()->setTitle(Text(_("das fertige Fotomosaik")));
   auto* oben = new QVBoxLayout(Gruppe());
   ergebnisBild_ = new LupenAnsicht(Gruppe());
   oben->addWidget(ergebnisBild_, 1, Qt::AlignHCenter | Qt::AlignTop);
@@ -43,7 +44,7 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   blenden_->setTickInterval(1);
   blenden_->setTickPosition(QSlider::TicksBelow);
   blenden_->setPageStep(1);
-  blenden_->setToolTip(QString::fromUtf8(wizard::kBlendHinweis));
+  blenden_->setToolTip(Text(_(wizard::kBlendHinweis)));
   regler->addWidget(new QLabel(QStringLiteral("0 %"), unten_));
   regler->addWidget(blenden_, 1);
   regler->addWidget(new QLabel(QStringLiteral("100 %"), unten_));
@@ -55,17 +56,17 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
     knoepfe->addWidget(neu);
     return neu;
   };
-  hilfe_ = knopf(QStringLiteral("Hilfe"), Glyphe::HilfeAn);
-  lupe_ = knopf(QStringLiteral("Lupe"), Glyphe::Vorschau);
+  hilfe_ = knopf(Text(_("Hilfe")), Glyphe::HilfeAn);
+  lupe_ = knopf(Text(_("Lupe")), Glyphe::Vorschau);
   lupe_->setObjectName(QStringLiteral("Lupe"));
   lupe_->setCheckable(true);
-  lupe_->setToolTip(QString::fromUtf8(wizard::kLupeHinweis));
+  lupe_->setToolTip(Text(_(wizard::kLupeHinweis)));
   knoepfe->addStretch(1);
-  liste_ = knopf(QString::fromUtf8(wizard::kListeKnopf), Glyphe::Speichern2);
+  liste_ = knopf(Text(_(wizard::kListeKnopf)), Glyphe::Speichern2);
   liste_->setObjectName(QStringLiteral("Platzierungsliste"));
-  speichern_ = knopf(QStringLiteral("Speichern"), Glyphe::Speichern2);
-  zurueck_ = knopf(QStringLiteral("zurück"), Glyphe::zurueck);
-  ende_ = knopf(QStringLiteral("Ende"), Glyphe::Ende);
+  speichern_ = knopf(Text(_("Speichern")), Glyphe::Speichern2);
+  zurueck_ = knopf(Text(_("zurück")), Glyphe::zurueck);
+  ende_ = knopf(Text(_("Ende")), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
   untenLayout->addLayout(knoepfe);
   // The photo under the cursor, or where the placement list went; a long path is
@@ -93,7 +94,7 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(lupe_, &QPushButton::toggled, this, [this](bool an) { ergebnisBild_->LupeSchalten(an); });
   connect(liste_, &QPushButton::clicked, this, &ErgebnisSeite::ListeClick);
   connect(ergebnisBild_, &LupenAnsicht::FotoBenannt, this, [this](const QString& datei) {
-    status_->TextSetzen(datei.isEmpty() ? QString() : QStringLiteral("Foto: ") + datei);
+    status_->TextSetzen(datei.isEmpty() ? QString() : Text(_("Foto: ")) + datei);
   });
   connect(ergebnisBild_, &LupenAnsicht::FotoOeffnen, this,
           [](const QString& datei) { QDesktopServices::openUrl(QUrl::fromLocalFile(datei)); });
@@ -184,12 +185,12 @@ void ErgebnisSeite::SpeichernClick() {
 }
 
 void ErgebnisSeite::ListeClick() {
-  QFileDialog dialog(this, Text(wizard::kListeTitel));
+  QFileDialog dialog(this, Text(_(wizard::kListeTitel)));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(Text(wizard::kListeFilter));
+  dialog.setNameFilter(Text(_(wizard::kListeFilter)));
   dialog.setDefaultSuffix(QStringLiteral("csv"));
-  dialog.selectFile(Text(wizard::kListeName));
+  dialog.selectFile(Text(_(wizard::kListeName)));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   ListeSpeichern(dialog.selectedFiles().front());
 }
@@ -199,10 +200,10 @@ bool ErgebnisSeite::ListeSpeichern(const QString& datei) {
     const Sanduhr sanduhr;
     PlatzierungslisteSchreiben(auftrag(), datei.toStdString());
   } catch (const std::exception& fehler) {
-    assistent().benutzer().Warnung(std::string(wizard::kListeFehler) + fehler.what());
+    assistent().benutzer().Warnung(_(wizard::kListeFehler) + std::string(fehler.what()));
     return false;
   }
-  status_->TextSetzen(Text(wizard::kListeGespeichert) + datei);
+  status_->TextSetzen(Text(_(wizard::kListeGespeichert)) + datei);
   return true;
 }
 

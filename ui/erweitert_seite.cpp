@@ -20,6 +20,7 @@
 #include "engine/auftrag.h"
 #include "engine/methodenparameter.h"
 #include "engine/vorbereitung.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
@@ -54,7 +55,7 @@ QButtonGroup* Auswahlgruppe(QWidget* eltern, QObject* besitzer, const char* name
 
 void Beschriften(QButtonGroup* gruppe, std::span<const std::string_view> texte, uint8_t wert) {
   for (size_t i = 0; i < texte.size(); ++i) {
-    gruppe->button(static_cast<int>(i))->setText(QString::fromUtf8(texte[i]));
+    gruppe->button(static_cast<int>(i))->setText(Text(_(texte[i].data())));
   }
   gruppe->button(wizard::ListenPosition(wert, static_cast<int>(texte.size())))->setChecked(true);
 }
@@ -70,16 +71,16 @@ ErweitertSeite::ErweitertSeite(Assistent& assistent) : Seite(assistent, wizard::
   auto* raster = new QGridLayout(g);
 
   auto* gruppen = new QHBoxLayout;
-  berechnungsart_ = Auswahlgruppe(g, this, "Berechnungsart", QStringLiteral("Art der Berechnung"),
+  berechnungsart_ = Auswahlgruppe(g, this, "Berechnungsart", Text(_("Art der Berechnung")),
                                   kBerechnungsarten.size(), gruppen);
-  musterbildung_ = Auswahlgruppe(g, this, "Musterbildung", QStringLiteral("Musterbildung"),
+  musterbildung_ = Auswahlgruppe(g, this, "Musterbildung", Text(_("Musterbildung")),
                                  kMusterbildungen.size(), gruppen);
   raster->addLayout(gruppen, 0, 0);
 
   auto* abstandText =
-      FettesLabel(QStringLiteral("minimaler Abstand zwischen identischen Kacheln:"), g);
-  const QString abstandHinweis = QStringLiteral(
-      "gibt an, wie groß der minimale Abstand zwischen zwei identischen Kacheln sein muß");
+      FettesLabel(Text(_("minimaler Abstand zwischen identischen Kacheln:")), g);
+  const QString abstandHinweis =
+      Text(_("gibt an, wie groß der minimale Abstand zwischen zwei identischen Kacheln sein muß"));
   abstandText->setToolTip(abstandHinweis);
   raster->addWidget(abstandText, 1, 0);
 
@@ -93,13 +94,13 @@ ErweitertSeite::ErweitertSeite(Assistent& assistent) : Seite(assistent, wizard::
   auto* abstand = new QHBoxLayout;
   abstand->addWidget(minAbstand_);
   abstand->addWidget(
-      new QLabel(QStringLiteral("Kacheln in horizontaler, vertikaler und diagonaler Richtung"), g));
+      new QLabel(Text(_("Kacheln in horizontaler, vertikaler und diagonaler Richtung")), g));
   abstand->addStretch(1);
   raster->addLayout(abstand, 2, 0);
 
   auto* benoetigt = new QHBoxLayout;
   benoetigt->addWidget(
-      new QLabel(QStringLiteral("benötigte Bilder zum Erstellen des Mosaiks:"), g));
+      new QLabel(Text(_("benötigte Bilder zum Erstellen des Mosaiks:")), g));
   benoetigteBilder_ = new QLabel(QStringLiteral("0"), g);
   benoetigteBilder_->setObjectName(QStringLiteral("benoetigteBilder"));
   benoetigt->addWidget(benoetigteBilder_);
@@ -123,34 +124,34 @@ ErweitertSeite::ErweitertSeite(Assistent& assistent) : Seite(assistent, wizard::
 }
 
 QGroupBox* ErweitertSeite::VerfahrenAnlegen(QWidget* g) {
-  auto* rahmen = new QGroupBox(QStringLiteral("Lesen und Vergleichen der Fotos"), g);
+  auto* rahmen = new QGroupBox(Text(_("Lesen und Vergleichen der Fotos")), g);
   rahmen->setObjectName(QStringLiteral("Verfahren"));
   auto* raster = new QGridLayout(rahmen);
   const auto kasten = [&](const char* name, const char* text, const char* hinweis, int zeile,
                           int spalte) {
-    auto* k = new QCheckBox(QString::fromUtf8(text), rahmen);
+    auto* k = new QCheckBox(Text(_(text)), rahmen);
     k->setObjectName(QString::fromLatin1(name));
-    k->setToolTip(QString::fromUtf8(hinweis));
+    k->setToolTip(Text(_(hinweis)));
     raster->addWidget(k, zeile, spalte);
     connect(k, &QCheckBox::toggled, this, &ErweitertSeite::VerfahrenUebernehmen);
     return k;
   };
-  aufrichten_ = kasten("Aufrichten", "Fotos aufrecht stellen",
-                       "dreht Fotos so, wie die Kamera sie beim Aufnehmen gehalten hat", 0, 0);
+  aufrichten_ = kasten("Aufrichten", N_("Fotos aufrecht stellen"),
+                       N_("dreht Fotos so, wie die Kamera sie beim Aufnehmen gehalten hat"), 0, 0);
   schnellLesen_ =
-      kasten("SchnellLesen", "schnell einlesen",
-             "liest große JPEG-Fotos verkleinert; die Kacheln werden fast gleich", 0, 1);
+      kasten("SchnellLesen", N_("schnell einlesen"),
+             N_("liest große JPEG-Fotos verkleinert; die Kacheln werden fast gleich"), 0, 1);
   wahrnehmung_ =
-      kasten("Wahrnehmung", "Farben vergleichen wie das Auge",
-             "wählt Fotos nach dem Farbeindruck statt nach Rot-, Grün- und Blauwerten", 1, 0);
-  zuschneiden_ = kasten("Zuschneiden", "zuschneiden statt stauchen",
-                        "schneidet Fotos auf das Seitenverhältnis der Kacheln zu, statt sie zu "
-                        "verzerren",
+      kasten("Wahrnehmung", N_("Farben vergleichen wie das Auge"),
+             N_("wählt Fotos nach dem Farbeindruck statt nach Rot-, Grün- und Blauwerten"), 1, 0);
+  zuschneiden_ = kasten("Zuschneiden", N_("zuschneiden statt stauchen"),
+                        N_("schneidet Fotos auf das Seitenverhältnis der Kacheln zu, statt sie zu "
+                           "verzerren"),
                         1, 1);
 
   const auto zahl = [&](const char* name, const char* text, int hoechstens, int zeile) {
     auto* zeilenLayout = new QHBoxLayout;
-    zeilenLayout->addWidget(new QLabel(QString::fromUtf8(text), rahmen));
+    zeilenLayout->addWidget(new QLabel(Text(_(text)), rahmen));
     auto* feld = new QSpinBox(rahmen);
     feld->setObjectName(QString::fromLatin1(name));
     feld->setRange(0, hoechstens);
@@ -161,21 +162,21 @@ QGroupBox* ErweitertSeite::VerfahrenAnlegen(QWidget* g) {
     return feld;
   };
   farbangleich_ =
-      zahl("Farbangleich", "Farben der Kacheln an die Vorlage angleichen:", kMaxFarbangleich, 2);
+      zahl("Farbangleich", N_("Farben der Kacheln an die Vorlage angleichen:"), kMaxFarbangleich, 2);
   farbangleich_->setSuffix(QStringLiteral(" %"));
   maxVerwendungen_ =
-      zahl("MaxVerwendungen", "jedes Foto höchstens so oft verwenden:", kMaxVerwendungenGrenze, 3);
-  maxVerwendungen_->setSpecialValueText(QStringLiteral("unbegrenzt"));
-  jedesFoto_ = kasten("JedesFoto", "Jedes Foto mindestens einmal",
-                      "verwendet jedes gewählte Foto mindestens einmal, etwa für ein Mosaik aus "
-                      "den Fotos aller Gäste; dafür braucht das Mosaik mindestens so viele "
-                      "Kacheln wie Fotos",
+      zahl("MaxVerwendungen", N_("jedes Foto höchstens so oft verwenden:"), kMaxVerwendungenGrenze, 3);
+  maxVerwendungen_->setSpecialValueText(Text(_("unbegrenzt")));
+  jedesFoto_ = kasten("JedesFoto", N_("Jedes Foto mindestens einmal"),
+                      N_("verwendet jedes gewählte Foto mindestens einmal, etwa für ein Mosaik aus "
+                         "den Fotos aller Gäste; dafür braucht das Mosaik mindestens so viele "
+                         "Kacheln wie Fotos"),
                       4, 0);
 
-  aehnlich_ = new QPushButton(QString::fromUtf8(wizard::kAehnlichKnopf), rahmen);
+  aehnlich_ = new QPushButton(Text(_(wizard::kAehnlichKnopf)), rahmen);
   aehnlich_->setObjectName(QStringLiteral("Aehnlich"));
   aehnlich_->setAutoDefault(false);
-  aehnlich_->setToolTip(QString::fromUtf8(wizard::kAehnlichHinweis));
+  aehnlich_->setToolTip(Text(_(wizard::kAehnlichHinweis)));
   raster->addWidget(aehnlich_, kAehnlichZeile, 0, 1, 2, Qt::AlignLeft);
   connect(aehnlich_, &QPushButton::clicked, this, &ErweitertSeite::AehnlichClick);
   return rahmen;

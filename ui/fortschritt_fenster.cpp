@@ -9,10 +9,13 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "platform/translate.h"
+#include "ui/bausteine.h"
+
 namespace tilvendo::ui {
 namespace {
 
-const QString kSpeicherTitel = QStringLiteral("Beginne mit Speicherung des Bildes ...");
+constexpr const char* kSpeicherTitel = N_("Beginne mit Speicherung des Bildes ...");
 
 constexpr int kBreite = 310;
 constexpr int kHoehe = 40;
@@ -51,12 +54,12 @@ void FortschrittFenster::AbbruchAnbieten(std::function<void()> abbrechen) {
   balken_->setValue(0);
   balken_->setTextVisible(false);
   balken_->setGeometry(kTextLinks, kBalkenOben, kBreite - 2 * kTextLinks, kBalkenHoehe);
-  abbrechen_ = new QPushButton(QStringLiteral("Abbrechen"), this);
+  abbrechen_ = new QPushButton(ui::Text(_("Abbrechen")), this);
   abbrechen_->setObjectName(QStringLiteral("Abbrechen"));
   abbrechen_->setGeometry((kBreite - kKnopfBreite) / 2, kKnopfOben, kKnopfBreite, kKnopfHoehe);
   connect(abbrechen_, &QPushButton::clicked, this, [this, abbrechen = std::move(abbrechen)] {
     abbrechen_->setEnabled(false);
-    text_->setText(QStringLiteral("wird abgebrochen ..."));
+    text_->setText(ui::Text(_("wird abgebrochen ...")));
     abbrechen();
   });
 }
@@ -71,13 +74,13 @@ void FortschrittFenster::FortschrittZeigen(int32_t fertig, int32_t gesamt) {
       static_cast<int>(static_cast<int64_t>(std::clamp(fertig, 0, gesamt)) * kProzent / gesamt);
   if (balken_ != nullptr) balken_->setValue(prozent);
   if (abbrechen_ == nullptr || abbrechen_->isEnabled()) {
-    text_->setText(QStringLiteral("%1 % gespeichert").arg(prozent));
+    text_->setText(ui::Text(_("%1 % gespeichert")).arg(prozent));
   }
   emit FortschrittGezeigt(fertig, gesamt);
 }
 
 void FortschrittFenster::ShowSaveProgress() {
-  setWindowTitle(kSpeicherTitel);
+  setWindowTitle(ui::Text(_(kSpeicherTitel)));
   text_->clear();
   text_->move(kTextLinks, kTextOben);
   // In the middle of the window it belongs to, else of the screen.

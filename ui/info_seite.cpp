@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "platform/paths.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "wizard/info_seite.h"
@@ -71,11 +72,11 @@ InfoSeite::InfoSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Inf
   auto* raster = new QGridLayout(g);
 
   auto* links = new QVBoxLayout;
-  links->addWidget(new QLabel(QStringLiteral("Überblick:"), g));
+  links->addWidget(new QLabel(Text(_("Überblick:")), g));
   uebersicht_ = new QListWidget(g);
   uebersicht_->setObjectName(QStringLiteral("Uebersicht"));
   for (std::string_view eintrag : wizard::kInfoEintraege) {
-    uebersicht_->addItem(QString::fromUtf8(eintrag));
+    uebersicht_->addItem(Text(_(eintrag.data())));
   }
   // All entries in full without scrolling; the room below belongs to the icon or the
   // contact panel.
@@ -95,7 +96,7 @@ InfoSeite::InfoSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Inf
   kontakt_->setObjectName(QStringLiteral("aKontakt"));
   auto* kontaktRaster = new QGridLayout(kontakt_);
   kontaktRaster->setContentsMargins(0, 0, 0, 0);
-  auto* ueberschrift = FettesLabel(QStringLiteral("Kontakt:"), kontakt_);
+  auto* ueberschrift = FettesLabel(Text(_("Kontakt:")), kontakt_);
   kontaktRaster->addWidget(ueberschrift, 0, 0, 1, 2);
   // Links without a target are left out.
   const std::string programmOrdner = ExecutableFolder();
@@ -103,13 +104,13 @@ InfoSeite::InfoSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Inf
     const std::optional<wizard::LinkZiel> ziel = wizard::LinkAufloesen(link, programmOrdner);
     if (!ziel) continue;
     const int zeile = kontaktRaster->rowCount();
-    kontaktRaster->addWidget(new QLabel(QString::fromUtf8(link.vorText), kontakt_), zeile, 0);
+    kontaktRaster->addWidget(new QLabel(Text(_(link.vorText.data())), kontakt_), zeile, 0);
     auto* verweis = new InfoVerweis(*ziel, kontakt_);
     kontaktRaster->addWidget(verweis, zeile, 1);
     links_.push_back(verweis);
   }
   if (links_.empty()) {
-    kontaktRaster->addWidget(new QLabel(QStringLiteral("noch keine Adressen"), kontakt_), 1, 0, 1,
+    kontaktRaster->addWidget(new QLabel(Text(_("noch keine Adressen")), kontakt_), 1, 0, 1,
                              2);
   }
   kontaktRaster->setColumnStretch(1, 1);

@@ -13,6 +13,7 @@
 
 #include "engine/auftrag.h"
 #include "engine/vorbereitung.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
@@ -55,9 +56,9 @@ KachelungSeite::KachelungSeite(Assistent& assistent) : Seite(assistent, wizard::
   auto* raster = new QGridLayout(g);
   kachelnXR_ = Kachelfeld(g, "KachelnXR");
   kachelnYR_ = Kachelfeld(g, "KachelnYR");
-  raster->addWidget(new QLabel(QStringLiteral("Kacheln in der Breite:"), g), 0, 0);
+  raster->addWidget(new QLabel(Text(_("Kacheln in der Breite:")), g), 0, 0);
   raster->addWidget(kachelnXR_, 0, 1);
-  raster->addWidget(new QLabel(QStringLiteral("Kacheln in der Höhe:"), g), 1, 0);
+  raster->addWidget(new QLabel(Text(_("Kacheln in der Höhe:")), g), 1, 0);
   raster->addWidget(kachelnYR_, 1, 1);
   kachelAnzahl_ = new QLabel(
       QString::fromStdString(wizard::KachelAnzahlText(kBeispielKacheln, kBeispielKacheln)), g);
@@ -66,17 +67,17 @@ KachelungSeite::KachelungSeite(Assistent& assistent) : Seite(assistent, wizard::
   anzahlZeile->addWidget(kachelAnzahl_);
   kachelkante_ = new QLabel(g);
   kachelkante_->setObjectName(QStringLiteral("Kachelkante"));
-  kachelkante_->setToolTip(QString::fromUtf8(wizard::kKachelkanteHinweis));
+  kachelkante_->setToolTip(Text(_(wizard::kKachelkanteHinweis)));
   kachelkante_->hide();
   anzahlZeile->addWidget(kachelkante_);
   raster->addLayout(anzahlZeile, 2, 0, 1, 2);
 
-  auto* gruppe = new QGroupBox(QStringLiteral("Formanalyse"), g);
+  auto* gruppe = new QGroupBox(Text(_("Formanalyse")), g);
   gruppe->setObjectName(QStringLiteral("Formanalyse"));
   auto* knoepfe = new QVBoxLayout(gruppe);
   formanalyse_ = new QButtonGroup(this);
   for (size_t i = 0; i < wizard::kFormanalyseWahl.size(); ++i) {
-    auto* knopf = new QRadioButton(QString::fromUtf8(wizard::kFormanalyseWahl[i]), gruppe);
+    auto* knopf = new QRadioButton(Text(_(wizard::kFormanalyseWahl[i])), gruppe);
     formanalyse_->addButton(knopf, static_cast<int>(i));
     knoepfe->addWidget(knopf);
   }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/translate.h"
 #include "ui/bausteine.h"
 #include "ui/glyphen.h"
 
@@ -17,10 +18,10 @@ constexpr int kBreite = 340;
 }  // namespace
 
 MediumNameDialog::MediumNameDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QString::fromUtf8(kMediumNameTitel));
+  setWindowTitle(Text(_(kMediumNameTitel)));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
-  auto* frage = FettesLabel(QString::fromUtf8(kMediumNameFrage), this);
+  auto* frage = FettesLabel(Text(_(kMediumNameFrage)), this);
   frage->setWordWrap(true);
   layout->addWidget(frage);
   name_ = new QLineEdit(this);

@@ -5,14 +5,16 @@
 #include <QDialog>
 #include <string>
 
+#include "platform/translate.h"
+
 class QLineEdit;
 class QPushButton;
 
 namespace tilvendo::ui {
 
-inline constexpr const char* kMediumNameTitel = "Namen für das eingelegte Medium";
+inline constexpr const char* kMediumNameTitel = N_("Namen für das eingelegte Medium");
 inline constexpr const char* kMediumNameFrage =
-    "Bitte geben Sie einen Namen für das momentan eingelegte Medium ein:";
+    N_("Bitte geben Sie einen Namen für das momentan eingelegte Medium ein:");
 
 class MediumNameDialog : public QDialog {
   Q_OBJECT

@@ -8,15 +8,16 @@
 #include <QScreen>
 #include <QToolTip>
 
+#include "platform/translate.h"
 #include "ui/bausteine.h"
 #include "ui/seitenfenster.h"
 
 namespace tilvendo::ui {
 namespace {
 
-const QString kWarnungTitel = QStringLiteral("Warnung");
-const QString kInformationTitel = QStringLiteral("Information");
-const QString kBestaetigungTitel = QStringLiteral("Bestätigung");
+constexpr const char* kWarnungTitel = N_("Warnung");
+constexpr const char* kInformationTitel = N_("Information");
+constexpr const char* kBestaetigungTitel = N_("Bestätigung");
 const QString kScanOrdnerLeer = QStringLiteral("-");
 
 }  // namespace
@@ -30,11 +31,11 @@ QWidget* QtBenutzer::Elternfenster() {
 }
 
 void QtBenutzer::Warnung(std::string_view text) {
-  QMessageBox::warning(Elternfenster(), kWarnungTitel, Text(text), QMessageBox::Ok);
+  QMessageBox::warning(Elternfenster(), Text(_(kWarnungTitel)), Text(text), QMessageBox::Ok);
 }
 
 void QtBenutzer::Information(std::string_view text) {
-  QMessageBox::information(Elternfenster(), kInformationTitel, Text(text), QMessageBox::Ok);
+  QMessageBox::information(Elternfenster(), Text(_(kInformationTitel)), Text(text), QMessageBox::Ok);
 }
 
 void QtBenutzer::Hinweis(std::string_view text) {
@@ -46,12 +47,12 @@ bool QtBenutzer::Bestaetigung(std::string_view text) {
 }
 
 wizard::Antwort QtBenutzer::Frage(std::string_view text, bool mitAbbrechen) {
-  QMessageBox box(QMessageBox::Question, kBestaetigungTitel, Text(text), QMessageBox::NoButton,
+  QMessageBox box(QMessageBox::Question, Text(_(kBestaetigungTitel)), Text(text), QMessageBox::NoButton,
                   Elternfenster());
-  QPushButton* ja = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-  QPushButton* nein = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+  QPushButton* ja = box.addButton(Text(_("&Ja")), QMessageBox::YesRole);
+  QPushButton* nein = box.addButton(Text(_("&Nein")), QMessageBox::NoRole);
   QPushButton* abbrechen =
-      mitAbbrechen ? box.addButton(QStringLiteral("&Abbrechen"), QMessageBox::RejectRole) : nullptr;
+      mitAbbrechen ? box.addButton(Text(_("&Abbrechen")), QMessageBox::RejectRole) : nullptr;
   box.setDefaultButton(ja);
   box.setEscapeButton(abbrechen != nullptr ? static_cast<QAbstractButton*>(abbrechen) : nein);
   box.exec();
@@ -62,9 +63,9 @@ wizard::Antwort QtBenutzer::Frage(std::string_view text, bool mitAbbrechen) {
 
 std::string QtBenutzer::MediumNameErfragen() {
   if (mediumNameFrage) return mediumNameFrage();
-  return QInputDialog::getText(Elternfenster(), QStringLiteral("Namen für das eingelegte Medium"),
-                               QStringLiteral("Bitte geben Sie einen Namen für das momentan "
-                                              "eingelegte Medium ein:"))
+  return QInputDialog::getText(Elternfenster(), Text(_("Namen für das eingelegte Medium")),
+                               Text(_("Bitte geben Sie einen Namen für das momentan eingelegte "
+                                      "Medium ein:")))
       .toStdString();
 }
 

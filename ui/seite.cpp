@@ -10,7 +10,9 @@
 #include <QVBoxLayout>
 
 #include "engine/auftrag.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/seitenfenster.h"
 
 namespace tilvendo::ui {
@@ -42,10 +44,10 @@ QPushButton* Seite::KnopfAnlegen(const QString& text, Glyphe glyphe) {
 
 void Seite::StandardKnoepfeAnlegen() {
   info_ = KnopfAnlegen(QStringLiteral("Info"), Glyphe::Info);
-  hilfe_ = KnopfAnlegen(QStringLiteral("Hilfe"), Glyphe::HilfeAn);
+  hilfe_ = KnopfAnlegen(Text(_("Hilfe")), Glyphe::HilfeAn);
   knopfLeiste_->addStretch(1);
-  weiter_ = KnopfAnlegen(QStringLiteral("weiter"), Glyphe::weiter);
-  ende_ = KnopfAnlegen(QStringLiteral("Ende"), Glyphe::Ende);
+  weiter_ = KnopfAnlegen(Text(_("weiter")), Glyphe::weiter);
+  ende_ = KnopfAnlegen(Text(_("Ende")), Glyphe::Ende);
   connect(info_, &QPushButton::clicked, this, &Seite::InfoZeigen);
   connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
   connect(weiter_, &QPushButton::clicked, this, [this] { GeheZu(weiterZiel_); });

@@ -14,6 +14,7 @@
 #include "engine/sitzung.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/qt_benutzer.h"
@@ -149,7 +150,7 @@ bool SaveMosaic(Assistent& assistent) {
     }
   } catch (const std::exception& fehler) {
     fenster.HideSaveProgress();
-    assistent.benutzer().Warnung(std::string(kSpeicherFehler) + fehler.what());
+    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
     return false;
   }
   fenster.HideSaveProgress();

@@ -23,6 +23,7 @@
 #include "pictures/bmp_writer.h"
 #include "platform/free_space.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
@@ -38,7 +39,7 @@ constexpr int kVorschauBreite = 236;
 constexpr int kVorschauHoehe = 170;
 
 // Before the reason of a preview that failed (the encoder's own words).
-constexpr const char* kVorschauFehler = "Die Vorschau konnte nicht erstellt werden: ";
+constexpr const char* kVorschauFehler = N_("Die Vorschau konnte nicht erstellt werden: ");
 
 }  // namespace
 
@@ -47,11 +48,11 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
   SchliessenOhneEnde(true);
   auto* layout = new QVBoxLayout(Gruppe());
 
-  auto* format = new QGroupBox(QStringLiteral("Bildformat"), Gruppe());
+  auto* format = new QGroupBox(Text(_("Bildformat")), Gruppe());
   auto* formatLayout = new QGridLayout(format);
   auto* knoepfe = new QButtonGroup(this);
   for (size_t i = 0; i < formate_.size(); ++i) {
-    formate_[i] = new QRadioButton(QString::fromUtf8(wizard::kFormatTexte[i]), format);
+    formate_[i] = new QRadioButton(Text(_(wizard::kFormatTexte[i])), format);
     knoepfe->addButton(formate_[i], static_cast<int>(i));
   }
   formatLayout->addWidget(formate_[kFormatBmp], 0, 0);
@@ -60,7 +61,7 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
   formatLayout->addWidget(formate_[kFormatPng], 3, 0);
   formatLayout->addWidget(formate_[kFormatTiff], 3, 1);
 
-  lbJPEGQuality_ = new QLabel(QString::fromUtf8(wizard::kQualitaetAnfangstext), format);
+  lbJPEGQuality_ = new QLabel(Text(_(wizard::kQualitaetAnfangstext)), format);
   qualitaet_ = new QSlider(Qt::Horizontal, format);
   qualitaet_->setRange(wizard::kQualitaetMinimum, wizard::kQualitaetMaximum);
   qualitaet_->setTickInterval(wizard::kQualitaetTickAbstand);
@@ -69,14 +70,14 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
   formatLayout->addWidget(lbJPEGQuality_, 1, 1);
   formatLayout->addWidget(qualitaet_, 2, 1);
 
-  farbtiefeLabel_ = new QLabel(QStringLiteral("Farbtiefe:"), format);
+  farbtiefeLabel_ = new QLabel(Text(_("Farbtiefe:")), format);
   cbFarbtiefe_ = new QComboBox(format);
-  for (std::string_view text : wizard::kFarbtiefenTexte) cbFarbtiefe_->addItem(Text(text));
+  for (std::string_view text : wizard::kFarbtiefenTexte) cbFarbtiefe_->addItem(Text(_(text.data())));
   formatLayout->addWidget(farbtiefeLabel_, 1, 0);
   formatLayout->addWidget(cbFarbtiefe_, 2, 0, Qt::AlignTop);
   layout->addWidget(format);
 
-  vorschauGruppe_ = new QGroupBox(QStringLiteral("Vorschau"), Gruppe());
+  vorschauGruppe_ = new QGroupBox(Text(_("Vorschau")), Gruppe());
   auto* vorschauLayout = new QHBoxLayout(vorschauGruppe_);
   vorschaubild_ = new Malfeld(vorschauGruppe_);
   vorschaubild_->setFixedSize(kVorschauBreite, kVorschauHoehe);
@@ -96,15 +97,15 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
   vorschauGruppe_->hide();
   layout->addWidget(vorschauGruppe_);
 
-  lbFileSize_ = new QLabel(QString::fromUtf8(wizard::kGroesseAnfangstext), Gruppe());
+  lbFileSize_ = new QLabel(Text(_(wizard::kGroesseAnfangstext)), Gruppe());
   layout->addWidget(lbFileSize_);
   layout->addStretch(1);
 
-  vorschauKnopf_ = KnopfAnlegen(QStringLiteral("Vorschau"), Glyphe::Vorschau);
-  hilfe_ = KnopfAnlegen(QStringLiteral("&Hilfe"), Glyphe::HilfeAn);
+  vorschauKnopf_ = KnopfAnlegen(Text(_("Vorschau")), Glyphe::Vorschau);
+  hilfe_ = KnopfAnlegen(Text(_("&Hilfe")), Glyphe::HilfeAn);
   KnopfLeiste()->addStretch(1);
-  speichern_ = KnopfAnlegen(QStringLiteral("Speichern"), Glyphe::Speichern2);
-  abbrechen_ = KnopfAnlegen(QStringLiteral("Abbrechen"), Glyphe::Abbrechen2);
+  speichern_ = KnopfAnlegen(Text(_("Speichern")), Glyphe::Speichern2);
+  abbrechen_ = KnopfAnlegen(Text(_("Abbrechen")), Glyphe::Abbrechen2);
 
   connect(knoepfe, &QButtonGroup::idClicked, this, [this] { FormatClick(); });
   connect(qualitaet_, &QSlider::valueChanged, this, &SpeichernOptionenSeite::QualitaetChange);
@@ -173,7 +174,7 @@ void SpeichernOptionenSeite::VorschauClick() {
     });
   } catch (const std::exception& fehler) {
     // The preview could not be encoded or decoded; saving may still work.
-    assistent().benutzer().Warnung(std::string(kVorschauFehler) + fehler.what());
+    assistent().benutzer().Warnung(_(kVorschauFehler) + std::string(fehler.what()));
   }
   if (ergebnis.bytes < 0) {
     VorschauLeeren();
@@ -191,7 +192,7 @@ void SpeichernOptionenSeite::SpeichernClick() {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   // Exactly one file type: the chosen format's.
-  dialog.setNameFilter(QString::fromUtf8(format.beschreibung));
+  dialog.setNameFilter(Text(_(format.beschreibung)));
   dialog.setDefaultSuffix(QString::fromUtf8(format.endung).mid(1));
   // The file of the last save that succeeded, at first the user's pictures folder.
   const wizard::Dateivorschlag vorschlag = wizard::DateiVorschlagen(

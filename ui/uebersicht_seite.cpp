@@ -17,6 +17,7 @@
 #include "engine/auftrag.h"
 #include "engine/berechnungslauf.h"
 #include "engine/sitzung.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
@@ -31,7 +32,7 @@ namespace tilvendo::ui {
 namespace {
 
 // Before the reason of a run that failed (a picture too large, a full disk …).
-constexpr const char* kLaufFehler = "Die Berechnung ist fehlgeschlagen: ";
+constexpr const char* kLaufFehler = N_("Die Berechnung ist fehlgeschlagen: ");
 
 constexpr int kListenBreite = 230;
 constexpr int kInfoBreite = 430;
@@ -67,7 +68,7 @@ UebersichtSeite::UebersichtSeite(Assistent& assistent)
   auto* layout = new QGridLayout(Gruppe());
 
   auto* links = new QVBoxLayout;
-  links->addWidget(new QLabel(QStringLiteral("Überblick:"), Gruppe()));
+  links->addWidget(new QLabel(Text(_("Überblick:")), Gruppe()));
   auto* listeZeile = new QHBoxLayout;
   listeZeile->setSpacing(2);
   uebersicht_ = new QListWidget(Gruppe());
@@ -115,7 +116,7 @@ UebersichtSeite::UebersichtSeite(Assistent& assistent)
   hgFortschritt->setFrameShape(QFrame::StyledPanel);
   hgFortschritt->setAutoFillBackground(true);
   auto* fortschritt = new QVBoxLayout(hgFortschritt_);
-  fortschritt->addWidget(FettesLabel(QStringLiteral("Fortschritt:"), hgFortschritt_));
+  fortschritt->addWidget(FettesLabel(Text(_("Fortschritt:")), hgFortschritt_));
   ggFortschritt_ = new QProgressBar(hgFortschritt_);
   ggFortschritt_->setTextVisible(false);
   fortschritt->addWidget(ggFortschritt_);
@@ -128,12 +129,12 @@ UebersichtSeite::UebersichtSeite(Assistent& assistent)
   layout->setColumnStretch(1, 1);
 
   sbInfo_ = KnopfAnlegen(QStringLiteral("Info"), Glyphe::Info);
-  sbHilfe_ = KnopfAnlegen(QStringLiteral("Hilfe"), Glyphe::HilfeAn);
+  sbHilfe_ = KnopfAnlegen(Text(_("Hilfe")), Glyphe::HilfeAn);
   KnopfLeiste()->addStretch(1);
-  sbNeubeginn_ = KnopfAnlegen(QStringLiteral("Neubeginn"), Glyphe::neu);
+  sbNeubeginn_ = KnopfAnlegen(Text(_("Neubeginn")), Glyphe::neu);
   sbNeubeginn_->setToolTip(Text(wizard::PageTitle(kSeiteVorlage)));
-  sbweiter_ = KnopfAnlegen(QStringLiteral("starten"), Glyphe::starten);
-  sbEnde_ = KnopfAnlegen(QStringLiteral("Ende"), Glyphe::Ende);
+  sbweiter_ = KnopfAnlegen(Text(_("starten")), Glyphe::starten);
+  sbEnde_ = KnopfAnlegen(Text(_("Ende")), Glyphe::Ende);
   sbEnde_->setObjectName(QStringLiteral("Ende"));
 
   connect(uebersicht_, &QListWidget::currentRowChanged, this, [this] { UebersichtClick(); });
@@ -253,7 +254,7 @@ void UebersichtSeite::sbNeubeginnClick() {
 void UebersichtSeite::KnoepfeSperren(bool sperren) {
   if (sperren == gesperrt_) return;
   gesperrt_ = sperren;
-  sbweiter_->setText(sperren ? QStringLiteral("abbrechen") : QStringLiteral("starten"));
+  sbweiter_->setText(sperren ? Text(_("abbrechen")) : Text(_("starten")));
   sbweiter_->setIcon(GlyphIcon(sperren ? Glyphe::Abbrechen2 : Glyphe::starten));
   for (QWidget* w : std::initializer_list<QWidget*>{sbNeubeginn_, sbInfo_, sbwechselnzu_, sbEnde_,
                                                     sbHilfe_, uebersicht_}) {
@@ -294,7 +295,7 @@ void UebersichtSeite::sbweiterClick() {
   try {
     ausgang = lauf.Starten();
   } catch (const std::exception& e) {
-    fehler = std::string(kLaufFehler) + e.what();
+    fehler = _(kLaufFehler) + std::string(e.what());
   }
   lauf_ = nullptr;
   KnoepfeSperren(false);

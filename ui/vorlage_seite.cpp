@@ -17,6 +17,7 @@
 
 #include "engine/auftrag.h"
 #include "platform/fit_to_box.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
@@ -56,7 +57,7 @@ void DialogVorschauZeigen(QLabel* vorschau, const QString& pfad) {
 
 // Qt's own dialog has no check box for opening read-only, so there is none to hide.
 std::optional<QString> VorlageErfragen(QWidget* eltern, const QString& startordner) {
-  QFileDialog dialog(eltern, QString::fromUtf8(wizard::kOeffnenTitel), startordner);
+  QFileDialog dialog(eltern, Text(_(wizard::kOeffnenTitel)), startordner);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -92,17 +93,17 @@ std::optional<QString> VorlageErfragen(QWidget* eltern, const QString& startordn
 
 VorlageSeite::VorlageSeite(Assistent& assistent) : Seite(assistent, wizard::Seite::Vorlage) {
   auto* raster = new QGridLayout(Gruppe());
-  laden_ = new QPushButton(GlyphIcon(Glyphe::oeffnen), QStringLiteral("Bild laden"), Gruppe());
+  laden_ = new QPushButton(GlyphIcon(Glyphe::oeffnen), Text(_("Bild laden")), Gruppe());
   laden_->setObjectName(QStringLiteral("laden"));
   laden_->setAutoDefault(false);
   raster->addWidget(laden_, 0, 0, 1, 2, Qt::AlignLeft);
 
   const QString keinWert = QString::fromUtf8(wizard::kKeinWert);
-  raster->addWidget(new QLabel(QStringLiteral("Breite des Bildes:"), Gruppe()), 1, 0);
+  raster->addWidget(new QLabel(Text(_("Breite des Bildes:")), Gruppe()), 1, 0);
   bildBreite_ = new QLabel(keinWert, Gruppe());
   bildBreite_->setObjectName(QStringLiteral("BildBreite"));
   raster->addWidget(bildBreite_, 1, 1);
-  raster->addWidget(new QLabel(QStringLiteral("Höhe des Bildes:"), Gruppe()), 2, 0);
+  raster->addWidget(new QLabel(Text(_("Höhe des Bildes:")), Gruppe()), 2, 0);
   bildHoehe_ = new QLabel(keinWert, Gruppe());
   bildHoehe_->setObjectName(QStringLiteral("BildHoehe"));
   raster->addWidget(bildHoehe_, 2, 1);
@@ -114,7 +115,7 @@ VorlageSeite::VorlageSeite(Assistent& assistent) : Seite(assistent, wizard::Seit
   box->setFixedSize(wizard::kVorschauBreite, wizard::kVorschauHoehe);
   auto* boxRaster = new QGridLayout(box);
   boxRaster->setContentsMargins(0, 0, 0, 0);
-  noPic_ = new QLabel(QString::fromUtf8(wizard::kKeineVorlage), box);
+  noPic_ = new QLabel(Text(_(wizard::kKeineVorlage)), box);
   noPic_->setObjectName(QStringLiteral("noPic"));
   noPic_->setAlignment(Qt::AlignCenter);
   boxRaster->addWidget(noPic_, 0, 0, Qt::AlignCenter);
@@ -168,7 +169,7 @@ void VorlageSeite::VorlageOeffnen(const QString& pfad) {
     }
     case Vorlagenausgang::Unlesbar:
       // The job keeps its template; the page goes on showing it.
-      assistent().benutzer().Warnung(wizard::kUngueltigesBild);
+      assistent().benutzer().Warnung(_(wizard::kUngueltigesBild));
       break;
     case Vorlagenausgang::ZuGross:
       assistent().benutzer().Warnung(MeldungVorlageZuGross(QFile::encodeName(pfad).toStdString()));

@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "engine/auftrag.h"
+#include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
@@ -44,7 +45,7 @@ QSpinBox* Zahlenfeld(QWidget* eltern, const char* name, int32_t hoechstens, int3
 
 QLabel* Beschriftung(const QString& text, const char* hinweis, QWidget* eltern) {
   auto* label = new QLabel(text, eltern);
-  label->setToolTip(QString::fromUtf8(hinweis));
+  label->setToolTip(Text(_(hinweis)));
   return label;
 }
 
@@ -73,30 +74,30 @@ void ZielgroesseSeite::BoxenAnlegen() {
   sizeY_ = Zahlenfeld(g, "SizeY", kMaxZielgroesse, kMaxZielgroesse);
 
   const QString prozent = QStringLiteral("%");
-  const QString pixel = QStringLiteral("Pixel");
-  raster->addWidget(Beschriftung(QStringLiteral("Ergebnisbildbreite:"), wizard::kHinweisX, g), 0,
+  const QString pixel = Text(_("Pixel"));
+  raster->addWidget(Beschriftung(Text(_("Ergebnisbildbreite:")), wizard::kHinweisX, g), 0,
                     0);
   raster->addWidget(zoomX_, 0, 1);
   raster->addWidget(Beschriftung(prozent, wizard::kHinweisX, g), 0, 2);
   raster->addWidget(sizeX_, 0, 3);
   raster->addWidget(Beschriftung(pixel, wizard::kHinweisX, g), 0, 4);
-  raster->addWidget(Beschriftung(QStringLiteral("Ergebnisbildhöhe:"), wizard::kHinweisY, g), 1, 0);
+  raster->addWidget(Beschriftung(Text(_("Ergebnisbildhöhe:")), wizard::kHinweisY, g), 1, 0);
   raster->addWidget(zoomY_, 1, 1);
   raster->addWidget(Beschriftung(prozent, wizard::kHinweisX, g), 1, 2);
   raster->addWidget(sizeY_, 1, 3);
   raster->addWidget(Beschriftung(pixel, wizard::kHinweisX, g), 1, 4);
 
-  festesSV_ = new QCheckBox(QStringLiteral("Seitenverhältnis beibehalten"), g);
+  festesSV_ = new QCheckBox(Text(_("Seitenverhältnis beibehalten")), g);
   festesSV_->setObjectName(QStringLiteral("festesSV"));
   festesSV_->setChecked(werte_.festesSV);
   raster->addWidget(festesSV_, 2, 0, 1, kSpalten - 1);
 
   const QString keinWert = QString::fromUtf8(wizard::kKeinWert);
-  raster->addWidget(new QLabel(QStringLiteral("Breite der Vorlage:"), g), 3, 0);
+  raster->addWidget(new QLabel(Text(_("Breite der Vorlage:")), g), 3, 0);
   vorlBreite_ = new QLabel(keinWert, g);
   vorlBreite_->setObjectName(QStringLiteral("VorlBreite"));
   raster->addWidget(vorlBreite_, 3, 1, 1, 4);
-  raster->addWidget(new QLabel(QStringLiteral("Höhe der Vorlage:"), g), 4, 0);
+  raster->addWidget(new QLabel(Text(_("Höhe der Vorlage:")), g), 4, 0);
   vorlHoehe_ = new QLabel(keinWert, g);
   vorlHoehe_->setObjectName(QStringLiteral("VorlHoehe"));
   raster->addWidget(vorlHoehe_, 4, 1, 1, 4);
@@ -130,7 +131,7 @@ QGridLayout* ZielgroesseSeite::Gruppenraster() const {
 }
 
 void ZielgroesseSeite::DruckergruppeAnlegen() {
-  druckeraufloesung_ = new QGroupBox(QStringLiteral("Druckerauflösung"), Gruppe());
+  druckeraufloesung_ = new QGroupBox(Text(_("Druckerauflösung")), Gruppe());
   druckeraufloesung_->setObjectName(QStringLiteral("Druckeraufloesung"));
   auto* raster = new QGridLayout(druckeraufloesung_);
   int zeile = 0;
@@ -142,7 +143,7 @@ void ZielgroesseSeite::DruckergruppeAnlegen() {
     connect(knopf, &QRadioButton::clicked, this,
             [this, knopf, dpi] { AufloesungGewaehlt(knopf, dpi); });
   }
-  dpianders_ = new QRadioButton(QStringLiteral("frei:"), druckeraufloesung_);
+  dpianders_ = new QRadioButton(Text(_("frei:")), druckeraufloesung_);
   dpiFrei_ = Zahlenfeld(druckeraufloesung_, "dpiFrei", wizard::kMaxDpi, kDpiStandard);
   NurPfeile(dpiFrei_);
   raster->addWidget(dpianders_, zeile, 0);
@@ -158,19 +159,19 @@ void ZielgroesseSeite::DruckergruppeAnlegen() {
 }
 
 void ZielgroesseSeite::PapiergruppeAnlegen() {
-  papierformat_ = new QGroupBox(QStringLiteral("Papierformat"), Gruppe());
+  papierformat_ = new QGroupBox(Text(_("Papierformat")), Gruppe());
   papierformat_->setObjectName(QStringLiteral("Papierformat"));
   auto* raster = new QGridLayout(papierformat_);
   int zeile = 0;
   for (size_t i = 0; i < wizard::kPapierformate.size(); ++i) {
     const wizard::Papierformat format = wizard::kPapierformate[i];
-    auto* knopf = new QRadioButton(QString::fromUtf8(format.text), papierformat_);
+    auto* knopf = new QRadioButton(Text(_(format.text)), papierformat_);
     knopf->setChecked(i == wizard::kStartPapierformat);
     raster->addWidget(knopf, zeile++, 0, 1, 5);
     connect(knopf, &QRadioButton::clicked, this,
             [this, knopf, format] { PapierGewaehlt(knopf, format.nummer); });
   }
-  paperanders_ = new QRadioButton(QStringLiteral("frei:"), papierformat_);
+  paperanders_ = new QRadioButton(Text(_("frei:")), papierformat_);
   breiteFrei_ =
       Zahlenfeld(papierformat_, "BreiteFrei", wizard::kMaxPapierkante, kPapierBreiteStandard);
   hoeheFrei_ =
@@ -194,9 +195,9 @@ void ZielgroesseSeite::PapiergruppeAnlegen() {
 }
 
 void ZielgroesseSeite::GrossformatAnlegen() {
-  grossformat_ = new QCheckBox(QString::fromUtf8(wizard::kGrossformatText), Gruppe());
+  grossformat_ = new QCheckBox(Text(_(wizard::kGrossformatText)), Gruppe());
   grossformat_->setObjectName(QStringLiteral("Grossformat"));
-  grossformat_->setToolTip(QString::fromUtf8(wizard::kGrossformatHinweis));
+  grossformat_->setToolTip(Text(_(wizard::kGrossformatHinweis)));
   Gruppenraster()->addWidget(grossformat_, kGrossformatZeile, 0, 1, kSpalten - 1, Qt::AlignTop);
   druck_ = new DruckgroesseGruppe(Gruppe());
   druck_->hide();

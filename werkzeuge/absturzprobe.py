@@ -655,6 +655,8 @@ def im_namensraum_neu_starten():
 
 
 def main():
+    # The messages are checked for German, the language they are written in.
+    os.environ["LANGUAGE"] = "de"
     teile = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     teile.add_argument("--bau", default="build/release", help="Bauordner mit cli/tilvendo")
     teile.add_argument("--kills", type=int, default=24, help="Kills je Phase (Standard 24)")

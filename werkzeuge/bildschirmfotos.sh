@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders every page of the wizard, the help popup and the dialogs to PNG files, without
-# a display, so that anyone can look at them.
+# a display, so that anyone can look at them: once in German into ZIELORDNER/de/, once in
+# English into ZIELORDNER/en/.
 #
 #   werkzeuge/bildschirmfotos.sh ZIELORDNER
 #
@@ -20,8 +21,12 @@ BAU="${TILVENDO_BUILD:-build/bildschirmfotos}"
 echo "== Baue die Bildschirmfotos (Release) in $BAU"
 cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_UI=ON -DTILVENDO_TESTS=OFF \
   -DTILVENDO_BENCH=OFF >/dev/null
-cmake --build "$BAU" -j "$(nproc)" --target nubo-tilvendo-bildschirmfotos
+cmake --build "$BAU" -j "$(nproc)" --target nubo-tilvendo-bildschirmfotos kataloge
 
-mkdir -p "$ZIEL"
-QT_QPA_PLATFORM=offscreen "$BAU/ui/nubo-tilvendo-bildschirmfotos" "$ZIEL"
-echo "Die Bilder liegen in $(realpath "$ZIEL")"
+for sprache in de en; do
+  mkdir -p "$ZIEL/$sprache"
+  # LANGUAGE is the first variable the program's choice of language reads.
+  LANGUAGE=$sprache QT_QPA_PLATFORM=offscreen "$BAU/ui/nubo-tilvendo-bildschirmfotos" \
+    "$ZIEL/$sprache"
+done
+echo "Die Bilder liegen in $(realpath "$ZIEL")/de und …/en"

@@ -14,6 +14,7 @@ PAKETE=(
   qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
   qt6-translations-l10n libqt6svg6 breeze-icon-theme fonts-dejavu-core
   appstream desktop-file-utils
+  gettext man-db bash-completion
   python3
   mate-backgrounds ukui-wallpapers
 )

@@ -9,10 +9,11 @@
 #include "albums/alben_kontext.h"
 #include "albums/alben_zustand.h"
 #include "albums/bildzahlen.h"
+#include "platform/translate.h"
 
 namespace tilvendo::wizard {
 
-inline constexpr const char* kKeinAlbumGewaehlt = "< kein Album gewählt >";
+inline constexpr const char* kKeinAlbumGewaehlt = N_("< kein Album gewählt >");
 // The list's tag for an album that is not chosen.
 inline constexpr int kNichtGewaehlt = -1;
 
@@ -32,7 +33,7 @@ std::vector<Listeneintrag> ListeFuellen(AlbenZustand& zustand, const AlbenKontex
 // What the page shows for the selected item.
 struct Albenanzeige {
   int tag = kNichtGewaehlt;  // its position in AlbenAuswahl
-  std::string aktAlbum = kKeinAlbumGewaehlt;
+  std::string aktAlbum = _(kKeinAlbumGewaehlt);
   Bildzahlen anzahl;
   std::string aktMedium;
   bool aktMediumSichtbar = false;

@@ -6,6 +6,7 @@
 #include "albums/album_bearbeitung.h"
 #include "albums/katalog.h"
 #include "platform/gross_klein.h"
+#include "platform/translate.h"
 
 namespace tilvendo::wizard {
 namespace {
@@ -38,20 +39,22 @@ std::string NamensHinweis(const AlbenKontext& kontext, std::string_view eigenerN
                           std::string_view text) {
   if (SchliessenMoeglich(kontext, eigenerName, text)) return {};
   // The reasons in the order the catalogue's rules test them.
-  if (text.empty()) return kMeldungAlbumnameLeer;
+  if (text.empty()) return _(kMeldungAlbumnameLeer);
   if (GleichOhneGrossKlein(text, kAlleAlbenName) ||
       GleichOhneGrossKlein(text, kGewaehlteAlbenName) ||
+      GleichOhneGrossKlein(text, _(kAlleAlbenName)) ||
+      GleichOhneGrossKlein(text, _(kGewaehlteAlbenName)) ||
       GleichOhneGrossKlein(text, kAlbenSektion)) {
-    return "Diesen Namen verwendet das Programm selbst.";
+    return _("Diesen Namen verwendet das Programm selbst.");
   }
-  if (text.find('=') != std::string_view::npos) return "Der Name darf kein „=“ enthalten.";
-  if (text.find(']') != std::string_view::npos) return "Der Name darf kein „]“ enthalten.";
-  if (text.front() == '[') return "Der Name darf nicht mit „[“ beginnen.";
-  if (HatSteuerzeichen(text)) return "Der Name darf keine Steuerzeichen enthalten.";
+  if (text.find('=') != std::string_view::npos) return _("Der Name darf kein „=“ enthalten.");
+  if (text.find(']') != std::string_view::npos) return _("Der Name darf kein „]“ enthalten.");
+  if (text.front() == '[') return _("Der Name darf nicht mit „[“ beginnen.");
+  if (HatSteuerzeichen(text)) return _("Der Name darf keine Steuerzeichen enthalten.");
   if (IstLeerraum(text.front()) || IstLeerraum(text.back())) {
-    return "Der Name darf nicht mit einem Leerzeichen beginnen oder enden.";
+    return _("Der Name darf nicht mit einem Leerzeichen beginnen oder enden.");
   }
-  return "Ein anderes Album heißt schon so.";
+  return _("Ein anderes Album heißt schon so.");
 }
 
 std::string AktVerzText(std::string_view ordner) {

@@ -4,6 +4,8 @@
 
 #include "engine/vorbereitung.h"
 #include "platform/rounding.h"
+#include "platform/sprache.h"
+#include "platform/translate.h"
 #include "wizard/kachelung_seite.h"
 
 namespace tilvendo::wizard {
@@ -20,12 +22,10 @@ int64_t Zehntelmillimeter(int64_t pixel, int32_t dpi) {
   return DivideRoundHalfEven(pixel * kZehntelmmProZoll, dpi);
 }
 
-// One decimal with the decimal comma, and none when it is 0: 127 → "12,7", 130 → "13".
+// One decimal with the decimal separator, and none when it is 0: 127 → "12,7", 130 → "13".
 std::string Millimetertext(int64_t zehntel) {
-  const int64_t rest = zehntel % kZehntel;
-  std::string text = std::to_string(zehntel / kZehntel);
-  if (rest != 0) text += ',' + std::to_string(rest);
-  return text;
+  if (zehntel % kZehntel == 0) return std::to_string(zehntel / kZehntel);
+  return Festkomma(zehntel, 1);
 }
 
 // One direction of the overview's rule: pixels of a tile of the result.
@@ -75,7 +75,7 @@ Kachelmass KachelImDruck(const Vorlage& vorlage, const Einstellungen& einstellun
 }
 
 std::string KachelkantenText(Kachelmass kachel) {
-  std::string text = "Kachelkante im Druck: " + Millimetertext(kachel.breite);
+  std::string text = _("Kachelkante im Druck: ") + Millimetertext(kachel.breite);
   if (kachel.hoehe != kachel.breite) text += " × " + Millimetertext(kachel.hoehe);
   return text + " mm";
 }
@@ -86,7 +86,7 @@ std::string DruckgroessenText(int32_t breite, int32_t hoehe, int32_t dpi) {
     return std::to_string(
         DivideRoundHalfEven(int64_t{pixel} * kZehntelmmProZoll, int64_t{dpi} * kZehntelmmProCm));
   };
-  return zentimeter(breite) + " × " + zentimeter(hoehe) + " cm bei " + std::to_string(dpi) + " dpi";
+  return Format(_("{} × {} cm bei {} dpi"), zentimeter(breite), zentimeter(hoehe), dpi);
 }
 
 }  // namespace tilvendo::wizard

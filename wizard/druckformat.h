@@ -10,18 +10,19 @@
 #include <string>
 
 #include "engine/einstellungen.h"
+#include "platform/translate.h"
 #include "wizard/zielgroesse_seite.h"
 
 namespace tilvendo::wizard {
 
-inline constexpr const char* kGrossformatText = "Großformat für den Druck";
+inline constexpr const char* kGrossformatText = N_("Großformat für den Druck");
 inline constexpr const char* kGrossformatHinweis =
-    "erlaubt Ergebnisbilder bis 60000 Pixel je Seite, etwa für Poster; sie werden beim "
-    "Speichern streifenweise geschrieben";
+    N_("erlaubt Ergebnisbilder bis 60000 Pixel je Seite, etwa für Poster; sie werden beim "
+       "Speichern streifenweise geschrieben");
 
 // Beside the tile edge on paper: what makes a tile's photo recognisable.
 inline constexpr const char* kKachelkanteHinweis =
-    "etwa 10 mm je Kachel lassen die Fotos auf Armlänge erkennen";
+    N_("etwa 10 mm je Kachel lassen die Fotos auf Armlänge erkennen");
 
 // A paper size of the drop-down, in millimetres, its shorter edge first.
 struct Druckformat {
@@ -29,20 +30,26 @@ struct Druckformat {
   int32_t kurz;
   int32_t lang;
 };
-inline constexpr std::array<Druckformat, 10> kDruckformate{{
-    {"A4 (21 × 29,7 cm)", 210, 297},
-    {"A3 (29,7 × 42 cm)", 297, 420},
-    {"A2 (42 × 59,4 cm)", 420, 594},
-    {"A1 (59,4 × 84,1 cm)", 594, 841},
-    {"A0 (84,1 × 118,9 cm)", 841, 1189},
+inline constexpr std::array<Druckformat, 15> kDruckformate{{
+    {N_("A4 (21 × 29,7 cm)"), 210, 297},
+    {N_("A3 (29,7 × 42 cm)"), 297, 420},
+    {N_("A2 (42 × 59,4 cm)"), 420, 594},
+    {N_("A1 (59,4 × 84,1 cm)"), 594, 841},
+    {N_("A0 (84,1 × 118,9 cm)"), 841, 1189},
     {"30 × 40 cm", 300, 400},
     {"40 × 60 cm", 400, 600},
     {"50 × 70 cm", 500, 700},
     {"60 × 90 cm", 600, 900},
     {"70 × 100 cm", 700, 1000},
+    // The common American sizes, to the nearest millimetre.
+    {N_("Letter (8,5 × 11 in)"), 216, 279},
+    {N_("Legal (8,5 × 14 in)"), 216, 356},
+    {"Tabloid (11 × 17 in)", 279, 432},
+    {"18 × 24 in", 457, 610},
+    {"24 × 36 in", 610, 914},
 }};
 // The last entry of the drop-down: the paper size as the fields say.
-inline constexpr const char* kEigeneGroesse = "eigene Größe";
+inline constexpr const char* kEigeneGroesse = N_("eigene Größe");
 
 // The resolution a poster starts from: print shops ask for 150 to 300 dpi, and 200 keeps
 // a 70 × 100 cm poster below 8000 pixels a side.

@@ -4,6 +4,7 @@
 
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
+#include "platform/translate.h"
 #include "wizard/dezimalkomma.h"
 
 namespace tilvendo::wizard {
@@ -29,20 +30,19 @@ Size ErgebnisFenster(Size anzeige, int32_t rahmenBreite, int32_t rahmenHoehe) {
 
 std::string Skalierungstext(int32_t anzeigeBreite, int32_t mosaikBreite, int32_t zielBreite,
                             int32_t zielHoehe) {
-  return "Fotomosaik ist auf " +
-         MitDezimalkomma(Hundertstel(anzeigeBreite * int64_t{100}, mosaikBreite)) +
-         "% der Originalgröße (" + std::to_string(zielBreite) + " x " + std::to_string(zielHoehe) +
-         " Pixel) skaliert";
+  return Format(_("Fotomosaik ist auf {}% der Originalgröße ({} x {} Pixel) skaliert"),
+                MitDezimalkomma(Hundertstel(anzeigeBreite * int64_t{100}, mosaikBreite)),
+                zielBreite, zielHoehe);
 }
 
 std::string Speicherhinweis(uint8_t ergebnisGespeichert, const std::string& zuletztGespeichert) {
   if (ergebnisGespeichert != 1 || zuletztGespeichert.empty()) return {};
-  return "gespeichert: " + zuletztGespeichert;
+  return _("gespeichert: ") + zuletztGespeichert;
 }
 
 std::string Blendtext(int32_t position) {
-  return "die Vorlage ist zu " + std::to_string(VorlagenAnteil(position)) +
-         " % in das Fotomosaik eingeblendet";
+  return Format(_("die Vorlage ist zu {} % in das Fotomosaik eingeblendet"),
+                VorlagenAnteil(position));
 }
 
 void Ergebnisanzeige::Vorbereiten(const Bitmap& mosaik, const Bitmap& vorlage, int32_t position,

@@ -8,6 +8,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/rect.h"
+#include "platform/translate.h"
 
 namespace tilvendo::wizard {
 
@@ -15,19 +16,19 @@ namespace tilvendo::wizard {
 inline constexpr int32_t kErgebnisMindestBreite = 420;
 
 inline constexpr const char* kBlendHinweis =
-    "stellen Sie hier ein, wie stark die Vorlage in das ERgebnisbild eingemischt wird";
+    N_("stellen Sie hier ein, wie stark die Vorlage in das ERgebnisbild eingemischt wird");
 
 // The magnifier's button and the list of placed photos.
 inline constexpr const char* kLupeHinweis =
-    "eingeschaltet vergrößert ein Klick in das Bild die Stelle darunter, ein Klick mit der "
-    "rechten Maustaste verkleinert wieder; das Mausrad tut es immer";
-inline constexpr const char* kListeKnopf = "Platzierungsliste speichern …";
-inline constexpr const char* kListeTitel = "Platzierungsliste speichern";
-inline constexpr const char* kListeFilter = "CSV-Tabellen (*.csv)";
-inline constexpr const char* kListeName = "Platzierungsliste.csv";
+    N_("eingeschaltet vergrößert ein Klick in das Bild die Stelle darunter, ein Klick mit der "
+       "rechten Maustaste verkleinert wieder; das Mausrad tut es immer");
+inline constexpr const char* kListeKnopf = N_("Platzierungsliste speichern …");
+inline constexpr const char* kListeTitel = N_("Platzierungsliste speichern");
+inline constexpr const char* kListeFilter = N_("CSV-Tabellen (*.csv)");
+inline constexpr const char* kListeName = N_("Platzierungsliste.csv");
 inline constexpr const char* kListeFehler =
-    "Die Platzierungsliste konnte nicht gespeichert werden: ";
-inline constexpr const char* kListeGespeichert = "Platzierungsliste gespeichert: ";
+    N_("Die Platzierungsliste konnte nicht gespeichert werden: ");
+inline constexpr const char* kListeGespeichert = N_("Platzierungsliste gespeichert: ");
 
 // The window around a displayed picture of size `anzeige`: the frame added, and at
 // least kErgebnisMindestBreite wide.

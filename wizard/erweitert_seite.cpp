@@ -2,6 +2,7 @@
 
 #include "engine/vorbereitung.h"
 #include "platform/fit_to_box.h"
+#include "platform/translate.h"
 #include "wizard/spin_wert.h"
 
 namespace tilvendo::wizard {
@@ -27,7 +28,7 @@ Abstandsanzeige ErweitertAnwenden(Einstellungen& einstellungen, const Bildzahlen
 std::string BenoetigteBilderText(const Abstandsanzeige& anzeige) {
   std::string text = std::to_string(anzeige.benoetigteBilder);
   if (anzeige.hoechstensBilder != kKeineObergrenze) {
-    text += " bis " + std::to_string(anzeige.hoechstensBilder);
+    text += Format(_(" bis {}"), anzeige.hoechstensBilder);
   }
   return text;
 }

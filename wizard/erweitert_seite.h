@@ -9,6 +9,7 @@
 #include "engine/einstellungen.h"
 #include "engine/methodenparameter.h"
 #include "platform/rect.h"
+#include "platform/translate.h"
 
 namespace tilvendo::wizard {
 
@@ -50,14 +51,14 @@ Abstandsanzeige ErweitertAnwenden(Einstellungen& einstellungen, const Bildzahlen
 inline constexpr uint8_t kAehnlichFarbangleich = 50;
 void AehnlicheMosaikeEinstellen(Verfahren& verfahren);
 // The button's caption, and its hint: what each of the ways it sets does.
-inline constexpr const char* kAehnlichKnopf = "für möglichst ähnliche Mosaike";
+inline constexpr const char* kAehnlichKnopf = N_("für möglichst ähnliche Mosaike");
 inline constexpr const char* kAehnlichHinweis =
-    "Stellt ein, was das Mosaik der Vorlage ähnlicher macht, ohne die Berechnung zu "
-    "verlangsamen:\n"
-    "– „Farben vergleichen wie das Auge“ wählt die Fotos nach dem Farbeindruck,\n"
-    "– „Farben angleichen“ 50 % tönt jede Kachel halb zur Farbe ihrer Stelle in der Vorlage,\n"
-    "– „zuschneiden statt stauchen“ schneidet die Fotos auf die Form der Kacheln zu.\n"
-    "Jede Einstellung lässt sich danach einzeln ändern.";
+    N_("Stellt ein, was das Mosaik der Vorlage ähnlicher macht, ohne die Berechnung zu "
+       "verlangsamen:\n"
+       "– „Farben vergleichen wie das Auge“ wählt die Fotos nach dem Farbeindruck,\n"
+       "– „Farben angleichen“ 50 % tönt jede Kachel halb zur Farbe ihrer Stelle in der Vorlage,\n"
+       "– „zuschneiden statt stauchen“ schneidet die Fotos auf die Form der Kacheln zu.\n"
+       "Jede Einstellung lässt sich danach einzeln ändern.");
 
 // The list item that shows a stored method or pattern value: the value itself, the first
 // item for a value the list does not have.

@@ -1,5 +1,6 @@
 #include "wizard/hilfetexte.h"
 
+#include "platform/translate.h"
 #include "wizard/hilfetexte_inhalt.h"
 
 namespace tilvendo::wizard {
@@ -20,7 +21,7 @@ int32_t HilfeSchluessel(int32_t art, int32_t seite, int32_t teil, int32_t sprach
 
 std::optional<std::string_view> HilfeRessource(int32_t schluessel) {
   for (const HilfeEintrag& eintrag : HilfeInhalt()) {
-    if (eintrag.schluessel == schluessel) return eintrag.text;
+    if (eintrag.schluessel == schluessel) return _(eintrag.text.data());
   }
   return std::nullopt;
 }

@@ -16,13 +16,14 @@ namespace tilvendo::wizard {
 // Kinds of text.
 inline constexpr int32_t kHilfeArt = 5;  // the help popup of a page
 inline constexpr int32_t kInfoArt = 6;   // the texts of the information page
-// The language every key is formed with.
+// The language every key is formed with: the German texts, which the catalogue of the
+// user's language translates as they are read.
 inline constexpr int32_t kSpracheDeutsch = 1;
 
 // The key of one part; −1 (no text) when any factor is below 1.
 int32_t HilfeSchluessel(int32_t art, int32_t seite, int32_t teil, int32_t sprache);
 
-// The stored text of a key, if there is one.
+// The stored text of a key in the user's language, if there is one.
 std::optional<std::string_view> HilfeRessource(int32_t schluessel);
 
 // Splits at every "^": the text before each "^" is a line, a non-empty rest a last line.

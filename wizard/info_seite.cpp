@@ -3,22 +3,26 @@
 #include <array>
 
 #include "platform/paths.h"
+#include "platform/translate.h"
 #include "wizard/hilfetexte.h"
 
 namespace tilvendo::wizard {
 namespace {
 
-// The README as the installation lays it out: <prefix>/bin/nubo-tilvendo and
-// <prefix>/share/doc/nubo-tilvendo/README.md.
-constexpr std::string_view kReadmeVomProgramm = "../share/doc/nubo-tilvendo/README.md";
+// The README in the user's language as the installation lays it out:
+// <prefix>/bin/nubo-tilvendo and <prefix>/share/doc/nubo-tilvendo/README.de.md; the
+// English one where there is none in the user's language.
+constexpr std::string_view kReadmeVomProgramm = N_("../share/doc/nubo-tilvendo/README.de.md");
+constexpr std::string_view kReadmeEnglisch = "../share/doc/nubo-tilvendo/README.md";
 
 // No mail addresses and no web site exist yet: their links stay hidden until a target
 // is entered here. The program's description stands in for the web site.
 constexpr std::array<Kontaktlink, 4> kKontaktlinks = {{
-    {"Verbesserungen:", LinkArt::Mail, "", ""},
-    {"Fehler:", LinkArt::Mail, "", ""},
-    {"allgemein:", LinkArt::Mail, "", ""},
-    {"Website:", LinkArt::Datei, kReadmeVomProgramm, "Beschreibung des Programms"},
+    {N_("Verbesserungen:"), LinkArt::Mail, "", ""},
+    {N_("Fehler:"), LinkArt::Mail, "", ""},
+    {N_("allgemein:"), LinkArt::Mail, "", ""},
+    {N_("Website:"), LinkArt::Datei, kReadmeVomProgramm, N_("Beschreibung des Programms"),
+     kReadmeEnglisch},
 }};
 
 constexpr std::string_view kMailSchema = "mailto:";
@@ -50,7 +54,7 @@ std::span<const Kontaktlink> Kontaktlinks() {
 std::optional<LinkZiel> LinkAufloesen(const Kontaktlink& link, const std::string& programmOrdner) {
   if (link.ziel.empty()) return std::nullopt;
   LinkZiel ziel;
-  ziel.anzeige = std::string(link.anzeige.empty() ? link.ziel : link.anzeige);
+  ziel.anzeige = link.anzeige.empty() ? std::string(link.ziel) : _(link.anzeige.data());
   switch (link.art) {
     case LinkArt::Mail:
       ziel.adresse = std::string(kMailSchema) + std::string(link.ziel);
@@ -59,7 +63,10 @@ std::optional<LinkZiel> LinkAufloesen(const Kontaktlink& link, const std::string
       ziel.adresse = std::string(kWebSchema) + std::string(link.ziel);
       break;
     case LinkArt::Datei:
-      ziel.adresse = programmOrdner + std::string(link.ziel);
+      ziel.adresse = programmOrdner + _(link.ziel.data());
+      if (!FileExists(ziel.adresse) && !link.ersatz.empty()) {
+        ziel.adresse = programmOrdner + std::string(link.ersatz);
+      }
       if (!FileExists(ziel.adresse)) return std::nullopt;
       ziel.lokaleDatei = true;
       break;

@@ -8,16 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "platform/translate.h"
+
 namespace tilvendo::wizard {
 
 // The entries of the list "Überblick:"; entry n (from 0) shows information text n + 1.
 inline constexpr std::array<std::string_view, 6> kInfoEintraege = {
-    "allgemeine Informationen zum Programm",
-    "Rückmeldungen durch Nutzer",
-    "Funktionsweise des Programms",
-    "Wie geht es weiter?",
-    "Kontakt",
-    "Tips und Tricks zu Tilvendo"};
+    N_("allgemeine Informationen zum Programm"),
+    N_("Rückmeldungen durch Nutzer"),
+    N_("Funktionsweise des Programms"),
+    N_("Wie geht es weiter?"),
+    N_("Kontakt"),
+    N_("Tips und Tricks zu Tilvendo")};
 
 inline constexpr int kInfoEintragKontakt = 4;
 
@@ -45,6 +47,7 @@ struct Kontaktlink {
   LinkArt art;
   std::string_view ziel;     // address, site or relative file; empty while there is none
   std::string_view anzeige;  // the link's text; empty: the target itself
+  std::string_view ersatz = {};  // a file to open when the file `ziel` names is missing
 };
 
 // The contact panel's links, in the order they are shown: the one place that knows the

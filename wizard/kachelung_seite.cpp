@@ -2,12 +2,13 @@
 
 #include <cstddef>
 
+#include "platform/translate.h"
+
 namespace tilvendo::wizard {
 
 std::string KachelAnzahlText(int32_t kachelnX, int32_t kachelnY) {
   const int64_t insgesamt = static_cast<int64_t>(kachelnX) * kachelnY;
-  return std::to_string(kachelnX) + " x " + std::to_string(kachelnY) + " Kacheln, " +
-         std::to_string(insgesamt) + " insgesamt";
+  return Format(_("{} x {} Kacheln, {} insgesamt"), kachelnX, kachelnY, insgesamt);
 }
 
 std::optional<int> FormanalyseWahl(uint8_t stufe) {

@@ -8,14 +8,16 @@
 #include <optional>
 #include <string>
 
+#include "platform/translate.h"
+
 namespace tilvendo::wizard {
 
 // Tiles across and down before the user chose any.
 inline constexpr int32_t kStartKacheln = 25;
 
 // The two choices of the "Formanalyse" group and the levels they stand for.
-inline constexpr std::array<const char*, 2> kFormanalyseWahl = {"keine Formanalyse",
-                                                                "Formanalyse eingeschaltet"};
+inline constexpr std::array<const char*, 2> kFormanalyseWahl = {N_("keine Formanalyse"),
+                                                                N_("Formanalyse eingeschaltet")};
 inline constexpr std::array<uint8_t, 2> kFormanalyseStufen = {1, 5};
 // The choice selected at start.
 inline constexpr int kStartFormanalyseWahl = 1;

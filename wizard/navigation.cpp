@@ -1,5 +1,7 @@
 #include "wizard/navigation.h"
 
+#include "platform/translate.h"
+
 namespace tilvendo::wizard {
 
 uint16_t NextPage(const Navigation& navigation, int aktuell) {
@@ -40,8 +42,8 @@ Ausstiegsfrage AusstiegsfrageWaehlen(uint8_t ergebnisGespeichert) {
 }
 
 std::string_view Fragetext(Ausstiegsfrage frage) {
-  return frage == Ausstiegsfrage::WirklichVerlassen ? kFrageWirklichVerlassen
-                                                    : kFrageErgebnisSpeichern;
+  return _(frage == Ausstiegsfrage::WirklichVerlassen ? kFrageWirklichVerlassen.data()
+                                                      : kFrageErgebnisSpeichern.data());
 }
 
 Ausstieg AusstiegEntscheiden(Ausstiegsfrage frage, Antwort antwort) {

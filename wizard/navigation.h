@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/translate.h"
 #include "wizard/seiten.h"
 
 namespace tilvendo::wizard {
@@ -33,9 +34,9 @@ enum class Ausstiegsfrage {
 };
 
 inline constexpr std::string_view kFrageWirklichVerlassen =
-    "Wollen Sie das Programm wirklich verlassen ?";
+    N_("Wollen Sie das Programm wirklich verlassen ?");
 inline constexpr std::string_view kFrageErgebnisSpeichern =
-    "Wollen Sie das Ergebnis speichern, bevor Sie das Programm verlassen ?";
+    N_("Wollen Sie das Ergebnis speichern, bevor Sie das Programm verlassen ?");
 
 Ausstiegsfrage AusstiegsfrageWaehlen(uint8_t ergebnisGespeichert);
 std::string_view Fragetext(Ausstiegsfrage frage);

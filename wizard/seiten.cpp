@@ -3,27 +3,29 @@
 #include <array>
 #include <string_view>
 
+#include "platform/translate.h"
+
 namespace tilvendo::wizard {
 namespace {
 
 constexpr std::array<std::string_view, kSeitenAnzahl> kSeitentitel = {
-    "Vorlage wählen",
-    "Größe des Fotomosaiks bestimmen",
-    "Kachelung bestimmen",
-    "Auswahl der verwendeten Alben",
-    "weitere Einstellungen",
-    "letzte Berechnung",
-    "alles im Überblick",
-    "Album bearbeiten",
-    "Informationen zum Programm",
-    "Optionen beim Speichern",
+    N_("Vorlage wählen"),
+    N_("Größe des Fotomosaiks bestimmen"),
+    N_("Kachelung bestimmen"),
+    N_("Auswahl der verwendeten Alben"),
+    N_("weitere Einstellungen"),
+    N_("letzte Berechnung"),
+    N_("alles im Überblick"),
+    N_("Album bearbeiten"),
+    N_("Informationen zum Programm"),
+    N_("Optionen beim Speichern"),
 };
 
 }  // namespace
 
 std::string PageTitle(int nummer) {
   if (nummer < 1 || nummer > kSeitenAnzahl) return {};
-  return std::string(kSeitentitel[static_cast<size_t>(nummer - 1)]);
+  return _(kSeitentitel[static_cast<size_t>(nummer - 1)].data());
 }
 
 bool VomSeitenlaufGezeigt(int nummer) {

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "platform/paths.h"
+#include "platform/translate.h"
 #include "wizard/dezimalkomma.h"
 
 namespace tilvendo::wizard {
 namespace {
 
 constexpr std::array<std::string_view, 6> kQualitaetsWoerter = {
-    "schlecht", "dürftig", "befriedigend", "gut", "hervorragend", "excellent"};
+    N_("schlecht"), N_("dürftig"), N_("befriedigend"), N_("gut"), N_("hervorragend"), N_("excellent")};
 constexpr int32_t kQualitaetsStufe = 20;
 
 constexpr std::array<uint8_t, kFarbtiefenTexte.size()> kFarbtiefenCodes = {
@@ -18,15 +19,15 @@ constexpr int kIndex32Bit = 3;
 
 constexpr int64_t kKilo = 1024;
 constexpr int64_t kMega = kKilo * kKilo;
-constexpr const char* kGroessePraefix = "voraussichtliche Dateigröße: ";
-constexpr const char* kSchaetzPraefix = "geschätzte Dateigröße: etwa ";
-constexpr const char* kSchaetzZusatz = " (aus einer Stichprobe)";
+constexpr const char* kGroessePraefix = N_("voraussichtliche Dateigröße: ");
+constexpr const char* kSchaetzPraefix = N_("geschätzte Dateigröße: etwa ");
+constexpr const char* kSchaetzZusatz = N_(" (aus einer Stichprobe)");
 
 // The size in the largest unit it fills.
 std::string Groesse(int64_t bytes) {
-  if (bytes < kKilo) return std::to_string(bytes) + " Byte";
-  if (bytes < kMega) return MitDezimalkomma(Hundertstel(bytes, kKilo)) + " Kilobyte";
-  return MitDezimalkomma(Hundertstel(bytes, kMega)) + " Megabyte";
+  if (bytes < kKilo) return Format(_("{} Byte"), bytes);
+  if (bytes < kMega) return Format(_("{} Kilobyte"), MitDezimalkomma(Hundertstel(bytes, kKilo)));
+  return Format(_("{} Megabyte"), MitDezimalkomma(Hundertstel(bytes, kMega)));
 }
 
 uint8_t BekanntesFormat(uint8_t format) {
@@ -51,8 +52,7 @@ std::string_view QualitaetsWort(int32_t qualitaet) {
 }
 
 std::string QualitaetsText(int32_t qualitaet) {
-  return "Qualität: " + std::to_string(qualitaet) + "% (" + std::string(QualitaetsWort(qualitaet)) +
-         ")";
+  return Format(_("Qualität: {}% ({})"), qualitaet, _(QualitaetsWort(qualitaet).data()));
 }
 
 uint8_t FarbtiefeAusIndex(int index) {
@@ -67,11 +67,11 @@ int IndexAusFarbtiefe(uint8_t farbtiefe) {
 }
 
 std::string GroessenText(int64_t bytes) {
-  return kGroessePraefix + Groesse(bytes);
+  return _(kGroessePraefix) + Groesse(bytes);
 }
 
 std::string SchaetzText(int64_t bytes) {
-  return kSchaetzPraefix + Groesse(bytes) + kSchaetzZusatz;
+  return _(kSchaetzPraefix) + Groesse(bytes) + _(kSchaetzZusatz);
 }
 
 Optionsanzeige OptionenAnzeigen(const SpeicherOptionen& optionen) {
@@ -104,7 +104,7 @@ bool ErsetzenErfragen(const std::string& gewaehlt, const std::string& geschriebe
 }
 
 std::string ErsetzenFrage(const std::string& geschrieben) {
-  return "Die Datei \"" + geschrieben + "\" existiert bereits. Soll sie ersetzt werden?";
+  return Format(_("Die Datei \"{}\" existiert bereits. Soll sie ersetzt werden?"), geschrieben);
 }
 
 }  // namespace tilvendo::wizard

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "pictures/speichern.h"
+#include "platform/translate.h"
 
 namespace tilvendo::wizard {
 
@@ -17,19 +18,20 @@ inline constexpr int32_t kQualitaetMaximum = 100;
 inline constexpr int32_t kQualitaetTickAbstand = 5;
 
 // What the quality label and the size label say before anything changed them.
-inline constexpr const char* kQualitaetAnfangstext = "Qualität: 90% (sehr gut)";
-inline constexpr const char* kGroesseAnfangstext = "voraussichtliche Dateigröße: 800 Kilobyte";
+inline constexpr const char* kQualitaetAnfangstext = N_("Qualität: 90% (sehr gut)");
+inline constexpr const char* kGroesseAnfangstext = N_("voraussichtliche Dateigröße: 800 Kilobyte");
 
 // The colour-depth list, in the order of its codes (kFarbtiefe8 … kFarbtiefe32).
 inline constexpr std::array<std::string_view, 4> kFarbtiefenTexte = {
-    "256 Farben (8 Bit)", "Highcolor (16 Bit)", "Truecolor (24 Bit)", "Truecolor (32 Bit)"};
+    N_("256 Farben (8 Bit)"), N_("Highcolor (16 Bit)"), N_("Truecolor (24 Bit)"),
+    N_("Truecolor (32 Bit)")};
 // The entry a JPEG, a PNG and a TIFF are written with.
 inline constexpr int kJpegFarbtiefeIndex = 2;
 
 // The format buttons, in the order of the format numbers (kFormatBmp … kFormatTiff).
 inline constexpr std::array<const char*, 4> kFormatTexte = {
-    "BMP (unkomprimiert)", "JPEG (komprimiert)", "PNG (verlustfrei)",
-    "TIFF (unkomprimiert, für den Druck)"};
+    N_("BMP (unkomprimiert)"), N_("JPEG (komprimiert)"), N_("PNG (verlustfrei)"),
+    N_("TIFF (unkomprimiert, für den Druck)")};
 
 // The word for a quality: one per step of 20, "excellent" only at 100.
 std::string_view QualitaetsWort(int32_t qualitaet);

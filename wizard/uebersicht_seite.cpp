@@ -9,6 +9,7 @@
 #include "engine/fortschritt.h"
 #include "engine/methodenparameter.h"
 #include "platform/fit_to_box.h"
+#include "platform/translate.h"
 #include "wizard/druckformat.h"
 #include "wizard/ergebnis_mosaik.h"
 #include "wizard/seiten.h"
@@ -19,16 +20,16 @@ namespace {
 // The ways beyond the original method that the job uses, in the page's order.
 std::string VerfahrenText(const Verfahren& v) {
   std::vector<std::string> teile;
-  if (v.Aufrichten) teile.emplace_back("aufrecht gestellt");
-  if (v.SchnellLesen) teile.emplace_back("schnell eingelesen");
-  if (v.Wahrnehmung) teile.emplace_back("Farben wie das Auge");
-  if (v.Zuschneiden) teile.emplace_back("zugeschnitten");
-  if (v.Farbangleich > 0) teile.push_back("Farbangleich " + std::to_string(v.Farbangleich) + " %");
+  if (v.Aufrichten) teile.emplace_back(_("aufrecht gestellt"));
+  if (v.SchnellLesen) teile.emplace_back(_("schnell eingelesen"));
+  if (v.Wahrnehmung) teile.emplace_back(_("Farben wie das Auge"));
+  if (v.Zuschneiden) teile.emplace_back(_("zugeschnitten"));
+  if (v.Farbangleich > 0) teile.push_back(Format(_("Farbangleich {} %"), v.Farbangleich));
   if (v.MaxVerwendungen > 0) {
-    teile.push_back("höchstens " + std::to_string(v.MaxVerwendungen) + "-mal je Foto");
+    teile.push_back(Format(_("höchstens {}-mal je Foto"), v.MaxVerwendungen));
   }
-  if (v.JedesFoto) teile.emplace_back("jedes Foto mindestens einmal");
-  if (teile.empty()) return "wie ursprünglich";
+  if (v.JedesFoto) teile.emplace_back(_("jedes Foto mindestens einmal"));
+  if (teile.empty()) return _("wie ursprünglich");
   std::string text = teile.front();
   for (size_t i = 1; i < teile.size(); ++i) text += ", " + teile[i];
   return text;
@@ -47,20 +48,16 @@ struct Formanalysestufe {
   std::string_view text;
 };
 constexpr std::array<Formanalysestufe, 5> kFormanalyseTexte{{
-    {1, "keine Formanalyse"},
-    {3, "grobe Formanalyse"},
-    {5, "normale Formanalyse"},
-    {7, "feine Formanalyse"},
-    {10, "detailierte Formanalyse"},
+    {1, N_("keine Formanalyse")},
+    {3, N_("grobe Formanalyse")},
+    {5, N_("normale Formanalyse")},
+    {7, N_("feine Formanalyse")},
+    {10, N_("detailierte Formanalyse")},
 }};
-
-std::string Zahl(int64_t n) {
-  return std::to_string(n);
-}
 
 // A method or pattern value outside its list counts as the first entry.
 std::string_view Listentext(const std::array<std::string_view, 4>& liste, uint8_t wert) {
-  return wert < liste.size() ? liste[wert] : liste[0];
+  return _((wert < liste.size() ? liste[wert] : liste[0]).data());
 }
 
 std::string InAnfuehrung(std::string_view text) {
@@ -92,59 +89,59 @@ Eintragsinfo EintragsInfo(const Auftrag& auftrag, int eintrag) {
   std::vector<std::string>& z = info.InfoFeld;
   switch (eintrag) {
     case kVorlage:
-      info.InfoT = "Vorlage:";
-      z = {"Bilddatei:", v.VorlagePfad + v.VorlageDatei,
-           "Vorlagengröße: " + Zahl(v.VorlageBreite) + " x " + Zahl(v.VorlageHoehe) + " Pixel"};
+      info.InfoT = _("Vorlage:");
+      z = {_("Bilddatei:"), v.VorlagePfad + v.VorlageDatei,
+           Format(_("Vorlagengröße: {} x {} Pixel"), v.VorlageBreite, v.VorlageHoehe)};
       break;
     case kZielgroesse:
-      info.InfoT = "Zielbildgröße:";
-      z = {"absolute Größe: " + Zahl(e.ZielBreite) + " x " + Zahl(e.ZielHoehe) + " Pixel",
-           "das ist eine Skalierung auf etwa " + Zahl(e.ZoomX) + " % der Vorlagenbreite bzw. ",
-           "auf " + Zahl(e.ZoomY) + " % der Vorlagenhöhe"};
+      info.InfoT = _("Zielbildgröße:");
+      z = {Format(_("absolute Größe: {} x {} Pixel"), e.ZielBreite, e.ZielHoehe),
+           Format(_("das ist eine Skalierung auf etwa {} % der Vorlagenbreite bzw. "), e.ZoomX),
+           Format(_("auf {} % der Vorlagenhöhe"), e.ZoomY)};
       if (e.Grossformat && e.Druckaufloesung > 0) {
-        z.push_back("Druckgröße: " +
+        z.push_back(_("Druckgröße: ") +
                     DruckgroessenText(e.ZielBreite, e.ZielHoehe, e.Druckaufloesung));
       }
       break;
     case kKachelung: {
-      info.InfoT = "Kachelung:";
+      info.InfoT = _("Kachelung:");
       const int64_t gesamt = static_cast<int64_t>(e.KachelnX) * e.KachelnY;
-      z = {
-          "Breite der Kacheln: " + Zahl(KachelBreite(e)) + " Pixel",
-          "Höhe der Kacheln: " + Zahl(KachelHoehe(e)) + " Pixel",
-          Zahl(e.KachelnX) + " x " + Zahl(e.KachelnY) + " Kacheln, " + Zahl(gesamt) + " insgesamt"};
+      z = {Format(_("Breite der Kacheln: {} Pixel"), KachelBreite(e)),
+           Format(_("Höhe der Kacheln: {} Pixel"), KachelHoehe(e)),
+           Format(_("{} x {} Kacheln, {} insgesamt"), e.KachelnX, e.KachelnY, gesamt)};
       for (const Formanalysestufe& stufe : kFormanalyseTexte) {
-        if (stufe.stufe == auftrag.analyse.Formanalyse) z.emplace_back(stufe.text);
+        if (stufe.stufe == auftrag.analyse.Formanalyse) z.emplace_back(_(stufe.text.data()));
       }
       break;
     }
     case kQuellbilder: {
-      info.InfoT = "Quellbilder:";
+      info.InfoT = _("Quellbilder:");
       // The bounds the start checks.
       const Bilderbedarf bedarf = BilderbedarfErmitteln(e);
-      z = {"Anzahl an Bildern insgesamt: " + Zahl(auftrag.BilderAnzahl.gesamt),
-           "für die Berechnung mindestens benötigte Bilder: " + Zahl(bedarf.mindestens)};
+      z = {Format(_("Anzahl an Bildern insgesamt: {}"), auftrag.BilderAnzahl.gesamt),
+           Format(_("für die Berechnung mindestens benötigte Bilder: {}"), bedarf.mindestens)};
       if (bedarf.hoechstens != kKeineObergrenze) {
-        z.push_back("höchstens verwendbare Bilder (jedes Foto mindestens einmal): " +
-                    Zahl(bedarf.hoechstens));
+        z.push_back(Format(_("höchstens verwendbare Bilder (jedes Foto mindestens einmal): {}"),
+                           bedarf.hoechstens));
       }
       break;
     }
     case kErweitert:
-      info.InfoT = "erweiterte Einstellungen:";
-      z = {
-          "Berechnungsmethode " + InAnfuehrung(Listentext(kBerechnungsarten, e.Berechnungsart)),
-          "Umgang mit Musterbildung " + InAnfuehrung(Listentext(kMusterbildungen, e.Musterbildung)),
-          "Mindestabstand zwischen zwei identischen Bildern: " + Zahl(e.minAbstand) + " Kacheln",
-          "Lesen und Vergleichen der Fotos: " + VerfahrenText(e.verfahren)};
+      info.InfoT = _("erweiterte Einstellungen:");
+      z = {Format(_("Berechnungsmethode {}"),
+                  InAnfuehrung(Listentext(kBerechnungsarten, e.Berechnungsart))),
+           Format(_("Umgang mit Musterbildung {}"),
+                  InAnfuehrung(Listentext(kMusterbildungen, e.Musterbildung))),
+           Format(_("Mindestabstand zwischen zwei identischen Bildern: {} Kacheln"), e.minAbstand),
+           _("Lesen und Vergleichen der Fotos: ") + VerfahrenText(e.verfahren)};
       break;
     case kEintragLetzteBerechnung: {
-      info.InfoT = "Informationen zur letzten Berechnung:";
+      info.InfoT = _("Informationen zur letzten Berechnung:");
       constexpr std::array<std::string_view, kLaufzeitenAnzahl> kDauern = {
-          "Einlesen der Bilddateien: ", "Vorbereiten der Vorlage: ", "Berechnen des Mosaiks: ",
-          "Zusammenstellen des Mosaiks: ", "Gesamtdauer: "};
+          N_("Einlesen der Bilddateien: "), N_("Vorbereiten der Vorlage: "),
+          N_("Berechnen des Mosaiks: "), N_("Zusammenstellen des Mosaiks: "), N_("Gesamtdauer: ")};
       for (size_t i = 0; i < kDauern.size(); ++i) {
-        z.push_back(std::string(kDauern[i]) + DauerText(auftrag.Laufzeiten[i]));
+        z.push_back(_(kDauern[i].data()) + DauerText(auftrag.Laufzeiten[i]));
       }
       break;
     }

@@ -7,11 +7,12 @@
 #include "pictures/bildart.h"
 #include "platform/fit_to_box.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo::wizard {
 namespace {
 
-constexpr std::string_view kAlleBildtypen = "alle unterstützten Grafikdateien (";
+constexpr const char* kAlleBildtypen = N_("alle unterstützten Grafikdateien (");
 constexpr std::string_view kAlleTrenner = ", ";
 // Qt's dialog reads an entry's patterns from its last parentheses, separated by blanks,
 // and separates the entries by ";;". The dialog hides that last part, so every entry
@@ -33,14 +34,14 @@ std::string AlleMuster(std::string_view trenner) {
 }  // namespace
 
 std::string VorlagenFilter() {
-  std::string filter(kAlleBildtypen);
+  std::string filter(_(kAlleBildtypen));
   filter += AlleMuster(kAlleTrenner);
   filter += ") (";
   filter += AlleMuster(kMusterTrenner);
   filter += ')';
   for (const Bildendung& endung : kBildEndungen) {
     filter += kEintragTrenner;
-    filter += endung.typname;
+    filter += _(endung.typname.data());
     filter += " (*";
     filter += endung.endung;
     filter += ')';
@@ -57,7 +58,7 @@ std::string DialogStartordner(const std::string& vorlagePfad, const std::string&
 }
 
 std::string PixelText(int32_t pixel) {
-  return std::to_string(pixel) + " Pixel";
+  return Format(_("{} Pixel"), pixel);
 }
 
 Size VorschauGroesse(int32_t breite, int32_t hoehe) {

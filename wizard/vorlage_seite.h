@@ -9,6 +9,7 @@
 #include "engine/sitzung.h"
 #include "platform/bitmap.h"
 #include "platform/rect.h"
+#include "platform/translate.h"
 
 namespace tilvendo::wizard {
 
@@ -16,9 +17,9 @@ namespace tilvendo::wizard {
 inline constexpr int32_t kVorschauBreite = 230;
 inline constexpr int32_t kVorschauHoehe = 195;
 
-inline constexpr const char* kOeffnenTitel = "Öffnen einer Vorlage";
-inline constexpr const char* kKeineVorlage = "keine Vorlage gewählt";
-inline constexpr const char* kUngueltigesBild = "Sie haben ein ungültiges Bild gewählt.";
+inline constexpr const char* kOeffnenTitel = N_("Öffnen einer Vorlage");
+inline constexpr const char* kKeineVorlage = N_("keine Vorlage gewählt");
+inline constexpr const char* kUngueltigesBild = N_("Sie haben ein ungültiges Bild gewählt.");
 // What the size labels show before a template is loaded.
 inline constexpr const char* kKeinWert = "-";
 

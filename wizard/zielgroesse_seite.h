@@ -8,13 +8,14 @@
 
 #include "engine/einstellungen.h"
 #include "platform/rect.h"
+#include "platform/translate.h"
 
 namespace tilvendo::wizard {
 
 inline constexpr const char* kHinweisX =
-    "gibt an, wie genau Vorlage und Kacheln in X-Richtung angepaßt werden";
+    N_("gibt an, wie genau Vorlage und Kacheln in X-Richtung angepaßt werden");
 inline constexpr const char* kHinweisY =
-    "gibt an, wie genau Vorlage und Kacheln in Y-Richtung angepaßt werden";
+    N_("gibt an, wie genau Vorlage und Kacheln in Y-Richtung angepaßt werden");
 
 // The resolutions the printer group offers, in dots per inch, and the range of its free
 // entry.
@@ -30,10 +31,10 @@ struct Papierformat {
   int32_t nummer;
 };
 inline constexpr std::array<Papierformat, 4> kPapierformate{{
-    {"A4 210 x 297 mm", 210297},
-    {"A5 148 x 210 mm", 148210},
-    {"A6 105 x 148 mm", 105148},
-    {"Postkarte ? x ?", 0},
+    {N_("A4 210 x 297 mm"), 210297},
+    {N_("A5 148 x 210 mm"), 148210},
+    {N_("A6 105 x 148 mm"), 105148},
+    {N_("Postkarte ? x ?"), 0},
 }};
 // The format chosen at start (A6).
 inline constexpr size_t kStartPapierformat = 2;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/atomic_file.h"
+#include "support/sprache_wechseln.h"
 #include "support/temp_folder.h"
 
 namespace tilvendo {
@@ -33,8 +34,8 @@ TEST(Platzierungsliste, OneLinePerCellRowByRowWithItsPhoto) {
       "\xEF\xBB\xBFSpalte;Zeile;Foto\n"
       "1;1;/fotos/Strand.jpg\n"
       "2;1;\"/fotos/Oma; Opa \"\"1970\"\".jpg\"\n"
-      "3;1;/fotos/Ä, alt.png\n"
-      "1;2;/fotos/Ä, alt.png\n"
+      "3;1;\"/fotos/Ä, alt.png\"\n"
+      "1;2;\"/fotos/Ä, alt.png\"\n"
       "2;2;\n"
       "3;2;/fotos/Strand.jpg\n";
   EXPECT_EQ(PlatzierungslisteText(auftrag), erwartet);
@@ -56,6 +57,14 @@ TEST(Platzierungsliste, OneLinePerCellRowByRowWithItsPhoto) {
     testing::WriteWholeFile(ordner / "kein.csv", kein);
     EXPECT_FALSE(IstPlatzierungsliste(ordner / "kein.csv")) << kein;
   }
+
+  // In English, whose spreadsheets split at commas, with commas; a list in either replaces
+  // the other.
+  const testing::InSprache englisch("en_US.UTF-8");
+  const std::string text = PlatzierungslisteText(auftrag);
+  EXPECT_TRUE(text.starts_with("\xEF\xBB\xBFSpalte,Zeile,Foto\n1,1,/fotos/Strand.jpg\n")) << text;
+  PlatzierungslisteSchreiben(auftrag, ordner / "liste.csv");
+  EXPECT_EQ(testing::ReadWholeFile(ordner / "liste.csv"), text);
 }
 
 }  // namespace
