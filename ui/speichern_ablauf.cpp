@@ -112,8 +112,10 @@ bool InBaendernSchreiben(Assistent& assistent, const SpeicherOptionen& optionen,
   });
   while (schreiben.wait_for(kMalTakt) != std::future_status::ready) {
     fenster.FortschrittZeigen(fertig, gesamt);
-    freigabe.Beantworten(abbruch, fenster);
+    // Input that came meanwhile is taken before the question is answered: a click made
+    // while the last band was written, however fast that was, still stops the save.
     QCoreApplication::processEvents();
+    freigabe.Beantworten(abbruch, fenster);
   }
   const Speicherausgang ausgang = schreiben.get();
   fenster.FortschrittZeigen(fertig, gesamt);

@@ -70,7 +70,14 @@ template <typename T>
 void WennFenster(std::function<bool(T*)> passt, std::function<void(T*)> aktion) {
   auto gewartet = std::make_shared<int>(0);
   auto* takt = new QTimer(qApp);
+  const QString test = QString::fromLatin1(QTest::currentTestFunction());
   QObject::connect(takt, &QTimer::timeout, takt, [=] {
+    // A test that failed before its window came must not act on the next test's windows.
+    if (QString::fromLatin1(QTest::currentTestFunction()) != test) {
+      takt->stop();
+      takt->deleteLater();
+      return;
+    }
     auto* fenster = qobject_cast<T*>(ui::WartendesFenster());
     if (fenster != nullptr && fenster->isVisible() && passt(fenster)) {
       takt->stop();
