@@ -26,7 +26,7 @@ enum class Ausgabeart {
 //   folders);
 // - anything in the album folder, where only the catalogue and the album files belong;
 // - for a list, an existing file that is no placement list.
-// The message is German and says what to do.
+// The message, in the user's language, says what to do.
 std::optional<std::string> AusgabezielPruefen(const Auftrag& auftrag, const std::string& ziel,
                                               Ausgabeart art);
 

@@ -24,7 +24,7 @@ std::string PlatzierungslisteText(const Auftrag& auftrag);
 
 // Writes it to `pfad`, atomically, unless the rule of engine/ausgabeziel.h refuses the
 // path (an existing file that is no placement list, a photo, the template, a device…);
-// WriteError (a German message) then, and when writing fails.
+// WriteError (with the message for the user) then, and when writing fails.
 void PlatzierungslisteSchreiben(const Auftrag& auftrag, const std::string& pfad);
 
 // Whether the file at `pfad` begins as a placement list does, with either separator, with
