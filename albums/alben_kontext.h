@@ -23,10 +23,6 @@ struct AlbenKontext {
   // nobody is told without one.
   Benutzer* benutzer = nullptr;
   std::chrono::milliseconds sperrFrist = kAlbenSperrFrist;
-  // Set on a copy by a caller that holds the album folder's lock itself across several
-  // steps, so that no other program's change slips in between them: the steps it calls
-  // with that copy take no lock of their own (which would wait for the caller's).
-  bool sperreGehalten = false;
 
   std::string Datei(std::string_view dateiname) const { return AlbenPfad + std::string(dateiname); }
   std::string Katalog() const { return Datei(kKatalogDateiname); }

@@ -49,10 +49,14 @@ std::string NeuerAlbumname(const AlbenZustand& zustand, const AlbenKontext& kont
 
 AlbumImEditor NeuesAlbumBeginnen(AlbenZustand& zustand, const AlbenKontext& kontext,
                                  Benutzer& benutzer) {
-  // The catalogue is about to be written: a safe moment to drop what killed runs left.
-  AlbenordnerAufraeumen(kontext);
   TGalerieGlobal album;
-  album.Dateiname = FreierAlbumDateiname(kontext);
+  {
+    // One turn on the album folder: the catalogue is about to be written, a safe moment to
+    // drop what killed runs left, and the new album's files are reserved.
+    const AlbenSperre sperre(kontext);
+    AlbenordnerAufraeumen(kontext, sperre);
+    album.Dateiname = FreierAlbumDateiname(kontext, sperre);
+  }
   album.Name = NeuerAlbumname(zustand, kontext);
   album.mitUnterverzeichnissen = true;
   // The editor is not shown yet: no progress. The scan of no folders still marks any
@@ -123,10 +127,12 @@ void AlbumLoeschenUndAbwaehlen(AlbenZustand& zustand, const AlbenKontext& kontex
                                std::string_view name) {
   const int position = zustand.Position(name);
   if (position >= 0 && static_cast<size_t>(position) < kErstesGewaehltesAlbum) return;
-  // The catalogue first: when it cannot be written, the album stays chosen as before.
-  AlbumLoeschen(kontext, name);
+  // One turn on the album folder. The catalogue first: when it cannot be written, the
+  // album stays chosen as before.
+  const AlbenSperre sperre(kontext);
+  AlbumLoeschen(kontext, sperre, name);
   if (position >= 0) zustand.AlbumAbwaehlen(static_cast<size_t>(position));
-  AlbenordnerAufraeumen(kontext);
+  AlbenordnerAufraeumen(kontext, sperre);
 }
 
 void AlbumAuswahlSetzen(AlbenZustand& zustand, const AlbenKontext& kontext, std::string_view name) {

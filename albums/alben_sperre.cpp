@@ -8,7 +8,6 @@ namespace tilvendo {
 namespace {
 
 void Sperren(const AlbenKontext& kontext, std::optional<FolderLock>& sperre) {
-  if (kontext.sperreGehalten) return;
   bool gesagt = false;
   const auto warten = [&](std::chrono::milliseconds) {
     if (kontext.benutzer == nullptr) return;

@@ -28,9 +28,9 @@ bool AltGenug(const struct stat& info) {
   return std::chrono::system_clock::now() - geaendert >= kVerwaistNach;
 }
 
-size_t LeereReservierungenEntfernen(const AlbenKontext& kontext) {
-  // Nobody may save an album between the reading of the catalogue and the removal.
-  const AlbenSperre sperre(kontext);
+// Nobody may save an album between the reading of the catalogue and the removal: the
+// caller holds the album folder.
+size_t LeereReservierungenEntfernen(const AlbenKontext& kontext, const AlbenSperre&) {
   const ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   if (!katalog.HasSection(kAlbenSektion)) return 0;
   std::unique_ptr<DIR, int (*)(DIR*)> ordner(::opendir(kontext.AlbenPfad.c_str()), &::closedir);
@@ -67,9 +67,19 @@ size_t LeereReservierungenEntfernen(const AlbenKontext& kontext) {
 size_t AlbenordnerAufraeumen(const AlbenKontext& kontext) {
   const size_t temporaere = RemoveStaleTemporaries(kontext.AlbenPfad);
   try {
-    return temporaere + LeereReservierungenEntfernen(kontext);
+    const AlbenSperre sperre(kontext);
+    return temporaere + LeereReservierungenEntfernen(kontext, sperre);
   } catch (const WriteError&) {
     // Another program holds the album folder: it tidies another time.
+    return temporaere;
+  }
+}
+
+size_t AlbenordnerAufraeumen(const AlbenKontext& kontext, const AlbenSperre& sperre) {
+  const size_t temporaere = RemoveStaleTemporaries(kontext.AlbenPfad);
+  try {
+    return temporaere + LeereReservierungenEntfernen(kontext, sperre);
+  } catch (const WriteError&) {
     return temporaere;
   }
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "albums/alben_kontext.h"
+#include "albums/alben_sperre.h"
 
 namespace tilvendo {
 
@@ -24,5 +25,7 @@ inline constexpr std::chrono::minutes kVerwaistNach{10};
 // Reservations are left alone while another program holds the album folder past
 // kontext.sperrFrist. Returns how many files were removed; never throws.
 size_t AlbenordnerAufraeumen(const AlbenKontext& kontext);
+// The same within the turn `sperre` the caller holds.
+size_t AlbenordnerAufraeumen(const AlbenKontext& kontext, const AlbenSperre& sperre);
 
 }  // namespace tilvendo

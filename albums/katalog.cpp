@@ -508,6 +508,10 @@ void KatalogEintragSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& 
 
 void AlbumSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album) {
   const AlbenSperre sperre(kontext);
+  AlbumSpeichern(kontext, sperre, album);
+}
+
+void AlbumSpeichern(const AlbenKontext& kontext, const AlbenSperre&, const TGalerieGlobal& album) {
   ListenSpeichern(kontext, album);
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   KatalogEintragSchreiben(katalog, album);
@@ -542,6 +546,10 @@ std::string MeldungAlbumnameVergeben(std::string_view name) {
 
 void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name) {
   const AlbenSperre sperre(kontext);
+  AlbumLoeschen(kontext, sperre, name);
+}
+
+void AlbumLoeschen(const AlbenKontext& kontext, const AlbenSperre&, std::string_view name) {
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   if (!Gelistet(katalog, name)) return;
   TGalerieGlobal album;
@@ -602,6 +610,10 @@ std::string AlbumDateiname(int32_t nummer) {
 
 std::string FreierAlbumDateiname(const AlbenKontext& kontext) {
   const AlbenSperre sperre(kontext);
+  return FreierAlbumDateiname(kontext, sperre);
+}
+
+std::string FreierAlbumDateiname(const AlbenKontext& kontext, const AlbenSperre&) {
   return DateinameReservieren(kontext, ProfileFile::Load(kontext.Katalog()));
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "albums/alben_kontext.h"
+#include "albums/alben_sperre.h"
 #include "albums/galerie.h"
 #include "platform/translate.h"
 
@@ -58,6 +59,9 @@ std::string AlbumStand(const AlbenKontext& kontext, std::string_view name);
 // Writes the folder and picture files, then enters the album into the catalogue.
 // Throws WriteError when a file cannot be written.
 void AlbumSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album);
+// The same within the turn `sperre` the caller holds.
+void AlbumSpeichern(const AlbenKontext& kontext, const AlbenSperre& sperre,
+                    const TGalerieGlobal& album);
 
 // Raised when a new album is saved under a name that another album got in the meantime
 // (another program saved it since the name was checked); what() is the German message.
@@ -81,6 +85,7 @@ void KatalogEintragSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& 
 // Removes the album from the catalogue (its slot stays blank) and deletes its files.
 // An unlisted name changes nothing.
 void AlbumLoeschen(const AlbenKontext& kontext, std::string_view name);
+void AlbumLoeschen(const AlbenKontext& kontext, const AlbenSperre& sperre, std::string_view name);
 
 // Moves the catalogue section with all its keys ("DN" and the "Ak" keys included) to
 // the new name, which takes the old name's slot, in one write of the catalogue; the
@@ -106,6 +111,7 @@ std::string AlbumDateiname(int32_t nummer);
 // made at once, empty and exclusively, so that another program making an album at the
 // same time chooses another name.
 std::string FreierAlbumDateiname(const AlbenKontext& kontext);
+std::string FreierAlbumDateiname(const AlbenKontext& kontext, const AlbenSperre& sperre);
 
 // Sets every "Ak" key of the album to `wert`; keys of levels never built are not made.
 void SignaturenVeralten(const AlbenKontext& kontext, std::string_view name, int32_t wert);

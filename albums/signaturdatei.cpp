@@ -75,12 +75,11 @@ void AndereStufenVeralten(ProfileFile& katalog, const TGalerieGlobal& album,
 // "Ak<stufe>" := zustand; for a valid cache also the mark of album.Dateien, after a
 // rebuild the checksum of its records and the marks of the other caches. One rewrite of
 // the catalogue, with the album folder locked.
-void CacheZustandSchreiben(const AlbenKontext& kontext, const TGalerieGlobal& album,
-                           const std::string& stufe, int32_t zustand, bool neuGebaut,
-                           uint64_t satzpruefsumme) {
+void CacheZustandSchreiben(const AlbenKontext& kontext, const AlbenSperre&,
+                           const TGalerieGlobal& album, const std::string& stufe, int32_t zustand,
+                           bool neuGebaut, uint64_t satzpruefsumme) {
   // A name read back from a section is always storable; anything else has no section.
   if (!ProfileFile::IsStorableSectionName(album.Name)) return;
-  const AlbenSperre sperre(kontext);
   ProfileFile katalog = ProfileFile::Load(kontext.Katalog());
   katalog.WriteInteger(album.Name, std::string(kCacheZustandPraefix) + stufe, zustand);
   if (zustand == kCacheGueltig) {
@@ -243,6 +242,15 @@ std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t
                                                    const TGalerieGlobal& album,
                                                    const AlbenKontext& kontext,
                                                    std::string_view variante) {
+  const AlbenSperre sperre(kontext);
+  return SignaturdateiSchliessen(datei, formanalyse, album, kontext, sperre, variante);
+}
+
+std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t formanalyse,
+                                                   const TGalerieGlobal& album,
+                                                   const AlbenKontext& kontext,
+                                                   const AlbenSperre& sperre,
+                                                   std::string_view variante) {
   using Modus = Signaturdatei::Modus;
   if (datei.modus_ == Modus::Geschlossen) return std::nullopt;
   const bool schreibend = datei.modus_ == Modus::Schreiben;
@@ -266,7 +274,7 @@ std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t
   datei.Zuruecksetzen();
   // Writing "valid" again would undo a mark that another program's rescan set meanwhile.
   if (!schreibend && gueltig) return meldung;
-  CacheZustandSchreiben(kontext, album, Stufenzeichen(formanalyse, variante),
+  CacheZustandSchreiben(kontext, sperre, album, Stufenzeichen(formanalyse, variante),
                         gueltig ? kCacheGueltig : kCacheNieGebaut, schreibend, satzpruefsumme);
   return meldung;
 }

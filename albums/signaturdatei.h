@@ -28,6 +28,7 @@
 #include <string_view>
 
 #include "albums/alben_kontext.h"
+#include "albums/alben_sperre.h"
 #include "albums/galerie.h"
 #include "albums/listenkennung.h"
 
@@ -76,7 +77,8 @@ class Signaturdatei {
                                       std::string_view);
   friend std::optional<std::string> SignaturdateiSchliessen(Signaturdatei&, uint8_t,
                                                             const TGalerieGlobal&,
-                                                            const AlbenKontext&, std::string_view);
+                                                            const AlbenKontext&, const AlbenSperre&,
+                                                            std::string_view);
   void Puffern();  // moves the write buffer into the temporary file
   void Zuruecksetzen();
 
@@ -128,6 +130,12 @@ uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerie
 std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t formanalyse,
                                                    const TGalerieGlobal& album,
                                                    const AlbenKontext& kontext,
+                                                   std::string_view variante = {});
+// The same within the turn `sperre` the caller holds.
+std::optional<std::string> SignaturdateiSchliessen(Signaturdatei& datei, uint8_t formanalyse,
+                                                   const TGalerieGlobal& album,
+                                                   const AlbenKontext& kontext,
+                                                   const AlbenSperre& sperre,
                                                    std::string_view variante = {});
 
 }  // namespace tilvendo

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# How close the save preview's estimate of a JPEG file's size comes on real mosaics:
-# mosaics made by tilvendo from the generated photo collection, each saved as a 24-bit BMP
-# with the template blended in as the wizard starts (25 %), then estimated and encoded at
-# JPEG qualities 50 to 100 (bench/groessen_schaetzung_bench.cpp).
+# How close the save preview's estimate of a file's size comes on real mosaics held whole:
+# mosaics made from the generated photo collection with the template blended in as the
+# wizard starts (25 %), estimated as the save page does and saved as JPEG at qualities 50
+# to 100 and as PNG (bench/schaetzung_bench.cpp).
 #
 #   bench/groessen_schaetzung.sh [FOTOS]     (default 800)
 #
@@ -23,16 +23,16 @@ VORLAGE_WUNSCH="/usr/share/backgrounds/mate/nature/YellowFlower.jpg"
 FAELLE=("2400x1800 60x45" "2400x1800 120x90" "2500x1562 25x25" "2400x1800 30x20"
   "1200x900 40x30")
 
-if [ ! -x "$BAU/cli/tilvendo" ] || [ ! -x "$BAU/bench/groessen_schaetzung_bench" ] ||
+if [ ! -x "$BAU/cli/tilvendo" ] || [ ! -x "$BAU/bench/schaetzung_bench" ] ||
   [ ! -x "$BAU/cli/tilvendo-demo-sammlung" ]; then
   echo "== Baue tilvendo (Release) in $BAU"
   cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_UI=OFF \
     -DTILVENDO_TESTS=OFF -DTILVENDO_BENCH=ON >/dev/null
   cmake --build "$BAU" -j "$(nproc)" --target tilvendo tilvendo-demo-sammlung \
-    groessen_schaetzung_bench >/dev/null
+    schaetzung_bench >/dev/null
 fi
 TILVENDO="$(realpath "$BAU/cli/tilvendo")"
-MESSEN="$(realpath "$BAU/bench/groessen_schaetzung_bench")"
+MESSEN="$(realpath "$BAU/bench/schaetzung_bench")"
 
 source bench/sammlung.sh
 
@@ -40,16 +40,10 @@ ALBEN="$ARBEIT/alben-schaetzung"
 rm -rf "$ALBEN"
 "$TILVENDO" --alben-pfad "$ALBEN" album anlegen Schaetzung "$FOTOS" >/dev/null
 
-echo "== Erzeuge die Mosaike (Vorlage $VORLAGE)"
-BILDER=()
+AUSGABE="$ARBEIT/schaetzung"
+mkdir -p "$AUSGABE"
 for fall in "${FAELLE[@]}"; do
   read -r groesse kacheln <<<"$fall"
-  bild="$ARBEIT/schaetzung-$groesse-$kacheln.bmp"
-  "$TILVENDO" --alben-pfad "$ALBEN" mosaik "$VORLAGE" "$bild" --album Schaetzung \
-    --groesse "$groesse" --kacheln "$kacheln" --einblenden 25 --farbtiefe 24 --seed 1 \
-    >/dev/null 2>&1
-  BILDER+=("$bild")
+  "$MESSEN" "$ALBEN" Schaetzung "$VORLAGE" "$groesse" "$kacheln" "$AUSGABE" ganz
 done
-
-echo "== Schätzung und echte Länge"
-"$MESSEN" --vergleich "${BILDER[@]}"
+rm -rf "$AUSGABE"

@@ -94,10 +94,10 @@ int main(int argc, char** argv) {
     } else {
       optionen.Format = kFormatBmp;
     }
-    optionen.Datei = "unser" + std::string(kSpeicherFormate[optionen.Format].endung);
+    optionen.Datei = "unser" + std::string(kDateiformate[optionen.Format].endung);
     BitmapStreifen quelle(bild);
     const auto anfang = std::chrono::steady_clock::now();
-    BildSchreiben(quelle, optionen);
+    BildSpeichern(quelle, optionen);
     const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - anfang;
     std::printf("%s %.3f\n", format.c_str(), dauer.count());
   }

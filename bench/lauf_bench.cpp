@@ -3,13 +3,15 @@
 // Matching: every method over a synthetic tile list of 2,000 and 10,000 signatures, on
 // one thread and on all cores; the cells come from a generated photo-like template.
 // Composing: 7,500 cells showing 200 distinct 1600 × 1200 JPEG photos (quality 90),
-// generated once into ~/.cache/nubo-tilvendo/bench/lauf-200/, on one thread and on all.
+// generated once into ~/.cache/nubo-tilvendo/bench/lauf-200/, held whole, on one thread
+// and on all.
 // Distanz: the packed form against the plain definition.
 //
 //   lauf_bench --benchmark_filter=Zuordnen
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,7 +20,7 @@
 #include "engine/arbeitsgruppe.h"
 #include "engine/auftrag.h"
 #include "engine/fortschritt.h"
-#include "engine/zusammenstellen.h"
+#include "engine/mosaik_baender.h"
 #include "pictures/jpeg_writer.h"
 #include "platform/benutzer.h"
 #include "platform/paths.h"
@@ -95,14 +97,16 @@ void BM_Zusammenstellen(benchmark::State& state) {
       }
     }
   }
-  Benutzer benutzer;
-  Arbeitsgruppe gruppe(static_cast<unsigned>(state.range(0)));
+  const auto plan = std::make_shared<const Mosaikplan>(e, auftrag.analyse, std::move(verwendung));
+  Bandoptionen optionen;
+  optionen.threads = static_cast<unsigned>(state.range(0));
   for (auto _ : state) {
-    auftrag.MosaikBild.emplace(kKachelnX * 20, kKachelnY * 15);
-    Fortschritt fortschritt(auftrag, benutzer);
-    MosaikZusammenstellen(auftrag, fortschritt, verwendung, gruppe);
+    // Held whole: the bands drawn into one picture, every thread on each band.
+    Mosaikbaender baender(plan, auftrag.VorlageBild, auftrag.Arbeitspfad, optionen);
+    Bitmap mosaik(kKachelnX * 20, kKachelnY * 15);
+    baender.InBild(mosaik, {});
   }
-  state.counters["threads"] = gruppe.Threads();
+  state.counters["threads"] = optionen.threads == 0 ? StandardArbeiterzahl() : optionen.threads;
   state.counters["dateien"] = kFotos;
 }
 BENCHMARK(BM_Zusammenstellen)

@@ -170,8 +170,7 @@ int Ausfuehren(const std::string& fotos, const std::string& vorlage, const std::
   optionen.Pfad = arbeit + "/";
   optionen.Datei = "poster.jpg";
   anfang = Uhr::now();
-  const Speicherausgang ausgang =
-      ErgebnisInBaendernSpeichern(auftrag, assistent.Blendwert(), optionen, Speicherbegleitung{});
+  const Speicherausgang ausgang = ErgebnisSpeichern(auftrag, assistent.Blendwert(), optionen);
   std::printf("Speichern als JPEG: %.1f s (%s), Spitze %.0f MiB\n", Millisekunden(anfang) / 1000.0,
               ausgang == Speicherausgang::Gespeichert ? "gespeichert" : "nicht gespeichert",
               SpitzeMiB());
@@ -190,7 +189,8 @@ int Ausfuehren(const std::string& fotos, const std::string& vorlage, const std::
   seite->show();
   QApplication::processEvents();
   std::printf("Zum Vergleich ohne Großformat (%d x %d): Ergebnisseite zeigen %.1f ms\n",
-              auftrag.MosaikBild->width(), auftrag.MosaikBild->height(), Millisekunden(anfang));
+              auftrag.Ergebnis->Groesse().width, auftrag.Ergebnis->Groesse().height,
+              Millisekunden(anfang));
   regler = 0.0;
   for (int i = 0; i < kReglerSchritte; ++i) {
     anfang = Uhr::now();

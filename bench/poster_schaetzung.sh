@@ -3,7 +3,7 @@
 # generated photo collection, each estimated as the save page does (a sample of whole
 # tiles at full size) and as the screen copy would tell it, then saved as JPEG at
 # qualities 50 to 100 and as PNG and compared with the files
-# (bench/poster_schaetzung_bench.cpp).
+# (bench/schaetzung_bench.cpp).
 #
 #   bench/poster_schaetzung.sh [FOTOS]     (default 2000)
 #
@@ -22,16 +22,16 @@ VORLAGE_WUNSCH="/usr/share/backgrounds/mate/nature/YellowFlower.jpg"
 # Poster size and tiles: tiles of 80, 100, 200 and 200 pixels.
 FAELLE=("8000x6000 100x75" "6000x4500 60x45" "10000x7500 50x38" "20000x15000 100x75")
 
-if [ ! -x "$BAU/cli/tilvendo" ] || [ ! -x "$BAU/bench/poster_schaetzung_bench" ] ||
+if [ ! -x "$BAU/cli/tilvendo" ] || [ ! -x "$BAU/bench/schaetzung_bench" ] ||
   [ ! -x "$BAU/cli/tilvendo-demo-sammlung" ]; then
   echo "== Baue tilvendo (Release) in $BAU"
   cmake -S . -B "$BAU" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVENDO_UI=OFF \
     -DTILVENDO_TESTS=OFF -DTILVENDO_BENCH=ON >/dev/null
   cmake --build "$BAU" -j "$(nproc)" --target tilvendo tilvendo-demo-sammlung \
-    poster_schaetzung_bench >/dev/null
+    schaetzung_bench >/dev/null
 fi
 TILVENDO="$(realpath "$BAU/cli/tilvendo")"
-MESSEN="$(realpath "$BAU/bench/poster_schaetzung_bench")"
+MESSEN="$(realpath "$BAU/bench/schaetzung_bench")"
 
 source bench/sammlung.sh
 

@@ -572,7 +572,7 @@ Allgemein:
 Rückgabewerte: 0 fertig, 1 Fehler, 2 falscher Aufruf, 130 abgebrochen (Strg+C;
 ein zweites Strg+C beendet sofort).
 )"),
-                static_cast<int>(BmpPixelFormat(kStandardFarbtiefe)));
+                static_cast<int>(BmpTiefe(kStandardFarbtiefe)));
 }
 
 }  // namespace tilvendo::cli

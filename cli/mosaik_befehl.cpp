@@ -17,7 +17,6 @@
 #include "engine/sitzung.h"
 #include "engine/vorbereitung.h"
 #include "pictures/blending.h"
-#include "pictures/bmp_writer.h"
 #include "pictures/speichern.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
@@ -138,19 +137,18 @@ uint8_t Blendwert(const MosaikOptionen& m) {
   return BlendwertAusRegler((m.vorlagenAnteil - kVorlagenAnteilVoll) / kVorlagenAnteilSchritt);
 }
 
-// A large mosaic is written while it is composed, at the end of a long run: what can
-// be told before (a BMP too large, too little room) is told before the run starts.
-void GrossformatPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
+// The mosaic is written while it is composed, at the end of a long run: what can be told
+// before (a BMP too large, too little room) is told before the run starts.
+void AusgabeVorPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
   const Size groesse = Mosaikgroesse(auftrag.einstellungen);
   try {
-    if (optionen.Format == kFormatBmp) {
-      BmpGroessePruefen(groesse.width, groesse.height, BmpPixelFormat(optionen.Farbtiefe));
-    }
-    CheckFreeSpace(optionen.Pfad, DateiHoechstBytes(optionen, groesse.width, groesse.height), {});
+    SpeichernPruefen(optionen, groesse.width, groesse.height, {});
   } catch (const WriteError& fehler) {
     throw Befehlsfehler(_(kSpeicherFehler.data()) + std::string(fehler.what()));
   }
-  RemoveStaleTemporaries(MitSchraegstrich(optionen.Pfad));
+  // Temporary files of saves that were killed lie beside the file written, where a link
+  // may lead.
+  RemoveStaleTemporaries(FolderOf(ResolveLinks(MitSchraegstrich(optionen.Pfad) + optionen.Datei)));
 }
 
 // The list must not fail after a long run either, nor take the mosaic's place.
@@ -269,6 +267,7 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
   Programmstart(*auftrag, Startoptionen{{}, m.seed, albenPfad});
   StandardwerteSetzen(*auftrag);
   auftrag->Protokoll = m.protokoll;
+  auftrag->AlbenSperrFrist = umgebung.albenSperrFrist;
 
   switch (VorlageLaden(*auftrag, m.vorlage)) {
     case Vorlagenausgang::Geladen:
@@ -288,13 +287,11 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
   if (m.liste) ListePruefen(*auftrag, *m.liste, m.ausgabe);
   AuftragVorbereiten(*auftrag, m, umgebung.benutzer);
 
-  // In large format the mosaic goes into its file while it is composed.
+  // The mosaic goes into its file while it is composed.
   const SpeicherOptionen speicherOptionen = SpeicherOptionenBilden(m);
+  AusgabeVorPruefen(*auftrag, speicherOptionen);
   LaufOptionen laufOptionen;
-  if (m.grossformat) {
-    GrossformatPruefen(*auftrag, speicherOptionen);
-    laufOptionen.bandziel = Bandziel{speicherOptionen, Blendwert(m), {}};
-  }
+  laufOptionen.ziel = Zusammenstellziel{speicherOptionen, Blendwert(m), {}};
 
   std::optional<AbbruchSignal> signal;
   if (signaleAbfangen) signal.emplace(auftrag->Abbruch);
@@ -320,22 +317,13 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
     case Laufausgang::Unlesbar:
       throw Befehlsfehler("");  // the warning or information said why
   }
-  // A Ctrl+C after the last phase still means: do not write the result (a large mosaic
-  // is written already; the list is not).
+  // A Ctrl+C after the last phase still means: write nothing more (the mosaic is written
+  // already; the list is not).
   if (signaleAbfangen && AbbruchSignal::Empfangen()) {
     umgebung.fehler << _("Abgebrochen; es wurde nichts gespeichert.") << '\n';
     return kExitAbbruch;
   }
 
-  if (!m.grossformat) {
-    try {
-      if (!ErgebnisSpeichern(*auftrag, Blendwert(m), speicherOptionen)) {
-        throw Befehlsfehler(_("Das Mosaik konnte nicht gespeichert werden."));
-      }
-    } catch (const WriteError& fehler) {
-      throw Befehlsfehler(_(kSpeicherFehler.data()) + std::string(fehler.what()));
-    }
-  }
   signal.reset();
   if (m.liste) {
     try {

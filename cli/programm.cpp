@@ -20,7 +20,7 @@ constexpr const char* kProgrammName = "tilvendo";
 AlbenKontext KontextFuer(const Aufruf& aufruf, Umgebung& umgebung) {
   AlbenKontext kontext{
       aufruf.albenPfad ? MitSchraegstrich(*aufruf.albenPfad) : AlbenPfadErmitteln(),
-      &umgebung.benutzer};
+      &umgebung.benutzer, umgebung.albenSperrFrist};
   CreateFolders(kontext.AlbenPfad);  // a folder that cannot be made fails at its first use
   return kontext;
 }

@@ -3,10 +3,12 @@
 // their own.
 #pragma once
 
+#include <chrono>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
 
+#include "albums/alben_kontext.h"
 #include "cli/terminal_benutzer.h"
 #include "platform/medien.h"
 
@@ -29,6 +31,8 @@ struct Umgebung {
   std::ostream& fehler;  // messages and progress
   TerminalBenutzer& benutzer;
   const Medien& medien;
+  // How long a change of the album files waits while another program changes them.
+  std::chrono::milliseconds albenSperrFrist = kAlbenSperrFrist;
 };
 
 }  // namespace tilvendo::cli

@@ -213,7 +213,7 @@ void RanglistenBilden(const Zellenraster& raster, const Helligkeitsreihe& reihe,
 
 std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& fortschritt,
                                                 Arbeitsgruppe& gruppe) {
-  auftrag.PhasenZeiten[2] = Jetzt();
+  auftrag.PhasenZeiten[Phase::Berechnen].beginn = Jetzt();
   const Einstellungen& e = auftrag.einstellungen;
   Zellenraster& raster = *e.Raster;
   const int formanalyse = auftrag.analyse.Formanalyse;
@@ -221,18 +221,9 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
     throw std::invalid_argument("Ungültige Formanalyse: " + std::to_string(formanalyse));
   }
 
-  // The new mosaic, black until the composing step fills it.
-  const int64_t breite = static_cast<int64_t>(raster.kachelnX()) * KachelBreite(e);
-  const int64_t hoehe = static_cast<int64_t>(raster.kachelnY()) * KachelHoehe(e);
   // The mosaic shown so far is gone; until a new one is finished there is none to show.
-  auftrag.MosaikBild.reset();
+  auftrag.Ergebnis.reset();
   auftrag.ErgebnisFertig = false;
-  auftrag.MosaikPlan.reset();
-  // A large-format mosaic is never held whole: it is composed band by band.
-  if (!e.Grossformat) {
-    CheckPictureSize(breite, hoehe);
-    auftrag.MosaikBild.emplace(static_cast<int32_t>(breite), static_cast<int32_t>(hoehe));
-  }
 
   const Helligkeitsreihe reihe(auftrag.kachelliste, formanalyse);
   const int32_t kandidatenzahl = e.Kandidatenzahl;
@@ -241,7 +232,7 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
   Platzierer platzierer(auftrag);
   if (MitVerwendungsgrenzen(e)) {
     if (!GedeckeltZuordnen(auftrag, fortschritt, gruppe, reihe, platzierer)) return std::nullopt;
-    auftrag.PhasenZeiten[7] = Jetzt();
+    auftrag.PhasenZeiten[Phase::Berechnen].ende = Jetzt();
     return std::move(platzierer.Verwendung());
   }
 
@@ -280,7 +271,7 @@ std::optional<Verwendungsliste> KachelnZuordnen(Auftrag& auftrag, Fortschritt& f
       }
     }
   }
-  auftrag.PhasenZeiten[7] = Jetzt();
+  auftrag.PhasenZeiten[Phase::Berechnen].ende = Jetzt();
   return std::move(platzierer.Verwendung());
 }
 

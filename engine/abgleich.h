@@ -117,9 +117,8 @@ void RanglistenBilden(const Zellenraster& raster, const Helligkeitsreihe& reihe,
                       std::vector<Rangliste>& ranglisten, Arbeitsgruppe& gruppe);
 
 // The matching phase: fills the picture numbers of `Raster` and returns the pictures
-// placed, or nothing after a cancel. Replaces `MosaikBild` by a new black picture of the
-// mosaic's size (in large format by none) and drops `MosaikPlan`. Sets PhasenZeiten[2] and,
-// unless cancelled, [7].
+// placed, or nothing after a cancel. Drops the job's `Ergebnis`. Sets the times of the
+// phase Berechnen (its end unless cancelled).
 // With `MaxVerwendungen` N > 0 no file is placed in more than N cells, with `JedesFoto`
 // every file at least once, and the cells are filled as GedeckeltZuordnen
 // (engine/gedeckelte_zuordnung.h) describes.

@@ -22,7 +22,7 @@ constexpr int64_t kKeinPartner = -1;
 // cell's photo in return.
 struct Tausch {
   int64_t kosten = kKeinTausch;
-  int32_t foto = kKeinFoto;
+  int32_t foto = kKeinBild;
   int64_t partner = kKeinPartner;
 };
 
@@ -32,7 +32,7 @@ class Ausgleicher {
     int32_t fotos = static_cast<int32_t>(b.unten.size());
     orte_.resize(static_cast<size_t>(fotos));
     for (size_t c = 0; c < b.foto.size(); ++c) {
-      if (b.foto[c] != kKeinFoto) orte_[static_cast<size_t>(b.foto[c])].push_back(c);
+      if (b.foto[c] != kKeinBild) orte_[static_cast<size_t>(b.foto[c])].push_back(c);
     }
     for (const int32_t r : b.radius) groessterRadius_ = std::max(groessterRadius_, r);
     groessterRadius_ = std::max(groessterRadius_, 0);
@@ -66,7 +66,7 @@ class Ausgleicher {
   }
 
   bool Konflikt(size_t c) const {
-    return b_.foto[c] != kKeinFoto && !Frei(c, b_.foto[c], kKeinPartner);
+    return b_.foto[c] != kKeinBild && !Frei(c, b_.foto[c], kKeinPartner);
   }
 
   Tausch Bester(size_t c) const {

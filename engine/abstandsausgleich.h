@@ -14,6 +14,8 @@
 #include <span>
 #include <vector>
 
+#include "engine/einstellungen.h"
+
 namespace tilvendo {
 
 // What the exchanges need to know of the costs.
@@ -31,13 +33,11 @@ class Ausgleichskosten {
 struct Belegung {
   int32_t kachelnX = 0;
   int32_t kachelnY = 0;
-  std::vector<int32_t> foto;    // per cell, column by column; kKeinFoto when empty
+  std::vector<int32_t> foto;    // per cell, column by column; kKeinBild when empty
   std::vector<int32_t> radius;  // per cell: its photo must not recur this close
   std::vector<int32_t> unten;   // per photo: uses it must keep
   std::vector<int32_t> oben;    // per photo: uses it may have
 };
-
-inline constexpr int32_t kKeinFoto = -1;
 
 struct Ausgleich {
   int32_t tausche = 0;  // exchanges made

@@ -42,15 +42,11 @@ void Programmstart(Auftrag& auftrag, const Startoptionen& optionen) {
 }
 
 void VorlageBildErsetzen(Auftrag& auftrag, Bitmap vorlage) {
-  if (auftrag.MosaikInBaendern() && auftrag.MosaikPlan->BrauchtVorlage() &&
-      !auftrag.MosaikPlan->HatEigeneVorlage()) {
-    auftrag.MosaikPlan->VorlageBehalten(std::move(auftrag.VorlageBild));
-  }
+  if (auftrag.Ergebnis) auftrag.Ergebnis->VorlageUebernehmen(auftrag.VorlageBild);
   auftrag.VorlageBild = std::move(vorlage);
 }
 
 void StandardwerteSetzen(Auftrag& auftrag) {
-  auftrag.AnzeigeBild = Bitmap();
   auftrag.analyse.Formanalyse = kFormanalyseStandard;
   auftrag.analyse.ErgebnisGespeichert = 1;
   auftrag.analyse.Abtastgroesse = kAbtastgroesseStandard;

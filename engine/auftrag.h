@@ -4,16 +4,19 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "albums/alben_kontext.h"
 #include "albums/alben_zustand.h"
 #include "albums/bildzahlen.h"
 #include "engine/einstellungen.h"
 #include "engine/kachelliste.h"
+#include "engine/mosaikergebnis.h"
 #include "engine/mosaikplan.h"
 #include "platform/bitmap.h"
 #include "platform/clock.h"
@@ -39,7 +42,7 @@ struct Zuordnungsbericht {
   int64_t summeFluss = 0;  // total signature distance of the flow's assignment
   // What the optimum costs at least (the flow's own bound), over all pairs of cell and
   // photo when `alleFotos`, else over each cell's near photos; summeFluss lies within
-  // 0.1 % of it.
+  // 0.09 % of it.
   int64_t untereSchranke = 0;
   bool alleFotos = false;
   int64_t summe = 0;    // the same after the exchanges for the minimum distance
@@ -57,16 +60,13 @@ struct Auftrag {
   Vorlage vorlage;
   Bildzahlen BilderAnzahl;  // pictures in the chosen albums
 
-  std::array<Zeitpunkt, kPhasenZeitenAnzahl> PhasenZeiten{};
+  Phasenzeiten PhasenZeiten;
   std::array<double, kLaufzeitenAnzahl> Laufzeiten{};
 
-  // Shared pictures. MosaikBild is absent until the first run, and after a large-format
-  // one. The template is replaced through VorlageBildErsetzen.
+  // Shared pictures. The template is replaced through VorlageBildErsetzen.
   Bitmap VorlageBild;
   Bitmap VorschauBild;
   Bitmap SpeicherVorschau;
-  Bitmap AnzeigeBild;
-  std::optional<Bitmap> MosaikBild;
 
   // Set by a second press of START (or Ctrl+C); polled by every phase. Atomic because
   // a signal handler or another thread may set it.
@@ -78,14 +78,11 @@ struct Auftrag {
   int32_t FehlendeBilder = 0;
   int32_t UnlesbareBilder = 0;
   int32_t SchwarzeKacheln = 0;
-  // The plan of the last completed run's mosaic: which photo in which cell, the grid, the
-  // tile size and all that drawing them needs, as they were when it was composed. Absent
-  // until a run completes. The grid `Raster` and `Dateiliste` belong to the run in
-  // progress or the last one begun, which need not be the one that completed.
-  std::optional<Mosaikplan> MosaikPlan;
-  // The last completed run's mosaic exists only as its plan (large format): it is composed
-  // band by band from `MosaikPlan` whenever it is shown or saved, never held whole.
-  bool MosaikInBaendern() const { return MosaikPlan.has_value() && !MosaikBild.has_value(); }
+  // The mosaic of the last completed run, with its plan (which photo in which cell, the
+  // grid, the tile size and all that drawing them needs, as they were when it was
+  // composed). Absent until a run completes. The grid `Raster` and `Dateiliste` belong to
+  // the run in progress or the last one begun, which need not be the one that completed.
+  std::unique_ptr<Mosaikergebnis> Ergebnis;
   // Tiles the last composing had to read more than once, because the kept tiles would
   // have exceeded their share of the memory.
   int32_t ErneutGeleseneBilder = 0;
@@ -99,6 +96,8 @@ struct Auftrag {
 
   std::string ProgrammPfad;
   std::string AlbenPfad;
+  // How long a change of the album files waits while another program changes them.
+  std::chrono::milliseconds AlbenSperrFrist = kAlbenSperrFrist;
   std::string Arbeitspfad;
 
   // File names of all tile pictures read in the current run; a picture's number is its
@@ -126,9 +125,10 @@ struct Startoptionen {
 // when that fails) and the shared pictures.
 void Programmstart(Auftrag& auftrag, const Startoptionen& optionen);
 
-// Makes `vorlage` the job's template. A large-format result whose tiles' colours were
-// moved toward the template it was matched against keeps that one (moved into its plan),
-// so that saving it later draws the very mosaic its run made.
+// Makes `vorlage` the job's template. A result composed again when it is saved, whose
+// tiles' colours were moved toward the template it was matched against, keeps that one
+// (Mosaikergebnis::VorlageUebernehmen), so that saving it later draws the very mosaic its
+// run made.
 void VorlageBildErsetzen(Auftrag& auftrag, Bitmap vorlage);
 
 // The job defaults every start begins from.

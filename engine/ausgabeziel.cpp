@@ -151,4 +151,11 @@ std::optional<std::string> AusgabezielPruefen(const Auftrag& auftrag, const std:
   return std::nullopt;
 }
 
+void MosaikzielSichern(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
+  const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
+  if (const auto verweigert = AusgabezielPruefen(auftrag, ziel, Ausgabeart::Mosaik)) {
+    throw WriteError(*verweigert);
+  }
+}
+
 }  // namespace tilvendo

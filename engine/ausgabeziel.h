@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/auftrag.h"
+#include "pictures/speichern.h"
 
 namespace tilvendo {
 
@@ -29,5 +30,11 @@ enum class Ausgabeart {
 // The message, in the user's language, says what to do.
 std::optional<std::string> AusgabezielPruefen(const Auftrag& auftrag, const std::string& ziel,
                                               Ausgabeart art);
+
+// The same rule for the file a save of the mosaic is about to write (`optionen`' folder
+// and name): WriteError with the reason when it is refused. Every way a mosaic reaches a
+// file asks it right before writing, since after a long run the name may lead elsewhere
+// than when the front end asked.
+void MosaikzielSichern(const Auftrag& auftrag, const SpeicherOptionen& optionen);
 
 }  // namespace tilvendo

@@ -12,14 +12,11 @@
 #include "engine/mosaik_berechnen.h"
 #include "engine/vorbereitung.h"
 #include "engine/vorlage_vorbereiten.h"
-#include "engine/zusammenstellen.h"
 #include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
 
-constexpr int kPhasen = 4;
-constexpr int kEndeVersatz = 5;  // PhasenZeiten holds the end of phase i at i + 5
 constexpr uint8_t kStandardMethode = 0;
 
 }  // namespace
@@ -122,22 +119,14 @@ class Berechnungslauf::Klammer {
 // in the job. Unless the new run completes (Aufgeben), it is put back as it was, whatever
 // ended the run; what the new run made is dropped then. Whether it was saved is left
 // alone: only a run that completes marks its own mosaic as not saved. The plan goes with
-// the picture: a large-format mosaic is nothing but its plan, and the grid and file list
-// the new run rebuilds at once cannot stand for it.
+// the mosaic: the grid and file list the new run rebuilds at once cannot stand for it.
 class Berechnungslauf::Vorergebnis {
  public:
   explicit Vorergebnis(Auftrag& auftrag)
       : auftrag_(auftrag),
-        mosaik_(std::move(auftrag.MosaikBild)),
-        plan_(std::move(auftrag.MosaikPlan)),
-        anzeige_(std::move(auftrag.AnzeigeBild)),
+        ergebnis_(std::move(auftrag.Ergebnis)),
         laufzeiten_(auftrag.Laufzeiten),
-        fertig_(auftrag.ErgebnisFertig) {
-    // Moving leaves an optional engaged; the run starts without a mosaic of its own.
-    auftrag.MosaikBild.reset();
-    auftrag.MosaikPlan.reset();
-    auftrag.AnzeigeBild = Bitmap();
-  }
+        fertig_(auftrag.ErgebnisFertig) {}
   Vorergebnis(const Vorergebnis&) = delete;
   Vorergebnis& operator=(const Vorergebnis&) = delete;
 
@@ -145,25 +134,19 @@ class Berechnungslauf::Vorergebnis {
   // held together no longer than needed.
   void Aufgeben() {
     aufgegeben_ = true;
-    mosaik_.reset();
-    plan_.reset();
-    anzeige_ = Bitmap();
+    ergebnis_.reset();
   }
 
   ~Vorergebnis() {
     if (aufgegeben_) return;
-    auftrag_.MosaikBild = std::move(mosaik_);
-    auftrag_.MosaikPlan = std::move(plan_);
-    auftrag_.AnzeigeBild = std::move(anzeige_);
+    auftrag_.Ergebnis = std::move(ergebnis_);
     auftrag_.Laufzeiten = laufzeiten_;
     auftrag_.ErgebnisFertig = fertig_;
   }
 
  private:
   Auftrag& auftrag_;
-  std::optional<Bitmap> mosaik_;
-  std::optional<Mosaikplan> plan_;
-  Bitmap anzeige_;
+  std::unique_ptr<Mosaikergebnis> ergebnis_;
   std::array<double, kLaufzeitenAnzahl> laufzeiten_;
   bool fertig_;
   bool aufgegeben_ = false;
@@ -238,7 +221,7 @@ Laufausgang Berechnungslauf::Starten() {
     SetzeBerechnungsart(e, auftrag_.BilderAnzahl.gesamt, kStandardMethode);
   }
   // Phases that do not run (after a cancel) must not show the times of an earlier run.
-  auftrag_.PhasenZeiten.fill(0.0);
+  auftrag_.PhasenZeiten = {};
   auftrag_.FehlendeBilder = 0;
   auftrag_.UnlesbareBilder = 0;
   auftrag_.SchwarzeKacheln = 0;
@@ -248,8 +231,8 @@ Laufausgang Berechnungslauf::Starten() {
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
 
   Vorergebnis vorher(auftrag_);
-  // The display box is known before the phases: a large-format mosaic gets its screen
-  // copy while it is composed.
+  // The display box is known before the phases: the mosaic gets its screen copy while it
+  // is composed.
   const Size bildschirm = benutzer_.Bildschirmgroesse();
   auftrag_.RahmenBreite = kRahmenBreite;
   auftrag_.RahmenHoehe = kRahmenHoehe;
@@ -312,7 +295,7 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   if (!auftrag_.Abbruch && !zuWenig) VorlageVorbereiten(auftrag_, fortschritt);
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
   if (auftrag_.Abbruch || zuWenig) return !zuWenig;
-  MosaikBerechnen(auftrag_, fortschritt, gruppe, optionen_.bandziel, optionen_.threads);
+  MosaikBerechnen(auftrag_, fortschritt, gruppe, optionen_.ziel, optionen_.threads);
   // The usage limits made the distance give way: the settings hold what the mosaic keeps,
   // and the user learns it, as when too few pictures could be read.
   const int32_t gesenkt = auftrag_.zuordnung.abstandGesenkt;
@@ -327,11 +310,10 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
 Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
   // The finishing step is not timed: the total is the sum of the four phases.
   double gesamt = 0.0;
-  for (int i = 0; i < kPhasen; ++i) {
-    auftrag_.Laufzeiten[static_cast<size_t>(i)] =
-        auftrag_.PhasenZeiten[static_cast<size_t>(i + kEndeVersatz)] -
-        auftrag_.PhasenZeiten[static_cast<size_t>(i)];
-    gesamt += auftrag_.Laufzeiten[static_cast<size_t>(i)];
+  for (size_t i = 0; i < kPhasen; ++i) {
+    const Zeitspanne& spanne = auftrag_.PhasenZeiten.spannen[i];
+    auftrag_.Laufzeiten[i] = spanne.ende - spanne.beginn;
+    gesamt += auftrag_.Laufzeiten[i];
   }
   auftrag_.Laufzeiten[kPhasen] = gesamt;
   if (zuWenigLesbar && !auftrag_.Abbruch) {
@@ -339,7 +321,7 @@ Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
     // the earlier result comes back (Vorergebnis).
     return Laufausgang::Unlesbar;
   }
-  if (!auftrag_.Abbruch) MosaikFertigstellen(auftrag_);
+  auftrag_.ErgebnisFertig = !auftrag_.Abbruch && auftrag_.Ergebnis != nullptr;
 
   // A mosaic cut off while it was matched or composed is neither shown nor saved: the
   // earlier result comes back (Vorergebnis).

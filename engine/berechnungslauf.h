@@ -15,6 +15,7 @@
 #include "engine/auftrag.h"
 #include "engine/fortschritt.h"
 #include "engine/grossformat.h"
+#include "engine/zusammenstellen.h"
 #include "platform/benutzer.h"
 #include "platform/translate.h"
 
@@ -70,10 +71,9 @@ inline constexpr int32_t kBildschirmRandBreite = 50;
 inline constexpr int32_t kBildschirmRandHoehe = 100;
 
 // How a run ended. Only a run that ends `Fertig` replaces the result of the last one that
-// did: its mosaic and its plan (`MosaikPlan`, all a large-format mosaic is), the
-// screen-sized copy, the durations, whether it was ready and whether it was saved. After
-// any other ending (or an error raised by a phase) they are exactly as they were before
-// the run.
+// did: its mosaic (`Ergebnis`), the durations, whether it was ready and whether it was
+// saved. After any other ending (or an error raised by a phase) they are exactly as they
+// were before the run.
 enum class Laufausgang {
   Abgelehnt,           // a pre-check failed and warned; nothing changed
   AbbruchAngefordert,  // a run was in progress; it was asked to stop
@@ -92,9 +92,9 @@ struct LaufOptionen {
   unsigned threads = 0;
   // Replaces the reading phase (a prepared tile list for tests and measurements).
   std::function<void(Auftrag&, Fortschritt&)> einlesen;
-  // Where a large-format run composes its mosaic: the screen copy, or straight into a
-  // file (the command line, which needs no screen copy).
-  Bandziel bandziel;
+  // Where the run composes its mosaic: the job's result for the pages, or straight into a
+  // file (the command line, which needs nothing else).
+  Zusammenstellziel ziel;
 };
 
 class Berechnungslauf {

@@ -45,12 +45,9 @@ unsigned Arbeiterzahl(const EinleseOptionen& optionen) {
 class Endzeit {
  public:
   explicit Endzeit(Auftrag& auftrag) : auftrag_(auftrag) {}
-  ~Endzeit() { auftrag_.PhasenZeiten[kEndeEinlesen] = Jetzt(); }
+  ~Endzeit() { auftrag_.PhasenZeiten[Phase::Einlesen].ende = Jetzt(); }
   Endzeit(const Endzeit&) = delete;
   Endzeit& operator=(const Endzeit&) = delete;
-
-  static constexpr size_t kBeginnEinlesen = 0;
-  static constexpr size_t kEndeEinlesen = 5;
 
  private:
   Auftrag& auftrag_;
@@ -63,7 +60,7 @@ class Einleser {
       : auftrag_(auftrag),
         fortschritt_(fortschritt),
         benutzer_(benutzer),
-        kontext_{MitSchraegstrich(auftrag.AlbenPfad), &benutzer},
+        kontext_{MitSchraegstrich(auftrag.AlbenPfad), &benutzer, auftrag.AlbenSperrFrist},
         formanalyse_(auftrag.analyse.Formanalyse),
         variante_(CacheVariante(auftrag.einstellungen.verfahren)),
         vermesser_(auftrag.analyse, auftrag.einstellungen.verfahren, auftrag.Arbeitspfad,
@@ -87,7 +84,13 @@ class Einleser {
   bool Scannen(Signaturdatei* cache, TGalerieGlobal& album);
   void Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal& album, bool neuAufbauen,
                     const std::string& stand);
-  bool Schliessen(Signaturdatei& datei, const TGalerieGlobal& album, const AlbenKontext& kontext);
+  // Closes the cache within the turn `sperre`, or in a turn of its own.
+  bool Schliessen(Signaturdatei& datei, const TGalerieGlobal& album, const AlbenSperre& sperre);
+  bool Schliessen(Signaturdatei& datei, const TGalerieGlobal& album);
+  // A turn on the album folder, or none after telling why and throwing `datei`'s work
+  // away. Once another program held the folder for the whole time allowed, the run does
+  // not wait again: it would wait as long once more for every album.
+  std::optional<AlbenSperre> Sperren(Signaturdatei& datei);
   void Einfuegen(Kachelsignatur signatur, const std::string& pfad);
   void Meldung(const std::string& text);
   void Protokollieren(std::string_view text) {
@@ -105,6 +108,7 @@ class Einleser {
   std::optional<Bilderprotokoll> protokoll_;
   int32_t zaehler_ = 0;  // pictures handled so far, skipped ones included
   std::vector<std::string> meldungen_;
+  bool gesperrt_ = false;  // a turn on the album folder was refused
 };
 
 bool Einleser::AlbumLesen(TGalerieGlobal& album, const std::string& stand) {
@@ -177,13 +181,13 @@ bool Einleser::CacheEinfuegen(const std::vector<Kachelsignatur>& signaturen,
 
 uint8_t Einleser::NeuAufbauen(Signaturdatei& datei, TGalerieGlobal& album) {
   datei.AlsBeschaedigtMarkieren();
-  Schliessen(datei, album, kontext_);
+  Schliessen(datei, album);
   const uint8_t modus = SignaturdateiOeffnen(datei, formanalyse_, album, kontext_, variante_);
   if (modus == kCacheLesen) {
     // The catalogue could not take the mark, so the damaged cache came back: scan the
     // album all the same, but leave that cache alone.
     datei.AlsBeschaedigtMarkieren();
-    Schliessen(datei, album, kontext_);
+    Schliessen(datei, album);
   }
   return modus;
 }
@@ -217,23 +221,14 @@ void Einleser::Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal&
     datei.AlsBeschaedigtMarkieren();
   }
   // One turn on the album folder from the check to the last write, so that no other
-  // program changes the album in between.
-  std::optional<AlbenSperre> sperre;
-  try {
-    sperre.emplace(kontext_);
-  } catch (const WriteError& fehler) {
-    // Nothing can be saved: a rebuild's picture list was deleted when it began, so the
-    // next run rebuilds the cache.
-    Meldung(fehler.what());
-    datei.Verwerfen();
-    return;
-  }
-  AlbenKontext gesperrt = kontext_;
-  gesperrt.sperreGehalten = true;
+  // program changes the album in between. Without it nothing can be saved: a rebuild's
+  // picture list was deleted when it began, so the next run rebuilds the cache.
+  const std::optional<AlbenSperre> sperre = Sperren(datei);
+  if (!sperre) return;
   // Another program changed the album while it was read: its change stays, and what
   // this run would store belongs to the album as it was. The cache is left as that
   // program left it; a rebuild of this run is thrown away.
-  if (AlbumStand(gesperrt, album.Name) != stand) {
+  if (AlbumStand(kontext_, album.Name) != stand) {
     datei.Verwerfen();
     Meldung(MeldungAlbumGeaendert(album.Name));
     return;
@@ -242,10 +237,10 @@ void Einleser::Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal&
   // that an album folder that is read-only (another user's, a medium locked) serves a
   // run as well.
   const bool wieGespeichert = modus == kCacheLesen && !neuAufbauen && !datei.Beschaedigt();
-  if (!Schliessen(datei, album, gesperrt)) neuAufbauen = true;
+  if (!Schliessen(datei, album, *sperre)) neuAufbauen = true;
   if (wieGespeichert && !neuAufbauen) return;
   try {
-    AlbumSpeichern(gesperrt, album);
+    AlbumSpeichern(kontext_, *sperre, album);
   } catch (const WriteError& fehler) {
     Meldung(fehler.what());
     neuAufbauen = true;
@@ -254,19 +249,38 @@ void Einleser::Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal&
   // catalogue says.
   if (neuAufbauen && modus == kCacheNeuAufbauen) {
     try {
-      DateilisteLoeschen(gesperrt, album);
+      DateilisteLoeschen(kontext_, album);
     } catch (const std::exception& fehler) {
       Meldung(fehler.what());
     }
   }
 }
 
+std::optional<AlbenSperre> Einleser::Sperren(Signaturdatei& datei) {
+  AlbenKontext kontext = kontext_;
+  if (gesperrt_) kontext.sperrFrist = std::chrono::milliseconds{0};
+  try {
+    return std::optional<AlbenSperre>(std::in_place, kontext);
+  } catch (const WriteError& fehler) {
+    gesperrt_ = true;
+    Meldung(fehler.what());
+    datei.Verwerfen();
+    return std::nullopt;
+  }
+}
+
+bool Einleser::Schliessen(Signaturdatei& datei, const TGalerieGlobal& album) {
+  if (datei.modus() == Signaturdatei::Modus::Geschlossen) return true;
+  const std::optional<AlbenSperre> sperre = Sperren(datei);
+  return sperre && Schliessen(datei, album, *sperre);
+}
+
 bool Einleser::Schliessen(Signaturdatei& datei, const TGalerieGlobal& album,
-                          const AlbenKontext& kontext) {
+                          const AlbenSperre& sperre) {
   if (datei.modus() == Signaturdatei::Modus::Geschlossen) return true;
   try {
     if (std::optional<std::string> fehler =
-            SignaturdateiSchliessen(datei, formanalyse_, album, kontext, variante_)) {
+            SignaturdateiSchliessen(datei, formanalyse_, album, kontext_, sperre, variante_)) {
       Meldung(*fehler);
       return false;
     }
@@ -306,7 +320,7 @@ void Einleser::Melden() {
 void BilderEinlesen(Auftrag& auftrag, std::vector<TGalerieGlobal>& albenliste,
                     Fortschritt& fortschritt, Benutzer& benutzer, const EinleseOptionen& optionen) {
   Teilkante(auftrag.analyse);  // refuses a level outside 1..10 before anything changes
-  auftrag.PhasenZeiten[Endzeit::kBeginnEinlesen] = Jetzt();
+  auftrag.PhasenZeiten[Phase::Einlesen].beginn = Jetzt();
   const Endzeit endzeit(auftrag);
 
   auftrag.Dateiliste.clear();

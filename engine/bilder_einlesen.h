@@ -22,7 +22,7 @@ struct EinleseOptionen {
 
 // Reads the albums of `albenliste` from its third entry on (the first two are the
 // summary entries). Polls `auftrag.Abbruch` before every picture and reports each one
-// to `fortschritt`; sets PhasenZeiten[0] and [5]. Caches and picture lists that cannot
+// to `fortschritt`; sets the times of the phase Einlesen. Caches and picture lists that cannot
 // be written do not stop the run: the album keeps what was read, stays marked for
 // rebuilding, and one warning after the phase names the files. An album that another
 // program changed while the run read it (a folder added, renamed, deleted) is not saved:

@@ -1,6 +1,7 @@
 // The settings of one mosaic job and the small records beside them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -136,9 +137,25 @@ struct Vorlage {
   bool aufrecht = true;  // read upright as its orientation tag says
 };
 
-// Start (0..3) and end (5..8) times of the four phases; 4 and 9 are never written.
-inline constexpr int kPhasenZeitenAnzahl = 10;
+// The four phases of a run.
+enum class Phase { Einlesen, Vorbereiten, Berechnen, Zusammenstellen };
+inline constexpr int kPhasen = 4;
+
+// When a phase began and ended (days, as Jetzt() tells them); 0 for a phase that did not
+// run.
+struct Zeitspanne {
+  double beginn = 0.0;
+  double ende = 0.0;
+};
+
+// The times of the four phases of the last run, by phase.
+struct Phasenzeiten {
+  std::array<Zeitspanne, kPhasen> spannen{};
+  Zeitspanne& operator[](Phase phase) { return spannen[static_cast<size_t>(phase)]; }
+  const Zeitspanne& operator[](Phase phase) const { return spannen[static_cast<size_t>(phase)]; }
+};
+
 // Durations of the four phases and, last, their sum ("Gesamtdauer").
-inline constexpr int kLaufzeitenAnzahl = 5;
+inline constexpr int kLaufzeitenAnzahl = kPhasen + 1;
 
 }  // namespace tilvendo

@@ -56,9 +56,8 @@ void Fortschritt::PhaseAnzeigen(int n, int32_t maximum) {
     // The running line of the previous phase gives way to its finished line.
     zeilen_.erase(zeilen_.begin() + (n - 2));
     const int fertig = n + 3;
-    const double dauer = auftrag_.PhasenZeiten[static_cast<size_t>(fertig)] -
-                         auftrag_.PhasenZeiten[static_cast<size_t>(n - 2)];
-    zeilen_.push_back(FertigZeile(fertig, dauer));
+    const Zeitspanne& vorige = auftrag_.PhasenZeiten[static_cast<Phase>(n - 2)];
+    zeilen_.push_back(FertigZeile(fertig, vorige.ende - vorige.beginn));
   }
   if (n < kPhaseFertigstellen) zeilen_.emplace_back(_(kFortschrittTexte[static_cast<size_t>(n - 1)].data()));
   benutzer_.FortschrittsZeilen(zeilen_);

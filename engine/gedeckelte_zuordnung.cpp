@@ -55,19 +55,19 @@ constexpr auto kWarteTakt = std::chrono::milliseconds(50);
 // The photos of the matching: one per file that still exists, whichever album numbers
 // lead to it, since the cap counts the uses of a file.
 struct Fotos {
-  std::vector<int32_t> vonRang;  // per position in the brightness order: photo or kKeinFoto
+  std::vector<int32_t> vonRang;  // per position in the brightness order: photo or kKeinBild
   std::vector<int32_t> rang;     // per photo: the position of its first number
 };
 
 Fotos FotosSammeln(Auftrag& auftrag, const Helligkeitsreihe& reihe) {
   Fotos fotos;
-  fotos.vonRang.assign(static_cast<size_t>(reihe.Anzahl()), kKeinFoto);
+  fotos.vonRang.assign(static_cast<size_t>(reihe.Anzahl()), kKeinBild);
   std::unordered_map<std::string_view, int32_t> nachDatei;
   for (int32_t r = 0; r < reihe.Anzahl(); ++r) {
     const int32_t nummer = reihe.Nummer(r);
     if (nummer < 0 || static_cast<size_t>(nummer) >= auftrag.Dateiliste.size()) continue;
     const std::string& datei = auftrag.Dateiliste[static_cast<size_t>(nummer)];
-    const auto [eintrag, neu] = nachDatei.try_emplace(datei, kKeinFoto);
+    const auto [eintrag, neu] = nachDatei.try_emplace(datei, kKeinBild);
     if (neu) {
       // A picture that vanished since its signature was taken is passed over.
       if (FileExists(datei)) {
@@ -148,7 +148,7 @@ void Zuordnung::NaheFotos(size_t c, Partnerliste& nahe) const {
   for (size_t i = 0; i < rangliste.Anzahl() && nahe.partner.size() < kNaheFotos; ++i) {
     const int32_t foto = vonRang_[static_cast<size_t>(rangliste.Eintrag(i))];
     // A file in two albums is one photo; its nearer entry stays.
-    if (foto == kKeinFoto ||
+    if (foto == kKeinBild ||
         std::find(nahe.partner.begin(), nahe.partner.end(), foto) != nahe.partner.end()) {
       continue;
     }
@@ -274,7 +274,7 @@ std::optional<size_t> Zuordnung::PaareErgaenzen(const Flussloesung& loesung,
       const size_t c = anfang + i;
       const int32_t paar = loesung.paar[c];
       const int32_t zugeordnet =
-          paar >= 0 ? problem.paare[static_cast<size_t>(paar)].foto : kKeinFoto;
+          paar >= 0 ? problem.paare[static_cast<size_t>(paar)].foto : kKeinBild;
       const size_t hoechstens = paar >= 0 ? kNeueJeZelle : kNeueJeZelle * kGestrandetFaktor;
       gewinn[c] = alle ? suche->Bewerten(c, zugeordnet, hoechstens, neu[c])
                        : NaheBewerten(c, zugeordnet, loesung, hoechstens, neu[c]);
@@ -327,7 +327,7 @@ int64_t Zuordnung::NaheBewerten(size_t c, int32_t zugeordnet, const Flussloesung
 
 std::vector<int32_t> Zuordnung::Belegen(const Flussproblem& problem,
                                         const Flussloesung& loesung) const {
-  std::vector<int32_t> foto(zellen_, kKeinFoto);
+  std::vector<int32_t> foto(zellen_, kKeinBild);
   std::vector<size_t> ersatzZellen;
   for (size_t c = 0; c < zellen_; ++c) {
     const int32_t paar = loesung.paar[c];
@@ -341,17 +341,17 @@ std::vector<int32_t> Zuordnung::Belegen(const Flussproblem& problem,
   // the nearest one still free.
   std::vector<int32_t> frei = loesung.ersatz;
   for (const size_t c : ersatzZellen) {
-    int32_t bestes = kKeinFoto;
+    int32_t bestes = kKeinBild;
     int32_t beste = 0;
     for (size_t p = 0; p < frei.size(); ++p) {
       if (frei[p] == 0) continue;
       const int32_t d = daten_.Distanz(c, static_cast<int32_t>(p));
-      if (bestes == kKeinFoto || d < beste) {
+      if (bestes == kKeinBild || d < beste) {
         bestes = static_cast<int32_t>(p);
         beste = d;
       }
     }
-    if (bestes != kKeinFoto) {
+    if (bestes != kKeinBild) {
       --frei[static_cast<size_t>(bestes)];
       foto[c] = bestes;
     }
@@ -362,7 +362,7 @@ std::vector<int32_t> Zuordnung::Belegen(const Flussproblem& problem,
 int64_t Zuordnung::Summe(const std::vector<int32_t>& foto) const {
   int64_t summe = 0;
   for (size_t c = 0; c < zellen_; ++c) {
-    if (foto[c] != kKeinFoto) summe += daten_.Distanz(c, foto[c]);
+    if (foto[c] != kKeinBild) summe += daten_.Distanz(c, foto[c]);
   }
   return summe;
 }
@@ -391,7 +391,7 @@ bool Zuordnung::Ausfuehren(Platzierer& platzierer) {
       problem.paare.push_back(Flusspaar{static_cast<int32_t>(c), nahe.partner[k], nahe.distanz[k]});
     }
     const int32_t p = vorbelegung[c];
-    if (p != kKeinFoto &&
+    if (p != kKeinBild &&
         std::find(nahe.partner.begin(), nahe.partner.begin() + static_cast<std::ptrdiff_t>(start),
                   p) == nahe.partner.begin() + static_cast<std::ptrdiff_t>(start)) {
       problem.paare.push_back(Flusspaar{static_cast<int32_t>(c), p, daten_.Distanz(c, p)});
@@ -403,7 +403,7 @@ bool Zuordnung::Ausfuehren(Platzierer& platzierer) {
   std::vector<int32_t> nutzung(fotos, 0);
   bool vollstaendig = true;
   for (const int32_t p : vorbelegung) {
-    if (p == kKeinFoto) {
+    if (p == kKeinBild) {
       vollstaendig = false;
     } else {
       ++nutzung[static_cast<size_t>(p)];
@@ -470,7 +470,7 @@ bool Zuordnung::Ausfuehren(Platzierer& platzierer) {
   const auto zeilen = static_cast<size_t>(daten_.KachelnY());
   for (size_t c = 0; c < zellen_; ++c) {
     const int32_t foto = belegung.foto[c];
-    if (foto == kKeinFoto) continue;
+    if (foto == kKeinBild) continue;
     platzierer.Platzieren(static_cast<int>(c / zeilen) + 1, static_cast<int>(c % zeilen) + 1,
                           belegung.radius[c], reihe_.Nummer(daten_.FotoRang(foto)),
                           Abstandsregel::Keine);

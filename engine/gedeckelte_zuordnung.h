@@ -24,7 +24,7 @@ namespace tilvendo {
 // 2. makes a first assignment that keeps the limits (engine/vorbelegung.h);
 // 3. solves the flow over the nearest pairs and those of the first assignment, adds the
 //    pairs whose reduced cost shows they could make it cheaper, and solves again from
-//    the flow before, until the pairs not given could save less than 0.1 %. Every pair of cell and
+//    the flow before, until the pairs not given could save at most 0.09 %. Every pair of cell and
 //    photo is searched while their number stays small (engine/preissuche.h), else each cell's near
 //    photos; `auftrag.zuordnung` tells which, with the flow's bound;
 // 4. exchanges photos until no photo recurs within its cells' radius in any direction,

@@ -20,12 +20,6 @@ std::optional<Angleich> AngleichAus(const Bitmap& vorlage, uint8_t farbangleich,
 
 }  // namespace
 
-std::optional<Angleich> AngleichFuer(const Auftrag& auftrag) {
-  const Einstellungen& e = auftrag.einstellungen;
-  return AngleichAus(auftrag.VorlageBild, e.verfahren.Farbangleich, auftrag.analyse.Formanalyse,
-                     e.KachelnX, e.KachelnY);
-}
-
 std::optional<Angleich> AngleichFuer(const Mosaikplan& plan, const Bitmap& vorlage) {
   return AngleichAus(plan.Angleichvorlage(vorlage), plan.Zeichenweise().Farbangleich,
                      plan.Formanalyse(), plan.KachelnX(), plan.KachelnY());

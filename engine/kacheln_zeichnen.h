@@ -1,13 +1,11 @@
-// What composing needs to draw one placed photo, whether the mosaic is composed whole or
-// band by band: reading the photo at tile size the way it was measured, and moving its
-// colours toward the template cell it stands for.
+// What drawing a placed photo needs: reading it at tile size the way it was measured, and
+// moving its colours toward the template cell it stands for.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-#include "engine/auftrag.h"
 #include "engine/mosaikplan.h"
 #include "engine/verwendungsliste.h"
 #include "pictures/leseart.h"
@@ -26,11 +24,9 @@ struct Angleich {
   int kachelnY = 1;
 };
 
-// The colour adjustment the job asks for; none at 0 % (the tiles are then copied as
-// they are, without measuring anything) or without a usable template.
-std::optional<Angleich> AngleichFuer(const Auftrag& auftrag);
 // The colour adjustment of a plan, toward its template (Mosaikplan::Angleichvorlage of
-// the job's template `vorlage`).
+// the job's template `vorlage`); none at 0 % (the tiles are then copied as they are,
+// without measuring anything) or without a usable template.
 std::optional<Angleich> AngleichFuer(const Mosaikplan& plan, const Bitmap& vorlage);
 
 // The part of the template that cell z stands for: the template split evenly into the

@@ -1,18 +1,15 @@
-// Composing a mosaic band by band, for mosaics too large to be held whole: a poster of
-// 20,000 × 15,000 pixels would take 1.2 GB as one picture, and the blended copy as much
-// again.
+// Composing a mosaic from its plan, band by band: the one way a mosaic's pixels are made,
+// whether it is held whole afterwards, reduced for the screen or written straight into a
+// file as a poster of 20,000 × 15,000 pixels that would take 1.2 GB as one picture.
 //
-// A band is a run of whole tile rows, so no tile is ever cut between two bands. The
-// bands are handed out as strips of rows (StreifenQuelle), so every picture writer takes
-// them as it takes a whole picture, and are composed ahead on worker threads while the
-// writer encodes the band before. Each placed photo is read once, scaled to the tile and
-// kept at that size for every band that shows it, as long as the kept tiles fit their
-// share of the memory; beyond it the tiles needed again last are given up and read
-// again when their band comes (counted in ErneutGelesen).
-//
-// Within the usual size bound the bands give exactly the pixels of the whole-picture
-// path: the same tiles, the same colour adjustment, the same blend, and with
-// Vorlagenskalierung::WieGanz the same template scaling.
+// A band is a run of whole tile rows, so no tile is ever cut between two bands. All
+// threads draw the photos of one band together, each photo read once (Kachelspeicher),
+// scaled to the tile and drawn into every cell of the band that shows it, moved toward the
+// cells' colours where the plan says so; then the template is laid over the band. Handed
+// out as strips (StreifenQuelle), the next band is composed while a writer encodes the
+// one before. A tile needed in later bands is kept as long as the kept tiles fit their
+// share of the memory; beyond it the tiles needed again last are given up and read again
+// when their band comes (counted in Bandbilanz::erneutGelesen).
 #pragma once
 
 #include <atomic>
@@ -24,24 +21,21 @@
 #include <mutex>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "engine/arbeiter_pool.h"
-#include "engine/auftrag.h"
-#include "engine/farbangleich.h"
+#include "engine/arbeitsgruppe.h"
 #include "engine/kacheln_zeichnen.h"
+#include "engine/kachelspeicher.h"
 #include "engine/mosaikplan.h"
-#include "engine/verwendungsliste.h"
+#include "pictures/blending.h"
 #include "pictures/streifen_quelle.h"
 #include "pictures/vorlage_im_mosaik.h"
 #include "platform/bitmap.h"
-#include "platform/memory_budget.h"
 #include "platform/translate.h"
 
 namespace tilvendo {
-
-// The blend value that shows the mosaic alone.
-inline constexpr uint8_t kNurMosaik = 255;
 
 // The share of the memory the kept tiles may take: an eighth of the budget for pictures
 // read in parallel, at most 256 MiB, so that a poster run stays within half a gigabyte.
@@ -62,21 +56,14 @@ struct Bandoptionen {
   // writer's strip (kStreifenZeilen), so that no strip spans more than two bands.
   uint64_t bandBytes = kBandBytes;
   Vorlagenskalierung skalierung = Vorlagenskalierung::WieGanz;
-  unsigned threads = 0;  // workers composing ahead; 0: one per core
-  // Compose the next bands while one is handed out; a reader that takes a few bands far
+  unsigned threads = 0;  // threads drawing a band together; 0: one per core
+  // Compose the next band while one is handed out; a reader that takes a few bands far
   // apart would only waste the work.
   bool voraus = true;
   uint64_t kachelspeicher = KachelspeicherFuerDieseMaschine();
-  // Polled before every band handed out; when set, Streifen raises SchreibenAbgebrochen.
+  // Polled before every band and between the photos of a band; when set, the composing
+  // stops and Streifen raises SchreibenAbgebrochen.
   const std::atomic<bool>* abbruch = nullptr;
-  // Called on the caller's thread for every strip handed out, with the rows handed out
-  // so far and `durchgaenge` × the height; a writer that reads the picture twice (8-bit
-  // BMP) says so.
-  std::function<void(int32_t fertig, int32_t gesamt)> fortschritt;
-  int32_t durchgaenge = 1;
-  // Asked on the writer's thread once every row is written, before the file replaces the
-  // old one; false stops the save as a cancel does.
-  std::function<bool()> freigabe;
   // Raise KeinBildLesbar once every band is composed and no placed photo could be read:
   // a mosaic black all over must not replace a file.
   bool leerVerweigern = false;
@@ -91,48 +78,50 @@ class KeinBildLesbar : public std::runtime_error {
               "werden.")) {}
 };
 
+// What composing found: the placed photos that could not be read, the cells left black
+// (those the matching left empty included), and the tiles read more than once.
+struct Bandbilanz {
+  int32_t unlesbareBilder = 0;
+  int32_t schwarzeKacheln = 0;
+  int32_t erneutGelesen = 0;
+};
+
 class Mosaikbaender final : public StreifenQuelle {
  public:
   // The mosaic of `plan`: its placements, grid, tile size, way of reading and colour
-  // adjustment. Of the job only the template (blended in as it is now, and the colours'
-  // target while the plan holds none of its own) and the working folder are read. Job and
-  // plan must outlive this object and stay unchanged. Raises PictureTooLarge when one
-  // tile row alone would exceed kMaxKachelzeilenBytes.
-  Mosaikbaender(const Auftrag& auftrag, const Mosaikplan& plan, Bandoptionen optionen);
+  // adjustment, with `vorlage` (the job's template) blended in as `optionen` say and
+  // standing for the colours' target while the plan holds none of its own. `vorlage`
+  // must outlive this object and stay unchanged. Raises PictureTooLarge when one tile row
+  // alone would exceed kMaxKachelzeilenBytes.
+  Mosaikbaender(std::shared_ptr<const Mosaikplan> plan, const Bitmap& vorlage,
+                std::string arbeitspfad, Bandoptionen optionen);
   ~Mosaikbaender() override;
   Mosaikbaender(const Mosaikbaender&) = delete;
   Mosaikbaender& operator=(const Mosaikbaender&) = delete;
 
-  int32_t width() const override { return breite_; }
-  int32_t height() const override { return hoehe_; }
-  // Any rows in any order; bands are composed ahead in the direction of the requests.
-  Zeilen Streifen(int32_t first, int32_t count) override;
-  // A cancel, or a release refused, raises SchreibenAbgebrochen.
-  void VorDemErsetzen() override;
+  int32_t Breite() const override { return breite_; }
+  int32_t Hoehe() const override { return hoehe_; }
+  // Any rows; bands are composed ahead from the top down.
+  Zeilen Streifen(int32_t erste, int32_t anzahl) override;
+
+  // The whole mosaic composed into `ziel`, a working-format picture of its size, band by
+  // band; `gezeichnet(n)` is told on this thread after every few photos drawn (n of them,
+  // of FotoZeichnungen() in all). False when the cancel flag stopped it.
+  bool InBild(Bitmap& ziel, const std::function<void(int32_t)>& gezeichnet);
+  // How many photos composing the whole mosaic draws: each photo once per band it shows in.
+  int32_t FotoZeichnungen() const;
 
   int32_t Baender() const { return baender_; }
   int32_t BandAnfang(int32_t band) const;  // first pixel row
   int32_t BandHoehe(int32_t band) const;
 
-  // After composing: the files that could not be read, the cells left black (those the
-  // matching left empty included), and the tiles read more than once.
-  int32_t UnlesbareBilder() const;
-  int32_t SchwarzeKacheln() const;
-  int32_t ErneutGelesen() const;
+  Bandbilanz Bilanz() const;
 
  private:
-  // A placed photo at tile size in 24 bits, with its parts' colours when they are moved.
-  struct Kachel {
-    Bitmap bild;
-    Teilfarben farben;
-  };
-  enum class Zustand { Leer, Laeuft, Da, Unlesbar };
-  struct Foto {
-    const Verwendung* verwendung = nullptr;
-    std::vector<int32_t> baender;  // the bands that show it, ascending
-    Zustand zustand = Zustand::Leer;
-    std::shared_ptr<const Kachel> kachel;
-    int32_t gelesen = 0;
+  // A photo and its cells within one band.
+  struct Bandfoto {
+    int32_t foto = 0;
+    std::vector<Zellort> zellen;
   };
   enum class Platzzustand { Frei, Laeuft, Fertig };
   struct Platz {
@@ -141,22 +130,27 @@ class Mosaikbaender final : public StreifenQuelle {
     Bitmap bild;
     std::exception_ptr fehler;
   };
-  // The band composed into a slot, waiting for it; queues the bands after it.
+
+  // Draws band `band` into `ziel` from its row `oben` on; raises SchreibenAbgebrochen
+  // when stopped.
+  void BandZeichnen(int32_t band, Bitmap& ziel, int32_t oben,
+                    const std::function<void(int32_t)>* gezeichnet);
+  void FotoZeichnen(int32_t band, const Bandfoto& eintrag, Bitmap& ziel, int32_t oben);
+  void VorlageDarueber(int32_t band, Bitmap& ziel, int32_t oben);
+  // The tile of a placed photo, or null when it cannot be read, which is noted: its cells
+  // then stay black. The one place where another photo could stand in for it.
+  std::shared_ptr<const Kachel> KachelFuer(int32_t foto);
+  bool Angehalten() const;
+  std::optional<uint64_t> Rang(const Kachelschluessel& schluessel) const;
+
+  // The band composed into a slot, waiting for it; queues the band after it.
   const Platz& Holen(int32_t band);
   // Queues `band` if a slot is free; with the lock held.
-  bool Einreihen(int32_t band, std::unique_lock<std::mutex>& sperre);
+  bool Einreihen(int32_t band);
   void Zusammensetzen(Platz& platz, int32_t band);
-  std::shared_ptr<const Kachel> KachelHolen(size_t foto);
-  std::shared_ptr<const Kachel> KachelMachen(const Foto& foto) const;
-  // Gives up kept tiles, those needed again last first, until the kept ones fit their
-  // share; with the lock held.
-  void Freigeben();
-  // How many bands ahead, in the direction of the requests, the photo is needed next.
-  int32_t Abstand(const Foto& foto) const;
   int32_t BandVonZeile(int32_t zeile) const;
-  void BandZeichnen(int32_t band, Bitmap& ziel);
-  void KachelnZeichnen(int32_t band, Bitmap& mosaik);
 
+  std::shared_ptr<const Mosaikplan> plan_;
   Bandoptionen optionen_;
   int32_t kachelBreite_ = 0;
   int32_t kachelHoehe_ = 0;
@@ -166,40 +160,27 @@ class Mosaikbaender final : public StreifenQuelle {
   int32_t hoehe_ = 0;
   int32_t zeilenJeBand_ = 1;  // tile rows per band
   int32_t baender_ = 0;
-  int32_t vorlauf_ = 1;          // bands composed ahead
-  std::vector<int32_t> zellen_;  // photo index of each cell, row by row; −1: none
-  std::vector<Foto> fotos_;
+  int32_t vorlauf_ = 1;  // bands composed ahead
+  std::vector<std::vector<Bandfoto>> bandFotos_;
+  std::vector<std::vector<Zellort>> leereZellen_;  // per band: cells without a photo
+  std::vector<std::vector<int32_t>> fotoBaender_;  // per photo: its bands, ascending
   std::optional<Angleich> angleich_;
   std::optional<VorlageImMosaik> vorlage_;
-  MemoryBudget budget_;
-  std::optional<Lesen> lesen_;
+  std::unique_ptr<Kachelspeicher> speicher_;
+  std::atomic<int32_t> aktuell_{0};  // the band being composed
+  std::atomic<bool> aufhoeren_{false};
+  Arbeitsgruppe gruppe_;
 
   mutable std::mutex mutex_;
   std::condition_variable geaendert_;
+  std::vector<uint8_t> unlesbar_;  // per photo: could not be read
   std::vector<Platz> plaetze_;
-  uint64_t gehalten_ = 0;  // bytes of the kept tiles
-  int32_t position_ = -1;  // the band handed out last
-  int32_t richtung_ = 1;
-  int32_t letzterAnfang_ = -1;            // the first row asked for last
-  int32_t ausgegeben_ = 0;                // rows handed out
+  int32_t position_ = -1;                 // the band handed out last
   std::vector<uint8_t> zusammengesetzt_;  // per band: composed at least once
   int32_t fertigeBaender_ = 0;
   Bitmap streifen_;  // rows of a strip that spans two bands
 
-  ArbeiterPool pool_;  // last: stopped first, before what its tasks use
+  ArbeiterPool pool_{1};  // last: stopped first, before what its task uses
 };
-
-// Hands the whole mosaic to `empfaenger` from the top, a writer's strip at a time: the
-// first row and the rows themselves (valid during the call). The way to make something
-// other than a file of the bands, such as a reduced copy for the screen. Raises what
-// Streifen raises (SchreibenAbgebrochen after a cancel).
-void BaenderWeitergeben(Mosaikbaender& baender,
-                        const std::function<void(int32_t erste, const Zeilen& zeilen)>& empfaenger);
-
-// The placements of the job's last matching, rebuilt from its grid and file list: one
-// entry per distinct file in the order of first placement, column by column. The grid
-// and the list belong to the last run begun; the result of the last one completed is
-// its plan (Auftrag::MosaikPlan).
-Verwendungsliste VerwendungAusRaster(const Auftrag& auftrag);
 
 }  // namespace tilvendo

@@ -4,14 +4,13 @@
 #include "engine/arbeitsgruppe.h"
 #include "engine/auftrag.h"
 #include "engine/fortschritt.h"
-#include "engine/grossformat.h"
+#include "engine/zusammenstellen.h"
 
 namespace tilvendo {
 
-// The placements become the job's `MosaikPlan`. A large-format job's mosaic goes band by
-// band to `bandziel` (MosaikInBaendernZusammenstellen) with `threads` workers composing
-// ahead (0: one per core); any other is composed whole into `MosaikBild`.
+// The placements become the plan of the run's mosaic, which is composed into `ziel`
+// (MosaikZusammenstellen) with `threads` threads (0: one per core).
 void MosaikBerechnen(Auftrag& auftrag, Fortschritt& fortschritt, Arbeitsgruppe& gruppe,
-                     const Bandziel& bandziel = {}, unsigned threads = 0);
+                     const Zusammenstellziel& ziel = {}, unsigned threads = 0);
 
 }  // namespace tilvendo

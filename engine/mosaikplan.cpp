@@ -16,7 +16,8 @@ Mosaikplan::Mosaikplan(const Einstellungen& e, const Analyse& analyse, Verwendun
       zellen_(static_cast<size_t>(kachelnX_) * static_cast<size_t>(kachelnY_), kKeinBild),
       verfahren_(e.verfahren),
       formanalyse_(analyse.Formanalyse),
-      druckaufloesung_(e.Druckaufloesung) {
+      druckaufloesung_(e.Druckaufloesung),
+      grossformat_(e.Grossformat) {
   for (size_t k = 0; k < verwendung_.Anzahl(); ++k) {
     for (const Zellort& z : verwendung_[k].zellen) {
       if (z.x < 1 || z.x > kachelnX_ || z.y < 1 || z.y > kachelnY_) continue;
@@ -26,10 +27,14 @@ Mosaikplan::Mosaikplan(const Einstellungen& e, const Analyse& analyse, Verwendun
   }
 }
 
+int32_t Mosaikplan::FotoIn(int32_t x, int32_t y) const {
+  if (x < 1 || x > kachelnX_ || y < 1 || y > kachelnY_) return kKeinBild;
+  return zellen_[static_cast<size_t>(y - 1) * static_cast<size_t>(kachelnX_) +
+                 static_cast<size_t>(x - 1)];
+}
+
 const std::string* Mosaikplan::Foto(int32_t x, int32_t y) const {
-  if (x < 1 || x > kachelnX_ || y < 1 || y > kachelnY_) return nullptr;
-  const int32_t k = zellen_[static_cast<size_t>(y - 1) * static_cast<size_t>(kachelnX_) +
-                            static_cast<size_t>(x - 1)];
+  const int32_t k = FotoIn(x, y);
   return k == kKeinBild ? nullptr : &verwendung_[static_cast<size_t>(k)].datei;
 }
 
@@ -43,6 +48,7 @@ Mosaikplan Mosaikplan::NurZellen(const std::function<bool(const Zellort&)>& beha
   teil.verfahren_ = verfahren_;
   teil.formanalyse_ = formanalyse_;
   teil.druckaufloesung_ = druckaufloesung_;
+  teil.grossformat_ = grossformat_;
   if (vorlage_) teil.vorlage_ = vorlage_->Clone();
   for (size_t k = 0; k < verwendung_.Anzahl(); ++k) {
     size_t eintrag = Verwendungsliste::kNichtGefunden;

@@ -2,12 +2,11 @@
 // drawing the photos into their cells needs (the grid, the tile size, the way the photos
 // are read, the colour adjustment and the print resolution the mosaic was made for).
 //
-// A large-format mosaic is never held whole; it exists only as its plan and is composed
-// band by band whenever it is shown or saved. The plan is taken from the job when the run
-// composes and never follows the job's settings afterwards: what the user sets up for the
-// next mosaic, or a next run that does not complete, must not change the picture a later
-// save of this one writes. Only the template blended in is the one of the moment of
-// saving, as for a mosaic held whole.
+// Every mosaic is composed from its plan, band by band (engine/mosaik_baender.h). The
+// plan is taken from the job when the run composes and never follows the job's settings
+// afterwards: what the user sets up for the next mosaic, or a next run that does not
+// complete, must not change the picture a later save of this one writes. Only the
+// template blended in is the one of the moment of saving.
 #pragma once
 
 #include <cstdint>
@@ -39,9 +38,11 @@ class Mosaikplan {
   // Pixels of the whole mosaic: the grid of tiles.
   Size Mosaik() const { return mosaik_; }
 
-  // The photo shown in cell (x, y), counted from 1; nullptr for a cell the matching left
-  // empty and for one outside the grid. A photo that cannot be read any more when the
-  // mosaic is composed leaves its cells black all the same.
+  // The entry of `Verwendung()` shown in cell (x, y), counted from 1; kKeinBild for a
+  // cell the matching left empty and for one outside the grid.
+  int32_t FotoIn(int32_t x, int32_t y) const;
+  // Its file; nullptr where FotoIn is kKeinBild. A photo that cannot be read any more when
+  // the mosaic is composed leaves its cells black all the same.
   const std::string* Foto(int32_t x, int32_t y) const;
   // The cell that shows pixel (x, y) of the mosaic, counted from 0; nothing outside it.
   std::optional<Zellort> ZelleAn(int32_t x, int32_t y) const;
@@ -56,8 +57,11 @@ class Mosaikplan {
   const Verfahren& Zeichenweise() const { return verfahren_; }
   // The shape analysis level the colour adjustment splits tiles and cells by.
   int Formanalyse() const { return formanalyse_; }
-  // Dots per inch written into a saved file; 0: none.
-  int32_t Druckaufloesung() const { return druckaufloesung_; }
+  // Dots per inch written into a saved file, not necessarily whole; 0: none.
+  double Druckaufloesung() const { return druckaufloesung_; }
+  // Made for print beyond the usual size bound (Einstellungen::Grossformat): such a mosaic
+  // is never held whole.
+  bool Grossformat() const { return grossformat_; }
 
   // The tiles' colours are moved toward the template the run matched against. The job's
   // template stands for it until it is replaced; then the old one is handed over here
@@ -79,10 +83,13 @@ class Mosaikplan {
   Size kachel_;
   Size mosaik_;
   Verwendungsliste verwendung_;
-  std::vector<int32_t> zellen_;  // entry of `verwendung_` per cell, row by row; −1: none
+  // The entry of `verwendung_` of each cell, row by row: cell (x, y) at
+  // (y − 1) × kachelnX + (x − 1); kKeinBild for none.
+  std::vector<int32_t> zellen_;
   Verfahren verfahren_;
   int formanalyse_ = kFormanalyseStandard;
-  int32_t druckaufloesung_ = 0;
+  double druckaufloesung_ = 0.0;
+  bool grossformat_ = false;
   std::optional<Bitmap> vorlage_;
 };
 

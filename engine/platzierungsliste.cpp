@@ -46,8 +46,8 @@ std::string CsvFeld(const std::string& text) {
 }  // namespace
 
 std::string PlatzierungslisteText(const Auftrag& auftrag) {
-  if (!auftrag.MosaikPlan) throw std::logic_error("Es gibt noch kein Mosaik.");
-  const Mosaikplan& plan = *auftrag.MosaikPlan;
+  if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik.");
+  const Mosaikplan& plan = auftrag.Ergebnis->Plan();
   const char trenner = Trenner();
   std::string text = std::string(kByteOrderMark) + Kopf(trenner) + "\n";
   for (int32_t y = 1; y <= plan.KachelnY(); ++y) {

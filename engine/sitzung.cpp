@@ -1,12 +1,14 @@
 #include "engine/sitzung.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "albums/alben_operationen.h"
 #include "albums/katalog.h"
 #include "engine/ausgabeziel.h"
 #include "engine/mosaik_baender.h"
+#include "engine/mosaikergebnis.h"
 #include "engine/vorbereitung.h"
 #include "pictures/bilder_laden.h"
 #include "platform/atomic_file.h"
@@ -119,7 +121,7 @@ std::string MeldungVorlageKeineDatei(const std::string& pfad) {
 
 Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
                        const Medien& medien, Benutzer& benutzer) {
-  const AlbenKontext kontext{auftrag.AlbenPfad, &benutzer};
+  const AlbenKontext kontext{auftrag.AlbenPfad, &benutzer, auftrag.AlbenSperrFrist};
   std::vector<std::string> vorhanden;
   AlbennamenLaden(kontext, vorhanden);
   Albenwahl wahl;
@@ -193,11 +195,9 @@ namespace {
 
 // What every save checks and clears first.
 void SpeichernVorbereiten(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
-  const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
   // The template, a photo, an album file or a device is never written over.
-  if (const auto verweigert = AusgabezielPruefen(auftrag, ziel, Ausgabeart::Mosaik)) {
-    throw WriteError(*verweigert);
-  }
+  MosaikzielSichern(auftrag, optionen);
+  const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
   // Temporary files of saves that were killed before they finished would otherwise stay;
   // they lie beside the file written, where a link may lead.
   RemoveStaleTemporaries(FolderOf(ResolveLinks(ziel)));
@@ -205,41 +205,19 @@ void SpeichernVorbereiten(const Auftrag& auftrag, const SpeicherOptionen& option
 
 }  // namespace
 
-bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen) {
-  if (auftrag.MosaikInBaendern()) {
-    const Speicherausgang ausgang = ErgebnisInBaendernSpeichern(auftrag, blendwert, optionen, {});
-    if (ausgang == Speicherausgang::KeinBildLesbar) throw WriteError(KeinBildLesbar().what());
-    return ausgang == Speicherausgang::Gespeichert;
-  }
-  if (!auftrag.MosaikBild) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
+Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
+                                  const SpeicherOptionen& optionen,
+                                  const Speicherbegleitung& begleitung) {
+  if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
+  if (FormatVon(optionen.Format) == nullptr) return Speicherausgang::FormatUnbekannt;
   SpeichernVorbereiten(auftrag, optionen);
-  SpeicherOptionen datei = optionen;
-  // The resolution the mosaic was made for, whatever the size page says by now.
-  if (datei.Aufloesung == 0) {
-    datei.Aufloesung = auftrag.MosaikPlan ? auftrag.MosaikPlan->Druckaufloesung()
-                                          : auftrag.einstellungen.Druckaufloesung;
-  }
-  // Memory that runs out is reported in German like every other failure.
-  if (!AsPictureTooLarge([&] {
-        return MosaikSpeichern(auftrag.VorlageBild, *auftrag.MosaikBild, blendwert, datei);
-      })) {
-    return false;
-  }
-  auftrag.analyse.ErgebnisGespeichert = 1;
-  return true;
-}
-
-Speicherausgang ErgebnisInBaendernSpeichern(Auftrag& auftrag, uint8_t blendwert,
-                                            const SpeicherOptionen& optionen,
-                                            const Speicherbegleitung& begleitung) {
-  if (!auftrag.MosaikInBaendern()) {
-    throw std::logic_error("Es gibt kein Mosaik im Großformat zum Speichern.");
-  }
-  if (optionen.Format >= kSpeicherFormate.size()) return Speicherausgang::FormatUnbekannt;
-  SpeichernVorbereiten(auftrag, optionen);
-  Bandbilanz bilanz;
+  std::optional<Bandbilanz> bilanz;
   try {
-    if (!BaenderSpeichern(auftrag, *auftrag.MosaikPlan, blendwert, optionen, begleitung, bilanz)) {
+    // Memory that runs out is reported in German like every other failure.
+    if (!AsPictureTooLarge([&] {
+          return auftrag.Ergebnis->Speichern(auftrag.VorlageBild, blendwert, optionen, begleitung,
+                                             0, bilanz);
+        })) {
       return Speicherausgang::FormatUnbekannt;
     }
   } catch (const SchreibenAbgebrochen&) {
@@ -247,7 +225,7 @@ Speicherausgang ErgebnisInBaendernSpeichern(Auftrag& auftrag, uint8_t blendwert,
   } catch (const KeinBildLesbar&) {
     return Speicherausgang::KeinBildLesbar;
   }
-  auftrag.ErneutGeleseneBilder = bilanz.erneutGelesen;
+  if (bilanz) auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
   auftrag.analyse.ErgebnisGespeichert = 1;
   return Speicherausgang::Gespeichert;
 }
@@ -258,21 +236,18 @@ Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
   bericht.Laufzeiten = auftrag.Laufzeiten;
   bericht.vorlage = Size{auftrag.vorlage.VorlageBreite, auftrag.vorlage.VorlageHoehe};
   bericht.ziel = Size{e.ZielBreite, e.ZielHoehe};
-  if (auftrag.MosaikBild) {
-    bericht.mosaik = Size{auftrag.MosaikBild->width(), auftrag.MosaikBild->height()};
-  } else if (auftrag.MosaikInBaendern() && auftrag.ErgebnisFertig) {
-    bericht.mosaik = auftrag.MosaikPlan->Mosaik();
-  }
+  if (auftrag.Ergebnis && auftrag.ErgebnisFertig) bericht.mosaik = auftrag.Ergebnis->Groesse();
   bericht.bilder = auftrag.BilderAnzahl.gesamt;
   bericht.schwarzeKacheln = auftrag.SchwarzeKacheln;
   bericht.erneutGelesen = auftrag.ErneutGeleseneBilder;
-  if (const std::optional<Mosaikplan>& plan = auftrag.MosaikPlan) {
+  if (auftrag.Ergebnis) {
     // The grid of the mosaic made, not of what the pages are set to by now.
-    bericht.kachelnX = plan->KachelnX();
-    bericht.kachelnY = plan->KachelnY();
-    bericht.kachel = plan->Kachel();
-    bericht.verschiedeneBilder = static_cast<int32_t>(plan->Verwendung().Anzahl());
-    bericht.dpi = plan->Druckaufloesung();
+    const Mosaikplan& plan = auftrag.Ergebnis->Plan();
+    bericht.kachelnX = plan.KachelnX();
+    bericht.kachelnY = plan.KachelnY();
+    bericht.kachel = plan.Kachel();
+    bericht.verschiedeneBilder = static_cast<int32_t>(plan.Verwendung().Anzahl());
+    bericht.dpi = static_cast<int32_t>(std::lround(plan.Druckaufloesung()));
   } else {
     bericht.kachelnX = e.KachelnX;
     bericht.kachelnY = e.KachelnY;

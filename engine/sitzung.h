@@ -14,6 +14,7 @@
 
 #include "engine/auftrag.h"
 #include "engine/grossformat.h"
+#include "engine/mosaikergebnis.h"
 #include "pictures/speichern.h"
 #include "platform/benutzer.h"
 #include "platform/medien.h"
@@ -108,16 +109,6 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch);
 // read again (a preview made from it is then out of date).
 bool UebersichtVorbereiten(Auftrag& auftrag);
 
-// Saves the last completed run's mosaic with the job's template, as it is now, blended in
-// at `blendwert` (0..255) as `optionen` say (`MosaikSpeichern`; a large-format mosaic band
-// by band from its plan, as ErgebnisInBaendernSpeichern without progress), with the print
-// resolution the mosaic was made for unless `optionen` carry one; on success the result
-// counts as saved (`ErgebnisGespeichert` := 1). False when the format is unknown and nothing was
-// written; raises WriteError when the file cannot be written or engine/ausgabeziel.h refuses it
-// (the template, a photo of a chosen album, an album file or a device, under any name), and
-// std::logic_error when there is no mosaic yet.
-bool ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen);
-
 enum class Speicherausgang {
   Gespeichert,      // the file is complete; the result counts as saved
   FormatUnbekannt,  // nothing was written
@@ -125,15 +116,20 @@ enum class Speicherausgang {
   KeinBildLesbar,   // no placed photo could be read; nothing was written
 };
 
-// Saves a large-format result band by band from its plan (BaenderSpeichern), so the file
-// holds the mosaic its run made whatever the settings say by now; only the template is
-// the job's present one. The free space is checked first, progress goes to `begleitung`,
-// and its cancel flag stops the save within one band. Raises WriteError (with a German message)
-// when the file cannot be written, is refused as ErgebnisSpeichern's is, is too large for a BMP or
-// does not fit the free space, and std::logic_error when there is no large-format result.
-Speicherausgang ErgebnisInBaendernSpeichern(Auftrag& auftrag, uint8_t blendwert,
-                                            const SpeicherOptionen& optionen,
-                                            const Speicherbegleitung& begleitung);
+// Saves the last completed run's mosaic (`Ergebnis`) with the job's template, as it is
+// now, blended in at `blendwert` (0..255), as `optionen` say, with the print resolution
+// the mosaic was made for unless `optionen` carry one (Mosaikergebnis::Speichern): a
+// mosaic held whole from its pixels, a poster composed again from its plan, so the file
+// holds the mosaic its run made whatever the settings say by now. Progress goes to
+// `begleitung`, and its cancel flag stops the save within a few photos. On success the
+// result counts as saved (`ErgebnisGespeichert` := 1). Raises WriteError (with the message
+// for the user) when the file cannot be written, is refused by engine/ausgabeziel.h (the
+// template, a photo of a chosen album, an album file or a device, under any name), is too
+// large for its format or does not fit the free space, and std::logic_error when there is
+// no mosaic yet.
+Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
+                                  const SpeicherOptionen& optionen,
+                                  const Speicherbegleitung& begleitung = {});
 
 // What both front ends put before the reason a save failed (the writers' own texts may
 // be brief, or English where they must stay as they are).

@@ -70,7 +70,7 @@ void NaechsteFreie(const Zuordnungsdaten& daten, const Farbgitter& freie, size_t
 std::vector<int32_t> Vorbelegen(Zuordnungsdaten& daten, const std::vector<int32_t>& unten,
                                 const std::vector<int32_t>& oben) {
   const size_t zellen = daten.Zellen();
-  std::vector<int32_t> foto(zellen, kKeinFoto);
+  std::vector<int32_t> foto(zellen, kKeinBild);
   std::vector<int32_t> nutzung(daten.Fotos(), 0);
   const auto setzen = [&](size_t c, int32_t p) {
     foto[c] = p;
@@ -89,7 +89,7 @@ std::vector<int32_t> Vorbelegen(Zuordnungsdaten& daten, const std::vector<int32_
   for (const auto& [naechste, p] : pflicht) {
     const Partnerliste& liste = daten.naheZellen[static_cast<size_t>(p)];
     for (const int32_t c : liste.partner) {
-      if (foto[static_cast<size_t>(c)] == kKeinFoto) {
+      if (foto[static_cast<size_t>(c)] == kKeinBild) {
         setzen(static_cast<size_t>(c), p);
         break;
       }
@@ -99,7 +99,7 @@ std::vector<int32_t> Vorbelegen(Zuordnungsdaten& daten, const std::vector<int32_
   // 2. The closest pairs of the cells' nearest photos.
   std::vector<std::tuple<int32_t, int32_t, int32_t>> paare;  // (distance, cell, photo)
   for (size_t c = 0; c < zellen; ++c) {
-    if (foto[c] != kKeinFoto) continue;
+    if (foto[c] != kKeinBild) continue;
     const Partnerliste& liste = daten.naheFotos[c];
     for (size_t k = 0; k < liste.partner.size(); ++k) {
       paare.emplace_back(liste.distanz[k], static_cast<int32_t>(c), liste.partner[k]);
@@ -107,7 +107,7 @@ std::vector<int32_t> Vorbelegen(Zuordnungsdaten& daten, const std::vector<int32_
   }
   std::sort(paare.begin(), paare.end());
   for (const auto& [d, c, p] : paare) {
-    if (foto[static_cast<size_t>(c)] == kKeinFoto &&
+    if (foto[static_cast<size_t>(c)] == kKeinBild &&
         nutzung[static_cast<size_t>(p)] < oben[static_cast<size_t>(p)]) {
       setzen(static_cast<size_t>(c), p);
     }
@@ -123,7 +123,7 @@ std::vector<int32_t> Vorbelegen(Zuordnungsdaten& daten, const std::vector<int32_
   }
   Farbgitter freie(frei, daten.AlleFotoSummen(), formanalyse);
   for (size_t c = 0; c < zellen && !freie.Leer(); ++c) {
-    if (foto[c] != kKeinFoto) continue;
+    if (foto[c] != kKeinBild) continue;
     Partnerliste gefunden;
     NaechsteFreie(daten, freie, c, gefunden);
     if (gefunden.partner.empty()) continue;
@@ -158,7 +158,7 @@ std::vector<int32_t> Vorbelegen(Zuordnungsdaten& daten, const std::vector<int32_
     zellGitter.Durchsuchen(summen, kUnbegrenzt, [&](int32_t c) {
       const int32_t bisher = foto[static_cast<size_t>(c)];
       if (gesetzt[static_cast<size_t>(c)] != 0 ||
-          (bisher != kKeinFoto &&
+          (bisher != kKeinBild &&
            nutzung[static_cast<size_t>(bisher)] <= unten[static_cast<size_t>(bisher)])) {
         return beste;
       }
@@ -174,7 +174,7 @@ std::vector<int32_t> Vorbelegen(Zuordnungsdaten& daten, const std::vector<int32_
     });
     if (besteZelle < 0) continue;
     const auto c = static_cast<size_t>(besteZelle);
-    if (foto[c] != kKeinFoto) --nutzung[static_cast<size_t>(foto[c])];
+    if (foto[c] != kKeinBild) --nutzung[static_cast<size_t>(foto[c])];
     setzen(c, static_cast<int32_t>(p));
     gesetzt[c] = 1;
     Partnerliste& nahe = daten.naheFotos[c];

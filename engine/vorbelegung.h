@@ -21,7 +21,7 @@ namespace tilvendo {
 //    order;
 // 4. each photo that must be used and is not yet the nearest of the cells nearest in
 //    mean colour whose photo has a use to spare (and joins that cell's near photos).
-// Cells stay free (kKeinFoto) only when no photo has uses to spare; a photo that must be
+// Cells stay free (kKeinBild) only when no photo has uses to spare; a photo that must be
 // used stays unused only when no cell can give way.
 std::vector<int32_t> Vorbelegen(Zuordnungsdaten& daten, const std::vector<int32_t>& unten,
                                 const std::vector<int32_t>& oben);

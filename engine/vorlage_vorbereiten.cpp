@@ -19,7 +19,7 @@ int32_t VorlagenTeilkante(int formanalyse, int kachelnY) {
 }
 
 void VorlageVorbereiten(Auftrag& auftrag, Fortschritt& fortschritt) {
-  auftrag.PhasenZeiten[1] = Jetzt();
+  auftrag.PhasenZeiten[Phase::Vorbereiten].beginn = Jetzt();
   Zellenraster& raster = *auftrag.einstellungen.Raster;
   const int kachelnX = raster.kachelnX();
   const int kachelnY = raster.kachelnY();
@@ -39,7 +39,7 @@ void VorlageVorbereiten(Auftrag& auftrag, Fortschritt& fortschritt) {
   for (int x = 1; x <= kachelnX; ++x) {
     for (int y = 1; y <= kachelnY; ++y) {
       if (auftrag.Abbruch) {
-        auftrag.PhasenZeiten[6] = Jetzt();
+        auftrag.PhasenZeiten[Phase::Vorbereiten].ende = Jetzt();
         return;
       }
       fortschritt.FortschrittAnzeigen(++zaehler);
@@ -48,7 +48,7 @@ void VorlageVorbereiten(Auftrag& auftrag, Fortschritt& fortschritt) {
       if (wahrnehmung) InWahrnehmungsraum(signatur, formanalyse);
     }
   }
-  auftrag.PhasenZeiten[6] = Jetzt();
+  auftrag.PhasenZeiten[Phase::Vorbereiten].ende = Jetzt();
 }
 
 }  // namespace tilvendo

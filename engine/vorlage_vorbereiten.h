@@ -19,8 +19,8 @@ inline constexpr int kVorlageMindesthoehe = 60;
 int32_t VorlagenTeilkante(int formanalyse, int kachelnY);
 
 // Measures every cell of `auftrag.einstellungen.Raster` from `auftrag.VorlageBild`,
-// column by column; stops at the next cell when `Abbruch` is set. Sets PhasenZeiten[1]
-// and [6].
+// column by column; stops at the next cell when `Abbruch` is set. Sets the times of the
+// phase Vorbereiten.
 void VorlageVorbereiten(Auftrag& auftrag, Fortschritt& fortschritt);
 
 }  // namespace tilvendo

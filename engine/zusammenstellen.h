@@ -1,27 +1,38 @@
-// Phase 4 of a run and the finishing step: every picture chosen by the matching step is
-// loaded once, scaled to the tile size and copied into all cells that show it; then the
-// mosaic is reduced to the screen-sized copy the result page shows.
+// Phase 4 of a run: the mosaic composed from the run's plan, kept as the job's result
+// (Mosaikergebnis) or written straight into a file.
 #pragma once
 
-#include "engine/arbeitsgruppe.h"
+#include <cstdint>
+#include <memory>
+#include <optional>
+
 #include "engine/auftrag.h"
 #include "engine/fortschritt.h"
-#include "engine/verwendungsliste.h"
+#include "engine/mosaikplan.h"
+#include "pictures/blending.h"
+#include "pictures/speichern.h"
+#include "platform/free_space.h"
 
 namespace tilvendo {
 
-// Composes `MosaikBild` (already of the mosaic's size) from `verwendung`. Announces
-// phase 4 with the number of distinct files as gauge maximum and reports each file. The
-// files are decoded in parallel, each exactly once; a file that cannot be loaded leaves
-// its cells black and is counted in `UnlesbareBilder`; `SchwarzeKacheln` counts the
-// cells that got no picture, those the matching left empty included.
-// A cancel stops it before the next block of files. Sets PhasenZeiten[7], [3] and [8].
-void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
-                           const Verwendungsliste& verwendung, Arbeitsgruppe& gruppe);
+// Where phase 4 sends the composed mosaic.
+struct Zusammenstellziel {
+  // With a file (the command line): the mosaic blended at `blendwert` goes straight into
+  // it, and the result holds nothing besides. Without: the result is held for the pages
+  // (Mosaikergebnis::Zusammenstellen).
+  std::optional<SpeicherOptionen> datei;
+  uint8_t blendwert = kNurMosaik;
+  FreeSpaceQuery platz;
+};
 
-// Makes `AnzeigeBild`, the mosaic fitted into AnzeigeMaxBreite × AnzeigeMaxHoehe, and
-// sets `ErgebnisFertig`: false for a missing mosaic or one of zero area. A large-format
-// mosaic (`MosaikInBaendern()`) is left as its composing made it.
-void MosaikFertigstellen(Auftrag& auftrag);
+// Composes the mosaic of `plan` into the target, with the phase's progress and a cancel
+// within a few photos. Sets `Ergebnis` (unless cancelled, when the mosaic has area and,
+// for a file, once it is written), `UnlesbareBilder`, `SchwarzeKacheln`,
+// `ErneutGeleseneBilder` and the phase's times. Raises WriteError when the file cannot be
+// written or is refused by the rule of engine/ausgabeziel.h (a photo, the template, an
+// album file, a device); nothing is written then.
+void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
+                           std::shared_ptr<Mosaikplan> plan, const Zusammenstellziel& ziel,
+                           unsigned threads);
 
 }  // namespace tilvendo

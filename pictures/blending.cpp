@@ -128,34 +128,36 @@ UeberblendeteStreifen::UeberblendeteStreifen(const Bitmap& mosaik, const Bitmap&
   }
 }
 
-Zeilen UeberblendeteStreifen::MosaikZeilen(int32_t first, int32_t count) {
+Zeilen UeberblendeteStreifen::MosaikZeilen(int32_t erste, int32_t anzahl) {
   if (mosaik_.format() == kPixelformat) {
-    return Zeilen{mosaik_.row(first), mosaik_.stride(), count};
+    return Zeilen{mosaik_.row(erste), mosaik_.stride(), anzahl};
   }
-  if (mosaikStreifen_.height() < count) mosaikStreifen_ = Bitmap(width(), count, kPixelformat);
-  StretchCopy(mosaik_, mosaikStreifen_, Rect{0, -first, width(), height() - first});
-  return Zeilen{mosaikStreifen_.data(), mosaikStreifen_.stride(), count};
+  if (mosaikStreifen_.height() < anzahl) mosaikStreifen_ = Bitmap(Breite(), anzahl, kPixelformat);
+  StretchCopy(mosaik_, mosaikStreifen_, Rect{0, -erste, Breite(), Hoehe() - erste});
+  return Zeilen{mosaikStreifen_.data(), mosaikStreifen_.stride(), anzahl};
 }
 
-Zeilen UeberblendeteStreifen::VorlagenZeilen(int32_t first, int32_t count) {
-  if (vorlageStreifen_.height() != count) {
-    vorlageStreifen_ = Bitmap::Uninitialized(width(), count, kPixelformat);
+Zeilen UeberblendeteStreifen::VorlagenZeilen(int32_t erste, int32_t anzahl) {
+  if (vorlageStreifen_.height() != anzahl) {
+    vorlageStreifen_ = Bitmap::Uninitialized(Breite(), anzahl, kPixelformat);
   }
-  vorlage_->Zeilen(first, vorlageStreifen_);
-  return Zeilen{vorlageStreifen_.data(), vorlageStreifen_.stride(), count};
+  vorlage_->Zeilen(erste, vorlageStreifen_);
+  return Zeilen{vorlageStreifen_.data(), vorlageStreifen_.stride(), anzahl};
 }
 
-Zeilen UeberblendeteStreifen::Streifen(int32_t first, int32_t count) {
-  if (a_ == kVoll) return MosaikZeilen(first, count);
-  if (a_ == 0) return VorlagenZeilen(first, count);
-  const Zeilen m = MosaikZeilen(first, count);
-  const Zeilen t = VorlagenZeilen(first, count);
-  if (ergebnis_.height() < count) ergebnis_ = Bitmap::Uninitialized(width(), count, kPixelformat);
-  const size_t bytes = RowStride(width(), kPixelformat);
-  for (int32_t i = 0; i < count; ++i) {
-    BlendBytes(t.row(i), m.row(i), ergebnis_.row(i), bytes, a_);
+Zeilen UeberblendeteStreifen::Streifen(int32_t erste, int32_t anzahl) {
+  if (a_ == kVoll) return MosaikZeilen(erste, anzahl);
+  if (a_ == 0) return VorlagenZeilen(erste, anzahl);
+  const Zeilen m = MosaikZeilen(erste, anzahl);
+  const Zeilen t = VorlagenZeilen(erste, anzahl);
+  if (ergebnis_.height() < anzahl) {
+    ergebnis_ = Bitmap::Uninitialized(Breite(), anzahl, kPixelformat);
   }
-  return Zeilen{ergebnis_.data(), ergebnis_.stride(), count};
+  const size_t bytes = RowStride(Breite(), kPixelformat);
+  for (int32_t i = 0; i < anzahl; ++i) {
+    BlendBytes(t.Zeile(i), m.Zeile(i), ergebnis_.row(i), bytes, a_);
+  }
+  return Zeilen{ergebnis_.data(), ergebnis_.stride(), anzahl};
 }
 
 }  // namespace tilvendo

@@ -15,6 +15,9 @@
 
 namespace tilvendo {
 
+// The blend value that shows the mosaic alone.
+inline constexpr uint8_t kNurMosaik = 255;
+
 // The strength slider of the result page runs from −20 (mosaic alone) to 0 (template
 // alone) and starts at −15.
 inline constexpr int32_t kReglerMinimum = -20;
@@ -53,13 +56,13 @@ void BlendTemplateIntoMosaic(Bitmap& destination, const Bitmap& mosaik, const Bi
 class UeberblendeteStreifen : public StreifenQuelle {
  public:
   UeberblendeteStreifen(const Bitmap& mosaik, const Bitmap& vorlage, uint8_t a);
-  int32_t width() const override { return mosaik_.width(); }
-  int32_t height() const override { return mosaik_.height(); }
-  Zeilen Streifen(int32_t first, int32_t count) override;
+  int32_t Breite() const override { return mosaik_.width(); }
+  int32_t Hoehe() const override { return mosaik_.height(); }
+  Zeilen Streifen(int32_t erste, int32_t anzahl) override;
 
  private:
-  Zeilen MosaikZeilen(int32_t first, int32_t count);
-  Zeilen VorlagenZeilen(int32_t first, int32_t count);
+  Zeilen MosaikZeilen(int32_t erste, int32_t anzahl);
+  Zeilen VorlagenZeilen(int32_t erste, int32_t anzahl);
 
   const Bitmap& mosaik_;
   uint8_t a_;

@@ -1,9 +1,9 @@
 #include "pictures/jpeg_writer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <memory>
-#include <type_traits>
 
 #include "pictures/jpeg_fehlerbehandlung.h"
 #include "platform/translate.h"
@@ -17,8 +17,8 @@ constexpr size_t kZielPufferBytes = 64 * 1024;
 constexpr int kKanaeleFarbe = 3;
 constexpr int kKanaeleArbeitsformat = 4;
 constexpr UINT8 kDichteJeZoll = 1;  // JFIF density unit: dots per inch
-constexpr int32_t kGroessteDichte = 65535;
-constexpr int32_t kKeineAufloesung = 0;
+constexpr double kGroessteDichte = 65535;
+constexpr double kKeineAufloesung = 0;
 
 // The library's output buffer, emptied into a ByteSink whenever it is full.
 struct SinkZiel {
@@ -73,7 +73,7 @@ struct Kodierer {
 
 // The three steps that call the library, each catching its errors with its own setjmp.
 bool Beginnen(Kodierer& k, int32_t width, int32_t height, J_COLOR_SPACE eingabe, int kanaele,
-              int quality, int32_t dpi) {
+              int quality, double dpi) {
   k.info.err = StilleFehlerbehandlung(k.fehler);
   if (setjmp(k.fehler.sprung)) return false;
   jpeg_create_compress(&k.info);
@@ -90,7 +90,7 @@ bool Beginnen(Kodierer& k, int32_t width, int32_t height, J_COLOR_SPACE eingabe,
   jpeg_set_quality(&k.info, quality, TRUE);
   if (dpi > 0) {
     k.info.density_unit = kDichteJeZoll;
-    k.info.X_density = static_cast<UINT16>(std::min(dpi, kGroessteDichte));
+    k.info.X_density = static_cast<UINT16>(std::lround(std::min(dpi, kGroessteDichte)));
     k.info.Y_density = k.info.X_density;
   }
   jpeg_start_compress(&k.info, TRUE);
@@ -108,7 +108,7 @@ bool ZeilenSchreiben(Kodierer& k, JSAMPROW* zeilen, JDIMENSION anzahl) {
   return true;
 }
 
-bool Beenden(Kodierer& k) {
+bool KodierungBeenden(Kodierer& k) {
   if (setjmp(k.fehler.sprung)) return false;
   jpeg_finish_compress(&k.info);
   return true;
@@ -125,7 +125,7 @@ bool Beenden(Kodierer& k) {
 // strip by strip from the top.
 template <typename Geber>
 void Kodieren(ByteSink& sink, int32_t width, int32_t height, J_COLOR_SPACE eingabe, int kanaele,
-              int quality, int32_t dpi, Geber geber) {
+              int quality, double dpi, Geber geber) {
   Kodierer k;
   k.ziel->sink = &sink;
   if (!Beginnen(k, width, height, eingabe, kanaele,
@@ -138,7 +138,7 @@ void Kodieren(ByteSink& sink, int32_t width, int32_t height, J_COLOR_SPACE einga
     geber(first, anzahl, zeilen.data());
     if (!ZeilenSchreiben(k, zeilen.data(), static_cast<JDIMENSION>(anzahl))) Scheitern(k);
   }
-  if (!Beenden(k)) Scheitern(k);
+  if (!KodierungBeenden(k)) Scheitern(k);
 }
 
 // The library only reads input rows, but its row type is not const.
@@ -181,40 +181,55 @@ void WriteJpeg(ByteSink& sink, const Bitmap& bitmap, int quality) {
   throw JpegFormatError();
 }
 
-void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality, int32_t dpi) {
-  // Working-format rows go to the encoder as they are; it skips the fourth byte itself,
-  // which spares a 24-bit copy of every strip.
-  Kodieren(sink, quelle.width(), quelle.height(), JCS_EXT_BGRX, kKanaeleArbeitsformat, quality, dpi,
-           [&](int32_t first, int32_t anzahl, JSAMPROW* zeilen) {
-             const Zeilen streifen = quelle.Streifen(first, anzahl);
-             for (int32_t i = 0; i < anzahl; ++i) zeilen[i] = Zeile(streifen.row(i));
-           });
-}
-
 namespace {
 
-// A JPEG file that cannot be created, filled or put in place is reported with the file's
-// own message, which names it and says why where that is known.
-template <typename Bild, typename... Angaben>
-void InDateiKodieren(Bild& bild, const std::string& fileName, int quality, Angaben... angaben) {
-  AtomicFile file(fileName);
-  AtomicFileSink sink(file);
-  WriteJpeg(sink, bild, quality, angaben...);
-  if constexpr (std::is_base_of_v<StreifenQuelle, Bild>) bild.VorDemErsetzen();
-  file.Commit();
-}
+// Working-format rows go to the encoder as they are; it skips the fourth byte itself,
+// which spares a 24-bit copy of every strip.
+class JpegWriter final : public Bildschreiber {
+ public:
+  JpegWriter(ByteSink& sink, const Bildbeschreibung& d) {
+    k_.ziel->sink = &sink;
+    if (!Beginnen(k_, d.breite, d.hoehe, JCS_EXT_BGRX, kKanaeleArbeitsformat,
+                  std::clamp(d.qualitaet, kJpegQualitaetMin, kJpegQualitaetMax), d.dpi)) {
+      Scheitern(k_);
+    }
+  }
+
+  void Schreiben(const Zeilen& streifen) override {
+    zeilen_.resize(static_cast<size_t>(std::max(streifen.anzahl, 0)));
+    for (int32_t i = 0; i < streifen.anzahl; ++i) {
+      zeilen_[static_cast<size_t>(i)] = Zeile(streifen.Zeile(i));
+    }
+    if (!ZeilenSchreiben(k_, zeilen_.data(), static_cast<JDIMENSION>(streifen.anzahl))) {
+      Scheitern(k_);
+    }
+  }
+
+  void Beenden() override {
+    if (!KodierungBeenden(k_)) Scheitern(k_);
+  }
+
+ private:
+  Kodierer k_;
+  std::vector<JSAMPROW> zeilen_;
+};
 
 }  // namespace
+
+std::unique_ptr<Bildschreiber> MakeJpegWriter(ByteSink& sink, const Bildbeschreibung& description) {
+  return std::make_unique<JpegWriter>(sink, description);
+}
 
 void WriteJpegFile(const Bitmap& bitmap, const std::string& fileName, int quality) {
   if (bitmap.format() != PixelFormat::k8 && bitmap.format() != PixelFormat::k24) {
     throw JpegFormatError();
   }
-  InDateiKodieren(bitmap, fileName, quality);
-}
-
-void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality, int32_t dpi) {
-  InDateiKodieren(quelle, fileName, quality, dpi);
+  // A file that cannot be created, filled or put in place is reported with the file's
+  // own message, which names it and says why where that is known.
+  AtomicFile file(fileName);
+  AtomicFileSink sink(file);
+  WriteJpeg(sink, bitmap, quality);
+  file.Commit();
 }
 
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, int quality) {

@@ -12,12 +12,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "pictures/bildschreiber.h"
 #include "pictures/byte_sink.h"
-#include "pictures/streifen_quelle.h"
 #include "platform/atomic_file.h"
 #include "platform/bitmap.h"
 #include "platform/translate.h"
@@ -38,19 +39,18 @@ class JpegFormatError : public std::invalid_argument {
   JpegFormatError() : std::invalid_argument(_(kJpegFormatFehler)) {}
 };
 
-// Quality outside 1..100 counts as the nearest end. A resolution `dpi` above 0 is
-// written as the JFIF density in dots per inch (at most 65535); 0 leaves the neutral
-// aspect ratio of 1 : 1.
+// Quality outside 1..100 counts as the nearest end.
 void WriteJpeg(ByteSink& sink, const Bitmap& bitmap, int quality);
-void WriteJpeg(ByteSink& sink, StreifenQuelle& quelle, int quality, int32_t dpi = 0);
+
+// A writer of working-format rows at the quality `description` says; a resolution above 0
+// is stored as the JFIF density in whole dots per inch (at most 65535), 0 as the neutral
+// aspect ratio of 1 : 1.
+std::unique_ptr<Bildschreiber> MakeJpegWriter(ByteSink& sink, const Bildbeschreibung& description);
 
 // Into a file that is replaced only once it is completely written; on a failure the
 // old file stays as it was and WriteError is raised: the file's own message when it
-// cannot be created, filled or put in place, else kJpegSchreibFehler. A source that stops
-// the writing (SchreibenAbgebrochen) leaves the old file as well.
+// cannot be created, filled or put in place, else kJpegSchreibFehler.
 void WriteJpegFile(const Bitmap& bitmap, const std::string& fileName, int quality);
-void WriteJpegFile(StreifenQuelle& quelle, const std::string& fileName, int quality,
-                   int32_t dpi = 0);
 
 // The encoded file in memory (the save preview measures and shows it).
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, int quality);

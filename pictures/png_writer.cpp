@@ -9,7 +9,6 @@
 #include <exception>
 #include <vector>
 
-#include "platform/atomic_file.h"
 #include "platform/translate.h"
 
 namespace tilvendo {
@@ -64,7 +63,7 @@ class PngKodierer {
   PngKodierer(const PngKodierer&) = delete;
   PngKodierer& operator=(const PngKodierer&) = delete;
 
-  bool Beginnen(int32_t width, int32_t height, int32_t dpi) {
+  bool Beginnen(int32_t width, int32_t height, double dpi) {
     if (png_ == nullptr || info_ == nullptr) return false;
     if (setjmp(png_jmpbuf(png_))) return false;
     png_set_write_fn(png_, &ziel_, &DatenSchreiben, &Leeren);
@@ -119,31 +118,42 @@ png_bytep Zeile(const uint8_t* row) {
 
 }  // namespace
 
-void WritePng(ByteSink& sink, StreifenQuelle& quelle, int32_t dpi) {
-  const int32_t width = quelle.width();
-  const int32_t height = quelle.height();
-  PngKodierer kodierer(sink);
-  if (width <= 0 || height <= 0 || !kodierer.Beginnen(width, height, dpi)) kodierer.Scheitern();
-  std::vector<png_bytep> zeilen(kStreifenZeilen);
-  for (int32_t first = 0; first < height; first += kStreifenZeilen) {
-    const Zeilen streifen = quelle.Streifen(first, std::min(kStreifenZeilen, height - first));
-    for (int32_t i = 0; i < streifen.count; ++i) zeilen[i] = Zeile(streifen.row(i));
-    if (!kodierer.Zeilen(zeilen.data(), static_cast<png_uint_32>(streifen.count))) {
-      kodierer.Scheitern();
+namespace {
+
+class PngWriter final : public Bildschreiber {
+ public:
+  PngWriter(ByteSink& sink, const Bildbeschreibung& d) : kodierer_(sink) {
+    if (d.breite <= 0 || d.hoehe <= 0 || !kodierer_.Beginnen(d.breite, d.hoehe, d.dpi)) {
+      kodierer_.Scheitern();
     }
   }
-  if (!kodierer.Beenden()) kodierer.Scheitern();
+
+  void Schreiben(const Zeilen& streifen) override {
+    zeilen_.resize(static_cast<size_t>(std::max(streifen.anzahl, 0)));
+    for (int32_t i = 0; i < streifen.anzahl; ++i) {
+      zeilen_[static_cast<size_t>(i)] = Zeile(streifen.Zeile(i));
+    }
+    if (!kodierer_.Zeilen(zeilen_.data(), static_cast<png_uint_32>(streifen.anzahl))) {
+      kodierer_.Scheitern();
+    }
+  }
+
+  void Beenden() override {
+    if (!kodierer_.Beenden()) kodierer_.Scheitern();
+  }
+
+ private:
+  PngKodierer kodierer_;
+  std::vector<png_bytep> zeilen_;
+};
+
+}  // namespace
+
+std::unique_ptr<Bildschreiber> MakePngWriter(ByteSink& sink, const Bildbeschreibung& description) {
+  return std::make_unique<PngWriter>(sink, description);
 }
 
-void WritePngFile(StreifenQuelle& quelle, const std::string& fileName, int32_t dpi) {
-  AtomicFile file(fileName);
-  AtomicFileSink sink(file);
-  WritePng(sink, quelle, dpi);
-  quelle.VorDemErsetzen();
-  file.Commit();
-}
-
-uint64_t PngHoechstBytes(int32_t width, int32_t height) {
+uint64_t PngMaximumBytes(int32_t width, int32_t height) {
   // Each row starts with its filter byte.
   const uint64_t roh = (static_cast<uint64_t>(std::max(width, 0)) * kFarbBytes + 1) *
                        static_cast<uint64_t>(std::max(height, 0));

@@ -4,8 +4,8 @@
 
 namespace tilvendo {
 
-BitmapStreifen::BitmapStreifen(const Bitmap& bitmap) : bitmap_(bitmap) {
-  if (bitmap.format() != kPixelformat) {
+BitmapStreifen::BitmapStreifen(const Bitmap& bild) : bild_(bild) {
+  if (bild.format() != kPixelformat) {
     throw std::invalid_argument("BitmapStreifen: Bild nicht im Arbeitsformat");
   }
 }

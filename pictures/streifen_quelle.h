@@ -1,7 +1,7 @@
 // A picture handed out in strips of rows in the 32-bit working format.
 //
 // The writers take their pixels from here, so a picture that never exists in memory as
-// a whole (the mosaic blended with its template at full size) can be encoded strip by
+// a whole (a poster blended with its template at full size) can be encoded strip by
 // strip, with only a few rows of extra memory.
 #pragma once
 
@@ -18,29 +18,25 @@ namespace tilvendo {
 // enough that the buffers stay far below the size of the picture.
 inline constexpr int32_t kStreifenZeilen = 64;
 
-// `count` rows in the working format; row i lies at first + i × stride.
+// `anzahl` rows in the working format; row i lies at erste + i × abstand.
 struct Zeilen {
-  const uint8_t* first = nullptr;
-  size_t stride = 0;
-  int32_t count = 0;
-  const uint8_t* row(int32_t i) const { return first + static_cast<size_t>(i) * stride; }
+  const uint8_t* erste = nullptr;
+  size_t abstand = 0;
+  int32_t anzahl = 0;
+  const uint8_t* Zeile(int32_t i) const { return erste + static_cast<size_t>(i) * abstand; }
 };
 
 class StreifenQuelle {
  public:
   virtual ~StreifenQuelle() = default;
-  virtual int32_t width() const = 0;
-  virtual int32_t height() const = 0;
-  // Rows first .. first + count − 1, counted from the top. The rows stay valid until the
+  virtual int32_t Breite() const = 0;
+  virtual int32_t Hoehe() const = 0;
+  // Rows erste .. erste + anzahl − 1, counted from the top. The rows stay valid until the
   // next call. May raise SchreibenAbgebrochen.
-  virtual Zeilen Streifen(int32_t first, int32_t count) = 0;
-  // Called by a writer once every row is in its file, just before that file replaces the
-  // old one: the last moment at which a stop still leaves the old file as it was. May
-  // raise SchreibenAbgebrochen.
-  virtual void VorDemErsetzen() {}
+  virtual Zeilen Streifen(int32_t erste, int32_t anzahl) = 0;
 };
 
-// Raised by a source whose user asked to stop: the writer gives up, and a file being
+// Raised where the user asked to stop a save: the writing gives up, and a file being
 // written stays as it was before (nothing new appears). Not a failure, so not a
 // WriteError.
 class SchreibenAbgebrochen : public std::exception {
@@ -52,15 +48,26 @@ class SchreibenAbgebrochen : public std::exception {
 class BitmapStreifen : public StreifenQuelle {
  public:
   // Throws std::invalid_argument for a picture not in the working format.
-  explicit BitmapStreifen(const Bitmap& bitmap);
-  int32_t width() const override { return bitmap_.width(); }
-  int32_t height() const override { return bitmap_.height(); }
-  Zeilen Streifen(int32_t first, int32_t count) override {
-    return Zeilen{bitmap_.row(first), bitmap_.stride(), count};
+  explicit BitmapStreifen(const Bitmap& bild);
+  int32_t Breite() const override { return bild_.width(); }
+  int32_t Hoehe() const override { return bild_.height(); }
+  Zeilen Streifen(int32_t erste, int32_t anzahl) override {
+    return Zeilen{bild_.row(erste), bild_.stride(), anzahl};
   }
 
  private:
-  const Bitmap& bitmap_;
+  const Bitmap& bild_;
 };
+
+// Hands the whole picture of `quelle` to `empfaenger` from the top, a strip at a time:
+// the first row's number and the rows (valid during the call).
+template <typename Empfaenger>
+void StreifenweiseLesen(StreifenQuelle& quelle, Empfaenger&& empfaenger) {
+  const int32_t hoehe = quelle.Hoehe();
+  for (int32_t erste = 0; erste < hoehe; erste += kStreifenZeilen) {
+    const int32_t anzahl = hoehe - erste < kStreifenZeilen ? hoehe - erste : kStreifenZeilen;
+    empfaenger(erste, quelle.Streifen(erste, anzahl));
+  }
+}
 
 }  // namespace tilvendo

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "pictures/farbreduktion.h"
-#include "platform/atomic_file.h"
 #include "platform/translate.h"
 
 namespace tilvendo {
@@ -41,7 +40,7 @@ tmsize_t Lesen(thandle_t, void*, tmsize_t) {
   return 0;  // nothing is read back while writing
 }
 
-tmsize_t Schreiben(thandle_t handle, void* daten, tmsize_t laenge) {
+tmsize_t DatenSchreiben(thandle_t handle, void* daten, tmsize_t laenge) {
   auto* ziel = static_cast<Ziel*>(handle);
   try {
     ziel->sink->WriteAt(ziel->position, daten, static_cast<size_t>(laenge));
@@ -109,7 +108,7 @@ int32_t StreifenZeilen(int32_t width) {
   throw WriteError(_(kTiffSchreibFehler));
 }
 
-bool Felder(TIFF* tif, int32_t width, int32_t height, int32_t streifenZeilen, int32_t dpi) {
+bool Felder(TIFF* tif, int32_t width, int32_t height, int32_t streifenZeilen, double dpi) {
   bool gut = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(width)) != 0;
   gut = gut && TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(height)) != 0;
   gut = gut && TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, kBitsJeKanal) != 0;
@@ -130,7 +129,7 @@ bool Felder(TIFF* tif, int32_t width, int32_t height, int32_t streifenZeilen, in
 
 }  // namespace
 
-uint64_t TiffHoechstBytes(int32_t width, int32_t height) {
+uint64_t TiffMaximumBytes(int32_t width, int32_t height) {
   const uint64_t breite = static_cast<uint64_t>(std::max(width, 0));
   const uint64_t hoehe = static_cast<uint64_t>(std::max(height, 0));
   const uint64_t streifenZeilen = static_cast<uint64_t>(StreifenZeilen(width));
@@ -138,58 +137,72 @@ uint64_t TiffHoechstBytes(int32_t width, int32_t height) {
   return breite * kFarbKanaele * hoehe + streifen * kStreifenTabelle + kKopfZuschlag;
 }
 
-bool TiffBrauchtBigTiff(int32_t width, int32_t height) {
-  return TiffHoechstBytes(width, height) > std::numeric_limits<uint32_t>::max();
+bool TiffNeedsBigTiff(int32_t width, int32_t height) {
+  return TiffMaximumBytes(width, height) > std::numeric_limits<uint32_t>::max();
 }
 
-void WriteTiff(SeekableSink& sink, StreifenQuelle& quelle, int32_t dpi) {
-  const int32_t width = quelle.width();
-  const int32_t height = quelle.height();
-  if (width <= 0 || height <= 0) throw WriteError(_(kTiffSchreibFehler));
-  Ziel ziel;
-  ziel.sink = &sink;
-  const std::unique_ptr<TIFFOpenOptions, OptionenFreigeben> optionen(TIFFOpenOptionsAlloc());
-  if (!optionen) throw WriteError(_(kTiffSchreibFehler));
-  TIFFOpenOptionsSetErrorHandlerExtR(optionen.get(), &Schweigen, nullptr);
-  TIFFOpenOptionsSetWarningHandlerExtR(optionen.get(), &Schweigen, nullptr);
-  const char* modus = TiffBrauchtBigTiff(width, height) ? "w8" : "w";
-  std::unique_ptr<TIFF, TiffSchliessen> tif(
-      TIFFClientOpenExt("tilvendo", modus, &ziel, &Lesen, &Schreiben, &Suchen, &Schliessen,
-                        &Groesse, &NichtAbbilden, &NichtFreigeben, optionen.get()));
-  const int32_t streifenZeilen = StreifenZeilen(width);
-  if (!tif || !Felder(tif.get(), width, height, streifenZeilen, dpi)) Scheitern(ziel);
+namespace {
 
-  const size_t zeilenBytes = static_cast<size_t>(width) * kFarbKanaele;
-  std::vector<uint8_t> streifen(zeilenBytes * static_cast<size_t>(streifenZeilen));
-  int32_t gefuellt = 0;
-  uint32_t nummer = 0;
-  const auto abgeben = [&] {
-    if (TIFFWriteEncodedStrip(tif.get(), nummer++, streifen.data(),
-                              static_cast<tmsize_t>(zeilenBytes * gefuellt)) < 0) {
-      Scheitern(ziel);
-    }
-    gefuellt = 0;
-  };
-  for (int32_t first = 0; first < height; first += kStreifenZeilen) {
-    const Zeilen zeilen = quelle.Streifen(first, std::min(kStreifenZeilen, height - first));
-    for (int32_t i = 0; i < zeilen.count; ++i) {
-      ZeileZuRgb(zeilen.row(i), streifen.data() + zeilenBytes * gefuellt, width);
-      if (++gefuellt == streifenZeilen) abgeben();
+class TiffWriter final : public Bildschreiber {
+ public:
+  TiffWriter(SeekableSink& sink, const Bildbeschreibung& d)
+      : breite_(d.breite),
+        streifenZeilen_(StreifenZeilen(d.breite)),
+        zeilenBytes_(static_cast<size_t>(std::max(d.breite, 0)) * kFarbKanaele) {
+    if (d.breite <= 0 || d.hoehe <= 0) throw WriteError(_(kTiffSchreibFehler));
+    ziel_.sink = &sink;
+    optionen_.reset(TIFFOpenOptionsAlloc());
+    if (!optionen_) throw WriteError(_(kTiffSchreibFehler));
+    TIFFOpenOptionsSetErrorHandlerExtR(optionen_.get(), &Schweigen, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(optionen_.get(), &Schweigen, nullptr);
+    const char* modus = TiffNeedsBigTiff(d.breite, d.hoehe) ? "w8" : "w";
+    tif_.reset(TIFFClientOpenExt("tilvendo", modus, &ziel_, &Lesen, &DatenSchreiben, &Suchen,
+                                 &Schliessen, &Groesse, &NichtAbbilden, &NichtFreigeben,
+                                 optionen_.get()));
+    if (!tif_ || !Felder(tif_.get(), d.breite, d.hoehe, streifenZeilen_, d.dpi)) Scheitern(ziel_);
+    streifen_.resize(zeilenBytes_ * static_cast<size_t>(streifenZeilen_));
+  }
+
+  void Schreiben(const Zeilen& zeilen) override {
+    for (int32_t i = 0; i < zeilen.anzahl; ++i) {
+      ZeileZuRgb(zeilen.Zeile(i), streifen_.data() + zeilenBytes_ * gefuellt_, breite_);
+      if (++gefuellt_ == streifenZeilen_) Abgeben();
     }
   }
-  if (gefuellt > 0) abgeben();
-  // Writes the directory and completes the header; a failure there is a failure too.
-  if (TIFFWriteDirectory(tif.get()) == 0) Scheitern(ziel);
-  tif.reset();
-  if (ziel.fehler) std::rethrow_exception(ziel.fehler);
-}
 
-void WriteTiffFile(StreifenQuelle& quelle, const std::string& fileName, int32_t dpi) {
-  AtomicFile file(fileName);
-  AtomicFileSink sink(file);
-  WriteTiff(sink, quelle, dpi);
-  quelle.VorDemErsetzen();
-  file.Commit();
+  void Beenden() override {
+    if (gefuellt_ > 0) Abgeben();
+    // Writes the directory and completes the header; a failure there is a failure too.
+    if (TIFFWriteDirectory(tif_.get()) == 0) Scheitern(ziel_);
+    tif_.reset();
+    if (ziel_.fehler) std::rethrow_exception(ziel_.fehler);
+  }
+
+ private:
+  void Abgeben() {
+    if (TIFFWriteEncodedStrip(tif_.get(), nummer_++, streifen_.data(),
+                              static_cast<tmsize_t>(zeilenBytes_ * gefuellt_)) < 0) {
+      Scheitern(ziel_);
+    }
+    gefuellt_ = 0;
+  }
+
+  int32_t breite_;
+  int32_t streifenZeilen_;
+  size_t zeilenBytes_;
+  Ziel ziel_;
+  std::unique_ptr<TIFFOpenOptions, OptionenFreigeben> optionen_;
+  std::unique_ptr<TIFF, TiffSchliessen> tif_;  // after ziel_: closed before it goes
+  std::vector<uint8_t> streifen_;
+  int32_t gefuellt_ = 0;
+  uint32_t nummer_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Bildschreiber> MakeTiffWriter(SeekableSink& sink,
+                                              const Bildbeschreibung& description) {
+  return std::make_unique<TiffWriter>(sink, description);
 }
 
 }  // namespace tilvendo

@@ -7,27 +7,24 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <memory>
 
+#include "pictures/bildschreiber.h"
 #include "pictures/byte_sink.h"
-#include "pictures/streifen_quelle.h"
 
 namespace tilvendo {
 
-// Writes the picture of `quelle`, strip by strip from the top. A resolution `dpi` above
-// 0 is written as XResolution and YResolution in dots per inch; 0 writes a 1 : 1 aspect
-// ratio without a unit.
-void WriteTiff(SeekableSink& sink, StreifenQuelle& quelle, int32_t dpi = 0);
-
-// The same into a file, which is replaced only once it is completely written; on a
-// failure (or SchreibenAbgebrochen from the source) the old file stays as it was.
-void WriteTiffFile(StreifenQuelle& quelle, const std::string& fileName, int32_t dpi = 0);
+// A writer of the picture `description` says, strip by strip from the top. A resolution
+// above 0 is stored as XResolution and YResolution in dots per inch (rationals), 0 as a
+// 1 : 1 aspect ratio without a unit.
+std::unique_ptr<Bildschreiber> MakeTiffWriter(SeekableSink& sink,
+                                              const Bildbeschreibung& description);
 
 // Bytes the file of a width × height picture takes at the most: the pixels, the strip
 // tables and the header.
-uint64_t TiffHoechstBytes(int32_t width, int32_t height);
+uint64_t TiffMaximumBytes(int32_t width, int32_t height);
 
 // Whether that file needs 64-bit offsets (BigTIFF).
-bool TiffBrauchtBigTiff(int32_t width, int32_t height);
+bool TiffNeedsBigTiff(int32_t width, int32_t height);
 
 }  // namespace tilvendo

@@ -41,7 +41,7 @@ Assistent::Assistent(QtBenutzer& benutzer, const Medien& medien, const Startopti
 Assistent::~Assistent() = default;
 
 AlbenKontext Assistent::albenKontext() const {
-  return AlbenKontext{auftrag_->AlbenPfad, &benutzer_};
+  return AlbenKontext{auftrag_->AlbenPfad, &benutzer_, auftrag_->AlbenSperrFrist};
 }
 
 void Assistent::Vorbereiten() {

@@ -19,7 +19,6 @@
 #include "ui/speichern_optionen_seite.h"
 #include "ui/uebersicht_seite.h"
 #include "ui/zielgroesse_seite.h"
-#include "wizard/ergebnis_mosaik.h"
 #include "wizard/lupe.h"
 
 namespace tilvendo::ui {
@@ -63,7 +62,7 @@ void GrossformatAufnehmen(Fotograf& fotograf, Assistent& assistent) {
   uebersicht->Uebersicht()->setCurrentRow(kEintragGroesse);
   fotograf.Aufnehmen(uebersicht, QStringLiteral("ueberblick-grossformat"));
   uebersicht->StartKnopf()->click();
-  if (!wizard::ErgebnisVorhanden(assistent.auftrag())) {
+  if (!assistent.auftrag().Ergebnis) {
     std::fprintf(stderr, "Die Berechnung im Großformat hat kein Mosaik ergeben.\n");
     return;
   }

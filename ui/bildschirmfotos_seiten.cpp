@@ -111,7 +111,7 @@ void SpaetereSeitenAufnehmen(Fotograf& fotograf, Assistent& assistent) {
   };
   uebersicht->StartKnopf()->click();
   benutzer.fortschrittsZeilen = anzeige;
-  if (!assistent.auftrag().MosaikBild) {
+  if (!assistent.auftrag().Ergebnis) {
     std::fprintf(stderr, "Die Berechnung hat kein Mosaik ergeben.\n");
     return;
   }

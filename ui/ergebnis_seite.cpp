@@ -22,7 +22,6 @@
 #include "ui/bild_anzeige.h"
 #include "ui/lupen_ansicht.h"
 #include "ui/qt_benutzer.h"
-#include "wizard/ergebnis_mosaik.h"
 #include "wizard/lupen_kacheln.h"
 #include "wizard/navigation.h"
 
@@ -101,40 +100,29 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(ende_, &QPushButton::clicked, this, [this] { Beenden(); });
 }
 
-Bitmap& ErgebnisSeite::Bildschirmbild() {
-  Auftrag& job = auftrag();
-  return job.MosaikBild ? job.AnzeigeBild : eigeneAnzeige_;
-}
-
 void ErgebnisSeite::FormShow() {
   const Sanduhr sanduhr;
   Auftrag& job = auftrag();
   const int32_t position = blenden_->value();
   assistent().BlendwertSetzen(BlendwertAusRegler(position));
   status_->TextSetzen(QString());
-  const bool vorhanden = wizard::ErgebnisVorhanden(job);
+  const bool vorhanden = job.Ergebnis != nullptr;
   if (vorhanden) {
-    const Size mosaik = wizard::ErgebnisGroesse(job);
-    if (job.MosaikBild) {
-      anzeige_.Vorbereiten(*job.MosaikBild, job.VorlageBild, position, job.AnzeigeBild);
-    } else {
-      // In bands there is no mosaic to reduce: the run's screen copy is the mosaic at
-      // the screen's size, and stays unblended for the next showing.
-      eigeneAnzeige_ = Bitmap(job.AnzeigeBild.width(), job.AnzeigeBild.height());
-      anzeige_.Vorbereiten(job.AnzeigeBild, job.VorlageBild, position, eigeneAnzeige_);
-    }
-    const Bitmap& bild = Bildschirmbild();
-    // A mosaic held whole is its own best stand-in: the magnifier shows its pixels.
-    const Bitmap& standIn = job.MosaikBild ? *job.MosaikBild : anzeige_.Mosaik();
-    ergebnisBild_->Zeigen(bild, standIn, job.VorlageBild, mosaik, wizard::QuelleAusAuftrag(job));
+    const Mosaikergebnis& ergebnis = *job.Ergebnis;
+    const Size mosaik = ergebnis.Groesse();
+    // The result's screen copy stays unblended; the page blends into a picture of its own.
+    eigeneAnzeige_ = Bitmap(ergebnis.AnzeigeBild().width(), ergebnis.AnzeigeBild().height());
+    anzeige_.Vorbereiten(ergebnis.AnzeigeBild(), job.VorlageBild, position, eigeneAnzeige_);
+    ergebnisBild_->Zeigen(eigeneAnzeige_, ergebnis.Stellvertreter(), job.VorlageBild, mosaik,
+                          wizard::QuelleAusAuftrag(job));
     ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
     // The mosaic's own size: the settings may have changed since it was made.
-    Gruppe()->setTitle(
-        Text(wizard::Skalierungstext(bild.width(), mosaik.width, mosaik.width, mosaik.height)));
+    Gruppe()->setTitle(Text(wizard::Skalierungstext(eigeneAnzeige_.width(), mosaik.width,
+                                                    mosaik.width, mosaik.height)));
   }
   // Without a mosaic there is nothing to save.
   speichern_->setEnabled(vorhanden);
-  liste_->setEnabled(job.MosaikPlan.has_value() && vorhanden);
+  liste_->setEnabled(vorhanden);
   unten_->setTitle(Text(wizard::Blendtext(position)));
   SpeicherhinweisZeigen();
   GroesseSetzen();
@@ -151,7 +139,7 @@ void ErgebnisSeite::FormClose() {
 
 void ErgebnisSeite::GroesseSetzen() {
   const Auftrag& job = auftrag();
-  const Bitmap& bild = Bildschirmbild();
+  const Bitmap& bild = eigeneAnzeige_;
   ergebnisBild_->setFixedSize(bild.width(), bild.height());
   layout()->activate();
   // The rule's size; the window gives the controls more room where they need it.
@@ -169,7 +157,7 @@ void ErgebnisSeite::SpeicherhinweisZeigen() {
 
 void ErgebnisSeite::BlendenChange(int position) {
   const Sanduhr sanduhr;
-  if (!anzeige_.ReglerGeaendert(position, Bildschirmbild())) return;
+  if (!anzeige_.ReglerGeaendert(position, eigeneAnzeige_)) return;
   assistent().BlendwertSetzen(BlendwertAusRegler(position));
   ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
   unten_->setTitle(Text(wizard::Blendtext(position)));

@@ -54,13 +54,10 @@ class ErgebnisSeite : public Seite {
 
  private:
   void GroesseSetzen();
-  // The picture that is blended for the screen: the job's screen copy for a mosaic held
-  // whole (as always), the page's own for a mosaic in bands, whose unblended screen copy
-  // must stay as the run made it.
-  Bitmap& Bildschirmbild();
   void SpeicherhinweisZeigen();
 
   wizard::Ergebnisanzeige anzeige_;
+  // The screen copy blended at the slider's position; the result's own stays unblended.
   Bitmap eigeneAnzeige_;
   LupenAnsicht* ergebnisBild_ = nullptr;
   QPushButton* lupe_ = nullptr;

@@ -43,7 +43,7 @@ void LupenAnsicht::Zeigen(const Bitmap& anzeige, const Bitmap& verkleinert, cons
   verkleinert_ = &verkleinert;
   vorlage_ = wizard::Lupenvorlage(vorlage, mosaik);
   geometrie_ = wizard::Lupe(mosaik, Size{anzeige.width(), anzeige.height()});
-  kacheln_ = std::make_unique<wizard::Lupenkacheln>(std::move(quelle), [this] { Angekommen(); });
+  kacheln_ = std::make_unique<wizard::Lupenkacheln>(quelle, [this] { Angekommen(); });
   radRest_ = 0;
   gezogenVon_.reset();
   benannt_.clear();
@@ -136,14 +136,14 @@ void LupenAnsicht::MosaikZeichnen(QPainter& maler) {
     kacheln_->Anfordern(bereich, stufe);
     for (int32_t x = bereich.ersteSpalte; x <= bereich.letzteSpalte; ++x) {
       for (int32_t y = bereich.ersteZeile; y <= bereich.letzteZeile; ++y) {
-        const std::shared_ptr<const Bitmap> kachel = kacheln_->Kachel(Zellort{x, y}, stufe);
+        const std::shared_ptr<const Kachel> kachel = kacheln_->Kachel(Zellort{x, y}, stufe);
         if (!kachel) continue;
         // Neighbouring tiles share their rounded edges, so no seam shows between them.
         const QPoint oben = AlsQPoint(geometrie_.ImFenster(wizard::Punkt{
             double(x - 1) * raster.kachel.width, double(y - 1) * raster.kachel.height}));
         const QPoint unten = AlsQPoint(geometrie_.ImFenster(
             wizard::Punkt{double(x) * raster.kachel.width, double(y) * raster.kachel.height}));
-        maler.drawImage(QRect(oben, unten - QPoint(1, 1)), AlsQImage(*kachel));
+        maler.drawImage(QRect(oben, unten - QPoint(1, 1)), AlsQImage(kachel->bild));
       }
     }
   }

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "engine/auftrag.h"
-#include "engine/grossformat.h"
 #include "engine/sitzung.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
@@ -34,18 +33,6 @@ class Mauszeiger {
   Mauszeiger(const Mauszeiger&) = delete;
   Mauszeiger& operator=(const Mauszeiger&) = delete;
 };
-
-// Writes the file on a thread of its own and keeps the windows painted meanwhile. No
-// input reaches the pages until the file is written.
-bool Schreiben(Auftrag& auftrag, uint8_t blendwert, const SpeicherOptionen& optionen) {
-  std::future<bool> schreiben = std::async(std::launch::async, [&auftrag, blendwert, &optionen] {
-    return ErgebnisSpeichern(auftrag, blendwert, optionen);
-  });
-  while (schreiben.wait_for(kMalTakt) != std::future_status::ready) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  }
-  return schreiben.get();
-}
 
 // The writer's last question before its file replaces the old one, answered on the
 // window's thread: a click on "Abbrechen" taken before the answer stops the save, and
@@ -82,11 +69,12 @@ class Freigabe {
   Zustand zustand_ = Zustand::Offen;
 };
 
-// A poster is composed and written band by band for minutes: its progress shows, and
-// its window takes the user's input, which reaches no other window meanwhile, so that
-// the save can be stopped there. Stopped, the old file stays as it was.
-bool InBaendernSchreiben(Assistent& assistent, const SpeicherOptionen& optionen,
-                         const FreeSpaceQuery& platz, FortschrittFenster& fenster) {
+// The file is written on a thread of its own, for the seconds of a mosaic held whole as
+// for the minutes of a poster composed band by band: its progress shows, and its window
+// takes the user's input, which reaches no other window meanwhile, so that the save can
+// be stopped there. Stopped, the old file stays as it was.
+bool Schreiben(Assistent& assistent, const SpeicherOptionen& optionen, const FreeSpaceQuery& platz,
+               FortschrittFenster& fenster) {
   std::atomic<bool> abbruch{false};
   std::atomic<int32_t> fertig{0};
   std::atomic<int32_t> gesamt{0};
@@ -108,7 +96,7 @@ bool InBaendernSchreiben(Assistent& assistent, const SpeicherOptionen& optionen,
   Auftrag& auftrag = assistent.auftrag();
   const uint8_t blendwert = assistent.Blendwert();
   std::future<Speicherausgang> schreiben = std::async(std::launch::async, [&] {
-    return ErgebnisInBaendernSpeichern(auftrag, blendwert, optionen, begleitung);
+    return ErgebnisSpeichern(auftrag, blendwert, optionen, begleitung);
   });
   while (schreiben.wait_for(kMalTakt) != std::future_status::ready) {
     fenster.FortschrittZeigen(fertig, gesamt);
@@ -142,14 +130,9 @@ bool SaveMosaic(Assistent& assistent) {
 
   FortschrittFenster fenster(&assistent.Fenster());
   const Mauszeiger sanduhr(Qt::WaitCursor);
-  if (assistent.auftrag().MosaikBild) fenster.ShowSaveProgress();
   bool geschrieben = false;
   try {
-    if (assistent.auftrag().MosaikBild) {
-      geschrieben = Schreiben(assistent.auftrag(), assistent.Blendwert(), optionen);
-    } else {
-      geschrieben = InBaendernSchreiben(assistent, optionen, seite->PlatzAbfrage(), fenster);
-    }
+    geschrieben = Schreiben(assistent, optionen, seite->PlatzAbfrage(), fenster);
   } catch (const std::exception& fehler) {
     fenster.HideSaveProgress();
     assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));

@@ -20,7 +20,8 @@
 
 #include "engine/auftrag.h"
 #include "engine/ausgabeziel.h"
-#include "pictures/bmp_writer.h"
+#include "engine/save_preview.h"
+#include "pictures/save_extension.h"
 #include "platform/free_space.h"
 #include "platform/paths.h"
 #include "platform/translate.h"
@@ -29,7 +30,6 @@
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
 #include "ui/qt_benutzer.h"
-#include "wizard/ergebnis_mosaik.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -163,14 +163,14 @@ void SpeichernOptionenSeite::FarbtiefeChange(int index) {
 
 void SpeichernOptionenSeite::VorschauClick() {
   Auftrag& job = auftrag();
-  if (!wizard::ErgebnisVorhanden(job)) return;
-  wizard::Speichervorschau ergebnis;
+  if (!job.Ergebnis) return;
+  SavePreview ergebnis;
   try {
     const Sanduhr sanduhr;
     // Memory that runs out is reported in German like every other failure.
     ergebnis = AsPictureTooLarge([&] {
-      return wizard::SpeichervorschauMachen(job, assistent().Blendwert(), kVorschauBreite,
-                                            kVorschauHoehe, optionen_, vorschau_);
+      return MakeSavePreview(job, assistent().Blendwert(), kVorschauBreite, kVorschauHoehe,
+                             optionen_, vorschau_);
     });
   } catch (const std::exception& fehler) {
     // The preview could not be encoded or decoded; saving may still work.
@@ -180,14 +180,14 @@ void SpeichernOptionenSeite::VorschauClick() {
     VorschauLeeren();
     return;
   }
-  lbFileSize_->setText(Text(ergebnis.geschaetzt ? wizard::SchaetzText(ergebnis.bytes)
-                                                : wizard::GroessenText(ergebnis.bytes)));
+  lbFileSize_->setText(Text(ergebnis.estimated ? wizard::SchaetzText(ergebnis.bytes)
+                                               : wizard::GroessenText(ergebnis.bytes)));
   vorschauGruppe_->show();
   vorschaubild_->repaint();
 }
 
 void SpeichernOptionenSeite::SpeichernClick() {
-  const SpeicherFormat& format = kSpeicherFormate.at(optionen_.Format);
+  const Dateiformat& format = kDateiformate.at(optionen_.Format);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -225,17 +225,22 @@ void SpeichernOptionenSeite::SpeichernClick() {
 
 bool SpeichernOptionenSeite::GrossesBildPasst(const std::string& datei) {
   const Auftrag& job = auftrag();
-  // A mosaic held whole is as small as it always was; only a poster is checked first,
-  // before minutes of composing find the disk full.
-  if (job.MosaikBild || !wizard::ErgebnisVorhanden(job)) return true;
+  if (!job.Ergebnis) return true;
+  // Checked before the page closes: a poster would otherwise find the disk full after
+  // minutes of composing.
   SpeicherOptionen ziel = optionen_;
+  ziel.Pfad = FolderOf(datei);
   ziel.Farbtiefe = wizard::FarbtiefeAusIndex(cbFarbtiefe_->currentIndex());
-  const Size groesse = wizard::ErgebnisGroesse(job);
+  Speicherbegleitung begleitung;
+  begleitung.platz = platz_;
+  const uint8_t blendwert = assistent().Blendwert();
+  begleitung.schaetzung = [&] {
+    return job.Ergebnis->DateigroesseSchaetzen(job.VorlageBild, blendwert, ziel).bytes;
+  };
+  const Size groesse = job.Ergebnis->Groesse();
   try {
-    if (ziel.Format == kFormatBmp) {
-      BmpGroessePruefen(groesse.width, groesse.height, BmpPixelFormat(ziel.Farbtiefe));
-    }
-    CheckFreeSpace(FolderOf(datei), DateiHoechstBytes(ziel, groesse.width, groesse.height), platz_);
+    const Sanduhr sanduhr;
+    SpeichernPruefen(ziel, groesse.width, groesse.height, begleitung);
   } catch (const std::exception& fehler) {
     assistent().benutzer().Warnung(fehler.what());
     return false;

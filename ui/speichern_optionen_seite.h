@@ -63,14 +63,14 @@ class SpeichernOptionenSeite : public Seite {
  private:
   void Anzeigen(const wizard::Optionsanzeige& anzeige);
   void VorschauLeeren();
-  // Before a large mosaic is written to `datei`: whether its file fits the free room and
+  // Before the mosaic is written to `datei`: whether its file fits the free room and
   // the format; if not, the user is told why and the page stays open.
   bool GrossesBildPasst(const std::string& datei);
 
   SpeicherOptionen optionen_;
   FreeSpaceQuery platz_;
   Bitmap vorschau_;
-  std::array<QRadioButton*, kSpeicherFormate.size()> formate_{};
+  std::array<QRadioButton*, kDateiformate.size()> formate_{};
   QSlider* qualitaet_ = nullptr;
   QLabel* lbJPEGQuality_ = nullptr;
   QLabel* farbtiefeLabel_ = nullptr;

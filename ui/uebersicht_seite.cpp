@@ -226,8 +226,8 @@ void UebersichtSeite::VorschauMalen(QPainter& maler, const QSize& groesse) const
   const wizard::Vorschauart art = wizard::VorschauArt(eintrag);
   const QRect flaeche(QPoint(0, 0), groesse);
   maler.fillRect(flaeche, palette().window());
-  BildZeichnen(maler, flaeche,
-               art == wizard::Vorschauart::Ergebnis ? job.AnzeigeBild : job.VorschauBild);
+  const bool ergebnis = art == wizard::Vorschauart::Ergebnis && job.Ergebnis;
+  BildZeichnen(maler, flaeche, ergebnis ? job.Ergebnis->AnzeigeBild() : job.VorschauBild);
   const Einstellungen& e = job.einstellungen;
   if (art == wizard::Vorschauart::Abstandsregel) {
     const wizard::Abstandsregel regel =

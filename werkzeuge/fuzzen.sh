@@ -2,13 +2,15 @@
 # Builds the fuzzing targets of the file readers (clang, libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) in a clean build/fuzz and runs each for SEKUNDEN seconds,
 # one after the other with a single worker. Fails when a target crashes or asks for too
-# much memory; the input that did it lands in build/fuzz/funde/<target>/, the log beside it.
+# much memory; the input that did it lands in <build>/funde/<target>/, the log beside it.
+# TILVENDO_FUZZ_BUILD names a build folder configured with -DTILVENDO_FUZZ=ON whose
+# targets are built already (the test command's); it is used as it stands.
 #   werkzeuge/fuzzen.sh [SEKUNDEN]   (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 sekunden=${1:-30}
-ordner=build/fuzz
+ordner=${TILVENDO_FUZZ_BUILD:-build/fuzz}
 # The same bound as the replay of stored inputs under the sanitizer (tests/fuzz/CMakeLists.txt).
 malloc_grenze_mb=512
 rss_grenze_mb=2048
@@ -16,10 +18,13 @@ ziele=(bmp jpeg fremdbild profil katalog signaturen)
 declare -A woerterbuch=([bmp]=bmp.dict [jpeg]=jpeg.dict [fremdbild]=fremdbild.dict
                         [profil]=profil.dict [katalog]=profil.dict)
 
-rm -rf "$ordner"
-# -O1 with line tables builds quickly and still names file and line in every report.
-cmake -S . -B "$ordner" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DTILVENDO_FUZZ=ON >/dev/null
+if [ -z "${TILVENDO_FUZZ_BUILD:-}" ]; then
+  rm -rf "$ordner"
+  # -O1 with line tables builds quickly and still names file and line in every report.
+  cmake -S . -B "$ordner" -G Ninja -DCMAKE_BUILD_TYPE=None \
+    -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DTILVENDO_FUZZ=ON -DTILVENDO_TESTS=OFF >/dev/null
+fi
 cmake --build "$ordner" -j "$(nproc)" --target "${ziele[@]/#/fuzz_}"
 
 # The targets write every input as a file: keep that in memory where possible, and

@@ -120,12 +120,4 @@ int DetailStufe(double massstab) {
   return std::clamp(stufe, 0, kMaxDetailStufe);
 }
 
-Size KachelAufStufe(Size kachel, int stufe) {
-  const int32_t teiler = int32_t{1} << std::clamp(stufe, 0, kMaxDetailStufe);
-  const auto halbiert = [teiler](int32_t kante) {
-    return std::max<int32_t>((kante + teiler - 1) / teiler, 1);
-  };
-  return Size{halbiert(kachel.width), halbiert(kachel.height)};
-}
-
 }  // namespace tilvendo::wizard

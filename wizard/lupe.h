@@ -124,8 +124,4 @@ bool FotosZeigen(double massstab, double einpassen, Size kachel);
 // Tiles are kept at few sizes this way, and each drawn reduced, never enlarged.
 int DetailStufe(double massstab);
 
-// The tile size at halving `stufe`: each side halved `stufe` times, rounded up, at least
-// one pixel.
-Size KachelAufStufe(Size kachel, int stufe);
-
 }  // namespace tilvendo::wizard

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pictures/save_extension.h"
 #include "platform/paths.h"
 #include "platform/translate.h"
 #include "wizard/dezimalkomma.h"
@@ -30,16 +31,13 @@ std::string Groesse(int64_t bytes) {
   return Format(_("{} Megabyte"), MitDezimalkomma(Hundertstel(bytes, kMega)));
 }
 
-uint8_t BekanntesFormat(uint8_t format) {
-  return format < kFormatTexte.size() ? format : kFormatBmp;
-}
-
-// The controls for a format: the depth list for BMP, the quality for JPEG.
+// The controls for a format: the depth list where it stores depths (BMP), the quality
+// where it stores one (JPEG).
 Optionsanzeige FuerFormat(uint8_t format) {
   Optionsanzeige anzeige;
-  anzeige.format = BekanntesFormat(format);
-  anzeige.qualitaetAktiv = anzeige.format == kFormatJpeg;
-  anzeige.farbtiefeAktiv = anzeige.format == kFormatBmp;
+  anzeige.format = FormatVon(format) != nullptr ? format : kFormatBmp;
+  anzeige.qualitaetAktiv = kDateiformate[anzeige.format].mitQualitaet;
+  anzeige.farbtiefeAktiv = kDateiformate[anzeige.format].mitFarbtiefe;
   return anzeige;
 }
 
@@ -76,7 +74,7 @@ std::string SchaetzText(int64_t bytes) {
 
 Optionsanzeige OptionenAnzeigen(const SpeicherOptionen& optionen) {
   Optionsanzeige anzeige = FuerFormat(optionen.Format);
-  if (anzeige.format == kFormatBmp) anzeige.farbtiefeIndex = IndexAusFarbtiefe(optionen.Farbtiefe);
+  if (anzeige.farbtiefeAktiv) anzeige.farbtiefeIndex = IndexAusFarbtiefe(optionen.Farbtiefe);
   // The slider always shows the quality that will be written, also while BMP is chosen:
   // a later switch to JPEG must not show an older position than the one in effect.
   anzeige.qualitaet = optionen.Qualitaet;
@@ -87,7 +85,7 @@ Optionsanzeige FormatWaehlen(SpeicherOptionen& optionen, uint8_t format) {
   Optionsanzeige anzeige = FuerFormat(format);
   optionen.Format = anzeige.format;
   anzeige.farbtiefeIndex =
-      anzeige.format == kFormatBmp ? IndexAusFarbtiefe(optionen.Farbtiefe) : kJpegFarbtiefeIndex;
+      anzeige.farbtiefeAktiv ? IndexAusFarbtiefe(optionen.Farbtiefe) : kJpegFarbtiefeIndex;
   return anzeige;
 }
 

@@ -11,7 +11,6 @@
 #include "platform/fit_to_box.h"
 #include "platform/translate.h"
 #include "wizard/druckformat.h"
-#include "wizard/ergebnis_mosaik.h"
 #include "wizard/seiten.h"
 
 namespace tilvendo::wizard {
@@ -68,8 +67,7 @@ std::string InAnfuehrung(std::string_view text) {
 
 std::vector<std::string> UebersichtEintraege(const Auftrag& auftrag) {
   std::vector<std::string> eintraege;
-  const int anzahl =
-      ErgebnisVorhanden(auftrag) ? kEintragLetzteBerechnung + 1 : kEintragLetzteBerechnung;
+  const int anzahl = auftrag.Ergebnis ? kEintragLetzteBerechnung + 1 : kEintragLetzteBerechnung;
   for (int i = 0; i < anzahl; ++i) eintraege.push_back(PageTitle(EintragsSeite(i)));
   return eintraege;
 }

@@ -139,7 +139,7 @@ TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
   EXPECT_EQ(bild.width(), 300);  // 20 × 250 % × 6
   EXPECT_EQ(bild.height(), 96);  // 22 × 111 % = 24 × 4
   // Without a depth of its own, the depth of the wizard's first save.
-  EXPECT_EQ(bild.format(), BmpPixelFormat(kStandardFarbtiefe));
+  EXPECT_EQ(bild.format(), BmpTiefe(kStandardFarbtiefe));
   EXPECT_EQ(bild.format(), PixelFormat::k32);
 }
 
@@ -554,16 +554,6 @@ TEST_F(MosaikBefehl, CtrlCCancelsTheRunWithExitCode130AndNoFile) {
 
   // The cache of the cancelled run is not taken for complete: the next run works.
   EXPECT_EQ(tilvendo(Mosaik(tilvendo / "aus/m.jpg")).code, 0);
-}
-
-// Large format within the usual size changes nothing in the picture.
-TEST_F(MosaikBefehl, LargeFormatWithinTheUsualSizeWritesTheSameFile) {
-  ASSERT_EQ(tilvendo(Mosaik(tilvendo / "aus/normal.jpg")).code, 0);
-  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/gross.jpg", {"--grossformat"}));
-  ASSERT_EQ(e.code, 0) << e.fehler;
-  EXPECT_TRUE(ReadWholeFile(tilvendo / "aus/gross.jpg") ==
-              ReadWholeFile(tilvendo / "aus/normal.jpg"));
-  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"gross.jpg", "normal.jpg"}));
 }
 
 // A poster beyond 2500 pixels, with its tile edge on paper, its list of photos and the

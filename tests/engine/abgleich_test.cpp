@@ -423,11 +423,8 @@ TEST(KachelnZuordnen, OneThreadAndManyGiveTheSameMosaic) {
   const std::vector<int32_t> bilder = einer.Bilder();
   // Eight candidates may all be too close now and then; the cell still gets one of them.
   EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 0);
-  // One progress report per cell; the mosaic is made black at the mosaic's size.
+  // One progress report per cell.
   EXPECT_EQ(einer.benutzer.ereignisRunden, 23 * 17);
-  ASSERT_TRUE(einer.auftrag.MosaikBild);
-  EXPECT_EQ(einer.auftrag.MosaikBild->width(), 23 * 4);
-  EXPECT_EQ(einer.auftrag.MosaikBild->height(), 17 * 4);
 }
 
 TEST(KachelnZuordnen, DistanceOneNeverRepeatsAPictureAmongTheEightNeighbours) {
@@ -591,7 +588,6 @@ TEST(KachelnZuordnen, CancelEndsThePhaseAndLeavesNoResultToShow) {
   EXPECT_FALSE(fall.Zuordnen(2));
   EXPECT_EQ(fall.benutzer.ereignisRunden, 4);
   EXPECT_FALSE(fall.auftrag.ErgebnisFertig);
-  ASSERT_TRUE(fall.auftrag.MosaikBild);
   EXPECT_EQ(fall.auftrag.einstellungen.Raster->at(1, 5).Bild, kKeinBild);
 }
 

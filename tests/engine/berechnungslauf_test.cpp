@@ -49,7 +49,7 @@ class LaufTest : public ::testing::Test {
     LaufOptionen optionen;
     optionen.threads = threads;
     optionen.einlesen = [this, lesbar](Auftrag& auftrag, Fortschritt& fortschritt) {
-      auftrag.PhasenZeiten[0] = Jetzt();
+      auftrag.PhasenZeiten[Phase::Einlesen].beginn = Jetzt();
       ++eingelesen_;
       auftrag.Dateiliste.clear();
       auftrag.kachelliste.Leeren();
@@ -61,7 +61,7 @@ class LaufTest : public ::testing::Test {
         // Gone bad since the album was read: no cell can show its picture.
         if (unlesbar_) testing::WriteWholeFile(datei, "kein Bild");
       }
-      auftrag.PhasenZeiten[5] = Jetzt();
+      auftrag.PhasenZeiten[Phase::Einlesen].ende = Jetzt();
     };
     return optionen;
   }
@@ -86,8 +86,6 @@ class LaufTest : public ::testing::Test {
 // The result of an earlier run that a run which does not complete must leave as it was.
 struct Vorergebnis {
   explicit Vorergebnis(Auftrag& auftrag) {
-    auftrag.MosaikBild = testing::Einfarbig(3, 3, Farbe{1, 2, 3});
-    auftrag.AnzeigeBild = testing::Einfarbig(2, 2, Farbe{4, 5, 6});
     auftrag.Laufzeiten.fill(0.5);
     auftrag.ErgebnisFertig = true;
     auftrag.analyse.ErgebnisGespeichert = 0;  // not saved yet
@@ -96,22 +94,24 @@ struct Vorergebnis {
     e.KachelnY = 2;
     Verwendungsliste verwendung;
     verwendung.Hinzufuegen("alt.jpg", Zellort{2, 1});
-    auftrag.MosaikPlan.emplace(e, auftrag.analyse, std::move(verwendung));
+    auftrag.Ergebnis = std::make_unique<Mosaikergebnis>(
+        std::make_shared<Mosaikplan>(e, auftrag.analyse, std::move(verwendung)), "",
+        testing::Einfarbig(3, 3, Farbe{1, 2, 3}), testing::Einfarbig(2, 2, Farbe{4, 5, 6}));
   }
 
   static void Pruefen(const Auftrag& auftrag) {
-    ASSERT_TRUE(auftrag.MosaikBild);
-    EXPECT_EQ(auftrag.MosaikBild->width(), 3);
-    EXPECT_EQ(ReadPixel(*auftrag.MosaikBild, 2, 2), (Farbe{1, 2, 3}));
-    EXPECT_EQ(auftrag.AnzeigeBild.width(), 2);
-    EXPECT_EQ(ReadPixel(auftrag.AnzeigeBild, 1, 1), (Farbe{4, 5, 6}));
+    ASSERT_TRUE(auftrag.Ergebnis);
+    const Mosaikergebnis& ergebnis = *auftrag.Ergebnis;
+    EXPECT_EQ(ergebnis.Stellvertreter().width(), 3);
+    EXPECT_EQ(ReadPixel(ergebnis.Stellvertreter(), 2, 2), (Farbe{1, 2, 3}));
+    EXPECT_EQ(ergebnis.AnzeigeBild().width(), 2);
+    EXPECT_EQ(ReadPixel(ergebnis.AnzeigeBild(), 1, 1), (Farbe{4, 5, 6}));
     for (const double dauer : auftrag.Laufzeiten) EXPECT_EQ(dauer, 0.5);
     EXPECT_TRUE(auftrag.ErgebnisFertig);
     EXPECT_EQ(auftrag.analyse.ErgebnisGespeichert, 0);  // still offered for saving
-    ASSERT_TRUE(auftrag.MosaikPlan);
-    EXPECT_EQ(auftrag.MosaikPlan->KachelnX(), 3);
-    ASSERT_NE(auftrag.MosaikPlan->Foto(2, 1), nullptr);
-    EXPECT_EQ(*auftrag.MosaikPlan->Foto(2, 1), "alt.jpg");
+    EXPECT_EQ(ergebnis.Plan().KachelnX(), 3);
+    ASSERT_NE(ergebnis.Plan().Foto(2, 1), nullptr);
+    EXPECT_EQ(*ergebnis.Plan().Foto(2, 1), "alt.jpg");
   }
 };
 
@@ -127,8 +127,9 @@ TEST_F(LaufTest, FinishedRunShowsTheResultPageWithDurationsAndAScreenSizedCopy) 
   EXPECT_EQ(auftrag_.AnzeigeMaxBreite, 1920 - 18 - 50);
   EXPECT_EQ(auftrag_.AnzeigeMaxHoehe, 1080 - 123 - 100);
   // 60 × 40 fitted into 1852 × 857: the height touches the box.
-  EXPECT_EQ(auftrag_.AnzeigeBild.height(), 857);
-  EXPECT_EQ(auftrag_.AnzeigeBild.width(), 1286);
+  ASSERT_TRUE(auftrag_.Ergebnis);
+  EXPECT_EQ(auftrag_.Ergebnis->AnzeigeBild().height(), 857);
+  EXPECT_EQ(auftrag_.Ergebnis->AnzeigeBild().width(), 1286);
 
   double summe = 0;
   for (int i = 0; i < 4; ++i) {
@@ -140,15 +141,14 @@ TEST_F(LaufTest, FinishedRunShowsTheResultPageWithDurationsAndAScreenSizedCopy) 
   // Upper cells are matched to reddish tiles, lower ones to greenish ones, every cell
   // got a picture, and the mosaic holds the tiles' colours.
   for (const int32_t bild : Bilder()) EXPECT_NE(bild, kKeinBild);
-  ASSERT_TRUE(auftrag_.MosaikBild);
-  EXPECT_EQ(auftrag_.MosaikBild->width(), 60);
+  const Bitmap& mosaik = auftrag_.Ergebnis->Stellvertreter();
+  EXPECT_EQ(mosaik.width(), 60);
   // The upper half of the template is blue, the lower red: the tiles chosen above are
   // bluer than those below (rows 0..19 against 20..39 of the mosaic).
   int64_t blauOben = 0;
   int64_t blauUnten = 0;
   for (int y = 0; y < 40; ++y) {
-    for (int x = 0; x < 60; ++x)
-      (y < 20 ? blauOben : blauUnten) += ReadPixel(*auftrag_.MosaikBild, x, y).blue;
+    for (int x = 0; x < 60; ++x) (y < 20 ? blauOben : blauUnten) += ReadPixel(mosaik, x, y).blue;
   }
   EXPECT_GT(blauOben, blauUnten + 60 * 20 * 50);
   const std::vector<std::string>& zeilen = benutzer_.zeilenStaende.back();
@@ -160,11 +160,12 @@ TEST_F(LaufTest, FinishedRunShowsTheResultPageWithDurationsAndAScreenSizedCopy) 
 TEST_F(LaufTest, SameInputsAndSeedGiveTheSameMosaicWithAnyNumberOfThreads) {
   ASSERT_EQ(Starten(Optionen(1)), Laufausgang::Fertig);
   const std::vector<int32_t> einer = Bilder();
-  const Bitmap mosaik = auftrag_.MosaikBild->Clone();
+  const Bitmap mosaik = auftrag_.Ergebnis->Stellvertreter().Clone();
   auftrag_.zufall.seed(1234);
   ASSERT_EQ(Starten(Optionen(4)), Laufausgang::Fertig);
   EXPECT_EQ(Bilder(), einer);
-  EXPECT_EQ(std::memcmp(mosaik.data(), auftrag_.MosaikBild->data(), mosaik.byteSize()), 0);
+  EXPECT_EQ(
+      std::memcmp(mosaik.data(), auftrag_.Ergebnis->Stellvertreter().data(), mosaik.byteSize()), 0);
 }
 
 TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
@@ -242,16 +243,12 @@ TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
 TEST_F(LaufTest, PicturesFoundUnreadableWhileReadingAreLeftOutOfTheJob) {
   // 3 read: even at distance 0 the pattern margin of 1 needs 4. The run ends with the
   // warning before the matching: the earlier mosaic stays, nothing new is made.
-  auftrag_.MosaikBild = testing::Einfarbig(3, 3, Farbe{1, 2, 3});
-  auftrag_.ErgebnisFertig = true;
+  Vorergebnis vorher(auftrag_);
   EXPECT_EQ(Starten(Optionen(2, 3)), Laufausgang::Unlesbar);
   EXPECT_EQ(benutzer_.hinweise, std::vector<std::string>{AusgelasseneBilderHinweis(3, 30)});
   EXPECT_EQ(benutzer_.warnungen, std::vector<std::string>{std::string(kBilderWarnung)});
   EXPECT_EQ(auftrag_.einstellungen.minAbstand, 1);
-  for (const double dauer : auftrag_.Laufzeiten) EXPECT_EQ(dauer, 0.0);
-  ASSERT_TRUE(auftrag_.MosaikBild);
-  EXPECT_EQ(auftrag_.MosaikBild->width(), 3);
-  EXPECT_TRUE(auftrag_.ErgebnisFertig);
+  Vorergebnis::Pruefen(auftrag_);
   EXPECT_EQ(auftrag_.einstellungen.Raster->at(1, 1).signatur.Helligkeit, 0);  // not prepared
   EXPECT_EQ(benutzer_.zeilenStaende.back().size(), 4u);  // the phases still announced
   EXPECT_EQ(AusgelasseneBilderHinweis(3, 30),
@@ -331,7 +328,7 @@ TEST_F(LaufTest, CancelDuringMatchingLeavesTheEarlierUnsavedMosaicAndNoHalfOne) 
     // Once the matching is announced, its first cell asks to stop.
     if (benutzer_.zeilenStaende.back().back() == "Berechnen des Mosaiks ...") {
       // The earlier mosaic is held aside while the new one is made.
-      EXPECT_NE(auftrag_.MosaikBild ? auftrag_.MosaikBild->width() : 0, 3);
+      EXPECT_EQ(auftrag_.Ergebnis, nullptr);
       laufend->Abbrechen();
     }
   };
@@ -352,9 +349,8 @@ TEST_F(LaufTest, ACancelledFirstRunLeavesNoMosaicBehind) {
   Berechnungslauf lauf(auftrag_, benutzer_, albenliste_, Optionen());
   laufend = &lauf;
   EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
-  EXPECT_FALSE(auftrag_.MosaikBild);
+  EXPECT_FALSE(auftrag_.Ergebnis);
   EXPECT_FALSE(auftrag_.ErgebnisFertig);
-  EXPECT_TRUE(auftrag_.AnzeigeBild.empty());
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
 }
 
@@ -362,14 +358,13 @@ TEST_F(LaufTest, ACompletedRunReplacesTheEarlierResult) {
   Vorergebnis vorher(auftrag_);
   auftrag_.analyse.ErgebnisGespeichert = 1;  // the earlier one was saved
   ASSERT_EQ(Starten(Optionen()), Laufausgang::Fertig);
-  ASSERT_TRUE(auftrag_.MosaikBild);
-  EXPECT_EQ(auftrag_.MosaikBild->width(), 60);
-  EXPECT_EQ(auftrag_.AnzeigeBild.width(), 1286);
+  ASSERT_TRUE(auftrag_.Ergebnis);
+  EXPECT_EQ(auftrag_.Ergebnis->Stellvertreter().width(), 60);
+  EXPECT_EQ(auftrag_.Ergebnis->AnzeigeBild().width(), 1286);
   EXPECT_NE(auftrag_.Laufzeiten[0], 0.5);
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 0);  // the new one is not
-  ASSERT_TRUE(auftrag_.MosaikPlan);
-  EXPECT_EQ(auftrag_.MosaikPlan->KachelnX(), 6);
-  EXPECT_EQ(auftrag_.MosaikPlan->Mosaik(), (Size{60, 40}));
+  EXPECT_EQ(auftrag_.Ergebnis->Plan().KachelnX(), 6);
+  EXPECT_EQ(auftrag_.Ergebnis->Groesse(), (Size{60, 40}));
 }
 
 TEST_F(LaufTest, ARunWhosePicturesCannotBeReadLeavesTheEarlierResult) {
@@ -381,13 +376,11 @@ TEST_F(LaufTest, ARunWhosePicturesCannotBeReadLeavesTheEarlierResult) {
   EXPECT_EQ(auftrag_.AktSeite, kSeiteVorlage);
 
   // Without an earlier result there is none afterwards either.
-  auftrag_.MosaikBild.reset();
-  auftrag_.MosaikPlan.reset();
+  auftrag_.Ergebnis.reset();
   auftrag_.ErgebnisFertig = false;
   auftrag_.analyse.ErgebnisGespeichert = 1;
   EXPECT_EQ(Starten(Optionen()), Laufausgang::Unlesbar);
-  EXPECT_FALSE(auftrag_.MosaikBild);
-  EXPECT_FALSE(auftrag_.MosaikPlan);
+  EXPECT_FALSE(auftrag_.Ergebnis);
   EXPECT_FALSE(auftrag_.ErgebnisFertig);
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
 }
@@ -476,14 +469,15 @@ TEST(BerechnungslaufAlbum, ScannedAndCachedRunsGiveTheSameMosaic) {
   EXPECT_EQ(auftrag.Dateiliste.size(), 24u);
   EXPECT_EQ(liste[kErstesGewaehltesAlbum].NeuAufbau, 1);
   const std::vector<int32_t> erste = testing::Bildnummern(*e.Raster);
-  const Bitmap mosaik = auftrag.MosaikBild->Clone();
+  const Bitmap mosaik = auftrag.Ergebnis->Stellvertreter().Clone();
 
   auftrag.zufall.seed(77);
   ASSERT_EQ(Berechnungslauf(auftrag, benutzer).Starten(), Laufausgang::Fertig);
   EXPECT_EQ(liste[kErstesGewaehltesAlbum].NeuAufbau, 0);
   const std::vector<int32_t> zweite = testing::Bildnummern(*e.Raster);
   EXPECT_EQ(zweite, erste);
-  EXPECT_EQ(std::memcmp(mosaik.data(), auftrag.MosaikBild->data(), mosaik.byteSize()), 0);
+  EXPECT_EQ(
+      std::memcmp(mosaik.data(), auftrag.Ergebnis->Stellvertreter().data(), mosaik.byteSize()), 0);
   EXPECT_TRUE(benutzer.warnungen.empty());
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +15,7 @@
 
 #include "albums/alben_helfer.h"
 #include "albums/alben_operationen.h"
+#include "albums/alben_sperre.h"
 #include "albums/alben_zustand.h"
 #include "albums/album_bearbeitung.h"
 #include "albums/katalog.h"
@@ -27,6 +29,7 @@
 #include "platform/pixel.h"
 #include "platform/profile_file.h"
 #include "support/bild_dateien.h"
+#include "support/fremde_sperre.h"
 #include "support/temp_folder.h"
 #include "support/test_benutzer.h"
 
@@ -454,6 +457,30 @@ TEST_F(ListeJeStufeTest, EachWayOfMeasuringReadsOnlyItsOwnCache) {
   EXPECT_EQ(lesen(true, true), umgerechnet);
   EXPECT_EQ(Album().NeuAufbau, kCacheLesen);
   EXPECT_EQ(testing::ReadWholeFile(ohneBuchstaben), alt);
+}
+
+// A run finishing its albums while another process holds the album folder waits the time
+// allowed once, not once per album: both albums' caches stay unsaved, with one warning,
+// and the signatures read are used all the same.
+TEST_F(BilderEinlesenTest, ARunFinishingWhileAnotherProcessHoldsTheAlbumsWaitsOnce) {
+  constexpr std::chrono::milliseconds kFrist{400};
+  TGalerieGlobal zweites = Album();
+  zweites.Name = "Zweites";
+  zweites.Dateiname = "Album 2";
+  AlbumSpeichern(Kontext(), zweites);
+  albenliste_.push_back(zweites);
+  auftrag_.AlbenSperrFrist = kFrist;
+  const testing::FremdeSperre anderer(auftrag_.AlbenPfad);
+  const auto anfang = std::chrono::steady_clock::now();
+  Lesen();
+  const auto gewartet = std::chrono::steady_clock::now() - anfang;
+  EXPECT_GE(gewartet, kFrist);
+  EXPECT_LT(gewartet, kFrist * 3 / 2);
+  EXPECT_EQ(auftrag_.Dateiliste.size(), 2 * kLesbar);
+  EXPECT_EQ(benutzer_.warnungen,
+            std::vector<std::string>{MeldungAlbenGesperrt(auftrag_.AlbenPfad)});
+  EXPECT_FALSE(fs::exists(Cache()));
+  EXPECT_FALSE(fs::exists(auftrag_.AlbenPfad + "Album 2 5.nba"));
 }
 
 TEST_F(BilderEinlesenTest, LogListsEveryPictureBeforeItIsRead) {

@@ -16,14 +16,11 @@ TEST(Fortschritt, PhaseLinesTurnIntoFinishedLinesWithTheirDurations) {
   auftrag.BilderAnzahl.gesamt = 40;
   auftrag.einstellungen.KachelnX = 10;
   auftrag.einstellungen.KachelnY = 8;
-  auftrag.PhasenZeiten[0] = 100.0;
-  auftrag.PhasenZeiten[5] = 100.0 + Sekunden(75);
-  auftrag.PhasenZeiten[1] = 200.0;
-  auftrag.PhasenZeiten[6] = 200.0 + Sekunden(4);
-  auftrag.PhasenZeiten[2] = 300.0;
-  auftrag.PhasenZeiten[7] = 300.0 + Sekunden(3600 + 125);  // an hour shows its hours too
-  auftrag.PhasenZeiten[3] = 400.0;
-  auftrag.PhasenZeiten[8] = 400.0;
+  auftrag.PhasenZeiten[Phase::Einlesen] = {100.0, 100.0 + Sekunden(75)};
+  auftrag.PhasenZeiten[Phase::Vorbereiten] = {200.0, 200.0 + Sekunden(4)};
+  // An hour shows its hours too.
+  auftrag.PhasenZeiten[Phase::Berechnen] = {300.0, 300.0 + Sekunden(3600 + 125)};
+  auftrag.PhasenZeiten[Phase::Zusammenstellen] = {400.0, 400.0};
   testing::TestBenutzer benutzer;
   Fortschritt fortschritt(auftrag, benutzer);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -55,6 +57,15 @@ TEST(Mosaikplan, TellsWhichPhotoEachCellAndEachPixelShows) {
   EXPECT_FALSE(plan.ZelleAn(-1, 0));
 }
 
+// The job's result with a plan of `e`, held whole or composed whenever asked for.
+const Mosaikplan& Ergebnis(Auftrag& auftrag, const Einstellungen& e, bool ganz) {
+  auto plan = std::make_shared<Mosaikplan>(e, auftrag.analyse, Verwendungsliste{});
+  std::optional<Bitmap> pixel;
+  if (ganz) pixel.emplace(60, 12);
+  auftrag.Ergebnis = std::make_unique<Mosaikergebnis>(plan, "", std::move(pixel), Bitmap());
+  return auftrag.Ergebnis->Plan();
+}
+
 // The template a large result's colours were adjusted toward is kept when the job's
 // template is replaced (the first time only: later ones are no run's); a result without
 // colour adjustment, or one held whole, needs none.
@@ -64,8 +75,7 @@ TEST(Mosaikplan, ALargeResultKeepsTheTemplateItsColoursWereAdjustedToward) {
   e.verfahren.Farbangleich = 40;
   Auftrag auftrag;
   auftrag.VorlageBild = testing::Einfarbig(8, 6, lauf);
-  auftrag.MosaikPlan.emplace(e, auftrag.analyse, Verwendungsliste{});
-  const Mosaikplan& plan = *auftrag.MosaikPlan;
+  const Mosaikplan& plan = Ergebnis(auftrag, e, false);
   EXPECT_EQ(&plan.Angleichvorlage(auftrag.VorlageBild), &auftrag.VorlageBild);
 
   VorlageBildErsetzen(auftrag, testing::Einfarbig(5, 5, Farbe{1, 1, 1}));
@@ -76,15 +86,14 @@ TEST(Mosaikplan, ALargeResultKeepsTheTemplateItsColoursWereAdjustedToward) {
   EXPECT_EQ(ReadPixel(plan.Angleichvorlage(auftrag.VorlageBild), 0, 0), lauf);
 
   e.verfahren.Farbangleich = 0;
-  auftrag.MosaikPlan.emplace(e, auftrag.analyse, Verwendungsliste{});
+  Ergebnis(auftrag, e, false);
   VorlageBildErsetzen(auftrag, testing::Einfarbig(5, 5, lauf));
-  EXPECT_FALSE(auftrag.MosaikPlan->HatEigeneVorlage());
+  EXPECT_FALSE(auftrag.Ergebnis->Plan().HatEigeneVorlage());
 
   e.verfahren.Farbangleich = 40;
-  auftrag.MosaikPlan.emplace(e, auftrag.analyse, Verwendungsliste{});
-  auftrag.MosaikBild.emplace(60, 12);
+  Ergebnis(auftrag, e, true);
   VorlageBildErsetzen(auftrag, testing::Einfarbig(5, 5, lauf));
-  EXPECT_FALSE(auftrag.MosaikPlan->HatEigeneVorlage());
+  EXPECT_FALSE(auftrag.Ergebnis->Plan().HatEigeneVorlage());
 }
 
 // Part of a plan, as a sample of a poster composes it: the same grid and way of drawing,

@@ -213,7 +213,7 @@ TEST(Preissuche, FindsPairsOfEqualSignaturesThatSaveTheLeast) {
     }
     ASSERT_FALSE(gleich.empty()) << "cell " << c;
     Partnerliste neu;
-    EXPECT_EQ(suche.Bewerten(c, kKeinFoto, d.Fotos(), neu), -1) << "cell " << c;
+    EXPECT_EQ(suche.Bewerten(c, kKeinBild, d.Fotos(), neu), -1) << "cell " << c;
     std::sort(neu.partner.begin(), neu.partner.end());
     EXPECT_EQ(neu.partner, gleich) << "cell " << c;
   }
@@ -243,7 +243,7 @@ TEST(Vorbelegen, FillsEveryCellWithinTheLimitsAndPlacesThePhotosThatMustBeUsed) 
     const std::vector<int32_t> foto = Vorbelegen(d, unten, oben);
     std::vector<int32_t> nutzung(fotos, 0);
     for (const int32_t p : foto) {
-      ASSERT_NE(p, kKeinFoto);
+      ASSERT_NE(p, kKeinBild);
       ++nutzung[static_cast<size_t>(p)];
     }
     for (size_t p = 0; p < fotos; ++p) EXPECT_LE(nutzung[p], oben[p]);

@@ -25,7 +25,8 @@ TEST(Platzierungsliste, OneLinePerCellRowByRowWithItsPhoto) {
   verwendung.Hinzufuegen("/fotos/Oma; Opa \"1970\".jpg", Zellort{2, 1});
   verwendung.Hinzufuegen("/fotos/\xc4, alt.png", Zellort{3, 1});  // a name in Windows-1252
   verwendung.ZelleAnfuegen(2, Zellort{1, 2});                     // (2, 2) stayed empty
-  auftrag.MosaikPlan.emplace(e, auftrag.analyse, std::move(verwendung));
+  auftrag.Ergebnis = std::make_unique<Mosaikergebnis>(
+      std::make_shared<Mosaikplan>(e, auftrag.analyse, std::move(verwendung)), "");
   // The list is the mosaic's, whatever the job is set to for the next one.
   e.KachelnX = 5;
   e.Raster = std::make_unique<Zellenraster>(5, 2);

@@ -184,7 +184,7 @@ TEST_F(SitzungLauf, ACancelFromAnotherThreadStopsOnlyTheRunInProgress) {
   EXPECT_FALSE(auftrag_.Abbruch);
   // The first run's result stands as it was.
   EXPECT_EQ(auftrag_.Laufzeiten, ersteDauern);
-  EXPECT_TRUE(auftrag_.MosaikBild);
+  EXPECT_TRUE(auftrag_.Ergebnis);
   for (const int32_t bild : testing::Bildnummern(*auftrag_.einstellungen.Raster)) {
     EXPECT_EQ(bild, kKeinBild);  // matching never ran
   }
@@ -201,7 +201,7 @@ TEST_F(SitzungLauf, ACancelFromAnotherThreadStopsOnlyTheRunInProgress) {
   EXPECT_LE(bericht.verschiedeneBilder, 24);
 
   SpeicherOptionen optionen = SpeicherOptionenFuer(ordner_, "mosaik.bmp", kFormatBmp);
-  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, 255, optionen));
+  ASSERT_EQ(ErgebnisSpeichern(auftrag_, 255, optionen), Speicherausgang::Gespeichert);
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
   EXPECT_TRUE(FileExists(ordner_ / "mosaik.bmp"));
 
@@ -221,43 +221,6 @@ size_t DateienIn(const std::string& ordner) {
   return anzahl;
 }
 
-// Large format within the usual size: the same placements, no mosaic held whole, the
-// same screen copy, and saved band by band (later, or during the run as the command
-// line does) the very files the whole picture gives.
-TEST_F(SitzungLauf, ALargeFormatRunWithinTheUsualSizeGivesTheSamePictures) {
-  constexpr uint8_t kBlend = 191;
-  Berechnungslauf lauf(auftrag_, benutzer_, Optionen());
-  ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
-  const std::vector<int32_t> bilder = testing::Bildnummern(*auftrag_.einstellungen.Raster);
-  const Bitmap anzeige = auftrag_.AnzeigeBild.Clone();
-  ASSERT_TRUE(
-      ErgebnisSpeichern(auftrag_, kBlend, SpeicherOptionenFuer(ordner_, "ganz.jpg", kFormatJpeg)));
-  ASSERT_TRUE(
-      ErgebnisSpeichern(auftrag_, kBlend, SpeicherOptionenFuer(ordner_, "ganz.png", kFormatPng)));
-
-  auftrag_.einstellungen.Grossformat = true;
-  auftrag_.zufall.seed(99);
-  ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
-  EXPECT_EQ(testing::Bildnummern(*auftrag_.einstellungen.Raster), bilder);
-  EXPECT_FALSE(auftrag_.MosaikBild.has_value());
-  EXPECT_TRUE(auftrag_.MosaikInBaendern());
-  ASSERT_EQ(auftrag_.AnzeigeBild.byteSize(), anzeige.byteSize());
-  EXPECT_EQ(std::memcmp(auftrag_.AnzeigeBild.data(), anzeige.data(), anzeige.byteSize()), 0);
-  EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{60, 40}));
-  ASSERT_TRUE(ErgebnisSpeichern(auftrag_, kBlend,
-                                SpeicherOptionenFuer(ordner_, "baender.jpg", kFormatJpeg)));
-  EXPECT_TRUE(testing::ReadWholeFile(ordner_ / "baender.jpg") ==
-              testing::ReadWholeFile(ordner_ / "ganz.jpg"));
-
-  LaufOptionen direkt = Optionen();
-  direkt.bandziel = Bandziel{SpeicherOptionenFuer(ordner_, "direkt.png", kFormatPng), kBlend, {}};
-  Berechnungslauf befehl(auftrag_, benutzer_, std::move(direkt));
-  auftrag_.zufall.seed(99);
-  ASSERT_EQ(befehl.Starten(), Laufausgang::Fertig);
-  EXPECT_TRUE(testing::ReadWholeFile(ordner_ / "direkt.png") ==
-              testing::ReadWholeFile(ordner_ / "ganz.png"));
-}
-
 // A cancel while a large mosaic goes into its file stops within a band: the run ends
 // cancelled, the old file is as it was, and no temporary file is left.
 TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
@@ -272,22 +235,26 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   testing::WriteWholeFile(ordner_ / "plakat.jpg", "das alte Bild");
   const size_t vorher = DateienIn(ordner_.path());
   LaufOptionen optionen = Optionen();
-  optionen.bandziel = Bandziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  optionen.ziel =
+      Zusammenstellziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
   int32_t zusammengesetzt = 0;
   benutzer_.beimEreignis = [&](int32_t) {
-    if (auftrag_.PhasenZeiten[3] > 0 && ++zusammengesetzt == 2) auftrag_.Abbruch = true;
+    if (auftrag_.PhasenZeiten[Phase::Zusammenstellen].beginn > 0 && ++zusammengesetzt == 2) {
+      auftrag_.Abbruch = true;
+    }
   };
   Berechnungslauf lauf(auftrag_, benutzer_, std::move(optionen));
   EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
   EXPECT_EQ(testing::ReadWholeFile(ordner_ / "plakat.jpg"), "das alte Bild");
   EXPECT_EQ(DateienIn(ordner_.path()), vorher + kKacheln);  // and the photos of the run
-  EXPECT_FALSE(auftrag_.MosaikInBaendern());
+  EXPECT_FALSE(auftrag_.Ergebnis);
   EXPECT_FALSE(auftrag_.ErgebnisFertig);
 
   // Uncancelled, the file is the poster.
   benutzer_.beimEreignis = {};
   LaufOptionen nochmal = Optionen();
-  nochmal.bandziel = Bandziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  nochmal.ziel =
+      Zusammenstellziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
   Berechnungslauf zweiter(auftrag_, benutzer_, std::move(nochmal));
   ASSERT_EQ(zweiter.Starten(), Laufausgang::Fertig);
   Bitmap gelesen;
@@ -329,8 +296,8 @@ constexpr uint8_t kMischung = 191;
 // The file the job's result gives when saved now as PNG (which carries the resolution).
 std::string Gespeichert(Auftrag& auftrag, const testing::TempFolder& ordner,
                         const std::string& datei, uint8_t blendwert) {
-  EXPECT_TRUE(
-      ErgebnisSpeichern(auftrag, blendwert, SpeicherOptionenFuer(ordner, datei, kFormatPng)));
+  EXPECT_EQ(ErgebnisSpeichern(auftrag, blendwert, SpeicherOptionenFuer(ordner, datei, kFormatPng)),
+            Speicherausgang::Gespeichert);
   return testing::ReadWholeFile(ordner / datei);
 }
 
@@ -344,7 +311,6 @@ TEST_F(SitzungLauf, ALargeResultIsSavedAsItsRunMadeItWhateverIsSetUpAfterwards) 
   Einrichten(auftrag_, Grosswunsch());
   Berechnungslauf lauf(auftrag_, benutzer_, Optionen());
   ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
-  ASSERT_TRUE(auftrag_.MosaikInBaendern());
   const std::string gemischt = Gespeichert(auftrag_, ordner_, "gemischt.png", kMischung);
   const std::string rein = Gespeichert(auftrag_, ordner_, "rein.png", kNurMosaik);
   const std::string liste = PlatzierungslisteText(auftrag_);
@@ -361,7 +327,7 @@ TEST_F(SitzungLauf, ALargeResultIsSavedAsItsRunMadeItWhateverIsSetUpAfterwards) 
   EXPECT_EQ(bericht.dpi, 300);
   EXPECT_EQ(bericht.ziel, (Size{48, 32}));  // what the size page says now
   // What the wizard shows of it: the run's grid and tiles.
-  const Mosaikplan& plan = *auftrag_.MosaikPlan;
+  const Mosaikplan& plan = auftrag_.Ergebnis->Plan();
   EXPECT_EQ(plan.Mosaik(), (Size{60, 40}));
   ASSERT_NE(plan.Foto(6, 4), nullptr);
   EXPECT_EQ(plan.ZelleAn(59, 39), (Zellort{6, 4}));
@@ -372,99 +338,6 @@ TEST_F(SitzungLauf, ALargeResultIsSavedAsItsRunMadeItWhateverIsSetUpAfterwards) 
     EXPECT_TRUE(Gespeichert(auftrag_, ordner_, "rein2.png", kNurMosaik) == rein) << mal;
   }
   EXPECT_FALSE(Gespeichert(auftrag_, ordner_, "gemischt3.png", kMischung) == gemischt);
-}
-
-// A large mosaic outlasts the runs after it that do not complete: cancelled while reading
-// or while composing their own (by then their grid, file list and plan are new), or
-// ending with too few readable pictures. Its screen copy and the file it saves are the
-// same as before.
-TEST_F(SitzungLauf, ALargeResultOutlastsRunsThatDoNotComplete) {
-  muster_ = true;
-  Einrichten(auftrag_, Grosswunsch());
-  Berechnungslauf lauf(auftrag_, benutzer_, Optionen());
-  ASSERT_EQ(lauf.Starten(), Laufausgang::Fertig);
-  const std::string datei = Gespeichert(auftrag_, ordner_, "vorher.png", kMischung);
-  const Bitmap anzeige = auftrag_.AnzeigeBild.Clone();
-  const auto pruefen = [&](const char* wie) {
-    EXPECT_TRUE(auftrag_.MosaikInBaendern()) << wie;
-    EXPECT_TRUE(auftrag_.ErgebnisFertig) << wie;
-    ASSERT_EQ(auftrag_.AnzeigeBild.byteSize(), anzeige.byteSize()) << wie;
-    EXPECT_EQ(std::memcmp(auftrag_.AnzeigeBild.data(), anzeige.data(), anzeige.byteSize()), 0)
-        << wie;
-    EXPECT_TRUE(Gespeichert(auftrag_, ordner_, "nachher.png", kMischung) == datei) << wie;
-  };
-
-  // The next runs have a grid of their own, so that theirs could not pass for it.
-  Auftragswunsch anders = Grosswunsch();
-  anders.kachelnX = 3;
-  anders.kachelnY = 2;
-  Einrichten(auftrag_, anders);
-  benutzer_.beimEreignis = [&](int32_t) { auftrag_.Abbruch = true; };
-  EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
-  pruefen("beim Einlesen abgebrochen");
-
-  benutzer_.beimEreignis = [&](int32_t) {
-    if (auftrag_.PhasenZeiten[3] > 0) auftrag_.Abbruch = true;
-  };
-  EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
-  ASSERT_GT(auftrag_.PhasenZeiten[3], 0);
-  pruefen("beim Zusammenstellen abgebrochen");
-
-  benutzer_.beimEreignis = {};
-  lesbar_ = 3;
-  EXPECT_EQ(lauf.Starten(), Laufausgang::Unlesbar);
-  EXPECT_EQ(auftrag_.Dateiliste.size(), 3u);  // the job's list is the failed run's
-  pruefen("zu wenig lesbare Bilder");
-}
-
-// A normal result and a large one replace each other when, and only when, the run of
-// the other kind completes; a run of the other kind that is cancelled after its matching
-// leaves the earlier one whole, picture and plan.
-TEST_F(SitzungLauf, ANormalAndALargeResultReplaceEachOtherOnlyByACompletedRun) {
-  muster_ = true;
-  Berechnungslauf lauf(auftrag_, benutzer_, Optionen());
-  const auto starten = [&](const Auftragswunsch& wunsch, bool abbrechen) {
-    Einrichten(auftrag_, wunsch);
-    auftrag_.zufall.seed(99);
-    benutzer_.beimEreignis = [&, abbrechen](int32_t) {
-      if (abbrechen && auftrag_.PhasenZeiten[3] > 0) auftrag_.Abbruch = true;
-    };
-    return lauf.Starten();
-  };
-  Auftragswunsch normal = Grosswunsch();
-  normal.grossformat = false;
-  Auftragswunsch kleinNormal = Anderswunsch();
-  Auftragswunsch kleinGross = Anderswunsch();
-  kleinGross.grossformat = true;
-
-  ASSERT_EQ(starten(Grosswunsch(), false), Laufausgang::Fertig);
-  const std::string gross = Gespeichert(auftrag_, ordner_, "gross.png", kMischung);
-
-  ASSERT_EQ(starten(normal, false), Laufausgang::Fertig);
-  EXPECT_TRUE(auftrag_.MosaikBild.has_value());
-  EXPECT_FALSE(auftrag_.MosaikInBaendern());
-  EXPECT_THROW(ErgebnisInBaendernSpeichern(auftrag_, kMischung,
-                                           SpeicherOptionenFuer(ordner_, "x.png", kFormatPng), {}),
-               std::logic_error);
-  const std::string ganz = Gespeichert(auftrag_, ordner_, "ganz.png", kMischung);
-  // Within the usual size the same placements give the same picture either way.
-  EXPECT_TRUE(ganz == gross);
-
-  EXPECT_EQ(starten(kleinGross, true), Laufausgang::Abgebrochen);
-  EXPECT_TRUE(auftrag_.MosaikBild.has_value());
-  EXPECT_FALSE(auftrag_.MosaikInBaendern());
-  ASSERT_TRUE(auftrag_.MosaikPlan.has_value());
-  EXPECT_EQ(auftrag_.MosaikPlan->KachelnX(), 6);
-  EXPECT_TRUE(Gespeichert(auftrag_, ordner_, "ganz2.png", kMischung) == ganz);
-
-  ASSERT_EQ(starten(Grosswunsch(), false), Laufausgang::Fertig);
-  EXPECT_FALSE(auftrag_.MosaikBild.has_value());
-  EXPECT_TRUE(auftrag_.MosaikInBaendern());
-
-  EXPECT_EQ(starten(kleinNormal, true), Laufausgang::Abgebrochen);
-  EXPECT_FALSE(auftrag_.MosaikBild.has_value());
-  EXPECT_TRUE(auftrag_.MosaikInBaendern());
-  EXPECT_TRUE(Gespeichert(auftrag_, ordner_, "gross2.png", kMischung) == gross);
 }
 
 }  // namespace

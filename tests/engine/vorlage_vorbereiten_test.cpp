@@ -50,8 +50,9 @@ TEST(VorlageVorbereiten, UniformTemplateGivesEveryCellAndSubCellItsColour) {
     }
   }
   EXPECT_EQ(v.benutzer.ereignisRunden, 12);
-  EXPECT_GE(v.auftrag.PhasenZeiten[6], v.auftrag.PhasenZeiten[1]);
-  EXPECT_GT(v.auftrag.PhasenZeiten[1], 0.0);
+  const Zeitspanne& zeit = v.auftrag.PhasenZeiten[Phase::Vorbereiten];
+  EXPECT_GE(zeit.ende, zeit.beginn);
+  EXPECT_GT(zeit.beginn, 0.0);
 }
 
 TEST(VorlageVorbereiten, SubCellsAndAveragesAreRoundedHalfToEven) {
@@ -107,7 +108,8 @@ TEST(VorlageVorbereiten, CancelLeavesTheRemainingCellsWithoutSignature) {
   EXPECT_EQ(v.Zelle(1, 2).Helligkeit, 150);
   EXPECT_EQ(v.Zelle(1, 3).Helligkeit, 0);
   EXPECT_EQ(v.benutzer.ereignisRunden, 2);
-  EXPECT_GE(v.auftrag.PhasenZeiten[6], v.auftrag.PhasenZeiten[1]);
+  EXPECT_GE(v.auftrag.PhasenZeiten[Phase::Vorbereiten].ende,
+            v.auftrag.PhasenZeiten[Phase::Vorbereiten].beginn);
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 
+#include "engine/vorbereitung.h"
 #include "liegendes_jpeg.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
@@ -20,6 +22,8 @@ constexpr Farbe kRot{0, 0, 255};
 constexpr Farbe kGruen{0, 255, 0};
 constexpr Farbe kSchwarz{0, 0, 0};
 
+// A 3 × 2 grid of 40 × 30 tiles: a red JPEG in cells (1, 1) and (3, 2), a green BMP in
+// (2, 1), a file that is gone in (2, 2), and (1, 2) left empty.
 struct Zusammenstellung {
   testing::TempFolder ordner;
   Auftrag auftrag;
@@ -33,7 +37,8 @@ struct Zusammenstellung {
     e.ZellBreite = 40;
     e.ZellHoehe = 30;
     e.ZoomX = e.ZoomY = 100;
-    auftrag.MosaikBild.emplace(3 * 40, 2 * 30);
+    auftrag.AnzeigeMaxBreite = 60;
+    auftrag.AnzeigeMaxHoehe = 60;
     const std::string rot = ordner / "rot.jpg";
     testing::WriteTestJpeg(rot, testing::Einfarbig(64, 48, kRot), 100);
     const std::string gruen = ordner / "gruen.bmp";
@@ -44,10 +49,13 @@ struct Zusammenstellung {
     verwendung.Hinzufuegen(ordner / "fehlt.jpg", Zellort{2, 2});
   }
 
-  void Zusammenstellen(unsigned threads) {
+  // Phase 4 into the job's result; its mosaic at full size, or an empty picture.
+  Bitmap Zusammenstellen(unsigned threads) {
     Fortschritt fortschritt(auftrag, benutzer);
-    Arbeitsgruppe gruppe(threads);
-    MosaikZusammenstellen(auftrag, fortschritt, verwendung, gruppe);
+    auto plan = std::make_shared<Mosaikplan>(auftrag.einstellungen, auftrag.analyse, verwendung);
+    MosaikZusammenstellen(auftrag, fortschritt, std::move(plan), {}, threads);
+    if (!auftrag.Ergebnis) return Bitmap();
+    return auftrag.Ergebnis->Stellvertreter().Clone();
   }
 };
 
@@ -58,34 +66,40 @@ bool Aehnlich(Farbe a, Farbe b) {
 
 TEST(MosaikZusammenstellen, EachFileIsScaledToTheTileAndCopiedIntoItsCells) {
   Zusammenstellung z;
-  z.Zusammenstellen(1);
-  const Bitmap& m = *z.auftrag.MosaikBild;
+  const Bitmap m = z.Zusammenstellen(1);
+  ASSERT_EQ(m.width(), 120);
   // Cell (1, 1) starts at (0, 0), cell (3, 2) at (80, 30).
   for (const auto& [x, y] : {std::pair{0, 0}, {39, 29}, {80, 30}, {119, 59}}) {
     EXPECT_TRUE(Aehnlich(ReadPixel(m, x, y), kRot)) << x << "," << y;
   }
   EXPECT_EQ(ReadPixel(m, 40, 0), kGruen);
   EXPECT_EQ(ReadPixel(m, 79, 29), kGruen);
-  // A file that cannot be loaded leaves its cell black.
+  // A file that cannot be loaded leaves its cell black, and is counted.
   EXPECT_EQ(ReadPixel(m, 40, 30), kSchwarz);
   EXPECT_EQ(ReadPixel(m, 79, 59), kSchwarz);
   EXPECT_EQ(ReadPixel(m, 0, 30), kSchwarz);
+  EXPECT_EQ(z.auftrag.UnlesbareBilder, 1);
+  EXPECT_EQ(z.auftrag.SchwarzeKacheln, 3);  // the gone file's, and two left empty
 
   // The gauge counts distinct files.
   ASSERT_FALSE(z.benutzer.balkenStaende.empty());
   EXPECT_EQ(z.benutzer.balkenStaende.front(), (testing::Balkenstand{0, 3}));
   EXPECT_EQ(z.benutzer.balkenStaende.back(), (testing::Balkenstand{3, 3}));
-  EXPECT_EQ(z.benutzer.ereignisRunden, 3);
-  EXPECT_GE(z.auftrag.PhasenZeiten[8], z.auftrag.PhasenZeiten[3]);
+  EXPECT_EQ(z.benutzer.ereignisRunden, 2);  // one thread: blocks of two files
+  const Zeitspanne& zeit = z.auftrag.PhasenZeiten[Phase::Zusammenstellen];
+  EXPECT_GE(zeit.ende, zeit.beginn);
+  EXPECT_GT(zeit.beginn, 0.0);
+
+  // The screen copy: the mosaic fitted into the box.
+  EXPECT_EQ(z.auftrag.Ergebnis->AnzeigeBild().width(), 60);
+  EXPECT_EQ(z.auftrag.Ergebnis->AnzeigeBild().height(), 30);
 }
 
 TEST(MosaikZusammenstellen, ManyThreadsComposeTheSamePicture) {
   Zusammenstellung einer;
   Zusammenstellung viele;
-  einer.Zusammenstellen(1);
-  viele.Zusammenstellen(3);
-  const Bitmap& a = *einer.auftrag.MosaikBild;
-  const Bitmap& b = *viele.auftrag.MosaikBild;
+  const Bitmap a = einer.Zusammenstellen(1);
+  const Bitmap b = viele.Zusammenstellen(3);
   ASSERT_EQ(a.byteSize(), b.byteSize());
   EXPECT_EQ(std::memcmp(a.data(), b.data(), a.byteSize()), 0);
 }
@@ -106,12 +120,9 @@ TEST(MosaikZusammenstellen, PlacedPhotosAreReadTheWayTheyWereMeasured) {
     testing::WriteTestJpegLiegend(z.ordner / "liegend.jpg", liegend);
     z.verwendung = Verwendungsliste();
     z.verwendung.Hinzufuegen(z.ordner / "liegend.jpg", Zellort{1, 1});
-    z.Zusammenstellen(1);
+    const Bitmap m = z.Zusammenstellen(1);
     // Whether the left edge, the middle and the top edge of the 40 × 30 tile show the strip.
-    const auto streifen = [&](int x, int y) {
-      const Farbe f = ReadPixel(*z.auftrag.MosaikBild, x, y);
-      return f.green < kGruen.green / 2;
-    };
+    const auto streifen = [&](int x, int y) { return ReadPixel(m, x, y).green < kGruen.green / 2; };
     return std::array{streifen(4, 15), streifen(20, 15), streifen(20, 2)};
   };
   EXPECT_EQ(zeichnen(false, false), (std::array{true, false, false}));
@@ -120,61 +131,49 @@ TEST(MosaikZusammenstellen, PlacedPhotosAreReadTheWayTheyWereMeasured) {
   EXPECT_EQ(zeichnen(false, true), (std::array{false, false, false}));
 }
 
-TEST(MosaikZusammenstellen, CancelBeforeComposingDrawsNothing) {
-  Zusammenstellung z;
-  z.auftrag.Abbruch = true;
-  z.Zusammenstellen(2);
-  EXPECT_EQ(ReadPixel(*z.auftrag.MosaikBild, 0, 0), kSchwarz);
-  EXPECT_EQ(z.benutzer.ereignisRunden, 0);
-  EXPECT_GT(z.auftrag.PhasenZeiten[8], 0.0);
-}
+// A cancel before composing or between two blocks of files leaves no result.
+TEST(MosaikZusammenstellen, ACancelLeavesNoResult) {
+  Zusammenstellung vorher;
+  vorher.auftrag.Abbruch = true;
+  EXPECT_TRUE(vorher.Zusammenstellen(2).empty());
+  EXPECT_EQ(vorher.benutzer.ereignisRunden, 0);
+  EXPECT_GT(vorher.auftrag.PhasenZeiten[Phase::Zusammenstellen].ende, 0.0);
 
-TEST(MosaikZusammenstellen, CancelWhileComposingStopsBeforeTheNextBlock) {
-  Zusammenstellung z;
-  const std::string blau = z.ordner / "blau.bmp";
-  testing::WriteTestBmp(blau, testing::Einfarbig(7, 5, Farbe{255, 0, 0}));
-  z.verwendung.Hinzufuegen(blau, Zellort{1, 2});  // the fourth file: the second block
-  z.benutzer.beimEreignis = [&](int32_t runde) {
-    if (runde == 1) z.auftrag.Abbruch = true;
+  Zusammenstellung mitten;
+  mitten.benutzer.beimEreignis = [&](int32_t runde) {
+    if (runde == 1) mitten.auftrag.Abbruch = true;
   };
-  z.Zusammenstellen(1);  // one thread: blocks of two files
-  EXPECT_EQ(z.benutzer.ereignisRunden, 1);
-  EXPECT_EQ(z.benutzer.balkenStaende.back().maximum, 4);
-  EXPECT_EQ(ReadPixel(*z.auftrag.MosaikBild, 0, 30), kSchwarz);
-  EXPECT_GT(z.auftrag.PhasenZeiten[8], 0.0);
+  EXPECT_TRUE(mitten.Zusammenstellen(1).empty());  // one thread: blocks of two files
+  EXPECT_EQ(mitten.benutzer.ereignisRunden, 1);
+  EXPECT_EQ(mitten.auftrag.Ergebnis, nullptr);
 }
 
 // One grey file placed in both cells of a 2 × 1 grid of 8 × 6 tiles, composed with its
 // colours moved toward a template whose first cell has four coloured quarters and whose
 // second is plain.
 Bitmap Angeglichen(int staerke, int formanalyse) {
-  testing::TempFolder ordner;
-  Auftrag auftrag;
-  testing::TestBenutzer benutzer;
-  Einstellungen& e = auftrag.einstellungen;
+  Zusammenstellung z;
+  Einstellungen& e = z.auftrag.einstellungen;
   e.KachelnX = 2;
   e.KachelnY = 1;
   e.ZellBreite = 8;
   e.ZellHoehe = 6;
-  e.ZoomX = e.ZoomY = 100;
   e.verfahren.Farbangleich = static_cast<uint8_t>(staerke);
-  auftrag.analyse.Formanalyse = static_cast<uint8_t>(formanalyse);
-  auftrag.VorlageBild = testing::Einfarbig(16, 6, Farbe{40, 200, 90});
+  z.auftrag.analyse.Formanalyse = static_cast<uint8_t>(formanalyse);
+  z.auftrag.VorlageBild = testing::Einfarbig(16, 6, Farbe{40, 200, 90});
   const std::array<Farbe, 4> viertel = {Farbe{0, 0, 250}, Farbe{250, 0, 0}, Farbe{10, 20, 30},
                                         Farbe{255, 255, 255}};
   for (int y = 0; y < 6; ++y) {
-    for (int x = 0; x < 8; ++x) WritePixel(auftrag.VorlageBild, x, y, viertel[(x / 4) * 2 + y / 3]);
+    for (int x = 0; x < 8; ++x) {
+      WritePixel(z.auftrag.VorlageBild, x, y, viertel[(x / 4) * 2 + y / 3]);
+    }
   }
-  auftrag.MosaikBild.emplace(16, 6);
-  const std::string grau = ordner / "grau.bmp";
+  const std::string grau = z.ordner / "grau.bmp";
   testing::WriteTestBmp(grau, testing::Einfarbig(5, 5, Farbe{100, 100, 100}));
-  Verwendungsliste verwendung;
-  verwendung.Hinzufuegen(grau, Zellort{1, 1});
-  verwendung.ZelleAnfuegen(0, Zellort{2, 1});
-  Fortschritt fortschritt(auftrag, benutzer);
-  Arbeitsgruppe gruppe(2);
-  MosaikZusammenstellen(auftrag, fortschritt, verwendung, gruppe);
-  return std::move(*auftrag.MosaikBild);
+  z.verwendung = Verwendungsliste();
+  z.verwendung.Hinzufuegen(grau, Zellort{1, 1});
+  z.verwendung.ZelleAnfuegen(0, Zellort{2, 1});
+  return z.Zusammenstellen(2);
 }
 
 TEST(MosaikZusammenstellen, ColourCorrectionMovesEachTilePartTowardItsCell) {
@@ -196,40 +195,31 @@ TEST(MosaikZusammenstellen, ColourCorrectionMovesEachTilePartTowardItsCell) {
   EXPECT_EQ(ReadPixel(ganz, 7, 5), ReadPixel(ganz, 0, 0));
 }
 
-TEST(MosaikFertigstellen, FitsTheMosaicIntoTheScreenBox) {
-  Auftrag auftrag;
-  auftrag.MosaikBild = testing::Einfarbig(2000, 1500, kGruen);
-  auftrag.AnzeigeMaxBreite = 956;
-  auftrag.AnzeigeMaxHoehe = 545;
-  MosaikFertigstellen(auftrag);
-  EXPECT_TRUE(auftrag.ErgebnisFertig);
-  EXPECT_EQ(auftrag.AnzeigeBild.width(), 727);
-  EXPECT_EQ(auftrag.AnzeigeBild.height(), 545);
-  EXPECT_EQ(ReadPixel(auftrag.AnzeigeBild, 700, 500), kGruen);
+TEST(MosaikZusammenstellen, TheScreenCopyFitsTheBoxAndAZeroAreaIsNoResult) {
+  Zusammenstellung z;
+  Einstellungen& e = z.auftrag.einstellungen;
+  e.KachelnX = 50;
+  e.KachelnY = 50;
+  e.ZellBreite = 40;
+  e.ZellHoehe = 30;
+  z.auftrag.AnzeigeMaxBreite = 956;
+  z.auftrag.AnzeigeMaxHoehe = 545;
+  ASSERT_FALSE(z.Zusammenstellen(2).empty());  // 2000 × 1500
+  EXPECT_EQ(z.auftrag.Ergebnis->AnzeigeBild().width(), 727);
+  EXPECT_EQ(z.auftrag.Ergebnis->AnzeigeBild().height(), 545);
 
   // A screen smaller than the frame still gets a picture.
-  auftrag.AnzeigeMaxBreite = -8;
-  auftrag.AnzeigeMaxHoehe = -3;
-  MosaikFertigstellen(auftrag);
-  EXPECT_TRUE(auftrag.ErgebnisFertig);
-  EXPECT_FALSE(auftrag.AnzeigeBild.empty());
-}
-
-TEST(MosaikFertigstellen, ZeroAreaOrMissingMosaicIsNoResult) {
-  Auftrag auftrag;
-  auftrag.ErgebnisFertig = true;
-  MosaikFertigstellen(auftrag);
-  EXPECT_FALSE(auftrag.ErgebnisFertig);
+  z.auftrag.AnzeigeMaxBreite = -8;
+  z.auftrag.AnzeigeMaxHoehe = -3;
+  ASSERT_FALSE(z.Zusammenstellen(2).empty());
+  EXPECT_FALSE(z.auftrag.Ergebnis->AnzeigeBild().empty());
 
   // ZellBreite 3 at 20 per cent: tiles 0 pixels wide.
-  auftrag.einstellungen.ZellBreite = 3;
-  auftrag.einstellungen.ZoomX = 20;
-  ASSERT_EQ(KachelBreite(auftrag.einstellungen), 0);
-  auftrag.MosaikBild.emplace(0, 50);
-  auftrag.AnzeigeMaxBreite = 956;
-  auftrag.AnzeigeMaxHoehe = 545;
-  MosaikFertigstellen(auftrag);
-  EXPECT_FALSE(auftrag.ErgebnisFertig);
+  e.ZellBreite = 3;
+  e.ZoomX = 20;
+  ASSERT_EQ(KachelBreite(e), 0);
+  EXPECT_TRUE(z.Zusammenstellen(2).empty());
+  EXPECT_EQ(z.auftrag.Ergebnis, nullptr);
 }
 
 }  // namespace

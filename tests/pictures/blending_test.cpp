@@ -125,14 +125,14 @@ TEST(Blending, StripsMatchTheWholePictureBlend) {
     Bitmap ganz(mosaik.width(), mosaik.height());
     BlendTemplateIntoMosaic(ganz, mosaik, fall.vorlage, fall.a);
     UeberblendeteStreifen streifen(mosaik, fall.vorlage, fall.a);
-    ASSERT_EQ(streifen.width(), 37);
-    ASSERT_EQ(streifen.height(), 29);
+    ASSERT_EQ(streifen.Breite(), 37);
+    ASSERT_EQ(streifen.Hoehe(), 29);
     for (int32_t first : {0, 5, 28, 13}) {
       const int32_t anzahl = std::min(11, 29 - first);
       const Zeilen zeilen = streifen.Streifen(first, anzahl);
       for (int32_t i = 0; i < anzahl; ++i) {
         for (int32_t x = 0; x < 37; ++x) {
-          const uint8_t* p = zeilen.row(i) + 4 * x;
+          const uint8_t* p = zeilen.Zeile(i) + 4 * x;
           ASSERT_EQ((Farbe{p[0], p[1], p[2]}), ReadPixel(ganz, x, first + i))
               << "a=" << int(fall.a) << " row " << first + i << " x " << x;
         }

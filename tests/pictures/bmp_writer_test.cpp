@@ -8,6 +8,8 @@
 
 #include "pictures/bmp_reader.h"
 #include "pictures/farbreduktion.h"
+#include "pictures/speichern.h"
+#include "platform/paths.h"
 #include "speicher_testbilder.h"
 #include "support/temp_folder.h"
 
@@ -19,6 +21,20 @@ using testing::MittlererFehler;
 using testing::TempFolder;
 using testing::Verlauf;
 using testing::WriteWholeFile;
+
+// Writes `bild` as a BMP of `format` through the save routine.
+void BmpSchreiben(const Bitmap& bild, PixelFormat format, const std::string& pfad) {
+  SpeicherOptionen optionen;
+  optionen.Pfad = FolderOf(pfad);
+  optionen.Datei = FileNameOf(pfad);
+  optionen.Format = kFormatBmp;
+  optionen.Farbtiefe = format == PixelFormat::k8    ? kFarbtiefe8
+                       : format == PixelFormat::k16 ? kFarbtiefe16
+                       : format == PixelFormat::k24 ? kFarbtiefe24
+                                                    : kFarbtiefe32;
+  BitmapStreifen quelle(bild);
+  ASSERT_TRUE(BildSpeichern(quelle, optionen));
+}
 
 Bitmap Lesen(const std::string& path) {
   Bitmap bild;
@@ -44,8 +60,7 @@ constexpr int32_t kHoehe = 9;
 TEST(BmpWriter, SixteenBitsKeepTheTop565Bits) {
   TempFolder ordner;
   const Bitmap bild = Verlauf(kBreite, kHoehe);
-  BitmapStreifen quelle(bild);
-  WriteBmpFile(quelle, PixelFormat::k16, ordner / "bild.bmp");
+  BmpSchreiben(bild, PixelFormat::k16, ordner / "bild.bmp");
   const Bitmap gelesen = Lesen(ordner / "bild.bmp");
   ASSERT_EQ(gelesen.width(), kBreite);
   for (int32_t y = 0; y < kHoehe; ++y) {
@@ -62,8 +77,7 @@ TEST(BmpWriter, SixteenBitsKeepTheTop565Bits) {
 TEST(BmpWriter, EightBitsKeepAFewColoursExactlyAndCarryAFullPalette) {
   TempFolder ordner;
   const Bitmap bild = WenigeFarben(kBreite, kHoehe);
-  BitmapStreifen quelle(bild);
-  WriteBmpFile(quelle, PixelFormat::k8, ordner / "bild.bmp");
+  BmpSchreiben(bild, PixelFormat::k8, ordner / "bild.bmp");
   const Bitmap gelesen = Lesen(ordner / "bild.bmp");
   EXPECT_EQ(GroessterFehler(gelesen, bild), 0);
   const auto groesse = std::filesystem::file_size(ordner / "bild.bmp");
@@ -136,8 +150,7 @@ TEST(BmpWriter, HeadersReadByAnIndependentReader) {
   for (PixelFormat format :
        {PixelFormat::k8, PixelFormat::k16, PixelFormat::k24, PixelFormat::k32}) {
     const std::string name = ordner / ("bild" + std::to_string(static_cast<int>(format)) + ".bmp");
-    BitmapStreifen quelle(bild);
-    WriteBmpFile(quelle, format, name);
+    BmpSchreiben(bild, format, name);
     befehl += " " + name;
   }
   std::string ausgabe;

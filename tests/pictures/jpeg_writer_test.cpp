@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,8 +56,14 @@ TEST(JpegWriter, ColourPicturesRoundTripThroughBothReaders) {
 
   // Rows in the working format give the same file as the 24-bit picture.
   MemorySink streifen;
+  Bildbeschreibung beschreibung;
+  beschreibung.breite = 61;
+  beschreibung.hoehe = 37;
+  beschreibung.qualitaet = 95;
+  const std::unique_ptr<Bildschreiber> schreiber = MakeJpegWriter(streifen, beschreibung);
   BitmapStreifen quelle(arbeit);
-  WriteJpeg(streifen, quelle, 95);
+  StreifenweiseLesen(quelle, [&](int32_t, const Zeilen& zeilen) { schreiber->Schreiben(zeilen); });
+  schreiber->Beenden();
   EXPECT_EQ(streifen.bytes(), EncodeJpeg(bild, 95));
   EXPECT_EQ(Komponenten(streifen.bytes()), 3);
 }
@@ -128,8 +135,7 @@ TEST(JpegWriter, FilesOpenInAnIndependentDecoder) {
   if (!testing::WerkzeugDa("djpeg")) GTEST_SKIP() << "djpeg fehlt";
   TempFolder ordner;
   const Bitmap arbeit = Verlauf(33, 2 * kStreifenZeilen + 3);
-  BitmapStreifen streifen(arbeit);
-  WriteJpegFile(streifen, ordner / "bild.jpg", 90);
+  WriteJpegFile(InFormatWandeln(arbeit, PixelFormat::k24), ordner / "bild.jpg", 90);
   std::string ausgabe;
   ASSERT_TRUE(
       testing::Ausfuehren("djpeg -pnm " + ordner / "bild.jpg" + " 2>&1 | head -c 15", ausgabe));

@@ -3,17 +3,16 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <atomic>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "pictures/blending.h"
-#include "pictures/bmp_reader.h"
-#include "pictures/byte_sink.h"
-#include "pictures/jpeg_io.h"
-#include "pictures/jpeg_writer.h"
+#include "pictures/save_extension.h"
 #include "pictures/streifen_quelle.h"
 #include "speicher_testbilder.h"
 #include "support/bild_dateien.h"
@@ -23,9 +22,6 @@
 namespace tilvendo {
 namespace {
 
-using testing::Einfarbig;
-using testing::GroessterFehler;
-using testing::MittlererFehler;
 using testing::ReadWholeFile;
 using testing::SpeicherOptionenFuer;
 using testing::TempFolder;
@@ -45,11 +41,12 @@ std::set<std::string> DateienIn(const std::string& ordner) {
   return namen;
 }
 
-// The blend every saved file must show.
-Bitmap Erwartet(const Bitmap& mosaik, const Bitmap& vorlage, uint8_t a) {
-  Bitmap bild(mosaik.width(), mosaik.height());
-  BlendTemplateIntoMosaic(bild, mosaik, vorlage, a);
-  return bild;
+// The mosaic blended with its template strip by strip into the file, as a mosaic held
+// whole is saved.
+bool Speichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
+               const SpeicherOptionen& optionen, const Speicherbegleitung& begleitung = {}) {
+  UeberblendeteStreifen quelle(mosaik, vorlage, a);
+  return BildSpeichern(quelle, optionen, begleitung);
 }
 
 TEST(Speichern, ForceSaveExtension) {
@@ -75,46 +72,10 @@ TEST(Speichern, ForceSaveExtension) {
   EXPECT_EQ(optionen.Datei, "mosaik.jpg");
 }
 
-TEST(Speichern, EveryFormatShowsTheBlendAtFullSize) {
-  TempFolder ordner;
-  const Bitmap mosaik = Verlauf(45, 2 * kStreifenZeilen + 7);
-  const Bitmap vorlage = Verlauf(8, 5);
-  const uint8_t a = BlendwertAusRegler(kReglerStandard);
-  const Bitmap erwartet = Erwartet(mosaik, vorlage, a);
-
-  struct Fall {
-    uint8_t farbtiefe;
-    int groessterFehler;
-    double mittlererFehler;
-  };
-  for (const Fall& fall : {Fall{kFarbtiefe24, 0, 0}, Fall{kFarbtiefe32, 0, 0},
-                           Fall{kFarbtiefe16, 7, 4}, Fall{kFarbtiefe8, 40, 6}}) {
-    ASSERT_TRUE(MosaikSpeichern(vorlage, mosaik, a,
-                                SpeicherOptionenFuer(ordner, "m.bmp", kFormatBmp, fall.farbtiefe)));
-    Bitmap gelesen;
-    ASSERT_TRUE(ReadBmpFile(gelesen, ordner / "m.bmp"));
-    ASSERT_EQ(gelesen.width(), mosaik.width());
-    ASSERT_EQ(gelesen.height(), mosaik.height());
-    EXPECT_LE(GroessterFehler(gelesen, erwartet), fall.groessterFehler);
-    EXPECT_LE(MittlererFehler(gelesen, erwartet), fall.mittlererFehler);
-  }
-
-  ASSERT_TRUE(
-      MosaikSpeichern(vorlage, mosaik, a, SpeicherOptionenFuer(ordner, "m.jpg", kFormatJpeg)));
-  Bitmap gelesen;
-  ASSERT_TRUE(ReadJpegFile(gelesen, ordner / "m.jpg", true, 0));
-  ASSERT_EQ(gelesen.width(), mosaik.width());
-  EXPECT_LT(MittlererFehler(gelesen, erwartet), 3.0);
-  EXPECT_EQ(DateienIn(ordner.path()), (std::set<std::string>{"m.bmp", "m.jpg"}));
-}
-
-TEST(Speichern, UnknownFormatWritesNothingAndAnEmptyMosaicIsAnError) {
+TEST(Speichern, UnknownFormatWritesNothing) {
   TempFolder ordner;
   const Bitmap mosaik = Verlauf(4, 4);
-  EXPECT_FALSE(MosaikSpeichern(mosaik, mosaik, 0, SpeicherOptionenFuer(ordner, "m.xyz", 9)));
-  EXPECT_THROW(
-      MosaikSpeichern(mosaik, Bitmap(), 0, SpeicherOptionenFuer(ordner, "m.bmp", kFormatBmp)),
-      WriteError);
+  EXPECT_FALSE(Speichern(mosaik, mosaik, 0, SpeicherOptionenFuer(ordner, "m.xyz", 9)));
   EXPECT_TRUE(std::filesystem::is_empty(ordner.path()));
 }
 
@@ -134,7 +95,7 @@ TEST(Speichern, AFolderThatCannotBeWrittenIsReportedWithThePath) {
     SpeicherOptionen optionen = SpeicherOptionenFuer(ordner, fall.name, fall.format);
     optionen.Pfad = ordner / "datei/";
     try {
-      MosaikSpeichern(Verlauf(4, 4), Verlauf(6, 6), 100, optionen);
+      Speichern(Verlauf(4, 4), Verlauf(6, 6), 100, optionen);
       ADD_FAILURE() << fall.name << ": kein Fehler";
     } catch (const WriteError& fehler) {
       EXPECT_EQ(std::string(fehler.what()), fall.meldung);
@@ -174,7 +135,7 @@ TEST(Speichern, AWriteThatFailsOnTheDiskLeavesTheOldFileByteForByte) {
     {
       DateiGrenze grenze(1000);
       try {
-        MosaikSpeichern(mosaik, mosaik, 0, SpeicherOptionenFuer(ordner, datei, format));
+        Speichern(mosaik, mosaik, 0, SpeicherOptionenFuer(ordner, datei, format));
         ADD_FAILURE() << datei << ": kein Fehler";
       } catch (const WriteError& fehler) {
         EXPECT_EQ(std::string(fehler.what()), "nach " + ordner / datei +
@@ -187,83 +148,99 @@ TEST(Speichern, AWriteThatFailsOnTheDiskLeavesTheOldFileByteForByte) {
   }
 }
 
-TEST(Speichern, BmpEstimateCountsBytesPerPixelPlusHeaderRoom) {
-  const Bitmap mosaik(1000, 500);
-  const Bitmap vorlage(10, 10);
-  SpeicherOptionen optionen;
-  optionen.Format = kFormatBmp;
-  Bitmap cache;
-  Bitmap vorschau;
-  const std::pair<uint8_t, int64_t> faelle[] = {
-      {kFarbtiefe16, 1'002'048}, {kFarbtiefe8, 502'048}, {kFarbtiefe24, 1'502'048},
-      {kFarbtiefe32, 2'002'048}, {0, 2'002'048},  // a depth never chosen counts 4 bytes
+// Once every row is written, the file replaces the old one only if the save is released
+// then: a release refused, or a cancel after the last row, still leaves the old file.
+// Every format asks once, after its last row, so a window can decide on a late click.
+TEST(Speichern, EveryFormatAsksForTheReleaseAfterItsLastRowBeforeReplacingTheFile) {
+  TempFolder ordner;
+  const Bitmap mosaik = Verlauf(45, 3 * kStreifenZeilen + 7);
+  struct Fall {
+    uint8_t format;
+    uint8_t farbtiefe;
+    const char* datei;
   };
-  for (const auto& [farbtiefe, schaetzung] : faelle) {
-    optionen.Farbtiefe = farbtiefe;
-    EXPECT_EQ(MakeSavePreview(vorlage, mosaik, 128, 236, 170, optionen, cache, vorschau),
-              schaetzung);
-    EXPECT_EQ(vorschau.format(), BmpPixelFormat(farbtiefe));
+  for (const Fall fall : {Fall{kFormatBmp, kFarbtiefe8, "m.bmp"},
+                          Fall{kFormatBmp, kFarbtiefe24, "m.bmp"}, Fall{kFormatJpeg, 0, "m.jpg"},
+                          Fall{kFormatPng, 0, "m.png"}, Fall{kFormatTiff, 0, "m.tif"}}) {
+    for (const bool freigegeben : {false, true}) {
+      for (const bool spaeterAbbruch : {false, true}) {
+        const std::string wie = std::string(fall.datei) + " depth " +
+                                std::to_string(fall.farbtiefe) + (freigegeben ? " released" : "") +
+                                (spaeterAbbruch ? " cancelled late" : "");
+        WriteWholeFile(ordner / fall.datei, "das alte Bild");
+        std::atomic<bool> abbruch{false};
+        int32_t zuletzt = 0;
+        int32_t gesamt = -1;
+        int32_t gefragt = 0;
+        Speicherbegleitung begleitung;
+        begleitung.abbruch = &abbruch;
+        begleitung.fortschritt = [&](int32_t f, int32_t g) {
+          zuletzt = f;
+          gesamt = g;
+          if (spaeterAbbruch && f == g) abbruch = true;
+        };
+        begleitung.freigabe = [&] {
+          ++gefragt;
+          EXPECT_EQ(zuletzt, gesamt) << wie;
+          return freigegeben;
+        };
+        const SpeicherOptionen optionen =
+            SpeicherOptionenFuer(ordner, fall.datei, fall.format, fall.farbtiefe);
+        if (freigegeben && !spaeterAbbruch) {
+          EXPECT_TRUE(Speichern(mosaik, mosaik, 191, optionen, begleitung)) << wie;
+          EXPECT_NE(ReadWholeFile(ordner / fall.datei), "das alte Bild") << wie;
+        } else {
+          EXPECT_THROW(Speichern(mosaik, mosaik, 191, optionen, begleitung), SchreibenAbgebrochen)
+              << wie;
+          EXPECT_EQ(ReadWholeFile(ordner / fall.datei), "das alte Bild") << wie;
+        }
+        EXPECT_EQ(gesamt, mosaik.height()) << wie;
+        EXPECT_EQ(gefragt, spaeterAbbruch ? 0 : 1) << wie;
+        EXPECT_EQ(DateienIn(ordner.path()).size(), 1u) << wie;
+        std::filesystem::remove(ordner / fall.datei);
+      }
+    }
   }
-  optionen.Format = 5;
-  EXPECT_EQ(MakeSavePreview(vorlage, mosaik, 128, 236, 170, optionen, cache, vorschau), -1);
 }
 
-TEST(Speichern, PreviewFitsTheBoxAndUsesItsCache) {
-  const Bitmap mosaik = Einfarbig(2000, 1000, Farbe{0, 0, 0});
-  const Bitmap vorlage = Einfarbig(20, 20, Farbe{200, 200, 200});
-  SpeicherOptionen optionen;
-  optionen.Format = kFormatBmp;
-  optionen.Farbtiefe = kFarbtiefe32;
-  Bitmap cache;
-  Bitmap vorschau;
-  MakeSavePreview(vorlage, mosaik, 0, 236, 170, optionen, cache, vorschau);
-  EXPECT_EQ(vorschau.width(), 236);
-  EXPECT_EQ(vorschau.height(), 118);
-  EXPECT_EQ(ReadPixel(vorschau, 100, 50), (Farbe{200, 200, 200}));
-  ASSERT_EQ(cache.width(), 236);
-
-  // The same size again comes from the cache, not from a new blend.
-  WritePixel(cache, 100, 50, Farbe{1, 2, 3});
-  MakeSavePreview(vorlage, mosaik, 0, 236, 170, optionen, cache, vorschau);
-  EXPECT_EQ(ReadPixel(vorschau, 100, 50), (Farbe{1, 2, 3}));
-  // Another size is blended afresh.
-  MakeSavePreview(vorlage, mosaik, 255, 100, 100, optionen, cache, vorschau);
-  EXPECT_EQ(vorschau.width(), 100);
-  EXPECT_EQ(ReadPixel(vorschau, 10, 10), (Farbe{0, 0, 0}));
-
-  EXPECT_EQ(MakeSavePreview(vorlage, mosaik, 0, 0, 170, optionen, cache, vorschau), -1);
-}
-
-TEST(Speichern, JpegPreviewShowsTheArtefactsAndEstimatesFromTheFullPicture) {
-  const Bitmap mosaik = Verlauf(200, 100);
-  const Bitmap vorlage = Verlauf(30, 30);
-  SpeicherOptionen optionen;
-  optionen.Format = kFormatJpeg;
-  optionen.Qualitaet = 100;
-  Bitmap cache;
-  Bitmap vorschau;
-  const int64_t schaetzung =
-      MakeSavePreview(vorlage, mosaik, 191, 100, 50, optionen, cache, vorschau);
-  // A mosaic this small is measured whole: the estimate is the length of the file.
-  MemorySink kodiert;
-  UeberblendeteStreifen voll(mosaik, vorlage, 191);
-  WriteJpeg(kodiert, voll, 100);
-  EXPECT_EQ(schaetzung, static_cast<int64_t>(kodiert.bytes().size()));
-  // The preview is the decoded JPEG, artefacts and all.
-  EXPECT_EQ(vorschau.format(), PixelFormat::k24);
-  EXPECT_EQ(vorschau.width(), 100);
-  EXPECT_GT(GroessterFehler(vorschau, cache), 0);
-  EXPECT_LT(MittlererFehler(vorschau, cache), 3.0);
-
-  // A mosaic smaller than its preview is estimated by its own size as well.
-  const int64_t klein =
-      MakeSavePreview(vorlage, Verlauf(80, 40), 191, 236, 170, optionen, cache, vorschau);
-  MemorySink kleinKodiert;
-  const Bitmap kleinMosaik = Verlauf(80, 40);
-  UeberblendeteStreifen kleinVoll(kleinMosaik, vorlage, 191);
-  WriteJpeg(kleinKodiert, kleinVoll, 100);
-  EXPECT_EQ(klein, static_cast<int64_t>(kleinKodiert.bytes().size()));
-  EXPECT_EQ(vorschau.width(), 236);
+// A disk short of what a file can take at the most is checked against the file's estimate
+// with room for its error: a poster PNG of 901 MB uncompressed but estimated at 9 MB is
+// saved where 14.5 MB are free (and the estimate is asked only then), not where a byte
+// less is.
+TEST(Speichern, TheFreeRoomIsCheckedAgainstTheEstimateWithItsMarginWhereShort) {
+  TempFolder ordner;
+  const SpeicherOptionen png = SpeicherOptionenFuer(ordner, "plakat.png", kFormatPng);
+  uint64_t frei = 0;
+  int geschaetzt = 0;
+  Speicherbegleitung begleitung;
+  begleitung.platz = [&](const std::string&) { return std::optional<uint64_t>(frei); };
+  begleitung.schaetzung = [&] {
+    ++geschaetzt;
+    return int64_t{9'000'000};
+  };
+  const uint64_t bedarf = 9'000'000 + 4'500'000 + (uint64_t{1} << 20);
+  frei = bedarf;
+  EXPECT_TRUE(SpeichernPruefen(png, 20000, 15000, begleitung));
+  EXPECT_EQ(geschaetzt, 1);
+  frei = bedarf - 1;
+  try {
+    SpeichernPruefen(png, 20000, 15000, begleitung);
+    ADD_FAILURE() << "saved without room";
+  } catch (const WriteError& fehler) {
+    EXPECT_NE(std::string(fehler.what()).find("bis zu 15 MB"), std::string::npos) << fehler.what();
+  }
+  // Room for the rows uncompressed: no estimate is made. Without one, a format that is
+  // estimated is let through; one whose size is known is not.
+  frei = 901'000'000;
+  EXPECT_TRUE(SpeichernPruefen(png, 20000, 15000, begleitung));
+  EXPECT_EQ(geschaetzt, 2);
+  begleitung.schaetzung = {};
+  frei = 1000;
+  EXPECT_TRUE(SpeichernPruefen(png, 20000, 15000, begleitung));
+  EXPECT_THROW(
+      SpeichernPruefen(SpeicherOptionenFuer(ordner, "p.tif", kFormatTiff), 200, 150, begleitung),
+      WriteError);
+  EXPECT_FALSE(SpeichernPruefen(SpeicherOptionenFuer(ordner, "p.xyz", 9), 200, 150, begleitung));
 }
 
 }  // namespace

@@ -148,9 +148,9 @@ void FruehereBerechnungPruefen(ui::UebersichtSeite* seite, const uint8_t* mosaik
   QVERIFY(!seite->Laeuft());
   QVERIFY(!seite->HGFortschritt()->isVisible());
   QCOMPARE(seite->Uebersicht()->count(), 6);
-  QVERIFY(auftrag.MosaikBild.has_value());
-  QCOMPARE(auftrag.MosaikBild->data(), mosaik);
-  QVERIFY(!auftrag.AnzeigeBild.empty());
+  QVERIFY(auftrag.Ergebnis != nullptr);
+  QCOMPARE(auftrag.Ergebnis->Stellvertreter().data(), mosaik);
+  QVERIFY(!auftrag.Ergebnis->AnzeigeBild().empty());
   QVERIFY(auftrag.Laufzeiten == dauern);
   QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{0});
   seite->Uebersicht()->setCurrentRow(wizard::kEintragLetzteBerechnung);
@@ -222,9 +222,9 @@ class LaufTest : public QObject {
     QCOMPARE(gezeigt, (std::vector<int>{1, 2, 3, 4, 5, 7, 6}));
     EinFensterPruefen(anblicke);
     // The result page takes the size its picture gives, where the controls leave room.
-    const QSize regel(
-        std::max(auftrag.AnzeigeBild.width() + kRahmenBreite, wizard::kErgebnisMindestBreite),
-        auftrag.AnzeigeBild.height() + kRahmenHoehe);
+    const QSize regel(std::max(auftrag.Ergebnis->AnzeigeBild().width() + kRahmenBreite,
+                               wizard::kErgebnisMindestBreite),
+                      auftrag.Ergebnis->AnzeigeBild().height() + kRahmenHoehe);
     QCOMPARE(anblicke.back().seite, 6);
     QCOMPARE(anblicke.back().groesse, regel.expandedTo(anblicke.back().mindest));
     // The program ended: the window is gone, the pages are windows of their own again.
@@ -267,7 +267,7 @@ class LaufTest : public QObject {
       QVERIFY(!seite->HGFortschritt()->isVisible());
       QVERIFY(seite->HGInfo()->isVisible());
       // No mosaic and no entry for one: there was none before.
-      QVERIFY(!auftrag.MosaikBild.has_value());
+      QVERIFY(auftrag.Ergebnis == nullptr);
       QCOMPARE(seite->Uebersicht()->count(), 5);
       QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{1});
       geprueft = true;
@@ -294,8 +294,8 @@ class LaufTest : public QObject {
     WennSeite<ui::UebersichtSeite>(7, [&](ui::UebersichtSeite* seite) {
       WennSeite<ui::ErgebnisSeite>(6, [&](ui::ErgebnisSeite* ergebnis) {
         // The first mosaic, not saved; back to the overview.
-        QVERIFY(auftrag.MosaikBild.has_value());
-        mosaik = auftrag.MosaikBild->data();
+        QVERIFY(auftrag.Ergebnis != nullptr);
+        mosaik = auftrag.Ergebnis->Stellvertreter().data();
         dauern = auftrag.Laufzeiten;
         WennSeite<ui::UebersichtSeite>(7, [&](ui::UebersichtSeite* seite) {
           QCOMPARE(seite->Uebersicht()->count(), 6);
@@ -316,12 +316,12 @@ class LaufTest : public QObject {
           // Its entry still opens the first mosaic, ready to be saved.
           WennSeite<ui::ErgebnisSeite>(6, [&](ui::ErgebnisSeite* ergebnis) {
             QVERIFY(ergebnis->SpeichernKnopf()->isEnabled());
-            QVERIFY(
-                ergebnis->BildGruppe()->title().endsWith(QStringLiteral("(%1 x %2 Pixel) skaliert")
-                                                             .arg(auftrag.MosaikBild->width())
-                                                             .arg(auftrag.MosaikBild->height())));
-            QCOMPARE(ergebnis->ErgebnisBild()->size(),
-                     QSize(auftrag.AnzeigeBild.width(), auftrag.AnzeigeBild.height()));
+            QVERIFY(ergebnis->BildGruppe()->title().endsWith(
+                QStringLiteral("(%1 x %2 Pixel) skaliert")
+                    .arg(auftrag.Ergebnis->Groesse().width)
+                    .arg(auftrag.Ergebnis->Groesse().height)));
+            const Bitmap& anzeige = auftrag.Ergebnis->AnzeigeBild();
+            QCOMPARE(ergebnis->ErgebnisBild()->size(), QSize(anzeige.width(), anzeige.height()));
             geprueft = true;
             QTest::mouseClick(ergebnis->findChild<QPushButton*>(QStringLiteral("Ende")),
                               Qt::LeftButton);

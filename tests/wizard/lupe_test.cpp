@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "engine/kachelspeicher.h"
+
 namespace tilvendo::wizard {
 namespace {
 

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
@@ -27,22 +31,52 @@ bool Nahe(Farbe a, Farbe b) {
   return nah(a.blue, b.blue) && nah(a.green, b.green) && nah(a.red, b.red);
 }
 
+// A grid of kachelnX × kachelnY cells of 40 × 30 pixels showing the photos `bilder`
+// (column by column: (1,1) (1,2) … (2,1) …; kKeinBild for an empty cell) of `dateien`.
+std::shared_ptr<Mosaikplan> Plan(int32_t kachelnX, int32_t kachelnY,
+                                 const std::vector<std::string>& dateien,
+                                 const std::vector<int32_t>& bilder, uint8_t farbangleich = 0) {
+  Einstellungen e;
+  e.KachelnX = static_cast<uint16_t>(kachelnX);
+  e.KachelnY = static_cast<uint16_t>(kachelnY);
+  e.ZellBreite = kKachel.width;
+  e.ZellHoehe = kKachel.height;
+  e.ZoomX = e.ZoomY = 100;
+  e.verfahren.Farbangleich = farbangleich;
+  Analyse analyse;
+  analyse.Formanalyse = 1;
+  Verwendungsliste verwendung;
+  for (int32_t x = 1; x <= kachelnX; ++x) {
+    for (int32_t y = 1; y <= kachelnY; ++y) {
+      const int32_t bild = bilder[static_cast<size_t>((x - 1) * kachelnY + (y - 1))];
+      if (bild == kKeinBild) continue;
+      const std::string& datei = dateien[static_cast<size_t>(bild)];
+      const size_t k = verwendung.Finden(datei);
+      if (k == Verwendungsliste::kNichtGefunden) {
+        verwendung.Hinzufuegen(datei, Zellort{x, y});
+      } else {
+        verwendung.ZelleAnfuegen(k, Zellort{x, y});
+      }
+    }
+  }
+  return std::make_shared<Mosaikplan>(e, analyse, std::move(verwendung));
+}
+
 // A grid of 4 × 3 cells: pictures 0, 1, 2 are red, green and blue photos, picture 3 a
 // file that is gone; cell (4, 3) is empty. Red is placed twice.
 struct Sammlung {
   TempFolder ordner;
+  std::vector<std::string> dateien;
   Lupenquelle quelle;
 
   Sammlung() {
     const std::vector<Farbe> farben{kRot, kGruen, kBlau};
     for (size_t i = 0; i < farben.size(); ++i) {
-      quelle.dateien.push_back(ordner / ("foto" + std::to_string(i) + ".jpg"));
-      WriteTestJpeg(quelle.dateien.back(), Einfarbig(160, 120, farben[i]));
+      dateien.push_back(ordner / ("foto" + std::to_string(i) + ".jpg"));
+      WriteTestJpeg(dateien.back(), Einfarbig(160, 120, farben[i]));
     }
-    quelle.dateien.push_back(ordner / "weg.jpg");
-    quelle.raster = Mosaikraster{kKachel, 4, 3};
-    // Column by column: (1,1) (1,2) (1,3) (2,1) …
-    quelle.bilder = {0, 1, 2, 1, 2, 0, 2, 3, 0, 0, 1, kKeinBild};
+    dateien.push_back(ordner / "weg.jpg");
+    quelle.plan = Plan(4, 3, dateien, {0, 1, 2, 1, 2, 0, 2, 3, 0, 0, 1, kKeinBild});
     quelle.arbeitspfad = ordner.path();
   }
 };
@@ -60,13 +94,13 @@ TEST(Lupenkacheln, ReadsEachPlacedPictureOnceAtTheSizeOfItsLevel) {
 
   const auto rot = kacheln.Kachel(Zellort{1, 1}, 0);
   ASSERT_NE(rot, nullptr);
-  EXPECT_EQ(rot->width(), kKachel.width);
-  EXPECT_EQ(rot->height(), kKachel.height);
-  EXPECT_TRUE(Nahe(ReadPixel(*rot, 20, 15), kRot));
+  EXPECT_EQ(rot->bild.width(), kKachel.width);
+  EXPECT_EQ(rot->bild.height(), kKachel.height);
+  EXPECT_TRUE(Nahe(ReadPixel(rot->bild, 20, 15), kRot));
   EXPECT_EQ(kacheln.Kachel(Zellort{3, 3}, 0), rot);  // the same picture, the same tile
   const auto blau = kacheln.Kachel(Zellort{1, 3}, 0);
   ASSERT_NE(blau, nullptr);
-  EXPECT_TRUE(Nahe(ReadPixel(*blau, 0, 0), kBlau));
+  EXPECT_TRUE(Nahe(ReadPixel(blau->bild, 0, 0), kBlau));
   EXPECT_EQ(kacheln.Kachel(Zellort{3, 2}, 0), nullptr);  // the file that is gone
   EXPECT_EQ(kacheln.Kachel(Zellort{4, 3}, 0), nullptr);  // the empty cell
   EXPECT_EQ(kacheln.DateiIn(Zellort{4, 3}), "");
@@ -83,9 +117,9 @@ TEST(Lupenkacheln, ReadsEachPlacedPictureOnceAtTheSizeOfItsLevel) {
   kacheln.Abwarten();
   const auto halb = kacheln.Kachel(Zellort{2, 1}, 1);
   ASSERT_NE(halb, nullptr);
-  EXPECT_EQ(halb->width(), 20);
-  EXPECT_EQ(halb->height(), 15);
-  EXPECT_EQ(kacheln.GehalteneBytes(), 3 * rot->byteSize() + halb->byteSize());
+  EXPECT_EQ(halb->bild.width(), 20);
+  EXPECT_EQ(halb->bild.height(), 15);
+  EXPECT_EQ(kacheln.GehalteneBytes(), 3 * rot->bild.byteSize() + halb->bild.byteSize());
 }
 
 TEST(Lupenkacheln, GivesUpWhatIsNoLongerShownButNeverWhatIsShown) {
@@ -161,28 +195,35 @@ TEST(Lupenkacheln, ReadsTheMiddleOfTheWindowFirst) {
   EXPECT_EQ(reihenfolge.front(), s.ordner / "foto2.jpg");
 }
 
+// On a grid with more rows than columns, each cell's tile is moved toward its own cell of
+// the template: one grey photo in all six cells of a 2 × 3 grid over a template of six
+// colours.
 TEST(Lupenkacheln, MovesTilesTowardTheirCellsAsTheRunDid) {
   Sammlung s;
-  // A template of two halves, red and blue, and one grey photo in every cell.
-  Bitmap vorlage = Einfarbig(80, 30, kRot);
-  for (int32_t y = 0; y < 30; ++y) {
-    for (int32_t x = 40; x < 80; ++x) WritePixel(vorlage, x, y, kBlau);
+  const std::array<Farbe, 6> farben = {
+      kRot, kBlau, kGruen, Farbe{0, 0, 0}, Farbe{250, 250, 250}, Farbe{40, 90, 200}};
+  // Cell (x, y) of the template has colour (x − 1) × 3 + (y − 1).
+  Bitmap vorlage(80, 90);
+  for (int32_t y = 0; y < 90; ++y) {
+    for (int32_t x = 0; x < 80; ++x) WritePixel(vorlage, x, y, farben[(x / 40) * 3 + y / 30]);
   }
-  WriteTestJpeg(s.quelle.dateien[0], Einfarbig(160, 120, kGrau));
-  s.quelle.raster = Mosaikraster{kKachel, 2, 1};
-  s.quelle.bilder = {0, 0};
-  s.quelle.angleich.emplace(Angleich{vorlage, 100, 1, 2, 1});
+  WriteTestJpeg(s.dateien[0], Einfarbig(160, 120, kGrau));
+  s.quelle.plan = Plan(2, 3, s.dateien, {0, 0, 0, 0, 0, 0}, 100);
+  s.quelle.vorlage = &vorlage;
   Lupenkacheln kacheln(s.quelle, nullptr);
-  kacheln.Anfordern(Zellbereich{1, 1, 2, 1}, 0);
+  kacheln.Anfordern(Zellbereich{1, 1, 2, 3}, 0);
   kacheln.Abwarten();
   // The same photo, one tile per cell.
-  EXPECT_EQ(kacheln.Gelesen(), 2);
-  const auto links = kacheln.Kachel(Zellort{1, 1}, 0);
-  const auto rechts = kacheln.Kachel(Zellort{2, 1}, 0);
-  ASSERT_NE(links, nullptr);
-  ASSERT_NE(rechts, nullptr);
-  EXPECT_TRUE(Nahe(ReadPixel(*links, 5, 5), kRot));
-  EXPECT_TRUE(Nahe(ReadPixel(*rechts, 5, 5), kBlau));
+  EXPECT_EQ(kacheln.Gelesen(), 6);
+  for (int32_t x = 1; x <= 2; ++x) {
+    for (int32_t y = 1; y <= 3; ++y) {
+      const auto kachel = kacheln.Kachel(Zellort{x, y}, 0);
+      ASSERT_NE(kachel, nullptr);
+      EXPECT_TRUE(
+          Nahe(ReadPixel(kachel->bild, 5, 5), farben[static_cast<size_t>((x - 1) * 3 + y - 1)]))
+          << x << "," << y;
+    }
+  }
 }
 
 }  // namespace

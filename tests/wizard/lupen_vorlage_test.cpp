@@ -24,11 +24,12 @@ constexpr int kFotos = 3;
 // template of 120 × 90, which the saved file enlarges 25 times.
 struct Poster {
   TempFolder ordner;
-  Auftrag auftrag;
+  Bitmap vorlage = testing::Gemustert(120, 90, 7);
+  std::shared_ptr<const Mosaikplan> plan;
   Size groesse;
 
   Poster() {
-    Einstellungen& e = auftrag.einstellungen;
+    Einstellungen e;
     e.KachelnX = 12;
     e.KachelnY = 9;
     e.ZellBreite = 10;
@@ -36,17 +37,26 @@ struct Poster {
     e.ZoomX = 2500;
     e.ZoomY = 2500;
     e.Grossformat = true;
-    auftrag.VorlageBild = testing::Gemustert(120, 90, 7);
+    Verwendungsliste verwendung;
     for (int k = 0; k < kFotos; ++k) {
-      auftrag.Dateiliste.push_back(ordner / ("foto" + std::to_string(k) + ".bmp"));
-      testing::WriteTestBmp(auftrag.Dateiliste.back(), testing::Gemustert(31 + k, 23 + k, k));
+      const std::string datei = ordner / ("foto" + std::to_string(k) + ".bmp");
+      testing::WriteTestBmp(datei, testing::Gemustert(31 + k, 23 + k, k));
+      // (x + 2 × y) mod 3 = k: cell (x, y) from (k + 1, 3) on, every third.
+      bool erste = true;
+      for (int x = 1; x <= e.KachelnX; ++x) {
+        for (int y = 1; y <= e.KachelnY; ++y) {
+          if ((x + 2 * y) % kFotos != k) continue;
+          if (erste) {
+            verwendung.Hinzufuegen(datei, Zellort{x, y});
+            erste = false;
+          } else {
+            verwendung.ZelleAnfuegen(static_cast<size_t>(k), Zellort{x, y});
+          }
+        }
+      }
     }
-    e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
-    for (int x = 1; x <= e.KachelnX; ++x) {
-      for (int y = 1; y <= e.KachelnY; ++y) e.Raster->at(x, y).Bild = (x + 2 * y) % kFotos;
-    }
-    auftrag.MosaikPlan.emplace(e, auftrag.analyse, VerwendungAusRaster(auftrag));
-    groesse = auftrag.MosaikPlan->Mosaik();
+    plan = std::make_shared<const Mosaikplan>(e, Analyse{}, std::move(verwendung));
+    groesse = plan->Mosaik();
   }
 
   // The mosaic as the band writer makes it for a file, blended at `blendwert`.
@@ -55,7 +65,7 @@ struct Poster {
     optionen.blendwert = blendwert;
     optionen.skalierung = SkalierungFuer(groesse.width, groesse.height);
     optionen.voraus = false;
-    return std::make_unique<Mosaikbaender>(auftrag, *auftrag.MosaikPlan, optionen);
+    return std::make_unique<Mosaikbaender>(plan, vorlage, "", optionen);
   }
 };
 
@@ -66,13 +76,13 @@ Bitmap ImFenster(Mosaikbaender& baender, const Lupe& lupe) {
   Bitmap bild(fenster.width, fenster.height);
   for (int32_t j = 0; j < fenster.height; ++j) {
     const double y = std::floor(lupe.ImMosaik(Punkt{0.5, j + 0.5}).y);
-    if (y < 0.0 || y >= baender.height()) continue;
+    if (y < 0.0 || y >= baender.Hoehe()) continue;
     const Zeilen zeile = baender.Streifen(static_cast<int32_t>(y), 1);
     for (int32_t i = 0; i < fenster.width; ++i) {
       const double x = std::floor(lupe.ImMosaik(Punkt{i + 0.5, j + 0.5}).x);
-      if (x < 0.0 || x >= baender.width()) continue;
+      if (x < 0.0 || x >= baender.Breite()) continue;
       std::memcpy(bild.row(j) + kBytesJePixel * static_cast<size_t>(i),
-                  zeile.row(0) + kBytesJePixel * static_cast<size_t>(x), kBytesJePixel);
+                  zeile.Zeile(0) + kBytesJePixel * static_cast<size_t>(x), kBytesJePixel);
     }
   }
   return bild;
@@ -97,7 +107,7 @@ TEST(Lupenvorlage, TheBlendedWindowIsThePartOfTheWrittenPosterItShows) {
             Vorlagenskalierung::Bilinear);
   const auto mosaik = poster.Baender(kNurMosaik);
   Lupe lupe(poster.groesse, Size{240, 180});
-  Lupenvorlage vorlage(poster.auftrag.VorlageBild, poster.groesse);
+  Lupenvorlage vorlage(poster.vorlage, poster.groesse);
   // A step between (each window pixel two to three mosaic pixels), then the full
   // resolution, where the origin lies between mosaic pixels.
   ASSERT_TRUE(lupe.Zoomen(lupe.Stufen() - 3, Punkt{150.0, 70.0}));

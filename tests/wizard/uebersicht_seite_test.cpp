@@ -18,7 +18,8 @@ TEST(Uebersicht, FiveEntriesWithoutAMosaicAndTheRememberedOneOnlyWhileItExists) 
   EXPECT_EQ(EintragWiederfinden(kEintragLetzteBerechnung, 5), 0);
   EXPECT_EQ(EintragWiederfinden(4, 5), 4);
 
-  auftrag.MosaikBild.emplace(4, 4);
+  auftrag.Ergebnis = std::make_unique<Mosaikergebnis>(
+      std::make_shared<Mosaikplan>(auftrag.einstellungen, auftrag.analyse, Verwendungsliste{}), "");
   eintraege = UebersichtEintraege(auftrag);
   ASSERT_EQ(eintraege.size(), 6u);
   EXPECT_EQ(eintraege.back(), "letzte Berechnung");

@@ -1,28 +1,27 @@
-// How close the save page's size estimate comes for posters, and how long it takes: a
-// large-format run of an album, then for JPEG at several qualities and for PNG the
-// estimate the save page shows (from a sample of whole tiles at full size), the figure
-// the screen copy's bytes per pixel would give, and the length of the file the save
-// writes.
+// How close the save page's size estimate comes, and how long it takes: a run of an album
+// (a poster, or with "ganz" a mosaic held whole), then for JPEG at several qualities and
+// for PNG the estimate the save page shows (from a sample of whole tiles at full size),
+// the figure the screen copy's bytes per pixel would give, and the length of the file the
+// save writes.
 //
-//   poster_schaetzung_bench ALBENPFAD ALBUM VORLAGE BREITExHOEHE KACHELNXxKACHELNY ORDNER
+//   schaetzung_bench ALBENPFAD ALBUM VORLAGE BREITExHOEHE KACHELNXxKACHELNY ORDNER [ganz]
 //
-// bench/poster_schaetzung.sh makes the album of the generated collection first. Not a
-// timed test: it prints the figures.
+// bench/poster_schaetzung.sh and bench/groessen_schaetzung.sh make the album of the
+// generated collection first. Not a timed test: it prints the figures.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "engine/berechnungslauf.h"
+#include "engine/save_preview.h"
 #include "engine/sitzung.h"
 #include "pictures/blending.h"
 #include "pictures/byte_sink.h"
-#include "pictures/jpeg_writer.h"
-#include "pictures/png_writer.h"
 #include "platform/benutzer.h"
 #include "platform/medien.h"
 #include "platform/paths.h"
-#include "wizard/ergebnis_mosaik.h"
 
 namespace {
 
@@ -43,16 +42,16 @@ bool PaarLesen(const char* text, int32_t& a, int32_t& b) {
 
 // The screen copy blended as the save blends, its encoded bytes per pixel carried over.
 double AusBildschirmkopie(const Auftrag& auftrag, uint8_t a, const SpeicherOptionen& optionen) {
-  Bitmap anzeige(auftrag.AnzeigeBild.width(), auftrag.AnzeigeBild.height(), kPixelformat);
-  BlendTemplateIntoMosaic(anzeige, auftrag.AnzeigeBild, auftrag.VorlageBild, a);
+  const Bitmap& kopie = auftrag.Ergebnis->AnzeigeBild();
+  Bitmap anzeige(kopie.width(), kopie.height(), kPixelformat);
+  BlendTemplateIntoMosaic(anzeige, kopie, auftrag.VorlageBild, a);
   MemorySink kodiert;
+  const std::unique_ptr<Bildschreiber> schreiber = kDateiformate[optionen.Format].schreiber(
+      kodiert, BeschreibungFuer(optionen, anzeige.width(), anzeige.height()));
   BitmapStreifen quelle(anzeige);
-  if (optionen.Format == kFormatJpeg) {
-    WriteJpeg(kodiert, quelle, optionen.Qualitaet);
-  } else {
-    WritePng(kodiert, quelle);
-  }
-  const Size mosaik = wizard::ErgebnisGroesse(auftrag);
+  StreifenweiseLesen(quelle, [&](int32_t, const Zeilen& zeilen) { schreiber->Schreiben(zeilen); });
+  schreiber->Beenden();
+  const Size mosaik = auftrag.Ergebnis->Groesse();
   return static_cast<double>(kodiert.bytes().size()) /
          (static_cast<double>(anzeige.width()) * anzeige.height()) * mosaik.width * mosaik.height;
 }
@@ -78,19 +77,20 @@ int Ausfuehren(char** argv) {
     std::fprintf(stderr, "Größe und Kacheln als BREITExHOEHE.\n");
     return 2;
   }
-  wunsch.grossformat = true;
+  wunsch.grossformat = argv[7] == nullptr || std::string(argv[7]) != "ganz";
   wunsch.dpi = 200;
   wunsch.groesse = groesse;
   Einrichten(auftrag, wunsch);
   Uhr::time_point anfang = Uhr::now();
   Berechnungslauf lauf(auftrag, benutzer);
-  if (lauf.Starten() != Laufausgang::Fertig || !auftrag.MosaikInBaendern()) {
-    std::fprintf(stderr, "Der Lauf hat kein Poster ergeben.\n");
+  if (lauf.Starten() != Laufausgang::Fertig) {
+    std::fprintf(stderr, "Der Lauf hat kein Mosaik ergeben.\n");
     return 1;
   }
-  const Size mosaik = wizard::ErgebnisGroesse(auftrag);
-  std::printf("Poster %d x %d, %d x %d Kacheln, %d Bilder: Lauf %.1f s\n", mosaik.width,
-              mosaik.height, wunsch.kachelnX, wunsch.kachelnY, auftrag.BilderAnzahl.gesamt,
+  const Size mosaik = auftrag.Ergebnis->Groesse();
+  std::printf("%s %d x %d, %d x %d Kacheln, %d Bilder: Lauf %.1f s\n",
+              wunsch.grossformat ? "Poster" : "Mosaik", mosaik.width, mosaik.height,
+              wunsch.kachelnX, wunsch.kachelnY, auftrag.BilderAnzahl.gesamt,
               Millisekunden(anfang) / 1000.0);
 
   const uint8_t a = BlendwertAusRegler(kReglerStandard);
@@ -107,12 +107,12 @@ int Ausfuehren(char** argv) {
       auftrag.SpeicherVorschau = Bitmap();
       Bitmap vorschau;
       anfang = Uhr::now();
-      const wizard::Speichervorschau schaetzung = wizard::SpeichervorschauMachen(
-          auftrag, a, kVorschauBreite, kVorschauHoehe, optionen, vorschau);
+      const SavePreview schaetzung =
+          MakeSavePreview(auftrag, a, kVorschauBreite, kVorschauHoehe, optionen, vorschau);
       const double dauer = Millisekunden(anfang);
       const double bildschirm = AusBildschirmkopie(auftrag, a, optionen);
-      if (ErgebnisInBaendernSpeichern(auftrag, a, optionen, {}) != Speicherausgang::Gespeichert) {
-        std::fprintf(stderr, "Das Poster ist nicht gespeichert worden.\n");
+      if (ErgebnisSpeichern(auftrag, a, optionen) != Speicherausgang::Gespeichert) {
+        std::fprintf(stderr, "Das Mosaik ist nicht gespeichert worden.\n");
         return 1;
       }
       const auto datei =
@@ -132,9 +132,10 @@ int Ausfuehren(char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 7) {
+  if (argc != 7 && argc != 8) {
     std::fprintf(stderr,
-                 "Aufruf: %s ALBENPFAD ALBUM VORLAGE BREITExHOEHE KACHELNXxKACHELNY ORDNER\n",
+                 "Aufruf: %s ALBENPFAD ALBUM VORLAGE BREITExHOEHE KACHELNXxKACHELNY ORDNER "
+                 "[ganz]\n",
                  argv[0]);
     return 2;
   }

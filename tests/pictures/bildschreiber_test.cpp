@@ -1,5 +1,6 @@
-// The writers a poster goes through: PNG and TIFF beside BMP and JPEG, the resolution in
-// every file, the limits of a BMP, the size estimate and a cancelled write.
+// The writers of every format through the save routine: the pixels and the resolution in
+// every file, the limits of a BMP, a cancelled write, and what each file takes, as the
+// table of formats tells it beforehand.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <tiffio.h>
@@ -11,8 +12,6 @@
 
 #include "pictures/bilder_laden.h"
 #include "pictures/bmp_writer.h"
-#include "pictures/jpeg_writer.h"
-#include "pictures/png_writer.h"
 #include "pictures/speichern.h"
 #include "pictures/streifen_quelle.h"
 #include "pictures/tiff_writer.h"
@@ -29,9 +28,6 @@ using testing::SpeicherOptionenFuer;
 using testing::TempFolder;
 using testing::Verlauf;
 using testing::WriteWholeFile;
-
-constexpr int32_t kDpi = 300;
-constexpr uint32_t kPixelJeMeter300 = 11811;  // 300 / 0.0254, rounded
 
 size_t DateienIn(const std::string& ordner) {
   size_t anzahl = 0;
@@ -90,54 +86,66 @@ TiffAufloesung TiffAufloesungLesen(const std::string& pfad) {
 }
 
 // Every pixel comes back from PNG and TIFF as it went in, in strips of any height, and
-// the resolution stands in every format where its readers look for it.
+// the resolution stands in every format where its readers look for it, as finely as the
+// format allows: whole pixels per metre (rounded, not cut: 72 dpi are 2834.6 of them,
+// 150 dpi 5905.5), a TIFF's rational, a JPEG's whole dots per inch.
 TEST(Bildschreiber, LosslessFormatsKeepEveryPixelAndEveryFormatItsResolution) {
   TempFolder ordner;
   const Bitmap bild = Verlauf(37, 2 * kStreifenZeilen + 9);
-  for (const int32_t dpi : {0, kDpi}) {
-    BitmapStreifen quelle(bild);
-    const std::string png = ordner / ("b" + std::to_string(dpi) + ".png");
-    const std::string tif = ordner / ("b" + std::to_string(dpi) + ".tif");
-    const std::string jpg = ordner / ("b" + std::to_string(dpi) + ".jpg");
-    const std::string bmp = ordner / ("b" + std::to_string(dpi) + ".bmp");
-    WritePngFile(quelle, png, dpi);
-    WriteTiffFile(quelle, tif, dpi);
-    WriteJpegFile(quelle, jpg, 90, dpi);
-    WriteBmpFile(quelle, PixelFormat::k24, bmp, dpi);
-    for (const std::string& pfad : {png, tif}) {
+  struct Fall {
+    double dpi;
+    uint32_t jeMeter;
+    uint16_t jfif;
+  };
+  for (const Fall fall : {Fall{0, 3780, 1}, Fall{72, 2835, 72}, Fall{150, 5906, 150},
+                          Fall{300, 11811, 300}, Fall{299.7, 11799, 300}}) {
+    const std::string name = "b" + std::to_string(static_cast<int>(fall.dpi * 10));
+    for (const uint8_t format : {kFormatPng, kFormatTiff, kFormatJpeg, kFormatBmp}) {
+      SpeicherOptionen optionen =
+          SpeicherOptionenFuer(ordner, name + kDateiformate[format].endung, format, kFarbtiefe24);
+      optionen.Aufloesung = fall.dpi;
+      BitmapStreifen quelle(bild);
+      ASSERT_TRUE(BildSpeichern(quelle, optionen));
+      // What the table says a file of the format keeps of the resolution.
+      const double erwartet = fall.dpi == 0           ? 0
+                              : format == kFormatJpeg ? fall.jfif
+                              : format == kFormatTiff ? static_cast<float>(fall.dpi)
+                                                      : fall.jeMeter * 0.0254;
+      EXPECT_NEAR(kDateiformate[format].gespeicherteDpi(fall.dpi), erwartet, 1e-9)
+          << optionen.Datei;
+    }
+    for (const std::string& pfad : {ordner / (name + ".png"), ordner / (name + ".tif")}) {
       Bitmap gelesen;
       ASSERT_TRUE(LoadWholePicture(gelesen, pfad)) << pfad;
       ASSERT_EQ(gelesen.width(), bild.width());
       ASSERT_EQ(gelesen.height(), bild.height());
       EXPECT_EQ(testing::GroessterFehler(gelesen, bild), 0) << pfad;
     }
-    const std::optional<Phys> phys = PhysLesen(png);
-    const TiffAufloesung tiff = TiffAufloesungLesen(tif);
-    const std::string jfif = ReadWholeFile(jpg);
-    const std::string bitmap = ReadWholeFile(bmp);
+    const std::optional<Phys> phys = PhysLesen(ordner / (name + ".png"));
+    const TiffAufloesung tiff = TiffAufloesungLesen(ordner / (name + ".tif"));
+    const std::string jfif = ReadWholeFile(ordner / (name + ".jpg"));
+    const std::string bitmap = ReadWholeFile(ordner / (name + ".bmp"));
     EXPECT_EQ(tiff.kompression, COMPRESSION_NONE);
-    if (dpi == 0) {
+    EXPECT_EQ(Wort32(bitmap, 38), fall.jeMeter) << fall.dpi;
+    EXPECT_EQ(Wort32(bitmap, 42), fall.jeMeter) << fall.dpi;
+    EXPECT_EQ(GrossesWort16(jfif, 14), fall.jfif) << fall.dpi;
+    EXPECT_EQ(GrossesWort16(jfif, 16), fall.jfif) << fall.dpi;
+    if (fall.dpi == 0) {
       // Without a resolution the files say nothing about paper: no pHYs, a mere aspect
       // ratio in TIFF and JFIF, and the 96 dpi BMPs always had.
       EXPECT_FALSE(phys.has_value());
       EXPECT_EQ(tiff.einheit, RESUNIT_NONE);
       EXPECT_EQ(jfif[13], 0);
-      EXPECT_EQ(GrossesWort16(jfif, 14), 1);
-      EXPECT_EQ(Wort32(bitmap, 38), 3780u);
-    } else {
-      ASSERT_TRUE(phys.has_value());
-      EXPECT_EQ(phys->x, kPixelJeMeter300);
-      EXPECT_EQ(phys->y, kPixelJeMeter300);
-      EXPECT_EQ(phys->einheit, PNG_RESOLUTION_METER);
-      EXPECT_EQ(tiff.einheit, RESUNIT_INCH);
-      EXPECT_FLOAT_EQ(tiff.x, 300.0f);
-      EXPECT_FLOAT_EQ(tiff.y, 300.0f);
-      EXPECT_EQ(jfif[13], 1);  // dots per inch
-      EXPECT_EQ(GrossesWort16(jfif, 14), kDpi);
-      EXPECT_EQ(GrossesWort16(jfif, 16), kDpi);
-      EXPECT_EQ(Wort32(bitmap, 38), kPixelJeMeter300);
-      EXPECT_EQ(Wort32(bitmap, 42), kPixelJeMeter300);
+      continue;
     }
+    ASSERT_TRUE(phys.has_value());
+    EXPECT_EQ(phys->x, fall.jeMeter) << fall.dpi;
+    EXPECT_EQ(phys->y, fall.jeMeter) << fall.dpi;
+    EXPECT_EQ(phys->einheit, PNG_RESOLUTION_METER);
+    EXPECT_EQ(tiff.einheit, RESUNIT_INCH);
+    EXPECT_FLOAT_EQ(tiff.x, static_cast<float>(fall.dpi));
+    EXPECT_FLOAT_EQ(tiff.y, static_cast<float>(fall.dpi));
+    EXPECT_EQ(jfif[13], 1);  // dots per inch
   }
 }
 
@@ -145,8 +153,8 @@ TEST(Bildschreiber, LosslessFormatsKeepEveryPixelAndEveryFormatItsResolution) {
 class Unlesbar : public StreifenQuelle {
  public:
   Unlesbar(int32_t breite, int32_t hoehe) : breite_(breite), hoehe_(hoehe) {}
-  int32_t width() const override { return breite_; }
-  int32_t height() const override { return hoehe_; }
+  int32_t Breite() const override { return breite_; }
+  int32_t Hoehe() const override { return hoehe_; }
   Zeilen Streifen(int32_t, int32_t) override {
     ADD_FAILURE() << "read before the size was checked";
     throw SchreibenAbgebrochen();
@@ -161,7 +169,7 @@ TEST(Bildschreiber, ABmpBeyondItsSizeFieldsIsRefusedBeforeAnythingIsWritten) {
   TempFolder ordner;
   Unlesbar quelle(40000, 30000);
   try {
-    WriteBmpFile(quelle, PixelFormat::k32, ordner / "plakat.bmp");
+    BildSpeichern(quelle, SpeicherOptionenFuer(ordner, "plakat.bmp", kFormatBmp, kFarbtiefe32));
     ADD_FAILURE() << "a 4.8 GB BMP was accepted";
   } catch (const WriteError& fehler) {
     const std::string meldung = fehler.what();
@@ -172,21 +180,21 @@ TEST(Bildschreiber, ABmpBeyondItsSizeFieldsIsRefusedBeforeAnythingIsWritten) {
   EXPECT_EQ(DateienIn(ordner.path()), 0u);
   // The same picture in 24 bits (3.6 GB) fits, and so does a file of 4 GiB − 10 bytes;
   // 12 bytes more do not.
-  EXPECT_NO_THROW(BmpGroessePruefen(40000, 30000, PixelFormat::k24));
-  EXPECT_EQ(BmpDateiBytes(4, 357913936, PixelFormat::k24), 4294967286u);
-  EXPECT_NO_THROW(BmpGroessePruefen(4, 357913936, PixelFormat::k24));
-  EXPECT_THROW(BmpGroessePruefen(4, 357913937, PixelFormat::k24), WriteError);
+  EXPECT_NO_THROW(CheckBmpSize(40000, 30000, PixelFormat::k24));
+  EXPECT_EQ(BmpFileBytes(4, 357913936, PixelFormat::k24), 4294967286u);
+  EXPECT_NO_THROW(CheckBmpSize(4, 357913936, PixelFormat::k24));
+  EXPECT_THROW(CheckBmpSize(4, 357913937, PixelFormat::k24), WriteError);
 }
 
 // Hands out a gradient and stops the writer at its second strip, as Ctrl+C does.
 class AbbrechendeQuelle : public StreifenQuelle {
  public:
   AbbrechendeQuelle() : bild_(Verlauf(50, 5 * kStreifenZeilen)), quelle_(bild_) {}
-  int32_t width() const override { return bild_.width(); }
-  int32_t height() const override { return bild_.height(); }
-  Zeilen Streifen(int32_t first, int32_t count) override {
+  int32_t Breite() const override { return bild_.width(); }
+  int32_t Hoehe() const override { return bild_.height(); }
+  Zeilen Streifen(int32_t erste, int32_t anzahl) override {
     if (++streifen_ == 2) throw SchreibenAbgebrochen();
-    return quelle_.Streifen(first, count);
+    return quelle_.Streifen(erste, anzahl);
   }
 
  private:
@@ -199,11 +207,11 @@ TEST(Bildschreiber, ACancelledWriteLeavesTheOldFileAndNoTemporary) {
   TempFolder ordner;
   for (const uint8_t format : {kFormatBmp, kFormatJpeg, kFormatPng, kFormatTiff}) {
     for (const uint8_t farbtiefe : {kFarbtiefe8, kFarbtiefe24}) {
-      const std::string datei = "alt" + std::string(kSpeicherFormate[format].endung);
+      const std::string datei = "alt" + std::string(kDateiformate[format].endung);
       WriteWholeFile(ordner / datei, "das alte Bild");
       const SpeicherOptionen optionen = SpeicherOptionenFuer(ordner, datei, format, farbtiefe);
       AbbrechendeQuelle quelle;
-      EXPECT_THROW(BildSchreiben(quelle, optionen), SchreibenAbgebrochen) << datei;
+      EXPECT_THROW(BildSpeichern(quelle, optionen), SchreibenAbgebrochen) << datei;
       EXPECT_EQ(ReadWholeFile(ordner / datei), "das alte Bild") << datei;
       EXPECT_EQ(DateienIn(ordner.path()), 1u) << datei;
       std::filesystem::remove(ordner / datei);
@@ -211,9 +219,11 @@ TEST(Bildschreiber, ACancelledWriteLeavesTheOldFileAndNoTemporary) {
   }
 }
 
-// The estimate before a large save is an upper bound for every format (exact for BMP),
-// also for pure noise, which no photo mosaic compresses worse.
-TEST(Bildschreiber, TheSizeEstimateIsAnUpperBoundOfTheFile) {
+// What the table says a file takes agrees with the writers: exactly for BMP in every depth
+// and TIFF, exactly from a sample that is the whole picture for JPEG and PNG, and never
+// beyond the largest a save can take, also for pure noise, which no photo mosaic
+// compresses worse.
+TEST(Bildschreiber, TheTableOfFormatsTellsWhatEveryFileTakes) {
   TempFolder ordner;
   Bitmap rauschen(301, 207);
   Zufall zufall(7);
@@ -224,28 +234,33 @@ TEST(Bildschreiber, TheSizeEstimateIsAnUpperBoundOfTheFile) {
   for (const Bitmap* bild : {static_cast<const Bitmap*>(&rauschen), &verlauf}) {
     for (const uint8_t format : {kFormatBmp, kFormatJpeg, kFormatPng, kFormatTiff}) {
       for (const uint8_t stufe : {uint8_t{5}, uint8_t{90}, uint8_t{100}}) {
-        SpeicherOptionen optionen = SpeicherOptionenFuer(
-            ordner, "b" + std::string(kSpeicherFormate[format].endung), format, kFarbtiefe16);
-        optionen.Qualitaet = stufe;
-        BitmapStreifen quelle(*bild);
-        ASSERT_TRUE(BildSchreiben(quelle, optionen));
-        const auto groesse = std::filesystem::file_size(ordner / optionen.Datei);
-        const uint64_t schaetzung = DateiHoechstBytes(optionen, bild->width(), bild->height());
-        EXPECT_LE(groesse, schaetzung) << optionen.Datei << " quality " << int{stufe};
-        if (format == kFormatBmp) {
-          EXPECT_EQ(groesse, schaetzung);
-        }
-        if (format == kFormatTiff) {
-          EXPECT_LE(schaetzung - groesse, 4096u);
+        for (const uint8_t farbtiefe : {kFarbtiefe8, kFarbtiefe16, kFarbtiefe24, kFarbtiefe32}) {
+          if (format != kFormatBmp && farbtiefe != kFarbtiefe24) continue;
+          SpeicherOptionen optionen = SpeicherOptionenFuer(
+              ordner, "b" + std::string(kDateiformate[format].endung), format, farbtiefe);
+          optionen.Qualitaet = stufe;
+          BitmapStreifen quelle(*bild);
+          ASSERT_TRUE(BildSpeichern(quelle, optionen));
+          const auto groesse =
+              static_cast<int64_t>(std::filesystem::file_size(ordner / optionen.Datei));
+          const Dateiformat& f = kDateiformate[format];
+          const Bildbeschreibung b = BeschreibungFuer(optionen, bild->width(), bild->height());
+          BitmapStreifen probe(*bild);
+          const std::string wie = optionen.Datei + " quality " + std::to_string(stufe) + " depth " +
+                                  std::to_string(farbtiefe);
+          EXPECT_LE(groesse, static_cast<int64_t>(f.hoechstBytes(b))) << wie;
+          if (format == kFormatTiff) {
+            EXPECT_LE(DateiBytes(f, b, nullptr) - groesse, 4096) << wie;
+          } else {
+            EXPECT_EQ(DateiBytes(f, b, &probe), groesse) << wie;
+          }
         }
       }
     }
   }
-  SpeicherOptionen unbekannt;
-  unbekannt.Format = 9;
-  EXPECT_EQ(DateiHoechstBytes(unbekannt, 10, 10), 0u);
-  EXPECT_FALSE(TiffBrauchtBigTiff(40000, 30000));  // 3.6 GB
-  EXPECT_TRUE(TiffBrauchtBigTiff(40000, 36000));   // 4.3 GB
+  EXPECT_EQ(FormatVon(9), nullptr);
+  EXPECT_FALSE(TiffNeedsBigTiff(40000, 30000));  // 3.6 GB
+  EXPECT_TRUE(TiffNeedsBigTiff(40000, 36000));   // 4.3 GB
 }
 
 }  // namespace

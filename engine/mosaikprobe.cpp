@@ -1,11 +1,8 @@
-#include "engine/grossformat_probe.h"
+#include "engine/mosaikprobe.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-
-#include "engine/grossformat.h"
-#include "engine/vorbereitung.h"
 
 namespace tilvendo {
 namespace {
@@ -32,13 +29,20 @@ int32_t AufgerundetGeteilt(int64_t zaehler, int64_t nenner) {
 
 }  // namespace
 
-Probenplan ProbenplanFuer(int32_t kachelnX, int32_t kachelnY, Size kachel, int32_t mindestBreite) {
+Probenplan ProbenplanFuer(int32_t kachelnX, int32_t kachelnY, Size kachel, int32_t mindestBreite,
+                          int64_t zielKacheln) {
   Probenplan plan;
   if (kachelnX <= 0 || kachelnY <= 0 || kachel.width <= 0 || kachel.height <= 0) return plan;
   const int64_t flaeche = int64_t{kachel.width} * kachel.height;
+  const int64_t alle = int64_t{kachelnX} * kachelnY;
+  if (alle <= zielKacheln && alle * flaeche <= kProbenPixel) {
+    // The whole grid: the sample is the mosaic itself.
+    plan.laenge = kachelnX;
+    for (int32_t zeile = 0; zeile < kachelnY; ++zeile) plan.laeufe.push_back(Probenlauf{zeile, 0});
+    return plan;
+  }
   const int64_t kacheln =
-      std::min({int64_t{kProbenKacheln}, std::max<int64_t>(1, kProbenPixel / flaeche),
-                int64_t{kachelnX} * kachelnY});
+      std::min({zielKacheln, std::max<int64_t>(1, kProbenPixel / flaeche), alle});
   const auto wurzel = static_cast<int32_t>(std::ceil(std::sqrt(static_cast<double>(kacheln))));
   plan.laenge = std::min(kachelnX, std::max(AufgerundetGeteilt(kacheln, std::min(kachelnY, wurzel)),
                                             AufgerundetGeteilt(mindestBreite, kachel.width)));
@@ -60,53 +64,28 @@ Probenplan ProbenplanFuer(int32_t kachelnX, int32_t kachelnY, Size kachel, int32
   return plan;
 }
 
-Grossformatprobe::Grossformatprobe(const Auftrag& auftrag, const Mosaikplan& plan,
-                                   uint8_t blendwert, int32_t mindestBreite, unsigned threads)
-    : kachel_(plan.Kachel()), mosaik_(plan.Mosaik()) {
-  plan_ = ProbenplanFuer(plan.KachelnX(), plan.KachelnY(), kachel_, mindestBreite);
-  // The first column of each tile row's run; −1 for rows without one.
-  std::vector<int32_t> laufAnfang(static_cast<size_t>(std::max(plan.KachelnY(), 0)), -1);
-  for (const Probenlauf& lauf : plan_.laeufe) {
-    laufAnfang[static_cast<size_t>(lauf.zeile)] = lauf.spalte;
+Mosaikprobe::Mosaikprobe(Probenplan plan, Size kachel, std::unique_ptr<StreifenQuelle> mosaik)
+    : plan_(std::move(plan)), kachel_(kachel), mosaik_(std::move(mosaik)) {}
+
+Zeilen Mosaikprobe::Streifen(int32_t erste, int32_t anzahl) {
+  if (puffer_.width() != Breite() || puffer_.height() < anzahl) {
+    puffer_ = Bitmap::Uninitialized(Breite(), anzahl, kPixelformat);
   }
-  teil_.emplace(plan.NurZellen([&](const Zellort& z) {
-    const int32_t anfang = laufAnfang[static_cast<size_t>(z.y - 1)];
-    return anfang >= 0 && z.x - 1 >= anfang && z.x - 1 < anfang + plan_.laenge;
-  }));
-  if (plan_.laeufe.empty()) return;
-
-  Bandoptionen optionen;
-  optionen.blendwert = blendwert;
-  optionen.skalierung = SkalierungFuer(mosaik_.width, mosaik_.height);
-  optionen.threads = threads;
-  // As few tile rows a band as the writer's strips allow, and none composed ahead: the
-  // rows between the runs would be composed for nothing.
-  optionen.bandBytes = 1;
-  optionen.voraus = false;
-  baender_ = std::make_unique<Mosaikbaender>(auftrag, *teil_, std::move(optionen));
-}
-
-Grossformatprobe::~Grossformatprobe() = default;
-
-Zeilen Grossformatprobe::Streifen(int32_t first, int32_t count) {
-  if (puffer_.width() != width() || puffer_.height() < count) {
-    puffer_ = Bitmap::Uninitialized(width(), count, kPixelformat);
-  }
-  const size_t bytes = static_cast<size_t>(width()) * kBytesJePixel;
-  for (int32_t i = 0; i < count;) {
-    const int32_t zeile = first + i;
+  const size_t bytes = static_cast<size_t>(Breite()) * kBytesJePixel;
+  for (int32_t i = 0; i < anzahl;) {
+    const int32_t zeile = erste + i;
     const Probenlauf& lauf = plan_.laeufe[static_cast<size_t>(zeile / kachel_.height)];
     const int32_t innen = zeile % kachel_.height;
-    // Within one tile row, so within one band of the mosaic.
-    const int32_t anzahl = std::min(kachel_.height - innen, count - i);
-    const Zeilen gelesen = baender_->Streifen(lauf.zeile * kachel_.height + innen, anzahl);
+    // Within one tile row, so within one band of a mosaic composed in bands.
+    const int32_t stueck = std::min(kachel_.height - innen, anzahl - i);
+    const Zeilen gelesen = mosaik_->Streifen(lauf.zeile * kachel_.height + innen, stueck);
     const size_t links = static_cast<size_t>(lauf.spalte) * kachel_.width * kBytesJePixel;
-    for (int32_t k = 0; k < anzahl; ++k) {
-      std::memcpy(puffer_.row(i + k), gelesen.row(k) + links, bytes);
+    for (int32_t k = 0; k < stueck; ++k) {
+      std::memcpy(puffer_.row(i + k), gelesen.Zeile(k) + links, bytes);
     }
-    i += anzahl;
+    i += stueck;
   }
-  return Zeilen{puffer_.data(), puffer_.stride(), count};
+  return Zeilen{puffer_.data(), puffer_.stride(), anzahl};
 }
 
 }  // namespace tilvendo
