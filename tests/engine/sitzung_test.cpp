@@ -262,6 +262,18 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   EXPECT_EQ(gelesen.width(), 3000);
   EXPECT_EQ(gelesen.height(), 2000);
   EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{3000, 2000}));
+
+  // A name that has come to stand for the template while the run went on is refused when
+  // the composer is about to write, as every save refuses it; the file stays.
+  auftrag_.vorlage.VorlagePfad = ordner_.path();
+  auftrag_.vorlage.VorlageDatei = "plakat.jpg";
+  const std::string poster = testing::ReadWholeFile(ordner_ / "plakat.jpg");
+  LaufOptionen vorlage = Optionen();
+  vorlage.ziel =
+      Zusammenstellziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  Berechnungslauf dritter(auftrag_, benutzer_, std::move(vorlage));
+  EXPECT_THROW(dritter.Starten(), WriteError);
+  EXPECT_EQ(testing::ReadWholeFile(ordner_ / "plakat.jpg"), poster);
 }
 
 // A large-format job of 6 × 4 tiles of 10 pixels, printed at 300 dpi, the tiles' colours
