@@ -10,10 +10,7 @@
 #include "engine/abgleich.h"
 
 namespace tilvendo {
-namespace {
 
-// The stored signatures of the placed photos and of the cells go with the plan, so that
-// composing can put the nearest readable photo where a placed one cannot be read.
 void SignaturenMitgeben(const Auftrag& auftrag, Mosaikplan& plan) {
   const Zellenraster* raster = auftrag.einstellungen.Raster.get();
   if (raster == nullptr || raster->kachelnX() != plan.KachelnX() ||
@@ -46,8 +43,6 @@ void SignaturenMitgeben(const Auftrag& auftrag, Mosaikplan& plan) {
   }
   plan.SignaturenSetzen(std::move(fotos), std::move(zellen));
 }
-
-}  // namespace
 
 void MosaikBerechnen(Auftrag& auftrag, Fortschritt& fortschritt, Arbeitsgruppe& gruppe,
                      const Zusammenstellziel& ziel, unsigned threads) {
