@@ -43,10 +43,19 @@ std::string ErsatzfotosHinweis(int32_t ersetzteKacheln) {
 }
 
 std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt) {
-  return Format(_("{} der {} Bilder der gewählten Alben fehlen oder können nicht gelesen werden (zum "
-                  "Beispiel leere Platzhalter) und bleiben außen vor; verwendet werden die {} "
-                  "lesbaren."),
-                gewaehlt - gelesen, gewaehlt, gelesen);
+  const int32_t fehlend = gewaehlt - gelesen;
+  // The verbs agree with the pictures left out, and then with those left.
+  const std::string ausgelassen =
+      Format(NG_("{} der {} Bilder der gewählten Alben fehlt oder kann nicht gelesen werden (zum "
+                 "Beispiel ein leerer Platzhalter) und bleibt außen vor;",
+                 "{} der {} Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
+                 "(zum Beispiel leere Platzhalter) und bleiben außen vor;",
+                 static_cast<uint64_t>(fehlend)),
+             fehlend, gewaehlt);
+  const std::string verwendet = gelesen == 1
+                                    ? std::string(_("verwendet wird das eine lesbare."))
+                                    : Format(_("verwendet werden die {} lesbaren."), gelesen);
+  return ausgelassen + " " + verwendet;
 }
 
 std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder) {
@@ -57,6 +66,13 @@ std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilde
                   "je Bild."),
                 zellen, einstellungen.verfahren.MaxVerwendungen,
                 BilderFuerVerwendungsgrenze(einstellungen), bilder);
+}
+
+std::string AbstandGesenktHinweis(int32_t abstand) {
+  return Format(
+      _("Der Mindestabstand wurde auf {} verringert; weiter auseinander lassen sich gleiche "
+        "Fotos mit den Verwendungsgrenzen nicht legen."),
+      abstand);
 }
 
 std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& vorlage,
@@ -293,6 +309,14 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
   if (auftrag_.Abbruch || zuWenig) return !zuWenig;
   MosaikBerechnen(auftrag_, fortschritt, gruppe, optionen_.ziel, optionen_.threads);
+  // The usage limits made the distance give way: the settings hold what the mosaic keeps,
+  // and the user learns it, as when too few pictures could be read.
+  const int32_t gesenkt = auftrag_.zuordnung.abstandGesenkt;
+  if (gesenkt > 0 && !auftrag_.Abbruch) {
+    Einstellungen& e = auftrag_.einstellungen;
+    e.minAbstand = static_cast<uint16_t>(std::max(0, int32_t{e.minAbstand} - gesenkt));
+    benutzer_.Hinweis(AbstandGesenktHinweis(e.minAbstand));
+  }
   return true;
 }
 
