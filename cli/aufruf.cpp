@@ -48,7 +48,7 @@ struct Uebersetzung {
   std::string_view englisch;
   std::string_view deutsch;
 };
-constexpr std::array<Uebersetzung, 32> kEnglischeNamen = {{
+constexpr std::array<Uebersetzung, 33> kEnglischeNamen = {{
     {"help", "hilfe"},
     {"mosaic", "mosaik"},
     {"create", "anlegen"},
@@ -57,6 +57,7 @@ constexpr std::array<Uebersetzung, 32> kEnglischeNamen = {{
     {"update", "aktualisieren"},
     {"rename", "umbenennen"},
     {"delete", "loeschen"},
+    {"restore", "wiederherstellen"},
     {"--albums-dir", "--alben-pfad"},
     {"--no-subfolders", "--ohne-unterordner"},
     {"--log", "--protokoll"},
@@ -414,8 +415,12 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     }
   }
 
-  if (hilfe || (woerter.empty() && !version)) {
+  if (hilfe) {
     aufruf.befehl = Befehl::Hilfe;
+    return aufruf;
+  }
+  if (woerter.empty() && !version) {
+    aufruf.befehl = Befehl::OhneBefehl;
     return aufruf;
   }
   if (version) {
@@ -471,7 +476,7 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
   if (rest.empty())
     Fehler(
         _("album braucht einen Unterbefehl: anlegen, liste, zeigen, "
-          "aktualisieren, umbenennen oder loeschen."));
+          "aktualisieren, umbenennen, loeschen oder wiederherstellen."));
 
   const std::string unter = Deutsch(rest.front());
   std::vector<std::string> werte(rest.begin() + 1, rest.end());
@@ -502,6 +507,12 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     aufruf.befehl = Befehl::AlbumLoeschen;
     AnzahlPruefen(werte, 1, 1, _("album loeschen NAME"));
     aufruf.namen = werte;
+  } else if (unter == "wiederherstellen") {
+    aufruf.befehl = Befehl::AlbumWiederherstellen;
+    AnzahlPruefen(werte, 1, 2, _("album wiederherstellen DATEINAME [NAME]"));
+    aufruf.namen = werte;
+    // Without a name of its own the album is called after its files.
+    if (aufruf.namen.size() == 1) aufruf.namen.push_back(aufruf.namen.front());
   } else {
     Fehler(Format(_("Unbekannter Unterbefehl „album {}“. Siehe tilvendo --help."), rest.front()));
   }
@@ -534,6 +545,10 @@ Alben:
                               durchsucht die Ordner des Albums erneut
   tilvendo album umbenennen ALT NEU
   tilvendo album loeschen NAME
+  tilvendo album wiederherstellen DATEINAME [NAME]
+                              nimmt ein verwaistes Album (Dateien „DATEINAME.*“ im
+                              Ordner der Alben, die der Katalog nicht mehr nennt;
+                              „album liste“ zeigt sie) wieder auf
 
 Mosaik:
   tilvendo mosaik VORLAGE AUSGABE --album NAME [--album NAME …] [OPTIONEN]
@@ -552,7 +567,8 @@ Mosaik:
                           wird mittig auf die Form des Papiers zugeschnitten) oder
                           strecken (die Vorlage wird auf das Papier verzerrt)
     --dpi N               Druckauflösung (1 bis 9999); steht in der Datei
-    --liste DATEI.csv     schreibt je Kachel Spalte, Zeile und Foto (UTF-8)
+    --liste DATEI.csv     schreibt je Kachel Spalte, Zeile und Foto (UTF-8, durch
+                          Semikolon getrennt); ersetzt nur eine ältere Liste
     --formanalyse N       1, 3, 5, 7 oder 10 Teilfelder je Seite (Standard 5)
     --methode M           standard, schnell, gruendlich oder optimal
     --muster M            standard, ignorieren, abschwaechen oder unterdruecken

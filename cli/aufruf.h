@@ -19,6 +19,7 @@ class Aufruffehler : public std::runtime_error {
 
 enum class Befehl {
   Hilfe,
+  OhneBefehl,  // nothing asked for: the usage, as for wrong use
   Version,
   AlbumAnlegen,
   AlbumListe,
@@ -26,6 +27,7 @@ enum class Befehl {
   AlbumAktualisieren,
   AlbumUmbenennen,
   AlbumLoeschen,
+  AlbumWiederherstellen,
   Mosaik,
 };
 
@@ -78,7 +80,8 @@ struct MosaikOptionen {
 struct Aufruf {
   Befehl befehl = Befehl::Hilfe;
   std::optional<std::string> albenPfad;
-  std::vector<std::string> namen;   // album names of the album commands
+  std::vector<std::string> namen;   // album names of the album commands (for
+                                    // "wiederherstellen" the files' name, then the album's)
   std::vector<std::string> ordner;  // folders of "album anlegen"
   bool ohneUnterordner = false;
   MosaikOptionen mosaik;

@@ -9,6 +9,7 @@
 #include "cli/abbruch_signal.h"
 #include "cli/album_befehle.h"
 #include "engine/auftrag.h"
+#include "engine/ausgabeziel.h"
 #include "engine/berechnungslauf.h"
 #include "engine/druckflaeche.h"
 #include "engine/fortschritt.h"
@@ -29,11 +30,11 @@ namespace tilvendo::cli {
 namespace {
 
 // A long run must not end in a file that cannot be written: tried before it starts,
-// with a temporary file that is removed again at once.
+// with a temporary file that is removed again at once. What the saves refuse (the
+// template, a photo, an album file, a device) is refused here already.
 void AusgabePruefen(const Auftrag& auftrag, const std::string& ausgabe) {
-  if (IstVorlage(auftrag, ausgabe)) throw Befehlsfehler(MeldungZielIstVorlage(ausgabe));
-  if (FolderExists(ausgabe)) {
-    throw Befehlsfehler(Format(_("„{}“ ist ein Ordner; bitte geben Sie einen Dateinamen an."), ausgabe));
+  if (const auto verweigert = AusgabezielPruefen(auftrag, ausgabe, Ausgabeart::Mosaik)) {
+    throw Befehlsfehler(*verweigert);
   }
   try {
     AtomicFile probe(ausgabe);
@@ -162,8 +163,18 @@ void AusgabeVorPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen)
   RemoveStaleTemporaries(FolderOf(ResolveLinks(MitSchraegstrich(optionen.Pfad) + optionen.Datei)));
 }
 
-// The list must not fail after a long run either.
-void ListePruefen(const std::string& liste) {
+// The list must not fail after a long run either, nor take the mosaic's place.
+void ListePruefen(const Auftrag& auftrag, const std::string& liste, const std::string& ausgabe) {
+  if (const auto verweigert = AusgabezielPruefen(auftrag, liste, Ausgabeart::Platzierungsliste)) {
+    throw Befehlsfehler(*verweigert);
+  }
+  if (liste == ausgabe || SameFile(liste, ausgabe) ||
+      ResolveLinks(liste) == ResolveLinks(ausgabe)) {
+    throw Befehlsfehler(Format(
+        _("Die Liste der Fotos und das Mosaik können nicht in dieselbe Datei „{}“ geschrieben "
+          "werden."),
+        liste));
+  }
   try {
     AtomicFile probe(liste);
   } catch (const WriteError&) {
@@ -256,6 +267,16 @@ std::string MeldungVorlageFehlt(const std::string& pfad) {
   return Format(_("Die Vorlage „{}“ gibt es nicht."), pfad);
 }
 
+std::string MeldungUnvollstaendig(const std::string& ausgabe, int32_t schwarz) {
+  return Format(
+      NG_("Das Mosaik „{}“ wurde geschrieben, ist aber unvollständig: {} Kachel ist "
+          "schwarz, weil weder ihr Foto noch ein anderes der Alben gelesen werden konnte.",
+          "Das Mosaik „{}“ wurde geschrieben, ist aber unvollständig: {} Kacheln sind "
+          "schwarz, weil weder ihre Fotos noch andere der Alben gelesen werden konnten.",
+          static_cast<uint64_t>(schwarz)),
+      ausgabe, schwarz);
+}
+
 std::string MeldungVorlageUnlesbar(const std::string& pfad) {
   return Format(_("Die Vorlage „{}“ kann nicht gelesen werden; sie muss ein Bild im Format BMP, JPEG, "
                   "PNG, WebP, TIFF oder HEIF sein."),
@@ -275,14 +296,17 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
       break;
     case Vorlagenausgang::Fehlt:
       throw Befehlsfehler(MeldungVorlageFehlt(m.vorlage));
+    case Vorlagenausgang::KeineDatei:
+      throw Befehlsfehler(MeldungVorlageKeineDatei(m.vorlage));
     case Vorlagenausgang::Unlesbar:
       throw Befehlsfehler(MeldungVorlageUnlesbar(m.vorlage));
     case Vorlagenausgang::ZuGross:
       throw Befehlsfehler(MeldungVorlageZuGross(m.vorlage));
   }
-  AusgabePruefen(*auftrag, m.ausgabe);
-  if (m.liste) ListePruefen(*m.liste);
+  // The albums first: their photos are among what no output may replace.
   AlbenDesAufrufsWaehlen(*auftrag, m.alben, umgebung);
+  AusgabePruefen(*auftrag, m.ausgabe);
+  if (m.liste) ListePruefen(*auftrag, *m.liste, m.ausgabe);
   AuftragVorbereiten(*auftrag, m, umgebung.benutzer);
 
   // The mosaic goes into its file while it is composed.
@@ -334,6 +358,12 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
 
   const Laufbericht bericht = LaufberichtErstellen(*auftrag);
   if (m.bericht) BerichtSchreiben(bericht, umgebung.aus);
+  // Black cells where photos were meant: the file is there, but it is not the mosaic
+  // asked for, and a script must not take it for one.
+  if (auftrag->OhneErsatzKacheln > 0) {
+    if (m.liste) umgebung.aus << _("Liste der Fotos: ") << *m.liste << '\n';
+    throw Befehlsfehler(MeldungUnvollstaendig(m.ausgabe, auftrag->OhneErsatzKacheln));
+  }
   umgebung.aus << Format(_("Mosaik gespeichert: {} ({} x {} Pixel)"), m.ausgabe,
                          bericht.mosaik.width, bericht.mosaik.height)
                << '\n';

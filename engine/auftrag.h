@@ -48,7 +48,10 @@ struct Zuordnungsbericht {
   int64_t summe = 0;    // the same after the exchanges for the minimum distance
   int32_t tausche = 0;  // exchanges made for the minimum distance
   int32_t offen = 0;    // cells whose photo still repeats too close: no exchange helped
-  int32_t runden = 0;   // flows solved, each with more pairs than the one before
+  // Tiles by which the distance was lowered for every cell because the limits left no
+  // exchange; the distance then holds everywhere.
+  int32_t abstandGesenkt = 0;
+  int32_t runden = 0;  // flows solved, each with more pairs than the one before
 };
 
 struct Auftrag {
@@ -78,6 +81,12 @@ struct Auftrag {
   int32_t FehlendeBilder = 0;
   int32_t UnlesbareBilder = 0;
   int32_t SchwarzeKacheln = 0;
+  // Of those: cells that show another readable photo instead of their unreadable one, and
+  // cells black because none could be read where a photo was meant; the files that could
+  // not be read (their albums' caches are marked for rebuilding).
+  int32_t ErsetzteKacheln = 0;
+  int32_t OhneErsatzKacheln = 0;
+  std::vector<std::string> UnlesbareDateien;
   // The mosaic of the last completed run, with its plan (which photo in which cell, the
   // grid, the tile size and all that drawing them needs, as they were when it was
   // composed). Absent until a run completes. The grid `Raster` and `Dateiliste` belong to

@@ -10,6 +10,7 @@
 #include "engine/bilder_einlesen.h"
 #include "engine/methodenparameter.h"
 #include "engine/mosaik_berechnen.h"
+#include "engine/veraltete_caches.h"
 #include "engine/vorbereitung.h"
 #include "engine/vorlage_vorbereiten.h"
 #include "platform/translate.h"
@@ -33,12 +34,29 @@ std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
       schwarzeKacheln, kacheln);
 }
 
+std::string ErsatzfotosHinweis(int32_t ersetzteKacheln) {
+  return Format(NG_("{} Kachel zeigt ein Ersatzfoto, weil ihr Foto nicht mehr gelesen werden kann. "
+                    "Die betroffenen Alben werden beim nächsten Lauf neu eingelesen.",
+                    "{} Kacheln zeigen Ersatzfotos, weil ihre Fotos nicht mehr gelesen werden "
+                    "können. Die betroffenen Alben werden beim nächsten Lauf neu eingelesen.",
+                    static_cast<uint64_t>(ersetzteKacheln)),
+                ersetzteKacheln);
+}
+
 std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt) {
-  return Format(
-      _("{} der {} Bilder der gewählten Alben fehlen oder können nicht gelesen werden (zum "
-        "Beispiel leere Platzhalter) und bleiben außen vor; verwendet werden die {} "
-        "lesbaren."),
-      gewaehlt - gelesen, gewaehlt, gelesen);
+  const int32_t fehlend = gewaehlt - gelesen;
+  // The verbs agree with the pictures left out, and then with those left.
+  const std::string ausgelassen =
+      Format(NG_("{} der {} Bilder der gewählten Alben fehlt oder kann nicht gelesen werden (zum "
+                 "Beispiel ein leerer Platzhalter) und bleibt außen vor;",
+                 "{} der {} Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
+                 "(zum Beispiel leere Platzhalter) und bleiben außen vor;",
+                 static_cast<uint64_t>(fehlend)),
+             fehlend, gewaehlt);
+  const std::string verwendet = gelesen == 1
+                                    ? std::string(_("verwendet wird das eine lesbare."))
+                                    : Format(_("verwendet werden die {} lesbaren."), gelesen);
+  return ausgelassen + " " + verwendet;
 }
 
 std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder) {
@@ -49,6 +67,13 @@ std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilde
                   "je Bild."),
                 zellen, einstellungen.verfahren.MaxVerwendungen,
                 BilderFuerVerwendungsgrenze(einstellungen), bilder);
+}
+
+std::string AbstandGesenktHinweis(int32_t abstand) {
+  return Format(
+      _("Der Mindestabstand wurde auf {} verringert; weiter auseinander lassen sich gleiche "
+        "Fotos mit den Verwendungsgrenzen nicht legen."),
+      abstand);
 }
 
 std::string JedesFotoWarnung(const Einstellungen& einstellungen, int32_t bilder) {
@@ -210,6 +235,9 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.FehlendeBilder = 0;
   auftrag_.UnlesbareBilder = 0;
   auftrag_.SchwarzeKacheln = 0;
+  auftrag_.ErsetzteKacheln = 0;
+  auftrag_.OhneErsatzKacheln = 0;
+  auftrag_.UnlesbareDateien.clear();
   auftrag_.ErneutGeleseneBilder = 0;
   auftrag_.zuordnung = {};
   e.Raster.reset();
@@ -281,6 +309,14 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
   if (auftrag_.Abbruch || zuWenig) return !zuWenig;
   MosaikBerechnen(auftrag_, fortschritt, gruppe, optionen_.ziel, optionen_.threads);
+  // The usage limits made the distance give way: the settings hold what the mosaic keeps,
+  // and the user learns it, as when too few pictures could be read.
+  const int32_t gesenkt = auftrag_.zuordnung.abstandGesenkt;
+  if (gesenkt > 0 && !auftrag_.Abbruch) {
+    Einstellungen& e = auftrag_.einstellungen;
+    e.minAbstand = static_cast<uint16_t>(std::max(0, int32_t{e.minAbstand} - gesenkt));
+    benutzer_.Hinweis(AbstandGesenktHinweis(e.minAbstand));
+  }
   return true;
 }
 
@@ -299,6 +335,11 @@ Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
     return Laufausgang::Unlesbar;
   }
   auftrag_.ErgebnisFertig = !auftrag_.Abbruch && auftrag_.Ergebnis != nullptr;
+  // Photos the caches still list but that could not be read: the next run reads their
+  // albums again instead of placing them once more.
+  std::vector<std::string> cachemeldungen =
+      VeralteteCachesMarkieren(auftrag_, albenliste_, auftrag_.UnlesbareDateien, benutzer_);
+  for (const std::string& meldung : cachemeldungen) benutzer_.Warnung(meldung);
 
   // A mosaic cut off while it was matched or composed is neither shown nor saved: the
   // earlier result comes back (Vorergebnis).
@@ -315,6 +356,7 @@ Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
     }
     benutzer_.Warnung(SchwarzeKachelnWarnung(auftrag_.SchwarzeKacheln, kacheln));
   }
+  if (auftrag_.ErsetzteKacheln > 0) benutzer_.Hinweis(ErsatzfotosHinweis(auftrag_.ErsetzteKacheln));
   if (auftrag_.ErgebnisFertig) {
     auftrag_.analyse.ErgebnisGespeichert = 0;
     auftrag_.AktSeite = kSeiteErgebnis;

@@ -43,6 +43,10 @@ inline constexpr std::string_view kUnlesbarWarnung =
 // needed (BilderFuerVerwendungsgrenze) and the `bilder` chosen.
 std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder);
 
+// The note after a run whose usage limits left no room for the minimum distance: it was
+// lowered to `abstand`, which the mosaic keeps everywhere.
+std::string AbstandGesenktHinweis(int32_t abstand);
+
 // The warning that refuses "every photo at least once" when more pictures are chosen
 // than the mosaic has cells: it names both, and a tiling with enough cells that the
 // result size allows (KachelungMitZellen), or says that there is none.
@@ -50,6 +54,10 @@ std::string JedesFotoWarnung(const Einstellungen& einstellungen, int32_t bilder)
 
 // The warning after a run in which some pictures had gone or could not be read.
 std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln);
+
+// The note after a run in which other photos stood in for unreadable ones in
+// `ersetzteKacheln` cells.
+std::string ErsatzfotosHinweis(int32_t ersetzteKacheln);
 
 // The note when of the `gewaehlt` pictures of the chosen albums only `gelesen` could be
 // read: the others are left out of the job.

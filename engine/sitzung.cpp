@@ -6,6 +6,7 @@
 
 #include "albums/alben_operationen.h"
 #include "albums/katalog.h"
+#include "engine/ausgabeziel.h"
 #include "engine/mosaik_baender.h"
 #include "engine/mosaikergebnis.h"
 #include "engine/vorbereitung.h"
@@ -55,8 +56,23 @@ void ZielgroesseEinrichten(Auftrag& auftrag, const Auftragswunsch& wunsch, Nachg
 namespace {
 
 // Reads the picture into the job's template, leaving the settings alone.
+// What the template's name leads to, links followed; a loop of links leads nowhere.
+FileKind VorlagenArt(const std::string& pfad) {
+  try {
+    return KindOf(ResolveLinks(pfad));
+  } catch (const WriteError&) {
+    return FileKind::None;
+  }
+}
+
 Vorlagenausgang VorlagenbildLaden(Auftrag& auftrag, const std::string& pfad) {
-  if (!FileExists(pfad)) return Vorlagenausgang::Fehlt;
+  if (!FileExists(pfad)) {
+    // A folder, a device or a pipe is neither missing nor ever opened: a device could be
+    // read for ever, and a pipe would wait for a writer.
+    const FileKind art = VorlagenArt(pfad);
+    return art == FileKind::None || art == FileKind::Link ? Vorlagenausgang::Fehlt
+                                                          : Vorlagenausgang::KeineDatei;
+  }
   Bitmap gelesen;
   const bool aufrecht = auftrag.einstellungen.verfahren.Aufrichten;
   // A file that is no picture leaves the job as it was, its name included: the name
@@ -96,9 +112,21 @@ Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
 }
 
 std::string MeldungVorlageZuGross(const std::string& pfad) {
-  // A picture too large is refused from its header alone, so asking again is cheap.
-  Bitmap leer;
-  return MeldungVorlageZuGross(VorlagenbildLesen(leer, pfad).groesse);
+  // Its header alone tells the size, so asking again is cheap.
+  return MeldungVorlageZuGross(BildgroesseLesen(pfad).value_or(Size{0, 0}));
+}
+
+std::string MeldungVorlageKeineDatei(const std::string& pfad) {
+  switch (VorlagenArt(pfad)) {
+    case FileKind::Folder:
+      return Format(_("Die Vorlage „{}“ ist ein Ordner und kein Bild."), pfad);
+    case FileKind::Device:
+      return Format(_("Die Vorlage „{}“ ist ein Gerät und kein Bild."), pfad);
+    case FileKind::Pipe:
+      return Format(_("Die Vorlage „{}“ ist eine Pipe und kein Bild."), pfad);
+    default:
+      return Format(_("Die Vorlage „{}“ ist keine gewöhnliche Datei und kein Bild."), pfad);
+  }
 }
 
 Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
@@ -176,8 +204,9 @@ namespace {
 
 // What every save checks and clears first.
 void SpeichernVorbereiten(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
+  // The template, a photo, an album file or a device is never written over.
+  MosaikzielSichern(auftrag, optionen);
   const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
-  if (IstVorlage(auftrag, ziel)) throw WriteError(MeldungZielIstVorlage(ziel));
   // Temporary files of saves that were killed before they finished would otherwise stay;
   // they lie beside the file written, where a link may lead.
   RemoveStaleTemporaries(FolderOf(ResolveLinks(ziel)));
@@ -205,7 +234,11 @@ Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
   } catch (const KeinBildLesbar&) {
     return Speicherausgang::KeinBildLesbar;
   }
-  if (bilanz) auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
+  if (bilanz) {
+    auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
+    // A poster composed again may find photos gone since the run.
+    auftrag.OhneErsatzKacheln = bilanz->ohneErsatz;
+  }
   auftrag.analyse.ErgebnisGespeichert = 1;
   return Speicherausgang::Gespeichert;
 }

@@ -27,10 +27,11 @@ namespace tilvendo {
 inline constexpr int32_t kZoomStandard = 100;
 
 enum class Vorlagenausgang {
-  Geladen,   // the picture is the new template
-  Fehlt,     // there is no file of that name; nothing changed
-  Unlesbar,  // the file is no picture we can read; nothing changed
-  ZuGross,   // the picture declares more pixels than a template may have; nothing changed
+  Geladen,     // the picture is the new template
+  Fehlt,       // there is no file of that name; nothing changed
+  KeineDatei,  // the name is a folder, a device or a pipe, never opened; nothing changed
+  Unlesbar,    // the file is no picture we can read; nothing changed
+  ZuGross,     // the picture declares more pixels than a template may have; nothing changed
 };
 
 // Loads the picture at `pfad` as the template. When it could be read, `VorlageDatei`
@@ -45,6 +46,8 @@ Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad);
 // Why the picture at `pfad` cannot be a template after VorlageLaden said ZuGross: its
 // size and the limit.
 std::string MeldungVorlageZuGross(const std::string& pfad);
+// "Die Vorlage „X“ ist ein Ordner und kein Bild." and its kin, after KeineDatei.
+std::string MeldungVorlageKeineDatei(const std::string& pfad);
 
 enum class Albenausgang {
   Gewaehlt,     // every album is chosen and BilderAnzahl counts them
@@ -122,10 +125,11 @@ enum class Speicherausgang {
 // mosaic held whole from its pixels, a poster composed again from its plan, so the file
 // holds the mosaic its run made whatever the settings say by now. Progress goes to
 // `begleitung`, and its cancel flag stops the save within a few photos. On success the
-// result counts as saved (`ErgebnisGespeichert` := 1). Raises WriteError (a German
-// message) when the file cannot be written, is the template itself (under any name: the
-// template is never overwritten), is too large for its format or does not fit the free
-// space, and std::logic_error when there is no mosaic yet.
+// result counts as saved (`ErgebnisGespeichert` := 1). Raises WriteError (with the message
+// for the user) when the file cannot be written, is refused by engine/ausgabeziel.h (the
+// template, a photo of a chosen album, an album file or a device, under any name), is too
+// large for its format or does not fit the free space, and std::logic_error when there is
+// no mosaic yet.
 Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
                                   const SpeicherOptionen& optionen,
                                   const Speicherbegleitung& begleitung = {});

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/ausgabeziel.h"
 #include "engine/mosaik_baender.h"
 #include "platform/clock.h"
 
@@ -18,6 +19,9 @@ void InDatei(Auftrag& auftrag, Fortschritt& fortschritt, std::shared_ptr<Mosaikp
   };
   begleitung.abbruch = &auftrag.Abbruch;
   begleitung.platz = ziel.platz;
+  // The file is looked at again now that it is written: during a long run its name may
+  // have come to lead to a photo, the template or a device.
+  MosaikzielSichern(auftrag, *ziel.datei);
   std::optional<Bandbilanz> gefunden;
   try {
     if (ergebnis->Speichern(auftrag.VorlageBild, ziel.blendwert, *ziel.datei, begleitung, threads,
@@ -56,6 +60,8 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   zeit.beginn = Jetzt();
   auftrag.Ergebnis.reset();
   Bandbilanz bilanz;
+  // The plan itself, to name in it what stood in for unreadable photos once composed.
+  const std::shared_ptr<Mosaikplan> eigenerPlan = plan;
   const Size groesse = plan->Mosaik();
   if (auftrag.Abbruch || groesse.width <= 0 || groesse.height <= 0) {
     fortschritt.PhaseAnzeigen(kPhaseZusammenstellen, 0);
@@ -67,6 +73,11 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   auftrag.UnlesbareBilder = bilanz.unlesbareBilder;
   auftrag.SchwarzeKacheln = bilanz.schwarzeKacheln;
   auftrag.ErneutGeleseneBilder = bilanz.erneutGelesen;
+  auftrag.ErsetzteKacheln = static_cast<int32_t>(bilanz.ersetzungen.size());
+  auftrag.OhneErsatzKacheln = bilanz.ohneErsatz;
+  auftrag.UnlesbareDateien = std::move(bilanz.unlesbareDateien);
+  // No composer uses the plan any more: the placement list names what the mosaic shows.
+  if (auftrag.Ergebnis) eigenerPlan->ErsetzungenEintragen(bilanz.ersetzungen);
   zeit.ende = Jetzt();
 }
 

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "engine/auftrag.h"
+#include "engine/ausgabeziel.h"
 #include "engine/save_preview.h"
 #include "pictures/save_extension.h"
 #include "platform/free_space.h"
@@ -216,6 +217,12 @@ void SpeichernOptionenSeite::SpeichernClick() {
   const std::string gewaehlt = dialog.selectedFiles().front().toStdString();
   std::string geschrieben = gewaehlt;
   ForceSaveExtension(optionen_.Format, geschrieben);
+  // The rule the save itself keeps (the template, a photo, an album file, a device),
+  // told before the dialog closes, as the command line tells it before its run.
+  if (const auto verweigert = AusgabezielPruefen(auftrag(), geschrieben, Ausgabeart::Mosaik)) {
+    assistent().benutzer().Warnung(*verweigert);
+    return;
+  }
   // The dialog asked about the name as typed; the file written may be another one.
   if (wizard::ErsetzenErfragen(gewaehlt, geschrieben) &&
       !assistent().benutzer().Bestaetigung(wizard::ErsetzenFrage(geschrieben))) {

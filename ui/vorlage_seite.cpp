@@ -176,6 +176,10 @@ void VorlageSeite::VorlageOeffnen(const QString& pfad) {
     case Vorlagenausgang::ZuGross:
       assistent().benutzer().Warnung(MeldungVorlageZuGross(QFile::encodeName(pfad).toStdString()));
       break;
+    case Vorlagenausgang::KeineDatei:
+      assistent().benutzer().Warnung(
+          MeldungVorlageKeineDatei(QFile::encodeName(pfad).toStdString()));
+      break;
     case Vorlagenausgang::Fehlt:
       // A file that vanished after the dialog closed is passed over without a word.
       break;

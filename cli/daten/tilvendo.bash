@@ -102,7 +102,7 @@ _tilvendo() {
     album)
       if ((stelle == 1)); then
         COMPREPLY=($(compgen -W 'anlegen liste zeigen aktualisieren umbenennen loeschen
-          create list show update rename delete' -- "$aktuell"))
+          wiederherstellen create list show update rename delete restore' -- "$aktuell"))
         return
       fi
       case $unter in

@@ -1,14 +1,30 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <limits>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <vector>
 
 #include "cli/mosaik_befehl.h"
 #include "engine/berechnungslauf.h"
+#include "engine/platzierungsliste.h"
 #include "kommandozeile.h"
 #include "pictures/bilder_laden.h"
 #include "pictures/speichern.h"
+#include "platform/pixel.h"
 
 namespace tilvendo::testing {
 namespace {
@@ -27,6 +43,19 @@ std::vector<std::string> Dateien(const std::string& ordner) {
   }
   std::sort(namen.begin(), namen.end());
   return namen;
+}
+
+// Every file of the folder with its inode and change time: a file written anew, also
+// with the same bytes, gets another.
+std::map<std::string, std::pair<ino_t, int64_t>> Dateikennungen(const std::string& ordner) {
+  std::map<std::string, std::pair<ino_t, int64_t>> kennungen;
+  for (const auto& eintrag : fs::directory_iterator(ordner)) {
+    struct stat info {};
+    ::lstat(eintrag.path().c_str(), &info);
+    kennungen[eintrag.path().filename().string()] = {
+        info.st_ino, int64_t{info.st_ctim.tv_sec} * 1'000'000'000 + info.st_ctim.tv_nsec};
+  }
+  return kennungen;
 }
 
 class MosaikBefehl : public ::testing::Test {
@@ -70,11 +99,14 @@ TEST_F(MosaikBefehl, WritesTheMosaicAndTheSecondRunReadsOnlyTheCache) {
     if (eintrag.path().extension() == ".nba") caches.push_back(eintrag.path());
   }
   ASSERT_EQ(caches.size(), 1u);
-  const auto geschrieben = fs::last_write_time(caches[0]);
+  // Nothing in the album folder is written again, not even the same content: a folder
+  // that is read-only serves a warm run as well (each write would be a new file).
+  const auto albenordner = Dateikennungen(tilvendo.alben());
   const std::string zweite = tilvendo / "aus/zweite.jpg";
   e = tilvendo(Mosaik(zweite));
   ASSERT_EQ(e.code, 0) << e.fehler;
-  EXPECT_EQ(fs::last_write_time(caches[0]), geschrieben);
+  EXPECT_TRUE(e.fehler.find("Warnung") == std::string::npos) << e.fehler;
+  EXPECT_EQ(Dateikennungen(tilvendo.alben()), albenordner);
   // Same seed, same pictures: the same mosaic.
   EXPECT_EQ(ReadWholeFile(zweite), ReadWholeFile(ausgabe));
 }
@@ -174,22 +206,117 @@ TEST_F(MosaikBefehl, PhotosGoneSinceReadingAreReportedNotSavedAsBlack) {
   ASSERT_EQ(e.code, 0) << e.fehler;
   EXPECT_FALSE(Enthaelt(e.fehler, "Warnung")) << e.fehler;
 
-  // Photos damaged since are placed but cannot be drawn: their cells stay black.
-  for (int i = 1; i < 40; i += 4) WriteWholeFile(foto(i), "kaputt");
-  e = tilvendo(Mosaik(tilvendo / "aus/teil.jpg", {"--bericht"}));
-  ASSERT_EQ(e.code, 0) << e.fehler;
-  EXPECT_TRUE(Enthaelt(e.fehler, "Kacheln sind schwarz geblieben, weil Bilder fehlen")) << e.fehler;
-  EXPECT_TRUE(Enthaelt(e.fehler, "aktualisieren Sie die verwendeten Alben")) << e.fehler;
-  EXPECT_TRUE(Enthaelt(e.aus, "schwarz gebliebene Kacheln (Bilder nicht lesbar): ")) << e.aus;
-
-  // With no photo left that can be read there is no mosaic: nothing is written, and the
-  // exit code says so.
-  for (int i = 3; i < 40; i += 4) WriteWholeFile(foto(i), "kaputt");
+  // With no photo left that can be read there is no mosaic, not even a black one: nothing
+  // is written, and the exit code says so. The cache is marked: the next run reads the
+  // album again and finds nothing to place.
+  for (int i = 1; i < 40; i += 2) WriteWholeFile(foto(i), "kaputt");
   e = tilvendo(Mosaik(tilvendo / "aus/leer.jpg"));
   EXPECT_EQ(e.code, 1);
   EXPECT_TRUE(Enthaelt(e.fehler, "Warnung: " + std::string(kUnlesbarWarnung))) << e.fehler;
-  EXPECT_EQ(Dateien(tilvendo / "aus"),
-            (std::vector<std::string>{"erst.jpg", "ohne.jpg", "teil.jpg"}));
+  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"erst.jpg", "ohne.jpg"}));
+  e = tilvendo(Mosaik(tilvendo / "aus/leer.jpg"));
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "Warnung: " + std::string(kBilderWarnung))) << e.fehler;
+  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"erst.jpg", "ohne.jpg"}));
+}
+
+// Cells of the placement list, by column and row, with their photo.
+std::map<std::pair<int, int>, std::string> Liste(const std::string& pfad) {
+  std::map<std::pair<int, int>, std::string> zellen;
+  std::istringstream text(ReadWholeFile(pfad));
+  std::string zeile;
+  std::getline(text, zeile);  // the head, which tells the language's separator
+  const char trenner = zeile.find(';') != std::string::npos ? ';' : ',';
+  while (std::getline(text, zeile)) {
+    const size_t a = zeile.find(trenner);
+    const size_t b = zeile.find(trenner, a + 1);
+    std::string foto = zeile.substr(b + 1);
+    if (foto.size() >= 2 && foto.front() == '"' && foto.back() == '"') {
+      foto = foto.substr(1, foto.size() - 2);
+      for (size_t i = foto.find("\"\""); i != std::string::npos; i = foto.find("\"\"", i + 1)) {
+        foto.erase(i, 1);
+      }
+    }
+    zellen[{std::stoi(zeile.substr(0, a)), std::stoi(zeile.substr(a + 1, b - a - 1))}] = foto;
+  }
+  return zellen;
+}
+
+// The pixels of cell (x, y) of a mosaic of 20 × 22 pixel tiles.
+std::vector<Farbe> Zellpixel(const Bitmap& bild, int x, int y) {
+  std::vector<Farbe> pixel;
+  for (int v = 0; v < 22; ++v) {
+    for (int u = 0; u < 20; ++u)
+      pixel.push_back(ReadPixel(bild, (x - 1) * 20 + u, (y - 1) * 22 + v));
+  }
+  return pixel;
+}
+
+// Photos emptied since their cache was written, as sync tools leave placeholders: the
+// mosaic shows the nearest readable photo in their cells instead of black, the list names
+// it, every other cell stays as it was, and the next run reads the album again and leaves
+// the empty files out.
+TEST_F(MosaikBefehl, PhotosEmptiedSinceTheCacheWasBuiltGiveWayToReadableOnes) {
+  const std::string erst = tilvendo / "aus/erst.bmp";
+  const std::string erstListe = tilvendo / "aus/erst.csv";
+  Ergebnis e = tilvendo(Mosaik(erst, {"--einblenden", "0", "--liste", erstListe}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  const auto vorher = Liste(erstListe);
+  ASSERT_EQ(vorher.size(), 24u);
+  // Every photo of the top row is emptied.
+  std::set<std::string> geleert;
+  for (int x = 1; x <= 6; ++x) geleert.insert(vorher.at({x, 1}));
+  for (const std::string& foto : geleert) WriteWholeFile(foto, "");
+  int betroffen = 0;
+  for (const auto& [zelle, foto] : vorher) betroffen += geleert.count(foto) != 0 ? 1 : 0;
+  std::string cache;
+  for (const auto& eintrag : fs::directory_iterator(tilvendo.alben())) {
+    if (eintrag.path().extension() == ".nba") cache = eintrag.path();
+  }
+  const std::string alterCache = ReadWholeFile(cache);
+
+  const std::string zweite = tilvendo / "aus/zweite.bmp";
+  const std::string zweiteListe = tilvendo / "aus/zweite.csv";
+  e = tilvendo(Mosaik(zweite, {"--einblenden", "0", "--liste", zweiteListe, "--bericht"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: " + ErsatzfotosHinweis(betroffen))) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.fehler, "Warnung")) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.aus, "schwarz")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "Mosaik gespeichert: " + zweite)) << e.aus;
+  Bitmap a;
+  Bitmap b;
+  ASSERT_TRUE(LoadWholePicture(a, erst));
+  ASSERT_TRUE(LoadWholePicture(b, zweite));
+  const auto nachher = Liste(zweiteListe);
+  ASSERT_EQ(nachher.size(), 24u);
+  const std::vector<Farbe> schwarz(20 * 22, Farbe{0, 0, 0});
+  for (const auto& [zelle, foto] : vorher) {
+    const auto [x, y] = zelle;
+    const std::string& jetzt = nachher.at(zelle);
+    EXPECT_EQ(geleert.count(jetzt), 0u) << x << "," << y << " " << jetzt;
+    if (geleert.count(foto) == 0) {
+      // A readable photo's cell is as it was, pixel for pixel.
+      EXPECT_EQ(jetzt, foto);
+      EXPECT_EQ(Zellpixel(b, x, y), Zellpixel(a, x, y)) << x << "," << y;
+      continue;
+    }
+    EXPECT_NE(Zellpixel(b, x, y), schwarz) << x << "," << y;
+    // The photo the list names is the one the cell shows, as it shows in any other cell.
+    for (const auto& [andere, anderesFoto] : nachher) {
+      if (anderesFoto == jetzt && geleert.count(vorher.at(andere)) == 0) {
+        EXPECT_EQ(Zellpixel(b, x, y), Zellpixel(b, andere.first, andere.second)) << x << "," << y;
+      }
+    }
+  }
+
+  // The cache was marked: the next run reads the album again, leaves the empty files out,
+  // and needs no stand-in.
+  e = tilvendo(Mosaik(tilvendo / "aus/dritte.bmp", {"--einblenden", "0"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  const int32_t lesbar = 40 - static_cast<int32_t>(geleert.size());
+  EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: " + AusgelasseneBilderHinweis(lesbar, 40))) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.fehler, "Ersatzfoto")) << e.fehler;
+  EXPECT_NE(ReadWholeFile(cache), alterCache);
 }
 
 // Cloud sync tools leave empty placeholder files: they are counted when the album is
@@ -297,6 +424,67 @@ TEST_F(MosaikBefehl, EveryPhotoOnceShowsAllPhotosOrRefusesTooManyForTheCells) {
   EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"alle.jpg"});
 }
 
+// With exactly as many photos as cells, "every photo" leaves one use for each, whatever
+// cap allows more: every photo once, no repetition to mend.
+TEST_F(MosaikBefehl, EveryPhotoWithAsManyPhotosAsCellsUsesEachOnceUnderACapOfTwo) {
+  const Ergebnis e = tilvendo({"mosaik", tilvendo / "vorlage.bmp", tilvendo / "aus/m.jpg",
+                               "--album", "Farben", "--kacheln", "5x8", "--seed", "5",
+                               "--jedes-foto", "--max-verwendungen", "2", "--bericht"});
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.aus, "5 x 8 Kacheln, 40 insgesamt")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "verschiedene Bilder im Mosaik: 40")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "Tausche für den Mindestabstand: 0\n")) << e.aus;
+}
+
+// The cells of each photo in a placement list.
+std::map<std::string, std::vector<std::pair<int, int>>> OrteDerFotos(const std::string& liste) {
+  std::map<std::string, std::vector<std::pair<int, int>>> orte;
+  std::istringstream text(ReadWholeFile(liste));
+  std::string zeile;
+  std::getline(text, zeile);  // the head
+  while (std::getline(text, zeile)) {
+    const size_t erstes = zeile.find(';');
+    const size_t zweites = zeile.find(';', erstes + 1);
+    orte[zeile.substr(zweites + 1)].emplace_back(std::stoi(zeile.substr(0, erstes)),
+                                                 std::stoi(zeile.substr(erstes + 1)));
+  }
+  return orte;
+}
+
+// 40 photos at most twice each on 80 cells: every photo must be used twice, and no
+// exchange is left for a distance of 5. The distance gives way until it holds, and the
+// note says to what; the mosaic keeps it everywhere.
+TEST_F(MosaikBefehl, TightUsageLimitsLowerTheDistanceWithANoteAndTheMosaicKeepsIt) {
+  const std::string liste = tilvendo / "aus/liste.csv";
+  const Ergebnis e =
+      tilvendo({"mosaik", tilvendo / "vorlage.bmp", tilvendo / "aus/m.jpg", "--album", "Farben",
+                "--kacheln", "10x8", "--seed", "5", "--max-verwendungen", "2", "--mindestabstand",
+                "5", "--muster", "ignorieren", "--liste", liste, "--bericht"});
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  const std::string vorne = "Hinweis: Der Mindestabstand wurde auf ";
+  const size_t hinweis = e.fehler.find(vorne);
+  ASSERT_NE(hinweis, std::string::npos) << e.fehler;
+  const int abstand = std::stoi(e.fehler.substr(hinweis + vorne.size()));
+  EXPECT_LT(abstand, 5);
+  EXPECT_TRUE(Enthaelt(e.fehler, AbstandGesenktHinweis(abstand))) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.aus, "zu nah")) << e.aus;
+  // Every pair of equal photos keeps the distance named, and it was lowered no further
+  // than it had to be: the closest pair is just beyond it.
+  int naechstes = std::numeric_limits<int>::max();
+  for (const auto& [foto, orte] : OrteDerFotos(liste)) {
+    EXPECT_EQ(orte.size(), 2u) << foto;
+    for (size_t a = 0; a < orte.size(); ++a) {
+      for (size_t b = a + 1; b < orte.size(); ++b) {
+        const int weite = std::max(std::abs(orte[a].first - orte[b].first),
+                                   std::abs(orte[a].second - orte[b].second));
+        EXPECT_GT(weite, abstand) << foto;
+        naechstes = std::min(naechstes, weite);
+      }
+    }
+  }
+  EXPECT_EQ(naechstes, abstand + 1);
+}
+
 TEST_F(MosaikBefehl, LowersAskedValuesToWhatTheJobAllowsWithANote) {
   const Ergebnis e =
       tilvendo(Mosaik(tilvendo / "aus/m.jpg", {"--mindestabstand", "9", "--kacheln", "50x50"}));
@@ -306,6 +494,138 @@ TEST_F(MosaikBefehl, LowersAskedValuesToWhatTheJobAllowsWithANote) {
       << e.fehler;
   // 40 pictures with pattern "Standard": (d + 4)² ≤ 40 allows d = 2.
   EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: Der Mindestabstand wurde auf 2 verringert")) << e.fehler;
+}
+
+// A mosaic or a list never replaces the user's own files: the photos of the albums used
+// (by their name, through a link or as a hard link), the template, the album files, or a
+// file that is no older list. Refused before the run, with nothing written.
+TEST_F(MosaikBefehl, NeverWritesOverThePhotosTheTemplateOrTheAlbumFiles) {
+  const std::string foto = tilvendo / "fotos/foto3.jpg";
+  fs::create_symlink(foto, tilvendo / "aus/verweis.jpg");
+  fs::create_hard_link(tilvendo / "fotos/foto4.jpg", tilvendo / "aus/hart.jpg");
+  WriteWholeFile(tilvendo / "aus/notiz.csv", "meine Notizen\n");
+  const std::string katalog = tilvendo.alben() + "/Alben.nbx";
+  const std::string vorlage = tilvendo / "vorlage.bmp";
+  std::map<std::string, std::string> geschuetzt;
+  for (const std::string& datei :
+       {foto, tilvendo / "fotos/foto4.jpg", katalog, vorlage, tilvendo / "aus/notiz.csv"}) {
+    geschuetzt[datei] = ReadWholeFile(datei);
+  }
+  const auto vorher = Dateien(tilvendo / "aus");
+
+  struct Fall {
+    std::string ausgabe;
+    std::optional<std::string> liste;
+    std::string meldung;
+  };
+  const std::string m = tilvendo / "aus/m.jpg";
+  const std::vector<Fall> faelle = {
+      {foto, {}, "„" + foto + "“ ist ein Foto des Albums „Farben“; es wird nicht überschrieben."},
+      {tilvendo / "aus/verweis.jpg", {}, "ist ein Foto des Albums „Farben“"},
+      {tilvendo / "aus/hart.jpg", {}, "ist ein Foto des Albums „Farben“"},
+      {tilvendo.alben() + "/neu.jpg", {}, "liegt im Ordner der Alben"},
+      {m, vorlage, "ist die Vorlage selbst"},
+      {m, katalog, "liegt im Ordner der Alben"},
+      {m, foto, "ist ein Foto des Albums „Farben“"},
+      {m, tilvendo / "aus/notiz.csv", "ist keine Platzierungsliste"},
+      {m, m, "können nicht in dieselbe Datei"},
+  };
+  for (const Fall& fall : faelle) {
+    std::vector<std::string> mehr;
+    if (fall.liste) mehr = {"--liste", *fall.liste};
+    const Ergebnis e = tilvendo(Mosaik(fall.ausgabe, mehr));
+    EXPECT_EQ(e.code, 1) << fall.meldung;
+    EXPECT_TRUE(Enthaelt(e.fehler, fall.meldung)) << e.fehler;
+    EXPECT_FALSE(Enthaelt(e.fehler, "Einlesen")) << e.fehler;  // before the run
+  }
+  for (const auto& [datei, inhalt] : geschuetzt) EXPECT_EQ(ReadWholeFile(datei), inhalt) << datei;
+  EXPECT_TRUE(fs::is_symlink(tilvendo / "aus/verweis.jpg"));
+  EXPECT_EQ(Dateien(tilvendo / "aus"), vorher);
+  EXPECT_EQ(Dateien(tilvendo.alben()), (std::vector<std::string>{"Alben.nbx", "Album 1.nbd"}));
+
+  // A list of this program, also one of an earlier version, is replaced.
+  WriteWholeFile(tilvendo / "aus/alt.csv", "Spalte,Zeile,Foto\r\n1,1,/x.jpg\r\n");
+  const Ergebnis e = tilvendo(Mosaik(m, {"--liste", tilvendo / "aus/alt.csv"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(
+      ReadWholeFile(tilvendo / "aus/alt.csv").starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n"));
+}
+
+// Only a regular file is ever replaced: a pipe or a device where the mosaic or the list
+// would go (or where a link there leads) is refused and stays as it was.
+TEST_F(MosaikBefehl, APipeInTheOutputsPlaceIsRefusedAndStaysOne) {
+  ASSERT_EQ(::mkfifo((tilvendo / "aus/rohr").c_str(), 0600), 0);
+  fs::create_symlink("rohr", tilvendo / "aus/rohr.jpg");
+  ASSERT_EQ(::mkfifo((tilvendo / "aus/rohr.bmp").c_str(), 0600), 0);
+  for (const std::string& ausgabe : {tilvendo / "aus/rohr.jpg", tilvendo / "aus/rohr.bmp"}) {
+    const Ergebnis e = tilvendo(Mosaik(ausgabe));
+    EXPECT_EQ(e.code, 1);
+    EXPECT_TRUE(Enthaelt(e.fehler, "ist keine Datei, sondern eine Pipe")) << e.fehler;
+  }
+  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/m.jpg", {"--liste", tilvendo / "aus/rohr"}));
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "ist keine Datei, sondern eine Pipe")) << e.fehler;
+  EXPECT_TRUE(fs::is_fifo(tilvendo / "aus/rohr"));
+  EXPECT_TRUE(fs::is_fifo(tilvendo / "aus/rohr.bmp"));
+  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"rohr", "rohr.bmp", "rohr.jpg"}));
+}
+
+// A device node of our own (the "full" device), made where the test may make one.
+bool GeraetAnlegen(const std::string& pfad) {
+  constexpr unsigned kSpeicherGeraete = 1;
+  constexpr unsigned kVoll = 7;
+  return ::mknod(pfad.c_str(), S_IFCHR | 0666, makedev(kSpeicherGeraete, kVoll)) == 0;
+}
+
+TEST_F(MosaikBefehl, ADeviceInTheOutputsPlaceIsRefusedAndStaysOne) {
+  if (!GeraetAnlegen(tilvendo / "aus/voll")) {
+    GTEST_SKIP() << "Gerätedateien kann nur root anlegen (mknod: " << std::strerror(errno) << ")";
+  }
+  fs::create_symlink("voll", tilvendo / "aus/x.jpg");
+  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/x.jpg"));
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "ist keine Datei, sondern ein Gerät")) << e.fehler;
+  EXPECT_TRUE(fs::is_character_file(tilvendo / "aus/voll"));
+}
+
+// The program's own files are never written through a link planted in the album folder:
+// the link is replaced by the file, and what it led to stays as it was.
+TEST_F(MosaikBefehl, AlbumFilesThatAreLinksAreReplacedNeverWrittenThrough) {
+  ASSERT_EQ(tilvendo(Mosaik(tilvendo / "aus/m.jpg")).code, 0);
+  std::string cache;
+  for (const auto& eintrag : fs::directory_iterator(tilvendo.alben())) {
+    if (eintrag.path().extension() == ".nba") cache = eintrag.path();
+  }
+  ASSERT_FALSE(cache.empty());
+  const std::string katalog = tilvendo.alben() + "/Alben.nbx";
+  WriteWholeFile(tilvendo / "notizen.txt", "meine Notizen\n");
+  WriteWholeFile(tilvendo / "katalog.txt", ReadWholeFile(katalog));
+  const std::string katalogKopie = ReadWholeFile(tilvendo / "katalog.txt");
+  fs::remove(cache);
+  fs::create_symlink(tilvendo / "notizen.txt", cache);
+  fs::remove(katalog);
+  fs::create_symlink(tilvendo / "katalog.txt", katalog);
+
+  // The cache does not match what it leads to: it is built anew, and the album saved.
+  Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/m.jpg"));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_EQ(ReadWholeFile(tilvendo / "notizen.txt"), "meine Notizen\n");
+  EXPECT_EQ(ReadWholeFile(tilvendo / "katalog.txt"), katalogKopie);
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cache)));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(katalog)));
+  EXPECT_TRUE(Enthaelt(ReadWholeFile(katalog), "[Farben]"));
+
+  // A link to a device: as root the device would have been replaced by a file.
+  const std::string geraet = tilvendo / "null";
+  if (!GeraetAnlegen(geraet)) {
+    GTEST_SKIP() << "Gerätedateien kann nur root anlegen (mknod: " << std::strerror(errno) << ")";
+  }
+  fs::remove(cache);
+  fs::create_symlink(geraet, cache);
+  e = tilvendo(Mosaik(tilvendo / "aus/m.jpg"));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(fs::is_character_file(geraet));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cache)));
 }
 
 // Presses Ctrl+C at the first progress report of the run.
@@ -354,7 +674,8 @@ TEST_F(MosaikBefehl, APosterWithItsTileEdgeOnPaperAndItsListOfPhotos) {
   EXPECT_EQ(bild.height(), 2700);
   const std::string text = ReadWholeFile(liste);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 12 * 9);
-  EXPECT_TRUE(text.starts_with("Spalte,Zeile,Foto\n1,1," + tilvendo / "fotos/foto")) << text;
+  EXPECT_TRUE(text.starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n1;1;" + tilvendo / "fotos/foto"))
+      << text;
   EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"liste.csv", "plakat.png"}));
 }
 

@@ -35,7 +35,7 @@ pruefen() {
 
 pruefen "album help hilfe mosaic mosaik" ""
 pruefen "mosaic mosaik" mos
-pruefen "aktualisieren anlegen create delete list liste loeschen rename show umbenennen update zeigen" album ""
+pruefen "aktualisieren anlegen create delete list liste loeschen rename restore show umbenennen update wiederherstellen zeigen" album ""
 pruefen "create" album cr
 pruefen "--tiles" mosaic a.jpg b.jpg --ti
 pruefen "--kacheln" mosaik a.jpg b.jpg --ka

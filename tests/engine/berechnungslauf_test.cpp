@@ -255,6 +255,12 @@ TEST_F(LaufTest, PicturesFoundUnreadableWhileReadingAreLeftOutOfTheJob) {
             "27 der 30 Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
             "(zum Beispiel leere Platzhalter) und bleiben außen vor; verwendet werden die 3 "
             "lesbaren.");
+  // One left out, or one left: the verbs agree.
+  EXPECT_EQ(AusgelasseneBilderHinweis(20, 21),
+            "1 der 21 Bilder der gewählten Alben fehlt oder kann nicht gelesen werden (zum "
+            "Beispiel ein leerer Platzhalter) und bleibt außen vor; verwendet werden die 20 "
+            "lesbaren.");
+  EXPECT_TRUE(AusgelasseneBilderHinweis(1, 3).ends_with("verwendet wird das eine lesbare."));
 
   // 8 read: distance 1 needs 9, distance 0 needs 4. The distance is lowered as for an
   // album of 8 and every cell gets one of them.

@@ -117,9 +117,10 @@ struct Angebot {
 };
 
 // "Speichern" on the result page, JPEG, file `name` in `ordner` typed into the dialog
-// (which asks before it replaces a file: `ersetzen` says there is one).
+// (which asks before it replaces a file: `ersetzen` says there is one). A name the page
+// refuses (`abgelehnt`) leaves it open, and it is cancelled.
 Angebot SpeichernAls(ui::ErgebnisSeite* seite, const std::string& ordner, const std::string& name,
-                     bool ersetzen = false) {
+                     bool ersetzen = false, bool abgelehnt = false) {
   Angebot angebot;
   WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
     AufDieMarke(optionen->JpegKnopf());
@@ -132,6 +133,10 @@ Angebot SpeichernAls(ui::ErgebnisSeite* seite, const std::string& ordner, const 
       }
     });
     QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+    if (abgelehnt) {
+      QVERIFY(optionen->isVisible());
+      QTest::mouseClick(optionen->AbbrechenKnopf(), Qt::LeftButton);
+    }
   });
   QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
   return angebot;
@@ -365,8 +370,8 @@ class LaufTest : public QObject {
         QCOMPARE(ergebnis->Speicherhinweis()->GanzerText(),
                  QString::fromStdString("gespeichert: " + ordner + "mosaik.jpg"));
 
-        // A save that fails (onto the template) names nothing and is not offered again.
-        angebot = SpeichernAls(ergebnis, ordner, "vorlage", true);
+        // A save refused (onto the template) names nothing and is not offered again.
+        angebot = SpeichernAls(ergebnis, ordner, "vorlage", true, true);
         QCOMPARE(angebot.ordner, QString::fromStdString(ordner));
         QCOMPARE(angebot.datei, QStringLiteral("mosaik.jpg"));
         QCOMPARE(umgebung.benutzer.warnungen.size(), size_t{1});

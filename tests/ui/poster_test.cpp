@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <cstdlib>
+#include <filesystem>
 
 #include "albums/alben_helfer.h"
 #include "albums/alben_operationen.h"
@@ -337,7 +338,7 @@ class PosterTest : public QObject {
       DateiWaehlen(poster.umgebung->ordner / "liste");
       QTest::mouseClick(seite->ListeKnopf(), Qt::LeftButton);
       const std::string text = ReadWholeFile(datei);
-      QVERIFY(text.starts_with("Spalte,Zeile,Foto\n1,1,"));
+      QVERIFY(text.starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n1;1;"));
       QCOMPARE(std::count(text.begin(), text.end(), '\n'), kKachelnX * kKachelnY + 1);
       QCOMPARE(seite->Statuszeile()->GanzerText(),
                QStringLiteral("Platzierungsliste gespeichert: ") + QString::fromStdString(datei));
@@ -445,7 +446,7 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->TiffKnopf());
           },
           ordner + "poster");
       QVERIFY(abgebrochen);
@@ -534,6 +535,37 @@ class PosterTest : public QObject {
     // The poster saved now is the one saved before, byte for byte.
     QVERIFY(tiffSpeichern("nachher") == vorher);
     QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+  }
+
+  // The save dialog refuses what the save itself refuses, with a message box, and stays
+  // open: a photo of the chosen album (also through a link) and the template.
+  void TheSaveDialogRefusesThePhotosAndTheTemplate() {
+    Poster poster;
+    const std::string foto = poster.umgebung->ordner / "fotos/3.jpg";
+    const std::string fotoInhalt = ReadWholeFile(foto);
+    const std::string vorlageInhalt = ReadWholeFile(poster.vorlage);
+    const std::string verweis = poster.umgebung->ordner / "verweis.jpg";
+    std::filesystem::create_symlink(foto, verweis);
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
+        AufDieMarke(optionen->JpegKnopf());
+        for (const std::string& datei : {foto, verweis, poster.vorlage}) {
+          DateiWaehlen(datei);
+          QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+          QVERIFY(optionen->isVisible());
+        }
+        QTest::mouseClick(optionen->AbbrechenKnopf(), Qt::LeftButton);
+      });
+      QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+      const std::vector<std::string>& warnungen = poster.umgebung->benutzer.warnungen;
+      QCOMPARE(warnungen.size(), size_t{3});
+      QVERIFY(warnungen[0].find("ist ein Foto des Albums „Fotos“") != std::string::npos);
+      QVERIFY(warnungen[1].find("ist ein Foto des Albums „Fotos“") != std::string::npos);
+      QVERIFY(warnungen[2].find("ist die Vorlage selbst") != std::string::npos);
+      QVERIFY(!seite->Speicherhinweis()->isVisible());
+    });
+    QVERIFY(ReadWholeFile(foto) == fotoInhalt);
+    QVERIFY(ReadWholeFile(poster.vorlage) == vorlageInhalt);
   }
 
   void AFullDiskIsToldBeforeAnythingIsComposed() {
