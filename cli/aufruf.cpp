@@ -35,6 +35,12 @@ constexpr std::array<std::array<std::string_view, 3>, 4> kMusterNamen = {{
     {"abschwaechen", "abschwächen", "weaken"},
     {"unterdruecken", "unterdrücken", "suppress"},
 }};
+// How the template meets the paper of --druck, in the order of Papiernutzung.
+constexpr std::array<std::array<std::string_view, 3>, 3> kPapierNamen = {{
+    {"fuellen", "füllen", "fill"},
+    {"ganz", "ganz", "whole"},
+    {"strecken", "strecken", "stretch"},
+}};
 
 // The English name of every command, subcommand and option beside its German one: both
 // are always taken, so that scripts in either language keep working.
@@ -42,7 +48,7 @@ struct Uebersetzung {
   std::string_view englisch;
   std::string_view deutsch;
 };
-constexpr std::array<Uebersetzung, 32> kEnglischeNamen = {{
+constexpr std::array<Uebersetzung, 33> kEnglischeNamen = {{
     {"help", "hilfe"},
     {"mosaic", "mosaik"},
     {"create", "anlegen"},
@@ -65,6 +71,7 @@ constexpr std::array<Uebersetzung, 32> kEnglischeNamen = {{
     {"--tiles", "--kacheln"},
     {"--size", "--groesse"},
     {"--print", "--druck"},
+    {"--paper", "--papier"},
     {"--placement-list", "--liste"},
     {"--shape-analysis", "--formanalyse"},
     {"--method", "--methode"},
@@ -172,12 +179,27 @@ constexpr std::array<std::string_view, 14> kSchalter = {"--help",
                                                         "--großformat",
                                                         "--jedes-foto"};
 
-constexpr std::array<std::string_view, 20> kWertOptionen = {
-    "--alben-pfad",       "--album",          "--kacheln",     "--zoom",
-    "--groesse",          "--größe",          "--formanalyse", "--methode",
-    "--muster",           "--mindestabstand", "--einblenden",  "--farbtiefe",
-    "--qualitaet",        "--qualität",       "--seed",        "--farbangleich",
-    "--max-verwendungen", "--druck",          "--dpi",         "--liste"};
+constexpr std::array<std::string_view, 21> kWertOptionen = {"--alben-pfad",
+                                                            "--album",
+                                                            "--kacheln",
+                                                            "--zoom",
+                                                            "--groesse",
+                                                            "--größe",
+                                                            "--formanalyse",
+                                                            "--methode",
+                                                            "--muster",
+                                                            "--mindestabstand",
+                                                            "--einblenden",
+                                                            "--farbtiefe",
+                                                            "--qualitaet",
+                                                            "--qualität",
+                                                            "--seed",
+                                                            "--farbangleich",
+                                                            "--max-verwendungen",
+                                                            "--druck",
+                                                            "--dpi",
+                                                            "--liste",
+                                                            "--papier"};
 
 // Millimetres per unit of a print size.
 struct Masseinheit {
@@ -221,8 +243,9 @@ Druckgroesse DruckgroesseLesen(std::string_view option, std::string_view text) {
   }
   const size_t trenner = rest.find('x');
   if (trenner == std::string_view::npos) {
-    Fehler(Format(_("{} erwartet BREITExHÖHE mit mm, cm oder in, z. B. 841x1189mm oder 59,4x84,1cm."),
-                  option));
+    Fehler(
+        Format(_("{} erwartet BREITExHÖHE mit mm, cm oder in, z. B. 841x1189mm oder 59,4x84,1cm."),
+               option));
   }
   const double breite = Laenge(option, rest.substr(0, trenner)) * faktor;
   const double hoehe = Laenge(option, rest.substr(trenner + 1)) * faktor;
@@ -273,6 +296,9 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.grossformat = true;
   } else if (name == "--druck") {
     m.druck = DruckgroesseLesen(genannt, wert());
+  } else if (name == "--papier") {
+    m.papier = static_cast<Papiernutzung>(
+        NameWaehlen(genannt, wert(), kPapierNamen, _("fuellen, ganz, strecken")));
   } else if (name == "--dpi") {
     m.dpi = ZahlIn(genannt, wert(), 1, kMaxDpi);
   } else if (name == "--liste") {
@@ -281,8 +307,8 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
   } else if (name == "--formanalyse") {
     m.formanalyse = static_cast<uint8_t>(AusListe(genannt, wert(), kFormanalyseStufen));
   } else if (name == "--methode") {
-    m.methode = NameWaehlen(genannt, wert(), kMethodenNamen,
-                            _("standard, schnell, gruendlich, optimal"));
+    m.methode =
+        NameWaehlen(genannt, wert(), kMethodenNamen, _("standard, schnell, gruendlich, optimal"));
   } else if (name == "--muster") {
     m.muster = NameWaehlen(genannt, wert(), kMusterNamen,
                            _("standard, ignorieren, abschwaechen, unterdruecken"));
@@ -328,8 +354,9 @@ Paar GroesseLesen(const MosaikOptionen& m, const Option& option) {
   try {
     return PaarLesen(option.genannt, option.wert, kMaxZielgroesse);
   } catch (const Aufruffehler& fehler) {
-    Fehler(std::string(fehler.what()) +
-           Format(_(" Mit --grossformat sind bis {} Pixel je Seite möglich."), kMaxZielgroesseGross));
+    Fehler(
+        std::string(fehler.what()) +
+        Format(_(" Mit --grossformat sind bis {} Pixel je Seite möglich."), kMaxZielgroesseGross));
   }
 }
 
@@ -424,6 +451,7 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
       Fehler(_("--zoom, --groesse und --druck schließen einander aus."));
     }
     if (m.druck && !m.dpi) Fehler(_("--druck braucht die Druckauflösung --dpi N."));
+    if (m.papier && !m.druck) Fehler(_("--papier gilt nur mit --druck."));
     if (aufruf.ohneUnterordner) Fehler(_("--ohne-unterordner gilt nur für „album anlegen“."));
     const Ausgabeformat format = AusgabeFormat(aufruf.mosaik.ausgabe);
     if (format == Ausgabeformat::Unbekannt) {
@@ -534,6 +562,10 @@ Mosaik:
                           in Bändern zusammengesetzt und geschrieben
     --druck BxH[mm|cm|in] Ergebnisgröße aus der Druckgröße bei --dpi, z. B.
                           841x1189mm (A0) oder 59,4x84,1cm; bis 2000 mm je Seite
+    --papier ART          wie die Vorlage ein Papier anderer Form nutzt: ganz (die ganze
+                          Vorlage passt mit Rand darauf, Standard), fuellen (die Vorlage
+                          wird mittig auf die Form des Papiers zugeschnitten) oder
+                          strecken (die Vorlage wird auf das Papier verzerrt)
     --dpi N               Druckauflösung (1 bis 9999); steht in der Datei
     --liste DATEI.csv     schreibt je Kachel Spalte, Zeile und Foto (UTF-8, durch
                           Semikolon getrennt); ersetzt nur eine ältere Liste

@@ -59,10 +59,11 @@ struct MosaikOptionen {
   std::optional<Paar> kacheln;
   std::optional<int32_t> zoom;
   std::optional<Paar> groesse;
-  bool grossformat = false;           // lifts the 2500-pixel bound
-  std::optional<Druckgroesse> druck;  // the result size from a print size at `dpi`
-  std::optional<int32_t> dpi;         // print resolution, written into the file
-  std::optional<std::string> liste;   // where the list of placed photos goes (CSV)
+  bool grossformat = false;             // lifts the 2500-pixel bound
+  std::optional<Druckgroesse> druck;    // the result size from a print size at `dpi`
+  std::optional<Papiernutzung> papier;  // how the template meets the paper of `druck`
+  std::optional<int32_t> dpi;           // print resolution, written into the file
+  std::optional<std::string> liste;     // where the list of placed photos goes (CSV)
   uint8_t formanalyse = 5;
   uint8_t methode = 0;
   uint8_t muster = 0;

@@ -11,6 +11,7 @@
 #include "engine/auftrag.h"
 #include "engine/ausgabeziel.h"
 #include "engine/berechnungslauf.h"
+#include "engine/druckflaeche.h"
 #include "engine/fortschritt.h"
 #include "engine/grossformat.h"
 #include "engine/platzierungsliste.h"
@@ -65,6 +66,7 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
   wunsch.grossformat = m.grossformat;
   wunsch.dpi = m.dpi.value_or(0);
   if (m.druck) wunsch.druck = Druckmass{m.druck->breite, m.druck->hoehe};
+  wunsch.nutzung = m.papier.value_or(Papiernutzung::GanzeVorlage);
   if (m.groesse) wunsch.groesse = Size{m.groesse->a, m.groesse->b};
   wunsch.zoom = m.zoom.value_or(kZoomStandard);
   const Paar kacheln = m.kacheln.value_or(Paar{kKachelnStandard, kKachelnStandard});
@@ -82,6 +84,16 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
     benutzer.Hinweis(Format(_("Der Zoom wurde auf {} % begrenzt, damit das Ergebnis höchstens {} Pixel "
                               "breit und hoch wird."),
                             e.ZoomX, GroessteZielkante(e)));
+  }
+  if (m.druck) {
+    // What the paper's shape did to the template, and what of the paper the mosaic takes.
+    const std::string zuschnitt =
+        ZuschnittText(GanzesBild(auftrag.vorlage), auftrag.vorlage.Ausschnitt);
+    if (!zuschnitt.empty()) benutzer.Hinweis(zuschnitt);
+    // The file's resolution makes the whole tiles print at the size chosen.
+    benutzer.Hinweis(DruckflaechenText(e.ZielBreite, e.ZielHoehe, e.Druckaufloesung,
+                                       m.druck->breite, m.druck->hoehe) +
+                     ".");
   }
   if (m.kacheln && nachgaben.kacheln) {
     benutzer.Hinweis(Format(_("Die Kachelung wurde auf {} x {} verringert, damit jede Kachel mindestens "

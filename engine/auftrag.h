@@ -65,6 +65,9 @@ struct Auftrag {
 
   // Shared pictures. The template is replaced through VorlageBildErsetzen.
   Bitmap VorlageBild;
+  // The picture as read while the template is a part cut from it (a poster filling paper
+  // of another shape), so that another choice can cut it anew; empty otherwise.
+  Bitmap VorlageGanz;
   Bitmap VorschauBild;
   Bitmap SpeicherVorschau;
 

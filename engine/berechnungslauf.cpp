@@ -23,14 +23,15 @@ constexpr uint8_t kStandardMethode = 0;
 }  // namespace
 
 std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
-  return Format(NG_("{} von {} Kacheln ist schwarz geblieben, weil Bilder fehlen oder nicht gelesen "
-                    "werden können. Vermutlich wurden sie seit dem Einlesen verschoben oder "
-                    "gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
-                    "{} von {} Kacheln sind schwarz geblieben, weil Bilder fehlen oder nicht "
-                    "gelesen werden können. Vermutlich wurden sie seit dem Einlesen verschoben "
-                    "oder gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
-                    static_cast<uint64_t>(schwarzeKacheln)),
-                schwarzeKacheln, kacheln);
+  return Format(
+      NG_("{} von {} Kacheln ist schwarz geblieben, weil Bilder fehlen oder nicht gelesen "
+          "werden können. Vermutlich wurden sie seit dem Einlesen verschoben oder "
+          "gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
+          "{} von {} Kacheln sind schwarz geblieben, weil Bilder fehlen oder nicht "
+          "gelesen werden können. Vermutlich wurden sie seit dem Einlesen verschoben "
+          "oder gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
+          static_cast<uint64_t>(schwarzeKacheln)),
+      schwarzeKacheln, kacheln);
 }
 
 std::string ErsatzfotosHinweis(int32_t ersetzteKacheln) {
@@ -75,14 +76,13 @@ std::string AbstandGesenktHinweis(int32_t abstand) {
       abstand);
 }
 
-std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& vorlage,
-                             int32_t bilder) {
+std::string JedesFotoWarnung(const Einstellungen& einstellungen, int32_t bilder) {
   const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
   std::string text = Format(_("Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt sind "
                               "{} Bilder, das Mosaik hat aber nur {} Kacheln. Damit jedes Foto "
                               "vorkommt, sind mindestens {} Kacheln nötig"),
                             bilder, zellen, bilder);
-  const std::optional<Kachelung> vorschlag = KachelungMitZellen(bilder, einstellungen, vorlage);
+  const std::optional<Kachelung> vorschlag = KachelungMitZellen(bilder, einstellungen);
   if (vorschlag) {
     return text + Format(_(", zum Beispiel {} x {} Kacheln. Wählen Sie mehr Kacheln oder weniger "
                            "Bilder."),
@@ -197,7 +197,7 @@ bool Berechnungslauf::Vorpruefungen() {
   }
   // Every photo at least once: no more photos than cells.
   if (bedarf.hoechstens != kKeineObergrenze && bilder > bedarf.hoechstens) {
-    benutzer_.Warnung(JedesFotoWarnung(e, auftrag_.vorlage, bilder));
+    benutzer_.Warnung(JedesFotoWarnung(e, bilder));
     return false;
   }
   if (e.Grossformat) {
@@ -283,8 +283,8 @@ bool Berechnungslauf::GelesenePruefen() {
     return false;
   }
   if (e.minAbstand < bisher) {
-    benutzer_.Hinweis(
-        Format(_("Der Mindestabstand wurde für die lesbaren Bilder auf {} verringert."), e.minAbstand));
+    benutzer_.Hinweis(Format(
+        _("Der Mindestabstand wurde für die lesbaren Bilder auf {} verringert."), e.minAbstand));
   }
   SetzeBerechnungsart(e, gelesen, e.Berechnungsart);
   return true;

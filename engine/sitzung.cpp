@@ -10,6 +10,7 @@
 #include "engine/mosaik_baender.h"
 #include "engine/mosaikergebnis.h"
 #include "engine/vorbereitung.h"
+#include "engine/vorlagenzuschnitt.h"
 #include "pictures/bilder_laden.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
@@ -20,25 +21,34 @@ namespace tilvendo {
 namespace {
 
 void ZielgroesseEinrichten(Auftrag& auftrag, const Auftragswunsch& wunsch, Nachgaben& nachgaben) {
-  auftrag.einstellungen.Grossformat = wunsch.grossformat;
-  auftrag.einstellungen.Druckaufloesung = wunsch.dpi;
+  Einstellungen& e = auftrag.einstellungen;
+  e.Grossformat = wunsch.grossformat;
+  e.Druckaufloesung = wunsch.dpi;
   Zielgroessenwerte werte;
-  std::optional<Size> groesse = wunsch.groesse;
+  werte.dpi = wunsch.dpi;
   if (wunsch.druck) {
-    // The paper rule, for lengths that need not be whole millimetres.
-    groesse = Size{DruckPixel(wunsch.druck->breite, wunsch.dpi),
-                   DruckPixel(wunsch.druck->hoehe, wunsch.dpi)};
+    // The paper rule, for lengths that need not be whole millimetres; the template is
+    // cut to the paper, fitted inside it or stretched as wished.
+    werte.druck = true;
+    werte.festesSV = wunsch.nutzung != Papiernutzung::Strecken;
+    werte.nutzung = wunsch.nutzung;
+    werte.PapierBreite = wunsch.druck->breite;
+    werte.PapierHoehe = wunsch.druck->hoehe;
+    ZielgroesseBerechnen(werte, Zielaenderung::Papier, auftrag.vorlage, e);
+    VorlageZuschneiden(auftrag, werte.Ausschnitt);
+    return;
   }
-  if (groesse) {
+  VorlageZuschneiden(auftrag, Rect{});
+  if (wunsch.groesse) {
     werte.festesSV = false;
-    werte.SizeX = groesse->width;
-    werte.SizeY = groesse->height;
-    ZielgroesseBerechnen(werte, Zielaenderung::Pixel, auftrag.vorlage, auftrag.einstellungen);
+    werte.SizeX = wunsch.groesse->width;
+    werte.SizeY = wunsch.groesse->height;
+    ZielgroesseBerechnen(werte, Zielaenderung::Pixel, auftrag.vorlage, e);
     return;
   }
   werte.ZoomX = werte.ZoomY = wunsch.zoom;
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, auftrag.vorlage, auftrag.einstellungen);
-  nachgaben.zoom = auftrag.einstellungen.ZoomX != wunsch.zoom;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, auftrag.vorlage, e);
+  nachgaben.zoom = e.ZoomX != wunsch.zoom;
 }
 
 }  // namespace
@@ -85,20 +95,20 @@ Vorlagenausgang VorlagenbildLaden(Auftrag& auftrag, const std::string& pfad) {
   Bitmap vorlage = Bitmap::Uninitialized(gelesen.width(), gelesen.height(), kPixelformat);
   StretchCopy(gelesen, vorlage, Rect{0, 0, gelesen.width(), gelesen.height()});
   VorlageBildErsetzen(auftrag, std::move(vorlage));
-  auftrag.vorlage.VorlageBreite = auftrag.VorlageBild.width();
-  auftrag.vorlage.VorlageHoehe = auftrag.VorlageBild.height();
+  auftrag.VorlageGanz = Bitmap();
+  Vorlage& v = auftrag.vorlage;
+  v.VorlageBreite = v.BildBreite = auftrag.VorlageBild.width();
+  v.VorlageHoehe = v.BildHoehe = auftrag.VorlageBild.height();
+  v.Ausschnitt = Rect{};
+  // The size the user chose (a poster's paper, else the zooms) for this picture.
+  ZielgroesseErneuern(auftrag);
   return Vorlagenausgang::Geladen;
 }
 
 }  // namespace
 
 Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
-  const Vorlagenausgang ausgang = VorlagenbildLaden(auftrag, pfad);
-  if (ausgang == Vorlagenausgang::Geladen) {
-    auftrag.einstellungen.ZielBreite = auftrag.vorlage.VorlageBreite;
-    auftrag.einstellungen.ZielHoehe = auftrag.vorlage.VorlageHoehe;
-  }
-  return ausgang;
+  return VorlagenbildLaden(auftrag, pfad);
 }
 
 std::string MeldungVorlageZuGross(const std::string& pfad) {
@@ -147,10 +157,9 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   Einstellungen& e = auftrag.einstellungen;
   Nachgaben nachgaben;
   ZielgroesseEinrichten(auftrag, wunsch, nachgaben);
-  const uint16_t zoomX = e.ZoomX;
-  const uint16_t zoomY = e.ZoomY;
+  const Size gewaehlt{e.ZielBreite, e.ZielHoehe};
 
-  KachelnSetzen(e, auftrag.vorlage, wunsch.kachelnX, wunsch.kachelnY);
+  KachelnSetzen(e, wunsch.kachelnX, wunsch.kachelnY);
   auftrag.analyse.Formanalyse = wunsch.formanalyse;
 
   e.verfahren = wunsch.verfahren;
@@ -161,7 +170,7 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   nachgaben.kacheln = e.KachelnX != wunsch.kachelnX || e.KachelnY != wunsch.kachelnY;
   nachgaben.minAbstand = e.minAbstand != wunsch.minAbstand;
   // A size beyond the largest result is brought within it by the overview.
-  nachgaben.zoom = nachgaben.zoom || e.ZoomX < zoomX || e.ZoomY < zoomY;
+  nachgaben.zoom = nachgaben.zoom || e.ZielBreite < gewaehlt.width || e.ZielHoehe < gewaehlt.height;
   return nachgaben;
 }
 

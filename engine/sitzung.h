@@ -36,9 +36,10 @@ enum class Vorlagenausgang {
 
 // Loads the picture at `pfad` as the template. When it could be read, `VorlageDatei`
 // and `VorlagePfad` take its name and folder, `VorlageBild` holds it in the working
-// format, `VorlageBreite`/`VorlageHoehe` its size, and the result starts at 100 %:
-// `ZielBreite`/`ZielHoehe` := the template's size. When it could not be read, the job
-// keeps its previous template, name and result size.
+// format, `VorlageBreite`/`VorlageHoehe` its size, and the result gets its size by the
+// choice in force (ZielgroesseErneuern): a poster's paper, cut to it or fitted inside as
+// chosen, else the job's zooms. When it could not be read, the job keeps its previous
+// template, name and result size.
 // The template is read upright when the job reads photos upright (`Aufrichten`).
 Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad);
 
@@ -81,9 +82,11 @@ struct Auftragswunsch {
   bool grossformat = false;        // lift the usual size bound (Einstellungen::Grossformat)
   int32_t dpi = 0;                 // print resolution written into the file; 0: none
   std::optional<Druckmass> druck;  // result size printed at `dpi`; before `groesse`
-  std::optional<Size> groesse;     // result size in pixels; without it the zoom applies
-  int32_t zoom = kZoomStandard;    // result size in per cent of the template's
-  int32_t kachelnX = 0;            // tiles across and down
+  // How the template meets the paper of `druck` when their shapes differ.
+  Papiernutzung nutzung = Papiernutzung::GanzeVorlage;
+  std::optional<Size> groesse;   // result size in pixels; without it the zoom applies
+  int32_t zoom = kZoomStandard;  // result size in per cent of the template's
+  int32_t kachelnX = 0;          // tiles across and down
   int32_t kachelnY = 0;
   uint8_t formanalyse = kFormanalyseStandard;
   uint8_t berechnungsart = 0;

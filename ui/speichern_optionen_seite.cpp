@@ -72,7 +72,8 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
 
   farbtiefeLabel_ = new QLabel(Text(_("Farbtiefe:")), format);
   cbFarbtiefe_ = new QComboBox(format);
-  for (std::string_view text : wizard::kFarbtiefenTexte) cbFarbtiefe_->addItem(Text(_(text.data())));
+  for (std::string_view text : wizard::kFarbtiefenTexte)
+    cbFarbtiefe_->addItem(Text(_(text.data())));
   formatLayout->addWidget(farbtiefeLabel_, 1, 0);
   formatLayout->addWidget(cbFarbtiefe_, 2, 0, Qt::AlignTop);
   layout->addWidget(format);
@@ -164,18 +165,29 @@ void SpeichernOptionenSeite::FarbtiefeChange(int index) {
 void SpeichernOptionenSeite::VorschauClick() {
   Auftrag& job = auftrag();
   if (!job.Ergebnis) return;
+  // A poster's preview reads photos for a second or more: the page says it is busy and
+  // stays painted while the preview is made beside it, into a picture of its own, as the
+  // shown one may be painted meanwhile.
+  vorschauKnopf_->setEnabled(false);
+  lbFileSize_->setText(Text(_(wizard::kVorschauLaeuft)));
   SavePreview ergebnis;
+  Bitmap neu;
   try {
     const Sanduhr sanduhr;
-    // Memory that runs out is reported in German like every other failure.
-    ergebnis = AsPictureTooLarge([&] {
-      return MakeSavePreview(job, assistent().Blendwert(), kVorschauBreite, kVorschauHoehe,
-                             optionen_, vorschau_);
+    const uint8_t blendwert = assistent().Blendwert();
+    const SpeicherOptionen optionen = optionen_;
+    // Memory that runs out is reported in the user's language like every other failure.
+    ergebnis = Nebenher([&] {
+      return AsPictureTooLarge([&] {
+        return MakeSavePreview(job, blendwert, kVorschauBreite, kVorschauHoehe, optionen, neu);
+      });
     });
   } catch (const std::exception& fehler) {
     // The preview could not be encoded or decoded; saving may still work.
     assistent().benutzer().Warnung(_(kVorschauFehler) + std::string(fehler.what()));
   }
+  vorschauKnopf_->setEnabled(true);
+  vorschau_ = std::move(neu);
   if (ergebnis.bytes < 0) {
     VorschauLeeren();
     return;

@@ -133,14 +133,14 @@ TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
   ASSERT_TRUE(LoadWholePicture(bild, ausgabe));
   EXPECT_EQ(bild.format(), PixelFormat::k8);
   EXPECT_EQ(bild.width(), 240);
-  EXPECT_EQ(bild.height(), 176);
+  EXPECT_EQ(bild.height(), 180);
 
-  // An explicit size, snapped to whole tiles: 300 × 100 px of a 120 × 90 template.
+  // An explicit size of whole tiles is kept as it is: 300 × 100 px of a 120 × 90 template.
   e = tilvendo(Mosaik(tilvendo / "aus/breit.bmp", {"--groesse", "300x100"}));
   ASSERT_EQ(e.code, 0) << e.fehler;
   ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/breit.bmp"));
-  EXPECT_EQ(bild.width(), 300);  // 20 × 250 % × 6
-  EXPECT_EQ(bild.height(), 96);  // 22 × 111 % = 24 × 4
+  EXPECT_EQ(bild.width(), 300);   // 6 tiles of 50
+  EXPECT_EQ(bild.height(), 100);  // 4 tiles of 25
   // Without a depth of its own, the depth of the wizard's first save.
   EXPECT_EQ(bild.format(), BmpTiefe(kStandardFarbtiefe));
   EXPECT_EQ(bild.format(), PixelFormat::k32);
@@ -693,7 +693,7 @@ TEST_F(MosaikBefehl, PrintSizesAndLargeFormatAreCheckedBeforeTheRun) {
       {{"--druck", "2001x10mm", "--dpi", "300"}, 2, "bis 2000 mm"},
       {{"--grossformat", "--groesse", "60000x45000", "--farbtiefe", "32"},
        1,
-       "Eine BMP-Datei kann höchstens 4,3 GB groß sein; dieses Bild (60000 x 44000 Pixel) "
+       "Eine BMP-Datei kann höchstens 4,3 GB groß sein; dieses Bild (60000 x 45000 Pixel) "
        "bräuchte 11 GB."},
   };
   for (const Fall& fall : faelle) {
@@ -703,11 +703,110 @@ TEST_F(MosaikBefehl, PrintSizesAndLargeFormatAreCheckedBeforeTheRun) {
     EXPECT_TRUE(Dateien(tilvendo / "aus").empty()) << fall.meldung;
   }
   // A print size in centimetres at a resolution: 30 × 22.5 cm at 254 dpi are 3000 × 2250
-  // pixels, 2500 % of the template; cells 22 pixels high give tiles of 550.
+  // pixels; 4 tiles of 562 down.
   const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/druck.jpg",
                                      {"--grossformat", "--druck", "30x22,5cm", "--dpi", "254"}));
   ASSERT_EQ(e.code, 0) << e.fehler;
-  EXPECT_TRUE(Enthaelt(e.aus, "(3000 x 2200 Pixel)")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "(3000 x 2248 Pixel)")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.fehler, "Druckgröße 30 × 22,5 cm, das ganze Papier.")) << e.fehler;
+}
+
+// The 4:3 template on paper of 2:1: cut to the paper, whole with a margin, or stretched
+// as chosen; never stretched unless asked to.
+TEST_F(MosaikBefehl, APrintFillsThePaperKeepsTheWholeTemplateOrStretchesAsChosen) {
+  struct Fall {
+    std::vector<std::string> papier;
+    Size mosaik;
+    std::string hinweis;
+  };
+  const std::vector<Fall> faelle = {
+      {{"--papier", "füllen"},
+       Size{996, 500},
+       "Die Vorlage wird auf die Form des Papiers zugeschnitten: 120 × 60 von 120 × 90 Pixel, "
+       "oben und unten je 15 Pixel weg."},
+      {{}, Size{666, 500}, "Druckgröße 6,7 × 5 cm auf 10 × 5 cm: Rand links und rechts je 1,7 cm."},
+      {{"--papier", "strecken"}, Size{996, 500}, "Druckgröße 10 × 5 cm, das ganze Papier."},
+  };
+  for (const Fall& fall : faelle) {
+    std::vector<std::string> mehr = {"--druck", "100x50mm", "--dpi", "254"};
+    mehr.insert(mehr.end(), fall.papier.begin(), fall.papier.end());
+    const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/m.png", mehr));
+    ASSERT_EQ(e.code, 0) << e.fehler;
+    Bitmap bild;
+    ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/m.png"));
+    EXPECT_EQ((Size{bild.width(), bild.height()}), fall.mosaik) << fall.hinweis;
+    EXPECT_TRUE(Enthaelt(e.fehler, fall.hinweis)) << e.fehler;
+    EXPECT_EQ(Enthaelt(e.fehler, "zugeschnitten"),
+              !fall.papier.empty() && fall.papier[1] != "strecken")
+        << e.fehler;
+  }
+  for (const auto& [mehr, meldung] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--papier", "fuellen"}, "--papier gilt nur mit --druck."},
+           {{"--druck", "100x50mm", "--dpi", "254", "--papier", "rund"},
+            "Unbekannter Wert „rund“ für --papier (erlaubt: fuellen, ganz, strecken)."}}) {
+    const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/n.png", mehr));
+    EXPECT_EQ(e.code, 2);
+    EXPECT_TRUE(Enthaelt(e.fehler, meldung)) << e.fehler;
+  }
+}
+
+// Whole tiles fall short of the paper (150 tiles of 6 pixels are 900 of the 1000 that
+// 100 mm take at 254 dpi); the file's resolution, across and down each its own, makes
+// them print at the paper's size, or at the whole template's inside it, within 1 mm.
+TEST_F(MosaikBefehl, APostersFilePrintsAtThePapersSize) {
+  const auto wort32 = [](const std::string& bytes, size_t stelle) {
+    uint32_t wert = 0;
+    for (size_t i = 0; i < 4; ++i) {
+      wert |= static_cast<uint32_t>(static_cast<uint8_t>(bytes.at(stelle + i))) << (8 * i);
+    }
+    return wert;
+  };
+  struct Fall {
+    std::string papier;
+    Size mosaik;
+    double breiteMm, hoeheMm;
+  };
+  for (const Fall& fall :
+       {Fall{"fuellen", Size{900, 450}, 100.0, 50.0}, Fall{"ganz", Size{600, 450}, 66.6, 50.0}}) {
+    const Ergebnis e =
+        tilvendo(Mosaik(tilvendo / "aus/p.bmp", {"--druck", "100x50mm", "--dpi", "254", "--papier",
+                                                 fall.papier, "--kacheln", "150x75"}));
+    ASSERT_EQ(e.code, 0) << e.fehler;
+    const std::string datei = ReadWholeFile(tilvendo / "aus/p.bmp");
+    EXPECT_EQ(static_cast<int32_t>(wort32(datei, 18)), fall.mosaik.width) << fall.papier;
+    EXPECT_EQ(static_cast<int32_t>(wort32(datei, 22)), fall.mosaik.height) << fall.papier;
+    // Pixels per metre across and down.
+    EXPECT_NEAR(1000.0 * fall.mosaik.width / wort32(datei, 38), fall.breiteMm, 1.0) << fall.papier;
+    EXPECT_NEAR(1000.0 * fall.mosaik.height / wort32(datei, 42), fall.hoeheMm, 1.0) << fall.papier;
+  }
+}
+
+// Small sizes keep the size and shape asked for; the tiling gives way, so that no tile is
+// narrower or lower than 4 pixels, and the note says so.
+TEST_F(MosaikBefehl, SmallSizesKeepTheirShapeAndTheTilingGivesWay) {
+  struct Fall {
+    std::vector<std::string> mehr;
+    Size mosaik;
+    std::string hinweis;
+  };
+  const std::vector<Fall> faelle = {
+      {{"--groesse", "118x118", "--kacheln", "40x30"},
+       Size{116, 116},
+       "Die Kachelung wurde auf 29 x 29 verringert, damit jede Kachel mindestens 4 Pixel breit "
+       "bleibt."},
+      {{"--druck", "100x75mm", "--dpi", "72", "--kacheln", "80x60"},
+       Size{280, 212},
+       "Die Kachelung wurde auf 70 x 53 verringert, damit jede Kachel mindestens 4 Pixel breit "
+       "bleibt."},
+  };
+  for (const Fall& fall : faelle) {
+    const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/klein.png", fall.mehr));
+    ASSERT_EQ(e.code, 0) << e.fehler;
+    Bitmap bild;
+    ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/klein.png"));
+    EXPECT_EQ((Size{bild.width(), bild.height()}), fall.mosaik);
+    EXPECT_TRUE(Enthaelt(e.fehler, fall.hinweis)) << e.fehler;
+  }
 }
 
 // Presses Ctrl+C once the composing of a large mosaic has begun.

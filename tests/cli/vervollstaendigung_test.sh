@@ -47,6 +47,7 @@ pruefen "a.jpg alben b.TIFF bilder fotos" mosaik a.jpg ""
 pruefen "liste.csv" mosaic a.jpg b.jpg --placement-list l
 pruefen "fast" mosaic a.jpg b.jpg --method f
 pruefen "suppress" mosaik a.jpg b.jpg --muster su
+pruefen "fill fuellen" mosaik a.jpg b.jpg --druck 100x70cm --papier f
 pruefen "Ferien Mein\\ Urlaub" --alben-pfad alben mosaik a.jpg b.jpg --album ""
 pruefen "Mein\\ Urlaub" --albums-dir=alben album show M
 pruefen "Ferien" --alben-pfad alben album loeschen F

@@ -385,16 +385,15 @@ TEST_F(LaufTest, ARunWhosePicturesCannotBeReadLeavesTheEarlierResult) {
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
 }
 
-TEST_F(LaufTest, TilesWithoutAreaEndInTheTooSmallInformationAndKeepTheEarlierResult) {
-  Vorergebnis vorher(auftrag_);
-  auftrag_.einstellungen.ZellBreite = 3;
-  auftrag_.einstellungen.ZoomX = 20;  // tiles 0 pixels wide
-  EXPECT_EQ(Starten(Optionen()), Laufausgang::ZuKlein);
-  EXPECT_EQ(benutzer_.informationen, std::vector<std::string>{std::string(kZuKleinInformation)});
-  EXPECT_TRUE(auftrag_.ProgrammEnde);
-  EXPECT_EQ(auftrag_.AktSeite, kSeiteVorlage);
-  // The end-of-program question then offers to save the earlier mosaic.
-  Vorergebnis::Pruefen(auftrag_);
+// The tiles share out the chosen size: the least size the checks pass gives tiles of one
+// pixel, never tiles without area.
+TEST_F(LaufTest, TheLeastSizeTheChecksPassGivesTilesOfOnePixel) {
+  auftrag_.einstellungen.ZielBreite = 6;
+  auftrag_.einstellungen.ZielHoehe = 4;
+  EXPECT_EQ(Starten(Optionen()), Laufausgang::Fertig);
+  ASSERT_TRUE(auftrag_.Ergebnis);
+  EXPECT_EQ(auftrag_.Ergebnis->Groesse(), (Size{6, 4}));
+  EXPECT_TRUE(benutzer_.informationen.empty());
 }
 
 TEST_F(LaufTest, AnErrorInAPhaseStillLeavesTheDriverIdleAndTheEarlierResult) {

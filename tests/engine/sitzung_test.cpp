@@ -42,8 +42,9 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
   EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 39, 29), kVorlagenFarbe);
   EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
   EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 30);
-  EXPECT_EQ(auftrag.einstellungen.ZielBreite, 40);  // the result starts at 100 %
-  EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 30);
+  // The result takes the job's zooms: the start value of 150 %.
+  EXPECT_EQ(auftrag.einstellungen.ZielBreite, 60);
+  EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 45);
 
   // The size page has changed the result since; neither an undecodable file nor a
   // picture under another type's name may take that or the picture away.

@@ -201,6 +201,10 @@ class PosterTest : public QObject {
       // laid over it at 25 %.
       Rad(bild, mitte, 10);
       QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      // The header says the scale shown, not the one of the whole picture.
+      QCOMPARE(seite->BildGruppe()->title(),
+               QStringLiteral("Fotomosaik ist auf 100,00% der Originalgröße (4000 x 3000 Pixel) "
+                              "skaliert"));
       bild->repaint();
       bild->Kacheln()->Abwarten();
       QApplication::processEvents();
@@ -233,6 +237,12 @@ class PosterTest : public QObject {
       QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
       QCOMPARE(anzeige.geoeffnet, QStringList{QString::fromStdString(datei)});
       QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      // Without a program for photos (as here, without a desktop) the status line says so.
+      QTest::mouseDClick(bild, Qt::LeftButton, Qt::NoModifier, kachelMitte);
+      QCOMPARE(seite->Statuszeile()->GanzerText(),
+               QStringLiteral("Es wurde kein Programm zum Anzeigen von Fotos gefunden. Das Foto "
+                              "liegt unter: ") +
+                   QString::fromStdString(datei));
 
       // Dragging moves the part shown with the hand.
       const double links = bild->Geometrie().Sichtbar().links;
@@ -356,10 +366,20 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [&tiffGroesse](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->TiffKnopf());
             QVERIFY(!optionen->Qualitaet()->isEnabled());
             QVERIFY(!optionen->Farbtiefe()->isEnabled());
+            // While the preview is made the page is painted and says it is busy.
+            QString beschaeftigt;
+            bool knopfFrei = true;
+            QTimer::singleShot(0, optionen, [&beschaeftigt, &knopfFrei, optionen] {
+              beschaeftigt = optionen->Dateigroesse()->text();
+              knopfFrei = optionen->VorschauKnopf()->isEnabled();
+            });
             QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
+            QCOMPARE(beschaeftigt, QStringLiteral("Die Vorschau wird berechnet …"));
+            QVERIFY(!knopfFrei);
+            QVERIFY(optionen->VorschauKnopf()->isEnabled());
             QVERIFY(optionen->VorschauGruppe()->isVisible());
             tiffGroesse = optionen->Dateigroesse()->text();
           },
@@ -387,7 +407,7 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [&pngGroesse](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->PngKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->PngKnopf());
             QVERIFY(!optionen->Qualitaet()->isEnabled());
             QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
             pngGroesse = optionen->Dateigroesse()->text();
@@ -426,7 +446,7 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->TiffKnopf());
           },
           ordner + "poster");
       QVERIFY(abgebrochen);
@@ -450,10 +470,7 @@ class PosterTest : public QObject {
     const auto tiffSpeichern = [&](const std::string& name) {
       poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
         Speichern(
-            seite,
-            [](ui::SpeichernOptionenSeite* optionen) {
-              QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
-            },
+            seite, [](ui::SpeichernOptionenSeite* optionen) { AufDieMarke(optionen->TiffKnopf()); },
             ordner + name);
       });
       return ReadWholeFile(ordner + name + ".tif");
@@ -531,7 +548,7 @@ class PosterTest : public QObject {
     std::filesystem::create_symlink(foto, verweis);
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
       WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
-        QTest::mouseClick(optionen->JpegKnopf(), Qt::LeftButton);
+        AufDieMarke(optionen->JpegKnopf());
         for (const std::string& datei : {foto, verweis, poster.vorlage}) {
           DateiWaehlen(datei);
           QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
@@ -560,7 +577,7 @@ class PosterTest : public QObject {
     optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
       WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
-        QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+        AufDieMarke(optionen->TiffKnopf());
         DateiWaehlen(ordner + "poster");
         QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
         // The page stays open for another place.
