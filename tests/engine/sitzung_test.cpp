@@ -216,7 +216,7 @@ TEST_F(SitzungLauf, ACancelFromAnotherThreadStopsOnlyTheRunInProgress) {
   EXPECT_EQ(testing::ReadWholeFile(ordner_ / "mosaik.bmp"), vorher);
 }
 
-size_t DateienIn(const std::string& ordner) {
+size_t DateienImOrdner(const std::string& ordner) {
   size_t anzahl = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(ordner)) ++anzahl;
   return anzahl;
@@ -234,7 +234,7 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   Einrichten(auftrag_, wunsch);
   ASSERT_EQ(auftrag_.einstellungen.ZielBreite, 3000);
   testing::WriteWholeFile(ordner_ / "plakat.jpg", "das alte Bild");
-  const size_t vorher = DateienIn(ordner_.path());
+  const size_t vorher = DateienImOrdner(ordner_.path());
   LaufOptionen optionen = Optionen();
   optionen.ziel =
       Zusammenstellziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
@@ -247,7 +247,7 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   Berechnungslauf lauf(auftrag_, benutzer_, std::move(optionen));
   EXPECT_EQ(lauf.Starten(), Laufausgang::Abgebrochen);
   EXPECT_EQ(testing::ReadWholeFile(ordner_ / "plakat.jpg"), "das alte Bild");
-  EXPECT_EQ(DateienIn(ordner_.path()), vorher + kKacheln);  // and the photos of the run
+  EXPECT_EQ(DateienImOrdner(ordner_.path()), vorher + kKacheln);  // and the photos of the run
   EXPECT_FALSE(auftrag_.Ergebnis);
   EXPECT_FALSE(auftrag_.ErgebnisFertig);
 

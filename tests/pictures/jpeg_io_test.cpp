@@ -24,7 +24,7 @@ using testing::WriteTestJpeg;
 constexpr Farbe kRosa{120, 80, 230};  // blue, green, red
 
 // A smooth colourful picture, so that JPEG keeps it close.
-Bitmap Verlauf(int32_t breite, int32_t hoehe) {
+Bitmap WeicherVerlauf(int32_t breite, int32_t hoehe) {
   Bitmap bild(breite, hoehe, PixelFormat::k24);
   for (int32_t y = 0; y < hoehe; ++y) {
     for (int32_t x = 0; x < breite; ++x) {
@@ -60,7 +60,7 @@ const std::vector<Kodierung> kKodierungen = {
 
 // A picture of odd size in the given coding; `vorlage` receives what it shows.
 void KodiertSchreiben(const std::string& path, const Kodierung& kodierung, Bitmap& vorlage) {
-  vorlage = Verlauf(101, 51);
+  vorlage = WeicherVerlauf(101, 51);
   if (kodierung.grau) {
     Bitmap grau(101, 51, PixelFormat::k8);
     for (int i = 0; i < 256; ++i) {
@@ -103,7 +103,7 @@ TEST(JpegLeser, EveryCodingDecodesCloseToItsOriginalAtEveryScale) {
 TEST(JpegLeser, TwelveBitFilesAreRefusedAndTheBitmapKept) {
   const TempFolder ordner;
   // 12-bit samples: an 8-bit file whose frame header claims 12 bits.
-  WriteTestJpeg(ordner / "acht.jpg", Verlauf(16, 8));
+  WriteTestJpeg(ordner / "acht.jpg", WeicherVerlauf(16, 8));
   std::string zwoelf = testing::ReadTestFile(ordner / "acht.jpg");
   const size_t rahmen = zwoelf.find("\xFF\xC0");
   ASSERT_NE(rahmen, std::string::npos);
@@ -163,7 +163,7 @@ TEST(JpegLeser, PixelFormatRules) {
 
 TEST(JpegLeser, BrokenAndMissingFilesAreRefusedQuietly) {
   const TempFolder ordner;
-  WriteTestJpeg(ordner / "ganz.jpg", Verlauf(64, 48));
+  WriteTestJpeg(ordner / "ganz.jpg", WeicherVerlauf(64, 48));
   const std::string ganz = testing::ReadTestFile(ordner / "ganz.jpg");
   testing::WriteWholeFile(ordner / "halb.jpg", ganz.substr(0, ganz.size() / 2));
   testing::WriteWholeFile(ordner / "kopf.jpg", ganz.substr(0, 300));
@@ -204,10 +204,10 @@ TEST(JpegLeser, BrokenAndMissingFilesAreRefusedQuietly) {
 
 TEST(JpegLeser, SeveralThreadsDecodeAtOnce) {
   const TempFolder ordner;
-  WriteTestJpeg(ordner / "ganz.jpg", Verlauf(64, 48));
+  WriteTestJpeg(ordner / "ganz.jpg", WeicherVerlauf(64, 48));
   const std::string ganz = testing::ReadTestFile(ordner / "ganz.jpg");
   testing::WriteWholeFile(ordner / "halb.jpg", ganz.substr(0, ganz.size() / 2));
-  WriteTestJpeg(ordner / "arithmetisch.jpg", Verlauf(227, 149),
+  WriteTestJpeg(ordner / "arithmetisch.jpg", WeicherVerlauf(227, 149),
                 {.progressiv = true, .arithmetisch = true});
   Bitmap muster;
   ASSERT_TRUE(ReadJpegFile(muster, ordner / "arithmetisch.jpg", true, 0));
