@@ -6,11 +6,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "albums/alben_zustand.h"
-#include "albums/katalog.h"
 #include "engine/methodenparameter.h"
 #include "lauf_testkacheln.h"
-#include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
 #include "support/temp_folder.h"
@@ -413,71 +410,6 @@ TEST_F(LaufTest, MethodParametersNeverDerivedAreDerivedBeforeTheSearch) {
   ASSERT_EQ(Starten(Optionen()), Laufausgang::Fertig);
   EXPECT_EQ(auftrag_.einstellungen.Kandidatenzahl, 30);
   for (const int32_t bild : Bilder()) EXPECT_NE(bild, kKeinBild);
-}
-
-// The whole road from an album folder: the first run scans and writes the cache, the
-// second reads only the cache and gives the same mosaic.
-TEST(BerechnungslaufAlbum, ScannedAndCachedRunsGiveTheSameMosaic) {
-  testing::TempFolder ordner;
-  const std::string bilder = ordner / "bilder/";
-  ASSERT_TRUE(CreateFolders(bilder));
-  ASSERT_TRUE(CreateFolders(ordner / "alben/"));
-  for (int k = 0; k < 24; ++k) {
-    const Farbe farbe{static_cast<uint8_t>(10 * k), static_cast<uint8_t>(240 - 10 * k),
-                      static_cast<uint8_t>(k % 2 == 0 ? 30 : 200)};
-    const std::string name = bilder + "b" + std::to_string(100 + k);
-    if (k % 3 == 0) {
-      testing::WriteTestBmp(name + ".bmp", testing::Einfarbig(12, 9, farbe));
-    } else {
-      testing::WriteTestJpeg(name + ".jpg", testing::Einfarbig(16, 12, farbe));
-    }
-  }
-
-  Auftrag auftrag;
-  auftrag.AlbenPfad = ordner / "alben/";
-  auftrag.Arbeitspfad = ordner.path();
-  std::vector<TGalerieGlobal>& liste = auftrag.alben.Albenliste;
-  TGalerieGlobal album;
-  album.Name = "Farben";
-  album.Dateiname = "Album 1";
-  album.Verzeichnisse = {bilder};
-  album.AlleVerzeichnisse = {bilder};
-  album.AlleVerzeichnisseVorhanden = true;
-  album.Anzahl.gesamt = 24;
-  AlbumSpeichern(AlbenKontext{auftrag.AlbenPfad}, album);
-  liste.push_back(album);
-  ASSERT_EQ(liste.size(), kErstesGewaehltesAlbum + 1);
-
-  Einstellungen& e = auftrag.einstellungen;
-  e.KachelnX = 8;
-  e.KachelnY = 6;
-  e.ZielBreite = 80;
-  e.ZielHoehe = 60;
-  e.ZellBreite = 5;
-  e.ZellHoehe = 5;
-  e.ZoomX = e.ZoomY = 200;
-  e.minAbstand = 1;
-  e.Musterabstand = 1;
-  auftrag.BilderAnzahl.gesamt = 24;
-  SetzeBerechnungsart(e, 24, 2);
-  auftrag.VorlageBild = testing::Einfarbig(40, 30, Farbe{100, 120, 140});
-  testing::TestBenutzer benutzer;
-
-  auftrag.zufall.seed(77);
-  ASSERT_EQ(Berechnungslauf(auftrag, benutzer).Starten(), Laufausgang::Fertig);
-  EXPECT_EQ(auftrag.Dateiliste.size(), 24u);
-  EXPECT_EQ(liste[kErstesGewaehltesAlbum].NeuAufbau, 1);
-  const std::vector<int32_t> erste = testing::Bildnummern(*e.Raster);
-  const Bitmap mosaik = auftrag.Ergebnis->Stellvertreter().Clone();
-
-  auftrag.zufall.seed(77);
-  ASSERT_EQ(Berechnungslauf(auftrag, benutzer).Starten(), Laufausgang::Fertig);
-  EXPECT_EQ(liste[kErstesGewaehltesAlbum].NeuAufbau, 0);
-  const std::vector<int32_t> zweite = testing::Bildnummern(*e.Raster);
-  EXPECT_EQ(zweite, erste);
-  EXPECT_EQ(
-      std::memcmp(mosaik.data(), auftrag.Ergebnis->Stellvertreter().data(), mosaik.byteSize()), 0);
-  EXPECT_TRUE(benutzer.warnungen.empty());
 }
 
 }  // namespace
