@@ -412,23 +412,6 @@ struct Handfall {
   }
 };
 
-TEST(KachelnZuordnen, OneThreadAndManyGiveTheSameMosaic) {
-  Zuordnungsfall einer(23, 17, 40, 5);
-  Zuordnungsfall viele(23, 17, 40, 5);
-  viele.auftrag.Dateiliste = einer.auftrag.Dateiliste;  // same files
-  const auto a = einer.Zuordnen(1);
-  const auto b = viele.Zuordnen(4);
-  ASSERT_TRUE(a && b);
-  EXPECT_EQ(einer.Bilder(), viele.Bilder());
-  EXPECT_EQ(a->Zeilen(), b->Zeilen());
-  EXPECT_EQ(einer.auftrag.zufall.state(), viele.auftrag.zufall.state());
-  const std::vector<int32_t> bilder = einer.Bilder();
-  // Eight candidates may all be too close now and then; the cell still gets one of them.
-  EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 0);
-  // One progress report per cell.
-  EXPECT_EQ(einer.benutzer.ereignisRunden, 23 * 17);
-}
-
 TEST(KachelnZuordnen, DistanceOneNeverRepeatsAPictureAmongTheEightNeighbours) {
   Zuordnungsfall fall(15, 12, 30, 9);
   fall.auftrag.einstellungen.Musterabstand = 0;
