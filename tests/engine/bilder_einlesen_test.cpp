@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -218,7 +219,7 @@ TEST_F(BilderEinlesenTest, OneWorkerAndManyGiveTheSameTiles) {
   EXPECT_EQ(parallel, reihenfolge);
 }
 
-TEST_F(BilderEinlesenTest, CancelLeavesTheHalfBuiltCacheMarkedForRebuilding) {
+TEST_F(BilderEinlesenTest, CancelOrAnErrorLeavesTheHalfBuiltCacheMarkedForRebuilding) {
   benutzer_.beimEreignis = [this](int32_t) {
     if (auftrag_.Dateiliste.size() >= 5) auftrag_.Abbruch = true;
   };
@@ -227,6 +228,14 @@ TEST_F(BilderEinlesenTest, CancelLeavesTheHalfBuiltCacheMarkedForRebuilding) {
   EXPECT_LT(auftrag_.Dateiliste.size(), kLesbar);
   EXPECT_NE(CacheZustand(), 0);
   EXPECT_FALSE(FileExists(Liste()));
+
+  // An error breaking the scan off must not let the half cache pass for a whole one.
+  auftrag_.Abbruch = false;
+  benutzer_.beimEreignis = [this](int32_t) {
+    if (auftrag_.Dateiliste.size() >= 5) throw std::runtime_error("Lesefehler");
+  };
+  EXPECT_THROW(Lesen(), std::runtime_error);
+  EXPECT_NE(CacheZustand(), 0);
 
   auftrag_.Abbruch = false;
   benutzer_.beimEreignis = nullptr;
