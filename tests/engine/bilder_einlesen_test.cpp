@@ -328,37 +328,6 @@ TEST_F(ListeJeStufeTest, AListChangedByHandIsNeverReadWithTheOldCache) {
   AlleLesenAusDemCache(liste);
 }
 
-// A damaged cache is scanned again in the same run and rebuilt (which damage is noticed
-// is the signature file's own test): no tile is left without its picture, and no picture
-// gets another's signature.
-TEST_F(BilderEinlesenTest, DamagedCachesAreRebuiltInTheSameRun) {
-  const size_t g = SignaturGroesse(5);
-  const std::vector<std::pair<const char*, std::function<void(std::string&)>>> schaeden = {
-      {"cut inside a record", [](std::string& b) { b.resize(b.size() - 5); }},
-      {"one copied over another", [g](std::string& b) { b.replace(4 * g, g, b.substr(2 * g, g)); }},
-  };
-  Lesen();
-  const std::vector<std::string> dateien = auftrag_.Dateiliste;
-  const std::vector<Kachelsignatur> signaturen = Signaturen();
-  const std::string heil = testing::ReadWholeFile(Cache());
-  for (const auto& [wie, beschaedigen] : schaeden) {
-    std::string bytes = heil;
-    beschaedigen(bytes);
-    testing::WriteWholeFile(Cache(), bytes);
-    Lesen();
-    EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen) << wie;
-    EXPECT_EQ(auftrag_.Dateiliste, dateien) << wie;
-    EXPECT_EQ(Signaturen(), signaturen) << wie;
-    EXPECT_EQ(position_, kGelistet - 1) << wie;
-    EXPECT_EQ(CacheZustand(), 0) << wie;
-    EXPECT_EQ(fs::file_size(Cache()), heil.size()) << wie;
-  }
-  BilderLoeschen();
-  Lesen();
-  EXPECT_EQ(Album().NeuAufbau, kCacheLesen);
-  EXPECT_EQ(Signaturen(), signaturen);
-}
-
 TEST_F(BilderEinlesenTest, UnwritableCacheOrListDoesNotEndTheRun) {
   // A folder where a file should go cannot be replaced, not even by root.
   ASSERT_TRUE(CreateFolders(Cache() + "/"));
