@@ -457,14 +457,6 @@ TEST(KachelnZuordnen, UsageCapIsNeverExceededAndStillFillsEveryCell) {
   const std::vector<int32_t> bilder = fall.Bilder();
   EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 0);
 
-  // A cap of one use per cell can never be reached: it changes nothing.
-  Zuordnungsfall ohne(9, 7, 25, 6);
-  Zuordnungsfall weit(9, 7, 25, 6);
-  weit.auftrag.Dateiliste = ohne.auftrag.Dateiliste;
-  weit.auftrag.einstellungen.verfahren.MaxVerwendungen = 9 * 7;
-  ASSERT_TRUE(ohne.Zuordnen(1) && weit.Zuordnen(1));
-  EXPECT_EQ(ohne.Bilder(), weit.Bilder());
-
   // Under a cap of one the grey picture goes to the cell it matches exactly (the second),
   // not to the first cell filled, which has a worse match for it and an alternative.
   Handfall eins(2, 1, 0, 2);
