@@ -338,13 +338,8 @@ struct Zuordnungsfall {
     std::mt19937 gen(seed);
     std::uniform_int_distribution<int> wert(0, 255);
     Einstellungen& e = auftrag.einstellungen;
-    e.KachelnX = static_cast<uint16_t>(kachelnX);
-    e.KachelnY = static_cast<uint16_t>(kachelnY);
-    e.ZellBreite = 4;
-    e.ZellHoehe = 4;
-    e.ZoomX = e.ZoomY = 100;
-    e.ZielBreite = 4 * kachelnX;
-    e.ZielHoehe = 4 * kachelnY;
+    testing::RasterSetzen(e, static_cast<uint16_t>(kachelnX), static_cast<uint16_t>(kachelnY), 4,
+                          4);
     e.minAbstand = 1;
     e.Musterabstand = 2;
     e.Kandidatenzahl = 8;

@@ -22,13 +22,7 @@ class LaufTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Einstellungen& e = auftrag_.einstellungen;
-    e.KachelnX = 6;
-    e.KachelnY = 4;
-    e.ZielBreite = 60;
-    e.ZielHoehe = 40;
-    e.ZellBreite = 10;
-    e.ZellHoehe = 10;
-    e.ZoomX = e.ZoomY = 100;
+    testing::RasterSetzen(e, 6, 4, 10, 10);
     e.minAbstand = 1;
     e.Musterabstand = 1;
     auftrag_.BilderAnzahl.gesamt = 30;

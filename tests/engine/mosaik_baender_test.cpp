@@ -12,6 +12,7 @@
 #include "engine/grossformat.h"
 #include "engine/sitzung.h"
 #include "engine/vorbereitung.h"
+#include "lauf_testkacheln.h"
 #include "pictures/bilder_laden.h"
 #include "platform/atomic_file.h"
 #include "platform/pixel.h"
@@ -43,13 +44,7 @@ struct Mosaikjob {
 
   Mosaikjob(uint16_t kachelnX, uint16_t kachelnY, uint16_t zoomX, uint16_t zoomY) {
     Einstellungen& e = auftrag.einstellungen;
-    e.KachelnX = kachelnX;
-    e.KachelnY = kachelnY;
-    e.ZellBreite = e.ZellHoehe = 10;
-    e.ZoomX = zoomX;
-    e.ZoomY = zoomY;
-    e.ZielBreite = kachelnX * (10 * zoomX / 100);
-    e.ZielHoehe = kachelnY * (10 * zoomY / 100);
+    testing::RasterSetzen(e, kachelnX, kachelnY, 10, 10, zoomX, zoomY);
     auftrag.VorlageBild = testing::Gemustert(kachelnX * 10, kachelnY * 10, 5);
     for (int k = 0; k < kFotos; ++k) {
       const std::string pfad = ordner / ("foto" + std::to_string(k) + ".bmp");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/vorbereitung.h"
+#include "lauf_testkacheln.h"
 #include "liegendes_jpeg.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
@@ -34,13 +35,7 @@ struct Zusammenstellung {
 
   Zusammenstellung() {
     Einstellungen& e = auftrag.einstellungen;
-    e.KachelnX = 3;
-    e.KachelnY = 2;
-    e.ZellBreite = 40;
-    e.ZellHoehe = 30;
-    e.ZoomX = e.ZoomY = 100;
-    e.ZielBreite = 3 * 40;
-    e.ZielHoehe = 2 * 30;
+    testing::RasterSetzen(e, 3, 2, 40, 30);
     auftrag.AnzeigeMaxBreite = 60;
     auftrag.AnzeigeMaxHoehe = 60;
     const std::string rot = ordner / "rot.jpg";
@@ -167,12 +162,7 @@ TEST(MosaikZusammenstellen, ACancelLeavesNoResult) {
 Bitmap Angeglichen(int staerke, int formanalyse) {
   Zusammenstellung z;
   Einstellungen& e = z.auftrag.einstellungen;
-  e.KachelnX = 2;
-  e.KachelnY = 1;
-  e.ZellBreite = 8;
-  e.ZellHoehe = 6;
-  e.ZielBreite = 16;
-  e.ZielHoehe = 6;
+  testing::RasterSetzen(e, 2, 1, 8, 6);
   e.verfahren.Farbangleich = static_cast<uint8_t>(staerke);
   z.auftrag.analyse.Formanalyse = static_cast<uint8_t>(formanalyse);
   z.auftrag.VorlageBild = testing::Einfarbig(16, 6, Farbe{40, 200, 90});
@@ -213,12 +203,7 @@ TEST(MosaikZusammenstellen, ColourCorrectionMovesEachTilePartTowardItsCell) {
 TEST(MosaikZusammenstellen, TheScreenCopyFitsTheBoxAndAZeroAreaIsNoResult) {
   Zusammenstellung z;
   Einstellungen& e = z.auftrag.einstellungen;
-  e.KachelnX = 50;
-  e.KachelnY = 50;
-  e.ZellBreite = 40;
-  e.ZellHoehe = 30;
-  e.ZielBreite = 2000;
-  e.ZielHoehe = 1500;
+  testing::RasterSetzen(e, 50, 50, 40, 30);
   z.auftrag.AnzeigeMaxBreite = 956;
   z.auftrag.AnzeigeMaxHoehe = 545;
   ASSERT_FALSE(z.Zusammenstellen(2).empty());  // 2000 × 1500
