@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,12 +26,6 @@ using testing::ReadWholeFile;
 using testing::TempFolder;
 
 constexpr int kFotos = 9;
-
-size_t DateienIn(const std::string& ordner) {
-  size_t anzahl = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(ordner)) ++anzahl;
-  return anzahl;
-}
 
 // A job of kachelnX × kachelnY cells of a patterned template, every cell showing one of
 // nine patterned photos (one of them a file that is gone) except a few left empty.
@@ -314,7 +307,7 @@ TEST(Grossformat, TooLittleRoomAndOversizedBitmapsAreRefusedBeforeComposing) {
     EXPECT_NE(meldung.find("nur noch 1,0 kB frei"), std::string::npos) << meldung;
     EXPECT_NE(meldung.find("bis zu 62 kB"), std::string::npos) << meldung;  // 108 × 180 × 3
   }
-  EXPECT_EQ(DateienIn(job.ordner.path()), kFotos - 1);
+  EXPECT_EQ(testing::FilesIn(job.ordner.path()), kFotos - 1);
   Einstellungen& e = job.auftrag.einstellungen;
   e.KachelnX = e.KachelnY = 100;
   e.ZoomX = e.ZoomY = 6000;  // tiles of 600 pixels: 60,000 a side
@@ -325,7 +318,7 @@ TEST(Grossformat, TooLittleRoomAndOversizedBitmapsAreRefusedBeforeComposing) {
   EXPECT_THROW(ErgebnisSpeichern(job.auftrag, 191, job.Optionen(kFormatBmp, kFarbtiefe24, "m.bmp"),
                                  begleitung),
                WriteError);
-  EXPECT_EQ(DateienIn(job.ordner.path()), kFotos - 1);
+  EXPECT_EQ(testing::FilesIn(job.ordner.path()), kFotos - 1);
 }
 
 // A mosaic black all over because no placed photo can be read any more replaces no file.
@@ -338,7 +331,7 @@ TEST(Grossformat, AMosaicWithoutASingleReadablePhotoReplacesNoFile) {
   EXPECT_EQ(ErgebnisSpeichern(job.auftrag, 191, job.Optionen(kFormatPng, 0, "m.png")),
             Speicherausgang::KeinBildLesbar);
   EXPECT_EQ(ReadWholeFile(job.ordner / "m.png"), "das alte Bild");
-  EXPECT_EQ(DateienIn(job.ordner.path()), kFotos + 1);
+  EXPECT_EQ(testing::FilesIn(job.ordner.path()), kFotos + 1);
   EXPECT_EQ(job.auftrag.analyse.ErgebnisGespeichert, 0);  // nothing was saved
 }
 
