@@ -42,7 +42,7 @@ struct Uebersetzung {
   std::string_view englisch;
   std::string_view deutsch;
 };
-constexpr std::array<Uebersetzung, 31> kEnglischeNamen = {{
+constexpr std::array<Uebersetzung, 32> kEnglischeNamen = {{
     {"help", "hilfe"},
     {"mosaic", "mosaik"},
     {"create", "anlegen"},
@@ -74,6 +74,7 @@ constexpr std::array<Uebersetzung, 31> kEnglischeNamen = {{
     {"--quality", "--qualitaet"},
     {"--color-match", "--farbangleich"},
     {"--max-uses", "--max-verwendungen"},
+    {"--no-names", "--ohne-namen"},
 }};
 
 // The German name the parser works with for a name given in either language.
@@ -156,7 +157,7 @@ int32_t AusListe(std::string_view option, std::string_view text,
 
 // Options without a value, then those with one ("--name wert" or "--name=wert");
 // any other option is refused.
-constexpr std::array<std::string_view, 14> kSchalter = {"--help",
+constexpr std::array<std::string_view, 15> kSchalter = {"--help",
                                                         "-h",
                                                         "--hilfe",
                                                         "--version",
@@ -169,7 +170,8 @@ constexpr std::array<std::string_view, 14> kSchalter = {"--help",
                                                         "--zuschneiden",
                                                         "--grossformat",
                                                         "--großformat",
-                                                        "--jedes-foto"};
+                                                        "--jedes-foto",
+                                                        "--ohne-namen"};
 
 constexpr std::array<std::string_view, 20> kWertOptionen = {
     "--alben-pfad",       "--album",          "--kacheln",     "--zoom",
@@ -220,8 +222,9 @@ Druckgroesse DruckgroesseLesen(std::string_view option, std::string_view text) {
   }
   const size_t trenner = rest.find('x');
   if (trenner == std::string_view::npos) {
-    Fehler(Format(_("{} erwartet BREITExHÖHE mit mm, cm oder in, z. B. 841x1189mm oder 59,4x84,1cm."),
-                  option));
+    Fehler(
+        Format(_("{} erwartet BREITExHÖHE mit mm, cm oder in, z. B. 841x1189mm oder 59,4x84,1cm."),
+               option));
   }
   const double breite = Laenge(option, rest.substr(0, trenner)) * faktor;
   const double hoehe = Laenge(option, rest.substr(trenner + 1)) * faktor;
@@ -280,8 +283,8 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
   } else if (name == "--formanalyse") {
     m.formanalyse = static_cast<uint8_t>(AusListe(genannt, wert(), kFormanalyseStufen));
   } else if (name == "--methode") {
-    m.methode = NameWaehlen(genannt, wert(), kMethodenNamen,
-                            _("standard, schnell, gruendlich, optimal"));
+    m.methode =
+        NameWaehlen(genannt, wert(), kMethodenNamen, _("standard, schnell, gruendlich, optimal"));
   } else if (name == "--muster") {
     m.muster = NameWaehlen(genannt, wert(), kMusterNamen,
                            _("standard, ignorieren, abschwaechen, unterdruecken"));
@@ -302,6 +305,8 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.protokoll = true;
   } else if (name == "--bericht") {
     m.bericht = true;
+  } else if (name == "--ohne-namen") {
+    m.ohneNamen = true;
   } else if (name == "--ohne-drehung") {
     m.verfahren.Aufrichten = false;
   } else if (name == "--schnell") {
@@ -327,8 +332,9 @@ Paar GroesseLesen(const MosaikOptionen& m, const Option& option) {
   try {
     return PaarLesen(option.genannt, option.wert, kMaxZielgroesse);
   } catch (const Aufruffehler& fehler) {
-    Fehler(std::string(fehler.what()) +
-           Format(_(" Mit --grossformat sind bis {} Pixel je Seite möglich."), kMaxZielgroesseGross));
+    Fehler(
+        std::string(fehler.what()) +
+        Format(_(" Mit --grossformat sind bis {} Pixel je Seite möglich."), kMaxZielgroesseGross));
   }
 }
 
@@ -423,16 +429,23 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     const Ausgabeformat format = AusgabeFormat(aufruf.mosaik.ausgabe);
     if (format == Ausgabeformat::Unbekannt) {
       Fehler(
-          _("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden oder auf .png, .tif oder .tiff; "
-            "die Endung bestimmt das Format."));
+          _("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden, auf .png, .tif oder .tiff oder "
+            "auf .html (Webseite); die Endung bestimmt das Format."));
+    }
+    if (format != Ausgabeformat::Webseite && aufruf.mosaik.ohneNamen) {
+      Fehler(_("--ohne-namen gilt nur für eine Webseite (.html)."));
+    }
+    if (format == Ausgabeformat::Webseite && aufruf.mosaik.farbtiefe) {
+      Fehler(_("--farbtiefe gilt nur für .bmp; die Kacheln einer Webseite sind JPEG-Bilder."));
     }
     if (format != Ausgabeformat::Bmp && aufruf.mosaik.farbtiefe) {
       Fehler(format == Ausgabeformat::Jpeg
                  ? _("--farbtiefe gilt nur für .bmp; JPEG-Bilder haben immer 24 Bit.")
                  : _("--farbtiefe gilt nur für .bmp; PNG- und TIFF-Bilder haben immer 24 Bit."));
     }
-    if (format != Ausgabeformat::Jpeg && aufruf.mosaik.qualitaet) {
-      Fehler(_("--qualitaet gilt nur für .jpg und .jpeg."));
+    if (format != Ausgabeformat::Jpeg && format != Ausgabeformat::Webseite &&
+        aufruf.mosaik.qualitaet) {
+      Fehler(_("--qualitaet gilt nur für .jpg, .jpeg und .html."));
     }
     return aufruf;
   }
@@ -488,6 +501,8 @@ Ausgabeformat AusgabeFormat(const std::string& pfad) {
   if (art == Bildart::Jpeg) return Ausgabeformat::Jpeg;
   if (art == Bildart::Png) return Ausgabeformat::Png;
   if (art == Bildart::Tiff) return Ausgabeformat::Tiff;
+  const std::string endung = UpperExtension(pfad);
+  if (endung == ".HTML" || endung == ".HTM") return Ausgabeformat::Webseite;
   return Ausgabeformat::Unbekannt;
 }
 
@@ -510,7 +525,8 @@ Alben:
 Mosaik:
   tilvendo mosaik VORLAGE AUSGABE --album NAME [--album NAME …] [OPTIONEN]
     AUSGABE endet auf .bmp, .jpg, .jpeg, .png, .tif oder .tiff; die Endung bestimmt
-    das Format (PNG und TIFF mit 24 Bit, TIFF unkomprimiert).
+    das Format (PNG und TIFF mit 24 Bit, TIFF unkomprimiert). Mit .html entsteht eine
+    zoombare Webseite mit dem Ordner AUSGABE_dateien daneben.
     --kacheln XxY         Kacheln in der Breite und Höhe (Standard 25x25)
     --zoom P              Ergebnisgröße in Prozent der Vorlage (Standard 100)
     --groesse BxH         Ergebnisgröße in Pixel (höchstens 2500x2500, mit
@@ -529,6 +545,7 @@ Mosaik:
                           (Standard 25)
     --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard {})
     --qualitaet Q         JPEG-Qualität 1 bis 100 (Standard 90)
+    --ohne-namen          Webseite ohne Namen und Pfade der Fotos (zum Weitergeben)
     --seed N              fester Startwert des Zufalls: gleiche Eingaben, gleiches Mosaik
     --protokoll           schreibt die Liste der gelesenen Bilder
                           nach ~/tilvendo file list.txt

@@ -6,6 +6,7 @@
 
 #include "engine/grossformat.h"
 #include "engine/mosaikprobe.h"
+#include "engine/webplatzierung.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
 #include "pictures/zeilen_einpassen.h"
@@ -244,6 +245,25 @@ bool Mosaikergebnis::Speichern(const Bitmap& vorlage, uint8_t blendwert,
     const bool geschrieben = BildSpeichern(*quelle, datei, mitSchaetzung);
     bilanz = quelle->Bilanz();
     return geschrieben;
+  } catch (...) {
+    bilanz = quelle->Bilanz();
+    throw;
+  }
+}
+
+void Mosaikergebnis::WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert,
+                                       Webseitenoptionen optionen, bool mitNamen,
+                                       const Speicherbegleitung& begleitung, unsigned threads,
+                                       std::optional<Bandbilanz>& bilanz) const {
+  optionen.platzierung = mitNamen ? WebPlatzierung(*plan_) : std::string();
+  Quellbegleitung quellbegleitung;
+  quellbegleitung.abbruch = begleitung.abbruch;
+  quellbegleitung.threads = threads;
+  quellbegleitung.leerVerweigern = true;
+  const std::unique_ptr<Mosaikquelle> quelle = Quelle(vorlage, blendwert, quellbegleitung);
+  try {
+    tilvendo::WebseiteSpeichern(*quelle, optionen, begleitung);
+    bilanz = quelle->Bilanz();
   } catch (...) {
     bilanz = quelle->Bilanz();
     throw;

@@ -20,8 +20,12 @@ void InDatei(Auftrag& auftrag, Fortschritt& fortschritt, std::shared_ptr<Mosaikp
   begleitung.platz = ziel.platz;
   std::optional<Bandbilanz> gefunden;
   try {
-    if (ergebnis->Speichern(auftrag.VorlageBild, ziel.blendwert, *ziel.datei, begleitung, threads,
-                            gefunden)) {
+    if (ziel.webseite) {
+      ergebnis->WebseiteSpeichern(auftrag.VorlageBild, ziel.blendwert, *ziel.webseite,
+                                  ziel.mitNamen, begleitung, threads, gefunden);
+      auftrag.Ergebnis = std::move(ergebnis);
+    } else if (ergebnis->Speichern(auftrag.VorlageBild, ziel.blendwert, *ziel.datei, begleitung,
+                                   threads, gefunden)) {
       auftrag.Ergebnis = std::move(ergebnis);
     }
   } catch (const SchreibenAbgebrochen&) {
@@ -59,7 +63,7 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   const Size groesse = plan->Mosaik();
   if (auftrag.Abbruch || groesse.width <= 0 || groesse.height <= 0) {
     fortschritt.PhaseAnzeigen(kPhaseZusammenstellen, 0);
-  } else if (ziel.datei) {
+  } else if (ziel.datei || ziel.webseite) {
     InDatei(auftrag, fortschritt, std::move(plan), ziel, threads, bilanz);
   } else {
     Halten(auftrag, fortschritt, std::move(plan), threads, bilanz);

@@ -11,6 +11,7 @@
 #include "engine/mosaikplan.h"
 #include "pictures/blending.h"
 #include "pictures/speichern.h"
+#include "pictures/webseite_speichern.h"
 #include "platform/free_space.h"
 
 namespace tilvendo {
@@ -21,6 +22,9 @@ struct Zusammenstellziel {
   // it, and the result holds nothing besides. Without: the result is held for the pages
   // (Mosaikergebnis::Zusammenstellen).
   std::optional<SpeicherOptionen> datei;
+  // Instead of a file: a zoomable web page, naming the photos unless `mitNamen` is false.
+  std::optional<Webseitenoptionen> webseite;
+  bool mitNamen = true;
   uint8_t blendwert = kNurMosaik;
   FreeSpaceQuery platz;
 };
