@@ -22,11 +22,11 @@ struct Zusammenstellziel {
   // it, and the result holds nothing besides. Without: the result is held for the pages
   // (Mosaikergebnis::Zusammenstellen).
   std::optional<SpeicherOptionen> datei;
+  uint8_t blendwert = kNurMosaik;
+  FreeSpaceQuery platz;
   // Instead of a file: a zoomable web page, naming the photos unless `mitNamen` is false.
   std::optional<Webseitenoptionen> webseite;
   bool mitNamen = true;
-  uint8_t blendwert = kNurMosaik;
-  FreeSpaceQuery platz;
 };
 
 // Composes the mosaic of `plan` into the target, with the phase's progress and a cancel

@@ -30,6 +30,10 @@ void VipsEinrichten() {
     }
     // The pyramid is made once from a stream: nothing is worth keeping for a second use.
     vips_cache_set_max(0);
+    // A stopped save ends the stream early, which the library reports tile by tile on the
+    // terminal; what failed reaches the user through the error it returns.
+    g_log_set_handler("VIPS", G_LOG_LEVEL_WARNING,
+                      [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
   });
 }
 

@@ -78,8 +78,20 @@ const char* const kWebseiteSkript = R"((function () {
     tileSize: m.kachel, minNativeZoom: 0, maxNativeZoom: voll, minZoom: -8, maxZoom: voll,
     bounds: grenzen, noWrap: true
   }).addTo(karte);
-  karte.setMinZoom(Math.min(0, Math.floor(karte.getBoundsZoom(grenzen) * 4) / 4));
+  function kleinsteStufe() {
+    karte.setMinZoom(Math.min(0, Math.floor(karte.getBoundsZoom(grenzen) * 4) / 4));
+  }
+  kleinsteStufe();
   karte.setMaxBounds(grenzen.pad(0.5));
+  // Until the user moves it the page shows the whole mosaic, also when the window changes
+  // its size after loading (as a window being laid out does).
+  var ganzeAnsicht = false, eigeneBewegung = false;
+  function ganzZeigen() {
+    eigeneBewegung = true;
+    karte.fitBounds(grenzen, { animate: false, padding: [0, 0] });
+    eigeneBewegung = false;
+    ganzeAnsicht = true;
+  }
 
   var eigeneAdresse = '';
   function ansichtAusAdresse() {
@@ -92,6 +104,7 @@ const char* const kWebseiteSkript = R"((function () {
     return true;
   }
   function adresseSetzen() {
+    if (!eigeneBewegung) ganzeAnsicht = false;
     var c = karte.project(karte.getCenter(), voll);
     var a = '#' + Math.round(karte.getZoom() * 100) / 100 + '/' + Math.round(c.x) + '/' +
             Math.round(c.y);
@@ -99,10 +112,22 @@ const char* const kWebseiteSkript = R"((function () {
     if (location.hash === a) return;
     try { history.replaceState(null, '', a); } catch (e) { location.replace(a); }
   }
-  if (!ansichtAusAdresse()) karte.fitBounds(grenzen, { animate: false, padding: [0, 0] });
-  karte.on('moveend zoomend', adresseSetzen);
+  karte.on('moveend', adresseSetzen);
+  karte.on('resize', function () {
+    // After Leaflet is done with the new size.
+    setTimeout(function () {
+      kleinsteStufe();
+      if (ganzeAnsicht) ganzZeigen();
+    }, 0);
+  });
+  eigeneBewegung = true;
+  if (!ansichtAusAdresse()) ganzZeigen();
+  eigeneBewegung = false;
   window.addEventListener('hashchange', function () {
-    if (location.hash !== eigeneAdresse) ansichtAusAdresse();
+    if (location.hash === eigeneAdresse) return;
+    eigeneBewegung = true;
+    ansichtAusAdresse();
+    eigeneBewegung = false;
   });
   if (!p) return;
 
