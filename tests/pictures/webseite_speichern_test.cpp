@@ -88,6 +88,16 @@ TEST(Kachelpyramide, WritesEveryLevelsTilesWithThePicturesPixels) {
   }
   const Farbe rand = ReadPixel(kachel, 200, 200);
   EXPECT_LE(rand.red + rand.green + rand.blue, kJpegRundung);
+  // The top left tile, where red, green and blue differ most: channels in their order.
+  Bitmap links;
+  ASSERT_TRUE(ReadJpegFile(links, kacheln + "2/0/0.jpg", true, 0));
+  for (const auto [x, y] : {std::pair{200, 200}, std::pair{10, 250}, std::pair{250, 10}}) {
+    const Farbe soll = ReadPixel(bild, x, y);
+    const Farbe ist = ReadPixel(links, x, y);
+    EXPECT_NEAR(ist.red, soll.red, kJpegRundung) << x << "," << y;
+    EXPECT_NEAR(ist.green, soll.green, kJpegRundung) << x << "," << y;
+    EXPECT_NEAR(ist.blue, soll.blue, kJpegRundung) << x << "," << y;
+  }
 
   // The page finds its data; the viewer comes with its licence.
   const std::string daten = ReadWholeFile(ordner / "mosaik_dateien/daten.js");
