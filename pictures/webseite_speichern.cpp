@@ -21,7 +21,6 @@ namespace tilvendo {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kHtmlEndung = ".html";
 constexpr std::string_view kOrdnerEndung = "_dateien";
 // Where the map viewer of the system lies, with its licence.
 constexpr const char* kLeafletOrdner = "/usr/share/javascript/leaflet/";
@@ -113,9 +112,8 @@ std::string Daten(const Webseitenoptionen& optionen, const std::string& ordnerUr
 
 std::string WebseitenOrdner(const std::string& ziel) {
   std::string stamm = ziel;
-  if (stamm.size() >= kHtmlEndung.size() && UpperExtension(stamm) == ".HTML") {
-    stamm.resize(stamm.size() - kHtmlEndung.size());
-  }
+  const std::string endung = UpperExtension(FileNameOf(stamm));
+  if (endung == ".HTML" || endung == ".HTM") stamm.resize(stamm.size() - endung.size());
   return stamm + std::string(kOrdnerEndung);
 }
 

@@ -33,7 +33,8 @@ struct Webseitenoptionen {
   std::string platzierung;
 };
 
-// The folder beside the page `ziel`: its name without ".html", then "_dateien".
+// The folder beside the page `ziel`: its name without ".html" (or ".htm", any case), then
+// "_dateien".
 std::string WebseitenOrdner(const std::string& ziel);
 
 // Raises WriteError (a German message) when the folder of the page cannot be replaced

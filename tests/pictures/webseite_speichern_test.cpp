@@ -63,6 +63,12 @@ TEST(Kachelpyramide, DepthCoversTheLongerSideWithOneTileAtTheTop) {
   EXPECT_EQ(PyramidenTiefe(60000, 60000), 8);
 }
 
+TEST(Webseite, TheFolderIsNamedAfterThePageWithoutItsExtension) {
+  EXPECT_EQ(WebseitenOrdner("/a/Mosaik.html"), "/a/Mosaik_dateien");
+  EXPECT_EQ(WebseitenOrdner("/a/M.HTM"), "/a/M_dateien");
+  EXPECT_EQ(WebseitenOrdner("/a.html/M"), "/a.html/M_dateien");
+}
+
 // A picture wider than high and not a whole number of tiles: every level halves it, the
 // last holds its pixels in place, and no tile lies beyond its edges.
 TEST(Kachelpyramide, WritesEveryLevelsTilesWithThePicturesPixels) {
