@@ -269,6 +269,16 @@ std::string MeldungVorlageFehlt(const std::string& pfad) {
   return Format(_("Die Vorlage „{}“ gibt es nicht."), pfad);
 }
 
+std::string MeldungUnvollstaendig(const std::string& ausgabe, int32_t schwarz) {
+  return Format(
+      NG_("Das Mosaik „{}“ wurde geschrieben, ist aber unvollständig: {} Kachel ist "
+          "schwarz, weil weder ihr Foto noch ein anderes der Alben gelesen werden konnte.",
+          "Das Mosaik „{}“ wurde geschrieben, ist aber unvollständig: {} Kacheln sind "
+          "schwarz, weil weder ihre Fotos noch andere der Alben gelesen werden konnten.",
+          static_cast<uint64_t>(schwarz)),
+      ausgabe, schwarz);
+}
+
 std::string MeldungVorlageUnlesbar(const std::string& pfad) {
   return Format(
       _("Die Vorlage „{}“ kann nicht gelesen werden; sie muss ein Bild im Format BMP, JPEG, "
@@ -355,6 +365,12 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
 
   const Laufbericht bericht = LaufberichtErstellen(*auftrag);
   if (m.bericht) BerichtSchreiben(bericht, umgebung.aus);
+  // Black cells where photos were meant: the file is there, but it is not the mosaic
+  // asked for, and a script must not take it for one.
+  if (auftrag->OhneErsatzKacheln > 0) {
+    if (m.liste) umgebung.aus << _("Liste der Fotos: ") << *m.liste << '\n';
+    throw Befehlsfehler(MeldungUnvollstaendig(m.ausgabe, auftrag->OhneErsatzKacheln));
+  }
   umgebung.aus << Format(_("Mosaik gespeichert: {} ({} x {} Pixel)"), m.ausgabe,
                          bericht.mosaik.width, bericht.mosaik.height)
                << '\n';

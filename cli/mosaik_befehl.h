@@ -3,6 +3,7 @@
 // file appears only when the whole mosaic was written.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,5 +21,8 @@ int MosaikErstellen(const MosaikOptionen& optionen, const std::optional<std::str
 // "Die Vorlage „X“ gibt es nicht." and its kin.
 std::string MeldungVorlageFehlt(const std::string& pfad);
 std::string MeldungVorlageUnlesbar(const std::string& pfad);
+// The error after a mosaic was written with `schwarz` cells black where photos were meant
+// (neither they nor any other of the plan could be read); the program ends with kExitFehler.
+std::string MeldungUnvollstaendig(const std::string& ausgabe, int32_t schwarz);
 
 }  // namespace tilvendo::cli

@@ -75,6 +75,12 @@ struct Auftrag {
   int32_t FehlendeBilder = 0;
   int32_t UnlesbareBilder = 0;
   int32_t SchwarzeKacheln = 0;
+  // Of those: cells that show another readable photo instead of their unreadable one, and
+  // cells black because none could be read where a photo was meant; the files that could
+  // not be read (their albums' caches are marked for rebuilding).
+  int32_t ErsetzteKacheln = 0;
+  int32_t OhneErsatzKacheln = 0;
+  std::vector<std::string> UnlesbareDateien;
   // The mosaic of the last completed run, with its plan (which photo in which cell, the
   // grid, the tile size and all that drawing them needs, as they were when it was
   // composed). Absent until a run completes. The grid `Raster` and `Dateiliste` belong to

@@ -10,6 +10,7 @@
 #include "engine/bilder_einlesen.h"
 #include "engine/methodenparameter.h"
 #include "engine/mosaik_berechnen.h"
+#include "engine/veraltete_caches.h"
 #include "engine/vorbereitung.h"
 #include "engine/vorlage_vorbereiten.h"
 #include "platform/translate.h"
@@ -30,6 +31,15 @@ std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
                     "oder gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
                     static_cast<uint64_t>(schwarzeKacheln)),
                 schwarzeKacheln, kacheln);
+}
+
+std::string ErsatzfotosHinweis(int32_t ersetzteKacheln) {
+  return Format(NG_("{} Kachel zeigt ein Ersatzfoto, weil ihr Foto nicht mehr gelesen werden kann. "
+                    "Die betroffenen Alben werden beim nächsten Lauf neu eingelesen.",
+                    "{} Kacheln zeigen Ersatzfotos, weil ihre Fotos nicht mehr gelesen werden "
+                    "können. Die betroffenen Alben werden beim nächsten Lauf neu eingelesen.",
+                    static_cast<uint64_t>(ersetzteKacheln)),
+                ersetzteKacheln);
 }
 
 std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt) {
@@ -209,6 +219,9 @@ Laufausgang Berechnungslauf::Starten() {
   auftrag_.FehlendeBilder = 0;
   auftrag_.UnlesbareBilder = 0;
   auftrag_.SchwarzeKacheln = 0;
+  auftrag_.ErsetzteKacheln = 0;
+  auftrag_.OhneErsatzKacheln = 0;
+  auftrag_.UnlesbareDateien.clear();
   auftrag_.ErneutGeleseneBilder = 0;
   auftrag_.zuordnung = {};
   e.Raster.reset();
@@ -298,6 +311,11 @@ Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
     return Laufausgang::Unlesbar;
   }
   auftrag_.ErgebnisFertig = !auftrag_.Abbruch && auftrag_.Ergebnis != nullptr;
+  // Photos the caches still list but that could not be read: the next run reads their
+  // albums again instead of placing them once more.
+  std::vector<std::string> cachemeldungen =
+      VeralteteCachesMarkieren(auftrag_, albenliste_, auftrag_.UnlesbareDateien, benutzer_);
+  for (const std::string& meldung : cachemeldungen) benutzer_.Warnung(meldung);
 
   // A mosaic cut off while it was matched or composed is neither shown nor saved: the
   // earlier result comes back (Vorergebnis).
@@ -314,6 +332,7 @@ Laufausgang Berechnungslauf::Abschliessen(bool zuWenigLesbar) {
     }
     benutzer_.Warnung(SchwarzeKachelnWarnung(auftrag_.SchwarzeKacheln, kacheln));
   }
+  if (auftrag_.ErsetzteKacheln > 0) benutzer_.Hinweis(ErsatzfotosHinweis(auftrag_.ErsetzteKacheln));
   if (auftrag_.ErgebnisFertig) {
     auftrag_.analyse.ErgebnisGespeichert = 0;
     auftrag_.AktSeite = kSeiteErgebnis;

@@ -52,6 +52,10 @@ std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& 
 // The warning after a run in which some pictures had gone or could not be read.
 std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln);
 
+// The note after a run in which other photos stood in for unreadable ones in
+// `ersetzteKacheln` cells.
+std::string ErsatzfotosHinweis(int32_t ersetzteKacheln);
+
 // The note when of the `gewaehlt` pictures of the chosen albums only `gelesen` could be
 // read: the others are left out of the job.
 std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt);

@@ -87,6 +87,7 @@ Mosaikbaender::Mosaikbaender(std::shared_ptr<const Mosaikplan> plan, const Bitma
   leereZellen_.resize(static_cast<size_t>(baender_));
   fotoBaender_.resize(verwendung.Anzahl());
   unlesbar_.assign(verwendung.Anzahl(), 0);
+  ersatz_.assign(static_cast<size_t>(kachelnX_) * static_cast<size_t>(kachelnY_), kKeinBild);
   // Per photo the last band it was found in and its entry there.
   std::vector<std::pair<int32_t, int32_t>> zuletzt(verwendung.Anzahl(), {-1, -1});
   for (int32_t band = 0; band < baender_; ++band) {
@@ -213,17 +214,10 @@ void Mosaikbaender::FotoZeichnen(int32_t band, const Bandfoto& eintrag, Bitmap& 
   for (const Zellort& z : eintrag.zellen) {
     const int32_t links = (z.x - 1) * kachelBreite_;
     const int32_t zeile = oben + (z.y - 1 - ersteZeile) * kachelHoehe_;
-    if (!kachel) {
+    if (kachel) {
+      KachelSetzen(*kachel, kachel32, z, ziel, links, zeile);
+    } else if (!ErsatzSetzen(eintrag.foto, z, ziel, links, zeile)) {
       Schwarz(ziel, links, zeile, plan_->Kachel());
-    } else if (!angleich_) {
-      for (int32_t y = 0; y < kachelHoehe_; ++y) {
-        ZeileAus24(kachel->bild.row(y), ziel.row(zeile + y) + kBytesJePixel * links, kachelBreite_);
-      }
-    } else {
-      const Teilfarben zellFarben =
-          TeilfarbenMessen(angleich_->vorlage, Zellrechteck(*angleich_, z), kachel->farben.teile);
-      AngeglichenEinsetzen(kachel32, kachel->farben, zellFarben, angleich_->staerke, ziel, links,
-                           zeile);
     }
   }
   // A tile no later band shows is not kept.
@@ -231,6 +225,60 @@ void Mosaikbaender::FotoZeichnen(int32_t band, const Bandfoto& eintrag, Bitmap& 
   if (std::upper_bound(baender.begin(), baender.end(), band) == baender.end()) {
     speicher_->Vergessen(FotoSchluessel(eintrag.foto));
   }
+}
+
+void Mosaikbaender::KachelSetzen(const Kachel& kachel, const Bitmap& kachel32, const Zellort& z,
+                                 Bitmap& ziel, int32_t links, int32_t zeile) const {
+  if (!angleich_) {
+    for (int32_t y = 0; y < kachelHoehe_; ++y) {
+      ZeileAus24(kachel.bild.row(y), ziel.row(zeile + y) + kBytesJePixel * links, kachelBreite_);
+    }
+    return;
+  }
+  const Teilfarben zellFarben =
+      TeilfarbenMessen(angleich_->vorlage, Zellrechteck(*angleich_, z), kachel.farben.teile);
+  AngeglichenEinsetzen(kachel32, kachel.farben, zellFarben, angleich_->staerke, ziel, links, zeile);
+}
+
+bool Mosaikbaender::ErsatzSetzen(int32_t foto, const Zellort& z, Bitmap& ziel, int32_t links,
+                                 int32_t zeile) {
+  if (!plan_->HatSignaturen()) return false;
+  // Every photo of the plan ranked by its distance to the cell. The choice depends on the
+  // files alone, never on which thread found a photo unreadable first, so the same inputs
+  // give the same pixels.
+  const int formanalyse = plan_->Formanalyse();
+  const int bloecke = Bloecke(formanalyse);
+  const GepackteFelder& zelle = plan_->ZellFelder(z);
+  std::vector<std::pair<int32_t, int32_t>> rangfolge;
+  rangfolge.reserve(unlesbar_.size());
+  for (size_t k = 0; k < unlesbar_.size(); ++k) {
+    const auto eintrag = static_cast<int32_t>(k);
+    if (eintrag == foto) continue;
+    rangfolge.emplace_back(Distanz(plan_->FotoFelder(eintrag), zelle, formanalyse, bloecke),
+                           eintrag);
+  }
+  std::sort(rangfolge.begin(), rangfolge.end());
+  for (const auto& [distanz, eintrag] : rangfolge) {
+    {
+      const std::lock_guard<std::mutex> sperre(mutex_);
+      if (unlesbar_[static_cast<size_t>(eintrag)] != 0) continue;
+    }
+    const std::shared_ptr<const Kachel> kachel = KachelFuer(eintrag);
+    if (!kachel) continue;
+    Bitmap kachel32;
+    if (angleich_) {
+      kachel32 = Bitmap::Uninitialized(kachelBreite_, kachelHoehe_, kPixelformat);
+      for (int32_t y = 0; y < kachelHoehe_; ++y) {
+        ZeileAus24(kachel->bild.row(y), kachel32.row(y), kachelBreite_);
+      }
+    }
+    KachelSetzen(*kachel, kachel32, z, ziel, links, zeile);
+    const std::lock_guard<std::mutex> sperre(mutex_);
+    ersatz_[static_cast<size_t>(z.y - 1) * static_cast<size_t>(kachelnX_) +
+            static_cast<size_t>(z.x - 1)] = eintrag;
+    return true;
+  }
+  return false;
 }
 
 std::shared_ptr<const Kachel> Mosaikbaender::KachelFuer(int32_t foto) {
@@ -271,10 +319,23 @@ Bandbilanz Mosaikbaender::Bilanz() const {
   for (int32_t y = 1; y <= kachelnY_; ++y) {
     for (int32_t x = 1; x <= kachelnX_; ++x) {
       const int32_t foto = plan_->FotoIn(x, y);
-      if (foto == kKeinBild || unlesbar_[static_cast<size_t>(foto)] != 0) {
+      if (foto == kKeinBild) {
         ++bilanz.schwarzeKacheln;
+        continue;
+      }
+      if (unlesbar_[static_cast<size_t>(foto)] == 0) continue;
+      const int32_t ersatz = ersatz_[static_cast<size_t>(y - 1) * static_cast<size_t>(kachelnX_) +
+                                     static_cast<size_t>(x - 1)];
+      if (ersatz != kKeinBild) {
+        bilanz.ersetzungen.push_back(Ersetzung{Zellort{x, y}, ersatz});
+      } else {
+        ++bilanz.schwarzeKacheln;
+        ++bilanz.ohneErsatz;
       }
     }
+  }
+  for (size_t k = 0; k < unlesbar_.size(); ++k) {
+    if (unlesbar_[k] != 0) bilanz.unlesbareDateien.push_back(plan_->Verwendung()[k].datei);
   }
   bilanz.erneutGelesen = speicher_ ? speicher_->ErneutGelesen() : 0;
   return bilanz;

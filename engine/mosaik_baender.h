@@ -79,11 +79,17 @@ class KeinBildLesbar : public std::runtime_error {
 };
 
 // What composing found: the placed photos that could not be read, the cells left black
-// (those the matching left empty included), and the tiles read more than once.
+// (those the matching left empty included), and the tiles read more than once. A cell
+// whose photo could not be read shows the readable photo of the plan nearest to the cell
+// instead (`ersetzungen`, in the order of the cells, row by row); only when none of them
+// can be read it stays black, counted in `ohneErsatz` as well.
 struct Bandbilanz {
   int32_t unlesbareBilder = 0;
   int32_t schwarzeKacheln = 0;
   int32_t erneutGelesen = 0;
+  int32_t ohneErsatz = 0;
+  std::vector<Ersetzung> ersetzungen;
+  std::vector<std::string> unlesbareDateien;  // in the order of the plan's entries
 };
 
 class Mosaikbaender final : public StreifenQuelle {
@@ -136,9 +142,17 @@ class Mosaikbaender final : public StreifenQuelle {
   void BandZeichnen(int32_t band, Bitmap& ziel, int32_t oben,
                     const std::function<void(int32_t)>* gezeichnet);
   void FotoZeichnen(int32_t band, const Bandfoto& eintrag, Bitmap& ziel, int32_t oben);
+  // Draws `kachel` into cell `z` at (links, zeile) of `ziel`; `kachel32` is its
+  // working-format copy where the colours are moved toward the cell's.
+  void KachelSetzen(const Kachel& kachel, const Bitmap& kachel32, const Zellort& z, Bitmap& ziel,
+                    int32_t links, int32_t zeile) const;
+  // Draws the readable photo of the plan whose stored signature lies nearest to cell `z`
+  // (ties to the earlier entry) in place of the unreadable `foto`; false when the plan
+  // holds no signatures or none of its photos can be read.
+  bool ErsatzSetzen(int32_t foto, const Zellort& z, Bitmap& ziel, int32_t links, int32_t zeile);
   void VorlageDarueber(int32_t band, Bitmap& ziel, int32_t oben);
-  // The tile of a placed photo, or null when it cannot be read, which is noted: its cells
-  // then stay black. The one place where another photo could stand in for it.
+  // The tile of a placed photo, or null when it cannot be read, which is noted: another
+  // photo then stands in for it (ErsatzSetzen).
   std::shared_ptr<const Kachel> KachelFuer(int32_t foto);
   bool Angehalten() const;
   std::optional<uint64_t> Rang(const Kachelschluessel& schluessel) const;
@@ -174,6 +188,7 @@ class Mosaikbaender final : public StreifenQuelle {
   mutable std::mutex mutex_;
   std::condition_variable geaendert_;
   std::vector<uint8_t> unlesbar_;  // per photo: could not be read
+  std::vector<int32_t> ersatz_;    // per cell, row by row: the entry put instead, or kKeinBild
   std::vector<Platz> plaetze_;
   int32_t position_ = -1;                 // the band handed out last
   std::vector<uint8_t> zusammengesetzt_;  // per band: composed at least once

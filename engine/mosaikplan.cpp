@@ -1,6 +1,7 @@
 #include "engine/mosaikplan.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 #include "engine/grossformat.h"
@@ -50,6 +51,7 @@ Mosaikplan Mosaikplan::NurZellen(const std::function<bool(const Zellort&)>& beha
   teil.druckaufloesung_ = druckaufloesung_;
   teil.grossformat_ = grossformat_;
   if (vorlage_) teil.vorlage_ = vorlage_->Clone();
+  if (HatSignaturen()) teil.zellFelder_ = zellFelder_;
   for (size_t k = 0; k < verwendung_.Anzahl(); ++k) {
     size_t eintrag = Verwendungsliste::kNichtGefunden;
     for (const Zellort& z : verwendung_[k].zellen) {
@@ -57,6 +59,7 @@ Mosaikplan Mosaikplan::NurZellen(const std::function<bool(const Zellort&)>& beha
       if (eintrag == Verwendungsliste::kNichtGefunden) {
         teil.verwendung_.Hinzufuegen(verwendung_[k].datei, z);
         eintrag = teil.verwendung_.Anzahl() - 1;
+        if (HatSignaturen()) teil.fotoFelder_.push_back(fotoFelder_[k]);
       } else {
         teil.verwendung_.ZelleAnfuegen(eintrag, z);
       }
@@ -65,6 +68,28 @@ Mosaikplan Mosaikplan::NurZellen(const std::function<bool(const Zellort&)>& beha
     }
   }
   return teil;
+}
+
+void Mosaikplan::SignaturenSetzen(std::vector<GepackteFelder> fotos,
+                                  std::vector<GepackteFelder> zellen) {
+  if (fotos.size() != verwendung_.Anzahl() || zellen.size() != zellen_.size()) {
+    throw std::invalid_argument("Mosaikplan: Signaturen passen nicht zum Plan");
+  }
+  fotoFelder_ = std::move(fotos);
+  zellFelder_ = std::move(zellen);
+}
+
+void Mosaikplan::ErsetzungenEintragen(const std::vector<Ersetzung>& ersetzungen) {
+  for (const Ersetzung& e : ersetzungen) {
+    const int32_t alt = FotoIn(e.zelle.x, e.zelle.y);
+    if (alt == kKeinBild || e.eintrag < 0 ||
+        static_cast<size_t>(e.eintrag) >= verwendung_.Anzahl()) {
+      continue;
+    }
+    verwendung_.Umsetzen(static_cast<size_t>(alt), static_cast<size_t>(e.eintrag), e.zelle);
+    zellen_[static_cast<size_t>(e.zelle.y - 1) * static_cast<size_t>(kachelnX_) +
+            static_cast<size_t>(e.zelle.x - 1)] = e.eintrag;
+  }
 }
 
 std::optional<Zellort> Mosaikplan::ZelleAn(int32_t x, int32_t y) const {

@@ -16,12 +16,21 @@
 #include <utility>
 #include <vector>
 
+#include "engine/distanz.h"
 #include "engine/einstellungen.h"
 #include "engine/verwendungsliste.h"
 #include "platform/bitmap.h"
 #include "platform/rect.h"
 
 namespace tilvendo {
+
+// A cell whose placed photo could not be read when the mosaic was composed, and the entry
+// of `Verwendung()` drawn there instead.
+struct Ersetzung {
+  Zellort zelle;
+  int32_t eintrag = kKeinBild;
+  friend bool operator==(const Ersetzung&, const Ersetzung&) = default;
+};
 
 class Mosaikplan {
  public:
@@ -42,7 +51,8 @@ class Mosaikplan {
   // cell the matching left empty and for one outside the grid.
   int32_t FotoIn(int32_t x, int32_t y) const;
   // Its file; nullptr where FotoIn is kKeinBild. A photo that cannot be read any more when
-  // the mosaic is composed leaves its cells black all the same.
+  // the mosaic is composed is replaced in its cells by the nearest readable one of the
+  // plan (Mosaikbaender), which ErsetzungenEintragen then names here.
   const std::string* Foto(int32_t x, int32_t y) const;
   // The cell that shows pixel (x, y) of the mosaic, counted from 0; nothing outside it.
   std::optional<Zellort> ZelleAn(int32_t x, int32_t y) const;
@@ -52,6 +62,22 @@ class Mosaikplan {
   // The same plan with the photos of the cells `behalten` accepts only, the others left
   // empty: a part of the mosaic composed as the whole one is, reading no other photo.
   Mosaikplan NurZellen(const std::function<bool(const Zellort&)>& behalten) const;
+
+  // The stored signatures the run matched by, packed: per entry of `Verwendung()` the
+  // photo's, per cell row by row the template cell's. A composer ranks the readable photos
+  // by them when a placed one cannot be read; without them such cells stay black.
+  void SignaturenSetzen(std::vector<GepackteFelder> fotos, std::vector<GepackteFelder> zellen);
+  bool HatSignaturen() const { return !fotoFelder_.empty(); }
+  const GepackteFelder& FotoFelder(int32_t eintrag) const {
+    return fotoFelder_[static_cast<size_t>(eintrag)];
+  }
+  const GepackteFelder& ZellFelder(const Zellort& z) const {
+    return zellFelder_[static_cast<size_t>(z.y - 1) * static_cast<size_t>(kachelnX_) +
+                       static_cast<size_t>(z.x - 1)];
+  }
+  // Records what composing put in place of unreadable photos, so that the placement list
+  // and a later composing show what the mosaic shows. Not while a composer uses the plan.
+  void ErsetzungenEintragen(const std::vector<Ersetzung>& ersetzungen);
 
   // How the photos are read and drawn (upright, fast, cut to shape, colour adjustment).
   const Verfahren& Zeichenweise() const { return verfahren_; }
@@ -91,6 +117,8 @@ class Mosaikplan {
   double druckaufloesung_ = 0.0;
   bool grossformat_ = false;
   std::optional<Bitmap> vorlage_;
+  std::vector<GepackteFelder> fotoFelder_;
+  std::vector<GepackteFelder> zellFelder_;
 };
 
 }  // namespace tilvendo

@@ -197,7 +197,11 @@ Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
   } catch (const KeinBildLesbar&) {
     return Speicherausgang::KeinBildLesbar;
   }
-  if (bilanz) auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
+  if (bilanz) {
+    auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
+    // A poster composed again may find photos gone since the run.
+    auftrag.OhneErsatzKacheln = bilanz->ohneErsatz;
+  }
   auftrag.analyse.ErgebnisGespeichert = 1;
   return Speicherausgang::Gespeichert;
 }

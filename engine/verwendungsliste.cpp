@@ -1,5 +1,7 @@
 #include "engine/verwendungsliste.h"
 
+#include <algorithm>
+
 namespace tilvendo {
 
 size_t Verwendungsliste::Finden(const std::string& datei) const {
@@ -10,6 +12,12 @@ size_t Verwendungsliste::Finden(const std::string& datei) const {
 void Verwendungsliste::Hinzufuegen(const std::string& datei, Zellort zelle) {
   index_.emplace(datei, eintraege_.size());
   eintraege_.push_back(Verwendung{datei, {zelle}});
+}
+
+void Verwendungsliste::Umsetzen(size_t von, size_t nach, Zellort zelle) {
+  std::vector<Zellort>& alt = eintraege_[von].zellen;
+  alt.erase(std::remove(alt.begin(), alt.end(), zelle), alt.end());
+  eintraege_[nach].zellen.push_back(zelle);
 }
 
 std::vector<std::string> Verwendungsliste::Zeilen() const {

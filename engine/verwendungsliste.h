@@ -35,6 +35,10 @@ class Verwendungsliste {
   // Adds a further cell to entry k.
   void ZelleAnfuegen(size_t k, Zellort zelle) { eintraege_[k].zellen.push_back(zelle); }
 
+  // Moves `zelle` from entry `von` to entry `nach` (a photo that stands in for another);
+  // an entry may be left without cells.
+  void Umsetzen(size_t von, size_t nach, Zellort zelle);
+
   size_t Anzahl() const { return eintraege_.size(); }
   const Verwendung& operator[](size_t k) const { return eintraege_[k]; }
 

@@ -60,6 +60,8 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   zeit.beginn = Jetzt();
   auftrag.Ergebnis.reset();
   Bandbilanz bilanz;
+  // The plan itself, to name in it what stood in for unreadable photos once composed.
+  const std::shared_ptr<Mosaikplan> eigenerPlan = plan;
   const Size groesse = plan->Mosaik();
   if (auftrag.Abbruch || groesse.width <= 0 || groesse.height <= 0) {
     fortschritt.PhaseAnzeigen(kPhaseZusammenstellen, 0);
@@ -71,6 +73,11 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   auftrag.UnlesbareBilder = bilanz.unlesbareBilder;
   auftrag.SchwarzeKacheln = bilanz.schwarzeKacheln;
   auftrag.ErneutGeleseneBilder = bilanz.erneutGelesen;
+  auftrag.ErsetzteKacheln = static_cast<int32_t>(bilanz.ersetzungen.size());
+  auftrag.OhneErsatzKacheln = bilanz.ohneErsatz;
+  auftrag.UnlesbareDateien = std::move(bilanz.unlesbareDateien);
+  // No composer uses the plan any more: the placement list names what the mosaic shows.
+  if (auftrag.Ergebnis) eigenerPlan->ErsetzungenEintragen(bilanz.ersetzungen);
   zeit.ende = Jetzt();
 }
 

@@ -155,8 +155,9 @@ void ErgebnisSeite::GroesseSetzen() {
 }
 
 void ErgebnisSeite::SpeicherhinweisZeigen() {
-  const std::string hinweis = wizard::Speicherhinweis(auftrag().analyse.ErgebnisGespeichert,
-                                                      assistent().ZuletztGespeichert());
+  const std::string hinweis =
+      wizard::Speicherhinweis(auftrag().analyse.ErgebnisGespeichert,
+                              assistent().ZuletztGespeichert(), auftrag().OhneErsatzKacheln);
   gespeichert_->TextSetzen(Text(hinweis));
   gespeichert_->setVisible(!hinweis.empty());
 }

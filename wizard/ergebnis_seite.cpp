@@ -35,8 +35,16 @@ std::string Skalierungstext(int32_t anzeigeBreite, int32_t mosaikBreite, int32_t
                 zielBreite, zielHoehe);
 }
 
-std::string Speicherhinweis(uint8_t ergebnisGespeichert, const std::string& zuletztGespeichert) {
+std::string Speicherhinweis(uint8_t ergebnisGespeichert, const std::string& zuletztGespeichert,
+                            int32_t schwarzeKacheln) {
   if (ergebnisGespeichert != 1 || zuletztGespeichert.empty()) return {};
+  if (schwarzeKacheln > 0) {
+    return Format(NG_("unvollständig gespeichert ({} Kachel schwarz, Fotos nicht lesbar): ",
+                      "unvollständig gespeichert ({} Kacheln schwarz, Fotos nicht lesbar): ",
+                      static_cast<uint64_t>(schwarzeKacheln)),
+                  schwarzeKacheln) +
+           zuletztGespeichert;
+  }
   return _("gespeichert: ") + zuletztGespeichert;
 }
 

@@ -41,8 +41,11 @@ std::string Skalierungstext(int32_t anzeigeBreite, int32_t mosaikBreite, int32_t
                             int32_t zielHoehe);
 
 // "gespeichert: /home/…/mosaik.jpg" while the mosaic shown counts as saved and a save
-// succeeded (`zuletztGespeichert`, the file written); else empty.
-std::string Speicherhinweis(uint8_t ergebnisGespeichert, const std::string& zuletztGespeichert);
+// succeeded (`zuletztGespeichert`, the file written); else empty. With `schwarzeKacheln`
+// cells black where photos were meant the file is named as incomplete, never as saved
+// plainly.
+std::string Speicherhinweis(uint8_t ergebnisGespeichert, const std::string& zuletztGespeichert,
+                            int32_t schwarzeKacheln = 0);
 
 // "die Vorlage ist zu 25 % in das Fotomosaik eingeblendet" for slider position −15.
 std::string Blendtext(int32_t position);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "alben_helfer.h"
 #include "albums/album_bearbeitung.h"
 #include "albums/katalog.h"
@@ -63,32 +66,27 @@ TEST_F(Operationen, NewAlbumsAreNumberedChosenAtOnceAndSaved) {
   Bilder(platte / "a/innen/", 2);
 
   AlbumImEditor erstes = NeuesAlbumBeginnen(zustand, alben.kontext, benutzer);
-  EXPECT_EQ(erstes.name, "neues Album 1");
-  EXPECT_EQ(erstes.position, 2u);
-  EXPECT_EQ(zustand.AlbenAuswahl.back(), "neues Album 1");
-  EXPECT_EQ(zustand.AktAlbum.Name, "neues Album 1");
-  EXPECT_TRUE(zustand.AktAlbum.Verzeichnisse.empty());
+  EXPECT_EQ(std::tuple(erstes.name, erstes.position, zustand.AlbenAuswahl.back(),
+                       zustand.AktAlbum.Name, zustand.AktAlbum.Verzeichnisse.size()),
+            std::tuple("neues Album 1", 2u, "neues Album 1", "neues Album 1", 0u));
   AlbumBearbeitungAbschliessen(zustand, alben.kontext, erstes);
 
   // The first name is taken now.
   const AlbumImEditor zweites = Anlegen("Urlaub", {platte / "a"});
   EXPECT_EQ(zweites.anzahl.gesamt, 5);
   EXPECT_EQ(Namen(), (std::vector<std::string>{"neues Album 1", "Urlaub"}));
-  ASSERT_EQ(zustand.AlbenAuswahl.size(), 4u);
-  EXPECT_EQ(zustand.Albenliste.size(), 4u);
-  EXPECT_EQ(zustand.AlbenAuswahl[3], "Urlaub");
+  ASSERT_EQ(std::tuple(zustand.AlbenAuswahl.size(), zustand.Albenliste.size()), std::tuple(4u, 4u));
   const TGalerieGlobal& urlaub = zustand.Albenliste[3];
-  EXPECT_EQ(urlaub.Name, "Urlaub");
-  EXPECT_EQ(urlaub.Dateiname, "Album 2");
-  EXPECT_EQ(urlaub.Verzeichnisse, std::vector<std::string>{platte / "a/"});
-  EXPECT_EQ(urlaub.AlleVerzeichnisse.size(), 2u);
-  EXPECT_EQ(urlaub.Seriennummer, "1111-2222");
+  EXPECT_EQ(std::tuple(zustand.AlbenAuswahl[3], urlaub.Name, urlaub.Dateiname, urlaub.Verzeichnisse,
+                       urlaub.AlleVerzeichnisse.size(), urlaub.Seriennummer),
+            std::tuple("Urlaub", "Urlaub", "Album 2", std::vector<std::string>{platte / "a/"}, 2u,
+                       "1111-2222"));
 
   TGalerieGlobal gespeichert;
   gespeichert.Name = "Urlaub";
   AlbumLaden(alben.kontext, gespeichert);
-  EXPECT_EQ(gespeichert.Anzahl.gesamt, 5);
-  EXPECT_EQ(gespeichert.Verzeichnisse, urlaub.Verzeichnisse);
+  EXPECT_EQ(std::tuple(gespeichert.Anzahl.gesamt, gespeichert.Verzeichnisse),
+            std::tuple(5, urlaub.Verzeichnisse));
   EXPECT_EQ(NeuesAlbumBeginnen(zustand, alben.kontext, benutzer).name, "neues Album 2");
 }
 
@@ -97,8 +95,7 @@ TEST_F(Operationen, ANewAlbumThatCannotBeSavedIsNotLeftChosen) {
   const AlbenKontext unbeschreibbar{platte / "datei/Alben/"};
   AlbumImEditor editor = NeuesAlbumBeginnen(zustand, unbeschreibbar, benutzer);
   EXPECT_THROW(AlbumBearbeitungAbschliessen(zustand, unbeschreibbar, editor), WriteError);
-  EXPECT_EQ(zustand.AlbenAuswahl.size(), 2u);
-  EXPECT_EQ(zustand.Albenliste.size(), 2u);
+  EXPECT_EQ(std::tuple(zustand.AlbenAuswahl.size(), zustand.Albenliste.size()), std::tuple(2u, 2u));
 }
 
 TEST_F(Operationen, EditingRenamesAChosenAlbumAndKeepsItsFiles) {
@@ -109,21 +106,20 @@ TEST_F(Operationen, EditingRenamesAChosenAlbumAndKeepsItsFiles) {
 
   std::optional<AlbumImEditor> editor = AlbumBearbeitenBeginnen(zustand, 2);
   ASSERT_TRUE(editor);
-  EXPECT_EQ(editor->name, "Urlaub");
-  EXPECT_EQ(editor->anzahl.gesamt, 3);
+  EXPECT_EQ(std::tuple(editor->name, editor->anzahl.gesamt), std::tuple("Urlaub", 3));
   OrdnerHinzufuegen(umgebung, zustand.AktAlbum, editor->anzahl, platte / "b/");
   editor->name = "Reise";
   AlbumBearbeitungAbschliessen(zustand, alben.kontext, *editor);
 
   EXPECT_EQ(Namen(), std::vector<std::string>{"Reise"});
-  EXPECT_EQ(zustand.AlbenAuswahl[2], "Reise");
-  EXPECT_EQ(zustand.Albenliste[2].Name, "Reise");
-  EXPECT_EQ(zustand.Albenliste[2].Anzahl.gesamt, 7);
+  EXPECT_EQ(std::tuple(zustand.AlbenAuswahl[2], zustand.Albenliste[2].Name,
+                       zustand.Albenliste[2].Anzahl.gesamt),
+            std::tuple("Reise", "Reise", 7));
   TGalerieGlobal gespeichert;
   gespeichert.Name = "Reise";
   AlbumLaden(alben.kontext, gespeichert);
-  EXPECT_EQ(gespeichert.Dateiname, "Album 1");
-  EXPECT_EQ(gespeichert.Verzeichnisse.size(), 2u);
+  EXPECT_EQ(std::tuple(gespeichert.Dateiname, gespeichert.Verzeichnisse.size()),
+            std::tuple("Album 1", 2u));
   // The rescan marked the cache for rebuilding, and the mark moved with the name.
   EXPECT_EQ(ProfileFile::Load(alben.kontext.Katalog()).Read("Reise", "Ak5"), "2");
 
@@ -157,8 +153,7 @@ TEST_F(Operationen, ChoosingUnchoosingAndDeletingKeepTheListsParallel) {
   AlbumLoeschenUndAbwaehlen(neu, alben.kontext, "Garten");
   AlbumLoeschenUndAbwaehlen(neu, alben.kontext, "Urlaub");
   EXPECT_TRUE(Namen().empty());
-  EXPECT_EQ(neu.AlbenAuswahl.size(), 2u);
-  EXPECT_EQ(neu.Albenliste.size(), 2u);
+  EXPECT_EQ(std::tuple(neu.AlbenAuswahl.size(), neu.Albenliste.size()), std::tuple(2u, 2u));
   EXPECT_FALSE(FileExists(alben.Datei("Album 1.nbd")));
 }
 
@@ -166,8 +161,8 @@ TEST_F(Operationen, ARemovableAlbumIsChosenOnlyWithItsDisc) {
   Bilder(cd / "fotos/", 2);
   Anlegen("Sommer", {cd / "fotos"});
   EXPECT_EQ(benutzer.namensfragen, 1);
-  EXPECT_TRUE(zustand.Albenliste[2].Wechselmedium);
-  EXPECT_EQ(zustand.Albenliste[2].Laufwerk, Ohne(cd.path()));
+  EXPECT_EQ(std::tuple(zustand.Albenliste[2].Wechselmedium, zustand.Albenliste[2].Laufwerk),
+            std::tuple(true, Ohne(cd.path())));
 
   AlbenZustand neu;
   medien.media[Ohne(cd.path())].kennung = "9999-0000";  // another disc in the drive
@@ -209,12 +204,10 @@ TEST_F(Operationen, TheEditorKeepsOneMediumAndRescansOnEveryChange) {
   // The last folder gone, the album takes folders of another medium.
   EXPECT_FALSE(OrdnerEntfernen(umgebung, album, anzahl, 1));
   EXPECT_TRUE(OrdnerEntfernen(umgebung, album, anzahl, 0));
-  EXPECT_EQ(anzahl.gesamt, 0);
-  EXPECT_TRUE(album.Seriennummer.empty());
+  EXPECT_EQ(std::tuple(anzahl.gesamt, album.Seriennummer), std::tuple(0, std::string()));
   EXPECT_EQ(OrdnerHinzufuegen(umgebung, album, anzahl, cd / "fotos"), Aufnahme::Aufgenommen);
-  EXPECT_TRUE(album.Wechselmedium);
-  EXPECT_EQ(album.MediumName, "Urlaubs-CD");
-  EXPECT_EQ(anzahl.gesamt, 1);
+  EXPECT_EQ(std::tuple(album.Wechselmedium, album.MediumName, anzahl.gesamt),
+            std::tuple(true, "Urlaubs-CD", 1));
 }
 
 }  // namespace

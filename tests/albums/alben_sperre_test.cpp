@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <optional>
 
 #include "alben_helfer.h"
 #include "albums/alben_operationen.h"
 #include "albums/katalog.h"
 #include "platform/atomic_file.h"
-#include "platform/folder_lock.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
 #include "support/fremde_sperre.h"
@@ -75,24 +73,6 @@ TEST(AlbenSperre, AChangeWaitsWithANoteAndGivesUpUnchangedAfterTheTimeAllowed) {
   const auto gewartet = std::chrono::steady_clock::now() - anfang;
   EXPECT_GE(gewartet, kZweiteln);
   EXPECT_LT(gewartet, kZweiteln * 3 / 2);
-}
-
-TEST(AlbenSperre, AChangeGoesOnOnceTheOtherProgramIsDone) {
-  AlbenOrdner alben;
-  TestBenutzer benutzer;
-  AlbenKontext kontext = alben.kontext;
-  kontext.benutzer = &benutzer;
-  std::optional<FolderLock> anderer;
-  anderer.emplace(alben.folder.path(), kKurz);
-  benutzer.beimEreignis = [&](int32_t runde) {
-    if (runde == 3) anderer.reset();
-  };
-  AlbumSpeichern(kontext, Album("Eins", "Album 1"));
-  EXPECT_EQ(benutzer.ereignisRunden, 3);
-  EXPECT_EQ(benutzer.hinweise.size(), 1u);
-  std::vector<std::string> namen;
-  AlbennamenLaden(alben.kontext, namen);
-  EXPECT_EQ(namen, std::vector<std::string>{"Eins"});
 }
 
 // Each new file name is taken at once: the next program asking gets another one.

@@ -35,19 +35,6 @@ struct Zustand : ::testing::Test {
   AlbenZustand zustand;
 };
 
-TEST_F(Zustand, StartsWithTheTwoSummaryEntriesOnly) {
-  ASSERT_EQ(zustand.Albenliste.size(), 2u);
-  EXPECT_EQ(zustand.AlbenAuswahl, (std::vector<std::string>{"alle vorhandenen Alben zusammen",
-                                                            "alle gewählten Alben zusammen"}));
-  EXPECT_EQ(zustand.Albenliste[1].Name, "alle gewählten Alben zusammen");
-  EXPECT_TRUE(zustand.AktAlbum.mitUnterverzeichnissen);
-  zustand.AlbenSummieren(alben.kontext);
-  EXPECT_EQ(zustand.Albenliste[0].Anzahl, Bildzahlen{});
-  EXPECT_EQ(zustand.Albenliste[1].Anzahl, Bildzahlen{});
-  EXPECT_TRUE(zustand.GewaehlteAlben().empty());
-  EXPECT_EQ(zustand.GewaehlteBilderZaehlen(), Bildzahlen{});
-}
-
 TEST_F(Zustand, ChoosingAndUnchoosingKeepsTotalsAndListsInStep) {
   Anlegen("Urlaub", 120);
   Anlegen("Garten", 30);
@@ -94,22 +81,6 @@ TEST_F(Zustand, AnAlbumNeverScannedIsScannedWhenChosen) {
   EXPECT_TRUE(album.AlleVerzeichnisse.empty());
   EXPECT_EQ(benutzer.scan, (std::vector<std::string>{"leeren", "leeren"}));
   EXPECT_EQ(ProfileFile::Load(alben.kontext.Katalog()).Read("Neu", "Ak5"), "2");
-}
-
-TEST_F(Zustand, AMissingMediumLeavesTheAlbumUnchosen) {
-  Anlegen("CD", 10);
-  medien.media["/media/cd"] = {"0012-ABCD", kLaufwerksklasseWechselmedium};
-  zustand.AktMedium = AktuellesMedium{"/media/cd", "0012-ABCD", "Sommer"};
-  EXPECT_EQ(zustand.AlbumWaehlen("CD", alben.kontext, medien, benutzer), 2);
-  zustand.AlbumAbwaehlen(2);
-
-  medien.media.erase("/media/cd");
-  EXPECT_EQ(zustand.AlbumWaehlen("CD", alben.kontext, medien, benutzer), -1);
-  EXPECT_EQ(benutzer.warnungen,
-            std::vector<std::string>{"Bitte legen Sie erst das ensprechende Medium \"Sommer\" "
-                                     "in Laufwerk \"/media/cd\" ein."});
-  EXPECT_EQ(zustand.Albenliste.size(), 2u);
-  EXPECT_EQ(zustand.AlbenAuswahl.size(), 2u);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "alben_helfer.h"
 
 namespace tilvendo {
@@ -9,6 +12,11 @@ namespace {
 
 using testing::FalscheMedien;
 using testing::ProtokollBenutzer;
+
+// What binding an album to a medium sets.
+auto Bindung(const TGalerieGlobal& a) {
+  return std::tuple(a.Seriennummer, a.Laufwerk, a.MediumName, a.Wechselmedium);
+}
 
 struct Medien : ::testing::Test {
   Medien() {
@@ -25,9 +33,8 @@ struct Medien : ::testing::Test {
 
 TEST_F(Medien, AFixedDiskBindsTheAlbumAndASecondDiskIsRefused) {
   EXPECT_TRUE(MediumBinden(album, "/daten/bilder/", medien, benutzer));
-  EXPECT_EQ(album.Seriennummer, "1111-2222");
-  EXPECT_FALSE(album.Wechselmedium);
-  EXPECT_EQ(benutzer.namensfragen, 0);
+  EXPECT_EQ(std::tuple(album.Seriennummer, album.Wechselmedium, benutzer.namensfragen),
+            std::tuple("1111-2222", false, 0));
 
   const TGalerieGlobal vorher = album;
   EXPECT_FALSE(MediumBinden(album, "/home/anna/fotos/", medien, benutzer));
@@ -48,27 +55,19 @@ TEST_F(Medien, UnusableFileSystemsAreRefusedWithTheNetworkWarning) {
 
 TEST_F(Medien, ARemovableMediumIsNamedOnceAndRememberedByItsMountPoint) {
   EXPECT_TRUE(MediumBinden(album, "/media/anna/URLAUB/2019/", medien, benutzer));
-  EXPECT_EQ(album.Seriennummer, "0012-ABCD");
-  EXPECT_EQ(album.Laufwerk, "/media/anna/URLAUB");
-  EXPECT_EQ(album.MediumName, "Urlaubs-CD");
-  EXPECT_TRUE(album.Wechselmedium);
+  EXPECT_EQ(Bindung(album), std::tuple("0012-ABCD", "/media/anna/URLAUB", "Urlaubs-CD", true));
   benutzer.mediumName = "anders";
   EXPECT_TRUE(MediumBinden(album, "/media/anna/URLAUB/2020/", medien, benutzer));
-  EXPECT_EQ(benutzer.namensfragen, 1);
-  EXPECT_EQ(album.MediumName, "Urlaubs-CD");
+  EXPECT_EQ(std::tuple(benutzer.namensfragen, album.MediumName), std::tuple(1, "Urlaubs-CD"));
 
   MediumFreigeben(album);
-  EXPECT_EQ(album.Seriennummer, "");
-  EXPECT_EQ(album.Laufwerk, "");
-  EXPECT_EQ(album.MediumName, "");
-  EXPECT_FALSE(album.Wechselmedium);
+  EXPECT_EQ(Bindung(album), std::tuple("", "", "", false));
   EXPECT_TRUE(MediumBinden(album, "/home/anna/", medien, benutzer));
 }
 
 TEST_F(Medien, AnEmptyDriveDoesNotBindTheAlbum) {
   EXPECT_TRUE(MediumBinden(album, "/media/anna/LEER/", medien, benutzer));
-  EXPECT_EQ(album.Seriennummer, "");
-  EXPECT_TRUE(album.Wechselmedium);
+  EXPECT_EQ(std::tuple(album.Seriennummer, album.Wechselmedium), std::tuple("", true));
   EXPECT_TRUE(MediumBinden(album, "/home/x/", medien, benutzer));
   EXPECT_EQ(album.Seriennummer, "3333-4444");
 }

@@ -239,19 +239,6 @@ TEST(Signaturdatei, ARebuildThatNeverClosesLeavesNoCacheAndNoTrace) {
   EXPECT_EQ(c.DateienImOrdner(), vorher - 1);  // the picture list is gone, nothing added
 }
 
-TEST(Signaturdatei, ACacheThatCannotBeWrittenIsReportedAndStaysInvalid) {
-  Cache c;
-  c.ZustandSetzen("0");
-  // A folder where the cache file should go: the finished cache cannot replace it.
-  std::filesystem::create_directory(c.CachePfad());
-  Signaturdatei datei;
-  EXPECT_EQ(SignaturdateiOeffnen(datei, kStufe, c.album, c.kontext), kCacheNeuAufbauen);
-  datei.Schreiben(Datensatz(1));
-  EXPECT_EQ(SignaturdateiSchliessen(datei, kStufe, c.album, c.kontext),
-            "nach " + c.CachePfad() + " kann nicht geschrieben werden");
-  EXPECT_EQ(c.Zustand(), "1");
-}
-
 TEST(Signaturdatei, DamagedOrDiscardedCachesAreRebuiltNextTime) {
   Cache c;
   Signaturdatei datei;

@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <regex>
 #include <set>
+#include <tuple>
 
 #include "cli/aufruf.h"
 #include "kommandozeile.h"
@@ -19,41 +21,22 @@ bool Enthaelt(const std::string& text, const std::string& teil) {
   return text.find(teil) != std::string::npos;
 }
 
-void GleicheOptionen(const cli::MosaikOptionen& a, const cli::MosaikOptionen& b) {
-  EXPECT_EQ(a.vorlage, b.vorlage);
-  EXPECT_EQ(a.ausgabe, b.ausgabe);
-  EXPECT_EQ(a.alben, b.alben);
-  ASSERT_EQ(a.kacheln.has_value(), b.kacheln.has_value());
-  if (a.kacheln) {
-    EXPECT_EQ(std::pair(a.kacheln->a, a.kacheln->b), std::pair(b.kacheln->a, b.kacheln->b));
-  }
-  EXPECT_EQ(a.groesse.has_value(), b.groesse.has_value());
-  EXPECT_EQ(a.grossformat, b.grossformat);
-  ASSERT_EQ(a.druck.has_value(), b.druck.has_value());
-  if (a.druck) {
-    EXPECT_EQ(std::pair(a.druck->breite, a.druck->hoehe), std::pair(b.druck->breite, b.druck->hoehe));
-  }
-  EXPECT_EQ(a.dpi, b.dpi);
-  EXPECT_EQ(a.liste, b.liste);
-  EXPECT_EQ(a.formanalyse, b.formanalyse);
-  EXPECT_EQ(a.methode, b.methode);
-  EXPECT_EQ(a.muster, b.muster);
-  EXPECT_EQ(a.mindestabstand, b.mindestabstand);
-  EXPECT_EQ(a.vorlagenAnteil, b.vorlagenAnteil);
-  EXPECT_EQ(a.farbtiefe, b.farbtiefe);
-  EXPECT_EQ(a.qualitaet, b.qualitaet);
-  EXPECT_EQ(a.seed, b.seed);
-  EXPECT_EQ(a.protokoll, b.protokoll);
-  EXPECT_EQ(a.bericht, b.bericht);
-  const Verfahren& v = a.verfahren;
-  const Verfahren& w = b.verfahren;
-  EXPECT_EQ(std::tuple(v.Aufrichten, v.SchnellLesen, v.Wahrnehmung, v.Zuschneiden, v.Farbangleich,
-                       v.MaxVerwendungen, v.JedesFoto),
-            std::tuple(w.Aufrichten, w.SchnellLesen, w.Wahrnehmung, w.Zuschneiden, w.Farbangleich,
-                       w.MaxVerwendungen, w.JedesFoto));
+// Every option the parser sets, as one value to compare.
+auto Felder(const cli::MosaikOptionen& o) {
+  const auto kacheln =
+      o.kacheln ? std::optional(std::pair(o.kacheln->a, o.kacheln->b)) : std::nullopt;
+  const auto druck =
+      o.druck ? std::optional(std::pair(o.druck->breite, o.druck->hoehe)) : std::nullopt;
+  const Verfahren& v = o.verfahren;
+  return std::tuple(o.vorlage, o.ausgabe, o.alben, kacheln, o.groesse.has_value(), o.grossformat,
+                    druck, o.dpi, o.liste, o.formanalyse, o.methode, o.muster, o.mindestabstand,
+                    o.vorlagenAnteil, o.farbtiefe, o.qualitaet, o.seed, o.protokoll, o.bericht,
+                    v.Aufrichten, v.SchnellLesen, v.Wahrnehmung, v.Zuschneiden, v.Farbangleich,
+                    v.MaxVerwendungen, v.JedesFoto);
 }
 
 TEST(EnglischeNamen, EveryEnglishNameReadsAsItsGermanOne) {
+  // clang-format off
   const cli::Aufruf englisch = cli::AufrufLesen(
       {"--albums-dir", "A", "mosaic", "t.jpg", "o.tif", "--album", "X", "--tiles", "40x30",
        "--large-format", "--print", "24x36in", "--dpi", "300", "--placement-list", "l.csv",
@@ -67,22 +50,22 @@ TEST(EnglischeNamen, EveryEnglishNameReadsAsItsGermanOne) {
        "--mindestabstand", "4", "--einblenden", "30", "--seed", "5", "--protokoll", "--bericht",
        "--ohne-drehung", "--schnell", "--wahrnehmung", "--zuschneiden", "--farbangleich", "40",
        "--max-verwendungen", "3", "--jedes-foto"});
+  // clang-format on
   EXPECT_EQ(englisch.befehl, cli::Befehl::Mosaik);
   EXPECT_EQ(englisch.albenPfad, deutsch.albenPfad);
-  GleicheOptionen(englisch.mosaik, deutsch.mosaik);
+  EXPECT_EQ(Felder(englisch.mosaik), Felder(deutsch.mosaik));
   // The values differ from the defaults, so that a name read as another one shows.
   EXPECT_EQ(englisch.mosaik.methode, 2);
   EXPECT_EQ(englisch.mosaik.muster, 2);
 
-  GleicheOptionen(
-      cli::AufrufLesen({"mosaic", "t.jpg", "o.bmp", "--album", "X", "--size", "3000x2000",
-                        "--large-format", "--bit-depth", "8", "--method", "fast", "--pattern",
-                        "suppress"})
-          .mosaik,
-      cli::AufrufLesen({"mosaik", "t.jpg", "o.bmp", "--album", "X", "--groesse", "3000x2000",
-                        "--grossformat", "--farbtiefe", "8", "--methode", "schnell", "--muster",
-                        "unterdruecken"})
-          .mosaik);
+  EXPECT_EQ(Felder(cli::AufrufLesen({"mosaic", "t.jpg", "o.bmp", "--album", "X", "--size",
+                                     "3000x2000", "--large-format", "--bit-depth", "8", "--method",
+                                     "fast", "--pattern", "suppress"})
+                       .mosaik),
+            Felder(cli::AufrufLesen({"mosaik", "t.jpg", "o.bmp", "--album", "X", "--groesse",
+                                     "3000x2000", "--grossformat", "--farbtiefe", "8", "--methode",
+                                     "schnell", "--muster", "unterdruecken"})
+                       .mosaik));
   EXPECT_EQ(cli::AufrufLesen({"mosaic", "t.jpg", "o.jpg", "--album", "X", "--quality", "70"})
                 .mosaik.qualitaet,
             70);
@@ -196,55 +179,51 @@ class EnglischeBefehlszeile : public ::testing::Test {
   Kommandozeile tilvendo;
 };
 
-TEST_F(EnglischeBefehlszeile, WrongUsageIsExplainedInEnglishWithTheSameExitCodes) {
-  const std::vector<std::string> ohneFormat = {"mosaic", "a.jpg", "b.xyz", "--album", "X"};
-  const std::vector<std::string> unbekannt = {"mosaik", "a.jpg", "b.jpg", "--frob"};
-  const Ergebnis deutsch = tilvendo(ohneFormat);
-  const Ergebnis deutschUnbekannt = tilvendo(unbekannt);
+// The messages come from the catalogue; an option is named as it was given.
+TEST_F(EnglischeBefehlszeile, WrongUsageNamesTheOptionAsItWasGiven) {
   const InSprache englisch("en_US.UTF-8");
-  const Ergebnis e = tilvendo(ohneFormat);
-  EXPECT_EQ(e.code, deutsch.code);
-  EXPECT_EQ(e.code, cli::kExitAufruf);
-  EXPECT_TRUE(Enthaelt(e.fehler, "tilvendo: The output must end in .bmp, .jpg or .jpeg")) << e.fehler;
-  const Ergebnis u = tilvendo(unbekannt);
-  EXPECT_EQ(u.code, deutschUnbekannt.code);
-  EXPECT_EQ(u.fehler, "tilvendo: Unknown option --frob. See tilvendo --help.\n");
-  // An option is named as it was given.
   const Ergebnis kacheln = tilvendo({"mosaic", "a.jpg", "b.jpg", "--album", "X", "--tiles", "0x5"});
+  EXPECT_EQ(kacheln.code, cli::kExitAufruf);
   EXPECT_EQ(kacheln.fehler, "tilvendo: --tiles must lie between 1 and 999.\n");
-  const Ergebnis album = tilvendo({"album", "show", "Nirgends"});
-  EXPECT_EQ(album.code, cli::kExitFehler);
-  EXPECT_TRUE(Enthaelt(album.fehler, "“tilvendo album list” shows all albums.")) << album.fehler;
 }
 
 TEST_F(EnglischeBefehlszeile, TheReportAndTheListOfAlbumsInEnglishWithTheirNumbers) {
   FotosSchreiben(tilvendo / "fotos", 40);
   VorlageSchreiben(tilvendo / "vorlage.bmp");
   std::filesystem::create_directories(tilvendo / "aus");
-  const std::vector<std::string> mosaik = {"mosaic", tilvendo / "vorlage.bmp", tilvendo / "aus/m.jpg",
-                                           "--album", "Colours", "--tiles", "6x4", "--report"};
+  const std::vector<std::string> mosaik = {"mosaic",
+                                           tilvendo / "vorlage.bmp",
+                                           tilvendo / "aus/m.jpg",
+                                           "--album",
+                                           "Colours",
+                                           "--tiles",
+                                           "6x4",
+                                           "--report"};
   ASSERT_EQ(tilvendo({"album", "create", "Colours", tilvendo / "fotos"}).code, 0);
   // The exact seconds with the decimal comma in German, the point in English.
   const Ergebnis deutsch = tilvendo(mosaik);
-  EXPECT_TRUE(std::regex_search(deutsch.aus, std::regex(R"(Gesamtdauer: \d\d min. und \d\d sek. \(\d+,\d{3} s\))")))
+  EXPECT_TRUE(std::regex_search(
+      deutsch.aus, std::regex(R"(Gesamtdauer: \d\d min. und \d\d sek. \(\d+,\d{3} s\))")))
       << deutsch.aus;
   ASSERT_EQ(tilvendo({"album", "delete", "Colours"}).code, 0);
   const InSprache englisch("en_US.UTF-8");
   const Ergebnis angelegt = tilvendo({"album", "create", "Colours", tilvendo / "fotos"});
   ASSERT_EQ(angelegt.code, 0) << angelegt.fehler;
-  EXPECT_TRUE(Enthaelt(angelegt.aus, "Album “Colours” created: 40 pictures in 1 folder.")) << angelegt.aus;
+  EXPECT_TRUE(Enthaelt(angelegt.aus, "Album “Colours” created: 40 pictures in 1 folder."))
+      << angelegt.aus;
   const Ergebnis liste = tilvendo({"album", "list"});
   EXPECT_EQ(liste.aus, "Colours\t40 pictures\thard disk (1234-ABCD)\n");
 
   const std::string plakat = tilvendo / "aus/plakat.png";
-  const Ergebnis e = tilvendo({"mosaic", tilvendo / "vorlage.bmp", plakat, "--album", "Colours",
-                               "--tiles", "12x9", "--large-format", "--zoom", "3000", "--dpi",
-                               "600", "--report", "--seed", "5"});
+  const Ergebnis e =
+      tilvendo({"mosaic", tilvendo / "vorlage.bmp", plakat, "--album", "Colours", "--tiles", "12x9",
+                "--large-format", "--zoom", "3000", "--dpi", "600", "--report", "--seed", "5"});
   ASSERT_EQ(e.code, 0) << e.fehler;
   EXPECT_TRUE(Enthaelt(e.aus, "Tile edge 12.7 mm at 600 dpi")) << e.aus;
   EXPECT_TRUE(Enthaelt(e.aus, "12 x 9 tiles, 108 in total, each 300 x 300 pixels")) << e.aus;
   EXPECT_TRUE(Enthaelt(e.aus, "Mosaic saved: " + plakat + " (3600 x 2700 pixels)")) << e.aus;
-  EXPECT_TRUE(std::regex_search(e.aus, std::regex(R"(Total time: \d\d min \d\d s \(\d+\.\d{3} s\))")))
+  EXPECT_TRUE(
+      std::regex_search(e.aus, std::regex(R"(Total time: \d\d min \d\d s \(\d+\.\d{3} s\))")))
       << e.aus;
   EXPECT_TRUE(Enthaelt(e.fehler, "Composing the mosaic ... done (")) << e.fehler;
 }

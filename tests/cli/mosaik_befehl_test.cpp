@@ -3,12 +3,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+#include <vector>
 
 #include "cli/mosaik_befehl.h"
 #include "engine/berechnungslauf.h"
 #include "kommandozeile.h"
 #include "pictures/bilder_laden.h"
 #include "pictures/speichern.h"
+#include "platform/pixel.h"
 
 namespace tilvendo::testing {
 namespace {
@@ -174,22 +179,110 @@ TEST_F(MosaikBefehl, PhotosGoneSinceReadingAreReportedNotSavedAsBlack) {
   ASSERT_EQ(e.code, 0) << e.fehler;
   EXPECT_FALSE(Enthaelt(e.fehler, "Warnung")) << e.fehler;
 
-  // Photos damaged since are placed but cannot be drawn: their cells stay black.
-  for (int i = 1; i < 40; i += 4) WriteWholeFile(foto(i), "kaputt");
-  e = tilvendo(Mosaik(tilvendo / "aus/teil.jpg", {"--bericht"}));
-  ASSERT_EQ(e.code, 0) << e.fehler;
-  EXPECT_TRUE(Enthaelt(e.fehler, "Kacheln sind schwarz geblieben, weil Bilder fehlen")) << e.fehler;
-  EXPECT_TRUE(Enthaelt(e.fehler, "aktualisieren Sie die verwendeten Alben")) << e.fehler;
-  EXPECT_TRUE(Enthaelt(e.aus, "schwarz gebliebene Kacheln (Bilder nicht lesbar): ")) << e.aus;
-
-  // With no photo left that can be read there is no mosaic: nothing is written, and the
-  // exit code says so.
-  for (int i = 3; i < 40; i += 4) WriteWholeFile(foto(i), "kaputt");
+  // With no photo left that can be read there is no mosaic, not even a black one: nothing
+  // is written, and the exit code says so. The cache is marked: the next run reads the
+  // album again and finds nothing to place.
+  for (int i = 1; i < 40; i += 2) WriteWholeFile(foto(i), "kaputt");
   e = tilvendo(Mosaik(tilvendo / "aus/leer.jpg"));
   EXPECT_EQ(e.code, 1);
   EXPECT_TRUE(Enthaelt(e.fehler, "Warnung: " + std::string(kUnlesbarWarnung))) << e.fehler;
-  EXPECT_EQ(Dateien(tilvendo / "aus"),
-            (std::vector<std::string>{"erst.jpg", "ohne.jpg", "teil.jpg"}));
+  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"erst.jpg", "ohne.jpg"}));
+  e = tilvendo(Mosaik(tilvendo / "aus/leer.jpg"));
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "Warnung: " + std::string(kBilderWarnung))) << e.fehler;
+  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"erst.jpg", "ohne.jpg"}));
+}
+
+// Cells of the placement list, by column and row, with their photo.
+std::map<std::pair<int, int>, std::string> Liste(const std::string& pfad) {
+  std::map<std::pair<int, int>, std::string> zellen;
+  std::istringstream text(ReadWholeFile(pfad));
+  std::string zeile;
+  std::getline(text, zeile);  // the head
+  while (std::getline(text, zeile)) {
+    const size_t a = zeile.find(',');
+    const size_t b = zeile.find(',', a + 1);
+    zellen[{std::stoi(zeile.substr(0, a)), std::stoi(zeile.substr(a + 1, b - a - 1))}] =
+        zeile.substr(b + 1);
+  }
+  return zellen;
+}
+
+// The pixels of cell (x, y) of a mosaic of 20 × 22 pixel tiles.
+std::vector<Farbe> Zellpixel(const Bitmap& bild, int x, int y) {
+  std::vector<Farbe> pixel;
+  for (int v = 0; v < 22; ++v) {
+    for (int u = 0; u < 20; ++u)
+      pixel.push_back(ReadPixel(bild, (x - 1) * 20 + u, (y - 1) * 22 + v));
+  }
+  return pixel;
+}
+
+// Photos emptied since their cache was written, as sync tools leave placeholders: the
+// mosaic shows the nearest readable photo in their cells instead of black, the list names
+// it, every other cell stays as it was, and the next run reads the album again and leaves
+// the empty files out.
+TEST_F(MosaikBefehl, PhotosEmptiedSinceTheCacheWasBuiltGiveWayToReadableOnes) {
+  const std::string erst = tilvendo / "aus/erst.bmp";
+  const std::string erstListe = tilvendo / "aus/erst.csv";
+  Ergebnis e = tilvendo(Mosaik(erst, {"--einblenden", "0", "--liste", erstListe}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  const auto vorher = Liste(erstListe);
+  ASSERT_EQ(vorher.size(), 24u);
+  // Every photo of the top row is emptied.
+  std::set<std::string> geleert;
+  for (int x = 1; x <= 6; ++x) geleert.insert(vorher.at({x, 1}));
+  for (const std::string& foto : geleert) WriteWholeFile(foto, "");
+  int betroffen = 0;
+  for (const auto& [zelle, foto] : vorher) betroffen += geleert.count(foto) != 0 ? 1 : 0;
+  std::string cache;
+  for (const auto& eintrag : fs::directory_iterator(tilvendo.alben())) {
+    if (eintrag.path().extension() == ".nba") cache = eintrag.path();
+  }
+  const std::string alterCache = ReadWholeFile(cache);
+
+  const std::string zweite = tilvendo / "aus/zweite.bmp";
+  const std::string zweiteListe = tilvendo / "aus/zweite.csv";
+  e = tilvendo(Mosaik(zweite, {"--einblenden", "0", "--liste", zweiteListe, "--bericht"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: " + ErsatzfotosHinweis(betroffen))) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.fehler, "Warnung")) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.aus, "schwarz")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "Mosaik gespeichert: " + zweite)) << e.aus;
+  Bitmap a;
+  Bitmap b;
+  ASSERT_TRUE(LoadWholePicture(a, erst));
+  ASSERT_TRUE(LoadWholePicture(b, zweite));
+  const auto nachher = Liste(zweiteListe);
+  ASSERT_EQ(nachher.size(), 24u);
+  const std::vector<Farbe> schwarz(20 * 22, Farbe{0, 0, 0});
+  for (const auto& [zelle, foto] : vorher) {
+    const auto [x, y] = zelle;
+    const std::string& jetzt = nachher.at(zelle);
+    EXPECT_EQ(geleert.count(jetzt), 0u) << x << "," << y << " " << jetzt;
+    if (geleert.count(foto) == 0) {
+      // A readable photo's cell is as it was, pixel for pixel.
+      EXPECT_EQ(jetzt, foto);
+      EXPECT_EQ(Zellpixel(b, x, y), Zellpixel(a, x, y)) << x << "," << y;
+      continue;
+    }
+    EXPECT_NE(Zellpixel(b, x, y), schwarz) << x << "," << y;
+    // The photo the list names is the one the cell shows, as it shows in any other cell.
+    for (const auto& [andere, anderesFoto] : nachher) {
+      if (anderesFoto == jetzt && geleert.count(vorher.at(andere)) == 0) {
+        EXPECT_EQ(Zellpixel(b, x, y), Zellpixel(b, andere.first, andere.second)) << x << "," << y;
+      }
+    }
+  }
+
+  // The cache was marked: the next run reads the album again, leaves the empty files out,
+  // and needs no stand-in.
+  e = tilvendo(Mosaik(tilvendo / "aus/dritte.bmp", {"--einblenden", "0"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  const int32_t lesbar = 40 - static_cast<int32_t>(geleert.size());
+  EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: " + AusgelasseneBilderHinweis(lesbar, 40))) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.fehler, "Ersatzfoto")) << e.fehler;
+  EXPECT_NE(ReadWholeFile(cache), alterCache);
 }
 
 // Cloud sync tools leave empty placeholder files: they are counted when the album is

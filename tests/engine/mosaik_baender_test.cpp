@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/grossformat.h"
 #include "engine/sitzung.h"
@@ -161,6 +163,108 @@ TEST(Mosaikbaender, EveryCellHoldsItsTileInAnyBandsAndHeldWhole) {
     ASSERT_TRUE(ganz.InBild(bild, {}));
     EXPECT_TRUE(Gleich(Gelesen(inBaendern), bild)) << "colour " << int{angleich};
   }
+}
+
+// Stored signatures for a plan: photo k of the job all of value 20·k, every cell of
+// value `zelle`, so that the nearest photo to each cell is known.
+void SignaturenGeben(Mosaikplan& plan, const Mosaikjob& job, uint8_t zelle) {
+  std::vector<GepackteFelder> fotos;
+  for (size_t k = 0; k < plan.Verwendung().Anzahl(); ++k) {
+    const std::string& datei = plan.Verwendung()[k].datei;
+    const auto nummer =
+        std::find(job.auftrag.Dateiliste.begin(), job.auftrag.Dateiliste.end(), datei) -
+        job.auftrag.Dateiliste.begin();
+    GepackteFelder felder;
+    felder.bytes.fill(static_cast<uint8_t>(20 * nummer));
+    fotos.push_back(felder);
+  }
+  GepackteFelder zellFelder;
+  zellFelder.bytes.fill(zelle);
+  plan.SignaturenSetzen(
+      std::move(fotos),
+      std::vector<GepackteFelder>(
+          static_cast<size_t>(plan.KachelnX()) * static_cast<size_t>(plan.KachelnY()), zellFelder));
+}
+
+// Where a placed photo cannot be read, the readable photo of the plan nearest to the cell
+// stands in, passing over one that cannot be read either, the same in many bands and held
+// whole, with colour adjustment too; the plan then names what was put, and composing it
+// again gives the same picture. Only when no photo at all can be read the cells stay
+// black, each counted as one where a photo was meant.
+TEST(Mosaikbaender, TheNearestReadablePhotoStandsInForAnUnreadableOne) {
+  Mosaikjob job(9, 20, 120, 90);
+  // Photo 7 is emptied like a sync placeholder; photo 8 is gone. The cells' value 150 lies
+  // nearest to photo 7 (140), then 8 (160), then 6 (120) below 5 (100).
+  WriteFileAtomically(job.auftrag.Dateiliste[7], "");
+  int betroffen = 0;
+  for (int x = 1; x <= 9; ++x) {
+    for (int y = 1; y <= 20; ++y) {
+      const int32_t bild = job.auftrag.einstellungen.Raster->at(x, y).Bild;
+      betroffen += bild == 7 || bild == 8;
+    }
+  }
+  ASSERT_GT(betroffen, 0);
+  Bitmap kachel6(12, 9);
+  ASSERT_TRUE(LoadTilePicture(kachel6, Rect{0, 0, 12, 9}, job.auftrag.Dateiliste[6], ""));
+  for (const uint8_t angleich : {uint8_t{0}, uint8_t{60}}) {
+    job.auftrag.einstellungen.verfahren.Farbangleich = angleich;
+    const auto plan = job.Plan();
+    SignaturenGeben(*plan, job, 150);
+    Mosaikbaender inBaendern(plan, job.auftrag.VorlageBild, "", KleineBaender());
+    const Bitmap streifen = Gelesen(inBaendern);
+    Mosaikbaender ganz(plan, job.auftrag.VorlageBild, "", Bandoptionen{});
+    Bitmap bild(ganz.Breite(), ganz.Hoehe());
+    ASSERT_TRUE(ganz.InBild(bild, {}));
+    EXPECT_TRUE(Gleich(streifen, bild)) << "colour " << int{angleich};
+    Bandbilanz bilanz = inBaendern.Bilanz();
+    EXPECT_EQ(bilanz.unlesbareBilder, 2);
+    EXPECT_EQ(bilanz.schwarzeKacheln, job.leer);
+    EXPECT_EQ(bilanz.ohneErsatz, 0);
+    ASSERT_EQ(bilanz.ersetzungen.size(), static_cast<size_t>(betroffen));
+    std::vector<std::string> unlesbar = bilanz.unlesbareDateien;
+    std::sort(unlesbar.begin(), unlesbar.end());
+    EXPECT_EQ(unlesbar,
+              (std::vector<std::string>{job.auftrag.Dateiliste[7], job.auftrag.Dateiliste[8]}));
+    for (const Ersetzung& e : bilanz.ersetzungen) {
+      EXPECT_EQ(plan->Verwendung()[static_cast<size_t>(e.eintrag)].datei,
+                job.auftrag.Dateiliste[6]);
+      const int32_t bild = job.auftrag.einstellungen.Raster->at(e.zelle.x, e.zelle.y).Bild;
+      EXPECT_TRUE(bild == 7 || bild == 8) << e.zelle.x << "," << e.zelle.y;
+      if (angleich == 0) {
+        for (const auto& [u, v] : {std::pair{0, 0}, {11, 8}, {5, 4}}) {
+          ASSERT_EQ(ReadPixel(streifen, (e.zelle.x - 1) * 12 + u, (e.zelle.y - 1) * 9 + v),
+                    ReadPixel(kachel6, u, v));
+        }
+      }
+    }
+    // The plan names what was put, and the same picture comes from it again.
+    plan->ErsetzungenEintragen(bilanz.ersetzungen);
+    for (const Ersetzung& e : bilanz.ersetzungen) {
+      ASSERT_NE(plan->Foto(e.zelle.x, e.zelle.y), nullptr);
+      EXPECT_EQ(*plan->Foto(e.zelle.x, e.zelle.y), job.auftrag.Dateiliste[6]);
+    }
+    for (size_t k = 0; k < plan->Verwendung().Anzahl(); ++k) {
+      const std::string& datei = plan->Verwendung()[k].datei;
+      if (datei == job.auftrag.Dateiliste[7] || datei == job.auftrag.Dateiliste[8]) {
+        EXPECT_TRUE(plan->Verwendung()[k].zellen.empty());
+      }
+    }
+    Mosaikbaender wieder(plan, job.auftrag.VorlageBild, "", KleineBaender());
+    EXPECT_TRUE(Gleich(Gelesen(wieder), bild));
+    EXPECT_TRUE(wieder.Bilanz().ersetzungen.empty());
+    EXPECT_EQ(wieder.Bilanz().schwarzeKacheln, job.leer);
+  }
+
+  // No photo left to read: every placed cell is black where a photo was meant.
+  for (int k = 0; k < kFotos - 1; ++k) WriteFileAtomically(job.auftrag.Dateiliste[k], "");
+  const auto plan = job.Plan();
+  SignaturenGeben(*plan, job, 150);
+  Mosaikbaender leer(plan, job.auftrag.VorlageBild, "", KleineBaender());
+  (void)Gelesen(leer);
+  const Bandbilanz bilanz = leer.Bilanz();
+  EXPECT_EQ(bilanz.ohneErsatz, 9 * 20 - job.leer);
+  EXPECT_EQ(bilanz.schwarzeKacheln, 9 * 20);
+  EXPECT_TRUE(bilanz.ersetzungen.empty());
 }
 
 TEST(Mosaikbaender, BandsAreWholeTileRowsAndAtLeastAStripHigh) {

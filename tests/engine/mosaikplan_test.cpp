@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/auftrag.h"
+#include "engine/mosaik_berechnen.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
 
@@ -24,6 +25,54 @@ Einstellungen Raster4x3() {
   e.ZoomX = 150;
   e.ZoomY = 50;
   return e;
+}
+
+// Signature whose first sub-cell tells `wert` apart.
+Kachelsignatur SignaturMit(uint8_t wert) {
+  Kachelsignatur signatur;
+  signatur.Felder[0][0].Rot = wert;
+  return signatur;
+}
+
+// The run gives the plan each cell's signature at that cell of a grid with more columns
+// than rows, and each placed photo's by its file, whatever its place in the tile list;
+// a placed photo without a signature leaves the plan without any.
+TEST(Mosaikplan, TheRunGivesEachCellAndPhotoItsOwnStoredSignature) {
+  Auftrag auftrag;
+  auftrag.einstellungen = Raster4x3();
+  auftrag.einstellungen.Raster = std::make_unique<Zellenraster>(4, 3);
+  for (int x = 1; x <= 4; ++x) {
+    for (int y = 1; y <= 3; ++y) {
+      auftrag.einstellungen.Raster->at(x, y).signatur = SignaturMit(static_cast<uint8_t>(10 * x + y));
+    }
+  }
+  auftrag.Dateiliste = {"a.jpg", "b.jpg", "c.jpg"};
+  for (const int32_t nummer : {2, 0, 1}) {
+    Kachelsignatur signatur = SignaturMit(static_cast<uint8_t>(200 + nummer));
+    signatur.Nummer = nummer;
+    auftrag.kachelliste.KachelEinfuegen(signatur);
+  }
+  Verwendungsliste verwendung;
+  verwendung.Hinzufuegen("c.jpg", Zellort{1, 1});
+  verwendung.Hinzufuegen("a.jpg", Zellort{4, 3});
+  Mosaikplan plan(auftrag.einstellungen, auftrag.analyse, verwendung);
+  SignaturenMitgeben(auftrag, plan);
+  ASSERT_TRUE(plan.HatSignaturen());
+  const int f = auftrag.analyse.Formanalyse;
+  for (int x = 1; x <= 4; ++x) {
+    for (int y = 1; y <= 3; ++y) {
+      EXPECT_EQ(plan.ZellFelder(Zellort{x, y}).bytes,
+                Packen(SignaturMit(static_cast<uint8_t>(10 * x + y)), f).bytes)
+          << x << "," << y;
+    }
+  }
+  EXPECT_EQ(plan.FotoFelder(0).bytes, Packen(SignaturMit(202), f).bytes);
+  EXPECT_EQ(plan.FotoFelder(1).bytes, Packen(SignaturMit(200), f).bytes);
+
+  verwendung.Hinzufuegen("fehlt.jpg", Zellort{2, 2});
+  Mosaikplan ohne(auftrag.einstellungen, auftrag.analyse, verwendung);
+  SignaturenMitgeben(auftrag, ohne);
+  EXPECT_FALSE(ohne.HatSignaturen());
 }
 
 TEST(Mosaikplan, TellsWhichPhotoEachCellAndEachPixelShows) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
 #include "support/test_benutzer.h"
@@ -42,10 +44,7 @@ TEST(VorlageVorbereiten, UniformTemplateGivesEveryCellAndSubCellItsColour) {
   for (int x = 1; x <= 4; ++x) {
     for (int y = 1; y <= 3; ++y) {
       const Kachelsignatur& s = v.Zelle(x, y);
-      EXPECT_EQ(s.Rot, 200);
-      EXPECT_EQ(s.Gruen, 120);
-      EXPECT_EQ(s.Blau, 30);
-      EXPECT_EQ(s.Helligkeit, 350);
+      EXPECT_EQ(std::tuple(s.Rot, s.Gruen, s.Blau, s.Helligkeit), std::tuple(200, 120, 30, 350));
       EXPECT_EQ(s.Felder[4][4], (Feld{350, 200, 120, 30}));
     }
   }
@@ -93,10 +92,9 @@ TEST(VorlageVorbereiten, CellsFollowTheTemplateColumnByColumn) {
   }
   Vorbereitung v(std::move(vorlage), 2, 3, 1);
   VorlageVorbereiten(v.auftrag, v.fortschritt);
-  EXPECT_EQ(v.Zelle(1, 3).Rot, 255);
-  EXPECT_EQ(v.Zelle(1, 3).Blau, 0);
-  EXPECT_EQ(v.Zelle(2, 1).Blau, 255);
-  EXPECT_EQ(v.Zelle(2, 1).Rot, 0);
+  EXPECT_EQ(
+      std::tuple(v.Zelle(1, 3).Rot, v.Zelle(1, 3).Blau, v.Zelle(2, 1).Rot, v.Zelle(2, 1).Blau),
+      std::tuple(255, 0, 0, 255));
 }
 
 TEST(VorlageVorbereiten, CancelLeavesTheRemainingCellsWithoutSignature) {

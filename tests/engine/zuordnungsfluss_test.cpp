@@ -76,6 +76,51 @@ Zufallsproblem Erzeugen(std::mt19937& gen, int32_t zellen, int32_t fotos) {
   return z;
 }
 
+// The flow, the limits and the prices of a solution, checked against its problem: each
+// cell holds one pair or goes through the spare node, and no pair given could make it
+// cheaper.
+void Pruefen(const Flussproblem& problem, const Flussloesung& loesung, const std::string& fall) {
+  std::vector<int32_t> nutzung(problem.unten.size(), 0);
+  int64_t summe = 0;
+  int32_t ersatzZellen = 0;
+  for (int32_t c = 0; c < problem.zellen; ++c) {
+    const int32_t paar = loesung.paar[static_cast<size_t>(c)];
+    if (paar == kErsatzPaarung) {
+      ++ersatzZellen;
+      continue;
+    }
+    const Flusspaar& p = problem.paare[static_cast<size_t>(paar)];
+    ASSERT_EQ(p.zelle, c) << fall;
+    ++nutzung[static_cast<size_t>(p.foto)];
+    summe += p.kosten;
+  }
+  int32_t ersatzFotos = 0;
+  for (size_t p = 0; p < nutzung.size(); ++p) {
+    EXPECT_GE(nutzung[p] + loesung.ersatz[p], problem.unten[p]) << fall;
+    EXPECT_LE(nutzung[p] + loesung.ersatz[p], problem.oben[p]) << fall;
+    ersatzFotos += loesung.ersatz[p];
+  }
+  // Cells through the spare node without a photo stay empty, where that is allowed.
+  const int32_t leer = ersatzZellen - ersatzFotos;
+  EXPECT_GE(leer, 0) << fall;
+  if (problem.leerKosten < 0) {
+    EXPECT_EQ(leer, 0) << fall;
+  }
+  EXPECT_EQ(
+      summe + int64_t{ersatzFotos} * problem.ersatzKosten + int64_t{leer} * problem.leerKosten,
+      loesung.kosten)
+      << fall;
+  for (size_t i = 0; i < problem.paare.size(); ++i) {
+    const Flusspaar& p = problem.paare[i];
+    const int64_t reduziert = ReduzierteKosten(loesung, p.zelle, p.foto, p.kosten);
+    if (loesung.paar[static_cast<size_t>(p.zelle)] == static_cast<int32_t>(i)) {
+      EXPECT_EQ(reduziert, 0) << fall << ", pair " << i;
+    } else {
+      EXPECT_GE(reduziert, 0) << fall << ", pair " << i;
+    }
+  }
+}
+
 TEST(FlussLoesen, FindsTheCheapestOfAllAssignments) {
   std::mt19937 gen(5);
   for (int runde = 0; runde < 150; ++runde) {
@@ -85,22 +130,7 @@ TEST(FlussLoesen, FindsTheCheapestOfAllAssignments) {
     const Flussloesung loesung = FlussLoesen(z.problem);
     ASSERT_EQ(loesung.kosten, Durchprobiert(zellen, z.problem.unten, z.problem.oben, z.kosten))
         << "round " << runde;
-    // Every cell holds one of its pairs, and the limits hold.
-    std::vector<int32_t> nutzung(static_cast<size_t>(fotos), 0);
-    int64_t summe = 0;
-    for (int32_t c = 0; c < zellen; ++c) {
-      const int32_t paar = loesung.paar[static_cast<size_t>(c)];
-      ASSERT_GE(paar, 0);
-      const Flusspaar& p = z.problem.paare[static_cast<size_t>(paar)];
-      ASSERT_EQ(p.zelle, c);
-      ++nutzung[static_cast<size_t>(p.foto)];
-      summe += p.kosten;
-    }
-    EXPECT_EQ(summe, loesung.kosten);
-    for (size_t p = 0; p < nutzung.size(); ++p) {
-      EXPECT_GE(nutzung[p], z.problem.unten[p]);
-      EXPECT_LE(nutzung[p], z.problem.oben[p]);
-    }
+    Pruefen(z.problem, loesung, "round " + std::to_string(runde));
   }
 }
 
@@ -115,15 +145,7 @@ TEST(FlussLoesen, PricesShowWhichMissingPairsCouldHelpAndNoGivenOne) {
       teil.paare.push_back(voll.problem.paare[i]);
     }
     const Flussloesung loesung = FlussLoesen(teil);
-    for (size_t i = 0; i < teil.paare.size(); ++i) {
-      const Flusspaar& p = teil.paare[i];
-      const int64_t reduziert = ReduzierteKosten(loesung, p.zelle, p.foto, p.kosten);
-      if (loesung.paar[static_cast<size_t>(p.zelle)] == static_cast<int32_t>(i)) {
-        EXPECT_EQ(reduziert, 0) << "round " << runde;
-      } else {
-        EXPECT_GE(reduziert, 0) << "round " << runde;
-      }
-    }
+    Pruefen(teil, loesung, "round " + std::to_string(runde));
     // When no missing pair has a negative reduced cost, the given ones hold the
     // optimum of all pairs.
     bool hilft = false;
@@ -186,51 +208,6 @@ TEST(FlussLoesen, SpareNodeCarriesWhatThePairsCannotAndCellsStayEmptyOnlyWhenAll
   problem.oben = {2, 2};
   problem.paare.push_back({0, 7, 1});  // a photo that does not exist
   EXPECT_THROW(FlussLoesen(problem), std::invalid_argument);
-}
-
-// The flow, the limits and the prices of a solution, checked against its problem: each
-// cell holds one pair or goes through the spare node, and no pair given could make it
-// cheaper.
-void Pruefen(const Flussproblem& problem, const Flussloesung& loesung, const std::string& fall) {
-  std::vector<int32_t> nutzung(problem.unten.size(), 0);
-  int64_t summe = 0;
-  int32_t ersatzZellen = 0;
-  for (int32_t c = 0; c < problem.zellen; ++c) {
-    const int32_t paar = loesung.paar[static_cast<size_t>(c)];
-    if (paar == kErsatzPaarung) {
-      ++ersatzZellen;
-      continue;
-    }
-    const Flusspaar& p = problem.paare[static_cast<size_t>(paar)];
-    ASSERT_EQ(p.zelle, c) << fall;
-    ++nutzung[static_cast<size_t>(p.foto)];
-    summe += p.kosten;
-  }
-  int32_t ersatzFotos = 0;
-  for (size_t p = 0; p < nutzung.size(); ++p) {
-    EXPECT_GE(nutzung[p] + loesung.ersatz[p], problem.unten[p]) << fall;
-    EXPECT_LE(nutzung[p] + loesung.ersatz[p], problem.oben[p]) << fall;
-    ersatzFotos += loesung.ersatz[p];
-  }
-  // Cells through the spare node without a photo stay empty, where that is allowed.
-  const int32_t leer = ersatzZellen - ersatzFotos;
-  EXPECT_GE(leer, 0) << fall;
-  if (problem.leerKosten < 0) {
-    EXPECT_EQ(leer, 0) << fall;
-  }
-  EXPECT_EQ(
-      summe + int64_t{ersatzFotos} * problem.ersatzKosten + int64_t{leer} * problem.leerKosten,
-      loesung.kosten)
-      << fall;
-  for (size_t i = 0; i < problem.paare.size(); ++i) {
-    const Flusspaar& p = problem.paare[i];
-    const int64_t reduziert = ReduzierteKosten(loesung, p.zelle, p.foto, p.kosten);
-    if (loesung.paar[static_cast<size_t>(p.zelle)] == static_cast<int32_t>(i)) {
-      EXPECT_EQ(reduziert, 0) << fall << ", pair " << i;
-    } else {
-      EXPECT_GE(reduziert, 0) << fall << ", pair " << i;
-    }
-  }
 }
 
 TEST(Flussloeser, EachSolveFromTheOneBeforeReachesTheOptimumOfAFreshOne) {

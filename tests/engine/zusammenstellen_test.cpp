@@ -7,11 +7,14 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/vorbereitung.h"
 #include "liegendes_jpeg.h"
+#include "pictures/bilder_laden.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
+#include "support/speicher_optionen.h"
 #include "support/temp_folder.h"
 #include "support/test_benutzer.h"
 
@@ -93,6 +96,71 @@ TEST(MosaikZusammenstellen, EachFileIsScaledToTheTileAndCopiedIntoItsCells) {
   // The screen copy: the mosaic fitted into the box.
   EXPECT_EQ(z.auftrag.Ergebnis->AnzeigeBild().width(), 60);
   EXPECT_EQ(z.auftrag.Ergebnis->AnzeigeBild().height(), 30);
+}
+
+// Phase 4 with stored signatures: red 200, green 100, the gone file 90, every cell 95, so
+// that green stands nearest to the gone file's cell. Into the job's result, or straight
+// into `datei` as a poster is written; the mosaic as it was composed.
+Bitmap MitSignaturen(Zusammenstellung& z, const std::string& datei) {
+  Fortschritt fortschritt(z.auftrag, z.benutzer);
+  auto plan =
+      std::make_shared<Mosaikplan>(z.auftrag.einstellungen, z.auftrag.analyse, z.verwendung);
+  std::vector<GepackteFelder> fotos(3);
+  fotos[0].bytes.fill(200);
+  fotos[1].bytes.fill(100);
+  fotos[2].bytes.fill(90);
+  GepackteFelder zelle;
+  zelle.bytes.fill(95);
+  plan->SignaturenSetzen(std::move(fotos), std::vector<GepackteFelder>(6, zelle));
+  Zusammenstellziel ziel;
+  if (!datei.empty()) {
+    ziel.datei = testing::SpeicherOptionenFuer(z.ordner, datei, kFormatBmp, kFarbtiefe24);
+  }
+  MosaikZusammenstellen(z.auftrag, fortschritt, std::move(plan), ziel, 2);
+  Bitmap bild;
+  if (!datei.empty()) {
+    EXPECT_TRUE(LoadWholePicture(bild, z.ordner / datei));
+  } else if (z.auftrag.Ergebnis) {
+    bild = z.auftrag.Ergebnis->Stellvertreter().Clone();
+  }
+  return bild;
+}
+
+// The gone file's cell shows the nearest readable photo, the same whether the mosaic is
+// held or written straight into its file; the result's plan names it, and only the cells
+// the matching left empty are black. Without stored signatures nothing can stand in: the
+// cell stays black and is counted as one where a photo was meant.
+TEST(MosaikZusammenstellen, TheNearestReadablePhotoFillsAGoneFilesCellHeldOrWritten) {
+  Zusammenstellung gehalten;
+  const Bitmap a = MitSignaturen(gehalten, "");
+  Zusammenstellung geschrieben;
+  const Bitmap b = MitSignaturen(geschrieben, "m.bmp");
+  ASSERT_EQ(a.width(), 120);
+  ASSERT_EQ(b.width(), 120);
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 120; ++x)
+      ASSERT_EQ(ReadPixel(a, x, y), ReadPixel(b, x, y)) << x << "," << y;
+  }
+  EXPECT_EQ(ReadPixel(a, 40, 30), kGruen);
+  EXPECT_EQ(ReadPixel(a, 79, 59), kGruen);
+  EXPECT_EQ(ReadPixel(a, 0, 30), kSchwarz);
+  for (Zusammenstellung* z : {&gehalten, &geschrieben}) {
+    EXPECT_EQ(z->auftrag.UnlesbareBilder, 1);
+    EXPECT_EQ(z->auftrag.SchwarzeKacheln, 2);
+    EXPECT_EQ(z->auftrag.ErsetzteKacheln, 1);
+    EXPECT_EQ(z->auftrag.OhneErsatzKacheln, 0);
+    EXPECT_EQ(z->auftrag.UnlesbareDateien, std::vector<std::string>{z->ordner / "fehlt.jpg"});
+    ASSERT_TRUE(z->auftrag.Ergebnis);
+    ASSERT_NE(z->auftrag.Ergebnis->Plan().Foto(2, 2), nullptr);
+    EXPECT_EQ(*z->auftrag.Ergebnis->Plan().Foto(2, 2), z->ordner / "gruen.bmp");
+  }
+
+  Zusammenstellung ohne;
+  const Bitmap c = ohne.Zusammenstellen(2);
+  EXPECT_EQ(ReadPixel(c, 40, 30), kSchwarz);
+  EXPECT_EQ(ohne.auftrag.ErsetzteKacheln, 0);
+  EXPECT_EQ(ohne.auftrag.OhneErsatzKacheln, 1);
+  EXPECT_EQ(ohne.auftrag.SchwarzeKacheln, 3);
 }
 
 TEST(MosaikZusammenstellen, ManyThreadsComposeTheSamePicture) {

@@ -9,35 +9,22 @@ namespace {
 
 using Stufen = std::vector<Size>;
 
-TEST(EinpassStufen, SmallFactorsCopyDirectly) {
+TEST(EinpassStufen, SmallFactorsCopyHalvesRoundToEvenAndLargeReductionsGoInStagesOfTen) {
   EXPECT_EQ(EinpassStufen(100, 100, 80, 80), Stufen{});    // 1.25 → 1
   EXPECT_EQ(EinpassStufen(100, 100, 400, 300), Stufen{});  // enlargement
   EXPECT_EQ(EinpassStufen(14, 14, 10, 10), Stufen{});      // 1.4 → 1
-}
-
-TEST(EinpassStufen, HalvesRoundToTheEvenNeighbour) {
-  // 1.5 → 2 and 3.5 → 4 need one intermediate of the rectangle's size; 2.5 → 2 as well.
-  EXPECT_EQ(EinpassStufen(15, 10, 10, 10), (Stufen{{10, 10}}));
-  EXPECT_EQ(EinpassStufen(25, 10, 10, 10), (Stufen{{10, 10}}));
-  EXPECT_EQ(EinpassStufen(35, 10, 10, 10), (Stufen{{10, 10}}));
-}
-
-TEST(EinpassStufen, LargeReductionsGoInStagesOfTen) {
-  // 4000 × 3000 → 10 × 10: a tenth, a hundredth, then the rectangle's size.
-  EXPECT_EQ(EinpassStufen(4000, 3000, 10, 10), (Stufen{{400, 300}, {40, 30}, {10, 10}}));
-  // The height is only 10 times too large: it reaches the rectangle's height at once.
-  EXPECT_EQ(EinpassStufen(4000, 100, 10, 10), (Stufen{{400, 10}, {40, 10}, {10, 10}}));
-  // Factor 35: a tenth, then the rectangle.
-  EXPECT_EQ(EinpassStufen(350, 350, 10, 10), (Stufen{{35, 35}, {10, 10}}));
-  // Factor 250: a tenth, a hundredth, then the rectangle.
-  EXPECT_EQ(EinpassStufen(2500, 2500, 10, 10), (Stufen{{250, 250}, {25, 25}, {10, 10}}));
-  // Factor 5 goes straight to the rectangle's size in the intermediate.
-  EXPECT_EQ(EinpassStufen(50, 50, 10, 10), (Stufen{{10, 10}}));
-}
-
-TEST(EinpassStufen, EmptyRectanglesPlanNothing) {
-  EXPECT_EQ(EinpassStufen(100, 100, 0, 10), Stufen{});
+  EXPECT_EQ(EinpassStufen(100, 100, 0, 10), Stufen{});     // empty rectangles
   EXPECT_EQ(EinpassStufen(100, 100, 10, 0), Stufen{});
+  // 1.5 → 2, 2.5 → 2, 3.5 → 4 and 5 need one intermediate of the rectangle's size.
+  for (const int32_t breite : {15, 25, 35, 50}) {
+    EXPECT_EQ(EinpassStufen(breite, 10, 10, 10), (Stufen{{10, 10}})) << breite;
+  }
+  // A tenth, a hundredth, then the rectangle; a side only 10 times too large reaches it at
+  // once.
+  EXPECT_EQ(EinpassStufen(4000, 3000, 10, 10), (Stufen{{400, 300}, {40, 30}, {10, 10}}));
+  EXPECT_EQ(EinpassStufen(4000, 100, 10, 10), (Stufen{{400, 10}, {40, 10}, {10, 10}}));
+  EXPECT_EQ(EinpassStufen(350, 350, 10, 10), (Stufen{{35, 35}, {10, 10}}));
+  EXPECT_EQ(EinpassStufen(2500, 2500, 10, 10), (Stufen{{250, 250}, {25, 25}, {10, 10}}));
 }
 
 TEST(BildEinpassen, DrawsTheWholeSourceIntoTheRectangle) {

@@ -71,19 +71,6 @@ TEST_F(BilderLaden, WholePictureReportsFailureWhenNothingWasRead) {
   EXPECT_FALSE(LoadWholePicture(bild, ordner_.path() + "ordner.jpg/bild"));
 }
 
-TEST_F(BilderLaden, TilePictureIsDrawnIntoItsRectangleOnly) {
-  for (const std::string name : {"gruen.jpg", "gruen.bmp"}) {
-    Bitmap ziel = Ziel();
-    ASSERT_TRUE(LoadTilePicture(ziel, Rect{5, 5, 15, 15}, ordner_ / name, arbeitspfad_.path()))
-        << name;
-    const testing::Abweichung abweichung = Vergleichen(ziel, [](int32_t x, int32_t y) {
-      const bool innen = x >= 5 && x < 15 && y >= 5 && y < 15;
-      return innen ? kGruen : kGrau;
-    });
-    EXPECT_LE(abweichung.maximum, 4) << name;
-  }
-}
-
 TEST_F(BilderLaden, TilePictureOfTheTemporaryFileIsNeverUsed) {
   Kopieren("gruen.bmp", "x.bmp");
   testing::WriteWholeFile(arbeitspfad_ / kTemporaeresBild,
@@ -140,8 +127,8 @@ bool GleicheBytes(const Bitmap& a, const Bitmap& b) {
 
 TEST_F(BilderLaden, TilePictureGivesTheSameBytesAsLoadingWholeAndFitting) {
   // The tile loader keeps only the pixels the reduction picks while decoding; the result
-  // must be exactly that of the whole picture drawn with BildEinpassen, down to the
-  // fourth byte of 32-bit bitmaps, for every coding and row order.
+  // must be exactly that of the whole picture drawn with BildEinpassen into its rectangle
+  // only, down to the fourth byte of 32-bit bitmaps, for every coding and row order.
   testing::WriteTestJpeg(ordner_ / "farbe.jpg", Rauschen(457, 331, PixelFormat::k24));
   testing::WriteTestJpeg(ordner_ / "grau.jpg", Rauschen(457, 331, PixelFormat::k8));
   testing::JpegArt progressiv;

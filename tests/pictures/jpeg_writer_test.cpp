@@ -131,18 +131,6 @@ TEST(JpegWriter, FailuresGiveGermanMessagesAndStaySilent) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
-TEST(JpegWriter, FilesOpenInAnIndependentDecoder) {
-  if (!testing::WerkzeugDa("djpeg")) GTEST_SKIP() << "djpeg fehlt";
-  TempFolder ordner;
-  const Bitmap arbeit = Verlauf(33, 2 * kStreifenZeilen + 3);
-  WriteJpegFile(InFormatWandeln(arbeit, PixelFormat::k24), ordner / "bild.jpg", 90);
-  std::string ausgabe;
-  ASSERT_TRUE(
-      testing::Ausfuehren("djpeg -pnm " + ordner / "bild.jpg" + " 2>&1 | head -c 15", ausgabe));
-  EXPECT_EQ(ausgabe.substr(0, 3), "P6\n");
-  EXPECT_EQ(ausgabe.substr(3, 7), "33 131\n");
-}
-
 TEST(JpegMemoryReader, ReadsReducedAndRefusesWhatItCannotRead) {
   const std::vector<uint8_t> jpeg = EncodeJpeg(Bitmap(101, 51, PixelFormat::k24), 90);
   Bitmap halb;

@@ -72,36 +72,22 @@ TEST(Speichern, ForceSaveExtension) {
   EXPECT_EQ(optionen.Datei, "mosaik.jpg");
 }
 
-TEST(Speichern, UnknownFormatWritesNothing) {
-  TempFolder ordner;
-  const Bitmap mosaik = Verlauf(4, 4);
-  EXPECT_FALSE(Speichern(mosaik, mosaik, 0, SpeicherOptionenFuer(ordner, "m.xyz", 9)));
-  EXPECT_TRUE(std::filesystem::is_empty(ordner.path()));
-}
-
-TEST(Speichern, AFolderThatCannotBeWrittenIsReportedWithThePath) {
+TEST(Speichern, AFolderThatCannotBeWrittenIsReportedWithThePathAndAnUnknownFormatNotAtAll) {
   TempFolder ordner;
   WriteWholeFile(ordner / "datei", "kein Ordner");
-  struct Fall {
-    std::string name;
-    uint8_t format;
-    std::string meldung;
-  };
-  const std::vector<Fall> faelle = {
-      {"m.bmp", kFormatBmp, "nach " + ordner / "datei/m.bmp" + " kann nicht geschrieben werden"},
-      {"m.jpg", kFormatJpeg, "nach " + ordner / "datei/m.jpg" + " kann nicht geschrieben werden"},
-  };
-  for (const Fall& fall : faelle) {
-    SpeicherOptionen optionen = SpeicherOptionenFuer(ordner, fall.name, fall.format);
-    optionen.Pfad = ordner / "datei/";
-    try {
-      Speichern(Verlauf(4, 4), Verlauf(6, 6), 100, optionen);
-      ADD_FAILURE() << fall.name << ": kein Fehler";
-    } catch (const WriteError& fehler) {
-      EXPECT_EQ(std::string(fehler.what()), fall.meldung);
-    }
+  SpeicherOptionen optionen = SpeicherOptionenFuer(ordner, "m.bmp", kFormatBmp);
+  optionen.Pfad = ordner / "datei/";
+  try {
+    Speichern(Verlauf(4, 4), Verlauf(6, 6), 100, optionen);
+    ADD_FAILURE() << "kein Fehler";
+  } catch (const WriteError& fehler) {
+    EXPECT_EQ(std::string(fehler.what()),
+              "nach " + ordner / "datei/m.bmp" + " kann nicht geschrieben werden");
   }
   EXPECT_EQ(ReadWholeFile(ordner / "datei"), "kein Ordner");
+  const Bitmap mosaik = Verlauf(4, 4);
+  EXPECT_FALSE(Speichern(mosaik, mosaik, 0, SpeicherOptionenFuer(ordner, "m.xyz", 9)));
+  EXPECT_EQ(DateienIn(ordner.path()).size(), 1u);
 }
 
 // Lets the process write files of at most `bytes` bytes, as a nearly full disk would:
@@ -149,8 +135,9 @@ TEST(Speichern, AWriteThatFailsOnTheDiskLeavesTheOldFileByteForByte) {
 }
 
 // Once every row is written, the file replaces the old one only if the save is released
-// then: a release refused, or a cancel after the last row, still leaves the old file.
-// Every format asks once, after its last row, so a window can decide on a late click.
+// then: a release refused, or a cancel after the last row or at the second strip, still
+// leaves the old file and no temporary. Every format asks once, after its last row, so a
+// window can decide on a late click.
 TEST(Speichern, EveryFormatAsksForTheReleaseAfterItsLastRowBeforeReplacingTheFile) {
   TempFolder ordner;
   const Bitmap mosaik = Verlauf(45, 3 * kStreifenZeilen + 7);
@@ -163,10 +150,10 @@ TEST(Speichern, EveryFormatAsksForTheReleaseAfterItsLastRowBeforeReplacingTheFil
                           Fall{kFormatBmp, kFarbtiefe24, "m.bmp"}, Fall{kFormatJpeg, 0, "m.jpg"},
                           Fall{kFormatPng, 0, "m.png"}, Fall{kFormatTiff, 0, "m.tif"}}) {
     for (const bool freigegeben : {false, true}) {
-      for (const bool spaeterAbbruch : {false, true}) {
+      for (const int abbrechen : {0, 1, 2}) {  // never, after the last row, early
         const std::string wie = std::string(fall.datei) + " depth " +
                                 std::to_string(fall.farbtiefe) + (freigegeben ? " released" : "") +
-                                (spaeterAbbruch ? " cancelled late" : "");
+                                (abbrechen == 1 ? " cancelled late" : abbrechen == 2 ? " cancelled early" : "");
         WriteWholeFile(ordner / fall.datei, "das alte Bild");
         std::atomic<bool> abbruch{false};
         int32_t zuletzt = 0;
@@ -177,7 +164,7 @@ TEST(Speichern, EveryFormatAsksForTheReleaseAfterItsLastRowBeforeReplacingTheFil
         begleitung.fortschritt = [&](int32_t f, int32_t g) {
           zuletzt = f;
           gesamt = g;
-          if (spaeterAbbruch && f == g) abbruch = true;
+          if ((abbrechen == 1 && f == g) || (abbrechen == 2 && f < g)) abbruch = true;
         };
         begleitung.freigabe = [&] {
           ++gefragt;
@@ -186,7 +173,7 @@ TEST(Speichern, EveryFormatAsksForTheReleaseAfterItsLastRowBeforeReplacingTheFil
         };
         const SpeicherOptionen optionen =
             SpeicherOptionenFuer(ordner, fall.datei, fall.format, fall.farbtiefe);
-        if (freigegeben && !spaeterAbbruch) {
+        if (freigegeben && abbrechen == 0) {
           EXPECT_TRUE(Speichern(mosaik, mosaik, 191, optionen, begleitung)) << wie;
           EXPECT_NE(ReadWholeFile(ordner / fall.datei), "das alte Bild") << wie;
         } else {
@@ -195,7 +182,7 @@ TEST(Speichern, EveryFormatAsksForTheReleaseAfterItsLastRowBeforeReplacingTheFil
           EXPECT_EQ(ReadWholeFile(ordner / fall.datei), "das alte Bild") << wie;
         }
         EXPECT_EQ(gesamt, mosaik.height()) << wie;
-        EXPECT_EQ(gefragt, spaeterAbbruch ? 0 : 1) << wie;
+        EXPECT_EQ(gefragt, abbrechen == 0 ? 1 : 0) << wie;
         EXPECT_EQ(DateienIn(ordner.path()).size(), 1u) << wie;
         std::filesystem::remove(ordner / fall.datei);
       }

@@ -10,6 +10,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/translate.h"
 #include "support/sprache_wechseln.h"
@@ -35,35 +37,33 @@ std::string Waehlen(const Werte& werte) {
   return SpracheWaehlen(Umgebung(werte), kEnglisch);
 }
 
-TEST(SpracheWaehlen, TheFirstVariableSetInTheOrderLanguageLcAllLcMessagesLangDecides) {
-  EXPECT_EQ(Waehlen({{"LANGUAGE", "de"}, {"LC_ALL", "en_US.UTF-8"}}), "de");
-  EXPECT_EQ(Waehlen({{"LANGUAGE", "en"}, {"LC_ALL", "de_DE.UTF-8"}}), "en");
-  EXPECT_EQ(Waehlen({{"LC_ALL", "de_DE.UTF-8"}, {"LC_MESSAGES", "en_US.UTF-8"}}), "de");
-  EXPECT_EQ(Waehlen({{"LC_ALL", "en_GB.UTF-8"}, {"LC_MESSAGES", "de_DE.UTF-8"}}), "en");
-  EXPECT_EQ(Waehlen({{"LC_MESSAGES", "de_CH.UTF-8"}, {"LANG", "en_US.UTF-8"}}), "de");
-  EXPECT_EQ(Waehlen({{"LC_MESSAGES", "C"}, {"LANG", "de_DE.UTF-8"}}), "en");
-  EXPECT_EQ(Waehlen({{"LANG", "de_AT.UTF-8@euro"}}), "de");
-  // An empty variable counts as unset.
-  EXPECT_EQ(Waehlen({{"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "de"}}),
-            "de");
-  EXPECT_EQ(Waehlen({}), "en");
-}
-
-TEST(SpracheWaehlen, EveryLocaleThatIsNotGermanGivesEnglish) {
+// The first variable set in the order LANGUAGE, LC_ALL, LC_MESSAGES, LANG decides (an
+// empty one counts as unset); LANGUAGE lists several, of which the first known one counts;
+// every locale that is not German gives English.
+TEST(SpracheWaehlen, TheFirstVariableSetDecidesAndOnlyGermanIsNotEnglish) {
+  const std::vector<std::pair<Werte, std::string>> faelle = {
+      {{{"LANGUAGE", "de"}, {"LC_ALL", "en_US.UTF-8"}}, "de"},
+      {{{"LANGUAGE", "en"}, {"LC_ALL", "de_DE.UTF-8"}}, "en"},
+      {{{"LC_ALL", "de_DE.UTF-8"}, {"LC_MESSAGES", "en_US.UTF-8"}}, "de"},
+      {{{"LC_ALL", "en_GB.UTF-8"}, {"LC_MESSAGES", "de_DE.UTF-8"}}, "en"},
+      {{{"LC_MESSAGES", "de_CH.UTF-8"}, {"LANG", "en_US.UTF-8"}}, "de"},
+      {{{"LC_MESSAGES", "C"}, {"LANG", "de_DE.UTF-8"}}, "en"},
+      {{{"LANG", "de_AT.UTF-8@euro"}}, "de"},
+      {{{"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "de"}}, "de"},
+      {{}, "en"},
+      {{{"LANGUAGE", "fr:de:en"}}, "de"},
+      {{{"LANGUAGE", "fr:en_GB:de"}}, "en"},
+      {{{"LANGUAGE", ":de"}}, "de"},
+      {{{"LANGUAGE", "fr:it"}, {"LANG", "de_DE.UTF-8"}}, "en"},
+      {{{"LANG", "fr:de"}}, "en"},  // only LANGUAGE is a list
+  };
+  for (const auto& [werte, sprache] : faelle) {
+    EXPECT_EQ(Waehlen(werte), sprache) << (werte.empty() ? "" : werte.begin()->second);
+  }
   for (const char* ort : {"C", "POSIX", "C.UTF-8", "fr_FR.UTF-8", "en_US", "Deutsch", "DE_de",
                           "de-DE", "d", "deut", "_de", ".UTF-8", "@de"}) {
     EXPECT_EQ(Waehlen({{"LANG", ort}}), "en") << ort;
   }
-}
-
-TEST(SpracheWaehlen, LanguageListsSeveralOfWhichTheFirstKnownOneCounts) {
-  EXPECT_EQ(Waehlen({{"LANGUAGE", "fr:de:en"}}), "de");
-  EXPECT_EQ(Waehlen({{"LANGUAGE", "fr:en_GB:de"}}), "en");
-  EXPECT_EQ(Waehlen({{"LANGUAGE", ":de"}}), "de");
-  // A list without a known language is English, whatever the other variables say.
-  EXPECT_EQ(Waehlen({{"LANGUAGE", "fr:it"}, {"LANG", "de_DE.UTF-8"}}), "en");
-  // The other variables name one locale, never a list.
-  EXPECT_EQ(Waehlen({{"LANG", "fr:de"}}), "en");
 }
 
 TEST(SpracheWaehlen, ALanguageNeedsNoMoreThanItsCatalogue) {
@@ -190,13 +190,6 @@ TEST_F(Einrichten, AnotherLanguageInTheSameProcessTakesEffectAtOnce) {
     SpracheEinrichten(Umgebung({{"LANG", "de_DE.UTF-8"}}), KatalogOrdner());
     EXPECT_STREQ(_("weiter"), "weiter");
   }
-}
-
-TEST_F(Einrichten, GermanKeepsTheTextsOfTheSource) {
-  EXPECT_EQ(SpracheEinrichten(Umgebung({{"LANG", "de_DE.UTF-8"}}), KatalogOrdner()), "de");
-  EXPECT_STREQ(_("Abbrechen"), "Abbrechen");
-  EXPECT_EQ(Festkomma(3635, 2), "36,35");
-  EXPECT_EQ(Format(NG_("{} Bild", "{} Bilder", 1), 1), "1 Bild");
 }
 
 TEST_F(Einrichten, AMissingOrDamagedCatalogueLeavesTheProgramGerman) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/fit_to_box.h"
 #include "platform/pixel.h"
 #include "platform/rounding.h"
@@ -67,12 +69,10 @@ TEST(Rgb565, KeepsTheTopBitsOfEachComponent) {
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(3.5), 4);
-  EXPECT_EQ(RoundHalfEven(1.5), 2);
-  EXPECT_EQ(RoundHalfEven(0.49), 0);
-  EXPECT_EQ(RoundHalfEven(-2.5), -2);
-  EXPECT_EQ(RoundHalfEven(727.27), 727);
+  for (const auto& [wert, gerundet] :
+       {std::pair{2.5, 2}, {3.5, 4}, {1.5, 2}, {0.49, 0}, {-2.5, -2}, {727.27, 727}}) {
+    EXPECT_EQ(RoundHalfEven(wert), gerundet) << wert;
+  }
 }
 
 TEST(FitToBox, TouchesTheBoxOnOneSide) {

@@ -126,8 +126,12 @@ class AlbenTest : public QObject {
     QVERIFY(urlaub != nullptr);
     QCOMPARE(seite.Alben()->indexOfTopLevelItem(urlaub), 2);
     QCOMPARE(umgebung.auftrag().alben.AlbenAuswahl.back(), std::string("Urlaub"));
-    seite.Alben()->setCurrentItem(urlaub);
+    // Selected, named and counted without a click on its row.
+    QCOMPARE(seite.Alben()->selectedItems().value(0), urlaub);
+    QCOMPARE(seite.AktAlbum()->text(), QStringLiteral("Urlaub"));
     QCOMPARE(seite.BilderGesamt()->text(), QStringLiteral("5"));
+    QVERIFY(seite.BearbeitenKnopf()->isEnabled());
+    QVERIFY(seite.Loeschen()->isEnabled());
     QVERIFY(seite.WeiterKnopf()->isEnabled());
 
     // Unchosen and chosen again by double clicks.

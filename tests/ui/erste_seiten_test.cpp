@@ -157,6 +157,8 @@ class ErsteSeitenTest : public QObject {
     umgebung.assistent().Seitenlauf();
     QCOMPARE(gezeigt, (std::vector<int>{1, 2, 3, 4, 5, 5}));
     QCOMPARE(umgebung.benutzer.fragen.size(), size_t{2});
+    QCOMPARE(umgebung.benutzer.fragen[0],
+             std::string("Wollen Sie das Ergebnis speichern, bevor Sie das Programm verlassen ?"));
     QCOMPARE(auftrag.vorlage.VorlageDatei, std::string("vorlage.jpg"));
   }
 };

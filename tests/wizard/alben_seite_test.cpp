@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "albums/alben_helfer.h"
 #include "albums/alben_operationen.h"
 #include "albums/katalog.h"
@@ -41,10 +43,9 @@ TEST_F(AlbenSeite, AnEmptyCatalogueShowsTheSummaryEntriesOnly) {
             (std::vector<Listeneintrag>{{kAlleAlbenName, Zustandsbild::Keines},
                                         {kGewaehlteAlbenName, Zustandsbild::Keines}}));
   const Albenanzeige anzeige = AlbenChange(zustand, alben.kontext, std::nullopt);
-  EXPECT_EQ(anzeige.aktAlbum, "< kein Album gewählt >");
-  EXPECT_EQ(anzeige.anzahl, Bildzahlen{});
-  EXPECT_FALSE(anzeige.aktMediumSichtbar);
-  EXPECT_FALSE(anzeige.loeschen || anzeige.bearbeiten || anzeige.weiter);
+  EXPECT_EQ(std::tuple(anzeige.aktAlbum, anzeige.anzahl, anzeige.aktMediumSichtbar,
+                       anzeige.loeschen || anzeige.bearbeiten || anzeige.weiter),
+            std::tuple("< kein Album gewählt >", Bildzahlen{}, false, false));
   EXPECT_FALSE(WeiterMoeglich(5, Bildzahlen{}));
 }
 
@@ -64,26 +65,21 @@ TEST_F(AlbenSeite, ListAndLabelsFollowTheChosenAlbums) {
                                         {"urlaub", Zustandsbild::Haekchen}}));
 
   Albenanzeige anzeige = AlbenChange(zustand, alben.kontext, kGewaehlteAlbenName);
-  EXPECT_EQ(anzeige.tag, 1);
-  EXPECT_EQ(anzeige.anzahl.gesamt, 150);
-  EXPECT_TRUE(anzeige.weiter);
-  EXPECT_FALSE(anzeige.loeschen || anzeige.bearbeiten);
+  EXPECT_EQ(std::tuple(anzeige.tag, anzeige.anzahl.gesamt, anzeige.weiter,
+                       anzeige.loeschen || anzeige.bearbeiten),
+            std::tuple(1, 150, true, false));
 
   anzeige = AlbenChange(zustand, alben.kontext, "Garten");
-  EXPECT_EQ(anzeige.tag, 3);
-  EXPECT_TRUE(anzeige.loeschen && anzeige.bearbeiten);
+  EXPECT_EQ(std::tuple(anzeige.tag, anzeige.loeschen, anzeige.bearbeiten),
+            std::tuple(3, true, true));
 
   // An album not chosen is shown from the catalogue, with its removable medium.
   anzeige = AlbenChange(zustand, alben.kontext, "CD");
-  EXPECT_EQ(anzeige.tag, kNichtGewaehlt);
-  EXPECT_EQ(anzeige.aktAlbum, "CD");
-  EXPECT_EQ(anzeige.anzahl.gesamt, 8);
-  EXPECT_TRUE(anzeige.aktMediumSichtbar);
-  EXPECT_EQ(anzeige.aktMedium, "Sommer");
-  EXPECT_TRUE(anzeige.loeschen);
-  EXPECT_FALSE(anzeige.bearbeiten);
-  EXPECT_EQ(zustand.AktMedium.Laufwerk, "/media/cd");
-  EXPECT_EQ(zustand.AktMedium.Seriennummer, "0012-ABCD");
+  EXPECT_EQ(
+      std::tuple(anzeige.tag, anzeige.aktAlbum, anzeige.anzahl.gesamt, anzeige.aktMediumSichtbar,
+                 anzeige.aktMedium, anzeige.loeschen, anzeige.bearbeiten,
+                 zustand.AktMedium.Laufwerk, zustand.AktMedium.Seriennummer),
+      std::tuple(kNichtGewaehlt, "CD", 8, true, "Sommer", true, false, "/media/cd", "0012-ABCD"));
 
   AlbenChange(zustand, alben.kontext, "urlaub");
   EXPECT_TRUE(zustand.AktMedium.Leer());

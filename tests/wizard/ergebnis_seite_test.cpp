@@ -27,6 +27,11 @@ TEST(Ergebnisseite, NamesTheFileOnlyWhileTheMosaicShownCountsAsSaved) {
   EXPECT_EQ(Speicherhinweis(0, "/bilder/mosaik.jpg"), "");
   // Nothing saved in this program run (a result that needs no saving counts as saved).
   EXPECT_EQ(Speicherhinweis(1, ""), "");
+  // Black cells where photos were meant: never named as plainly saved, from one cell on.
+  EXPECT_EQ(Speicherhinweis(1, "/bilder/mosaik.jpg", 1),
+            "unvollständig gespeichert (1 Kachel schwarz, Fotos nicht lesbar): /bilder/mosaik.jpg");
+  EXPECT_EQ(Speicherhinweis(1, "/bilder/mosaik.jpg", 0), "gespeichert: /bilder/mosaik.jpg");
+  EXPECT_EQ(Speicherhinweis(0, "/bilder/mosaik.jpg", 3), "");
 }
 
 TEST(Ergebnisseite, BlendsTheScreenPictureOncePerNewPosition) {

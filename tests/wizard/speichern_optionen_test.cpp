@@ -2,10 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+#include <utility>
+
 #include "support/temp_folder.h"
 
 namespace tilvendo::wizard {
 namespace {
+
+// The format button and which controls are active, and the depth shown.
+auto Schalter(const Optionsanzeige& a) {
+  return std::tuple(a.format, a.qualitaetAktiv, a.farbtiefeAktiv, a.farbtiefeIndex);
+}
 
 TEST(SpeichernOptionen, QualityWordsAndSizeTexts) {
   EXPECT_EQ(QualitaetsText(19), "Qualität: 19% (schlecht)");
@@ -22,18 +31,16 @@ TEST(SpeichernOptionen, QualityWordsAndSizeTexts) {
 TEST(SpeichernOptionen, FormatButtonsKeepTheChosenDepth) {
   SpeicherOptionen optionen;  // as at start: BMP, no depth chosen yet
   Optionsanzeige anzeige = OptionenAnzeigen(optionen);
-  EXPECT_EQ(anzeige.format, kFormatBmp);
-  EXPECT_TRUE(anzeige.farbtiefeAktiv);
-  EXPECT_FALSE(anzeige.qualitaetAktiv);
-  EXPECT_EQ(anzeige.farbtiefeIndex, 3);  // "Truecolor (32 Bit)"
+  // "Truecolor (32 Bit)"
+  EXPECT_EQ(Schalter(anzeige), std::tuple(kFormatBmp, false, true, std::optional(3)));
   EXPECT_EQ(FarbtiefeAusIndex(*anzeige.farbtiefeIndex), kStandardFarbtiefe);
 
   optionen.Farbtiefe = FarbtiefeAusIndex(1);
   EXPECT_EQ(optionen.Farbtiefe, kFarbtiefe16);
   anzeige = FormatWaehlen(optionen, kFormatJpeg);
   EXPECT_EQ(optionen.Format, kFormatJpeg);
-  EXPECT_EQ(anzeige.farbtiefeIndex, kJpegFarbtiefeIndex);
-  EXPECT_TRUE(anzeige.qualitaetAktiv);
+  EXPECT_EQ(std::tuple(anzeige.farbtiefeIndex, anzeige.qualitaetAktiv),
+            std::tuple(std::optional(kJpegFarbtiefeIndex), true));
   anzeige = FormatWaehlen(optionen, kFormatBmp);
   EXPECT_EQ(anzeige.farbtiefeIndex, 1);
   EXPECT_EQ(IndexAusFarbtiefe(kFarbtiefe8), 0);
@@ -46,10 +53,8 @@ TEST(SpeichernOptionen, PngAndTiffAreWrittenInTruecolorWithoutAQuality) {
   for (const uint8_t format : {kFormatPng, kFormatTiff}) {
     const Optionsanzeige anzeige = FormatWaehlen(optionen, format);
     EXPECT_EQ(optionen.Format, format);
-    EXPECT_EQ(anzeige.format, format);
-    EXPECT_FALSE(anzeige.qualitaetAktiv);
-    EXPECT_FALSE(anzeige.farbtiefeAktiv);
-    EXPECT_EQ(anzeige.farbtiefeIndex, kJpegFarbtiefeIndex);
+    EXPECT_EQ(Schalter(anzeige),
+              std::tuple(format, false, false, std::optional(kJpegFarbtiefeIndex)));
     EXPECT_EQ(OptionenAnzeigen(optionen).format, format);
     EXPECT_FALSE(OptionenAnzeigen(optionen).farbtiefeIndex.has_value());
   }
@@ -70,11 +75,10 @@ TEST(SpeichernOptionen, AnEstimateFromASampleSaysSo) {
 TEST(SpeichernOptionen, TheDialogOffersTheLastFileThatWasWritten) {
   // Nothing written yet: the pictures folder, no name.
   Dateivorschlag vorschlag = DateiVorschlagen("", kFormatJpeg, "/home/u/Bilder");
-  EXPECT_EQ(vorschlag.ordner, "/home/u/Bilder");
-  EXPECT_EQ(vorschlag.datei, "");
+  EXPECT_EQ(std::tuple(vorschlag.ordner, vorschlag.datei), std::tuple("/home/u/Bilder", ""));
   vorschlag = DateiVorschlagen("/home/u/Mosaike/see.jpg", kFormatJpeg, "/home/u/Bilder");
-  EXPECT_EQ(vorschlag.ordner, "/home/u/Mosaike/");
-  EXPECT_EQ(vorschlag.datei, "see.jpg");
+  EXPECT_EQ(std::tuple(vorschlag.ordner, vorschlag.datei),
+            std::tuple("/home/u/Mosaike/", "see.jpg"));
   // The same name in the format chosen now.
   vorschlag = DateiVorschlagen("/home/u/Mosaike/see.jpg", kFormatBmp, "/home/u/Bilder");
   EXPECT_EQ(vorschlag.datei, "see.bmp");
