@@ -255,12 +255,23 @@ void Mosaikergebnis::WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert,
                                        Webseitenoptionen optionen, bool mitNamen,
                                        const Speicherbegleitung& begleitung, unsigned threads,
                                        std::optional<Bandbilanz>& bilanz) const {
-  optionen.platzierung = mitNamen ? WebPlatzierung(*plan_) : std::string();
   Quellbegleitung quellbegleitung;
   quellbegleitung.abbruch = begleitung.abbruch;
   quellbegleitung.threads = threads;
   quellbegleitung.leerVerweigern = true;
   const std::unique_ptr<Mosaikquelle> quelle = Quelle(vorlage, blendwert, quellbegleitung);
+  optionen.platzierung = nullptr;
+  if (mitNamen) {
+    // Asked once the mosaic is composed: a photo that could not be read shows another in
+    // its cells, and the page names the one it shows.
+    optionen.platzierung = [&] {
+      const std::optional<Bandbilanz> gefunden = quelle->Bilanz();
+      if (!gefunden || gefunden->ersetzungen.empty()) return WebPlatzierung(*plan_);
+      Mosaikplan gezeigt = plan_->NurZellen([](const Zellort&) { return true; });
+      gezeigt.ErsetzungenEintragen(gefunden->ersetzungen);
+      return WebPlatzierung(gezeigt);
+    };
+  }
   try {
     tilvendo::WebseiteSpeichern(*quelle, optionen, begleitung);
     bilanz = quelle->Bilanz();

@@ -179,8 +179,8 @@ void WebseiteSpeichern(StreifenQuelle& quelle, const Webseitenoptionen& optionen
   DateiSchreiben(neu.Pfad() / "seite.css", kWebseiteCss);
   DateiSchreiben(neu.Pfad() / "seite.js", kWebseiteSkript);
   DateiSchreiben(neu.Pfad() / "daten.js", Daten(optionen, ordnerUrl, breite, hoehe));
-  const bool mitPlatzierung = !optionen.platzierung.empty();
-  if (mitPlatzierung) DateiSchreiben(neu.Pfad() / "platzierung.js", optionen.platzierung);
+  const bool mitPlatzierung = static_cast<bool>(optionen.platzierung);
+  if (mitPlatzierung) DateiSchreiben(neu.Pfad() / "platzierung.js", optionen.platzierung());
 
   AtomicFile seite(optionen.ziel);
   seite.Write(WebseiteHtml(ordnerUrl, optionen.titel, mitPlatzierung));

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "pictures/bildschreiber.h"
@@ -28,9 +29,10 @@ struct Webseitenoptionen {
   std::string titel;                   // the page's title, shown as text
   int qualitaet = kStandardQualitaet;  // of the JPEG tiles
   // The text of a script the page loads after its own data (one object assigned to
-  // `window.tilvendoPlatzierung`, see engine/webplatzierung.h); empty for none: the page
-  // then names nothing.
-  std::string platzierung;
+  // `window.tilvendoPlatzierung`, see engine/webplatzierung.h), asked for once every tile
+  // is written (composing may have put other photos in some cells); none: the page then
+  // names nothing.
+  std::function<std::string()> platzierung;
 };
 
 // The folder beside the page `ziel`: its name without ".html" (or ".htm", any case), then

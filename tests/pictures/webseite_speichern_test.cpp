@@ -124,7 +124,7 @@ TEST(Webseite, TitleAndFolderNameAreNoMarkup) {
   Webseitenoptionen seite;
   seite.ziel = ordner / "a\"<b> #&.html";
   seite.titel = "</title><script>alert(1)</script>";
-  seite.platzierung = "window.tilvendoPlatzierung = null;\n";
+  seite.platzierung = [] { return std::string("window.tilvendoPlatzierung = null;\n"); };
   WebseiteSpeichern(quelle, seite);
   const std::string html = ReadWholeFile(seite.ziel);
   EXPECT_EQ(html.find("<script>alert"), std::string::npos);
