@@ -15,15 +15,15 @@ inline constexpr std::chrono::minutes kVerwaistNach{10};
 
 // Removes from the album folder what no album can use any more:
 // - temporary files of writers whose process has ended (a kill during a run);
-// - album files of our own naming ("Album <n>.nbd", "Album <n>.nbf",
-//   "Album <n> <level><variant>.nba") whose Dateiname no section of the catalogue names,
-//   listed or not (a kill between writing them and the catalogue), once they are older
-//   than kVerwaistNach.
-// Only regular files are removed, nothing else in the folder; no album file at all
-// while the catalogue is missing, unreadable or lists no albums, so that a lost
-// catalogue never costs the album files. Album files are left alone while another
-// program holds the album folder past kontext.sperrFrist. Returns how many files were
-// removed; never throws.
+// - the empty folder file "Album <n>.nbd" by which a program that ended before it saved
+//   its new album had reserved the name, once it is older than kVerwaistNach, no section
+//   of the catalogue names it and no other file of that album exists.
+// The folder, picture and cache files of albums the catalogue does not name are never
+// removed: the catalogue may have been lost or cut, and those albums can be taken back
+// (albums/verwaiste_alben.h). Only regular files are removed, nothing else in the folder;
+// nothing at all but temporaries while the catalogue is missing or lists no albums.
+// Reservations are left alone while another program holds the album folder past
+// kontext.sperrFrist. Returns how many files were removed; never throws.
 size_t AlbenordnerAufraeumen(const AlbenKontext& kontext);
 // The same within the turn `sperre` the caller holds.
 size_t AlbenordnerAufraeumen(const AlbenKontext& kontext, const AlbenSperre& sperre);

@@ -12,6 +12,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <set>
 #include <unordered_map>
 
 #include "albums/alben_sperre.h"
@@ -105,16 +106,14 @@ std::optional<int32_t> BildzahlLesen(const ProfileFile& katalog, std::string_vie
   return zahl;
 }
 
-// The first number from `ab` on whose files are missing and that no section of the
-// catalogue names, listed or not.
-int32_t FreieNummer(const AlbenKontext& kontext, const ProfileFile& katalog, int32_t ab = 1) {
+// The first number from `ab` of which no file exists (not even a cache: the files of an
+// album the catalogue lost are still the user's, to be taken back) and that no section
+// of the catalogue names, listed or not.
+int32_t FreieNummer(const std::set<std::string>& belegt, const ProfileFile& katalog,
+                    int32_t ab = 1) {
   for (int32_t nummer = ab;; ++nummer) {
     const std::string basis = AlbumDateiname(nummer);
-    if (!FileExists(kontext.Datei(basis + std::string(kOrdnerdateiEndung))) &&
-        !FileExists(kontext.Datei(basis + std::string(kDateilisteEndung))) &&
-        !DateinameVergeben(katalog, basis)) {
-      return nummer;
-    }
+    if (!belegt.contains(basis) && !DateinameVergeben(katalog, basis)) return nummer;
   }
 }
 
@@ -125,8 +124,9 @@ int32_t FreieNummer(const AlbenKontext& kontext, const ProfileFile& katalog, int
 // will report it.
 std::string DateinameReservieren(const AlbenKontext& kontext, const ProfileFile& katalog) {
   constexpr mode_t kNeueDatei = 0666;
+  const std::set<std::string> belegt = BasenMitDateien(kontext);
   for (int32_t ab = 1;;) {
-    const int32_t nummer = FreieNummer(kontext, katalog, ab);
+    const int32_t nummer = FreieNummer(belegt, katalog, ab);
     const std::string basis = AlbumDateiname(nummer);
     const std::string pfad = kontext.Datei(basis + std::string(kOrdnerdateiEndung));
     const int fd = ::open(pfad.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNeueDatei);
@@ -157,6 +157,27 @@ void ListenSpeichern(const AlbenKontext& kontext, const TGalerieGlobal& album) {
     DateilisteLoeschen(kontext, album);
   } else {
     TextzeilenSchreiben(Dateiliste(kontext, album), album.Dateien);
+  }
+}
+
+// A blank slot is kept for the next album only between two albums: those after the last
+// album (all of them, when none is left) go, so that no "n=" line stays for nothing.
+void LeereSlotsAmEndeEntfernen(ProfileFile& katalog) {
+  int64_t letztes = 0;
+  std::vector<std::pair<int64_t, std::string>> leer;
+  for (const auto& [schluessel, wert] : katalog.Entries(kAlbenSektion)) {
+    int64_t slot = 0;
+    const auto [ende, fehler] =
+        std::from_chars(schluessel.data(), schluessel.data() + schluessel.size(), slot);
+    if (fehler != std::errc() || ende != schluessel.data() + schluessel.size()) continue;
+    if (wert.empty()) {
+      leer.emplace_back(slot, schluessel);
+    } else {
+      letztes = std::max(letztes, slot);
+    }
+  }
+  for (const auto& [slot, schluessel] : leer) {
+    if (slot > letztes) katalog.EraseKey(kAlbenSektion, schluessel);
   }
 }
 
@@ -313,11 +334,53 @@ void TextzeilenSchreiben(const std::string& pfad, const std::vector<std::string>
     inhalt += zeile;
     inhalt += kZeilenende;
   }
-  WriteFileAtomically(pfad, inhalt);
+  // A link planted in the album folder is replaced, never written through.
+  WriteFileAtomically(pfad, inhalt, LinkPolicy::Replace);
 }
 
 void DateiEntfernen(const std::string& pfad) {
   ::unlink(pfad.c_str());
+}
+
+std::optional<std::string_view> AlbumBasisVon(std::string_view name) {
+  // A decimal number as we write it: digits only, no leading zero.
+  const auto istZahl = [](std::string_view text) {
+    return !text.empty() && text.front() != '0' &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  std::string_view rest;
+  if (name.ends_with(kOrdnerdateiEndung)) {
+    rest = name.substr(0, name.size() - kOrdnerdateiEndung.size());
+  } else if (name.ends_with(kDateilisteEndung)) {
+    rest = name.substr(0, name.size() - kDateilisteEndung.size());
+  } else if (name.ends_with(kSignaturdateiEndung)) {
+    rest = name.substr(0, name.size() - kSignaturdateiEndung.size());
+    const size_t leer = rest.rfind(' ');
+    if (leer == std::string_view::npos) return std::nullopt;
+    const std::string_view stufe = rest.substr(leer + 1);
+    if (!istZahl(StufeVonVariante(stufe)) || !CachevarianteGueltig(VarianteVonStufe(stufe))) {
+      return std::nullopt;
+    }
+    rest = rest.substr(0, leer);
+  } else {
+    return std::nullopt;
+  }
+  if (!rest.starts_with(kDateinamePraefix) || !istZahl(rest.substr(kDateinamePraefix.size()))) {
+    return std::nullopt;
+  }
+  return rest;
+}
+
+std::set<std::string> BasenMitDateien(const AlbenKontext& kontext) {
+  std::set<std::string> basen;
+  std::unique_ptr<DIR, int (*)(DIR*)> ordner(::opendir(kontext.AlbenPfad.c_str()), &::closedir);
+  if (!ordner) return basen;
+  while (const dirent* eintrag = ::readdir(ordner.get())) {
+    if (const std::optional<std::string_view> basis = AlbumBasisVon(eintrag->d_name)) {
+      basen.emplace(*basis);
+    }
+  }
+  return basen;
 }
 
 // ---- the operations -----------------------------------------------------------------
@@ -494,6 +557,7 @@ void AlbumLoeschen(const AlbenKontext& kontext, const AlbenSperre&, std::string_
   KatalogEintragLesen(katalog, album);
   // The catalogue first: should it fail, the album is still complete.
   katalog.Write(kAlbenSektion, std::to_string(SlotSuchen(katalog, name)), "");
+  LeereSlotsAmEndeEntfernen(katalog);
   katalog.EraseSection(name);
   katalog.Save();
   // A catalogue edited by hand may give two albums the same files: they stay as long as
@@ -554,10 +618,9 @@ std::string FreierAlbumDateiname(const AlbenKontext& kontext, const AlbenSperre&
 }
 
 int32_t FreieAlbumNummer(const AlbenKontext& kontext) {
+  const std::set<std::string> belegt = BasenMitDateien(kontext);
   int32_t nummer = 1;
-  while (FileExists(kontext.Datei(AlbumDateiname(nummer) + std::string(kOrdnerdateiEndung)))) {
-    ++nummer;
-  }
+  while (belegt.contains(AlbumDateiname(nummer))) ++nummer;
   return nummer;
 }
 

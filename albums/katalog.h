@@ -20,6 +20,7 @@
 #include "albums/alben_kontext.h"
 #include "albums/alben_sperre.h"
 #include "albums/galerie.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 
@@ -70,6 +71,8 @@ class AlbumnameVergeben : public std::runtime_error {
 };
 // "Der Albumname „X“ ist schon vergeben oder nicht erlaubt. …"
 std::string MeldungAlbumnameVergeben(std::string_view name);
+// For an empty name, which no album can have.
+inline constexpr const char* kMeldungAlbumnameLeer = N_("Bitte geben Sie dem Album einen Namen.");
 
 // Saves an album that is not in the catalogue yet, in one step with the album folder
 // locked: throws AlbumnameVergeben when an album of that name (letter case ignored) is
@@ -96,12 +99,14 @@ void AlbumUmbenennen(const AlbenKontext& kontext, std::string_view alt, std::str
 bool AlbumnameFrei(const AlbenKontext& kontext, std::string_view fest1, std::string_view fest2,
                    std::string_view kandidat, std::string_view eigenerName);
 
-// The smallest n ≥ 1 for which no file "Album <n>.nbd" exists.
+// The smallest n ≥ 1 for which no file "Album <n>.*" exists (folder or picture file, or
+// any cache).
 int32_t FreieAlbumNummer(const AlbenKontext& kontext);
 // "Album <n>".
 std::string AlbumDateiname(int32_t nummer);
-// The Dateiname for a new album: "Album <n>" for the smallest n with no folder or
-// picture file and no section of the catalogue naming it (a hand-edited catalogue may
+// The Dateiname for a new album: "Album <n>" for the smallest n with no file at all (an
+// album the catalogue lost keeps its number until it is taken back) and no section of
+// the catalogue naming it (a hand-edited catalogue may
 // name files that are missing), so that no two albums share files. Its folder file is
 // made at once, empty and exclusively, so that another program making an album at the
 // same time chooses another name.

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "albums/alben_kontext.h"
 #include "albums/galerie.h"
 #include "platform/profile_file.h"
 
@@ -49,5 +52,13 @@ void TextzeilenSchreiben(const std::string& pfad, const std::vector<std::string>
 
 // Removes a file; a missing file is no error.
 void DateiEntfernen(const std::string& pfad);
+
+// "Album <n>" when `dateiname` is a file of an album of our own naming: "Album <n>.nbd",
+// "Album <n>.nbf" or "Album <n> <level><variant>.nba" (n decimal, without leading zero).
+std::optional<std::string_view> AlbumBasisVon(std::string_view dateiname);
+
+// The bases "Album <n>" of which any file lies in the album folder (links and other
+// entries of such a name included: a name taken is taken).
+std::set<std::string> BasenMitDateien(const AlbenKontext& kontext);
 
 }  // namespace tilvendo

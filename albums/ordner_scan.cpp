@@ -16,6 +16,7 @@
 #include "pictures/bildart.h"
 #include "platform/gross_klein.h"
 #include "platform/paths.h"
+#include "platform/translate.h"
 
 namespace tilvendo {
 namespace {
@@ -48,6 +49,14 @@ class Scanner {
   void OrdnerBetreten(const std::string& ordner) { Betreten(ordner, std::nullopt); }
 
   int32_t gesamt() const { return gesamt_; }
+
+  // What was left out for a line break in its name: folders, pictures, and one of them.
+  struct Uebergangen {
+    int32_t ordner = 0;
+    int32_t bilder = 0;
+    std::string beispiel;
+  };
+  const Uebergangen& uebergangen() const { return uebergangen_; }
 
  private:
   // `erwartet`: for a subfolder, the folder its parent listed.
@@ -84,7 +93,9 @@ class Scanner {
       if (!besucht_.insert(KennungVon(selbst)).second) return;
       while (const dirent* eintrag = ::readdir(verzeichnis.get())) {
         const std::string_view name = eintrag->d_name;
-        if (name == "." || name == ".." || !AlsZeileSpeicherbar(name)) continue;
+        if (name == "." || name == "..") continue;
+        // No album file can hold such a path; the user learns what was left out.
+        const bool zeilenumbruch = !AlsZeileSpeicherbar(name);
         unsigned char typ = eintrag->d_type;
         struct stat info {};
         if (typ == DT_UNKNOWN || (typ == DT_DIR && rekursiv_)) {
@@ -93,6 +104,11 @@ class Scanner {
                 : S_ISREG(info.st_mode) ? DT_REG
                 : S_ISLNK(info.st_mode) ? DT_LNK
                                         : DT_UNKNOWN;
+        }
+        if (zeilenumbruch) {
+          const bool bild = (typ == DT_REG || typ == DT_LNK) && IstBildname(name);
+          if ((typ == DT_DIR && rekursiv_) || bild) Uebergehen(ordner + std::string(name), bild);
+          continue;
         }
         if (typ == DT_DIR && rekursiv_) {
           // A folder whose path is too long to open is no folder anybody could use.
@@ -113,6 +129,11 @@ class Scanner {
     for (const auto& [name, kennung] : unterordner) Betreten(ordner + name + "/", kennung);
   }
 
+  void Uebergehen(std::string pfad, bool bild) {
+    ++(bild ? uebergangen_.bilder : uebergangen_.ordner);
+    if (uebergangen_.beispiel.empty()) uebergangen_.beispiel = std::move(pfad);
+  }
+
   void BildGezaehlt() {
     ++gesamt_;
     if (benutzer_ != nullptr) {
@@ -126,7 +147,35 @@ class Scanner {
   std::vector<std::string>& gefunden_;
   std::set<Ordnerkennung> besucht_;
   int32_t gesamt_ = 0;
+  Uebergangen uebergangen_;
 };
+
+// "2 Ordner und 1 Bild wurden …", the line breaks of the example shown as "⏎".
+std::string UebergangenHinweis(const Scanner::Uebergangen& u) {
+  std::string beispiel;
+  for (const char c : u.beispiel) {
+    beispiel += (c == '\n' || c == '\r') ? std::string("⏎") : std::string(1, c);
+  }
+  const auto ordner = static_cast<uint64_t>(u.ordner);
+  const auto bilder = static_cast<uint64_t>(u.bilder);
+  std::string was;
+  if (u.ordner > 0 && u.bilder > 0) {
+    was = Format(_("{} und {}"), Format(NG_("{} Ordner", "{} Ordner", ordner), u.ordner),
+                 Format(NG_("{} Bild", "{} Bilder", bilder), u.bilder));
+  } else if (u.ordner > 0) {
+    was = Format(NG_("{} Ordner", "{} Ordner", ordner), u.ordner);
+  } else {
+    was = Format(NG_("{} Bild", "{} Bilder", bilder), u.bilder);
+  }
+  return Format(NG_("{} wurde nicht aufgenommen, weil ein Zeilenumbruch im Namen steht, den die "
+                    "Albumdateien nicht speichern können (zum Beispiel „{}“). Bitte benennen Sie "
+                    "solche Namen um und aktualisieren Sie das Album.",
+                    "{} wurden nicht aufgenommen, weil ein Zeilenumbruch im Namen steht, den die "
+                    "Albumdateien nicht speichern können (zum Beispiel „{}“). Bitte benennen Sie "
+                    "solche Namen um und aktualisieren Sie das Album.",
+                    ordner + bilder),
+                was, beispiel);
+}
 
 }  // namespace
 
@@ -161,6 +210,9 @@ Bildzahlen OrdnerScannen(Benutzer& benutzer, const std::vector<std::string>& gew
   gefunden.erase(std::unique(gefunden.begin(), gefunden.end()), gefunden.end());
   ergebnis = std::move(gefunden);
   if (mitFortschritt) benutzer.ScanOrdnerLeeren();
+  if (scanner.uebergangen().ordner + scanner.uebergangen().bilder > 0) {
+    benutzer.Hinweis(UebergangenHinweis(scanner.uebergangen()));
+  }
   Bildzahlen zahlen;
   zahlen.gesamt = scanner.gesamt();
   return zahlen;

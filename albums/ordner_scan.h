@@ -17,7 +17,8 @@ namespace tilvendo {
 // ones included; symbolic links to folders are never followed, so a link to a parent
 // cannot loop, nor is a subfolder that became a link while the scan ran; a folder met
 // twice, as through a bind mount, is scanned once; names with line breaks, which no
-// album file can hold, and subfolders whose path is too long to open are left out).
+// album file can hold, and subfolders whose path is too long to open are left out, the
+// former with a note through `benutzer` that counts them and names one).
 // Counts the files with a picture extension (links to picture files
 // included). With `mitFortschritt` the scan reports each folder and the running count
 // through `benutzer` and lets it handle pending events. Unreadable folders contribute

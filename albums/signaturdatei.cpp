@@ -231,7 +231,7 @@ uint8_t SignaturdateiOeffnen(Signaturdatei& datei, uint8_t formanalyse, TGalerie
   // Caches of earlier runs that were killed while writing would stay for ever.
   RemoveStaleTemporaries(kontext.AlbenPfad);
   try {
-    datei.schreiben_ = std::make_unique<AtomicFile>(datei.pfad_);
+    datei.schreiben_ = std::make_unique<AtomicFile>(datei.pfad_, LinkPolicy::Replace);
   } catch (const WriteError&) {
     datei.schreibfehler_ = true;
   }

@@ -86,6 +86,8 @@ void BM_Zusammenstellen(benchmark::State& state) {
   e.ZellBreite = 20;
   e.ZellHoehe = 15;
   e.ZoomX = e.ZoomY = 100;
+  e.ZielBreite = 20 * kKachelnX;
+  e.ZielHoehe = 15 * kKachelnY;
   Verwendungsliste verwendung;
   int k = 0;
   for (int x = 1; x <= kKachelnX; ++x) {

@@ -68,6 +68,8 @@ struct Zuordnungsjob {
     e.KachelnY = kachelnY;
     e.ZellBreite = e.ZellHoehe = 8;
     e.ZoomX = e.ZoomY = 100;
+    e.ZielBreite = 8 * kachelnX;
+    e.ZielHoehe = 8 * kachelnY;
     e.minAbstand = 2;
     e.verfahren = verfahren;
     SetzeMusterbildung(e, 0);

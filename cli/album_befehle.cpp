@@ -9,11 +9,18 @@
 #include "albums/alben_zustand.h"
 #include "albums/album_bearbeitung.h"
 #include "albums/katalog.h"
+#include "albums/verwaiste_alben.h"
 #include "platform/paths.h"
 #include "platform/translate.h"
 
 namespace tilvendo::cli {
 namespace {
+
+constexpr const char* kVerwaistVermerk = N_("verwaist: nicht im Katalog");
+constexpr const char* kOhneOrdnerliste = N_(", ohne Ordnerliste");
+constexpr const char* kHinweisVerwaist =
+    N_("Verwaiste Alben stehen nicht mehr im Katalog; ihre Dateien sind noch da. „tilvendo album "
+       "wiederherstellen DATEINAME [NAME]“ nimmt eines wieder auf.");
 
 // A folder as the album keeps it: absolute, normalised, with trailing "/".
 std::string OrdnerPfad(const std::string& eingabe) {
@@ -43,6 +50,7 @@ std::string MediumText(const TGalerieGlobal& album) {
 
 void NameFreiPruefen(const AlbenKontext& kontext, const std::string& name,
                      const std::string& eigenerName) {
+  if (name.empty()) throw Befehlsfehler(_(kMeldungAlbumnameLeer));
   if (!AlbumnameFrei(kontext, kAlleAlbenName, kGewaehlteAlbenName, name, eigenerName)) {
     throw Befehlsfehler(MeldungAlbumnameVergeben(name));
   }
@@ -113,6 +121,13 @@ void AlbumAnlegen(const AlbenKontext& kontext, Umgebung& umgebung, const std::st
     if (!FolderExists(pfad)) {
       throw Befehlsfehler(Format(_("Den Ordner „{}“ gibt es nicht."), eingabe));
     }
+    // It would vanish from the album's folder file, which holds one path per line.
+    if (!AlsZeileSpeicherbar(pfad)) {
+      throw Befehlsfehler(
+          Format(_("Der Name des Ordners „{}“ enthält einen Zeilenumbruch, den die "
+                   "Albumdateien nicht speichern können. Bitte benennen Sie ihn um."),
+                 eingabe));
+    }
     // The same medium rules as in the album editor: one medium per album.
     if (OrdnerAufnehmen(bearbeitung, album, pfad) == Aufnahme::Abgelehnt) throw Befehlsfehler("");
   }
@@ -140,6 +155,15 @@ void AlbenAuflisten(const AlbenKontext& kontext, Umgebung& umgebung) {
     umgebung.aus << name << '\t' << Bilder(album.Anzahl.gesamt) << '\t' << MediumText(album)
                  << '\n';
   }
+  // Albums the catalogue lost are named by their files, so that they can be taken back.
+  const std::vector<VerwaistesAlbum> verwaist = VerwaisteAlben(kontext);
+  for (const VerwaistesAlbum& album : verwaist) {
+    umgebung.aus << album.dateiname << '\t' << Bilder(static_cast<int32_t>(album.bilder)) << '\t'
+                 << _(kVerwaistVermerk)
+                 << (album.ordnerdatei == Ordnerdateizustand::Vorhanden ? "" : _(kOhneOrdnerliste))
+                 << '\n';
+  }
+  if (!verwaist.empty()) umgebung.fehler << _(kHinweisVerwaist) << '\n';
 }
 
 void AlbumZeigen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {
@@ -178,11 +202,51 @@ void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const s
 
 void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& alt,
                       const std::string& neu) {
-  TGalerieGlobal album = VorhandenesAlbumLaden(kontext, alt);
+  if (!AlbumVorhanden(kontext, alt)) throw Befehlsfehler(MeldungUnbekanntesAlbum(alt));
   NameFreiPruefen(kontext, neu, alt);
   if (neu == alt) return;
-  AlbumUnterNeuemNamenSpeichern(kontext, album, neu);
+  // Only the name changes: one write of the catalogue, which is done or not, whatever
+  // else of the album is damaged.
+  AlbumUmbenennen(kontext, alt, neu);
   umgebung.aus << Format(_("Album „{}“ heißt jetzt „{}“."), alt, neu) << '\n';
+}
+
+void AlbumWiederherstellen(const AlbenKontext& kontext, Umgebung& umgebung,
+                           const std::string& dateiname, const std::string& name) {
+  NameFreiPruefen(kontext, name, "");
+  TGalerieGlobal album;
+  Wiederaufnahme ergebnis = Wiederaufnahme::KeinVerwaistesAlbum;
+  try {
+    ergebnis = VerwaistesAlbumAufnehmen(Bearbeitung(kontext, umgebung), dateiname, name, album);
+  } catch (const AlbumnameVergeben& fehler) {
+    throw Befehlsfehler(fehler.what());  // another program was quicker
+  }
+  const std::string ordnerliste = kontext.Datei(dateiname + std::string(kOrdnerdateiEndung));
+  switch (ergebnis) {
+    case Wiederaufnahme::Aufgenommen:
+      break;
+    case Wiederaufnahme::KeinVerwaistesAlbum:
+      throw Befehlsfehler(
+          Format(_("Im Ordner der Alben gibt es kein verwaistes Album „{}“. „tilvendo "
+                   "album liste“ nennt die verwaisten Alben."),
+                 dateiname));
+    case Wiederaufnahme::OrdnerlisteUnbrauchbar:
+      throw Befehlsfehler(Format(_("Die Ordnerliste „{}“ fehlt oder ist beschädigt; das Album kann "
+                                   "nicht wiederhergestellt werden. Bitte legen Sie es neu an."),
+                                 ordnerliste));
+    case Wiederaufnahme::KeinOrdnerErreichbar:
+      throw Befehlsfehler(
+          Format(_("Keiner der Ordner des Albums „{}“ ist erreichbar. Bitte legen Sie "
+                   "das Medium ein, auf dem sie liegen."),
+                 dateiname));
+    case Wiederaufnahme::MediumAbgelehnt:
+      throw Befehlsfehler("");  // the medium rules' warning said why
+  }
+  const size_t ordnerAnzahl = album.AlleVerzeichnisse.size();
+  umgebung.aus << Format(NG_("Album „{}“ wiederhergestellt: {} in {} Ordnern.",
+                             "Album „{}“ wiederhergestellt: {} in {} Ordnern.", ordnerAnzahl),
+                         name, Bilder(album.Anzahl.gesamt), ordnerAnzahl)
+               << '\n';
 }
 
 void AlbumEntfernen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name) {

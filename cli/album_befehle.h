@@ -1,5 +1,5 @@
-// The album commands: create, list, show, rescan, rename and delete albums in the album
-// folder. Each throws Befehlsfehler (or WriteError) when it cannot do its job.
+// The album commands: create, list, show, rescan, rename, delete and take back albums in
+// the album folder. Each throws Befehlsfehler (or WriteError) when it cannot do its job.
 #pragma once
 
 #include <string>
@@ -18,6 +18,9 @@ void AlbumAktualisieren(const AlbenKontext& kontext, Umgebung& umgebung, const s
 void AlbumNeuBenennen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& alt,
                       const std::string& neu);
 void AlbumEntfernen(const AlbenKontext& kontext, Umgebung& umgebung, const std::string& name);
+// Takes the orphaned album of the files "<dateiname>.*" back under `name`.
+void AlbumWiederherstellen(const AlbenKontext& kontext, Umgebung& umgebung,
+                           const std::string& dateiname, const std::string& name);
 
 // Whether the catalogue lists an album of exactly this name.
 bool AlbumVorhanden(const AlbenKontext& kontext, const std::string& name);

@@ -35,6 +35,12 @@ constexpr std::array<std::array<std::string_view, 3>, 4> kMusterNamen = {{
     {"abschwaechen", "abschwächen", "weaken"},
     {"unterdruecken", "unterdrücken", "suppress"},
 }};
+// How the template meets the paper of --druck, in the order of Papiernutzung.
+constexpr std::array<std::array<std::string_view, 3>, 3> kPapierNamen = {{
+    {"fuellen", "füllen", "fill"},
+    {"ganz", "ganz", "whole"},
+    {"strecken", "strecken", "stretch"},
+}};
 
 // The English name of every command, subcommand and option beside its German one: both
 // are always taken, so that scripts in either language keep working.
@@ -42,7 +48,7 @@ struct Uebersetzung {
   std::string_view englisch;
   std::string_view deutsch;
 };
-constexpr std::array<Uebersetzung, 32> kEnglischeNamen = {{
+constexpr std::array<Uebersetzung, 34> kEnglischeNamen = {{
     {"help", "hilfe"},
     {"mosaic", "mosaik"},
     {"create", "anlegen"},
@@ -51,6 +57,7 @@ constexpr std::array<Uebersetzung, 32> kEnglischeNamen = {{
     {"update", "aktualisieren"},
     {"rename", "umbenennen"},
     {"delete", "loeschen"},
+    {"restore", "wiederherstellen"},
     {"--albums-dir", "--alben-pfad"},
     {"--no-subfolders", "--ohne-unterordner"},
     {"--log", "--protokoll"},
@@ -64,6 +71,7 @@ constexpr std::array<Uebersetzung, 32> kEnglischeNamen = {{
     {"--tiles", "--kacheln"},
     {"--size", "--groesse"},
     {"--print", "--druck"},
+    {"--paper", "--papier"},
     {"--placement-list", "--liste"},
     {"--shape-analysis", "--formanalyse"},
     {"--method", "--methode"},
@@ -173,12 +181,27 @@ constexpr std::array<std::string_view, 15> kSchalter = {"--help",
                                                         "--jedes-foto",
                                                         "--ohne-namen"};
 
-constexpr std::array<std::string_view, 20> kWertOptionen = {
-    "--alben-pfad",       "--album",          "--kacheln",     "--zoom",
-    "--groesse",          "--größe",          "--formanalyse", "--methode",
-    "--muster",           "--mindestabstand", "--einblenden",  "--farbtiefe",
-    "--qualitaet",        "--qualität",       "--seed",        "--farbangleich",
-    "--max-verwendungen", "--druck",          "--dpi",         "--liste"};
+constexpr std::array<std::string_view, 21> kWertOptionen = {"--alben-pfad",
+                                                            "--album",
+                                                            "--kacheln",
+                                                            "--zoom",
+                                                            "--groesse",
+                                                            "--größe",
+                                                            "--formanalyse",
+                                                            "--methode",
+                                                            "--muster",
+                                                            "--mindestabstand",
+                                                            "--einblenden",
+                                                            "--farbtiefe",
+                                                            "--qualitaet",
+                                                            "--qualität",
+                                                            "--seed",
+                                                            "--farbangleich",
+                                                            "--max-verwendungen",
+                                                            "--druck",
+                                                            "--dpi",
+                                                            "--liste",
+                                                            "--papier"};
 
 // Millimetres per unit of a print size.
 struct Masseinheit {
@@ -275,6 +298,9 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.grossformat = true;
   } else if (name == "--druck") {
     m.druck = DruckgroesseLesen(genannt, wert());
+  } else if (name == "--papier") {
+    m.papier = static_cast<Papiernutzung>(
+        NameWaehlen(genannt, wert(), kPapierNamen, _("fuellen, ganz, strecken")));
   } else if (name == "--dpi") {
     m.dpi = ZahlIn(genannt, wert(), 1, kMaxDpi);
   } else if (name == "--liste") {
@@ -393,8 +419,12 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     }
   }
 
-  if (hilfe || (woerter.empty() && !version)) {
+  if (hilfe) {
     aufruf.befehl = Befehl::Hilfe;
+    return aufruf;
+  }
+  if (woerter.empty() && !version) {
+    aufruf.befehl = Befehl::OhneBefehl;
     return aufruf;
   }
   if (version) {
@@ -425,6 +455,7 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
       Fehler(_("--zoom, --groesse und --druck schließen einander aus."));
     }
     if (m.druck && !m.dpi) Fehler(_("--druck braucht die Druckauflösung --dpi N."));
+    if (m.papier && !m.druck) Fehler(_("--papier gilt nur mit --druck."));
     if (aufruf.ohneUnterordner) Fehler(_("--ohne-unterordner gilt nur für „album anlegen“."));
     const Ausgabeformat format = AusgabeFormat(aufruf.mosaik.ausgabe);
     if (format == Ausgabeformat::Unbekannt) {
@@ -456,7 +487,7 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
   if (rest.empty())
     Fehler(
         _("album braucht einen Unterbefehl: anlegen, liste, zeigen, "
-          "aktualisieren, umbenennen oder loeschen."));
+          "aktualisieren, umbenennen, loeschen oder wiederherstellen."));
 
   const std::string unter = Deutsch(rest.front());
   std::vector<std::string> werte(rest.begin() + 1, rest.end());
@@ -487,6 +518,12 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     aufruf.befehl = Befehl::AlbumLoeschen;
     AnzahlPruefen(werte, 1, 1, _("album loeschen NAME"));
     aufruf.namen = werte;
+  } else if (unter == "wiederherstellen") {
+    aufruf.befehl = Befehl::AlbumWiederherstellen;
+    AnzahlPruefen(werte, 1, 2, _("album wiederherstellen DATEINAME [NAME]"));
+    aufruf.namen = werte;
+    // Without a name of its own the album is called after its files.
+    if (aufruf.namen.size() == 1) aufruf.namen.push_back(aufruf.namen.front());
   } else {
     Fehler(Format(_("Unbekannter Unterbefehl „album {}“. Siehe tilvendo --help."), rest.front()));
   }
@@ -521,6 +558,10 @@ Alben:
                               durchsucht die Ordner des Albums erneut
   tilvendo album umbenennen ALT NEU
   tilvendo album loeschen NAME
+  tilvendo album wiederherstellen DATEINAME [NAME]
+                              nimmt ein verwaistes Album (Dateien „DATEINAME.*“ im
+                              Ordner der Alben, die der Katalog nicht mehr nennt;
+                              „album liste“ zeigt sie) wieder auf
 
 Mosaik:
   tilvendo mosaik VORLAGE AUSGABE --album NAME [--album NAME …] [OPTIONEN]
@@ -535,8 +576,13 @@ Mosaik:
                           in Bändern zusammengesetzt und geschrieben
     --druck BxH[mm|cm|in] Ergebnisgröße aus der Druckgröße bei --dpi, z. B.
                           841x1189mm (A0) oder 59,4x84,1cm; bis 2000 mm je Seite
+    --papier ART          wie die Vorlage ein Papier anderer Form nutzt: ganz (die ganze
+                          Vorlage passt mit Rand darauf, Standard), fuellen (die Vorlage
+                          wird mittig auf die Form des Papiers zugeschnitten) oder
+                          strecken (die Vorlage wird auf das Papier verzerrt)
     --dpi N               Druckauflösung (1 bis 9999); steht in der Datei
-    --liste DATEI.csv     schreibt je Kachel Spalte, Zeile und Foto (UTF-8)
+    --liste DATEI.csv     schreibt je Kachel Spalte, Zeile und Foto (UTF-8, durch
+                          Semikolon getrennt); ersetzt nur eine ältere Liste
     --formanalyse N       1, 3, 5, 7 oder 10 Teilfelder je Seite (Standard 5)
     --methode M           standard, schnell, gruendlich oder optimal
     --muster M            standard, ignorieren, abschwaechen oder unterdruecken

@@ -19,6 +19,7 @@ class Aufruffehler : public std::runtime_error {
 
 enum class Befehl {
   Hilfe,
+  OhneBefehl,  // nothing asked for: the usage, as for wrong use
   Version,
   AlbumAnlegen,
   AlbumListe,
@@ -26,6 +27,7 @@ enum class Befehl {
   AlbumAktualisieren,
   AlbumUmbenennen,
   AlbumLoeschen,
+  AlbumWiederherstellen,
   Mosaik,
 };
 
@@ -57,10 +59,11 @@ struct MosaikOptionen {
   std::optional<Paar> kacheln;
   std::optional<int32_t> zoom;
   std::optional<Paar> groesse;
-  bool grossformat = false;           // lifts the 2500-pixel bound
-  std::optional<Druckgroesse> druck;  // the result size from a print size at `dpi`
-  std::optional<int32_t> dpi;         // print resolution, written into the file
-  std::optional<std::string> liste;   // where the list of placed photos goes (CSV)
+  bool grossformat = false;             // lifts the 2500-pixel bound
+  std::optional<Druckgroesse> druck;    // the result size from a print size at `dpi`
+  std::optional<Papiernutzung> papier;  // how the template meets the paper of `druck`
+  std::optional<int32_t> dpi;           // print resolution, written into the file
+  std::optional<std::string> liste;     // where the list of placed photos goes (CSV)
   uint8_t formanalyse = 5;
   uint8_t methode = 0;
   uint8_t muster = 0;
@@ -78,7 +81,8 @@ struct MosaikOptionen {
 struct Aufruf {
   Befehl befehl = Befehl::Hilfe;
   std::optional<std::string> albenPfad;
-  std::vector<std::string> namen;   // album names of the album commands
+  std::vector<std::string> namen;   // album names of the album commands (for
+                                    // "wiederherstellen" the files' name, then the album's)
   std::vector<std::string> ordner;  // folders of "album anlegen"
   bool ohneUnterordner = false;
   MosaikOptionen mosaik;

@@ -9,7 +9,9 @@
 #include "cli/abbruch_signal.h"
 #include "cli/album_befehle.h"
 #include "engine/auftrag.h"
+#include "engine/ausgabeziel.h"
 #include "engine/berechnungslauf.h"
+#include "engine/druckflaeche.h"
 #include "engine/fortschritt.h"
 #include "engine/grossformat.h"
 #include "engine/platzierungsliste.h"
@@ -29,12 +31,11 @@ namespace tilvendo::cli {
 namespace {
 
 // A long run must not end in a file that cannot be written: tried before it starts,
-// with a temporary file that is removed again at once.
+// with a temporary file that is removed again at once. What the saves refuse (the
+// template, a photo, an album file, a device) is refused here already.
 void AusgabePruefen(const Auftrag& auftrag, const std::string& ausgabe) {
-  if (IstVorlage(auftrag, ausgabe)) throw Befehlsfehler(MeldungZielIstVorlage(ausgabe));
-  if (FolderExists(ausgabe)) {
-    throw Befehlsfehler(
-        Format(_("„{}“ ist ein Ordner; bitte geben Sie einen Dateinamen an."), ausgabe));
+  if (const auto verweigert = AusgabezielPruefen(auftrag, ausgabe, Ausgabeart::Mosaik)) {
+    throw Befehlsfehler(*verweigert);
   }
   try {
     AtomicFile probe(ausgabe);
@@ -67,6 +68,7 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
   wunsch.grossformat = m.grossformat;
   wunsch.dpi = m.dpi.value_or(0);
   if (m.druck) wunsch.druck = Druckmass{m.druck->breite, m.druck->hoehe};
+  wunsch.nutzung = m.papier.value_or(Papiernutzung::GanzeVorlage);
   if (m.groesse) wunsch.groesse = Size{m.groesse->a, m.groesse->b};
   wunsch.zoom = m.zoom.value_or(kZoomStandard);
   const Paar kacheln = m.kacheln.value_or(Paar{kKachelnStandard, kKachelnStandard});
@@ -85,6 +87,16 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
         Format(_("Der Zoom wurde auf {} % begrenzt, damit das Ergebnis höchstens {} Pixel "
                  "breit und hoch wird."),
                e.ZoomX, GroessteZielkante(e)));
+  }
+  if (m.druck) {
+    // What the paper's shape did to the template, and what of the paper the mosaic takes.
+    const std::string zuschnitt =
+        ZuschnittText(GanzesBild(auftrag.vorlage), auftrag.vorlage.Ausschnitt);
+    if (!zuschnitt.empty()) benutzer.Hinweis(zuschnitt);
+    // The file's resolution makes the whole tiles print at the size chosen.
+    benutzer.Hinweis(DruckflaechenText(e.ZielBreite, e.ZielHoehe, e.Druckaufloesung,
+                                       m.druck->breite, m.druck->hoehe) +
+                     ".");
   }
   if (m.kacheln && nachgaben.kacheln) {
     benutzer.Hinweis(
@@ -172,8 +184,18 @@ void AusgabeVorPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen,
   RemoveStaleTemporaries(FolderOf(ResolveLinks(MitSchraegstrich(optionen.Pfad) + optionen.Datei)));
 }
 
-// The list must not fail after a long run either.
-void ListePruefen(const std::string& liste) {
+// The list must not fail after a long run either, nor take the mosaic's place.
+void ListePruefen(const Auftrag& auftrag, const std::string& liste, const std::string& ausgabe) {
+  if (const auto verweigert = AusgabezielPruefen(auftrag, liste, Ausgabeart::Platzierungsliste)) {
+    throw Befehlsfehler(*verweigert);
+  }
+  if (liste == ausgabe || SameFile(liste, ausgabe) ||
+      ResolveLinks(liste) == ResolveLinks(ausgabe)) {
+    throw Befehlsfehler(Format(
+        _("Die Liste der Fotos und das Mosaik können nicht in dieselbe Datei „{}“ geschrieben "
+          "werden."),
+        liste));
+  }
   try {
     AtomicFile probe(liste);
   } catch (const WriteError&) {
@@ -299,14 +321,17 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
       break;
     case Vorlagenausgang::Fehlt:
       throw Befehlsfehler(MeldungVorlageFehlt(m.vorlage));
+    case Vorlagenausgang::KeineDatei:
+      throw Befehlsfehler(MeldungVorlageKeineDatei(m.vorlage));
     case Vorlagenausgang::Unlesbar:
       throw Befehlsfehler(MeldungVorlageUnlesbar(m.vorlage));
     case Vorlagenausgang::ZuGross:
       throw Befehlsfehler(MeldungVorlageZuGross(m.vorlage));
   }
-  AusgabePruefen(*auftrag, m.ausgabe);
-  if (m.liste) ListePruefen(*m.liste);
+  // The albums first: their photos are among what no output may replace.
   AlbenDesAufrufsWaehlen(*auftrag, m.alben, umgebung);
+  AusgabePruefen(*auftrag, m.ausgabe);
+  if (m.liste) ListePruefen(*auftrag, *m.liste, m.ausgabe);
   AuftragVorbereiten(*auftrag, m, umgebung.benutzer);
 
   // The mosaic goes into its file while it is composed.

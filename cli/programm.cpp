@@ -30,6 +30,9 @@ int BefehlAusfuehren(const Aufruf& aufruf, Umgebung& umgebung, bool signaleAbfan
     case Befehl::Hilfe:
       umgebung.aus << Hilfetext();
       return kExitErfolg;
+    case Befehl::OhneBefehl:
+      umgebung.fehler << Hilfetext();
+      return kExitAufruf;
     case Befehl::Version:
       umgebung.aus << kProgrammTitel << ' ' << kProgrammVersion << '\n';
       return kExitErfolg;
@@ -57,6 +60,9 @@ int BefehlAusfuehren(const Aufruf& aufruf, Umgebung& umgebung, bool signaleAbfan
       break;
     case Befehl::AlbumLoeschen:
       AlbumEntfernen(kontext, umgebung, aufruf.namen[0]);
+      break;
+    case Befehl::AlbumWiederherstellen:
+      AlbumWiederherstellen(kontext, umgebung, aufruf.namen[0], aufruf.namen[1]);
       break;
     default:
       break;

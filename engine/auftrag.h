@@ -48,7 +48,10 @@ struct Zuordnungsbericht {
   int64_t summe = 0;    // the same after the exchanges for the minimum distance
   int32_t tausche = 0;  // exchanges made for the minimum distance
   int32_t offen = 0;    // cells whose photo still repeats too close: no exchange helped
-  int32_t runden = 0;   // flows solved, each with more pairs than the one before
+  // Tiles by which the distance was lowered for every cell because the limits left no
+  // exchange; the distance then holds everywhere.
+  int32_t abstandGesenkt = 0;
+  int32_t runden = 0;  // flows solved, each with more pairs than the one before
 };
 
 struct Auftrag {
@@ -62,6 +65,9 @@ struct Auftrag {
 
   // Shared pictures. The template is replaced through VorlageBildErsetzen.
   Bitmap VorlageBild;
+  // The picture as read while the template is a part cut from it (a poster filling paper
+  // of another shape), so that another choice can cut it anew; empty otherwise.
+  Bitmap VorlageGanz;
   Bitmap VorschauBild;
   Bitmap SpeicherVorschau;
 

@@ -23,14 +23,15 @@ constexpr uint8_t kStandardMethode = 0;
 }  // namespace
 
 std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln) {
-  return Format(NG_("{} von {} Kacheln ist schwarz geblieben, weil Bilder fehlen oder nicht gelesen "
-                    "werden können. Vermutlich wurden sie seit dem Einlesen verschoben oder "
-                    "gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
-                    "{} von {} Kacheln sind schwarz geblieben, weil Bilder fehlen oder nicht "
-                    "gelesen werden können. Vermutlich wurden sie seit dem Einlesen verschoben "
-                    "oder gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
-                    static_cast<uint64_t>(schwarzeKacheln)),
-                schwarzeKacheln, kacheln);
+  return Format(
+      NG_("{} von {} Kacheln ist schwarz geblieben, weil Bilder fehlen oder nicht gelesen "
+          "werden können. Vermutlich wurden sie seit dem Einlesen verschoben oder "
+          "gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
+          "{} von {} Kacheln sind schwarz geblieben, weil Bilder fehlen oder nicht "
+          "gelesen werden können. Vermutlich wurden sie seit dem Einlesen verschoben "
+          "oder gelöscht. Bitte aktualisieren Sie die verwendeten Alben.",
+          static_cast<uint64_t>(schwarzeKacheln)),
+      schwarzeKacheln, kacheln);
 }
 
 std::string ErsatzfotosHinweis(int32_t ersetzteKacheln) {
@@ -43,10 +44,19 @@ std::string ErsatzfotosHinweis(int32_t ersetzteKacheln) {
 }
 
 std::string AusgelasseneBilderHinweis(int32_t gelesen, int32_t gewaehlt) {
-  return Format(_("{} der {} Bilder der gewählten Alben fehlen oder können nicht gelesen werden (zum "
-                  "Beispiel leere Platzhalter) und bleiben außen vor; verwendet werden die {} "
-                  "lesbaren."),
-                gewaehlt - gelesen, gewaehlt, gelesen);
+  const int32_t fehlend = gewaehlt - gelesen;
+  // The verbs agree with the pictures left out, and then with those left.
+  const std::string ausgelassen =
+      Format(NG_("{} der {} Bilder der gewählten Alben fehlt oder kann nicht gelesen werden (zum "
+                 "Beispiel ein leerer Platzhalter) und bleibt außen vor;",
+                 "{} der {} Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
+                 "(zum Beispiel leere Platzhalter) und bleiben außen vor;",
+                 static_cast<uint64_t>(fehlend)),
+             fehlend, gewaehlt);
+  const std::string verwendet = gelesen == 1
+                                    ? std::string(_("verwendet wird das eine lesbare."))
+                                    : Format(_("verwendet werden die {} lesbaren."), gelesen);
+  return ausgelassen + " " + verwendet;
 }
 
 std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder) {
@@ -59,14 +69,20 @@ std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilde
                 BilderFuerVerwendungsgrenze(einstellungen), bilder);
 }
 
-std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& vorlage,
-                             int32_t bilder) {
+std::string AbstandGesenktHinweis(int32_t abstand) {
+  return Format(
+      _("Der Mindestabstand wurde auf {} verringert; weiter auseinander lassen sich gleiche "
+        "Fotos mit den Verwendungsgrenzen nicht legen."),
+      abstand);
+}
+
+std::string JedesFotoWarnung(const Einstellungen& einstellungen, int32_t bilder) {
   const int64_t zellen = int64_t{einstellungen.KachelnX} * einstellungen.KachelnY;
   std::string text = Format(_("Zu viele Bilder für „Jedes Foto mindestens einmal“: Ausgewählt sind "
                               "{} Bilder, das Mosaik hat aber nur {} Kacheln. Damit jedes Foto "
                               "vorkommt, sind mindestens {} Kacheln nötig"),
                             bilder, zellen, bilder);
-  const std::optional<Kachelung> vorschlag = KachelungMitZellen(bilder, einstellungen, vorlage);
+  const std::optional<Kachelung> vorschlag = KachelungMitZellen(bilder, einstellungen);
   if (vorschlag) {
     return text + Format(_(", zum Beispiel {} x {} Kacheln. Wählen Sie mehr Kacheln oder weniger "
                            "Bilder."),
@@ -181,7 +197,7 @@ bool Berechnungslauf::Vorpruefungen() {
   }
   // Every photo at least once: no more photos than cells.
   if (bedarf.hoechstens != kKeineObergrenze && bilder > bedarf.hoechstens) {
-    benutzer_.Warnung(JedesFotoWarnung(e, auftrag_.vorlage, bilder));
+    benutzer_.Warnung(JedesFotoWarnung(e, bilder));
     return false;
   }
   if (e.Grossformat) {
@@ -267,8 +283,8 @@ bool Berechnungslauf::GelesenePruefen() {
     return false;
   }
   if (e.minAbstand < bisher) {
-    benutzer_.Hinweis(
-        Format(_("Der Mindestabstand wurde für die lesbaren Bilder auf {} verringert."), e.minAbstand));
+    benutzer_.Hinweis(Format(
+        _("Der Mindestabstand wurde für die lesbaren Bilder auf {} verringert."), e.minAbstand));
   }
   SetzeBerechnungsart(e, gelesen, e.Berechnungsart);
   return true;
@@ -293,6 +309,14 @@ bool Berechnungslauf::PhasenAusfuehren(Fortschritt& fortschritt) {
   fortschritt.PhaseAnzeigen(kPhaseBerechnen);
   if (auftrag_.Abbruch || zuWenig) return !zuWenig;
   MosaikBerechnen(auftrag_, fortschritt, gruppe, optionen_.ziel, optionen_.threads);
+  // The usage limits made the distance give way: the settings hold what the mosaic keeps,
+  // and the user learns it, as when too few pictures could be read.
+  const int32_t gesenkt = auftrag_.zuordnung.abstandGesenkt;
+  if (gesenkt > 0 && !auftrag_.Abbruch) {
+    Einstellungen& e = auftrag_.einstellungen;
+    e.minAbstand = static_cast<uint16_t>(std::max(0, int32_t{e.minAbstand} - gesenkt));
+    benutzer_.Hinweis(AbstandGesenktHinweis(e.minAbstand));
+  }
   return true;
 }
 

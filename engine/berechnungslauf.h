@@ -43,11 +43,14 @@ inline constexpr std::string_view kUnlesbarWarnung =
 // needed (BilderFuerVerwendungsgrenze) and the `bilder` chosen.
 std::string VerwendungsWarnung(const Einstellungen& einstellungen, int32_t bilder);
 
+// The note after a run whose usage limits left no room for the minimum distance: it was
+// lowered to `abstand`, which the mosaic keeps everywhere.
+std::string AbstandGesenktHinweis(int32_t abstand);
+
 // The warning that refuses "every photo at least once" when more pictures are chosen
 // than the mosaic has cells: it names both, and a tiling with enough cells that the
-// template allows (KachelungMitZellen), or says that there is none.
-std::string JedesFotoWarnung(const Einstellungen& einstellungen, const Vorlage& vorlage,
-                             int32_t bilder);
+// result size allows (KachelungMitZellen), or says that there is none.
+std::string JedesFotoWarnung(const Einstellungen& einstellungen, int32_t bilder);
 
 // The warning after a run in which some pictures had gone or could not be read.
 std::string SchwarzeKachelnWarnung(int32_t schwarzeKacheln, int32_t kacheln);

@@ -233,7 +233,12 @@ void Einleser::Abschliessen(Signaturdatei& datei, uint8_t modus, TGalerieGlobal&
     Meldung(MeldungAlbumGeaendert(album.Name));
     return;
   }
+  // A cache read whole and sound leaves the album as it is stored: nothing is written, so
+  // that an album folder that is read-only (another user's, a medium locked) serves a
+  // run as well.
+  const bool wieGespeichert = modus == kCacheLesen && !neuAufbauen && !datei.Beschaedigt();
   if (!Schliessen(datei, album, *sperre)) neuAufbauen = true;
+  if (wieGespeichert && !neuAufbauen) return;
   try {
     AlbumSpeichern(kontext_, *sperre, album);
   } catch (const WriteError& fehler) {

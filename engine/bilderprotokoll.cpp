@@ -1,5 +1,7 @@
 #include "engine/bilderprotokoll.h"
 
+#include <unistd.h>
+
 #include <utility>
 
 #include "platform/atomic_file.h"
@@ -11,8 +13,19 @@ void Bilderprotokoll::Schliesser::operator()(std::FILE* datei) const {
 }
 
 Bilderprotokoll::Bilderprotokoll(std::string pfad) : pfad_(std::move(pfad)) {
-  datei_.reset(std::fopen(pfad_.c_str(), "w"));
-  if (!datei_) Scheitern();
+  // A link or a device in the log's place is never written through.
+  int fd = -1;
+  try {
+    fd = CreateOwnFile(pfad_);
+  } catch (const WriteError& fehler) {
+    fehler_ = fehler.what();
+    return;
+  }
+  datei_.reset(::fdopen(fd, "w"));
+  if (!datei_) {
+    ::close(fd);
+    Scheitern();
+  }
 }
 
 void Bilderprotokoll::Zeile(std::string_view text) {

@@ -16,7 +16,8 @@ inline constexpr const char* kProtokollDateiname = "tilvendo file list.txt";
 
 class Bilderprotokoll {
  public:
-  // Starts an empty log at `pfad`, replacing an older one.
+  // Starts an empty log at `pfad`, replacing an older one (a link there is replaced, not
+  // followed; a device or pipe there makes the log fall silent).
   explicit Bilderprotokoll(std::string pfad);
 
   // Appends one line and pushes it to the disk at once. The log only helps to find a

@@ -3,20 +3,14 @@
 #include <algorithm>
 
 namespace tilvendo {
-namespace {
-
-constexpr int64_t kProzent = 100;
-
-}  // namespace
-
 int32_t KachelBreite(const Einstellungen& einstellungen) {
-  return static_cast<int32_t>(static_cast<int64_t>(einstellungen.ZellBreite) * einstellungen.ZoomX /
-                              kProzent);
+  if (einstellungen.KachelnX == 0) return 0;
+  return std::max(einstellungen.ZielBreite, 0) / einstellungen.KachelnX;
 }
 
 int32_t KachelHoehe(const Einstellungen& einstellungen) {
-  return static_cast<int32_t>(static_cast<int64_t>(einstellungen.ZellHoehe) * einstellungen.ZoomY /
-                              kProzent);
+  if (einstellungen.KachelnY == 0) return 0;
+  return std::max(einstellungen.ZielHoehe, 0) / einstellungen.KachelnY;
 }
 
 int64_t BilderFuerVerwendungsgrenze(const Einstellungen& einstellungen) {

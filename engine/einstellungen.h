@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/kachelsignatur.h"
+#include "platform/rect.h"
 
 namespace tilvendo {
 
@@ -69,6 +70,23 @@ inline constexpr int32_t kMaxVerwendungenGrenze = 999999;
 // the signatures and have no letter.
 std::string CacheVariante(const Verfahren& verfahren);
 
+// How a poster meets its paper when the template has another shape than the paper.
+enum class Papiernutzung : uint8_t {
+  Fuellen,       // the template is cut to the paper's shape, centred; the mosaic fills it
+  GanzeVorlage,  // the mosaic keeps the whole template's shape and fits inside the paper
+  Strecken,      // the template is stretched to the paper (the aspect ratio not held)
+};
+
+// The paper a poster is made for. Its size is 0 × 0 while the result's size is not a
+// paper's (chosen by zoom or pixels without large format).
+struct Druckpapier {
+  double Breite = 0.0;  // millimetres
+  double Hoehe = 0.0;
+  Papiernutzung Nutzung = Papiernutzung::GanzeVorlage;
+  bool Gewaehlt() const { return Breite > 0.0 && Hoehe > 0.0; }
+  friend bool operator==(const Druckpapier&, const Druckpapier&) = default;
+};
+
 // The job settings record. Field names, widths and start values are the program's own.
 struct Einstellungen {
   uint16_t minAbstand = 2;           // cells between two equal pictures, 0..100
@@ -77,7 +95,7 @@ struct Einstellungen {
   uint8_t Musterbildung = 0;         // pattern handling 0..3
   int32_t Helligkeitsfenster = -25;  // negative: not derived from the method yet
   int32_t Kandidatenzahl = -25;      // negative: not derived from the method yet
-  int32_t ZielBreite = 0;            // result size in pixels
+  int32_t ZielBreite = 0;            // result size in pixels, as chosen
   int32_t ZielHoehe = 0;
   int32_t ZellBreite = 0;  // template pixels per cell
   int32_t ZellHoehe = 0;
@@ -93,6 +111,9 @@ struct Einstellungen {
   // The printer resolution the result is meant for, in dots per inch, written into the
   // saved file; 0 when none was chosen (the files then carry their formats' defaults).
   int32_t Druckaufloesung = 0;
+  // The paper the result's size was taken from, and how the template meets it; kept so
+  // that a template exchanged later gets its size by the same choice.
+  Druckpapier Papier;
 };
 
 // The distinct pictures a usage cap needs at the least: every cell gets one, and each
@@ -113,8 +134,9 @@ Verwendungsgrenzen VerwendungsgrenzenFuer(const Einstellungen& einstellungen, in
 // the cells, or every photo at least once); without them it is the original matching.
 bool MitVerwendungsgrenzen(const Einstellungen& einstellungen);
 
-// Tile size in pixels of the result: template pixels per cell scaled by the zoom.
-// Products in 64 bits, quotient truncated.
+// Tile size in pixels of the result: the chosen result size shared out among the tiles,
+// truncated (0 without tiles). The mosaic is the tiles' size times their count, so it
+// lacks less than one tile of the chosen size and never passes through a rounded zoom.
 int32_t KachelBreite(const Einstellungen& einstellungen);
 int32_t KachelHoehe(const Einstellungen& einstellungen);
 
@@ -132,9 +154,14 @@ struct Analyse {
 struct Vorlage {
   std::string VorlageDatei;
   std::string VorlagePfad;
-  int32_t VorlageBreite = 0;
+  int32_t VorlageBreite = 0;  // the job's template: the picture read, or the part cut from it
   int32_t VorlageHoehe = 0;
   bool aufrecht = true;  // read upright as its orientation tag says
+  // The picture as read (0 × 0: the same as the template), and the part of it that the
+  // job's template is when a poster fills paper of another shape (empty: all of it).
+  int32_t BildBreite = 0;
+  int32_t BildHoehe = 0;
+  Rect Ausschnitt;
 };
 
 // The four phases of a run.

@@ -446,18 +446,34 @@ bool Zuordnung::Ausfuehren(Platzierer& platzierer) {
   loesung = Flussloesung{};
   auftrag_.zuordnung.summeFluss = Summe(belegung.foto);
   const Tauschkosten kosten(daten_);
-  const std::optional<Ausgleich> ausgleich = AbstandAusgleichen(belegung, kosten, auftrag_.Abbruch);
+  std::optional<Ausgleich> ausgleich = AbstandAusgleichen(belegung, kosten, auftrag_.Abbruch);
   if (!ausgleich) return false;
+  int32_t tausche = ausgleich->tausche;
+  // Limits that leave no exchange (every photo used as often as it may, or must) would
+  // leave photos side by side; the distance gives way instead, one tile at a time for
+  // every cell, until it holds everywhere, and the run says so. With a radius of 0 it
+  // always holds.
+  int32_t gesenkt = 0;
+  while (ausgleich->offen > 0 && std::any_of(belegung.radius.begin(), belegung.radius.end(),
+                                             [](int32_t r) { return r > 0; })) {
+    ++gesenkt;
+    for (int32_t& r : belegung.radius) r = std::max(r - 1, 0);
+    ausgleich = AbstandAusgleichen(belegung, kosten, auftrag_.Abbruch);
+    if (!ausgleich) return false;
+    tausche += ausgleich->tausche;
+  }
   auftrag_.zuordnung.summe = Summe(belegung.foto);
-  auftrag_.zuordnung.tausche = ausgleich->tausche;
+  auftrag_.zuordnung.tausche = tausche;
   auftrag_.zuordnung.offen = ausgleich->offen;
+  auftrag_.zuordnung.abstandGesenkt = gesenkt;
 
   const auto zeilen = static_cast<size_t>(daten_.KachelnY());
   for (size_t c = 0; c < zellen_; ++c) {
     const int32_t foto = belegung.foto[c];
     if (foto == kKeinBild) continue;
     platzierer.Platzieren(static_cast<int>(c / zeilen) + 1, static_cast<int>(c % zeilen) + 1,
-                          radius_[c], reihe_.Nummer(daten_.FotoRang(foto)), Abstandsregel::Keine);
+                          belegung.radius[c], reihe_.Nummer(daten_.FotoRang(foto)),
+                          Abstandsregel::Keine);
   }
   return true;
 }

@@ -28,7 +28,9 @@ namespace tilvendo {
 //    photo is searched while their number stays small (engine/preissuche.h), else each cell's near
 //    photos; `auftrag.zuordnung` tells which, with the flow's bound;
 // 4. exchanges photos until no photo recurs within its cells' radius in any direction,
-//    as far as exchanges can, and reports it in `auftrag.zuordnung`.
+//    as far as exchanges can; where they cannot, lowers every cell's radius by one and
+//    exchanges again, until the distance holds, and reports both in `auftrag.zuordnung`
+//    (`abstandGesenkt`: by how much the distance gave way).
 // A photo file that has gone is passed over and counted in `FehlendeBilder`; cells stay
 // empty only when the photos together may not fill them. False after a cancel, which is
 // seen between the steps and while a flow is solved once that flow is done.

@@ -141,8 +141,12 @@ std::unique_ptr<Mosaikergebnis> Mosaikergebnis::Zusammenstellen(
                                           std::move(kopie));
 }
 
+bool Mosaikergebnis::NimmtVorlage() const {
+  return !pixel_ && plan_->BrauchtVorlage() && !plan_->HatEigeneVorlage();
+}
+
 void Mosaikergebnis::VorlageUebernehmen(Bitmap& vorlage) {
-  if (pixel_ || !plan_->BrauchtVorlage() || plan_->HatEigeneVorlage()) return;
+  if (!NimmtVorlage()) return;
   plan_->VorlageBehalten(std::move(vorlage));
 }
 
@@ -209,7 +213,10 @@ std::unique_ptr<StreifenQuelle> Mosaikergebnis::Probe(const Bitmap& vorlage, uin
 SpeicherOptionen Mosaikergebnis::MitAufloesung(const SpeicherOptionen& optionen) const {
   SpeicherOptionen datei = optionen;
   // The resolution the mosaic was made for, whatever the size page says by now.
-  if (datei.Aufloesung == 0) datei.Aufloesung = plan_->Druckaufloesung();
+  if (datei.Aufloesung == 0) {
+    datei.Aufloesung = plan_->Druckaufloesung();
+    datei.AufloesungY = plan_->DruckaufloesungY();
+  }
   return datei;
 }
 

@@ -89,6 +89,8 @@ class Mosaikergebnis {
   // be replaced: a mosaic composed again later keeps it (moved out of `vorlage`), so that
   // it stays the picture its run made.
   void VorlageUebernehmen(Bitmap& vorlage);
+  // Whether VorlageUebernehmen would take the template now.
+  bool NimmtVorlage() const;
 
   // The mosaic blended with `vorlage` (the job's template as it is now) at `blendwert`,
   // strip by strip, at its full size, or, given `groesse`, reduced to that size. `vorlage`

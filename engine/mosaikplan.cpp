@@ -17,7 +17,11 @@ Mosaikplan::Mosaikplan(const Einstellungen& e, const Analyse& analyse, Verwendun
       zellen_(static_cast<size_t>(kachelnX_) * static_cast<size_t>(kachelnY_), kKeinBild),
       verfahren_(e.verfahren),
       formanalyse_(analyse.Formanalyse),
-      druckaufloesung_(e.Druckaufloesung),
+      druckaufloesung_(
+          e.Papier.Gewaehlt()
+              ? DateiAufloesung(mosaik_, Size{e.ZielBreite, e.ZielHoehe}, e.Druckaufloesung)
+              : Dateiaufloesung{static_cast<double>(e.Druckaufloesung),
+                                static_cast<double>(e.Druckaufloesung)}),
       grossformat_(e.Grossformat) {
   for (size_t k = 0; k < verwendung_.Anzahl(); ++k) {
     for (const Zellort& z : verwendung_[k].zellen) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/distanz.h"
+#include "engine/druckflaeche.h"
 #include "engine/einstellungen.h"
 #include "engine/verwendungsliste.h"
 #include "platform/bitmap.h"
@@ -83,8 +84,11 @@ class Mosaikplan {
   const Verfahren& Zeichenweise() const { return verfahren_; }
   // The shape analysis level the colour adjustment splits tiles and cells by.
   int Formanalyse() const { return formanalyse_; }
-  // Dots per inch written into a saved file, not necessarily whole; 0: none.
-  double Druckaufloesung() const { return druckaufloesung_; }
+  // Dots per inch written into a saved file, across and down, not necessarily whole; 0:
+  // none. For a paper chosen they make the whole tiles print at the paper's size (or at
+  // the whole template's inside it), not up to a tile smaller (DateiAufloesung).
+  double Druckaufloesung() const { return druckaufloesung_.x; }
+  double DruckaufloesungY() const { return druckaufloesung_.y; }
   // Made for print beyond the usual size bound (Einstellungen::Grossformat): such a mosaic
   // is never held whole.
   bool Grossformat() const { return grossformat_; }
@@ -114,7 +118,7 @@ class Mosaikplan {
   std::vector<int32_t> zellen_;
   Verfahren verfahren_;
   int formanalyse_ = kFormanalyseStandard;
-  double druckaufloesung_ = 0.0;
+  Dateiaufloesung druckaufloesung_;
   bool grossformat_ = false;
   std::optional<Bitmap> vorlage_;
   std::vector<GepackteFelder> fotoFelder_;

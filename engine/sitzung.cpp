@@ -6,9 +6,11 @@
 
 #include "albums/alben_operationen.h"
 #include "albums/katalog.h"
+#include "engine/ausgabeziel.h"
 #include "engine/mosaik_baender.h"
 #include "engine/mosaikergebnis.h"
 #include "engine/vorbereitung.h"
+#include "engine/vorlagenzuschnitt.h"
 #include "pictures/bilder_laden.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
@@ -19,25 +21,34 @@ namespace tilvendo {
 namespace {
 
 void ZielgroesseEinrichten(Auftrag& auftrag, const Auftragswunsch& wunsch, Nachgaben& nachgaben) {
-  auftrag.einstellungen.Grossformat = wunsch.grossformat;
-  auftrag.einstellungen.Druckaufloesung = wunsch.dpi;
+  Einstellungen& e = auftrag.einstellungen;
+  e.Grossformat = wunsch.grossformat;
+  e.Druckaufloesung = wunsch.dpi;
   Zielgroessenwerte werte;
-  std::optional<Size> groesse = wunsch.groesse;
+  werte.dpi = wunsch.dpi;
   if (wunsch.druck) {
-    // The paper rule, for lengths that need not be whole millimetres.
-    groesse = Size{DruckPixel(wunsch.druck->breite, wunsch.dpi),
-                   DruckPixel(wunsch.druck->hoehe, wunsch.dpi)};
+    // The paper rule, for lengths that need not be whole millimetres; the template is
+    // cut to the paper, fitted inside it or stretched as wished.
+    werte.druck = true;
+    werte.festesSV = wunsch.nutzung != Papiernutzung::Strecken;
+    werte.nutzung = wunsch.nutzung;
+    werte.PapierBreite = wunsch.druck->breite;
+    werte.PapierHoehe = wunsch.druck->hoehe;
+    ZielgroesseBerechnen(werte, Zielaenderung::Papier, auftrag.vorlage, e);
+    VorlageZuschneiden(auftrag, werte.Ausschnitt);
+    return;
   }
-  if (groesse) {
+  VorlageZuschneiden(auftrag, Rect{});
+  if (wunsch.groesse) {
     werte.festesSV = false;
-    werte.SizeX = groesse->width;
-    werte.SizeY = groesse->height;
-    ZielgroesseBerechnen(werte, Zielaenderung::Pixel, auftrag.vorlage, auftrag.einstellungen);
+    werte.SizeX = wunsch.groesse->width;
+    werte.SizeY = wunsch.groesse->height;
+    ZielgroesseBerechnen(werte, Zielaenderung::Pixel, auftrag.vorlage, e);
     return;
   }
   werte.ZoomX = werte.ZoomY = wunsch.zoom;
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, auftrag.vorlage, auftrag.einstellungen);
-  nachgaben.zoom = auftrag.einstellungen.ZoomX != wunsch.zoom;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, auftrag.vorlage, e);
+  nachgaben.zoom = e.ZoomX != wunsch.zoom;
 }
 
 }  // namespace
@@ -45,8 +56,23 @@ void ZielgroesseEinrichten(Auftrag& auftrag, const Auftragswunsch& wunsch, Nachg
 namespace {
 
 // Reads the picture into the job's template, leaving the settings alone.
+// What the template's name leads to, links followed; a loop of links leads nowhere.
+FileKind VorlagenArt(const std::string& pfad) {
+  try {
+    return KindOf(ResolveLinks(pfad));
+  } catch (const WriteError&) {
+    return FileKind::None;
+  }
+}
+
 Vorlagenausgang VorlagenbildLaden(Auftrag& auftrag, const std::string& pfad) {
-  if (!FileExists(pfad)) return Vorlagenausgang::Fehlt;
+  if (!FileExists(pfad)) {
+    // A folder, a device or a pipe is neither missing nor ever opened: a device could be
+    // read for ever, and a pipe would wait for a writer.
+    const FileKind art = VorlagenArt(pfad);
+    return art == FileKind::None || art == FileKind::Link ? Vorlagenausgang::Fehlt
+                                                          : Vorlagenausgang::KeineDatei;
+  }
   Bitmap gelesen;
   const bool aufrecht = auftrag.einstellungen.verfahren.Aufrichten;
   // A file that is no picture leaves the job as it was, its name included: the name
@@ -69,26 +95,38 @@ Vorlagenausgang VorlagenbildLaden(Auftrag& auftrag, const std::string& pfad) {
   Bitmap vorlage = Bitmap::Uninitialized(gelesen.width(), gelesen.height(), kPixelformat);
   StretchCopy(gelesen, vorlage, Rect{0, 0, gelesen.width(), gelesen.height()});
   VorlageBildErsetzen(auftrag, std::move(vorlage));
-  auftrag.vorlage.VorlageBreite = auftrag.VorlageBild.width();
-  auftrag.vorlage.VorlageHoehe = auftrag.VorlageBild.height();
+  auftrag.VorlageGanz = Bitmap();
+  Vorlage& v = auftrag.vorlage;
+  v.VorlageBreite = v.BildBreite = auftrag.VorlageBild.width();
+  v.VorlageHoehe = v.BildHoehe = auftrag.VorlageBild.height();
+  v.Ausschnitt = Rect{};
+  // The size the user chose (a poster's paper, else the zooms) for this picture.
+  ZielgroesseErneuern(auftrag);
   return Vorlagenausgang::Geladen;
 }
 
 }  // namespace
 
 Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad) {
-  const Vorlagenausgang ausgang = VorlagenbildLaden(auftrag, pfad);
-  if (ausgang == Vorlagenausgang::Geladen) {
-    auftrag.einstellungen.ZielBreite = auftrag.vorlage.VorlageBreite;
-    auftrag.einstellungen.ZielHoehe = auftrag.vorlage.VorlageHoehe;
-  }
-  return ausgang;
+  return VorlagenbildLaden(auftrag, pfad);
 }
 
 std::string MeldungVorlageZuGross(const std::string& pfad) {
-  // A picture too large is refused from its header alone, so asking again is cheap.
-  Bitmap leer;
-  return MeldungVorlageZuGross(VorlagenbildLesen(leer, pfad).groesse);
+  // Its header alone tells the size, so asking again is cheap.
+  return MeldungVorlageZuGross(BildgroesseLesen(pfad).value_or(Size{0, 0}));
+}
+
+std::string MeldungVorlageKeineDatei(const std::string& pfad) {
+  switch (VorlagenArt(pfad)) {
+    case FileKind::Folder:
+      return Format(_("Die Vorlage „{}“ ist ein Ordner und kein Bild."), pfad);
+    case FileKind::Device:
+      return Format(_("Die Vorlage „{}“ ist ein Gerät und kein Bild."), pfad);
+    case FileKind::Pipe:
+      return Format(_("Die Vorlage „{}“ ist eine Pipe und kein Bild."), pfad);
+    default:
+      return Format(_("Die Vorlage „{}“ ist keine gewöhnliche Datei und kein Bild."), pfad);
+  }
 }
 
 Albenwahl AlbenWaehlen(Auftrag& auftrag, const std::vector<std::string>& namen,
@@ -119,10 +157,9 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   Einstellungen& e = auftrag.einstellungen;
   Nachgaben nachgaben;
   ZielgroesseEinrichten(auftrag, wunsch, nachgaben);
-  const uint16_t zoomX = e.ZoomX;
-  const uint16_t zoomY = e.ZoomY;
+  const Size gewaehlt{e.ZielBreite, e.ZielHoehe};
 
-  KachelnSetzen(e, auftrag.vorlage, wunsch.kachelnX, wunsch.kachelnY);
+  KachelnSetzen(e, wunsch.kachelnX, wunsch.kachelnY);
   auftrag.analyse.Formanalyse = wunsch.formanalyse;
 
   e.verfahren = wunsch.verfahren;
@@ -133,7 +170,7 @@ Nachgaben Einrichten(Auftrag& auftrag, const Auftragswunsch& wunsch) {
   nachgaben.kacheln = e.KachelnX != wunsch.kachelnX || e.KachelnY != wunsch.kachelnY;
   nachgaben.minAbstand = e.minAbstand != wunsch.minAbstand;
   // A size beyond the largest result is brought within it by the overview.
-  nachgaben.zoom = nachgaben.zoom || e.ZoomX < zoomX || e.ZoomY < zoomY;
+  nachgaben.zoom = nachgaben.zoom || e.ZielBreite < gewaehlt.width || e.ZielHoehe < gewaehlt.height;
   return nachgaben;
 }
 
@@ -168,8 +205,9 @@ namespace {
 
 // What every save checks and clears first.
 void SpeichernVorbereiten(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
+  // The template, a photo, an album file or a device is never written over.
+  MosaikzielSichern(auftrag, optionen);
   const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
-  if (IstVorlage(auftrag, ziel)) throw WriteError(MeldungZielIstVorlage(ziel));
   // Temporary files of saves that were killed before they finished would otherwise stay;
   // they lie beside the file written, where a link may lead.
   RemoveStaleTemporaries(FolderOf(ResolveLinks(ziel)));
@@ -210,7 +248,7 @@ Speicherausgang ErgebnisAlsWebseite(Auftrag& auftrag, uint8_t blendwert,
                                     const Webseitenoptionen& optionen, bool mitNamen,
                                     const Speicherbegleitung& begleitung) {
   if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
-  if (IstVorlage(auftrag, optionen.ziel)) throw WriteError(MeldungZielIstVorlage(optionen.ziel));
+  MosaikzielSichern(auftrag, optionen.ziel);
   std::optional<Bandbilanz> bilanz;
   try {
     AsPictureTooLarge([&] {

@@ -27,23 +27,27 @@ namespace tilvendo {
 inline constexpr int32_t kZoomStandard = 100;
 
 enum class Vorlagenausgang {
-  Geladen,   // the picture is the new template
-  Fehlt,     // there is no file of that name; nothing changed
-  Unlesbar,  // the file is no picture we can read; nothing changed
-  ZuGross,   // the picture declares more pixels than a template may have; nothing changed
+  Geladen,     // the picture is the new template
+  Fehlt,       // there is no file of that name; nothing changed
+  KeineDatei,  // the name is a folder, a device or a pipe, never opened; nothing changed
+  Unlesbar,    // the file is no picture we can read; nothing changed
+  ZuGross,     // the picture declares more pixels than a template may have; nothing changed
 };
 
 // Loads the picture at `pfad` as the template. When it could be read, `VorlageDatei`
 // and `VorlagePfad` take its name and folder, `VorlageBild` holds it in the working
-// format, `VorlageBreite`/`VorlageHoehe` its size, and the result starts at 100 %:
-// `ZielBreite`/`ZielHoehe` := the template's size. When it could not be read, the job
-// keeps its previous template, name and result size.
+// format, `VorlageBreite`/`VorlageHoehe` its size, and the result gets its size by the
+// choice in force (ZielgroesseErneuern): a poster's paper, cut to it or fitted inside as
+// chosen, else the job's zooms. When it could not be read, the job keeps its previous
+// template, name and result size.
 // The template is read upright when the job reads photos upright (`Aufrichten`).
 Vorlagenausgang VorlageLaden(Auftrag& auftrag, const std::string& pfad);
 
 // Why the picture at `pfad` cannot be a template after VorlageLaden said ZuGross: its
 // size and the limit.
 std::string MeldungVorlageZuGross(const std::string& pfad);
+// "Die Vorlage „X“ ist ein Ordner und kein Bild." and its kin, after KeineDatei.
+std::string MeldungVorlageKeineDatei(const std::string& pfad);
 
 enum class Albenausgang {
   Gewaehlt,     // every album is chosen and BilderAnzahl counts them
@@ -78,9 +82,11 @@ struct Auftragswunsch {
   bool grossformat = false;        // lift the usual size bound (Einstellungen::Grossformat)
   int32_t dpi = 0;                 // print resolution written into the file; 0: none
   std::optional<Druckmass> druck;  // result size printed at `dpi`; before `groesse`
-  std::optional<Size> groesse;     // result size in pixels; without it the zoom applies
-  int32_t zoom = kZoomStandard;    // result size in per cent of the template's
-  int32_t kachelnX = 0;            // tiles across and down
+  // How the template meets the paper of `druck` when their shapes differ.
+  Papiernutzung nutzung = Papiernutzung::GanzeVorlage;
+  std::optional<Size> groesse;   // result size in pixels; without it the zoom applies
+  int32_t zoom = kZoomStandard;  // result size in per cent of the template's
+  int32_t kachelnX = 0;          // tiles across and down
   int32_t kachelnY = 0;
   uint8_t formanalyse = kFormanalyseStandard;
   uint8_t berechnungsart = 0;
@@ -119,10 +125,11 @@ enum class Speicherausgang {
 // mosaic held whole from its pixels, a poster composed again from its plan, so the file
 // holds the mosaic its run made whatever the settings say by now. Progress goes to
 // `begleitung`, and its cancel flag stops the save within a few photos. On success the
-// result counts as saved (`ErgebnisGespeichert` := 1). Raises WriteError (a German
-// message) when the file cannot be written, is the template itself (under any name: the
-// template is never overwritten), is too large for its format or does not fit the free
-// space, and std::logic_error when there is no mosaic yet.
+// result counts as saved (`ErgebnisGespeichert` := 1). Raises WriteError (with the message
+// for the user) when the file cannot be written, is refused by engine/ausgabeziel.h (the
+// template, a photo of a chosen album, an album file or a device, under any name), is too
+// large for its format or does not fit the free space, and std::logic_error when there is
+// no mosaic yet.
 Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
                                   const SpeicherOptionen& optionen,
                                   const Speicherbegleitung& begleitung = {});

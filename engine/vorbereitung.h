@@ -51,16 +51,24 @@ inline constexpr std::array<Papierformat, 4> kPosterformate{{
 
 // What the target-size page shows besides the job settings: its boxes and the held
 // printer resolution and paper size. The computation reads and writes these values
-// unclamped; showing them within the boxes' ranges is the page's business.
+// within the bounds of the job; showing them in the boxes is the page's business.
 struct Zielgroessenwerte {
   int32_t SizeX = kMaxZielgroesse;  // result size in pixels
   int32_t SizeY = kMaxZielgroesse;
-  int32_t ZoomX = 100;  // result size in per cent of the template
+  int32_t ZoomX = 100;  // result size in per cent of the template, rounded
   int32_t ZoomY = 100;
   bool festesSV = true;  // aspect ratio held
   int32_t dpi = kDpiStandard;
-  int32_t PapierBreite = kPapierBreiteStandard;  // millimetres
-  int32_t PapierHoehe = kPapierHoeheStandard;
+  double PapierBreite = kPapierBreiteStandard;  // millimetres
+  double PapierHoehe = kPapierHoeheStandard;
+  // The size is a poster's: it follows the paper at `dpi`, and with the aspect ratio held
+  // the template either fills the paper (cut to its shape) or fits inside it whole.
+  // Without it the paper only follows the pixels (the hidden groups of the plain page).
+  bool druck = false;
+  Papiernutzung nutzung = Papiernutzung::GanzeVorlage;
+  // Out: the part of the picture read that the template must be for this size (empty:
+  // all of it). The caller cuts the job's template to it (VorlageZuschneiden).
+  Rect Ausschnitt;
 };
 
 // What changed before the recomputation.
@@ -86,18 +94,30 @@ int32_t GroessteZielkante(const Einstellungen& einstellungen);
 Zoomgrenzen ZoomGrenzen(const Vorlage& vorlage, int32_t groessteKante = kMaxZielgroesse);
 
 // Pixels of a printed length: Trunc(millimetre / 25.4 × dpi), the rule the paper size
-// follows, for lengths that need not be whole millimetres (centimetres, inches).
+// follows, for lengths that need not be whole millimetres (centimetres, inches). A length
+// taken from pixels (DruckMillimeter) gives those pixels back.
 int32_t DruckPixel(double millimeter, int32_t dpi);
 
 // The printed length of `pixel` at `dpi`, in millimetres (not rounded); 0 without a
 // resolution.
 double DruckMillimeter(int32_t pixel, int32_t dpi);
 
+// The picture as read: its recorded size, or the template's where none is recorded.
+Size GanzesBild(const Vorlage& vorlage);
+
+// The largest part of a picture of size `bild` in the proportions of a paper of
+// `papierBreite` × `papierHoehe`, centred (an odd pixel left over goes to the right or
+// bottom). The whole picture when the shapes agree to the pixel or the paper has no area.
+Rect ZuschnittFuer(Size bild, double papierBreite, double papierHoehe);
+
 // Recomputes zoom, pixel size and paper size after one of them changed, and writes
-// ZielBreite, ZielHoehe, ZoomX, ZoomY of the settings. With the aspect ratio held the
-// two zooms are made equal, following the larger after growth and the smaller otherwise,
-// within the bounds of the job's largest edge (GroessteZielkante). All integer divisions
-// truncate.
+// ZielBreite, ZielHoehe, ZoomX, ZoomY and the paper (`Papier`) of the settings. With
+// the aspect ratio held, a typed zoom is made the same in both directions (following the
+// larger after growth and the smaller otherwise) and a typed size is kept as typed, the
+// other side following the template's shape; every value stays within the bounds of the
+// job's largest edge (GroessteZielkante) and at least 1. A poster's paper (`druck`) gives
+// its pixels at `dpi`: stretched without the ratio held, else filled by the template cut
+// to the paper's shape or holding the whole template inside it.
 void ZielgroesseBerechnen(Zielgroessenwerte& werte, Zielaenderung aenderung, const Vorlage& vorlage,
                           Einstellungen& einstellungen);
 
@@ -107,9 +127,8 @@ struct Kachelgrenzen {
 };
 
 // The most tiles across and down so that a tile stays at least kMinKachelPixel result
-// pixels wide: template size × ZoomX ÷ 400 for both directions, held within
-// 1..kMaxKacheln.
-Kachelgrenzen KachelGrenzen(const Vorlage& vorlage, const Einstellungen& einstellungen);
+// pixels wide and high: the chosen result size ÷ 4, held within 1..kMaxKacheln.
+Kachelgrenzen KachelGrenzen(const Einstellungen& einstellungen);
 
 // Tiles across and down.
 struct Kachelung {
@@ -118,15 +137,13 @@ struct Kachelung {
   friend bool operator==(const Kachelung&, const Kachelung&) = default;
 };
 
-// A tiling of at least `zellen` cells that the template allows (KachelGrenzen), of the
+// A tiling of at least `zellen` cells that the result size allows (KachelGrenzen), of the
 // proportions nearest to the job's tiling and of the fewest cells among those; none when
 // even the largest tiling has fewer cells.
-std::optional<Kachelung> KachelungMitZellen(int64_t zellen, const Einstellungen& einstellungen,
-                                            const Vorlage& vorlage);
+std::optional<Kachelung> KachelungMitZellen(int64_t zellen, const Einstellungen& einstellungen);
 
 // Stores the wanted tile counts, each within 1 and its bound.
-void KachelnSetzen(Einstellungen& einstellungen, const Vorlage& vorlage, int32_t kachelnX,
-                   int32_t kachelnY);
+void KachelnSetzen(Einstellungen& einstellungen, int32_t kachelnX, int32_t kachelnY);
 
 // The largest minimum distance the grid and the available pictures allow:
 // Min(Max(KachelnX, KachelnY) − 1, MaxAbstand), never below 0.
@@ -139,16 +156,16 @@ void ErweiterteEinstellungenSetzen(Einstellungen& einstellungen, const Bildzahle
                                    uint8_t berechnungsart, uint8_t musterbildung,
                                    int32_t minAbstand);
 
-// Brings zooms above the bounds of ZoomGrenzen for the job's largest edge within them,
-// both by the same factor.
-void ZoomsBegrenzen(Einstellungen& einstellungen, const Vorlage& vorlage);
+// Brings a result size beyond the job's largest edge within it, both sides by the same
+// factor, and the zooms with it. True when it had to.
+bool ZielgroesseBegrenzen(Einstellungen& einstellungen, const Vorlage& vorlage);
 
-// Makes the job consistent before it is shown on the overview and started: zooms beyond
-// the template's bounds are held within them (ZoomsBegrenzen), tile counts that would
-// give tiles narrower than a result pixel are reduced (never below 1) and all are held
-// within KachelGrenzen, the cell size is derived, the result size snapped to whole cells,
-// the distance held within the grid (Max(KachelnX, KachelnY) − 1) and the method
-// parameters derived for the available pictures.
+// Makes the job consistent before it is shown on the overview and started: a result size
+// beyond the largest edge is held within it (ZielgroesseBegrenzen), the tile counts within
+// KachelGrenzen (at least 1), the cell size is derived, the distance held within the grid
+// (Max(KachelnX, KachelnY) − 1) and the method parameters derived for the available
+// pictures. The chosen size stays as chosen: the mosaic is the tiles' size (KachelBreite)
+// times their count.
 void UebersichtAbgleichen(Einstellungen& einstellungen, const Vorlage& vorlage,
                           const Bildzahlen& anzahl);
 

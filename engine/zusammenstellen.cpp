@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/ausgabeziel.h"
 #include "engine/mosaik_baender.h"
 #include "platform/clock.h"
 
@@ -18,6 +19,13 @@ void InDatei(Auftrag& auftrag, Fortschritt& fortschritt, std::shared_ptr<Mosaikp
   };
   begleitung.abbruch = &auftrag.Abbruch;
   begleitung.platz = ziel.platz;
+  // The file is looked at again now that it is written: during a long run its name may
+  // have come to lead to a photo, the template or a device.
+  if (ziel.webseite) {
+    MosaikzielSichern(auftrag, ziel.webseite->ziel);
+  } else {
+    MosaikzielSichern(auftrag, *ziel.datei);
+  }
   std::optional<Bandbilanz> gefunden;
   try {
     if (ziel.webseite) {

@@ -33,7 +33,8 @@ struct Zusammenstellziel {
 // within a few photos. Sets `Ergebnis` (unless cancelled, when the mosaic has area and,
 // for a file, once it is written), `UnlesbareBilder`, `SchwarzeKacheln`,
 // `ErneutGeleseneBilder` and the phase's times. Raises WriteError when the file cannot be
-// written.
+// written or is refused by the rule of engine/ausgabeziel.h (a photo, the template, an
+// album file, a device); nothing is written then.
 void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
                            std::shared_ptr<Mosaikplan> plan, const Zusammenstellziel& ziel,
                            unsigned threads);

@@ -42,6 +42,7 @@ bool ZeilenLesen(const std::string& fileName, Bildart art, ZeilenEmpfaenger& emp
 // Reads no further than the header: the format the rows would have.
 class NurKopf final : public ZeilenEmpfaenger {
  public:
+  void Kopfgroesse(Size gespeichert) override { kopfgroesse_ = gespeichert; }
   bool Groesse(const Zeilenformat& format) override {
     format_ = format;
     return false;
@@ -49,9 +50,12 @@ class NurKopf final : public ZeilenEmpfaenger {
   bool BrauchtZeile(int32_t) const override { return false; }
   void Zeile(int32_t, const uint8_t*) override {}
   const std::optional<Zeilenformat>& format() const { return format_; }
+  // Also of a picture the reader refused as too large to hold.
+  const std::optional<Size>& kopfgroesse() const { return kopfgroesse_; }
 
  private:
   std::optional<Zeilenformat> format_;
+  std::optional<Size> kopfgroesse_;
 };
 
 std::optional<Zeilenformat> KopfLesen(const std::string& fileName, Bildart art) {
@@ -67,9 +71,10 @@ std::optional<Size> GroesseLesen(const std::string& fileName, Bildart art) {
     case Bildart::Jpeg:
       return ReadJpegSize(fileName);
     default: {
-      const std::optional<Zeilenformat> format = KopfLesen(fileName, art);
-      if (!format) return std::nullopt;
-      return Size{format->breite, format->hoehe};
+      NurKopf kopf;
+      ZeilenLesen(fileName, art, kopf);
+      if (kopf.format()) return Size{kopf.format()->breite, kopf.format()->hoehe};
+      return kopf.kopfgroesse();
     }
   }
 }
@@ -90,6 +95,12 @@ bool Lesen(Bitmap& bitmap, const std::string& fileName, Bildart art, Leseart les
   if (!ZeilenLesen(fileName, art, ganz)) return false;
   bitmap = std::move(ganz.bild());
   return true;
+}
+
+// The template in the working format, 32 bits a pixel.
+uint64_t VorlagenArbeitskopie(Size groesse) {
+  return static_cast<uint64_t>(RowStride(groesse.width, kPixelformat)) *
+         static_cast<uint64_t>(groesse.height);
 }
 
 }  // namespace
@@ -113,20 +124,43 @@ std::optional<Size> BildgroesseLesen(const std::string& fileName) {
   return GroesseLesen(fileName, *bildart);
 }
 
-Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Leseart art) {
+Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Leseart art,
+                               uint64_t speicher) {
   const std::optional<Size> groesse = BildgroesseLesen(fileName);
   if (!groesse) return {};
   if (static_cast<int64_t>(groesse->width) * groesse->height > kMaxVorlagenPixel) {
     return {Vorlagenlesung::ZuGross, *groesse};
   }
-  if (!LoadWholePicture(bitmap, fileName, art)) return {};
-  return {Vorlagenlesung::Gelesen, *groesse};
+  // The working copy the caller makes of it is counted as well: read first, it would take
+  // memory beyond the budget after all.
+  const uint64_t arbeitskopie = VorlagenArbeitskopie(*groesse);
+  if (arbeitskopie >= speicher) return {Vorlagenlesung::ZuGross, *groesse};
+  MemoryBudget budget(speicher - arbeitskopie);
+  if (LoadWholePicture(bitmap, fileName, budget, art)) return {Vorlagenlesung::Gelesen, *groesse};
+  // Refused by the budget rather than broken: the picture as read and its copy exceed it.
+  if (arbeitskopie + static_cast<uint64_t>(RowStride(groesse->width, PixelFormat::k24)) *
+                         static_cast<uint64_t>(groesse->height) >
+      speicher) {
+    return {Vorlagenlesung::ZuGross, *groesse};
+  }
+  return {};
 }
 
-std::string MeldungVorlageZuGross(Size groesse) {
-  return Format(_("Das Bild ist mit {} × {} Pixeln zu groß für eine Vorlage; höchstens {} Millionen "
-                  "Pixel sind möglich."),
-                groesse.width, groesse.height, kMaxVorlagenPixel / kPixelJeMegapixel);
+std::string MeldungVorlageZuGross(Size groesse, uint64_t speicher) {
+  if (static_cast<int64_t>(groesse.width) * groesse.height > kMaxVorlagenPixel) {
+    return Format(_("Das Bild ist mit {} × {} Pixeln zu groß für eine Vorlage; höchstens {} "
+                    "Millionen Pixel sind möglich."),
+                  groesse.width, groesse.height, kMaxVorlagenPixel / kPixelJeMegapixel);
+  }
+  // As read and as worked with, rounded up to whole megabytes.
+  constexpr uint64_t kMegabyte = uint64_t{1} << 20;
+  const uint64_t noetig = VorlagenArbeitskopie(groesse) +
+                          static_cast<uint64_t>(RowStride(groesse.width, PixelFormat::k24)) *
+                              static_cast<uint64_t>(groesse.height);
+  return Format(
+      _("Das Bild ist mit {} × {} Pixeln zu groß für den Arbeitsspeicher dieses Rechners: "
+        "Es bräuchte etwa {} MB, höchstens {} MB stehen einer Vorlage zur Verfügung."),
+      groesse.width, groesse.height, (noetig + kMegabyte - 1) / kMegabyte, speicher / kMegabyte);
 }
 
 bool LoadTilePicture(Bitmap& target, Rect rect, const std::string& fileName,

@@ -37,7 +37,8 @@ std::optional<Size> BildgroesseLesen(const std::string& fileName);
 // sensors and panoramas of about 15000 × 8000 fit. Loading one holds the picture as read
 // (24 bits) and its working copy (32 bits), at this size 840 MB, plus for a progressive
 // JPEG the decoder's coefficients (up to 720 MB); the mosaic itself is at most
-// 2500 × 2500 pixels, so more template pixels could not show in it anyway.
+// 2500 × 2500 pixels, so more template pixels could not show in it anyway. All of that
+// must fit the machine's memory budget (MemoryBudget::ForThisMachine()).
 inline constexpr int64_t kMaxVorlagenPixel = 120'000'000;
 
 enum class Vorlagenlesung { Gelesen, Unlesbar, ZuGross };
@@ -48,12 +49,16 @@ struct Vorlagenbild {
 };
 
 // Reads a template like LoadWholePicture, but refuses, before decoding anything, a
-// picture whose header declares more than kMaxVorlagenPixel (ZuGross; the bitmap stays
-// as it was).
-Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Leseart art = {});
+// picture whose header declares more than kMaxVorlagenPixel, and one that with its
+// working copy (32 bits) and what its reader holds would take more than `speicher` bytes
+// (ZuGross both; the bitmap stays as it was). The size is that of the header even of a
+// picture too large for its reader to hold.
+Vorlagenbild VorlagenbildLesen(Bitmap& bitmap, const std::string& fileName, Leseart art = {},
+                               uint64_t speicher = MemoryBudget::ForThisMachine());
 
-// The message for a template of `groesse` that is too large.
-std::string MeldungVorlageZuGross(Size groesse);
+// The message for a template of `groesse` that is too large: beyond kMaxVorlagenPixel, or
+// beyond `speicher`.
+std::string MeldungVorlageZuGross(Size groesse, uint64_t speicher = MemoryBudget::ForThisMachine());
 
 // Reads a picture and draws it, stretched with the staged resampler, into `rect` of
 // `target`. The types of the table are read by their extension, every other name as JPEG.

@@ -26,8 +26,16 @@ struct Bildbeschreibung {
   // Dots per inch, stored as finely as the format allows; 0 stores none, the format's
   // neutral default.
   double dpi = 0.0;
+  // Dots per inch down, where they differ from `dpi` (across); 0: the same. A poster of
+  // whole tiles needs its own resolution each way to print at its paper's size.
+  double dpiY = 0.0;
   int qualitaet = kStandardQualitaet;  // JPEG: 1..100
 };
+
+// The dots per inch down a writer stores for `b`.
+inline double DpiSenkrecht(const Bildbeschreibung& b) {
+  return b.dpiY > 0 ? b.dpiY : b.dpi;
+}
 
 class Bildschreiber {
  public:

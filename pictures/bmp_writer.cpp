@@ -54,7 +54,7 @@ uint32_t PixelsPerMetre(double dpi) {
 
 // File header, info header and masks or palette; the pixel rows follow directly.
 std::vector<uint8_t> Header(int32_t width, int32_t height, PixelFormat format,
-                            const Palette& palette, double dpi) {
+                            const Palette& palette, double dpi, double dpiY) {
   const uint32_t header = HeaderBytes(format);
   const uint64_t pixelBytes = RowStride(width, format) * static_cast<uint64_t>(height);
   std::vector<uint8_t> out;
@@ -72,7 +72,7 @@ std::vector<uint8_t> Header(int32_t width, int32_t height, PixelFormat format,
   Word32(out, format == PixelFormat::k16 ? kBiBitfields : kBiRgb);
   Word32(out, static_cast<uint32_t>(pixelBytes));
   Word32(out, PixelsPerMetre(dpi));
-  Word32(out, PixelsPerMetre(dpi));
+  Word32(out, PixelsPerMetre(dpiY));
   Word32(out, format == PixelFormat::k8 ? static_cast<uint32_t>(kPaletteEntries) : 0);
   Word32(out, 0);  // all colours important
   if (format == PixelFormat::k16) {
@@ -141,7 +141,8 @@ class BmpWriter final : public Bildschreiber {
     if (next_ != d_.hoehe) throw std::logic_error("BmpWriter: Zeilen fehlen");
     Palette palette{};
     if (d_.tiefe == PixelFormat::k8) palette = choice_.Waehlen();
-    const std::vector<uint8_t> header = Header(d_.breite, d_.hoehe, d_.tiefe, palette, d_.dpi);
+    const std::vector<uint8_t> header =
+        Header(d_.breite, d_.hoehe, d_.tiefe, palette, d_.dpi, DpiSenkrecht(d_));
     sink_.WriteAt(0, header.data(), header.size());
     if (d_.tiefe == PixelFormat::k8) Diffuse(palette);
   }
@@ -212,10 +213,10 @@ void CheckBmpSize(int32_t width, int32_t height, PixelFormat format) {
   if (width < 0 || height < 0) throw std::invalid_argument("CheckBmpSize: negative Bildgröße");
   const uint64_t bytes = BmpFileBytes(width, height, format);
   if (bytes <= std::numeric_limits<uint32_t>::max()) return;
-  throw WriteError(Format(_("Eine BMP-Datei kann höchstens {} groß sein; dieses Bild ({} x {} Pixel) "
-                            "bräuchte {}. Bitte speichern Sie es als TIFF, PNG oder JPEG."),
-                          SizeText(std::numeric_limits<uint32_t>::max()), width, height,
-                          SizeText(bytes)));
+  throw WriteError(
+      Format(_("Eine BMP-Datei kann höchstens {} groß sein; dieses Bild ({} x {} Pixel) "
+               "bräuchte {}. Bitte speichern Sie es als TIFF, PNG oder JPEG."),
+             SizeText(std::numeric_limits<uint32_t>::max()), width, height, SizeText(bytes)));
 }
 
 std::unique_ptr<Bildschreiber> MakeBmpWriter(SeekableSink& sink,
@@ -238,7 +239,7 @@ void WriteBmpFile(const Bitmap& bitmap, const std::string& fileName) {
   } else {
     CheckBmpSize(bitmap.width(), bitmap.height(), bitmap.format());
     const std::vector<uint8_t> header =
-        Header(bitmap.width(), bitmap.height(), bitmap.format(), bitmap.palette(), 0);
+        Header(bitmap.width(), bitmap.height(), bitmap.format(), bitmap.palette(), 0, 0);
     sink.Write(header.data(), header.size());
     // The picture's rows already have the file's layout; only their order is reversed.
     for (int32_t y = bitmap.height() - 1; y >= 0; --y) sink.Write(bitmap.row(y), bitmap.stride());

@@ -123,6 +123,7 @@ bool Weitergeben(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {
   if (!Gelungen(heif_context_get_primary_image_handle(kontext.get(), &primaer))) return false;
   Handle handle(primaer);
   const Size voll = GroesseVon(primaer);
+  empfaenger.Kopfgroesse(voll);
   CheckPictureSize(voll.width, voll.height);
   if (voll.width <= 0 || voll.height <= 0) return false;
   const Size wunsch = empfaenger.Mindestgroesse(voll, Ausrichtung::Normal);

@@ -73,7 +73,7 @@ struct Kodierer {
 
 // The three steps that call the library, each catching its errors with its own setjmp.
 bool Beginnen(Kodierer& k, int32_t width, int32_t height, J_COLOR_SPACE eingabe, int kanaele,
-              int quality, double dpi) {
+              int quality, double dpi, double dpiY) {
   k.info.err = StilleFehlerbehandlung(k.fehler);
   if (setjmp(k.fehler.sprung)) return false;
   jpeg_create_compress(&k.info);
@@ -90,8 +90,10 @@ bool Beginnen(Kodierer& k, int32_t width, int32_t height, J_COLOR_SPACE eingabe,
   jpeg_set_quality(&k.info, quality, TRUE);
   if (dpi > 0) {
     k.info.density_unit = kDichteJeZoll;
+    // Whole dots per inch only: a poster's print may differ from its paper by up to half
+    // a dot in its resolution, 2.5 mm a metre at 200 dpi.
     k.info.X_density = static_cast<UINT16>(std::lround(std::min(dpi, kGroessteDichte)));
-    k.info.Y_density = k.info.X_density;
+    k.info.Y_density = static_cast<UINT16>(std::lround(std::min(dpiY, kGroessteDichte)));
   }
   jpeg_start_compress(&k.info, TRUE);
   return true;
@@ -129,7 +131,7 @@ void Kodieren(ByteSink& sink, int32_t width, int32_t height, J_COLOR_SPACE einga
   Kodierer k;
   k.ziel->sink = &sink;
   if (!Beginnen(k, width, height, eingabe, kanaele,
-                std::clamp(quality, kJpegQualitaetMin, kJpegQualitaetMax), dpi)) {
+                std::clamp(quality, kJpegQualitaetMin, kJpegQualitaetMax), dpi, dpi)) {
     Scheitern(k);
   }
   std::vector<JSAMPROW> zeilen(kStreifenZeilen);
@@ -190,7 +192,8 @@ class JpegWriter final : public Bildschreiber {
   JpegWriter(ByteSink& sink, const Bildbeschreibung& d) {
     k_.ziel->sink = &sink;
     if (!Beginnen(k_, d.breite, d.hoehe, JCS_EXT_BGRX, kKanaeleArbeitsformat,
-                  std::clamp(d.qualitaet, kJpegQualitaetMin, kJpegQualitaetMax), d.dpi)) {
+                  std::clamp(d.qualitaet, kJpegQualitaetMin, kJpegQualitaetMax), d.dpi,
+                  DpiSenkrecht(d))) {
       Scheitern(k_);
     }
   }

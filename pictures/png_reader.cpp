@@ -142,6 +142,7 @@ bool Weitergeben(std::FILE* datei, ZeilenEmpfaenger& empfaenger) {
   PngDekoder dekoder;
   if (!dekoder.KopfLesen(datei)) return false;
   const Size groesse = dekoder.groesse();
+  empfaenger.Kopfgroesse(groesse);
   CheckPictureSize(groesse.width, groesse.height);
   const int kanaele = dekoder.kanaele();
   const size_t zeilenBytes = static_cast<size_t>(groesse.width) * static_cast<size_t>(kanaele);

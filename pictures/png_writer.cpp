@@ -63,7 +63,7 @@ class PngKodierer {
   PngKodierer(const PngKodierer&) = delete;
   PngKodierer& operator=(const PngKodierer&) = delete;
 
-  bool Beginnen(int32_t width, int32_t height, double dpi) {
+  bool Beginnen(int32_t width, int32_t height, double dpi, double dpiY) {
     if (png_ == nullptr || info_ == nullptr) return false;
     if (setjmp(png_jmpbuf(png_))) return false;
     png_set_write_fn(png_, &ziel_, &DatenSchreiben, &Leeren);
@@ -73,8 +73,10 @@ class PngKodierer {
                  kBitsJeKanal, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     if (dpi > 0) {
-      const auto ppm = static_cast<png_uint_32>(std::lround(dpi * kZollProMeter));
-      png_set_pHYs(png_, info_, ppm, ppm, PNG_RESOLUTION_METER);
+      const auto jeMeter = [](double d) {
+        return static_cast<png_uint_32>(std::lround(d * kZollProMeter));
+      };
+      png_set_pHYs(png_, info_, jeMeter(dpi), jeMeter(dpiY), PNG_RESOLUTION_METER);
     }
     png_write_info(png_, info_);
     // The working format's rows go in as they are: blue first, and a fourth byte that
@@ -123,7 +125,8 @@ namespace {
 class PngWriter final : public Bildschreiber {
  public:
   PngWriter(ByteSink& sink, const Bildbeschreibung& d) : kodierer_(sink) {
-    if (d.breite <= 0 || d.hoehe <= 0 || !kodierer_.Beginnen(d.breite, d.hoehe, d.dpi)) {
+    if (d.breite <= 0 || d.hoehe <= 0 ||
+        !kodierer_.Beginnen(d.breite, d.hoehe, d.dpi, DpiSenkrecht(d))) {
       kodierer_.Scheitern();
     }
   }

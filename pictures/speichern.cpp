@@ -33,6 +33,7 @@ Bildbeschreibung BeschreibungFuer(const SpeicherOptionen& optionen, int32_t brei
   beschreibung.tiefe =
       format != nullptr && format->mitFarbtiefe ? BmpTiefe(optionen.Farbtiefe) : PixelFormat::k24;
   beschreibung.dpi = optionen.Aufloesung;
+  beschreibung.dpiY = optionen.AufloesungY;
   beschreibung.qualitaet =
       std::clamp<int>(optionen.Qualitaet, kJpegQualitaetMin, kJpegQualitaetMax);
   return beschreibung;

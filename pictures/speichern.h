@@ -30,6 +30,8 @@ struct SpeicherOptionen {
   // PNG pHYs, TIFF and BMP resolution); 0 writes the formats' neutral defaults, as files
   // always had them.
   double Aufloesung = 0.0;
+  // Down, where they differ from `Aufloesung` (across); 0: the same.
+  double AufloesungY = 0.0;
 };
 
 // Takes the file the user chose: forces the format's extension and stores folder and

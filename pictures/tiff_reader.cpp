@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdarg>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -93,7 +94,7 @@ uint64_t BibliotheksBytes(TIFF* tif, uint32_t band) {
 
 // Refuses, before the library sets up anything for the pixels, what no picture can be: a size
 // beyond the size check or absurdly many samples per pixel.
-bool KopfPruefen(TIFF* tif) {
+bool KopfPruefen(TIFF* tif, ZeilenEmpfaenger& empfaenger) {
   uint32_t breite = 0;
   uint32_t hoehe = 0;
   uint16_t abtastwerte = 0;
@@ -102,12 +103,15 @@ bool KopfPruefen(TIFF* tif) {
     return false;
   }
   TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &abtastwerte);
+  if (breite <= static_cast<uint32_t>(INT32_MAX) && hoehe <= static_cast<uint32_t>(INT32_MAX)) {
+    empfaenger.Kopfgroesse(Size{static_cast<int32_t>(breite), static_cast<int32_t>(hoehe)});
+  }
   CheckPictureSize(breite, hoehe);
   return abtastwerte >= 1 && abtastwerte <= kHoechstensAbtastwerte;
 }
 
 bool Weitergeben(TIFF* tif, ZeilenEmpfaenger& empfaenger) {
-  if (!KopfPruefen(tif)) return false;
+  if (!KopfPruefen(tif, empfaenger)) return false;
   std::array<char, kMeldungsLaenge> meldung{};
   if (TIFFRGBAImageOK(tif, meldung.data()) == 0) return false;
   TIFFRGBAImage rgba{};

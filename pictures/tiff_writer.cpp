@@ -108,7 +108,8 @@ int32_t StreifenZeilen(int32_t width) {
   throw WriteError(_(kTiffSchreibFehler));
 }
 
-bool Felder(TIFF* tif, int32_t width, int32_t height, int32_t streifenZeilen, double dpi) {
+bool Felder(TIFF* tif, int32_t width, int32_t height, int32_t streifenZeilen, double dpi,
+            double dpiY) {
   bool gut = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(width)) != 0;
   gut = gut && TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(height)) != 0;
   gut = gut && TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, kBitsJeKanal) != 0;
@@ -119,9 +120,10 @@ bool Felder(TIFF* tif, int32_t width, int32_t height, int32_t streifenZeilen, do
   gut = gut && TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT) != 0;
   gut = gut && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(streifenZeilen)) != 0;
   const bool mitAufloesung = dpi > 0;
-  const auto aufloesung = static_cast<float>(mitAufloesung ? dpi : 1);
-  gut = gut && TIFFSetField(tif, TIFFTAG_XRESOLUTION, aufloesung) != 0;
-  gut = gut && TIFFSetField(tif, TIFFTAG_YRESOLUTION, aufloesung) != 0;
+  gut = gut &&
+        TIFFSetField(tif, TIFFTAG_XRESOLUTION, static_cast<float>(mitAufloesung ? dpi : 1)) != 0;
+  gut = gut &&
+        TIFFSetField(tif, TIFFTAG_YRESOLUTION, static_cast<float>(mitAufloesung ? dpiY : 1)) != 0;
   gut = gut &&
         TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, mitAufloesung ? RESUNIT_INCH : RESUNIT_NONE) != 0;
   return gut;
@@ -159,7 +161,8 @@ class TiffWriter final : public Bildschreiber {
     tif_.reset(TIFFClientOpenExt("tilvendo", modus, &ziel_, &Lesen, &DatenSchreiben, &Suchen,
                                  &Schliessen, &Groesse, &NichtAbbilden, &NichtFreigeben,
                                  optionen_.get()));
-    if (!tif_ || !Felder(tif_.get(), d.breite, d.hoehe, streifenZeilen_, d.dpi)) Scheitern(ziel_);
+    if (!tif_ || !Felder(tif_.get(), d.breite, d.hoehe, streifenZeilen_, d.dpi, DpiSenkrecht(d)))
+      Scheitern(ziel_);
     streifen_.resize(zeilenBytes_ * static_cast<size_t>(streifenZeilen_));
   }
 

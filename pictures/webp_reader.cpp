@@ -133,6 +133,7 @@ bool Weitergeben(const std::string& fileName, ZeilenEmpfaenger& empfaenger) {
   if (WebPInitDecoderConfig(&config) == 0) return false;
   if (WebPGetFeatures(daten.bytes, daten.size, &config.input) != VP8_STATUS_OK) return false;
   const Size groesse{config.input.width, config.input.height};
+  empfaenger.Kopfgroesse(groesse);
   CheckPictureSize(groesse.width, groesse.height);
   const std::unique_ptr<WebPDemuxer, DemuxFreigeben> demux(WebPDemux(&daten));
   if (!demux) return false;

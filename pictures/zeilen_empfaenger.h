@@ -39,6 +39,9 @@ class ZeilenEmpfaenger {
     (void)ausrichtung;
     return gespeichert;
   }
+  // The size the header declares, stored, as soon as the reader knows it and before it
+  // checks it, so that a picture too large to be read can still be told by its size.
+  virtual void Kopfgroesse(Size gespeichert) { (void)gespeichert; }
   // Once, after the header and before the first row. False stops the reading.
   virtual bool Groesse(const Zeilenformat& format) = 0;
   // Whether row y is wanted; a reader may skip the rows that are not.

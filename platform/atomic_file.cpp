@@ -71,6 +71,12 @@ pid_t PidOfTemporary(std::string_view name) {
   return pid;
 }
 
+// Only a regular file, or nothing yet, may be replaced by a new file (a link only where
+// the caller replaces links).
+bool Replaceable(FileKind kind) {
+  return kind == FileKind::None || kind == FileKind::Regular || kind == FileKind::Link;
+}
+
 bool ProcessGone(pid_t pid) {
   return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
@@ -85,6 +91,42 @@ void SyncFolder(const std::string& folder) {
 }
 
 }  // namespace
+
+FileKind KindOf(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return FileKind::None;
+  switch (info.st_mode & S_IFMT) {
+    case S_IFREG:
+      return FileKind::Regular;
+    case S_IFLNK:
+      return FileKind::Link;
+    case S_IFDIR:
+      return FileKind::Folder;
+    case S_IFCHR:
+    case S_IFBLK:
+      return FileKind::Device;
+    case S_IFIFO:
+      return FileKind::Pipe;
+    default:
+      return FileKind::Socket;
+  }
+}
+
+std::string NotAFileMessage(const std::string& path, FileKind kind) {
+  switch (kind) {
+    case FileKind::Folder:
+      return Format(_("nach {} kann nicht geschrieben werden: dort steht ein Ordner, keine Datei"),
+                    path);
+    case FileKind::Device:
+      return Format(_("nach {} kann nicht geschrieben werden: dort steht ein Gerät, keine Datei"),
+                    path);
+    case FileKind::Pipe:
+      return Format(_("nach {} kann nicht geschrieben werden: dort steht eine Pipe, keine Datei"),
+                    path);
+    default:
+      return Format(_("nach {} kann nicht geschrieben werden: dort steht keine Datei"), path);
+  }
+}
 
 std::string CannotWriteMessage(const std::string& path) {
   return Format(_("nach {} kann nicht geschrieben werden"), path);
@@ -141,8 +183,11 @@ std::string ResolveLinks(const std::string& path) {
   throw WriteError(CannotWriteMessage(path, ELOOP));
 }
 
-AtomicFile::AtomicFile(std::string target)
-    : target_(std::move(target)), final_(ResolveLinks(target_)) {
+AtomicFile::AtomicFile(std::string target, LinkPolicy links)
+    : target_(std::move(target)),
+      final_(links == LinkPolicy::Follow ? ResolveLinks(target_) : target_) {
+  const FileKind kind = KindOf(final_);
+  if (!Replaceable(kind)) throw WriteError(NotAFileMessage(target_, kind));
   // Without /proc an unnamed file could only be named with extra privileges.
   if (::access(kOwnFiles, X_OK) == 0) {
     const std::string folder = FolderOf(final_);
@@ -186,11 +231,15 @@ void AtomicFile::NameUnnamed() {
 }
 
 void AtomicFile::Fail(int errorNumber) {
+  Fail(CannotWriteMessage(target_, errorNumber));
+}
+
+void AtomicFile::Fail(const std::string& message) {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
-  throw WriteError(CannotWriteMessage(target_, errorNumber));
+  throw WriteError(message);
 }
 
 void AtomicFile::Write(const void* data, size_t length) {
@@ -229,15 +278,43 @@ void AtomicFile::Commit() {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) Fail(errno);
+  // A node put in the file's place while it was written is not swapped for it either.
+  const FileKind kind = KindOf(final_);
+  if (!Replaceable(kind)) Fail(NotAFileMessage(target_, kind));
   if (::rename(temporary_.c_str(), final_.c_str()) != 0) Fail(errno);
   temporary_.clear();
   SyncFolder(FolderOf(final_));
 }
 
-void WriteFileAtomically(const std::string& target, std::string_view content) {
-  AtomicFile file(target);
+void WriteFileAtomically(const std::string& target, std::string_view content, LinkPolicy links) {
+  AtomicFile file(target, links);
   file.Write(content);
   file.Commit();
+}
+
+int CreateOwnFile(const std::string& path) {
+  FileKind kind = KindOf(path);
+  if (kind == FileKind::Link) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+      throw WriteError(CannotWriteMessage(path, errno));
+    kind = FileKind::None;
+  }
+  if (!Replaceable(kind)) throw WriteError(NotAFileMessage(path, kind));
+  // Not following a link put there since, and not waiting for a reader of a pipe.
+  const int fd =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, kNewFileMode);
+  if (fd < 0) throw WriteError(CannotWriteMessage(path, errno));
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    throw WriteError(NotAFileMessage(path, KindOf(path)));
+  }
+  if (::ftruncate(fd, 0) != 0) {
+    const int error = errno;
+    ::close(fd);
+    throw WriteError(CannotWriteMessage(path, error));
+  }
+  return fd;
 }
 
 size_t RemoveStaleTemporaries(const std::string& folder) {

@@ -10,9 +10,11 @@
 // the writer's process id, so RemoveStaleTemporaries() can tell it from the files of a
 // writer still running.
 //
-// A target that is a symbolic link stays one: the bytes replace the file it points to
-// (through a chain of links, each relative one taken from its own folder), and the
-// temporary file lies in that file's folder, so the rename stays within one file system.
+// What happens to a symbolic link where the target should be is the caller's choice
+// (LinkPolicy): the user's outputs follow it, the program's own files replace it. Either
+// way only a regular file is ever replaced: a device, a pipe, a socket or a folder where
+// the bytes would land is refused before anything is written, and looked at again just
+// before the rename, so that the node is never swapped for a file.
 #pragma once
 
 #include <cstddef>
@@ -29,10 +31,23 @@ class WriteError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+enum class LinkPolicy {
+  // A target that is a symbolic link stays one: the bytes replace the file it points to
+  // (through a chain of links, each relative one taken from its own folder), and the
+  // temporary file lies in that file's folder, so the rename stays within one file
+  // system. For files the user names (a mosaic, a list).
+  Follow,
+  // A link at the target is itself replaced by the new file; what it points to is never
+  // touched. For the program's own files (the catalogue, the album files, the caches),
+  // which a link planted in their folder must not turn into a write somewhere else.
+  Replace,
+};
+
 class AtomicFile {
  public:
-  // Creates the temporary file; throws WriteError when the folder cannot be written.
-  explicit AtomicFile(std::string target);
+  // Creates the temporary file; throws WriteError when the folder cannot be written or
+  // the file written would replace something other than a regular file.
+  explicit AtomicFile(std::string target, LinkPolicy links = LinkPolicy::Follow);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -57,9 +72,10 @@ class AtomicFile {
   // Gives up: removes the temporary file and raises WriteError, with the reason of
   // `errorNumber` (0: none known).
   [[noreturn]] void Fail(int errorNumber);
+  [[noreturn]] void Fail(const std::string& message);
 
   std::string target_;
-  std::string final_;  // where the target's links end
+  std::string final_;  // where the bytes land: the target, or where its links end
   std::string temporary_;
   int fd_ = -1;
 };
@@ -69,7 +85,23 @@ class AtomicFile {
 std::string ResolveLinks(const std::string& path);
 
 // Convenience: the whole content at once.
-void WriteFileAtomically(const std::string& target, std::string_view content);
+void WriteFileAtomically(const std::string& target, std::string_view content,
+                         LinkPolicy links = LinkPolicy::Follow);
+
+// What stands at `path`, links not followed: nothing, a regular file, a symbolic link, or
+// something no file may replace (a folder, a device, a pipe, a socket).
+enum class FileKind { None, Regular, Link, Folder, Device, Pipe, Socket };
+FileKind KindOf(const std::string& path);
+
+// "nach X kann nicht geschrieben werden: dort steht ein Gerät, keine Datei" and its kin,
+// for a path where something other than a regular file stands.
+std::string NotAFileMessage(const std::string& path, FileKind kind);
+
+// Creates `path` anew, empty, for a file of the program's own that is written as it goes
+// (a log): a link in the way is removed first, not followed, and anything else but a
+// regular file is refused. Returns the open descriptor (the caller closes it); throws
+// WriteError.
+int CreateOwnFile(const std::string& path);
 
 // Removes from `folder` the temporary files that writers of this program left behind
 // when their process ended before finishing (a kill, a crash, a power cut): only names

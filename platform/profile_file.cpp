@@ -9,6 +9,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/gross_klein.h"
+#include "platform/utf8.h"
 
 namespace tilvendo {
 namespace {
@@ -20,89 +21,11 @@ constexpr std::string_view kHexPraefix = "0x";
 constexpr int kHexBasis = 16;
 constexpr int kDezimalBasis = 10;
 
-// Windows-1252 characters 0x80..0x9F as Unicode code points (0 = undefined there).
-constexpr char32_t kWindows1252Bereich80[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-constexpr unsigned char kBereich80Anfang = 0x80;
-constexpr unsigned char kBereich80Ende = 0x9F;
-constexpr char32_t kErsatzzeichen = 0xFFFD;
-
 std::string_view Trim(std::string_view text) {
   const size_t anfang = text.find_first_not_of(kLeerraum);
   if (anfang == std::string_view::npos) return {};
   const size_t ende = text.find_last_not_of(kLeerraum);
   return text.substr(anfang, ende - anfang + 1);
-}
-
-void Utf8Anhaengen(std::string& ziel, char32_t zeichen) {
-  if (zeichen < 0x80) {
-    ziel += static_cast<char>(zeichen);
-  } else if (zeichen < 0x800) {
-    ziel += static_cast<char>(0xC0 | (zeichen >> 6));
-    ziel += static_cast<char>(0x80 | (zeichen & 0x3F));
-  } else {
-    ziel += static_cast<char>(0xE0 | (zeichen >> 12));
-    ziel += static_cast<char>(0x80 | ((zeichen >> 6) & 0x3F));
-    ziel += static_cast<char>(0x80 | (zeichen & 0x3F));
-  }
-}
-
-// Strict UTF-8 check: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IstUtf8(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x80) {
-      ++i;
-      continue;
-    }
-    size_t folgebytes = 0;
-    char32_t zeichen = 0;
-    char32_t kleinstes = 0;
-    if ((byte & 0xE0) == 0xC0) {
-      folgebytes = 1;
-      zeichen = byte & 0x1F;
-      kleinstes = 0x80;
-    } else if ((byte & 0xF0) == 0xE0) {
-      folgebytes = 2;
-      zeichen = byte & 0x0F;
-      kleinstes = 0x800;
-    } else if ((byte & 0xF8) == 0xF0) {
-      folgebytes = 3;
-      zeichen = byte & 0x07;
-      kleinstes = 0x10000;
-    } else {
-      return false;
-    }
-    if (i + folgebytes >= text.size()) return false;
-    for (size_t k = 1; k <= folgebytes; ++k) {
-      const auto folge = static_cast<unsigned char>(text[i + k]);
-      if ((folge & 0xC0) != 0x80) return false;
-      zeichen = (zeichen << 6) | (folge & 0x3F);
-    }
-    if (zeichen < kleinstes || zeichen > 0x10FFFF || (zeichen >= 0xD800 && zeichen <= 0xDFFF)) {
-      return false;
-    }
-    i += folgebytes + 1;
-  }
-  return true;
-}
-
-std::string AusWindows1252(std::string_view text) {
-  std::string result;
-  result.reserve(text.size() * 2);
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= kBereich80Anfang && byte <= kBereich80Ende) {
-      const char32_t zeichen = kWindows1252Bereich80[byte - kBereich80Anfang];
-      Utf8Anhaengen(result, zeichen != 0 ? zeichen : kErsatzzeichen);
-    } else {
-      Utf8Anhaengen(result, byte);
-    }
-  }
-  return result;
 }
 
 std::vector<std::string> ZeilenLesen(const std::string& path) {
@@ -116,7 +39,7 @@ std::vector<std::string> ZeilenLesen(const std::string& path) {
   while (!rest.empty()) {
     const size_t ende = rest.find_first_of("\r\n");
     std::string_view zeile = rest.substr(0, ende);
-    zeilen.emplace_back(IstUtf8(zeile) ? std::string(zeile) : AusWindows1252(zeile));
+    zeilen.emplace_back(IsUtf8(zeile) ? std::string(zeile) : FromWindows1252(zeile));
     if (ende == std::string_view::npos) break;
     const size_t weiter = rest.substr(ende).starts_with(kZeilenende) ? ende + 2 : ende + 1;
     rest.remove_prefix(weiter);
@@ -334,6 +257,15 @@ void ProfileFile::EraseSection(std::string_view section) {
   std::erase_if(sections_, [&](const Section& s) { return GleichOhneGrossKlein(s.name, section); });
 }
 
+void ProfileFile::EraseKey(std::string_view section, std::string_view key) {
+  for (Section& s : sections_) {
+    if (!GleichOhneGrossKlein(s.name, section)) continue;
+    std::erase_if(s.lines, [&](const Line& line) {
+      return !line.key.empty() && GleichOhneGrossKlein(line.key, key);
+    });
+  }
+}
+
 void ProfileFile::Save() const {
   std::string inhalt;
   for (const std::string& line : preamble_) {
@@ -348,7 +280,8 @@ void ProfileFile::Save() const {
       inhalt += kZeilenende;
     }
   }
-  WriteFileAtomically(path_, inhalt);
+  // The program's own file: a link in its place is replaced, never written through.
+  WriteFileAtomically(path_, inhalt, LinkPolicy::Replace);
 }
 
 void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,

@@ -59,8 +59,12 @@ class ProfileFile {
   void WriteInteger(std::string_view section, std::string_view key, int64_t value);
   // Removes the section with all its keys; a missing section is no error.
   void EraseSection(std::string_view section);
+  // Removes every line of the key from every section of that name; a missing key is no
+  // error.
+  void EraseKey(std::string_view section, std::string_view key);
 
-  // Writes the whole file atomically, lines ending in CR LF. Throws WriteError with
+  // Writes the whole file atomically, lines ending in CR LF. A symbolic link in the
+  // file's place is replaced by the file, never written through. Throws WriteError with
   // "nach <path> kann nicht geschrieben werden"; the old file then stays intact.
   void Save() const;
 

@@ -35,6 +35,7 @@
 #include "ui/bausteine.h"
 #include "ui/medien_melder.h"
 #include "ui/medium_name_dialog.h"
+#include "ui/ordnerbaum_halt.h"
 #include "ui/qt_benutzer.h"
 #include "wizard/album_editor.h"
 
@@ -135,6 +136,8 @@ AlbumEditorSeite::AlbumEditorSeite(Assistent& assistent)
   verzListe_->setDragEnabled(true);
   verzListe_->setDragDropMode(QAbstractItemView::DragOnly);
   verzListe_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Folders that change on disk (a temporary one) must not move the tree under the user.
+  new OrdnerbaumHalt(verzListe_, modell_);
   mitte->addWidget(verzListe_, 0, 0);
   laufwListe_ = new QComboBox(Gruppe());
   laufwListe_->setObjectName(QStringLiteral("LaufwListe"));

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QScreen>
 #include <algorithm>
 #include <limits>
 
@@ -60,7 +61,21 @@ int Assistent::Ausfuehren() {
   return 0;
 }
 
+QSize Assistent::GroessteSeitengroesse() {
+  QSize groesste;
+  for (const wizard::Seite seite :
+       {wizard::Seite::Vorlage, wizard::Seite::Zielgroesse, wizard::Seite::Kachelung,
+        wizard::Seite::Alben, wizard::Seite::Erweitert, wizard::Seite::Uebersicht}) {
+    if (Seite* s = SeiteHolen(wizard::Nummer(seite))) {
+      s->ensurePolished();
+      groesste = groesste.expandedTo(s->Wunschgroesse());
+    }
+  }
+  return groesste;
+}
+
 void Assistent::Seitenlauf() {
+  fenster_->GrundgroesseSetzen(GroessteSeitengroesse());
   for (;;) {
     while (!auftrag_->ProgrammEnde) {
       // A number no page answers to would loop for ever; it ends like "Ende".
@@ -132,17 +147,36 @@ void Assistent::HilfeZeigen(QAbstractButton* knopf, QWidget* seite, int32_t numm
   const QWidget* eltern = knopf->parentWidget() != nullptr ? knopf->parentWidget() : seite;
   const int breite = wizard::HilfeFensterBreite(eltern->width());
   // Wrapped a little narrower than the popup, so no line runs into its border.
-  const int umbruch =
+  int umbruch =
       std::min(wizard::HilfeUmbruchBreite(seite->width()), wizard::HilfeTextBreite(breite));
-  const QStringList zeilen = HilfeUmbrechen(wizard::HelpText(wizard::kHilfeArt, nummer),
-                                            QFontMetrics(hilfe_->font()), umbruch);
-  const int hoehe =
-      wizard::HilfeFensterHoehe(static_cast<int32_t>(zeilen.size()), hilfe_->ZeilenHoehe());
-  const QPoint oben = knopf->mapToGlobal(QPoint(0, 0));
-  const wizard::HilfeFensterLage lage =
-      wizard::HilfeFensterPlatzieren(oben.x(), oben.y(), knopf->height(), hoehe);
+  const std::vector<std::string> text = wizard::HelpText(wizard::kHilfeArt, nummer);
+  const QFontMetrics metrik(hilfe_->font());
+  QStringList zeilen = HilfeUmbrechen(text, metrik, umbruch);
+  // On the screen the button is on, whole, or scrolling where the text is higher.
+  const QScreen* bildschirm =
+      knopf->screen() != nullptr ? knopf->screen() : QGuiApplication::primaryScreen();
+  const QRect frei = bildschirm != nullptr ? bildschirm->availableGeometry() : QRect();
+  const QRect knopfRahmen(knopf->mapToGlobal(QPoint(0, 0)), knopf->size());
+  const auto platzieren = [&] {
+    const int hoehe =
+        wizard::HilfeFensterHoehe(static_cast<int32_t>(zeilen.size()), hilfe_->ZeilenHoehe());
+    return wizard::HilfeFensterPlatzieren(
+        Rect{frei.left(), frei.top(), frei.left() + frei.width(), frei.top() + frei.height()},
+        Rect{knopfRahmen.left(), knopfRahmen.top(), knopfRahmen.left() + knopfRahmen.width(),
+             knopfRahmen.top() + knopfRahmen.height()},
+        breite, hoehe);
+  };
+  wizard::HilfeFensterLage lage = platzieren();
+  if (lage.hoehe <
+      wizard::HilfeFensterHoehe(static_cast<int32_t>(zeilen.size()), hilfe_->ZeilenHoehe())) {
+    // The scroll bar takes its width from the lines.
+    umbruch -= hilfe_->RollbalkenBreite();
+    zeilen = HilfeUmbrechen(text, metrik, umbruch);
+    lage = platzieren();
+  }
   knopf->setIcon(GlyphIcon(lage.unterhalb ? Glyphe::HilfeUp : Glyphe::HilfeDown));
-  hilfe_->Zeigen(zeilen, seite->windowTitle(), QRect(lage.links, lage.oben, breite, hoehe), nummer);
+  hilfe_->Zeigen(zeilen, seite->windowTitle(), QRect(lage.links, lage.oben, breite, lage.hoehe),
+                 nummer);
 }
 
 void Assistent::HilfeGeschlossen() {

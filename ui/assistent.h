@@ -18,6 +18,7 @@
 #include "wizard/navigation.h"
 
 class QAbstractButton;
+class QSize;
 class QWidget;
 
 namespace tilvendo::ui {
@@ -57,6 +58,10 @@ class Assistent : public QObject {
   // pages are made on first use and kept for the program's life, so they keep their values.
   bool SeiteZeigen(uint16_t nummer);
   Seite* SeiteHolen(uint16_t nummer);
+
+  // The largest size the pages of the loop wish for (template to overview, the result
+  // aside), so that the window need not grow on the way through them.
+  QSize GroessteSeitengroesse();
 
   // Asks the exit question; true when the program ends.
   bool AusstiegFragen();

@@ -2,9 +2,12 @@
 // from the core, and the fixed box of a picture preview.
 #pragma once
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QString>
+#include <chrono>
 #include <cstdint>
+#include <future>
 #include <string_view>
 
 #include "ui/malfeld.h"
@@ -22,6 +25,22 @@ class Sanduhr {
   Sanduhr(const Sanduhr&) = delete;
   Sanduhr& operator=(const Sanduhr&) = delete;
 };
+
+// How often the windows are painted while work runs beside them.
+inline constexpr std::chrono::milliseconds kNebenherTakt{20};
+
+// Runs `arbeit` on a thread of its own and keeps the windows painted meanwhile (before
+// it starts, too, so what the page set to say it is busy shows at once). No input
+// reaches the windows until it is done. Gives back its result or raises its exception.
+// `arbeit` must not touch widgets nor what they paint.
+template <typename Arbeit>
+auto Nebenher(Arbeit&& arbeit) {
+  auto ergebnis = std::async(std::launch::async, std::forward<Arbeit>(arbeit));
+  do {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  } while (ergebnis.wait_for(kNebenherTakt) != std::future_status::ready);
+  return ergebnis.get();
+}
 
 // A label in bold type.
 QLabel* FettesLabel(const QString& text, QWidget* eltern);

@@ -15,6 +15,7 @@
 #include "ui/bildschirmfotos_seiten.h"
 #include "ui/druckgroesse_gruppe.h"
 #include "ui/ergebnis_seite.h"
+#include "ui/fortschritt_fenster.h"
 #include "ui/lupen_ansicht.h"
 #include "ui/speichern_optionen_seite.h"
 #include "ui/uebersicht_seite.h"
@@ -24,10 +25,13 @@
 namespace tilvendo::ui {
 namespace {
 
-// "50 × 70 cm" in the drop-down.
-constexpr int kPosterFormat = 7;
+// "70 × 100 cm" in the drop-down: a shape other than the template's 4 : 3.
+constexpr int kPosterFormat = 9;
 // The overview's entry of the result size.
 constexpr int kEintragGroesse = 1;
+// The share of a poster's save the progress window is shown at.
+constexpr int32_t kGezeigterAnteil = 37;
+constexpr int32_t kProzent = 100;
 
 // Zooms the result page's picture to the full resolution at a point right of the middle,
 // and waits for the photos in view.
@@ -53,7 +57,11 @@ void GrossformatAufnehmen(Fotograf& fotograf, Assistent& assistent) {
   QComboBox* formate = groesse->Druckgroesse()->Formate();
   formate->setCurrentIndex(kPosterFormat);
   emit formate->activated(kPosterFormat);
-  fotograf.Aufnehmen(groesse, QStringLiteral("zielgroesse-grossformat"));
+  // The paper of another shape than the template: kept whole with its margins, then
+  // filled with a cut of the template; the later pages show the cut.
+  fotograf.Aufnehmen(groesse, QStringLiteral("zielgroesse-ganze-vorlage"));
+  groesse->Druckgroesse()->Fuellen()->click();
+  fotograf.Aufnehmen(groesse, QStringLiteral("zielgroesse-papier-fuellen"));
   Schliessen(assistent, groesse);
   fotograf.SeiteAufnehmen(assistent, 3, QStringLiteral("kachelung-grossformat"));
 
@@ -85,6 +93,17 @@ void GrossformatAufnehmen(Fotograf& fotograf, Assistent& assistent) {
   speichern->VorschauClick();
   fotograf.Aufnehmen(speichern, QStringLiteral("speichern-tiff"));
   speichern->hide();
+
+  // The poster's save under way: the message, the bar and the share in step.
+  {
+    FortschrittFenster fortschritt(ergebnis);
+    fortschritt.AbbruchAnbieten([] {});
+    fortschritt.ShowSaveProgress();
+    fotograf.Aufnehmen(&fortschritt, QStringLiteral("speichern-beginnt"));
+    fortschritt.FortschrittZeigen(kGezeigterAnteil, kProzent);
+    fotograf.Aufnehmen(&fortschritt, QStringLiteral("speichern-fortschritt"));
+    fortschritt.HideSaveProgress();
+  }
   ergebnis->close();
   assistent.auftrag().ProgrammEnde = false;
 }

@@ -100,8 +100,13 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(ergebnisBild_, &LupenAnsicht::FotoBenannt, this, [this](const QString& datei) {
     status_->TextSetzen(datei.isEmpty() ? QString() : Text(_("Foto: ")) + datei);
   });
-  connect(ergebnisBild_, &LupenAnsicht::FotoOeffnen, this,
-          [](const QString& datei) { QDesktopServices::openUrl(QUrl::fromLocalFile(datei)); });
+  connect(ergebnisBild_, &LupenAnsicht::ZoomGeaendert, this, [this] { SkalierungZeigen(); });
+  connect(ergebnisBild_, &LupenAnsicht::FotoOeffnen, this, [this](const QString& datei) {
+    // Without a program for photos the desktop says nothing; the status line does.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(datei))) {
+      status_->TextSetzen(Text(_(wizard::kKeinFotoprogramm)) + datei);
+    }
+  });
   connect(ende_, &QPushButton::clicked, this, [this] { Beenden(); });
 }
 
@@ -121,9 +126,7 @@ void ErgebnisSeite::FormShow() {
     ergebnisBild_->Zeigen(eigeneAnzeige_, ergebnis.Stellvertreter(), job.VorlageBild, mosaik,
                           wizard::QuelleAusAuftrag(job));
     ergebnisBild_->BlendwertSetzen(BlendwertAusRegler(position));
-    // The mosaic's own size: the settings may have changed since it was made.
-    Gruppe()->setTitle(Text(wizard::Skalierungstext(eigeneAnzeige_.width(), mosaik.width,
-                                                    mosaik.width, mosaik.height)));
+    SkalierungZeigen();
   }
   // Without a mosaic there is nothing to save.
   speichern_->setEnabled(vorhanden);
@@ -152,6 +155,13 @@ void ErgebnisSeite::GroesseSetzen() {
   const Size regel =
       wizard::ErgebnisFenster(Size{bild.width(), bild.height()}, job.RahmenBreite, job.RahmenHoehe);
   GroesseWuenschen(QSize(regel.width, regel.height));
+}
+
+void ErgebnisSeite::SkalierungZeigen() {
+  // The mosaic's own size (the settings may have changed since it was made), at the
+  // scale the magnifier shows it.
+  Gruppe()->setTitle(
+      Text(wizard::Skalierungstext(ergebnisBild_->Geometrie(), eigeneAnzeige_.width())));
 }
 
 void ErgebnisSeite::SpeicherhinweisZeigen() {

@@ -56,6 +56,8 @@ class ErgebnisSeite : public Seite {
  private:
   void GroesseSetzen();
   void SpeicherhinweisZeigen();
+  // The header: the mosaic's size and the scale it is shown at, also while zooming.
+  void SkalierungZeigen();
 
   wizard::Ergebnisanzeige anzeige_;
   // The screen copy blended at the slider's position; the result's own stays unblended.

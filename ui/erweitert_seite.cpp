@@ -75,6 +75,9 @@ ErweitertSeite::ErweitertSeite(Assistent& assistent) : Seite(assistent, wizard::
                                   kBerechnungsarten.size(), gruppen);
   musterbildung_ = Auswahlgruppe(g, this, "Musterbildung", Text(_("Musterbildung")),
                                  kMusterbildungen.size(), gruppen);
+  // Named from the start, so that the page's size is known before it is first shown.
+  Beschriften(berechnungsart_, kBerechnungsarten, 0);
+  Beschriften(musterbildung_, kMusterbildungen, 0);
   raster->addLayout(gruppen, 0, 0);
 
   auto* abstandText =
@@ -225,7 +228,7 @@ void ErweitertSeite::Anwenden() {
 void ErweitertSeite::BildPaint(QPainter& maler, const QSize& groesse) {
   const QRect flaeche(QPoint(0, 0), groesse);
   maler.fillRect(flaeche, palette().window());
-  BildZeichnen(maler, flaeche, auftrag().VorschauBild);
+  VorlageZeichnen(maler, flaeche, auftrag());
   const Einstellungen& e = auftrag().einstellungen;
   const int32_t kx = e.KachelnX;
   const int32_t ky = e.KachelnY;
@@ -243,13 +246,7 @@ void ErweitertSeite::BildPaint(QPainter& maler, const QSize& groesse) {
   fuellen(regel.blau, QColor(0, 0, 255));
   fuellen(regel.rot, QColor(255, 0, 0));
 
-  maler.setPen(QPen(Qt::black, 1));
-  for (int32_t x : wizard::RasterLinien(groesse.width(), kx)) {
-    maler.drawLine(x, 0, x, groesse.height());
-  }
-  for (int32_t y : wizard::RasterLinien(groesse.height(), ky)) {
-    maler.drawLine(0, y, groesse.width(), y);
-  }
+  RasterZeichnen(maler, groesse, kx, ky);
 }
 
 void ErweitertSeite::FormShow() {

@@ -1,7 +1,7 @@
 // The small window shown while a picture is saved: always on top, without title-bar
 // buttons, modal in the middle of the wizard's window (of the screen without one), with
-// one line of text below its caption; for a save that can be stopped also a bar and a
-// button that stops it.
+// the message in its body, wrapped to be read whole; for a save that can be stopped also
+// a bar, the share saved and a button that stops it.
 #pragma once
 
 #include <QDialog>
@@ -20,19 +20,21 @@ class FortschrittFenster : public QDialog {
  public:
   explicit FortschrittFenster(QWidget* parent = nullptr);
 
-  // Shows the window with the caption "Beginne mit Speicherung des Bildes ..." without
+  // Shows the window with the message "Beginne mit Speicherung des Bildes ..." without
   // blocking, and paints it at once.
   void ShowSaveProgress();
-  // Empties caption and text and closes the window.
+  // Empties caption and message and closes the window.
   void HideSaveProgress();
 
   QLabel* Text() const { return text_; }
+  // "12 % gespeichert" beside the button of a save that can be stopped.
+  QLabel* Anteil() const { return anteil_; }
 
   // For a save that can be stopped (a poster written in bands): a bar of the work done
   // and a button "Abbrechen" that calls `abbrechen`; the window grows to hold them.
   // Before ShowSaveProgress.
   void AbbruchAnbieten(std::function<void()> abbrechen);
-  // `fertig` of `gesamt` done: the bar and the text "12 % gespeichert".
+  // `fertig` of `gesamt` done: the bar and the share "12 % gespeichert", always both.
   void FortschrittZeigen(int32_t fertig, int32_t gesamt);
   // The save can no longer be stopped: the button takes no more clicks.
   void AbbruchSperren();
@@ -49,7 +51,11 @@ class FortschrittFenster : public QDialog {
   void keyPressEvent(QKeyEvent* ereignis) override;
 
  private:
+  // Places message, bar, share and button, and fits the window's height to them.
+  void Anordnen();
+
   QLabel* text_ = nullptr;
+  QLabel* anteil_ = nullptr;
   QProgressBar* balken_ = nullptr;
   QPushButton* abbrechen_ = nullptr;
   bool schliessenErlaubt_ = false;

@@ -1,9 +1,15 @@
 #include "ui/hinweisfenster.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "wizard/hilfe_fenster.h"
 
@@ -45,6 +51,14 @@ Hinweisfenster::Hinweisfenster() : QWidget(nullptr, Qt::Popup | Qt::FramelessWin
   farben.setColor(QPalette::WindowText, farben.color(QPalette::ToolTipText));
   farben.setColor(QPalette::Window, farben.color(QPalette::ToolTipBase));
   setPalette(farben);
+  rollbalken_ = new QScrollBar(Qt::Vertical, this);
+  rollbalken_->setObjectName(QStringLiteral("Rollbalken"));
+  rollbalken_->hide();
+  connect(rollbalken_, &QScrollBar::valueChanged, this, [this] { update(); });
+}
+
+int Hinweisfenster::RollbalkenBreite() const {
+  return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, rollbalken_);
 }
 
 void Hinweisfenster::Zeigen(const QStringList& zeilen, const QString& titel, const QRect& rahmen,
@@ -58,8 +72,53 @@ void Hinweisfenster::Zeigen(const QStringList& zeilen, const QString& titel, con
   form.addRoundedRect(QRectF(0, 0, rahmen.width(), rahmen.height()),
                       wizard::kHilfeEckenRadius / 2.0, wizard::kHilfeEckenRadius / 2.0);
   setMask(QRegion(form.toFillPolygon().toPolygon()));
+  // Higher than the popup may be: the text scrolls between the margins.
+  const int inhalt = wizard::HilfeFensterHoehe(static_cast<int32_t>(zeilen.size()), ZeilenHoehe());
+  const int sichtbar = rahmen.height() - wizard::kHilfeRandOben - wizard::kHilfeRandUnten;
+  const bool rollen = inhalt > rahmen.height();
+  rollbalken_->setVisible(rollen);
+  rollbalken_->setRange(0, rollen ? inhalt - rahmen.height() : 0);
+  rollbalken_->setPageStep(std::max(sichtbar, 1));
+  rollbalken_->setSingleStep(ZeilenHoehe());
+  rollbalken_->setValue(0);
+  rollbalken_->setGeometry(rahmen.width() - wizard::kHilfeRandLinks / 2 - RollbalkenBreite(),
+                           wizard::kHilfeRandOben, RollbalkenBreite(), std::max(sichtbar, 0));
   show();
   update();
+}
+
+void Hinweisfenster::wheelEvent(QWheelEvent* ereignis) {
+  if (!rollbalken_->isVisible()) return;
+  QApplication::sendEvent(rollbalken_, ereignis);
+}
+
+void Hinweisfenster::keyPressEvent(QKeyEvent* ereignis) {
+  if (rollbalken_->isVisible()) {
+    switch (ereignis->key()) {
+      case Qt::Key_Up:
+        rollbalken_->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        return;
+      case Qt::Key_Down:
+        rollbalken_->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        return;
+      case Qt::Key_PageUp:
+        rollbalken_->triggerAction(QAbstractSlider::SliderPageStepSub);
+        return;
+      case Qt::Key_PageDown:
+      case Qt::Key_Space:
+        rollbalken_->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        return;
+      case Qt::Key_Home:
+        rollbalken_->triggerAction(QAbstractSlider::SliderToMinimum);
+        return;
+      case Qt::Key_End:
+        rollbalken_->triggerAction(QAbstractSlider::SliderToMaximum);
+        return;
+      default:
+        break;
+    }
+  }
+  QWidget::keyPressEvent(ereignis);
 }
 
 void Hinweisfenster::paintEvent(QPaintEvent*) {
@@ -72,11 +131,17 @@ void Hinweisfenster::paintEvent(QPaintEvent*) {
                         radius);
   maler.setPen(palette().color(QPalette::ToolTipText));
   const int zeilenHoehe = ZeilenHoehe();
+  const int textBreite =
+      wizard::HilfeTextBreite(width()) - (rollbalken_->isVisible() ? RollbalkenBreite() : 0);
+  // Scrolled lines stay between the margins, clear of the border.
+  maler.setClipRect(QRect(0, wizard::kHilfeRandOben, width(),
+                          height() - wizard::kHilfeRandOben - wizard::kHilfeRandUnten));
+  const int versatz = rollbalken_->value();
   for (int i = 0; i < zeilen_.size(); ++i) {
-    const int oben = wizard::kHilfeRandOben + i * zeilenHoehe;
-    maler.drawText(
-        QRect(wizard::kHilfeRandLinks, oben, wizard::HilfeTextBreite(width()), zeilenHoehe),
-        Qt::AlignLeft | Qt::AlignVCenter, zeilen_[i]);
+    const int oben = wizard::kHilfeRandOben + i * zeilenHoehe - versatz;
+    if (oben + zeilenHoehe < 0 || oben > height()) continue;
+    maler.drawText(QRect(wizard::kHilfeRandLinks, oben, textBreite, zeilenHoehe),
+                   Qt::AlignLeft | Qt::AlignVCenter, zeilen_[i]);
   }
 }
 

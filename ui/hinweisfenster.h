@@ -1,5 +1,6 @@
 // The help popup: a borderless window with rounded corners in the tooltip colours that
-// shows a page's help text and closes at the next click elsewhere.
+// shows a page's help text and closes at the next click elsewhere. A text higher than the
+// screen allows scrolls, with a scroll bar, the wheel and the arrow and page keys.
 #pragma once
 
 #include <QStringList>
@@ -8,6 +9,7 @@
 #include <vector>
 
 class QFontMetrics;
+class QScrollBar;
 
 namespace tilvendo::ui {
 
@@ -17,12 +19,17 @@ class Hinweisfenster : public QWidget {
  public:
   Hinweisfenster();
 
-  // Shows the wrapped lines in `rahmen` (screen coordinates) without blocking.
+  // Shows the wrapped lines in `rahmen` (screen coordinates) without blocking; lines that
+  // do not fit its height scroll.
   void Zeigen(const QStringList& zeilen, const QString& titel, const QRect& rahmen, int nummer);
   const QStringList& Zeilen() const { return zeilen_; }
   // The height of one line in the popup's font.
   int ZeilenHoehe() const;
   int Nummer() const { return nummer_; }
+  // The scroll bar, shown while the text is higher than the popup, and its width, which
+  // the text leaves free then.
+  QScrollBar* Rollbalken() const { return rollbalken_; }
+  int RollbalkenBreite() const;
 
  signals:
   void geschlossen();
@@ -30,8 +37,11 @@ class Hinweisfenster : public QWidget {
  protected:
   void paintEvent(QPaintEvent* ereignis) override;
   void hideEvent(QHideEvent* ereignis) override;
+  void wheelEvent(QWheelEvent* ereignis) override;
+  void keyPressEvent(QKeyEvent* ereignis) override;
 
  private:
+  QScrollBar* rollbalken_ = nullptr;
   QStringList zeilen_;
   int nummer_ = 0;
 };

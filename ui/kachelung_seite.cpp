@@ -18,6 +18,7 @@
 #include "ui/bausteine.h"
 #include "ui/bild_anzeige.h"
 #include "ui/malfeld.h"
+#include "ui/zahlenfeld.h"
 #include "wizard/druckformat.h"
 #include "wizard/kachelung_seite.h"
 #include "wizard/navigation.h"
@@ -32,15 +33,14 @@ namespace {
 constexpr int32_t kBeispielKacheln = 10;
 
 // A tile count box. A typed number counts when it is complete (Enter or leaving the
-// box), as in the size boxes; 0 or an emptied box gives 1, as the arrows' rule does, and
-// the box refuses digits that would pass its upper bound.
-QSpinBox* Kachelfeld(QWidget* eltern, const char* name) {
-  auto* feld = new QSpinBox(eltern);
+// box), as in the size boxes; a number beyond the bounds (0 included) becomes the bound,
+// and the note below the count says why.
+Zahlenfeld* Kachelfeld(QWidget* eltern, const char* name) {
+  auto* feld = new Zahlenfeld(eltern);
   feld->setObjectName(QString::fromLatin1(name));
   feld->setRange(1, kMaxKacheln);
   feld->setValue(wizard::kStartKacheln);
   feld->setKeyboardTracking(false);
-  feld->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
   return feld;
 }
 
@@ -70,6 +70,11 @@ KachelungSeite::KachelungSeite(Assistent& assistent) : Seite(assistent, wizard::
   kachelkante_->setToolTip(Text(_(wizard::kKachelkanteHinweis)));
   kachelkante_->hide();
   anzahlZeile->addWidget(kachelkante_);
+  grenzHinweis_ = new QLabel(g);
+  grenzHinweis_->setObjectName(QStringLiteral("Grenzhinweis"));
+  grenzHinweis_->setWordWrap(true);
+  grenzHinweis_->setMinimumHeight(grenzHinweis_->fontMetrics().lineSpacing());
+  anzahlZeile->addWidget(grenzHinweis_);
   raster->addLayout(anzahlZeile, 2, 0, 1, 2);
 
   auto* gruppe = new QGroupBox(Text(_("Formanalyse")), g);
@@ -93,15 +98,22 @@ KachelungSeite::KachelungSeite(Assistent& assistent) : Seite(assistent, wizard::
   raster->setColumnStretch(2, 1);
 
   StandardKnoepfeAnlegen();
-  for (QSpinBox* feld : {kachelnXR_, kachelnYR_}) {
+  for (Zahlenfeld* feld : {kachelnXR_, kachelnYR_}) {
     connect(feld, &QSpinBox::valueChanged, this, &KachelungSeite::KachelnXRChange);
+    connect(feld, &Zahlenfeld::Begrenzt, this,
+            [this, feld](qlonglong getippt) { Begrenzt(feld, getippt); });
   }
+}
+
+void KachelungSeite::Begrenzt(Zahlenfeld* feld, qlonglong getippt) {
+  grenzHinweis_->setText(Text(wizard::KachelHinweis(getippt, feld->maximum(), feld == kachelnXR_)));
 }
 
 void KachelungSeite::KachelnXRChange() {
   const int32_t x = Lesen(kachelnXR_);
   const int32_t y = Lesen(kachelnYR_);
   kachelAnzahl_->setText(QString::fromStdString(wizard::KachelAnzahlText(x, y)));
+  grenzHinweis_->clear();
   KachelkanteZeigen();
   bild_->update();
 }
@@ -111,22 +123,15 @@ void KachelungSeite::KachelkanteZeigen() {
   kachelkante_->setVisible(job.einstellungen.Grossformat);
   if (!job.einstellungen.Grossformat) return;
   kachelkante_->setText(Text(wizard::KachelkantenText(
-      wizard::KachelImDruck(job.vorlage, job.einstellungen, job.einstellungen.Druckaufloesung,
+      wizard::KachelImDruck(job.einstellungen, job.einstellungen.Druckaufloesung,
                             kachelnXR_->value(), kachelnYR_->value()))));
 }
 
 void KachelungSeite::BildPaint(QPainter& maler, const QSize& groesse) {
   const QRect flaeche(QPoint(0, 0), groesse);
   maler.fillRect(flaeche, palette().window());
-  BildZeichnen(maler, flaeche, auftrag().VorschauBild);
-  maler.setPen(QPen(Qt::black, 1));
-  // The left and top edges get a line, the right and bottom edges do not.
-  for (int32_t x : wizard::RasterLinien(groesse.width(), kachelnXR_->value())) {
-    maler.drawLine(x, 0, x, groesse.height());
-  }
-  for (int32_t y : wizard::RasterLinien(groesse.height(), kachelnYR_->value())) {
-    maler.drawLine(0, y, groesse.width(), y);
-  }
+  VorlageZeichnen(maler, flaeche, auftrag());
+  RasterZeichnen(maler, groesse, kachelnXR_->value(), kachelnYR_->value());
 }
 
 void KachelungSeite::FormShow() {
@@ -136,9 +141,16 @@ void KachelungSeite::FormShow() {
   bild_->update();
 
   // A tile stays at least a few result pixels wide; a box above its bound drops to it.
-  const Kachelgrenzen grenzen = KachelGrenzen(auftrag.vorlage, auftrag.einstellungen);
-  kachelnXR_->setMaximum(grenzen.maxX);
-  kachelnYR_->setMaximum(grenzen.maxY);
+  const Kachelgrenzen grenzen = KachelGrenzen(auftrag.einstellungen);
+  grenzHinweis_->clear();
+  for (auto [feld, grenze] :
+       {std::pair{kachelnXR_, grenzen.maxX}, std::pair{kachelnYR_, grenzen.maxY}}) {
+    if (feld->value() > grenze) {
+      grenzHinweis_->setText(
+          Text(wizard::KachelHinweis(feld->value(), grenze, feld == kachelnXR_)));
+    }
+    feld->setMaximum(grenze);
+  }
 
   // Levels the group does not offer leave the selection as it is.
   if (const std::optional<int> wahl = wizard::FormanalyseWahl(auftrag.analyse.Formanalyse)) {

@@ -11,6 +11,7 @@ class QSpinBox;
 namespace tilvendo::ui {
 
 class Malfeld;
+class Zahlenfeld;
 
 class KachelungSeite : public Seite {
   Q_OBJECT
@@ -27,10 +28,13 @@ class KachelungSeite : public Seite {
   // In large format: the tile edge on paper for the counts in the boxes.
   void KachelkanteZeigen();
   void BildPaint(QPainter& maler, const QSize& groesse);
+  // The note for a count typed into `feld` beyond its bounds.
+  void Begrenzt(Zahlenfeld* feld, qlonglong getippt);
 
-  QSpinBox* kachelnXR_ = nullptr;
-  QSpinBox* kachelnYR_ = nullptr;
+  Zahlenfeld* kachelnXR_ = nullptr;
+  Zahlenfeld* kachelnYR_ = nullptr;
   QLabel* kachelAnzahl_ = nullptr;
+  QLabel* grenzHinweis_ = nullptr;
   QLabel* kachelkante_ = nullptr;
   QButtonGroup* formanalyse_ = nullptr;
   Malfeld* bild_ = nullptr;

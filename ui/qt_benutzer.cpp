@@ -94,6 +94,12 @@ void QtBenutzer::Fortschrittsbalken(int32_t position, int32_t maximum) {
 }
 
 Size QtBenutzer::Bildschirmgroesse() const {
+  // The result is shown in the wizard's window, which grows into the room it has from
+  // where it stands rather than jump elsewhere.
+  if (const Seitenfenster* fenster = Seitenfenster::Sichtbares()) {
+    const QSize raum = fenster->Raum();
+    return Size{raum.width(), raum.height()};
+  }
   const QScreen* bildschirm = QGuiApplication::primaryScreen();
   if (bildschirm == nullptr) return Benutzer::Bildschirmgroesse();
   const QRect verfuegbar = bildschirm->availableGeometry();

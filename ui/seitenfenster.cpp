@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -78,7 +79,8 @@ void Seitenfenster::Einsetzen(Seite* seite) {
     if (!platziert_) {
       // Before it appears, so that it never jumps: in the middle of the screen.
       layout_->activate();
-      resize(seite->Wunschgroesse().expandedTo(minimumSizeHint()));
+      GroesseGeben(groesse_.expandedTo(seite->Wunschgroesse()).expandedTo(minimumSizeHint()));
+      groesse_ = size();
       if (const QScreen* bildschirm = QGuiApplication::primaryScreen()) {
         const QRect frei = bildschirm->availableGeometry();
         const wizard::Lage lage =
@@ -153,17 +155,56 @@ void Seitenfenster::Herausnehmen(Seite* seite) {
   seite->setParent(nullptr);
 }
 
+void Seitenfenster::GrundgroesseSetzen(const QSize& groesse) {
+  if (!vomBenutzer_) groesse_ = groesse_.expandedTo(groesse);
+}
+
+QSize Seitenfenster::Raum() const {
+  const QScreen* bildschirm = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  if (bildschirm == nullptr) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  const QRect frei = bildschirm->availableGeometry();
+  if (!isVisible()) return frei.size();
+  const QSize rahmen = frameGeometry().size() - geometry().size();
+  const Size raum = wizard::FensterRaum(AlsRect(frei), wizard::Lage{pos().x(), pos().y()});
+  return QSize(raum.width, raum.height) - rahmen;
+}
+
+void Seitenfenster::GroesseGeben(const QSize& groesse) {
+  gesetzt_ = groesse;
+  resize(groesse);
+}
+
+void Seitenfenster::resizeEvent(QResizeEvent* ereignis) {
+  QWidget::resizeEvent(ereignis);
+  // Sizes the window gave itself come back here, at once or later from the desktop.
+  if (!isVisible() || ereignis->size() == gesetzt_ || ereignis->size() == groesse_) return;
+  if (ereignis->spontaneous()) {
+    groesse_ = ereignis->size();
+    vomBenutzer_ = true;
+  }
+}
+
 void Seitenfenster::Anpassen(Seite* seite) {
   // Pending changes of the page's controls count for its size.
   seite->ensurePolished();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   layout_->activate();
-  const QSize groesse = seite->Wunschgroesse().expandedTo(minimumSizeHint());
+  const QSize wunsch = seite->Wunschgroesse().expandedTo(minimumSizeHint());
+  const QSize mindest = minimumSizeHint();
+  const QSize raum = Raum();
+  const Size neu = wizard::FensterGroesse(
+      Size{groesse_.width(), groesse_.height()}, Size{wunsch.width(), wunsch.height()},
+      Size{mindest.width(), mindest.height()}, Size{raum.width(), raum.height()}, vomBenutzer_);
+  const QSize groesse(neu.width, neu.height);
+  // A page that grew the window (the result) leaves it grown: it never shrinks on its own,
+  // not for the save options over the result nor for the pages after it.
+  if (!vomBenutzer_) groesse_ = groesse_.expandedTo(groesse);
   // The frame the desktop draws around the window counts for the screen's edges.
   const QSize rahmen = frameGeometry().size() - geometry().size();
-  resize(groesse);
+  if (groesse != size()) GroesseGeben(groesse);
   const QScreen* bildschirm = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
   if (bildschirm == nullptr) return;
+  // Only a page that needs more than the room moves the window, as little as it must.
   const QPoint bisher = pos();
   const wizard::Lage lage = wizard::FensterHalten(
       AlsRect(bildschirm->availableGeometry()), wizard::Lage{bisher.x(), bisher.y()},

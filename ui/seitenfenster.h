@@ -1,8 +1,10 @@
 // The one window in which the wizard shows its pages. The page loop and the pages that open
-// other pages put their page into it; the window keeps its place on the screen and takes
-// each page's size, so the user follows one window through the steps instead of a new
-// window for every page. Message boxes, file dialogs, the help popup and the save
-// progress open over it while it stays in view.
+// other pages put their page into it; the window keeps its place on the screen and its
+// size, the largest page's or what the user resized it to, so the user follows one window
+// through the steps and "weiter" stays under the mouse. A page that needs more room (the
+// result of a large mosaic) grows it towards the screen's edges without moving it.
+// Message boxes, file dialogs, the help popup and the save progress open over it while it
+// stays in view.
 #pragma once
 
 #include <QPointer>
@@ -39,6 +41,14 @@ class Seitenfenster : public QWidget {
   // Takes all pages out and hides the window (the program ends).
   void Leeren();
 
+  // The size the window starts from: the largest of the pages the loop shows, so that it
+  // need not grow on the way through them.
+  void GrundgroesseSetzen(const QSize& groesse);
+
+  // The room the window may take from where it stands, inside its frame; the screen's
+  // free area while it is not shown.
+  QSize Raum() const;
+
   // The page in view, or null.
   Seite* AktuelleSeite() const;
   // The page in view while it waits for the user (shown by exec and not closed), or null.
@@ -50,15 +60,22 @@ class Seitenfenster : public QWidget {
  protected:
   // The close box acts on the page in view; the window itself goes only with the program.
   void closeEvent(QCloseEvent* ereignis) override;
+  // A size the window did not give itself is the user's, and stays.
+  void resizeEvent(QResizeEvent* ereignis) override;
 
  private:
   void Herausnehmen(Seite* seite);
-  // Takes the size of `seite`, keeping the window's place as far as the screen allows.
+  // Gives the window its size for `seite` (wizard::FensterGroesse), keeping its place as
+  // far as the screen allows.
   void Anpassen(Seite* seite);
+  void GroesseGeben(const QSize& groesse);
 
   QVBoxLayout* layout_ = nullptr;
   std::vector<QPointer<Seite>> stapel_;  // the pages in the window, the one in view last
   bool platziert_ = false;
+  QSize groesse_;             // the window's size across the pages
+  QSize gesetzt_;             // the size the window gave itself last
+  bool vomBenutzer_ = false;  // the user resized the window
 };
 
 // The window that waits for the user now: the active modal dialog if there is one, else

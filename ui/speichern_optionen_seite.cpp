@@ -19,6 +19,7 @@
 #include <string>
 
 #include "engine/auftrag.h"
+#include "engine/ausgabeziel.h"
 #include "engine/save_preview.h"
 #include "pictures/save_extension.h"
 #include "platform/free_space.h"
@@ -71,7 +72,8 @@ SpeichernOptionenSeite::SpeichernOptionenSeite(Assistent& assistent)
 
   farbtiefeLabel_ = new QLabel(Text(_("Farbtiefe:")), format);
   cbFarbtiefe_ = new QComboBox(format);
-  for (std::string_view text : wizard::kFarbtiefenTexte) cbFarbtiefe_->addItem(Text(_(text.data())));
+  for (std::string_view text : wizard::kFarbtiefenTexte)
+    cbFarbtiefe_->addItem(Text(_(text.data())));
   formatLayout->addWidget(farbtiefeLabel_, 1, 0);
   formatLayout->addWidget(cbFarbtiefe_, 2, 0, Qt::AlignTop);
   layout->addWidget(format);
@@ -163,18 +165,29 @@ void SpeichernOptionenSeite::FarbtiefeChange(int index) {
 void SpeichernOptionenSeite::VorschauClick() {
   Auftrag& job = auftrag();
   if (!job.Ergebnis) return;
+  // A poster's preview reads photos for a second or more: the page says it is busy and
+  // stays painted while the preview is made beside it, into a picture of its own, as the
+  // shown one may be painted meanwhile.
+  vorschauKnopf_->setEnabled(false);
+  lbFileSize_->setText(Text(_(wizard::kVorschauLaeuft)));
   SavePreview ergebnis;
+  Bitmap neu;
   try {
     const Sanduhr sanduhr;
-    // Memory that runs out is reported in German like every other failure.
-    ergebnis = AsPictureTooLarge([&] {
-      return MakeSavePreview(job, assistent().Blendwert(), kVorschauBreite, kVorschauHoehe,
-                             optionen_, vorschau_);
+    const uint8_t blendwert = assistent().Blendwert();
+    const SpeicherOptionen optionen = optionen_;
+    // Memory that runs out is reported in the user's language like every other failure.
+    ergebnis = Nebenher([&] {
+      return AsPictureTooLarge([&] {
+        return MakeSavePreview(job, blendwert, kVorschauBreite, kVorschauHoehe, optionen, neu);
+      });
     });
   } catch (const std::exception& fehler) {
     // The preview could not be encoded or decoded; saving may still work.
     assistent().benutzer().Warnung(_(kVorschauFehler) + std::string(fehler.what()));
   }
+  vorschauKnopf_->setEnabled(true);
+  vorschau_ = std::move(neu);
   if (ergebnis.bytes < 0) {
     VorschauLeeren();
     return;
@@ -204,6 +217,12 @@ void SpeichernOptionenSeite::SpeichernClick() {
   const std::string gewaehlt = dialog.selectedFiles().front().toStdString();
   std::string geschrieben = gewaehlt;
   ForceSaveExtension(optionen_.Format, geschrieben);
+  // The rule the save itself keeps (the template, a photo, an album file, a device),
+  // told before the dialog closes, as the command line tells it before its run.
+  if (const auto verweigert = AusgabezielPruefen(auftrag(), geschrieben, Ausgabeart::Mosaik)) {
+    assistent().benutzer().Warnung(*verweigert);
+    return;
+  }
   // The dialog asked about the name as typed; the file written may be another one.
   if (wizard::ErsetzenErfragen(gewaehlt, geschrieben) &&
       !assistent().benutzer().Bestaetigung(wizard::ErsetzenFrage(geschrieben))) {

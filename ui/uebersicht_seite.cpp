@@ -17,6 +17,7 @@
 #include "engine/auftrag.h"
 #include "engine/berechnungslauf.h"
 #include "engine/sitzung.h"
+#include "engine/vorlagenzuschnitt.h"
 #include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
@@ -43,16 +44,6 @@ const QColor kRegelBlau(0, 0, 255);
 const QColor kRegelRot(255, 0, 0);
 
 // The tile grid over a preview: black lines at the left and top edge of every cell.
-void RasterMalen(QPainter& maler, const QSize& groesse, int32_t kx, int32_t ky) {
-  maler.setPen(QPen(Qt::black, 1));
-  for (int32_t x : wizard::RasterLinien(groesse.width(), kx)) {
-    maler.drawLine(x, 0, x, groesse.height());
-  }
-  for (int32_t y : wizard::RasterLinien(groesse.height(), ky)) {
-    maler.drawLine(0, y, groesse.width(), y);
-  }
-}
-
 void ZellenFuellen(QPainter& maler, const QSize& groesse, int32_t kx, int32_t ky,
                    const std::vector<wizard::ZellIndex>& zellen, const QColor& farbe) {
   for (const wizard::ZellIndex& zelle : zellen) {
@@ -99,6 +90,11 @@ UebersichtSeite::UebersichtSeite(Assistent& assistent)
   infoFeld_->setSelectionMode(QAbstractItemView::NoSelection);
   infoFeld_->setFocusPolicy(Qt::NoFocus);
   infoFeld_->setFrameShape(QFrame::NoFrame);
+  // Long lines (a path, the ways of reading) wrap rather than hide behind a scroll bar.
+  infoFeld_->setWordWrap(true);
+  infoFeld_->setTextElideMode(Qt::ElideNone);
+  infoFeld_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  infoFeld_->setResizeMode(QListView::Adjust);
   info->addWidget(infoFeld_, 1);
   auto* vorschauBox = new QWidget(hgInfo_);
   vorschauBox->setFixedSize(wizard::kVorschauBoxBreite, wizard::kVorschauBoxHoehe);
@@ -158,7 +154,7 @@ void UebersichtSeite::FormShow() {
   };
   if (UebersichtVorbereiten(auftrag())) {
     // Read again the other way up: the previews show it as it now stands.
-    wizard::VorschauErstellen(auftrag().VorlageBild, auftrag().VorschauBild);
+    wizard::VorschauErstellen(GelesenesBild(auftrag()), auftrag().VorschauBild);
   }
   ListeFuellen(uebersicht_->currentRow());
   hgFortschritt_->hide();
@@ -226,8 +222,14 @@ void UebersichtSeite::VorschauMalen(QPainter& maler, const QSize& groesse) const
   const wizard::Vorschauart art = wizard::VorschauArt(eintrag);
   const QRect flaeche(QPoint(0, 0), groesse);
   maler.fillRect(flaeche, palette().window());
-  const bool ergebnis = art == wizard::Vorschauart::Ergebnis && job.Ergebnis;
-  BildZeichnen(maler, flaeche, ergebnis ? job.Ergebnis->AnzeigeBild() : job.VorschauBild);
+  const bool ergebnis = art == wizard::Vorschauart::Ergebnis;
+  if (ergebnis && job.Ergebnis) {
+    BildZeichnen(maler, flaeche, job.Ergebnis->AnzeigeBild());
+  } else if (ergebnis || eintrag == 0) {
+    BildZeichnen(maler, flaeche, job.VorschauBild);  // the picture as read
+  } else {
+    VorlageZeichnen(maler, flaeche, job);
+  }
   const Einstellungen& e = job.einstellungen;
   if (art == wizard::Vorschauart::Abstandsregel) {
     const wizard::Abstandsregel regel =
@@ -236,7 +238,7 @@ void UebersichtSeite::VorschauMalen(QPainter& maler, const QSize& groesse) const
     ZellenFuellen(maler, groesse, e.KachelnX, e.KachelnY, regel.rot, kRegelRot);
   }
   if (art == wizard::Vorschauart::Raster || art == wizard::Vorschauart::Abstandsregel) {
-    RasterMalen(maler, groesse, e.KachelnX, e.KachelnY);
+    RasterZeichnen(maler, groesse, e.KachelnX, e.KachelnY);
   }
 }
 

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "engine/auftrag.h"
+#include "engine/vorbereitung.h"
 #include "platform/fit_to_box.h"
 #include "platform/translate.h"
 #include "ui/assistent.h"
@@ -159,8 +160,9 @@ void VorlageSeite::VorlageOeffnen(const QString& pfad) {
   switch (ausgang) {
     case Vorlagenausgang::Geladen: {
       const Vorlage& vorlage = auftrag().vorlage;
-      bildBreite_->setText(Text(wizard::PixelText(vorlage.VorlageBreite)));
-      bildHoehe_->setText(Text(wizard::PixelText(vorlage.VorlageHoehe)));
+      const Size bild = GanzesBild(vorlage);
+      bildBreite_->setText(Text(wizard::PixelText(bild.width)));
+      bildHoehe_->setText(Text(wizard::PixelText(bild.height)));
       const Bitmap& vorschau = auftrag().VorschauBild;
       bild_->setFixedSize(vorschau.width(), vorschau.height());
       bild_->show();
@@ -173,6 +175,10 @@ void VorlageSeite::VorlageOeffnen(const QString& pfad) {
       break;
     case Vorlagenausgang::ZuGross:
       assistent().benutzer().Warnung(MeldungVorlageZuGross(QFile::encodeName(pfad).toStdString()));
+      break;
+    case Vorlagenausgang::KeineDatei:
+      assistent().benutzer().Warnung(
+          MeldungVorlageKeineDatei(QFile::encodeName(pfad).toStdString()));
       break;
     case Vorlagenausgang::Fehlt:
       // A file that vanished after the dialog closed is passed over without a word.

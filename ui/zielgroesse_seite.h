@@ -1,10 +1,10 @@
 // Page 2: the size of the result, as a zoom of the template or in pixels, with the aspect
-// ratio held if wished. Every box goes through the engine's recomputation, which keeps
-// the other boxes in step; the preview box takes the result's proportions.
+// ratio held if wished, and in large format as a poster's paper at a resolution. Every
+// box goes through the engine's recomputation, which keeps the other boxes in step; the
+// preview box takes the result's proportions, or shows the paper and what is cut away.
 //
-// The boxes accept nothing above their bounds, so what the user enters never exceeds the
-// largest result size; the computation's own results are kept unclamped in the job and
-// shown within the boxes' ranges.
+// A number typed beyond a box's bound becomes the bound, with a note beside the boxes
+// that says why; what the page shows again later is what was chosen, not a recomputation.
 #pragma once
 
 #include <array>
@@ -15,6 +15,7 @@
 #include "wizard/zielgroesse_seite.h"
 
 class QCheckBox;
+class QPainter;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
@@ -25,6 +26,7 @@ namespace tilvendo::ui {
 
 class DruckgroesseGruppe;
 class Malfeld;
+class Zahlenfeld;
 
 class ZielgroesseSeite : public Seite {
   Q_OBJECT
@@ -34,6 +36,7 @@ class ZielgroesseSeite : public Seite {
 
   QCheckBox* Grossformat() const { return grossformat_; }
   DruckgroesseGruppe* Druckgroesse() const { return druck_; }
+  QLabel* Grenzhinweis() const { return grenzHinweis_; }
 
  protected:
   void FormShow() override;
@@ -50,6 +53,8 @@ class ZielgroesseSeite : public Seite {
   // The recomputation after a change of kind `aenderung`; does nothing while it runs
   // already (its own writes to the boxes come back as changes).
   void ZielgroesseBerechnen(Zielaenderung aenderung);
+  // Shows the values held, within the boxes' ranges, without recomputing.
+  void Anzeigen();
   void VorschauAnpassen();
 
   void AufloesungGewaehlt(QRadioButton* knopf, int32_t dpi);
@@ -62,12 +67,18 @@ class ZielgroesseSeite : public Seite {
   void GrossformatClick(bool an);
   void DruckpapierGewaehlt(wizard::Papiermass papier);
   void DruckaufloesungGewaehlt(int32_t dpi);
+  void NutzungGewaehlt(Papiernutzung nutzung);
   void DruckgroesseZeigen();
+  void VorlagenkantenZeigen();
+  // The note for a number typed into `feld` beyond its bounds.
+  void Begrenzt(Zahlenfeld* feld, qlonglong getippt);
+  void VorschauMalen(QPainter& maler, const QSize& groesse);
 
-  QSpinBox* zoomX_ = nullptr;
-  QSpinBox* zoomY_ = nullptr;
-  QSpinBox* sizeX_ = nullptr;
-  QSpinBox* sizeY_ = nullptr;
+  Zahlenfeld* zoomX_ = nullptr;
+  Zahlenfeld* zoomY_ = nullptr;
+  Zahlenfeld* sizeX_ = nullptr;
+  Zahlenfeld* sizeY_ = nullptr;
+  QLabel* grenzHinweis_ = nullptr;
   QCheckBox* festesSV_ = nullptr;
   QLabel* vorlBreite_ = nullptr;
   QLabel* vorlHoehe_ = nullptr;
@@ -89,6 +100,8 @@ class ZielgroesseSeite : public Seite {
 
   // What the boxes stand for, with the held resolution and paper size.
   Zielgroessenwerte werte_;
+  // Whether the page has computed the size once: later shows take what the job holds.
+  bool berechnet_ = false;
   // Set while the recomputation runs (`ZielAktualisierung`).
   bool zielAktualisierung_ = false;
 };

@@ -39,7 +39,7 @@ std::string NamensHinweis(const AlbenKontext& kontext, std::string_view eigenerN
                           std::string_view text) {
   if (SchliessenMoeglich(kontext, eigenerName, text)) return {};
   // The reasons in the order the catalogue's rules test them.
-  if (text.empty()) return _("Bitte geben Sie dem Album einen Namen.");
+  if (text.empty()) return _(kMeldungAlbumnameLeer);
   if (GleichOhneGrossKlein(text, kAlleAlbenName) ||
       GleichOhneGrossKlein(text, kGewaehlteAlbenName) ||
       GleichOhneGrossKlein(text, _(kAlleAlbenName)) ||

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/einstellungen.h"
+#include "platform/rect.h"
 #include "platform/translate.h"
 #include "wizard/zielgroesse_seite.h"
 
@@ -60,9 +61,17 @@ enum class Ausrichtung {
   Querformat,
 };
 
-// The paper stands as the template does: landscape for a template wider than high,
-// portrait for an upright or square one.
-Ausrichtung AusrichtungFuer(int32_t vorlagenBreite, int32_t vorlagenHoehe);
+// The one rule for the template and the paper alike: landscape for wider than high,
+// portrait for upright or square.
+Ausrichtung AusrichtungFuer(int32_t breite, int32_t hoehe);
+
+// How the paper stands: as its edges say, and a square paper as the template does, so
+// that the presets come turned that way.
+Ausrichtung PapierAusrichtung(Papiermass papier, Ausrichtung vorlage);
+
+// The label beside the drop-down, from the paper's edges and the template's orientation:
+// "quer, wie die Vorlage", "hoch, anders als die Vorlage", "quadratisch".
+std::string AusrichtungsText(Papiermass papier, Ausrichtung vorlage);
 
 // The paper of format `format` turned to `ausrichtung`.
 Papiermass PapierFuer(const Druckformat& format, Ausrichtung ausrichtung);
@@ -71,9 +80,18 @@ Papiermass PapierFuer(const Druckformat& format, Ausrichtung ausrichtung);
 // other size (the drop-down then shows "eigene Größe").
 std::optional<size_t> DruckformatVon(Papiermass papier, Ausrichtung ausrichtung);
 
+// The paper's edges in whole millimetres, as the fields show them.
+Papiermass GanzePapiermasse(double breite, double hoehe);
+
 // The longest paper edge, in millimetres, that keeps the result within the large-format
 // bound at `dpi`: the engine's largest paper edge (2 m), or less at high resolutions.
 int32_t GroesstePapierkante(int32_t dpi);
+
+// The note for a paper edge typed or chosen beyond what `dpi` allows (`kante`, from
+// GroesstePapierkante), or below a millimetre; empty within the bounds.
+std::string PapierHinweis(int64_t getippt, int32_t kante, int32_t dpi);
+// The same for a resolution beyond 1..kMaxDpi.
+std::string DpiHinweis(int64_t getippt);
 
 // A tile's size on paper, in tenths of a millimetre.
 struct Kachelmass {
@@ -82,17 +100,28 @@ struct Kachelmass {
   friend bool operator==(const Kachelmass&, const Kachelmass&) = default;
 };
 
-// The tile of the job's result printed at `dpi`, by the rule the overview snaps the
-// result with: Trunc(Trunc(template width / tiles) × zoom / 100) pixels. Tile counts not
-// chosen yet count as the tiling page's start value. Zero without a resolution.
-Kachelmass KachelImDruck(const Vorlage& vorlage, const Einstellungen& einstellungen, int32_t dpi);
+// The tile of the job's result printed at `dpi`, by the rule the mosaic is made with:
+// the chosen result size shared out among the tiles, truncated. Tile counts not chosen
+// yet count as the tiling page's start value. Zero without a resolution.
+Kachelmass KachelImDruck(const Einstellungen& einstellungen, int32_t dpi);
 // The same for `kachelnX` × `kachelnY` tiles instead of the job's (the tiling page's
 // boxes before they are taken).
-Kachelmass KachelImDruck(const Vorlage& vorlage, const Einstellungen& einstellungen, int32_t dpi,
-                         int32_t kachelnX, int32_t kachelnY);
+Kachelmass KachelImDruck(const Einstellungen& einstellungen, int32_t dpi, int32_t kachelnX,
+                         int32_t kachelnY);
 
 // "Kachelkante im Druck: 12,7 mm", or "… 12,7 × 9,5 mm" for a tile that is not square.
 std::string KachelkantenText(Kachelmass kachel);
+
+// The two ways a poster of the ratio held meets paper of another shape, with their hints.
+inline constexpr const char* kPapierFuellenText = N_("Papier füllen");
+inline constexpr const char* kPapierFuellenHinweis =
+    N_("schneidet die Vorlage mittig auf die Form des Papiers zu; was wegfällt, zeigt die "
+       "Vorschau abgedunkelt");
+inline constexpr const char* kGanzeVorlageText = N_("ganze Vorlage");
+inline constexpr const char* kGanzeVorlageHinweis =
+    N_("das Mosaik behält die Form der Vorlage und passt auf das Papier; es bleibt ein Rand");
+inline constexpr const char* kPapierDrehenText = N_("drehen");
+inline constexpr const char* kPapierDrehenHinweis = N_("tauscht Breite und Höhe des Papiers");
 
 // "70 × 52 cm bei 200 dpi": a result of `breite` × `hoehe` pixels printed at `dpi`, in
 // whole centimetres (halves to even). Empty without a resolution.

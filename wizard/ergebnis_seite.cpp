@@ -1,6 +1,7 @@
 #include "wizard/ergebnis_seite.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
@@ -33,6 +34,17 @@ std::string Skalierungstext(int32_t anzeigeBreite, int32_t mosaikBreite, int32_t
   return Format(_("Fotomosaik ist auf {}% der Originalgröße ({} x {} Pixel) skaliert"),
                 MitDezimalkomma(Hundertstel(anzeigeBreite * int64_t{100}, mosaikBreite)),
                 zielBreite, zielHoehe);
+}
+
+std::string Skalierungstext(const Lupe& lupe, int32_t anzeigeBreite) {
+  const Size mosaik = lupe.Mosaik();
+  if (!lupe.Vergroessert()) {
+    return Skalierungstext(anzeigeBreite, mosaik.width, mosaik.width, mosaik.height);
+  }
+  constexpr double kHundertstelJeEins = 10000.0;
+  return Format(_("Fotomosaik ist auf {}% der Originalgröße ({} x {} Pixel) skaliert"),
+                MitDezimalkomma(std::llround(lupe.Massstab() * kHundertstelJeEins)), mosaik.width,
+                mosaik.height);
 }
 
 std::string Speicherhinweis(uint8_t ergebnisGespeichert, const std::string& zuletztGespeichert,

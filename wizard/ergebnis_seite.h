@@ -9,6 +9,7 @@
 #include "platform/bitmap.h"
 #include "platform/rect.h"
 #include "platform/translate.h"
+#include "wizard/lupe.h"
 
 namespace tilvendo::wizard {
 
@@ -29,6 +30,9 @@ inline constexpr const char* kListeName = N_("Platzierungsliste.csv");
 inline constexpr const char* kListeFehler =
     N_("Die Platzierungsliste konnte nicht gespeichert werden: ");
 inline constexpr const char* kListeGespeichert = N_("Platzierungsliste gespeichert: ");
+// A photo double-clicked in the magnifier when the desktop has no program to show it.
+inline constexpr const char* kKeinFotoprogramm =
+    N_("Es wurde kein Programm zum Anzeigen von Fotos gefunden. Das Foto liegt unter: ");
 
 // The window around a displayed picture of size `anzeige`: the frame added, and at
 // least kErgebnisMindestBreite wide.
@@ -39,6 +43,11 @@ Size ErgebnisFenster(Size anzeige, int32_t rahmenBreite, int32_t rahmenHoehe);
 // the settings it was made with).
 std::string Skalierungstext(int32_t anzeigeBreite, int32_t mosaikBreite, int32_t zielBreite,
                             int32_t zielHoehe);
+
+// The same caption while the magnifier shows the mosaic: whole (not zoomed in), as
+// above with the screen picture's width `anzeigeBreite`; zoomed in, at the magnifier's
+// scale ("… auf 141,42% …" one step above the full resolution's 100%).
+std::string Skalierungstext(const Lupe& lupe, int32_t anzeigeBreite);
 
 // "gespeichert: /home/…/mosaik.jpg" while the mosaic shown counts as saved and a save
 // succeeded (`zuletztGespeichert`, the file written); else empty. With `schwarzeKacheln`

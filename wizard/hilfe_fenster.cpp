@@ -32,16 +32,15 @@ int32_t HilfeFensterHoehe(int32_t zeilen, int32_t zeilenHoehe) {
   return kHilfeRandOben + zeilen * zeilenHoehe + kHilfeRandUnten;
 }
 
-HilfeFensterLage HilfeFensterPlatzieren(int32_t knopfX, int32_t knopfY, int32_t knopfHoehe,
-                                        int32_t fensterHoehe) {
+HilfeFensterLage HilfeFensterPlatzieren(Rect frei, Rect knopf, int32_t breite, int32_t hoehe) {
   HilfeFensterLage lage;
-  lage.links = knopfX;
-  if (knopfY - fensterHoehe < kHilfeBildschirmRand) {
-    lage.oben = knopfY + knopfHoehe;
-    lage.unterhalb = true;
-  } else {
-    lage.oben = knopfY - fensterHoehe;
-  }
+  const int32_t rechts = frei.right - kHilfeBildschirmRand - breite;
+  lage.links = std::max(std::min(knopf.left, rechts), frei.left + kHilfeBildschirmRand);
+  const int32_t platzOben = knopf.top - (frei.top + kHilfeBildschirmRand);
+  const int32_t platzUnten = frei.bottom - kHilfeBildschirmRand - knopf.bottom;
+  lage.unterhalb = hoehe > platzOben && (hoehe <= platzUnten || platzUnten > platzOben);
+  lage.hoehe = std::min(hoehe, lage.unterhalb ? platzUnten : platzOben);
+  lage.oben = lage.unterhalb ? knopf.bottom : knopf.top - lage.hoehe;
   return lage;
 }
 

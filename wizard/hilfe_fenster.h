@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/rect.h"
+
 namespace tilvendo::wizard {
 
 inline constexpr int32_t kHilfeZeilenHoehe = 15;  // pixels per wrapped line, at least
@@ -32,13 +34,16 @@ int32_t HilfeFensterHoehe(int32_t zeilen, int32_t zeilenHoehe);
 struct HilfeFensterLage {
   int32_t links = 0;
   int32_t oben = 0;
+  int32_t hoehe = 0;       // less than asked for when the text must scroll
   bool unterhalb = false;  // opens below the button (the button shows "up")
+  friend bool operator==(const HilfeFensterLage&, const HilfeFensterLage&) = default;
 };
 
-// Placed at the button's screen position: above it, or below it when it would come
-// closer than 6 pixels to the top of the screen.
-HilfeFensterLage HilfeFensterPlatzieren(int32_t knopfX, int32_t knopfY, int32_t knopfHoehe,
-                                        int32_t fensterHoehe);
+// Placed at the button `knopf` on the screen whose free area is `frei`, 6 pixels clear
+// of its edges: above the button, or below it when it would come closer than that to
+// the top of the screen. A popup too high for either side takes the side with more room,
+// as high as that allows, and scrolls its text; one too wide moves left as far as needed.
+HilfeFensterLage HilfeFensterPlatzieren(Rect frei, Rect knopf, int32_t breite, int32_t hoehe);
 
 enum class HilfeKlick {
   Oeffnen,

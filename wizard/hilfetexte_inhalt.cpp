@@ -11,8 +11,10 @@ namespace {
 // "^" ends a line, "^^" leaves an empty one; the popup wraps each line at its width.
 constexpr std::array<HilfeEintrag, 16> kInhalt = {{
     {1151,
-     N_("Wählen Sie hier die Vorlage: das Bild, das Ihr Fotomosaik aus der Entfernung zeigen soll.^^"
-        "Klicken Sie auf „Bild laden“ und öffnen Sie eine Bilddatei (.bmp, .jpg, .jpeg, .png, .webp, "
+     N_("Wählen Sie hier die Vorlage: das Bild, das Ihr Fotomosaik aus der Entfernung zeigen "
+        "soll.^^"
+        "Klicken Sie auf „Bild laden“ und öffnen Sie eine Bilddatei (.bmp, .jpg, .jpeg, .png, "
+        ".webp, "
         ".tif, .tiff, .heic oder .heif). "
         "Danach sehen Sie eine Vorschau und die Breite und Höhe des Bildes.^^"
         "Gut eignen sich Bilder mit starkem Kontrast zwischen Vordergrund und Hintergrund, "
@@ -28,10 +30,18 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
         "unabhängig voneinander.^^"
         "Die Pixelfelder reichen bis 2500 Pixel je Seite. Ein größeres Mosaik zeigt die "
         "einzelnen Fotos deutlicher, braucht aber mehr Speicher und Rechenzeit.^^"
+        "Eine Zahl über der Grenze eines Feldes wird zur Grenze; der Hinweis unter den Feldern "
+        "sagt, warum.^^"
         "Für ein Poster kreuzen Sie „Großformat für den Druck“ an: Dann reichen die Felder bis "
-        "60000 Pixel, und Sie wählen ein Papierformat (in Hoch- oder Querformat wie die "
-        "Vorlage) und die Auflösung des Drucks. Darunter steht, wie groß eine Kachel gedruckt "
-        "wird. Als Faustregel sind etwa 10 mm je Kachel auf Armlänge gut zu erkennen.")},
+        "60000 Pixel, und Sie wählen ein Papierformat und die Auflösung des Drucks. Das Papier "
+        "steht zunächst wie die Vorlage; „drehen“ tauscht Hoch- und Querformat.^^"
+        "Hat das Papier eine andere Form als die Vorlage, wählen Sie „Papier füllen“: Die "
+        "Vorlage wird mittig auf die Form des Papiers zugeschnitten, die Vorschau zeigt "
+        "abgedunkelt, was wegfällt. Oder „ganze Vorlage“: Das Mosaik behält die Form der "
+        "Vorlage und passt mit einem Rand auf das Papier. Ohne „Seitenverhältnis beibehalten“ "
+        "wird die Vorlage auf das Papier gestreckt.^^"
+        "Darunter stehen Druckgröße, Rand und wie groß eine Kachel gedruckt wird. Als "
+        "Faustregel sind etwa 10 mm je Kachel auf Armlänge gut zu erkennen.")},
     {3151,
      N_("Hier bestimmen Sie, aus wie vielen Kacheln das Mosaik besteht: wie viele in der Breite "
         "und wie viele in der Höhe. Jede Kachel wird später durch eines Ihrer Fotos ersetzt; die "
@@ -175,9 +185,10 @@ constexpr std::array<HilfeEintrag, 16> kInhalt = {{
     {4161,
      N_("Nubo Tilvendo wird weiterentwickelt. Was als Nächstes kommt, hängt auch von Ihren "
         "Rückmeldungen ab.^^"
-        "Mögliche nächste Schritte sind zum Beispiel:^"
-        "- Druckgrößen in Zentimetern statt in Pixeln angeben,^"
-        "- noch schnellere Berechnungen großer Mosaike.^^"
+        "Poster lassen sich inzwischen in Zentimetern bestellen: Mit „Großformat für den "
+        "Druck“ wählen Sie Papier und Auflösung, und die Vorlage füllt das Papier oder passt "
+        "ganz darauf.^^"
+        "Ein möglicher nächster Schritt sind noch schnellere Berechnungen großer Mosaike.^^"
         "Eine eigene Website hat das Programm noch nicht. Sobald es eine gibt, finden Sie den "
         "Verweis darauf unter „Kontakt“.")},
     {5161,

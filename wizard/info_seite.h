@@ -45,8 +45,8 @@ enum class LinkArt {
 struct Kontaktlink {
   std::string_view vorText;  // the label before the link
   LinkArt art;
-  std::string_view ziel;     // address, site or relative file; empty while there is none
-  std::string_view anzeige;  // the link's text; empty: the target itself
+  std::string_view ziel;         // address, site or relative file; empty while there is none
+  std::string_view anzeige;      // the link's text; empty: the target itself
   std::string_view ersatz = {};  // a file to open when the file `ziel` names is missing
 };
 

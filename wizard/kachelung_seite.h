@@ -30,6 +30,11 @@ std::optional<int> FormanalyseWahl(uint8_t stufe);
 // The level a choice stands for; `bisher` when no choice is selected.
 uint8_t FormanalyseStufe(std::optional<int> wahl, uint8_t bisher);
 
+// The note for a count typed beyond its bounds: "höchstens 300 Kacheln, damit jede Kachel
+// mindestens 4 Pixel breit bleibt" (across; "hoch" down), "höchstens 999 Kacheln" at the
+// largest count, "mindestens 1 Kachel"; empty within the bounds.
+std::string KachelHinweis(int64_t getippt, int32_t grenze, bool quer);
+
 // The page may be left when there is at least one tile (and a next page).
 bool KachelungBereit(int32_t kachelnX, int32_t kachelnY);
 

@@ -20,6 +20,16 @@ std::vector<int32_t> RasterLinien(int32_t laenge, int32_t anzahl) {
   return linien;
 }
 
+int32_t RasterDeckkraft(int32_t laenge, int32_t anzahl) {
+  constexpr int32_t kVoll = 100;
+  if (anzahl < 1) return kVoll;
+  // Compared as laenge ÷ anzahl ≥ grenze, in integers.
+  const int64_t l = laenge;
+  if (l >= int64_t{kVolleRasterzelle} * anzahl) return kVoll;
+  if (l >= int64_t{kKleinsteRasterzelle} * anzahl) return kBlasseRasterlinie;
+  return 0;
+}
+
 Abstandsregel AbstandsregelZellen(int32_t kx, int32_t ky, int32_t d) {
   // Signed division truncating towards zero, as the rule is defined.
   const int32_t x0 = (kx - d) / 2 - 1;

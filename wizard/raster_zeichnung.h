@@ -14,6 +14,15 @@ namespace tilvendo::wizard {
 // a line, the last does not. Empty for fewer than one cell.
 std::vector<int32_t> RasterLinien(int32_t laenge, int32_t anzahl);
 
+// How strongly the grid lines of `anzahl` cells across `laenge` pixels are drawn, in per
+// cent: fully where a cell is at least kVolleRasterzelle pixels, faintly down to
+// kKleinsteRasterzelle, and not at all below, where lines a pixel or two apart would
+// turn the preview black.
+inline constexpr int32_t kVolleRasterzelle = 6;
+inline constexpr int32_t kKleinsteRasterzelle = 3;
+inline constexpr int32_t kBlasseRasterlinie = 35;
+int32_t RasterDeckkraft(int32_t laenge, int32_t anzahl);
+
 struct ZellIndex {
   int32_t i = 0;  // column, from 0
   int32_t j = 0;  // row, from 0

@@ -11,7 +11,8 @@ namespace tilvendo::wizard {
 namespace {
 
 constexpr std::array<std::string_view, 6> kQualitaetsWoerter = {
-    N_("schlecht"), N_("dürftig"), N_("befriedigend"), N_("gut"), N_("hervorragend"), N_("excellent")};
+    N_("schlecht"), N_("dürftig"),      N_("befriedigend"),
+    N_("gut"),      N_("hervorragend"), N_("excellent")};
 constexpr int32_t kQualitaetsStufe = 20;
 
 constexpr std::array<uint8_t, kFarbtiefenTexte.size()> kFarbtiefenCodes = {

@@ -20,6 +20,8 @@ inline constexpr int32_t kQualitaetTickAbstand = 5;
 // What the quality label and the size label say before anything changed them.
 inline constexpr const char* kQualitaetAnfangstext = N_("Qualität: 90% (sehr gut)");
 inline constexpr const char* kGroesseAnfangstext = N_("voraussichtliche Dateigröße: 800 Kilobyte");
+// Where the size is told, while a preview is made: a poster's takes a second or more.
+inline constexpr const char* kVorschauLaeuft = N_("Die Vorschau wird berechnet …");
 
 // The colour-depth list, in the order of its codes (kFarbtiefe8 … kFarbtiefe32).
 inline constexpr std::array<std::string_view, 4> kFarbtiefenTexte = {

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/translate.h"
+
 namespace tilvendo::wizard {
 
 int32_t CheckSpinValue(int32_t wert, bool allowBelow, int32_t low, int32_t replacement) {
@@ -12,6 +14,13 @@ int32_t CheckSpinValue(int32_t wert, bool allowBelow, int32_t low, int32_t repla
   if (v == low) v = replacement;
   if (!allowBelow && low > v) v = replacement;
   return v;
+}
+
+std::string GrenzHinweis(int64_t getippt, int32_t kleinster, int32_t groesster,
+                         std::string_view hoechstens, std::string_view mindestens) {
+  if (getippt > groesster) return Format(hoechstens, groesster);
+  if (getippt < kleinster) return Format(mindestens, kleinster);
+  return {};
 }
 
 }  // namespace tilvendo::wizard

@@ -8,6 +8,7 @@
 
 #include "engine/fortschritt.h"
 #include "engine/methodenparameter.h"
+#include "engine/vorbereitung.h"
 #include "platform/fit_to_box.h"
 #include "platform/translate.h"
 #include "wizard/druckformat.h"
@@ -86,21 +87,33 @@ Eintragsinfo EintragsInfo(const Auftrag& auftrag, int eintrag) {
   Eintragsinfo info;
   std::vector<std::string>& z = info.InfoFeld;
   switch (eintrag) {
-    case kVorlage:
+    case kVorlage: {
       info.InfoT = _("Vorlage:");
+      const Size bild = GanzesBild(v);
       z = {_("Bilddatei:"), v.VorlagePfad + v.VorlageDatei,
-           Format(_("Vorlagengröße: {} x {} Pixel"), v.VorlageBreite, v.VorlageHoehe)};
+           Format(_("Vorlagengröße: {} x {} Pixel"), bild.width, bild.height)};
+      if (!v.Ausschnitt.empty()) {
+        z.push_back(Format(_("auf die Form des Papiers zugeschnitten: {} x {} Pixel"),
+                           v.VorlageBreite, v.VorlageHoehe));
+      }
       break;
-    case kZielgroesse:
+    }
+    case kZielgroesse: {
       info.InfoT = _("Zielbildgröße:");
-      z = {Format(_("absolute Größe: {} x {} Pixel"), e.ZielBreite, e.ZielHoehe),
+      const Size mosaik{KachelBreite(e) * e.KachelnX, KachelHoehe(e) * e.KachelnY};
+      // The mosaic made of whole tiles of the chosen size, as the run will compose it.
+      z = {Format(_("absolute Größe: {} x {} Pixel"), mosaik.width, mosaik.height),
            Format(_("das ist eine Skalierung auf etwa {} % der Vorlagenbreite bzw. "), e.ZoomX),
            Format(_("auf {} % der Vorlagenhöhe"), e.ZoomY)};
       if (e.Grossformat && e.Druckaufloesung > 0) {
+        // On a paper the file's resolution makes the whole tiles print at the size chosen,
+        // as the size page says.
+        const Size druck = e.Papier.Gewaehlt() ? Size{e.ZielBreite, e.ZielHoehe} : mosaik;
         z.push_back(_("Druckgröße: ") +
-                    DruckgroessenText(e.ZielBreite, e.ZielHoehe, e.Druckaufloesung));
+                    DruckgroessenText(druck.width, druck.height, e.Druckaufloesung));
       }
       break;
+    }
     case kKachelung: {
       info.InfoT = _("Kachelung:");
       const int64_t gesamt = static_cast<int64_t>(e.KachelnX) * e.KachelnY;
@@ -168,8 +181,9 @@ Vorschauart VorschauArt(int eintrag) {
 Size VorschauGroesse(const Auftrag& auftrag, int eintrag) {
   if (VorschauArt(eintrag) == Vorschauart::Keine) return {};
   const bool vorlage = eintrag == kVorlage;
-  const int32_t w = vorlage ? auftrag.vorlage.VorlageBreite : auftrag.einstellungen.ZielBreite;
-  const int32_t h = vorlage ? auftrag.vorlage.VorlageHoehe : auftrag.einstellungen.ZielHoehe;
+  const Size bild = GanzesBild(auftrag.vorlage);
+  const int32_t w = vorlage ? bild.width : auftrag.einstellungen.ZielBreite;
+  const int32_t h = vorlage ? bild.height : auftrag.einstellungen.ZielHoehe;
   // Without proportions (no template yet) there is nothing to fit.
   if (w <= 0 || h <= 0) return {};
   return FitToBox(w, h, kVorschauBoxBreite, kVorschauBoxHoehe);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "engine/vorlagenzuschnitt.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/bildart.h"
 #include "platform/fit_to_box.h"
@@ -79,7 +80,7 @@ void VorschauErstellen(const Bitmap& vorlage, Bitmap& vorschau) {
 Vorlagenausgang VorlageWaehlen(Auftrag& auftrag, const std::string& pfad) {
   const Vorlagenausgang ausgang = VorlageLaden(auftrag, pfad);
   if (ausgang == Vorlagenausgang::Geladen) {
-    VorschauErstellen(auftrag.VorlageBild, auftrag.VorschauBild);
+    VorschauErstellen(GelesenesBild(auftrag), auftrag.VorschauBild);
   }
   return ausgang;
 }

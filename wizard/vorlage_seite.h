@@ -47,7 +47,8 @@ Size VorschauGroesse(int32_t breite, int32_t hoehe);
 void VorschauErstellen(const Bitmap& vorlage, Bitmap& vorschau);
 
 // The step after the dialog: loads the picture at `pfad` as the template and, when it
-// could be read, makes the preview `VorschauBild` from it.
+// could be read, makes the preview `VorschauBild` from it: of the whole picture, also
+// when a poster's paper cuts the template from it (the pages show the cut themselves).
 Vorlagenausgang VorlageWaehlen(Auftrag& auftrag, const std::string& pfad);
 
 // The page may be left when the named template file exists and has a size recorded

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "engine/einstellungen.h"
 #include "platform/rect.h"
@@ -48,6 +49,33 @@ Papiermass PapierAusNummer(int32_t nummer);
 
 // The size of the preview box: the result's proportions fitted into the preview box.
 Size ZielVorschauGroesse(const Einstellungen& einstellungen);
+
+// What the size page's preview shows, in the pixels of its paint box: the picture read,
+// and the part the mosaic takes. A poster that fills its paper shows the whole picture
+// with the cut-away parts outside `mosaik`; one that keeps the whole template shows the
+// paper, the mosaic on it and the margins around; any other the result's proportions.
+struct Zielvorschau {
+  Size box;
+  Rect bild;            // where the preview of the picture read is drawn
+  Rect mosaik;          // what becomes the mosaic; outside it lies what is cut away, or margin
+  bool papier = false;  // the box is the paper, what lies beside `mosaik` is margin
+  friend bool operator==(const Zielvorschau&, const Zielvorschau&) = default;
+};
+Zielvorschau ZielVorschau(const Einstellungen& einstellungen, const Vorlage& vorlage);
+
+// The part of a preview of `vorschau` pixels of the picture read that is the job's
+// template (the whole preview without a cut), for drawings that show the template alone.
+Rect VorschauAusschnitt(const Vorlage& vorlage, Size vorschau);
+
+// A template edge as the size page shows it: "2560 Pixel", or "2286 von 2560 Pixel" for
+// the part a poster's paper cut from the picture.
+std::string VorlagenkantenText(int32_t kante, int32_t bildKante);
+
+// The notes beside the size boxes for a typed number held within its bounds: zoom and
+// pixels of the result, with `kante` the job's largest edge and `grossformat` whether
+// large format is on.
+std::string ZoomHinweis(int64_t getippt, int32_t grenze, int32_t kante);
+std::string PixelHinweis(int64_t getippt, int32_t kante, bool grossformat);
 
 // The page may be left when both stored zooms are above 0 (and there is a next page).
 bool ZielgroesseBereit(const Einstellungen& einstellungen);

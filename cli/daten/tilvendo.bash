@@ -28,7 +28,7 @@ _tilvendo() {
   local vorher=${COMP_WORDS[COMP_CWORD - 1]}
   COMPREPLY=()
 
-  local wertoptionen='--alben-pfad|--albums-dir|--album|--kacheln|--tiles|--zoom|--groesse|--größe|--size|--formanalyse|--shape-analysis|--methode|--method|--muster|--pattern|--mindestabstand|--min-distance|--einblenden|--blend|--farbtiefe|--bit-depth|--qualitaet|--qualität|--quality|--seed|--farbangleich|--color-match|--max-verwendungen|--max-uses|--druck|--print|--dpi|--liste|--placement-list'
+  local wertoptionen='--alben-pfad|--albums-dir|--album|--kacheln|--tiles|--zoom|--groesse|--größe|--size|--formanalyse|--shape-analysis|--methode|--method|--muster|--pattern|--mindestabstand|--min-distance|--einblenden|--blend|--farbtiefe|--bit-depth|--qualitaet|--qualität|--quality|--seed|--farbangleich|--color-match|--max-verwendungen|--max-uses|--druck|--print|--papier|--paper|--dpi|--liste|--placement-list'
 
   # The album folder given so far, for the album names; the words that are no options.
   local -a alben=() woerter=()
@@ -66,6 +66,9 @@ _tilvendo() {
     --formanalyse | --shape-analysis)
       COMPREPLY=($(compgen -W '1 3 5 7 10' -- "$aktuell"))
       return ;;
+    --papier | --paper)
+      COMPREPLY=($(compgen -W 'ganz fuellen strecken whole fill stretch' -- "$aktuell"))
+      return ;;
     --farbtiefe | --bit-depth)
       COMPREPLY=($(compgen -W '8 16 24 32' -- "$aktuell"))
       return ;;
@@ -79,7 +82,7 @@ _tilvendo() {
     case $befehl in
       mosaik | mosaic)
         optionen+=' --album --kacheln --tiles --zoom --groesse --size --grossformat --large-format
-          --druck --print --dpi --liste --placement-list --formanalyse --shape-analysis
+          --druck --print --papier --paper --dpi --liste --placement-list --formanalyse --shape-analysis
           --methode --method --muster --pattern --mindestabstand --min-distance --einblenden
           --blend --farbtiefe --bit-depth --qualitaet --quality --seed --protokoll --log
           --bericht --report --ohne-drehung --no-rotation --schnell --fast --wahrnehmung
@@ -99,7 +102,7 @@ _tilvendo() {
     album)
       if ((stelle == 1)); then
         COMPREPLY=($(compgen -W 'anlegen liste zeigen aktualisieren umbenennen loeschen
-          create list show update rename delete' -- "$aktuell"))
+          wiederherstellen create list show update rename delete restore' -- "$aktuell"))
         return
       fi
       case $unter in

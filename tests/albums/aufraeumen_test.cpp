@@ -26,55 +26,59 @@ pid_t BeendeterProzess() {
   return kind;
 }
 
-TEST(Aufraeumen, RemovesOnlyLeftOversOfOurOwnNamingThatNoAlbumNamesAndNoWriterUses) {
+// An album the catalogue does not name may be one it lost: its files stay, to be taken
+// back. Only what holds nothing of the user's goes: temporaries of writers that are gone,
+// and a name reserved by a program that never saved its album.
+TEST(Aufraeumen, RemovesTemporariesAndLoneEmptyReservationsButNoAlbumFile) {
   AlbenOrdner alben;
   TempFolder draussen;
   const auto alt = [&](const std::string& name) {
     fs::last_write_time(alben.Datei(name), fs::file_time_type::clock::now() - 2 * kVerwaistNach);
   };
-  const auto anlegen = [&](const std::string& name) {
-    WriteWholeFile(alben.Datei(name), "x");
+  const auto anlegen = [&](const std::string& name, const std::string& inhalt) {
+    WriteWholeFile(alben.Datei(name), inhalt);
     alt(name);
   };
-  // Without a catalogue no album file is anybody's left-over.
-  anlegen("Album 2.nbd");
+  // Without a catalogue not even a reservation is anybody's left-over.
+  anlegen("Album 8.nbd", "");
   EXPECT_EQ(AlbenordnerAufraeumen(alben.kontext), 0u);
-  EXPECT_TRUE(FileExists(alben.Datei("Album 2.nbd")));
+  EXPECT_TRUE(FileExists(alben.Datei("Album 8.nbd")));
 
   TGalerieGlobal eins;
   eins.Name = "Eins";
   eins.Dateiname = "Album 1";
   eins.Dateien = {"/a.jpg"};
   AlbumSpeichern(alben.kontext, eins);
-  const std::vector<std::string> verwaist = {"Album 2.nbd", "Album 2.nbf", "Album 2 5.nba",
-                                             "Album 7 10.nba", "Album 2 5aw.nba"};
-  const std::vector<std::string> bleiben = {"Album 1.nbd",    "Album 1.nbf",    "Album 1 5.nba",
-                                            "Album 1 5a.nba", "Album 2 5A.nba", "Album 2 a.nba",
-                                            "Album 2.txt",    "Album 02.nbd",   "Album 2 x.nba",
-                                            "album 2.nbd",    "Notizen.nbd",    "Album 2.nbd.bak"};
-  for (const auto& name : verwaist) anlegen(name);
-  for (const auto& name : bleiben) anlegen(name);
-  WriteWholeFile(alben.Datei("Album 3.nbd"), "gerade geschrieben");
+  const std::vector<std::string> bleiben = {
+      "Album 2.nbd",   "Album 2.nbf", "Album 2 5.nba", "Album 7 10.nba", "Album 2 5aw.nba",
+      "Album 1 5.nba", "Album 2.txt", "album 2.nbd",   "Notizen.nbd",    "Album 2.nbd.bak"};
+  for (const auto& name : bleiben) anlegen(name, "x");
+  // Empty, but with a cache beside it: the cache is the user's.
+  anlegen("Album 9.nbd", "");
+  anlegen("Album 9 5.nba", "x");
+  WriteWholeFile(alben.Datei("Album 3.nbd"), "");  // being made just now
   ASSERT_TRUE(CreateFolders(alben.Datei("Album 4.nbd/")));
-  WriteWholeFile(draussen / "ziel.nbd", "fremd");
+  WriteWholeFile(draussen / "ziel.nbd", "");
   fs::create_symlink(draussen / "ziel.nbd", alben.Datei("Album 5.nbd"));
   const auto temporaer = [&](pid_t pid) {
     return ".Album 1 5.nba.tilvendo-" + std::to_string(pid) + "-a1B2c3";
   };
   const std::string laeuft = temporaer(::getppid());
   const std::string beendet = temporaer(BeendeterProzess());
-  anlegen(laeuft);
-  anlegen(beendet);
+  anlegen(laeuft, "x");
+  anlegen(beendet, "x");
 
-  EXPECT_EQ(AlbenordnerAufraeumen(alben.kontext), verwaist.size() + 1);
-  for (const auto& name : verwaist) EXPECT_FALSE(FileExists(alben.Datei(name))) << name;
+  EXPECT_EQ(AlbenordnerAufraeumen(alben.kontext), 2u);
+  EXPECT_FALSE(FileExists(alben.Datei("Album 8.nbd")));
   EXPECT_FALSE(FileExists(alben.Datei(beendet)));
   for (const auto& name : bleiben) EXPECT_TRUE(FileExists(alben.Datei(name))) << name;
-  for (const char* name : {"Album 3.nbd", "Album 4.nbd", "Album 5.nbd"}) {
+  for (const char* name : {"Album 3.nbd", "Album 4.nbd", "Album 5.nbd", "Album 9.nbd"}) {
     EXPECT_TRUE(fs::exists(fs::symlink_status(alben.Datei(name)))) << name;
   }
   EXPECT_TRUE(FileExists(alben.Datei(laeuft)));
   EXPECT_TRUE(FileExists(draussen / "ziel.nbd"));
+  // No number whose files exist is given to a new album, a cache alone included.
+  EXPECT_EQ(FreierAlbumDateiname(alben.kontext), "Album 6");
 }
 
 // An album whose line in "Alben" was lost is still in the catalogue: its files are not
@@ -95,17 +99,16 @@ TEST(Aufraeumen, KeepsTheFilesOfAnAlbumWhoseLineInTheListWasLost) {
   katalog.replace(katalog.find("2=Zwei"), 6, "2=");
   katalog += "[Eins]\r\nDN=Album 3\r\n";
   WriteWholeFile(alben.kontext.Katalog(), katalog);
-  WriteWholeFile(alben.Datei("Album 3.nbd"), "x");
-  WriteWholeFile(alben.Datei("Album 4.nbd"), "x");
+  WriteWholeFile(alben.Datei("Album 3.nbd"), "");
   for (const auto& eintrag : fs::directory_iterator(alben.folder.path())) {
     fs::last_write_time(eintrag.path(), fs::file_time_type::clock::now() - 2 * kVerwaistNach);
   }
 
-  EXPECT_EQ(AlbenordnerAufraeumen(alben.kontext), 1u);
+  // Album 3's empty folder file is named by a section: no lone reservation.
+  EXPECT_EQ(AlbenordnerAufraeumen(alben.kontext), 0u);
   for (const char* name : {"Album 2.nbd", "Album 2.nbf", "Album 2 5.nba", "Album 3.nbd"}) {
     EXPECT_TRUE(FileExists(alben.Datei(name))) << name;
   }
-  EXPECT_FALSE(FileExists(alben.Datei("Album 4.nbd")));
   // Nor does a new album get those names, though Album 3's own files are gone by now.
   fs::remove(alben.Datei("Album 3.nbd"));
   EXPECT_EQ(FreierAlbumDateiname(alben.kontext), "Album 4");

@@ -339,6 +339,12 @@ TEST(Katalog, FreeNumberSkipsFolderFilesWithoutCatalogueEntry) {
   WriteWholeFile(alben.Datei("Album 2.nbd"), "");
   WriteWholeFile(alben.Datei("Album 4.nbd"), "");
   EXPECT_EQ(FreieAlbumNummer(alben.kontext), 3);
+  // A picture list or a cache alone, left by an album the catalogue lost, holds its
+  // number as well, also for the name a new album reserves.
+  WriteWholeFile(alben.Datei("Album 3.nbf"), "x");
+  WriteWholeFile(alben.Datei("Album 5 5a.nba"), "x");
+  EXPECT_EQ(FreieAlbumNummer(alben.kontext), 6);
+  EXPECT_EQ(FreierAlbumDateiname(alben.kontext), "Album 6");
 }
 
 TEST(Katalog, OutdatingTouchesOnlyTheCacheStatesThatExist) {
@@ -388,10 +394,24 @@ TEST(Katalog, TheStoredStateOfAnAlbumChangesWithWhatOthersChange) {
     EXPECT_EQ(AlbumStand(k, "Urlaub"), vorher);
     return anders;
   };
-  EXPECT_TRUE(geaendert([](TGalerieGlobal& a) { a.AlleVerzeichnisse.push_back("/bilder/x/"); }));
-  EXPECT_TRUE(geaendert([](TGalerieGlobal& a) { a.MediumName = "CD"; }));
-  EXPECT_TRUE(geaendert([](TGalerieGlobal& a) { a.mitUnterverzeichnissen = false; }));
-  EXPECT_TRUE(geaendert([](TGalerieGlobal& a) { a.Anzahl.quadratisch = 1; }));
+  // Every key of the entry and the folder file, each alone: another medium under the same
+  // mount point differs only in its serial number.
+  const std::vector<std::pair<const char*, std::function<void(TGalerieGlobal&)>>> aenderungen = {
+      {"Ordner", [](TGalerieGlobal& a) { a.AlleVerzeichnisse.push_back("/bilder/x/"); }},
+      {"gewählt", [](TGalerieGlobal& a) { a.Verzeichnisse.push_back("/bilder/y/"); }},
+      {"DN", [](TGalerieGlobal& a) { a.Dateiname = "Album 9"; }},
+      {"Ve", [](TGalerieGlobal& a) { a.Version = "1.0"; }},
+      {"MN", [](TGalerieGlobal& a) { a.MediumName = "CD"; }},
+      {"SN", [](TGalerieGlobal& a) { a.Seriennummer = "0012-ABCE"; }},
+      {"MB", [](TGalerieGlobal& a) { a.Laufwerk = "/media/b"; }},
+      {"AG", [](TGalerieGlobal& a) { a.Anzahl.gesamt = 2; }},
+      {"AH", [](TGalerieGlobal& a) { a.Anzahl.hochkant = 1; }},
+      {"AQ", [](TGalerieGlobal& a) { a.Anzahl.querformat = 1; }},
+      {"AS", [](TGalerieGlobal& a) { a.Anzahl.quadratisch = 1; }},
+      {"WM", [](TGalerieGlobal& a) { a.Wechselmedium = !a.Wechselmedium; }},
+      {"mUV", [](TGalerieGlobal& a) { a.mitUnterverzeichnissen = !a.mitUnterverzeichnissen; }},
+  };
+  for (const auto& [was, aenderung] : aenderungen) EXPECT_TRUE(geaendert(aenderung)) << was;
 
   katalog = ProfileFile::Load(k.Katalog());
   katalog.Write(kAlbenSektion, "1", "");

@@ -347,8 +347,9 @@ def main():
         fehler += 1
 
     # The pointer over that cell names its photo: file name and album (its folder).
-    with open(liste, encoding="utf-8", newline="") as f:
-        zeilen = list(csv.reader(f))
+    # The list is written in the language's own separator (";" in German).
+    with open(liste, encoding="utf-8-sig", newline="") as f:
+        zeilen = list(csv.reader(f, delimiter=";" if ";" in f.readline() else ","))
     foto = None
     for z in zeilen:
         if len(z) >= 3 and z[0].strip() == "6" and z[1].strip() == "3":

@@ -95,7 +95,11 @@ TEST(AufrufLesen, ReadsTheAlbumCommands) {
   EXPECT_EQ(Lesen({"album", "löschen", "A"}).befehl, Befehl::AlbumLoeschen);
   // A name that looks like an option, after "--".
   EXPECT_EQ(Lesen({"album", "zeigen", "--", "-x"}).namen, (std::vector<std::string>{"-x"}));
-  EXPECT_EQ(Lesen({}).befehl, Befehl::Hilfe);
+  EXPECT_EQ(Lesen({}).befehl, Befehl::OhneBefehl);
+  EXPECT_EQ(Lesen({"album", "wiederherstellen", "Album 3"}).namen,
+            (std::vector<std::string>{"Album 3", "Album 3"}));
+  EXPECT_EQ(Lesen({"album", "wiederherstellen", "Album 3", "Urlaub"}).namen,
+            (std::vector<std::string>{"Album 3", "Urlaub"}));
   EXPECT_EQ(Lesen({"album", "liste", "--help"}).befehl, Befehl::Hilfe);
 }
 

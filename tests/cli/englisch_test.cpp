@@ -79,6 +79,7 @@ TEST(EnglischeNamen, TheAlbumCommandsInEnglish) {
       {{"album", "update", "N"}, cli::Befehl::AlbumAktualisieren},
       {{"album", "rename", "N", "M"}, cli::Befehl::AlbumUmbenennen},
       {{"album", "delete", "N"}, cli::Befehl::AlbumLoeschen},
+      {{"album", "restore", "Album 3"}, cli::Befehl::AlbumWiederherstellen},
       {{"help"}, cli::Befehl::Hilfe},
   };
   for (const auto& [argumente, befehl] : faelle) {
@@ -138,8 +139,8 @@ TEST(EnglischeHilfe, TheHelpOfEachLanguageNamesItsOwnNamesAndTheProgramTakesThem
   EXPECT_NE(hilfen[0], hilfen[1]);
   for (const std::string& hilfe : hilfen) {
     const Namen namen = NamenDerHilfe(hilfe);
-    EXPECT_EQ(namen.optionen.size(), 30u);
-    EXPECT_EQ(namen.befehle.size(), 7u);
+    EXPECT_EQ(namen.optionen.size(), 31u);
+    EXPECT_EQ(namen.befehle.size(), 8u);
     for (const std::string& option : namen.optionen) {
       EXPECT_FALSE(Einwand({option}).starts_with("Unbekannte Option")) << option;
     }

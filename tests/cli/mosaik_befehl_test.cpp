@@ -1,15 +1,26 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <vector>
 
 #include "cli/mosaik_befehl.h"
 #include "engine/berechnungslauf.h"
+#include "engine/platzierungsliste.h"
 #include "kommandozeile.h"
 #include "pictures/bilder_laden.h"
 #include "pictures/speichern.h"
@@ -32,6 +43,19 @@ std::vector<std::string> Dateien(const std::string& ordner) {
   }
   std::sort(namen.begin(), namen.end());
   return namen;
+}
+
+// Every file of the folder with its inode and change time: a file written anew, also
+// with the same bytes, gets another.
+std::map<std::string, std::pair<ino_t, int64_t>> Dateikennungen(const std::string& ordner) {
+  std::map<std::string, std::pair<ino_t, int64_t>> kennungen;
+  for (const auto& eintrag : fs::directory_iterator(ordner)) {
+    struct stat info {};
+    ::lstat(eintrag.path().c_str(), &info);
+    kennungen[eintrag.path().filename().string()] = {
+        info.st_ino, int64_t{info.st_ctim.tv_sec} * 1'000'000'000 + info.st_ctim.tv_nsec};
+  }
+  return kennungen;
 }
 
 class MosaikBefehl : public ::testing::Test {
@@ -75,11 +99,14 @@ TEST_F(MosaikBefehl, WritesTheMosaicAndTheSecondRunReadsOnlyTheCache) {
     if (eintrag.path().extension() == ".nba") caches.push_back(eintrag.path());
   }
   ASSERT_EQ(caches.size(), 1u);
-  const auto geschrieben = fs::last_write_time(caches[0]);
+  // Nothing in the album folder is written again, not even the same content: a folder
+  // that is read-only serves a warm run as well (each write would be a new file).
+  const auto albenordner = Dateikennungen(tilvendo.alben());
   const std::string zweite = tilvendo / "aus/zweite.jpg";
   e = tilvendo(Mosaik(zweite));
   ASSERT_EQ(e.code, 0) << e.fehler;
-  EXPECT_EQ(fs::last_write_time(caches[0]), geschrieben);
+  EXPECT_TRUE(e.fehler.find("Warnung") == std::string::npos) << e.fehler;
+  EXPECT_EQ(Dateikennungen(tilvendo.alben()), albenordner);
   // Same seed, same pictures: the same mosaic.
   EXPECT_EQ(ReadWholeFile(zweite), ReadWholeFile(ausgabe));
 }
@@ -106,14 +133,14 @@ TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
   ASSERT_TRUE(LoadWholePicture(bild, ausgabe));
   EXPECT_EQ(bild.format(), PixelFormat::k8);
   EXPECT_EQ(bild.width(), 240);
-  EXPECT_EQ(bild.height(), 176);
+  EXPECT_EQ(bild.height(), 180);
 
-  // An explicit size, snapped to whole tiles: 300 × 100 px of a 120 × 90 template.
+  // An explicit size of whole tiles is kept as it is: 300 × 100 px of a 120 × 90 template.
   e = tilvendo(Mosaik(tilvendo / "aus/breit.bmp", {"--groesse", "300x100"}));
   ASSERT_EQ(e.code, 0) << e.fehler;
   ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/breit.bmp"));
-  EXPECT_EQ(bild.width(), 300);  // 20 × 250 % × 6
-  EXPECT_EQ(bild.height(), 96);  // 22 × 111 % = 24 × 4
+  EXPECT_EQ(bild.width(), 300);   // 6 tiles of 50
+  EXPECT_EQ(bild.height(), 100);  // 4 tiles of 25
   // Without a depth of its own, the depth of the wizard's first save.
   EXPECT_EQ(bild.format(), BmpTiefe(kStandardFarbtiefe));
   EXPECT_EQ(bild.format(), PixelFormat::k32);
@@ -198,12 +225,19 @@ std::map<std::pair<int, int>, std::string> Liste(const std::string& pfad) {
   std::map<std::pair<int, int>, std::string> zellen;
   std::istringstream text(ReadWholeFile(pfad));
   std::string zeile;
-  std::getline(text, zeile);  // the head
+  std::getline(text, zeile);  // the head, which tells the language's separator
+  const char trenner = zeile.find(';') != std::string::npos ? ';' : ',';
   while (std::getline(text, zeile)) {
-    const size_t a = zeile.find(',');
-    const size_t b = zeile.find(',', a + 1);
-    zellen[{std::stoi(zeile.substr(0, a)), std::stoi(zeile.substr(a + 1, b - a - 1))}] =
-        zeile.substr(b + 1);
+    const size_t a = zeile.find(trenner);
+    const size_t b = zeile.find(trenner, a + 1);
+    std::string foto = zeile.substr(b + 1);
+    if (foto.size() >= 2 && foto.front() == '"' && foto.back() == '"') {
+      foto = foto.substr(1, foto.size() - 2);
+      for (size_t i = foto.find("\"\""); i != std::string::npos; i = foto.find("\"\"", i + 1)) {
+        foto.erase(i, 1);
+      }
+    }
+    zellen[{std::stoi(zeile.substr(0, a)), std::stoi(zeile.substr(a + 1, b - a - 1))}] = foto;
   }
   return zellen;
 }
@@ -390,6 +424,67 @@ TEST_F(MosaikBefehl, EveryPhotoOnceShowsAllPhotosOrRefusesTooManyForTheCells) {
   EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"alle.jpg"});
 }
 
+// With exactly as many photos as cells, "every photo" leaves one use for each, whatever
+// cap allows more: every photo once, no repetition to mend.
+TEST_F(MosaikBefehl, EveryPhotoWithAsManyPhotosAsCellsUsesEachOnceUnderACapOfTwo) {
+  const Ergebnis e = tilvendo({"mosaik", tilvendo / "vorlage.bmp", tilvendo / "aus/m.jpg",
+                               "--album", "Farben", "--kacheln", "5x8", "--seed", "5",
+                               "--jedes-foto", "--max-verwendungen", "2", "--bericht"});
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.aus, "5 x 8 Kacheln, 40 insgesamt")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "verschiedene Bilder im Mosaik: 40")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "Tausche für den Mindestabstand: 0\n")) << e.aus;
+}
+
+// The cells of each photo in a placement list.
+std::map<std::string, std::vector<std::pair<int, int>>> OrteDerFotos(const std::string& liste) {
+  std::map<std::string, std::vector<std::pair<int, int>>> orte;
+  std::istringstream text(ReadWholeFile(liste));
+  std::string zeile;
+  std::getline(text, zeile);  // the head
+  while (std::getline(text, zeile)) {
+    const size_t erstes = zeile.find(';');
+    const size_t zweites = zeile.find(';', erstes + 1);
+    orte[zeile.substr(zweites + 1)].emplace_back(std::stoi(zeile.substr(0, erstes)),
+                                                 std::stoi(zeile.substr(erstes + 1)));
+  }
+  return orte;
+}
+
+// 40 photos at most twice each on 80 cells: every photo must be used twice, and no
+// exchange is left for a distance of 5. The distance gives way until it holds, and the
+// note says to what; the mosaic keeps it everywhere.
+TEST_F(MosaikBefehl, TightUsageLimitsLowerTheDistanceWithANoteAndTheMosaicKeepsIt) {
+  const std::string liste = tilvendo / "aus/liste.csv";
+  const Ergebnis e =
+      tilvendo({"mosaik", tilvendo / "vorlage.bmp", tilvendo / "aus/m.jpg", "--album", "Farben",
+                "--kacheln", "10x8", "--seed", "5", "--max-verwendungen", "2", "--mindestabstand",
+                "5", "--muster", "ignorieren", "--liste", liste, "--bericht"});
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  const std::string vorne = "Hinweis: Der Mindestabstand wurde auf ";
+  const size_t hinweis = e.fehler.find(vorne);
+  ASSERT_NE(hinweis, std::string::npos) << e.fehler;
+  const int abstand = std::stoi(e.fehler.substr(hinweis + vorne.size()));
+  EXPECT_LT(abstand, 5);
+  EXPECT_TRUE(Enthaelt(e.fehler, AbstandGesenktHinweis(abstand))) << e.fehler;
+  EXPECT_FALSE(Enthaelt(e.aus, "zu nah")) << e.aus;
+  // Every pair of equal photos keeps the distance named, and it was lowered no further
+  // than it had to be: the closest pair is just beyond it.
+  int naechstes = std::numeric_limits<int>::max();
+  for (const auto& [foto, orte] : OrteDerFotos(liste)) {
+    EXPECT_EQ(orte.size(), 2u) << foto;
+    for (size_t a = 0; a < orte.size(); ++a) {
+      for (size_t b = a + 1; b < orte.size(); ++b) {
+        const int weite = std::max(std::abs(orte[a].first - orte[b].first),
+                                   std::abs(orte[a].second - orte[b].second));
+        EXPECT_GT(weite, abstand) << foto;
+        naechstes = std::min(naechstes, weite);
+      }
+    }
+  }
+  EXPECT_EQ(naechstes, abstand + 1);
+}
+
 TEST_F(MosaikBefehl, LowersAskedValuesToWhatTheJobAllowsWithANote) {
   const Ergebnis e =
       tilvendo(Mosaik(tilvendo / "aus/m.jpg", {"--mindestabstand", "9", "--kacheln", "50x50"}));
@@ -399,6 +494,138 @@ TEST_F(MosaikBefehl, LowersAskedValuesToWhatTheJobAllowsWithANote) {
       << e.fehler;
   // 40 pictures with pattern "Standard": (d + 4)² ≤ 40 allows d = 2.
   EXPECT_TRUE(Enthaelt(e.fehler, "Hinweis: Der Mindestabstand wurde auf 2 verringert")) << e.fehler;
+}
+
+// A mosaic or a list never replaces the user's own files: the photos of the albums used
+// (by their name, through a link or as a hard link), the template, the album files, or a
+// file that is no older list. Refused before the run, with nothing written.
+TEST_F(MosaikBefehl, NeverWritesOverThePhotosTheTemplateOrTheAlbumFiles) {
+  const std::string foto = tilvendo / "fotos/foto3.jpg";
+  fs::create_symlink(foto, tilvendo / "aus/verweis.jpg");
+  fs::create_hard_link(tilvendo / "fotos/foto4.jpg", tilvendo / "aus/hart.jpg");
+  WriteWholeFile(tilvendo / "aus/notiz.csv", "meine Notizen\n");
+  const std::string katalog = tilvendo.alben() + "/Alben.nbx";
+  const std::string vorlage = tilvendo / "vorlage.bmp";
+  std::map<std::string, std::string> geschuetzt;
+  for (const std::string& datei :
+       {foto, tilvendo / "fotos/foto4.jpg", katalog, vorlage, tilvendo / "aus/notiz.csv"}) {
+    geschuetzt[datei] = ReadWholeFile(datei);
+  }
+  const auto vorher = Dateien(tilvendo / "aus");
+
+  struct Fall {
+    std::string ausgabe;
+    std::optional<std::string> liste;
+    std::string meldung;
+  };
+  const std::string m = tilvendo / "aus/m.jpg";
+  const std::vector<Fall> faelle = {
+      {foto, {}, "„" + foto + "“ ist ein Foto des Albums „Farben“; es wird nicht überschrieben."},
+      {tilvendo / "aus/verweis.jpg", {}, "ist ein Foto des Albums „Farben“"},
+      {tilvendo / "aus/hart.jpg", {}, "ist ein Foto des Albums „Farben“"},
+      {tilvendo.alben() + "/neu.jpg", {}, "liegt im Ordner der Alben"},
+      {m, vorlage, "ist die Vorlage selbst"},
+      {m, katalog, "liegt im Ordner der Alben"},
+      {m, foto, "ist ein Foto des Albums „Farben“"},
+      {m, tilvendo / "aus/notiz.csv", "ist keine Platzierungsliste"},
+      {m, m, "können nicht in dieselbe Datei"},
+  };
+  for (const Fall& fall : faelle) {
+    std::vector<std::string> mehr;
+    if (fall.liste) mehr = {"--liste", *fall.liste};
+    const Ergebnis e = tilvendo(Mosaik(fall.ausgabe, mehr));
+    EXPECT_EQ(e.code, 1) << fall.meldung;
+    EXPECT_TRUE(Enthaelt(e.fehler, fall.meldung)) << e.fehler;
+    EXPECT_FALSE(Enthaelt(e.fehler, "Einlesen")) << e.fehler;  // before the run
+  }
+  for (const auto& [datei, inhalt] : geschuetzt) EXPECT_EQ(ReadWholeFile(datei), inhalt) << datei;
+  EXPECT_TRUE(fs::is_symlink(tilvendo / "aus/verweis.jpg"));
+  EXPECT_EQ(Dateien(tilvendo / "aus"), vorher);
+  EXPECT_EQ(Dateien(tilvendo.alben()), (std::vector<std::string>{"Alben.nbx", "Album 1.nbd"}));
+
+  // A list of this program, also one of an earlier version, is replaced.
+  WriteWholeFile(tilvendo / "aus/alt.csv", "Spalte,Zeile,Foto\r\n1,1,/x.jpg\r\n");
+  const Ergebnis e = tilvendo(Mosaik(m, {"--liste", tilvendo / "aus/alt.csv"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(
+      ReadWholeFile(tilvendo / "aus/alt.csv").starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n"));
+}
+
+// Only a regular file is ever replaced: a pipe or a device where the mosaic or the list
+// would go (or where a link there leads) is refused and stays as it was.
+TEST_F(MosaikBefehl, APipeInTheOutputsPlaceIsRefusedAndStaysOne) {
+  ASSERT_EQ(::mkfifo((tilvendo / "aus/rohr").c_str(), 0600), 0);
+  fs::create_symlink("rohr", tilvendo / "aus/rohr.jpg");
+  ASSERT_EQ(::mkfifo((tilvendo / "aus/rohr.bmp").c_str(), 0600), 0);
+  for (const std::string& ausgabe : {tilvendo / "aus/rohr.jpg", tilvendo / "aus/rohr.bmp"}) {
+    const Ergebnis e = tilvendo(Mosaik(ausgabe));
+    EXPECT_EQ(e.code, 1);
+    EXPECT_TRUE(Enthaelt(e.fehler, "ist keine Datei, sondern eine Pipe")) << e.fehler;
+  }
+  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/m.jpg", {"--liste", tilvendo / "aus/rohr"}));
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "ist keine Datei, sondern eine Pipe")) << e.fehler;
+  EXPECT_TRUE(fs::is_fifo(tilvendo / "aus/rohr"));
+  EXPECT_TRUE(fs::is_fifo(tilvendo / "aus/rohr.bmp"));
+  EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"rohr", "rohr.bmp", "rohr.jpg"}));
+}
+
+// A device node of our own (the "full" device), made where the test may make one.
+bool GeraetAnlegen(const std::string& pfad) {
+  constexpr unsigned kSpeicherGeraete = 1;
+  constexpr unsigned kVoll = 7;
+  return ::mknod(pfad.c_str(), S_IFCHR | 0666, makedev(kSpeicherGeraete, kVoll)) == 0;
+}
+
+TEST_F(MosaikBefehl, ADeviceInTheOutputsPlaceIsRefusedAndStaysOne) {
+  if (!GeraetAnlegen(tilvendo / "aus/voll")) {
+    GTEST_SKIP() << "Gerätedateien kann nur root anlegen (mknod: " << std::strerror(errno) << ")";
+  }
+  fs::create_symlink("voll", tilvendo / "aus/x.jpg");
+  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/x.jpg"));
+  EXPECT_EQ(e.code, 1);
+  EXPECT_TRUE(Enthaelt(e.fehler, "ist keine Datei, sondern ein Gerät")) << e.fehler;
+  EXPECT_TRUE(fs::is_character_file(tilvendo / "aus/voll"));
+}
+
+// The program's own files are never written through a link planted in the album folder:
+// the link is replaced by the file, and what it led to stays as it was.
+TEST_F(MosaikBefehl, AlbumFilesThatAreLinksAreReplacedNeverWrittenThrough) {
+  ASSERT_EQ(tilvendo(Mosaik(tilvendo / "aus/m.jpg")).code, 0);
+  std::string cache;
+  for (const auto& eintrag : fs::directory_iterator(tilvendo.alben())) {
+    if (eintrag.path().extension() == ".nba") cache = eintrag.path();
+  }
+  ASSERT_FALSE(cache.empty());
+  const std::string katalog = tilvendo.alben() + "/Alben.nbx";
+  WriteWholeFile(tilvendo / "notizen.txt", "meine Notizen\n");
+  WriteWholeFile(tilvendo / "katalog.txt", ReadWholeFile(katalog));
+  const std::string katalogKopie = ReadWholeFile(tilvendo / "katalog.txt");
+  fs::remove(cache);
+  fs::create_symlink(tilvendo / "notizen.txt", cache);
+  fs::remove(katalog);
+  fs::create_symlink(tilvendo / "katalog.txt", katalog);
+
+  // The cache does not match what it leads to: it is built anew, and the album saved.
+  Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/m.jpg"));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_EQ(ReadWholeFile(tilvendo / "notizen.txt"), "meine Notizen\n");
+  EXPECT_EQ(ReadWholeFile(tilvendo / "katalog.txt"), katalogKopie);
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cache)));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(katalog)));
+  EXPECT_TRUE(Enthaelt(ReadWholeFile(katalog), "[Farben]"));
+
+  // A link to a device: as root the device would have been replaced by a file.
+  const std::string geraet = tilvendo / "null";
+  if (!GeraetAnlegen(geraet)) {
+    GTEST_SKIP() << "Gerätedateien kann nur root anlegen (mknod: " << std::strerror(errno) << ")";
+  }
+  fs::remove(cache);
+  fs::create_symlink(geraet, cache);
+  e = tilvendo(Mosaik(tilvendo / "aus/m.jpg"));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(fs::is_character_file(geraet));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cache)));
 }
 
 // Presses Ctrl+C at the first progress report of the run.
@@ -447,7 +674,8 @@ TEST_F(MosaikBefehl, APosterWithItsTileEdgeOnPaperAndItsListOfPhotos) {
   EXPECT_EQ(bild.height(), 2700);
   const std::string text = ReadWholeFile(liste);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 12 * 9);
-  EXPECT_TRUE(text.starts_with("Spalte,Zeile,Foto\n1,1," + tilvendo / "fotos/foto")) << text;
+  EXPECT_TRUE(text.starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n1;1;" + tilvendo / "fotos/foto"))
+      << text;
   EXPECT_EQ(Dateien(tilvendo / "aus"), (std::vector<std::string>{"liste.csv", "plakat.png"}));
 }
 
@@ -465,7 +693,7 @@ TEST_F(MosaikBefehl, PrintSizesAndLargeFormatAreCheckedBeforeTheRun) {
       {{"--druck", "2001x10mm", "--dpi", "300"}, 2, "bis 2000 mm"},
       {{"--grossformat", "--groesse", "60000x45000", "--farbtiefe", "32"},
        1,
-       "Eine BMP-Datei kann höchstens 4,3 GB groß sein; dieses Bild (60000 x 44000 Pixel) "
+       "Eine BMP-Datei kann höchstens 4,3 GB groß sein; dieses Bild (60000 x 45000 Pixel) "
        "bräuchte 11 GB."},
   };
   for (const Fall& fall : faelle) {
@@ -475,11 +703,110 @@ TEST_F(MosaikBefehl, PrintSizesAndLargeFormatAreCheckedBeforeTheRun) {
     EXPECT_TRUE(Dateien(tilvendo / "aus").empty()) << fall.meldung;
   }
   // A print size in centimetres at a resolution: 30 × 22.5 cm at 254 dpi are 3000 × 2250
-  // pixels, 2500 % of the template; cells 22 pixels high give tiles of 550.
+  // pixels; 4 tiles of 562 down.
   const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/druck.jpg",
                                      {"--grossformat", "--druck", "30x22,5cm", "--dpi", "254"}));
   ASSERT_EQ(e.code, 0) << e.fehler;
-  EXPECT_TRUE(Enthaelt(e.aus, "(3000 x 2200 Pixel)")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.aus, "(3000 x 2248 Pixel)")) << e.aus;
+  EXPECT_TRUE(Enthaelt(e.fehler, "Druckgröße 30 × 22,5 cm, das ganze Papier.")) << e.fehler;
+}
+
+// The 4:3 template on paper of 2:1: cut to the paper, whole with a margin, or stretched
+// as chosen; never stretched unless asked to.
+TEST_F(MosaikBefehl, APrintFillsThePaperKeepsTheWholeTemplateOrStretchesAsChosen) {
+  struct Fall {
+    std::vector<std::string> papier;
+    Size mosaik;
+    std::string hinweis;
+  };
+  const std::vector<Fall> faelle = {
+      {{"--papier", "füllen"},
+       Size{996, 500},
+       "Die Vorlage wird auf die Form des Papiers zugeschnitten: 120 × 60 von 120 × 90 Pixel, "
+       "oben und unten je 15 Pixel weg."},
+      {{}, Size{666, 500}, "Druckgröße 6,7 × 5 cm auf 10 × 5 cm: Rand links und rechts je 1,7 cm."},
+      {{"--papier", "strecken"}, Size{996, 500}, "Druckgröße 10 × 5 cm, das ganze Papier."},
+  };
+  for (const Fall& fall : faelle) {
+    std::vector<std::string> mehr = {"--druck", "100x50mm", "--dpi", "254"};
+    mehr.insert(mehr.end(), fall.papier.begin(), fall.papier.end());
+    const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/m.png", mehr));
+    ASSERT_EQ(e.code, 0) << e.fehler;
+    Bitmap bild;
+    ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/m.png"));
+    EXPECT_EQ((Size{bild.width(), bild.height()}), fall.mosaik) << fall.hinweis;
+    EXPECT_TRUE(Enthaelt(e.fehler, fall.hinweis)) << e.fehler;
+    EXPECT_EQ(Enthaelt(e.fehler, "zugeschnitten"),
+              !fall.papier.empty() && fall.papier[1] != "strecken")
+        << e.fehler;
+  }
+  for (const auto& [mehr, meldung] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--papier", "fuellen"}, "--papier gilt nur mit --druck."},
+           {{"--druck", "100x50mm", "--dpi", "254", "--papier", "rund"},
+            "Unbekannter Wert „rund“ für --papier (erlaubt: fuellen, ganz, strecken)."}}) {
+    const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/n.png", mehr));
+    EXPECT_EQ(e.code, 2);
+    EXPECT_TRUE(Enthaelt(e.fehler, meldung)) << e.fehler;
+  }
+}
+
+// Whole tiles fall short of the paper (150 tiles of 6 pixels are 900 of the 1000 that
+// 100 mm take at 254 dpi); the file's resolution, across and down each its own, makes
+// them print at the paper's size, or at the whole template's inside it, within 1 mm.
+TEST_F(MosaikBefehl, APostersFilePrintsAtThePapersSize) {
+  const auto wort32 = [](const std::string& bytes, size_t stelle) {
+    uint32_t wert = 0;
+    for (size_t i = 0; i < 4; ++i) {
+      wert |= static_cast<uint32_t>(static_cast<uint8_t>(bytes.at(stelle + i))) << (8 * i);
+    }
+    return wert;
+  };
+  struct Fall {
+    std::string papier;
+    Size mosaik;
+    double breiteMm, hoeheMm;
+  };
+  for (const Fall& fall :
+       {Fall{"fuellen", Size{900, 450}, 100.0, 50.0}, Fall{"ganz", Size{600, 450}, 66.6, 50.0}}) {
+    const Ergebnis e =
+        tilvendo(Mosaik(tilvendo / "aus/p.bmp", {"--druck", "100x50mm", "--dpi", "254", "--papier",
+                                                 fall.papier, "--kacheln", "150x75"}));
+    ASSERT_EQ(e.code, 0) << e.fehler;
+    const std::string datei = ReadWholeFile(tilvendo / "aus/p.bmp");
+    EXPECT_EQ(static_cast<int32_t>(wort32(datei, 18)), fall.mosaik.width) << fall.papier;
+    EXPECT_EQ(static_cast<int32_t>(wort32(datei, 22)), fall.mosaik.height) << fall.papier;
+    // Pixels per metre across and down.
+    EXPECT_NEAR(1000.0 * fall.mosaik.width / wort32(datei, 38), fall.breiteMm, 1.0) << fall.papier;
+    EXPECT_NEAR(1000.0 * fall.mosaik.height / wort32(datei, 42), fall.hoeheMm, 1.0) << fall.papier;
+  }
+}
+
+// Small sizes keep the size and shape asked for; the tiling gives way, so that no tile is
+// narrower or lower than 4 pixels, and the note says so.
+TEST_F(MosaikBefehl, SmallSizesKeepTheirShapeAndTheTilingGivesWay) {
+  struct Fall {
+    std::vector<std::string> mehr;
+    Size mosaik;
+    std::string hinweis;
+  };
+  const std::vector<Fall> faelle = {
+      {{"--groesse", "118x118", "--kacheln", "40x30"},
+       Size{116, 116},
+       "Die Kachelung wurde auf 29 x 29 verringert, damit jede Kachel mindestens 4 Pixel breit "
+       "bleibt."},
+      {{"--druck", "100x75mm", "--dpi", "72", "--kacheln", "80x60"},
+       Size{280, 212},
+       "Die Kachelung wurde auf 70 x 53 verringert, damit jede Kachel mindestens 4 Pixel breit "
+       "bleibt."},
+  };
+  for (const Fall& fall : faelle) {
+    const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/klein.png", fall.mehr));
+    ASSERT_EQ(e.code, 0) << e.fehler;
+    Bitmap bild;
+    ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/klein.png"));
+    EXPECT_EQ((Size{bild.width(), bild.height()}), fall.mosaik);
+    EXPECT_TRUE(Enthaelt(e.fehler, fall.hinweis)) << e.fehler;
+  }
 }
 
 // Presses Ctrl+C once the composing of a large mosaic has begun.

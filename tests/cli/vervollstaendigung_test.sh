@@ -35,7 +35,7 @@ pruefen() {
 
 pruefen "album help hilfe mosaic mosaik" ""
 pruefen "mosaic mosaik" mos
-pruefen "aktualisieren anlegen create delete list liste loeschen rename show umbenennen update zeigen" album ""
+pruefen "aktualisieren anlegen create delete list liste loeschen rename restore show umbenennen update wiederherstellen zeigen" album ""
 pruefen "create" album cr
 pruefen "--tiles" mosaic a.jpg b.jpg --ti
 pruefen "--kacheln" mosaik a.jpg b.jpg --ka
@@ -47,6 +47,7 @@ pruefen "a.jpg alben b.TIFF bilder fotos" mosaik a.jpg ""
 pruefen "liste.csv" mosaic a.jpg b.jpg --placement-list l
 pruefen "fast" mosaic a.jpg b.jpg --method f
 pruefen "suppress" mosaik a.jpg b.jpg --muster su
+pruefen "fill fuellen" mosaik a.jpg b.jpg --druck 100x70cm --papier f
 pruefen "Ferien Mein\\ Urlaub" --alben-pfad alben mosaik a.jpg b.jpg --album ""
 pruefen "Mein\\ Urlaub" --albums-dir=alben album show M
 pruefen "Ferien" --alben-pfad alben album loeschen F

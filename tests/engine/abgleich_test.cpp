@@ -343,6 +343,8 @@ struct Zuordnungsfall {
     e.ZellBreite = 4;
     e.ZellHoehe = 4;
     e.ZoomX = e.ZoomY = 100;
+    e.ZielBreite = 4 * kachelnX;
+    e.ZielHoehe = 4 * kachelnY;
     e.minAbstand = 1;
     e.Musterabstand = 2;
     e.Kandidatenzahl = 8;

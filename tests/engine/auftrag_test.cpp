@@ -48,12 +48,15 @@ TEST(Auftrag, AFixedSeedGivesTheSameDraws) {
   }
 }
 
-TEST(Einstellungen, TileSizeFollowsTheZoom) {
+TEST(Einstellungen, TileSizeIsTheChosenSizeSharedOutAmongTheTiles) {
   Einstellungen e;
-  e.ZellBreite = 400 / 10;
-  EXPECT_EQ(KachelBreite(e), 60);  // a 600 pixel wide mosaic of 10 tiles
-  e.ZellBreite = 3;
-  e.ZoomX = 20;
+  e.ZielBreite = 600;
+  e.ZielHoehe = 599;
+  e.KachelnX = 10;
+  e.KachelnY = 10;
+  EXPECT_EQ(KachelBreite(e), 60);
+  EXPECT_EQ(KachelHoehe(e), 59);  // truncated
+  e.KachelnX = 0;                 // no tiling yet
   EXPECT_EQ(KachelBreite(e), 0);
 }
 

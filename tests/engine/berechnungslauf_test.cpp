@@ -255,6 +255,12 @@ TEST_F(LaufTest, PicturesFoundUnreadableWhileReadingAreLeftOutOfTheJob) {
             "27 der 30 Bilder der gewählten Alben fehlen oder können nicht gelesen werden "
             "(zum Beispiel leere Platzhalter) und bleiben außen vor; verwendet werden die 3 "
             "lesbaren.");
+  // One left out, or one left: the verbs agree.
+  EXPECT_EQ(AusgelasseneBilderHinweis(20, 21),
+            "1 der 21 Bilder der gewählten Alben fehlt oder kann nicht gelesen werden (zum "
+            "Beispiel ein leerer Platzhalter) und bleibt außen vor; verwendet werden die 20 "
+            "lesbaren.");
+  EXPECT_TRUE(AusgelasseneBilderHinweis(1, 3).ends_with("verwendet wird das eine lesbare."));
 
   // 8 read: distance 1 needs 9, distance 0 needs 4. The distance is lowered as for an
   // album of 8 and every cell gets one of them.
@@ -379,16 +385,15 @@ TEST_F(LaufTest, ARunWhosePicturesCannotBeReadLeavesTheEarlierResult) {
   EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
 }
 
-TEST_F(LaufTest, TilesWithoutAreaEndInTheTooSmallInformationAndKeepTheEarlierResult) {
-  Vorergebnis vorher(auftrag_);
-  auftrag_.einstellungen.ZellBreite = 3;
-  auftrag_.einstellungen.ZoomX = 20;  // tiles 0 pixels wide
-  EXPECT_EQ(Starten(Optionen()), Laufausgang::ZuKlein);
-  EXPECT_EQ(benutzer_.informationen, std::vector<std::string>{std::string(kZuKleinInformation)});
-  EXPECT_TRUE(auftrag_.ProgrammEnde);
-  EXPECT_EQ(auftrag_.AktSeite, kSeiteVorlage);
-  // The end-of-program question then offers to save the earlier mosaic.
-  Vorergebnis::Pruefen(auftrag_);
+// The tiles share out the chosen size: the least size the checks pass gives tiles of one
+// pixel, never tiles without area.
+TEST_F(LaufTest, TheLeastSizeTheChecksPassGivesTilesOfOnePixel) {
+  auftrag_.einstellungen.ZielBreite = 6;
+  auftrag_.einstellungen.ZielHoehe = 4;
+  EXPECT_EQ(Starten(Optionen()), Laufausgang::Fertig);
+  ASSERT_TRUE(auftrag_.Ergebnis);
+  EXPECT_EQ(auftrag_.Ergebnis->Groesse(), (Size{6, 4}));
+  EXPECT_TRUE(benutzer_.informationen.empty());
 }
 
 TEST_F(LaufTest, AnErrorInAPhaseStillLeavesTheDriverIdleAndTheEarlierResult) {

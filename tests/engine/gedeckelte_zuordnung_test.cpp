@@ -51,6 +51,8 @@ struct Fall {
     e.KachelnY = static_cast<uint16_t>(kachelnY);
     e.ZellBreite = e.ZellHoehe = 4;
     e.ZoomX = e.ZoomY = 100;
+    e.ZielBreite = 4 * kachelnX;
+    e.ZielHoehe = 4 * kachelnY;
     e.minAbstand = 0;
     e.Musterabstand = 0;
     e.Kandidatenzahl = 3;

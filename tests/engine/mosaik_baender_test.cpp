@@ -49,6 +49,8 @@ struct Mosaikjob {
     e.ZellBreite = e.ZellHoehe = 10;
     e.ZoomX = zoomX;
     e.ZoomY = zoomY;
+    e.ZielBreite = kachelnX * (10 * zoomX / 100);
+    e.ZielHoehe = kachelnY * (10 * zoomY / 100);
     auftrag.VorlageBild = testing::Gemustert(kachelnX * 10, kachelnY * 10, 5);
     for (int k = 0; k < kFotos; ++k) {
       const std::string pfad = ordner / ("foto" + std::to_string(k) + ".bmp");
@@ -389,6 +391,7 @@ TEST(Grossformat, TooLittleRoomAndOversizedBitmapsAreRefusedBeforeComposing) {
   Einstellungen& e = job.auftrag.einstellungen;
   e.KachelnX = e.KachelnY = 100;
   e.ZoomX = e.ZoomY = 6000;  // tiles of 600 pixels: 60,000 a side
+  e.ZielBreite = e.ZielHoehe = 60000;
   e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
   job.Ergebnis();
   begleitung.platz = {};
@@ -418,11 +421,14 @@ TEST(Grossformat, ATileRowTooLargeForTheMemoryIsRefusedByTheRun) {
   e.KachelnY = 1;
   e.ZellBreite = e.ZellHoehe = 100;
   e.ZoomX = e.ZoomY = 6000;  // one row of tiles 6000 pixels high and 60,000 wide
+  e.ZielBreite = 60000;
+  e.ZielHoehe = 6000;
   const std::optional<std::string> warnung = GrossformatWarnung(e);
   ASSERT_TRUE(warnung.has_value());
   EXPECT_NE(warnung->find("1,4 GB"), std::string::npos) << *warnung;
   e.KachelnY = 100;
   e.ZellHoehe = 1;
+  e.ZielHoehe = 6000;
   EXPECT_FALSE(GrossformatWarnung(e).has_value());
 }
 

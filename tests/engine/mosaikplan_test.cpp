@@ -24,6 +24,8 @@ Einstellungen Raster4x3() {
   e.ZellHoehe = 8;
   e.ZoomX = 150;
   e.ZoomY = 50;
+  e.ZielBreite = 60;
+  e.ZielHoehe = 12;
   return e;
 }
 

@@ -144,6 +144,8 @@ struct Posterjob {
     e.ZellHoehe = 10;
     e.ZoomX = static_cast<uint16_t>(kante * 10);
     e.ZoomY = static_cast<uint16_t>(kante * 10);
+    e.ZielBreite = kachelnX * kante;
+    e.ZielHoehe = kachelnY * kante;
     e.Grossformat = grossformat;
     auftrag.VorlageBild = Foto(20, kachelnX * 10, kachelnY * 10);
     constexpr int kFotos = 12;

@@ -1,6 +1,7 @@
 #include "engine/sitzung.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <chrono>
@@ -41,8 +42,9 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
   EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 39, 29), kVorlagenFarbe);
   EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
   EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 30);
-  EXPECT_EQ(auftrag.einstellungen.ZielBreite, 40);  // the result starts at 100 %
-  EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 30);
+  // The result takes the job's zooms: the start value of 150 %.
+  EXPECT_EQ(auftrag.einstellungen.ZielBreite, 60);
+  EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 45);
 
   // The size page has changed the result since; neither an undecodable file nor a
   // picture under another type's name may take that or the picture away.
@@ -61,8 +63,19 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
     EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 60);
   }
 
-  // A name without a file changes nothing at all.
+  // A name without a file changes nothing at all; a folder or a pipe is never opened (a
+  // pipe would wait for ever) and is named for what it is.
   EXPECT_EQ(VorlageLaden(auftrag, ordner / "fehlt.bmp"), Vorlagenausgang::Fehlt);
+  std::filesystem::create_directory(ordner / "ordner.jpg");
+  ASSERT_EQ(::mkfifo((ordner / "rohr.png").c_str(), 0600), 0);
+  std::filesystem::create_symlink("rohr.png", ordner / "verweis.jpg");
+  for (const char* name : {"ordner.jpg", "rohr.png", "verweis.jpg"}) {
+    EXPECT_EQ(VorlageLaden(auftrag, ordner / name), Vorlagenausgang::KeineDatei) << name;
+  }
+  EXPECT_EQ(MeldungVorlageKeineDatei(ordner / "ordner.jpg"),
+            "Die Vorlage „" + ordner / "ordner.jpg" + "“ ist ein Ordner und kein Bild.");
+  EXPECT_EQ(MeldungVorlageKeineDatei(ordner / "verweis.jpg"),
+            "Die Vorlage „" + ordner / "verweis.jpg" + "“ ist eine Pipe und kein Bild.");
   EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
 }
 
@@ -250,6 +263,18 @@ TEST_F(SitzungLauf, ACancelWhileALargeMosaicIsWrittenLeavesTheOldFile) {
   EXPECT_EQ(gelesen.width(), 3000);
   EXPECT_EQ(gelesen.height(), 2000);
   EXPECT_EQ(LaufberichtErstellen(auftrag_).mosaik, (Size{3000, 2000}));
+
+  // A name that has come to stand for the template while the run went on is refused when
+  // the composer is about to write, as every save refuses it; the file stays.
+  auftrag_.vorlage.VorlagePfad = ordner_.path();
+  auftrag_.vorlage.VorlageDatei = "plakat.jpg";
+  const std::string poster = testing::ReadWholeFile(ordner_ / "plakat.jpg");
+  LaufOptionen vorlage = Optionen();
+  vorlage.ziel =
+      Zusammenstellziel{SpeicherOptionenFuer(ordner_, "plakat.jpg", kFormatJpeg), 191, {}};
+  Berechnungslauf dritter(auftrag_, benutzer_, std::move(vorlage));
+  EXPECT_THROW(dritter.Starten(), WriteError);
+  EXPECT_EQ(testing::ReadWholeFile(ordner_ / "plakat.jpg"), poster);
 }
 
 // A large-format job of 6 × 4 tiles of 10 pixels, printed at 300 dpi, the tiles' colours

@@ -33,7 +33,7 @@ Bildzahlen Anzahl(int32_t gesamt) {
   return Bildzahlen{gesamt, 0, 0, 0};
 }
 
-TEST(ZielgroesseBerechnen, HeldRatioFollowsTheGrowingZoomThenTheShrinkingSize) {
+TEST(ZielgroesseBerechnen, HeldRatioFollowsTheGrowingZoomAndKeepsATypedSize) {
   const Vorlage vorlage = VorlageMit(800, 600);
   Einstellungen e;
   Zielgroessenwerte werte;  // 100 %, 720 dpi, ratio held
@@ -44,15 +44,57 @@ TEST(ZielgroesseBerechnen, HeldRatioFollowsTheGrowingZoomThenTheShrinkingSize) {
   ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
   EXPECT_EQ(werte.ZoomY, 150);
   EXPECT_EQ(Ziel(e), (Size{1200, 900}));
+  // The hidden paper follows in whole millimetres.
   EXPECT_EQ(werte.PapierBreite, 42);
   EXPECT_EQ(werte.PapierHoehe, 31);
 
-  // Zoom Y changes by the equalising, so both sizes get one pixel more.
+  // A typed size stays as typed; the other side follows the template's shape.
   werte.SizeX = 400;
   ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{400, 300}));
   EXPECT_EQ(e.ZoomX, 50);
   EXPECT_EQ(e.ZoomY, 50);
+  werte.SizeY = 301;
+  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{401, 301}));  // 401.3
+  // Nothing typed: nothing changes.
+  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
   EXPECT_EQ(Ziel(e), (Size{401, 301}));
+}
+
+// 2000 pixels across an awkward template are no whole percentage: they stay 2000, and
+// the zoom is shown rounded.
+TEST(ZielgroesseBerechnen, ATypedSizeNeverPassesThroughAWholePercentage) {
+  const Vorlage vorlage = VorlageMit(2563, 1601);
+  Einstellungen e;
+  Zielgroessenwerte werte;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+  werte.SizeX = 2000;
+  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{2000, 1249}));  // 1249.3
+  EXPECT_EQ(werte.ZoomX, 78);
+  EXPECT_EQ(werte.ZoomY, 78);
+  werte.SizeY = 1000;
+  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{1601, 1000}));  // 1600.9
+  EXPECT_EQ(werte.ZoomX, 62);              // the height leads: 62.46 %
+}
+
+TEST(ZielgroesseBerechnen, TypedSizesAndZoomsStayWithinTheBoundsAndTheShape) {
+  const Vorlage vorlage = VorlageMit(800, 600);
+  Einstellungen e;
+  Zielgroessenwerte werte;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+  werte.SizeX = 3000;
+  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{2500, 1875}));
+  // A height that would make the width pass the bound gives way with it.
+  werte.SizeY = 2500;
+  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{2500, 1875}));
+  werte.SizeX = 0;
+  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{1, 1}));
 }
 
 TEST(ZielgroesseBerechnen, FreeRatioChangesOnlyTheTouchedDirection) {
@@ -79,17 +121,22 @@ TEST(ZielgroesseBerechnen, FreeRatioChangesOnlyTheTouchedDirection) {
   EXPECT_EQ(werte.ZoomY, vorher.ZoomY);
 }
 
-TEST(ZielgroesseBerechnen, HeldRatioKeepsBothZoomsWithinTheirBounds) {
+TEST(ZielgroesseBerechnen, BothZoomsStayWithinTheirBounds) {
   const Vorlage vorlage = VorlageMit(800, 600);  // bounds 312 and 416
-  Einstellungen e;
-  Zielgroessenwerte werte;
-  werte.ZoomX = 500;
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-  EXPECT_EQ(e.ZoomX, 312);
-  EXPECT_EQ(e.ZoomY, 312);
-  EXPECT_LE(e.ZielBreite, kMaxZielgroesse);
+  for (const bool festesSV : {true, false}) {
+    Einstellungen e;
+    Zielgroessenwerte werte;
+    werte.festesSV = festesSV;
+    werte.ZoomX = 500;
+    ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+    EXPECT_EQ(e.ZoomX, 312);
+    EXPECT_EQ(e.ZoomY, festesSV ? 312 : 100);
+    EXPECT_EQ(e.ZielBreite, 2496);
+  }
 
   // Checking the box is never growth: both take the smaller zoom.
+  Einstellungen e;
+  Zielgroessenwerte werte;
   werte.festesSV = false;
   werte.ZoomX = 200;
   werte.ZoomY = 120;
@@ -106,7 +153,6 @@ TEST(ZielgroesseBerechnen, TinyResultsAndEmptyTemplatesStayAtLeastOnePixel) {
   werte.ZoomX = werte.ZoomY = 1;
   ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(50, 40), e);
   EXPECT_EQ(Ziel(e), (Size{1, 1}));
-  EXPECT_EQ(e.ZoomX, 2);  // read back from the one pixel
 
   ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(0, 0), e);
   EXPECT_GE(e.ZielBreite, 1);
@@ -133,6 +179,122 @@ TEST(ZielgroesseBerechnen, PaperAndResolutionGiveThePixelSize) {
   ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
   EXPECT_EQ(Ziel(e), (Size{2480, 3507}));  // 210 / 25.4 × 300 = 2480.3
   EXPECT_EQ(e.ZoomX, 310);
+  EXPECT_EQ(e.ZoomY, 584);  // 584.5: the hidden paper stretches
+  EXPECT_FALSE(e.Papier.Gewaehlt());
+}
+
+// A 16:10 template on 100 × 70 cm paper at 200 dpi: filled, the template is cut to the
+// paper's shape; kept whole, it fits inside with margins; without the ratio held it is
+// stretched as it always was.
+TEST(ZielgroesseBerechnen, APosterFillsItsPaperKeepsTheWholeTemplateOrStretches) {
+  const Vorlage vorlage = VorlageMit(2560, 1600);
+  struct Fall {
+    bool festesSV;
+    Papiernutzung nutzung;
+    Rect ausschnitt;
+    Size ziel;
+    int32_t zoomX;
+    int32_t zoomY;
+  };
+  for (const Fall& fall : {
+           Fall{true, Papiernutzung::Fuellen, Rect{137, 0, 2423, 1600}, Size{7874, 5511}, 344, 344},
+           Fall{true, Papiernutzung::GanzeVorlage, Rect{}, Size{7874, 4921}, 308, 308},
+           Fall{false, Papiernutzung::Fuellen, Rect{}, Size{7874, 5511}, 308, 344},
+       }) {
+    Einstellungen e;
+    e.Grossformat = true;
+    Zielgroessenwerte werte;
+    werte.druck = true;
+    werte.festesSV = fall.festesSV;
+    werte.nutzung = fall.nutzung;
+    werte.dpi = 200;
+    werte.PapierBreite = 1000;
+    werte.PapierHoehe = 700;
+    ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
+    EXPECT_EQ(werte.Ausschnitt, fall.ausschnitt);
+    EXPECT_EQ(Ziel(e), fall.ziel);
+    EXPECT_EQ(e.ZoomX, fall.zoomX);
+    EXPECT_EQ(e.ZoomY, fall.zoomY);
+    EXPECT_EQ(e.Papier.Breite, 1000.0);
+    EXPECT_EQ(e.Papier.Nutzung, fall.festesSV ? fall.nutzung : Papiernutzung::Strecken);
+  }
+
+  // Upright paper: the width binds when kept whole, the sides are cut when filled.
+  Einstellungen e;
+  e.Grossformat = true;
+  Zielgroessenwerte werte;
+  werte.druck = true;
+  werte.dpi = 200;
+  werte.PapierBreite = 700;
+  werte.PapierHoehe = 1000;
+  ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{5511, 3444}));
+  werte.nutzung = Papiernutzung::Fuellen;
+  ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
+  EXPECT_EQ(werte.Ausschnitt, (Rect{720, 0, 1840, 1600}));
+  EXPECT_EQ(Ziel(e), (Size{5511, 7874}));
+}
+
+// Where the paper has the template's shape both choices agree and nothing is cut; a
+// shorter template keeps its height when kept whole.
+TEST(ZielgroesseBerechnen, PaperOfTheTemplatesShapeIsFilledEitherWay) {
+  for (const Papiernutzung nutzung : {Papiernutzung::Fuellen, Papiernutzung::GanzeVorlage}) {
+    Einstellungen e;
+    e.Grossformat = true;
+    Zielgroessenwerte werte;
+    werte.druck = true;
+    werte.nutzung = nutzung;
+    werte.dpi = 254;
+    werte.PapierBreite = 160;
+    werte.PapierHoehe = 100;
+    ZielgroesseBerechnen(werte, Zielaenderung::Papier, VorlageMit(2560, 1600), e);
+    EXPECT_EQ(werte.Ausschnitt, Rect{});
+    EXPECT_EQ(Ziel(e), (Size{1600, 1000}));
+    ZielgroesseBerechnen(werte, Zielaenderung::Papier, VorlageMit(2560, 1500), e);
+    EXPECT_EQ(Ziel(e), nutzung == Papiernutzung::Fuellen ? (Size{1600, 1000}) : (Size{1600, 938}));
+  }
+}
+
+// A poster's paper follows typed pixels exactly, so that it gives the same pixels back;
+// the template's cut stays as it was.
+TEST(ZielgroesseBerechnen, APostersPaperFollowsThePixelsAndGivesThemBack) {
+  Vorlage vorlage = VorlageMit(2286, 1600);
+  vorlage.BildBreite = 2560;
+  vorlage.BildHoehe = 1600;
+  vorlage.Ausschnitt = Rect{137, 0, 2423, 1600};
+  Einstellungen e;
+  e.Grossformat = true;
+  Zielgroessenwerte werte;
+  werte.druck = true;
+  werte.nutzung = Papiernutzung::Fuellen;
+  werte.dpi = 300;
+  werte.ZoomX = werte.ZoomY = 250;
+  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{5715, 4000}));
+  EXPECT_EQ(werte.Ausschnitt, vorlage.Ausschnitt);
+  EXPECT_DOUBLE_EQ(werte.PapierBreite, 5715 * 25.4 / 300);
+  ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
+  EXPECT_EQ(Ziel(e), (Size{5715, 4000}));
+
+  for (const int32_t dpi : {72, 150, 200, 254, 300, 600, 720, 1440, 9999}) {
+    for (int32_t pixel = 1; pixel < 70000; pixel += 997) {
+      EXPECT_EQ(DruckPixel(DruckMillimeter(pixel, dpi), dpi), pixel) << pixel << " at " << dpi;
+    }
+  }
+}
+
+TEST(ZuschnittFuer, CutsTheLongerSideCentredAndKeepsAnAgreeingShape) {
+  EXPECT_EQ(ZuschnittFuer(Size{2560, 1600}, 1000, 700), (Rect{137, 0, 2423, 1600}));
+  EXPECT_EQ(ZuschnittFuer(Size{1600, 2560}, 700, 1000), (Rect{0, 137, 1600, 2423}));
+  // An odd pixel left over goes to the right.
+  EXPECT_EQ(ZuschnittFuer(Size{11, 10}, 50, 50), (Rect{0, 0, 10, 10}));
+  EXPECT_EQ(ZuschnittFuer(Size{13, 10}, 50, 50), (Rect{1, 0, 11, 10}));
+  // Shapes that agree, and paper without area: the whole picture; one pixel more is cut.
+  EXPECT_EQ(ZuschnittFuer(Size{2560, 1600}, 1600, 1000), (Rect{0, 0, 2560, 1600}));
+  EXPECT_EQ(ZuschnittFuer(Size{2560, 1601}, 1600, 1000), (Rect{0, 0, 2560, 1600}));
+  EXPECT_EQ(ZuschnittFuer(Size{2560, 1600}, 0, 700), (Rect{0, 0, 2560, 1600}));
+  // A paper far narrower than the picture leaves at least one pixel.
+  EXPECT_EQ(ZuschnittFuer(Size{2560, 10}, 1, 2000), (Rect{1279, 0, 1280, 10}));
 }
 
 // Large format lifts the bound of every size rule from 2500 to 60,000 pixels; the same
@@ -154,8 +316,9 @@ TEST(ZielgroesseBerechnen, LargeFormatLiftsTheBoundOfZoomAndOverview) {
   EXPECT_EQ(ZoomGrenzen(VorlageMit(50, 40), kMaxZielgroesseGross).maxX, 65535);
 }
 
-// A0 at 300 dpi is reached in large format; without it the overview brings the same
-// paper size back within 2500 pixels.
+// A0 at 300 dpi is reached in large format, the chosen size kept and the mosaic made of
+// whole tiles; without it the overview brings the same paper size back within 2500
+// pixels, both sides by the same factor.
 TEST(ZielgroesseBerechnen, PosterPaperSizesAreReachableInLargeFormat) {
   const Vorlage vorlage = VorlageMit(1600, 1200);
   for (const bool gross : {false, true}) {
@@ -172,12 +335,12 @@ TEST(ZielgroesseBerechnen, PosterPaperSizesAreReachableInLargeFormat) {
     EXPECT_EQ(Ziel(e), (Size{9933, 14043}));  // 841 / 25.4 × 300 = 9933.07
     UebersichtAbgleichen(e, vorlage, Anzahl(10'000));
     if (gross) {
-      EXPECT_EQ(e.ZoomX, 620);
-      EXPECT_EQ(e.ZoomY, 1170);
-      EXPECT_EQ(Ziel(e), (Size{9900, 14025}));  // 100 tiles of 16 × 620 % = 99 pixels
+      EXPECT_EQ(Ziel(e), (Size{9933, 14043}));
+      EXPECT_EQ(KachelBreite(e), 99);
+      EXPECT_EQ(KachelHoehe(e), 187);
     } else {
-      EXPECT_LE(e.ZielBreite, kMaxZielgroesse);
-      EXPECT_LE(e.ZielHoehe, kMaxZielgroesse);
+      EXPECT_EQ(Ziel(e), (Size{1768, 2500}));
+      EXPECT_EQ(e.ZoomY, 208);
     }
   }
 }
@@ -209,37 +372,43 @@ TEST(Druckmasse, LengthsInAnyUnitAndTheTileEdgeOnPaper) {
   EXPECT_DOUBLE_EQ(DruckMillimeter(150, 0), 0.0);
 }
 
-TEST(Kachelung, BoundsKeepTilesFourPixelsWideUsingTheHorizontalZoom) {
+TEST(Kachelung, BoundsKeepTilesFourPixelsWideAndHighOfTheChosenSize) {
   Einstellungen e;
-  e.ZoomX = 100;
-  e.ZoomY = 200;
-  const Kachelgrenzen grenzen = KachelGrenzen(VorlageMit(800, 600), e);
-  EXPECT_EQ(grenzen.maxX, 200);
-  EXPECT_EQ(grenzen.maxY, 150);
+  e.ZielBreite = 1203;
+  e.ZielHoehe = 900;
+  const Kachelgrenzen grenzen = KachelGrenzen(e);
+  EXPECT_EQ(grenzen.maxX, 300);
+  EXPECT_EQ(grenzen.maxY, 225);
 
-  KachelnSetzen(e, VorlageMit(800, 600), 250, 0);
-  EXPECT_EQ(e.KachelnX, 200);
+  KachelnSetzen(e, 301, 0);
+  EXPECT_EQ(e.KachelnX, 300);
   EXPECT_EQ(e.KachelnY, 1);
 
-  // A template too small for even one tile still allows one.
-  EXPECT_EQ(KachelGrenzen(VorlageMit(2, 2), e).maxX, 1);
+  // A result too small for even one tile still allows one; a huge one stops at 999.
+  e.ZielBreite = 3;
+  e.ZielHoehe = 4000;
+  EXPECT_EQ(KachelGrenzen(e).maxX, 1);
+  EXPECT_EQ(KachelGrenzen(e).maxY, kMaxKacheln);
 }
 
 TEST(Kachelung, WithEnoughCellsKeepsTheProportionsWithinTheBounds) {
   Einstellungen e = Gerastert(100, 60, 45);
+  e.ZielBreite = 1600;
+  e.ZielHoehe = 1200;
   // 2000 cells in 4 : 3.
-  EXPECT_EQ(KachelungMitZellen(2000, e, VorlageMit(1600, 1200)), (Kachelung{52, 39}));
-  EXPECT_EQ(KachelungMitZellen(2700, e, VorlageMit(1600, 1200)), (Kachelung{60, 45}));
+  EXPECT_EQ(KachelungMitZellen(2000, e), (Kachelung{52, 39}));
+  EXPECT_EQ(KachelungMitZellen(2700, e), (Kachelung{60, 45}));
   // Few cells: the fewest of the nearest proportions.
-  EXPECT_EQ(KachelungMitZellen(12, e, VorlageMit(1600, 1200)), (Kachelung{4, 3}));
-  // A narrow template allows few rows: the proportions give way, the cells do not.
-  const std::optional<Kachelung> schmal = KachelungMitZellen(2000, e, VorlageMit(1600, 40));
+  EXPECT_EQ(KachelungMitZellen(12, e), (Kachelung{4, 3}));
+  // A narrow result allows few rows: the proportions give way, the cells do not.
+  e.ZielHoehe = 40;
+  const std::optional<Kachelung> schmal = KachelungMitZellen(2000, e);
   ASSERT_TRUE(schmal);
   EXPECT_EQ(schmal->y, 10);
   EXPECT_EQ(schmal->x, 200);
-  // More cells than the template allows at all (400 × 10).
-  EXPECT_EQ(KachelungMitZellen(4000, e, VorlageMit(1600, 40)), (Kachelung{400, 10}));
-  EXPECT_FALSE(KachelungMitZellen(4001, e, VorlageMit(1600, 40)));
+  // More cells than the result allows at all (400 × 10).
+  EXPECT_EQ(KachelungMitZellen(4000, e), (Kachelung{400, 10}));
+  EXPECT_FALSE(KachelungMitZellen(4001, e));
 }
 
 TEST(AbstandsGrenze, IsTheSmallerOfGridAndPictures) {
@@ -274,60 +443,93 @@ TEST(ErweiterteEinstellungen, LowerTheDistanceToTheBoundAfterApplyingThePattern)
   EXPECT_EQ(e.Helligkeitsfenster, 150);
 }
 
-TEST(UebersichtAbgleichen, SnapsTheResultToWholeCells) {
+// The chosen size stays as it is, so that the tiling can change back and forth without
+// the result shrinking; the mosaic is made of whole tiles of it.
+TEST(UebersichtAbgleichen, KeepsTheChosenSizeAndMakesTheMosaicOfWholeTiles) {
   Einstellungen e = Gerastert(150, 33, 25);
+  e.ZielBreite = 1200;
+  e.ZielHoehe = 900;
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(100));
   EXPECT_EQ(e.ZellBreite, 24);
   EXPECT_EQ(e.ZellHoehe, 24);
-  EXPECT_EQ(Ziel(e), (Size{1188, 900}));
+  EXPECT_EQ(Ziel(e), (Size{1200, 900}));
+  EXPECT_EQ(KachelBreite(e), 36);  // 1188 pixels across
+  EXPECT_EQ(KachelHoehe(e), 36);
+  e.KachelnX = 34;
+  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(100));
+  e.KachelnX = 33;
+  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(100));
+  EXPECT_EQ(Ziel(e), (Size{1200, 900}));
+  EXPECT_EQ(KachelBreite(e), 36);
   // The method is derived on the first show: Standard.
   EXPECT_EQ(e.Helligkeitsfenster, 25);
   EXPECT_EQ(e.Kandidatenzahl, 100);
 }
 
-TEST(UebersichtAbgleichen, HoldsTheZoomOfAnExchangedTemplateWithinTheLargestSize) {
-  Einstellungen e = Gerastert(300, 25, 25);  // chosen for an 800 × 600 template
-  UebersichtAbgleichen(e, VorlageMit(4000, 3000), Anzahl(100));
-  EXPECT_EQ(e.ZoomX, 62);  // 2500 × 100 / 4000, both by the same factor
+// Small sizes keep their size and shape: the tiling gives way, never below 4 pixels.
+TEST(UebersichtAbgleichen, SmallSizesKeepTheirShapeAndReduceTheTiling) {
+  Einstellungen e = Gerastert(100, 40, 30);
+  e.ZielBreite = e.ZielHoehe = 118;
+  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(0));
+  EXPECT_EQ(e.KachelnX, 29);
+  EXPECT_EQ(e.KachelnY, 29);
+  EXPECT_EQ(KachelBreite(e), 4);
+  EXPECT_EQ(KachelHoehe(e), 4);
+
+  e = Gerastert(100, 80, 60);
+  e.ZielBreite = 283;  // 100 × 75 mm at 72 dpi
+  e.ZielHoehe = 212;
+  UebersichtAbgleichen(e, VorlageMit(400, 300), Anzahl(0));
+  EXPECT_EQ(e.KachelnX, 70);
+  EXPECT_EQ(e.KachelnY, 53);
+  EXPECT_EQ(KachelBreite(e) * e.KachelnX, 280);
+  EXPECT_EQ(KachelHoehe(e) * e.KachelnY, 212);
+  // Exactly four pixels a tile are allowed.
+  e.KachelnX = 70;
+  e.ZielBreite = 280;
+  UebersichtAbgleichen(e, VorlageMit(400, 300), Anzahl(0));
+  EXPECT_EQ(e.KachelnX, 70);
+}
+
+TEST(UebersichtAbgleichen, HoldsTheSizeOfAnExchangedTemplateWithinTheLargestSize) {
+  Einstellungen e = Gerastert(300, 25, 25);
+  e.ZielBreite = 12000;  // 300 % of a 4000 × 3000 template
+  e.ZielHoehe = 9000;
+  EXPECT_TRUE(ZielgroesseBegrenzen(e, VorlageMit(4000, 3000)));
+  EXPECT_EQ(Ziel(e), (Size{2500, 1875}));  // both by the same factor
+  EXPECT_EQ(e.ZoomX, 62);                  // 62.5, halves to even
   EXPECT_EQ(e.ZoomY, 62);
-  EXPECT_LE(e.ZielBreite, kMaxZielgroesse);
-  EXPECT_LE(e.ZielHoehe, kMaxZielgroesse);
+  e.ZielBreite = 1000;
+  e.ZielHoehe = 2501;
+  EXPECT_TRUE(ZielgroesseBegrenzen(e, VorlageMit(4000, 3000)));
+  EXPECT_EQ(Ziel(e), (Size{1000, 2500}));  // 999.6
+  EXPECT_FALSE(ZielgroesseBegrenzen(e, VorlageMit(4000, 3000)));
 }
 
-TEST(UebersichtAbgleichen, ReducesCountsOfTilesNarrowerThanAPixel) {
-  Einstellungen e = Gerastert(10, 20, 3);
-  UebersichtAbgleichen(e, VorlageMit(100, 600), Anzahl(0));
-  EXPECT_EQ(e.KachelnX, 2);
-  EXPECT_EQ(e.KachelnY, 3);
-  EXPECT_EQ(e.ZielBreite, 10);
-
-  // Down, the reduced count is taken from the horizontal zoom.
-  e.ZoomX = 200;
-  e.ZoomY = 10;
-  e.KachelnY = 200;
-  UebersichtAbgleichen(e, VorlageMit(100, 600), Anzahl(0));
-  EXPECT_EQ(e.KachelnY, 300);
-}
-
-TEST(UebersichtAbgleichen, TinyTemplatesEndAtOneTileInsteadOfDividingByZero) {
+TEST(UebersichtAbgleichen, TinyResultsEndAtOneTileInsteadOfDividingByZero) {
   Einstellungen e = Gerastert(10, 20, 20);
-  UebersichtAbgleichen(e, VorlageMit(30, 3), Anzahl(0));  // 30 × 10 / 400 = 0
+  e.ZielBreite = 3;
+  e.ZielHoehe = 0;
+  UebersichtAbgleichen(e, VorlageMit(30, 3), Anzahl(0));
   EXPECT_EQ(e.KachelnX, 1);
   EXPECT_EQ(e.KachelnY, 1);
   EXPECT_EQ(e.ZellBreite, 30);
-  EXPECT_EQ(Ziel(e), (Size{3, 0}));  // the run's size check reports this
+  EXPECT_EQ(KachelHoehe(e), 0);  // the run's size check reports this
 
   e.KachelnX = e.KachelnY = 0;  // never set: no division by zero either
+  e.ZielBreite = 0;
   UebersichtAbgleichen(e, VorlageMit(0, 0), Anzahl(0));
   EXPECT_EQ(e.KachelnX, 1);
-  EXPECT_EQ(e.ZielBreite, 0);
+  EXPECT_EQ(KachelBreite(e), 0);
 }
 
-TEST(UebersichtAbgleichen, AZoomLoweredAfterTheTilingKeepsTilesAsWideAsTheTilingPageDoes) {
-  // 200 × 150 tiles of 4 pixels chosen at 100 %; then the zoom went down to 50 %.
+TEST(UebersichtAbgleichen, ASizeLoweredAfterTheTilingKeepsTilesAsWideAsTheTilingPageDoes) {
+  // 200 × 150 tiles of 4 pixels chosen at 800 × 600; then the size went down to half.
   Einstellungen e = Gerastert(50, 200, 150);
+  e.ZielBreite = 400;
+  e.ZielHoehe = 300;
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(0));
-  const Kachelgrenzen grenzen = KachelGrenzen(VorlageMit(800, 600), e);
+  const Kachelgrenzen grenzen = KachelGrenzen(e);
   EXPECT_EQ(e.KachelnX, grenzen.maxX);
   EXPECT_EQ(e.KachelnX, 100);
   EXPECT_EQ(e.KachelnY, 75);
@@ -343,6 +545,8 @@ TEST(UebersichtAbgleichen, AZoomLoweredAfterTheTilingKeepsTilesAsWideAsTheTiling
 
 TEST(UebersichtAbgleichen, HoldsTheDistanceWithinTheGridAndKeepsTheChosenMethod) {
   Einstellungen e = Gerastert(100, 5, 5);
+  e.ZielBreite = 800;
+  e.ZielHoehe = 600;
   e.minAbstand = 8;
   SetzeBerechnungsart(e, 10'000, 2);
   UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(20));

@@ -65,6 +65,7 @@ TEST(Wahrnehmung, MatchingPicksTheTileOfTheTemplatesHue) {
     e.KachelnX = e.KachelnY = 2;
     e.ZellBreite = e.ZellHoehe = 4;
     e.ZoomX = e.ZoomY = 100;
+    e.ZielBreite = e.ZielHoehe = 8;
     e.minAbstand = e.Musterabstand = 0;
     e.Kandidatenzahl = 2;
     e.Helligkeitsfenster = 0;

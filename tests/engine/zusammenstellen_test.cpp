@@ -40,6 +40,8 @@ struct Zusammenstellung {
     e.ZellBreite = 40;
     e.ZellHoehe = 30;
     e.ZoomX = e.ZoomY = 100;
+    e.ZielBreite = 3 * 40;
+    e.ZielHoehe = 2 * 30;
     auftrag.AnzeigeMaxBreite = 60;
     auftrag.AnzeigeMaxHoehe = 60;
     const std::string rot = ordner / "rot.jpg";
@@ -241,6 +243,8 @@ Bitmap Angeglichen(int staerke, int formanalyse) {
   e.KachelnY = 1;
   e.ZellBreite = 8;
   e.ZellHoehe = 6;
+  e.ZielBreite = 16;
+  e.ZielHoehe = 6;
   e.verfahren.Farbangleich = static_cast<uint8_t>(staerke);
   z.auftrag.analyse.Formanalyse = static_cast<uint8_t>(formanalyse);
   z.auftrag.VorlageBild = testing::Einfarbig(16, 6, Farbe{40, 200, 90});
@@ -285,6 +289,8 @@ TEST(MosaikZusammenstellen, TheScreenCopyFitsTheBoxAndAZeroAreaIsNoResult) {
   e.KachelnY = 50;
   e.ZellBreite = 40;
   e.ZellHoehe = 30;
+  e.ZielBreite = 2000;
+  e.ZielHoehe = 1500;
   z.auftrag.AnzeigeMaxBreite = 956;
   z.auftrag.AnzeigeMaxHoehe = 545;
   ASSERT_FALSE(z.Zusammenstellen(2).empty());  // 2000 × 1500
@@ -297,9 +303,9 @@ TEST(MosaikZusammenstellen, TheScreenCopyFitsTheBoxAndAZeroAreaIsNoResult) {
   ASSERT_FALSE(z.Zusammenstellen(2).empty());
   EXPECT_FALSE(z.auftrag.Ergebnis->AnzeigeBild().empty());
 
-  // ZellBreite 3 at 20 per cent: tiles 0 pixels wide.
-  e.ZellBreite = 3;
-  e.ZoomX = 20;
+  // 3 pixels for 4 tiles: tiles 0 pixels wide.
+  e.ZielBreite = 3;
+  e.KachelnX = 4;
   ASSERT_EQ(KachelBreite(e), 0);
   EXPECT_TRUE(z.Zusammenstellen(2).empty());
   EXPECT_EQ(z.auftrag.Ergebnis, nullptr);

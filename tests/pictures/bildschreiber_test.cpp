@@ -88,7 +88,8 @@ TiffAufloesung TiffAufloesungLesen(const std::string& pfad) {
 // Every pixel comes back from PNG and TIFF as it went in, in strips of any height, and
 // the resolution stands in every format where its readers look for it, as finely as the
 // format allows: whole pixels per metre (rounded, not cut: 72 dpi are 2834.6 of them,
-// 150 dpi 5905.5), a TIFF's rational, a JPEG's whole dots per inch.
+// 150 dpi 5905.5), a TIFF's rational, a JPEG's whole dots per inch; across and down each
+// its own where they differ, as a poster of whole tiles needs them.
 TEST(Bildschreiber, LosslessFormatsKeepEveryPixelAndEveryFormatItsResolution) {
   TempFolder ordner;
   const Bitmap bild = Verlauf(37, 2 * kStreifenZeilen + 9);
@@ -96,14 +97,26 @@ TEST(Bildschreiber, LosslessFormatsKeepEveryPixelAndEveryFormatItsResolution) {
     double dpi;
     uint32_t jeMeter;
     uint16_t jfif;
+    double dpiY = 0;  // down, where it differs
+    uint32_t jeMeterY = 0;
+    uint16_t jfifY = 0;
   };
-  for (const Fall fall : {Fall{0, 3780, 1}, Fall{72, 2835, 72}, Fall{150, 5906, 150},
-                          Fall{300, 11811, 300}, Fall{299.7, 11799, 300}}) {
-    const std::string name = "b" + std::to_string(static_cast<int>(fall.dpi * 10));
+  for (Fall fall :
+       {Fall{0, 3780, 1}, Fall{72, 2835, 72}, Fall{150, 5906, 150}, Fall{300, 11811, 300},
+        Fall{299.7, 11799, 300}, Fall{72, 2835, 72, 150, 5906, 150},
+        Fall{199.644, 7860, 200, 199.673, 7861, 200}}) {
+    const std::string name = "b" + std::to_string(static_cast<int>(fall.dpi * 10)) + "_" +
+                             std::to_string(static_cast<int>(fall.dpiY * 10));
+    if (fall.dpiY == 0) {
+      fall.dpiY = fall.dpi;
+      fall.jeMeterY = fall.jeMeter;
+      fall.jfifY = fall.jfif;
+    }
     for (const uint8_t format : {kFormatPng, kFormatTiff, kFormatJpeg, kFormatBmp}) {
       SpeicherOptionen optionen =
           SpeicherOptionenFuer(ordner, name + kDateiformate[format].endung, format, kFarbtiefe24);
       optionen.Aufloesung = fall.dpi;
+      optionen.AufloesungY = fall.dpiY;
       BitmapStreifen quelle(bild);
       ASSERT_TRUE(BildSpeichern(quelle, optionen));
       // What the table says a file of the format keeps of the resolution.
@@ -127,9 +140,9 @@ TEST(Bildschreiber, LosslessFormatsKeepEveryPixelAndEveryFormatItsResolution) {
     const std::string bitmap = ReadWholeFile(ordner / (name + ".bmp"));
     EXPECT_EQ(tiff.kompression, COMPRESSION_NONE);
     EXPECT_EQ(Wort32(bitmap, 38), fall.jeMeter) << fall.dpi;
-    EXPECT_EQ(Wort32(bitmap, 42), fall.jeMeter) << fall.dpi;
+    EXPECT_EQ(Wort32(bitmap, 42), fall.jeMeterY) << fall.dpiY;
     EXPECT_EQ(GrossesWort16(jfif, 14), fall.jfif) << fall.dpi;
-    EXPECT_EQ(GrossesWort16(jfif, 16), fall.jfif) << fall.dpi;
+    EXPECT_EQ(GrossesWort16(jfif, 16), fall.jfifY) << fall.dpiY;
     if (fall.dpi == 0) {
       // Without a resolution the files say nothing about paper: no pHYs, a mere aspect
       // ratio in TIFF and JFIF, and the 96 dpi BMPs always had.
@@ -140,11 +153,11 @@ TEST(Bildschreiber, LosslessFormatsKeepEveryPixelAndEveryFormatItsResolution) {
     }
     ASSERT_TRUE(phys.has_value());
     EXPECT_EQ(phys->x, fall.jeMeter) << fall.dpi;
-    EXPECT_EQ(phys->y, fall.jeMeter) << fall.dpi;
+    EXPECT_EQ(phys->y, fall.jeMeterY) << fall.dpiY;
     EXPECT_EQ(phys->einheit, PNG_RESOLUTION_METER);
     EXPECT_EQ(tiff.einheit, RESUNIT_INCH);
     EXPECT_FLOAT_EQ(tiff.x, static_cast<float>(fall.dpi));
-    EXPECT_FLOAT_EQ(tiff.y, static_cast<float>(fall.dpi));
+    EXPECT_FLOAT_EQ(tiff.y, static_cast<float>(fall.dpiY));
     EXPECT_EQ(jfif[13], 1);  // dots per inch
   }
 }

@@ -99,6 +99,30 @@ Messung ImKind(const std::function<bool()>& arbeit) {
 // Far below the 400 MB to 2.4 GB these pictures would take whole or as coefficients.
 constexpr long kHoechstensMb = 100;
 
+// A template within the pixel bound is read only when it fits the memory left for it
+// with its working copy; else it is refused with its size and what it would take. At
+// 1000 × 1000: 3 MB as read, 4 MB as worked with.
+TEST(Speichergrenzen, ATemplateBeyondTheMemoryBudgetIsRefusedWithItsSize) {
+  const testing::TempFolder ordner;
+  testing::WriteTestPng(ordner / "vorlage.png", testing::Einfarbig(1000, 1000, kRot));
+  constexpr uint64_t kMb = uint64_t{1} << 20;
+  for (const uint64_t speicher : {4 * kMb, 6 * kMb}) {
+    Bitmap bild;
+    const Vorlagenbild vorlage = VorlagenbildLesen(bild, ordner / "vorlage.png", {}, speicher);
+    EXPECT_EQ(vorlage.lesung, Vorlagenlesung::ZuGross) << speicher;
+    EXPECT_EQ(vorlage.groesse.width, 1000);
+    EXPECT_TRUE(bild.empty());
+  }
+  Bitmap bild;
+  EXPECT_EQ(VorlagenbildLesen(bild, ordner / "vorlage.png", {}, 8 * kMb).lesung,
+            Vorlagenlesung::Gelesen);
+  EXPECT_EQ(bild.width(), 1000);
+  EXPECT_EQ(MeldungVorlageZuGross(Size{1000, 1000}, 6 * kMb),
+            "Das Bild ist mit 1000 × 1000 Pixeln zu groß für den Arbeitsspeicher dieses "
+            "Rechners: Es bräuchte etwa 7 MB, höchstens 6 MB stehen einer Vorlage zur "
+            "Verfügung.");
+}
+
 TEST(Speichergrenzen, HugeDeclaredPicturesAreNoTemplatesAndTilesStayWithinBounds) {
   const testing::TempFolder ordner;
   testing::WriteWholeFile(ordner / "riesig.bmp", RiesigesRle8());
@@ -114,6 +138,16 @@ TEST(Speichergrenzen, HugeDeclaredPicturesAreNoTemplatesAndTilesStayWithinBounds
   EXPECT_EQ(MeldungVorlageZuGross(Size{kRiesig, kRiesig}),
             "Das Bild ist mit 20000 × 20000 Pixeln zu groß für eine Vorlage; höchstens 120 "
             "Millionen Pixel sind möglich.");
+  // Beyond what any picture may have, a reader refuses to hold it; its size is still told.
+  testing::WriteTestPngKopf(ordner / "riesig.png", 30000, 30000, /*datenBytes=*/16);
+  testing::WriteTestTiffAbtastwerte(ordner / "riesig.tif", 30000, 30000, 3, 8, 16);
+  for (const std::string name : {"riesig.png", "riesig.tif"}) {
+    Bitmap bild;
+    const Vorlagenbild vorlage = VorlagenbildLesen(bild, ordner / name);
+    EXPECT_EQ(vorlage.lesung, Vorlagenlesung::ZuGross) << name;
+    EXPECT_EQ(vorlage.groesse.width, 30000) << name;
+    EXPECT_EQ(vorlage.groesse.height, 30000) << name;
+  }
 
   // The bitmap is read row by row into the tile: red where the runs are, black beyond.
   constexpr int32_t kKante = 100;
@@ -208,6 +242,45 @@ TEST(Speichergrenzen, ReadersCountTheLibrariesBuffersInWhatTheyAnnounce) {
   Ankuendigung tiff;
   EXPECT_FALSE(ReadTiffRows(ordner / "viele.tif", tiff));
   EXPECT_GE(tiff.leserBytes, 2000u * 16 * 64 * 2);
+}
+
+// An interlaced PNG is complete only after its last pass, so its reader holds the whole
+// picture besides what it hands on; a planar TIFF has each strip decoded per plane, so its
+// reader holds as much as for the samples lying together. Each says so before it reads.
+TEST(Speichergrenzen, AnInterlacedPngAndAPlanarTiffAnnounceWhatTheirReadersHold) {
+  const testing::TempFolder ordner;
+  constexpr int32_t kBreite = 600;
+  constexpr int32_t kHoehe = 400;
+  Bitmap bild(kBreite, kHoehe, PixelFormat::k24);
+  for (int32_t y = 0; y < kHoehe; ++y) {
+    for (int32_t x = 0; x < kBreite; ++x) {
+      WritePixel(bild, x, y, Farbe{uint8_t(x), uint8_t(y), uint8_t(x + y)});
+    }
+  }
+  testing::WriteTestPng(ordner / "zeilen.png", bild);
+  testing::WriteTestPng(ordner / "verschraenkt.png", bild, {.verschraenkt = true});
+  Ankuendigung zeilen;
+  Ankuendigung verschraenkt;
+  EXPECT_FALSE(ReadPngRows(ordner / "zeilen.png", zeilen));
+  EXPECT_FALSE(ReadPngRows(ordner / "verschraenkt.png", verschraenkt));
+  EXPECT_GE(verschraenkt.leserBytes, zeilen.leserBytes + uint64_t{kBreite} * kHoehe * 3);
+
+  testing::WriteTestTiff(ordner / "zusammen.tif", bild);
+  testing::WriteTestTiffEbenen(ordner / "ebenen.tif", bild);
+  Ankuendigung zusammen;
+  Ankuendigung ebenen;
+  EXPECT_FALSE(ReadTiffRows(ordner / "zusammen.tif", zusammen));
+  EXPECT_FALSE(ReadTiffRows(ordner / "ebenen.tif", ebenen));
+  EXPECT_EQ(ebenen.leserBytes, zusammen.leserBytes);
+
+  // Both read within what they announce, the same picture.
+  for (const std::string name : {"verschraenkt.png", "ebenen.tif"}) {
+    MemoryBudget budget(MemoryBudget::kMinBytes);
+    Bitmap gelesen;
+    ASSERT_TRUE(LoadWholePicture(gelesen, ordner / name, budget)) << name;
+    EXPECT_EQ(ReadPixel(gelesen, 599, 399), ReadPixel(bild, 599, 399)) << name;
+    EXPECT_EQ(ReadPixel(gelesen, 17, 250), ReadPixel(bild, 17, 250)) << name;
+  }
 }
 
 TEST(Speichergrenzen, ReadersReserveWhatTheyHoldAndAreRefusedWhenItExceedsTheBudget) {

@@ -57,6 +57,12 @@ TEST(Speichern, ForceSaveExtension) {
   EXPECT_EQ(Erzwungen(kFormatBmp, "urlaub.2024.jpg"), "urlaub.2024.bmp");
   EXPECT_EQ(Erzwungen(kFormatBmp, "a.b/c"), "a.b/c.bmp");
   EXPECT_EQ(Erzwungen(kFormatBmp, "bild."), "bild.bmp");
+  // A dot in the name starts no extension unless a picture's extension follows it.
+  EXPECT_EQ(Erzwungen(kFormatJpeg, "Urlaub 2024.07"), "Urlaub 2024.07.jpg");
+  EXPECT_EQ(Erzwungen(kFormatJpeg, "bericht.txt"), "bericht.txt.jpg");
+  EXPECT_EQ(Erzwungen(kFormatPng, "a.heif"), "a.png");
+  EXPECT_EQ(Erzwungen(kFormatJpeg, "a.webp"), "a.jpg");
+  EXPECT_EQ(Erzwungen(kFormatJpeg, "Urlaub 2024.07/bild"), "Urlaub 2024.07/bild.jpg");
   EXPECT_EQ(Erzwungen(kFormatPng, "bild.jpg"), "bild.png");
   // A TIFF keeps either of its extensions.
   EXPECT_EQ(Erzwungen(kFormatTiff, "plakat.TIFF"), "plakat.TIFF");

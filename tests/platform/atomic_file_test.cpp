@@ -158,6 +158,84 @@ TEST(AtomicFile, ALinkStaysALinkAndTheFileItPointsToGetsTheBytes) {
   }
 }
 
+// The program's own files: a link where the file should be is replaced by the file, and
+// what it led to is never touched.
+TEST(AtomicFile, UnderTheReplaceRuleALinkIsReplacedAndItsTargetKept) {
+  namespace fs = std::filesystem;
+  TempFolder folder;
+  WriteWholeFile(folder / "notizen.txt", "meine Notizen");
+  fs::create_symlink("notizen.txt", folder / "Alben.nbx");
+  WriteFileAtomically(folder / "Alben.nbx", "[Alben]", LinkPolicy::Replace);
+  EXPECT_FALSE(fs::is_symlink(folder / "Alben.nbx"));
+  EXPECT_EQ(ReadWholeFile(folder / "Alben.nbx"), "[Alben]");
+  EXPECT_EQ(ReadWholeFile(folder / "notizen.txt"), "meine Notizen");
+  // A dangling link the same.
+  fs::create_symlink("fehlt.txt", folder / "Album 1.nbd");
+  WriteFileAtomically(folder / "Album 1.nbd", "x", LinkPolicy::Replace);
+  EXPECT_FALSE(fs::is_symlink(folder / "Album 1.nbd"));
+  EXPECT_FALSE(fs::exists(folder / "fehlt.txt"));
+  EXPECT_EQ(FilesIn(folder.path()), 3u);
+}
+
+// Under either rule only a regular file is replaced: a pipe (reached directly or through a
+// link) or a folder is refused before anything is written, also when it was put in the
+// file's place while the bytes were being written.
+TEST(AtomicFile, NeverReplacesAPipeOrAFolder) {
+  namespace fs = std::filesystem;
+  TempFolder folder;
+  ASSERT_EQ(::mkfifo((folder / "rohr").c_str(), 0600), 0);
+  fs::create_symlink("rohr", folder / "verweis.jpg");
+  fs::create_directory(folder / "ordner.jpg");
+  for (const LinkPolicy links : {LinkPolicy::Follow, LinkPolicy::Replace}) {
+    for (const std::string name : {"rohr", "ordner.jpg"}) {
+      try {
+        WriteFileAtomically(folder / name, "x", links);
+        FAIL() << name;
+      } catch (const WriteError& error) {
+        EXPECT_EQ(
+            std::string(error.what()),
+            NotAFileMessage(folder / name, name == "rohr" ? FileKind::Pipe : FileKind::Folder));
+      }
+    }
+  }
+  EXPECT_THROW(WriteFileAtomically(folder / "verweis.jpg", "x"), WriteError);
+  EXPECT_EQ(NotAFileMessage("/a/b", FileKind::Pipe),
+            "nach /a/b kann nicht geschrieben werden: dort steht eine Pipe, keine Datei");
+
+  {
+    AtomicFile file(folder / "bild.jpg");
+    file.Write("neu");
+    ASSERT_EQ(::mkfifo((folder / "bild.jpg").c_str(), 0600), 0);
+    EXPECT_THROW(file.Commit(), WriteError);
+  }
+  EXPECT_TRUE(fs::is_fifo(folder / "rohr"));
+  EXPECT_TRUE(fs::is_fifo(folder / "bild.jpg"));
+  EXPECT_TRUE(fs::is_directory(folder / "ordner.jpg"));
+  EXPECT_EQ(FilesIn(folder.path()), 4u);  // no temporary file left behind
+}
+
+// A log written as it goes: made anew, a link in its place removed rather than followed, a
+// pipe refused.
+TEST(AtomicFile, AnOwnFileIsMadeAnewWithoutFollowingALink) {
+  namespace fs = std::filesystem;
+  TempFolder folder;
+  WriteWholeFile(folder / "notizen.txt", "meine Notizen");
+  fs::create_symlink("notizen.txt", folder / "liste.txt");
+  const int fd = CreateOwnFile(folder / "liste.txt");
+  ASSERT_GE(fd, 0);
+  EXPECT_EQ(::write(fd, "neu", 3), 3);
+  ::close(fd);
+  EXPECT_FALSE(fs::is_symlink(folder / "liste.txt"));
+  EXPECT_EQ(ReadWholeFile(folder / "liste.txt"), "neu");
+  EXPECT_EQ(ReadWholeFile(folder / "notizen.txt"), "meine Notizen");
+  // An older log is emptied.
+  ::close(CreateOwnFile(folder / "liste.txt"));
+  EXPECT_EQ(ReadWholeFile(folder / "liste.txt"), "");
+  ASSERT_EQ(::mkfifo((folder / "rohr").c_str(), 0600), 0);
+  EXPECT_THROW(CreateOwnFile(folder / "rohr"), WriteError);
+  EXPECT_TRUE(fs::is_fifo(folder / "rohr"));
+}
+
 TEST(AtomicFile, MessagesSayWhyWhereTheUserCanHelpIt) {
   EXPECT_EQ(CannotWriteMessage("/a/b", ENOSPC),
             "nach /a/b kann nicht geschrieben werden: der Datenträger ist voll");

@@ -253,6 +253,32 @@ void WriteTestTiff(const std::string& path, const Bitmap& bild, uint16_t ausrich
   }
 }
 
+void WriteTestTiffEbenen(const std::string& path, const Bitmap& bild) {
+  constexpr uint16_t kKanaele = 3;
+  constexpr uint32_t kStreifen = 3;
+  const std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), "w"), &TIFFClose);
+  Pruefen(tif != nullptr, "TIFF " + path);
+  TIFFSetField(tif.get(), TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(bild.width()));
+  TIFFSetField(tif.get(), TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(bild.height()));
+  TIFFSetField(tif.get(), TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(tif.get(), TIFFTAG_SAMPLESPERPIXEL, kKanaele);
+  TIFFSetField(tif.get(), TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+  TIFFSetField(tif.get(), TIFFTAG_PLANARCONFIG, PLANARCONFIG_SEPARATE);
+  TIFFSetField(tif.get(), TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+  TIFFSetField(tif.get(), TIFFTAG_ROWSPERSTRIP, kStreifen);
+  const std::vector<uint8_t> pixel = Rgb(bild, std::nullopt);
+  std::vector<uint8_t> ebene(static_cast<size_t>(bild.width()));
+  for (uint16_t kanal = 0; kanal < kKanaele; ++kanal) {
+    for (int32_t y = 0; y < bild.height(); ++y) {
+      for (int32_t x = 0; x < bild.width(); ++x) {
+        ebene[static_cast<size_t>(x)] =
+            pixel[(static_cast<size_t>(y) * bild.width() + x) * kKanaele + kanal];
+      }
+      Pruefen(TIFFWriteScanline(tif.get(), ebene.data(), y, kanal) == 1, "row");
+    }
+  }
+}
+
 void WriteTestTiffKopf(const std::string& path, uint32_t breite, uint32_t hoehe) {
   const std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), "w"), &TIFFClose);
   Pruefen(tif != nullptr, "TIFF " + path);

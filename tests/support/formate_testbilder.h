@@ -46,6 +46,8 @@ void WriteTestTiff(const std::string& path, const Bitmap& bild, uint16_t ausrich
                    bool kacheln = false, std::optional<uint8_t> alpha = std::nullopt);
 // A directory declaring a picture of any size, without pixels.
 void WriteTestTiffKopf(const std::string& path, uint32_t breite, uint32_t hoehe);
+// 8-bit colour in three planes, one after the other (planar), in strips of a few rows.
+void WriteTestTiffEbenen(const std::string& path, const Bitmap& bild);
 // A little-endian TIFF of one Deflate strip declaring `abtastwerte` samples of `bits`
 // bits per pixel, photometric RGB, whose strip holds `datenBytes` zero bytes: no valid
 // compressed data, which a reader finds out only after setting up its strip buffer.

@@ -1,18 +1,22 @@
 // Controls as a user meets them: tile counts typed into their boxes, the help popup's
-// text inside its border, the template dialog's start folder and file types, and the
-// button for close mosaics on the extended page.
+// text inside its border, the save progress readable and in step, the template dialog's start
+// folder and file types, and the button for close mosaics on the extended page.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "engine/auftrag.h"
+#include "ui/fortschritt_fenster.h"
 #include "ui/hinweisfenster.h"
 #include "ui/seite.h"
 #include "ui_test_umgebung.h"
@@ -71,13 +75,28 @@ class BedienungTest : public QObject {
     QCOMPARE(y->value(), 30);
     QCOMPARE(anzahl->text(), QStringLiteral("40 x 30 Kacheln, 1200 insgesamt"));
 
-    // Digits beyond the bound are refused; 0 becomes 1, as an arrow below 1 would give.
-    Tippen(x, QStringLiteral("999"));
-    QTest::keyClick(x, Qt::Key_Return);
-    QCOMPARE(x->value(), 99);
+    // Every digit typed counts: a number beyond the bound becomes the bound, 0 becomes 1,
+    // and the note says why, until the next number within the bounds.
+    auto* hinweis = Element<QLabel>(seite, "Grenzhinweis");
+    for (const QString& getippt : {QStringLiteral("1000"), QStringLiteral("9999")}) {
+      Tippen(x, getippt);
+      QTest::keyClick(x, Qt::Key_Return);
+      QCOMPARE(x->value(), 300);
+      QCOMPARE(hinweis->text(),
+               QStringLiteral("höchstens 300 Kacheln, damit jede Kachel mindestens 4 Pixel breit "
+                              "bleibt"));
+    }
+    Tippen(y, QStringLiteral("1000"));
+    QTest::keyClick(y, Qt::Key_Tab);
+    QCOMPARE(y->value(), 225);
+    QVERIFY(hinweis->text().endsWith(QStringLiteral("4 Pixel hoch bleibt")));
+    Tippen(y, QStringLiteral("30"));
+    QTest::keyClick(y, Qt::Key_Return);
+    QCOMPARE(hinweis->text(), QString());
     Tippen(x, QStringLiteral("0"));
     QTest::keyClick(x, Qt::Key_Return);
     QCOMPARE(x->value(), 1);
+    QCOMPARE(hinweis->text(), QStringLiteral("mindestens 1 Kachel"));
     QCOMPARE(anzahl->text(), QStringLiteral("1 x 30 Kacheln, 30 insgesamt"));
 
     // A number typed and not yet confirmed reaches the job when the page is left.
@@ -88,9 +107,12 @@ class BedienungTest : public QObject {
     QCOMPARE(auftrag.einstellungen.KachelnY, 30);
   }
 
-  void HilfetextStehtGanzInnerhalbDesRahmens() {
+  // Every help popup stands whole on the screen its button is on; a text higher than the
+  // screen allows scrolls, down to its last line.
+  void HilfetextStehtGanzInnerhalbDesRahmensUndDesBildschirms() {
     UiTestUmgebung umgebung;
     ui::Hinweisfenster* hilfe = umgebung.assistent().Hilfefenster();
+    bool gerollt = false;
     for (int nummer : {1, 2, 3, 4, 5}) {
       ui::Seite* seite = umgebung.assistent().SeiteHolen(static_cast<uint16_t>(nummer));
       seite->show();
@@ -98,23 +120,76 @@ class BedienungTest : public QObject {
       seite->HilfeKnopf()->click();
       QVERIFY(hilfe->isVisible());
       QCOMPARE(hilfe->Nummer(), nummer);
+      const QRect frei = seite->HilfeKnopf()->screen()->availableGeometry();
+      QVERIFY2(frei.contains(hilfe->geometry()), qPrintable(QString::number(nummer)));
 
       // Every line is as high as the font needs, and all of them fit between the margins.
       const QFontMetrics metrik(hilfe->font());
       const int zeilenHoehe = hilfe->ZeilenHoehe();
       QVERIFY(zeilenHoehe >= metrik.lineSpacing());
       const auto zeilen = static_cast<int>(hilfe->Zeilen().size());
-      QCOMPARE(hilfe->height(), wizard::HilfeFensterHoehe(zeilen, zeilenHoehe));
-      QVERIFY(hilfe->height() >=
-              wizard::kHilfeRandOben + zeilen * metrik.lineSpacing() + wizard::kHilfeRandUnten);
-      // No line runs into the border or the rounded corners on either side.
+      const int inhalt = wizard::HilfeFensterHoehe(zeilen, zeilenHoehe);
+      QScrollBar* rollbalken = hilfe->Rollbalken();
+      QCOMPARE(rollbalken->isVisible(), inhalt > hilfe->height());
+      if (rollbalken->isVisible()) {
+        // The wheel and the keys reach the last line.
+        QCOMPARE(rollbalken->maximum(), inhalt - hilfe->height());
+        QWheelEvent rad(QPointF(10, 10), hilfe->mapToGlobal(QPointF(10, 10)), QPoint(),
+                        QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(hilfe, &rad);
+        QVERIFY(rollbalken->value() > 0);
+        QTest::keyClick(hilfe, Qt::Key_End);
+        QCOMPARE(rollbalken->value(), rollbalken->maximum());
+        gerollt = true;
+      } else {
+        QCOMPARE(hilfe->height(), inhalt);
+      }
+      // No line runs into the border, the rounded corners or the scroll bar.
       QVERIFY(wizard::kHilfeRandLinks >= wizard::kHilfeEckenRadius / 2);
+      const int platz = wizard::HilfeTextBreite(hilfe->width()) -
+                        (rollbalken->isVisible() ? hilfe->RollbalkenBreite() : 0);
       for (const QString& zeile : hilfe->Zeilen()) {
-        QVERIFY2(metrik.horizontalAdvance(zeile) <= wizard::HilfeTextBreite(hilfe->width()),
-                 qPrintable(zeile));
+        QVERIFY2(metrik.horizontalAdvance(zeile) <= platz, qPrintable(zeile));
       }
       hilfe->close();
       seite->hide();
+    }
+    // The text of "weitere Einstellungen" is higher than this screen of 800 pixels.
+    QVERIFY(gerollt);
+  }
+
+  void SpeicherfortschrittZeigtDieMeldungGanzUndBalkenUndZahlImGleichschritt() {
+    // A mosaic held whole shows the message alone, a poster also bar, share and button.
+    for (const bool poster : {false, true}) {
+      ui::FortschrittFenster fenster;
+      if (poster) fenster.AbbruchAnbieten([] {});
+      fenster.ShowSaveProgress();
+      QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+      const QLabel* text = fenster.Text();
+      QCOMPARE(text->text(), QStringLiteral("Beginne mit Speicherung des Bildes ..."));
+      QVERIFY(!fenster.windowTitle().contains(text->text()));
+      // Every wrapped line within the label, the label within the window.
+      const QRect gebraucht =
+          QFontMetrics(text->font())
+              .boundingRect(QRect(0, 0, text->width(), 10000), Qt::TextWordWrap, text->text());
+      QVERIFY(gebraucht.width() <= text->width() && gebraucht.height() <= text->height());
+      QVERIFY(fenster.rect().contains(text->geometry()));
+      if (!poster) {
+        fenster.HideSaveProgress();
+        continue;
+      }
+      QVERIFY(fenster.Balken()->geometry().top() >= text->geometry().bottom());
+      QVERIFY(fenster.rect().contains(fenster.AbbrechenKnopf()->geometry()));
+      QVERIFY(fenster.rect().contains(fenster.Anteil()->geometry()));
+      fenster.FortschrittZeigen(3, 8);
+      QCOMPARE(fenster.Balken()->value(), 37);
+      QCOMPARE(fenster.Anteil()->text(), QStringLiteral("37 % gespeichert"));
+      // Once the file is being released the save cannot be stopped, but both still move.
+      fenster.AbbruchSperren();
+      fenster.FortschrittZeigen(8, 8);
+      QCOMPARE(fenster.Balken()->value(), 100);
+      QCOMPARE(fenster.Anteil()->text(), QStringLiteral("100 % gespeichert"));
+      fenster.HideSaveProgress();
     }
   }
 

@@ -1,18 +1,22 @@
 // Large format on the size page through its real controls: switched off the page is the
 // one it always was, switched on it takes poster sizes from its paper drop-down, turned
-// as the template stands, and shows what a tile measures on paper; the tiling page shows
-// the same for its counts.
+// as the paper stands, fills the paper with a cut of the template or keeps the whole
+// template inside it, and shows what a tile measures on paper; the tiling page shows the
+// same for its counts.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QToolButton>
 
 #include "engine/sitzung.h"
 #include "support/bild_dateien.h"
 #include "ui/druckgroesse_gruppe.h"
 #include "ui/zielgroesse_seite.h"
 #include "ui_test_umgebung.h"
+#include "wizard/vorlage_seite.h"
 
 namespace tilvendo::testing {
 namespace {
@@ -50,6 +54,18 @@ Seitenstand Stand(QWidget* seite, const Auftrag& auftrag) {
   stand.zielBreite = auftrag.einstellungen.ZielBreite;
   stand.zielHoehe = auftrag.einstellungen.ZielHoehe;
   return stand;
+}
+
+Size Ziel(const Auftrag& auftrag) {
+  return Size{auftrag.einstellungen.ZielBreite, auftrag.einstellungen.ZielHoehe};
+}
+
+// Replaces the box's text by `text` as typed, and confirms it.
+void Tippen(QSpinBox* feld, const QString& text) {
+  feld->setFocus();
+  feld->selectAll();
+  QTest::keyClicks(feld, text);
+  QTest::keyClick(feld, Qt::Key_Return);
 }
 
 // A job with an 800 × 600 template, as after the template page.
@@ -111,9 +127,14 @@ class GrossformatTest : public QObject {
     QCOMPARE(Wert(seite, "HoeheFrei"), 31);
   }
 
-  void PosterSizesTurnedAsTheTemplateStands() {
+  // A 4:3 template on 100 × 70 cm: kept whole with margins, or cut to fill the paper,
+  // never stretched while the ratio is held; the preview shows the paper or the cut.
+  void APosterKeepsTheWholeTemplateOrFillsThePaper() {
     Umgebung u;
     Auftrag& auftrag = u.umgebung.auftrag();
+    // As the template page loads it, with its preview.
+    QCOMPARE(wizard::VorlageWaehlen(auftrag, u.umgebung.ordner / "vorlage.jpg"),
+             Vorlagenausgang::Geladen);
     auto* seite = static_cast<ui::ZielgroesseSeite*>(u.umgebung.assistent().SeiteHolen(2));
     seite->show();
     QVERIFY(QTest::qWaitForWindowExposed(seite));
@@ -123,30 +144,62 @@ class GrossformatTest : public QObject {
     QCOMPARE(auftrag.einstellungen.Druckaufloesung, 200);
     QCOMPARE(Element<QSpinBox>(seite, "SizeX")->maximum(), 60000);
     QCOMPARE(Element<QSpinBox>(seite, "ZoomX")->maximum(), 7500);
-    // The 800 pixels of 100 % at 200 dpi are 101 mm; no preset is that size.
-    QCOMPARE(druck->Breite()->value(), 101);
+    // The 800 pixels of 100 % at 200 dpi are 101,6 mm; no preset is that size.
+    QCOMPARE(druck->Breite()->value(), 102);
     QCOMPARE(druck->Formate()->currentText(), QStringLiteral("eigene Größe"));
     QCOMPARE(Element<QLabel>(druck, "Ausrichtung")->text(),
              QStringLiteral("quer, wie die Vorlage"));
+    QVERIFY(druck->GanzeVorlage()->isChecked());
 
-    // 70 × 100 cm stands on its side, as the template does.
+    // 70 × 100 cm stands on its side, as the template does; the whole template fits in.
     druck->Formate()->setCurrentIndex(9);
     emit druck->Formate()->activated(9);
     QCOMPARE(druck->Breite()->value(), 1000);
     QCOMPARE(druck->Hoehe()->value(), 700);
-    QCOMPARE(auftrag.einstellungen.ZielBreite, 7874);
-    QCOMPARE(auftrag.einstellungen.ZielHoehe, 5511);
-    QCOMPARE(Wert(seite, "SizeX"), 7874);
-    QCOMPARE(druck->Formate()->currentIndex(), 9);
-    // 25 tiles of 32 × 24 template pixels at zooms 984 and 918 %: 314 × 220 pixels.
-    QCOMPARE(druck->Kachelkante()->text(), QStringLiteral("Kachelkante im Druck: 39,9 × 27,9 mm"));
+    QCOMPARE(Ziel(auftrag), (Size{7348, 5511}));
+    QCOMPARE(auftrag.VorlageBild.height(), 600);
+    QCOMPARE(druck->Druckflaeche()->text(),
+             QStringLiteral("Druckgröße 93,3 × 70 cm auf 100 × 70 cm: Rand links und rechts je "
+                            "3,3 cm"));
+    QCOMPARE(Element<QWidget>(seite, "Bild")->size(), QSize(230, 161));  // the paper
+    // 25 tiles of 293 × 220 pixels.
+    QCOMPARE(druck->Kachelkante()->text(), QStringLiteral("Kachelkante im Druck: 37,2 × 27,9 mm"));
+
+    // Filling the paper cuts 20 rows off the top and the bottom.
+    druck->Fuellen()->click();
+    QCOMPARE(Ziel(auftrag), (Size{7874, 5511}));
+    QCOMPARE(auftrag.vorlage.Ausschnitt, (Rect{0, 20, 800, 580}));
+    QCOMPARE(auftrag.VorlageBild.height(), 560);
+    QCOMPARE(Element<QLabel>(seite, "VorlHoehe")->text(), QStringLiteral("560 von 600 Pixel"));
+    QCOMPARE(Element<QLabel>(seite, "VorlBreite")->text(), QStringLiteral("800 Pixel"));
+    QCOMPARE(druck->Druckflaeche()->text(),
+             QStringLiteral("Druckgröße 100 × 70 cm, das ganze Papier\nDie Vorlage wird auf die "
+                            "Form des Papiers zugeschnitten: 800 × 560 von 800 × 600 Pixel, oben "
+                            "und unten je 20 Pixel weg."));
+    // The preview shows the whole template, what is cut away darkened.
+    auto* bild = Element<QWidget>(seite, "Bild");
+    QCOMPARE(bild->size(), QSize(230, 172));
+    const QImage vorschau = bild->grab().toImage();
+    QVERIFY(qGray(vorschau.pixel(115, 2)) < qGray(vorschau.pixel(115, 86)) - 20);
+
+    // Without the ratio held the template is stretched to the paper, whole.
+    Element<QCheckBox>(seite, "festesSV")->click();
+    QVERIFY(!druck->Fuellen()->isEnabled());
+    QCOMPARE(Ziel(auftrag), (Size{7874, 5511}));
+    QVERIFY(auftrag.vorlage.Ausschnitt.empty());
+    QCOMPARE(auftrag.VorlageBild.height(), 600);
+    QCOMPARE(auftrag.einstellungen.Papier.Nutzung, Papiernutzung::Strecken);
+    Element<QCheckBox>(seite, "festesSV")->click();
+    QVERIFY(druck->Fuellen()->isChecked());
+    QCOMPARE(auftrag.vorlage.Ausschnitt, (Rect{0, 20, 800, 580}));
 
     // Another resolution keeps the paper and changes the pixels.
     druck->Aufloesung()->setValue(300);
-    QCOMPARE(auftrag.einstellungen.ZielBreite, 11811);
+    QCOMPARE(Ziel(auftrag), (Size{11811, 8267}));
     QCOMPARE(auftrag.einstellungen.Druckaufloesung, 300);
     QCOMPARE(druck->Formate()->currentIndex(), 9);
-    // At 1440 dpi A0's 1189 mm are more than the result may have: the paper is cut.
+    // At 1440 dpi A0's 1189 mm are more than the result may have: the paper is cut, and
+    // the note says why.
     druck->Aufloesung()->setValue(1440);
     QCOMPARE(druck->Breite()->maximum(), 1058);
     druck->Formate()->setCurrentIndex(4);
@@ -155,12 +208,36 @@ class GrossformatTest : public QObject {
     QCOMPARE(druck->Hoehe()->value(), 841);
     QCOMPARE(auftrag.einstellungen.ZielBreite, 59981);
     QCOMPARE(druck->Formate()->currentText(), QStringLiteral("eigene Größe"));
+    QCOMPARE(druck->Hinweis()->text(),
+             QStringLiteral("höchstens 1058 mm bei 1440 dpi, damit das Ergebnis höchstens 60000 "
+                            "Pixel breit und hoch wird"));
 
-    // A paper typed in is a size of its own; A4 again a preset.
+    // Width, height, orientation and its label follow one rule: 300 mm across 700 down
+    // is an upright paper, and the presets then come upright.
     druck->Aufloesung()->setValue(200);
-    druck->Breite()->setValue(500);
+    druck->Formate()->setCurrentIndex(9);
+    emit druck->Formate()->activated(9);
+    Tippen(druck->Breite(), QStringLiteral("300"));
+    QCOMPARE(druck->Hoehe()->value(), 700);
+    QCOMPARE(Element<QLabel>(druck, "Ausrichtung")->text(),
+             QStringLiteral("hoch, anders als die Vorlage"));
     QCOMPARE(druck->Formate()->currentText(), QStringLiteral("eigene Größe"));
-    QCOMPARE(auftrag.einstellungen.ZielBreite, 3937);
+    QCOMPARE(Ziel(auftrag), (Size{2362, 5511}));
+    druck->Formate()->setCurrentIndex(9);
+    emit druck->Formate()->activated(9);
+    QCOMPARE(druck->Breite()->value(), 700);
+    QCOMPARE(druck->Hoehe()->value(), 1000);
+    QCOMPARE(druck->Formate()->currentIndex(), 9);
+    druck->Drehen()->click();
+    QCOMPARE(druck->Breite()->value(), 1000);
+    QCOMPARE(Element<QLabel>(druck, "Ausrichtung")->text(),
+             QStringLiteral("quer, wie die Vorlage"));
+    QCOMPARE(druck->Formate()->currentIndex(), 9);
+    // Every digit typed counts: 3000 mm are the 2 m the program takes at most.
+    Tippen(druck->Breite(), QStringLiteral("3000"));
+    QCOMPARE(druck->Breite()->value(), 2000);
+    QCOMPARE(druck->Hinweis()->text(), QStringLiteral("höchstens 2000 mm"));
+    // A4 again a preset.
     druck->Formate()->setCurrentIndex(0);
     emit druck->Formate()->activated(0);
     QCOMPARE(druck->Breite()->value(), 297);
@@ -180,37 +257,26 @@ class GrossformatTest : public QObject {
     kachelung->hide();
   }
 
-  void InTheWizardsWindowThePageTakesItsSizeEitherWay() {
-    // A page never switched, as the wizard's window shows it, and one switched on and
-    // off again in that window.
-    QSize seed;
-    {
-      Umgebung nie;
-      auto* seite = static_cast<ui::ZielgroesseSeite*>(nie.umgebung.assistent().SeiteHolen(2));
-      WennModal([&](QWidget*) {
-        seed = seite->window()->size();
-        seite->close();
-      });
-      seite->exec();
-    }
-    Umgebung hin;
-    auto* seite = static_cast<ui::ZielgroesseSeite*>(hin.umgebung.assistent().SeiteHolen(2));
+  // Switching large format on or off neither resizes nor moves the wizard's window: the
+  // page's size counts the print size while it is hidden too.
+  void InTheWizardsWindowThePageKeepsItsSizeEitherWay() {
+    Umgebung u;
+    auto* seite = static_cast<ui::ZielgroesseSeite*>(u.umgebung.assistent().SeiteHolen(2));
     bool geprueft = false;
     WennModal([&](QWidget*) {
       QWidget* fenster = seite->window();
       QVERIFY(fenster != seite);
-      QCOMPARE(fenster->size(), seed);
+      const QSize groesse = fenster->size();
       const QPoint lage = fenster->pos();
       seite->Grossformat()->click();
-      // The print size below, whole, in a window grown to hold it, in its place.
-      QVERIFY(fenster->height() > seed.height());
-      QCOMPARE(fenster->size(), seite->Wunschgroesse().expandedTo(fenster->minimumSizeHint()));
+      QCOMPARE(fenster->size(), groesse);
+      QCOMPARE(fenster->pos(), lage);
+      // The print size below, whole.
       const QRect druck(seite->Druckgroesse()->mapTo(fenster, QPoint(0, 0)),
                         seite->Druckgroesse()->size());
       QVERIFY(fenster->rect().contains(druck));
-      QCOMPARE(fenster->pos(), lage);
       seite->Grossformat()->click();
-      QCOMPARE(fenster->size(), seed);
+      QCOMPARE(fenster->size(), groesse);
       QCOMPARE(fenster->pos(), lage);
       geprueft = true;
       seite->close();

@@ -202,6 +202,10 @@ class PosterTest : public QObject {
       // laid over it at 25 %.
       Rad(bild, mitte, 10);
       QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      // The header says the scale shown, not the one of the whole picture.
+      QCOMPARE(seite->BildGruppe()->title(),
+               QStringLiteral("Fotomosaik ist auf 100,00% der Originalgröße (4000 x 3000 Pixel) "
+                              "skaliert"));
       bild->repaint();
       bild->Kacheln()->Abwarten();
       QApplication::processEvents();
@@ -234,6 +238,12 @@ class PosterTest : public QObject {
       QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
       QCOMPARE(anzeige.geoeffnet, QStringList{QString::fromStdString(datei)});
       QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      // Without a program for photos (as here, without a desktop) the status line says so.
+      QTest::mouseDClick(bild, Qt::LeftButton, Qt::NoModifier, kachelMitte);
+      QCOMPARE(seite->Statuszeile()->GanzerText(),
+               QStringLiteral("Es wurde kein Programm zum Anzeigen von Fotos gefunden. Das Foto "
+                              "liegt unter: ") +
+                   QString::fromStdString(datei));
 
       // Dragging moves the part shown with the hand.
       const double links = bild->Geometrie().Sichtbar().links;
@@ -329,7 +339,7 @@ class PosterTest : public QObject {
       DateiWaehlen(poster.umgebung->ordner / "liste");
       QTest::mouseClick(seite->ListeKnopf(), Qt::LeftButton);
       const std::string text = ReadWholeFile(datei);
-      QVERIFY(text.starts_with("Spalte,Zeile,Foto\n1,1,"));
+      QVERIFY(text.starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n1;1;"));
       QCOMPARE(std::count(text.begin(), text.end(), '\n'), kKachelnX * kKachelnY + 1);
       QCOMPARE(seite->Statuszeile()->GanzerText(),
                QStringLiteral("Platzierungsliste gespeichert: ") + QString::fromStdString(datei));
@@ -382,10 +392,20 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [&tiffGroesse](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->TiffKnopf());
             QVERIFY(!optionen->Qualitaet()->isEnabled());
             QVERIFY(!optionen->Farbtiefe()->isEnabled());
+            // While the preview is made the page is painted and says it is busy.
+            QString beschaeftigt;
+            bool knopfFrei = true;
+            QTimer::singleShot(0, optionen, [&beschaeftigt, &knopfFrei, optionen] {
+              beschaeftigt = optionen->Dateigroesse()->text();
+              knopfFrei = optionen->VorschauKnopf()->isEnabled();
+            });
             QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
+            QCOMPARE(beschaeftigt, QStringLiteral("Die Vorschau wird berechnet …"));
+            QVERIFY(!knopfFrei);
+            QVERIFY(optionen->VorschauKnopf()->isEnabled());
             QVERIFY(optionen->VorschauGruppe()->isVisible());
             tiffGroesse = optionen->Dateigroesse()->text();
           },
@@ -413,7 +433,7 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [&pngGroesse](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->PngKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->PngKnopf());
             QVERIFY(!optionen->Qualitaet()->isEnabled());
             QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
             pngGroesse = optionen->Dateigroesse()->text();
@@ -452,7 +472,7 @@ class PosterTest : public QObject {
       Speichern(
           seite,
           [](ui::SpeichernOptionenSeite* optionen) {
-            QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+            AufDieMarke(optionen->TiffKnopf());
           },
           ordner + "poster");
       QVERIFY(abgebrochen);
@@ -476,10 +496,7 @@ class PosterTest : public QObject {
     const auto tiffSpeichern = [&](const std::string& name) {
       poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
         Speichern(
-            seite,
-            [](ui::SpeichernOptionenSeite* optionen) {
-              QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
-            },
+            seite, [](ui::SpeichernOptionenSeite* optionen) { AufDieMarke(optionen->TiffKnopf()); },
             ordner + name);
       });
       return ReadWholeFile(ordner + name + ".tif");
@@ -546,6 +563,37 @@ class PosterTest : public QObject {
     QVERIFY(poster.umgebung->benutzer.warnungen.empty());
   }
 
+  // The save dialog refuses what the save itself refuses, with a message box, and stays
+  // open: a photo of the chosen album (also through a link) and the template.
+  void TheSaveDialogRefusesThePhotosAndTheTemplate() {
+    Poster poster;
+    const std::string foto = poster.umgebung->ordner / "fotos/3.jpg";
+    const std::string fotoInhalt = ReadWholeFile(foto);
+    const std::string vorlageInhalt = ReadWholeFile(poster.vorlage);
+    const std::string verweis = poster.umgebung->ordner / "verweis.jpg";
+    std::filesystem::create_symlink(foto, verweis);
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
+        AufDieMarke(optionen->JpegKnopf());
+        for (const std::string& datei : {foto, verweis, poster.vorlage}) {
+          DateiWaehlen(datei);
+          QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+          QVERIFY(optionen->isVisible());
+        }
+        QTest::mouseClick(optionen->AbbrechenKnopf(), Qt::LeftButton);
+      });
+      QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+      const std::vector<std::string>& warnungen = poster.umgebung->benutzer.warnungen;
+      QCOMPARE(warnungen.size(), size_t{3});
+      QVERIFY(warnungen[0].find("ist ein Foto des Albums „Fotos“") != std::string::npos);
+      QVERIFY(warnungen[1].find("ist ein Foto des Albums „Fotos“") != std::string::npos);
+      QVERIFY(warnungen[2].find("ist die Vorlage selbst") != std::string::npos);
+      QVERIFY(!seite->Speicherhinweis()->isVisible());
+    });
+    QVERIFY(ReadWholeFile(foto) == fotoInhalt);
+    QVERIFY(ReadWholeFile(poster.vorlage) == vorlageInhalt);
+  }
+
   void AFullDiskIsToldBeforeAnythingIsComposed() {
     Poster poster;
     const std::string ordner = poster.umgebung->ordner / "voll/";
@@ -555,7 +603,7 @@ class PosterTest : public QObject {
     optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
       WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
-        QTest::mouseClick(optionen->TiffKnopf(), Qt::LeftButton);
+        AufDieMarke(optionen->TiffKnopf());
         DateiWaehlen(ordner + "poster");
         QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
         // The page stays open for another place.

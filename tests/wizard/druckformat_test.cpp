@@ -27,6 +27,22 @@ TEST(Druckformat, TheDropDownFindsAPresetOnlyInTheTemplatesOrientation) {
   EXPECT_EQ(DruckformatVon(Papiermass{123, 456}, Ausrichtung::Hochformat), std::nullopt);
 }
 
+// Width, height, the orientation the presets take and the label follow the paper's
+// edges; a square paper takes the template's orientation.
+TEST(Druckformat, OrientationAndItsLabelFollowThePapersEdges) {
+  const Ausrichtung quer = Ausrichtung::Querformat;
+  const Ausrichtung hoch = Ausrichtung::Hochformat;
+  EXPECT_EQ(AusrichtungsText(Papiermass{1000, 700}, quer), "quer, wie die Vorlage");
+  EXPECT_EQ(AusrichtungsText(Papiermass{300, 700}, quer), "hoch, anders als die Vorlage");
+  EXPECT_EQ(PapierAusrichtung(Papiermass{300, 700}, quer), hoch);
+  EXPECT_EQ(AusrichtungsText(Papiermass{701, 700}, hoch), "quer, anders als die Vorlage");
+  EXPECT_EQ(AusrichtungsText(Papiermass{700, 700}, quer), "quadratisch");
+  EXPECT_EQ(PapierAusrichtung(Papiermass{700, 700}, quer), quer);
+  EXPECT_EQ(PapierAusrichtung(Papiermass{700, 700}, hoch), hoch);
+  EXPECT_EQ(GanzePapiermasse(999.5, 624.97), (Papiermass{1000, 625}));
+  EXPECT_EQ(GanzePapiermasse(998.5, 0.4), (Papiermass{998, 0}));
+}
+
 TEST(Druckformat, LongestPaperEdgeKeepsTheResultWithinTheLargeBound) {
   EXPECT_EQ(GroesstePapierkante(200), tilvendo::kMaxPapierkante);
   EXPECT_EQ(GroesstePapierkante(720), tilvendo::kMaxPapierkante);
@@ -37,27 +53,24 @@ TEST(Druckformat, LongestPaperEdgeKeepsTheResultWithinTheLargeBound) {
   EXPECT_LE(DruckPixel(GroesstePapierkante(9999), 9999), kMaxZielgroesseGross);
 }
 
-TEST(Druckformat, TileEdgeOnPaperFollowsTheOverviewsRule) {
-  Vorlage vorlage;
-  vorlage.VorlageBreite = 800;
-  vorlage.VorlageHoehe = 600;
+TEST(Druckformat, TileEdgeOnPaperFollowsTheMosaicsRule) {
   Einstellungen e;
-  e.ZoomX = e.ZoomY = 1000;
-  e.KachelnX = 40;  // 20 template pixels a cell, 200 result pixels a tile
+  e.ZielBreite = 8000;
+  e.ZielHoehe = 6000;
+  e.KachelnX = 40;  // 200 result pixels a tile
   e.KachelnY = 30;
-  EXPECT_EQ(KachelImDruck(vorlage, e, 200), (Kachelmass{254, 254}));
-  EXPECT_EQ(KachelkantenText(KachelImDruck(vorlage, e, 200)), "Kachelkante im Druck: 25,4 mm");
-  e.KachelnY = 25;  // 24 template pixels, 240 result pixels: 30,48 mm
-  EXPECT_EQ(KachelkantenText(KachelImDruck(vorlage, e, 200)),
-            "Kachelkante im Druck: 25,4 × 30,5 mm");
-  // 800 ÷ 33 = 24 template pixels (truncated), 240 result pixels at 254 dpi: 24 mm.
+  EXPECT_EQ(KachelImDruck(e, 200), (Kachelmass{254, 254}));
+  EXPECT_EQ(KachelkantenText(KachelImDruck(e, 200)), "Kachelkante im Druck: 25,4 mm");
+  e.KachelnY = 25;  // 240 result pixels: 30,48 mm
+  EXPECT_EQ(KachelkantenText(KachelImDruck(e, 200)), "Kachelkante im Druck: 25,4 × 30,5 mm");
+  // 8000 ÷ 33 = 242 result pixels (truncated) at 254 dpi: 24,2 mm.
   e.KachelnX = 33;
-  EXPECT_EQ(KachelImDruck(vorlage, e, 254).breite, 240);
+  EXPECT_EQ(KachelImDruck(e, 254).breite, 242);
   EXPECT_EQ(KachelkantenText(Kachelmass{240, 240}), "Kachelkante im Druck: 24 mm");
-  // Before the tiling page was closed, its start value counts: 800 ÷ 25 = 32.
+  // Before the tiling page was closed, its start value counts: 8000 ÷ 25 = 320.
   e.KachelnX = e.KachelnY = 0;
-  EXPECT_EQ(KachelImDruck(vorlage, e, 254).breite, 320);
-  EXPECT_EQ(KachelImDruck(vorlage, e, 0), Kachelmass{});
+  EXPECT_EQ(KachelImDruck(e, 254).breite, 320);
+  EXPECT_EQ(KachelImDruck(e, 0), Kachelmass{});
 }
 
 TEST(Druckformat, PrintSizeInWholeCentimetres) {

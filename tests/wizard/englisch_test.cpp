@@ -45,9 +45,9 @@ TEST(Englisch, TextsNumbersAndDurationsOfThePages) {
 
 TEST(Englisch, TheHelpPopupsAndTheInformationPageSpeakEnglishLineForLine) {
   const std::vector<std::pair<int32_t, int32_t>> texte = {
-      {kHilfeArt, 1}, {kHilfeArt, 2}, {kHilfeArt, 3}, {kHilfeArt, 4}, {kHilfeArt, 5},
+      {kHilfeArt, 1}, {kHilfeArt, 2}, {kHilfeArt, 3}, {kHilfeArt, 4},  {kHilfeArt, 5},
       {kHilfeArt, 6}, {kHilfeArt, 7}, {kHilfeArt, 8}, {kHilfeArt, 10}, {kInfoArt, 1},
-      {kInfoArt, 2},  {kInfoArt, 3},  {kInfoArt, 4},  {kInfoArt, 5},  {kInfoArt, 6}};
+      {kInfoArt, 2},  {kInfoArt, 3},  {kInfoArt, 4},  {kInfoArt, 5},   {kInfoArt, 6}};
   std::vector<std::vector<std::string>> deutsch;
   for (const auto& [art, seite] : texte) deutsch.push_back(HelpText(art, seite));
   const testing::InSprache englisch("en_US.UTF-8");
@@ -65,9 +65,9 @@ TEST(Englisch, PaperSizesOfBothSystemsAndInchesInInches) {
   const testing::InSprache englisch("en_US.UTF-8");
   std::set<std::string> namen;
   for (const Druckformat& format : kDruckformate) namen.insert(_(format.text));
-  for (const char* name : {"A4 (21 × 29.7 cm)", "A0 (84.1 × 118.9 cm)", "70 × 100 cm",
-                           "Letter (8.5 × 11 in)", "Legal (8.5 × 14 in)", "Tabloid (11 × 17 in)",
-                           "18 × 24 in", "24 × 36 in"}) {
+  for (const char* name :
+       {"A4 (21 × 29.7 cm)", "A0 (84.1 × 118.9 cm)", "70 × 100 cm", "Letter (8.5 × 11 in)",
+        "Legal (8.5 × 14 in)", "Tabloid (11 × 17 in)", "18 × 24 in", "24 × 36 in"}) {
     EXPECT_EQ(namen.count(name), 1u) << name;
   }
   // Every size once, so that choosing one by its paper finds it.

@@ -21,6 +21,25 @@ TEST(Ergebnisseite, WindowAndCaptionsForA2000By1500MosaicOnA1024By768Screen) {
   EXPECT_EQ(Blendtext(0), "die Vorlage ist zu 100 % in das Fotomosaik eingeblendet");
 }
 
+TEST(Ergebnisseite, TheCaptionFollowsTheMagnifiersScale) {
+  Lupe lupe(Size{2000, 1500}, Size{727, 545});
+  const std::string ganz =
+      "Fotomosaik ist auf 36,35% der Originalgröße (2000 x 1500 Pixel) skaliert";
+  EXPECT_EQ(Skalierungstext(lupe, 727), ganz);
+  ASSERT_TRUE(lupe.Zoomen(1, Punkt{100.0, 100.0}));
+  EXPECT_EQ(Skalierungstext(lupe, 727),
+            "Fotomosaik ist auf 51,41% der Originalgröße (2000 x 1500 Pixel) skaliert");
+  ASSERT_TRUE(lupe.Zoomen(lupe.Stufen(), Punkt{100.0, 100.0}));
+  EXPECT_EQ(Skalierungstext(lupe, 727),
+            "Fotomosaik ist auf 100,00% der Originalgröße (2000 x 1500 Pixel) skaliert");
+  // Back to the whole mosaic, the caption is the page's first one again.
+  ASSERT_TRUE(lupe.Zoomen(-lupe.Stufen(), Punkt{100.0, 100.0}));
+  EXPECT_EQ(Skalierungstext(lupe, 727), ganz);
+  // A mosaic not larger than the window has nothing to zoom to.
+  EXPECT_EQ(Skalierungstext(Lupe(Size{300, 200}, Size{300, 200}), 300),
+            "Fotomosaik ist auf 100,00% der Originalgröße (300 x 200 Pixel) skaliert");
+}
+
 TEST(Ergebnisseite, NamesTheFileOnlyWhileTheMosaicShownCountsAsSaved) {
   EXPECT_EQ(Speicherhinweis(1, "/bilder/mosaik.jpg"), "gespeichert: /bilder/mosaik.jpg");
   // A newer mosaic not saved yet, or a save that was cancelled or failed.

@@ -30,6 +30,25 @@ TEST(Fensterlage, ALargerPageMovesTheWindowOnlyAsFarAsItMust) {
   EXPECT_EQ(FensterHalten(kFrei, Lage{-50, 10}, Size{400, 300}), (Lage{0, 30}));
 }
 
+// One window through all pages: the largest page's size, or the user's, and more room
+// for a page that wants it only as far as the screen reaches from where the window stands.
+TEST(Fensterlage, TheWindowKeepsItsSizeAcrossThePages) {
+  const Size raum = FensterRaum(kFrei, Lage{300, 200});
+  EXPECT_EQ(raum, (Size{724, 568}));
+  EXPECT_EQ(FensterRaum(kFrei, Lage{-50, 10}), (Size{1024, 738}));
+  const Size gross{720, 560};
+  // A smaller page keeps the window's size; a larger one grows it, up to the room.
+  EXPECT_EQ(FensterGroesse(gross, Size{394, 284}, Size{300, 200}, raum, false), gross);
+  EXPECT_EQ(FensterGroesse(gross, Size{724, 568}, Size{300, 200}, raum, false), (Size{724, 568}));
+  EXPECT_EQ(FensterGroesse(gross, Size{1270, 973}, Size{300, 200}, raum, false), raum);
+  // The first page takes its wish; the user's smaller size stays while a page fits in it.
+  EXPECT_EQ(FensterGroesse(Size{}, Size{394, 284}, Size{300, 200}, raum, false), (Size{394, 284}));
+  EXPECT_EQ(FensterGroesse(Size{500, 400}, Size{720, 560}, Size{450, 420}, raum, true),
+            (Size{500, 420}));
+  // A page that needs more than the room gets what it needs (the window then moves).
+  EXPECT_EQ(FensterGroesse(gross, gross, Size{800, 600}, raum, false), (Size{800, 600}));
+}
+
 TEST(Fensterlage, AScreenThatDoesNotStartAtZeroIsHonoured) {
   const Rect rechts{1920, 0, 3200, 1024};  // the second of two screens
   EXPECT_EQ(FensterHalten(rechts, Lage{3000, 100}, Size{400, 300}), (Lage{2800, 100}));

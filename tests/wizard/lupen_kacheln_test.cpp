@@ -42,6 +42,8 @@ std::shared_ptr<Mosaikplan> Plan(int32_t kachelnX, int32_t kachelnY,
   e.ZellBreite = kKachel.width;
   e.ZellHoehe = kKachel.height;
   e.ZoomX = e.ZoomY = 100;
+  e.ZielBreite = kachelnX * kKachel.width;
+  e.ZielHoehe = kachelnY * kKachel.height;
   e.verfahren.Farbangleich = farbangleich;
   Analyse analyse;
   analyse.Formanalyse = 1;

@@ -36,6 +36,8 @@ struct Poster {
     e.ZellHoehe = 10;
     e.ZoomX = 2500;
     e.ZoomY = 2500;
+    e.ZielBreite = 3000;
+    e.ZielHoehe = 2250;
     e.Grossformat = true;
     Verwendungsliste verwendung;
     for (int k = 0; k < kFotos; ++k) {

@@ -100,12 +100,27 @@ TEST(Hilfefenster, GeometrieUndZweiterKlick) {
   EXPECT_EQ(HilfeFensterHoehe(3, HilfeZeilenHoehe(18)), 66);
   EXPECT_EQ(HilfeUmbruchBreite(451), 220);
   EXPECT_EQ(HilfeTextBreite(225), 205);
-  const HilfeFensterLage oben = HilfeFensterPlatzieren(100, 500, 25, 49);
-  EXPECT_EQ(oben.oben, 451);
-  EXPECT_FALSE(oben.unterhalb);
-  const HilfeFensterLage unten = HilfeFensterPlatzieren(100, 40, 25, 49);  // near the top
-  EXPECT_EQ(unten.oben, 65);
-  EXPECT_TRUE(unten.unterhalb);
+  // A screen of 1024 × 768 below a panel of 30; a button of 80 × 25.
+  const Rect frei{0, 30, 1024, 768};
+  EXPECT_EQ(HilfeFensterPlatzieren(frei, Rect{100, 500, 180, 525}, 225, 49),
+            (HilfeFensterLage{100, 451, 49, false}));
+  // Near the top it opens below; exactly 6 pixels clear of the top it still fits above.
+  EXPECT_EQ(HilfeFensterPlatzieren(frei, Rect{100, 40, 180, 65}, 225, 49),
+            (HilfeFensterLage{100, 65, 49, true}));
+  EXPECT_EQ(HilfeFensterPlatzieren(frei, Rect{100, 85, 180, 110}, 225, 49),
+            (HilfeFensterLage{100, 36, 49, false}));
+  // 1017 pixels of text fit neither side: the larger side, as high as it allows, scrolls.
+  EXPECT_EQ(HilfeFensterPlatzieren(frei, Rect{100, 500, 180, 525}, 225, 1017),
+            (HilfeFensterLage{100, 36, 464, false}));
+  EXPECT_EQ(HilfeFensterPlatzieren(frei, Rect{100, 200, 180, 225}, 225, 1017),
+            (HilfeFensterLage{100, 225, 537, true}));
+  // Too wide for the room right of the button: it moves left, never off the screen.
+  EXPECT_EQ(HilfeFensterPlatzieren(frei, Rect{900, 500, 980, 525}, 225, 49).links, 793);
+  EXPECT_EQ(HilfeFensterPlatzieren(frei, Rect{900, 500, 980, 525}, 2000, 49).links, 6);
+  // A second screen to the right.
+  EXPECT_EQ(
+      HilfeFensterPlatzieren(Rect{1024, 0, 2048, 768}, Rect{1000, 500, 1080, 525}, 225, 49).links,
+      1030);
 
   EXPECT_EQ(HilfeKlickPruefen(true, 150.0, 3), HilfeKlick::Schliessen);  // the closing click
   EXPECT_EQ(HilfeKlickPruefen(true, 250.0, 3), HilfeKlick::Oeffnen);

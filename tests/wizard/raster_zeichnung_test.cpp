@@ -13,6 +13,18 @@ TEST(RasterZeichnung, LinienOhneRechtenUndUnterenRand) {
   EXPECT_EQ(ZellRechteck(100, 50, 10, 10, {3, 4}), (Rect{30, 20, 40, 25}));
 }
 
+// 300 × 210 tiles in a preview of 230 pixels would be lines a pixel apart: no grid; a
+// few pixels a cell draw it faintly.
+TEST(RasterZeichnung, DichteRasterWerdenBlasserOderFallenWeg) {
+  EXPECT_EQ(RasterDeckkraft(230, 300), 0);
+  EXPECT_EQ(RasterDeckkraft(230, 77), 0);    // 2,99 Pixel
+  EXPECT_EQ(RasterDeckkraft(231, 77), 35);   // genau 3
+  EXPECT_EQ(RasterDeckkraft(230, 39), 35);   // 5,9
+  EXPECT_EQ(RasterDeckkraft(234, 39), 100);  // genau 6
+  EXPECT_EQ(RasterDeckkraft(230, 1), 100);
+  EXPECT_EQ(RasterDeckkraft(230, 0), 100);
+}
+
 TEST(RasterZeichnung, AbstandsregelMitUndOhneAbstand) {
   const Abstandsregel d2 = AbstandsregelZellen(10, 10, 2);
   ASSERT_EQ(d2.blau.size(), 9u);

@@ -40,6 +40,30 @@ TEST(Uebersicht, DurationsOfTheLastRunWithHoursFromTheFirstHourOn) {
   EXPECT_EQ(info.InfoFeld, zeilen);
 }
 
+// A poster of 100 × 75 whole tiles of 55 pixels for 5599 × 4133 pixels, 71,1 × 52,5 cm
+// at 200 dpi: the pixels are the whole tiles', the print size the paper's, as the file's
+// resolution makes it; without a paper the whole tiles' at the resolution chosen.
+TEST(Uebersicht, APostersPrintSizeIsThePapersAndItsPixelsTheWholeTiles) {
+  Auftrag auftrag;
+  Einstellungen& e = auftrag.einstellungen;
+  auftrag.vorlage = {"see.jpg", "/bilder/", 1600, 1200};
+  e.Grossformat = true;
+  e.Druckaufloesung = 200;
+  e.KachelnX = 100;
+  e.KachelnY = 75;
+  e.ZielBreite = 5599;
+  e.ZielHoehe = 4133;
+  e.Papier = Druckpapier{711, 525, Papiernutzung::Strecken};
+  const std::vector<std::string> zeilen = EintragsInfo(auftrag, 1).InfoFeld;
+  ASSERT_EQ(zeilen.size(), 4u);
+  EXPECT_EQ(zeilen[0], "absolute Größe: 5500 x 4125 Pixel");
+  EXPECT_EQ(zeilen[3], "Druckgröße: 71 × 52 cm bei 200 dpi");
+  e.Papier = Druckpapier{};
+  EXPECT_EQ(EintragsInfo(auftrag, 1).InfoFeld[3], "Druckgröße: 70 × 52 cm bei 200 dpi");
+  e.Grossformat = false;
+  EXPECT_EQ(EintragsInfo(auftrag, 1).InfoFeld.size(), 3u);
+}
+
 TEST(Uebersicht, InfoLinesOfTheSettings) {
   Auftrag auftrag;
   Einstellungen& e = auftrag.einstellungen;

@@ -96,6 +96,11 @@ Fotosammlung::Fotosammlung() {
   QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
 }
 
+void AufDieMarke(QAbstractButton* knopf) {
+  constexpr int kMarke = 8;  // within the mark of every style's radio buttons and check boxes
+  QTest::mouseClick(knopf, Qt::LeftButton, Qt::NoModifier, QPoint(kMarke, knopf->height() / 2));
+}
+
 std::string OhneStrich(std::string pfad) {
   if (pfad.size() > 1 && pfad.back() == '/') pfad.pop_back();
   return pfad;

@@ -2,6 +2,7 @@
 // instead of opening message boxes, a fresh album folder, and a shell with its job.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -118,6 +119,10 @@ struct Fotosammlung {
 
   Fotosammlung();
 };
+
+// Clicks a radio button or check box on its mark, where it takes a click however wide
+// the window lays it out.
+void AufDieMarke(QAbstractButton* knopf);
 
 // `pfad` without its trailing "/" (the root stays "/").
 std::string OhneStrich(std::string pfad);
