@@ -68,9 +68,11 @@ const char* const kWebseiteSkript = R"((function () {
   var voll = m.tiefe;
   // A cell opens its photo with a click once it is this many screen pixels wide.
   var klickBreite = 48;
+  // Tiles show at once in their own colours, not fading in: a picture of the page taken
+  // as it has loaded (a browser's screenshot, a print) shows the mosaic as it is.
   var karte = L.map('karte', {
     crs: L.CRS.Simple, zoomSnap: 0.25, zoomDelta: 1, attributionControl: false,
-    minZoom: -8, maxZoom: voll
+    minZoom: -8, maxZoom: voll, fadeAnimation: false
   });
   function ort(x, y) { return karte.unproject([x, y], voll); }
   var grenzen = L.latLngBounds(ort(0, m.hoehe), ort(m.breite, 0));

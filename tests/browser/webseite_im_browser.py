@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Opens a saved web page in headless Chromium and compares what it shows with the mosaic
-file of the same settings: the whole view, and one cell at full zoom reached through the
-page's # address. Skipped (exit 77) when no Chromium is installed.
+"""Opens a saved web page in headless Chromium or Firefox and compares what it shows with
+the mosaic file of the same settings: the whole view, and one cell at full zoom reached
+through the page's # address; in Chromium, whose debugging pipe moves the pointer, also
+the photo named under the pointer. Skipped (exit 77) when the browser is not installed.
 
-Usage: webseite_im_browser.py TILVENDO ARBEITSORDNER
+Usage: webseite_im_browser.py TILVENDO ARBEITSORDNER chromium|firefox
 """
 import csv
 import json
@@ -23,8 +24,10 @@ KACHELN_X, KACHELN_Y = 8, 4
 FENSTER = (512, 256)
 # Headless Chromium lays the page out in the window less its (invisible) bars and takes the
 # screenshot of the whole window: the page gets their height added, and the view, fitted
-# before, lies somewhere in it. The test finds where.
-BALKEN = 87
+# before, lies somewhere in it. The test finds where. Firefox shows the page in the whole
+# window: it gets a margin around the half-size mosaic, so that the whole view shows it
+# apart from the page's black.
+GROESSE = {"chromium": (FENSTER[0], FENSTER[1] + 87), "firefox": (FENSTER[0] + 88, FENSTER[1] + 44)}
 # The zoom buttons in the top left corner, left out where the test looks for the mosaic.
 ZOOMKNOEPFE = (48, 80)
 # Mean difference per channel the whole view may have: the halving, JPEG's rounding and
@@ -176,20 +179,31 @@ def bmp_schreiben(pfad, breite, hoehe, farbe):
         f.write(kopf + info + pixel)
 
 
-def browser():
-    for name in ("chromium", "chromium-browser", "google-chrome"):
+PROGRAMME = {"chromium": ("chromium", "chromium-browser", "google-chrome"),
+             "firefox": ("firefox-esr", "firefox")}
+
+
+def browser(art):
+    for name in PROGRAMME[art]:
         pfad = shutil.which(name)
         if pfad:
             return pfad
     return None
 
 
-def bildschirmfoto(chromium, seite, ziel, profil):
-    subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
-                    "--user-data-dir=" + profil, "--no-first-run",
-                    "--window-size=%d,%d" % (FENSTER[0], FENSTER[1] + BALKEN), "--virtual-time-budget=5000",
-                    "--screenshot=" + ziel, seite],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+def bildschirmfoto(art, programm, seite, ziel, profil):
+    if art == "chromium":
+        befehl = [programm, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
+                  "--user-data-dir=" + profil, "--no-first-run",
+                  "--window-size=%d,%d" % GROESSE[art],
+                  "--virtual-time-budget=5000", "--screenshot=" + ziel, seite]
+    else:
+        # A profile of its own, so that no running Firefox and no earlier run takes part.
+        os.makedirs(profil, exist_ok=True)
+        befehl = [programm, "--headless", "--no-remote", "-profile", profil,
+                  "--window-size=%d,%d" % GROESSE[art], "--screenshot", ziel, seite]
+    subprocess.run(befehl, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=60)
     return png_lesen(ziel)
 
 
@@ -201,7 +215,7 @@ class Devtools:
         self.zurueck, self.zurueck_schreiben = os.pipe()
         befehl = [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
                   "--user-data-dir=" + profil, "--remote-debugging-pipe",
-                  "--window-size=%d,%d" % (FENSTER[0], FENSTER[1] + BALKEN)]
+                  "--window-size=%d,%d" % GROESSE["chromium"]]
         def fds():
             os.dup2(self.hin_lesen, 3)
             os.dup2(self.zurueck_schreiben, 4)
@@ -273,10 +287,11 @@ def name_unter_zeiger(chromium, adresse, profil):
 
 
 def main():
-    tilvendo, arbeit = sys.argv[1], sys.argv[2]
-    chromium = browser()
-    if chromium is None:
-        print("ÜBERSPRUNGEN: kein Chromium installiert (werkzeuge/einrichten.sh installiert es).")
+    tilvendo, arbeit, art = sys.argv[1], sys.argv[2], sys.argv[3]
+    programm = browser(art)
+    if programm is None:
+        print("ÜBERSPRUNGEN: %s ist nicht installiert (werkzeuge/einrichten.sh installiert es)."
+              % " oder ".join(PROGRAMME[art]))
         return UEBERSPRUNGEN
     shutil.rmtree(arbeit, ignore_errors=True)
     fotos = os.path.join(arbeit, "fotos")
@@ -308,7 +323,7 @@ def main():
     profil = os.path.join(arbeit, "profil")
     fehler = 0
 
-    ganz = bildschirmfoto(chromium, "file://" + seite, os.path.join(arbeit, "ganz.png"), profil)
+    ganz = bildschirmfoto(art, programm, "file://" + seite, os.path.join(arbeit, "ganz.png"), profil)
     x0, y0, x1, y1 = bemalt(ganz)
     print("Ganze Ansicht: Mosaik bei %d,%d bis %d,%d" % (x0, y0, x1, y1))
     # The whole mosaic, in its own proportions, large in the window.
@@ -327,18 +342,19 @@ def main():
     kachel = BREITE // KACHELN_X
     mitte_x, mitte_y = 5 * kachel + kachel // 2, 2 * kachel + kachel // 2
     adresse = "file://%s#2/%d/%d" % (seite, mitte_x, mitte_y)
-    zelle = bildschirmfoto(chromium, adresse, os.path.join(arbeit, "zelle.png"), profil)
+    zelle = bildschirmfoto(art, programm, adresse, os.path.join(arbeit, "zelle.png"), profil)
     # The cell's middle lies in the middle of the view, the view somewhere in the window
-    # (see BALKEN): found where the mosaic's pixels match best, then compared over the
+    # (see GROESSE): found where the mosaic's pixels match best, then compared over the
     # cell's inner part pixel by pixel.
-    _, fx, fy = bester_versatz(zelle, mosaik, mitte_x, mitte_y, (8, BALKEN))
+    _, fx, fy = bester_versatz(zelle, mosaik, mitte_x, mitte_y,
+                               (8, GROESSE[art][1] - FENSTER[1]))
     rand = 24  # inside the cell, clear of its neighbours
     gezeigt = ausschnitt(zelle, fx - kachel // 2 + rand, fy - kachel // 2 + rand,
                          kachel - 2 * rand, kachel - 2 * rand)
     soll = ausschnitt(mosaik, mitte_x - kachel // 2 + rand, mitte_y - kachel // 2 + rand,
                       kachel - 2 * rand, kachel - 2 * rand)
     abweichung = mittlerer_fehler(gezeigt, soll)
-    if abs(fx - FENSTER[0] // 2) > 2:
+    if abs(fx - len(zelle[0]) // 2) > 2:
         print("FEHLER: die Zelle steht nicht in der Mitte (x = %d)" % fx)
         fehler += 1
     print("Eine Zelle in voller Größe: mittlere Abweichung %.2f (Grenze %.1f)"
@@ -347,6 +363,9 @@ def main():
         fehler += 1
 
     # The pointer over that cell names its photo: file name and album (its folder).
+    if art != "chromium":
+        print("Der Name unter dem Zeiger wird nur in Chromium geprüft.")
+        return 1 if fehler else 0
     # The list is written in the language's own separator (";" in German).
     with open(liste, encoding="utf-8-sig", newline="") as f:
         zeilen = list(csv.reader(f, delimiter=";" if ";" in f.readline() else ","))
@@ -354,7 +373,7 @@ def main():
     for z in zeilen:
         if len(z) >= 3 and z[0].strip() == "6" and z[1].strip() == "3":
             foto = os.path.basename(z[2])
-    genannt = name_unter_zeiger(chromium, adresse, profil)
+    genannt = name_unter_zeiger(programm, adresse, profil)
     print("Unter dem Zeiger: %r (erwartet %r)" % (genannt, foto))
     if foto is None or not genannt.startswith(foto + " \u2014 fotos"):
         fehler += 1
