@@ -17,6 +17,8 @@ Einstellungen Raster3x2() {
   e.ZellHoehe = 10;
   e.ZoomX = 100;
   e.ZoomY = 100;
+  e.ZielBreite = 60;
+  e.ZielHoehe = 20;
   return e;
 }
 
