@@ -189,6 +189,7 @@ class AlbenTest : public QObject {
       editor->Albenname()->clear();
       QTest::keyClicks(editor->Albenname(), QStringLiteral("Urlaub=Sommer"));
       QVERIFY(!editor->Schliessen()->isEnabled());
+      QVERIFY(editor->NamensHinweis()->isVisible());
       QCOMPARE(editor->NamensHinweis()->text(),
                QStringLiteral("Der Name darf kein „=“ enthalten."));
       editor->Albenname()->clear();
