@@ -57,12 +57,15 @@ class BedienungTest : public QObject {
     auto* hinweis = Element<QLabel>(seite, "Grenzhinweis");
     Tippen(x, QStringLiteral("9999"));
     QCOMPARE(x->value(), 300);
-    QVERIFY(!hinweis->text().isEmpty());
+    QVERIFY(hinweis->text().endsWith(QStringLiteral("breit bleibt")));
     Tippen(y, QStringLiteral("1000"), Qt::Key_Tab);
     QCOMPARE(y->value(), 225);
+    QVERIFY(hinweis->text().endsWith(QStringLiteral("hoch bleibt")));
     Tippen(y, QStringLiteral("30"));
     QCOMPARE(hinweis->text(), QString());
-    QCOMPARE(anzahl->text(), QStringLiteral("300 x 30 Kacheln, 9000 insgesamt"));
+    Tippen(x, QStringLiteral("0"));
+    QCOMPARE(x->value(), 1);
+    QCOMPARE(anzahl->text(), QStringLiteral("1 x 30 Kacheln, 30 insgesamt"));
 
     // A number typed and not yet confirmed reaches the job when the page is left.
     Tippen(x, QStringLiteral("64"), Qt::Key_unknown);

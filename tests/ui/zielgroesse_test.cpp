@@ -211,9 +211,12 @@ class ZielgroesseTest : public QObject {
     Tippen(zoomX, QStringLiteral("50"));
     QCOMPARE(hinweis->text(), QString());
     QCOMPARE(auftrag.einstellungen.ZielBreite, 1281);
+    Tippen(sizeX, QStringLiteral("0"));
+    QCOMPARE(sizeX->value(), 1);
     seite->Grossformat()->click();
     Tippen(sizeX, QStringLiteral("99999"));
     QCOMPARE(sizeX->value(), 60000);
+    QCOMPARE(hinweis->text(), QStringLiteral("höchstens 60000 Pixel"));
     seite->hide();
   }
 
