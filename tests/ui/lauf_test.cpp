@@ -369,6 +369,7 @@ class LaufTest : public QObject {
     QVERIFY(!seite->Vorschau()->isVisible());
     seite->Uebersicht()->setCurrentRow(2);
     QCOMPARE(seite->InfoFeld()->item(2)->text(), QStringLiteral("20 x 15 Kacheln, 300 insgesamt"));
+    QVERIFY(seite->Vorschau()->isVisible());
     QCOMPARE(seite->Vorschau()->size(), QSize(133, 100));
     QCOMPARE(seite->WechselnZu()->toolTip(), QStringLiteral("Kachelung bestimmen"));
     QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
