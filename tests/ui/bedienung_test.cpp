@@ -130,6 +130,7 @@ class BedienungTest : public QObject {
     ui::Seite* seite = umgebung.assistent().SeiteHolen(3);
     seite->show();
     QVERIFY(QTest::qWaitForWindowExposed(seite));
+    QTest::qWait(250);  // long after the loop's last closing
     QTest::mouseClick(seite->HilfeKnopf(), Qt::LeftButton);
     QVERIFY(hilfe->isVisible());
     hilfe->close();
