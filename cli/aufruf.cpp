@@ -48,7 +48,7 @@ struct Uebersetzung {
   std::string_view englisch;
   std::string_view deutsch;
 };
-constexpr std::array<Uebersetzung, 33> kEnglischeNamen = {{
+constexpr std::array<Uebersetzung, 34> kEnglischeNamen = {{
     {"help", "hilfe"},
     {"mosaic", "mosaik"},
     {"create", "anlegen"},
@@ -82,6 +82,7 @@ constexpr std::array<Uebersetzung, 33> kEnglischeNamen = {{
     {"--quality", "--qualitaet"},
     {"--color-match", "--farbangleich"},
     {"--max-uses", "--max-verwendungen"},
+    {"--no-names", "--ohne-namen"},
 }};
 
 // The German name the parser works with for a name given in either language.
@@ -164,7 +165,7 @@ int32_t AusListe(std::string_view option, std::string_view text,
 
 // Options without a value, then those with one ("--name wert" or "--name=wert");
 // any other option is refused.
-constexpr std::array<std::string_view, 14> kSchalter = {"--help",
+constexpr std::array<std::string_view, 15> kSchalter = {"--help",
                                                         "-h",
                                                         "--hilfe",
                                                         "--version",
@@ -177,7 +178,8 @@ constexpr std::array<std::string_view, 14> kSchalter = {"--help",
                                                         "--zuschneiden",
                                                         "--grossformat",
                                                         "--großformat",
-                                                        "--jedes-foto"};
+                                                        "--jedes-foto",
+                                                        "--ohne-namen"};
 
 constexpr std::array<std::string_view, 21> kWertOptionen = {"--alben-pfad",
                                                             "--album",
@@ -329,6 +331,8 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.protokoll = true;
   } else if (name == "--bericht") {
     m.bericht = true;
+  } else if (name == "--ohne-namen") {
+    m.ohneNamen = true;
   } else if (name == "--ohne-drehung") {
     m.verfahren.Aufrichten = false;
   } else if (name == "--schnell") {
@@ -456,16 +460,23 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     const Ausgabeformat format = AusgabeFormat(aufruf.mosaik.ausgabe);
     if (format == Ausgabeformat::Unbekannt) {
       Fehler(
-          _("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden oder auf .png, .tif oder .tiff; "
-            "die Endung bestimmt das Format."));
+          _("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden, auf .png, .tif oder .tiff oder "
+            "auf .html (Webseite); die Endung bestimmt das Format."));
+    }
+    if (format != Ausgabeformat::Webseite && aufruf.mosaik.ohneNamen) {
+      Fehler(_("--ohne-namen gilt nur für eine Webseite (.html)."));
+    }
+    if (format == Ausgabeformat::Webseite && aufruf.mosaik.farbtiefe) {
+      Fehler(_("--farbtiefe gilt nur für .bmp; die Kacheln einer Webseite sind JPEG-Bilder."));
     }
     if (format != Ausgabeformat::Bmp && aufruf.mosaik.farbtiefe) {
       Fehler(format == Ausgabeformat::Jpeg
                  ? _("--farbtiefe gilt nur für .bmp; JPEG-Bilder haben immer 24 Bit.")
                  : _("--farbtiefe gilt nur für .bmp; PNG- und TIFF-Bilder haben immer 24 Bit."));
     }
-    if (format != Ausgabeformat::Jpeg && aufruf.mosaik.qualitaet) {
-      Fehler(_("--qualitaet gilt nur für .jpg und .jpeg."));
+    if (format != Ausgabeformat::Jpeg && format != Ausgabeformat::Webseite &&
+        aufruf.mosaik.qualitaet) {
+      Fehler(_("--qualitaet gilt nur für .jpg, .jpeg und .html."));
     }
     return aufruf;
   }
@@ -527,6 +538,8 @@ Ausgabeformat AusgabeFormat(const std::string& pfad) {
   if (art == Bildart::Jpeg) return Ausgabeformat::Jpeg;
   if (art == Bildart::Png) return Ausgabeformat::Png;
   if (art == Bildart::Tiff) return Ausgabeformat::Tiff;
+  const std::string endung = UpperExtension(pfad);
+  if (endung == ".HTML" || endung == ".HTM") return Ausgabeformat::Webseite;
   return Ausgabeformat::Unbekannt;
 }
 
@@ -553,7 +566,8 @@ Alben:
 Mosaik:
   tilvendo mosaik VORLAGE AUSGABE --album NAME [--album NAME …] [OPTIONEN]
     AUSGABE endet auf .bmp, .jpg, .jpeg, .png, .tif oder .tiff; die Endung bestimmt
-    das Format (PNG und TIFF mit 24 Bit, TIFF unkomprimiert).
+    das Format (PNG und TIFF mit 24 Bit, TIFF unkomprimiert). Mit .html entsteht eine
+    zoombare Webseite mit dem Ordner AUSGABE_dateien daneben.
     --kacheln XxY         Kacheln in der Breite und Höhe (Standard 25x25)
     --zoom P              Ergebnisgröße in Prozent der Vorlage (Standard 100)
     --groesse BxH         Ergebnisgröße in Pixel (höchstens 2500x2500, mit
@@ -577,6 +591,7 @@ Mosaik:
                           (Standard 25)
     --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard {})
     --qualitaet Q         JPEG-Qualität 1 bis 100 (Standard 90)
+    --ohne-namen          Webseite ohne Namen und Pfade der Fotos (zum Weitergeben)
     --seed N              fester Startwert des Zufalls: gleiche Eingaben, gleiches Mosaik
     --protokoll           schreibt die Liste der gelesenen Bilder
                           nach ~/tilvendo file list.txt

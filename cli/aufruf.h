@@ -74,7 +74,8 @@ struct MosaikOptionen {
   std::optional<uint32_t> seed;
   bool protokoll = false;
   bool bericht = false;
-  Verfahren verfahren;  // the ways of reading and matching beyond the original method
+  bool ohneNamen = false;  // a web page names no photo and links none
+  Verfahren verfahren;     // the ways of reading and matching beyond the original method
 };
 
 struct Aufruf {
@@ -88,7 +89,7 @@ struct Aufruf {
 };
 
 // The file format of the mosaic, by the output's extension (letter case ignored).
-enum class Ausgabeformat { Bmp, Jpeg, Png, Tiff, Unbekannt };
+enum class Ausgabeformat { Bmp, Jpeg, Png, Tiff, Webseite, Unbekannt };
 Ausgabeformat AusgabeFormat(const std::string& pfad);
 
 // Reads the arguments after the program name. Throws Aufruffehler.

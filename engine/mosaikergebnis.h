@@ -15,6 +15,7 @@
 #include "engine/mosaikplan.h"
 #include "pictures/speichern.h"
 #include "pictures/streifen_quelle.h"
+#include "pictures/webseite_speichern.h"
 #include "platform/bitmap.h"
 #include "platform/rect.h"
 
@@ -120,6 +121,14 @@ class Mosaikergebnis {
   bool Speichern(const Bitmap& vorlage, uint8_t blendwert, const SpeicherOptionen& optionen,
                  const Speicherbegleitung& begleitung, unsigned threads,
                  std::optional<Bandbilanz>& bilanz) const;
+
+  // Saves the mosaic blended at `blendwert` as a zoomable web page (WebseiteSpeichern), the
+  // pixels the same as Speichern writes into a file, with the photo of every cell named
+  // unless `mitNamen` is false (file paths tell about their owner). Raises and reports
+  // `bilanz` as Speichern does.
+  void WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert, Webseitenoptionen optionen,
+                         bool mitNamen, const Speicherbegleitung& begleitung, unsigned threads,
+                         std::optional<Bandbilanz>& bilanz) const;
 
  private:
   SpeicherOptionen MitAufloesung(const SpeicherOptionen& optionen) const;

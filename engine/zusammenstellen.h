@@ -11,6 +11,7 @@
 #include "engine/mosaikplan.h"
 #include "pictures/blending.h"
 #include "pictures/speichern.h"
+#include "pictures/webseite_speichern.h"
 #include "platform/free_space.h"
 
 namespace tilvendo {
@@ -23,6 +24,9 @@ struct Zusammenstellziel {
   std::optional<SpeicherOptionen> datei;
   uint8_t blendwert = kNurMosaik;
   FreeSpaceQuery platz;
+  // Instead of a file: a zoomable web page, naming the photos unless `mitNamen` is false.
+  std::optional<Webseitenoptionen> webseite;
+  bool mitNamen = true;
 };
 
 // Composes the mosaic of `plan` into the target, with the phase's progress and a cancel

@@ -22,6 +22,7 @@
 #include "ui/bild_anzeige.h"
 #include "ui/lupen_ansicht.h"
 #include "ui/qt_benutzer.h"
+#include "ui/speichern_ablauf.h"
 #include "wizard/lupen_kacheln.h"
 #include "wizard/navigation.h"
 
@@ -64,6 +65,8 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   liste_ = knopf(Text(_(wizard::kListeKnopf)), Glyphe::Speichern2);
   liste_->setObjectName(QStringLiteral("Platzierungsliste"));
   speichern_ = knopf(Text(_("Speichern")), Glyphe::Speichern2);
+  webseite_ = knopf(Text(_("Als Webseite speichern …")), Glyphe::Speichern2);
+  webseite_->setObjectName(QStringLiteral("Webseite"));
   zurueck_ = knopf(Text(_("zurück")), Glyphe::zurueck);
   ende_ = knopf(Text(_("Ende")), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
@@ -89,6 +92,8 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(blenden_, &QSlider::valueChanged, this, &ErgebnisSeite::BlendenChange);
   connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
   connect(speichern_, &QPushButton::clicked, this, &ErgebnisSeite::SpeichernClick);
+  connect(webseite_, &QPushButton::clicked, this,
+          [this] { SaveWebPage(Seite::assistent(), this); });
   connect(zurueck_, &QPushButton::clicked, this, [this] { GeheZu(zurueckZiel_); });
   connect(lupe_, &QPushButton::toggled, this, [this](bool an) { ergebnisBild_->LupeSchalten(an); });
   connect(liste_, &QPushButton::clicked, this, &ErgebnisSeite::ListeClick);
@@ -125,6 +130,7 @@ void ErgebnisSeite::FormShow() {
   }
   // Without a mosaic there is nothing to save.
   speichern_->setEnabled(vorhanden);
+  webseite_->setEnabled(vorhanden);
   liste_->setEnabled(vorhanden);
   unten_->setTitle(Text(wizard::Blendtext(position)));
   SpeicherhinweisZeigen();

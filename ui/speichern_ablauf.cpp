@@ -1,10 +1,15 @@
 #include "ui/speichern_ablauf.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <string>
@@ -15,6 +20,7 @@
 #include "platform/paths.h"
 #include "platform/translate.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/qt_benutzer.h"
 #include "ui/seitenfenster.h"
@@ -73,7 +79,11 @@ class Freigabe {
 // for the minutes of a poster composed band by band: its progress shows, and its window
 // takes the user's input, which reaches no other window meanwhile, so that the save can
 // be stopped there. Stopped, the old file stays as it was.
-bool Schreiben(Assistent& assistent, const SpeicherOptionen& optionen, const FreeSpaceQuery& platz,
+// `speichern` writes on the thread with the companion it is given; the file's save and
+// the web page's take the same window.
+using Speichern = std::function<Speicherausgang(const Speicherbegleitung&)>;
+
+bool Schreiben(const Speichern& speichern, const FreeSpaceQuery& platz,
                FortschrittFenster& fenster) {
   std::atomic<bool> abbruch{false};
   std::atomic<int32_t> fertig{0};
@@ -93,11 +103,8 @@ bool Schreiben(Assistent& assistent, const SpeicherOptionen& optionen, const Fre
   const Mauszeiger normal(Qt::ArrowCursor);
   fenster.ShowSaveProgress();
 
-  Auftrag& auftrag = assistent.auftrag();
-  const uint8_t blendwert = assistent.Blendwert();
-  std::future<Speicherausgang> schreiben = std::async(std::launch::async, [&] {
-    return ErgebnisSpeichern(auftrag, blendwert, optionen, begleitung);
-  });
+  std::future<Speicherausgang> schreiben =
+      std::async(std::launch::async, [&] { return speichern(begleitung); });
   while (schreiben.wait_for(kMalTakt) != std::future_status::ready) {
     fenster.FortschrittZeigen(fertig, gesamt);
     // Input that came meanwhile is taken before the question is answered: a click made
@@ -132,7 +139,13 @@ bool SaveMosaic(Assistent& assistent) {
   const Mauszeiger sanduhr(Qt::WaitCursor);
   bool geschrieben = false;
   try {
-    geschrieben = Schreiben(assistent, optionen, seite->PlatzAbfrage(), fenster);
+    Auftrag& auftrag = assistent.auftrag();
+    const uint8_t blendwert = assistent.Blendwert();
+    geschrieben = Schreiben(
+        [&](const Speicherbegleitung& begleitung) {
+          return ErgebnisSpeichern(auftrag, blendwert, optionen, begleitung);
+        },
+        seite->PlatzAbfrage(), fenster);
   } catch (const std::exception& fehler) {
     fenster.HideSaveProgress();
     assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
@@ -142,6 +155,59 @@ bool SaveMosaic(Assistent& assistent) {
   // The next save offers this file again; one that failed is never offered.
   if (geschrieben) assistent.GespeichertMerken(MitSchraegstrich(optionen.Pfad) + optionen.Datei);
   return geschrieben;
+}
+
+bool SaveWebPage(Assistent& assistent, QWidget* eltern) {
+  QString datei;
+  bool mitNamen = true;
+  {
+    const Mauszeiger normal(Qt::ArrowCursor);
+    datei = QFileDialog::getSaveFileName(eltern, Text(_("Als Webseite speichern")),
+                                         Text(_("Mosaik.html")), Text(_("Webseite (*.html)")));
+    if (datei.isEmpty()) return false;
+    if (!datei.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) &&
+        !datei.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive)) {
+      datei += QStringLiteral(".html");
+    }
+    // File paths tell about their owner: a page to be shared leaves them out.
+    mitNamen = QMessageBox::question(
+                   eltern, Text(_("Als Webseite speichern")),
+                   Text(_("Soll die Seite die Namen der Fotos zeigen und sie mit "
+                          "einem Klick öffnen? Ohne Namen und Pfade lässt sie sich "
+                          "unbedenklich weitergeben.")),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+  }
+  Webseitenoptionen optionen;
+  optionen.ziel = datei.toStdString();
+  optionen.titel = FileNameOf(optionen.ziel);
+
+  FortschrittFenster fenster(&assistent.Fenster());
+  const Mauszeiger sanduhr(Qt::WaitCursor);
+  bool geschrieben = false;
+  try {
+    Auftrag& auftrag = assistent.auftrag();
+    const uint8_t blendwert = assistent.Blendwert();
+    geschrieben = Schreiben(
+        [&](const Speicherbegleitung& begleitung) {
+          return ErgebnisAlsWebseite(auftrag, blendwert, optionen, mitNamen, begleitung);
+        },
+        FreeSpace, fenster);
+  } catch (const std::exception& fehler) {
+    fenster.HideSaveProgress();
+    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
+    return false;
+  }
+  fenster.HideSaveProgress();
+  if (!geschrieben) return false;
+  const Mauszeiger normal(Qt::ArrowCursor);
+  if (QMessageBox::question(eltern, Text(_("Als Webseite speichern")),
+                            Text(_("Die Webseite ist gespeichert. Jetzt im Browser "
+                                   "öffnen?")),
+                            QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::Yes) == QMessageBox::Yes) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(datei));
+  }
+  return true;
 }
 
 }  // namespace tilvendo::ui

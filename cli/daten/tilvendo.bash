@@ -87,7 +87,7 @@ _tilvendo() {
           --blend --farbtiefe --bit-depth --qualitaet --quality --seed --protokoll --log
           --bericht --report --ohne-drehung --no-rotation --schnell --fast --wahrnehmung
           --perceptual --zuschneiden --crop --farbangleich --color-match --max-verwendungen
-          --max-uses --jedes-foto --every-photo' ;;
+          --max-uses --jedes-foto --every-photo --ohne-namen --no-names' ;;
       album)
         [[ $unter == anlegen || $unter == create ]] && optionen+=' --ohne-unterordner --no-subfolders' ;;
     esac
@@ -120,7 +120,7 @@ _tilvendo() {
       if ((stelle == 1)); then
         _tilvendo_dateien 'bmp|jpg|jpeg|png|webp|tif|tiff|heic|heif' "$aktuell"
       elif ((stelle == 2)); then
-        _tilvendo_dateien 'bmp|jpg|jpeg|png|tif|tiff' "$aktuell"
+        _tilvendo_dateien 'bmp|jpg|jpeg|png|tif|tiff|html' "$aktuell"
       fi ;;
   esac
 }

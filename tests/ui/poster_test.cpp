@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -336,6 +337,31 @@ class PosterTest : public QObject {
     // Shown again, the page starts without the earlier word.
     poster.AufDerErgebnisseite(
         [&](ui::ErgebnisSeite* seite) { QCOMPARE(seite->Statuszeile()->GanzerText(), QString()); });
+  }
+
+  // "Als Webseite speichern …": the page and its folder, the photos' names left out when
+  // the user says so, and the page offered to the browser.
+  void SavedAsAWebPageWithoutNamesAndOpened() {
+    Poster poster;
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(seite->WebseiteKnopf()->isEnabled());
+      const std::string ziel = poster.umgebung->ordner / "seite.html";
+      DateiWaehlen(poster.umgebung->ordner / "seite");
+      WennFenster<QMessageBox>(
+          [](QMessageBox* frage) { return frage->text().contains(QStringLiteral("Namen")); },
+          [](QMessageBox* frage) { frage->button(QMessageBox::No)->click(); });
+      WennFenster<QMessageBox>(
+          [](QMessageBox* frage) { return frage->text().contains(QStringLiteral("Browser")); },
+          [](QMessageBox* frage) { frage->button(QMessageBox::Yes)->click(); });
+      Bildanzeige anzeige;
+      QDesktopServices::setUrlHandler(QStringLiteral("file"), &anzeige, "Oeffnen");
+      QTest::mouseClick(seite->WebseiteKnopf(), Qt::LeftButton);
+      QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+      QCOMPARE(anzeige.geoeffnet, QStringList{QString::fromStdString(ziel)});
+      QVERIFY(std::filesystem::exists(poster.umgebung->ordner / "seite_dateien/kacheln/0/0/0.jpg"));
+      QVERIFY(!std::filesystem::exists(poster.umgebung->ordner / "seite_dateien/platzierung.js"));
+      QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+    });
   }
 
   void SavedAsPngAndTiffAndStoppedHalfWay() {
