@@ -18,6 +18,7 @@
 #include "engine/sitzung.h"
 #include "engine/vorbereitung.h"
 #include "pictures/blending.h"
+#include "pictures/seiten_speichern.h"
 #include "pictures/speichern.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
@@ -123,6 +124,7 @@ uint8_t FarbtiefeCode(int32_t bits) {
 uint8_t FormatCode(Ausgabeformat format) {
   switch (format) {
     case Ausgabeformat::Jpeg:
+    case Ausgabeformat::Seiten:  // the sheets' pictures
       return kFormatJpeg;
     case Ausgabeformat::Png:
       return kFormatPng;
@@ -151,10 +153,17 @@ uint8_t Blendwert(const MosaikOptionen& m) {
 
 // The mosaic is written while it is composed, at the end of a long run: what can be told
 // before (a BMP too large, too little room) is told before the run starts.
-void AusgabeVorPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
+void AusgabeVorPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen,
+                       const std::optional<Seitenwahl>& seiten) {
   const Size groesse = Mosaikgroesse(auftrag.einstellungen);
   try {
-    SpeichernPruefen(optionen, groesse.width, groesse.height, {});
+    if (seiten) {
+      SpeicherOptionen mitDpi = optionen;
+      mitDpi.Aufloesung = auftrag.einstellungen.Druckaufloesung;
+      SeitenPruefen(mitDpi, *seiten, groesse.width, groesse.height, {});
+    } else {
+      SpeichernPruefen(optionen, groesse.width, groesse.height, {});
+    }
   } catch (const WriteError& fehler) {
     throw Befehlsfehler(_(kSpeicherFehler.data()) + std::string(fehler.what()));
   }
@@ -311,9 +320,11 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
 
   // The mosaic goes into its file while it is composed.
   const SpeicherOptionen speicherOptionen = SpeicherOptionenBilden(m);
-  AusgabeVorPruefen(*auftrag, speicherOptionen);
+  std::optional<Seitenwahl> seiten;
+  if (AusgabeFormat(m.ausgabe) == Ausgabeformat::Seiten) seiten = SeitenwahlVon(m);
+  AusgabeVorPruefen(*auftrag, speicherOptionen, seiten);
   LaufOptionen laufOptionen;
-  laufOptionen.ziel = Zusammenstellziel{speicherOptionen, Blendwert(m), {}};
+  laufOptionen.ziel = Zusammenstellziel{speicherOptionen, Blendwert(m), {}, seiten};
 
   std::optional<AbbruchSignal> signal;
   if (signaleAbfangen) signal.emplace(auftrag->Abbruch);
@@ -364,9 +375,22 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
     if (m.liste) umgebung.aus << _("Liste der Fotos: ") << *m.liste << '\n';
     throw Befehlsfehler(MeldungUnvollstaendig(m.ausgabe, auftrag->OhneErsatzKacheln));
   }
-  umgebung.aus << Format(_("Mosaik gespeichert: {} ({} x {} Pixel)"), m.ausgabe,
-                         bericht.mosaik.width, bericht.mosaik.height)
-               << '\n';
+  if (seiten) {
+    const Mosaikplan& plan = auftrag->Ergebnis->Plan();
+    const Seitenraster raster =
+        SeitenrasterBerechnen(bericht.mosaik.width, bericht.mosaik.height,
+                              plan.Druckaufloesung(), plan.DruckaufloesungY(), *seiten);
+    umgebung.aus << Format(NG_("Mosaik gespeichert: {} ({} x {} Pixel auf {} Seite, {} x {})",
+                               "Mosaik gespeichert: {} ({} x {} Pixel auf {} Seiten, {} x {})",
+                               static_cast<uint64_t>(raster.Blaetter())),
+                           m.ausgabe, bericht.mosaik.width, bericht.mosaik.height,
+                           raster.Blaetter(), raster.spalten, raster.zeilen)
+                 << '\n';
+  } else {
+    umgebung.aus << Format(_("Mosaik gespeichert: {} ({} x {} Pixel)"), m.ausgabe,
+                           bericht.mosaik.width, bericht.mosaik.height)
+                 << '\n';
+  }
   if (m.liste) umgebung.aus << _("Liste der Fotos: ") << *m.liste << '\n';
   return kExitErfolg;
 }

@@ -8,6 +8,7 @@
 #include "engine/mosaikprobe.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
+#include "pictures/seiten_speichern.h"
 #include "pictures/zeilen_einpassen.h"
 #include "platform/fit_to_box.h"
 #include "platform/memory_budget.h"
@@ -251,6 +252,28 @@ bool Mosaikergebnis::Speichern(const Bitmap& vorlage, uint8_t blendwert,
     const bool geschrieben = BildSpeichern(*quelle, datei, mitSchaetzung);
     bilanz = quelle->Bilanz();
     return geschrieben;
+  } catch (...) {
+    bilanz = quelle->Bilanz();
+    throw;
+  }
+}
+
+void Mosaikergebnis::SeitenSpeichern(const Bitmap& vorlage, uint8_t blendwert,
+                                     const SpeicherOptionen& optionen, const Seitenwahl& wahl,
+                                     const Speicherbegleitung& begleitung, unsigned threads,
+                                     std::optional<Bandbilanz>& bilanz) const {
+  SpeicherOptionen datei = MitAufloesung(optionen);
+  datei.Format = kFormatJpeg;  // the sheets' pictures
+  Speicherbegleitung mitSchaetzung = begleitung;
+  mitSchaetzung.schaetzung = [&] { return DateigroesseSchaetzen(vorlage, blendwert, datei).bytes; };
+  Quellbegleitung quellbegleitung;
+  quellbegleitung.abbruch = begleitung.abbruch;
+  quellbegleitung.threads = threads;
+  quellbegleitung.leerVerweigern = true;
+  const std::unique_ptr<Mosaikquelle> quelle = Quelle(vorlage, blendwert, quellbegleitung);
+  try {
+    tilvendo::SeitenSpeichern(*quelle, datei, wahl, mitSchaetzung);
+    bilanz = quelle->Bilanz();
   } catch (...) {
     bilanz = quelle->Bilanz();
     throw;

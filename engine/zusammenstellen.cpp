@@ -24,8 +24,12 @@ void InDatei(Auftrag& auftrag, Fortschritt& fortschritt, std::shared_ptr<Mosaikp
   MosaikzielSichern(auftrag, *ziel.datei);
   std::optional<Bandbilanz> gefunden;
   try {
-    if (ergebnis->Speichern(auftrag.VorlageBild, ziel.blendwert, *ziel.datei, begleitung, threads,
-                            gefunden)) {
+    if (ziel.seiten) {
+      ergebnis->SeitenSpeichern(auftrag.VorlageBild, ziel.blendwert, *ziel.datei, *ziel.seiten,
+                                begleitung, threads, gefunden);
+      auftrag.Ergebnis = std::move(ergebnis);
+    } else if (ergebnis->Speichern(auftrag.VorlageBild, ziel.blendwert, *ziel.datei, begleitung,
+                                   threads, gefunden)) {
       auftrag.Ergebnis = std::move(ergebnis);
     }
   } catch (const SchreibenAbgebrochen&) {

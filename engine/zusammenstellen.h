@@ -10,6 +10,7 @@
 #include "engine/fortschritt.h"
 #include "engine/mosaikplan.h"
 #include "pictures/blending.h"
+#include "pictures/seitenraster.h"
 #include "pictures/speichern.h"
 #include "platform/free_space.h"
 
@@ -23,6 +24,8 @@ struct Zusammenstellziel {
   std::optional<SpeicherOptionen> datei;
   uint8_t blendwert = kNurMosaik;
   FreeSpaceQuery platz;
+  // With `datei`: instead of a picture, the sheets of a poster as one PDF.
+  std::optional<Seitenwahl> seiten;
 };
 
 // Composes the mosaic of `plan` into the target, with the phase's progress and a cancel

@@ -1,0 +1,105 @@
+#include "pictures/seitenraster.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "platform/atomic_file.h"
+
+namespace tilvendo {
+namespace {
+
+// At 254 dpi a millimetre is ten pixels: an A4 sheet with 5 mm margins holds 2000 × 2870
+// pixels, and 10 mm of overlap are 100 of them.
+constexpr double kZehnJeMm = 254.0;
+
+auto Masse(const Seitenraster& r) {
+  return std::tuple(r.spalten, r.zeilen, r.quer, r.feldBreite, r.feldHoehe, r.ueberlappungX,
+                    r.ueberlappungY);
+}
+
+auto Ecken(const Rect& r) {
+  return std::tuple(r.left, r.top, r.right, r.bottom);
+}
+
+TEST(Seitenraster, LaysTheSheetsTheWayThatNeedsFewerAndCutsTheLastAtThePoster) {
+  const Seitenwahl a4;
+  // Upright 3 × 2 sheets, lying 2 × 2: lying wins.
+  const Seitenraster r = SeitenrasterBerechnen(5000, 3000, kZehnJeMm, kZehnJeMm, a4);
+  EXPECT_EQ(Masse(r), std::tuple(2, 2, true, 2870, 2000, 100, 100));
+  EXPECT_EQ(Ecken(r.Ausschnitt(0, 1)), std::tuple(2770, 0, 5000, 2000));
+  EXPECT_EQ(Ecken(r.Ausschnitt(1, 0)), std::tuple(0, 1900, 2870, 3000));
+  EXPECT_DOUBLE_EQ(r.blattBreiteMm, 297.0);
+
+  Seitenwahl hoch = a4;
+  hoch.lage = Blattlage::Hoch;
+  const Seitenraster h = SeitenrasterBerechnen(5000, 3000, kZehnJeMm, kZehnJeMm, hoch);
+  EXPECT_EQ(Masse(h), std::tuple(3, 2, false, 2000, 2870, 100, 100));
+  EXPECT_EQ(Ecken(h.Ausschnitt(1, 2)), std::tuple(3800, 2770, 5000, 3000));
+
+  // Another resolution down than across: the strips and fields follow each.
+  const Seitenraster d = SeitenrasterBerechnen(1000, 1000, kZehnJeMm, kZehnJeMm / 2, hoch);
+  EXPECT_EQ(Masse(d), std::tuple(1, 1, false, 2000, 1435, 100, 50));
+}
+
+TEST(Seitenraster, APosterOfExactlyOneSheetTakesOneAndAPixelMoreTakesTwo) {
+  Seitenwahl wahl;
+  const Seitenraster eins = SeitenrasterBerechnen(2000, 2870, kZehnJeMm, kZehnJeMm, wahl);
+  EXPECT_EQ(Masse(eins), std::tuple(1, 1, false, 2000, 2870, 100, 100));
+  EXPECT_EQ(Ecken(eins.Ausschnitt(0, 0)), std::tuple(0, 0, 2000, 2870));
+  // Both ways two sheets: upright is kept.
+  const Seitenraster zwei = SeitenrasterBerechnen(2001, 2870, kZehnJeMm, kZehnJeMm, wahl);
+  EXPECT_EQ(Masse(zwei), std::tuple(2, 1, false, 2000, 2870, 100, 100));
+  EXPECT_EQ(Ecken(zwei.Ausschnitt(0, 1)), std::tuple(1900, 0, 2001, 2870));
+}
+
+TEST(Seitenraster, RefusesSheetsThatCannotBePrinted) {
+  const auto verweigert = [](Seitenwahl wahl) {
+    try {
+      SeitenrasterBerechnen(5000, 3000, kZehnJeMm, kZehnJeMm, wahl);
+    } catch (const WriteError& fehler) {
+      return std::string(fehler.what());
+    }
+    return std::string();
+  };
+  Seitenwahl wahl;
+  wahl.ueberlappungMm = 100.0;  // half of the 200 mm printable across
+  EXPECT_NE(verweigert(wahl).find("Überlappung von 100 mm"), std::string::npos);
+  wahl.ueberlappungMm = 99.9;
+  EXPECT_EQ(verweigert(wahl), "");
+  wahl = Seitenwahl{};
+  wahl.randMm = 105.0;  // nothing left across
+  EXPECT_NE(verweigert(wahl).find("keine druckbare Fläche"), std::string::npos);
+  wahl.randMm = 104.9;  // a millimetre across; any overlap is then half of it
+  EXPECT_NE(verweigert(wahl).find("Überlappung"), std::string::npos);
+  wahl = Seitenwahl{};
+  wahl.blattHoeheMm = 2000.0;
+  EXPECT_EQ(verweigert(wahl), "");
+  wahl.blattHoeheMm = 2000.5;
+  EXPECT_NE(verweigert(wahl).find("länger als 2 m"), std::string::npos);
+  for (const double falsch : {0.0, -1.0}) {
+    wahl = Seitenwahl{};
+    wahl.randMm = falsch;
+    EXPECT_EQ(verweigert(wahl), "Der Rand muss größer als 0 mm sein.");
+    wahl = Seitenwahl{};
+    wahl.ueberlappungMm = falsch;
+    EXPECT_EQ(verweigert(wahl), "Die Überlappung muss größer als 0 mm sein.");
+    wahl = Seitenwahl{};
+    wahl.blattBreiteMm = falsch;
+    EXPECT_NE(verweigert(wahl), "");
+  }
+  EXPECT_THROW(SeitenrasterBerechnen(5000, 3000, 0.0, kZehnJeMm, Seitenwahl{}), WriteError);
+}
+
+TEST(Seitenraster, NamesRowsByLettersAndColumnsByNumbers) {
+  EXPECT_EQ(std::tuple(Blattname(0, 0), Blattname(1, 2), Blattname(25, 0), Blattname(26, 9)),
+            std::tuple("A1", "B3", "Z1", "AA10"));
+  ASSERT_TRUE(BlattformatVon("a4").has_value());
+  EXPECT_EQ(std::tuple(BlattformatVon("a4")->breiteMm, BlattformatVon("TABLOID")->hoeheMm),
+            std::tuple(210.0, 431.8));
+  EXPECT_FALSE(BlattformatVon("B5").has_value());
+}
+
+}  // namespace
+}  // namespace tilvendo
