@@ -500,15 +500,16 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
           _("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden, auf .png, .tif oder .tiff oder "
             "auf .pdf (Seiten zum Drucken); die Endung bestimmt das Format."));
     }
-    const bool mitSeiten = m.blatt || m.ueberlappung || m.rand || m.ausrichtung ||
-                           m.ohneUebersicht;
+    const bool mitSeiten = m.blatt || m.ueberlappung || m.rand || m.ausrichtung || m.ohneUebersicht;
     if (format != Ausgabeformat::Seiten && mitSeiten) {
-      Fehler(_("--seiten, --ueberlappung, --rand, --ausrichtung und --ohne-uebersicht gelten "
-               "nur für Seiten zum Drucken (.pdf)."));
+      Fehler(
+          _("--seiten, --ueberlappung, --rand, --ausrichtung und --ohne-uebersicht gelten "
+            "nur für Seiten zum Drucken (.pdf)."));
     }
     if (format == Ausgabeformat::Seiten && !m.dpi) {
-      Fehler(_("Seiten zum Drucken (.pdf) brauchen die Druckauflösung --dpi N, mit --druck "
-               "oder der Größe in Pixeln."));
+      Fehler(
+          _("Seiten zum Drucken (.pdf) brauchen die Druckauflösung --dpi N, mit --druck "
+            "oder der Größe in Pixeln."));
     }
     if (format == Ausgabeformat::Seiten && m.farbtiefe) {
       Fehler(_("--farbtiefe gilt nur für .bmp; die Bilder der Seiten sind JPEG-Bilder."));

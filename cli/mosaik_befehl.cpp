@@ -378,8 +378,8 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
   if (seiten) {
     const Mosaikplan& plan = auftrag->Ergebnis->Plan();
     const Seitenraster raster =
-        SeitenrasterBerechnen(bericht.mosaik.width, bericht.mosaik.height,
-                              plan.Druckaufloesung(), plan.DruckaufloesungY(), *seiten);
+        SeitenrasterBerechnen(bericht.mosaik.width, bericht.mosaik.height, plan.Druckaufloesung(),
+                              plan.DruckaufloesungY(), *seiten);
     umgebung.aus << Format(NG_("Mosaik gespeichert: {} ({} x {} Pixel auf {} Seite, {} x {})",
                                "Mosaik gespeichert: {} ({} x {} Pixel auf {} Seiten, {} x {})",
                                static_cast<uint64_t>(raster.Blaetter())),

@@ -83,8 +83,7 @@ bool BildSpeichern(StreifenQuelle& quelle, const SpeicherOptionen& optionen,
   const Dateiformat* format = FormatVon(optionen.Format);
   if (format == nullptr) return false;
   SpeichernPruefen(optionen, quelle.Breite(), quelle.Hoehe(), begleitung);
-  const Bildbeschreibung beschreibung =
-      BeschreibungFuer(optionen, quelle.Breite(), quelle.Hoehe());
+  const Bildbeschreibung beschreibung = BeschreibungFuer(optionen, quelle.Breite(), quelle.Hoehe());
   InDateiSchreiben(
       quelle, MitSchraegstrich(optionen.Pfad) + optionen.Datei,
       [&](SeekableSink& ziel) { return format->schreiber(ziel, beschreibung); }, begleitung);
