@@ -134,6 +134,14 @@ Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
                                   const SpeicherOptionen& optionen,
                                   const Speicherbegleitung& begleitung = {});
 
+// Saves the same mosaic as ErgebnisSpeichern would, as the sheets `wahl` describes in one
+// PDF (Mosaikergebnis::SeitenSpeichern) into the file of `optionen`, at the print
+// resolution the mosaic was made for unless `optionen` carry one. Answers and raises as
+// ErgebnisSpeichern does (the sheets' refusals as WriteError).
+Speicherausgang ErgebnisAlsSeiten(Auftrag& auftrag, uint8_t blendwert,
+                                  const SpeicherOptionen& optionen, const Seitenwahl& wahl,
+                                  const Speicherbegleitung& begleitung = {});
+
 // What both front ends put before the reason a save failed (the writers' own texts may
 // be brief, or English where they must stay as they are).
 inline constexpr std::string_view kSpeicherFehler = N_("Das Bild konnte nicht gespeichert werden: ");

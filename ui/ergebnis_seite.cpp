@@ -22,8 +22,10 @@
 #include "ui/bild_anzeige.h"
 #include "ui/lupen_ansicht.h"
 #include "ui/qt_benutzer.h"
+#include "ui/speichern_ablauf.h"
 #include "wizard/lupen_kacheln.h"
 #include "wizard/navigation.h"
+#include "wizard/seiten_druck.h"
 
 namespace tilvendo::ui {
 
@@ -64,6 +66,8 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   liste_ = knopf(Text(_(wizard::kListeKnopf)), Glyphe::Speichern2);
   liste_->setObjectName(QStringLiteral("Platzierungsliste"));
   speichern_ = knopf(Text(_("Speichern")), Glyphe::Speichern2);
+  seiten_ = knopf(Text(_(wizard::kSeitenKnopf)), Glyphe::Speichern2);
+  seiten_->setObjectName(QStringLiteral("Seiten"));
   zurueck_ = knopf(Text(_("zurück")), Glyphe::zurueck);
   ende_ = knopf(Text(_("Ende")), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
@@ -89,6 +93,8 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(blenden_, &QSlider::valueChanged, this, &ErgebnisSeite::BlendenChange);
   connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
   connect(speichern_, &QPushButton::clicked, this, &ErgebnisSeite::SpeichernClick);
+  connect(seiten_, &QPushButton::clicked, this,
+          [this] { SaveSheets(Seite::assistent(), this, AlsQImage(eigeneAnzeige_)); });
   connect(zurueck_, &QPushButton::clicked, this, [this] { GeheZu(zurueckZiel_); });
   connect(lupe_, &QPushButton::toggled, this, [this](bool an) { ergebnisBild_->LupeSchalten(an); });
   connect(liste_, &QPushButton::clicked, this, &ErgebnisSeite::ListeClick);
@@ -125,6 +131,7 @@ void ErgebnisSeite::FormShow() {
   }
   // Without a mosaic there is nothing to save.
   speichern_->setEnabled(vorhanden);
+  seiten_->setEnabled(vorhanden);
   liste_->setEnabled(vorhanden);
   unten_->setTitle(Text(wizard::Blendtext(position)));
   SpeicherhinweisZeigen();

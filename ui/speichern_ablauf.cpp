@@ -1,10 +1,12 @@
 #include "ui/speichern_ablauf.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <string>
@@ -12,13 +14,17 @@
 #include "engine/auftrag.h"
 #include "engine/sitzung.h"
 #include "platform/atomic_file.h"
+#include "platform/free_space.h"
 #include "platform/paths.h"
 #include "platform/translate.h"
 #include "ui/assistent.h"
+#include "ui/bausteine.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/qt_benutzer.h"
+#include "ui/seiten_dialog.h"
 #include "ui/seitenfenster.h"
 #include "ui/speichern_optionen_seite.h"
+#include "wizard/seiten_druck.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -73,7 +79,11 @@ class Freigabe {
 // for the minutes of a poster composed band by band: its progress shows, and its window
 // takes the user's input, which reaches no other window meanwhile, so that the save can
 // be stopped there. Stopped, the old file stays as it was.
-bool Schreiben(Assistent& assistent, const SpeicherOptionen& optionen, const FreeSpaceQuery& platz,
+// `speichern` writes on the thread with the companion it is given; the file's save and
+// the web page's take the same window.
+using Speichern = std::function<Speicherausgang(const Speicherbegleitung&)>;
+
+bool Schreiben(const Speichern& speichern, const FreeSpaceQuery& platz,
                FortschrittFenster& fenster) {
   std::atomic<bool> abbruch{false};
   std::atomic<int32_t> fertig{0};
@@ -93,11 +103,8 @@ bool Schreiben(Assistent& assistent, const SpeicherOptionen& optionen, const Fre
   const Mauszeiger normal(Qt::ArrowCursor);
   fenster.ShowSaveProgress();
 
-  Auftrag& auftrag = assistent.auftrag();
-  const uint8_t blendwert = assistent.Blendwert();
-  std::future<Speicherausgang> schreiben = std::async(std::launch::async, [&] {
-    return ErgebnisSpeichern(auftrag, blendwert, optionen, begleitung);
-  });
+  std::future<Speicherausgang> schreiben =
+      std::async(std::launch::async, [&] { return speichern(begleitung); });
   while (schreiben.wait_for(kMalTakt) != std::future_status::ready) {
     fenster.FortschrittZeigen(fertig, gesamt);
     // Input that came meanwhile is taken before the question is answered: a click made
@@ -132,7 +139,13 @@ bool SaveMosaic(Assistent& assistent) {
   const Mauszeiger sanduhr(Qt::WaitCursor);
   bool geschrieben = false;
   try {
-    geschrieben = Schreiben(assistent, optionen, seite->PlatzAbfrage(), fenster);
+    Auftrag& auftrag = assistent.auftrag();
+    const uint8_t blendwert = assistent.Blendwert();
+    geschrieben = Schreiben(
+        [&](const Speicherbegleitung& begleitung) {
+          return ErgebnisSpeichern(auftrag, blendwert, optionen, begleitung);
+        },
+        seite->PlatzAbfrage(), fenster);
   } catch (const std::exception& fehler) {
     fenster.HideSaveProgress();
     assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
@@ -141,6 +154,51 @@ bool SaveMosaic(Assistent& assistent) {
   fenster.HideSaveProgress();
   // The next save offers this file again; one that failed is never offered.
   if (geschrieben) assistent.GespeichertMerken(MitSchraegstrich(optionen.Pfad) + optionen.Datei);
+  return geschrieben;
+}
+
+bool SaveSheets(Assistent& assistent, QWidget* eltern, const QImage& bild) {
+  Auftrag& auftrag = assistent.auftrag();
+  if (!auftrag.Ergebnis) return false;
+  const Mosaikplan& plan = auftrag.Ergebnis->Plan();
+  SpeicherOptionen optionen;
+  Seitenwahl wahl;
+  {
+    const Mauszeiger normal(Qt::ArrowCursor);
+    SeitenDialog dialog(eltern, bild, auftrag.Ergebnis->Groesse(), plan.Druckaufloesung(),
+                        plan.DruckaufloesungY());
+    if (dialog.exec() != QDialog::Accepted) return false;
+    wahl = dialog.Wahl();
+    optionen.Aufloesung = dialog.DpiX();
+    optionen.AufloesungY = dialog.DpiY();
+    QString datei =
+        QFileDialog::getSaveFileName(eltern, Text(_(wizard::kSeitenTitel)),
+                                     Text(_(wizard::kSeitenName)), Text(_(wizard::kSeitenFilter)));
+    if (datei.isEmpty()) return false;
+    if (!datei.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+      datei += QStringLiteral(".pdf");
+    }
+    optionen.Pfad = FolderOf(datei.toStdString());
+    optionen.Datei = FileNameOf(datei.toStdString());
+  }
+  optionen.Qualitaet = kStandardQualitaet;
+
+  FortschrittFenster fenster(&assistent.Fenster());
+  const Mauszeiger sanduhr(Qt::WaitCursor);
+  bool geschrieben = false;
+  try {
+    const uint8_t blendwert = assistent.Blendwert();
+    geschrieben = Schreiben(
+        [&](const Speicherbegleitung& begleitung) {
+          return ErgebnisAlsSeiten(auftrag, blendwert, optionen, wahl, begleitung);
+        },
+        FreeSpace, fenster);
+  } catch (const std::exception& fehler) {
+    fenster.HideSaveProgress();
+    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
+    return false;
+  }
+  fenster.HideSaveProgress();
   return geschrieben;
 }
 
