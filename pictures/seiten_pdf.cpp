@@ -7,6 +7,7 @@
 #include <cstring>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,7 @@ class SeitenPdf final : public Bildschreiber {
   void Schreiben(const Zeilen& zeilen) override {
     for (int32_t i = 0; i < zeilen.anzahl; ++i, ++y_) {
       const uint8_t* zeile = zeilen.Zeile(i);
+      ImBand(y_);
       std::memcpy(band_.row(y_ - bandAnfang_), zeile,
                   static_cast<size_t>(raster_.posterBreite) * kBytesJePixel);
       if (einpassen_ && einpassen_->BrauchtZeile(y_)) einpassen_->Zeile(y_, zeile);
@@ -131,6 +133,8 @@ class SeitenPdf final : public Bildschreiber {
   void ReiheAblegen() {
     for (int32_t s = 0; s < raster_.spalten; ++s) {
       const Rect teil = raster_.Ausschnitt(reihe_, s);
+      ImBand(teil.top);
+      ImBand(teil.bottom - 1);
       const Zeilen zeilen{band_.row(teil.top - bandAnfang_) + size_t{4} * teil.left, band_.stride(),
                           teil.height()};
       const std::vector<uint8_t> jpeg = AlsJpeg(zeilen, teil.width(), art_);
@@ -146,6 +150,13 @@ class SeitenPdf final : public Bildschreiber {
                    static_cast<size_t>(raster_.posterBreite) * kBytesJePixel);
     }
     bandAnfang_ = naechste;
+  }
+
+  // A row the band does not hold means rows that came in another order than the grid's.
+  void ImBand(int32_t y) const {
+    if (y < bandAnfang_ || y - bandAnfang_ >= band_.height()) {
+      throw std::logic_error("Zeile außerhalb der Reihe von Blättern");
+    }
   }
 
   static cairo_status_t Ausgeben(void* selbst, const unsigned char* daten, unsigned int laenge) {

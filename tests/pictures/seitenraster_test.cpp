@@ -52,6 +52,10 @@ TEST(Seitenraster, APosterOfExactlyOneSheetTakesOneAndAPixelMoreTakesTwo) {
   const Seitenraster zwei = SeitenrasterBerechnen(2001, 2870, kZehnJeMm, kZehnJeMm, wahl);
   EXPECT_EQ(Masse(zwei), std::tuple(2, 1, false, 2000, 2870, 100, 100));
   EXPECT_EQ(Ecken(zwei.Ausschnitt(0, 1)), std::tuple(1900, 0, 2001, 2870));
+  // One step more than a sheet: exactly two, and a pixel more three.
+  wahl.lage = Blattlage::Hoch;
+  EXPECT_EQ(SeitenrasterBerechnen(3900, 2870, kZehnJeMm, kZehnJeMm, wahl).spalten, 2);
+  EXPECT_EQ(SeitenrasterBerechnen(3901, 2870, kZehnJeMm, kZehnJeMm, wahl).spalten, 3);
 }
 
 TEST(Seitenraster, RefusesSheetsThatCannotBePrinted) {
