@@ -157,26 +157,6 @@ TEST_F(Operationen, ChoosingUnchoosingAndDeletingKeepTheListsParallel) {
   EXPECT_FALSE(FileExists(alben.Datei("Album 1.nbd")));
 }
 
-TEST_F(Operationen, ARemovableAlbumIsChosenOnlyWithItsDisc) {
-  Bilder(cd / "fotos/", 2);
-  Anlegen("Sommer", {cd / "fotos"});
-  EXPECT_EQ(benutzer.namensfragen, 1);
-  EXPECT_EQ(std::tuple(zustand.Albenliste[2].Wechselmedium, zustand.Albenliste[2].Laufwerk),
-            std::tuple(true, Ohne(cd.path())));
-
-  AlbenZustand neu;
-  medien.media[Ohne(cd.path())].kennung = "9999-0000";  // another disc in the drive
-  EXPECT_EQ(AlbumAuswahlUmschalten(neu, alben.kontext, medien, benutzer, "Sommer"), -1);
-  EXPECT_EQ(benutzer.warnungen,
-            std::vector<std::string>{"Bitte legen Sie erst das ensprechende Medium "
-                                     "\"Urlaubs-CD\" in Laufwerk \"" +
-                                     Ohne(cd.path()) + "\" ein."});
-  EXPECT_EQ(neu.AlbenAuswahl.size(), 2u);
-
-  medien.media[Ohne(cd.path())].kennung = "0012-ABCD";
-  EXPECT_EQ(AlbumAuswahlUmschalten(neu, alben.kontext, medien, benutzer, "Sommer"), 2);
-}
-
 TEST_F(Operationen, TheEditorKeepsOneMediumAndRescansOnEveryChange) {
   Bilder(platte / "a/", 3);
   Bilder(platte / "a/innen/", 2);

@@ -56,6 +56,8 @@ TEST(Aufraeumen, RemovesTemporariesAndLoneEmptyReservationsButNoAlbumFile) {
   // Empty, but with a cache beside it: the cache is the user's.
   anlegen("Album 9.nbd", "");
   anlegen("Album 9 5.nba", "x");
+  // A number with a leading zero is none we write: the file is not ours to remove.
+  anlegen("Album 08.nbd", "");
   WriteWholeFile(alben.Datei("Album 3.nbd"), "");  // being made just now
   ASSERT_TRUE(CreateFolders(alben.Datei("Album 4.nbd/")));
   WriteWholeFile(draussen / "ziel.nbd", "");
@@ -72,7 +74,8 @@ TEST(Aufraeumen, RemovesTemporariesAndLoneEmptyReservationsButNoAlbumFile) {
   EXPECT_FALSE(FileExists(alben.Datei("Album 8.nbd")));
   EXPECT_FALSE(FileExists(alben.Datei(beendet)));
   for (const auto& name : bleiben) EXPECT_TRUE(FileExists(alben.Datei(name))) << name;
-  for (const char* name : {"Album 3.nbd", "Album 4.nbd", "Album 5.nbd", "Album 9.nbd"}) {
+  for (const char* name :
+       {"Album 3.nbd", "Album 4.nbd", "Album 5.nbd", "Album 9.nbd", "Album 08.nbd"}) {
     EXPECT_TRUE(fs::exists(fs::symlink_status(alben.Datei(name)))) << name;
   }
   EXPECT_TRUE(FileExists(alben.Datei(laeuft)));

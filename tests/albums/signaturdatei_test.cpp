@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "alben_helfer.h"
 #include "albums/katalog.h"
 #include "platform/paths.h"
@@ -56,13 +54,6 @@ struct Cache : AlbenOrdner {
     return modus;
   }
   static size_t Saetze(uint8_t stufe) { return 1 + size_t{stufe} * stufe; }
-  size_t DateienImOrdner() const {
-    size_t anzahl = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.path())) {
-      ++anzahl;
-    }
-    return anzahl;
-  }
 
   TGalerieGlobal album;
 };
@@ -228,7 +219,7 @@ TEST(Signaturdatei, VariantsOfOneLevelAreKeptApartButShareThePictureList) {
 
 TEST(Signaturdatei, ARebuildThatNeverClosesLeavesNoCacheAndNoTrace) {
   Cache c;
-  const size_t vorher = c.DateienImOrdner();
+  const size_t vorher = testing::FilesIn(c.folder.path());
   {
     Signaturdatei datei;
     SignaturdateiOeffnen(datei, kStufe, c.album, c.kontext);
@@ -236,7 +227,8 @@ TEST(Signaturdatei, ARebuildThatNeverClosesLeavesNoCacheAndNoTrace) {
   }
   EXPECT_FALSE(FileExists(c.CachePfad()));
   EXPECT_EQ(c.Zustand(), "<fehlt>");
-  EXPECT_EQ(c.DateienImOrdner(), vorher - 1);  // the picture list is gone, nothing added
+  EXPECT_EQ(testing::FilesIn(c.folder.path()),
+            vorher - 1);  // the picture list is gone, nothing added
 }
 
 TEST(Signaturdatei, DamagedOrDiscardedCachesAreRebuiltNextTime) {

@@ -338,13 +338,8 @@ struct Zuordnungsfall {
     std::mt19937 gen(seed);
     std::uniform_int_distribution<int> wert(0, 255);
     Einstellungen& e = auftrag.einstellungen;
-    e.KachelnX = static_cast<uint16_t>(kachelnX);
-    e.KachelnY = static_cast<uint16_t>(kachelnY);
-    e.ZellBreite = 4;
-    e.ZellHoehe = 4;
-    e.ZoomX = e.ZoomY = 100;
-    e.ZielBreite = 4 * kachelnX;
-    e.ZielHoehe = 4 * kachelnY;
+    testing::RasterSetzen(e, static_cast<uint16_t>(kachelnX), static_cast<uint16_t>(kachelnY), 4,
+                          4);
     e.minAbstand = 1;
     e.Musterabstand = 2;
     e.Kandidatenzahl = 8;
@@ -412,23 +407,6 @@ struct Handfall {
   }
 };
 
-TEST(KachelnZuordnen, OneThreadAndManyGiveTheSameMosaic) {
-  Zuordnungsfall einer(23, 17, 40, 5);
-  Zuordnungsfall viele(23, 17, 40, 5);
-  viele.auftrag.Dateiliste = einer.auftrag.Dateiliste;  // same files
-  const auto a = einer.Zuordnen(1);
-  const auto b = viele.Zuordnen(4);
-  ASSERT_TRUE(a && b);
-  EXPECT_EQ(einer.Bilder(), viele.Bilder());
-  EXPECT_EQ(a->Zeilen(), b->Zeilen());
-  EXPECT_EQ(einer.auftrag.zufall.state(), viele.auftrag.zufall.state());
-  const std::vector<int32_t> bilder = einer.Bilder();
-  // Eight candidates may all be too close now and then; the cell still gets one of them.
-  EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 0);
-  // One progress report per cell.
-  EXPECT_EQ(einer.benutzer.ereignisRunden, 23 * 17);
-}
-
 TEST(KachelnZuordnen, DistanceOneNeverRepeatsAPictureAmongTheEightNeighbours) {
   Zuordnungsfall fall(15, 12, 30, 9);
   fall.auftrag.einstellungen.Musterabstand = 0;
@@ -473,14 +451,6 @@ TEST(KachelnZuordnen, UsageCapIsNeverExceededAndStillFillsEveryCell) {
   for (size_t k = 0; k < verwendung->Anzahl(); ++k) EXPECT_EQ((*verwendung)[k].zellen.size(), 3u);
   const std::vector<int32_t> bilder = fall.Bilder();
   EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 0);
-
-  // A cap of one use per cell can never be reached: it changes nothing.
-  Zuordnungsfall ohne(9, 7, 25, 6);
-  Zuordnungsfall weit(9, 7, 25, 6);
-  weit.auftrag.Dateiliste = ohne.auftrag.Dateiliste;
-  weit.auftrag.einstellungen.verfahren.MaxVerwendungen = 9 * 7;
-  ASSERT_TRUE(ohne.Zuordnen(1) && weit.Zuordnen(1));
-  EXPECT_EQ(ohne.Bilder(), weit.Bilder());
 
   // Under a cap of one the grey picture goes to the cell it matches exactly (the second),
   // not to the first cell filled, which has a worse match for it and an alternative.

@@ -35,19 +35,6 @@ TEST(Auftrag, TheLogSwitchIsAFirstArgumentL) {
   EXPECT_FALSE(ProtokollSchalter({}));
 }
 
-TEST(Auftrag, AFixedSeedGivesTheSameDraws) {
-  Auftrag a;
-  Auftrag b;
-  Programmstart(a, Startoptionen{{}, 7u, testing::TempFolder().path()});
-  Programmstart(b, Startoptionen{{}, 7u, testing::TempFolder().path()});
-  for (int i = 0; i < 100; ++i) {
-    const int32_t draw = a.zufall.next(6);
-    EXPECT_EQ(draw, b.zufall.next(6));
-    EXPECT_GE(draw, 0);
-    EXPECT_LT(draw, 6);
-  }
-}
-
 TEST(Einstellungen, TileSizeIsTheChosenSizeSharedOutAmongTheTiles) {
   Einstellungen e;
   e.ZielBreite = 600;

@@ -60,22 +60,6 @@ TEST(Fortschritt, DurationsNameTheHoursFromTheFirstHourOn) {
   EXPECT_EQ(DauerText(Sekunden(7199.9996)), "2 Std. 00 min. und 00 sek.");
 }
 
-TEST(Fortschritt, SkippedComposingStillEndsWithFourLines) {
-  // After a cancel in matching, phase 4 is never announced: the fifth announcement pads
-  // the list and the matching line stays a running line.
-  Auftrag auftrag;
-  testing::TestBenutzer benutzer;
-  Fortschritt fortschritt(auftrag, benutzer);
-  fortschritt.PhaseAnzeigen(1);
-  fortschritt.PhaseAnzeigen(2);
-  fortschritt.PhaseAnzeigen(3);
-  fortschritt.PhaseAnzeigen(5);
-  ASSERT_EQ(fortschritt.Zeilen().size(), 4u);
-  EXPECT_EQ(fortschritt.Zeilen()[2], "Berechnen des Mosaiks ...");
-  EXPECT_EQ(fortschritt.Zeilen()[3],
-            "Zusammenstellen des Mosaiks ... fertig (00 min. und 00 sek.)");
-}
-
 TEST(Fortschritt, GaugeMovesInStepsOfOnePercentButEventsRunEveryTime) {
   Auftrag auftrag;
   testing::TestBenutzer benutzer;

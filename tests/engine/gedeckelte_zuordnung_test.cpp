@@ -47,12 +47,8 @@ struct Fall {
   Fall(int kachelnX, int kachelnY, int bilder, uint32_t seed, int formanalyse = 2) {
     std::mt19937 gen(seed);
     Einstellungen& e = auftrag.einstellungen;
-    e.KachelnX = static_cast<uint16_t>(kachelnX);
-    e.KachelnY = static_cast<uint16_t>(kachelnY);
-    e.ZellBreite = e.ZellHoehe = 4;
-    e.ZoomX = e.ZoomY = 100;
-    e.ZielBreite = 4 * kachelnX;
-    e.ZielHoehe = 4 * kachelnY;
+    testing::RasterSetzen(e, static_cast<uint16_t>(kachelnX), static_cast<uint16_t>(kachelnY), 4,
+                          4);
     e.minAbstand = 0;
     e.Musterabstand = 0;
     e.Kandidatenzahl = 3;

@@ -31,6 +31,18 @@ std::string KachelHinzufuegen(Auftrag& auftrag, const TempFolder& ordner, Farbe 
   return datei;
 }
 
+void RasterSetzen(Einstellungen& e, uint16_t kachelnX, uint16_t kachelnY, int32_t zellBreite,
+                  int32_t zellHoehe, uint16_t zoomX, uint16_t zoomY) {
+  e.KachelnX = kachelnX;
+  e.KachelnY = kachelnY;
+  e.ZellBreite = zellBreite;
+  e.ZellHoehe = zellHoehe;
+  e.ZoomX = zoomX;
+  e.ZoomY = zoomY;
+  e.ZielBreite = kachelnX * (zellBreite * zoomX / 100);
+  e.ZielHoehe = kachelnY * (zellHoehe * zoomY / 100);
+}
+
 std::vector<int32_t> Bildnummern(const Zellenraster& raster) {
   std::vector<int32_t> bilder;
   for (int x = 1; x <= raster.kachelnX(); ++x) {

@@ -9,6 +9,7 @@
 
 #include "engine/auftrag.h"
 #include "engine/mosaik_berechnen.h"
+#include "lauf_testkacheln.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
 
@@ -18,14 +19,7 @@ namespace {
 // 4 × 3 cells of 15 × 4 pixels: 60 × 12.
 Einstellungen Raster4x3() {
   Einstellungen e;
-  e.KachelnX = 4;
-  e.KachelnY = 3;
-  e.ZellBreite = 10;
-  e.ZellHoehe = 8;
-  e.ZoomX = 150;
-  e.ZoomY = 50;
-  e.ZielBreite = 60;
-  e.ZielHoehe = 12;
+  testing::RasterSetzen(e, 4, 3, 10, 8, 150, 50);
   return e;
 }
 

@@ -10,6 +10,7 @@
 
 #include "engine/mosaikergebnis.h"
 #include "engine/save_preview.h"
+#include "lauf_testkacheln.h"
 #include "pictures/blending.h"
 #include "pictures/byte_sink.h"
 #include "pictures/png_writer.h"
@@ -138,14 +139,8 @@ struct Posterjob {
 
   Posterjob(uint16_t kachelnX, uint16_t kachelnY, int32_t kante, bool grossformat = true) {
     Einstellungen& e = auftrag.einstellungen;
-    e.KachelnX = kachelnX;
-    e.KachelnY = kachelnY;
-    e.ZellBreite = 10;
-    e.ZellHoehe = 10;
-    e.ZoomX = static_cast<uint16_t>(kante * 10);
-    e.ZoomY = static_cast<uint16_t>(kante * 10);
-    e.ZielBreite = kachelnX * kante;
-    e.ZielHoehe = kachelnY * kante;
+    const auto zoom = static_cast<uint16_t>(kante * 10);
+    testing::RasterSetzen(e, kachelnX, kachelnY, 10, 10, zoom, zoom);
     e.Grossformat = grossformat;
     auftrag.VorlageBild = Foto(20, kachelnX * 10, kachelnY * 10);
     constexpr int kFotos = 12;

@@ -62,10 +62,7 @@ TEST(Wahrnehmung, MatchingPicksTheTileOfTheTemplatesHue) {
     testing::TempFolder ordner;
     Auftrag auftrag;
     Einstellungen& e = auftrag.einstellungen;
-    e.KachelnX = e.KachelnY = 2;
-    e.ZellBreite = e.ZellHoehe = 4;
-    e.ZoomX = e.ZoomY = 100;
-    e.ZielBreite = e.ZielHoehe = 8;
+    testing::RasterSetzen(e, 2, 2, 4, 4);
     e.minAbstand = e.Musterabstand = 0;
     e.Kandidatenzahl = 2;
     e.Helligkeitsfenster = 0;

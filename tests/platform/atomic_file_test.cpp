@@ -16,15 +16,10 @@
 namespace tilvendo {
 namespace {
 
+using testing::FilesIn;
 using testing::ReadWholeFile;
 using testing::TempFolder;
 using testing::WriteWholeFile;
-
-size_t FilesIn(const std::string& folder) {
-  size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
-  return count;
-}
 
 TEST(AtomicFile, ReplacesTheTargetOnlyOnCommit) {
   TempFolder folder;

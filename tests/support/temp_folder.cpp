@@ -32,6 +32,16 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(path_, error);
 }
 
+size_t FilesIn(const std::string& folder) {
+  std::error_code error;
+  size_t count = 0;
+  for (auto it = std::filesystem::directory_iterator(folder, error);
+       !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    ++count;
+  }
+  return count;
+}
+
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream content;

@@ -1,6 +1,7 @@
 // A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tilvendo::testing {
@@ -19,6 +20,9 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// How many entries a folder holds, hidden ones included (0 when it cannot be read).
+size_t FilesIn(const std::string& folder);
 
 // The whole content of a file ("" when it cannot be read).
 std::string ReadWholeFile(const std::string& path);

@@ -41,6 +41,7 @@ TEST(Grenzhinweise, NameTheBoundAndWhyOnlyBeyondIt) {
   EXPECT_EQ(PixelHinweis(2600, 2500, false),
             "höchstens 2500 Pixel; mehr mit „Großformat für den Druck“");
   EXPECT_EQ(PixelHinweis(60001, 60000, true), "höchstens 60000 Pixel");
+  EXPECT_EQ(ZoomHinweis(312, 312, 2500), "");
   EXPECT_EQ(ZoomHinweis(313, 312, 2500),
             "höchstens 312 %, damit das Ergebnis höchstens 2500 Pixel breit und hoch wird");
   // Up to 2 m the resolution bounds the paper; the 2 m are the program's own bound.
