@@ -37,6 +37,7 @@
 #include "ui/ergebnis_seite.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/lupen_ansicht.h"
+#include "ui/seiten_dialog.h"
 #include "ui/seitenfenster.h"
 #include "ui/speichern_optionen_seite.h"
 #include "ui/uebersicht_seite.h"
@@ -352,6 +353,26 @@ class PosterTest : public QObject {
     // Shown again, the page starts without the earlier word.
     poster.AufDerErgebnisseite(
         [&](ui::ErgebnisSeite* seite) { QCOMPARE(seite->Statuszeile()->GanzerText(), QString()); });
+  }
+
+  // "Auf Seiten drucken …": the dialog says the sheets of the poster's paper, and the PDF
+  // is saved.
+  void PrintedOnSheets() {
+    Poster poster;
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(seite->SeitenKnopf()->isEnabled());
+      QString angabe;
+      WennFenster<ui::SeitenDialog>([](ui::SeitenDialog* dialog) { return dialog->isVisible(); },
+                                    [&](ui::SeitenDialog* dialog) {
+                                      angabe = dialog->Angabe();
+                                      dialog->accept();
+                                    });
+      DateiWaehlen(poster.umgebung->ordner / "blaetter");
+      QTest::mouseClick(seite->SeitenKnopf(), Qt::LeftButton);
+      QVERIFY2(angabe.contains(QStringLiteral("Blätter")), qPrintable(angabe));
+      QVERIFY(ReadWholeFile(poster.umgebung->ordner / "blaetter.pdf").starts_with("%PDF-"));
+      QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+    });
   }
 
   void SavedAsPngAndTiffAndStoppedHalfWay() {
