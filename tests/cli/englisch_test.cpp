@@ -71,21 +71,6 @@ TEST(EnglischeNamen, EveryEnglishNameReadsAsItsGermanOne) {
             70);
 }
 
-TEST(EnglischeNamen, TheSheetsOfAPdfInEnglish) {
-  const auto wahl = [](const std::vector<std::string>& argumente) {
-    const Seitenwahl w = cli::SeitenwahlVon(cli::AufrufLesen(argumente).mosaik);
-    return std::tuple(w.blattBreiteMm, w.blattHoeheMm, w.lage, w.ueberlappungMm, w.randMm,
-                      w.uebersicht);
-  };
-  EXPECT_EQ(
-      wahl({"mosaic", "t.jpg", "o.pdf", "--album", "X", "--dpi", "200", "--sheets", "legal",
-            "--overlap", "12,5", "--margin", "7", "--orientation", "landscape", "--no-overview"}),
-      std::tuple(215.9, 355.6, Blattlage::Quer, 12.5, 7.0, false));
-  EXPECT_EQ(wahl({"mosaik", "t.jpg", "o.PDF", "--album", "X", "--dpi", "200", "--seiten", "30x40cm",
-                  "--ausrichtung", "hoch"}),
-            std::tuple(300.0, 400.0, Blattlage::Hoch, 10.0, 5.0, true));
-}
-
 TEST(EnglischeNamen, TheAlbumCommandsInEnglish) {
   const std::vector<std::pair<std::vector<std::string>, cli::Befehl>> faelle = {
       {{"album", "create", "N", "f", "--no-subfolders"}, cli::Befehl::AlbumAnlegen},

@@ -147,12 +147,15 @@ TEST_F(MosaikBefehl, WritesBmpInTheChosenDepthAndHonoursSizeAndZoom) {
 }
 
 TEST_F(MosaikBefehl, PrintsThePosterOnSheetsAsOnePdf) {
-  // 120 × 88 pixels at 100 dpi on 40 mm squares with 5 mm margins and overlap: 118 pixels
-  // a sheet, so two sheets side by side, after the assembly sheet.
+  // 120 × 88 pixels at 100 dpi on 40 mm squares: with 4 mm margins 125 pixels a sheet, one
+  // sheet; with 6 mm, 110, two side by side (a margin read as the overlap shows).
   const std::string ausgabe = tilvendo / "aus/mosaik.pdf";
-  const Ergebnis e = tilvendo(
-      Mosaik(ausgabe, {"--dpi", "100", "--sheets", "40x40mm", "--margin", "5", "--overlap", "5"}));
+  Ergebnis e = tilvendo(Mosaik(ausgabe, {"--dpi", "100", "--sheets", "40x40mm", "--margin", "4",
+                                         "--overlap", "6", "--orientation", "landscape"}));
   ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.aus, "(120 x 88 Pixel auf 1 Seite, 1 x 1)")) << e.aus;
+  e = tilvendo(Mosaik(ausgabe, {"--dpi", "100", "--seiten", "40x40mm", "--rand", "6",
+                                "--ueberlappung", "4", "--ausrichtung", "hoch"}));
   EXPECT_TRUE(Enthaelt(e.aus, "(120 x 88 Pixel auf 2 Seiten, 2 x 1)")) << e.aus;
   EXPECT_EQ(ReadWholeFile(ausgabe).substr(0, 5), "%PDF-");
   EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"mosaik.pdf"});

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "platform/atomic_file.h"
 
@@ -59,39 +60,29 @@ TEST(Seitenraster, APosterOfExactlyOneSheetTakesOneAndAPixelMoreTakesTwo) {
 }
 
 TEST(Seitenraster, RefusesSheetsThatCannotBePrinted) {
-  const auto verweigert = [](Seitenwahl wahl) {
+  // Field of the choice, its value, and the start of the reason ("" where it is taken).
+  const std::vector<std::tuple<double Seitenwahl::*, double, std::string>> faelle = {
+      {&Seitenwahl::ueberlappungMm, 100.0, "Die Überlappung von 100 mm"},  // half of 200 mm
+      {&Seitenwahl::ueberlappungMm, 99.9, ""},
+      {&Seitenwahl::randMm, 105.0, "Bei 105 mm Rand bleibt"},  // nothing left across
+      {&Seitenwahl::randMm, 104.9, "Die Überlappung"},  // 0.2 mm left: any overlap is half
+      {&Seitenwahl::blattHoeheMm, 2000.0, ""},
+      {&Seitenwahl::blattHoeheMm, 2000.5, "Ein Blatt von 210 x 2000,5 mm ist länger als 2 m"},
+      {&Seitenwahl::randMm, 0.0, "Der Rand muss größer als 0 mm sein."},
+      {&Seitenwahl::ueberlappungMm, -1.0, "Die Überlappung muss größer als 0 mm sein."},
+      {&Seitenwahl::blattBreiteMm, 0.0, "Breite und Höhe eines Blattes"},
+  };
+  for (const auto& [feld, wert, grund] : faelle) {
+    Seitenwahl wahl;
+    wahl.*feld = wert;
+    std::string gesagt;
     try {
       SeitenrasterBerechnen(5000, 3000, kZehnJeMm, kZehnJeMm, wahl);
     } catch (const WriteError& fehler) {
-      return std::string(fehler.what());
+      gesagt = fehler.what();
     }
-    return std::string();
-  };
-  Seitenwahl wahl;
-  wahl.ueberlappungMm = 100.0;  // half of the 200 mm printable across
-  EXPECT_NE(verweigert(wahl).find("Überlappung von 100 mm"), std::string::npos);
-  wahl.ueberlappungMm = 99.9;
-  EXPECT_EQ(verweigert(wahl), "");
-  wahl = Seitenwahl{};
-  wahl.randMm = 105.0;  // nothing left across
-  EXPECT_NE(verweigert(wahl).find("keine druckbare Fläche"), std::string::npos);
-  wahl.randMm = 104.9;  // a millimetre across; any overlap is then half of it
-  EXPECT_NE(verweigert(wahl).find("Überlappung"), std::string::npos);
-  wahl = Seitenwahl{};
-  wahl.blattHoeheMm = 2000.0;
-  EXPECT_EQ(verweigert(wahl), "");
-  wahl.blattHoeheMm = 2000.5;
-  EXPECT_NE(verweigert(wahl).find("länger als 2 m"), std::string::npos);
-  for (const double falsch : {0.0, -1.0}) {
-    wahl = Seitenwahl{};
-    wahl.randMm = falsch;
-    EXPECT_EQ(verweigert(wahl), "Der Rand muss größer als 0 mm sein.");
-    wahl = Seitenwahl{};
-    wahl.ueberlappungMm = falsch;
-    EXPECT_EQ(verweigert(wahl), "Die Überlappung muss größer als 0 mm sein.");
-    wahl = Seitenwahl{};
-    wahl.blattBreiteMm = falsch;
-    EXPECT_NE(verweigert(wahl), "");
+    EXPECT_EQ(gesagt.substr(0, grund.size()), grund) << wert;
+    EXPECT_EQ(gesagt.empty(), grund.empty()) << wert;
   }
   EXPECT_THROW(SeitenrasterBerechnen(5000, 3000, 0.0, kZehnJeMm, Seitenwahl{}), WriteError);
 }
