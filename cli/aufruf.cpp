@@ -54,7 +54,7 @@ struct Uebersetzung {
   std::string_view englisch;
   std::string_view deutsch;
 };
-constexpr std::array<Uebersetzung, 38> kEnglischeNamen = {{
+constexpr std::array<Uebersetzung, 39> kEnglischeNamen = {{
     {"help", "hilfe"},
     {"mosaic", "mosaik"},
     {"create", "anlegen"},
@@ -88,6 +88,7 @@ constexpr std::array<Uebersetzung, 38> kEnglischeNamen = {{
     {"--quality", "--qualitaet"},
     {"--color-match", "--farbangleich"},
     {"--max-uses", "--max-verwendungen"},
+    {"--no-names", "--ohne-namen"},
     {"--sheets", "--seiten"},
     {"--overlap", "--ueberlappung"},
     {"--margin", "--rand"},
@@ -175,7 +176,7 @@ int32_t AusListe(std::string_view option, std::string_view text,
 
 // Options without a value, then those with one ("--name wert" or "--name=wert");
 // any other option is refused.
-constexpr std::array<std::string_view, 15> kSchalter = {"--help",
+constexpr std::array<std::string_view, 16> kSchalter = {"--help",
                                                         "-h",
                                                         "--hilfe",
                                                         "--version",
@@ -189,6 +190,7 @@ constexpr std::array<std::string_view, 15> kSchalter = {"--help",
                                                         "--grossformat",
                                                         "--großformat",
                                                         "--jedes-foto",
+                                                        "--ohne-namen",
                                                         "--ohne-uebersicht"};
 
 constexpr std::array<std::string_view, 26> kWertOptionen = {"--alben-pfad",
@@ -370,6 +372,8 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
     m.protokoll = true;
   } else if (name == "--bericht") {
     m.bericht = true;
+  } else if (name == "--ohne-namen") {
+    m.ohneNamen = true;
   } else if (name == "--ohne-drehung") {
     m.verfahren.Aufrichten = false;
   } else if (name == "--schnell") {
@@ -498,7 +502,14 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     if (format == Ausgabeformat::Unbekannt) {
       Fehler(
           _("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden, auf .png, .tif oder .tiff oder "
-            "auf .pdf (Seiten zum Drucken); die Endung bestimmt das Format."));
+            "auf .html (Webseite) oder .pdf (Seiten zum Drucken); die Endung bestimmt das "
+            "Format."));
+    }
+    if (format != Ausgabeformat::Webseite && aufruf.mosaik.ohneNamen) {
+      Fehler(_("--ohne-namen gilt nur für eine Webseite (.html)."));
+    }
+    if (format == Ausgabeformat::Webseite && aufruf.mosaik.farbtiefe) {
+      Fehler(_("--farbtiefe gilt nur für .bmp; die Kacheln einer Webseite sind JPEG-Bilder."));
     }
     const bool mitSeiten = m.blatt || m.ueberlappung || m.rand || m.ausrichtung || m.ohneUebersicht;
     if (format != Ausgabeformat::Seiten && mitSeiten) {
@@ -519,9 +530,9 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
                  ? _("--farbtiefe gilt nur für .bmp; JPEG-Bilder haben immer 24 Bit.")
                  : _("--farbtiefe gilt nur für .bmp; PNG- und TIFF-Bilder haben immer 24 Bit."));
     }
-    if (format != Ausgabeformat::Jpeg && format != Ausgabeformat::Seiten &&
-        aufruf.mosaik.qualitaet) {
-      Fehler(_("--qualitaet gilt nur für .jpg, .jpeg und .pdf."));
+    if (format != Ausgabeformat::Jpeg && format != Ausgabeformat::Webseite &&
+        format != Ausgabeformat::Seiten && aufruf.mosaik.qualitaet) {
+      Fehler(_("--qualitaet gilt nur für .jpg, .jpeg, .html und .pdf."));
     }
     return aufruf;
   }
@@ -583,7 +594,9 @@ Ausgabeformat AusgabeFormat(const std::string& pfad) {
   if (art == Bildart::Jpeg) return Ausgabeformat::Jpeg;
   if (art == Bildart::Png) return Ausgabeformat::Png;
   if (art == Bildart::Tiff) return Ausgabeformat::Tiff;
-  if (UpperExtension(pfad) == ".PDF") return Ausgabeformat::Seiten;
+  const std::string endung = UpperExtension(pfad);
+  if (endung == ".HTML" || endung == ".HTM") return Ausgabeformat::Webseite;
+  if (endung == ".PDF") return Ausgabeformat::Seiten;
   return Ausgabeformat::Unbekannt;
 }
 
@@ -623,8 +636,9 @@ Alben:
 Mosaik:
   tilvendo mosaik VORLAGE AUSGABE --album NAME [--album NAME …] [OPTIONEN]
     AUSGABE endet auf .bmp, .jpg, .jpeg, .png, .tif oder .tiff; die Endung bestimmt
-    das Format (PNG und TIFF mit 24 Bit, TIFF unkomprimiert). Mit .pdf entstehen
-    Seiten zum Drucken auf einem normalen Drucker (braucht --dpi).
+    das Format (PNG und TIFF mit 24 Bit, TIFF unkomprimiert). Mit .html entsteht eine
+    zoombare Webseite mit dem Ordner AUSGABE_dateien daneben, mit .pdf entstehen Seiten
+    zum Drucken auf einem normalen Drucker (braucht --dpi).
     --kacheln XxY         Kacheln in der Breite und Höhe (Standard 25x25)
     --zoom P              Ergebnisgröße in Prozent der Vorlage (Standard 100)
     --groesse BxH         Ergebnisgröße in Pixel (höchstens 2500x2500, mit
@@ -648,6 +662,7 @@ Mosaik:
                           (Standard 25)
     --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard {})
     --qualitaet Q         JPEG-Qualität 1 bis 100 (Standard 90)
+    --ohne-namen          Webseite ohne Namen und Pfade der Fotos (zum Weitergeben)
     --seiten PAPIER       Papier der Seiten bei .pdf: A5, A4 (Standard), A3, Letter,
                           Legal, Tabloid oder BxH[mm|cm|in]
     --ueberlappung MM     Streifen, den benachbarte Seiten teilen (Standard 10)

@@ -82,7 +82,8 @@ struct MosaikOptionen {
   std::optional<double> rand;
   std::optional<Blattlage> ausrichtung;
   bool ohneUebersicht = false;
-  Verfahren verfahren;  // the ways of reading and matching beyond the original method
+  bool ohneNamen = false;  // a web page names no photo and links none
+  Verfahren verfahren;     // the ways of reading and matching beyond the original method
 };
 
 struct Aufruf {
@@ -96,7 +97,7 @@ struct Aufruf {
 };
 
 // The file format of the mosaic, by the output's extension (letter case ignored).
-enum class Ausgabeformat { Bmp, Jpeg, Png, Tiff, Seiten, Unbekannt };
+enum class Ausgabeformat { Bmp, Jpeg, Png, Tiff, Webseite, Seiten, Unbekannt };
 Ausgabeformat AusgabeFormat(const std::string& pfad);
 
 // The sheets a .pdf output asks for, the defaults where the options say nothing.

@@ -20,6 +20,7 @@
 #include "pictures/blending.h"
 #include "pictures/seiten_speichern.h"
 #include "pictures/speichern.h"
+#include "pictures/webseite_speichern.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "platform/free_space.h"
@@ -40,9 +41,10 @@ void AusgabePruefen(const Auftrag& auftrag, const std::string& ausgabe) {
   try {
     AtomicFile probe(ausgabe);
   } catch (const WriteError&) {
-    throw Befehlsfehler(Format(_("In den Ordner von „{}“ kann nicht geschrieben werden (gibt es ihn, "
-                                 "und darf man dort schreiben?)."),
-                               ausgabe));
+    throw Befehlsfehler(
+        Format(_("In den Ordner von „{}“ kann nicht geschrieben werden (gibt es ihn, "
+                 "und darf man dort schreiben?)."),
+               ausgabe));
   }
 }
 
@@ -82,9 +84,10 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
   const Nachgaben nachgaben = Einrichten(auftrag, wunsch);
   const Einstellungen& e = auftrag.einstellungen;
   if ((m.zoom || m.groesse || m.druck) && nachgaben.zoom) {
-    benutzer.Hinweis(Format(_("Der Zoom wurde auf {} % begrenzt, damit das Ergebnis höchstens {} Pixel "
-                              "breit und hoch wird."),
-                            e.ZoomX, GroessteZielkante(e)));
+    benutzer.Hinweis(
+        Format(_("Der Zoom wurde auf {} % begrenzt, damit das Ergebnis höchstens {} Pixel "
+                 "breit und hoch wird."),
+               e.ZoomX, GroessteZielkante(e)));
   }
   if (m.druck) {
     // What the paper's shape did to the template, and what of the paper the mosaic takes.
@@ -97,14 +100,16 @@ void AuftragVorbereiten(Auftrag& auftrag, const MosaikOptionen& m, TerminalBenut
                      ".");
   }
   if (m.kacheln && nachgaben.kacheln) {
-    benutzer.Hinweis(Format(_("Die Kachelung wurde auf {} x {} verringert, damit jede Kachel mindestens "
-                              "4 Pixel breit bleibt."),
-                            e.KachelnX, e.KachelnY));
+    benutzer.Hinweis(
+        Format(_("Die Kachelung wurde auf {} x {} verringert, damit jede Kachel mindestens "
+                 "4 Pixel breit bleibt."),
+               e.KachelnX, e.KachelnY));
   }
   if (nachgaben.minAbstand) {
-    benutzer.Hinweis(Format(_("Der Mindestabstand wurde auf {} verringert; mehr erlauben Kachelung und "
-                              "Bilderzahl nicht."),
-                            e.minAbstand));
+    benutzer.Hinweis(
+        Format(_("Der Mindestabstand wurde auf {} verringert; mehr erlauben Kachelung und "
+                 "Bilderzahl nicht."),
+               e.minAbstand));
   }
 }
 
@@ -151,12 +156,28 @@ uint8_t Blendwert(const MosaikOptionen& m) {
   return BlendwertAusRegler((m.vorlagenAnteil - kVorlagenAnteilVoll) / kVorlagenAnteilSchritt);
 }
 
+// The web page of the mosaic, when its output names one.
+std::optional<Webseitenoptionen> WebseiteBilden(const MosaikOptionen& m) {
+  if (AusgabeFormat(m.ausgabe) != Ausgabeformat::Webseite) return std::nullopt;
+  Webseitenoptionen seite;
+  seite.ziel = m.ausgabe;
+  seite.titel = FileNameOf(m.vorlage);
+  seite.qualitaet = m.qualitaet.value_or(kStandardQualitaet);
+  return seite;
+}
+
 // The mosaic is written while it is composed, at the end of a long run: what can be told
-// before (a BMP too large, too little room) is told before the run starts.
+// before (a BMP too large, too little room, a folder of the page's name not ours, sheets
+// that cannot be printed) is told before the run starts.
 void AusgabeVorPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen,
+                       const std::optional<Webseitenoptionen>& seite,
                        const std::optional<Seitenwahl>& seiten) {
   const Size groesse = Mosaikgroesse(auftrag.einstellungen);
   try {
+    if (seite) {
+      WebseitePruefen(*seite, groesse.width, groesse.height, {});
+      return;
+    }
     if (seiten) {
       SpeicherOptionen mitDpi = optionen;
       mitDpi.Aufloesung = auftrag.einstellungen.Druckaufloesung;
@@ -187,9 +208,10 @@ void ListePruefen(const Auftrag& auftrag, const std::string& liste, const std::s
   try {
     AtomicFile probe(liste);
   } catch (const WriteError&) {
-    throw Befehlsfehler(Format(_("Die Liste „{}“ kann nicht geschrieben werden (gibt es den Ordner, und "
-                                 "darf man dort schreiben?)."),
-                               liste));
+    throw Befehlsfehler(
+        Format(_("Die Liste „{}“ kann nicht geschrieben werden (gibt es den Ordner, und "
+                 "darf man dort schreiben?)."),
+               liste));
   }
 }
 
@@ -229,7 +251,8 @@ void BerichtSchreiben(const Laufbericht& b, std::ostream& aus) {
   for (size_t i = 0; i < kPhasen.size(); ++i) {
     aus << "  " << _(kPhasen[i]) << Dauer(b.Laufzeiten[i]) << '\n';
   }
-  aus << "  " << Format(_("Vorlagengröße: {} x {} Pixel"), b.vorlage.width, b.vorlage.height) << '\n'
+  aus << "  " << Format(_("Vorlagengröße: {} x {} Pixel"), b.vorlage.width, b.vorlage.height)
+      << '\n'
       << "  " << Format(_("absolute Größe: {} x {} Pixel"), b.ziel.width, b.ziel.height) << '\n'
       << "  "
       << Format(_("{} x {} Kacheln, {} insgesamt, je {} x {} Pixel"), b.kachelnX, b.kachelnY,
@@ -245,9 +268,10 @@ void BerichtSchreiben(const Laufbericht& b, std::ostream& aus) {
   if (z.gerechnet) {
     aus << "  " << Format(_("Zuordnung mit Verwendungsgrenzen: {} Flussrunden"), z.runden) << '\n'
         << "  "
-        << Format(z.alleFotos ? _("Summe der Signaturabstände: {} (Fluss {}, Optimum mindestens {})")
-                              : _("Summe der Signaturabstände: {} (Fluss {}, Optimum über die nahen "
-                                  "Fotos mindestens {})"),
+        << Format(z.alleFotos
+                      ? _("Summe der Signaturabstände: {} (Fluss {}, Optimum mindestens {})")
+                      : _("Summe der Signaturabstände: {} (Fluss {}, Optimum über die nahen "
+                          "Fotos mindestens {})"),
                   z.summe, z.summeFluss, z.untereSchranke)
         << '\n'
         << "  " << _("Tausche für den Mindestabstand: ") << z.tausche << '\n';
@@ -260,8 +284,8 @@ void BerichtSchreiben(const Laufbericht& b, std::ostream& aus) {
     const std::string breite = Millimeter(DruckMillimeter(b.kachel.width, b.dpi));
     const std::string hoehe = Millimeter(DruckMillimeter(b.kachel.height, b.dpi));
     aus << "  "
-        << Format(_("Kachelkante {} mm bei {} dpi"), breite + (hoehe == breite ? "" : " x " + hoehe),
-                  b.dpi)
+        << Format(_("Kachelkante {} mm bei {} dpi"),
+                  breite + (hoehe == breite ? "" : " x " + hoehe), b.dpi)
         << '\n';
   }
   if (b.erneutGelesen > 0) {
@@ -287,9 +311,10 @@ std::string MeldungUnvollstaendig(const std::string& ausgabe, int32_t schwarz) {
 }
 
 std::string MeldungVorlageUnlesbar(const std::string& pfad) {
-  return Format(_("Die Vorlage „{}“ kann nicht gelesen werden; sie muss ein Bild im Format BMP, JPEG, "
-                  "PNG, WebP, TIFF oder HEIF sein."),
-                pfad);
+  return Format(
+      _("Die Vorlage „{}“ kann nicht gelesen werden; sie muss ein Bild im Format BMP, JPEG, "
+        "PNG, WebP, TIFF oder HEIF sein."),
+      pfad);
 }
 
 int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& albenPfad,
@@ -320,11 +345,19 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
 
   // The mosaic goes into its file while it is composed.
   const SpeicherOptionen speicherOptionen = SpeicherOptionenBilden(m);
+  const std::optional<Webseitenoptionen> seite = WebseiteBilden(m);
   std::optional<Seitenwahl> seiten;
   if (AusgabeFormat(m.ausgabe) == Ausgabeformat::Seiten) seiten = SeitenwahlVon(m);
-  AusgabeVorPruefen(*auftrag, speicherOptionen, seiten);
+  AusgabeVorPruefen(*auftrag, speicherOptionen, seite, seiten);
   LaufOptionen laufOptionen;
-  laufOptionen.ziel = Zusammenstellziel{speicherOptionen, Blendwert(m), {}, seiten};
+  laufOptionen.ziel.blendwert = Blendwert(m);
+  if (seite) {
+    laufOptionen.ziel.webseite = seite;
+    laufOptionen.ziel.mitNamen = !m.ohneNamen;
+  } else {
+    laufOptionen.ziel.datei = speicherOptionen;
+    laufOptionen.ziel.seiten = seiten;
+  }
 
   std::optional<AbbruchSignal> signal;
   if (signaleAbfangen) signal.emplace(auftrag->Abbruch);

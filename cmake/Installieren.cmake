@@ -93,10 +93,11 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS bash-completion)
 
 # What the wizard loads at run time without linking it: the SVG plugin for the icons,
 # Qt's German texts, the icon theme of the glyphs and a font with German letters.
-set(tilvendo_laufzeit "")
+# Both programs copy the map viewer into every web page they save.
+set(tilvendo_laufzeit "libjs-leaflet")
 if(TARGET nubo-tilvendo)
-  set(tilvendo_laufzeit
-      "libqt6svg6, qt6-translations-l10n, breeze-icon-theme, fonts-dejavu-core")
+  string(APPEND tilvendo_laufzeit
+         ", libqt6svg6, qt6-translations-l10n, breeze-icon-theme, fonts-dejavu-core")
 endif()
 # The linked libraries with their versions, under the names of the system that builds
 # the package; without dpkg-shlibdeps those of Debian 12.
@@ -105,10 +106,10 @@ if(TILVENDO_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${tilvendo_laufzeit}")
 else()
-  set(tilvendo_bibliotheken "libc6, libstdc++6, libjpeg62-turbo, libmount1, libblkid1")
+  set(tilvendo_bibliotheken
+      "libc6, libstdc++6, libjpeg62-turbo, libmount1, libblkid1, libvips42, ${tilvendo_laufzeit}")
   if(TARGET nubo-tilvendo)
-    string(APPEND tilvendo_bibliotheken
-           ", libqt6core6, libqt6gui6, libqt6widgets6, ${tilvendo_laufzeit}")
+    string(APPEND tilvendo_bibliotheken ", libqt6core6, libqt6gui6, libqt6widgets6")
   endif()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${tilvendo_bibliotheken}")
 endif()

@@ -152,7 +152,10 @@ std::optional<std::string> AusgabezielPruefen(const Auftrag& auftrag, const std:
 }
 
 void MosaikzielSichern(const Auftrag& auftrag, const SpeicherOptionen& optionen) {
-  const std::string ziel = MitSchraegstrich(optionen.Pfad) + optionen.Datei;
+  MosaikzielSichern(auftrag, MitSchraegstrich(optionen.Pfad) + optionen.Datei);
+}
+
+void MosaikzielSichern(const Auftrag& auftrag, const std::string& ziel) {
   if (const auto verweigert = AusgabezielPruefen(auftrag, ziel, Ausgabeart::Mosaik)) {
     throw WriteError(*verweigert);
   }

@@ -36,5 +36,7 @@ std::optional<std::string> AusgabezielPruefen(const Auftrag& auftrag, const std:
 // file asks it right before writing, since after a long run the name may lead elsewhere
 // than when the front end asked.
 void MosaikzielSichern(const Auftrag& auftrag, const SpeicherOptionen& optionen);
+// The same for a path: the web page's, whose folder lies beside it.
+void MosaikzielSichern(const Auftrag& auftrag, const std::string& ziel);
 
 }  // namespace tilvendo

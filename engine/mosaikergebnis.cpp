@@ -6,6 +6,7 @@
 
 #include "engine/grossformat.h"
 #include "engine/mosaikprobe.h"
+#include "engine/webplatzierung.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
 #include "pictures/seiten_speichern.h"
@@ -252,6 +253,36 @@ bool Mosaikergebnis::Speichern(const Bitmap& vorlage, uint8_t blendwert,
     const bool geschrieben = BildSpeichern(*quelle, datei, mitSchaetzung);
     bilanz = quelle->Bilanz();
     return geschrieben;
+  } catch (...) {
+    bilanz = quelle->Bilanz();
+    throw;
+  }
+}
+
+void Mosaikergebnis::WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert,
+                                       Webseitenoptionen optionen, bool mitNamen,
+                                       const Speicherbegleitung& begleitung, unsigned threads,
+                                       std::optional<Bandbilanz>& bilanz) const {
+  Quellbegleitung quellbegleitung;
+  quellbegleitung.abbruch = begleitung.abbruch;
+  quellbegleitung.threads = threads;
+  quellbegleitung.leerVerweigern = true;
+  const std::unique_ptr<Mosaikquelle> quelle = Quelle(vorlage, blendwert, quellbegleitung);
+  optionen.platzierung = nullptr;
+  if (mitNamen) {
+    // Asked once the mosaic is composed: a photo that could not be read shows another in
+    // its cells, and the page names the one it shows.
+    optionen.platzierung = [&] {
+      const std::optional<Bandbilanz> gefunden = quelle->Bilanz();
+      if (!gefunden || gefunden->ersetzungen.empty()) return WebPlatzierung(*plan_);
+      Mosaikplan gezeigt = plan_->NurZellen([](const Zellort&) { return true; });
+      gezeigt.ErsetzungenEintragen(gefunden->ersetzungen);
+      return WebPlatzierung(gezeigt);
+    };
+  }
+  try {
+    tilvendo::WebseiteSpeichern(*quelle, optionen, begleitung);
+    bilanz = quelle->Bilanz();
   } catch (...) {
     bilanz = quelle->Bilanz();
     throw;

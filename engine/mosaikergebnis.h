@@ -16,6 +16,7 @@
 #include "pictures/seitenraster.h"
 #include "pictures/speichern.h"
 #include "pictures/streifen_quelle.h"
+#include "pictures/webseite_speichern.h"
 #include "platform/bitmap.h"
 #include "platform/rect.h"
 
@@ -128,6 +129,13 @@ class Mosaikergebnis {
   void SeitenSpeichern(const Bitmap& vorlage, uint8_t blendwert, const SpeicherOptionen& optionen,
                        const Seitenwahl& wahl, const Speicherbegleitung& begleitung,
                        unsigned threads, std::optional<Bandbilanz>& bilanz) const;
+  // Saves the mosaic blended at `blendwert` as a zoomable web page (WebseiteSpeichern), the
+  // pixels the same as Speichern writes into a file, with the photo of every cell named
+  // unless `mitNamen` is false (file paths tell about their owner). Raises and reports
+  // `bilanz` as Speichern does.
+  void WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert, Webseitenoptionen optionen,
+                         bool mitNamen, const Speicherbegleitung& begleitung, unsigned threads,
+                         std::optional<Bandbilanz>& bilanz) const;
 
  private:
   SpeicherOptionen MitAufloesung(const SpeicherOptionen& optionen) const;

@@ -195,9 +195,10 @@ bool IstVorlage(const Auftrag& auftrag, const std::string& ziel) {
 }
 
 std::string MeldungZielIstVorlage(const std::string& ziel) {
-  return Format(_("„{}“ ist die Vorlage selbst; sie wird nicht überschrieben. Bitte wählen Sie einen "
-                  "anderen Dateinamen für das Mosaik."),
-                ziel);
+  return Format(
+      _("„{}“ ist die Vorlage selbst; sie wird nicht überschrieben. Bitte wählen Sie einen "
+        "anderen Dateinamen für das Mosaik."),
+      ziel);
 }
 
 namespace {
@@ -240,6 +241,27 @@ Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
     auftrag.OhneErsatzKacheln = bilanz->ohneErsatz;
   }
   auftrag.analyse.ErgebnisGespeichert = 1;
+  return Speicherausgang::Gespeichert;
+}
+
+Speicherausgang ErgebnisAlsWebseite(Auftrag& auftrag, uint8_t blendwert,
+                                    const Webseitenoptionen& optionen, bool mitNamen,
+                                    const Speicherbegleitung& begleitung) {
+  if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
+  MosaikzielSichern(auftrag, optionen.ziel);
+  std::optional<Bandbilanz> bilanz;
+  try {
+    AsPictureTooLarge([&] {
+      auftrag.Ergebnis->WebseiteSpeichern(auftrag.VorlageBild, blendwert, optionen, mitNamen,
+                                          begleitung, 0, bilanz);
+      return true;
+    });
+  } catch (const SchreibenAbgebrochen&) {
+    return Speicherausgang::Abgebrochen;
+  } catch (const KeinBildLesbar&) {
+    return Speicherausgang::KeinBildLesbar;
+  }
+  if (bilanz) auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
   return Speicherausgang::Gespeichert;
 }
 

@@ -141,10 +141,17 @@ Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
 Speicherausgang ErgebnisAlsSeiten(Auftrag& auftrag, uint8_t blendwert,
                                   const SpeicherOptionen& optionen, const Seitenwahl& wahl,
                                   const Speicherbegleitung& begleitung = {});
+// Saves the same mosaic as ErgebnisSpeichern would, as a zoomable web page
+// (Mosaikergebnis::WebseiteSpeichern), naming the photos unless `mitNamen` is false.
+// Answers and raises as ErgebnisSpeichern does; the page never replaces the template.
+Speicherausgang ErgebnisAlsWebseite(Auftrag& auftrag, uint8_t blendwert,
+                                    const Webseitenoptionen& optionen, bool mitNamen,
+                                    const Speicherbegleitung& begleitung = {});
 
 // What both front ends put before the reason a save failed (the writers' own texts may
 // be brief, or English where they must stay as they are).
-inline constexpr std::string_view kSpeicherFehler = N_("Das Bild konnte nicht gespeichert werden: ");
+inline constexpr std::string_view kSpeicherFehler =
+    N_("Das Bild konnte nicht gespeichert werden: ");
 
 // Whether `ziel` names the job's template file, however it is spelt.
 bool IstVorlage(const Auftrag& auftrag, const std::string& ziel);

@@ -21,10 +21,18 @@ void InDatei(Auftrag& auftrag, Fortschritt& fortschritt, std::shared_ptr<Mosaikp
   begleitung.platz = ziel.platz;
   // The file is looked at again now that it is written: during a long run its name may
   // have come to lead to a photo, the template or a device.
-  MosaikzielSichern(auftrag, *ziel.datei);
+  if (ziel.webseite) {
+    MosaikzielSichern(auftrag, ziel.webseite->ziel);
+  } else {
+    MosaikzielSichern(auftrag, *ziel.datei);
+  }
   std::optional<Bandbilanz> gefunden;
   try {
-    if (ziel.seiten) {
+    if (ziel.webseite) {
+      ergebnis->WebseiteSpeichern(auftrag.VorlageBild, ziel.blendwert, *ziel.webseite,
+                                  ziel.mitNamen, begleitung, threads, gefunden);
+      auftrag.Ergebnis = std::move(ergebnis);
+    } else if (ziel.seiten) {
       ergebnis->SeitenSpeichern(auftrag.VorlageBild, ziel.blendwert, *ziel.datei, *ziel.seiten,
                                 begleitung, threads, gefunden);
       auftrag.Ergebnis = std::move(ergebnis);
@@ -69,7 +77,7 @@ void MosaikZusammenstellen(Auftrag& auftrag, Fortschritt& fortschritt,
   const Size groesse = plan->Mosaik();
   if (auftrag.Abbruch || groesse.width <= 0 || groesse.height <= 0) {
     fortschritt.PhaseAnzeigen(kPhaseZusammenstellen, 0);
-  } else if (ziel.datei) {
+  } else if (ziel.datei || ziel.webseite) {
     InDatei(auftrag, fortschritt, std::move(plan), ziel, threads, bilanz);
   } else {
     Halten(auftrag, fortschritt, std::move(plan), threads, bilanz);

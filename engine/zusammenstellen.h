@@ -12,6 +12,7 @@
 #include "pictures/blending.h"
 #include "pictures/seitenraster.h"
 #include "pictures/speichern.h"
+#include "pictures/webseite_speichern.h"
 #include "platform/free_space.h"
 
 namespace tilvendo {
@@ -26,6 +27,9 @@ struct Zusammenstellziel {
   FreeSpaceQuery platz;
   // With `datei`: instead of a picture, the sheets of a poster as one PDF.
   std::optional<Seitenwahl> seiten;
+  // Instead of a file: a zoomable web page, naming the photos unless `mitNamen` is false.
+  std::optional<Webseitenoptionen> webseite;
+  bool mitNamen = true;
 };
 
 // Composes the mosaic of `plan` into the target, with the phase's progress and a cancel

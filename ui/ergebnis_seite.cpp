@@ -68,6 +68,8 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   speichern_ = knopf(Text(_("Speichern")), Glyphe::Speichern2);
   seiten_ = knopf(Text(_(wizard::kSeitenKnopf)), Glyphe::Speichern2);
   seiten_->setObjectName(QStringLiteral("Seiten"));
+  webseite_ = knopf(Text(_("Als Webseite speichern …")), Glyphe::Speichern2);
+  webseite_->setObjectName(QStringLiteral("Webseite"));
   zurueck_ = knopf(Text(_("zurück")), Glyphe::zurueck);
   ende_ = knopf(Text(_("Ende")), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
@@ -95,6 +97,8 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(speichern_, &QPushButton::clicked, this, &ErgebnisSeite::SpeichernClick);
   connect(seiten_, &QPushButton::clicked, this,
           [this] { SaveSheets(Seite::assistent(), this, AlsQImage(eigeneAnzeige_)); });
+  connect(webseite_, &QPushButton::clicked, this,
+          [this] { SaveWebPage(Seite::assistent(), this); });
   connect(zurueck_, &QPushButton::clicked, this, [this] { GeheZu(zurueckZiel_); });
   connect(lupe_, &QPushButton::toggled, this, [this](bool an) { ergebnisBild_->LupeSchalten(an); });
   connect(liste_, &QPushButton::clicked, this, &ErgebnisSeite::ListeClick);
@@ -132,6 +136,7 @@ void ErgebnisSeite::FormShow() {
   // Without a mosaic there is nothing to save.
   speichern_->setEnabled(vorhanden);
   seiten_->setEnabled(vorhanden);
+  webseite_->setEnabled(vorhanden);
   liste_->setEnabled(vorhanden);
   unten_->setTitle(Text(wizard::Blendtext(position)));
   SpeicherhinweisZeigen();

@@ -36,6 +36,7 @@ class ErgebnisSeite : public Seite {
   KuerzendeZeile* Statuszeile() const { return status_; }
   QPushButton* SpeichernKnopf() const { return speichern_; }
   QPushButton* SeitenKnopf() const { return seiten_; }
+  QPushButton* WebseiteKnopf() const { return webseite_; }
   QPushButton* ZurueckKnopf() const { return zurueck_; }
   // "gespeichert: …" while the mosaic shown is saved.
   KuerzendeZeile* Speicherhinweis() const { return gespeichert_; }
@@ -71,6 +72,7 @@ class ErgebnisSeite : public Seite {
   QPushButton* hilfe_ = nullptr;
   QPushButton* speichern_ = nullptr;
   QPushButton* seiten_ = nullptr;
+  QPushButton* webseite_ = nullptr;
   QPushButton* zurueck_ = nullptr;
   QPushButton* ende_ = nullptr;
   KuerzendeZeile* gespeichert_ = nullptr;

@@ -1,7 +1,12 @@
+#include "platform/free_space.h"
+#include "ui/seiten_dialog.h"
 #include "ui/speichern_ablauf.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -14,14 +19,12 @@
 #include "engine/auftrag.h"
 #include "engine/sitzung.h"
 #include "platform/atomic_file.h"
-#include "platform/free_space.h"
 #include "platform/paths.h"
 #include "platform/translate.h"
 #include "ui/assistent.h"
 #include "ui/bausteine.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/qt_benutzer.h"
-#include "ui/seiten_dialog.h"
 #include "ui/seitenfenster.h"
 #include "ui/speichern_optionen_seite.h"
 #include "wizard/seiten_druck.h"
@@ -155,6 +158,59 @@ bool SaveMosaic(Assistent& assistent) {
   // The next save offers this file again; one that failed is never offered.
   if (geschrieben) assistent.GespeichertMerken(MitSchraegstrich(optionen.Pfad) + optionen.Datei);
   return geschrieben;
+}
+
+bool SaveWebPage(Assistent& assistent, QWidget* eltern) {
+  QString datei;
+  bool mitNamen = true;
+  {
+    const Mauszeiger normal(Qt::ArrowCursor);
+    datei = QFileDialog::getSaveFileName(eltern, Text(_("Als Webseite speichern")),
+                                         Text(_("Mosaik.html")), Text(_("Webseite (*.html)")));
+    if (datei.isEmpty()) return false;
+    if (!datei.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) &&
+        !datei.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive)) {
+      datei += QStringLiteral(".html");
+    }
+    // File paths tell about their owner: a page to be shared leaves them out.
+    mitNamen = QMessageBox::question(
+                   eltern, Text(_("Als Webseite speichern")),
+                   Text(_("Soll die Seite die Namen der Fotos zeigen und sie mit "
+                          "einem Klick öffnen? Ohne Namen und Pfade lässt sie sich "
+                          "unbedenklich weitergeben.")),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+  }
+  Webseitenoptionen optionen;
+  optionen.ziel = datei.toStdString();
+  optionen.titel = FileNameOf(optionen.ziel);
+
+  FortschrittFenster fenster(&assistent.Fenster());
+  const Mauszeiger sanduhr(Qt::WaitCursor);
+  bool geschrieben = false;
+  try {
+    Auftrag& auftrag = assistent.auftrag();
+    const uint8_t blendwert = assistent.Blendwert();
+    geschrieben = Schreiben(
+        [&](const Speicherbegleitung& begleitung) {
+          return ErgebnisAlsWebseite(auftrag, blendwert, optionen, mitNamen, begleitung);
+        },
+        FreeSpace, fenster);
+  } catch (const std::exception& fehler) {
+    fenster.HideSaveProgress();
+    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
+    return false;
+  }
+  fenster.HideSaveProgress();
+  if (!geschrieben) return false;
+  const Mauszeiger normal(Qt::ArrowCursor);
+  if (QMessageBox::question(eltern, Text(_("Als Webseite speichern")),
+                            Text(_("Die Webseite ist gespeichert. Jetzt im Browser "
+                                   "öffnen?")),
+                            QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::Yes) == QMessageBox::Yes) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(datei));
+  }
+  return true;
 }
 
 bool SaveSheets(Assistent& assistent, QWidget* eltern, const QImage& bild) {

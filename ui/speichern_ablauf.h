@@ -16,5 +16,9 @@ bool SaveMosaic(Assistent& assistent);
 // PDF goes, then writes it with the progress and cancel of a poster's save; false when
 // nothing was saved.
 bool SaveSheets(Assistent& assistent, QWidget* eltern, const QImage& bild);
+// Asks for the page's name and whether it names the photos, writes the mosaic as a
+// zoomable web page with the progress and cancel of a poster's save, and offers to open
+// it in the browser; false when nothing was saved.
+bool SaveWebPage(Assistent& assistent, QWidget* eltern);
 
 }  // namespace tilvendo::ui

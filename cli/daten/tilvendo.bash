@@ -93,8 +93,9 @@ _tilvendo() {
           --blend --farbtiefe --bit-depth --qualitaet --quality --seed --protokoll --log
           --bericht --report --ohne-drehung --no-rotation --schnell --fast --wahrnehmung
           --perceptual --zuschneiden --crop --farbangleich --color-match --max-verwendungen
-          --max-uses --jedes-foto --every-photo --seiten --sheets --ueberlappung --overlap
-          --rand --margin --ausrichtung --orientation --ohne-uebersicht --no-overview' ;;
+          --max-uses --jedes-foto --every-photo --ohne-namen --no-names --seiten --sheets
+          --ueberlappung --overlap --rand --margin --ausrichtung --orientation --ohne-uebersicht
+          --no-overview' ;;
       album)
         [[ $unter == anlegen || $unter == create ]] && optionen+=' --ohne-unterordner --no-subfolders' ;;
     esac
@@ -127,7 +128,7 @@ _tilvendo() {
       if ((stelle == 1)); then
         _tilvendo_dateien 'bmp|jpg|jpeg|png|webp|tif|tiff|heic|heif' "$aktuell"
       elif ((stelle == 2)); then
-        _tilvendo_dateien 'bmp|jpg|jpeg|png|tif|tiff|pdf' "$aktuell"
+        _tilvendo_dateien 'bmp|jpg|jpeg|png|tif|tiff|html|pdf' "$aktuell"
       fi ;;
   esac
 }

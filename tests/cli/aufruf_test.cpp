@@ -131,6 +131,8 @@ TEST(AufrufLesen, RefusesWrongUseWithAMessage) {
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--einblenden", "105"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--farbtiefe", "8"},
       {"mosaik", "v.jpg", "m.bmp", "--album", "A", "--qualitaet", "80"},
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--ohne-namen"},
+      {"mosaik", "v.jpg", "m.html", "--album", "A", "--farbtiefe", "24"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--qualitaet", "101"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--bericht=ja"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--farbangleich", "101"},
@@ -154,6 +156,19 @@ TEST(AufrufLesen, RefusesWrongUseWithAMessage) {
       EXPECT_FALSE(std::string(fehler.what()).empty()) << zeile;
     }
   }
+}
+
+// A web page is chosen by its extension, takes a quality for its tiles and may leave the
+// names out.
+TEST(Aufruf, AnHtmlOutputIsAWebPage) {
+  EXPECT_EQ(AusgabeFormat("a/b.HTML"), Ausgabeformat::Webseite);
+  EXPECT_EQ(AusgabeFormat("b.htm"), Ausgabeformat::Webseite);
+  EXPECT_EQ(AusgabeFormat("b.html.txt"), Ausgabeformat::Unbekannt);
+  const Aufruf a =
+      AufrufLesen({"mosaic", "v.jpg", "m.html", "--album", "A", "--no-names", "--quality", "70"});
+  EXPECT_TRUE(a.mosaik.ohneNamen);
+  EXPECT_EQ(a.mosaik.qualitaet, 70);
+  EXPECT_FALSE(AufrufLesen({"mosaik", "v.jpg", "m.html", "--album", "A"}).mosaik.ohneNamen);
 }
 
 }  // namespace

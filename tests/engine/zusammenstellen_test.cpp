@@ -73,7 +73,9 @@ void MitSignaturen(Zusammenstellung& z, const std::string& datei) {
   zelle.bytes.fill(95);
   plan->SignaturenSetzen(std::move(fotos), std::vector<GepackteFelder>(6, zelle));
   Zusammenstellziel ziel;
-  if (!datei.empty()) {
+  if (datei.ends_with(".html")) {
+    ziel.webseite = Webseitenoptionen{z.ordner / datei, datei};
+  } else if (!datei.empty()) {
     ziel.datei = testing::SpeicherOptionenFuer(z.ordner, datei, kFormatBmp, kFarbtiefe24);
   }
   MosaikZusammenstellen(z.auftrag, fortschritt, std::move(plan), ziel, 2);
@@ -110,6 +112,16 @@ TEST(MosaikZusammenstellen, TheNearestReadablePhotoFillsAGoneFilesCellHeldOrWrit
   EXPECT_EQ(ohne.auftrag.SchwarzeKacheln, 3);  // the gone file's, and two left empty
   EXPECT_EQ(ohne.benutzer.balkenStaende.back(), (testing::Balkenstand{3, 3}));
   EXPECT_EQ(ohne.benutzer.ereignisRunden, 2);  // one thread: blocks of two files
+}
+
+// A web page names what its cells show: the photo standing in for the gone file.
+TEST(MosaikZusammenstellen, AWebPageNamesTheStandInOfAGoneFile) {
+  Zusammenstellung z;
+  MitSignaturen(z, "m.html");
+  EXPECT_EQ(z.auftrag.ErsetzteKacheln, 1);
+  const std::string text = testing::ReadWholeFile(z.ordner / "m_dateien/platzierung.js");
+  EXPECT_NE(text.find("\"zellen\": [1,2,0\n,0,2,1\n]"), std::string::npos) << text;
+  EXPECT_NE(text.find("[\"gruen.bmp\""), std::string::npos) << text;
 }
 
 // A placed photo looks as it was measured: as stored and squeezed the way earlier

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,9 +36,9 @@
 #include "support/test_benutzer.h"
 #include "ui/bausteine.h"
 #include "ui/ergebnis_seite.h"
+#include "ui/seiten_dialog.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/lupen_ansicht.h"
-#include "ui/seiten_dialog.h"
 #include "ui/seitenfenster.h"
 #include "ui/speichern_optionen_seite.h"
 #include "ui/uebersicht_seite.h"
@@ -353,6 +354,31 @@ class PosterTest : public QObject {
     // Shown again, the page starts without the earlier word.
     poster.AufDerErgebnisseite(
         [&](ui::ErgebnisSeite* seite) { QCOMPARE(seite->Statuszeile()->GanzerText(), QString()); });
+  }
+
+  // "Als Webseite speichern …": the page and its folder, the photos' names left out when
+  // the user says so, and the page offered to the browser.
+  void SavedAsAWebPageWithoutNamesAndOpened() {
+    Poster poster;
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(seite->WebseiteKnopf()->isEnabled());
+      const std::string ziel = poster.umgebung->ordner / "seite.html";
+      DateiWaehlen(poster.umgebung->ordner / "seite");
+      WennFenster<QMessageBox>(
+          [](QMessageBox* frage) { return frage->text().contains(QStringLiteral("Namen")); },
+          [](QMessageBox* frage) { frage->button(QMessageBox::No)->click(); });
+      WennFenster<QMessageBox>(
+          [](QMessageBox* frage) { return frage->text().contains(QStringLiteral("Browser")); },
+          [](QMessageBox* frage) { frage->button(QMessageBox::Yes)->click(); });
+      Bildanzeige anzeige;
+      QDesktopServices::setUrlHandler(QStringLiteral("file"), &anzeige, "Oeffnen");
+      QTest::mouseClick(seite->WebseiteKnopf(), Qt::LeftButton);
+      QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+      QCOMPARE(anzeige.geoeffnet, QStringList{QString::fromStdString(ziel)});
+      QVERIFY(std::filesystem::exists(poster.umgebung->ordner / "seite_dateien/kacheln/0/0/0.jpg"));
+      QVERIFY(!std::filesystem::exists(poster.umgebung->ordner / "seite_dateien/platzierung.js"));
+      QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+    });
   }
 
   // "Auf Seiten drucken …": the dialog says the sheets of the poster's paper, and the PDF
