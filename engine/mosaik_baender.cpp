@@ -16,6 +16,9 @@ namespace {
 constexpr uint64_t kSpeicherTeiler = 8;
 constexpr uint64_t kMinKachelspeicher = uint64_t{64} << 20;
 constexpr uint64_t kMaxKachelspeicher = uint64_t{256} << 20;
+// What a run holds besides tiles, bands and a writer: the template, the plan, the screen
+// copy, the program itself.
+constexpr uint64_t kGrundbedarf = uint64_t{64} << 20;
 // Slots beyond the bands composed ahead: the band handed out now and the one before it,
 // which a strip across the boundary still reads. With one slot more than the bands kept
 // there is always one to compose the band asked for into.
@@ -46,6 +49,14 @@ void Schwarz(Bitmap& ziel, int32_t links, int32_t oben, Size kachel) {
 uint64_t KachelspeicherFuerDieseMaschine() {
   return std::clamp(MemoryBudget::ForThisMachine() / kSpeicherTeiler, kMinKachelspeicher,
                     kMaxKachelspeicher);
+}
+
+uint64_t KachelspeicherNeben(uint64_t schreiberBytes, uint64_t baenderBytes) {
+  const uint64_t anteil = KachelspeicherFuerDieseMaschine();
+  const uint64_t daneben = kGrundbedarf + schreiberBytes + baenderBytes;
+  if (daneben + anteil <= kLaufSpeicher) return anteil;
+  const uint64_t frei = daneben < kLaufSpeicher ? kLaufSpeicher - daneben : 0;
+  return std::max(frei, kMinKachelspeicher);
 }
 
 uint64_t KachelzeilenBytes(int32_t breite, int32_t kachelHoehe) {

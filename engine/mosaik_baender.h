@@ -46,6 +46,12 @@ uint64_t KachelspeicherFuerDieseMaschine();
 uint64_t KachelzeilenBytes(int32_t breite, int32_t kachelHoehe);
 inline constexpr uint64_t kMaxKachelzeilenBytes = uint64_t{256} << 20;
 
+// The kept tiles' share when a writer beside the composer holds `schreiberBytes` itself and
+// the bands in flight take `baenderBytes`: the machine's share while the whole run stays
+// within kLaufSpeicher, less by what it would pass it, but never below the least share.
+uint64_t KachelspeicherNeben(uint64_t schreiberBytes, uint64_t baenderBytes);
+inline constexpr uint64_t kLaufSpeicher = uint64_t{512} << 20;
+
 // What a band takes in memory, aimed at: large enough that the per-band work is
 // negligible, small enough that a few bands in flight stay far below the kept tiles.
 inline constexpr uint64_t kBandBytes = uint64_t{16} << 20;

@@ -9,6 +9,7 @@
 #include "engine/webplatzierung.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
+#include "pictures/kachelpyramide.h"
 #include "pictures/seiten_speichern.h"
 #include "pictures/zeilen_einpassen.h"
 #include "platform/fit_to_box.h"
@@ -168,6 +169,14 @@ std::unique_ptr<Mosaikquelle> Mosaikergebnis::Quelle(const Bitmap& vorlage, uint
   optionen.threads = begleitung.threads;
   optionen.abbruch = begleitung.abbruch;
   optionen.leerVerweigern = begleitung.leerVerweigern;
+  if (begleitung.schreiberBytes > 0) {
+    // Such a writer works on threads of its own while the next band is composed, so a
+    // band composed ahead would only hold memory; the kept tiles make room for the writer.
+    optionen.voraus = false;
+    const uint64_t band =
+        std::max(KachelzeilenBytes(voll.width, plan_->Kachel().height), optionen.bandBytes);
+    optionen.kachelspeicher = KachelspeicherNeben(begleitung.schreiberBytes, band);
+  }
   return std::make_unique<KomponierteQuelle>(plan_, vorlage, arbeitspfad_, std::move(optionen));
 }
 
@@ -267,6 +276,7 @@ void Mosaikergebnis::WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert,
   quellbegleitung.abbruch = begleitung.abbruch;
   quellbegleitung.threads = threads;
   quellbegleitung.leerVerweigern = true;
+  quellbegleitung.schreiberBytes = PyramidenSpeicher(Groesse().width);
   const std::unique_ptr<Mosaikquelle> quelle = Quelle(vorlage, blendwert, quellbegleitung);
   optionen.platzierung = nullptr;
   if (mitNamen) {

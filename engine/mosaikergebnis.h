@@ -31,6 +31,9 @@ struct Quellbegleitung {
   unsigned threads = 0;  // 0: one per core
   // Refuse a mosaic without a single readable photo (KeinBildLesbar).
   bool leerVerweigern = false;
+  // What a writer fed by the source holds on threads of its own: nothing is composed
+  // ahead of it, and the kept tiles make room for it.
+  uint64_t schreiberBytes = 0;
 };
 
 // The mosaic's pixels, strip by strip, and what composing them found.

@@ -21,6 +21,7 @@ constexpr const char* kKachelEndung = ".jpg";
 constexpr int kRgbKanaele = 3;
 constexpr int kArbeitsKanaele = 4;
 constexpr int32_t kVipsMaxWert = 255;
+constexpr uint64_t kPyramidenBytesJeSpalte = uint64_t{5} << 10;
 
 void VipsEinrichten() {
   static std::once_flag einmal;
@@ -164,6 +165,10 @@ int32_t PyramidenTiefe(int32_t breite, int32_t hoehe) {
   int32_t tiefe = 0;
   while ((static_cast<int64_t>(kPyramidenKachel) << tiefe) < seite) ++tiefe;
   return tiefe;
+}
+
+uint64_t PyramidenSpeicher(int32_t breite) {
+  return static_cast<uint64_t>(std::max(breite, 0)) * kPyramidenBytesJeSpalte;
 }
 
 std::unique_ptr<Bildschreiber> KachelpyramideOeffnen(const std::string& ordner,

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <set>
 
 #include "albums/aufraeumen.h"
 #include "albums/katalog.h"
@@ -126,61 +123,6 @@ TEST(AlbumBefehle, RescanRefusesAnAlbumWhoseFolderListIsMissingOrDamaged) {
   e = tilvendo({"album", "aktualisieren", "Urlaub"});
   EXPECT_EQ(e.code, 0) << e.fehler;
   EXPECT_TRUE(Enthaelt(e.aus, "3 Bilder in 1 Ordnern")) << e.aus;
-}
-
-// Programs that make albums at the same moment take turns on the catalogue and never
-// choose the same file name: every album survives with files of its own.
-TEST(AlbumBefehle, ProgramsMakingAlbumsAtTheSameTimeLoseNone) {
-  constexpr int kRunden = 15;
-  constexpr int kProgramme = 3;
-  Kommandozeile tilvendo;
-  const auto ordner = [&](int p) { return tilvendo / ("fotos" + std::to_string(p)); };
-  const auto name = [](int runde, int p) {
-    return "R" + std::to_string(runde) + "P" + std::to_string(p);
-  };
-  for (int p = 0; p < kProgramme; ++p) FotosSchreiben(ordner(p), p + 1);
-  ASSERT_EQ(tilvendo({"album", "liste"}).code, 0);  // the album folder exists
-
-  for (int runde = 0; runde < kRunden; ++runde) {
-    int start[2];
-    ASSERT_EQ(::pipe(start), 0);
-    std::vector<pid_t> kinder;
-    for (int p = 0; p < kProgramme; ++p) {
-      const pid_t kind = ::fork();
-      ASSERT_GE(kind, 0);
-      if (kind == 0) {
-        ::close(start[1]);
-        char los = 0;
-        (void)!::read(start[0], &los, 1);  // all begin when the pipe closes
-        ::_exit(tilvendo({"album", "anlegen", name(runde, p), ordner(p)}).code);
-      }
-      kinder.push_back(kind);
-    }
-    ::close(start[0]);
-    ::close(start[1]);
-    for (const pid_t kind : kinder) {
-      int status = 0;
-      ASSERT_EQ(::waitpid(kind, &status, 0), kind);
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << runde;
-    }
-  }
-
-  const ProfileFile katalog = ProfileFile::Load(tilvendo.alben() + "/Alben.nbx");
-  std::set<std::string> gelistet;
-  for (const auto& [slot, wert] : katalog.Entries("Alben")) gelistet.insert(wert);
-  std::set<std::string> dateinamen;
-  for (int runde = 0; runde < kRunden; ++runde) {
-    for (int p = 0; p < kProgramme; ++p) {
-      const std::string album = name(runde, p);
-      EXPECT_EQ(gelistet.count(album), 1u) << album;
-      const std::string dateiname = katalog.ReadString(album, "DN", "");
-      EXPECT_TRUE(dateinamen.insert(dateiname).second) << album << " " << dateiname;
-      EXPECT_EQ(katalog.ReadInteger(album, "AG", 0), p + 1) << album;
-      EXPECT_TRUE(Enthaelt(ReadWholeFile(tilvendo.alben() + "/" + dateiname + ".nbd"),
-                           ordner(p) + "/\r\n<<<<<"))
-          << album;
-    }
-  }
 }
 
 // A catalogue deleted (or cut short) loses no album: making new albums keeps the files of

@@ -291,6 +291,17 @@ TEST(Mosaikbaender, TilesAreReadOnceUnlessTheirShareIsFull) {
   }
 }
 
+// A writer holding memory of its own takes it from the kept tiles only where the run would
+// pass its bound otherwise, byte for byte, and never below the least share.
+TEST(Mosaikbaender, AWriterBesideTheComposerTakesOnlyWhatPassesTheBoundFromTheKeptTiles) {
+  const uint64_t anteil = KachelspeicherFuerDieseMaschine();
+  const uint64_t grund = uint64_t{64} << 20;
+  const uint64_t passend = kLaufSpeicher - grund - anteil;  // writer and bands together
+  EXPECT_EQ(KachelspeicherNeben(passend / 2, passend - passend / 2), anteil);
+  EXPECT_EQ(KachelspeicherNeben(passend / 2 + 1, passend - passend / 2), anteil - 1);
+  EXPECT_EQ(KachelspeicherNeben(kLaufSpeicher, 0), uint64_t{64} << 20);
+}
+
 // What cannot be written is refused before anything is composed: too little room (with
 // both figures), a BMP beyond its 32-bit sizes. Nothing is left in the folder.
 TEST(Grossformat, TooLittleRoomAndOversizedBitmapsAreRefusedBeforeComposing) {

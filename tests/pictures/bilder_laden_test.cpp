@@ -57,11 +57,14 @@ TEST_F(BilderLaden, WholePicturesByExtensionInAnyCase) {
   EXPECT_EQ(ReadPixel(bild, 39, 29), kGruen);
 }
 
-TEST_F(BilderLaden, WholePictureReportsFailureWhenNothingWasRead) {
-  // Unknown extensions are not read even when the content is a picture.
+// What cannot be read leaves the bitmap or the tile's target as it was. Unknown
+// extensions are not read even when the content is a picture.
+TEST_F(BilderLaden, WhatCannotBeReadIsReportedAndLeavesTheTargetAlone) {
   Kopieren("gruen.jpg", "bild.gif");
   testing::WriteWholeFile(ordner_ / "kaputt.jpg", "kein Bild");
   testing::WriteWholeFile(ordner_ / "kaputt.bmp", "BM kein Bild");
+  const std::string ganz = testing::ReadWholeFile(ordner_ / "gruen.bmp");
+  testing::WriteWholeFile(ordner_ / "kurz.bmp", ganz.substr(0, ganz.size() - 100));
   Bitmap bild = Einfarbig(2, 2, kGrau);
   for (const std::string name : {"bild.gif", "kaputt.jpg", "kaputt.bmp", "fehlt.jpg", "ohne"}) {
     EXPECT_FALSE(LoadWholePicture(bild, ordner_ / name)) << name;
@@ -69,6 +72,12 @@ TEST_F(BilderLaden, WholePictureReportsFailureWhenNothingWasRead) {
   }
   // A dot in a folder name is no extension.
   EXPECT_FALSE(LoadWholePicture(bild, ordner_.path() + "ordner.jpg/bild"));
+  for (const std::string name : {"kaputt.jpg", "kurz.bmp", "fehlt.bmp"}) {
+    Bitmap ziel = Ziel();
+    EXPECT_FALSE(LoadTilePicture(ziel, Rect{0, 0, 20, 20}, ordner_ / name, arbeitspfad_.path()))
+        << name;
+    EXPECT_EQ(Vergleichen(ziel, Ziel()).maximum, 0) << name;
+  }
 }
 
 TEST_F(BilderLaden, TilePictureOfTheTemporaryFileIsNeverUsed) {
@@ -84,18 +93,6 @@ TEST_F(BilderLaden, TilePictureOfTheTemporaryFileIsNeverUsed) {
   EXPECT_TRUE(
       LoadTilePicture(ziel, Rect{0, 0, 20, 20}, ordner_ / kTemporaeresBild, arbeitspfad_.path()));
   EXPECT_EQ(ReadPixel(ziel, 10, 10), kGruen);
-}
-
-TEST_F(BilderLaden, TilePictureThatCannotBeReadLeavesTheTargetAlone) {
-  testing::WriteWholeFile(ordner_ / "kaputt.jpg", "kein Bild");
-  const std::string ganz = testing::ReadWholeFile(ordner_ / "gruen.bmp");
-  testing::WriteWholeFile(ordner_ / "kurz.bmp", ganz.substr(0, ganz.size() - 100));
-  for (const std::string name : {"kaputt.jpg", "kurz.bmp", "fehlt.bmp"}) {
-    Bitmap ziel = Ziel();
-    EXPECT_FALSE(LoadTilePicture(ziel, Rect{0, 0, 20, 20}, ordner_ / name, arbeitspfad_.path()))
-        << name;
-    EXPECT_EQ(Vergleichen(ziel, Ziel()).maximum, 0) << name;
-  }
 }
 
 // A picture whose every pixel differs, so that a wrongly picked row or column shows.

@@ -56,15 +56,6 @@ TEST(Blending, EveryChannelWithinOneOfTheExactBlendAndExactAtTheEnds) {
   }
 }
 
-TEST(Blending, DefaultStrengthOverBlackGivesAQuarterOfTheTemplate) {
-  const uint8_t a = BlendwertAusRegler(kReglerStandard);
-  const Bitmap vorlage = Einfarbig(3, 2, Farbe{128, 128, 128});
-  const Bitmap mosaik = Einfarbig(3, 2, Farbe{0, 0, 0});
-  Bitmap ziel(3, 2);
-  BlendBitmaps(vorlage, mosaik, ziel, a);
-  EXPECT_EQ(ReadPixel(ziel, 2, 1), (Farbe{32, 32, 32}));
-}
-
 TEST(Blending, EndsGiveTheStretchedPicturesWithoutLoss) {
   const Bitmap mosaik = Verlauf(40, 30);
   const Bitmap vorlage = Verlauf(7, 11);  // other size and aspect: stretched, not fitted

@@ -207,7 +207,7 @@ void SollAbgelehntWerden(const std::string& bytes, const std::string& name,
   EXPECT_EQ(ReadPixel(bild, 2, 1), (Farbe{1, 2, 3})) << name;
 }
 
-TEST(BmpLeser, LiesAndUnsupportedCodingsAreRefused) {
+TEST(BmpLeser, LiesUnsupportedCodingsAndMissingOrEmptyFilesAreRefused) {
   using testing::Setzen16;
   using testing::Setzen32;
   const testing::TempFolder ordner;
@@ -273,6 +273,10 @@ TEST(BmpLeser, LiesAndUnsupportedCodingsAreRefused) {
   // No room for a single palette entry before the pixels.
   SollAbgelehntWerden(BmpBauen(vorbild, {.bits = 8, .paletteEintraege = 0}), "no palette", ordner);
   SollAbgelehntWerden("BM", "two bytes", ordner);
+  SollAbgelehntWerden("", "empty", ordner);
+  Bitmap bild;
+  EXPECT_FALSE(ReadBmpFile(bild, ordner / "fehlt.bmp"));
+  EXPECT_FALSE(ReadBmpFile(bild, ordner.path()));
 }
 
 TEST(BmpLeser, EveryCutOffFileIsRefusedOrDecodedWithinItsBytes) {
@@ -341,15 +345,6 @@ TEST(BmpLeser, RunsPastTheEdgeAreClippedAndCutDataIsRefused) {
   // The data ends before the picture is complete and without its end code.
   const std::string abgeschnitten = Rle8Datei(4, 2, {4, 1, 0, 0, 0, 4, 1});
   EXPECT_FALSE(DecodeGenau(bild, abgeschnitten));
-}
-
-TEST(BmpLeser, MissingFilesFoldersAndEmptyFilesAreRefused) {
-  const testing::TempFolder ordner;
-  testing::WriteWholeFile(ordner / "leer.bmp", "");
-  Bitmap bild;
-  EXPECT_FALSE(ReadBmpFile(bild, ordner / "fehlt.bmp"));
-  EXPECT_FALSE(ReadBmpFile(bild, ordner / "leer.bmp"));
-  EXPECT_FALSE(ReadBmpFile(bild, ordner.path()));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The album pages through real windows: an album made over a folder, counted, chosen and
-// used; media arriving and leaving while the editor is open.
+// used; what the editor shows without being clicked first (the folder "hinzufügen" would
+// add, why a name cannot be taken); media arriving and leaving while the editor is open.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -44,6 +45,11 @@ class RohrBeobachter : public MedienBeobachter {
  private:
   std::array<int, 2> enden_{-1, -1};
 };
+
+QString Ausgewaehlt(QTreeWidget* liste) {
+  const QList<QTreeWidgetItem*> gewaehlt = liste->selectedItems();
+  return gewaehlt.isEmpty() ? QString() : gewaehlt.front()->text(0);
+}
 
 QTreeWidgetItem* Eintrag(QTreeWidget* liste, const QString& name) {
   const QList<QTreeWidgetItem*> gefunden = liste->findItems(name, Qt::MatchExactly);
@@ -149,6 +155,65 @@ class AlbenTest : public QObject {
     QVERIFY(!umgebung.auftrag().ProgrammEnde);
   }
 
+  void DerEditorZeigtDenOrdnerUndSagtWarumEinNameNichtGeht() {
+    FalscheMedien medien;
+    UiTestUmgebung umgebung(&medien);
+    medien.media["/"] = {"0000-0001", kLaufwerksklasseFestplatte};
+    medien.media[OhneStrich(umgebung.ordner.path())] = {"1111-2222", kLaufwerksklasseFestplatte};
+    const std::string fotos = umgebung.ordner / "fotos/";
+    LeereBilder(fotos, 2);
+
+    ui::AlbenSeite seite(umgebung.assistent());
+    seite.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&seite));
+    ui::AlbumEditorSeite* editor = seite.Editor();
+    bool geprueft = false;
+    WennModal([&](QWidget*) {
+      const auto schliessen = qScopeGuard([&] {
+        editor->Albenname()->setText(QStringLiteral("Urlaub"));
+        editor->Schliessen()->click();
+      });
+      // From the start, the tree's folder: the one "hinzufügen" would add.
+      QVERIFY(!editor->AktuellerOrdner().empty());
+      QCOMPARE(editor->AktVerz()->text(), QString::fromStdString(editor->AktuellerOrdner()));
+      editor->OrdnerZeigen(fotos);
+      QCOMPARE(editor->AktVerz()->text(), QString::fromStdString(OhneStrich(fotos)));
+      // After the scan of the added folder, the tree's folder again.
+      editor->Hinzufuegen()->click();
+      QCOMPARE(editor->BilderZahl()->text(), QStringLiteral("2"));
+      QCOMPARE(editor->AktVerz()->text(), QString::fromStdString(OhneStrich(fotos)));
+
+      // A name the catalogue cannot hold says why "Schließen" is greyed out (the words
+      // are the album page's rules).
+      QVERIFY(editor->NamensHinweis()->isHidden());
+      editor->Albenname()->clear();
+      QTest::keyClicks(editor->Albenname(), QStringLiteral("Urlaub=Sommer"));
+      QVERIFY(!editor->Schliessen()->isEnabled());
+      QVERIFY(editor->NamensHinweis()->isVisible());
+      QCOMPARE(editor->NamensHinweis()->text(),
+               QStringLiteral("Der Name darf kein „=“ enthalten."));
+      editor->Albenname()->clear();
+      QTest::keyClicks(editor->Albenname(), QStringLiteral("Urlaub"));
+      QVERIFY(editor->Schliessen()->isEnabled());
+      QVERIFY(editor->NamensHinweis()->isHidden());
+      geprueft = true;
+    });
+    QTest::mouseClick(seite.Neu(), Qt::LeftButton);
+    QVERIFY(geprueft);
+
+    // Opened again, it shows the tree's folder at once, not the end of the last scan.
+    WennModal([&](QWidget*) {
+      const auto schliessen = qScopeGuard([&] { editor->Schliessen()->click(); });
+      QCOMPARE(editor->AktVerz()->text(), QString::fromStdString(editor->AktuellerOrdner()));
+      QVERIFY(editor->NamensHinweis()->isHidden());
+    });
+    QTest::mouseClick(seite.Neu(), Qt::LeftButton);
+    // The second new album takes the selection from the first, even without pictures.
+    QCOMPARE(Ausgewaehlt(seite.Alben()), QStringLiteral("neues Album 1"));
+    QCOMPARE(seite.AktAlbum()->text(), QStringLiteral("neues Album 1"));
+    QCOMPARE(seite.BilderGesamt()->text(), QStringLiteral("0"));
+    QCOMPARE(seite.Tag(), 3);
+  }
   void MedienKommenUndGehenWaehrendDerEditorOffenIst() {
     FalscheMedien medien;
     UiTestUmgebung umgebung(&medien);

@@ -3,6 +3,7 @@
 // with "Abbrechen" keeps the page and everything set so far.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTest>
 
 #include "support/bild_dateien.h"
@@ -24,19 +26,6 @@ ui::Seite* AlsSeite(QWidget* fenster, int nummer) {
   auto* seite = qobject_cast<ui::Seite*>(fenster);
   if (seite == nullptr || seite->Nummer() != nummer) return nullptr;
   return seite;
-}
-
-template <typename T>
-T* Element(QWidget* seite, const char* name) {
-  return seite->findChild<T*>(QString::fromLatin1(name));
-}
-
-QString Text(QWidget* seite, const char* name) {
-  return Element<QLabel>(seite, name)->text();
-}
-
-int Wert(QWidget* seite, const char* name) {
-  return Element<QSpinBox>(seite, name)->value();
 }
 
 }  // namespace
@@ -83,14 +72,10 @@ class ErsteSeitenTest : public QObject {
       ui::Seite* seite = AlsSeite(fenster, 3);
       QVERIFY(seite != nullptr);
       gezeigt.push_back(3);
-      // 1200 result pixels across allow 300 tiles of 4 pixels; down the horizontal zoom
-      // counts too.
-      QCOMPARE(Element<QSpinBox>(seite, "KachelnXR")->maximum(), 300);
+      // Down the horizontal zoom counts too: 900 result pixels allow 225 tiles of 4.
       QCOMPARE(Element<QSpinBox>(seite, "KachelnYR")->maximum(), 225);
-      QCOMPARE(Text(seite, "KachelAnzahl"), QStringLiteral("25 x 25 Kacheln, 625 insgesamt"));
       QCOMPARE(Element<QWidget>(seite, "Bild")->size(), QSize(230, 172));
       Element<QSpinBox>(seite, "KachelnXR")->stepBy(15);
-      QCOMPARE(Text(seite, "KachelAnzahl"), QStringLiteral("40 x 25 Kacheln, 1000 insgesamt"));
       seite->findChildren<QRadioButton*>().front()->click();  // "keine Formanalyse"
       WennModal(alben);
       QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
@@ -101,7 +86,6 @@ class ErsteSeitenTest : public QObject {
       gezeigt.push_back(2);
       QCOMPARE(Text(seite, "VorlBreite"), QStringLiteral("800 Pixel"));
       QCOMPARE(Wert(seite, "SizeX"), 800);
-      QCOMPARE(Element<QSpinBox>(seite, "ZoomX")->maximum(), 312);
       // With the ratio held, the other zoom and both sizes follow.
       Element<QSpinBox>(seite, "ZoomX")->setValue(150);
       QCOMPARE(Wert(seite, "ZoomY"), 150);
@@ -126,14 +110,18 @@ class ErsteSeitenTest : public QObject {
         auto* dialog = qobject_cast<QFileDialog*>(dialogFenster);
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Öffnen einer Vorlage"));
-        QCOMPARE(dialog->nameFilters().size(), 10);
-        // The patterns Qt filters by stay hidden behind the names.
+        // It opens in a folder that is there; its types (the page's list) shown whole,
+        // the patterns Qt filters by hidden behind the names.
+        const QString bilder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        const QString erwartet = QDir(bilder).exists() ? bilder : QDir::homePath();
+        QCOMPARE(dialog->directory().absolutePath(), QDir(erwartet).absolutePath());
         auto* typen = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         QVERIFY(typen != nullptr);
-        QCOMPARE(typen->itemText(0),
-                 QStringLiteral("alle unterstützten Grafikdateien (*.bmp, *.jpg, *.jpeg, *.png, "
-                                "*.webp, *.tif, *.tiff, *.heic, *.heif)"));
+        QCOMPARE(typen->count(), 10);
         QCOMPARE(typen->itemText(1), QStringLiteral("Windowsbilder (*.bmp)"));
+        QVERIFY(typen->width() >= typen->sizeHint().width());
+        QVERIFY(typen->sizeHint().width() >
+                typen->fontMetrics().horizontalAdvance(typen->itemText(0)));
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QVERIFY(name != nullptr);
         name->setText(QString::fromStdString(vorlage));

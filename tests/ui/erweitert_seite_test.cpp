@@ -1,6 +1,6 @@
 // The extended settings page through its real controls: every control re-applies the
-// job's tables and holds the distance box to its bound, the choices reach the job when
-// the page closes, and the information page returns here.
+// job's tables and holds the distance box to its bound, the choices (also "every photo"
+// and the button for close mosaics) reach the job, and the information page returns here.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -48,6 +48,32 @@ class ErweitertSeiteTest : public QObject {
     QCOMPARE(benoetigt->text(), QStringLiteral("25"));
     QCOMPARE(Wahl(seite, "Berechnungsart", 3)->text(), QStringLiteral("Optimal"));
 
+    // "Jedes Foto mindestens einmal" reaches the job and shows the most pictures.
+    auto* jedes = Element<QCheckBox>(seite, "JedesFoto");
+    QVERIFY(!jedes->isChecked());
+    jedes->click();
+    QVERIFY(auftrag.einstellungen.verfahren.JedesFoto);
+    QCOMPARE(benoetigt->text(), QStringLiteral("25 bis 1200"));
+    jedes->click();
+    QVERIFY(!auftrag.einstellungen.verfahren.JedesFoto);
+    QCOMPARE(benoetigt->text(), QStringLiteral("25"));
+
+    // The button for close mosaics: its boxes and the job follow the page's rule, and
+    // each can be changed afterwards.
+    auto* zuschneiden = Element<QCheckBox>(seite, "Zuschneiden");
+    auto* angleich = Element<QSpinBox>(seite, "Farbangleich");
+    QVERIFY(!Element<QCheckBox>(seite, "Wahrnehmung")->isChecked());
+    QTest::mouseClick(Element<QPushButton>(seite, "Aehnlich"), Qt::LeftButton);
+    QVERIFY(Element<QCheckBox>(seite, "Wahrnehmung")->isChecked());
+    QVERIFY(zuschneiden->isChecked());
+    QCOMPARE(angleich->value(), 50);
+    const Verfahren& v = auftrag.einstellungen.verfahren;
+    QVERIFY(v.Wahrnehmung);
+    zuschneiden->click();
+    angleich->setValue(20);
+    QVERIFY(!v.Zuschneiden);
+    QCOMPARE(v.Farbangleich, 20);
+
     // "ignorieren" widens the bound; the distance can then be raised to it.
     Wahl(seite, "Musterbildung", 1)->click();
     QCOMPARE(abstand->maximum(), 4);
@@ -77,43 +103,14 @@ class ErweitertSeiteTest : public QObject {
     QVERIFY(!auftrag.ProgrammEnde);
 
     // Shown again, the page shows what the job holds.
+    auftrag.einstellungen.verfahren.JedesFoto = true;
     seite->show();
+    QVERIFY(jedes->isChecked());
     QVERIFY(Wahl(seite, "Musterbildung", 3)->isChecked());
     QVERIFY(Wahl(seite, "Berechnungsart", 2)->isChecked());
     QCOMPARE(abstand->value(), 0);
     QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
     QCOMPARE(auftrag.AktSeite, 7);
-  }
-
-  void EveryPhotoBoxReachesTheJobAndShowsTheMostPictures() {
-    UiTestUmgebung umgebung;
-    Auftrag& auftrag = umgebung.auftrag();
-    auftrag.einstellungen.KachelnX = 40;
-    auftrag.einstellungen.KachelnY = 30;
-    auftrag.BilderAnzahl.gesamt = 30;
-    ui::Seite* seite = umgebung.assistent().SeiteHolen(5);
-    auto* jedes = seite->findChild<QCheckBox*>(QStringLiteral("JedesFoto"));
-    auto* benoetigt = seite->findChild<QLabel*>(QStringLiteral("benoetigteBilder"));
-    QVERIFY(jedes);
-    QCOMPARE(jedes->text(), QStringLiteral("Jedes Foto mindestens einmal"));
-    seite->show();
-    QVERIFY(QTest::qWaitForWindowExposed(seite));
-    QVERIFY(!jedes->isChecked());
-    QCOMPARE(benoetigt->text(), QStringLiteral("25"));
-
-    jedes->click();
-    QVERIFY(auftrag.einstellungen.verfahren.JedesFoto);
-    QCOMPARE(benoetigt->text(), QStringLiteral("25 bis 1200"));
-    jedes->click();
-    QVERIFY(!auftrag.einstellungen.verfahren.JedesFoto);
-    QCOMPARE(benoetigt->text(), QStringLiteral("25"));
-
-    // Shown again, the box shows what the job holds.
-    auftrag.einstellungen.verfahren.JedesFoto = true;
-    seite->hide();
-    seite->show();
-    QVERIFY(jedes->isChecked());
-    QCOMPARE(benoetigt->text(), QStringLiteral("25 bis 1200"));
   }
 };
 

@@ -1,5 +1,5 @@
-// A mosaic through the wizard's windows, from the template to the saved file, and a run
-// cancelled with "abbrechen" while it is in progress.
+// A mosaic through the wizard's windows, from the template to the saved file; runs
+// cancelled with "abbrechen" or left unfinished keep what was there before.
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -53,11 +53,6 @@ void AufDerUebersicht(Auftrag& auftrag, int32_t kachelnX, int32_t kachelnY) {
   wunsch.kachelnY = kachelnY;
   Einrichten(auftrag, wunsch);
   auftrag.AktSeite = kSeiteUebersicht;
-}
-
-void Weiter(ui::Seite* seite) {
-  QVERIFY(seite->WeiterKnopf()->isEnabled());
-  QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
 }
 
 // Where a page was seen: the window it was shown in, that window's place and size, and
@@ -244,48 +239,6 @@ class LaufTest : public QObject {
              KachelHoehe(auftrag.einstellungen) * auftrag.einstellungen.KachelnY);
   }
 
-  void AbbrechenHaeltDenLaufAnUndBleibtAufDerUebersicht() {
-    Fotosammlung sammlung;
-    UiTestUmgebung& umgebung = *sammlung.umgebung;
-    Auftrag& auftrag = umgebung.auftrag();
-    AufDerUebersicht(auftrag, 20, 15);
-    umgebung.benutzer.antworten = {wizard::Antwort::Ja};
-    bool geprueft = false;
-
-    WennSeite<ui::UebersichtSeite>(7, [&](ui::UebersichtSeite* seite) {
-      // The first turn of the event pump inside the run presses the button again.
-      QTimer::singleShot(0, seite, [&, seite] {
-        QVERIFY(seite->Laeuft());
-        QCOMPARE(seite->StartKnopf()->text(), QStringLiteral("abbrechen"));
-        QVERIFY(!seite->NeubeginnKnopf()->isEnabled());
-        QVERIFY(!seite->Uebersicht()->isEnabled());
-        QVERIFY(seite->HGFortschritt()->isVisible());
-        seite->close();  // a running page cannot be closed
-        QVERIFY(seite->isVisible());
-        seite->StartKnopf()->click();
-      });
-      QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
-      QVERIFY(!seite->Laeuft());
-      QVERIFY(seite->isVisible());
-      QCOMPARE(seite->StartKnopf()->text(), QStringLiteral("starten"));
-      QVERIFY(seite->NeubeginnKnopf()->isEnabled());
-      QVERIFY(!seite->HGFortschritt()->isVisible());
-      QVERIFY(seite->HGInfo()->isVisible());
-      // No mosaic and no entry for one: there was none before.
-      QVERIFY(auftrag.Ergebnis == nullptr);
-      QCOMPARE(seite->Uebersicht()->count(), 5);
-      QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{1});
-      geprueft = true;
-      QTest::mouseClick(seite->findChild<QPushButton*>(QStringLiteral("Ende")), Qt::LeftButton);
-    });
-    umgebung.assistent().Seitenlauf();
-    QVERIFY(geprueft);
-    QCOMPARE(auftrag.AktSeite, kSeiteUebersicht);
-    // Nothing to save: the plain question.
-    QCOMPARE(umgebung.benutzer.fragen,
-             std::vector<std::string>{"Wollen Sie das Programm wirklich verlassen ?"});
-  }
-
   void EinUnfertigerLaufLaesstDasFruehereMosaikStehen() {
     Fotosammlung sammlung;
     UiTestUmgebung& umgebung = *sammlung.umgebung;
@@ -309,15 +262,6 @@ class LaufTest : public QObject {
           QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
           FruehereBerechnungPruefen(seite, mosaik, dauern);
 
-          // A third run in which no placed photo can be read.
-          for (int i = 0; i < kSammlungFotos; ++i) {
-            WriteWholeFile(umgebung.ordner / ("fotos/" + std::to_string(i) + ".jpg"), "weg");
-          }
-          QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
-          QCOMPARE(umgebung.benutzer.warnungen,
-                   std::vector<std::string>{std::string(kUnlesbarWarnung)});
-          FruehereBerechnungPruefen(seite, mosaik, dauern);
-
           // Its entry still opens the first mosaic, ready to be saved.
           WennSeite<ui::ErgebnisSeite>(6, [&](ui::ErgebnisSeite* ergebnis) {
             QVERIFY(ergebnis->SpeichernKnopf()->isEnabled());
@@ -336,6 +280,29 @@ class LaufTest : public QObject {
         });
         QTest::mouseClick(ergebnis->ZurueckKnopf(), Qt::LeftButton);
       });
+      // A first run, cancelled by the button: the first turn of the event pump inside the
+      // run presses it again.
+      QTimer::singleShot(0, seite, [seite] {
+        QVERIFY(seite->Laeuft());
+        QCOMPARE(seite->StartKnopf()->text(), QStringLiteral("abbrechen"));
+        QVERIFY(!seite->NeubeginnKnopf()->isEnabled());
+        QVERIFY(!seite->Uebersicht()->isEnabled());
+        QVERIFY(seite->HGFortschritt()->isVisible());
+        seite->close();  // a running page cannot be closed
+        QVERIFY(seite->isVisible());
+        seite->StartKnopf()->click();
+      });
+      QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
+      QVERIFY(!seite->Laeuft());
+      QCOMPARE(seite->StartKnopf()->text(), QStringLiteral("starten"));
+      QVERIFY(seite->NeubeginnKnopf()->isEnabled());
+      QVERIFY(!seite->HGFortschritt()->isVisible());
+      QVERIFY(seite->HGInfo()->isVisible());
+      // No mosaic and no entry for one, nothing to save: there was none before.
+      QVERIFY(auftrag.Ergebnis == nullptr);
+      QCOMPARE(seite->Uebersicht()->count(), 5);
+      QCOMPARE(auftrag.analyse.ErgebnisGespeichert, uint8_t{1});
+      // The run that makes the first mosaic.
       QTest::mouseClick(seite->StartKnopf(), Qt::LeftButton);
     });
     umgebung.assistent().Seitenlauf();
@@ -394,12 +361,11 @@ class LaufTest : public QObject {
 
  private:
   static void UebersichtPruefenUndStarten(ui::UebersichtSeite* seite) {
-    // Without a run there are five entries; entry 3 has no preview.
+    // Without a run there are five entries; entry 3 has no preview. Their lines are the
+    // overview's rules; here they follow the row chosen.
     QCOMPARE(seite->Uebersicht()->count(), 5);
     seite->Uebersicht()->setCurrentRow(3);
     QCOMPARE(seite->InfoT()->text(), QStringLiteral("Quellbilder:"));
-    QCOMPARE(seite->InfoFeld()->item(0)->text(),
-             QStringLiteral("Anzahl an Bildern insgesamt: %1").arg(kSammlungFotos));
     QVERIFY(!seite->Vorschau()->isVisible());
     seite->Uebersicht()->setCurrentRow(2);
     QCOMPARE(seite->InfoFeld()->item(2)->text(), QStringLiteral("20 x 15 Kacheln, 300 insgesamt"));
@@ -433,7 +399,6 @@ class LaufTest : public QObject {
       QVERIFY(optionen->Qualitaet()->isEnabled());
       QVERIFY(!optionen->Farbtiefe()->isEnabled());
       optionen->Qualitaet()->setValue(80);
-      QCOMPARE(optionen->QualitaetText()->text(), QStringLiteral("Qualität: 80% (hervorragend)"));
       QTest::mouseClick(optionen->VorschauKnopf(), Qt::LeftButton);
       QVERIFY(optionen->VorschauGruppe()->isVisible());
       QVERIFY(optionen->Dateigroesse()->text().startsWith(

@@ -96,6 +96,18 @@ Fotosammlung::Fotosammlung() {
   QCOMPARE(VorlageLaden(auftrag, vorlage), Vorlagenausgang::Geladen);
 }
 
+void Weiter(ui::Seite* seite) {
+  QVERIFY(seite->WeiterKnopf()->isEnabled());
+  QTest::mouseClick(seite->WeiterKnopf(), Qt::LeftButton);
+}
+
+void Tippen(QSpinBox* feld, const QString& text, Qt::Key bestaetigen) {
+  feld->setFocus();
+  feld->selectAll();
+  QTest::keyClicks(feld, text);
+  if (bestaetigen != Qt::Key_unknown) QTest::keyClick(feld, bestaetigen);
+}
+
 void AufDieMarke(QAbstractButton* knopf) {
   constexpr int kMarke = 8;  // within the mark of every style's radio buttons and check boxes
   QTest::mouseClick(knopf, Qt::LeftButton, Qt::NoModifier, QPoint(kMarke, knopf->height() / 2));

@@ -5,7 +5,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -20,6 +22,7 @@
 #include "support/temp_folder.h"
 #include "ui/assistent.h"
 #include "ui/qt_benutzer.h"
+#include "ui/seite.h"
 #include "ui/seitenfenster.h"
 
 namespace tilvendo::testing {
@@ -129,6 +132,23 @@ std::string OhneStrich(std::string pfad);
 
 // `anzahl` empty ".jpg" files in `ordner`, which is made first.
 void LeereBilder(const std::string& ordner, int anzahl);
+
+// The page's control named `name`; a test that names one the page lacks stops here.
+template <typename T>
+T* Element(QWidget* seite, const char* name) {
+  T* element = seite->findChild<T*>(QString::fromLatin1(name));
+  if (element == nullptr) qFatal("%s fehlt", name);
+  return element;
+}
+inline int Wert(QWidget* seite, const char* name) { return Element<QSpinBox>(seite, name)->value(); }
+inline QString Text(QWidget* seite, const char* name) { return Element<QLabel>(seite, name)->text(); }
+
+// "weiter", which must be enabled.
+void Weiter(ui::Seite* seite);
+
+// Replaces the box's text by `text` as typed; `bestaetigen` (Enter, Tab) follows unless
+// it is Qt::Key_unknown.
+void Tippen(QSpinBox* feld, const QString& text, Qt::Key bestaetigen = Qt::Key_Return);
 
 // Sets up German, the glyph theme and Qt's own dialogs, as the program does.
 void UiTestsEinrichten();
