@@ -25,6 +25,7 @@
 #include "ui/speichern_ablauf.h"
 #include "wizard/lupen_kacheln.h"
 #include "wizard/navigation.h"
+#include "wizard/seiten_druck.h"
 
 namespace tilvendo::ui {
 
@@ -65,6 +66,8 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   liste_ = knopf(Text(_(wizard::kListeKnopf)), Glyphe::Speichern2);
   liste_->setObjectName(QStringLiteral("Platzierungsliste"));
   speichern_ = knopf(Text(_("Speichern")), Glyphe::Speichern2);
+  seiten_ = knopf(Text(_(wizard::kSeitenKnopf)), Glyphe::Speichern2);
+  seiten_->setObjectName(QStringLiteral("Seiten"));
   webseite_ = knopf(Text(_("Als Webseite speichern …")), Glyphe::Speichern2);
   webseite_->setObjectName(QStringLiteral("Webseite"));
   zurueck_ = knopf(Text(_("zurück")), Glyphe::zurueck);
@@ -92,6 +95,8 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(blenden_, &QSlider::valueChanged, this, &ErgebnisSeite::BlendenChange);
   connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
   connect(speichern_, &QPushButton::clicked, this, &ErgebnisSeite::SpeichernClick);
+  connect(seiten_, &QPushButton::clicked, this,
+          [this] { SaveSheets(Seite::assistent(), this, AlsQImage(eigeneAnzeige_)); });
   connect(webseite_, &QPushButton::clicked, this,
           [this] { SaveWebPage(Seite::assistent(), this); });
   connect(zurueck_, &QPushButton::clicked, this, [this] { GeheZu(zurueckZiel_); });
@@ -130,6 +135,7 @@ void ErgebnisSeite::FormShow() {
   }
   // Without a mosaic there is nothing to save.
   speichern_->setEnabled(vorhanden);
+  seiten_->setEnabled(vorhanden);
   webseite_->setEnabled(vorhanden);
   liste_->setEnabled(vorhanden);
   unten_->setTitle(Text(wizard::Blendtext(position)));
