@@ -51,27 +51,29 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   regler->addWidget(new QLabel(QStringLiteral("100 %"), unten_));
   untenLayout->addLayout(regler);
   auto* knoepfe = new QHBoxLayout;
-  const auto knopf = [this, knoepfe](const QString& text, Glyphe glyphe) {
+  const auto knopf = [this](QHBoxLayout* reihe, const QString& text, Glyphe glyphe) {
     auto* neu = new QPushButton(GlyphIcon(glyphe), text, unten_);
     neu->setAutoDefault(false);
-    knoepfe->addWidget(neu);
+    reihe->addWidget(neu);
     return neu;
   };
-  hilfe_ = knopf(Text(_("Hilfe")), Glyphe::HilfeAn);
-  lupe_ = knopf(Text(_("Lupe")), Glyphe::Vorschau);
+  // The further ways the mosaic leaves the program go beside the slider, so that neither
+  // row is wider than a small screen.
+  liste_ = knopf(regler, Text(_(wizard::kListeKnopf)), Glyphe::Speichern2);
+  liste_->setObjectName(QStringLiteral("Platzierungsliste"));
+  seiten_ = knopf(regler, Text(_(wizard::kSeitenKnopf)), Glyphe::Speichern2);
+  seiten_->setObjectName(QStringLiteral("Seiten"));
+  webseite_ = knopf(regler, Text(_("Als Webseite speichern …")), Glyphe::Speichern2);
+  webseite_->setObjectName(QStringLiteral("Webseite"));
+  hilfe_ = knopf(knoepfe, Text(_("Hilfe")), Glyphe::HilfeAn);
+  lupe_ = knopf(knoepfe, Text(_("Lupe")), Glyphe::Vorschau);
   lupe_->setObjectName(QStringLiteral("Lupe"));
   lupe_->setCheckable(true);
   lupe_->setToolTip(Text(_(wizard::kLupeHinweis)));
   knoepfe->addStretch(1);
-  liste_ = knopf(Text(_(wizard::kListeKnopf)), Glyphe::Speichern2);
-  liste_->setObjectName(QStringLiteral("Platzierungsliste"));
-  speichern_ = knopf(Text(_("Speichern")), Glyphe::Speichern2);
-  seiten_ = knopf(Text(_(wizard::kSeitenKnopf)), Glyphe::Speichern2);
-  seiten_->setObjectName(QStringLiteral("Seiten"));
-  webseite_ = knopf(Text(_("Als Webseite speichern …")), Glyphe::Speichern2);
-  webseite_->setObjectName(QStringLiteral("Webseite"));
-  zurueck_ = knopf(Text(_("zurück")), Glyphe::zurueck);
-  ende_ = knopf(Text(_("Ende")), Glyphe::Ende);
+  speichern_ = knopf(knoepfe, Text(_("Speichern")), Glyphe::Speichern2);
+  zurueck_ = knopf(knoepfe, Text(_("zurück")), Glyphe::zurueck);
+  ende_ = knopf(knoepfe, Text(_("Ende")), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
   untenLayout->addLayout(knoepfe);
   // The photo under the cursor, or where the placement list went; a long path is
