@@ -34,12 +34,22 @@ OrdnerbaumHalt::OrdnerbaumHalt(QTreeView* baum, QFileSystemModel* modell)
           [this](const QModelIndex& aktuell) {
             if (imModell_ > 0) return;
             aktuell_ = aktuell.isValid() ? modell_->filePath(aktuell) : QString();
-            if (aendert_) zeigen_ = true;
+            if (aendert_) {
+              zeigen_ = true;
+            } else {
+              Festhalten();
+            }
           });
 }
 
 void OrdnerbaumHalt::Festhalten() {
-  const QModelIndex anker = baum_->indexAt(QPoint(0, 0));
+  // The chosen folder while it is in view, else the top row: rows may also come and go
+  // between the two, and a folder chosen while the first listing was still unsorted was
+  // otherwise sorted out of view.
+  QModelIndex anker = baum_->currentIndex();
+  if (!anker.isValid() || !baum_->viewport()->rect().intersects(baum_->visualRect(anker))) {
+    anker = baum_->indexAt(QPoint(0, 0));
+  }
   anker_ = anker.isValid() ? modell_->filePath(anker) : QString();
   ankerOben_ = anker.isValid() ? baum_->visualRect(anker).top() : 0;
 }

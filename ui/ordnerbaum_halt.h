@@ -19,7 +19,8 @@ class OrdnerbaumHalt : public QObject {
   OrdnerbaumHalt(QTreeView* baum, QFileSystemModel* modell);
 
  private:
-  // While the tree is steady: the top row in view with its place.
+  // While the tree is steady: the chosen folder with its place if it is in view, else the
+  // top row in view.
   void Festhalten();
   // The model begins a change: once the changes of this turn are done, the tree is put
   // back.
