@@ -26,7 +26,9 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=None \
   -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" -DCMAKE_CXX_COMPILER=clang++-14 \
   -DTILVENDO_FUZZ=ON -DTILVENDO_TESTS=ON
 cmake --build build/asan -j "$jobs"
-(cd build/asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+# What libraries keep until the end of a process is no leak of ours (tests/lsan.supp).
+lsan_liste="$PWD/tests/lsan.supp"
+(cd build/asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$lsan_liste" \
   ctest --output-on-failure -j "$jobs")
 
 TILVENDO_FUZZ_BUILD=build/asan bash werkzeuge/fuzzen.sh "$fuzz_sekunden"
