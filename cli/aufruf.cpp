@@ -41,6 +41,12 @@ constexpr std::array<std::array<std::string_view, 3>, 3> kPapierNamen = {{
     {"ganz", "ganz", "whole"},
     {"strecken", "strecken", "stretch"},
 }};
+// The orientation of the sheets, in the order of Blattlage.
+constexpr std::array<std::array<std::string_view, 3>, 3> kAusrichtungNamen = {{
+    {"auto", "automatisch", "auto"},
+    {"hoch", "hochformat", "portrait"},
+    {"quer", "querformat", "landscape"},
+}};
 
 // The English name of every command, subcommand and option beside its German one: both
 // are always taken, so that scripts in either language keep working.
@@ -48,7 +54,7 @@ struct Uebersetzung {
   std::string_view englisch;
   std::string_view deutsch;
 };
-constexpr std::array<Uebersetzung, 34> kEnglischeNamen = {{
+constexpr std::array<Uebersetzung, 39> kEnglischeNamen = {{
     {"help", "hilfe"},
     {"mosaic", "mosaik"},
     {"create", "anlegen"},
@@ -83,6 +89,11 @@ constexpr std::array<Uebersetzung, 34> kEnglischeNamen = {{
     {"--color-match", "--farbangleich"},
     {"--max-uses", "--max-verwendungen"},
     {"--no-names", "--ohne-namen"},
+    {"--sheets", "--seiten"},
+    {"--overlap", "--ueberlappung"},
+    {"--margin", "--rand"},
+    {"--orientation", "--ausrichtung"},
+    {"--no-overview", "--ohne-uebersicht"},
 }};
 
 // The German name the parser works with for a name given in either language.
@@ -165,7 +176,7 @@ int32_t AusListe(std::string_view option, std::string_view text,
 
 // Options without a value, then those with one ("--name wert" or "--name=wert");
 // any other option is refused.
-constexpr std::array<std::string_view, 15> kSchalter = {"--help",
+constexpr std::array<std::string_view, 16> kSchalter = {"--help",
                                                         "-h",
                                                         "--hilfe",
                                                         "--version",
@@ -179,9 +190,10 @@ constexpr std::array<std::string_view, 15> kSchalter = {"--help",
                                                         "--grossformat",
                                                         "--großformat",
                                                         "--jedes-foto",
-                                                        "--ohne-namen"};
+                                                        "--ohne-namen",
+                                                        "--ohne-uebersicht"};
 
-constexpr std::array<std::string_view, 21> kWertOptionen = {"--alben-pfad",
+constexpr std::array<std::string_view, 26> kWertOptionen = {"--alben-pfad",
                                                             "--album",
                                                             "--kacheln",
                                                             "--zoom",
@@ -201,7 +213,12 @@ constexpr std::array<std::string_view, 21> kWertOptionen = {"--alben-pfad",
                                                             "--druck",
                                                             "--dpi",
                                                             "--liste",
-                                                            "--papier"};
+                                                            "--papier",
+                                                            "--seiten",
+                                                            "--ueberlappung",
+                                                            "--überlappung",
+                                                            "--rand",
+                                                            "--ausrichtung"};
 
 // Millimetres per unit of a print size.
 struct Masseinheit {
@@ -257,6 +274,19 @@ Druckgroesse DruckgroesseLesen(std::string_view option, std::string_view text) {
   return Druckgroesse{breite, hoehe};
 }
 
+// "A4", "letter" or a size as --druck takes it.
+Druckgroesse BlattLesen(std::string_view option, std::string_view text) {
+  if (const std::optional<Blattformat> format = BlattformatVon(text)) {
+    return Druckgroesse{format->breiteMm, format->hoeheMm};
+  }
+  if (text.find_first_of("xX") == std::string_view::npos) {
+    Fehler(Format(_("Unbekanntes Papier „{}“ für {} (erlaubt: A5, A4, A3, Letter, Legal, "
+                    "Tabloid oder BREITExHÖHE wie 210x297mm)."),
+                  text, option));
+  }
+  return DruckgroesseLesen(option, text);
+}
+
 bool IstWertOption(std::string_view name) {
   for (std::string_view option : kWertOptionen) {
     if (name == option) return true;
@@ -303,6 +333,17 @@ void MosaikOptionLesen(MosaikOptionen& m, const Option& option) {
         NameWaehlen(genannt, wert(), kPapierNamen, _("fuellen, ganz, strecken")));
   } else if (name == "--dpi") {
     m.dpi = ZahlIn(genannt, wert(), 1, kMaxDpi);
+  } else if (name == "--seiten") {
+    m.blatt = BlattLesen(genannt, wert());
+  } else if (name == "--ueberlappung" || name == "--überlappung") {
+    m.ueberlappung = Laenge(genannt, wert());
+  } else if (name == "--rand") {
+    m.rand = Laenge(genannt, wert());
+  } else if (name == "--ausrichtung") {
+    m.ausrichtung = static_cast<Blattlage>(
+        NameWaehlen(genannt, wert(), kAusrichtungNamen, _("auto, hoch, quer")));
+  } else if (name == "--ohne-uebersicht") {
+    m.ohneUebersicht = true;
   } else if (name == "--liste") {
     if (wert().empty()) Fehler(Format(_("{} braucht einen Dateinamen."), genannt));
     m.liste = wert();
@@ -461,7 +502,8 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     if (format == Ausgabeformat::Unbekannt) {
       Fehler(
           _("Die Ausgabe muss auf .bmp, .jpg oder .jpeg enden, auf .png, .tif oder .tiff oder "
-            "auf .html (Webseite); die Endung bestimmt das Format."));
+            "auf .html (Webseite) oder .pdf (Seiten zum Drucken); die Endung bestimmt das "
+            "Format."));
     }
     if (format != Ausgabeformat::Webseite && aufruf.mosaik.ohneNamen) {
       Fehler(_("--ohne-namen gilt nur für eine Webseite (.html)."));
@@ -469,14 +511,28 @@ Aufruf AufrufLesen(const std::vector<std::string>& argumente) {
     if (format == Ausgabeformat::Webseite && aufruf.mosaik.farbtiefe) {
       Fehler(_("--farbtiefe gilt nur für .bmp; die Kacheln einer Webseite sind JPEG-Bilder."));
     }
+    const bool mitSeiten = m.blatt || m.ueberlappung || m.rand || m.ausrichtung || m.ohneUebersicht;
+    if (format != Ausgabeformat::Seiten && mitSeiten) {
+      Fehler(
+          _("--seiten, --ueberlappung, --rand, --ausrichtung und --ohne-uebersicht gelten "
+            "nur für Seiten zum Drucken (.pdf)."));
+    }
+    if (format == Ausgabeformat::Seiten && !m.dpi) {
+      Fehler(
+          _("Seiten zum Drucken (.pdf) brauchen die Druckauflösung --dpi N, mit --druck "
+            "oder der Größe in Pixeln."));
+    }
+    if (format == Ausgabeformat::Seiten && m.farbtiefe) {
+      Fehler(_("--farbtiefe gilt nur für .bmp; die Bilder der Seiten sind JPEG-Bilder."));
+    }
     if (format != Ausgabeformat::Bmp && aufruf.mosaik.farbtiefe) {
       Fehler(format == Ausgabeformat::Jpeg
                  ? _("--farbtiefe gilt nur für .bmp; JPEG-Bilder haben immer 24 Bit.")
                  : _("--farbtiefe gilt nur für .bmp; PNG- und TIFF-Bilder haben immer 24 Bit."));
     }
     if (format != Ausgabeformat::Jpeg && format != Ausgabeformat::Webseite &&
-        aufruf.mosaik.qualitaet) {
-      Fehler(_("--qualitaet gilt nur für .jpg, .jpeg und .html."));
+        format != Ausgabeformat::Seiten && aufruf.mosaik.qualitaet) {
+      Fehler(_("--qualitaet gilt nur für .jpg, .jpeg, .html und .pdf."));
     }
     return aufruf;
   }
@@ -540,7 +596,21 @@ Ausgabeformat AusgabeFormat(const std::string& pfad) {
   if (art == Bildart::Tiff) return Ausgabeformat::Tiff;
   const std::string endung = UpperExtension(pfad);
   if (endung == ".HTML" || endung == ".HTM") return Ausgabeformat::Webseite;
+  if (endung == ".PDF") return Ausgabeformat::Seiten;
   return Ausgabeformat::Unbekannt;
+}
+
+Seitenwahl SeitenwahlVon(const MosaikOptionen& m) {
+  Seitenwahl wahl;
+  if (m.blatt) {
+    wahl.blattBreiteMm = m.blatt->breite;
+    wahl.blattHoeheMm = m.blatt->hoehe;
+  }
+  wahl.ueberlappungMm = m.ueberlappung.value_or(kStandardUeberlappungMm);
+  wahl.randMm = m.rand.value_or(kStandardRandMm);
+  wahl.lage = m.ausrichtung.value_or(Blattlage::Automatisch);
+  wahl.uebersicht = !m.ohneUebersicht;
+  return wahl;
 }
 
 std::string Hilfetext() {
@@ -567,7 +637,8 @@ Mosaik:
   tilvendo mosaik VORLAGE AUSGABE --album NAME [--album NAME …] [OPTIONEN]
     AUSGABE endet auf .bmp, .jpg, .jpeg, .png, .tif oder .tiff; die Endung bestimmt
     das Format (PNG und TIFF mit 24 Bit, TIFF unkomprimiert). Mit .html entsteht eine
-    zoombare Webseite mit dem Ordner AUSGABE_dateien daneben.
+    zoombare Webseite mit dem Ordner AUSGABE_dateien daneben, mit .pdf entstehen Seiten
+    zum Drucken auf einem normalen Drucker (braucht --dpi).
     --kacheln XxY         Kacheln in der Breite und Höhe (Standard 25x25)
     --zoom P              Ergebnisgröße in Prozent der Vorlage (Standard 100)
     --groesse BxH         Ergebnisgröße in Pixel (höchstens 2500x2500, mit
@@ -592,6 +663,12 @@ Mosaik:
     --farbtiefe N         8, 16, 24 oder 32 Bit bei .bmp (Standard {})
     --qualitaet Q         JPEG-Qualität 1 bis 100 (Standard 90)
     --ohne-namen          Webseite ohne Namen und Pfade der Fotos (zum Weitergeben)
+    --seiten PAPIER       Papier der Seiten bei .pdf: A5, A4 (Standard), A3, Letter,
+                          Legal, Tabloid oder BxH[mm|cm|in]
+    --ueberlappung MM     Streifen, den benachbarte Seiten teilen (Standard 10)
+    --rand MM             Rand, den der Drucker nicht bedruckt (Standard 5)
+    --ausrichtung A       auto (weniger Seiten, Standard), hoch oder quer
+    --ohne-uebersicht     ohne das Blatt zum Zusammensetzen vor den Seiten
     --seed N              fester Startwert des Zufalls: gleiche Eingaben, gleiches Mosaik
     --protokoll           schreibt die Liste der gelesenen Bilder
                           nach ~/tilvendo file list.txt

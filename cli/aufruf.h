@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/einstellungen.h"
+#include "pictures/seitenraster.h"
 
 namespace tilvendo::cli {
 
@@ -74,6 +75,13 @@ struct MosaikOptionen {
   std::optional<uint32_t> seed;
   bool protokoll = false;
   bool bericht = false;
+  // The sheets of a .pdf: the paper, the overlap and margin in mm, the orientation, the
+  // assembly sheet; each given or not.
+  std::optional<Druckgroesse> blatt;
+  std::optional<double> ueberlappung;
+  std::optional<double> rand;
+  std::optional<Blattlage> ausrichtung;
+  bool ohneUebersicht = false;
   bool ohneNamen = false;  // a web page names no photo and links none
   Verfahren verfahren;     // the ways of reading and matching beyond the original method
 };
@@ -89,8 +97,11 @@ struct Aufruf {
 };
 
 // The file format of the mosaic, by the output's extension (letter case ignored).
-enum class Ausgabeformat { Bmp, Jpeg, Png, Tiff, Webseite, Unbekannt };
+enum class Ausgabeformat { Bmp, Jpeg, Png, Tiff, Webseite, Seiten, Unbekannt };
 Ausgabeformat AusgabeFormat(const std::string& pfad);
+
+// The sheets a .pdf output asks for, the defaults where the options say nothing.
+Seitenwahl SeitenwahlVon(const MosaikOptionen& m);
 
 // Reads the arguments after the program name. Throws Aufruffehler.
 Aufruf AufrufLesen(const std::vector<std::string>& argumente);

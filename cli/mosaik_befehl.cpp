@@ -18,6 +18,7 @@
 #include "engine/sitzung.h"
 #include "engine/vorbereitung.h"
 #include "pictures/blending.h"
+#include "pictures/seiten_speichern.h"
 #include "pictures/speichern.h"
 #include "pictures/webseite_speichern.h"
 #include "platform/atomic_file.h"
@@ -128,6 +129,7 @@ uint8_t FarbtiefeCode(int32_t bits) {
 uint8_t FormatCode(Ausgabeformat format) {
   switch (format) {
     case Ausgabeformat::Jpeg:
+    case Ausgabeformat::Seiten:  // the sheets' pictures
       return kFormatJpeg;
     case Ausgabeformat::Png:
       return kFormatPng;
@@ -165,17 +167,24 @@ std::optional<Webseitenoptionen> WebseiteBilden(const MosaikOptionen& m) {
 }
 
 // The mosaic is written while it is composed, at the end of a long run: what can be told
-// before (a BMP too large, too little room, a folder of the page's name not ours) is told
-// before the run starts.
+// before (a BMP too large, too little room, a folder of the page's name not ours, sheets
+// that cannot be printed) is told before the run starts.
 void AusgabeVorPruefen(const Auftrag& auftrag, const SpeicherOptionen& optionen,
-                       const std::optional<Webseitenoptionen>& seite) {
+                       const std::optional<Webseitenoptionen>& seite,
+                       const std::optional<Seitenwahl>& seiten) {
   const Size groesse = Mosaikgroesse(auftrag.einstellungen);
   try {
     if (seite) {
       WebseitePruefen(*seite, groesse.width, groesse.height, {});
       return;
     }
-    SpeichernPruefen(optionen, groesse.width, groesse.height, {});
+    if (seiten) {
+      SpeicherOptionen mitDpi = optionen;
+      mitDpi.Aufloesung = auftrag.einstellungen.Druckaufloesung;
+      SeitenPruefen(mitDpi, *seiten, groesse.width, groesse.height, {});
+    } else {
+      SpeichernPruefen(optionen, groesse.width, groesse.height, {});
+    }
   } catch (const WriteError& fehler) {
     throw Befehlsfehler(_(kSpeicherFehler.data()) + std::string(fehler.what()));
   }
@@ -337,7 +346,9 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
   // The mosaic goes into its file while it is composed.
   const SpeicherOptionen speicherOptionen = SpeicherOptionenBilden(m);
   const std::optional<Webseitenoptionen> seite = WebseiteBilden(m);
-  AusgabeVorPruefen(*auftrag, speicherOptionen, seite);
+  std::optional<Seitenwahl> seiten;
+  if (AusgabeFormat(m.ausgabe) == Ausgabeformat::Seiten) seiten = SeitenwahlVon(m);
+  AusgabeVorPruefen(*auftrag, speicherOptionen, seite, seiten);
   LaufOptionen laufOptionen;
   laufOptionen.ziel.blendwert = Blendwert(m);
   if (seite) {
@@ -345,6 +356,7 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
     laufOptionen.ziel.mitNamen = !m.ohneNamen;
   } else {
     laufOptionen.ziel.datei = speicherOptionen;
+    laufOptionen.ziel.seiten = seiten;
   }
 
   std::optional<AbbruchSignal> signal;
@@ -396,9 +408,22 @@ int MosaikErstellen(const MosaikOptionen& m, const std::optional<std::string>& a
     if (m.liste) umgebung.aus << _("Liste der Fotos: ") << *m.liste << '\n';
     throw Befehlsfehler(MeldungUnvollstaendig(m.ausgabe, auftrag->OhneErsatzKacheln));
   }
-  umgebung.aus << Format(_("Mosaik gespeichert: {} ({} x {} Pixel)"), m.ausgabe,
-                         bericht.mosaik.width, bericht.mosaik.height)
-               << '\n';
+  if (seiten) {
+    const Mosaikplan& plan = auftrag->Ergebnis->Plan();
+    const Seitenraster raster =
+        SeitenrasterBerechnen(bericht.mosaik.width, bericht.mosaik.height, plan.Druckaufloesung(),
+                              plan.DruckaufloesungY(), *seiten);
+    umgebung.aus << Format(NG_("Mosaik gespeichert: {} ({} x {} Pixel auf {} Seite, {} x {})",
+                               "Mosaik gespeichert: {} ({} x {} Pixel auf {} Seiten, {} x {})",
+                               static_cast<uint64_t>(raster.Blaetter())),
+                           m.ausgabe, bericht.mosaik.width, bericht.mosaik.height,
+                           raster.Blaetter(), raster.spalten, raster.zeilen)
+                 << '\n';
+  } else {
+    umgebung.aus << Format(_("Mosaik gespeichert: {} ({} x {} Pixel)"), m.ausgabe,
+                           bericht.mosaik.width, bericht.mosaik.height)
+                 << '\n';
+  }
   if (m.liste) umgebung.aus << _("Liste der Fotos: ") << *m.liste << '\n';
   return kExitErfolg;
 }

@@ -10,6 +10,7 @@
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
 #include "pictures/kachelpyramide.h"
+#include "pictures/seiten_speichern.h"
 #include "pictures/zeilen_einpassen.h"
 #include "platform/fit_to_box.h"
 #include "platform/memory_budget.h"
@@ -291,6 +292,28 @@ void Mosaikergebnis::WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert,
   }
   try {
     tilvendo::WebseiteSpeichern(*quelle, optionen, begleitung);
+    bilanz = quelle->Bilanz();
+  } catch (...) {
+    bilanz = quelle->Bilanz();
+    throw;
+  }
+}
+
+void Mosaikergebnis::SeitenSpeichern(const Bitmap& vorlage, uint8_t blendwert,
+                                     const SpeicherOptionen& optionen, const Seitenwahl& wahl,
+                                     const Speicherbegleitung& begleitung, unsigned threads,
+                                     std::optional<Bandbilanz>& bilanz) const {
+  SpeicherOptionen datei = MitAufloesung(optionen);
+  datei.Format = kFormatJpeg;  // the sheets' pictures
+  Speicherbegleitung mitSchaetzung = begleitung;
+  mitSchaetzung.schaetzung = [&] { return DateigroesseSchaetzen(vorlage, blendwert, datei).bytes; };
+  Quellbegleitung quellbegleitung;
+  quellbegleitung.abbruch = begleitung.abbruch;
+  quellbegleitung.threads = threads;
+  quellbegleitung.leerVerweigern = true;
+  const std::unique_ptr<Mosaikquelle> quelle = Quelle(vorlage, blendwert, quellbegleitung);
+  try {
+    tilvendo::SeitenSpeichern(*quelle, datei, wahl, mitSchaetzung);
     bilanz = quelle->Bilanz();
   } catch (...) {
     bilanz = quelle->Bilanz();

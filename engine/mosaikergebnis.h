@@ -13,6 +13,7 @@
 
 #include "engine/mosaik_baender.h"
 #include "engine/mosaikplan.h"
+#include "pictures/seitenraster.h"
 #include "pictures/speichern.h"
 #include "pictures/streifen_quelle.h"
 #include "pictures/webseite_speichern.h"
@@ -125,6 +126,12 @@ class Mosaikergebnis {
                  const Speicherbegleitung& begleitung, unsigned threads,
                  std::optional<Bandbilanz>& bilanz) const;
 
+  // Saves the mosaic blended at `blendwert` as the sheets `wahl` describes, one PDF
+  // (SeitenSpeichern) into the file of `optionen`, with the plan's print resolution unless
+  // `optionen` carry one. Raises and reports `bilanz` as Speichern does.
+  void SeitenSpeichern(const Bitmap& vorlage, uint8_t blendwert, const SpeicherOptionen& optionen,
+                       const Seitenwahl& wahl, const Speicherbegleitung& begleitung,
+                       unsigned threads, std::optional<Bandbilanz>& bilanz) const;
   // Saves the mosaic blended at `blendwert` as a zoomable web page (WebseiteSpeichern), the
   // pixels the same as Speichern writes into a file, with the photo of every cell named
   // unless `mitNamen` is false (file paths tell about their owner). Raises and reports

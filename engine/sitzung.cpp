@@ -265,6 +265,30 @@ Speicherausgang ErgebnisAlsWebseite(Auftrag& auftrag, uint8_t blendwert,
   return Speicherausgang::Gespeichert;
 }
 
+Speicherausgang ErgebnisAlsSeiten(Auftrag& auftrag, uint8_t blendwert,
+                                  const SpeicherOptionen& optionen, const Seitenwahl& wahl,
+                                  const Speicherbegleitung& begleitung) {
+  if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
+  SpeichernVorbereiten(auftrag, optionen);
+  std::optional<Bandbilanz> bilanz;
+  try {
+    AsPictureTooLarge([&] {
+      auftrag.Ergebnis->SeitenSpeichern(auftrag.VorlageBild, blendwert, optionen, wahl, begleitung,
+                                        0, bilanz);
+      return true;
+    });
+  } catch (const SchreibenAbgebrochen&) {
+    return Speicherausgang::Abgebrochen;
+  } catch (const KeinBildLesbar&) {
+    return Speicherausgang::KeinBildLesbar;
+  }
+  if (bilanz) {
+    auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
+    auftrag.OhneErsatzKacheln = bilanz->ohneErsatz;
+  }
+  return Speicherausgang::Gespeichert;
+}
+
 Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {
   const Einstellungen& e = auftrag.einstellungen;
   Laufbericht bericht;

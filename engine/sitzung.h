@@ -134,6 +134,13 @@ Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
                                   const SpeicherOptionen& optionen,
                                   const Speicherbegleitung& begleitung = {});
 
+// Saves the same mosaic as ErgebnisSpeichern would, as the sheets `wahl` describes in one
+// PDF (Mosaikergebnis::SeitenSpeichern) into the file of `optionen`, at the print
+// resolution the mosaic was made for unless `optionen` carry one. Answers and raises as
+// ErgebnisSpeichern does (the sheets' refusals as WriteError).
+Speicherausgang ErgebnisAlsSeiten(Auftrag& auftrag, uint8_t blendwert,
+                                  const SpeicherOptionen& optionen, const Seitenwahl& wahl,
+                                  const Speicherbegleitung& begleitung = {});
 // Saves the same mosaic as ErgebnisSpeichern would, as a zoomable web page
 // (Mosaikergebnis::WebseiteSpeichern), naming the photos unless `mitNamen` is false.
 // Answers and raises as ErgebnisSpeichern does; the page never replaces the template.

@@ -32,6 +32,10 @@ void InDatei(Auftrag& auftrag, Fortschritt& fortschritt, std::shared_ptr<Mosaikp
       ergebnis->WebseiteSpeichern(auftrag.VorlageBild, ziel.blendwert, *ziel.webseite,
                                   ziel.mitNamen, begleitung, threads, gefunden);
       auftrag.Ergebnis = std::move(ergebnis);
+    } else if (ziel.seiten) {
+      ergebnis->SeitenSpeichern(auftrag.VorlageBild, ziel.blendwert, *ziel.datei, *ziel.seiten,
+                                begleitung, threads, gefunden);
+      auftrag.Ergebnis = std::move(ergebnis);
     } else if (ergebnis->Speichern(auftrag.VorlageBild, ziel.blendwert, *ziel.datei, begleitung,
                                    threads, gefunden)) {
       auftrag.Ergebnis = std::move(ergebnis);

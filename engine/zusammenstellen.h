@@ -10,6 +10,7 @@
 #include "engine/fortschritt.h"
 #include "engine/mosaikplan.h"
 #include "pictures/blending.h"
+#include "pictures/seitenraster.h"
 #include "pictures/speichern.h"
 #include "pictures/webseite_speichern.h"
 #include "platform/free_space.h"
@@ -24,6 +25,8 @@ struct Zusammenstellziel {
   std::optional<SpeicherOptionen> datei;
   uint8_t blendwert = kNurMosaik;
   FreeSpaceQuery platz;
+  // With `datei`: instead of a picture, the sheets of a poster as one PDF.
+  std::optional<Seitenwahl> seiten;
   // Instead of a file: a zoomable web page, naming the photos unless `mitNamen` is false.
   std::optional<Webseitenoptionen> webseite;
   bool mitNamen = true;

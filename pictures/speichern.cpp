@@ -59,16 +59,12 @@ bool SpeichernPruefen(const SpeicherOptionen& optionen, int32_t breite, int32_t 
   return true;
 }
 
-bool BildSpeichern(StreifenQuelle& quelle, const SpeicherOptionen& optionen,
-                   const Speicherbegleitung& begleitung) {
-  const Dateiformat* format = FormatVon(optionen.Format);
-  if (format == nullptr) return false;
+void InDateiSchreiben(StreifenQuelle& quelle, const std::string& pfad,
+                      const Schreibermacher& macher, const Speicherbegleitung& begleitung) {
   const int32_t hoehe = quelle.Hoehe();
-  SpeichernPruefen(optionen, quelle.Breite(), hoehe, begleitung);
-  AtomicFile datei(MitSchraegstrich(optionen.Pfad) + optionen.Datei);
+  AtomicFile datei(pfad);
   AtomicFileSink senke(datei);
-  const std::unique_ptr<Bildschreiber> schreiber =
-      format->schreiber(senke, BeschreibungFuer(optionen, quelle.Breite(), hoehe));
+  const std::unique_ptr<Bildschreiber> schreiber = macher(senke);
   StreifenweiseLesen(quelle, [&](int32_t erste, const Zeilen& zeilen) {
     if (Abgebrochen(begleitung)) throw SchreibenAbgebrochen();
     schreiber->Schreiben(zeilen);
@@ -80,6 +76,17 @@ bool BildSpeichern(StreifenQuelle& quelle, const SpeicherOptionen& optionen,
     throw SchreibenAbgebrochen();
   }
   datei.Commit();
+}
+
+bool BildSpeichern(StreifenQuelle& quelle, const SpeicherOptionen& optionen,
+                   const Speicherbegleitung& begleitung) {
+  const Dateiformat* format = FormatVon(optionen.Format);
+  if (format == nullptr) return false;
+  SpeichernPruefen(optionen, quelle.Breite(), quelle.Hoehe(), begleitung);
+  const Bildbeschreibung beschreibung = BeschreibungFuer(optionen, quelle.Breite(), quelle.Hoehe());
+  InDateiSchreiben(
+      quelle, MitSchraegstrich(optionen.Pfad) + optionen.Datei,
+      [&](SeekableSink& ziel) { return format->schreiber(ziel, beschreibung); }, begleitung);
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "pictures/bildschreiber.h"
@@ -63,6 +64,16 @@ struct Speicherbegleitung {
 // room for it. False for an unknown format.
 bool SpeichernPruefen(const SpeicherOptionen& optionen, int32_t breite, int32_t hoehe,
                       const Speicherbegleitung& begleitung);
+
+// Makes the writer of a file's bytes into `ziel`: a format's, or another output's (the
+// sheets of a poster).
+using Schreibermacher = std::function<std::unique_ptr<Bildschreiber>(SeekableSink& ziel)>;
+
+// The loop every save goes through: the rows of `quelle` from the top into the writer
+// `macher` makes for the file `pfad`, with the progress, the cancel, the release and the
+// commit of `begleitung`. Raises as BildSpeichern does.
+void InDateiSchreiben(StreifenQuelle& quelle, const std::string& pfad,
+                      const Schreibermacher& macher, const Speicherbegleitung& begleitung);
 
 // Writes the picture of `quelle` into `Pfad` + `Datei` as `optionen` say, after
 // SpeichernPruefen. False when the format is unknown and nothing was written. Raises

@@ -17,6 +17,7 @@
 #include "ui/ergebnis_seite.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/lupen_ansicht.h"
+#include "ui/seiten_dialog.h"
 #include "ui/speichern_optionen_seite.h"
 #include "ui/uebersicht_seite.h"
 #include "ui/zielgroesse_seite.h"
@@ -79,6 +80,15 @@ void GrossformatAufnehmen(Fotograf& fotograf, Assistent& assistent) {
   auto* ergebnis = static_cast<ErgebnisSeite*>(assistent.SeiteHolen(6));
   ergebnis->show();
   fotograf.Aufnehmen(ergebnis, QStringLiteral("ergebnis-grossformat"));
+  {
+    // "Auf Seiten drucken …": the poster's A4 sheets drawn over it.
+    const Mosaikplan& plan = assistent.auftrag().Ergebnis->Plan();
+    SeitenDialog seiten(ergebnis, ergebnis->ErgebnisBild()->grab().toImage(),
+                        assistent.auftrag().Ergebnis->Groesse(), plan.Druckaufloesung(),
+                        plan.DruckaufloesungY());
+    seiten.show();
+    fotograf.Aufnehmen(&seiten, QStringLiteral("ergebnis-seiten"));
+  }
   BisZuDenFotos(ergebnis);
   fotograf.Aufnehmen(ergebnis, QStringLiteral("ergebnis-lupe"));
   ergebnis->hide();

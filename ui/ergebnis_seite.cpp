@@ -25,6 +25,7 @@
 #include "ui/speichern_ablauf.h"
 #include "wizard/lupen_kacheln.h"
 #include "wizard/navigation.h"
+#include "wizard/seiten_druck.h"
 
 namespace tilvendo::ui {
 
@@ -50,25 +51,29 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   regler->addWidget(new QLabel(QStringLiteral("100 %"), unten_));
   untenLayout->addLayout(regler);
   auto* knoepfe = new QHBoxLayout;
-  const auto knopf = [this, knoepfe](const QString& text, Glyphe glyphe) {
+  const auto knopf = [this](QHBoxLayout* reihe, const QString& text, Glyphe glyphe) {
     auto* neu = new QPushButton(GlyphIcon(glyphe), text, unten_);
     neu->setAutoDefault(false);
-    knoepfe->addWidget(neu);
+    reihe->addWidget(neu);
     return neu;
   };
-  hilfe_ = knopf(Text(_("Hilfe")), Glyphe::HilfeAn);
-  lupe_ = knopf(Text(_("Lupe")), Glyphe::Vorschau);
+  // The further ways the mosaic leaves the program go beside the slider, so that neither
+  // row is wider than a small screen.
+  liste_ = knopf(regler, Text(_(wizard::kListeKnopf)), Glyphe::Speichern2);
+  liste_->setObjectName(QStringLiteral("Platzierungsliste"));
+  seiten_ = knopf(regler, Text(_(wizard::kSeitenKnopf)), Glyphe::Speichern2);
+  seiten_->setObjectName(QStringLiteral("Seiten"));
+  webseite_ = knopf(regler, Text(_("Als Webseite speichern …")), Glyphe::Speichern2);
+  webseite_->setObjectName(QStringLiteral("Webseite"));
+  hilfe_ = knopf(knoepfe, Text(_("Hilfe")), Glyphe::HilfeAn);
+  lupe_ = knopf(knoepfe, Text(_("Lupe")), Glyphe::Vorschau);
   lupe_->setObjectName(QStringLiteral("Lupe"));
   lupe_->setCheckable(true);
   lupe_->setToolTip(Text(_(wizard::kLupeHinweis)));
   knoepfe->addStretch(1);
-  liste_ = knopf(Text(_(wizard::kListeKnopf)), Glyphe::Speichern2);
-  liste_->setObjectName(QStringLiteral("Platzierungsliste"));
-  speichern_ = knopf(Text(_("Speichern")), Glyphe::Speichern2);
-  webseite_ = knopf(Text(_("Als Webseite speichern …")), Glyphe::Speichern2);
-  webseite_->setObjectName(QStringLiteral("Webseite"));
-  zurueck_ = knopf(Text(_("zurück")), Glyphe::zurueck);
-  ende_ = knopf(Text(_("Ende")), Glyphe::Ende);
+  speichern_ = knopf(knoepfe, Text(_("Speichern")), Glyphe::Speichern2);
+  zurueck_ = knopf(knoepfe, Text(_("zurück")), Glyphe::zurueck);
+  ende_ = knopf(knoepfe, Text(_("Ende")), Glyphe::Ende);
   ende_->setObjectName(QStringLiteral("Ende"));
   untenLayout->addLayout(knoepfe);
   // The photo under the cursor, or where the placement list went; a long path is
@@ -92,6 +97,8 @@ ErgebnisSeite::ErgebnisSeite(Assistent& assistent) : Seite(assistent, wizard::Se
   connect(blenden_, &QSlider::valueChanged, this, &ErgebnisSeite::BlendenChange);
   connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeZeigen(hilfe_); });
   connect(speichern_, &QPushButton::clicked, this, &ErgebnisSeite::SpeichernClick);
+  connect(seiten_, &QPushButton::clicked, this,
+          [this] { SaveSheets(Seite::assistent(), this, AlsQImage(eigeneAnzeige_)); });
   connect(webseite_, &QPushButton::clicked, this,
           [this] { SaveWebPage(Seite::assistent(), this); });
   connect(zurueck_, &QPushButton::clicked, this, [this] { GeheZu(zurueckZiel_); });
@@ -130,6 +137,7 @@ void ErgebnisSeite::FormShow() {
   }
   // Without a mosaic there is nothing to save.
   speichern_->setEnabled(vorhanden);
+  seiten_->setEnabled(vorhanden);
   webseite_->setEnabled(vorhanden);
   liste_->setEnabled(vorhanden);
   unten_->setTitle(Text(wizard::Blendtext(position)));

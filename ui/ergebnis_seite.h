@@ -35,6 +35,7 @@ class ErgebnisSeite : public Seite {
   // The photo under the cursor, or where the placement list went.
   KuerzendeZeile* Statuszeile() const { return status_; }
   QPushButton* SpeichernKnopf() const { return speichern_; }
+  QPushButton* SeitenKnopf() const { return seiten_; }
   QPushButton* WebseiteKnopf() const { return webseite_; }
   QPushButton* ZurueckKnopf() const { return zurueck_; }
   // "gespeichert: …" while the mosaic shown is saved.
@@ -70,6 +71,7 @@ class ErgebnisSeite : public Seite {
   QSlider* blenden_ = nullptr;
   QPushButton* hilfe_ = nullptr;
   QPushButton* speichern_ = nullptr;
+  QPushButton* seiten_ = nullptr;
   QPushButton* webseite_ = nullptr;
   QPushButton* zurueck_ = nullptr;
   QPushButton* ende_ = nullptr;

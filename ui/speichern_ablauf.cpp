@@ -1,3 +1,5 @@
+#include "platform/free_space.h"
+#include "ui/seiten_dialog.h"
 #include "ui/speichern_ablauf.h"
 
 #include <QApplication>
@@ -25,6 +27,7 @@
 #include "ui/qt_benutzer.h"
 #include "ui/seitenfenster.h"
 #include "ui/speichern_optionen_seite.h"
+#include "wizard/seiten_druck.h"
 
 namespace tilvendo::ui {
 namespace {
@@ -208,6 +211,51 @@ bool SaveWebPage(Assistent& assistent, QWidget* eltern) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(datei));
   }
   return true;
+}
+
+bool SaveSheets(Assistent& assistent, QWidget* eltern, const QImage& bild) {
+  Auftrag& auftrag = assistent.auftrag();
+  if (!auftrag.Ergebnis) return false;
+  const Mosaikplan& plan = auftrag.Ergebnis->Plan();
+  SpeicherOptionen optionen;
+  Seitenwahl wahl;
+  {
+    const Mauszeiger normal(Qt::ArrowCursor);
+    SeitenDialog dialog(eltern, bild, auftrag.Ergebnis->Groesse(), plan.Druckaufloesung(),
+                        plan.DruckaufloesungY());
+    if (dialog.exec() != QDialog::Accepted) return false;
+    wahl = dialog.Wahl();
+    optionen.Aufloesung = dialog.DpiX();
+    optionen.AufloesungY = dialog.DpiY();
+    QString datei =
+        QFileDialog::getSaveFileName(eltern, Text(_(wizard::kSeitenTitel)),
+                                     Text(_(wizard::kSeitenName)), Text(_(wizard::kSeitenFilter)));
+    if (datei.isEmpty()) return false;
+    if (!datei.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+      datei += QStringLiteral(".pdf");
+    }
+    optionen.Pfad = FolderOf(datei.toStdString());
+    optionen.Datei = FileNameOf(datei.toStdString());
+  }
+  optionen.Qualitaet = kStandardQualitaet;
+
+  FortschrittFenster fenster(&assistent.Fenster());
+  const Mauszeiger sanduhr(Qt::WaitCursor);
+  bool geschrieben = false;
+  try {
+    const uint8_t blendwert = assistent.Blendwert();
+    geschrieben = Schreiben(
+        [&](const Speicherbegleitung& begleitung) {
+          return ErgebnisAlsSeiten(auftrag, blendwert, optionen, wahl, begleitung);
+        },
+        FreeSpace, fenster);
+  } catch (const std::exception& fehler) {
+    fenster.HideSaveProgress();
+    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
+    return false;
+  }
+  fenster.HideSaveProgress();
+  return geschrieben;
 }
 
 }  // namespace tilvendo::ui

@@ -9,6 +9,7 @@ PAKETE=(
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libpng-dev libwebp-dev libtiff-dev libheif-dev
   libmount-dev libblkid-dev
+  libcairo2-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   liblemon-dev
   libvips-dev libjs-leaflet

@@ -28,7 +28,7 @@ _tilvendo() {
   local vorher=${COMP_WORDS[COMP_CWORD - 1]}
   COMPREPLY=()
 
-  local wertoptionen='--alben-pfad|--albums-dir|--album|--kacheln|--tiles|--zoom|--groesse|--größe|--size|--formanalyse|--shape-analysis|--methode|--method|--muster|--pattern|--mindestabstand|--min-distance|--einblenden|--blend|--farbtiefe|--bit-depth|--qualitaet|--qualität|--quality|--seed|--farbangleich|--color-match|--max-verwendungen|--max-uses|--druck|--print|--papier|--paper|--dpi|--liste|--placement-list'
+  local wertoptionen='--alben-pfad|--albums-dir|--album|--kacheln|--tiles|--zoom|--groesse|--größe|--size|--formanalyse|--shape-analysis|--methode|--method|--muster|--pattern|--mindestabstand|--min-distance|--einblenden|--blend|--farbtiefe|--bit-depth|--qualitaet|--qualität|--quality|--seed|--farbangleich|--color-match|--max-verwendungen|--max-uses|--druck|--print|--papier|--paper|--dpi|--liste|--placement-list|--seiten|--sheets|--ueberlappung|--überlappung|--overlap|--rand|--margin|--ausrichtung|--orientation'
 
   # The album folder given so far, for the album names; the words that are no options.
   local -a alben=() woerter=()
@@ -72,6 +72,12 @@ _tilvendo() {
     --farbtiefe | --bit-depth)
       COMPREPLY=($(compgen -W '8 16 24 32' -- "$aktuell"))
       return ;;
+    --seiten | --sheets)
+      COMPREPLY=($(compgen -W 'A5 A4 A3 Letter Legal Tabloid' -- "$aktuell"))
+      return ;;
+    --ausrichtung | --orientation)
+      COMPREPLY=($(compgen -W 'auto hoch quer portrait landscape' -- "$aktuell"))
+      return ;;
   esac
   [[ $vorher =~ ^($wertoptionen)$ ]] && return
 
@@ -87,7 +93,9 @@ _tilvendo() {
           --blend --farbtiefe --bit-depth --qualitaet --quality --seed --protokoll --log
           --bericht --report --ohne-drehung --no-rotation --schnell --fast --wahrnehmung
           --perceptual --zuschneiden --crop --farbangleich --color-match --max-verwendungen
-          --max-uses --jedes-foto --every-photo --ohne-namen --no-names' ;;
+          --max-uses --jedes-foto --every-photo --ohne-namen --no-names --seiten --sheets
+          --ueberlappung --overlap --rand --margin --ausrichtung --orientation --ohne-uebersicht
+          --no-overview' ;;
       album)
         [[ $unter == anlegen || $unter == create ]] && optionen+=' --ohne-unterordner --no-subfolders' ;;
     esac
@@ -120,7 +128,7 @@ _tilvendo() {
       if ((stelle == 1)); then
         _tilvendo_dateien 'bmp|jpg|jpeg|png|webp|tif|tiff|heic|heif' "$aktuell"
       elif ((stelle == 2)); then
-        _tilvendo_dateien 'bmp|jpg|jpeg|png|tif|tiff|html' "$aktuell"
+        _tilvendo_dateien 'bmp|jpg|jpeg|png|tif|tiff|html|pdf' "$aktuell"
       fi ;;
   esac
 }

@@ -137,6 +137,13 @@ TEST(AufrufLesen, RefusesWrongUseWithAMessage) {
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--bericht=ja"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--farbangleich", "101"},
       {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--max-verwendungen", "-2"},
+      {"mosaik", "v.jpg", "m.pdf", "--album", "A"},  // sheets without --dpi
+      {"mosaik", "v.jpg", "m.jpg", "--album", "A", "--seiten", "A4"},
+      {"mosaik", "v.jpg", "m.pdf", "--album", "A", "--dpi", "200", "--seiten", "B5"},
+      {"mosaik", "v.jpg", "m.pdf", "--album", "A", "--dpi", "200", "--seiten", "2001x300"},
+      {"mosaik", "v.jpg", "m.pdf", "--album", "A", "--dpi", "200", "--rand", "-1"},
+      {"mosaik", "v.jpg", "m.pdf", "--album", "A", "--dpi", "200", "--ausrichtung", "schief"},
+      {"mosaik", "v.jpg", "m.pdf", "--album", "A", "--dpi", "200", "--farbtiefe", "8"},
       {"--alben-pfad="},
   };
   for (const auto& argumente : falsch) {

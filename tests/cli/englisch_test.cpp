@@ -135,7 +135,7 @@ TEST(EnglischeHilfe, TheHelpOfEachLanguageNamesItsOwnNamesAndTheProgramTakesThem
   EXPECT_NE(hilfen[0], hilfen[1]);
   for (const std::string& hilfe : hilfen) {
     const Namen namen = NamenDerHilfe(hilfe);
-    EXPECT_EQ(namen.optionen.size(), 31u);
+    EXPECT_EQ(namen.optionen.size(), 36u);
     EXPECT_EQ(namen.befehle.size(), 8u);
     for (const std::string& option : namen.optionen) {
       EXPECT_FALSE(Einwand({option}).starts_with("Unbekannte Option")) << option;

@@ -136,6 +136,21 @@ TEST_F(MosaikBefehl, WritesBmpOfTheSizeAskedInTheWizardsFirstDepth) {
   EXPECT_EQ(bild.format(), PixelFormat::k32);
 }
 
+TEST_F(MosaikBefehl, PrintsThePosterOnSheetsAsOnePdf) {
+  // 120 × 88 pixels at 100 dpi on 40 mm squares: with 4 mm margins 125 pixels a sheet, one
+  // sheet; with 6 mm, 110, two side by side (a margin read as the overlap shows).
+  const std::string ausgabe = tilvendo / "aus/mosaik.pdf";
+  Ergebnis e = tilvendo(Mosaik(ausgabe, {"--dpi", "100", "--sheets", "40x40mm", "--margin", "4",
+                                         "--overlap", "6", "--orientation", "landscape"}));
+  ASSERT_EQ(e.code, 0) << e.fehler;
+  EXPECT_TRUE(Enthaelt(e.aus, "(120 x 88 Pixel auf 1 Seite, 1 x 1)")) << e.aus;
+  e = tilvendo(Mosaik(ausgabe, {"--dpi", "100", "--seiten", "40x40mm", "--rand", "6",
+                                "--ueberlappung", "4", "--ausrichtung", "hoch"}));
+  EXPECT_TRUE(Enthaelt(e.aus, "(120 x 88 Pixel auf 2 Seiten, 2 x 1)")) << e.aus;
+  EXPECT_EQ(ReadWholeFile(ausgabe).substr(0, 5), "%PDF-");
+  EXPECT_EQ(Dateien(tilvendo / "aus"), std::vector<std::string>{"mosaik.pdf"});
+}
+
 TEST_F(MosaikBefehl, BadInputEndsWithItsMessageAndLeavesNoFile) {
   WriteWholeFile(tilvendo / "kaputt.jpg", "kein Bild");
   WriteWholeFile(tilvendo / "datei", "x");
@@ -177,6 +192,9 @@ TEST_F(MosaikBefehl, BadInputEndsWithItsMessageAndLeavesNoFile) {
       {mit(tilvendo / "vorlage.bmp", ausgabe, {"--album", "Farben", "--zoom", "99999"}), 2,
        "--zoom muss zwischen 1 und 65535 liegen."},
       {mit(tilvendo / "vorlage.bmp", ausgabe, {}), 2, "mindestens ein --album"},
+      {mit(tilvendo / "vorlage.bmp", tilvendo / "aus/m.pdf",
+           {"--album", "Farben", "--dpi", "100", "--rand", "0"}),
+       1, "Der Rand muss größer als 0 mm sein."},
   };
   for (const Fall& fall : faelle) {
     const Ergebnis e = tilvendo(fall.argumente);

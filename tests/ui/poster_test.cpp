@@ -36,6 +36,7 @@
 #include "support/test_benutzer.h"
 #include "ui/bausteine.h"
 #include "ui/ergebnis_seite.h"
+#include "ui/seiten_dialog.h"
 #include "ui/fortschritt_fenster.h"
 #include "ui/lupen_ansicht.h"
 #include "ui/seitenfenster.h"
@@ -360,6 +361,26 @@ class PosterTest : public QObject {
       QCOMPARE(anzeige.geoeffnet, QStringList{QString::fromStdString(ziel)});
       QVERIFY(std::filesystem::exists(poster.umgebung->ordner / "seite_dateien/kacheln/0/0/0.jpg"));
       QVERIFY(!std::filesystem::exists(poster.umgebung->ordner / "seite_dateien/platzierung.js"));
+      QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+    });
+  }
+
+  // "Auf Seiten drucken …": the dialog says the sheets of the poster's paper, and the PDF
+  // is saved.
+  void PrintedOnSheets() {
+    Poster poster;
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(seite->SeitenKnopf()->isEnabled());
+      QString angabe;
+      WennFenster<ui::SeitenDialog>([](ui::SeitenDialog* dialog) { return dialog->isVisible(); },
+                                    [&](ui::SeitenDialog* dialog) {
+                                      angabe = dialog->Angabe();
+                                      dialog->accept();
+                                    });
+      DateiWaehlen(poster.umgebung->ordner / "blaetter");
+      QTest::mouseClick(seite->SeitenKnopf(), Qt::LeftButton);
+      QVERIFY2(angabe.contains(QStringLiteral("Blätter")), qPrintable(angabe));
+      QVERIFY(ReadWholeFile(poster.umgebung->ordner / "blaetter.pdf").starts_with("%PDF-"));
       QVERIFY(poster.umgebung->benutzer.warnungen.empty());
     });
   }
