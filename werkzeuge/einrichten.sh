@@ -5,7 +5,7 @@ set -euo pipefail
 
 PAKETE=(
   build-essential cmake ninja-build pkg-config clang-format
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev lld-14
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libpng-dev libwebp-dev libtiff-dev libheif-dev
   libmount-dev libblkid-dev

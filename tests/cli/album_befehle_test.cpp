@@ -13,10 +13,6 @@
 namespace tilvendo::testing {
 namespace {
 
-bool Enthaelt(const std::string& text, const std::string& teil) {
-  return text.find(teil) != std::string::npos;
-}
-
 TEST(AlbumBefehle, CreateListShowRescanRenameAndDelete) {
   Kommandozeile tilvendo;
   FotosSchreiben(tilvendo / "fotos", 3);

@@ -17,10 +17,6 @@
 namespace tilvendo::testing {
 namespace {
 
-bool Enthaelt(const std::string& text, const std::string& teil) {
-  return text.find(teil) != std::string::npos;
-}
-
 // Every option the parser sets, as one value to compare.
 auto Felder(const cli::MosaikOptionen& o) {
   const auto kacheln =

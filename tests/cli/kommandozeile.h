@@ -13,6 +13,11 @@
 
 namespace tilvendo::testing {
 
+// Whether `teil` appears anywhere in `text`.
+inline bool Enthaelt(const std::string& text, const std::string& teil) {
+  return text.find(teil) != std::string::npos;
+}
+
 // Every folder lies on one medium, a fixed disk unless a test says otherwise.
 class EineFestplatte : public Medien {
  public:

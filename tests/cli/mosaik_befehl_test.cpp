@@ -31,10 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Enthaelt(const std::string& text, const std::string& teil) {
-  return text.find(teil) != std::string::npos;
-}
-
 // Every file of the folder, so that no partial or temporary output can hide.
 std::vector<std::string> Dateien(const std::string& ordner) {
   std::vector<std::string> namen;

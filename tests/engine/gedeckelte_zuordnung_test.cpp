@@ -19,7 +19,7 @@
 namespace tilvendo {
 namespace {
 
-Kachelsignatur Zufallssignatur(std::mt19937& gen, int formanalyse, int32_t nummer) {
+Kachelsignatur ZufallssignaturNummer(std::mt19937& gen, int formanalyse, int32_t nummer) {
   std::uniform_int_distribution<int> wert(0, 255);
   Kachelsignatur s;
   s.Nummer = nummer;
@@ -59,12 +59,12 @@ struct Fall {
       const std::string datei = ordner / ("foto" + std::to_string(k) + ".jpg");
       std::ofstream(datei) << "x";
       auftrag.Dateiliste.push_back(datei);
-      auftrag.kachelliste.KachelEinfuegen(Zufallssignatur(gen, formanalyse, k));
+      auftrag.kachelliste.KachelEinfuegen(ZufallssignaturNummer(gen, formanalyse, k));
     }
     e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
     for (int x = 1; x <= kachelnX; ++x) {
       for (int y = 1; y <= kachelnY; ++y) {
-        e.Raster->at(x, y).signatur = Zufallssignatur(gen, formanalyse, 0);
+        e.Raster->at(x, y).signatur = ZufallssignaturNummer(gen, formanalyse, 0);
       }
     }
   }
@@ -111,7 +111,7 @@ struct Fall {
 };
 
 // The least total distance of all assignments with uses between `unten` and `oben`.
-int64_t Durchprobiert(const std::vector<std::vector<int32_t>>& d, int32_t unten, int32_t oben) {
+int64_t DurchprobiertMatrix(const std::vector<std::vector<int32_t>>& d, int32_t unten, int32_t oben) {
   const size_t zellen = d.size();
   const size_t fotos = d.front().size();
   std::vector<size_t> wahl(zellen, 0);
@@ -149,7 +149,7 @@ TEST(GedeckeltZuordnen, SmallGridsReachTheBestOfAllAssignments) {
       v.JedesFoto = grenzen.jedesFoto;
       ASSERT_TRUE(fall.Zuordnen());
       const int32_t oben = grenzen.deckel > 0 ? grenzen.deckel : 2;
-      const int64_t optimum = Durchprobiert(fall.Distanzen(), grenzen.jedesFoto ? 1 : 0, oben);
+      const int64_t optimum = DurchprobiertMatrix(fall.Distanzen(), grenzen.jedesFoto ? 1 : 0, oben);
       const Zuordnungsbericht& z = fall.auftrag.zuordnung;
       ASSERT_TRUE(z.gerechnet);
       // Within the promised share of the optimum, and the bound below it.

@@ -5,7 +5,7 @@
 namespace tilvendo {
 namespace {
 
-Bildzahlen Anzahl(int32_t gesamt) {
+Bildzahlen BildzahlenMit(int32_t gesamt) {
   return Bildzahlen{gesamt, 0, 0, 0};
 }
 
@@ -64,12 +64,12 @@ TEST(Verwendungsgrenzen, EveryPhotoOnceSpreadsTheCellsUnlessTheCapAllowsMore) {
 TEST(MaxAbstand, FindsTheLargestDistanceThePicturesAllow) {
   Einstellungen e;
   e.Musterabstand = 3;
-  EXPECT_EQ(MaxAbstand(Anzahl(0), e), 0);
-  EXPECT_EQ(MaxAbstand(Anzahl(24), e), 0);
-  EXPECT_EQ(MaxAbstand(Anzahl(25), e), 1);
-  EXPECT_EQ(MaxAbstand(Anzahl(36), e), 2);
+  EXPECT_EQ(MaxAbstand(BildzahlenMit(0), e), 0);
+  EXPECT_EQ(MaxAbstand(BildzahlenMit(24), e), 0);
+  EXPECT_EQ(MaxAbstand(BildzahlenMit(25), e), 1);
+  EXPECT_EQ(MaxAbstand(BildzahlenMit(36), e), 2);
   EXPECT_EQ(e.minAbstand, 2);  // the caller's record stays as it was
-  EXPECT_EQ(MaxAbstand(Anzahl(INT32_MAX), e), 46336);
+  EXPECT_EQ(MaxAbstand(BildzahlenMit(INT32_MAX), e), 46336);
 }
 
 TEST(SetzeBerechnungsart, CollectsAtLeastTheRequiredAndAtMostTheAvailable) {

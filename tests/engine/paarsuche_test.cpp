@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kFormanalyse = 3;
 
-Kachelsignatur Zufallssignatur(std::mt19937& gen, int32_t nummer, int streuung, int von = 0,
+Kachelsignatur GestreuteSignatur(std::mt19937& gen, int32_t nummer, int streuung, int von = 0,
                                int bis = 255) {
   std::uniform_int_distribution<int> basis(von, bis);
   std::uniform_int_distribution<int> abweichung(-streuung, streuung);
@@ -51,11 +51,11 @@ struct Bestand {
       : raster(static_cast<uint16_t>(kachelnX), static_cast<uint16_t>(kachelnY)) {
     std::mt19937 gen(seed);
     for (int k = 0; k < fotos; ++k) {
-      liste.KachelEinfuegen(Zufallssignatur(gen, k, streuung, von, bis));
+      liste.KachelEinfuegen(GestreuteSignatur(gen, k, streuung, von, bis));
     }
     for (int x = 1; x <= kachelnX; ++x) {
       for (int y = 1; y <= kachelnY; ++y) {
-        raster.at(x, y).signatur = Zufallssignatur(gen, 0, streuung, von, bis);
+        raster.at(x, y).signatur = GestreuteSignatur(gen, 0, streuung, von, bis);
       }
     }
     reihe = std::make_unique<Helligkeitsreihe>(liste, kFormanalyse);

@@ -20,7 +20,7 @@ Analyse Stufe(uint8_t formanalyse, uint16_t abtastgroesse = kAbtastgroesseStanda
 }
 
 // A consistent signature of level L with arbitrary colours.
-Kachelsignatur Zufallssignatur(int formanalyse, int32_t nummer, std::mt19937& zufall) {
+Kachelsignatur ZufallssignaturFormanalyse(int formanalyse, int32_t nummer, std::mt19937& zufall) {
   std::uniform_int_distribution<int> byte(0, 255);
   Kachelsignatur s;
   s.Nummer = nummer;
@@ -155,7 +155,7 @@ TEST(Signatursatz, HeadAndFieldRecordsAreLittleEndianTwelveBytesEach) {
 TEST(Signatursatz, RoundTripsAtEveryLevelAndIgnoresThePadding) {
   std::mt19937 zufall(7);
   for (int stufe : {1, 3, 5, 7, 10}) {
-    const Kachelsignatur s = Zufallssignatur(stufe, 1234 + stufe, zufall);
+    const Kachelsignatur s = ZufallssignaturFormanalyse(stufe, 1234 + stufe, zufall);
     std::vector<uint8_t> bytes(SignaturGroesse(stufe));
     SignaturKodieren(s, stufe, bytes);
     for (size_t satz = 0; satz < bytes.size(); satz += kSatzGroesse) bytes[satz + 10] = 0x5A;
@@ -165,7 +165,7 @@ TEST(Signatursatz, RoundTripsAtEveryLevelAndIgnoresThePadding) {
 
 TEST(Signatursatz, InconsistentRecordsAreDamage) {
   std::mt19937 zufall(11);
-  const Kachelsignatur s = Zufallssignatur(3, 42, zufall);
+  const Kachelsignatur s = ZufallssignaturFormanalyse(3, 42, zufall);
   std::vector<uint8_t> gut(SignaturGroesse(3));
   SignaturKodieren(s, 3, gut);
 

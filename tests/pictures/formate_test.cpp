@@ -24,7 +24,7 @@ namespace {
 using testing::Farbabstand;
 using testing::Vergleichen;
 
-constexpr Farbe kGrau{90, 90, 90};
+constexpr Farbe kGrauFormate{90, 90, 90};
 constexpr int32_t kBlock = 16;
 
 // A picture whose every pixel (u, v) is `quelle(u, v)`.
@@ -65,7 +65,7 @@ Bitmap Ausschneiden(const Bitmap& bild, Rect teil) {
 }
 
 // Every pixel different, so that a row or column taken from the wrong place shows.
-Bitmap Rauschen(int32_t breite, int32_t hoehe) {
+Bitmap RauschenBild(int32_t breite, int32_t hoehe) {
   uint32_t zufall = 4711;
   return Gemalt(breite, hoehe, [&](int32_t u, int32_t v) {
     zufall = zufall * 1103515245u + 12345u;
@@ -152,7 +152,7 @@ TEST_F(Formate, EveryTypeStandsUprightInEachOrientationOrAsStoredWhenAsked) {
 }
 
 TEST_F(Formate, TilesOfTurnedOrCutPicturesAreExactlyTheFittedUprightPart) {
-  const Bitmap gespeichert = Rauschen(231, 170);
+  const Bitmap gespeichert = RauschenBild(231, 170);
   const Rect rect{3, 4, 23, 19};  // reduced in stages along both axes
   // Cut, a landscape photo and one standing upright keep the rectangle's proportions.
   EXPECT_EQ(MittigerZuschnitt({231, 170}, {20, 15}), (Rect{2, 0, 229, 170}));
@@ -291,14 +291,14 @@ TEST_F(Formate, DamagedFilesAreRefusedQuietlyAndHugeOnesBeforeTheirMemoryIsTaken
 
   ::testing::internal::CaptureStderr();
   for (const std::string& name : kaputt) {
-    Bitmap bild = testing::Einfarbig(3, 2, kGrau);
+    Bitmap bild = testing::Einfarbig(3, 2, kGrauFormate);
     EXPECT_FALSE(LoadWholePicture(bild, Pfad(name))) << name;
     EXPECT_EQ(bild.width(), 3) << name;
   }
   for (const std::string& name : kaputt) {
-    Bitmap ziel = testing::Einfarbig(8, 8, kGrau);
+    Bitmap ziel = testing::Einfarbig(8, 8, kGrauFormate);
     EXPECT_FALSE(Kachel(ziel, Rect{0, 0, 8, 8}, name, {.schnell = true})) << name;
-    EXPECT_EQ(Vergleichen(ziel, testing::Einfarbig(8, 8, kGrau)).maximum, 0) << name;
+    EXPECT_EQ(Vergleichen(ziel, testing::Einfarbig(8, 8, kGrauFormate)).maximum, 0) << name;
   }
   for (const std::string name : {"riesig.png", "riesig.tif", "riesig.heic", "riesig.webp"}) {
     Bitmap bild;

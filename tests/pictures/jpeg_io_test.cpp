@@ -24,7 +24,7 @@ using testing::WriteTestJpeg;
 constexpr Farbe kRosa{120, 80, 230};  // blue, green, red
 
 // A smooth colourful picture, so that JPEG keeps it close.
-Bitmap Verlauf(int32_t breite, int32_t hoehe) {
+Bitmap WeicherVerlauf(int32_t breite, int32_t hoehe) {
   Bitmap bild(breite, hoehe, PixelFormat::k24);
   for (int32_t y = 0; y < hoehe; ++y) {
     for (int32_t x = 0; x < breite; ++x) {
@@ -60,7 +60,7 @@ const std::vector<Kodierung> kKodierungen = {
 
 // A picture of odd size in the given coding; `vorlage` receives what it shows.
 void KodiertSchreiben(const std::string& path, const Kodierung& kodierung, Bitmap& vorlage) {
-  vorlage = Verlauf(101, 51);
+  vorlage = WeicherVerlauf(101, 51);
   if (kodierung.grau) {
     Bitmap grau(101, 51, PixelFormat::k8);
     for (int i = 0; i < 256; ++i) {
@@ -146,7 +146,7 @@ TEST(JpegLeser, PixelFormatRules) {
 
 TEST(JpegLeser, BrokenMissingAndTwelveBitFilesAreRefusedQuietlyAndTheBitmapKept) {
   const TempFolder ordner;
-  WriteTestJpeg(ordner / "ganz.jpg", Verlauf(64, 48));
+  WriteTestJpeg(ordner / "ganz.jpg", WeicherVerlauf(64, 48));
   const std::string ganz = testing::ReadTestFile(ordner / "ganz.jpg");
   testing::WriteWholeFile(ordner / "halb.jpg", ganz.substr(0, ganz.size() / 2));
   testing::WriteWholeFile(ordner / "kopf.jpg", ganz.substr(0, 300));
@@ -195,10 +195,10 @@ TEST(JpegLeser, BrokenMissingAndTwelveBitFilesAreRefusedQuietlyAndTheBitmapKept)
 
 TEST(JpegLeser, SeveralThreadsDecodeAtOnce) {
   const TempFolder ordner;
-  WriteTestJpeg(ordner / "ganz.jpg", Verlauf(64, 48));
+  WriteTestJpeg(ordner / "ganz.jpg", WeicherVerlauf(64, 48));
   const std::string ganz = testing::ReadTestFile(ordner / "ganz.jpg");
   testing::WriteWholeFile(ordner / "halb.jpg", ganz.substr(0, ganz.size() / 2));
-  WriteTestJpeg(ordner / "arithmetisch.jpg", Verlauf(227, 149),
+  WriteTestJpeg(ordner / "arithmetisch.jpg", WeicherVerlauf(227, 149),
                 {.progressiv = true, .arithmetisch = true});
   Bitmap muster;
   ASSERT_TRUE(ReadJpegFile(muster, ordner / "arithmetisch.jpg", true, 0));

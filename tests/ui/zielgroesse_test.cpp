@@ -173,7 +173,7 @@ class ZielgroesseTest : public QObject {
 
     QCOMPARE(gezeigt, (std::vector<int>{2, 3, 4, 5, 7, 2, 7}));
     for (const QRect& rahmen : fenster) QCOMPARE(rahmen, fenster.front());
-    QCOMPARE(Size(auftrag.einstellungen.ZielBreite, auftrag.einstellungen.ZielHoehe),
+    QCOMPARE((Size{auftrag.einstellungen.ZielBreite, auftrag.einstellungen.ZielHoehe}),
              gewaehlt.ziel);
   }
 

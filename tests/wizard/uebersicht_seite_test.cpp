@@ -7,7 +7,7 @@
 namespace tilvendo::wizard {
 namespace {
 
-constexpr double kSekunde = 1.0 / kSecondsPerDay;
+constexpr double kEineSekunde = 1.0 / kSecondsPerDay;
 
 TEST(Uebersicht, FiveEntriesWithoutAMosaicAndTheRememberedOneOnlyWhileItExists) {
   Auftrag auftrag;
@@ -29,7 +29,7 @@ TEST(Uebersicht, FiveEntriesWithoutAMosaicAndTheRememberedOneOnlyWhileItExists) 
 
 TEST(Uebersicht, DurationsOfTheLastRunWithHoursFromTheFirstHourOn) {
   Auftrag auftrag;
-  auftrag.Laufzeiten = {3 * kSekunde, 0, 62 * kSekunde, 0, (75 * 60 + 30) * kSekunde};
+  auftrag.Laufzeiten = {3 * kEineSekunde, 0, 62 * kEineSekunde, 0, (75 * 60 + 30) * kEineSekunde};
   const Eintragsinfo info = EintragsInfo(auftrag, kEintragLetzteBerechnung);
   EXPECT_EQ(info.InfoT, "Informationen zur letzten Berechnung:");
   const std::vector<std::string> zeilen = {"Einlesen der Bilddateien: 00 min. und 03 sek.",
