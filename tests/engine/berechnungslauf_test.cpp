@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -141,17 +140,6 @@ TEST_F(LaufTest, FinishedRunShowsTheResultPageWithDurationsAndAScreenSizedCopy) 
   ASSERT_EQ(zeilen.size(), 4u);
   EXPECT_EQ(zeilen[0].rfind("Einlesen der Bilddateien ... fertig (", 0), 0u);
   EXPECT_EQ(zeilen[3].rfind("Zusammenstellen des Mosaiks ... fertig (", 0), 0u);
-}
-
-TEST_F(LaufTest, SameInputsAndSeedGiveTheSameMosaicWithAnyNumberOfThreads) {
-  ASSERT_EQ(Starten(Optionen(1)), Laufausgang::Fertig);
-  const std::vector<int32_t> einer = Bilder();
-  const Bitmap mosaik = auftrag_.Ergebnis->Stellvertreter().Clone();
-  auftrag_.zufall.seed(1234);
-  ASSERT_EQ(Starten(Optionen(4)), Laufausgang::Fertig);
-  EXPECT_EQ(Bilder(), einer);
-  EXPECT_EQ(
-      std::memcmp(mosaik.data(), auftrag_.Ergebnis->Stellvertreter().data(), mosaik.byteSize()), 0);
 }
 
 TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {

@@ -25,11 +25,12 @@
 #include "engine/bilderprotokoll.h"
 #include "engine/signatur.h"
 #include "engine/wahrnehmung.h"
-#include "liegendes_jpeg.h"
+#include "pictures/ausrichtung.h"
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "platform/profile_file.h"
 #include "support/bild_dateien.h"
+#include "support/formate_testbilder.h"
 #include "support/fremde_sperre.h"
 #include "support/temp_folder.h"
 #include "support/test_benutzer.h"
@@ -43,7 +44,6 @@ using testing::TempFolder;
 using testing::TestBenutzer;
 using testing::WriteTestBmp;
 using testing::WriteTestJpeg;
-using testing::WriteTestJpegLiegend;
 
 constexpr const char* kAlbumName = "Testalbum";
 constexpr int kJpegAnzahl = 20;
@@ -363,7 +363,8 @@ TEST_F(ListeJeStufeTest, EachWayOfMeasuringReadsOnlyItsOwnCache) {
   for (int y = 0; y < 20; ++y) {
     for (int x = 0; x < 20; ++x) WritePixel(liegend, x, y, Farbe{255, 0, 0});
   }
-  WriteTestJpegLiegend(bilder_ + "a00.jpg", liegend);
+  testing::WriteTestJpegMitExif(bilder_ + "a00.jpg", liegend,
+                                static_cast<uint16_t>(Ausrichtung::RechtsGedreht));
   const std::string ohneBuchstaben = auftrag_.AlbenPfad + "Album 1 5.nba";
   const auto lesen = [&](bool aufrichten, bool wahrnehmung) {
     auftrag_.einstellungen.verfahren.Aufrichten = aufrichten;

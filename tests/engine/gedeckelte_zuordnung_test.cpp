@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <limits>
 #include <map>
 #include <random>
 #include <vector>
@@ -18,25 +17,6 @@
 
 namespace tilvendo {
 namespace {
-
-Kachelsignatur ZufallssignaturNummer(std::mt19937& gen, int formanalyse, int32_t nummer) {
-  std::uniform_int_distribution<int> wert(0, 255);
-  Kachelsignatur s;
-  s.Nummer = nummer;
-  int summe = 0;
-  for (int i = 0; i < formanalyse; ++i) {
-    for (int j = 0; j < formanalyse; ++j) {
-      Feld& f = s.Felder[i][j];
-      f.Rot = static_cast<uint8_t>(wert(gen));
-      f.Gruen = static_cast<uint8_t>(wert(gen));
-      f.Blau = static_cast<uint8_t>(wert(gen));
-      f.Summe = static_cast<uint16_t>(f.Rot + f.Gruen + f.Blau);
-      summe += f.Summe;
-    }
-  }
-  s.Helligkeit = static_cast<uint16_t>(summe / (formanalyse * formanalyse));
-  return s;
-}
 
 // A grid of random cells and `bilder` photos of random colours, each behind a file.
 struct Fall {
@@ -59,12 +39,12 @@ struct Fall {
       const std::string datei = ordner / ("foto" + std::to_string(k) + ".jpg");
       std::ofstream(datei) << "x";
       auftrag.Dateiliste.push_back(datei);
-      auftrag.kachelliste.KachelEinfuegen(ZufallssignaturNummer(gen, formanalyse, k));
+      auftrag.kachelliste.KachelEinfuegen(testing::Zufallssignatur(gen, formanalyse, k));
     }
     e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
     for (int x = 1; x <= kachelnX; ++x) {
       for (int y = 1; y <= kachelnY; ++y) {
-        e.Raster->at(x, y).signatur = ZufallssignaturNummer(gen, formanalyse, 0);
+        e.Raster->at(x, y).signatur = testing::Zufallssignatur(gen, formanalyse, 0);
       }
     }
   }
@@ -110,29 +90,6 @@ struct Fall {
   }
 };
 
-// The least total distance of all assignments with uses between `unten` and `oben`.
-int64_t DurchprobiertMatrix(const std::vector<std::vector<int32_t>>& d, int32_t unten, int32_t oben) {
-  const size_t zellen = d.size();
-  const size_t fotos = d.front().size();
-  std::vector<size_t> wahl(zellen, 0);
-  int64_t beste = std::numeric_limits<int64_t>::max();
-  for (;;) {
-    std::vector<int32_t> nutzung(fotos, 0);
-    int64_t summe = 0;
-    for (size_t c = 0; c < zellen; ++c) {
-      ++nutzung[wahl[c]];
-      summe += d[c][wahl[c]];
-    }
-    if (std::all_of(nutzung.begin(), nutzung.end(),
-                    [&](int32_t n) { return n >= unten && n <= oben; })) {
-      beste = std::min(beste, summe);
-    }
-    size_t stelle = 0;
-    while (stelle < zellen && ++wahl[stelle] == fotos) wahl[stelle++] = 0;
-    if (stelle == zellen) return beste;
-  }
-}
-
 TEST(GedeckeltZuordnen, SmallGridsReachTheBestOfAllAssignments) {
   struct Grenzen {
     int32_t deckel;
@@ -149,7 +106,10 @@ TEST(GedeckeltZuordnen, SmallGridsReachTheBestOfAllAssignments) {
       v.JedesFoto = grenzen.jedesFoto;
       ASSERT_TRUE(fall.Zuordnen());
       const int32_t oben = grenzen.deckel > 0 ? grenzen.deckel : 2;
-      const int64_t optimum = DurchprobiertMatrix(fall.Distanzen(), grenzen.jedesFoto ? 1 : 0, oben);
+      const size_t fotos = fall.auftrag.Dateiliste.size();
+      const int64_t optimum = testing::Durchprobiert(
+          fall.Distanzen(), std::vector<int32_t>(fotos, grenzen.jedesFoto ? 1 : 0),
+          std::vector<int32_t>(fotos, oben));
       const Zuordnungsbericht& z = fall.auftrag.zuordnung;
       ASSERT_TRUE(z.gerechnet);
       // Within the promised share of the optimum, and the bound below it.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,16 @@ namespace tilvendo::testing {
 
 // Every sub-cell and the average have colour `farbe`.
 Kachelsignatur EinfarbigeSignatur(int32_t nummer, Farbe farbe, int formanalyse);
+
+// Sub-cells of random colours below `grenze`; the average and brightness are those of the
+// first sub-cell.
+Kachelsignatur Zufallssignatur(std::mt19937& gen, int formanalyse, int32_t nummer = 0,
+                               int grenze = 256);
+
+// The least total of `kosten[cell][photo]` over every assignment of a photo to each cell
+// that uses photo p between `unten[p]` and `oben[p]` times; the largest value when none does.
+int64_t Durchprobiert(const std::vector<std::vector<int32_t>>& kosten,
+                      const std::vector<int32_t>& unten, const std::vector<int32_t>& oben);
 
 // Writes a `breite` × `hoehe` BMP of colour `farbe` into `ordner`, appends it to
 // `Dateiliste` and inserts its signature into the tile list. Returns the file name.

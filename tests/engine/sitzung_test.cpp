@@ -13,12 +13,13 @@
 #include "engine/berechnungslauf.h"
 #include "engine/platzierungsliste.h"
 #include "lauf_testkacheln.h"
-#include "liegendes_jpeg.h"
+#include "pictures/ausrichtung.h"
 #include "pictures/bilder_laden.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
+#include "support/formate_testbilder.h"
 #include "support/speicher_optionen.h"
 #include "support/temp_folder.h"
 #include "support/test_benutzer.h"
@@ -81,7 +82,8 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
 
 TEST(Sitzung, TheTemplateStandsAsThePhotosAreRead) {
   testing::TempFolder ordner;
-  testing::WriteTestJpegLiegend(ordner / "liegt.jpg", testing::Einfarbig(40, 30, kVorlagenFarbe));
+  testing::WriteTestJpegMitExif(ordner / "liegt.jpg", testing::Einfarbig(40, 30, kVorlagenFarbe),
+                                static_cast<uint16_t>(Ausrichtung::RechtsGedreht));
   Auftrag auftrag;
   ASSERT_EQ(VorlageLaden(auftrag, ordner / "liegt.jpg"), Vorlagenausgang::Geladen);
   EXPECT_EQ(auftrag.vorlage.VorlageBreite, 30);  // upright by default

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -254,39 +253,6 @@ TEST(AtomicFile, MessagesSayWhyWhereTheUserCanHelpIt) {
               "nach " + lang + " kann nicht geschrieben werden: der Name ist zu lang");
   }
   EXPECT_EQ(FilesIn(folder.path()), 0u);
-}
-
-TEST(AtomicFile, BeyondTheFileSizeLimitTheWriteFailsAndTheProcessLivesOn) {
-  // In a child, whose limit and signal handling die with it. Exit code 0: the message came;
-  // killed by SIGXFSZ: the signal still ends the process.
-  TempFolder folder;
-  const std::string target = folder / "gross.bmp";
-  WriteWholeFile(target, "alt");
-  const pid_t child = ::fork();
-  if (child == 0) {
-    IgnoreFileSizeSignal();
-    const rlimit limit{1000, RLIM_INFINITY};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    try {
-      WriteFileAtomically(target, std::string(5000, 'x'));
-    } catch (const WriteError& error) {
-      const bool expected =
-          std::string(error.what()) == "nach " + target +
-                                           " kann nicht geschrieben werden: die Datei wäre "
-                                           "größer, als das System erlaubt";
-      ::_exit(expected ? 0 : 1);
-    }
-    ::_exit(2);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ReadWholeFile(target), "alt");
-}
-
-TEST(AtomicFile, AMissingFolderIsAWriteError) {
-  EXPECT_THROW(WriteFileAtomically("/nonexistent-folder-of-tilvendo/x", "a"), WriteError);
 }
 
 }  // namespace
