@@ -419,17 +419,5 @@ TEST(Katalog, TheStoredStateOfAnAlbumChangesWithWhatOthersChange) {
   EXPECT_NE(AlbumStand(k, "Urlaub"), vorher);  // no longer listed, its section still there
 }
 
-TEST(Katalog, AFailedCatalogueWriteNamesTheCatalogue) {
-  AlbenOrdner alben;
-  const AlbenKontext anderswo{alben.folder.path() + "fehlt/"};
-  try {
-    KatalogEintragSchreiben(anderswo, NeuesAlbum(alben.kontext, "Neu"));
-    FAIL() << "no error";
-  } catch (const WriteError& fehler) {
-    EXPECT_EQ(std::string(fehler.what()),
-              "nach " + anderswo.Katalog() + " kann nicht geschrieben werden");
-  }
-}
-
 }  // namespace
 }  // namespace tilvendo
