@@ -357,38 +357,6 @@ struct Handfall {
   }
 };
 
-TEST(KachelnZuordnen, DistanceOneNeverRepeatsAPictureAmongTheEightNeighbours) {
-  Zuordnungsfall fall(15, 12, 30, 9);
-  fall.auftrag.einstellungen.Musterabstand = 0;
-  const auto verwendung = fall.Zuordnen(2);
-  ASSERT_TRUE(verwendung);
-  const Zellenraster& r = *fall.auftrag.einstellungen.Raster;
-  for (int x = 1; x <= 15; ++x) {
-    for (int y = 1; y <= 12; ++y) {
-      for (int dx = -1; dx <= 1; ++dx) {
-        for (int dy = -1; dy <= 1; ++dy) {
-          const int nx = x + dx;
-          const int ny = y + dy;
-          if ((dx == 0 && dy == 0) || nx < 1 || nx > 15 || ny < 1 || ny > 12) continue;
-          if (r.at(x, y).Bild != kKeinBild) {
-            EXPECT_NE(r.at(x, y).Bild, r.at(nx, ny).Bild);
-          }
-        }
-      }
-    }
-  }
-  // Every placed cell is listed under its file, in the order of first placement.
-  size_t zellen = 0;
-  for (size_t k = 0; k < verwendung->Anzahl(); ++k) {
-    for (const Zellort& z : (*verwendung)[k].zellen) {
-      EXPECT_EQ(fall.auftrag.Dateiliste[static_cast<size_t>(r.at(z.x, z.y).Bild)],
-                (*verwendung)[k].datei);
-      ++zellen;
-    }
-  }
-  EXPECT_EQ(zellen, 15u * 12u);
-}
-
 TEST(KachelnZuordnen, UsageCapIsNeverExceededAndStillFillsEveryCell) {
   // 30 cells, 10 pictures, at most 3 uses each: every picture is needed to its limit,
   // so the last cells find their ranked candidates used up and must search wider.

@@ -151,17 +151,17 @@ TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
   };
   // 6 × 4 tiles; minAbstand 1 + Musterabstand 1 + 1 = 3 → 9 pictures needed; with at most
   // two uses of each, 12.
+  const std::string zuWenige =
+      "Nicht genügend Bilder: Das Mosaik hat 24 Kacheln, und jedes Bild darf höchstens 2-mal "
+      "verwendet werden. Dafür sind mindestens 12 Bilder nötig, ausgewählt sind 11. Fügen Sie "
+      "weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.";
   const Fall faelle[] = {
       {15, 60, 40, 30, std::string(kFarbtiefeWarnung)},
       {16, 6, 4, 9, ""},
       {32, 5, 40, 30, std::string(kPlatzWarnung)},
       {32, 60, 3, 30, std::string(kPlatzWarnung)},
       {32, 60, 40, 8, std::string(kBilderWarnung)},
-      {32, 60, 40, 11,
-       "Nicht genügend Bilder: Das Mosaik hat 24 Kacheln, und jedes Bild darf "
-       "höchstens 2-mal verwendet werden. Dafür sind mindestens 12 Bilder nötig, ausgewählt "
-       "sind 11. Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.",
-       2},
+      {32, 60, 40, 11, zuWenige, 2},
       {32, 60, 40, 12, "", 2},
       // Every photo at least once: no more photos than cells (the template of 60 × 40
       // pixels allows 15 × 10 tiles).
@@ -178,11 +178,7 @@ TEST_F(LaufTest, PreChecksWarnAtTheirBoundariesAndChangeNothing) {
        "Sie weniger Bilder oder ein größeres Ergebnis.",
        0, true},
       // With a cap as well, too few pictures are refused first.
-      {32, 60, 40, 11,
-       "Nicht genügend Bilder: Das Mosaik hat 24 Kacheln, und jedes Bild darf "
-       "höchstens 2-mal verwendet werden. Dafür sind mindestens 12 Bilder nötig, ausgewählt "
-       "sind 11. Fügen Sie weitere Bilder hinzu oder erlauben Sie mehr Verwendungen je Bild.",
-       2, true},
+      {32, 60, 40, 11, zuWenige, 2, true},
   };
   auftrag_.vorlage.VorlageBreite = 60;
   auftrag_.vorlage.VorlageHoehe = 40;

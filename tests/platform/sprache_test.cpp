@@ -164,22 +164,6 @@ class Einrichten : public ::testing::Test {
   void TearDown() override { testing::DeutschEinrichten(); }
 };
 
-TEST_F(Einrichten, EnglishComesFromTheCatalogueAlsoUnderTheCAndPosixLocale) {
-  for (const char* ort : {"C", "POSIX", "en_US.UTF-8", "xx_YY"}) {
-    // As a program that never set a locale, in an environment whose locale is C or one
-    // that is not installed: gettext would ignore LANGUAGE.
-    const LcAll umgebung(ort);
-    std::setlocale(LC_MESSAGES, "C");
-    EXPECT_EQ(SpracheEinrichten(Umgebung({{"LANG", ort}}), KatalogOrdner()), "en") << ort;
-    EXPECT_STREQ(_("Abbrechen"), "Cancel") << ort;
-    EXPECT_EQ(Festkomma(3635, 2), "36.35") << ort;
-  }
-  const LcAll ohne("");
-  std::setlocale(LC_MESSAGES, "C");
-  EXPECT_EQ(SpracheEinrichten(Umgebung({}), KatalogOrdner()), "en");
-  EXPECT_STREQ(_("Abbrechen"), "Cancel");
-}
-
 TEST_F(Einrichten, AnotherLanguageInTheSameProcessTakesEffectAtOnce) {
   // A locale that stays, since the environment names one that is not installed.
   const LcAll fehlt("xx_YY.UTF-8");
