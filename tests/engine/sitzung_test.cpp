@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <future>
 #include <thread>
+#include <tuple>
 
 #include "engine/berechnungslauf.h"
 #include "engine/platzierungsliste.h"
@@ -36,16 +37,18 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
   testing::WriteTestBmp(ordner / "vorlage.bmp", testing::Einfarbig(40, 30, kVorlagenFarbe));
   Auftrag auftrag;
 
+  // The template's name, sizes and corner pixel, and the result's size.
+  const auto stand = [&] {
+    const Vorlage& v = auftrag.vorlage;
+    return std::tuple(v.VorlageDatei, v.VorlageBreite, v.VorlageHoehe,
+                      ReadPixel(auftrag.VorlageBild, 39, 29), auftrag.einstellungen.ZielBreite,
+                      auftrag.einstellungen.ZielHoehe);
+  };
   ASSERT_EQ(VorlageLaden(auftrag, ordner / "vorlage.bmp"), Vorlagenausgang::Geladen);
-  EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
   EXPECT_EQ(auftrag.vorlage.VorlagePfad, ordner.path());
   EXPECT_EQ(auftrag.VorlageBild.format(), kPixelformat);  // the file is 24-bit
-  EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 39, 29), kVorlagenFarbe);
-  EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
-  EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 30);
   // The result takes the job's zooms: the start value of 150 %.
-  EXPECT_EQ(auftrag.einstellungen.ZielBreite, 60);
-  EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 45);
+  EXPECT_EQ(stand(), std::tuple("vorlage.bmp", 40, 30, kVorlagenFarbe, 60, 45));
 
   // The size page has changed the result since; neither an undecodable file nor a
   // picture under another type's name may take that or the picture away.
@@ -55,13 +58,7 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
   testing::WriteTestBmp(ordner / "anders.png", testing::Einfarbig(5, 5, Farbe{1, 2, 3}));
   for (const char* name : {"kaputt.jpg", "anders.png"}) {
     EXPECT_EQ(VorlageLaden(auftrag, ordner / name), Vorlagenausgang::Unlesbar) << name;
-    EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
-    EXPECT_EQ(auftrag.VorlageBild.width(), 40);
-    EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 0, 0), kVorlagenFarbe);
-    EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
-    EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 30);
-    EXPECT_EQ(auftrag.einstellungen.ZielBreite, 80);
-    EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 60);
+    EXPECT_EQ(stand(), std::tuple("vorlage.bmp", 40, 30, kVorlagenFarbe, 80, 60)) << name;
   }
 
   // A name without a file changes nothing at all; a folder or a pipe is never opened (a
@@ -77,7 +74,7 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
             "Die Vorlage „" + ordner / "ordner.jpg" + "“ ist ein Ordner und kein Bild.");
   EXPECT_EQ(MeldungVorlageKeineDatei(ordner / "verweis.jpg"),
             "Die Vorlage „" + ordner / "verweis.jpg" + "“ ist eine Pipe und kein Bild.");
-  EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
+  EXPECT_EQ(stand(), std::tuple("vorlage.bmp", 40, 30, kVorlagenFarbe, 80, 60));
 }
 
 TEST(Sitzung, TheTemplateStandsAsThePhotosAreRead) {
