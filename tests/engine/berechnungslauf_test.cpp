@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 #include <utility>
 
 #include "engine/methodenparameter.h"
@@ -113,20 +114,19 @@ TEST_F(LaufTest, FinishedRunShowsTheResultPageWithDurationsAndAScreenSizedCopy) 
   auftrag_.analyse.ErgebnisGespeichert = 1;  // the earlier one was saved
   ASSERT_EQ(Starten(Optionen()), Laufausgang::Fertig);
   EXPECT_TRUE(benutzer_.warnungen.empty());
-  EXPECT_TRUE(auftrag_.ErgebnisFertig);
-  EXPECT_EQ(auftrag_.AktSeite, kSeiteErgebnis);
-  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 0);  // the new one is not
-  EXPECT_FALSE(auftrag_.Abbruch);
-  EXPECT_EQ(auftrag_.RahmenBreite, 18);
-  EXPECT_EQ(auftrag_.RahmenHoehe, 123);
-  EXPECT_EQ(auftrag_.AnzeigeMaxBreite, 1920 - 18 - 50);
-  EXPECT_EQ(auftrag_.AnzeigeMaxHoehe, 1080 - 123 - 100);
+  // The new one is not saved yet.
+  EXPECT_EQ(std::tuple(auftrag_.ErgebnisFertig, auftrag_.AktSeite,
+                       auftrag_.analyse.ErgebnisGespeichert, auftrag_.Abbruch.load()),
+            std::tuple(true, kSeiteErgebnis, 0, false));
+  EXPECT_EQ(std::tuple(auftrag_.RahmenBreite, auftrag_.RahmenHoehe, auftrag_.AnzeigeMaxBreite,
+                       auftrag_.AnzeigeMaxHoehe),
+            std::tuple(18, 123, 1920 - 18 - 50, 1080 - 123 - 100));
   // 60 × 40 fitted into 1852 × 857: the height touches the box.
   ASSERT_TRUE(auftrag_.Ergebnis);
-  EXPECT_EQ(auftrag_.Ergebnis->AnzeigeBild().height(), 857);
-  EXPECT_EQ(auftrag_.Ergebnis->AnzeigeBild().width(), 1286);
-  EXPECT_EQ(auftrag_.Ergebnis->Plan().KachelnX(), 6);
-  EXPECT_EQ(auftrag_.Ergebnis->Groesse(), (Size{60, 40}));
+  const Mosaikergebnis& ergebnis = *auftrag_.Ergebnis;
+  EXPECT_EQ(std::tuple(ergebnis.AnzeigeBild().width(), ergebnis.AnzeigeBild().height(),
+                       ergebnis.Plan().KachelnX(), ergebnis.Groesse()),
+            std::tuple(1286, 857, 6, Size{60, 40}));
   for (const int32_t bild : Bilder()) EXPECT_NE(bild, kKeinBild);
 
   double summe = 0;

@@ -73,31 +73,6 @@ TEST(AtomicFile, AWriterKilledHalfWayLeavesOnlyTheOldFile) {
   EXPECT_EQ(FilesIn(folder.path()), 1u);
 }
 
-TEST(AtomicFile, RemovesOnlyTheTemporariesOfWritersThatAreGone) {
-  TempFolder folder;
-  const pid_t gone = ::fork();
-  ASSERT_GE(gone, 0);
-  if (gone == 0) ::_exit(0);
-  ::waitpid(gone, nullptr, 0);
-  auto temporary = [&](const std::string& name, pid_t pid) {
-    return folder / ("." + name + ".tilvendo-" + std::to_string(pid) + "-a1B2c3");
-  };
-  const std::string stale = temporary("Alben.nbx", gone);
-  const std::string running = temporary("Alben.nbx", ::getppid());
-  const std::string ours = temporary("Demo 5.nba", ::getpid());
-  const std::string foreign = folder / ".Alben.nbx.tilvendo-x";
-  const std::string album = folder / "Demo 5.nba";
-  for (const std::string& path : {stale, running, ours, foreign, album}) {
-    WriteWholeFile(path, "x");
-  }
-  EXPECT_EQ(RemoveStaleTemporaries(folder.path()), 1u);
-  EXPECT_FALSE(std::filesystem::exists(stale));
-  for (const std::string& path : {running, ours, foreign, album}) {
-    EXPECT_TRUE(std::filesystem::exists(path)) << path;
-  }
-  EXPECT_EQ(RemoveStaleTemporaries("/nonexistent-folder-of-tilvendo/"), 0u);
-}
-
 TEST(AtomicFile, ReportsAFolderThatCannotBeWrittenWithThePath) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
   TempFolder folder;
