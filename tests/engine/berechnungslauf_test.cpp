@@ -331,15 +331,6 @@ TEST_F(LaufTest, ARunWhosePicturesCannotBeReadLeavesTheEarlierResult) {
   EXPECT_EQ(benutzer_.warnungen, std::vector<std::string>{std::string(kUnlesbarWarnung)});
   Vorergebnis::Pruefen(auftrag_);
   EXPECT_EQ(auftrag_.AktSeite, kSeiteVorlage);
-
-  // Without an earlier result there is none afterwards either.
-  auftrag_.Ergebnis.reset();
-  auftrag_.ErgebnisFertig = false;
-  auftrag_.analyse.ErgebnisGespeichert = 1;
-  EXPECT_EQ(Starten(Optionen()), Laufausgang::Unlesbar);
-  EXPECT_FALSE(auftrag_.Ergebnis);
-  EXPECT_FALSE(auftrag_.ErgebnisFertig);
-  EXPECT_EQ(auftrag_.analyse.ErgebnisGespeichert, 1);
 }
 
 // The tiles share out the chosen size: the least size the checks pass gives tiles of one
