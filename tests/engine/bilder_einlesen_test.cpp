@@ -313,34 +313,6 @@ TEST_F(ListeJeStufeTest, ALevelBuiltLaterNeverLeavesAnotherReadingShiftedRecords
   AlleLesenAusDemCache(ohne);
 }
 
-TEST_F(ListeJeStufeTest, AListChangedByHandIsNeverReadWithTheOldCache) {
-  for (const uint8_t stufe : kStufen) LesenAuf(stufe);
-  const std::vector<std::string> liste = auftrag_.Dateiliste;
-  const std::string original = testing::ReadWholeFile(Liste());
-  const std::vector<std::function<void(std::vector<std::string>&)>> eingriffe = {
-      [](auto& zeilen) { zeilen.erase(zeilen.begin()); },
-      [this](auto& zeilen) { zeilen.insert(zeilen.begin(), bilder_ + "fremd.jpg"); },
-      [](auto& zeilen) { std::swap(zeilen[1], zeilen[2]); },
-      [](auto& zeilen) { zeilen = {"\x01\xFF kaputt"}; },
-  };
-  for (size_t k = 0; k < eingriffe.size(); ++k) {
-    std::vector<std::string> zeilen = liste;
-    eingriffe[k](zeilen);
-    std::string text;
-    for (const std::string& zeile : zeilen) text += zeile + "\r\n";
-    testing::WriteWholeFile(Liste(), text);
-    ListeNeuLaden();
-    LesenAuf(5);
-    EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen) << k;
-    EXPECT_EQ(auftrag_.Dateiliste, liste) << k;
-  }
-  // The last rebuild wrote the list as it was; the other levels had been built against
-  // that list and read their caches again.
-  EXPECT_EQ(testing::ReadWholeFile(Liste()), original);
-  ListeNeuLaden();
-  AlleLesenAusDemCache(liste);
-}
-
 TEST_F(BilderEinlesenTest, UnwritableCacheOrListDoesNotEndTheRun) {
   // A folder where a file should go cannot be replaced, not even by root.
   ASSERT_TRUE(CreateFolders(Cache() + "/"));
@@ -358,14 +330,6 @@ TEST_F(BilderEinlesenTest, UnwritableCacheOrListDoesNotEndTheRun) {
   EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);
   ASSERT_EQ(benutzer_.warnungen.size(), 1u);
   EXPECT_NE(benutzer_.warnungen[0].find("Album 1.nbf"), std::string::npos);
-
-  // The cache was written, but without its list it is not taken next time.
-  fs::remove(Liste());
-  benutzer_.warnungen.clear();
-  Lesen();
-  EXPECT_EQ(Album().NeuAufbau, kCacheNeuAufbauen);
-  EXPECT_EQ(auftrag_.Dateiliste.size(), kLesbar);
-  EXPECT_TRUE(benutzer_.warnungen.empty());
 }
 
 // Signatures measured upright, as stored, or perceptually each have a cache of their

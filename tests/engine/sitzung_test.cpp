@@ -125,7 +125,9 @@ class SitzungLauf : public ::testing::Test {
         const auto w = static_cast<uint8_t>(8 * k);
         const std::string datei = testing::KachelHinzufuegen(
             auftrag, ordner_, Farbe{w, 90, static_cast<uint8_t>(255 - w)}, 4, 4);
-        if (muster_) testing::WriteTestBmp(datei, Muster(k));
+        // Wider than a tile, every pixel its own: a tile cut to shape, coloured otherwise or
+        // drawn at another size shows in the file.
+        if (muster_) testing::WriteTestBmp(datei, testing::Gemustert(12, 5, k));
       }
       if (!warten_) return;
       gestartet_.set_value();
@@ -140,20 +142,6 @@ class SitzungLauf : public ::testing::Test {
 
   static constexpr int kKacheln = 30;
   static constexpr int kWarteRunden = 20000;
-
-  // A photo wider than a tile whose pixels all differ, so that a tile cut to shape,
-  // coloured otherwise or drawn at another size shows in the file.
-  static Bitmap Muster(int k) {
-    Bitmap bild(12, 5);
-    for (int32_t y = 0; y < bild.height(); ++y) {
-      for (int32_t x = 0; x < bild.width(); ++x) {
-        WritePixel(bild, x, y,
-                   Farbe{static_cast<uint8_t>(8 * k + 19 * x), static_cast<uint8_t>(40 * y + 3 * k),
-                         static_cast<uint8_t>(200 - 7 * x - 5 * k)});
-      }
-    }
-    return bild;
-  }
 
   testing::TempFolder ordner_;
   Auftrag auftrag_;
