@@ -279,11 +279,7 @@ TEST(AbstandFrei, NearestRepetitionIsWhereTheRuleStartsToAllow) {
 }
 
 // A job with a grid of random cells and `bilder` tiles of random colours behind files.
-struct Zuordnungsfall {
-  testing::TempFolder ordner;
-  Auftrag auftrag;
-  testing::TestBenutzer benutzer;
-
+struct Zuordnungsfall : testing::Zuordnungsjob {
   Zuordnungsfall(int kachelnX, int kachelnY, int bilder, uint32_t seed) {
     std::mt19937 gen(seed);
     std::uniform_int_distribution<int> wert(0, 255);
@@ -310,25 +306,11 @@ struct Zuordnungsfall {
       }
     }
   }
-
-  std::optional<Verwendungsliste> Zuordnen(unsigned threads) {
-    Fortschritt fortschritt(auftrag, benutzer);
-    Arbeitsgruppe gruppe(threads);
-    return KachelnZuordnen(auftrag, fortschritt, gruppe);
-  }
-
-  std::vector<int32_t> Bilder() const {
-    return testing::Bildnummern(*auftrag.einstellungen.Raster);
-  }
 };
 
 // A job of `kachelnX` × `kachelnY` cells whose colours the test sets, matched on one
 // field against tiles the test adds, without the brightness window or a pattern distance.
-struct Handfall {
-  testing::TempFolder ordner;
-  Auftrag auftrag;
-  testing::TestBenutzer benutzer;
-
+struct Handfall : testing::Zuordnungsjob {
   Handfall(uint16_t kachelnX, uint16_t kachelnY, int32_t minAbstand, int32_t kandidaten) {
     Einstellungen& e = auftrag.einstellungen;
     e.KachelnX = kachelnX;
@@ -344,16 +326,6 @@ struct Handfall {
   std::string Kachel(Farbe farbe) { return testing::KachelHinzufuegen(auftrag, ordner, farbe); }
   void Zelle(int x, int y, Farbe farbe) {
     auftrag.einstellungen.Raster->at(x, y).signatur = EinfarbigeSignatur(0, farbe, 1);
-  }
-
-  std::optional<Verwendungsliste> Zuordnen() {
-    Fortschritt fortschritt(auftrag, benutzer);
-    Arbeitsgruppe gruppe(1);
-    return KachelnZuordnen(auftrag, fortschritt, gruppe);
-  }
-
-  std::vector<int32_t> Bilder() const {
-    return testing::Bildnummern(*auftrag.einstellungen.Raster);
   }
 };
 
@@ -409,7 +381,8 @@ TEST(KachelnZuordnen, VanishedPictureIsPassedOverAndCellListsReadAsPairs) {
 }
 
 TEST(KachelnZuordnen, EmptyTileListLeavesEveryCellEmptyButStillDrawsPerCell) {
-  Auftrag auftrag;
+  testing::Zuordnungsjob job;
+  Auftrag& auftrag = job.auftrag;
   Einstellungen& e = auftrag.einstellungen;
   e.KachelnX = 4;
   e.KachelnY = 3;
@@ -420,10 +393,7 @@ TEST(KachelnZuordnen, EmptyTileListLeavesEveryCellEmptyButStillDrawsPerCell) {
   auftrag.zufall.seed(99);
   Zufall erwartet(99);
   for (int i = 0; i < 12; ++i) erwartet.next(4);
-  testing::TestBenutzer benutzer;
-  Fortschritt fortschritt(auftrag, benutzer);
-  Arbeitsgruppe gruppe(2);
-  const auto verwendung = KachelnZuordnen(auftrag, fortschritt, gruppe);
+  const auto verwendung = job.Zuordnen(2);
   ASSERT_TRUE(verwendung);
   EXPECT_EQ(verwendung->Anzahl(), 0u);
   EXPECT_EQ(auftrag.zufall.state(), erwartet.state());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/abgleich.h"
 #include "support/bild_dateien.h"
 
 namespace tilvendo::testing {
@@ -95,6 +96,12 @@ std::vector<int32_t> Bildnummern(const Zellenraster& raster) {
     for (int y = 1; y <= raster.kachelnY(); ++y) bilder.push_back(raster.at(x, y).Bild);
   }
   return bilder;
+}
+
+std::optional<Verwendungsliste> Zuordnungsjob::Zuordnen(unsigned threads) {
+  Fortschritt fortschritt(auftrag, benutzer);
+  Arbeitsgruppe gruppe(threads);
+  return KachelnZuordnen(auftrag, fortschritt, gruppe);
 }
 
 }  // namespace tilvendo::testing

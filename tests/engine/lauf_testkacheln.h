@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "engine/kachelsignatur.h"
 #include "platform/pixel.h"
 #include "support/temp_folder.h"
+#include "support/test_benutzer.h"
 
 namespace tilvendo::testing {
 
@@ -39,5 +41,17 @@ void RasterSetzen(Einstellungen& e, uint16_t kachelnX, uint16_t kachelnY, int32_
 
 // The picture number of every cell, in the order the run visits them (column by column).
 std::vector<int32_t> Bildnummern(const Zellenraster& raster);
+
+// A job to match: the folder of its tiles, the job, and a user that records what it is
+// told.
+struct Zuordnungsjob {
+  TempFolder ordner;
+  Auftrag auftrag;
+  TestBenutzer benutzer;
+
+  // The matching phase on `threads` threads; nothing when it was cancelled.
+  std::optional<Verwendungsliste> Zuordnen(unsigned threads = 1);
+  std::vector<int32_t> Bilder() const { return Bildnummern(*auftrag.einstellungen.Raster); }
+};
 
 }  // namespace tilvendo::testing
