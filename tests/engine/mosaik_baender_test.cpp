@@ -174,13 +174,9 @@ TEST(Mosaikbaender, TheNearestReadablePhotoStandsInForAnUnreadableOne) {
   // Photo 7 is emptied like a sync placeholder; photo 8 is gone. The cells' value 150 lies
   // nearest to photo 7 (140), then 8 (160), then 6 (120) below 5 (100).
   WriteFileAtomically(job.auftrag.Dateiliste[7], "");
-  int betroffen = 0;
-  for (int x = 1; x <= 9; ++x) {
-    for (int y = 1; y <= 20; ++y) {
-      const int32_t bild = job.auftrag.einstellungen.Raster->at(x, y).Bild;
-      betroffen += bild == 7 || bild == 8;
-    }
-  }
+  const std::vector<int32_t> bilder = testing::Bildnummern(*job.auftrag.einstellungen.Raster);
+  const auto betroffen =
+      std::count(bilder.begin(), bilder.end(), 7) + std::count(bilder.begin(), bilder.end(), 8);
   ASSERT_GT(betroffen, 0);
   Bitmap kachel6(12, 9);
   ASSERT_TRUE(LoadTilePicture(kachel6, Rect{0, 0, 12, 9}, job.auftrag.Dateiliste[6], ""));
