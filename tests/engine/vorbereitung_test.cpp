@@ -281,35 +281,6 @@ TEST(ZielgroesseBerechnen, LargeFormatLiftsTheBoundOfZoomAndOverview) {
   EXPECT_EQ(ZoomGrenzen(VorlageMit(50, 40), kMaxZielgroesseGross).maxX, 65535);
 }
 
-// A0 at 300 dpi is reached in large format, the chosen size kept and the mosaic made of
-// whole tiles; without it the overview brings the same paper size back within 2500
-// pixels, both sides by the same factor.
-TEST(ZielgroesseBerechnen, PosterPaperSizesAreReachableInLargeFormat) {
-  const Vorlage vorlage = VorlageMit(1600, 1200);
-  for (const bool gross : {false, true}) {
-    Einstellungen e;
-    e.Grossformat = gross;
-    e.KachelnX = 100;
-    e.KachelnY = 75;
-    Zielgroessenwerte werte;
-    werte.festesSV = false;
-    werte.dpi = 300;
-    werte.PapierBreite = kPosterformate[0].breite;
-    werte.PapierHoehe = kPosterformate[0].hoehe;
-    ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
-    EXPECT_EQ(Ziel(e), (Size{9933, 14043}));  // 841 / 25.4 × 300 = 9933.07
-    UebersichtAbgleichen(e, vorlage, Anzahl(10'000));
-    if (gross) {
-      EXPECT_EQ(Ziel(e), (Size{9933, 14043}));
-      EXPECT_EQ(KachelBreite(e), 99);
-      EXPECT_EQ(KachelHoehe(e), 187);
-    } else {
-      EXPECT_EQ(Ziel(e), (Size{1768, 2500}));
-      EXPECT_EQ(e.ZoomY, 208);
-    }
-  }
-}
-
 TEST(ZielgroesseBerechnen, TwoMetresAtHighResolutionStopAtTheLargeBound) {
   const Vorlage vorlage = VorlageMit(2000, 2000);
   Einstellungen e;
