@@ -329,31 +329,6 @@ struct Handfall : testing::Zuordnungsjob {
   }
 };
 
-TEST(KachelnZuordnen, UsageCapIsNeverExceededAndStillFillsEveryCell) {
-  // 30 cells, 10 pictures, at most 3 uses each: every picture is needed to its limit,
-  // so the last cells find their ranked candidates used up and must search wider.
-  Zuordnungsfall fall(6, 5, 10, 4);
-  fall.auftrag.einstellungen.Kandidatenzahl = 3;
-  fall.auftrag.einstellungen.verfahren.MaxVerwendungen = 3;
-  const auto verwendung = fall.Zuordnen(2);
-  ASSERT_TRUE(verwendung);
-  EXPECT_EQ(verwendung->Anzahl(), 10u);
-  for (size_t k = 0; k < verwendung->Anzahl(); ++k) EXPECT_EQ((*verwendung)[k].zellen.size(), 3u);
-  const std::vector<int32_t> bilder = fall.Bilder();
-  EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 0);
-
-  // Under a cap of one the grey picture goes to the cell it matches exactly (the second),
-  // not to the first cell filled, which has a worse match for it and an alternative.
-  Handfall eins(2, 1, 0, 2);
-  eins.auftrag.einstellungen.verfahren.MaxVerwendungen = 1;
-  eins.Kachel(Farbe{100, 100, 100});
-  eins.Kachel(Farbe{60, 60, 60});
-  eins.Zelle(1, 1, Farbe{90, 90, 90});
-  eins.Zelle(2, 1, Farbe{100, 100, 100});
-  ASSERT_TRUE(eins.Zuordnen());
-  EXPECT_EQ(eins.Bilder(), (std::vector<int32_t>{1, 0}));
-}
-
 // When the repetition rule forbids every candidate, the cell takes the one whose
 // nearest repetition lies farthest away instead of staying black.
 TEST(KachelnZuordnen, ACellTheRuleLeavesEmptyTakesThePictureRepeatedFarthestAway) {
