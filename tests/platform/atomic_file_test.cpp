@@ -127,25 +127,6 @@ TEST(AtomicFile, ALinkStaysALinkAndTheFileItPointsToGetsTheBytes) {
   }
 }
 
-// The program's own files: a link where the file should be is replaced by the file, and
-// what it led to is never touched.
-TEST(AtomicFile, UnderTheReplaceRuleALinkIsReplacedAndItsTargetKept) {
-  namespace fs = std::filesystem;
-  TempFolder folder;
-  WriteWholeFile(folder / "notizen.txt", "meine Notizen");
-  fs::create_symlink("notizen.txt", folder / "Alben.nbx");
-  WriteFileAtomically(folder / "Alben.nbx", "[Alben]", LinkPolicy::Replace);
-  EXPECT_FALSE(fs::is_symlink(folder / "Alben.nbx"));
-  EXPECT_EQ(ReadWholeFile(folder / "Alben.nbx"), "[Alben]");
-  EXPECT_EQ(ReadWholeFile(folder / "notizen.txt"), "meine Notizen");
-  // A dangling link the same.
-  fs::create_symlink("fehlt.txt", folder / "Album 1.nbd");
-  WriteFileAtomically(folder / "Album 1.nbd", "x", LinkPolicy::Replace);
-  EXPECT_FALSE(fs::is_symlink(folder / "Album 1.nbd"));
-  EXPECT_FALSE(fs::exists(folder / "fehlt.txt"));
-  EXPECT_EQ(FilesIn(folder.path()), 3u);
-}
-
 // Under either rule only a regular file is replaced: a pipe (reached directly or through a
 // link) or a folder is refused before anything is written, also when it was put in the
 // file's place while the bytes were being written.
