@@ -50,8 +50,9 @@ TEST(Aufraeumen, RemovesTemporariesAndLoneEmptyReservationsButNoAlbumFile) {
   eins.Dateien = {"/a.jpg"};
   AlbumSpeichern(alben.kontext, eins);
   const std::vector<std::string> bleiben = {
-      "Album 2.nbd",   "Album 2.nbf", "Album 2 5.nba", "Album 7 10.nba", "Album 2 5aw.nba",
-      "Album 1 5.nba", "Album 2.txt", "album 2.nbd",   "Notizen.nbd",    "Album 2.nbd.bak"};
+      "Album 2.nbd",     "Album 2.nbf",     "Album 2 5.nba",        "Album 7 10.nba",
+      "Album 2 5aw.nba", "Album 1 5.nba",   "Album 2.txt",          "album 2.nbd",
+      "Notizen.nbd",     "Album 2.nbd.bak", ".Alben.nbx.tilvendo-x"};
   for (const auto& name : bleiben) anlegen(name, "x");
   // Empty, but with a cache beside it: the cache is the user's.
   anlegen("Album 9.nbd", "");

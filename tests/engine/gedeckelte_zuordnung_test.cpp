@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <limits>
 #include <map>
 #include <random>
 #include <vector>
@@ -19,31 +18,8 @@
 namespace tilvendo {
 namespace {
 
-Kachelsignatur ZufallssignaturNummer(std::mt19937& gen, int formanalyse, int32_t nummer) {
-  std::uniform_int_distribution<int> wert(0, 255);
-  Kachelsignatur s;
-  s.Nummer = nummer;
-  int summe = 0;
-  for (int i = 0; i < formanalyse; ++i) {
-    for (int j = 0; j < formanalyse; ++j) {
-      Feld& f = s.Felder[i][j];
-      f.Rot = static_cast<uint8_t>(wert(gen));
-      f.Gruen = static_cast<uint8_t>(wert(gen));
-      f.Blau = static_cast<uint8_t>(wert(gen));
-      f.Summe = static_cast<uint16_t>(f.Rot + f.Gruen + f.Blau);
-      summe += f.Summe;
-    }
-  }
-  s.Helligkeit = static_cast<uint16_t>(summe / (formanalyse * formanalyse));
-  return s;
-}
-
 // A grid of random cells and `bilder` photos of random colours, each behind a file.
-struct Fall {
-  testing::TempFolder ordner;
-  Auftrag auftrag;
-  testing::TestBenutzer benutzer;
-
+struct Fall : testing::Zuordnungsjob {
   Fall(int kachelnX, int kachelnY, int bilder, uint32_t seed, int formanalyse = 2) {
     std::mt19937 gen(seed);
     Einstellungen& e = auftrag.einstellungen;
@@ -59,20 +35,14 @@ struct Fall {
       const std::string datei = ordner / ("foto" + std::to_string(k) + ".jpg");
       std::ofstream(datei) << "x";
       auftrag.Dateiliste.push_back(datei);
-      auftrag.kachelliste.KachelEinfuegen(ZufallssignaturNummer(gen, formanalyse, k));
+      auftrag.kachelliste.KachelEinfuegen(testing::Zufallssignatur(gen, formanalyse, k));
     }
     e.Raster = std::make_unique<Zellenraster>(e.KachelnX, e.KachelnY);
     for (int x = 1; x <= kachelnX; ++x) {
       for (int y = 1; y <= kachelnY; ++y) {
-        e.Raster->at(x, y).signatur = ZufallssignaturNummer(gen, formanalyse, 0);
+        e.Raster->at(x, y).signatur = testing::Zufallssignatur(gen, formanalyse, 0);
       }
     }
-  }
-
-  bool Zuordnen() {
-    Fortschritt fortschritt(auftrag, benutzer);
-    Arbeitsgruppe gruppe(2);
-    return KachelnZuordnen(auftrag, fortschritt, gruppe).has_value();
   }
 
   const Kachelsignatur& Foto(int32_t nummer) const {
@@ -103,35 +73,12 @@ struct Fall {
 
   int64_t Summe() const {
     const std::vector<std::vector<int32_t>> d = Distanzen();
-    const std::vector<int32_t> bilder = testing::Bildnummern(*auftrag.einstellungen.Raster);
+    const std::vector<int32_t> bilder = Bilder();
     int64_t summe = 0;
     for (size_t c = 0; c < bilder.size(); ++c) summe += d[c][static_cast<size_t>(bilder[c])];
     return summe;
   }
 };
-
-// The least total distance of all assignments with uses between `unten` and `oben`.
-int64_t DurchprobiertMatrix(const std::vector<std::vector<int32_t>>& d, int32_t unten, int32_t oben) {
-  const size_t zellen = d.size();
-  const size_t fotos = d.front().size();
-  std::vector<size_t> wahl(zellen, 0);
-  int64_t beste = std::numeric_limits<int64_t>::max();
-  for (;;) {
-    std::vector<int32_t> nutzung(fotos, 0);
-    int64_t summe = 0;
-    for (size_t c = 0; c < zellen; ++c) {
-      ++nutzung[wahl[c]];
-      summe += d[c][wahl[c]];
-    }
-    if (std::all_of(nutzung.begin(), nutzung.end(),
-                    [&](int32_t n) { return n >= unten && n <= oben; })) {
-      beste = std::min(beste, summe);
-    }
-    size_t stelle = 0;
-    while (stelle < zellen && ++wahl[stelle] == fotos) wahl[stelle++] = 0;
-    if (stelle == zellen) return beste;
-  }
-}
 
 TEST(GedeckeltZuordnen, SmallGridsReachTheBestOfAllAssignments) {
   struct Grenzen {
@@ -147,9 +94,12 @@ TEST(GedeckeltZuordnen, SmallGridsReachTheBestOfAllAssignments) {
       Verfahren& v = fall.auftrag.einstellungen.verfahren;
       v.MaxVerwendungen = grenzen.deckel;
       v.JedesFoto = grenzen.jedesFoto;
-      ASSERT_TRUE(fall.Zuordnen());
+      ASSERT_TRUE(fall.Zuordnen(2));
       const int32_t oben = grenzen.deckel > 0 ? grenzen.deckel : 2;
-      const int64_t optimum = DurchprobiertMatrix(fall.Distanzen(), grenzen.jedesFoto ? 1 : 0, oben);
+      const size_t fotos = fall.auftrag.Dateiliste.size();
+      const int64_t optimum = testing::Durchprobiert(
+          fall.Distanzen(), std::vector<int32_t>(fotos, grenzen.jedesFoto ? 1 : 0),
+          std::vector<int32_t>(fotos, oben));
       const Zuordnungsbericht& z = fall.auftrag.zuordnung;
       ASSERT_TRUE(z.gerechnet);
       // Within the promised share of the optimum, and the bound below it.
@@ -181,7 +131,7 @@ TEST(GedeckeltZuordnen, LimitsAndMinimumDistanceHoldOnRandomGrids) {
     e.Kandidatenzahl = 4;
     e.verfahren.JedesFoto = jedesFoto;
     e.verfahren.MaxVerwendungen = jedesFoto ? 0 : 3;
-    ASSERT_TRUE(fall.Zuordnen());
+    ASSERT_TRUE(fall.Zuordnen(2));
     const Zellenraster& r = *e.Raster;
     std::map<int32_t, int32_t> nutzung;
     for (int x = 1; x <= kachelnX; ++x) {
@@ -223,9 +173,9 @@ TEST(GedeckeltZuordnen, AFileInTwoAlbumsIsOnePhotoAndAVanishedOneIsPassedOver) {
   fall.auftrag.kachelliste.KachelEinfuegen(weg);
   fall.auftrag.einstellungen.verfahren.JedesFoto = true;
   fall.auftrag.einstellungen.verfahren.MaxVerwendungen = 2;
-  ASSERT_TRUE(fall.Zuordnen());
+  ASSERT_TRUE(fall.Zuordnen(2));
   std::map<std::string, int32_t> nutzung;
-  for (const int32_t bild : testing::Bildnummern(*fall.auftrag.einstellungen.Raster)) {
+  for (const int32_t bild : fall.Bilder()) {
     ASSERT_NE(bild, kKeinBild);
     ASSERT_NE(bild, 7);
     ++nutzung[fall.auftrag.Dateiliste[static_cast<size_t>(bild)]];
@@ -243,8 +193,8 @@ TEST(GedeckeltZuordnen, PhotosThatCannotFillTheGridLeaveCellsEmpty) {
   // Four photos, one use each, six cells (counted apart from the start's check).
   Fall fall(3, 2, 4, 8);
   fall.auftrag.einstellungen.verfahren.MaxVerwendungen = 1;
-  ASSERT_TRUE(fall.Zuordnen());
-  const std::vector<int32_t> bilder = testing::Bildnummern(*fall.auftrag.einstellungen.Raster);
+  ASSERT_TRUE(fall.Zuordnen(2));
+  const std::vector<int32_t> bilder = fall.Bilder();
   EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 2);
   std::vector<int32_t> gezeigt;
   for (const int32_t b : bilder) {
@@ -254,28 +204,21 @@ TEST(GedeckeltZuordnen, PhotosThatCannotFillTheGridLeaveCellsEmpty) {
   EXPECT_EQ(gezeigt, (std::vector<int32_t>{0, 1, 2, 3}));
 }
 
-TEST(GedeckeltZuordnen, CancelDuringTheRankingEndsThePhase) {
-  Fall fall(6, 5, 20, 4);
-  fall.auftrag.einstellungen.verfahren.MaxVerwendungen = 3;
-  fall.benutzer.beimEreignis = [&](int32_t runde) {
-    if (runde == 4) fall.auftrag.Abbruch = true;
-  };
-  EXPECT_FALSE(fall.Zuordnen());
-  EXPECT_EQ(fall.auftrag.einstellungen.Raster->at(6, 5).Bild, kKeinBild);
-}
-
-TEST(GedeckeltZuordnen, CancelBetweenTheRoundsOfTheFlowEndsThePhase) {
-  // One look at the cancel flag per cell while they are ranked; the next comes while
-  // the first flow's pairs are priced.
-  Fall fall(6, 5, 20, 4);
-  fall.auftrag.einstellungen.verfahren.MaxVerwendungen = 2;
-  fall.benutzer.beimEreignis = [&](int32_t runde) {
-    if (runde == 6 * 5 + 1) fall.auftrag.Abbruch = true;
-  };
-  EXPECT_FALSE(fall.Zuordnen());
-  EXPECT_EQ(fall.auftrag.zuordnung.runden, 1);
-  const std::vector<int32_t> bilder = testing::Bildnummern(*fall.auftrag.einstellungen.Raster);
-  EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 6 * 5);
+// A cancel while the cells are ranked (one look at the flag per cell), or between the
+// rounds of the flow (the next look comes while the first flow's pairs are priced), ends
+// the phase with the grid left empty.
+TEST(GedeckeltZuordnen, CancelDuringTheRankingOrBetweenTheRoundsOfTheFlowEndsThePhase) {
+  for (const int32_t runde : {4, 6 * 5 + 1}) {
+    Fall fall(6, 5, 20, 4);
+    fall.auftrag.einstellungen.verfahren.MaxVerwendungen = 2;
+    fall.benutzer.beimEreignis = [&](int32_t jetzt) {
+      if (jetzt == runde) fall.auftrag.Abbruch = true;
+    };
+    EXPECT_FALSE(fall.Zuordnen(2));
+    EXPECT_EQ(fall.auftrag.zuordnung.runden, runde == 4 ? 0 : 1);
+    const std::vector<int32_t> bilder = fall.Bilder();
+    EXPECT_EQ(std::count(bilder.begin(), bilder.end(), kKeinBild), 6 * 5);
+  }
 }
 
 }  // namespace

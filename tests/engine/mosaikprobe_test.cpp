@@ -64,52 +64,47 @@ TEST(Probenplan, AboutAsManyRunsAsTilesARunSpreadOverThePoster) {
   EXPECT_GT(*spalten.rbegin(), 70);
 }
 
+// Large tiles, narrow, short and small grids, and runs asked to reach along a row (as PNG
+// finds photos placed again within about 11,000 pixels of a row): every plan keeps the
+// bounds of the grid and of the pixels. A negative figure is not checked.
 TEST(Probenplan, LargeTilesNarrowGridsAndSmallGridsKeepTheBounds) {
-  // Tiles of 500 × 400: the pixels bound the sample to 36 tiles.
-  Probenplan plan = ProbenplanFuer(40, 30, Size{500, 400});
-  PlanPruefen(plan, 40, 30);
-  EXPECT_EQ(Kacheln(plan), 36);
-  EXPECT_LE(int64_t{Kacheln(plan)} * 500 * 400, kProbenPixel);
-  // A tile larger than the bound: still one whole tile.
-  plan = ProbenplanFuer(10, 8, Size{3000, 2000});
-  PlanPruefen(plan, 10, 8);
-  EXPECT_EQ(Kacheln(plan), 1);
-  // Two tiles wide: the runs are cut short and more rows take the rest.
-  plan = ProbenplanFuer(2, 100, Size{100, 100});
-  PlanPruefen(plan, 2, 100);
-  EXPECT_EQ(plan.laenge, 2);
-  EXPECT_EQ(Kacheln(plan), kProbenKacheln);
+  struct Fall {
+    int32_t kachelnX, kachelnY;
+    Size kachel;
+    int32_t mindestBreite, laenge, laeufe, kacheln;
+  };
+  constexpr int32_t kPng = kPngLookbackPixels;
+  const Fall faelle[] = {
+      {40, 30, {500, 400}, 0, -1, -1, 36},             // the pixels bound the sample to 36 tiles
+      {10, 8, {3000, 2000}, 0, -1, -1, 1},             // a tile larger than the bound: still one
+      {2, 100, {100, 100}, 0, 2, -1, kProbenKacheln},  // runs cut short, more rows
+      {4, 3, {100, 100}, 0, 4, 3, -1},                 // smaller than the sample: whole
+      {0, 3, {100, 100}, 0, -1, 0, -1},
+      {200, 75, {100, 100}, kPng, kPng / 100 + 1, 4, -1},  // at least four runs
+      {40, 30, {100, 100}, kPng, 40, 4, -1},               // narrower than asked: whole tile rows
+      {100, 75, {400, 400}, kPng, -1, 1, -1},              // runs too large for the pixels: one
+      {4, 3, {0, 100}, 0, -1, 0, -1},
+  };
+  for (const Fall& f : faelle) {
+    const Probenplan plan = ProbenplanFuer(f.kachelnX, f.kachelnY, f.kachel, f.mindestBreite);
+    const std::string fall = std::to_string(f.kachelnX) + " x " + std::to_string(f.kachelnY);
+    if (f.laeufe != 0) PlanPruefen(plan, f.kachelnX, f.kachelnY);
+    if (f.laenge >= 0) EXPECT_EQ(plan.laenge, f.laenge) << fall;
+    if (f.laeufe >= 0) EXPECT_EQ(plan.laeufe.size(), static_cast<size_t>(f.laeufe)) << fall;
+    if (f.kacheln >= 0) EXPECT_EQ(Kacheln(plan), f.kacheln) << fall;
+    if (f.laeufe == 1 || f.kachel.width == 0) continue;
+    EXPECT_LE(int64_t{Kacheln(plan)} * f.kachel.width * f.kachel.height,
+              std::max(kProbenPixel, int64_t{f.kachel.width} * f.kachel.height))
+        << fall;
+    if (f.laenge == f.kachelnX) {
+      for (const Probenlauf& lauf : plan.laeufe) EXPECT_EQ(lauf.spalte, 0) << fall;
+    }
+  }
   // Few rows: each of them, with longer runs.
-  plan = ProbenplanFuer(100, 3, Size{100, 100});
-  PlanPruefen(plan, 100, 3);
-  EXPECT_GE(Kacheln(plan), kProbenKacheln);
-  EXPECT_LT(Kacheln(plan), kProbenKacheln + plan.laenge);
-  // A grid smaller than the sample is taken whole.
-  plan = ProbenplanFuer(4, 3, Size{100, 100});
-  PlanPruefen(plan, 4, 3);
-  EXPECT_EQ(plan.laenge, 4);
-  EXPECT_EQ(plan.laeufe.size(), size_t{3});
-  EXPECT_TRUE(ProbenplanFuer(0, 3, Size{100, 100}).laeufe.empty());
-}
-
-TEST(Probenplan, RunsReachAsFarAlongARowAsAskedWhereTheGridAllows) {
-  // PNG finds photos placed again within about 11,000 pixels of a row.
-  Probenplan plan = ProbenplanFuer(200, 75, Size{100, 100}, kPngLookbackPixels);
-  PlanPruefen(plan, 200, 75);
-  EXPECT_GE(plan.laenge * 100, kPngLookbackPixels);
-  EXPECT_LT((plan.laenge - 1) * 100, kPngLookbackPixels);
-  EXPECT_EQ(plan.laeufe.size(), size_t{4});  // the runs a sample takes at least
-  EXPECT_LE(int64_t{Kacheln(plan)} * 100 * 100, kProbenPixel);
-  // A poster narrower than that: whole tile rows, four of them.
-  plan = ProbenplanFuer(40, 30, Size{100, 100}, kPngLookbackPixels);
-  PlanPruefen(plan, 40, 30);
-  EXPECT_EQ(plan.laenge, 40);
-  EXPECT_EQ(plan.laeufe.size(), size_t{4});
-  for (const Probenlauf& lauf : plan.laeufe) EXPECT_EQ(lauf.spalte, 0);
-  // Runs too large for the pixels: a single one.
-  plan = ProbenplanFuer(100, 75, Size{400, 400}, kPngLookbackPixels);
-  EXPECT_EQ(plan.laeufe.size(), size_t{1});
-  EXPECT_TRUE(ProbenplanFuer(4, 3, Size{0, 100}).laeufe.empty());
+  const Probenplan wenige = ProbenplanFuer(100, 3, Size{100, 100});
+  PlanPruefen(wenige, 100, 3);
+  EXPECT_GE(Kacheln(wenige), kProbenKacheln);
+  EXPECT_LT(Kacheln(wenige), kProbenKacheln + wenige.laenge);
 }
 
 // A photo with a soft gradient of its own, a few stripes and grain, so that each

@@ -66,17 +66,6 @@ struct Bestand {
   }
 };
 
-TEST(Paarsuche, ColourSumsNeverOverstateTheDistance) {
-  const Bestand b(10, 8, 60, 3, 120);
-  const Zuordnungsdaten& d = *b.daten;
-  for (size_t c = 0; c < d.Zellen(); ++c) {
-    for (int32_t p = 0; p < static_cast<int32_t>(d.Fotos()); ++p) {
-      const int32_t distanz = d.Distanz(c, p);
-      ASSERT_LE(Mindestdistanz(d.ZellSummen(c), d.FotoSummen(p), kFormanalyse), distanz);
-    }
-  }
-}
-
 TEST(Paarsuche, GridWalkMissesNoPhotoNearerThanItsBoundAndNarrowsWithIt) {
   // Colours crowded into a part of the cube, so that near photos lie in many rings.
   const Bestand b(6, 5, 300, 5, 10, 60, 160);

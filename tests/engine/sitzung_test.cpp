@@ -9,16 +9,18 @@
 #include <filesystem>
 #include <future>
 #include <thread>
+#include <tuple>
 
 #include "engine/berechnungslauf.h"
 #include "engine/platzierungsliste.h"
 #include "lauf_testkacheln.h"
-#include "liegendes_jpeg.h"
+#include "pictures/ausrichtung.h"
 #include "pictures/bilder_laden.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/pixel.h"
 #include "support/bild_dateien.h"
+#include "support/formate_testbilder.h"
 #include "support/speicher_optionen.h"
 #include "support/temp_folder.h"
 #include "support/test_benutzer.h"
@@ -35,16 +37,18 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
   testing::WriteTestBmp(ordner / "vorlage.bmp", testing::Einfarbig(40, 30, kVorlagenFarbe));
   Auftrag auftrag;
 
+  // The template's name, sizes and corner pixel, and the result's size.
+  const auto stand = [&] {
+    const Vorlage& v = auftrag.vorlage;
+    return std::tuple(v.VorlageDatei, v.VorlageBreite, v.VorlageHoehe,
+                      ReadPixel(auftrag.VorlageBild, 39, 29), auftrag.einstellungen.ZielBreite,
+                      auftrag.einstellungen.ZielHoehe);
+  };
   ASSERT_EQ(VorlageLaden(auftrag, ordner / "vorlage.bmp"), Vorlagenausgang::Geladen);
-  EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
   EXPECT_EQ(auftrag.vorlage.VorlagePfad, ordner.path());
   EXPECT_EQ(auftrag.VorlageBild.format(), kPixelformat);  // the file is 24-bit
-  EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 39, 29), kVorlagenFarbe);
-  EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
-  EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 30);
   // The result takes the job's zooms: the start value of 150 %.
-  EXPECT_EQ(auftrag.einstellungen.ZielBreite, 60);
-  EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 45);
+  EXPECT_EQ(stand(), std::tuple("vorlage.bmp", 40, 30, kVorlagenFarbe, 60, 45));
 
   // The size page has changed the result since; neither an undecodable file nor a
   // picture under another type's name may take that or the picture away.
@@ -54,13 +58,7 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
   testing::WriteTestBmp(ordner / "anders.png", testing::Einfarbig(5, 5, Farbe{1, 2, 3}));
   for (const char* name : {"kaputt.jpg", "anders.png"}) {
     EXPECT_EQ(VorlageLaden(auftrag, ordner / name), Vorlagenausgang::Unlesbar) << name;
-    EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
-    EXPECT_EQ(auftrag.VorlageBild.width(), 40);
-    EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 0, 0), kVorlagenFarbe);
-    EXPECT_EQ(auftrag.vorlage.VorlageBreite, 40);
-    EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 30);
-    EXPECT_EQ(auftrag.einstellungen.ZielBreite, 80);
-    EXPECT_EQ(auftrag.einstellungen.ZielHoehe, 60);
+    EXPECT_EQ(stand(), std::tuple("vorlage.bmp", 40, 30, kVorlagenFarbe, 80, 60)) << name;
   }
 
   // A name without a file changes nothing at all; a folder or a pipe is never opened (a
@@ -76,12 +74,13 @@ TEST(Sitzung, AFailedTemplateLoadKeepsTheTemplateItsNameAndSizes) {
             "Die Vorlage „" + ordner / "ordner.jpg" + "“ ist ein Ordner und kein Bild.");
   EXPECT_EQ(MeldungVorlageKeineDatei(ordner / "verweis.jpg"),
             "Die Vorlage „" + ordner / "verweis.jpg" + "“ ist eine Pipe und kein Bild.");
-  EXPECT_EQ(auftrag.vorlage.VorlageDatei, "vorlage.bmp");
+  EXPECT_EQ(stand(), std::tuple("vorlage.bmp", 40, 30, kVorlagenFarbe, 80, 60));
 }
 
 TEST(Sitzung, TheTemplateStandsAsThePhotosAreRead) {
   testing::TempFolder ordner;
-  testing::WriteTestJpegLiegend(ordner / "liegt.jpg", testing::Einfarbig(40, 30, kVorlagenFarbe));
+  testing::WriteTestJpegMitExif(ordner / "liegt.jpg", testing::Einfarbig(40, 30, kVorlagenFarbe),
+                                static_cast<uint16_t>(Ausrichtung::RechtsGedreht));
   Auftrag auftrag;
   ASSERT_EQ(VorlageLaden(auftrag, ordner / "liegt.jpg"), Vorlagenausgang::Geladen);
   EXPECT_EQ(auftrag.vorlage.VorlageBreite, 30);  // upright by default
@@ -126,7 +125,9 @@ class SitzungLauf : public ::testing::Test {
         const auto w = static_cast<uint8_t>(8 * k);
         const std::string datei = testing::KachelHinzufuegen(
             auftrag, ordner_, Farbe{w, 90, static_cast<uint8_t>(255 - w)}, 4, 4);
-        if (muster_) testing::WriteTestBmp(datei, Muster(k));
+        // Wider than a tile, every pixel its own: a tile cut to shape, coloured otherwise or
+        // drawn at another size shows in the file.
+        if (muster_) testing::WriteTestBmp(datei, testing::Gemustert(12, 5, k));
       }
       if (!warten_) return;
       gestartet_.set_value();
@@ -141,20 +142,6 @@ class SitzungLauf : public ::testing::Test {
 
   static constexpr int kKacheln = 30;
   static constexpr int kWarteRunden = 20000;
-
-  // A photo wider than a tile whose pixels all differ, so that a tile cut to shape,
-  // coloured otherwise or drawn at another size shows in the file.
-  static Bitmap Muster(int k) {
-    Bitmap bild(12, 5);
-    for (int32_t y = 0; y < bild.height(); ++y) {
-      for (int32_t x = 0; x < bild.width(); ++x) {
-        WritePixel(bild, x, y,
-                   Farbe{static_cast<uint8_t>(8 * k + 19 * x), static_cast<uint8_t>(40 * y + 3 * k),
-                         static_cast<uint8_t>(200 - 7 * x - 5 * k)});
-      }
-    }
-    return bild;
-  }
 
   testing::TempFolder ordner_;
   Auftrag auftrag_;

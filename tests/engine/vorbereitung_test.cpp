@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "engine/methodenparameter.h"
 #include "platform/rect.h"
 
@@ -33,118 +36,79 @@ Bildzahlen Anzahl(int32_t gesamt) {
   return Bildzahlen{gesamt, 0, 0, 0};
 }
 
-TEST(ZielgroesseBerechnen, HeldRatioFollowsTheGrowingZoomAndKeepsATypedSize) {
-  const Vorlage vorlage = VorlageMit(800, 600);
+// One change on the size page: the boxes typed into (a negative value leaves a box as it
+// is), and the size and, where given, the zooms it must give.
+struct Eingabe {
+  Zielaenderung aenderung;
+  int32_t sizeX, sizeY, zoomX, zoomY;
+  Size ziel;
+  int32_t zx = -1;
+  int32_t zy = -1;
+};
+
+void Eingeben(const Vorlage& vorlage, Zielgroessenwerte& werte, Einstellungen& e,
+              const std::vector<Eingabe>& eingaben) {
+  for (size_t i = 0; i < eingaben.size(); ++i) {
+    const Eingabe& ein = eingaben[i];
+    for (const auto& [box, wert] : {std::pair{&werte.SizeX, ein.sizeX},
+                                    {&werte.SizeY, ein.sizeY},
+                                    {&werte.ZoomX, ein.zoomX},
+                                    {&werte.ZoomY, ein.zoomY}}) {
+      if (wert >= 0) *box = wert;
+    }
+    ZielgroesseBerechnen(werte, ein.aenderung, vorlage, e);
+    EXPECT_EQ(Ziel(e), ein.ziel) << "step " << i;
+    if (ein.zx >= 0) EXPECT_EQ(e.ZoomX, ein.zx) << "step " << i;
+    if (ein.zy >= 0) EXPECT_EQ(e.ZoomY, ein.zy) << "step " << i;
+  }
+}
+
+constexpr Zielaenderung kZoom = Zielaenderung::Zoom;
+constexpr Zielaenderung kPixel = Zielaenderung::Pixel;
+
+// With the ratio held the zoom grows both sides; a typed side stays as typed (also where
+// it is no whole percentage) and the other follows the template's shape, rounded, within
+// the bounds: a height that would take the width past them gives way with it. Nothing
+// typed changes nothing.
+TEST(ZielgroesseBerechnen, HeldRatioFollowsTheZoomAndKeepsATypedSideWithinTheBounds) {
   Einstellungen e;
   Zielgroessenwerte werte;  // 100 %, 720 dpi, ratio held
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-  EXPECT_EQ(Ziel(e), (Size{800, 600}));
-
-  werte.ZoomX = 150;
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-  EXPECT_EQ(werte.ZoomY, 150);
-  EXPECT_EQ(Ziel(e), (Size{1200, 900}));
+  Eingeben(VorlageMit(800, 600), werte, e,
+           {{kZoom, -1, -1, -1, -1, {800, 600}},
+            {kZoom, -1, -1, 150, -1, {1200, 900}, 150, 150},
+            {kPixel, 400, -1, -1, -1, {400, 300}, 50, 50},
+            {kPixel, -1, 301, -1, -1, {401, 301}},  // 401.3
+            {kPixel, -1, -1, -1, -1, {401, 301}},
+            {kPixel, 3000, -1, -1, -1, {2500, 1875}},
+            {kPixel, -1, 2500, -1, -1, {2500, 1875}},
+            {kPixel, 0, -1, -1, -1, {1, 1}}});
+  Eingeben(VorlageMit(2563, 1601), werte, e,
+           {{kPixel, 2000, -1, -1, -1, {2000, 1249}, 78, 78},    // 1249.3
+            {kPixel, -1, 1000, -1, -1, {1601, 1000}, 62, 62}});  // the height leads: 62.46 %
   // The hidden paper follows in whole millimetres.
-  EXPECT_EQ(werte.PapierBreite, 42);
-  EXPECT_EQ(werte.PapierHoehe, 31);
-
-  // A typed size stays as typed; the other side follows the template's shape.
-  werte.SizeX = 400;
-  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  EXPECT_EQ(Ziel(e), (Size{400, 300}));
-  EXPECT_EQ(e.ZoomX, 50);
-  EXPECT_EQ(e.ZoomY, 50);
-  werte.SizeY = 301;
-  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  EXPECT_EQ(Ziel(e), (Size{401, 301}));  // 401.3
-  // Nothing typed: nothing changes.
-  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  EXPECT_EQ(Ziel(e), (Size{401, 301}));
+  Eingeben(VorlageMit(800, 600), werte, e, {{kZoom, -1, -1, 150, 150, {1200, 900}}});
+  EXPECT_EQ(std::pair(werte.PapierBreite, werte.PapierHoehe), std::pair(42.0, 31.0));
 }
 
-// 2000 pixels across an awkward template are no whole percentage: they stay 2000, and
-// the zoom is shown rounded.
-TEST(ZielgroesseBerechnen, ATypedSizeNeverPassesThroughAWholePercentage) {
-  const Vorlage vorlage = VorlageMit(2563, 1601);
-  Einstellungen e;
-  Zielgroessenwerte werte;
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-  werte.SizeX = 2000;
-  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  EXPECT_EQ(Ziel(e), (Size{2000, 1249}));  // 1249.3
-  EXPECT_EQ(werte.ZoomX, 78);
-  EXPECT_EQ(werte.ZoomY, 78);
-  werte.SizeY = 1000;
-  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  EXPECT_EQ(Ziel(e), (Size{1601, 1000}));  // 1600.9
-  EXPECT_EQ(werte.ZoomX, 62);              // the height leads: 62.46 %
-}
-
-TEST(ZielgroesseBerechnen, TypedSizesAndZoomsStayWithinTheBoundsAndTheShape) {
-  const Vorlage vorlage = VorlageMit(800, 600);
-  Einstellungen e;
-  Zielgroessenwerte werte;
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-  werte.SizeX = 3000;
-  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  EXPECT_EQ(Ziel(e), (Size{2500, 1875}));
-  // A height that would make the width pass the bound gives way with it.
-  werte.SizeY = 2500;
-  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  EXPECT_EQ(Ziel(e), (Size{2500, 1875}));
-  werte.SizeX = 0;
-  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  EXPECT_EQ(Ziel(e), (Size{1, 1}));
-}
-
-TEST(ZielgroesseBerechnen, FreeRatioChangesOnlyTheTouchedDirection) {
-  const Vorlage vorlage = VorlageMit(800, 600);
-  Einstellungen e;
-  Zielgroessenwerte werte;
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-  werte.festesSV = false;
-  werte.SizeX = 1000;
-  ZielgroesseBerechnen(werte, Zielaenderung::Pixel, vorlage, e);
-  EXPECT_EQ(e.ZoomX, 125);
-  EXPECT_EQ(e.ZoomY, 100);
-  EXPECT_EQ(e.ZielHoehe, 600);
-
-  // Sizes are truncated.
-  werte.ZoomX = 50;
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, VorlageMit(333, 600), e);
-  EXPECT_EQ(e.ZielBreite, 166);
-
-  // Unchecking the ratio box changes nothing.
-  Zielgroessenwerte vorher = werte;
-  ZielgroesseBerechnen(werte, Zielaenderung::Seitenverhaeltnis, VorlageMit(333, 600), e);
-  EXPECT_EQ(werte.SizeX, vorher.SizeX);
-  EXPECT_EQ(werte.ZoomY, vorher.ZoomY);
-}
-
-TEST(ZielgroesseBerechnen, BothZoomsStayWithinTheirBounds) {
-  const Vorlage vorlage = VorlageMit(800, 600);  // bounds 312 and 416
-  for (const bool festesSV : {true, false}) {
-    Einstellungen e;
-    Zielgroessenwerte werte;
-    werte.festesSV = festesSV;
-    werte.ZoomX = 500;
-    ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-    EXPECT_EQ(e.ZoomX, 312);
-    EXPECT_EQ(e.ZoomY, festesSV ? 312 : 100);
-    EXPECT_EQ(e.ZielBreite, 2496);
-  }
-
-  // Checking the box is never growth: both take the smaller zoom.
+// Without the ratio held only the touched direction changes, sizes are truncated, and
+// unchecking the box changes nothing. Either way the zooms stay within their bounds
+// (312 and 416 for 800 × 600), and checking the box is never growth: both take the
+// smaller zoom.
+TEST(ZielgroesseBerechnen, FreeRatioChangesOnlyTheTouchedDirectionWithinTheBounds) {
   Einstellungen e;
   Zielgroessenwerte werte;
   werte.festesSV = false;
-  werte.ZoomX = 200;
-  werte.ZoomY = 120;
-  ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
+  Eingeben(VorlageMit(800, 600), werte, e,
+           {{kZoom, -1, -1, -1, -1, {800, 600}},
+            {kPixel, 1000, -1, -1, -1, {1000, 600}, 125, 100},
+            {kZoom, -1, -1, 500, 100, {2496, 600}, 312, 100},
+            {Zielaenderung::Seitenverhaeltnis, -1, -1, -1, -1, {2496, 600}, 312, 100},
+            {kZoom, -1, -1, 200, 120, {1600, 720}, 200, 120}});
+  Eingeben(VorlageMit(333, 600), werte, e, {{kZoom, -1, -1, 50, -1, {166, 720}}});
   werte.festesSV = true;
-  ZielgroesseBerechnen(werte, Zielaenderung::Seitenverhaeltnis, vorlage, e);
-  EXPECT_EQ(e.ZoomX, 120);
-  EXPECT_EQ(e.ZoomY, 120);
+  Eingeben(VorlageMit(800, 600), werte, e,
+           {{Zielaenderung::Seitenverhaeltnis, -1, -1, 200, 120, {960, 720}, 120, 120},
+            {kZoom, -1, -1, 500, -1, {2496, 1872}, 312, 312}});
 }
 
 TEST(ZielgroesseBerechnen, TinyResultsAndEmptyTemplatesStayAtLeastOnePixel) {
@@ -281,6 +245,9 @@ TEST(ZielgroesseBerechnen, APostersPaperFollowsThePixelsAndGivesThemBack) {
       EXPECT_EQ(DruckPixel(DruckMillimeter(pixel, dpi), dpi), pixel) << pixel << " at " << dpi;
     }
   }
+  // An absurd length does not wrap; without a resolution there is no length.
+  EXPECT_EQ(DruckPixel(1e12, 300), INT32_MAX);
+  EXPECT_DOUBLE_EQ(DruckMillimeter(150, 0), 0.0);
 }
 
 TEST(ZuschnittFuer, CutsTheLongerSideCentredAndKeepsAnAgreeingShape) {
@@ -305,44 +272,13 @@ TEST(ZielgroesseBerechnen, LargeFormatLiftsTheBoundOfZoomAndOverview) {
     Einstellungen e;
     e.Grossformat = gross;
     Zielgroessenwerte werte;
-    werte.ZoomX = 5000;
-    ZielgroesseBerechnen(werte, Zielaenderung::Zoom, vorlage, e);
-    EXPECT_EQ(e.ZoomX, gross ? 3750 : 156);
-    EXPECT_EQ(e.ZoomY, e.ZoomX);
-    EXPECT_EQ(Ziel(e), (Size{gross ? 60000 : 2496, gross ? 45000 : 1872}));
+    Eingeben(vorlage, werte, e,
+             {{kZoom, -1, -1, 5000, -1, gross ? Size{60000, 45000} : Size{2496, 1872},
+               gross ? 3750 : 156, gross ? 3750 : 156}});
     EXPECT_EQ(ZoomGrenzen(vorlage, GroessteZielkante(e)).maxY, gross ? 5000 : 208);
   }
   // The 16-bit zoom still holds the bound of a tiny template.
   EXPECT_EQ(ZoomGrenzen(VorlageMit(50, 40), kMaxZielgroesseGross).maxX, 65535);
-}
-
-// A0 at 300 dpi is reached in large format, the chosen size kept and the mosaic made of
-// whole tiles; without it the overview brings the same paper size back within 2500
-// pixels, both sides by the same factor.
-TEST(ZielgroesseBerechnen, PosterPaperSizesAreReachableInLargeFormat) {
-  const Vorlage vorlage = VorlageMit(1600, 1200);
-  for (const bool gross : {false, true}) {
-    Einstellungen e;
-    e.Grossformat = gross;
-    e.KachelnX = 100;
-    e.KachelnY = 75;
-    Zielgroessenwerte werte;
-    werte.festesSV = false;
-    werte.dpi = 300;
-    werte.PapierBreite = kPosterformate[0].breite;
-    werte.PapierHoehe = kPosterformate[0].hoehe;
-    ZielgroesseBerechnen(werte, Zielaenderung::Papier, vorlage, e);
-    EXPECT_EQ(Ziel(e), (Size{9933, 14043}));  // 841 / 25.4 × 300 = 9933.07
-    UebersichtAbgleichen(e, vorlage, Anzahl(10'000));
-    if (gross) {
-      EXPECT_EQ(Ziel(e), (Size{9933, 14043}));
-      EXPECT_EQ(KachelBreite(e), 99);
-      EXPECT_EQ(KachelHoehe(e), 187);
-    } else {
-      EXPECT_EQ(Ziel(e), (Size{1768, 2500}));
-      EXPECT_EQ(e.ZoomY, 208);
-    }
-  }
 }
 
 TEST(ZielgroesseBerechnen, TwoMetresAtHighResolutionStopAtTheLargeBound) {
@@ -361,15 +297,6 @@ TEST(ZielgroesseBerechnen, TwoMetresAtHighResolutionStopAtTheLargeBound) {
   UebersichtAbgleichen(e, vorlage, Anzahl(10'000));
   EXPECT_EQ(e.ZoomX, 3000);  // ... the overview is
   EXPECT_EQ(Ziel(e), (Size{60000, 60000}));
-}
-
-TEST(Druckmasse, LengthsInAnyUnitAndTheTileEdgeOnPaper) {
-  EXPECT_EQ(DruckPixel(10 * kMillimeterProZoll, 300), 3000);  // 10 inches
-  EXPECT_EQ(DruckPixel(215.9, 300), 2550);                    // 8.5 inches
-  EXPECT_EQ(DruckPixel(210, 300), 2480);
-  EXPECT_EQ(DruckPixel(1e12, 300), INT32_MAX);
-  EXPECT_DOUBLE_EQ(DruckMillimeter(150, 300), 12.7);
-  EXPECT_DOUBLE_EQ(DruckMillimeter(150, 0), 0.0);
 }
 
 TEST(Kachelung, BoundsKeepTilesFourPixelsWideAndHighOfTheChosenSize) {
@@ -464,31 +391,6 @@ TEST(UebersichtAbgleichen, KeepsTheChosenSizeAndMakesTheMosaicOfWholeTiles) {
   // The method is derived on the first show: Standard.
   EXPECT_EQ(e.Helligkeitsfenster, 25);
   EXPECT_EQ(e.Kandidatenzahl, 100);
-}
-
-// Small sizes keep their size and shape: the tiling gives way, never below 4 pixels.
-TEST(UebersichtAbgleichen, SmallSizesKeepTheirShapeAndReduceTheTiling) {
-  Einstellungen e = Gerastert(100, 40, 30);
-  e.ZielBreite = e.ZielHoehe = 118;
-  UebersichtAbgleichen(e, VorlageMit(800, 600), Anzahl(0));
-  EXPECT_EQ(e.KachelnX, 29);
-  EXPECT_EQ(e.KachelnY, 29);
-  EXPECT_EQ(KachelBreite(e), 4);
-  EXPECT_EQ(KachelHoehe(e), 4);
-
-  e = Gerastert(100, 80, 60);
-  e.ZielBreite = 283;  // 100 × 75 mm at 72 dpi
-  e.ZielHoehe = 212;
-  UebersichtAbgleichen(e, VorlageMit(400, 300), Anzahl(0));
-  EXPECT_EQ(e.KachelnX, 70);
-  EXPECT_EQ(e.KachelnY, 53);
-  EXPECT_EQ(KachelBreite(e) * e.KachelnX, 280);
-  EXPECT_EQ(KachelHoehe(e) * e.KachelnY, 212);
-  // Exactly four pixels a tile are allowed.
-  e.KachelnX = 70;
-  e.ZielBreite = 280;
-  UebersichtAbgleichen(e, VorlageMit(400, 300), Anzahl(0));
-  EXPECT_EQ(e.KachelnX, 70);
 }
 
 TEST(UebersichtAbgleichen, HoldsTheSizeOfAnExchangedTemplateWithinTheLargestSize) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/mosaikergebnis.h"
 #include "engine/sitzung.h"
 #include "engine/vorbereitung.h"
@@ -32,25 +34,24 @@ void Einsetzen(Auftrag& auftrag, Bitmap bild) {
 TEST(VorlageZuschneiden, CutsFromTheWholePictureEveryTimeAndGivesItBack) {
   Auftrag auftrag;
   Einsetzen(auftrag, Verlauf(40, 20));
+  // The picture's size, that of the template and of the whole picture, and two corners.
+  const auto stand = [&](int32_t x, int32_t y) {
+    const Bitmap& bild = auftrag.VorlageBild;
+    return std::tuple(bild.width(), bild.height(), auftrag.vorlage.VorlageBreite,
+                      auftrag.vorlage.VorlageHoehe, auftrag.vorlage.BildBreite,
+                      ReadPixel(bild, 0, 0), ReadPixel(bild, x, y));
+  };
   VorlageZuschneiden(auftrag, Rect{10, 0, 30, 20});
-  EXPECT_EQ(auftrag.VorlageBild.width(), 20);
-  EXPECT_EQ(auftrag.vorlage.VorlageBreite, 20);
-  EXPECT_EQ(auftrag.vorlage.BildBreite, 40);
-  EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 0, 0), (Farbe{10, 0, 7}));
-  EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 19, 19), (Farbe{29, 19, 7}));
+  EXPECT_EQ(stand(19, 19), std::tuple(20, 20, 20, 20, 40, Farbe{10, 0, 7}, Farbe{29, 19, 7}));
 
   // Another cut is taken from the picture read, not from the cut before.
   VorlageZuschneiden(auftrag, Rect{0, 5, 40, 15});
-  EXPECT_EQ(auftrag.VorlageBild.width(), 40);
-  EXPECT_EQ(auftrag.VorlageBild.height(), 10);
-  EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 39, 0), (Farbe{39, 5, 7}));
+  EXPECT_EQ(stand(39, 9), std::tuple(40, 10, 40, 10, 40, Farbe{0, 5, 7}, Farbe{39, 14, 7}));
   EXPECT_EQ(auftrag.vorlage.Ausschnitt, (Rect{0, 5, 40, 15}));
 
   // A cut covering the whole picture is the whole picture; nothing is kept beside it.
   VorlageZuschneiden(auftrag, Rect{-3, 0, 45, 20});
-  EXPECT_EQ(auftrag.VorlageBild.width(), 40);
-  EXPECT_EQ(auftrag.vorlage.VorlageHoehe, 20);
-  EXPECT_EQ(ReadPixel(auftrag.VorlageBild, 39, 19), (Farbe{39, 19, 7}));
+  EXPECT_EQ(stand(39, 19), std::tuple(40, 20, 40, 20, 40, Farbe{0, 0, 7}, Farbe{39, 19, 7}));
   EXPECT_TRUE(auftrag.VorlageGanz.empty());
   EXPECT_TRUE(auftrag.vorlage.Ausschnitt.empty());
 }
@@ -68,12 +69,10 @@ TEST(VorlageZuschneiden, AResultThatBlendsItsTemplateKeepsTheOneItWasMadeWith) {
   VorlageZuschneiden(auftrag, Rect{10, 0, 30, 20});
   ASSERT_TRUE(plan->HatEigeneVorlage());
   const Bitmap& alt = plan->Angleichvorlage(auftrag.VorlageBild);
-  EXPECT_EQ(alt.width(), 40);
-  ASSERT_NE(alt.data(), nullptr);
+  ASSERT_EQ(std::tuple(alt.width(), auftrag.VorlageGanz.width(), auftrag.VorlageBild.width()),
+            std::tuple(40, 40, 20));
   EXPECT_EQ(ReadPixel(alt, 39, 19), (Farbe{39, 19, 7}));
-  EXPECT_EQ(auftrag.VorlageGanz.width(), 40);
   EXPECT_EQ(ReadPixel(auftrag.VorlageGanz, 39, 0), (Farbe{39, 0, 7}));
-  EXPECT_EQ(auftrag.VorlageBild.width(), 20);
 }
 
 // A template read while a poster's paper is chosen is cut to, or fitted inside, that
@@ -87,31 +86,26 @@ TEST(ZielgroesseErneuern, ANewTemplateGetsItsSizeByTheChoiceInForce) {
   e.Grossformat = true;
   e.Druckaufloesung = 200;
   e.Papier = Druckpapier{1000, 700, Papiernutzung::Fuellen};
-  ASSERT_EQ(VorlageLaden(auftrag, ordner / "quer.bmp"), Vorlagenausgang::Geladen);
-  EXPECT_EQ(auftrag.vorlage.Ausschnitt, (Rect{13, 0, 242, 160}));
-  EXPECT_EQ(auftrag.VorlageBild.width(), 229);
-  EXPECT_EQ((Size{e.ZielBreite, e.ZielHoehe}), (Size{7874, 5511}));
-
-  ASSERT_EQ(VorlageLaden(auftrag, ordner / "hoch.bmp"), Vorlagenausgang::Geladen);
-  EXPECT_EQ(auftrag.vorlage.Ausschnitt, (Rect{0, 72, 160, 184}));
-  EXPECT_EQ(auftrag.VorlageBild.height(), 112);
-  EXPECT_EQ((Size{e.ZielBreite, e.ZielHoehe}), (Size{7874, 5511}));
+  // The cut, the template's size and the result's.
+  const auto geladen = [&](const char* name) {
+    EXPECT_EQ(VorlageLaden(auftrag, ordner / name), Vorlagenausgang::Geladen);
+    return std::tuple(auftrag.vorlage.Ausschnitt, auftrag.VorlageBild.width(),
+                      auftrag.VorlageBild.height(), Size{e.ZielBreite, e.ZielHoehe});
+  };
+  EXPECT_EQ(geladen("quer.bmp"), std::tuple(Rect{13, 0, 242, 160}, 229, 160, Size{7874, 5511}));
+  EXPECT_EQ(geladen("hoch.bmp"), std::tuple(Rect{0, 72, 160, 184}, 160, 112, Size{7874, 5511}));
 
   e.Papier.Nutzung = Papiernutzung::GanzeVorlage;
-  ASSERT_EQ(VorlageLaden(auftrag, ordner / "hoch.bmp"), Vorlagenausgang::Geladen);
-  EXPECT_TRUE(auftrag.vorlage.Ausschnitt.empty());
+  EXPECT_EQ(geladen("hoch.bmp"), std::tuple(Rect{}, 160, 256, Size{3444, 5511}));
   EXPECT_TRUE(auftrag.VorlageGanz.empty());
-  EXPECT_EQ((Size{e.ZielBreite, e.ZielHoehe}), (Size{3444, 5511}));
 
   e.Papier = Druckpapier{};
   e.ZoomX = e.ZoomY = 250;
-  ASSERT_EQ(VorlageLaden(auftrag, ordner / "quer.bmp"), Vorlagenausgang::Geladen);
-  EXPECT_EQ((Size{e.ZielBreite, e.ZielHoehe}), (Size{640, 400}));
+  EXPECT_EQ(geladen("quer.bmp"), std::tuple(Rect{}, 256, 160, Size{640, 400}));
   // A larger template at the same zooms stays within the largest size, in its shape.
   e.Grossformat = false;
   testing::WriteTestBmp(ordner / "breit.bmp", testing::Einfarbig(1200, 600, Farbe{1, 2, 3}));
-  ASSERT_EQ(VorlageLaden(auftrag, ordner / "breit.bmp"), Vorlagenausgang::Geladen);
-  EXPECT_EQ((Size{e.ZielBreite, e.ZielHoehe}), (Size{2496, 1248}));
+  EXPECT_EQ(geladen("breit.bmp"), std::tuple(Rect{}, 1200, 600, Size{2496, 1248}));
 }
 
 }  // namespace

@@ -4,43 +4,15 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "lauf_testkacheln.h"
+
 namespace tilvendo {
 namespace {
-
-// The cheapest assignment by trying every one: each cell any photo, each photo between
-// its limits; the largest value when none exists.
-int64_t Durchprobiert(int32_t zellen, const std::vector<int32_t>& unten,
-                      const std::vector<int32_t>& oben,
-                      const std::vector<std::vector<int32_t>>& kosten) {
-  const auto fotos = static_cast<int32_t>(unten.size());
-  int64_t beste = std::numeric_limits<int64_t>::max();
-  std::vector<int32_t> wahl(static_cast<size_t>(zellen), 0);
-  for (;;) {
-    std::vector<int32_t> nutzung(unten.size(), 0);
-    int64_t summe = 0;
-    for (int32_t c = 0; c < zellen; ++c) {
-      const auto p = static_cast<size_t>(wahl[static_cast<size_t>(c)]);
-      ++nutzung[p];
-      summe += kosten[static_cast<size_t>(c)][p];
-    }
-    bool erlaubt = true;
-    for (size_t p = 0; p < unten.size(); ++p) {
-      erlaubt = erlaubt && nutzung[p] >= unten[p] && nutzung[p] <= oben[p];
-    }
-    if (erlaubt) beste = std::min(beste, summe);
-    int32_t stelle = 0;
-    while (stelle < zellen && ++wahl[static_cast<size_t>(stelle)] == fotos) {
-      wahl[static_cast<size_t>(stelle++)] = 0;
-    }
-    if (stelle == zellen) return beste;
-  }
-}
 
 struct Zufallsproblem {
   Flussproblem problem;
@@ -128,7 +100,7 @@ TEST(FlussLoesen, FindsTheCheapestOfAllAssignments) {
     const auto fotos = static_cast<int32_t>(1 + gen() % 4);
     const Zufallsproblem z = Erzeugen(gen, zellen, fotos);
     const Flussloesung loesung = FlussLoesen(z.problem);
-    ASSERT_EQ(loesung.kosten, Durchprobiert(zellen, z.problem.unten, z.problem.oben, z.kosten))
+    ASSERT_EQ(loesung.kosten, testing::Durchprobiert(z.kosten, z.problem.unten, z.problem.oben))
         << "round " << runde;
     Pruefen(z.problem, loesung, "round " + std::to_string(runde));
   }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -74,31 +73,6 @@ TEST(AtomicFile, AWriterKilledHalfWayLeavesOnlyTheOldFile) {
   EXPECT_EQ(FilesIn(folder.path()), 1u);
 }
 
-TEST(AtomicFile, RemovesOnlyTheTemporariesOfWritersThatAreGone) {
-  TempFolder folder;
-  const pid_t gone = ::fork();
-  ASSERT_GE(gone, 0);
-  if (gone == 0) ::_exit(0);
-  ::waitpid(gone, nullptr, 0);
-  auto temporary = [&](const std::string& name, pid_t pid) {
-    return folder / ("." + name + ".tilvendo-" + std::to_string(pid) + "-a1B2c3");
-  };
-  const std::string stale = temporary("Alben.nbx", gone);
-  const std::string running = temporary("Alben.nbx", ::getppid());
-  const std::string ours = temporary("Demo 5.nba", ::getpid());
-  const std::string foreign = folder / ".Alben.nbx.tilvendo-x";
-  const std::string album = folder / "Demo 5.nba";
-  for (const std::string& path : {stale, running, ours, foreign, album}) {
-    WriteWholeFile(path, "x");
-  }
-  EXPECT_EQ(RemoveStaleTemporaries(folder.path()), 1u);
-  EXPECT_FALSE(std::filesystem::exists(stale));
-  for (const std::string& path : {running, ours, foreign, album}) {
-    EXPECT_TRUE(std::filesystem::exists(path)) << path;
-  }
-  EXPECT_EQ(RemoveStaleTemporaries("/nonexistent-folder-of-tilvendo/"), 0u);
-}
-
 TEST(AtomicFile, ReportsAFolderThatCannotBeWrittenWithThePath) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
   TempFolder folder;
@@ -151,25 +125,6 @@ TEST(AtomicFile, ALinkStaysALinkAndTheFileItPointsToGetsTheBytes) {
                                              " kann nicht geschrieben werden: die symbolischen "
                                              "Verweise führen im Kreis");
   }
-}
-
-// The program's own files: a link where the file should be is replaced by the file, and
-// what it led to is never touched.
-TEST(AtomicFile, UnderTheReplaceRuleALinkIsReplacedAndItsTargetKept) {
-  namespace fs = std::filesystem;
-  TempFolder folder;
-  WriteWholeFile(folder / "notizen.txt", "meine Notizen");
-  fs::create_symlink("notizen.txt", folder / "Alben.nbx");
-  WriteFileAtomically(folder / "Alben.nbx", "[Alben]", LinkPolicy::Replace);
-  EXPECT_FALSE(fs::is_symlink(folder / "Alben.nbx"));
-  EXPECT_EQ(ReadWholeFile(folder / "Alben.nbx"), "[Alben]");
-  EXPECT_EQ(ReadWholeFile(folder / "notizen.txt"), "meine Notizen");
-  // A dangling link the same.
-  fs::create_symlink("fehlt.txt", folder / "Album 1.nbd");
-  WriteFileAtomically(folder / "Album 1.nbd", "x", LinkPolicy::Replace);
-  EXPECT_FALSE(fs::is_symlink(folder / "Album 1.nbd"));
-  EXPECT_FALSE(fs::exists(folder / "fehlt.txt"));
-  EXPECT_EQ(FilesIn(folder.path()), 3u);
 }
 
 // Under either rule only a regular file is replaced: a pipe (reached directly or through a
@@ -254,39 +209,6 @@ TEST(AtomicFile, MessagesSayWhyWhereTheUserCanHelpIt) {
               "nach " + lang + " kann nicht geschrieben werden: der Name ist zu lang");
   }
   EXPECT_EQ(FilesIn(folder.path()), 0u);
-}
-
-TEST(AtomicFile, BeyondTheFileSizeLimitTheWriteFailsAndTheProcessLivesOn) {
-  // In a child, whose limit and signal handling die with it. Exit code 0: the message came;
-  // killed by SIGXFSZ: the signal still ends the process.
-  TempFolder folder;
-  const std::string target = folder / "gross.bmp";
-  WriteWholeFile(target, "alt");
-  const pid_t child = ::fork();
-  if (child == 0) {
-    IgnoreFileSizeSignal();
-    const rlimit limit{1000, RLIM_INFINITY};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    try {
-      WriteFileAtomically(target, std::string(5000, 'x'));
-    } catch (const WriteError& error) {
-      const bool expected =
-          std::string(error.what()) == "nach " + target +
-                                           " kann nicht geschrieben werden: die Datei wäre "
-                                           "größer, als das System erlaubt";
-      ::_exit(expected ? 0 : 1);
-    }
-    ::_exit(2);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ReadWholeFile(target), "alt");
-}
-
-TEST(AtomicFile, AMissingFolderIsAWriteError) {
-  EXPECT_THROW(WriteFileAtomically("/nonexistent-folder-of-tilvendo/x", "a"), WriteError);
 }
 
 }  // namespace
