@@ -316,30 +316,6 @@ class PosterTest : public QObject {
     QVERIFY(gesehen);
   }
 
-  void ThePlacementListNamesThePhotoOfEveryCell() {
-    Poster poster;
-    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
-      QVERIFY(seite->ListeKnopf()->isEnabled());
-      const std::string datei = poster.umgebung->ordner / "liste.csv";
-      DateiWaehlen(poster.umgebung->ordner / "liste");
-      QTest::mouseClick(seite->ListeKnopf(), Qt::LeftButton);
-      const std::string text = ReadWholeFile(datei);
-      QVERIFY(text.starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n1;1;"));
-      QCOMPARE(std::count(text.begin(), text.end(), '\n'), kKachelnX * kKachelnY + 1);
-      QCOMPARE(seite->Statuszeile()->GanzerText(),
-               QStringLiteral("Platzierungsliste gespeichert: ") + QString::fromStdString(datei));
-      // A folder that is not there: the user is told, nothing else happens.
-      QVERIFY(
-          !seite->ListeSpeichern(QString::fromStdString(poster.umgebung->ordner / "fehlt/x.csv")));
-      QCOMPARE(poster.umgebung->benutzer.warnungen.size(), size_t{1});
-      QVERIFY(poster.umgebung->benutzer.warnungen[0].starts_with(
-          "Die Platzierungsliste konnte nicht gespeichert werden: "));
-    });
-    // Shown again, the page starts without the earlier word.
-    poster.AufDerErgebnisseite(
-        [&](ui::ErgebnisSeite* seite) { QCOMPARE(seite->Statuszeile()->GanzerText(), QString()); });
-  }
-
   // "Als Webseite speichern …": the page and its folder, the photos' names left out when
   // the user says so, and the page offered to the browser.
   void SavedAsAWebPageWithoutNamesAndOpened() {
@@ -365,11 +341,29 @@ class PosterTest : public QObject {
     });
   }
 
-  // "Auf Seiten drucken …": the dialog says the sheets of the poster's paper, and the PDF
-  // is saved.
-  void PrintedOnSheets() {
+  // One poster's result page: its placement list, its sheets, a disk too full for it, and
+  // the poster saved as TIFF, once stopped half-way.
+  void SavedAsListSheetsAndTiffAndStoppedHalfWay() {
     Poster poster;
+    Auftrag& auftrag = poster.umgebung->auftrag();
+    const std::string& ort = poster.umgebung->ordner.path();
+    std::vector<std::string>& warnungen = poster.umgebung->benutzer.warnungen;
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(seite->ListeKnopf()->isEnabled());
+      DateiWaehlen(ort + "liste");
+      QTest::mouseClick(seite->ListeKnopf(), Qt::LeftButton);
+      const std::string text = ReadWholeFile(ort + "liste.csv");
+      QVERIFY(text.starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n1;1;"));
+      QCOMPARE(std::count(text.begin(), text.end(), '\n'), kKachelnX * kKachelnY + 1);
+      QCOMPARE(seite->Statuszeile()->GanzerText(),
+               QString::fromStdString("Platzierungsliste gespeichert: " + ort + "liste.csv"));
+      // A folder that is not there: the user is told, nothing else happens.
+      QVERIFY(!seite->ListeSpeichern(QString::fromStdString(ort + "fehlt/x.csv")));
+      QCOMPARE(warnungen.size(), size_t{1});
+      QVERIFY(warnungen[0].starts_with("Die Platzierungsliste konnte nicht gespeichert werden: "));
+      warnungen.clear();
+
+      // "Auf Seiten drucken …": the dialog says the sheets of the poster's paper.
       QVERIFY(seite->SeitenKnopf()->isEnabled());
       QString angabe;
       WennFenster<ui::SeitenDialog>([](ui::SeitenDialog* dialog) { return dialog->isVisible(); },
@@ -377,18 +371,40 @@ class PosterTest : public QObject {
                                       angabe = dialog->Angabe();
                                       dialog->accept();
                                     });
-      DateiWaehlen(poster.umgebung->ordner / "blaetter");
+      DateiWaehlen(ort + "blaetter");
       QTest::mouseClick(seite->SeitenKnopf(), Qt::LeftButton);
       QVERIFY2(angabe.contains(QStringLiteral("Blätter")), qPrintable(angabe));
-      QVERIFY(ReadWholeFile(poster.umgebung->ordner / "blaetter.pdf").starts_with("%PDF-"));
-      QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+      QVERIFY(ReadWholeFile(ort + "blaetter.pdf").starts_with("%PDF-"));
+      QVERIFY(warnungen.empty());
     });
-  }
 
-  void SavedAsPngAndTiffAndStoppedHalfWay() {
-    Poster poster;
-    Auftrag& auftrag = poster.umgebung->auftrag();
-    const std::string ordner = poster.umgebung->ordner / "ausgabe/";
+    // A full disk is told before anything is composed; the options page stays open for
+    // another place.
+    const std::string voll = ort + "voll/";
+    CreateFolders(voll);
+    auto* optionenSeite =
+        static_cast<ui::SpeichernOptionenSeite*>(poster.umgebung->assistent().SeiteHolen(10));
+    optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      // Shown again, the page starts without the earlier word.
+      QCOMPARE(seite->Statuszeile()->GanzerText(), QString());
+      WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
+        AufDieMarke(optionen->TiffKnopf());
+        DateiWaehlen(voll + "poster");
+        QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+        QVERIFY(optionen->isVisible());
+        QTest::mouseClick(optionen->AbbrechenKnopf(), Qt::LeftButton);
+      });
+      QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+      QCOMPARE(warnungen.size(), size_t{1});
+      QVERIFY(warnungen[0].find("sind nur noch 1,0 MB frei") != std::string::npos);
+      QVERIFY(Dateien(voll).isEmpty());
+      QVERIFY(!seite->Speicherhinweis()->isVisible());
+      warnungen.clear();
+    });
+    optionenSeite->PlatzAbfrageSetzen({});
+
+    const std::string ordner = ort + "ausgabe/";
     CreateFolders(ordner);
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
       QVERIFY(!seite->Speicherhinweis()->isVisible());
@@ -530,32 +546,6 @@ class PosterTest : public QObject {
     });
     // That the poster saved now is the run's, byte for byte, the session's tests show.
     QVERIFY(poster.umgebung->benutzer.warnungen.empty());
-  }
-
-  void AFullDiskIsToldBeforeAnythingIsComposed() {
-    Poster poster;
-    const std::string ordner = poster.umgebung->ordner / "voll/";
-    CreateFolders(ordner);
-    auto* optionenSeite =
-        static_cast<ui::SpeichernOptionenSeite*>(poster.umgebung->assistent().SeiteHolen(10));
-    optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
-    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
-      WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
-        AufDieMarke(optionen->TiffKnopf());
-        DateiWaehlen(ordner + "poster");
-        QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
-        // The page stays open for another place.
-        QVERIFY(optionen->isVisible());
-        QTest::mouseClick(optionen->AbbrechenKnopf(), Qt::LeftButton);
-      });
-      QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
-      const std::vector<std::string>& warnungen = poster.umgebung->benutzer.warnungen;
-      QCOMPARE(warnungen.size(), size_t{1});
-      QVERIFY(warnungen[0].find("sind nur noch 1,0 MB frei") != std::string::npos);
-      QVERIFY(Dateien(ordner).isEmpty());
-      QVERIFY(!seite->Speicherhinweis()->isVisible());
-    });
-    optionenSeite->PlatzAbfrageSetzen({});
   }
 
  private:
