@@ -118,21 +118,6 @@ TEST_F(MosaikBefehl, WritesTheMosaicAndTheSecondRunReadsOnlyTheCache) {
   EXPECT_EQ(ReadWholeFile(tilvendo / "bilder/zweite.jpg"), ReadWholeFile(ausgabe));
 }
 
-// An explicit size of whole tiles is kept as it is: 300 × 100 px of a 120 × 90 template;
-// the ending in capitals still says BMP. (Each depth with a zoom is pinned to the byte by
-// GespeicherteBilder.)
-TEST_F(MosaikBefehl, WritesBmpOfTheSizeAskedInTheWizardsFirstDepth) {
-  const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/breit.BMP", {"--groesse", "300x100"}));
-  ASSERT_EQ(e.code, 0) << e.fehler;
-  Bitmap bild;
-  ASSERT_TRUE(LoadWholePicture(bild, tilvendo / "aus/breit.BMP"));
-  EXPECT_EQ(bild.width(), 300);   // 6 tiles of 50
-  EXPECT_EQ(bild.height(), 100);  // 4 tiles of 25
-  // Without a depth of its own, the depth of the wizard's first save.
-  EXPECT_EQ(bild.format(), BmpTiefe(kStandardFarbtiefe));
-  EXPECT_EQ(bild.format(), PixelFormat::k32);
-}
-
 TEST_F(MosaikBefehl, PrintsThePosterOnSheetsAsOnePdf) {
   // 120 × 88 pixels at 100 dpi on 40 mm squares: with 4 mm margins 125 pixels a sheet, one
   // sheet; with 6 mm, 110, two side by side (a margin read as the overlap shows).
@@ -574,7 +559,10 @@ TEST_F(MosaikBefehl, APosterWithItsTileEdgeOnPaperAndItsListOfPhotos) {
 // the paper (150 tiles of 6 pixels are 900 of the 1000 that 100 mm take at 254 dpi) with
 // the file's resolution, across and down each its own, printing them at the paper's size
 // or at the whole template's inside it, within 1 mm; small sizes that keep their size and
-// shape while the tiling gives way, so that no tile is narrower or lower than 4 pixels.
+// shape while the tiling gives way, so that no tile is narrower or lower than 4 pixels;
+// an explicit size of whole tiles kept as it is (300 × 100 of a 120 × 90 template). Each
+// in the depth of the wizard's first save; the ending in capitals still says BMP. (Each
+// depth with a zoom is pinned to the byte by GespeicherteBilder.)
 TEST_F(MosaikBefehl, PrintSizesAndSmallSizesGiveTheFileTheirPixelsAndResolution) {
   const auto wort32 = [](const std::string& bytes, size_t stelle) {
     uint32_t wert = 0;
@@ -591,6 +579,7 @@ TEST_F(MosaikBefehl, PrintSizesAndSmallSizesGiveTheFileTheirPixelsAndResolution)
   };
   const std::string verringert = " verringert, damit jede Kachel mindestens 4 Pixel breit bleibt.";
   const std::vector<Fall> faelle = {
+      {{"--groesse", "300x100"}, Size{300, 100}, "Mosaik"},
       {{"--grossformat", "--druck", "30x22,5cm", "--dpi", "254"},
        Size{3000, 2248},
        "Druckgröße 30 × 22,5 cm, das ganze Papier."},
@@ -621,15 +610,18 @@ TEST_F(MosaikBefehl, PrintSizesAndSmallSizesGiveTheFileTheirPixelsAndResolution)
        Size{280, 212},
        "Die Kachelung wurde auf 70 x 53" + verringert},
   };
+  ASSERT_EQ(BmpTiefe(kStandardFarbtiefe), PixelFormat::k32);
   for (const Fall& fall : faelle) {
-    const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/m.bmp", fall.mehr));
+    const Ergebnis e = tilvendo(Mosaik(tilvendo / "aus/m.BMP", fall.mehr));
     ASSERT_EQ(e.code, 0) << e.fehler;
-    EXPECT_TRUE(Enthaelt(e.fehler, fall.hinweis)) << e.fehler;
+    EXPECT_TRUE(Enthaelt(e.fehler + e.aus, fall.hinweis)) << e.fehler;
     EXPECT_EQ(Enthaelt(e.fehler, "zugeschnitten"), Enthaelt(fall.hinweis, "zugeschnitten"))
         << e.fehler;
-    const std::string datei = ReadWholeFile(tilvendo / "aus/m.bmp");
+    const std::string datei = ReadWholeFile(tilvendo / "aus/m.BMP");
+    ASSERT_EQ(datei.substr(0, 2), "BM");
     EXPECT_EQ(static_cast<int32_t>(wort32(datei, 18)), fall.mosaik.width) << fall.hinweis;
     EXPECT_EQ(static_cast<int32_t>(wort32(datei, 22)), fall.mosaik.height) << fall.hinweis;
+    EXPECT_EQ(wort32(datei, 28) & 0xFFFF, 32u) << fall.hinweis;  // bits a pixel
     if (fall.breiteMm == 0) continue;
     // Pixels per metre across and down.
     EXPECT_NEAR(1000.0 * fall.mosaik.width / wort32(datei, 38), fall.breiteMm, 1.0);
