@@ -142,6 +142,8 @@ class PosterTest : public QObject {
  private slots:
   void initTestCase() { UiTestsEinrichten(); }
 
+  // Then another tiling is set up and its run cancelled: the magnifier still shows the
+  // run's poster.
   void TheMagnifierLooksIntoThePosterDownToSinglePhotos() {
     Poster poster;
     Auftrag& auftrag = poster.umgebung->auftrag();
@@ -265,6 +267,64 @@ class PosterTest : public QObject {
                            bildschirmkopie.byteSize()),
                0);
     });
+
+    // The photo of every cell as the run placed it, column by column.
+    std::vector<std::string> platziert;
+    for (int x = 1; x <= kKachelnX; ++x) {
+      for (int y = 1; y <= kKachelnY; ++y) {
+        const int32_t bild = auftrag.einstellungen.Raster->at(x, y).Bild;
+        platziert.push_back(bild < 0 ? std::string()
+                                     : auftrag.Dateiliste[static_cast<size_t>(bild)]);
+      }
+    }
+
+    // The user sets up another mosaic: another tiling and size, and a run of it that is
+    // cancelled while it composes, when its grid and file list are its own.
+    Auftragswunsch anders;
+    anders.grossformat = true;
+    anders.dpi = 300;
+    anders.groesse = Size{3000, 2250};
+    anders.kachelnX = 15;
+    anders.kachelnY = 10;
+    Einrichten(auftrag, anders);
+    TestBenutzer benutzer;
+    benutzer.beimEreignis = [&](int32_t) {
+      if (auftrag.PhasenZeiten[Phase::Zusammenstellen].beginn > 0) auftrag.Abbruch = true;
+    };
+    Berechnungslauf lauf(auftrag, benutzer);
+    QCOMPARE(lauf.Starten(), Laufausgang::Abgebrochen);
+    QCOMPARE(auftrag.einstellungen.Raster->kachelnX(), 15);
+
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(
+          seite->BildGruppe()->title().endsWith(QStringLiteral("(4000 x 3000 Pixel) skaliert")));
+      ui::LupenAnsicht* bild = seite->ErgebnisBild();
+      Rad(bild, QPoint(bild->width() / 2, bild->height() / 2), 100);
+      QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      const wizard::Mosaikraster& raster = bild->Kacheln()->Raster();
+      QCOMPARE(raster.kachelnX, kKachelnX);
+      QCOMPARE(raster.kachelnY, kKachelnY);
+      QCOMPARE(raster.kachel, (Size{100, 100}));
+      for (int x = 1; x <= kKachelnX; ++x) {
+        for (int y = 1; y <= kKachelnY; ++y) {
+          QCOMPARE(bild->Kacheln()->DateiIn(Zellort{x, y}),
+                   platziert[static_cast<size_t>((x - 1) * kKachelnY + (y - 1))]);
+        }
+      }
+      // Over a tile the status line names the run's photo there.
+      const QPoint mitte(bild->width() / 2, bild->height() / 2);
+      const auto zelle = wizard::ZelleBei(
+          bild->Geometrie().ImMosaik(wizard::Punkt{double(mitte.x()), double(mitte.y())}), raster);
+      QVERIFY(zelle.has_value());
+      QTest::mouseMove(bild, mitte);
+      QCOMPARE(
+          seite->Statuszeile()->GanzerText(),
+          QStringLiteral("Foto: ") +
+              QString::fromStdString(
+                  platziert[static_cast<size_t>((zelle->x - 1) * kKachelnY + (zelle->y - 1))]));
+    });
+    // That the poster saved now is the run's, byte for byte, the session's tests show.
+    QVERIFY(poster.umgebung->benutzer.warnungen.empty());
   }
 
   void AMosaicHeldWholeIsMagnifiedFromItsOwnPixels() {
@@ -484,68 +544,6 @@ class PosterTest : public QObject {
       QCOMPARE(poster.umgebung->assistent().ZuletztGespeichert(), ordner + "poster.tif");
       QVERIFY(poster.umgebung->benutzer.warnungen.empty());
     });
-  }
-
-  void AfterTheTilingChangedTheMagnifierShowsTheRunsPoster() {
-    Poster poster;
-    Auftrag& auftrag = poster.umgebung->auftrag();
-    // The photo of every cell as the run placed it, column by column.
-    std::vector<std::string> platziert;
-    for (int x = 1; x <= kKachelnX; ++x) {
-      for (int y = 1; y <= kKachelnY; ++y) {
-        const int32_t bild = auftrag.einstellungen.Raster->at(x, y).Bild;
-        platziert.push_back(bild < 0 ? std::string()
-                                     : auftrag.Dateiliste[static_cast<size_t>(bild)]);
-      }
-    }
-
-    // The user sets up another mosaic: another tiling and size, and a run of it that is
-    // cancelled while it composes, when its grid and file list are its own.
-    Auftragswunsch anders;
-    anders.grossformat = true;
-    anders.dpi = 300;
-    anders.groesse = Size{3000, 2250};
-    anders.kachelnX = 15;
-    anders.kachelnY = 10;
-    Einrichten(auftrag, anders);
-    TestBenutzer benutzer;
-    benutzer.beimEreignis = [&](int32_t) {
-      if (auftrag.PhasenZeiten[Phase::Zusammenstellen].beginn > 0) auftrag.Abbruch = true;
-    };
-    Berechnungslauf lauf(auftrag, benutzer);
-    QCOMPARE(lauf.Starten(), Laufausgang::Abgebrochen);
-    QCOMPARE(auftrag.einstellungen.Raster->kachelnX(), 15);
-
-    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
-      QVERIFY(
-          seite->BildGruppe()->title().endsWith(QStringLiteral("(4000 x 3000 Pixel) skaliert")));
-      ui::LupenAnsicht* bild = seite->ErgebnisBild();
-      Rad(bild, QPoint(bild->width() / 2, bild->height() / 2), 100);
-      QCOMPARE(bild->Geometrie().Massstab(), 1.0);
-      const wizard::Mosaikraster& raster = bild->Kacheln()->Raster();
-      QCOMPARE(raster.kachelnX, kKachelnX);
-      QCOMPARE(raster.kachelnY, kKachelnY);
-      QCOMPARE(raster.kachel, (Size{100, 100}));
-      for (int x = 1; x <= kKachelnX; ++x) {
-        for (int y = 1; y <= kKachelnY; ++y) {
-          QCOMPARE(bild->Kacheln()->DateiIn(Zellort{x, y}),
-                   platziert[static_cast<size_t>((x - 1) * kKachelnY + (y - 1))]);
-        }
-      }
-      // Over a tile the status line names the run's photo there.
-      const QPoint mitte(bild->width() / 2, bild->height() / 2);
-      const auto zelle = wizard::ZelleBei(
-          bild->Geometrie().ImMosaik(wizard::Punkt{double(mitte.x()), double(mitte.y())}), raster);
-      QVERIFY(zelle.has_value());
-      QTest::mouseMove(bild, mitte);
-      QCOMPARE(
-          seite->Statuszeile()->GanzerText(),
-          QStringLiteral("Foto: ") +
-              QString::fromStdString(
-                  platziert[static_cast<size_t>((zelle->x - 1) * kKachelnY + (zelle->y - 1))]));
-    });
-    // That the poster saved now is the run's, byte for byte, the session's tests show.
-    QVERIFY(poster.umgebung->benutzer.warnungen.empty());
   }
 
  private:
