@@ -355,6 +355,13 @@ class ZielgroesseTest : public QObject {
     QCOMPARE(Element<QLabel>(druck, "Ausrichtung")->text(),
              QStringLiteral("quer, wie die Vorlage"));
 
+    // Shown again, the page takes the use of the paper from the job.
+    seite->hide();
+    QVERIFY(druck->Fuellen()->isChecked());
+    auftrag.einstellungen.Papier.Nutzung = Papiernutzung::GanzeVorlage;
+    seite->show();
+    QVERIFY(druck->GanzeVorlage()->isChecked());
+
     // The tiling page shows the tile on paper for the counts in its boxes.
     seite->hide();
     ui::Seite* kachelung = u.umgebung.assistent().SeiteHolen(3);
