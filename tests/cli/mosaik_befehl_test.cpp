@@ -14,6 +14,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -92,6 +93,10 @@ TEST_F(MosaikBefehl, WritesTheMosaicAndTheSecondRunReadsOnlyTheCache) {
   EXPECT_TRUE(Enthaelt(e.fehler, "Einlesen der Bilddateien ... fertig (")) << e.fehler;
   EXPECT_TRUE(Enthaelt(e.aus, "6 x 4 Kacheln, 24 insgesamt, je 20 x 22 Pixel")) << e.aus;
   EXPECT_TRUE(Enthaelt(e.aus, "Mosaik gespeichert: " + ausgabe + " (120 x 88 Pixel)")) << e.aus;
+  // The exact seconds with the decimal comma.
+  EXPECT_TRUE(std::regex_search(
+      e.aus, std::regex(R"(Gesamtdauer: \d\d min. und \d\d sek. \(\d+,\d{3} s\))")))
+      << e.aus;
   Bitmap bild;
   ASSERT_TRUE(LoadWholePicture(bild, ausgabe));
   EXPECT_EQ(bild.width(), 120);  // 6 cells of 20 template pixels at 100 %
