@@ -500,22 +500,30 @@ TEST_F(MosaikBefehl, AlbumFilesThatAreLinksAreReplacedNeverWrittenThrough) {
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cache)));
 }
 
-// Presses Ctrl+C at the first progress report of the run.
+// Presses Ctrl+C once, at the first progress report of the run or, with `phase`, once
+// that phase has begun.
 class DrueckterStrgC : public cli::TerminalBenutzer {
  public:
-  using TerminalBenutzer::TerminalBenutzer;
+  DrueckterStrgC(std::ostream& fehler, std::string phase = "")
+      : TerminalBenutzer(fehler, false), phase_(std::move(phase)), begonnen_(phase_.empty()) {}
+  void FortschrittsZeilen(const std::vector<std::string>& zeilen) override {
+    TerminalBenutzer::FortschrittsZeilen(zeilen);
+    begonnen_ = begonnen_ || (!zeilen.empty() && zeilen.back() == phase_);
+  }
   void EreignisseVerarbeiten() override {
-    if (!gedrueckt_) ::raise(SIGINT);
-    gedrueckt_ = true;
+    if (begonnen_ && !gedrueckt_) ::raise(SIGINT);
+    gedrueckt_ = gedrueckt_ || begonnen_;
   }
 
  private:
+  std::string phase_;
+  bool begonnen_;
   bool gedrueckt_ = false;
 };
 
 TEST_F(MosaikBefehl, CtrlCCancelsTheRunWithExitCode130AndNoFile) {
   std::ostringstream fehler;
-  DrueckterStrgC benutzer(fehler, false);
+  DrueckterStrgC benutzer(fehler);
   const Ergebnis e =
       tilvendo.Mit(benutzer, fehler, Mosaik(tilvendo / "aus/m.jpg"), /*signaleAbfangen=*/true);
   EXPECT_EQ(e.code, 130);
@@ -628,30 +636,10 @@ TEST_F(MosaikBefehl, PrintSizesAndSmallSizesGiveTheFileTheirPixelsAndResolution)
   }
 }
 
-// Presses Ctrl+C once the composing of a large mosaic has begun.
-class StrgCBeimZusammenstellen : public cli::TerminalBenutzer {
- public:
-  using TerminalBenutzer::TerminalBenutzer;
-  void FortschrittsZeilen(const std::vector<std::string>& zeilen) override {
-    TerminalBenutzer::FortschrittsZeilen(zeilen);
-    zusammenstellen_ = !zeilen.empty() && zeilen.back() == "Zusammenstellen des Mosaiks ...";
-  }
-  void EreignisseVerarbeiten() override {
-    if (zusammenstellen_ && !gedrueckt_) {
-      ::raise(SIGINT);
-      gedrueckt_ = true;
-    }
-  }
-
- private:
-  bool zusammenstellen_ = false;
-  bool gedrueckt_ = false;
-};
-
 TEST_F(MosaikBefehl, CtrlCWhileAPosterIsWrittenLeavesTheOldFileAndNoTemporary) {
   WriteWholeFile(tilvendo / "aus/plakat.jpg", "das alte Bild");
   std::ostringstream fehler;
-  StrgCBeimZusammenstellen benutzer(fehler, false);
+  DrueckterStrgC benutzer(fehler, "Zusammenstellen des Mosaiks ...");
   const Ergebnis e =
       tilvendo.Mit(benutzer, fehler,
                    Mosaik(tilvendo / "aus/plakat.jpg", {"--grossformat", "--groesse", "3000x2200"}),
