@@ -185,7 +185,9 @@ TEST_F(MosaikBefehl, BadInputEndsWithItsMessageAndLeavesNoFile) {
   };
   // Print sizes and large format, checked before the run.
   for (const auto& [mehr, code, meldung] : std::vector<Fall>{
-           {{"--groesse", "3000x2000"}, 2, "Mit --grossformat sind bis 60000 Pixel je Seite möglich."},
+           {{"--groesse", "3000x2000"},
+            2,
+            "Mit --grossformat sind bis 60000 Pixel je Seite möglich."},
            {{"--druck", "80x60cm"}, 2, "--druck braucht die Druckauflösung --dpi N."},
            {{"--druck", "80x60cm", "--dpi", "300", "--zoom", "50"}, 2, "schließen einander aus"},
            {{"--druck", "3x2m", "--dpi", "300"}, 2, "keine Länge"},

@@ -32,7 +32,6 @@ std::string Erzwungen(uint8_t format, std::string name) {
   return name;
 }
 
-
 // The mosaic blended with its template strip by strip into the file, as a mosaic held
 // whole is saved.
 bool Speichern(const Bitmap& vorlage, const Bitmap& mosaik, uint8_t a,
