@@ -29,12 +29,6 @@ using testing::TempFolder;
 using testing::Verlauf;
 using testing::WriteWholeFile;
 
-size_t DateienImOrdner(const std::string& ordner) {
-  size_t anzahl = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(ordner)) ++anzahl;
-  return anzahl;
-}
-
 uint32_t Wort32(const std::string& bytes, size_t stelle) {
   uint32_t wert = 0;
   for (size_t i = 0; i < 4; ++i) wert |= uint32_t{static_cast<uint8_t>(bytes[stelle + i])} << 8 * i;
@@ -190,7 +184,7 @@ TEST(Bildschreiber, ABmpOrJpegBeyondItsSizeFieldsIsRefusedBeforeAnythingIsWritte
     EXPECT_NE(meldung.find("bräuchte 4,8 GB"), std::string::npos) << meldung;
     EXPECT_NE(meldung.find("40000 x 30000"), std::string::npos) << meldung;
   }
-  EXPECT_EQ(DateienImOrdner(ordner.path()), 0u);
+  EXPECT_EQ(testing::FilesIn(ordner.path()), 0u);
   // The same picture in 24 bits (3.6 GB) fits, and so does a file of 4 GiB − 10 bytes;
   // 12 bytes more do not.
   EXPECT_NO_THROW(CheckBmpSize(40000, 30000, PixelFormat::k24));

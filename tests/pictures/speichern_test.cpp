@@ -7,7 +7,6 @@
 #include <csignal>
 #include <filesystem>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -31,14 +30,6 @@ using testing::WriteWholeFile;
 std::string Erzwungen(uint8_t format, std::string name) {
   ForceSaveExtension(format, name);
   return name;
-}
-
-std::set<std::string> DateienIn(const std::string& ordner) {
-  std::set<std::string> namen;
-  for (const auto& eintrag : std::filesystem::directory_iterator(ordner)) {
-    namen.insert(eintrag.path().filename().string());
-  }
-  return namen;
 }
 
 // The mosaic blended with its template strip by strip into the file, as a mosaic held
@@ -93,7 +84,7 @@ TEST(Speichern, AFolderThatCannotBeWrittenIsReportedWithThePathAndAnUnknownForma
   EXPECT_EQ(ReadWholeFile(ordner / "datei"), "kein Ordner");
   const Bitmap mosaik = Verlauf(4, 4);
   EXPECT_FALSE(Speichern(mosaik, mosaik, 0, SpeicherOptionenFuer(ordner, "m.xyz", 9)));
-  EXPECT_EQ(DateienIn(ordner.path()).size(), 1u);
+  EXPECT_EQ(testing::FilesIn(ordner.path()), size_t{1});
 }
 
 // Lets the process write files of at most `bytes` bytes, as a nearly full disk would:
@@ -136,7 +127,7 @@ TEST(Speichern, AWriteThatFailsOnTheDiskLeavesTheOldFileByteForByte) {
       }
     }
     EXPECT_EQ(ReadWholeFile(ordner / datei), alt);
-    EXPECT_EQ(DateienIn(ordner.path()).size(), format == kFormatBmp ? 1u : 2u);
+    EXPECT_EQ(testing::FilesIn(ordner.path()), format == kFormatBmp ? size_t{1} : size_t{2});
   }
 }
 
@@ -189,7 +180,7 @@ TEST(Speichern, EveryFormatAsksForTheReleaseAfterItsLastRowBeforeReplacingTheFil
         }
         EXPECT_EQ(gesamt, mosaik.height()) << wie;
         EXPECT_EQ(gefragt, abbrechen == 0 ? 1 : 0) << wie;
-        EXPECT_EQ(DateienIn(ordner.path()).size(), 1u) << wie;
+        EXPECT_EQ(testing::FilesIn(ordner.path()), size_t{1}) << wie;
         std::filesystem::remove(ordner / fall.datei);
       }
     }

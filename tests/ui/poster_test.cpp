@@ -142,6 +142,8 @@ class PosterTest : public QObject {
  private slots:
   void initTestCase() { UiTestsEinrichten(); }
 
+  // Then another tiling is set up and its run cancelled: the magnifier still shows the
+  // run's poster.
   void TheMagnifierLooksIntoThePosterDownToSinglePhotos() {
     Poster poster;
     Auftrag& auftrag = poster.umgebung->auftrag();
@@ -265,6 +267,64 @@ class PosterTest : public QObject {
                            bildschirmkopie.byteSize()),
                0);
     });
+
+    // The photo of every cell as the run placed it, column by column.
+    std::vector<std::string> platziert;
+    for (int x = 1; x <= kKachelnX; ++x) {
+      for (int y = 1; y <= kKachelnY; ++y) {
+        const int32_t bild = auftrag.einstellungen.Raster->at(x, y).Bild;
+        platziert.push_back(bild < 0 ? std::string()
+                                     : auftrag.Dateiliste[static_cast<size_t>(bild)]);
+      }
+    }
+
+    // The user sets up another mosaic: another tiling and size, and a run of it that is
+    // cancelled while it composes, when its grid and file list are its own.
+    Auftragswunsch anders;
+    anders.grossformat = true;
+    anders.dpi = 300;
+    anders.groesse = Size{3000, 2250};
+    anders.kachelnX = 15;
+    anders.kachelnY = 10;
+    Einrichten(auftrag, anders);
+    TestBenutzer benutzer;
+    benutzer.beimEreignis = [&](int32_t) {
+      if (auftrag.PhasenZeiten[Phase::Zusammenstellen].beginn > 0) auftrag.Abbruch = true;
+    };
+    Berechnungslauf lauf(auftrag, benutzer);
+    QCOMPARE(lauf.Starten(), Laufausgang::Abgebrochen);
+    QCOMPARE(auftrag.einstellungen.Raster->kachelnX(), 15);
+
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(
+          seite->BildGruppe()->title().endsWith(QStringLiteral("(4000 x 3000 Pixel) skaliert")));
+      ui::LupenAnsicht* bild = seite->ErgebnisBild();
+      Rad(bild, QPoint(bild->width() / 2, bild->height() / 2), 100);
+      QCOMPARE(bild->Geometrie().Massstab(), 1.0);
+      const wizard::Mosaikraster& raster = bild->Kacheln()->Raster();
+      QCOMPARE(raster.kachelnX, kKachelnX);
+      QCOMPARE(raster.kachelnY, kKachelnY);
+      QCOMPARE(raster.kachel, (Size{100, 100}));
+      for (int x = 1; x <= kKachelnX; ++x) {
+        for (int y = 1; y <= kKachelnY; ++y) {
+          QCOMPARE(bild->Kacheln()->DateiIn(Zellort{x, y}),
+                   platziert[static_cast<size_t>((x - 1) * kKachelnY + (y - 1))]);
+        }
+      }
+      // Over a tile the status line names the run's photo there.
+      const QPoint mitte(bild->width() / 2, bild->height() / 2);
+      const auto zelle = wizard::ZelleBei(
+          bild->Geometrie().ImMosaik(wizard::Punkt{double(mitte.x()), double(mitte.y())}), raster);
+      QVERIFY(zelle.has_value());
+      QTest::mouseMove(bild, mitte);
+      QCOMPARE(
+          seite->Statuszeile()->GanzerText(),
+          QStringLiteral("Foto: ") +
+              QString::fromStdString(
+                  platziert[static_cast<size_t>((zelle->x - 1) * kKachelnY + (zelle->y - 1))]));
+    });
+    // That the poster saved now is the run's, byte for byte, the session's tests show.
+    QVERIFY(poster.umgebung->benutzer.warnungen.empty());
   }
 
   void AMosaicHeldWholeIsMagnifiedFromItsOwnPixels() {
@@ -316,30 +376,6 @@ class PosterTest : public QObject {
     QVERIFY(gesehen);
   }
 
-  void ThePlacementListNamesThePhotoOfEveryCell() {
-    Poster poster;
-    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
-      QVERIFY(seite->ListeKnopf()->isEnabled());
-      const std::string datei = poster.umgebung->ordner / "liste.csv";
-      DateiWaehlen(poster.umgebung->ordner / "liste");
-      QTest::mouseClick(seite->ListeKnopf(), Qt::LeftButton);
-      const std::string text = ReadWholeFile(datei);
-      QVERIFY(text.starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n1;1;"));
-      QCOMPARE(std::count(text.begin(), text.end(), '\n'), kKachelnX * kKachelnY + 1);
-      QCOMPARE(seite->Statuszeile()->GanzerText(),
-               QStringLiteral("Platzierungsliste gespeichert: ") + QString::fromStdString(datei));
-      // A folder that is not there: the user is told, nothing else happens.
-      QVERIFY(
-          !seite->ListeSpeichern(QString::fromStdString(poster.umgebung->ordner / "fehlt/x.csv")));
-      QCOMPARE(poster.umgebung->benutzer.warnungen.size(), size_t{1});
-      QVERIFY(poster.umgebung->benutzer.warnungen[0].starts_with(
-          "Die Platzierungsliste konnte nicht gespeichert werden: "));
-    });
-    // Shown again, the page starts without the earlier word.
-    poster.AufDerErgebnisseite(
-        [&](ui::ErgebnisSeite* seite) { QCOMPARE(seite->Statuszeile()->GanzerText(), QString()); });
-  }
-
   // "Als Webseite speichern …": the page and its folder, the photos' names left out when
   // the user says so, and the page offered to the browser.
   void SavedAsAWebPageWithoutNamesAndOpened() {
@@ -365,11 +401,29 @@ class PosterTest : public QObject {
     });
   }
 
-  // "Auf Seiten drucken …": the dialog says the sheets of the poster's paper, and the PDF
-  // is saved.
-  void PrintedOnSheets() {
+  // One poster's result page: its placement list, its sheets, a disk too full for it, and
+  // the poster saved as TIFF, once stopped half-way.
+  void SavedAsListSheetsAndTiffAndStoppedHalfWay() {
     Poster poster;
+    Auftrag& auftrag = poster.umgebung->auftrag();
+    const std::string& ort = poster.umgebung->ordner.path();
+    std::vector<std::string>& warnungen = poster.umgebung->benutzer.warnungen;
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      QVERIFY(seite->ListeKnopf()->isEnabled());
+      DateiWaehlen(ort + "liste");
+      QTest::mouseClick(seite->ListeKnopf(), Qt::LeftButton);
+      const std::string text = ReadWholeFile(ort + "liste.csv");
+      QVERIFY(text.starts_with("\xEF\xBB\xBFSpalte;Zeile;Foto\n1;1;"));
+      QCOMPARE(std::count(text.begin(), text.end(), '\n'), kKachelnX * kKachelnY + 1);
+      QCOMPARE(seite->Statuszeile()->GanzerText(),
+               QString::fromStdString("Platzierungsliste gespeichert: " + ort + "liste.csv"));
+      // A folder that is not there: the user is told, nothing else happens.
+      QVERIFY(!seite->ListeSpeichern(QString::fromStdString(ort + "fehlt/x.csv")));
+      QCOMPARE(warnungen.size(), size_t{1});
+      QVERIFY(warnungen[0].starts_with("Die Platzierungsliste konnte nicht gespeichert werden: "));
+      warnungen.clear();
+
+      // "Auf Seiten drucken …": the dialog says the sheets of the poster's paper.
       QVERIFY(seite->SeitenKnopf()->isEnabled());
       QString angabe;
       WennFenster<ui::SeitenDialog>([](ui::SeitenDialog* dialog) { return dialog->isVisible(); },
@@ -377,18 +431,40 @@ class PosterTest : public QObject {
                                       angabe = dialog->Angabe();
                                       dialog->accept();
                                     });
-      DateiWaehlen(poster.umgebung->ordner / "blaetter");
+      DateiWaehlen(ort + "blaetter");
       QTest::mouseClick(seite->SeitenKnopf(), Qt::LeftButton);
       QVERIFY2(angabe.contains(QStringLiteral("Blätter")), qPrintable(angabe));
-      QVERIFY(ReadWholeFile(poster.umgebung->ordner / "blaetter.pdf").starts_with("%PDF-"));
-      QVERIFY(poster.umgebung->benutzer.warnungen.empty());
+      QVERIFY(ReadWholeFile(ort + "blaetter.pdf").starts_with("%PDF-"));
+      QVERIFY(warnungen.empty());
     });
-  }
 
-  void SavedAsPngAndTiffAndStoppedHalfWay() {
-    Poster poster;
-    Auftrag& auftrag = poster.umgebung->auftrag();
-    const std::string ordner = poster.umgebung->ordner / "ausgabe/";
+    // A full disk is told before anything is composed; the options page stays open for
+    // another place.
+    const std::string voll = ort + "voll/";
+    CreateFolders(voll);
+    auto* optionenSeite =
+        static_cast<ui::SpeichernOptionenSeite*>(poster.umgebung->assistent().SeiteHolen(10));
+    optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
+    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
+      // Shown again, the page starts without the earlier word.
+      QCOMPARE(seite->Statuszeile()->GanzerText(), QString());
+      WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
+        AufDieMarke(optionen->TiffKnopf());
+        DateiWaehlen(voll + "poster");
+        QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
+        QVERIFY(optionen->isVisible());
+        QTest::mouseClick(optionen->AbbrechenKnopf(), Qt::LeftButton);
+      });
+      QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
+      QCOMPARE(warnungen.size(), size_t{1});
+      QVERIFY(warnungen[0].find("sind nur noch 1,0 MB frei") != std::string::npos);
+      QVERIFY(Dateien(voll).isEmpty());
+      QVERIFY(!seite->Speicherhinweis()->isVisible());
+      warnungen.clear();
+    });
+    optionenSeite->PlatzAbfrageSetzen({});
+
+    const std::string ordner = ort + "ausgabe/";
     CreateFolders(ordner);
     poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
       QVERIFY(!seite->Speicherhinweis()->isVisible());
@@ -468,94 +544,6 @@ class PosterTest : public QObject {
       QCOMPARE(poster.umgebung->assistent().ZuletztGespeichert(), ordner + "poster.tif");
       QVERIFY(poster.umgebung->benutzer.warnungen.empty());
     });
-  }
-
-  void AfterTheTilingChangedTheMagnifierShowsTheRunsPoster() {
-    Poster poster;
-    Auftrag& auftrag = poster.umgebung->auftrag();
-    // The photo of every cell as the run placed it, column by column.
-    std::vector<std::string> platziert;
-    for (int x = 1; x <= kKachelnX; ++x) {
-      for (int y = 1; y <= kKachelnY; ++y) {
-        const int32_t bild = auftrag.einstellungen.Raster->at(x, y).Bild;
-        platziert.push_back(bild < 0 ? std::string()
-                                     : auftrag.Dateiliste[static_cast<size_t>(bild)]);
-      }
-    }
-
-    // The user sets up another mosaic: another tiling and size, and a run of it that is
-    // cancelled while it composes, when its grid and file list are its own.
-    Auftragswunsch anders;
-    anders.grossformat = true;
-    anders.dpi = 300;
-    anders.groesse = Size{3000, 2250};
-    anders.kachelnX = 15;
-    anders.kachelnY = 10;
-    Einrichten(auftrag, anders);
-    TestBenutzer benutzer;
-    benutzer.beimEreignis = [&](int32_t) {
-      if (auftrag.PhasenZeiten[Phase::Zusammenstellen].beginn > 0) auftrag.Abbruch = true;
-    };
-    Berechnungslauf lauf(auftrag, benutzer);
-    QCOMPARE(lauf.Starten(), Laufausgang::Abgebrochen);
-    QCOMPARE(auftrag.einstellungen.Raster->kachelnX(), 15);
-
-    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
-      QVERIFY(
-          seite->BildGruppe()->title().endsWith(QStringLiteral("(4000 x 3000 Pixel) skaliert")));
-      ui::LupenAnsicht* bild = seite->ErgebnisBild();
-      Rad(bild, QPoint(bild->width() / 2, bild->height() / 2), 100);
-      QCOMPARE(bild->Geometrie().Massstab(), 1.0);
-      const wizard::Mosaikraster& raster = bild->Kacheln()->Raster();
-      QCOMPARE(raster.kachelnX, kKachelnX);
-      QCOMPARE(raster.kachelnY, kKachelnY);
-      QCOMPARE(raster.kachel, (Size{100, 100}));
-      for (int x = 1; x <= kKachelnX; ++x) {
-        for (int y = 1; y <= kKachelnY; ++y) {
-          QCOMPARE(bild->Kacheln()->DateiIn(Zellort{x, y}),
-                   platziert[static_cast<size_t>((x - 1) * kKachelnY + (y - 1))]);
-        }
-      }
-      // Over a tile the status line names the run's photo there.
-      const QPoint mitte(bild->width() / 2, bild->height() / 2);
-      const auto zelle = wizard::ZelleBei(
-          bild->Geometrie().ImMosaik(wizard::Punkt{double(mitte.x()), double(mitte.y())}), raster);
-      QVERIFY(zelle.has_value());
-      QTest::mouseMove(bild, mitte);
-      QCOMPARE(
-          seite->Statuszeile()->GanzerText(),
-          QStringLiteral("Foto: ") +
-              QString::fromStdString(
-                  platziert[static_cast<size_t>((zelle->x - 1) * kKachelnY + (zelle->y - 1))]));
-    });
-    // That the poster saved now is the run's, byte for byte, the session's tests show.
-    QVERIFY(poster.umgebung->benutzer.warnungen.empty());
-  }
-
-  void AFullDiskIsToldBeforeAnythingIsComposed() {
-    Poster poster;
-    const std::string ordner = poster.umgebung->ordner / "voll/";
-    CreateFolders(ordner);
-    auto* optionenSeite =
-        static_cast<ui::SpeichernOptionenSeite*>(poster.umgebung->assistent().SeiteHolen(10));
-    optionenSeite->PlatzAbfrageSetzen([](const std::string&) { return uint64_t{1000000}; });
-    poster.AufDerErgebnisseite([&](ui::ErgebnisSeite* seite) {
-      WennSeite<ui::SpeichernOptionenSeite>(10, [&](ui::SpeichernOptionenSeite* optionen) {
-        AufDieMarke(optionen->TiffKnopf());
-        DateiWaehlen(ordner + "poster");
-        QTest::mouseClick(optionen->SpeichernKnopf(), Qt::LeftButton);
-        // The page stays open for another place.
-        QVERIFY(optionen->isVisible());
-        QTest::mouseClick(optionen->AbbrechenKnopf(), Qt::LeftButton);
-      });
-      QTest::mouseClick(seite->SpeichernKnopf(), Qt::LeftButton);
-      const std::vector<std::string>& warnungen = poster.umgebung->benutzer.warnungen;
-      QCOMPARE(warnungen.size(), size_t{1});
-      QVERIFY(warnungen[0].find("sind nur noch 1,0 MB frei") != std::string::npos);
-      QVERIFY(Dateien(ordner).isEmpty());
-      QVERIFY(!seite->Speicherhinweis()->isVisible());
-    });
-    optionenSeite->PlatzAbfrageSetzen({});
   }
 
  private:

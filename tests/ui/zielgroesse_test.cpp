@@ -257,6 +257,14 @@ class ZielgroesseTest : public QObject {
     QCOMPARE(Wert(seite, "SizeY"), 900);
     QCOMPARE(Wert(seite, "BreiteFrei"), 42);
     QCOMPARE(Wert(seite, "HoeheFrei"), 31);
+
+    // Without large format the tiling page shows no tile edge.
+    vorher->hide();
+    ui::Seite* kachelung = nie.umgebung.assistent().SeiteHolen(3);
+    kachelung->show();
+    QVERIFY(QTest::qWaitForWindowExposed(kachelung));
+    QVERIFY(!Element<QLabel>(kachelung, "Kachelkante")->isVisible());
+    kachelung->hide();
   }
 
   // A 4:3 template on 100 × 70 cm: kept whole with margins, or cut to fill the paper,
@@ -347,6 +355,13 @@ class ZielgroesseTest : public QObject {
     QCOMPARE(Element<QLabel>(druck, "Ausrichtung")->text(),
              QStringLiteral("quer, wie die Vorlage"));
 
+    // Shown again, the page takes the use of the paper from the job.
+    seite->hide();
+    QVERIFY(druck->Fuellen()->isChecked());
+    auftrag.einstellungen.Papier.Nutzung = Papiernutzung::GanzeVorlage;
+    seite->show();
+    QVERIFY(druck->GanzeVorlage()->isChecked());
+
     // The tiling page shows the tile on paper for the counts in its boxes.
     seite->hide();
     ui::Seite* kachelung = u.umgebung.assistent().SeiteHolen(3);
@@ -386,15 +401,6 @@ class ZielgroesseTest : public QObject {
     });
     seite->exec();
     QVERIFY(geprueft);
-  }
-
-  void TheTilingPageShowsNoTileEdgeWithoutLargeFormat() {
-    Umgebung u;
-    ui::Seite* kachelung = u.umgebung.assistent().SeiteHolen(3);
-    kachelung->show();
-    QVERIFY(QTest::qWaitForWindowExposed(kachelung));
-    QVERIFY(!Element<QLabel>(kachelung, "Kachelkante")->isVisible());
-    kachelung->hide();
   }
 };
 
