@@ -37,10 +37,15 @@ function(tilvendo_test_program name)
   set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${TILVENDO_TEST_BATCH})
 endfunction()
 
+# A GoogleTest program runs as this many ctest cases, each a share of its tests
+# (GoogleTest's sharding). A process per test spent more time starting the sanitized
+# program than testing; one per program would leave a core idle behind the longest.
+set(TILVENDO_TEST_TEILE 2)
+
 # tilvendo_test(<name> DIR <folder> DEPS <targets>...)
-# One GoogleTest executable of every .cpp in tests/<folder>, registered with ctest (one
-# case per test). The tests run in German, the language of the texts they check,
-# whatever the machine's locale.
+# One GoogleTest executable of every .cpp in tests/<folder>, registered with ctest as
+# <name>_0 .. (its shares). The tests run in German, the language of the texts they check,
+# whatever the machine's locale. A failing share names its failed tests.
 function(tilvendo_test name)
   cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}/*.cpp)
@@ -51,6 +56,10 @@ function(tilvendo_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main Threads::Threads)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   tilvendo_test_program(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600
-                       ENVIRONMENT ${TILVENDO_TESTSPRACHE})
+  math(EXPR letzter "${TILVENDO_TEST_TEILE} - 1")
+  foreach(teil RANGE ${letzter})
+    add_test(NAME ${name}_${teil} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name}_${teil} PROPERTIES TIMEOUT 600 ENVIRONMENT
+      "GTEST_TOTAL_SHARDS=${TILVENDO_TEST_TEILE};GTEST_SHARD_INDEX=${teil};${TILVENDO_TESTSPRACHE}")
+  endforeach()
 endfunction()
