@@ -107,7 +107,7 @@ if(TILVENDO_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${tilvendo_laufzeit}")
 else()
   set(tilvendo_bibliotheken
-      "libc6, libstdc++6, libjpeg62-turbo, libmount1, libblkid1, libvips42, ${tilvendo_laufzeit}")
+      "libc6, libstdc++6, libjpeg62-turbo, libmount1, libblkid1, ${tilvendo_laufzeit}")
   if(TARGET nubo-tilvendo)
     string(APPEND tilvendo_bibliotheken ", libqt6core6, libqt6gui6, libqt6widgets6")
   endif()

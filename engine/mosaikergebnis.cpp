@@ -170,9 +170,7 @@ std::unique_ptr<Mosaikquelle> Mosaikergebnis::Quelle(const Bitmap& vorlage, uint
   optionen.abbruch = begleitung.abbruch;
   optionen.leerVerweigern = begleitung.leerVerweigern;
   if (begleitung.schreiberBytes > 0) {
-    // Such a writer works on threads of its own while the next band is composed, so a
-    // band composed ahead would only hold memory; the kept tiles make room for the writer.
-    optionen.voraus = false;
+    // The kept tiles make room for what such a writer holds.
     const uint64_t band =
         std::max(KachelzeilenBytes(voll.width, plan_->Kachel().height), optionen.bandBytes);
     optionen.kachelspeicher = KachelspeicherNeben(begleitung.schreiberBytes, band);

@@ -31,8 +31,8 @@ struct Quellbegleitung {
   unsigned threads = 0;  // 0: one per core
   // Refuse a mosaic without a single readable photo (KeinBildLesbar).
   bool leerVerweigern = false;
-  // What a writer fed by the source holds on threads of its own: nothing is composed
-  // ahead of it, and the kept tiles make room for it.
+  // What a writer fed by the source holds beside the bands: the kept tiles make room
+  // for it.
   uint64_t schreiberBytes = 0;
 };
 

@@ -1,15 +1,21 @@
 #include "pictures/kachelpyramide.h"
 
-#include <vips/vips.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <condition_variable>
+#include <atomic>
+#include <cerrno>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "pictures/byte_sink.h"
+#include "pictures/jpeg_writer.h"
 #include "platform/atomic_file.h"
 #include "platform/translate.h"
 
@@ -18,144 +24,208 @@ namespace {
 
 // What every tile file ends with; the viewer asks for this name.
 constexpr const char* kKachelEndung = ".jpg";
-constexpr int kRgbKanaele = 3;
-constexpr int kArbeitsKanaele = 4;
-constexpr int32_t kVipsMaxWert = 255;
-constexpr uint64_t kPyramidenBytesJeSpalte = uint64_t{5} << 10;
+constexpr mode_t kOrdnerRechte = 0755;
+constexpr mode_t kDateiRechte = 0644;
+// Every level holds one strip of its tile rows across its width: the levels above the
+// full one together hold less than one more.
+constexpr uint64_t kGehalteneStreifen = 2;
 
-void VipsEinrichten() {
-  static std::once_flag einmal;
-  std::call_once(einmal, [] {
-    if (VIPS_INIT("tilvendo") != 0) {
-      throw WriteError(_("Die Bibliothek für die Kacheln ließ sich nicht starten."));
-    }
-    // The pyramid is made once from a stream: nothing is worth keeping for a second use.
-    vips_cache_set_max(0);
-    // A stopped save ends the stream early, which the library reports tile by tile on the
-    // terminal; what failed reaches the user through the error it returns.
-    g_log_set_handler("VIPS", G_LOG_LEVEL_WARNING,
-                      [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
-  });
+[[noreturn]] void Scheitern(const std::string& was) {
+  throw WriteError(Format(_("Die Kacheln der Webseite konnten nicht geschrieben werden: {}"), was));
 }
 
-// libvips pulls the picture as a binary portable pixmap from a stream it reads at its own
-// pace on a thread of its own; Schreiben hands over one strip at a time and waits until it
-// is taken, so no more than a strip is held here however large the picture is. The
-// pixmap's reader reads the stream sequentially, so libvips needs no seek and no copy of
-// the whole picture.
+void OrdnerAnlegen(const std::string& pfad) {
+  if (::mkdir(pfad.c_str(), kOrdnerRechte) != 0 && errno != EEXIST) {
+    Scheitern(pfad + ": " + std::strerror(errno));
+  }
+}
+
+// The folder is new and the program's own, so a tile is written straight to its name;
+// a name that is already there (a link put in meanwhile) is refused, not followed.
+void DateiSchreiben(const std::string& pfad, const std::vector<uint8_t>& bytes) {
+  const int fd =
+      ::open(pfad.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kDateiRechte);
+  if (fd < 0) Scheitern(pfad + ": " + std::strerror(errno));
+  size_t geschrieben = 0;
+  int fehler = 0;
+  while (geschrieben < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + geschrieben, bytes.size() - geschrieben);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      fehler = n < 0 ? errno : ENOSPC;
+      break;
+    }
+    geschrieben += static_cast<size_t>(n);
+  }
+  if (::close(fd) != 0 && fehler == 0) fehler = errno;
+  if (fehler != 0) Scheitern(pfad + ": " + std::strerror(fehler));
+}
+
+// What a thread encoding tiles keeps from one tile to the next, so that it allocates
+// nothing per tile: the tile's bytes and, at the edges, the tile filled up.
+struct Werkbank : ByteSink {
+  std::vector<uint8_t> bytes;
+  std::vector<uint8_t> gefuellt;
+  void Write(const void* data, size_t length) override {
+    const auto* anfang = static_cast<const uint8_t*>(data);
+    bytes.insert(bytes.end(), anfang, anfang + length);
+  }
+};
+
+// One zoom level: its size and the strip of tile rows it is filling.
+struct Stufe {
+  int32_t breite = 0;
+  int32_t hoehe = 0;
+  std::vector<uint8_t> streifen;  // kPyramidenKachel rows of breite working-format pixels
+  int32_t zeilen = 0;             // rows of the strip filled
+  int32_t reihe = 0;              // the tile row the strip is
+
+  size_t Abstand() const { return static_cast<size_t>(breite) * kBytesJePixel; }
+  uint8_t* Zeile(int32_t y) { return streifen.data() + static_cast<size_t>(y) * Abstand(); }
+  const uint8_t* Zeile(int32_t y) const {
+    return streifen.data() + static_cast<size_t>(y) * Abstand();
+  }
+};
+
+// The rows come from the top into the deepest level; every full strip of a level is cut
+// into tiles and halved into the strip of the level above it, so each level is made from
+// the one below as the rows come and no level is ever held whole. Tiles at the right and
+// bottom edge are filled up in the page's own black to the full tile size, which the
+// viewer draws every tile at.
 class Pyramidenschreiber final : public Bildschreiber {
  public:
   Pyramidenschreiber(std::string ordner, const Bildbeschreibung& d)
-      : breite_(d.breite), qualitaet_(std::clamp(d.qualitaet, 1, 100)) {
-    VipsEinrichten();
-    const std::string kopf = "P6\n" + std::to_string(d.breite) + " " + std::to_string(d.hoehe) +
-                             "\n" + std::to_string(kVipsMaxWert) + "\n";
-    puffer_.assign(kopf.begin(), kopf.end());
-    faden_ = std::thread([this, ordner = std::move(ordner)] { Kacheln(ordner); });
-  }
-
-  ~Pyramidenschreiber() override {
-    if (!faden_.joinable()) return;
-    {
-      std::lock_guard<std::mutex> sperre(mutex_);
-      abgebrochen_ = true;
+      : ordner_(std::move(ordner)),
+        qualitaet_(d.qualitaet),
+        faeden_(std::max(1u, std::thread::hardware_concurrency())) {
+    if (d.breite <= 0 || d.hoehe <= 0) Scheitern(ordner_);
+    const int32_t tiefe = PyramidenTiefe(d.breite, d.hoehe);
+    stufen_.resize(static_cast<size_t>(tiefe) + 1);
+    int32_t breite = d.breite, hoehe = d.hoehe;
+    OrdnerAnlegen(ordner_);
+    for (int32_t z = tiefe; z >= 0; --z) {
+      Stufe& stufe = stufen_[static_cast<size_t>(z)];
+      stufe.breite = breite;
+      stufe.hoehe = hoehe;
+      stufe.streifen.resize(stufe.Abstand() * kPyramidenKachel);
+      OrdnerAnlegen(ordner_ + "/" + std::to_string(z));
+      breite = (breite + 1) / 2;
+      hoehe = (hoehe + 1) / 2;
     }
-    wechsel_.notify_all();
-    faden_.join();
   }
 
   void Schreiben(const Zeilen& zeilen) override {
-    std::vector<uint8_t> rgb(static_cast<size_t>(breite_) * kRgbKanaele *
-                             static_cast<size_t>(std::max(zeilen.anzahl, 0)));
-    uint8_t* ziel = rgb.data();
+    Stufe& voll = stufen_.back();
     for (int32_t i = 0; i < zeilen.anzahl; ++i) {
-      const uint8_t* bgrx = zeilen.Zeile(i);
-      for (int32_t x = 0; x < breite_; ++x, bgrx += kArbeitsKanaele, ziel += kRgbKanaele) {
-        ziel[0] = bgrx[2];
-        ziel[1] = bgrx[1];
-        ziel[2] = bgrx[0];
-      }
+      std::memcpy(voll.Zeile(voll.zeilen), zeilen.Zeile(i), voll.Abstand());
+      if (++voll.zeilen == kPyramidenKachel) StreifenFertig(Tiefe());
     }
-    std::unique_lock<std::mutex> sperre(mutex_);
-    wechsel_.wait(sperre, [&] { return gelesen_ == puffer_.size() || fertig_; });
-    if (fertig_) Scheitern();
-    puffer_ = std::move(rgb);
-    gelesen_ = 0;
-    wechsel_.notify_all();
   }
 
   void Beenden() override {
-    {
-      std::lock_guard<std::mutex> sperre(mutex_);
-      ende_ = true;
+    // The last strips of every level, from the deepest up: each one's halving may fill the
+    // strip above it.
+    for (int32_t z = Tiefe(); z >= 0; --z) {
+      if (stufen_[static_cast<size_t>(z)].zeilen > 0) StreifenFertig(z);
     }
-    wechsel_.notify_all();
-    faden_.join();
-    if (!erfolg_) Scheitern();
   }
 
  private:
-  [[noreturn]] void Scheitern() const {
-    throw WriteError(
-        Format(_("Die Kacheln der Webseite konnten nicht geschrieben werden: {}"), meldung_));
-  }
+  int32_t Tiefe() const { return static_cast<int32_t>(stufen_.size()) - 1; }
 
-  static gint64 Lesen(VipsSourceCustom*, void* puffer, gint64 laenge, void* selbst) {
-    return static_cast<Pyramidenschreiber*>(selbst)->Abgeben(static_cast<uint8_t*>(puffer), laenge);
-  }
-
-  gint64 Abgeben(uint8_t* puffer, gint64 laenge) {
-    std::unique_lock<std::mutex> sperre(mutex_);
-    wechsel_.wait(sperre, [&] { return gelesen_ < puffer_.size() || ende_ || abgebrochen_; });
-    if (abgebrochen_) return -1;
-    const size_t n =
-        std::min(static_cast<size_t>(std::max<gint64>(laenge, 0)), puffer_.size() - gelesen_);
-    std::memcpy(puffer, puffer_.data() + gelesen_, n);
-    gelesen_ += n;
-    if (gelesen_ == puffer_.size()) wechsel_.notify_all();
-    return static_cast<gint64>(n);
-  }
-
-  void Kacheln(const std::string& ordner) {
-    VipsSourceCustom* quelle = vips_source_custom_new();
-    g_signal_connect(quelle, "read", G_CALLBACK(&Pyramidenschreiber::Lesen), this);
-    VipsImage* bild = nullptr;
-    bool ok = vips_ppmload_source(VIPS_SOURCE(quelle), &bild, "access", VIPS_ACCESS_SEQUENTIAL,
-                                  nullptr) == 0;
-    if (ok) {
-      const std::string endung =
-          std::string(kKachelEndung) + "[Q=" + std::to_string(qualitaet_) + ",strip]";
-      // The tiles at the right and bottom edge are filled up in the page's own black.
-      VipsArrayDouble* schwarz = vips_array_double_newv(1, 0.0);
-      ok = vips_dzsave(bild, ordner.c_str(), "layout", VIPS_FOREIGN_DZ_LAYOUT_GOOGLE, "suffix",
-                       endung.c_str(), "tile_size", kPyramidenKachel, "overlap", 0, "skip_blanks",
-                       -1, "background", schwarz, nullptr) == 0;
-      vips_area_unref(VIPS_AREA(schwarz));
+  void StreifenFertig(int32_t z) {
+    Stufe& stufe = stufen_[static_cast<size_t>(z)];
+    const std::string reihe = ordner_ + "/" + std::to_string(z) + "/" + std::to_string(stufe.reihe);
+    OrdnerAnlegen(reihe);
+    const int32_t kacheln = (stufe.breite + kPyramidenKachel - 1) / kPyramidenKachel;
+    // The tiles are encoded on the threads while this one halves the strip: both only
+    // read it.
+    std::atomic<int32_t> naechste{0};
+    std::exception_ptr fehler;
+    std::mutex fehlerSperre;
+    auto kodieren = [&] {
+      try {
+        Werkbank werkbank;
+        for (int32_t x = naechste++; x < kacheln; x = naechste++) {
+          Kachel(stufe, x, werkbank);
+          DateiSchreiben(reihe + "/" + std::to_string(x) + kKachelEndung, werkbank.bytes);
+        }
+      } catch (...) {
+        std::lock_guard<std::mutex> sperre(fehlerSperre);
+        if (!fehler) fehler = std::current_exception();
+        naechste = kacheln;
+      }
+    };
+    {
+      std::vector<std::jthread> helfer;
+      for (unsigned i = 1; i < faeden_; ++i) helfer.emplace_back(kodieren);
+      if (z > 0) Halbieren(stufe, stufen_[static_cast<size_t>(z) - 1]);
+      kodieren();
     }
-    if (bild != nullptr) g_object_unref(bild);
-    g_object_unref(quelle);
-    std::lock_guard<std::mutex> sperre(mutex_);
-    if (!ok) {
-      meldung_ = vips_error_buffer();
-      vips_error_clear();
+    if (fehler) std::rethrow_exception(fehler);
+    stufe.zeilen = 0;
+    ++stufe.reihe;
+    if (z > 0 && stufen_[static_cast<size_t>(z) - 1].zeilen == kPyramidenKachel) {
+      StreifenFertig(z - 1);
     }
-    erfolg_ = ok;
-    fertig_ = true;
-    wechsel_.notify_all();
   }
 
-  int32_t breite_;
+  // The JPEG bytes of tile x of the strip of `stufe`, into `werkbank.bytes`.
+  void Kachel(const Stufe& stufe, int32_t x, Werkbank& werkbank) const {
+    const int32_t links = x * kPyramidenKachel;
+    const int32_t breite = std::min(kPyramidenKachel, stufe.breite - links);
+    Bildbeschreibung d;
+    d.breite = kPyramidenKachel;
+    d.hoehe = kPyramidenKachel;
+    d.qualitaet = qualitaet_;
+    werkbank.bytes.clear();
+    const std::unique_ptr<Bildschreiber> jpeg = MakeJpegWriter(werkbank, d);
+    if (breite == kPyramidenKachel && stufe.zeilen == kPyramidenKachel) {
+      jpeg->Schreiben(Zeilen{stufe.Zeile(0) + static_cast<size_t>(links) * kBytesJePixel,
+                             stufe.Abstand(), kPyramidenKachel});
+    } else {
+      const size_t abstand = static_cast<size_t>(kPyramidenKachel) * kBytesJePixel;
+      werkbank.gefuellt.assign(abstand * kPyramidenKachel, 0);
+      for (int32_t y = 0; y < stufe.zeilen; ++y) {
+        std::memcpy(werkbank.gefuellt.data() + static_cast<size_t>(y) * abstand,
+                    stufe.Zeile(y) + static_cast<size_t>(links) * kBytesJePixel,
+                    static_cast<size_t>(breite) * kBytesJePixel);
+      }
+      jpeg->Schreiben(Zeilen{werkbank.gefuellt.data(), abstand, kPyramidenKachel});
+    }
+    jpeg->Beenden();
+  }
+
+  // Appends the strip of `unten` halved each way to the strip of `oben`: each pixel the
+  // mean of two by two, an odd last row or column taken twice rather than mixed with the
+  // black beyond the edge. Rows are first added down, then pairs across, so that both
+  // loops run over plain arrays.
+  static void Halbieren(const Stufe& unten, Stufe& oben) {
+    const size_t bytes = unten.Abstand();
+    std::vector<uint16_t> summe(bytes + kBytesJePixel);
+    const size_t paare = static_cast<size_t>(unten.breite / 2);
+    for (int32_t y = 0; y < unten.zeilen; y += 2) {
+      const uint8_t* a = unten.Zeile(y);
+      const uint8_t* b = unten.Zeile(std::min(y + 1, unten.zeilen - 1));
+      for (size_t i = 0; i < bytes; ++i) summe[i] = static_cast<uint16_t>(a[i] + b[i]);
+      if (unten.breite % 2 != 0) {
+        std::copy_n(summe.begin() + static_cast<ptrdiff_t>(bytes - kBytesJePixel), kBytesJePixel,
+                    summe.begin() + static_cast<ptrdiff_t>(bytes));
+      }
+      uint8_t* ziel = oben.Zeile(oben.zeilen++);
+      const uint16_t* s = summe.data();
+      for (size_t p = 0; p < paare + unten.breite % 2; ++p, s += 2 * kBytesJePixel) {
+        for (size_t k = 0; k < kBytesJePixel; ++k) {
+          ziel[p * kBytesJePixel + k] = static_cast<uint8_t>((s[k] + s[k + kBytesJePixel] + 2) / 4);
+        }
+      }
+    }
+  }
+
+  std::string ordner_;
   int qualitaet_;
-  std::thread faden_;
-  std::mutex mutex_;
-  std::condition_variable wechsel_;
-  std::vector<uint8_t> puffer_;  // the bytes handed over last
-  size_t gelesen_ = 0;           // of them, those libvips took
-  bool ende_ = false;            // no more rows come
-  bool abgebrochen_ = false;     // the writer gives up
-  bool fertig_ = false;          // the tiling ended, well or not
-  bool erfolg_ = false;
-  std::string meldung_;
+  unsigned faeden_;
+  std::vector<Stufe> stufen_;  // by zoom level: 0 the whole picture in one tile
 };
 
 }  // namespace
@@ -168,7 +238,8 @@ int32_t PyramidenTiefe(int32_t breite, int32_t hoehe) {
 }
 
 uint64_t PyramidenSpeicher(int32_t breite) {
-  return static_cast<uint64_t>(std::max(breite, 0)) * kPyramidenBytesJeSpalte;
+  return static_cast<uint64_t>(std::max(breite, 0)) * kPyramidenKachel * kBytesJePixel *
+         kGehalteneStreifen;
 }
 
 std::unique_ptr<Bildschreiber> KachelpyramideOeffnen(const std::string& ordner,

@@ -12,7 +12,7 @@ PAKETE=(
   libcairo2-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   liblemon-dev
-  libvips-dev libjs-leaflet
+  libjs-leaflet
   chromium firefox-esr
   qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
   qt6-translations-l10n libqt6svg6 breeze-icon-theme fonts-dejavu-core

@@ -55,10 +55,11 @@ Webseitenoptionen Seite(const TempFolder& ordner) {
 }
 
 TEST(Kachelpyramide, DepthCoversTheLongerSideWithOneTileAtTheTop) {
-  EXPECT_EQ(PyramidenTiefe(256, 256), 0);
-  EXPECT_EQ(PyramidenTiefe(257, 10), 1);
-  EXPECT_EQ(PyramidenTiefe(10, 512), 1);
-  EXPECT_EQ(PyramidenTiefe(60000, 60000), 8);
+  constexpr int32_t k = kPyramidenKachel;
+  EXPECT_EQ(PyramidenTiefe(k, k), 0);
+  EXPECT_EQ(PyramidenTiefe(k + 1, 10), 1);
+  EXPECT_EQ(PyramidenTiefe(10, 2 * k), 1);
+  EXPECT_EQ(PyramidenTiefe(60000, 60000), 7);
 }
 
 TEST(Webseite, TheFolderIsNamedAfterThePageWithoutItsExtension) {
@@ -70,43 +71,72 @@ TEST(Webseite, TheFolderIsNamedAfterThePageWithoutItsExtension) {
 // A picture wider than high and not a whole number of tiles: every level halves it, the
 // last holds its pixels in place, and no tile lies beyond its edges.
 TEST(Kachelpyramide, WritesEveryLevelsTilesWithThePicturesPixels) {
+  constexpr int32_t k = kPyramidenKachel;
   TempFolder ordner;
-  const Bitmap bild = Verlauf(600, 300);
+  const Bitmap bild = Verlauf(2 * k + 88, k + 44);
   BitmapStreifen quelle(bild);
   WebseiteSpeichern(quelle, Seite(ordner));
   const std::string kacheln = ordner / "mosaik_dateien/kacheln/";
   EXPECT_EQ(Kacheln(kacheln),
             (std::set<std::string>{"0/0/0.jpg", "1/0/0.jpg", "1/0/1.jpg", "2/0/0.jpg", "2/0/1.jpg",
                                    "2/0/2.jpg", "2/1/0.jpg", "2/1/1.jpg", "2/1/2.jpg"}));
-  // Row 1, column 2 of the full level: pixels (512..599, 256..299), filled up in black; the
-  // top left tile, where red, green and blue differ most: channels in their order.
+  // Row 1, column 2 of the full level: its last pixels filled up in black; the top left
+  // tile, where red, green and blue differ most: channels in their order.
   for (const auto [datei, x, y] :
        {std::tuple{"2/1/2.jpg", 0, 0}, std::tuple{"2/1/2.jpg", 87, 43},
-        std::tuple{"2/0/0.jpg", 10, 250}, std::tuple{"2/0/0.jpg", 250, 10}}) {
+        std::tuple{"2/0/0.jpg", 10, k - 6}, std::tuple{"2/0/0.jpg", k - 6, 10}}) {
     Bitmap kachel;
     ASSERT_TRUE(ReadJpegFile(kachel, kacheln + datei, true, 0));
-    ASSERT_EQ(kachel.width(), kPyramidenKachel);
+    ASSERT_EQ(kachel.width(), k);
+    ASSERT_EQ(kachel.height(), k);
     const int32_t spalte = datei[4] - '0', zeile = datei[2] - '0';
-    const Farbe soll = ReadPixel(bild, spalte * kPyramidenKachel + x, zeile * kPyramidenKachel + y);
+    const Farbe soll = ReadPixel(bild, spalte * k + x, zeile * k + y);
     const Farbe ist = ReadPixel(kachel, x, y);
     EXPECT_NEAR(ist.red, soll.red, kJpegRundung) << datei << " " << x << "," << y;
     EXPECT_NEAR(ist.green, soll.green, kJpegRundung) << datei << " " << x << "," << y;
     EXPECT_NEAR(ist.blue, soll.blue, kJpegRundung) << datei << " " << x << "," << y;
     if (spalte == 2) {
-      const Farbe rand = ReadPixel(kachel, 200, 200);
+      const Farbe rand = ReadPixel(kachel, 100, k - 10);
       EXPECT_LE(rand.red + rand.green + rand.blue, kJpegRundung);
     }
   }
 
   // The page finds its data; the viewer comes with its licence.
   const std::string daten = ReadWholeFile(ordner / "mosaik_dateien/daten.js");
-  EXPECT_NE(daten.find("\"breite\": 600, \"hoehe\": 300, \"tiefe\": 2"), std::string::npos);
+  EXPECT_NE(daten.find("\"breite\": " + std::to_string(bild.width()) +
+                       ", \"hoehe\": " + std::to_string(bild.height()) + ", \"tiefe\": 2"),
+            std::string::npos);
   for (const char* datei : {"leaflet.js", "leaflet.css", "LIZENZ-leaflet.txt", "seite.js",
                             "seite.css", kWebseitenMarke}) {
     EXPECT_TRUE(fs::exists(ordner / ("mosaik_dateien/" + std::string(datei)))) << datei;
   }
   EXPECT_FALSE(fs::exists(ordner / "mosaik_dateien/platzierung.js"));
   EXPECT_EQ(ReadWholeFile(ordner / "mosaik.html").find("platzierung.js"), std::string::npos);
+}
+
+// A level above the full one holds the mean of each two by two pixels: a checkerboard
+// becomes an even grey, also in the odd last column and row, which are taken twice rather
+// than mixed with the black beyond the edge; their corner is the one pixel it was.
+TEST(Kachelpyramide, EachLevelAveragesTwoByTwoAndTakesAnOddEdgeTwice) {
+  constexpr int32_t k = kPyramidenKachel;
+  constexpr uint8_t kWeiss = 255;
+  TempFolder ordner;
+  Bitmap schach(k + 1, k / 2 + 1);
+  for (int32_t y = 0; y < schach.height(); ++y) {
+    for (int32_t x = 0; x < schach.width(); ++x) {
+      const uint8_t wert = (x + y) % 2 == 0 ? kWeiss : 0;
+      WritePixel(schach, x, y, Farbe{wert, wert, wert});
+    }
+  }
+  BitmapStreifen quelle(schach);
+  WebseiteSpeichern(quelle, Seite(ordner));
+  Bitmap oben;
+  ASSERT_TRUE(ReadJpegFile(oben, ordner / "mosaik_dateien/kacheln/0/0/0.jpg", true, 0));
+  for (const auto [x, y] :
+       {std::pair{0, 0}, std::pair{k / 4, k / 8}, std::pair{k / 2, 0}, std::pair{0, k / 4}}) {
+    EXPECT_NEAR(ReadPixel(oben, x, y).green, (kWeiss + 1) / 2, kJpegRundung) << x << "," << y;
+  }
+  EXPECT_NEAR(ReadPixel(oben, k / 2, k / 4).green, ReadPixel(schach, k, k / 2).green, kJpegRundung);
 }
 
 // A title and a folder name that would be markup or end an attribute stay text.
@@ -132,7 +162,7 @@ TEST(Webseite, TitleAndFolderNameAreNoMarkup) {
 class WebseiteErsetzen : public ::testing::Test {
  protected:
   void SetUp() override {
-    const Bitmap alt = Verlauf(300, 200);
+    const Bitmap alt = Verlauf(kPyramidenKachel + 44, kPyramidenKachel - 56);
     BitmapStreifen quelle(alt);
     WebseiteSpeichern(quelle, Seite(ordner_));
     altHtml_ = ReadWholeFile(ordner_ / "mosaik.html");
@@ -155,7 +185,8 @@ class WebseiteErsetzen : public ::testing::Test {
 };
 
 TEST_F(WebseiteErsetzen, ACompleteExportReplacesTheOldOneAsAWhole) {
-  const Bitmap neu = Verlauf(200, 300);  // fewer columns: the old tiles must go
+  // Fewer columns: the old tiles must go.
+  const Bitmap neu = Verlauf(kPyramidenKachel - 56, kPyramidenKachel + 44);
   BitmapStreifen quelle(neu);
   WebseiteSpeichern(quelle, Seite(ordner_));
   EXPECT_EQ(Kacheln(ordner_ / "mosaik_dateien/kacheln/"),
