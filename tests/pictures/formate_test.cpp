@@ -64,16 +64,6 @@ Bitmap Ausschneiden(const Bitmap& bild, Rect teil) {
   return ausschnitt;
 }
 
-// Every pixel different, so that a row or column taken from the wrong place shows.
-Bitmap RauschenBild(int32_t breite, int32_t hoehe) {
-  uint32_t zufall = 4711;
-  return Gemalt(breite, hoehe, [&](int32_t u, int32_t v) {
-    zufall = zufall * 1103515245u + 12345u;
-    return Farbe{static_cast<uint8_t>(zufall >> 16), static_cast<uint8_t>(u),
-                 static_cast<uint8_t>(v)};
-  });
-}
-
 // Blocks of kBlock pixels in colours lossy coding keeps apart (each channel at most 200).
 Bitmap Bloecke(int32_t spalten, int32_t zeilen) {
   return Gemalt(spalten * kBlock, zeilen * kBlock, [](int32_t u, int32_t v) {
@@ -152,7 +142,7 @@ TEST_F(Formate, EveryTypeStandsUprightInEachOrientationOrAsStoredWhenAsked) {
 }
 
 TEST_F(Formate, TilesOfTurnedOrCutPicturesAreExactlyTheFittedUprightPart) {
-  const Bitmap gespeichert = RauschenBild(231, 170);
+  const Bitmap gespeichert = testing::Rauschen(231, 170);
   const Rect rect{3, 4, 23, 19};  // reduced in stages along both axes
   // Cut, a landscape photo and one standing upright keep the rectangle's proportions.
   EXPECT_EQ(MittigerZuschnitt({231, 170}, {20, 15}), (Rect{2, 0, 229, 170}));
