@@ -22,6 +22,30 @@ namespace {
 // so it is taken large, and a mosaic of up to this size whole.
 constexpr int64_t kGanzProbenPixel = int64_t{1} << 20;
 
+// How a save composes: stopped with the save, on `threads`, and refusing a mosaic black
+// all over, which must not replace a file.
+Quellbegleitung ZumSpeichern(const Speicherbegleitung& begleitung, unsigned threads) {
+  Quellbegleitung quellbegleitung;
+  quellbegleitung.abbruch = begleitung.abbruch;
+  quellbegleitung.threads = threads;
+  quellbegleitung.leerVerweigern = true;
+  return quellbegleitung;
+}
+
+// Whether `schreiben` wrote from `quelle`; what composing found is handed to `bilanz`
+// also when it failed or was stopped.
+template <typename Schreiben>
+bool MitBilanz(const Mosaikquelle& quelle, std::optional<Bandbilanz>& bilanz, Schreiben schreiben) {
+  try {
+    const bool geschrieben = schreiben();
+    bilanz = quelle.Bilanz();
+    return geschrieben;
+  } catch (...) {
+    bilanz = quelle.Bilanz();
+    throw;
+  }
+}
+
 // The pixels held whole, blended as they are handed out.
 class GehalteneQuelle final : public Mosaikquelle {
  public:
@@ -251,29 +275,16 @@ bool Mosaikergebnis::Speichern(const Bitmap& vorlage, uint8_t blendwert,
   const SpeicherOptionen datei = MitAufloesung(optionen);
   Speicherbegleitung mitSchaetzung = begleitung;
   mitSchaetzung.schaetzung = [&] { return DateigroesseSchaetzen(vorlage, blendwert, datei).bytes; };
-  Quellbegleitung quellbegleitung;
-  quellbegleitung.abbruch = begleitung.abbruch;
-  quellbegleitung.threads = threads;
-  quellbegleitung.leerVerweigern = true;
-  const std::unique_ptr<Mosaikquelle> quelle = Quelle(vorlage, blendwert, quellbegleitung);
-  try {
-    const bool geschrieben = BildSpeichern(*quelle, datei, mitSchaetzung);
-    bilanz = quelle->Bilanz();
-    return geschrieben;
-  } catch (...) {
-    bilanz = quelle->Bilanz();
-    throw;
-  }
+  const std::unique_ptr<Mosaikquelle> quelle =
+      Quelle(vorlage, blendwert, ZumSpeichern(begleitung, threads));
+  return MitBilanz(*quelle, bilanz, [&] { return BildSpeichern(*quelle, datei, mitSchaetzung); });
 }
 
 void Mosaikergebnis::WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert,
                                        Webseitenoptionen optionen, bool mitNamen,
                                        const Speicherbegleitung& begleitung, unsigned threads,
                                        std::optional<Bandbilanz>& bilanz) const {
-  Quellbegleitung quellbegleitung;
-  quellbegleitung.abbruch = begleitung.abbruch;
-  quellbegleitung.threads = threads;
-  quellbegleitung.leerVerweigern = true;
+  Quellbegleitung quellbegleitung = ZumSpeichern(begleitung, threads);
   quellbegleitung.schreiberBytes = PyramidenSpeicher(Groesse().width);
   const std::unique_ptr<Mosaikquelle> quelle = Quelle(vorlage, blendwert, quellbegleitung);
   optionen.platzierung = nullptr;
@@ -288,13 +299,10 @@ void Mosaikergebnis::WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert,
       return WebPlatzierung(gezeigt);
     };
   }
-  try {
+  MitBilanz(*quelle, bilanz, [&] {
     tilvendo::WebseiteSpeichern(*quelle, optionen, begleitung);
-    bilanz = quelle->Bilanz();
-  } catch (...) {
-    bilanz = quelle->Bilanz();
-    throw;
-  }
+    return true;
+  });
 }
 
 void Mosaikergebnis::SeitenSpeichern(const Bitmap& vorlage, uint8_t blendwert,
@@ -305,18 +313,12 @@ void Mosaikergebnis::SeitenSpeichern(const Bitmap& vorlage, uint8_t blendwert,
   datei.Format = kFormatJpeg;  // the sheets' pictures
   Speicherbegleitung mitSchaetzung = begleitung;
   mitSchaetzung.schaetzung = [&] { return DateigroesseSchaetzen(vorlage, blendwert, datei).bytes; };
-  Quellbegleitung quellbegleitung;
-  quellbegleitung.abbruch = begleitung.abbruch;
-  quellbegleitung.threads = threads;
-  quellbegleitung.leerVerweigern = true;
-  const std::unique_ptr<Mosaikquelle> quelle = Quelle(vorlage, blendwert, quellbegleitung);
-  try {
+  const std::unique_ptr<Mosaikquelle> quelle =
+      Quelle(vorlage, blendwert, ZumSpeichern(begleitung, threads));
+  MitBilanz(*quelle, bilanz, [&] {
     tilvendo::SeitenSpeichern(*quelle, datei, wahl, mitSchaetzung);
-    bilanz = quelle->Bilanz();
-  } catch (...) {
-    bilanz = quelle->Bilanz();
-    throw;
-  }
+    return true;
+  });
 }
 
 }  // namespace tilvendo

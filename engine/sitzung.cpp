@@ -213,21 +213,15 @@ void SpeichernVorbereiten(const Auftrag& auftrag, const SpeicherOptionen& option
   RemoveStaleTemporaries(FolderOf(ResolveLinks(ziel)));
 }
 
-}  // namespace
-
-Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
-                                  const SpeicherOptionen& optionen,
-                                  const Speicherbegleitung& begleitung) {
-  if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
-  if (FormatVon(optionen.Format) == nullptr) return Speicherausgang::FormatUnbekannt;
-  SpeichernVorbereiten(auftrag, optionen);
+// One save of the result by `speichern`, which reports whether it knew the format: a
+// stop and a mosaic without one readable photo are outcomes, not errors, and memory that
+// runs out is reported in German like every other failure. What composing found again
+// (photos gone since the run) is kept for the report.
+template <typename Speichern>
+Speicherausgang SpeichernBilanzieren(Auftrag& auftrag, Speichern speichern) {
   std::optional<Bandbilanz> bilanz;
   try {
-    // Memory that runs out is reported in German like every other failure.
-    if (!AsPictureTooLarge([&] {
-          return auftrag.Ergebnis->Speichern(auftrag.VorlageBild, blendwert, optionen, begleitung,
-                                             0, bilanz);
-        })) {
+    if (!AsPictureTooLarge([&] { return speichern(bilanz); })) {
       return Speicherausgang::FormatUnbekannt;
     }
   } catch (const SchreibenAbgebrochen&) {
@@ -237,11 +231,25 @@ Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
   }
   if (bilanz) {
     auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
-    // A poster composed again may find photos gone since the run.
     auftrag.OhneErsatzKacheln = bilanz->ohneErsatz;
   }
-  auftrag.analyse.ErgebnisGespeichert = 1;
   return Speicherausgang::Gespeichert;
+}
+
+}  // namespace
+
+Speicherausgang ErgebnisSpeichern(Auftrag& auftrag, uint8_t blendwert,
+                                  const SpeicherOptionen& optionen,
+                                  const Speicherbegleitung& begleitung) {
+  if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
+  if (FormatVon(optionen.Format) == nullptr) return Speicherausgang::FormatUnbekannt;
+  SpeichernVorbereiten(auftrag, optionen);
+  const Speicherausgang ausgang = SpeichernBilanzieren(auftrag, [&](auto& bilanz) {
+    return auftrag.Ergebnis->Speichern(auftrag.VorlageBild, blendwert, optionen, begleitung, 0,
+                                       bilanz);
+  });
+  if (ausgang == Speicherausgang::Gespeichert) auftrag.analyse.ErgebnisGespeichert = 1;
+  return ausgang;
 }
 
 Speicherausgang ErgebnisAlsWebseite(Auftrag& auftrag, uint8_t blendwert,
@@ -249,20 +257,11 @@ Speicherausgang ErgebnisAlsWebseite(Auftrag& auftrag, uint8_t blendwert,
                                     const Speicherbegleitung& begleitung) {
   if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
   MosaikzielSichern(auftrag, optionen.ziel);
-  std::optional<Bandbilanz> bilanz;
-  try {
-    AsPictureTooLarge([&] {
-      auftrag.Ergebnis->WebseiteSpeichern(auftrag.VorlageBild, blendwert, optionen, mitNamen,
-                                          begleitung, 0, bilanz);
-      return true;
-    });
-  } catch (const SchreibenAbgebrochen&) {
-    return Speicherausgang::Abgebrochen;
-  } catch (const KeinBildLesbar&) {
-    return Speicherausgang::KeinBildLesbar;
-  }
-  if (bilanz) auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
-  return Speicherausgang::Gespeichert;
+  return SpeichernBilanzieren(auftrag, [&](auto& bilanz) {
+    auftrag.Ergebnis->WebseiteSpeichern(auftrag.VorlageBild, blendwert, optionen, mitNamen,
+                                        begleitung, 0, bilanz);
+    return true;
+  });
 }
 
 Speicherausgang ErgebnisAlsSeiten(Auftrag& auftrag, uint8_t blendwert,
@@ -270,23 +269,11 @@ Speicherausgang ErgebnisAlsSeiten(Auftrag& auftrag, uint8_t blendwert,
                                   const Speicherbegleitung& begleitung) {
   if (!auftrag.Ergebnis) throw std::logic_error("Es gibt noch kein Mosaik zum Speichern.");
   SpeichernVorbereiten(auftrag, optionen);
-  std::optional<Bandbilanz> bilanz;
-  try {
-    AsPictureTooLarge([&] {
-      auftrag.Ergebnis->SeitenSpeichern(auftrag.VorlageBild, blendwert, optionen, wahl, begleitung,
-                                        0, bilanz);
-      return true;
-    });
-  } catch (const SchreibenAbgebrochen&) {
-    return Speicherausgang::Abgebrochen;
-  } catch (const KeinBildLesbar&) {
-    return Speicherausgang::KeinBildLesbar;
-  }
-  if (bilanz) {
-    auftrag.ErneutGeleseneBilder = bilanz->erneutGelesen;
-    auftrag.OhneErsatzKacheln = bilanz->ohneErsatz;
-  }
-  return Speicherausgang::Gespeichert;
+  return SpeichernBilanzieren(auftrag, [&](auto& bilanz) {
+    auftrag.Ergebnis->SeitenSpeichern(auftrag.VorlageBild, blendwert, optionen, wahl, begleitung, 0,
+                                      bilanz);
+    return true;
+  });
 }
 
 Laufbericht LaufberichtErstellen(const Auftrag& auftrag) {

@@ -1,6 +1,6 @@
+#include "ui/speichern_ablauf.h"
 #include "platform/free_space.h"
 #include "ui/seiten_dialog.h"
-#include "ui/speichern_ablauf.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -121,6 +121,23 @@ bool Schreiben(const Speichern& speichern, const FreeSpaceQuery& platz,
   return ausgang == Speicherausgang::Gespeichert;
 }
 
+// Writes with `speichern` in a save window of its own: a failure is told to the user and
+// counts as not written.
+bool MitFortschritt(Assistent& assistent, const Speichern& speichern, const FreeSpaceQuery& platz) {
+  FortschrittFenster fenster(&assistent.Fenster());
+  const Mauszeiger sanduhr(Qt::WaitCursor);
+  bool geschrieben = false;
+  try {
+    geschrieben = Schreiben(speichern, platz, fenster);
+  } catch (const std::exception& fehler) {
+    fenster.HideSaveProgress();
+    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
+    return false;
+  }
+  fenster.HideSaveProgress();
+  return geschrieben;
+}
+
 }  // namespace
 
 bool SaveMosaic(Assistent& assistent) {
@@ -138,23 +155,14 @@ bool SaveMosaic(Assistent& assistent) {
     if (seite->exec() != Seite::Accepted) return false;
   }
 
-  FortschrittFenster fenster(&assistent.Fenster());
-  const Mauszeiger sanduhr(Qt::WaitCursor);
-  bool geschrieben = false;
-  try {
-    Auftrag& auftrag = assistent.auftrag();
-    const uint8_t blendwert = assistent.Blendwert();
-    geschrieben = Schreiben(
-        [&](const Speicherbegleitung& begleitung) {
-          return ErgebnisSpeichern(auftrag, blendwert, optionen, begleitung);
-        },
-        seite->PlatzAbfrage(), fenster);
-  } catch (const std::exception& fehler) {
-    fenster.HideSaveProgress();
-    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
-    return false;
-  }
-  fenster.HideSaveProgress();
+  Auftrag& auftrag = assistent.auftrag();
+  const uint8_t blendwert = assistent.Blendwert();
+  const bool geschrieben = MitFortschritt(
+      assistent,
+      [&](const Speicherbegleitung& begleitung) {
+        return ErgebnisSpeichern(auftrag, blendwert, optionen, begleitung);
+      },
+      seite->PlatzAbfrage());
   // The next save offers this file again; one that failed is never offered.
   if (geschrieben) assistent.GespeichertMerken(MitSchraegstrich(optionen.Pfad) + optionen.Datei);
   return geschrieben;
@@ -184,23 +192,14 @@ bool SaveWebPage(Assistent& assistent, QWidget* eltern) {
   optionen.ziel = datei.toStdString();
   optionen.titel = FileNameOf(optionen.ziel);
 
-  FortschrittFenster fenster(&assistent.Fenster());
-  const Mauszeiger sanduhr(Qt::WaitCursor);
-  bool geschrieben = false;
-  try {
-    Auftrag& auftrag = assistent.auftrag();
-    const uint8_t blendwert = assistent.Blendwert();
-    geschrieben = Schreiben(
-        [&](const Speicherbegleitung& begleitung) {
-          return ErgebnisAlsWebseite(auftrag, blendwert, optionen, mitNamen, begleitung);
-        },
-        FreeSpace, fenster);
-  } catch (const std::exception& fehler) {
-    fenster.HideSaveProgress();
-    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
-    return false;
-  }
-  fenster.HideSaveProgress();
+  Auftrag& auftrag = assistent.auftrag();
+  const uint8_t blendwert = assistent.Blendwert();
+  const bool geschrieben = MitFortschritt(
+      assistent,
+      [&](const Speicherbegleitung& begleitung) {
+        return ErgebnisAlsWebseite(auftrag, blendwert, optionen, mitNamen, begleitung);
+      },
+      FreeSpace);
   if (!geschrieben) return false;
   const Mauszeiger normal(Qt::ArrowCursor);
   if (QMessageBox::question(eltern, Text(_("Als Webseite speichern")),
@@ -239,23 +238,13 @@ bool SaveSheets(Assistent& assistent, QWidget* eltern, const QImage& bild) {
   }
   optionen.Qualitaet = kStandardQualitaet;
 
-  FortschrittFenster fenster(&assistent.Fenster());
-  const Mauszeiger sanduhr(Qt::WaitCursor);
-  bool geschrieben = false;
-  try {
-    const uint8_t blendwert = assistent.Blendwert();
-    geschrieben = Schreiben(
-        [&](const Speicherbegleitung& begleitung) {
-          return ErgebnisAlsSeiten(auftrag, blendwert, optionen, wahl, begleitung);
-        },
-        FreeSpace, fenster);
-  } catch (const std::exception& fehler) {
-    fenster.HideSaveProgress();
-    assistent.benutzer().Warnung(_(kSpeicherFehler.data()) + std::string(fehler.what()));
-    return false;
-  }
-  fenster.HideSaveProgress();
-  return geschrieben;
+  const uint8_t blendwert = assistent.Blendwert();
+  return MitFortschritt(
+      assistent,
+      [&](const Speicherbegleitung& begleitung) {
+        return ErgebnisAlsSeiten(auftrag, blendwert, optionen, wahl, begleitung);
+      },
+      FreeSpace);
 }
 
 }  // namespace tilvendo::ui

@@ -43,4 +43,22 @@ inline Abweichung Vergleichen(const Bitmap& bild, const Bitmap& vorbild) {
   return Vergleichen(bild, [&](int32_t x, int32_t y) { return ReadPixel(vorbild, x, y); });
 }
 
+// A picture whose every pixel differs, so that a wrongly picked row or column shows.
+inline Bitmap Rauschen(int32_t breite, int32_t hoehe, PixelFormat format = kPixelformat) {
+  Bitmap bild(breite, hoehe, format);
+  uint32_t zufall = 12345;
+  for (int32_t y = 0; y < hoehe; ++y) {
+    for (int32_t x = 0; x < breite; ++x) {
+      zufall = zufall * 1103515245u + 12345u;
+      const auto wert = static_cast<uint8_t>(zufall >> 16);
+      if (format == PixelFormat::k8) {
+        bild.row(y)[x] = wert;
+      } else {
+        WritePixel(bild, x, y, Farbe{wert, static_cast<uint8_t>(x), static_cast<uint8_t>(y)});
+      }
+    }
+  }
+  return bild;
+}
+
 }  // namespace tilvendo::testing

@@ -57,7 +57,7 @@ constexpr int32_t kBreite = 23;
 constexpr int32_t kHoehe = 9;
 
 // 16 bits keep the top 5-6-5 bits of every pixel; 8 bits keep a few colours exactly.
-TEST(BmpWriter, SixteenBitsKeepTheTop565BitsAndEightBitsAFewColoursExactly) {
+TEST(BmpWriter, SixteenBitsKeepTheTop565BitsEightBitsAFewColoursAndOwnFormatsAllBits) {
   TempFolder ordner;
   const Bitmap verlauf = Verlauf(kBreite, kHoehe);
   BmpSchreiben(verlauf, PixelFormat::k16, ordner / "16.bmp");
@@ -74,6 +74,20 @@ TEST(BmpWriter, SixteenBitsKeepTheTop565BitsAndEightBitsAFewColoursExactly) {
   const Bitmap wenige = WenigeFarben(kBreite, kHoehe);
   BmpSchreiben(wenige, PixelFormat::k8, ordner / "8.bmp");
   EXPECT_EQ(GroessterFehler(Lesen(ordner / "8.bmp"), wenige), 0);
+
+  // Pictures already in the file's format are written as they are: an 8-bit one with its
+  // own palette, a 16-bit one with its bits.
+  Bitmap acht(kBreite, kHoehe, PixelFormat::k8);
+  acht.palette()[7] = PaletteEntry{10, 20, 30, 0};
+  acht.row(kHoehe - 1)[kBreite - 1] = 7;
+  WriteBmpFile(acht, ordner / "acht.bmp");
+  const Bitmap achtGelesen = Lesen(ordner / "acht.bmp");
+  EXPECT_EQ(ReadPixel(achtGelesen, kBreite - 1, kHoehe - 1), (Farbe{10, 20, 30}));
+  EXPECT_EQ(ReadPixel(achtGelesen, 0, 0), (Farbe{0, 0, 0}));
+  Bitmap sechzehn(kBreite, kHoehe, PixelFormat::k16);
+  WritePixel(sechzehn, 3, 0, Farbe{248, 252, 8});
+  WriteBmpFile(sechzehn, ordner / "sechzehn.bmp");
+  EXPECT_EQ(ReadPixel(Lesen(ordner / "sechzehn.bmp"), 3, 0), ReadPixel(sechzehn, 3, 0));
 }
 
 TEST(BmpWriter, EightBitsDiffuseTheErrorSoAreasKeepTheirColour) {
@@ -103,22 +117,6 @@ TEST(BmpWriter, EightBitsDiffuseTheErrorSoAreasKeepTheirColour) {
     }
   }
   EXPECT_LT(blockFehler / (3 * bloecke), pixelFehler / 2);
-}
-
-TEST(BmpWriter, PicturesInTheirOwnFormatAreWrittenAsTheyAre) {
-  TempFolder ordner;
-  Bitmap acht(kBreite, kHoehe, PixelFormat::k8);
-  acht.palette()[7] = PaletteEntry{10, 20, 30, 0};
-  acht.row(kHoehe - 1)[kBreite - 1] = 7;
-  WriteBmpFile(acht, ordner / "acht.bmp");
-  const Bitmap gelesen = Lesen(ordner / "acht.bmp");
-  EXPECT_EQ(ReadPixel(gelesen, kBreite - 1, kHoehe - 1), (Farbe{10, 20, 30}));
-  EXPECT_EQ(ReadPixel(gelesen, 0, 0), (Farbe{0, 0, 0}));
-
-  Bitmap sechzehn(kBreite, kHoehe, PixelFormat::k16);
-  WritePixel(sechzehn, 3, 0, Farbe{248, 252, 8});
-  WriteBmpFile(sechzehn, ordner / "sechzehn.bmp");
-  EXPECT_EQ(ReadPixel(Lesen(ordner / "sechzehn.bmp"), 3, 0), ReadPixel(sechzehn, 3, 0));
 }
 
 // Header fields as a reader that shares nothing with ours sees them.

@@ -10,6 +10,7 @@
 
 #include "pictures/bilder_laden.h"
 #include "pictures/seiten_speichern.h"
+#include "speicher_testbilder.h"
 #include "support/speicher_optionen.h"
 #include "support/temp_folder.h"
 
@@ -47,13 +48,9 @@ Bitmap Poster(int32_t breite, int32_t hoehe) {
   return bild;
 }
 
-std::string Ausfuehren(const std::string& befehl) {
+std::string Ausgabe(const std::string& befehl) {
   std::string text;
-  FILE* rohr = popen(befehl.c_str(), "r");
-  if (rohr == nullptr) return text;
-  char puffer[4096];
-  for (size_t n; (n = fread(puffer, 1, sizeof(puffer), rohr)) > 0;) text.append(puffer, n);
-  pclose(rohr);
+  testing::Ausfuehren(befehl, text);
   return text;
 }
 
@@ -113,7 +110,7 @@ TEST_F(SeitenPdf, EachSheetHoldsItsPartOfThePosterAndSharesTheStripWithItsNeighb
   const Bitmap poster = Poster(500, 250);
   BitmapStreifen quelle(poster);
   SeitenSpeichern(quelle, Datei(), Klein());
-  const std::string info = Ausfuehren("pdfinfo '" + pdf_ + "'");
+  const std::string info = Ausgabe("pdfinfo '" + pdf_ + "'");
   EXPECT_NE(info.find("Pages:           7"), std::string::npos) << info;
   EXPECT_NE(info.find("144 x 108 pts"), std::string::npos) << info;
 
@@ -134,7 +131,7 @@ TEST_F(SeitenPdf, EachSheetHoldsItsPartOfThePosterAndSharesTheStripWithItsNeighb
   EXPECT_LT(Abweichung(seiten[1], kRand, unten, seiten[4], kRand, kRand, kFeldBreite, kUeber), 2.0);
 
   // The assembly sheet names every sheet in reading order; each sheet names itself first.
-  std::istringstream erste(Ausfuehren("pdftotext -f 1 -l 1 '" + pdf_ + "' -"));
+  std::istringstream erste(Ausgabe("pdftotext -f 1 -l 1 '" + pdf_ + "' -"));
   std::string wort;
   std::string namen;
   while (erste >> wort) {
@@ -145,12 +142,12 @@ TEST_F(SeitenPdf, EachSheetHoldsItsPartOfThePosterAndSharesTheStripWithItsNeighb
     // The top margin left of the picture's middle, in pt.
     const std::string n = std::to_string(i + 2);
     std::istringstream text(
-        Ausfuehren("pdftotext -f " + n + " -l " + n + " -x 0 -y 0 -W 60 -H 18 '" + pdf_ + "' -"));
+        Ausgabe("pdftotext -f " + n + " -l " + n + " -x 0 -y 0 -W 60 -H 18 '" + pdf_ + "' -"));
     text >> wort;
     EXPECT_EQ(wort, Blattname(i / 3, i % 3));
   }
   // The sheets' pictures are JPEG data.
-  EXPECT_EQ(Ausfuehren("pdfimages -list '" + pdf_ + "' | grep -c jpeg"), "7\n");
+  EXPECT_EQ(Ausgabe("pdfimages -list '" + pdf_ + "' | grep -c jpeg"), "7\n");
 }
 
 TEST_F(SeitenPdf, APosterOfOneSheetWithoutAssemblySheetIsOnePage) {
@@ -159,7 +156,7 @@ TEST_F(SeitenPdf, APosterOfOneSheetWithoutAssemblySheetIsOnePage) {
   Seitenwahl wahl = Klein();
   wahl.uebersicht = false;
   SeitenSpeichern(quelle, Datei(), wahl);
-  EXPECT_NE(Ausfuehren("pdfinfo '" + pdf_ + "'").find("Pages:           1\n"), std::string::npos);
+  EXPECT_NE(Ausgabe("pdfinfo '" + pdf_ + "'").find("Pages:           1\n"), std::string::npos);
   EXPECT_LT(Abweichung(Gerendert(pdf_, 1), kRand, kRand, poster, 0, 0, kFeldBreite, kFeldHoehe),
             2.0);
 }

@@ -147,6 +147,8 @@ TEST(Speichergrenzen, HugeDeclaredPicturesAreNoTemplatesAndTilesStayWithinBounds
     EXPECT_EQ(vorlage.lesung, Vorlagenlesung::ZuGross) << name;
     EXPECT_EQ(vorlage.groesse.width, 30000) << name;
     EXPECT_EQ(vorlage.groesse.height, 30000) << name;
+    Bitmap kachel(8, 8);
+    EXPECT_FALSE(LoadTilePicture(kachel, Rect{0, 0, 8, 8}, ordner / name, ordner.path())) << name;
   }
 
   // The bitmap is read row by row into the tile: red where the runs are, black beyond.

@@ -58,16 +58,12 @@ inline bool Ausfuehren(const std::string& befehl, std::string& ausgabe) {
   return ::pclose(rohr) == 0;
 }
 
-inline bool WerkzeugDa(const std::string& name) {
-  std::string ausgabe;
-  return Ausfuehren("command -v " + name + " >/dev/null 2>&1", ausgabe);
-}
-
 // The system's own python3 (quicker to start than wrappers earlier on the path), else
 // any python3 on the path; empty when there is none.
 inline std::string Python() {
   if (::access("/usr/bin/python3", X_OK) == 0) return "/usr/bin/python3";
-  return WerkzeugDa("python3") ? "python3" : "";
+  std::string ausgabe;
+  return Ausfuehren("command -v python3 >/dev/null 2>&1", ausgabe) ? "python3" : "";
 }
 
 }  // namespace tilvendo::testing
