@@ -7,7 +7,9 @@
 namespace tilvendo::wizard {
 namespace {
 
-TEST(Druckformat, PaperStandsAsTheTemplateDoes) {
+// The paper stands as the template does; the drop-down finds a preset only in the
+// template's orientation.
+TEST(Druckformat, PaperStandsAsTheTemplateDoesAndThePresetsFollow) {
   const Druckformat& a2 = kDruckformate[2];
   EXPECT_EQ(PapierFuer(a2, AusrichtungFuer(800, 600)), (Papiermass{594, 420}));
   EXPECT_EQ(PapierFuer(a2, AusrichtungFuer(600, 800)), (Papiermass{420, 594}));
@@ -15,9 +17,6 @@ TEST(Druckformat, PaperStandsAsTheTemplateDoes) {
   EXPECT_EQ(AusrichtungFuer(500, 500), Ausrichtung::Hochformat);
   const Druckformat& poster = kDruckformate[9];
   EXPECT_EQ(PapierFuer(poster, Ausrichtung::Querformat), (Papiermass{1000, 700}));
-}
-
-TEST(Druckformat, TheDropDownFindsAPresetOnlyInTheTemplatesOrientation) {
   EXPECT_EQ(DruckformatVon(Papiermass{594, 420}, Ausrichtung::Querformat), size_t{2});
   EXPECT_EQ(DruckformatVon(Papiermass{210, 297}, Ausrichtung::Hochformat), size_t{0});
   EXPECT_EQ(DruckformatVon(Papiermass{841, 1189}, Ausrichtung::Hochformat), size_t{4});

@@ -12,8 +12,6 @@ TEST(Ergebnisseite, WindowAndCaptionsForA2000By1500MosaicOnA1024By768Screen) {
   // The run fits the mosaic into 956 × 545, giving 727 × 545 on the screen.
   const Size fenster = ErgebnisFenster(Size{727, 545}, 18, 123);
   EXPECT_EQ(fenster, (Size{745, 668}));
-  EXPECT_EQ(Skalierungstext(727, 2000, 2000, 1500),
-            "Fotomosaik ist auf 36,35% der Originalgröße (2000 x 1500 Pixel) skaliert");
   // A narrow picture still gets the least window width.
   EXPECT_EQ(ErgebnisFenster(Size{100, 300}, 18, 123), (Size{420, 423}));
   EXPECT_EQ(Blendtext(-15), "die Vorlage ist zu 25 % in das Fotomosaik eingeblendet");

@@ -13,13 +13,12 @@ TEST(Fensterlage, TheFirstPageOpensInTheMiddleOfTheScreen) {
   EXPECT_EQ(FensterZentrieren(Size{1024, 768}, Size{1025, 769}), (Lage{0, 0}));
 }
 
-TEST(Fensterlage, EveryNextPageKeepsThePlaceWhileItsSizeFits) {
+// Every next page keeps the place while its size fits; a larger page moves the window
+// only as far as it must.
+TEST(Fensterlage, EveryNextPageKeepsThePlaceOrMovesOnlyAsFarAsItMust) {
   EXPECT_EQ(FensterHalten(kFrei, Lage{300, 200}, Size{400, 300}), (Lage{300, 200}));
   EXPECT_EQ(FensterHalten(kFrei, Lage{300, 200}, Size{724, 568}), (Lage{300, 200}));  // just fits
   EXPECT_EQ(FensterHalten(kFrei, Lage{300, 200}, Size{200, 100}), (Lage{300, 200}));
-}
-
-TEST(Fensterlage, ALargerPageMovesTheWindowOnlyAsFarAsItMust) {
   // 1 pixel too wide and 10 too high from where it stands.
   EXPECT_EQ(FensterHalten(kFrei, Lage{300, 200}, Size{725, 578}), (Lage{299, 190}));
   // The result page of a large mosaic: as wide as the free area allows.
@@ -28,6 +27,10 @@ TEST(Fensterlage, ALargerPageMovesTheWindowOnlyAsFarAsItMust) {
   EXPECT_EQ(FensterHalten(kFrei, Lage{300, 200}, Size{2000, 2000}), (Lage{0, 30}));
   // Moved off the screen by the user: brought back as far as the size needs.
   EXPECT_EQ(FensterHalten(kFrei, Lage{-50, 10}, Size{400, 300}), (Lage{0, 30}));
+  // A screen that does not start at zero: the second of two.
+  const Rect rechts{1920, 0, 3200, 1024};
+  EXPECT_EQ(FensterHalten(rechts, Lage{3000, 100}, Size{400, 300}), (Lage{2800, 100}));
+  EXPECT_EQ(FensterHalten(rechts, Lage{1000, 100}, Size{400, 300}), (Lage{1920, 100}));
 }
 
 // One window through all pages: the largest page's size, or the user's, and more room
@@ -47,12 +50,6 @@ TEST(Fensterlage, TheWindowKeepsItsSizeAcrossThePages) {
             (Size{500, 420}));
   // A page that needs more than the room gets what it needs (the window then moves).
   EXPECT_EQ(FensterGroesse(gross, gross, Size{800, 600}, raum, false), (Size{800, 600}));
-}
-
-TEST(Fensterlage, AScreenThatDoesNotStartAtZeroIsHonoured) {
-  const Rect rechts{1920, 0, 3200, 1024};  // the second of two screens
-  EXPECT_EQ(FensterHalten(rechts, Lage{3000, 100}, Size{400, 300}), (Lage{2800, 100}));
-  EXPECT_EQ(FensterHalten(rechts, Lage{1000, 100}, Size{400, 300}), (Lage{1920, 100}));
 }
 
 }  // namespace

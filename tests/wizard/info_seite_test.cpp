@@ -4,7 +4,6 @@
 
 #include "platform/paths.h"
 #include "support/temp_folder.h"
-#include "wizard/hilfetexte.h"
 
 namespace tilvendo::wizard {
 namespace {
@@ -22,12 +21,6 @@ TEST(InfoSeite, EveryEntryHasItsTextAndOnlyContactSwapsTheIconForThePanel) {
   EXPECT_TRUE(InfoText(-1).empty());  // nothing selected
   EXPECT_TRUE(InfoText(static_cast<int>(kInfoEintraege.size())).empty());
   EXPECT_EQ(InfoPanels(-1), (InfoSichtbarkeit{true, false}));
-}
-
-TEST(InfoSeite, EveryPageButTheInformationHasHelp) {
-  for (int seite = 1; seite <= 10; ++seite) {
-    EXPECT_EQ(HelpText(kHilfeArt, seite).empty(), seite == 9) << seite;
-  }
 }
 
 TEST(InfoSeite, LinksWithoutTargetOrFileAreHidden) {

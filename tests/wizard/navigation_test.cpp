@@ -14,8 +14,11 @@
 namespace tilvendo::wizard {
 namespace {
 
-TEST(Navigation, WeiterFolgtDerSeitenreihenfolgeUndFuehrtZurUebersichtZurueck) {
+// "weiter" follows the page order and leads back to the overview; the information page
+// returns to the page it was opened from.
+TEST(Navigation, WeiterUndInformationsseite) {
   Navigation navigation;
+  EXPECT_EQ(InfoVerlassen(navigation), 1);  // never opened: the first page
   const std::vector<std::pair<int, int>> tabelle = {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 7},
                                                     {6, 7}, {7, 6}, {8, 0}, {9, 0}, {10, 0}};
   for (const auto& [von, nach] : tabelle) EXPECT_EQ(NextPage(navigation, von), nach) << von;
@@ -25,11 +28,6 @@ TEST(Navigation, WeiterFolgtDerSeitenreihenfolgeUndFuehrtZurUebersichtZurueck) {
   EXPECT_EQ(PageTitle(NextPage(navigation, 3)), "alles im Überblick");
   EXPECT_EQ(PageTitle(0), "");
   EXPECT_EQ(PageTitle(11), "");
-}
-
-TEST(Navigation, InformationsseiteKehrtZurAufrufendenSeiteZurueck) {
-  Navigation navigation;
-  EXPECT_EQ(InfoVerlassen(navigation), 1);  // never opened: the first page
   EXPECT_EQ(InfoOeffnen(navigation, 5), 9);
   EXPECT_EQ(InfoVerlassen(navigation), 5);
 }

@@ -16,7 +16,7 @@ auto Schalter(const Optionsanzeige& a) {
   return std::tuple(a.format, a.qualitaetAktiv, a.farbtiefeAktiv, a.farbtiefeIndex);
 }
 
-TEST(SpeichernOptionen, QualityWordsAndSizeTexts) {
+TEST(SpeichernOptionen, QualityWordsSizeTextsAndEstimates) {
   EXPECT_EQ(QualitaetsText(19), "Qualität: 19% (schlecht)");
   EXPECT_EQ(QualitaetsWort(20), "dürftig");
   EXPECT_EQ(QualitaetsWort(99), "hervorragend");
@@ -26,6 +26,10 @@ TEST(SpeichernOptionen, QualityWordsAndSizeTexts) {
   EXPECT_EQ(GroessenText(1024), "voraussichtliche Dateigröße: 1,00 Kilobyte");
   EXPECT_EQ(GroessenText(1002048), "voraussichtliche Dateigröße: 978,56 Kilobyte");
   EXPECT_EQ(GroessenText(1048576), "voraussichtliche Dateigröße: 1,00 Megabyte");
+  // An estimate from a sample says so.
+  EXPECT_EQ(SchaetzText(1048576 * 900),
+            "geschätzte Dateigröße: etwa 900,00 Megabyte (aus einer Stichprobe)");
+  EXPECT_EQ(SchaetzText(1023), "geschätzte Dateigröße: etwa 1023 Byte (aus einer Stichprobe)");
 }
 
 TEST(SpeichernOptionen, FormatButtonsKeepTheChosenDepth) {
@@ -64,12 +68,6 @@ TEST(SpeichernOptionen, PngAndTiffAreWrittenInTruecolorWithoutAQuality) {
   // A format the page does not know is shown as BMP.
   EXPECT_EQ(FormatWaehlen(optionen, 9).format, kFormatBmp);
   EXPECT_EQ(optionen.Format, kFormatBmp);
-}
-
-TEST(SpeichernOptionen, AnEstimateFromASampleSaysSo) {
-  EXPECT_EQ(SchaetzText(1048576 * 900),
-            "geschätzte Dateigröße: etwa 900,00 Megabyte (aus einer Stichprobe)");
-  EXPECT_EQ(SchaetzText(1023), "geschätzte Dateigröße: etwa 1023 Byte (aus einer Stichprobe)");
 }
 
 TEST(SpeichernOptionen, TheDialogOffersTheLastFileThatWasWritten) {

@@ -9,7 +9,9 @@ namespace {
 
 constexpr double kEineSekunde = 1.0 / kSecondsPerDay;
 
-TEST(Uebersicht, FiveEntriesWithoutAMosaicAndTheRememberedOneOnlyWhileItExists) {
+// Five entries without a mosaic, the remembered one only while it exists; the durations
+// of the last run, with hours from the first hour on.
+TEST(Uebersicht, EntriesAndDurationsOfTheLastRun) {
   Auftrag auftrag;
   std::vector<std::string> eintraege = UebersichtEintraege(auftrag);
   ASSERT_EQ(eintraege.size(), 5u);
@@ -25,10 +27,7 @@ TEST(Uebersicht, FiveEntriesWithoutAMosaicAndTheRememberedOneOnlyWhileItExists) 
   EXPECT_EQ(eintraege.back(), "letzte Berechnung");
   EXPECT_EQ(EintragWiederfinden(kEintragLetzteBerechnung, 6), kEintragLetzteBerechnung);
   EXPECT_EQ(EintragsSeite(kEintragLetzteBerechnung), 6);
-}
 
-TEST(Uebersicht, DurationsOfTheLastRunWithHoursFromTheFirstHourOn) {
-  Auftrag auftrag;
   auftrag.Laufzeiten = {3 * kEineSekunde, 0, 62 * kEineSekunde, 0, (75 * 60 + 30) * kEineSekunde};
   const Eintragsinfo info = EintragsInfo(auftrag, kEintragLetzteBerechnung);
   EXPECT_EQ(info.InfoT, "Informationen zur letzten Berechnung:");
