@@ -31,21 +31,11 @@ struct DateiSchliessen {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-constexpr int kCmykKanaele = 4;
+// Three channels a pixel, the most a row handed to the encoder takes.
+constexpr int kRgbKanaele = 3;
 
 // One row of `picture` in the layout the encoder is told about.
-void ZeileVorbereiten(const Bitmap& picture, int32_t y, bool cmyk, std::vector<uint8_t>& zeile) {
-  if (cmyk) {
-    for (int32_t x = 0; x < picture.width(); ++x) {
-      const Farbe farbe = ReadPixel(picture, x, y);
-      uint8_t* ziel = &zeile[static_cast<size_t>(x) * kCmykKanaele];
-      ziel[0] = static_cast<uint8_t>(255 - farbe.red);
-      ziel[1] = static_cast<uint8_t>(255 - farbe.green);
-      ziel[2] = static_cast<uint8_t>(255 - farbe.blue);
-      ziel[3] = 0;
-    }
-    return;
-  }
+void ZeileVorbereiten(const Bitmap& picture, int32_t y, std::vector<uint8_t>& zeile) {
   switch (picture.format()) {
     case PixelFormat::k8:
       for (int32_t x = 0; x < picture.width(); ++x) {
@@ -97,25 +87,20 @@ bool Kodieren(std::FILE* file, const Bitmap& picture, const JpegArt& art,
       info.in_color_space = JCS_EXT_BGRX;
       break;
   }
-  if (art.cmyk) {
-    info.input_components = kCmykKanaele;
-    info.in_color_space = JCS_CMYK;
-  }
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, art.quality, TRUE);
   if (art.progressiv) jpeg_simple_progression(&info);
   info.arith_code = art.arithmetisch ? TRUE : FALSE;
   info.restart_in_rows = static_cast<int>(art.neustartZeilen);
   jpeg_start_compress(&info, TRUE);
-  const bool direkt =
-      !art.cmyk && (picture.format() == PixelFormat::k24 || picture.format() == PixelFormat::k32);
+  const bool direkt = picture.format() == PixelFormat::k24 || picture.format() == PixelFormat::k32;
   while (info.next_scanline < info.image_height) {
     const auto y = static_cast<int32_t>(info.next_scanline);
     JSAMPROW row;
     if (direkt) {
       row = const_cast<JSAMPROW>(picture.row(y));
     } else {
-      ZeileVorbereiten(picture, y, art.cmyk, zeile);
+      ZeileVorbereiten(picture, y, zeile);
       row = zeile.data();
     }
     jpeg_write_scanlines(&info, &row, 1);
@@ -145,7 +130,7 @@ void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegArt
   if (picture.empty()) throw std::runtime_error("WriteTestJpeg: empty picture");
   std::unique_ptr<std::FILE, DateiSchliessen> file(std::fopen(path.c_str(), "wb"));
   if (!file) throw std::runtime_error("cannot write " + path);
-  std::vector<uint8_t> zeile(static_cast<size_t>(picture.width()) * kCmykKanaele);
+  std::vector<uint8_t> zeile(static_cast<size_t>(picture.width()) * kRgbKanaele);
   JpegFehler fehler{};
   if (!Kodieren(file.get(), picture, art, zeile, fehler)) {
     throw std::runtime_error("WriteTestJpeg " + path + ": " + fehler.meldung);

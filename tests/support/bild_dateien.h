@@ -23,7 +23,6 @@ struct JpegArt {
   bool progressiv = false;
   bool arithmetisch = false;        // arithmetic instead of Huffman coding
   unsigned int neustartZeilen = 0;  // a restart marker every so many rows of blocks
-  bool cmyk = false;  // four channels: C = 255 - red, M = 255 - green, Y = 255 - blue, K = 0
 };
 void WriteTestJpeg(const std::string& path, const Bitmap& picture, const JpegArt& art);
 

@@ -27,7 +27,6 @@ inline constexpr size_t kBmpHoeheStelle = 22;
 inline constexpr size_t kBmpEbenenStelle = 26;
 inline constexpr size_t kBmpBitsStelle = 28;
 inline constexpr size_t kBmpKompressionStelle = 30;
-inline constexpr size_t kBmpMaskenStelle = 54;  // red, green, blue (, alpha) after 40 bytes
 
 struct BmpAufbau {
   uint32_t kopfGroesse = 40;  // 12, 16, 40, 52, 56, 64, 108 or 124 (or anything, for lies)
