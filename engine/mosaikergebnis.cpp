@@ -9,6 +9,7 @@
 #include "engine/webplatzierung.h"
 #include "pictures/bild_einpassen.h"
 #include "pictures/blending.h"
+#include "pictures/jpeg_writer.h"
 #include "pictures/kachelpyramide.h"
 #include "pictures/seiten_speichern.h"
 #include "pictures/zeilen_einpassen.h"
@@ -299,8 +300,17 @@ void Mosaikergebnis::WebseiteSpeichern(const Bitmap& vorlage, uint8_t blendwert,
       return WebPlatzierung(gezeigt);
     };
   }
+  // The tiles take about what a JPEG file of the mosaic at their quality takes.
+  SpeicherOptionen kacheln;
+  kacheln.Format = kFormatJpeg;
+  kacheln.Qualitaet =
+      static_cast<uint8_t>(std::clamp(optionen.qualitaet, kJpegQualitaetMin, kJpegQualitaetMax));
+  Speicherbegleitung mitSchaetzung = begleitung;
+  mitSchaetzung.schaetzung = [&] {
+    return DateigroesseSchaetzen(vorlage, blendwert, kacheln).bytes;
+  };
   MitBilanz(*quelle, bilanz, [&] {
-    tilvendo::WebseiteSpeichern(*quelle, optionen, begleitung);
+    tilvendo::WebseiteSpeichern(*quelle, optionen, mitSchaetzung);
     return true;
   });
 }

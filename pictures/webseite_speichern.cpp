@@ -9,6 +9,7 @@
 #include <memory>
 #include <system_error>
 
+#include "pictures/dateiformate.h"
 #include "pictures/kachelpyramide.h"
 #include "pictures/webseite_texte.h"
 #include "platform/atomic_file.h"
@@ -34,6 +35,21 @@ constexpr uint64_t kBytesJeDreiPixel = 4;
 constexpr uint64_t kPixelJeDrei = 3;
 // The viewer, the page and its data, besides the tiles.
 constexpr uint64_t kGrundbedarf = 1 << 20;
+// What a tile takes besides its share of the picture's bytes: its own header and tables,
+// and at most a block of the disk left unused at its end.
+constexpr uint64_t kJeKachel = 4096;
+
+// The tiles of every level of a breite × hoehe picture.
+uint64_t Kachelzahl(int32_t breite, int32_t hoehe) {
+  uint64_t zahl = 0;
+  for (int32_t z = PyramidenTiefe(breite, hoehe); z >= 0; --z) {
+    zahl += static_cast<uint64_t>((breite + kPyramidenKachel - 1) / kPyramidenKachel) *
+            static_cast<uint64_t>((hoehe + kPyramidenKachel - 1) / kPyramidenKachel);
+    breite = (breite + 1) / 2;
+    hoehe = (hoehe + 1) / 2;
+  }
+  return zahl;
+}
 
 bool Abgebrochen(const Speicherbegleitung& begleitung) {
   return begleitung.abbruch != nullptr && begleitung.abbruch->load();
@@ -130,9 +146,22 @@ void WebseitePruefen(const Webseitenoptionen& optionen, int32_t breite, int32_t 
   const std::string eltern = FolderOf(optionen.ziel).empty() ? "./" : FolderOf(optionen.ziel);
   const uint64_t pixel =
       static_cast<uint64_t>(std::max(breite, 0)) * static_cast<uint64_t>(std::max(hoehe, 0));
-  const uint64_t bedarf = pixel / kPixelJeDrei * kBytesJeDreiPixel + kGrundbedarf;
+  const uint64_t hoechstens = pixel / kPixelJeDrei * kBytesJeDreiPixel + kGrundbedarf;
   const std::optional<uint64_t> frei =
       begleitung.platz ? begleitung.platz(eltern) : FreeSpace(eltern);
+  uint64_t bedarf = hoechstens;
+  // Only a disk short of that is worth the sample an estimate takes: a file of the
+  // picture at the tiles' quality, a third more for the levels above, and what every tile
+  // takes besides.
+  if (frei && *frei < hoechstens && begleitung.schaetzung && breite > 0 && hoehe > 0) {
+    Bildbeschreibung jpeg;
+    jpeg.breite = breite;
+    jpeg.hoehe = hoehe;
+    jpeg.qualitaet = optionen.qualitaet;
+    const uint64_t datei = Platzbedarf(*FormatVon(kFormatJpeg), jpeg, begleitung.schaetzung());
+    const uint64_t ebenen = datei / kPixelJeDrei * kBytesJeDreiPixel;
+    bedarf = std::min(bedarf, ebenen + Kachelzahl(breite, hoehe) * kJeKachel + kGrundbedarf);
+  }
   CheckFreeSpace(eltern, bedarf, [frei](const std::string&) { return frei; });
 }
 

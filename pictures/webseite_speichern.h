@@ -41,7 +41,9 @@ std::string WebseitenOrdner(const std::string& ziel);
 
 // Raises WriteError (a German message) when the folder of the page cannot be replaced
 // (one of its name that this program did not make) or its disk has too little room for a
-// breite × hoehe picture's tiles.
+// breite × hoehe picture's tiles: room for a byte and a third a pixel always does, a disk
+// with less is measured against `begleitung.schaetzung` (a JPEG file of the picture at
+// the tiles' quality) where there is one.
 void WebseitePruefen(const Webseitenoptionen& optionen, int32_t breite, int32_t hoehe,
                      const Speicherbegleitung& begleitung);
 

@@ -228,6 +228,30 @@ TEST_F(WebseiteErsetzen, ARefusedReleaseOrADiskShortOfTheTilesKeepsTheOldExport)
   AltUnveraendert();
 }
 
+// A disk short of a byte and a third a pixel is measured against the estimate of the
+// tiles: 2 megapixels need 3.8 MB without one, about 2.5 MB with an estimate of 20 kB
+// (its reserve, a third more for the levels, 11 tiles and the page's own megabyte).
+TEST(Webseite, ADiskShortOfTheBoundTakesThePageWhereTheEstimateFits) {
+  const Bitmap bild = Einfarbig(2048, 1024, Farbe{0, 0, 255});
+  for (const auto [frei, schaetzen, geht] :
+       {std::tuple{3000000, true, true}, std::tuple{3000000, false, false},
+        std::tuple{2500000, true, false}}) {
+    TempFolder ordner;
+    BitmapStreifen quelle(bild);
+    Speicherbegleitung begleitung;
+    begleitung.platz = [frei = frei](const std::string&) -> std::optional<uint64_t> {
+      return frei;
+    };
+    if (schaetzen) begleitung.schaetzung = [] { return int64_t{20000}; };
+    if (geht) {
+      EXPECT_NO_THROW(WebseiteSpeichern(quelle, Seite(ordner), begleitung));
+    } else {
+      EXPECT_THROW(WebseiteSpeichern(quelle, Seite(ordner), begleitung), WriteError)
+          << frei << " " << schaetzen;
+    }
+  }
+}
+
 // A folder left by a killed export of ours goes; one of another program's never.
 TEST_F(WebseiteErsetzen, AFolderThisProgramDidNotMakeIsNeverTouched) {
   fs::remove(ordner_ / "mosaik_dateien/" + kWebseitenMarke);
