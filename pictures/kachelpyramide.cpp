@@ -72,10 +72,9 @@ struct Werkbank : ByteSink {
   }
 };
 
-// One zoom level: its size and the strip of tile rows it is filling.
+// One zoom level: its width and the strip of tile rows it is filling.
 struct Stufe {
   int32_t breite = 0;
-  int32_t hoehe = 0;
   std::vector<uint8_t> streifen;  // kPyramidenKachel rows of breite working-format pixels
   int32_t zeilen = 0;             // rows of the strip filled
   int32_t reihe = 0;              // the tile row the strip is
@@ -101,16 +100,14 @@ class Pyramidenschreiber final : public Bildschreiber {
     if (d.breite <= 0 || d.hoehe <= 0) Scheitern(ordner_);
     const int32_t tiefe = PyramidenTiefe(d.breite, d.hoehe);
     stufen_.resize(static_cast<size_t>(tiefe) + 1);
-    int32_t breite = d.breite, hoehe = d.hoehe;
+    int32_t breite = d.breite;
     OrdnerAnlegen(ordner_);
     for (int32_t z = tiefe; z >= 0; --z) {
       Stufe& stufe = stufen_[static_cast<size_t>(z)];
       stufe.breite = breite;
-      stufe.hoehe = hoehe;
       stufe.streifen.resize(stufe.Abstand() * kPyramidenKachel);
       OrdnerAnlegen(ordner_ + "/" + std::to_string(z));
       breite = (breite + 1) / 2;
-      hoehe = (hoehe + 1) / 2;
     }
   }
 
